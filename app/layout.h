@@ -1,0 +1,69 @@
+// The look of a window as data: every control with its kind, parent, place,
+// text, hint, tab order, font and first state. The Win32 front end creates
+// the real controls from it; the tests read it to check the window.
+#pragma once
+
+#include <vector>
+
+namespace app {
+
+enum class Kind {
+  kCoolBar,      // the toolbar strip
+  kPanel,        // a plain container without bevel
+  kSpeedButton,  // a flat picture button, no focus
+  kGroupBox,
+  kLabel,
+  kEdit,
+  kGlyphButton,  // a push button with a caption and a small two-state picture
+  kCheckBox,
+  kComboBox,     // a drop-down list without typing
+  kProgressBar,
+  kTabBook,      // a tabbed notebook
+  kPage,         // one page of the notebook
+  kImage,
+  kStatusBar,
+  kMemo,         // a multi-line text area with a vertical scroll bar
+};
+
+struct Font {
+  const char* face;
+  int height;    // character height in pixels
+  bool gb2312;   // the GB2312 character set rather than the default one
+};
+
+extern const Font kSansSerif13;  // "MS Sans Serif", 13 px
+extern const Font kSansSerif11;  // "MS Sans Serif", 11 px
+extern const Font kSong13;       // "宋体", GB2312, 13 px
+extern const Font kSong12;       // "宋体", GB2312, 12 px
+
+struct ControlLayout {
+  const char* name;
+  Kind kind;
+  const char* parent;  // "" for the window's client area
+  int left, top, width, height;  // width and height 0: sized to the text
+  const char* text;    // caption, text or items separated by '\n'
+  const char* hint;    // tooltip, or ""
+  int tab_order;       // -1: not a tab stop
+  bool enabled;
+  bool visible;
+  const Font* font;    // nullptr: the parent's font
+  const char* picture; // the picture of a picture button or image, or ""
+};
+
+struct MenuLayout {
+  const char* name;
+  const char* caption;  // "-" for a separator; "&" marks the Alt letter
+  const char* parent;   // "" for a menu of the bar
+};
+
+struct WindowLayout {
+  const char* name;     // "Form1"
+  const char* caption;
+  int left, top;        // screen position
+  int client_width, client_height;
+  const Font* font;
+  const std::vector<ControlLayout>* controls;
+  const std::vector<MenuLayout>* menu;  // nullptr: no menu bar
+};
+
+}  // namespace app

@@ -1,0 +1,139 @@
+// The controls as the handlers see them: small value objects holding a
+// control's state. Unbound, a control keeps its state in memory (the tests);
+// bound to a peer by the Win32 front end, every read and write goes to the
+// real control. Both behave alike: a check box whose state changes, by a click
+// or by the program, runs its change handler.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// The real control behind a value object. The front end implements it for
+// each kind of control; a kind answers only the calls that fit it.
+class ControlPeer {
+ public:
+  virtual ~ControlPeer() = default;
+  virtual std::string GetText() = 0;
+  virtual void SetText(const std::string& text) = 0;
+  virtual bool GetEnabled() = 0;
+  virtual void SetEnabled(bool enabled) = 0;
+  virtual bool GetVisible() = 0;
+  virtual void SetVisible(bool visible) = 0;
+  virtual bool GetChecked() = 0;
+  virtual void SetChecked(bool checked) = 0;
+  virtual int GetPosition() = 0;
+  virtual void SetPosition(int position) = 0;
+  virtual std::vector<std::string> GetItems() = 0;
+  virtual void SetItems(const std::vector<std::string>& items) = 0;
+  virtual int GetItemIndex() = 0;
+  virtual void SetItemIndex(int index) = 0;
+};
+
+// What every control has: a name, an enabled and a visible state.
+class Control {
+ public:
+  explicit Control(std::string name, bool enabled = true, bool visible = true)
+      : name_(std::move(name)), enabled_(enabled), visible_(visible) {}
+  virtual ~Control() = default;
+  const std::string& name() const { return name_; }
+  void Bind(ControlPeer* peer) { peer_ = peer; }
+  ControlPeer* peer() const { return peer_; }
+
+  bool Enabled() const { return peer_ ? peer_->GetEnabled() : enabled_; }
+  void SetEnabled(bool v) { peer_ ? peer_->SetEnabled(v) : void(enabled_ = v); }
+  bool Visible() const { return peer_ ? peer_->GetVisible() : visible_; }
+  void SetVisible(bool v) { peer_ ? peer_->SetVisible(v) : void(visible_ = v); }
+
+ protected:
+  ControlPeer* peer_ = nullptr;
+
+ private:
+  std::string name_;
+  bool enabled_, visible_;
+};
+
+// An edit box, a label or a button: a control with a text.
+class TextControl : public Control {
+ public:
+  TextControl(std::string name, std::string text, bool enabled = true, bool visible = true)
+      : Control(std::move(name), enabled, visible), text_(std::move(text)) {}
+  std::string Text() const { return peer_ ? peer_->GetText() : text_; }
+  void SetText(const std::string& t) { peer_ ? peer_->SetText(t) : void(text_ = t); }
+
+ private:
+  std::string text_;
+};
+
+using Edit = TextControl;
+using Label = TextControl;
+using Button = TextControl;
+
+class CheckBox : public Control {
+ public:
+  CheckBox(std::string name, std::string caption)
+      : Control(std::move(name)), caption_(std::move(caption)) {}
+  const std::string& caption() const { return caption_; }
+  bool Checked() const { return peer_ ? peer_->GetChecked() : checked_; }
+  // Changes the state; a change runs the change handler, as a click does.
+  void SetChecked(bool v) {
+    if (v == Checked()) return;
+    peer_ ? peer_->SetChecked(v) : void(checked_ = v);
+    Changed();
+  }
+  // Called by the front end after the user has toggled the box.
+  void Changed() {
+    if (on_change) on_change();
+  }
+  std::function<void()> on_change;
+
+ private:
+  std::string caption_;
+  bool checked_ = false;
+};
+
+class ProgressBar : public Control {
+ public:
+  ProgressBar(std::string name, bool visible) : Control(std::move(name), true, visible) {}
+  int Position() const { return peer_ ? peer_->GetPosition() : position_; }
+  // The bar's range is 0 to 100; a position beyond it shows the bar full.
+  void SetPosition(int p) { peer_ ? peer_->SetPosition(p) : void(position_ = p); }
+
+ private:
+  int position_ = 0;
+};
+
+// A drop-down list that allows no typing: its text is the chosen item's.
+class ComboBox : public Control {
+ public:
+  ComboBox(std::string name, std::vector<std::string> items = {})
+      : Control(std::move(name)), items_(std::move(items)) {}
+  std::vector<std::string> Items() const { return peer_ ? peer_->GetItems() : items_; }
+  void SetItems(const std::vector<std::string>& items) {
+    peer_ ? peer_->SetItems(items) : void(items_ = items);
+    if (!peer_) index_ = -1;
+  }
+  void Clear() { SetItems({}); }
+  void Add(const std::string& item) {
+    std::vector<std::string> items = Items();
+    int index = ItemIndex();
+    items.push_back(item);
+    SetItems(items);
+    SetItemIndex(index);
+  }
+  int ItemIndex() const { return peer_ ? peer_->GetItemIndex() : index_; }
+  void SetItemIndex(int i) { peer_ ? peer_->SetItemIndex(i) : void(index_ = i); }
+  std::string Text() const {
+    std::vector<std::string> items = Items();
+    int i = ItemIndex();
+    return i >= 0 && i < static_cast<int>(items.size()) ? items[i] : std::string();
+  }
+
+ private:
+  std::vector<std::string> items_;
+  int index_ = -1;
+};
+
+}  // namespace platform

@@ -1,0 +1,20 @@
+// Text inside the program is UTF-8; on disk and in command lines it is code
+// page 936. The conversion is lossless for any bytes: a byte that is not valid
+// code page 936 is carried inside as an escape (U+DC80 + byte, as three UTF-8
+// bytes) and written back as the same byte, so a line read from a file and
+// written back unchanged stays byte for byte the same.
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+std::string FromCodePage(const std::string& cp936);
+std::string ToCodePage(const std::string& utf8);
+
+// The machine's converter, strict: false on any byte sequence it cannot
+// convert. Linux uses iconv, Windows its own converters (encoding_*.cpp).
+bool StrictCodePageToUtf8(const std::string& in, std::string* out);
+bool StrictUtf8ToCodePage(const std::string& in, std::string* out);
+
+}  // namespace platform

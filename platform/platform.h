@@ -1,0 +1,110 @@
+// The one door to the outside world. Every handler reaches the machine it runs on
+// (registry, files, directories, programs, pauses, message boxes, modal windows)
+// only through these two interfaces, so that the handlers run alike on the real
+// server (platform/win32) and on the simulated host of the tests (platform/sim).
+//
+// All text crossing this interface is UTF-8. The host converts to and from code
+// page 936 where text meets the machine (command lines, file names); file
+// contents are bytes, and the text-file helpers of textfile.h do the encoding.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// Show modes of a started program.
+enum ShowMode { kHide = 0, kShowNormal = 1 };
+
+// Message-box flags and answers, with the host's values.
+enum MessageFlags : unsigned {
+  kMbOk = 0,
+  kMbOkCancel = 1,
+  kMbYesNo = 4,
+  kMbIconStop = 0x10,
+  kMbIconQuestion = 0x20,
+  kMbIconExclamation = 0x30,
+  kMbIconInformation = 0x40,
+  kMbDefButton2 = 0x100,
+};
+enum MessageAnswer { kIdOk = 1, kIdCancel = 2, kIdYes = 6, kIdNo = 7 };
+
+// File attributes, host values.
+enum FileAttribute : unsigned {
+  kAttrReadOnly = 1,
+  kAttrHidden = 2,
+  kAttrSystem = 4,
+  kAttrDirectory = 16,
+  kAttrArchive = 32,
+};
+
+struct DirEntry {
+  std::string name;
+  bool is_directory = false;
+};
+
+// What the machine gives: registry, programs, pauses, files and directories.
+class Host {
+ public:
+  virtual ~Host() = default;
+
+  // Starts a command line with the given show mode. Never waits and never
+  // reports whether the program could be started.
+  virtual void RunCommand(const std::string& command_line, ShowMode show) = 0;
+  virtual void Pause(unsigned milliseconds) = 0;
+
+  // Reads one string value under HKEY_LOCAL_MACHINE. The key is opened
+  // read-only and never created; a missing key or value reads as "".
+  virtual std::string ReadRegistry(const std::string& key, const std::string& value) = 0;
+
+  virtual std::string CurrentDirectory() = 0;
+  virtual bool SetCurrentDirectory(const std::string& path) = 0;
+  virtual std::string WindowsDirectory() = 0;
+
+  // True only for an existing file; a directory of that name counts as absent.
+  virtual bool FileExists(const std::string& path) = 0;
+  virtual bool DirectoryExists(const std::string& path) = 0;
+  // One level only: the parent must exist. False when it exists already.
+  virtual bool MakeDirectory(const std::string& path) = 0;
+  virtual bool DeleteFile(const std::string& path) = 0;
+  virtual bool CopyFile(const std::string& from, const std::string& to, bool fail_if_exists) = 0;
+  virtual bool SetFileAttributes(const std::string& path, unsigned attributes) = 0;
+  // Entries of a directory in the order the file system gives them, "." and
+  // ".." included where it gives them (every directory but a drive root);
+  // entries marked hidden or system are left out. False when the directory
+  // cannot be listed.
+  virtual bool ListDirectory(const std::string& dir, std::vector<DirEntry>* entries) = 0;
+
+  // Whole files as bytes. ReadFile fails on a file that cannot be opened or
+  // read; at most `limit` bytes are read. WriteFile creates or empties the file.
+  virtual bool ReadFile(const std::string& path, std::string* bytes,
+                        std::size_t limit = SIZE_MAX) = 0;
+  virtual bool WriteFile(const std::string& path, const std::string& bytes) = 0;
+};
+
+// A modal window the handlers open. The front end knows how to show each kind;
+// the window object holds its state and handlers.
+class ModalWindow {
+ public:
+  virtual ~ModalWindow() = default;
+  virtual const char* Kind() const = 0;  // the window class name, e.g. "TForm5"
+};
+
+// What the window system gives the handlers: the modal things and the main window.
+class Ui {
+ public:
+  virtual ~Ui() = default;
+  // Modal to the whole program; returns the button pressed.
+  virtual int MessageBox(const std::string& text, const std::string& caption, unsigned flags) = 0;
+  // The text, one OK button, no icon; the program's title as caption.
+  virtual void ShowMessage(const std::string& text) = 0;
+  // The error box of the application: stop icon, the program's title as caption.
+  virtual void ShowError(const std::string& text) = 0;
+  // Shows a window modally and returns when it has closed.
+  virtual void ShowModal(ModalWindow& window) = 0;
+  // Closes the main window, which ends the program once the handler returns.
+  virtual void CloseMainWindow() = 0;
+};
+
+}  // namespace platform

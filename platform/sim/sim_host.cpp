@@ -1,0 +1,334 @@
+#include "platform/sim/sim_host.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace platform {
+namespace {
+
+std::string Lower(std::string s) {
+  for (char& c : s)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return s;
+}
+
+bool SameName(const std::string& a, const std::string& b) { return Lower(a) == Lower(b); }
+
+std::string ReadAll(const std::string& native) {
+  std::ifstream in(native, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// The program name of a command line's first word, as the stand-ins are keyed:
+// no directory, lower case, no ".exe" or ".com".
+std::string ProgramKey(const std::string& word) {
+  std::string name = word.substr(word.find_last_of("\\/:") == std::string::npos
+                                     ? 0
+                                     : word.find_last_of("\\/:") + 1);
+  name = Lower(name);
+  for (const char* ext : {".exe", ".com"}) {
+    size_t n = std::string(ext).size();
+    if (name.size() > n && name.compare(name.size() - n, n, ext) == 0) name.resize(name.size() - n);
+  }
+  return name;
+}
+
+std::string RegistryKey(std::string key) {
+  while (!key.empty() && key[0] == '\\') key.erase(0, 1);
+  return Lower(key);
+}
+
+}  // namespace
+
+std::vector<std::string> SplitCommandLine(const std::string& command_line) {
+  std::vector<std::string> words;
+  std::string word;
+  bool quoted = false, any = false;
+  for (char c : command_line) {
+    if (c == '"') {
+      quoted = !quoted;
+      any = true;
+    } else if ((c == ' ' || c == '\t') && !quoted) {
+      if (any) words.push_back(word);
+      word.clear();
+      any = false;
+    } else {
+      word += c;
+      any = true;
+    }
+  }
+  if (any) words.push_back(word);
+  return words;
+}
+
+SimHost::SimHost(const std::string& root) : root_(root) {
+  fs::create_directories(root_ + "/c");
+  LoadAttributes();
+}
+
+void SimHost::SetRegistry(const std::string& key, const std::string& value,
+                          const std::string& data) {
+  std::string file = root_ + "/registry.txt";
+  std::string all = ReadAll(file);
+  std::ofstream out(file, std::ios::app | std::ios::binary);
+  if (!all.empty() && all.back() != '\n') out << '\n';
+  out << key << '\t' << value << '\t' << data << '\n';
+}
+
+std::string SimHost::ReadRegistry(const std::string& key, const std::string& value) {
+  // The last line for a key and value wins, so a later setting replaces one.
+  std::istringstream in(ReadAll(root_ + "/registry.txt"));
+  std::string line, found;
+  while (std::getline(in, line)) {
+    size_t a = line.find('\t'), b = line.find('\t', a + 1);
+    if (a == std::string::npos || b == std::string::npos) continue;
+    if (RegistryKey(line.substr(0, a)) == RegistryKey(key) &&
+        SameName(line.substr(a + 1, b - a - 1), value))
+      found = line.substr(b + 1);
+  }
+  return found;
+}
+
+void SimHost::RegisterStandin(const std::string& program, Standin standin) {
+  standins_[ProgramKey(program)] = std::move(standin);
+}
+
+void SimHost::MakeUnreadable(const std::string& path) { unreadable_.push_back(NativePath(path)); }
+
+std::vector<SimEvent> SimHost::Runs() const {
+  std::vector<SimEvent> runs;
+  for (const SimEvent& e : journal_)
+    if (e.kind == "run") runs.push_back(e);
+  return runs;
+}
+
+void SimHost::RunCommand(const std::string& command_line, ShowMode show) {
+  journal_.push_back({"run", command_line, "", static_cast<unsigned>(show)});
+  std::vector<std::string> words = SplitCommandLine(command_line);
+  if (words.empty()) return;
+  auto it = standins_.find(ProgramKey(words[0]));
+  if (it == standins_.end()) return;
+  words.erase(words.begin());
+  it->second(*this, words, command_line);
+}
+
+void SimHost::Pause(unsigned milliseconds) { journal_.push_back({"pause", "", "", milliseconds}); }
+
+bool SimHost::Split(const std::string& path, char* drive, std::vector<std::string>* parts) const {
+  std::string p = path;
+  std::replace(p.begin(), p.end(), '/', '\\');
+  parts->clear();
+  std::string rest;
+  if (p.size() >= 2 && p[1] == ':' && std::isalpha(static_cast<unsigned char>(p[0]))) {
+    *drive = static_cast<char>(std::tolower(static_cast<unsigned char>(p[0])));
+    rest = p.substr(2);
+    if (rest.empty() || rest[0] != '\\') rest = "\\" + rest;  // "C:x" taken from the root
+  } else {
+    *drive = static_cast<char>(std::tolower(static_cast<unsigned char>(current_directory_[0])));
+    if (p.empty()) return false;
+    if (p[0] == '\\') {
+      rest = p;
+    } else {
+      rest = current_directory_.substr(2) + "\\" + p;
+    }
+  }
+  std::stringstream ss(rest);
+  std::string part;
+  while (std::getline(ss, part, '\\')) {
+    if (part.empty() || part == ".") continue;
+    if (part == "..") {
+      if (!parts->empty()) parts->pop_back();
+      continue;
+    }
+    parts->push_back(part);
+  }
+  return true;
+}
+
+std::string SimHost::Resolve(char drive, const std::vector<std::string>& parts) const {
+  std::string native = root_ + "/" + std::string(1, drive);
+  bool exists = fs::is_directory(native);
+  for (const std::string& part : parts) {
+    std::string next = native + "/" + part;
+    if (exists) {
+      exists = false;
+      std::error_code ec;
+      for (const auto& e : fs::directory_iterator(native, ec)) {
+        if (SameName(e.path().filename().string(), part)) {
+          next = e.path().string();
+          exists = true;
+          break;
+        }
+      }
+    }
+    native = next;
+  }
+  return native;
+}
+
+std::string SimHost::NativePath(const std::string& path) const {
+  char drive;
+  std::vector<std::string> parts;
+  if (!Split(path, &drive, &parts)) return root_ + "/.nowhere";
+  return Resolve(drive, parts);
+}
+
+bool SimHost::SetCurrentDirectory(const std::string& path) {
+  char drive;
+  std::vector<std::string> parts;
+  if (!Split(path, &drive, &parts) || !fs::is_directory(Resolve(drive, parts))) return false;
+  std::string dir(1, static_cast<char>(std::toupper(drive)));
+  dir += ":";
+  for (const std::string& part : parts) dir += "\\" + part;
+  if (parts.empty()) dir += "\\";
+  current_directory_ = dir;
+  return true;
+}
+
+bool SimHost::FileExists(const std::string& path) {
+  return fs::is_regular_file(NativePath(path));
+}
+
+bool SimHost::DirectoryExists(const std::string& path) {
+  return fs::is_directory(NativePath(path));
+}
+
+bool SimHost::MakeDirectory(const std::string& path) {
+  std::string native = NativePath(path);
+  fs::path parent = fs::path(native).parent_path();
+  if (!fs::is_directory(parent) || fs::exists(native)) return false;
+  std::error_code ec;
+  return fs::create_directory(native, ec);
+}
+
+bool SimHost::DeleteFile(const std::string& path) {
+  std::string native = NativePath(path);
+  if (!fs::is_regular_file(native)) return false;
+  if (Attributes(path) & kAttrReadOnly) return false;
+  std::error_code ec;
+  attributes_.erase(Key(native));
+  SaveAttributes();
+  return fs::remove(native, ec);
+}
+
+bool SimHost::CopyFile(const std::string& from, const std::string& to, bool fail_if_exists) {
+  std::string bytes;
+  if (!ReadFile(from, &bytes, SIZE_MAX)) return false;
+  if (fs::exists(NativePath(to)) && fail_if_exists) return false;
+  return WriteFile(to, bytes);
+}
+
+bool SimHost::SetFileAttributes(const std::string& path, unsigned attributes) {
+  std::string native = NativePath(path);
+  if (!fs::exists(native)) return false;
+  attributes_[Key(native)] = attributes;
+  SaveAttributes();
+  return true;
+}
+
+unsigned SimHost::Attributes(const std::string& path) const {
+  auto it = attributes_.find(Key(NativePath(path)));
+  return it == attributes_.end() ? 0 : it->second;
+}
+
+bool SimHost::ListDirectory(const std::string& dir, std::vector<DirEntry>* entries) {
+  entries->clear();
+  char drive;
+  std::vector<std::string> parts;
+  if (!Split(dir, &drive, &parts)) return false;
+  std::string native = Resolve(drive, parts);
+  if (!fs::is_directory(native)) return false;
+  if (!parts.empty()) {
+    entries->push_back({".", true});
+    entries->push_back({"..", true});
+  }
+  std::vector<DirEntry> found;
+  std::error_code ec;
+  for (const auto& e : fs::directory_iterator(native, ec)) {
+    auto it = attributes_.find(Key(e.path().string()));
+    if (it != attributes_.end() && (it->second & (kAttrHidden | kAttrSystem))) continue;
+    found.push_back({e.path().filename().string(), e.is_directory()});
+  }
+  std::sort(found.begin(), found.end(), [](const DirEntry& a, const DirEntry& b) {
+    return Lower(a.name) < Lower(b.name);
+  });
+  entries->insert(entries->end(), found.begin(), found.end());
+  return true;
+}
+
+bool SimHost::ReadFile(const std::string& path, std::string* bytes, std::size_t limit) {
+  std::string native = NativePath(path);
+  bytes->clear();
+  if (!fs::is_regular_file(native)) return false;
+  if (std::find(unreadable_.begin(), unreadable_.end(), native) != unreadable_.end()) return false;
+  std::ifstream in(native, std::ios::binary);
+  if (!in) return false;
+  std::string all = ReadAll(native);
+  *bytes = all.substr(0, std::min(limit, all.size()));
+  return true;
+}
+
+bool SimHost::WriteFile(const std::string& path, const std::string& bytes) {
+  std::string native = NativePath(path);
+  if (!fs::is_directory(fs::path(native).parent_path()) || fs::is_directory(native)) return false;
+  if (fs::exists(native) && (Attributes(path) & kAttrReadOnly)) return false;
+  std::ofstream out(native, std::ios::binary | std::ios::trunc);
+  if (!out) return false;
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return static_cast<bool>(out);
+}
+
+std::string SimHost::Key(const std::string& native) const {
+  return native.compare(0, root_.size(), root_) == 0 ? native.substr(root_.size()) : native;
+}
+
+void SimHost::LoadAttributes() {
+  std::istringstream in(ReadAll(root_ + "/attributes.txt"));
+  std::string line;
+  while (std::getline(in, line)) {
+    size_t tab = line.find('\t');
+    if (tab != std::string::npos) attributes_[line.substr(tab + 1)] = std::stoul(line.substr(0, tab));
+  }
+}
+
+void SimHost::SaveAttributes() const {
+  std::ofstream out(root_ + "/attributes.txt", std::ios::binary | std::ios::trunc);
+  for (const auto& [key, attrs] : attributes_) out << attrs << '\t' << key << '\n';
+}
+
+int SimUi::MessageBox(const std::string& text, const std::string& caption, unsigned flags) {
+  host_.Record({"message", text, caption, flags});
+  if (!answers_.empty()) {
+    int answer = answers_.front();
+    answers_.pop_front();
+    return answer;
+  }
+  if ((flags & 0xF) == kMbYesNo) return (flags & kMbDefButton2) ? kIdNo : kIdYes;
+  return kIdOk;
+}
+
+void SimUi::ShowMessage(const std::string& text) { host_.Record({"notice", text, kTitle, 0}); }
+
+void SimUi::ShowError(const std::string& text) {
+  host_.Record({"error", text, kTitle, kMbIconStop});
+}
+
+void SimUi::ShowModal(ModalWindow& window) {
+  host_.Record({"modal", window.Kind(), "", 0});
+  auto it = modal_actions_.find(window.Kind());
+  if (it != modal_actions_.end()) it->second(window);
+}
+
+void SimUi::CloseMainWindow() {
+  host_.Record({"close", "", "", 0});
+  closed_ = true;
+}
+
+}  // namespace platform

@@ -1,0 +1,138 @@
+// A Windows machine simulated in a directory, for the tests and for Linux runs.
+//
+// Layout of the directory (the "root"):
+//   c/, d/, ...        one subdirectory per drive letter
+//   registry.txt       HKEY_LOCAL_MACHINE values: KEY <tab> VALUE <tab> DATA per line
+//   attributes.txt     file attributes kept beside the tree: ATTRS <tab> PATH per line
+// Names are looked up without regard to case and created with the case given,
+// as on NTFS. A listing gives "." and ".." first (but for a drive root), then
+// the entries in name order. Every program start, pause, message box, notice,
+// modal window and close is recorded in one journal, in order; a message box is
+// answered from a script, and a program with a registered stand-in runs in
+// process.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace platform {
+
+struct SimEvent {
+  std::string kind;  // "run", "pause", "message", "notice", "error", "modal", "close"
+  std::string text;  // command line, message text, window class
+  std::string caption;
+  unsigned flags = 0;  // show mode, milliseconds, message-box flags
+  bool operator==(const SimEvent& o) const {
+    return kind == o.kind && text == o.text && caption == o.caption && flags == o.flags;
+  }
+};
+
+class SimHost;
+
+// A stand-in for an outside program: receives the host and the words of the
+// command line after the program's name, returns its exit code.
+using Standin = std::function<int(SimHost& host, const std::vector<std::string>& args,
+                                  const std::string& command_line)>;
+
+class SimHost : public Host {
+ public:
+  // `root` is created if missing. The current directory starts at C:\.
+  explicit SimHost(const std::string& root);
+
+  // Setting up a session.
+  void SetRegistry(const std::string& key, const std::string& value, const std::string& data);
+  void SetWindowsDirectory(const std::string& path) { windows_directory_ = path; }
+  // Registers a stand-in under a program name ("net", "command.com", "undisk.exe");
+  // a started command whose program name matches (without regard to case, with
+  // or without the directory and the ".exe"/".com" extension) runs it.
+  void RegisterStandin(const std::string& program, Standin standin);
+  // Makes ReadFile fail for this path, as for a file locked by another program.
+  void MakeUnreadable(const std::string& path);
+
+  // Inspecting a session.
+  std::string NativePath(const std::string& path) const;  // where a Windows path lies
+  std::vector<SimEvent>& journal() { return journal_; }
+  std::vector<SimEvent> Runs() const;  // the "run" events alone
+  void Record(SimEvent event) { journal_.push_back(std::move(event)); }
+  unsigned Attributes(const std::string& path) const;
+  std::string root() const { return root_; }
+
+  // Host
+  void RunCommand(const std::string& command_line, ShowMode show) override;
+  void Pause(unsigned milliseconds) override;
+  std::string ReadRegistry(const std::string& key, const std::string& value) override;
+  std::string CurrentDirectory() override { return current_directory_; }
+  bool SetCurrentDirectory(const std::string& path) override;
+  std::string WindowsDirectory() override { return windows_directory_; }
+  bool FileExists(const std::string& path) override;
+  bool DirectoryExists(const std::string& path) override;
+  bool MakeDirectory(const std::string& path) override;
+  bool DeleteFile(const std::string& path) override;
+  bool CopyFile(const std::string& from, const std::string& to, bool fail_if_exists) override;
+  bool SetFileAttributes(const std::string& path, unsigned attributes) override;
+  bool ListDirectory(const std::string& dir, std::vector<DirEntry>* entries) override;
+  bool ReadFile(const std::string& path, std::string* bytes, std::size_t limit) override;
+  bool WriteFile(const std::string& path, const std::string& bytes) override;
+
+  // Splits a Windows path into its drive letter and components, resolving
+  // ".", ".." and paths relative to the current directory. False for a path
+  // that names no drive.
+  bool Split(const std::string& path, char* drive, std::vector<std::string>* parts) const;
+
+ private:
+  std::string Resolve(char drive, const std::vector<std::string>& parts) const;
+  std::string Key(const std::string& native) const;  // attributes key
+  void LoadAttributes();
+  void SaveAttributes() const;
+
+  std::string root_;
+  std::string current_directory_ = "C:\\";
+  std::string windows_directory_ = "C:\\WINNT";
+  std::vector<SimEvent> journal_;
+  std::map<std::string, Standin> standins_;
+  std::map<std::string, unsigned> attributes_;
+  std::vector<std::string> unreadable_;
+};
+
+// The window system of the simulated host: records what is shown into the
+// host's journal and answers from a script.
+class SimUi : public Ui {
+ public:
+  explicit SimUi(SimHost& host) : host_(host) {}
+
+  // Answers for the coming message boxes, in order; an empty script answers OK
+  // (for a yes/no question, its default button).
+  void Answer(int answer) { answers_.push_back(answer); }
+  // What happens while a modal window of a class is shown (for example the
+  // ticks of a countdown); without one the window is closed at once.
+  void OnModal(const std::string& kind, std::function<void(ModalWindow&)> action) {
+    modal_actions_[kind] = std::move(action);
+  }
+  bool main_window_closed() const { return closed_; }
+
+  int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override;
+  void ShowMessage(const std::string& text) override;
+  void ShowError(const std::string& text) override;
+  void ShowModal(ModalWindow& window) override;
+  void CloseMainWindow() override;
+
+  // The caption of notices: the program's title.
+  static constexpr const char* kTitle = "Server";
+
+ private:
+  SimHost& host_;
+  std::deque<int> answers_;
+  std::map<std::string, std::function<void(ModalWindow&)>> modal_actions_;
+  bool closed_ = false;
+};
+
+// Splits a command line into words as the host's programs do: blanks separate
+// words, double quotes group them.
+std::vector<std::string> SplitCommandLine(const std::string& command_line);
+
+}  // namespace platform

@@ -1,0 +1,22 @@
+// Text files as the system reads and writes them, on any host.
+// Reading: a line ends at CR (an LF right after it belongs to the line end; an
+// LF alone does not end a line), and Ctrl-Z ends the file. Writing: every line
+// is followed by CR LF. Contents are code page 936 on disk, UTF-8 here.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace platform {
+
+std::vector<std::string> SplitLines(const std::string& bytes);
+std::string JoinLines(const std::vector<std::string>& lines);
+
+// False when the file cannot be opened or read; `lines` is then empty.
+bool ReadTextLines(Host& host, const std::string& path, std::vector<std::string>* lines);
+// Creates or empties the file and writes every line; false when it cannot.
+bool WriteTextLines(Host& host, const std::string& path, const std::vector<std::string>& lines);
+
+}  // namespace platform

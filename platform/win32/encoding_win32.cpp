@@ -1,0 +1,47 @@
+// The strict converters on Windows, through the system's own tables.
+#include <windows.h>
+
+#include "platform/encoding.h"
+
+namespace platform {
+namespace {
+
+const UINT kCodePage = 936;
+
+bool ToWide(UINT cp, const std::string& in, std::wstring* out) {
+  out->clear();
+  if (in.empty()) return true;
+  // Windows NT 4.0 takes no flags with CP_UTF8; the UTF-8 given here is
+  // already checked by the caller.
+  DWORD flags = cp == CP_UTF8 ? 0 : MB_ERR_INVALID_CHARS;
+  int n = MultiByteToWideChar(cp, flags, in.data(), static_cast<int>(in.size()), nullptr, 0);
+  if (n <= 0) return false;
+  out->resize(n);
+  return MultiByteToWideChar(cp, flags, in.data(), static_cast<int>(in.size()), &(*out)[0], n) == n;
+}
+
+bool FromWide(UINT cp, const std::wstring& in, std::string* out) {
+  out->clear();
+  if (in.empty()) return true;
+  BOOL lossy = FALSE;
+  BOOL* lossy_arg = cp == CP_UTF8 ? nullptr : &lossy;
+  int n = WideCharToMultiByte(cp, 0, in.data(), static_cast<int>(in.size()), nullptr, 0, nullptr, lossy_arg);
+  if (n <= 0) return false;
+  out->resize(n);
+  WideCharToMultiByte(cp, 0, in.data(), static_cast<int>(in.size()), &(*out)[0], n, nullptr, lossy_arg);
+  return !lossy;
+}
+
+}  // namespace
+
+bool StrictCodePageToUtf8(const std::string& in, std::string* out) {
+  std::wstring wide;
+  return ToWide(kCodePage, in, &wide) && FromWide(CP_UTF8, wide, out);
+}
+
+bool StrictUtf8ToCodePage(const std::string& in, std::string* out) {
+  std::wstring wide;
+  return ToWide(CP_UTF8, in, &wide) && FromWide(kCodePage, wide, out);
+}
+
+}  // namespace platform

@@ -1,0 +1,43 @@
+// The host side of the image tools: command-line arguments, whole files and
+// directory trees on the host's file system. One implementation per kind of
+// host: tree_io_posix.cpp, and win32/tree_io_win32.cpp for Windows. Paths and
+// names are UTF-8 throughout.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "fat12.h"
+
+namespace treeio {
+
+// The program's arguments after the program name, as UTF-8.
+std::vector<std::string> Arguments(int argc, char** argv);
+
+// Characters that separate path components on this host.
+const char* PathSeparators();
+
+// Reads a whole file. Refuses a file longer than `maxSize` bytes without
+// reading it. A missing file is reported through `missing` (when given) as
+// well as the return value.
+bool ReadWholeFile(const std::string& path, std::size_t maxSize, std::string& data, std::string& error,
+                   bool* missing = nullptr);
+
+// Writes `data` to a new file beside `path` and then renames it to `path`,
+// replacing what was there: on failure `path` is as it was and nothing else is left.
+bool ReplaceFile(const std::string& path, const std::string& data, std::string& error);
+
+// Reads the directory tree below `dir` (files with their contents and
+// modification times as DOS stamps). Fails on anything that is neither a
+// file nor a directory, and once the files hold more than `maxBytes` bytes.
+bool ReadTree(const std::string& dir, std::size_t maxBytes, fat12::Tree& tree, std::string& error);
+
+// Creates the directory `dir` holding `tree`, with file and directory times
+// set from the DOS stamps. `dir` must not exist or be an empty directory. The
+// tree is written under a temporary name beside `dir` and renamed when it is
+// complete; when `bootSector` is given it is then written to `bootSectorPath`
+// the same way. On failure nothing new is left behind.
+bool WriteTree(const std::string& dir, const fat12::Tree& tree, const std::string* bootSector,
+               const std::string& bootSectorPath, std::string& error);
+
+}  // namespace treeio

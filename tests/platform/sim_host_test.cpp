@@ -1,0 +1,109 @@
+// The simulated machine behaves as the real one where the handlers rely on it.
+#include <filesystem>
+
+#include "tests/sim_session.h"
+
+namespace {
+
+using platform::DirEntry;
+
+class SimHostTest : public SimSession {};
+
+TEST_F(SimHostTest, NamesAreFoundWithoutRegardToCaseAndCreatedWithTheCaseGiven) {
+  ASSERT_TRUE(host.MakeDirectory("C:\\Temp"));
+  EXPECT_FALSE(host.MakeDirectory("c:\\TEMP"));  // exists already
+  EXPECT_TRUE(host.WriteFile("c:\\temp\\BootImg.W98", "x"));
+  EXPECT_TRUE(host.FileExists("C:\\TEMP\\bootimg.w98"));
+  EXPECT_EQ(std::filesystem::path(host.NativePath("c:\\TEMP\\BOOTIMG.W98")).filename(), "BootImg.W98");
+  EXPECT_TRUE(host.DeleteFile("C:\\TEMP\\Bootimg.w98"));
+  EXPECT_FALSE(host.FileExists("c:\\temp\\bootimg.w98"));
+}
+
+TEST_F(SimHostTest, MakesOneLevelOnly) {
+  EXPECT_FALSE(host.MakeDirectory("D:\\PVDROOT"));  // no drive D: yet
+  EXPECT_FALSE(host.MakeDirectory("C:\\a\\b"));
+  EXPECT_TRUE(host.MakeDirectory("C:\\a"));
+  EXPECT_TRUE(host.MakeDirectory("C:\\a\\b"));
+}
+
+TEST_F(SimHostTest, ADirectoryIsNoFile) {
+  host.MakeDirectory("C:\\x");
+  EXPECT_FALSE(host.FileExists("C:\\x"));
+  EXPECT_FALSE(host.WriteFile("C:\\x", "data"));
+  EXPECT_FALSE(host.DeleteFile("C:\\x"));
+}
+
+TEST_F(SimHostTest, ListsDotEntriesFirstThenNamesInOrderWithoutHiddenOnes) {
+  Put("C:\\p\\beta", "");
+  Put("C:\\p\\Alpha\\f", "");
+  Put("C:\\p\\gamma", "");
+  host.SetFileAttributes("C:\\p\\gamma", platform::kAttrHidden);
+  std::vector<DirEntry> list;
+  ASSERT_TRUE(host.ListDirectory("C:\\P", &list));
+  std::vector<std::string> names;
+  for (const DirEntry& e : list) names.push_back(e.name + (e.is_directory ? "/" : ""));
+  EXPECT_EQ(names, (std::vector<std::string>{"./", "../", "Alpha/", "beta"}));
+  ASSERT_TRUE(host.ListDirectory("C:\\", &list));
+  EXPECT_EQ(list.front().name, "p");  // a drive root has no dot entries
+  EXPECT_FALSE(host.ListDirectory("C:\\none", &list));
+}
+
+TEST_F(SimHostTest, RelativePathsFollowTheCurrentDirectory) {
+  MakeDirs("C:\\tools\\unditool");
+  ASSERT_TRUE(host.SetCurrentDirectory("c:\\TOOLS"));
+  EXPECT_EQ(host.CurrentDirectory(), "C:\\TOOLS");
+  Put("unditool\\x.txt", "1");
+  EXPECT_EQ(Get("C:\\tools\\unditool\\x.txt"), "1");
+  Put("\\top.txt", "2");  // from the root of the current drive
+  EXPECT_EQ(Get("C:\\top.txt"), "2");
+  EXPECT_FALSE(host.SetCurrentDirectory("C:\\nowhere"));
+}
+
+TEST_F(SimHostTest, RegistryReadsTheLastValueAndEmptyWhenMissing) {
+  host.SetRegistry("\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "SystemRoot", "C:\\WINNT");
+  host.SetRegistry("\\Software\\Microsoft\\Windows NT\\CurrentVersion", "SYSTEMROOT", "E:\\WINNT");
+  EXPECT_EQ(host.ReadRegistry("\\Software\\Microsoft\\Windows NT\\CurrentVersion", "SystemRoot"), "E:\\WINNT");
+  EXPECT_EQ(host.ReadRegistry("\\Software\\Microsoft\\Windows NT\\CurrentVersion", "Other"), "");
+  EXPECT_EQ(host.ReadRegistry("\\Software\\Nothing", "SystemRoot"), "");
+}
+
+TEST_F(SimHostTest, RecordsStartsAndRunsStandinsInProcess) {
+  std::vector<std::string> seen;
+  host.RegisterStandin("command.com", [&](platform::SimHost&, const std::vector<std::string>& args,
+                                          const std::string&) {
+    seen = args;
+    return 0;
+  });
+  host.RunCommand("C:\\WINNT\\system32\\COMMAND.COM /c c:\\usertemp.bat", platform::kHide);
+  host.RunCommand("notepad D:\\x", platform::kShowNormal);
+  EXPECT_EQ(seen, (std::vector<std::string>{"/c", "c:\\usertemp.bat"}));
+  ASSERT_EQ(host.Runs().size(), 2u);
+  EXPECT_EQ(host.Runs()[1], (platform::SimEvent{"run", "notepad D:\\x", "", 1}));
+}
+
+TEST_F(SimHostTest, CopyKeepsOrReplacesTheTarget) {
+  Put("C:\\a", "new");
+  Put("C:\\b", "old");
+  EXPECT_FALSE(host.CopyFile("C:\\a", "C:\\b", true));
+  EXPECT_EQ(Get("C:\\b"), "old");
+  EXPECT_TRUE(host.CopyFile("C:\\a", "C:\\b", false));
+  EXPECT_EQ(Get("C:\\b"), "new");
+  EXPECT_FALSE(host.CopyFile("C:\\missing", "C:\\c", false));
+}
+
+TEST_F(SimHostTest, ReadsAtMostTheLimit) {
+  Put("C:\\big", std::string(100, 'x'));
+  std::string bytes;
+  ASSERT_TRUE(host.ReadFile("C:\\big", &bytes, 10));
+  EXPECT_EQ(bytes.size(), 10u);
+  host.MakeUnreadable("C:\\big");
+  EXPECT_FALSE(host.ReadFile("C:\\big", &bytes, SIZE_MAX));
+}
+
+TEST(CommandLine, SplitsAtBlanksAndKeepsQuotedWords) {
+  EXPECT_EQ(platform::SplitCommandLine("net  share A=\"D:\\my dir\" x"),
+            (std::vector<std::string>{"net", "share", "A=D:\\my dir", "x"}));
+  EXPECT_EQ(platform::SplitCommandLine("  "), std::vector<std::string>{});
+}
+
+}  // namespace

@@ -1,0 +1,37 @@
+// A session at the simulated server: a fresh machine in a temporary
+// directory, its window system, and the main window on it.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/server.h"
+#include "platform/sim/sim_host.h"
+
+class SimMachine {
+ public:
+  SimMachine();
+  ~SimMachine();
+  SimMachine(const SimMachine&) = delete;
+  SimMachine& operator=(const SimMachine&) = delete;
+
+  // Writes a file of the simulated machine, making its directories.
+  void Put(const std::string& path, const std::string& bytes);
+  // The bytes of a file of the simulated machine, or "<absent>".
+  std::string Get(const std::string& path);
+  void MakeDirs(const std::string& path);
+
+  std::string root;
+  platform::SimHost host;
+  platform::SimUi ui{host};
+  std::unique_ptr<app::TForm1> form;
+  // Creates the main window and runs its creation handler, as at start-up.
+  void Start();
+  std::vector<platform::SimEvent>& journal() { return host.journal(); }
+};
+
+// The same as a test fixture.
+class SimSession : public ::testing::Test, public SimMachine {};
