@@ -619,6 +619,41 @@ DateTime DateTimeFromDosStamp(std::uint16_t dosDate, std::uint16_t dosTime) {
     return w;
 }
 
+DateTime DateTimeFromUnixSeconds(long long seconds) {
+    long long days = seconds / 86400;
+    long long rest = seconds % 86400;
+    if (rest < 0) {
+        rest += 86400;
+        --days;
+    }
+    // Civil date from a day count (proleptic Gregorian calendar).
+    days += 719468;
+    const long long era = (days >= 0 ? days : days - 146096) / 146097;
+    const long long dayOfEra = days - era * 146097;
+    const long long yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const long long dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const long long mp = (5 * dayOfYear + 2) / 153;
+    DateTime w;
+    w.day = static_cast<int>(dayOfYear - (153 * mp + 2) / 5 + 1);
+    w.month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    w.year = static_cast<int>(yearOfEra + era * 400 + (w.month <= 2 ? 1 : 0));
+    w.hour = static_cast<int>(rest / 3600);
+    w.minute = static_cast<int>(rest / 60 % 60);
+    w.second = static_cast<int>(rest % 60);
+    return w;
+}
+
+void ClampStamps(Tree& tree, std::uint16_t dosDate, std::uint16_t dosTime) {
+    const std::uint32_t limit = (static_cast<std::uint32_t>(dosDate) << 16) | dosTime;
+    for (Tree& child : tree.children) {
+        if (((static_cast<std::uint32_t>(child.dosDate) << 16) | child.dosTime) > limit) {
+            child.dosDate = dosDate;
+            child.dosTime = dosTime;
+        }
+        ClampStamps(child, dosDate, dosTime);
+    }
+}
+
 bool ShortNameFor(const std::string& hostName, std::string& shortName, std::string& error) {
     const std::size_t dot = hostName.find('.');
     const std::string base = hostName.substr(0, dot);

@@ -45,6 +45,14 @@ void DosStampFromDateTime(const DateTime& when, std::uint16_t& dosDate, std::uin
 // hour 31, ...) are brought into range so the host never sees an impossible date.
 DateTime DateTimeFromDosStamp(std::uint16_t dosDate, std::uint16_t dosTime);
 
+// The UTC date and time of a count of seconds since 1970-01-01 00:00:00 UTC.
+DateTime DateTimeFromUnixSeconds(long long seconds);
+
+// Sets every entry of `tree` stamped later than the given DOS date and time to
+// that date and time, so that a tree checked out at any time packs into the
+// same image (the convention behind SOURCE_DATE_EPOCH).
+void ClampStamps(Tree& tree, std::uint16_t dosDate, std::uint16_t dosTime);
+
 // The 11-byte directory-entry name ("NAME    EXT") for a host name, or false
 // with the reason in `error`. Letters are stored upper case; only ASCII letters,
 // digits and ! # $ % & ' ( ) - @ ^ _ ` { } ~ are accepted, and DOS device

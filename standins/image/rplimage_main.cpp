@@ -1,8 +1,11 @@
 // rplimage DIR IMAGE /f:1440: packs the directory tree DIR into a 1.44 MB
 // FAT12 floppy image at IMAGE. When DIR.bs (the boot sector undisk kept) is
-// there, its boot code goes into the image. IMAGE is replaced only once the
+// there, its boot code goes into the image. With SOURCE_DATE_EPOCH set, no
+// entry is dated later than that moment (UTC), for reproducible images. IMAGE is replaced only once the
 // whole image has been built.
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "fat12.h"
@@ -54,6 +57,16 @@ int main(int argc, char** argv) {
 
     fat12::Tree tree;
     if (!treeio::ReadTree(dir, fat12::kDataCapacity, tree, error)) return Fail(error);
+    if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH")) {
+        char* end = nullptr;
+        const long long seconds = std::strtoll(epoch, &end, 10);
+        if (*epoch == '\0' || *end != '\0' || seconds < 0) {
+            return Fail("SOURCE_DATE_EPOCH is not a count of seconds: " + std::string(epoch));
+        }
+        std::uint16_t date, time;
+        fat12::DosStampFromDateTime(fat12::DateTimeFromUnixSeconds(seconds), date, time);
+        fat12::ClampStamps(tree, date, time);
+    }
     std::string image;
     if (!fat12::Pack(tree, haveBootSector ? &bootSector : nullptr, image, error)) {
         return Fail(dir + ": " + error);
