@@ -111,12 +111,23 @@ std::vector<SimEvent> SimHost::Runs() const {
 
 void SimHost::RunCommand(const std::string& command_line, ShowMode show) {
   journal_.push_back({"run", command_line, "", static_cast<unsigned>(show)});
+  std::string output;
+  Start(command_line, "", &output);
+}
+
+int SimHost::RunAndWait(const std::string& command_line, const std::string& input,
+                        std::string* output) {
+  journal_.push_back({"exec", command_line, "", 0});
+  return Start(command_line, input, output);
+}
+
+int SimHost::Start(const std::string& command_line, const std::string& input, std::string* output) {
   std::vector<std::string> words = SplitCommandLine(command_line);
-  if (words.empty()) return;
+  if (words.empty()) return -1;
   auto it = standins_.find(ProgramKey(words[0]));
-  if (it == standins_.end()) return;
+  if (it == standins_.end()) return -1;
   words.erase(words.begin());
-  it->second(*this, words, command_line);
+  return it->second(*this, words, input, output);
 }
 
 void SimHost::Pause(unsigned milliseconds) { journal_.push_back({"pause", "", "", milliseconds}); }

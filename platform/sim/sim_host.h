@@ -23,7 +23,7 @@
 namespace platform {
 
 struct SimEvent {
-  std::string kind;  // "run", "pause", "message", "notice", "error", "modal", "close"
+  std::string kind;  // "run", "exec", "pause", "message", "notice", "error", "modal", "close"
   std::string text;  // command line, message text, window class
   std::string caption;
   unsigned flags = 0;  // show mode, milliseconds, message-box flags
@@ -34,10 +34,11 @@ struct SimEvent {
 
 class SimHost;
 
-// A stand-in for an outside program: receives the host and the words of the
-// command line after the program's name, returns its exit code.
+// A stand-in for an outside program: receives the host, the words of the
+// command line after the program's name and its standard input; returns its
+// exit code and what it printed.
 using Standin = std::function<int(SimHost& host, const std::vector<std::string>& args,
-                                  const std::string& command_line)>;
+                                  const std::string& input, std::string* output)>;
 
 class SimHost : public Host {
  public:
@@ -53,6 +54,12 @@ class SimHost : public Host {
   void RegisterStandin(const std::string& program, Standin standin);
   // Makes ReadFile fail for this path, as for a file locked by another program.
   void MakeUnreadable(const std::string& path);
+
+  // Runs a command line to its end as a started program does when another
+  // program waits for it (a batch line, a tool with its input redirected):
+  // recorded as an "exec" event. Returns the exit code, -1 when no stand-in
+  // answers to the program's name.
+  int RunAndWait(const std::string& command_line, const std::string& input, std::string* output);
 
   // Inspecting a session.
   std::string NativePath(const std::string& path) const;  // where a Windows path lies
@@ -85,6 +92,7 @@ class SimHost : public Host {
   bool Split(const std::string& path, char* drive, std::vector<std::string>* parts) const;
 
  private:
+  int Start(const std::string& command_line, const std::string& input, std::string* output);
   std::string Resolve(char drive, const std::vector<std::string>& parts) const;
   std::string Key(const std::string& native) const;  // attributes key
   void LoadAttributes();

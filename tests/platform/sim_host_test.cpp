@@ -70,7 +70,7 @@ TEST_F(SimHostTest, RegistryReadsTheLastValueAndEmptyWhenMissing) {
 TEST_F(SimHostTest, RecordsStartsAndRunsStandinsInProcess) {
   std::vector<std::string> seen;
   host.RegisterStandin("command.com", [&](platform::SimHost&, const std::vector<std::string>& args,
-                                          const std::string&) {
+                                          const std::string&, std::string*) {
     seen = args;
     return 0;
   });
