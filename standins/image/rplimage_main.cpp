@@ -71,6 +71,6 @@ int main(int argc, char** argv) {
     if (!fat12::Pack(tree, haveBootSector ? &bootSector : nullptr, image, error)) {
         return Fail(dir + ": " + error);
     }
-    if (!treeio::ReplaceFile(imagePath, image, error)) return Fail(error);
+    if (!treeio::WriteFileReplacing(imagePath, image, error)) return Fail(error);
     return 0;
 }

@@ -25,7 +25,7 @@ bool ReadWholeFile(const std::string& path, std::size_t maxSize, std::string& da
 
 // Writes `data` to a new file beside `path` and then renames it to `path`,
 // replacing what was there: on failure `path` is as it was and nothing else is left.
-bool ReplaceFile(const std::string& path, const std::string& data, std::string& error);
+bool WriteFileReplacing(const std::string& path, const std::string& data, std::string& error);
 
 // Reads the directory tree below `dir` (files with their contents and
 // modification times as DOS stamps). Fails on anything that is neither a

@@ -206,7 +206,7 @@ bool ReadWholeFile(const std::string& path, std::size_t maxSize, std::string& da
     return true;
 }
 
-bool ReplaceFile(const std::string& path, const std::string& data, std::string& error) {
+bool WriteFileReplacing(const std::string& path, const std::string& data, std::string& error) {
     const std::string temp = TemporaryBeside(path);
     if (!WriteFileData(temp, data, error)) {
         unlink(temp.c_str());
