@@ -2,17 +2,13 @@
 
 #include <vector>
 
+#include "accounts/users.h"
+#include "app/paths.h"
 #include "app/unit4.h"
 #include "app/unit5.h"
 #include "platform/textfile.h"
 
 namespace app {
-
-const char kWindowsNtKey[] = "\\Software\\Microsoft\\Windows NT\\CurrentVersion";
-const char kWindowsKey[] = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
-const char kComputerNameKey[] = "\\SYSTEM\\CurrentControlSet\\Control\\ComputerName\\ComputerName";
-const char kTempsBak[] = "c:\\temps.bak";
-const char kUserTempBat[] = "c:\\usertemp.bat";
 
 namespace {
 
@@ -79,21 +75,21 @@ void TForm1::FormCreate() {
   // 1. Where the program was started: its companion folders lie below.
   settings.StartDir = host_.CurrentDirectory();
   // 2. The shared directory of the last generation, when there was one.
-  if (host_.FileExists(kTempsBak)) {
+  if (host_.FileExists(paths::kTempsBak)) {
     std::vector<std::string> lines;
-    if (!platform::ReadTextLines(host_, kTempsBak, &lines)) {
+    if (!platform::ReadTextLines(host_, paths::kTempsBak, &lines)) {
       // The window still opens; the Windows directory is left unread.
-      ui_.ShowError(std::string("无法读取文件 ") + kTempsBak + "：输入/输出错误。");
+      ui_.ShowError(std::string("无法读取文件 ") + paths::kTempsBak + "：输入/输出错误。");
       return;
     }
     Edit1.SetText(lines.empty() ? "" : lines[0]);
   }
   // 3. The server's Windows directory.
-  settings.SystemRoot = host_.ReadRegistry(kWindowsNtKey, "SystemRoot");
+  settings.SystemRoot = host_.ReadRegistry(paths::kWindowsNtKey, "SystemRoot");
 }
 
 void TForm1::BitBtn4Click() {
-  host_.DeleteFile(kUserTempBat);
+  host_.DeleteFile(paths::kUserTempBat);
   ui_.CloseMainWindow();
 }
 
@@ -113,9 +109,14 @@ void TForm1::M1Click() {
 
 void TForm1::SpeedButton3Click() { M1Click(); }
 
+void TForm1::BitBtn1Click() {
+  accounts::GenerateUsers(host_, ui_, {Edit1.Text(), Edit2.Text(), Edit3.Text(), Edit4.Text()},
+                          ProgressBar1);
+}
+
+void TForm1::BitBtn8Click() { accounts::EditNamesFile(host_, ui_, Edit1.Text()); }
+
 // Handlers whose work is still to be built: they do nothing yet.
-void TForm1::BitBtn1Click() {}
-void TForm1::BitBtn8Click() {}
 void TForm1::BitBtn3Click() {}
 void TForm1::BitBtn5Click() {}
 void TForm1::BitBtn2Click() {}

@@ -24,15 +24,6 @@ struct ServerSettings {
 // field's text from its 4th character on, at most 20 characters.
 std::string ShareName(const std::string& shared_directory);
 
-// Registry places the program reads, all under HKEY_LOCAL_MACHINE.
-extern const char kWindowsNtKey[];      // holds "SystemRoot"
-extern const char kWindowsKey[];        // holds "ProgramFilesDir"
-extern const char kComputerNameKey[];   // holds "computername"
-
-// Files of the program's own.
-extern const char kTempsBak[];     // the shared directory carried to the next run
-extern const char kUserTempBat[];  // the account script
-
 class TForm1 {
  public:
   TForm1(platform::Host& host, platform::Ui& ui);

@@ -1,0 +1,45 @@
+// Workstation users, their group, shares and directories: the account script
+// "c:\usertemp.bat", the user directories, and the shared directory carried to
+// the next run in "c:\temps.bak".
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/controls.h"
+#include "platform/platform.h"
+
+namespace accounts {
+
+// The account group's fields as they stand when the button is pressed.
+struct AccountFields {
+  std::string shared_directory;  // Edit1
+  std::string prefix;            // Edit2
+  std::string count;             // Edit3
+  std::string group;             // Edit4
+};
+
+// The user name of number i: the prefix, a "0" for i up to 9, i in decimal.
+std::string UserName(const std::string& prefix, int i);
+
+// The script's lines: the group, the shared directory's share, the guest
+// account and its membership, then three lines for each user.
+std::vector<std::string> AccountScript(const AccountFields& fields, int users);
+
+// Reads the user count: a plain decimal number, blanks around it allowed.
+// False for anything else (empty, trailing text, hexadecimal, out of range).
+bool ParseUserCount(const std::string& text, int* count);
+
+// What is wrong with the fields, as the warning to show, or "" when nothing.
+std::string CheckFields(const AccountFields& fields);
+
+// The button "生成用户及目录": checks the fields, then makes the directories,
+// writes and starts the script, and tells the administrator.
+void GenerateUsers(platform::Host& host, platform::Ui& ui, const AccountFields& fields,
+                   platform::ProgressBar& progress);
+
+// The button "编辑信息文件": opens the workstation names file in Notepad,
+// creating it empty first when it is absent and the administrator agrees.
+void EditNamesFile(platform::Host& host, platform::Ui& ui, const std::string& shared_directory);
+
+}  // namespace accounts

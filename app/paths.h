@@ -1,0 +1,48 @@
+// Every path and registry place the program builds, in one place. Paths are
+// plain concatenations of a base directory without trailing backslash and a
+// literal beginning with a backslash: nothing is quoted, trimmed or normalised.
+#pragma once
+
+#include <string>
+
+namespace paths {
+
+// Registry keys under HKEY_LOCAL_MACHINE, and the values read from them.
+extern const char kWindowsNtKey[];     // "SystemRoot"
+extern const char kWindowsKey[];       // "ProgramFilesDir"
+extern const char kComputerNameKey[];  // "computername"
+
+// Files at fixed places.
+extern const char kTempsBak[];     // the shared directory carried to the next run
+extern const char kUserTempBat[];  // the account script
+std::string AccountScriptCommand();  // the command line that runs the account script
+
+// Below the shared directory.
+std::string UserDirectory(const std::string& shared_directory, const std::string& user);
+std::string NetNamesFile(const std::string& shared_directory);
+
+// Below the program's own directory.
+std::string PdkInstaller(const std::string& start_dir);
+std::string TemplateImage(const std::string& tool_dir);
+std::string Unpacker(const std::string& tool_dir);
+std::string Packer(const std::string& tool_dir);
+
+// The boot image's work places.
+extern const char kTempDir[];         // "c:\temp"
+extern const char kBootImgDir[];      // the unpacked image tree
+extern const char kSetVarsBat[];      // its variable script
+extern const char kStartNetBat[];     // its network start script
+extern const char kPackedImage[];     // the packed result
+extern const char kPackedImageCheck[];  // the same file, as its existence is tested
+
+// The DHCP manager and the PXE PDK's programs and image directory.
+std::string DhcpManagerTested(const std::string& system_root);
+std::string DhcpManagerStarted(const std::string& system_root);
+std::string PdkConfigurator(const std::string& program_files);
+std::string PdkRegistrar(const std::string& program_files);
+// The directories of the PDK's DOS UNDI image path, outermost first.
+std::string PdkImageDirectory(const std::string& program_files, int levels);
+extern const int kPdkImageLevels;
+std::string PdkBootImage(const std::string& program_files);
+
+}  // namespace paths
