@@ -1,0 +1,78 @@
+// The button pictures and the icon: every picture a window asks for exists,
+// and each is a whole 16 x 16 map in the palette's colours.
+#include "app/pictures.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <set>
+
+#include "app/server.h"
+#include "app/unit4.h"
+#include "app/unit5.h"
+
+namespace {
+
+TEST(Pictures, EveryPictureAWindowNamesExists) {
+  const app::WindowLayout* windows[] = {&app::TForm1::Layout(), &app::TForm4::Layout(),
+                                        &app::TForm5::Layout()};
+  int named = 0;
+  for (const app::WindowLayout* w : windows) {
+    for (const app::ControlLayout& c : *w->controls) {
+      if (!*c.picture || c.kind == app::Kind::kImage) continue;  // images are drawn whole
+      ++named;
+      EXPECT_NE(app::FindPicture(c.picture), nullptr) << c.name << " wants " << c.picture;
+    }
+  }
+  EXPECT_GE(named, 13);
+  EXPECT_NE(app::FindPicture(app::kIconPicture), nullptr);
+  EXPECT_EQ(app::FindPicture("no such picture"), nullptr);
+}
+
+TEST(Pictures, EachIsAWholeMapInThePalette) {
+  std::set<std::string> seen;
+  for (const app::Picture& p : app::Pictures()) {
+    EXPECT_TRUE(seen.insert(p.name).second) << "twice: " << p.name;
+    int painted = 0;
+    std::string all;
+    for (int y = 0; y < app::kPictureSize; ++y) {
+      ASSERT_NE(p.rows[y], nullptr) << p.name << " row " << y;
+      ASSERT_EQ(std::strlen(p.rows[y]), static_cast<size_t>(app::kPictureSize))
+          << p.name << " row " << y;
+      for (int x = 0; x < app::kPictureSize; ++x) {
+        char c = p.rows[y][x];
+        app::Rgb rgb;
+        if (c == '.') continue;
+        EXPECT_TRUE(app::PictureColour(c, &rgb)) << p.name << " pixel '" << c << "'";
+        ++painted;
+      }
+      all += p.rows[y];
+    }
+    // A picture a person can recognise covers a fair part of its square.
+    EXPECT_GE(painted, 40) << p.name;
+    EXPECT_TRUE(seen.insert(all).second) << p.name << " repeats another picture";
+  }
+}
+
+TEST(Pictures, PaletteColours) {
+  struct Case {
+    char pixel;
+    bool known;
+    app::Rgb rgb;
+  } cases[] = {
+      {'k', true, {0, 0, 0}},     {'w', true, {255, 255, 255}}, {'g', true, {192, 192, 192}},
+      {'r', true, {255, 0, 0}},   {'B', true, {0, 0, 128}},     {'.', false, {}},
+      {'z', false, {}},           {' ', false, {}},
+  };
+  for (const Case& c : cases) {
+    app::Rgb rgb{1, 2, 3};
+    EXPECT_EQ(app::PictureColour(c.pixel, &rgb), c.known) << c.pixel;
+    if (c.known) {
+      EXPECT_EQ(rgb.r, c.rgb.r) << c.pixel;
+      EXPECT_EQ(rgb.g, c.rgb.g) << c.pixel;
+      EXPECT_EQ(rgb.b, c.rgb.b) << c.pixel;
+    }
+  }
+}
+
+}  // namespace
