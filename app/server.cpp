@@ -7,6 +7,7 @@
 #include "app/unit4.h"
 #include "app/unit5.h"
 #include "platform/textfile.h"
+#include "pxe/bootimage.h"
 
 namespace app {
 
@@ -116,12 +117,16 @@ void TForm1::BitBtn1Click() {
 
 void TForm1::BitBtn8Click() { accounts::EditNamesFile(host_, ui_, Edit1.Text()); }
 
+void TForm1::BitBtn3Click() { pxe::StartPdkInstaller(host_, settings.StartDir); }
+void TForm1::BitBtn5Click() { pxe::StartDhcpManager(host_, ui_); }
+void TForm1::BitBtn2Click() { pxe::StartPdkConfigurator(host_, ui_); }
+void TForm1::SpeedButton1Click() { pxe::StartPdkRegistrar(host_, ui_); }
+
+void TForm1::BitBtn7Click() {
+  pxe::GenerateBootImage(host_, ui_, settings, Edit1.Text(), CheckBox2.Checked());
+}
+
 // Handlers whose work is still to be built: they do nothing yet.
-void TForm1::BitBtn3Click() {}
-void TForm1::BitBtn5Click() {}
-void TForm1::BitBtn2Click() {}
-void TForm1::SpeedButton1Click() {}
-void TForm1::BitBtn7Click() {}
 void TForm1::BitBtn10Click() {}
 void TForm1::BitBtn9Click() {}
 void TForm1::BitBtn11Click() {}

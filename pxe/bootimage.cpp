@@ -1,0 +1,121 @@
+#include "pxe/bootimage.h"
+
+#include <vector>
+
+#include "app/paths.h"
+#include "platform/textfile.h"
+#include "pxe/startnet.h"
+#include "pxe/unit2.h"
+
+namespace pxe {
+
+std::string QuotedIfBlank(const std::string& path) {
+  return path.find(' ') == std::string::npos ? path : "\"" + path + "\"";
+}
+
+void GenerateBootImage(platform::Host& host, platform::Ui& ui, app::ServerSettings& settings,
+                       const std::string& shared_directory, bool auto_register) {
+  // 1. Where the PDK lies and what this server is called, read afresh.
+  const std::string program_files = host.ReadRegistry(paths::kWindowsKey, "ProgramFilesDir");
+  const std::string computer_name = host.ReadRegistry(paths::kComputerNameKey, "computername");
+  // 2. The name the shared directory is shared under.
+  const std::string share = app::ShareName(shared_directory);
+  // 3. The work directory.
+  host.MakeDirectory(paths::kTempDir);
+  // 4. The tools lie below the current directory.
+  const std::string tool_dir = host.CurrentDirectory();
+  // 5. Without the template there is nothing to build: the program ends.
+  if (!host.FileExists(paths::TemplateImage(tool_dir))) {
+    ui.ShowMessage("找不到原始镜像文件,程序异常中止！");
+    ui.CloseMainWindow();
+    return;
+  }
+  // 6. Unpack the template, unseen.
+  host.MakeDirectory(paths::kTempDir);
+  host.RunCommand(QuotedIfBlank(paths::Unpacker(tool_dir)) + " " +
+                      QuotedIfBlank(paths::TemplateImage(tool_dir)) + " " + paths::kBootImgDir,
+                  platform::kHide);
+  // 7. The unpacking gets the time of the countdown.
+  {
+    TForm2 Form2;
+    ui.ShowModal(Form2);
+  }
+  // 8. The image's variables: its first three lines, then this server and share.
+  std::vector<std::string> lines;
+  platform::ReadTextLines(host, paths::kSetVarsBat, &lines);
+  lines.resize(3);  // lines 4 and 5, and any after them, are dropped
+  lines.push_back("SET SERVER=" + computer_name);
+  lines.push_back("SET SHARE=" + share);
+  platform::WriteTextLines(host, paths::kSetVarsBat, lines);
+  // 9. The start script the check box chooses.
+  WriteStartNet(host, paths::kStartNetBat,
+                auto_register ? StartNetVariant::AutoRegister : StartNetVariant::Standard);
+  // 10. No old image may pass for the new one.
+  if (host.FileExists(paths::kPackedImageCheck)) host.DeleteFile(paths::kPackedImage);
+  // 11. Pack the tree again, unseen.
+  host.RunCommand(QuotedIfBlank(paths::Packer(tool_dir)) + " " + paths::kBootImgDir + " " +
+                      paths::kPackedImage + " /f:1440",
+                  platform::kHide);
+  // 12. The packing gets the time until the administrator confirms.
+  ui.MessageBox("当服务器名和共享目录名发生变动，您必须重新生成镜像!", "创建完成",
+                platform::kMbIconInformation);
+  // 13. The PDK's image directory, one level after the other.
+  for (int level = 1; level <= paths::kPdkImageLevels; ++level)
+    host.MakeDirectory(paths::PdkImageDirectory(program_files, level));
+  // 14. Install the image. Only a whole image replaces the one installed: a
+  // packed image that is missing, locked, empty or short leaves the old
+  // dosundi.1 as it was, and so does one too large for a floppy.
+  settings.BootImageTarget = paths::PdkBootImage(program_files);
+  std::string image;
+  if (!host.ReadFile(paths::kPackedImage, &image, kCopyBuffer + 1) || image.empty()) {
+    ui.MessageBox(std::string("无法读取打包后的镜像文件 ") + paths::kPackedImage +
+                      "，打包可能尚未完成或已经失败。\r\n原有的 dosundi.1 未被改动，请稍后重新生成镜像。",
+                  "morva提示", platform::kMbIconExclamation);
+    return;
+  }
+  if (image.size() < kFloppyImageSize || image.size() > kCopyBuffer) {
+    ui.MessageBox(std::string("打包后的镜像文件 ") + paths::kPackedImage + " 大小为 " +
+                      std::to_string(image.size()) + " 字节，不是完整的 1440 KB 软盘镜像。\r\n" +
+                      "原有的 dosundi.1 未被改动，请重新生成镜像。",
+                  "morva提示", platform::kMbIconExclamation);
+    return;
+  }
+  host.WriteFile(settings.BootImageTarget, image);
+}
+
+void StartPdkInstaller(platform::Host& host, const std::string& start_dir) {
+  host.RunCommand(QuotedIfBlank(paths::PdkInstaller(start_dir)), platform::kShowNormal);
+}
+
+namespace {
+
+// Starts a program that must be there, or says that it is not.
+void StartIfPresent(platform::Host& host, platform::Ui& ui, const std::string& tested,
+                    const std::string& started, const char* missing) {
+  if (host.FileExists(tested))
+    host.RunCommand(QuotedIfBlank(started), platform::kShowNormal);
+  else
+    ui.ShowMessage(missing);
+}
+
+}  // namespace
+
+void StartDhcpManager(platform::Host& host, platform::Ui& ui) {
+  const std::string system_root = host.ReadRegistry(paths::kWindowsNtKey, "SystemRoot");
+  StartIfPresent(host, ui, paths::DhcpManagerTested(system_root), paths::DhcpManagerStarted(system_root),
+                 "找不到配置文件，可能是DHCP服务没有正确没装!");
+}
+
+void StartPdkConfigurator(platform::Host& host, platform::Ui& ui) {
+  const std::string program_files = host.ReadRegistry(paths::kWindowsKey, "ProgramFilesDir");
+  const std::string path = paths::PdkConfigurator(program_files);
+  StartIfPresent(host, ui, path, path, "找不到配置文件，可能是PXE-PDK 程序没有正确没装!");
+}
+
+void StartPdkRegistrar(platform::Host& host, platform::Ui& ui) {
+  const std::string program_files = host.ReadRegistry(paths::kWindowsKey, "ProgramFilesDir");
+  const std::string path = paths::PdkRegistrar(program_files);
+  StartIfPresent(host, ui, path, path, "找不到PXEReg60.EXE，可能是PXE-PDK 程序没有正确没装!");
+}
+
+}  // namespace pxe

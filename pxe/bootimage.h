@@ -1,0 +1,33 @@
+// The PXE boot floppy image: the template unpacked, this server's name and
+// share written into it with a fresh network start script, packed again and
+// installed as the PDK's DOS UNDI image dosundi.1.
+#pragma once
+
+#include <string>
+
+#include "app/server.h"
+#include "platform/platform.h"
+
+namespace pxe {
+
+// The copy buffer: a 1440 KB image fits it with room to spare.
+const std::size_t kCopyBuffer = 1574560;
+// The size of the 1440 KB image the packer makes.
+const std::size_t kFloppyImageSize = 1474560;
+
+// Quotes a path holding a blank, so that a started program takes it as one
+// word and no program of a shorter name is started in its place; any other
+// path stays as it is.
+std::string QuotedIfBlank(const std::string& path);
+
+// The button "生成镜像文件". `auto_register` is the state of CheckBox2.
+void GenerateBootImage(platform::Host& host, platform::Ui& ui, app::ServerSettings& settings,
+                       const std::string& shared_directory, bool auto_register);
+
+// The launchers of the PXE page and the toolbar.
+void StartPdkInstaller(platform::Host& host, const std::string& start_dir);  // BitBtn3
+void StartDhcpManager(platform::Host& host, platform::Ui& ui);              // BitBtn5
+void StartPdkConfigurator(platform::Host& host, platform::Ui& ui);          // BitBtn2
+void StartPdkRegistrar(platform::Host& host, platform::Ui& ui);             // SpeedButton1
+
+}  // namespace pxe

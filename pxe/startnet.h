@@ -1,0 +1,23 @@
+// The workstation's network start script, startnet.bat: one of two fixed
+// texts, written over whatever the file held.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace pxe {
+
+enum class StartNetVariant {
+  AutoRegister,  // registers a new card's address, then logs on and maps the share
+  Standard,      // connects with the guest account and the user's name
+};
+
+const std::vector<std::string>& StartNetLines(StartNetVariant variant);
+
+// Creates or empties `path` and writes the variant's lines, CR LF after each.
+// The directory must exist; nothing is reported when the file cannot be made.
+void WriteStartNet(platform::Host& host, const std::string& path, StartNetVariant variant);
+
+}  // namespace pxe

@@ -1,0 +1,33 @@
+#include "pxe/unit2.h"
+
+#include <cstdlib>
+
+namespace pxe {
+namespace {
+
+const std::vector<app::ControlLayout> kControls = {
+    {"Label1", app::Kind::kLabel, "", 26, 17, 0, 0, "正在建立引导镜像文件，请等待五秒...", "", -1, true, true, &app::kSong12, ""},
+    {"Label2", app::Kind::kLabel, "", 268, 19, 0, 0, "5", "", -1, true, true, nullptr, ""},
+    {"ProgressBar1", app::Kind::kProgressBar, "", 24, 40, 253, 17, "", "", -1, true, true, nullptr, ""},
+};
+
+const app::WindowLayout kForm2 = {"Form2", "生成引导文件", 290, 227, 295, 76, &app::kSansSerif13, &kControls, nullptr};
+
+}  // namespace
+
+const app::WindowLayout& TForm2::Layout() { return kForm2; }
+
+void TForm2::Timer2Timer() {
+  // 1. The count the dialog shows.
+  int n = std::atoi(Label2.Text().c_str());
+  // 2. The bar moves a fifth on, the count one down, on every tick.
+  ProgressBar1.SetPosition((6 - n) * 20);
+  Label2.SetText(std::to_string(n - 1));
+  // 3. The tick that finds 0 closes the dialog.
+  if (n == 0 && !closed_) {
+    closed_ = true;
+    if (on_close) on_close();
+  }
+}
+
+}  // namespace pxe

@@ -1,0 +1,33 @@
+// The wait dialog (Form2) shown while the boot image is unpacked: a five
+// second countdown with a bar, closing itself on its sixth tick.
+#pragma once
+
+#include <functional>
+
+#include "app/layout.h"
+#include "platform/controls.h"
+#include "platform/platform.h"
+
+namespace pxe {
+
+class TForm2 : public platform::ModalWindow {
+ public:
+  const char* Kind() const override { return "TForm2"; }
+  static const app::WindowLayout& Layout();
+  static const unsigned kTimer2Interval = 1000;  // milliseconds
+
+  // One tick of Timer2: the bar and the count move on; at 0 the dialog closes.
+  void Timer2Timer();
+  bool Closed() const { return closed_; }
+  // Called when the dialog closes itself; the front end ends the modal loop.
+  std::function<void()> on_close;
+
+  platform::Label Label1{"Label1", "正在建立引导镜像文件，请等待五秒..."};
+  platform::Label Label2{"Label2", "5"};
+  platform::ProgressBar ProgressBar1{"ProgressBar1", true};
+
+ private:
+  bool closed_ = false;
+};
+
+}  // namespace pxe
