@@ -1,0 +1,224 @@
+// Building and installing the PXE boot image, and the PXE launchers, at the
+// simulated server with stand-ins for the image tools that a test can steer.
+#include "pxe/bootimage.h"
+
+#include <filesystem>
+
+#include "app/paths.h"
+#include "platform/textfile.h"
+#include "pxe/unit2.h"
+#include "tests/sim_session.h"
+
+namespace {
+
+using platform::SimEvent;
+
+const char kUnpack[] = "C:\\Korrin\\unditool\\undisk.exe C:\\Korrin\\unditool\\bootimg.w98 c:\\temp\\bootimg";
+const char kPack[] = "C:\\Korrin\\unditool\\rplimage c:\\temp\\bootimg c:\\temp\\bootimg.w98 /f:1440";
+const char kDosUndi[] = "C:\\Program Files\\Intel\\Pxe\\Pdk\\system\\images\\x86pc\\undi\\dosundi\\dosundi.1";
+const SimEvent kRebuildNotice = {"message", "当服务器名和共享目录名发生变动，您必须重新生成镜像!", "创建完成", 64};
+
+class BootImage : public SimSession {
+ protected:
+  void SetUp() override {
+    host.SetRegistry(paths::kWindowsKey, "ProgramFilesDir", "C:\\Program Files");
+    host.SetRegistry(paths::kComputerNameKey, "computername", "KORRINSRV");
+    MakeDirs("C:\\Program Files");
+    Put("C:\\Korrin\\unditool\\bootimg.w98", "template");
+    host.SetCurrentDirectory("C:\\Korrin");
+    // The unpacker lays out the template's tree; the packer makes an image
+    // of the size given, marked with the tree's setvars.bat.
+    host.RegisterStandin("undisk", [this](platform::SimHost&, const std::vector<std::string>& args,
+                                          const std::string&, std::string*) {
+      unpacked_args = args;
+      Put("c:\\temp\\bootimg\\winboot\\setvars.bat", template_setvars);
+      return 0;
+    });
+    host.RegisterStandin("rplimage", [this](platform::SimHost&, const std::vector<std::string>& args,
+                                            const std::string&, std::string*) {
+      packed_args = args;
+      if (packed_size >= 0) {
+        std::string image = Get("c:\\temp\\bootimg\\winboot\\setvars.bat");
+        image.resize(packed_size, '\xF6');
+        Put("c:\\temp\\bootimg.w98", image);
+      }
+      return 0;
+    });
+    ui.OnModal("TForm2", [this](platform::ModalWindow& w) {
+      auto& dialog = static_cast<pxe::TForm2&>(w);
+      while (!dialog.Closed() && ticks < 100) {
+        dialog.Timer2Timer();
+        ++ticks;
+      }
+    });
+    Start();
+  }
+
+  std::vector<std::string> SetVars() { return platform::SplitLines(Get("c:\\temp\\bootimg\\winboot\\setvars.bat")); }
+
+  std::string template_setvars = "@echo off\r\nSET DRIVE=C:\r\nSET PATH=A:\\\r\n";
+  long packed_size = static_cast<long>(pxe::kFloppyImageSize);
+  std::vector<std::string> unpacked_args, packed_args;
+  int ticks = 0;
+};
+
+TEST_F(BootImage, DefaultsBuildAndInstallTheImage) {
+  form->BitBtn7Click();
+  EXPECT_EQ(journal(), (std::vector<SimEvent>{{"run", kUnpack, "", 0}, {"modal", "TForm2", "", 0},
+                                              {"run", kPack, "", 0}, kRebuildNotice}));
+  EXPECT_EQ(ticks, 6);
+  EXPECT_EQ(Get("c:\\temp\\bootimg\\winboot\\setvars.bat"),
+            "@echo off\r\nSET DRIVE=C:\r\nSET PATH=A:\\\r\nSET SERVER=KORRINSRV\r\nSET SHARE=PVDROOT\r\n");
+  EXPECT_EQ(platform::SplitLines(Get("c:\\temp\\bootimg\\winboot\\startnet.bat")).size(), 23u);
+  EXPECT_EQ(Get(kDosUndi), Get("c:\\temp\\bootimg.w98"));
+  EXPECT_EQ(Get(kDosUndi).size(), pxe::kFloppyImageSize);
+  EXPECT_EQ(form->settings.BootImageTarget, kDosUndi);
+}
+
+TEST_F(BootImage, SetVarsKeepsThreeTemplateLinesAndAddsServerAndShare) {
+  struct Case {
+    const char* name;
+    std::string setvars;
+    const char* shared;
+    std::vector<std::string> lines;
+  } cases[] = {
+      {"seven lines", "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n", "D:\\PVDROOT",
+       {"1", "2", "3", "SET SERVER=KORRINSRV", "SET SHARE=PVDROOT"}},
+      {"two lines", "1\r\n2\r\n", "D:\\PVDROOT", {"1", "2", "", "SET SERVER=KORRINSRV", "SET SHARE=PVDROOT"}},
+      {"long share", "1\r\n2\r\n3\r\n", "E:\\ABCDEFGHIJKLMNOPQRSTUVWXYZ",
+       {"1", "2", "3", "SET SERVER=KORRINSRV", "SET SHARE=ABCDEFGHIJKLMNOPQRST"}},
+      {"Chinese line kept", "rem \xD6\xD0\r\n2\r\n3\r\n", "D:\\PVDROOT",
+       {"rem 中", "2", "3", "SET SERVER=KORRINSRV", "SET SHARE=PVDROOT"}},
+  };
+  for (const Case& c : cases) {
+    template_setvars = c.setvars;
+    form->Edit1.SetText(c.shared);
+    form->BitBtn7Click();
+    EXPECT_EQ(SetVars(), c.lines) << c.name;
+  }
+  EXPECT_EQ(Get("c:\\temp\\bootimg\\winboot\\setvars.bat").substr(0, 8), "rem \xD6\xD0\r\n");
+}
+
+TEST_F(BootImage, TheCheckBoxChoosesTheStartScript) {
+  for (bool checked : {true, false}) {
+    form->CheckBox2.SetChecked(checked);
+    form->BitBtn7Click();
+    EXPECT_EQ(platform::SplitLines(Get("c:\\temp\\bootimg\\winboot\\startnet.bat")).size(), checked ? 28u : 23u);
+  }
+}
+
+TEST_F(BootImage, AMissingTemplateEndsTheProgramBeforeAnythingElse) {
+  host.DeleteFile("C:\\Korrin\\unditool\\bootimg.w98");
+  form->BitBtn7Click();
+  EXPECT_EQ(journal(), (std::vector<SimEvent>{{"notice", "找不到原始镜像文件,程序异常中止！", "Server", 0},
+                                              {"close", "", "", 0}}));
+  EXPECT_TRUE(host.DirectoryExists("c:\\temp"));
+  EXPECT_FALSE(host.DirectoryExists("c:\\temp\\bootimg"));
+  EXPECT_FALSE(host.DirectoryExists("C:\\Program Files\\Intel"));
+}
+
+TEST_F(BootImage, AnOldPackedImageIsDeletedBeforePackingAndAnOldDosUndiReplaced) {
+  Put("c:\\temp\\BOOTIMG.W98", "stale");
+  Put(kDosUndi, "old image");
+  packed_size = -1;  // the packer makes nothing
+  form->BitBtn7Click();
+  EXPECT_FALSE(host.FileExists("c:\\temp\\bootimg.w98"));
+  EXPECT_EQ(Get(kDosUndi), "old image");
+  packed_size = static_cast<long>(pxe::kFloppyImageSize);
+  form->BitBtn7Click();
+  EXPECT_EQ(Get(kDosUndi).size(), pxe::kFloppyImageSize);
+}
+
+TEST_F(BootImage, OnlyAWholeImageReplacesTheInstalledOne) {
+  struct Case {
+    const char* name;
+    long size;  // of the packed image; -1 none
+    bool locked;
+  } cases[] = {
+      {"not packed", -1, false},
+      {"empty", 0, false},
+      {"short", 1000, false},
+      {"larger than the buffer", static_cast<long>(pxe::kCopyBuffer) + 1, false},
+      {"locked by the packer", static_cast<long>(pxe::kFloppyImageSize), true},  // stays locked: last
+  };
+  for (const Case& c : cases) {
+    journal().clear();
+    Put(kDosUndi, "good old image");
+    packed_size = c.size;
+    if (c.locked) host.MakeUnreadable("c:\\temp\\bootimg.w98");
+    form->BitBtn7Click();
+    EXPECT_EQ(Get(kDosUndi), "good old image") << c.name;
+    ASSERT_EQ(journal().size(), 5u) << c.name;
+    EXPECT_EQ(journal()[3], kRebuildNotice) << c.name;
+    EXPECT_EQ(journal()[4].flags, platform::kMbIconExclamation) << c.name;
+    EXPECT_NE(journal()[4].text.find("dosundi.1"), std::string::npos) << c.name;
+  }
+}
+
+TEST_F(BootImage, TheImageDirectoryIsMadeLevelByLevel) {
+  form->BitBtn7Click();
+  EXPECT_TRUE(host.DirectoryExists("C:\\Program Files\\Intel\\Pxe\\Pdk\\system\\images\\x86pc\\undi\\dosundi"));
+}
+
+TEST_F(BootImage, ToolPathsWithBlanksAreQuoted) {
+  Put("C:\\My Tools\\unditool\\bootimg.w98", "template");
+  host.SetCurrentDirectory("C:\\My Tools");
+  form->BitBtn7Click();
+  EXPECT_EQ(host.Runs()[0].text,
+            "\"C:\\My Tools\\unditool\\undisk.exe\" \"C:\\My Tools\\unditool\\bootimg.w98\" c:\\temp\\bootimg");
+  EXPECT_EQ(host.Runs()[1].text,
+            "\"C:\\My Tools\\unditool\\rplimage\" c:\\temp\\bootimg c:\\temp\\bootimg.w98 /f:1440");
+  EXPECT_EQ(unpacked_args, (std::vector<std::string>{"C:\\My Tools\\unditool\\bootimg.w98", "c:\\temp\\bootimg"}));
+}
+
+TEST_F(BootImage, MissingRegistryValuesBuildFromTheCurrentDrive) {
+  std::filesystem::remove(root + "/registry.txt");
+  form->BitBtn7Click();
+  EXPECT_EQ(SetVars()[3], "SET SERVER=");
+  EXPECT_EQ(form->settings.BootImageTarget, "\\Intel\\Pxe\\Pdk\\system\\images\\x86pc\\undi\\dosundi\\dosundi.1");
+  EXPECT_TRUE(host.FileExists("C:\\Intel\\Pxe\\Pdk\\system\\images\\x86pc\\undi\\dosundi\\dosundi.1"));
+}
+
+using Launchers = SimSession;
+
+TEST_F(Launchers, StartWhatIsThereAndNameWhatIsNot) {
+  const char kPdkMissing[] = "找不到配置文件，可能是PXE-PDK 程序没有正确没装!";
+  const char kRegMissing[] = "找不到PXEReg60.EXE，可能是PXE-PDK 程序没有正确没装!";
+  const char kDhcpMissing[] = "找不到配置文件，可能是DHCP服务没有正确没装!";
+  const char kSystem[] = "C:\\PF\\Intel\\Pxe\\Pdk\\system\\";
+  struct Case {
+    const char* control;
+    const char* present;  // file put in place first, or nullptr
+    SimEvent event;
+  } cases[] = {
+      {"BitBtn3", nullptr, {"run", "C:\\Korrin\\pxe-pdk\\pxe20-pdk.exe", "", 1}},
+      {"BitBtn2", nullptr, {"notice", kPdkMissing, "Server", 0}},
+      {"SpeedButton1", nullptr, {"notice", kRegMissing, "Server", 0}},
+      {"BitBtn5", nullptr, {"notice", kDhcpMissing, "Server", 0}},
+      {"BitBtn2", "C:\\PF\\Intel\\Pxe\\Pdk\\system\\pxeconfig.exe", {"run", std::string(kSystem) + "pxeconfig.exe", "", 1}},
+      {"SpeedButton1", "C:\\PF\\Intel\\Pxe\\Pdk\\system\\PXEREG60.EXE", {"run", std::string(kSystem) + "pxereg60.exe", "", 1}},
+      {"BitBtn5", "C:\\WINNT\\system32\\dhcpadmn.exe", {"run", "C:\\WINNT\\system32\\DHCPADMN.exe", "", 1}},
+  };
+  for (const Case& c : cases) {
+    SimMachine m;
+    m.host.SetRegistry(paths::kWindowsKey, "ProgramFilesDir", "C:\\PF");
+    m.host.SetRegistry(paths::kWindowsNtKey, "SystemRoot", "C:\\WINNT");
+    m.MakeDirs("C:\\Korrin");
+    m.host.SetCurrentDirectory("C:\\Korrin");
+    if (c.present) m.Put(c.present, "program");
+    m.Start();
+    m.host.SetCurrentDirectory("C:\\");  // the installer is found from the start-up directory
+    ASSERT_TRUE(m.form->Click(c.control));
+    EXPECT_EQ(m.journal(), std::vector<SimEvent>{c.event}) << c.control;
+  }
+}
+
+TEST_F(Launchers, ProgramFilesWithBlanksIsQuoted) {
+  host.SetRegistry(paths::kWindowsKey, "ProgramFilesDir", "C:\\Program Files");
+  Put("C:\\Program Files\\Intel\\Pxe\\Pdk\\system\\pxeconfig.exe", "program");
+  Start();
+  form->BitBtn2Click();
+  EXPECT_EQ(host.Runs().at(0).text, "\"C:\\Program Files\\Intel\\Pxe\\Pdk\\system\\pxeconfig.exe\"");
+}
+
+}  // namespace
