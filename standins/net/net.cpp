@@ -1,0 +1,519 @@
+#include "standins/net/net.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "platform/textfile.h"
+
+namespace standins {
+namespace {
+
+// Message numbers of the server's network messages (2100-2999, 3500-...) and
+// of its system errors, with their texts.
+const int kNerrUnknownDevDir = 2116;
+const int kNerrDuplicateShare = 2118;
+const int kNerrServiceInstalled = 2182;
+const int kNerrBadServiceName = 2185;
+const int kNerrGroupNotFound = 2220;
+const int kNerrUserNotFound = 2221;
+const int kNerrGroupExists = 2223;
+const int kNerrUserExists = 2224;
+const int kNerrUserInGroup = 2236;
+const int kNerrNetNameNotFound = 2310;
+const int kErrorAccessDenied = 5;
+const int kErrorInvalidName = 123;
+const int kErrorInvalidAccountName = 1315;
+
+const char* MessageText(int number) {
+  switch (number) {
+    case kNerrUnknownDevDir: return "The device or directory does not exist.";
+    case kNerrDuplicateShare: return "The name has already been shared.";
+    case kNerrServiceInstalled: return "The requested service has already been started.";
+    case kNerrBadServiceName: return "The service name is invalid.";
+    case kNerrGroupNotFound: return "The group name could not be found.";
+    case kNerrUserNotFound: return "The user name could not be found.";
+    case kNerrGroupExists: return "The group already exists.";
+    case kNerrUserExists: return "The account already exists.";
+    case kNerrUserInGroup: return "The user already belongs to this group.";
+    case kNerrNetNameNotFound: return "This shared resource does not exist.";
+    case kErrorAccessDenied: return "Access is denied.";
+    case kErrorInvalidName: return "The filename, directory name, or volume label syntax is incorrect.";
+    case kErrorInvalidAccountName: return "The name provided is not a properly formed account name.";
+  }
+  return "";
+}
+
+const int kExitError = 2;   // a refused command
+const int kExitSyntax = 1;  // a command that could not be parsed
+
+const size_t kMaxUserName = 20;   // user names (logon names)
+const size_t kMaxGroupName = 256; // GNLEN
+const size_t kMaxShareName = 80;  // NNLEN
+
+const char kDone[] = "The command completed successfully.\n";
+
+const char kNetSyntax[] =
+    "NET [ ACCOUNTS | COMPUTER | CONFIG | CONTINUE | FILE | GROUP | HELP |\n"
+    "      HELPMSG | LOCALGROUP | NAME | PAUSE | PRINT | SEND | SESSION |\n"
+    "      SHARE | START | STATISTICS | STOP | TIME | USE | USER | VIEW ]\n";
+const char kUserSyntax[] =
+    "NET USER [username [password | *] [options]] [/DOMAIN]\n"
+    "         username {password | *} /ADD [options] [/DOMAIN]\n"
+    "         username [/DELETE] [/DOMAIN]\n";
+const char kGroupSyntax[] =
+    "NET GROUP [groupname [/COMMENT:\"text\"]] [/DOMAIN]\n"
+    "          groupname {/ADD [/COMMENT:\"text\"] | /DELETE}  [/DOMAIN]\n"
+    "          groupname username [...] {/ADD | /DELETE} [/DOMAIN]\n";
+const char kShareSyntax[] =
+    "NET SHARE sharename\n"
+    "          sharename=drive:path [/USERS:number | /UNLIMITED]\n"
+    "                               [/REMARK:\"text\"]\n"
+    "          sharename [/USERS:number | /UNLIMITED]\n"
+    "                    [/REMARK:\"text\"]\n"
+    "          {sharename | devicename | drive:path} /DELETE\n";
+const char kStartSyntax[] = "NET START [service]\n";
+
+std::string Lower(std::string s) {
+  for (char& c : s)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return s;
+}
+
+bool Same(const std::string& a, const std::string& b) { return Lower(a) == Lower(b); }
+
+// Characters, not bytes: a Chinese name of 20 characters is 20 long.
+size_t Characters(const std::string& utf8) {
+  size_t n = 0;
+  for (unsigned char c : utf8)
+    if ((c & 0xC0) != 0x80) ++n;
+  return n;
+}
+
+bool HasAnyOf(const std::string& s, const char* refused) {
+  for (unsigned char c : s)
+    if (c < 0x20 || std::string(refused).find(static_cast<char>(c)) != std::string::npos)
+      return true;
+  return false;
+}
+
+// An account name the server accepts: not empty, not only dots and blanks,
+// none of " / \ [ ] : ; | = , + * ? < > or control characters.
+bool ValidAccountName(const std::string& name, size_t max) {
+  if (name.empty() || Characters(name) > max) return false;
+  if (name.find_first_not_of(". ") == std::string::npos) return false;
+  return !HasAnyOf(name, "\"/\\[]:;|=,+*?<>");
+}
+
+bool ValidShareName(const std::string& name) {
+  if (name.empty() || Characters(name) > kMaxShareName) return false;
+  return !HasAnyOf(name, "\"/\\[]:;|=,+*?<>");
+}
+
+std::vector<std::string> SplitTabs(const std::string& line, size_t max_fields) {
+  std::vector<std::string> fields;
+  size_t start = 0;
+  while (fields.size() + 1 < max_fields) {
+    size_t tab = line.find('\t', start);
+    if (tab == std::string::npos) break;
+    fields.push_back(line.substr(start, tab - start));
+    start = tab + 1;
+  }
+  fields.push_back(line.substr(start));
+  return fields;
+}
+
+struct User {
+  std::string name;
+  bool password_change = true;
+  std::string password;
+};
+struct Group {
+  std::string name;
+  std::vector<std::string> members;
+};
+struct Share {
+  std::string name;
+  std::string path;
+};
+struct Service {
+  std::string name;
+  std::string display;
+};
+
+template <typename T>
+T* Find(std::vector<T>& records, const std::string& name) {
+  for (T& r : records)
+    if (Same(r.name, name)) return &r;
+  return nullptr;
+}
+
+class Net {
+ public:
+  explicit Net(Context& context)
+      : c_(context), dir_(NetStateDirectory(context.host)) {}
+
+  int Run(const std::vector<std::string>& args) {
+    if (args.empty()) return Syntax(kNetSyntax);
+    std::string command = Lower(args[0]);
+    for (size_t i = 1; i < args.size(); ++i) {
+      if (!args[i].empty() && args[i][0] == '/')
+        options_.push_back(args[i]);
+      else
+        words_.push_back(args[i]);
+    }
+    if (command == "user" || command == "users") return UserCommand();
+    if (command == "group" || command == "groups") return GroupCommand();
+    if (command == "share") return ShareCommand();
+    if (command == "start") return StartCommand();
+    return Syntax(kNetSyntax);
+  }
+
+ private:
+  // ---- net user ----
+  int UserCommand() {
+    bool add = false, change_set = false, change = true;
+    for (const std::string& o : options_) {
+      std::string lo = Lower(o);
+      if (lo == "/add") {
+        add = true;
+      } else if (lo == "/domain") {
+      } else if (lo == "/passwordchg:yes" || lo == "/passwordchg:no") {
+        change_set = true;
+        change = lo == "/passwordchg:yes";
+      } else {
+        return UnknownOption(o, kUserSyntax);
+      }
+    }
+    if (words_.size() > 2 || ((add || change_set) && words_.empty())) return Syntax(kUserSyntax);
+    std::vector<User> users;
+    std::vector<Group> groups;
+    if (!LoadUsers(&users) || !LoadGroups(&groups)) return Refuse(kErrorAccessDenied);
+    if (words_.empty()) return ListUsers(users);
+    const std::string& name = words_[0];
+    if (!add) {
+      User* user = Find(users, name);
+      if (!user) return Refuse(kNerrUserNotFound);
+      if (words_.size() == 1 && !change_set) return ShowUser(*user, groups);
+      if (words_.size() == 2) user->password = words_[1];
+      if (change_set) user->password_change = change;
+      if (!SaveUsers(users)) return Refuse(kErrorAccessDenied);
+      c_.output += kDone;
+      return 0;
+    }
+    if (!ValidAccountName(name, kMaxUserName)) return Refuse(kErrorInvalidAccountName);
+    if (Find(users, name)) return Refuse(kNerrUserExists);
+    if (Find(groups, name)) return Refuse(kNerrGroupExists);
+    users.push_back({name, change, words_.size() > 1 ? words_[1] : ""});
+    if (!SaveUsers(users)) return Refuse(kErrorAccessDenied);
+    c_.output += kDone;
+    return 0;
+  }
+
+  int ListUsers(const std::vector<User>& users) {
+    std::vector<std::string> names;
+    for (const User& u : users) names.push_back(u.name);
+    c_.output += "\nUser accounts for \\\\" + ComputerName() + "\n\n";
+    Columns(names);
+    c_.output += kDone;
+    return 0;
+  }
+
+  int ShowUser(const User& user, const std::vector<Group>& groups) {
+    c_.output += "User name                    " + user.name + "\n";
+    c_.output += std::string("User may change password     ") +
+                 (user.password_change ? "Yes" : "No") + "\n";
+    std::string in;
+    for (const Group& g : groups)
+      for (const std::string& m : g.members)
+        if (Same(m, user.name)) in += " *" + g.name;
+    c_.output += "Global Group memberships    " + (in.empty() ? std::string(" *None") : in) + "\n";
+    c_.output += kDone;
+    return 0;
+  }
+
+  // ---- net group ----
+  int GroupCommand() {
+    bool add = false;
+    for (const std::string& o : options_) {
+      std::string lo = Lower(o);
+      if (lo == "/add")
+        add = true;
+      else if (lo != "/domain")
+        return UnknownOption(o, kGroupSyntax);
+    }
+    if (add && words_.empty()) return Syntax(kGroupSyntax);
+    if (!add && words_.size() > 1) return Syntax(kGroupSyntax);
+    std::vector<User> users;
+    std::vector<Group> groups;
+    if (!LoadUsers(&users) || !LoadGroups(&groups)) return Refuse(kErrorAccessDenied);
+    if (words_.empty()) {
+      std::vector<std::string> names;
+      for (const Group& g : groups) names.push_back("*" + g.name);
+      c_.output += "\nGroup Accounts for \\\\" + ComputerName() + "\n\n";
+      Columns(names);
+      c_.output += kDone;
+      return 0;
+    }
+    const std::string& name = words_[0];
+    if (!add) {
+      Group* group = Find(groups, name);
+      if (!group) return Refuse(kNerrGroupNotFound);
+      c_.output += "Group name     " + group->name + "\nComment\n\nMembers\n\n";
+      Columns(group->members);
+      c_.output += kDone;
+      return 0;
+    }
+    if (words_.size() == 1) {
+      if (!ValidAccountName(name, kMaxGroupName)) return Refuse(kErrorInvalidAccountName);
+      if (Find(groups, name)) return Refuse(kNerrGroupExists);
+      if (Find(users, name)) return Refuse(kNerrUserExists);
+      groups.push_back({name, {}});
+    } else {
+      Group* group = Find(groups, name);
+      if (!group) return Refuse(kNerrGroupNotFound);
+      // Every member is checked before any is added, so that a refused
+      // command leaves the group as it was.
+      std::vector<std::string> members = group->members;
+      for (size_t i = 1; i < words_.size(); ++i) {
+        User* user = Find(users, words_[i]);
+        if (!user) return Refuse(kNerrUserNotFound);
+        for (const std::string& m : members)
+          if (Same(m, user->name)) return Refuse(kNerrUserInGroup);
+        members.push_back(user->name);
+      }
+      group->members = members;
+    }
+    if (!SaveGroups(groups)) return Refuse(kErrorAccessDenied);
+    c_.output += kDone;
+    return 0;
+  }
+
+  // ---- net share ----
+  int ShareCommand() {
+    if (!options_.empty()) return UnknownOption(options_[0], kShareSyntax);
+    if (words_.size() > 1) return Syntax(kShareSyntax);
+    std::vector<Share> shares;
+    if (!LoadShares(&shares)) return Refuse(kErrorAccessDenied);
+    if (words_.empty()) {
+      c_.output += "\nShare name   Resource                        Remark\n\n";
+      c_.output += std::string(79, '-') + "\n";
+      for (const Share& s : shares) {
+        std::string name = s.name;
+        if (name.size() < 12) name.resize(12, ' ');
+        c_.output += name + " " + s.path + "\n";
+      }
+      c_.output += kDone;
+      return 0;
+    }
+    size_t eq = words_[0].find('=');
+    if (eq == std::string::npos) {
+      Share* share = Find(shares, words_[0]);
+      if (!share) return Refuse(kNerrNetNameNotFound);
+      c_.output += "Share name        " + share->name + "\nPath              " + share->path +
+                   "\n\n" + kDone;
+      return 0;
+    }
+    std::string name = words_[0].substr(0, eq);
+    std::string path = words_[0].substr(eq + 1);
+    if (!ValidShareName(name)) return Refuse(kErrorInvalidName);
+    if (Find(shares, name)) return Refuse(kNerrDuplicateShare);
+    // Only a full path of a directory on a drive of this machine is shared.
+    bool full = path.size() >= 3 && path[1] == ':' && path[2] == '\\' &&
+                ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+    if (!full || !c_.host.DirectoryExists(path)) return Refuse(kNerrUnknownDevDir);
+    shares.push_back({name, path});
+    if (!SaveShares(shares)) return Refuse(kErrorAccessDenied);
+    c_.output += name + " was shared successfully.\n";
+    return 0;
+  }
+
+  // ---- net start ----
+  int StartCommand() {
+    if (!options_.empty()) return UnknownOption(options_[0], kStartSyntax);
+    std::vector<Service> installed;
+    std::vector<std::string> started;
+    if (!LoadInstalled(&installed) || !LoadStarted(&started)) return Refuse(kErrorAccessDenied);
+    if (words_.empty()) {
+      c_.output += "These Windows NT services are started:\n\n";
+      for (const std::string& s : started) {
+        Service* service = Find(installed, s);
+        c_.output += "   " + (service && !service->display.empty() ? service->display : s) + "\n";
+      }
+      c_.output += "\n";
+      c_.output += kDone;
+      return 0;
+    }
+    // A display name may come as several words when it was not quoted.
+    std::string wanted;
+    for (const std::string& w : words_) wanted += (wanted.empty() ? "" : " ") + w;
+    const Service* service = nullptr;
+    for (const Service& s : installed)
+      if (Same(s.name, wanted) || (!s.display.empty() && Same(s.display, wanted))) service = &s;
+    if (!service) return Refuse(kNerrBadServiceName);
+    for (const std::string& s : started)
+      if (Same(s, service->name)) return Refuse(kNerrServiceInstalled);
+    started.push_back(service->name);
+    if (!SaveLines("services.txt", started)) return Refuse(kErrorAccessDenied);
+    std::string shown = service->display.empty() ? service->name : service->display;
+    c_.output += "The " + shown + " service is starting.\n";
+    c_.output += "The " + shown + " service was started successfully.\n\n";
+    return 0;
+  }
+
+  // ---- messages ----
+  int Refuse(int number) {
+    if (number >= 2100 && number < 6000) {
+      c_.error += std::string(MessageText(number)) + "\n\nMore help is available by typing NET HELPMSG " +
+                  std::to_string(number) + ".\n\n";
+    } else {
+      c_.error += "System error " + std::to_string(number) + " has occurred.\n\n" +
+                  MessageText(number) + "\n\n";
+    }
+    return kExitError;
+  }
+
+  int Syntax(const char* syntax) {
+    c_.error += std::string("The syntax of this command is:\n\n\n") + syntax + "\n";
+    return kExitSyntax;
+  }
+
+  int UnknownOption(const std::string& option, const char* syntax) {
+    c_.error += "The option " + option + " is unknown.\n\n";
+    Syntax(syntax);
+    c_.error += "More help is available by typing NET HELPMSG 3506.\n\n";
+    return kExitSyntax;
+  }
+
+  void Columns(const std::vector<std::string>& names) {
+    c_.output += std::string(79, '-') + "\n";
+    std::string row;
+    for (size_t i = 0; i < names.size(); ++i) {
+      std::string cell = names[i];
+      if (i % 3 != 2 && Characters(cell) < 25) cell.resize(cell.size() + 25 - Characters(cell), ' ');
+      row += cell;
+      if (i % 3 == 2) {
+        c_.output += row + "\n";
+        row.clear();
+      }
+    }
+    while (!row.empty() && row.back() == ' ') row.pop_back();
+    if (!row.empty()) c_.output += row + "\n";
+  }
+
+  std::string ComputerName() {
+    std::string name = c_.host.ReadRegistry(
+        "SYSTEM\\CurrentControlSet\\Control\\ComputerName\\ComputerName", "ComputerName");
+    return name.empty() ? "SERVER" : name;
+  }
+
+  // ---- records ----
+  // False when the file exists and cannot be read: the command must then not
+  // write it again from an empty list. An absent file holds no records.
+  bool LoadLines(const std::string& file, std::vector<std::string>* lines) {
+    lines->clear();
+    std::string path = dir_ + file;
+    if (!c_.host.FileExists(path)) return true;
+    if (!platform::ReadTextLines(c_.host, path, lines)) return false;
+    lines->erase(std::remove(lines->begin(), lines->end(), std::string()), lines->end());
+    return true;
+  }
+
+  bool SaveLines(const std::string& file, const std::vector<std::string>& lines) {
+    // The directory is made, a level at a time, on the first record written.
+    std::string sofar;
+    size_t pos = 0;
+    while ((pos = dir_.find('\\', pos + 1)) != std::string::npos) {
+      sofar = dir_.substr(0, pos);
+      if (sofar.size() > 2 && !c_.host.DirectoryExists(sofar)) c_.host.MakeDirectory(sofar);
+    }
+    return platform::WriteTextLines(c_.host, dir_ + file, lines);
+  }
+
+  bool LoadUsers(std::vector<User>* users) {
+    std::vector<std::string> lines;
+    if (!LoadLines("users.txt", &lines)) return false;
+    for (const std::string& line : lines) {
+      std::vector<std::string> f = SplitTabs(line, 3);
+      f.resize(3);
+      users->push_back({f[0], !Same(f[1], "passwordchg:no"), f[2]});
+    }
+    return true;
+  }
+
+  bool SaveUsers(const std::vector<User>& users) {
+    std::vector<std::string> lines;
+    for (const User& u : users)
+      lines.push_back(u.name + "\tpasswordchg:" + (u.password_change ? "yes" : "no") + "\t" +
+                      u.password);
+    return SaveLines("users.txt", lines);
+  }
+
+  bool LoadGroups(std::vector<Group>* groups) {
+    std::vector<std::string> lines;
+    if (!LoadLines("groups.txt", &lines)) return false;
+    for (const std::string& line : lines) {
+      std::vector<std::string> f = SplitTabs(line, SIZE_MAX);
+      groups->push_back({f[0], std::vector<std::string>(f.begin() + 1, f.end())});
+    }
+    return true;
+  }
+
+  bool SaveGroups(const std::vector<Group>& groups) {
+    std::vector<std::string> lines;
+    for (const Group& g : groups) {
+      std::string line = g.name;
+      for (const std::string& m : g.members) line += "\t" + m;
+      lines.push_back(line);
+    }
+    return SaveLines("groups.txt", lines);
+  }
+
+  bool LoadShares(std::vector<Share>* shares) {
+    std::vector<std::string> lines;
+    if (!LoadLines("shares.txt", &lines)) return false;
+    for (const std::string& line : lines) {
+      std::vector<std::string> f = SplitTabs(line, 2);
+      f.resize(2);
+      shares->push_back({f[0], f[1]});
+    }
+    return true;
+  }
+
+  bool SaveShares(const std::vector<Share>& shares) {
+    std::vector<std::string> lines;
+    for (const Share& s : shares) lines.push_back(s.name + "\t" + s.path);
+    return SaveLines("shares.txt", lines);
+  }
+
+  bool LoadInstalled(std::vector<Service>* services) {
+    std::vector<std::string> lines;
+    if (!LoadLines("installed.txt", &lines)) return false;
+    for (const std::string& line : lines) {
+      std::vector<std::string> f = SplitTabs(line, 2);
+      f.resize(2);
+      services->push_back({f[0], f[1]});
+    }
+    return true;
+  }
+
+  bool LoadStarted(std::vector<std::string>* started) { return LoadLines("services.txt", started); }
+
+  Context& c_;
+  std::string dir_;
+  std::vector<std::string> words_;
+  std::vector<std::string> options_;
+};
+
+}  // namespace
+
+std::string NetStateDirectory(platform::Host& host) {
+  std::string dir = host.WindowsDirectory();
+  if (!dir.empty() && dir.back() != '\\') dir += '\\';
+  return dir + "netstate\\";
+}
+
+int NetMain(Context& context, const std::vector<std::string>& args) {
+  return Net(context).Run(args);
+}
+
+}  // namespace standins

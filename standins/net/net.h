@@ -1,0 +1,41 @@
+// The server's NET command, as far as the configuration tool uses it:
+//   net user NAME [PASSWORD] /add [/passwordchg:yes|no]
+//   net user NAME [PASSWORD] [/passwordchg:yes|no]
+//                                   changes a user's password or flag
+//   net user [NAME]                 lists the users, or shows one
+//   net group NAME /add
+//   net group GROUP USER [...] /add adds users to a group
+//   net group [NAME]                lists the groups, or a group's members
+//   net share NAME=DRIVE:PATH
+//   net share [NAME]                lists the shares, or shows one
+//   net start [SERVICE]             starts an installed service, or lists
+//                                   the started ones
+// It keeps its records in plain text files (code page 936, CR LF) in the
+// directory NetStateDirectory names:
+//   users.txt      NAME <tab> passwordchg:yes|no <tab> PASSWORD
+//   groups.txt     GROUP [<tab> MEMBER]...
+//   shares.txt     NAME <tab> PATH
+//   services.txt   NAME                  (the started services)
+//   installed.txt  NAME [<tab> DISPLAY NAME]
+//                                        (the installed services; set up by
+//                                        whoever prepares the machine, never
+//                                        written here; absent: none)
+// Names compare without regard to case; users and groups share one name
+// space, as accounts do. A refused command prints the server's message, exits
+// with 2 and changes no record; a command it cannot parse prints the syntax
+// and exits with 1.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "standins/standin.h"
+
+namespace standins {
+
+int NetMain(Context& context, const std::vector<std::string>& args);
+
+// The directory of the records: WINDIR\netstate.
+std::string NetStateDirectory(platform::Host& host);
+
+}  // namespace standins

@@ -1,0 +1,153 @@
+// The command interpreter stand-in: batch files, programs, input from files.
+#include "tests/standins/standin_session.h"
+
+namespace {
+
+class CommandTest : public StandinSession {
+ protected:
+  CommandTest() {
+    // A program that records what it was given and prints one line.
+    host.RegisterStandin("catcher", [this](platform::SimHost&, const std::vector<std::string>& args,
+                                           const std::string& input, std::string* output) {
+      calls.push_back({args, input});
+      *output = "caught\n";
+      return static_cast<int>(args.size());
+    });
+  }
+  struct Call {
+    std::vector<std::string> args;
+    std::string input;
+  };
+  std::vector<Call> calls;
+
+  std::vector<std::string> Executed() {
+    std::vector<std::string> lines;
+    for (const platform::SimEvent& e : journal())
+      if (e.kind == "exec") lines.push_back(e.text);
+    return lines;
+  }
+};
+
+TEST_F(CommandTest, DeliversAFileAsTheProgramsInput) {
+  // Code page 936 on disk, UTF-8 to the program.
+  Put("C:\\in.txt", "y\r\n\xC4\xFA\xBA\xC3\r\n");
+  const char* lines[] = {
+      "command.com /c catcher a b <c:\\in.txt",
+      "COMMAND.COM /C catcher a b < C:\\IN.TXT",
+      "command /c catcher a b<c:\\in.txt",
+      "command.com /c catcher <\"c:\\in.txt\" a b",
+      "command.com /ccatcher a b <c:\\in.txt",
+  };
+  for (const char* line : lines) {
+    calls.clear();
+    std::string out;
+    EXPECT_EQ(Run(line, &out), 2) << line;
+    ASSERT_EQ(calls.size(), 1u) << line;
+    EXPECT_EQ(calls[0].args, (std::vector<std::string>{"a", "b"})) << line;
+    EXPECT_EQ(calls[0].input, "y\r\n您好\r\n") << line;
+    EXPECT_EQ(out, "caught\n") << line;
+  }
+}
+
+TEST_F(CommandTest, RefusesWhatItCannotFindWithTheMessagesOfTheInterpreter) {
+  Put("C:\\in.txt", "x");
+  struct Case {
+    const char* line;
+    const char* message;
+  } cases[] = {
+      {"command.com /c c:\\missing.bat", "Bad command or file name\n"},
+      {"command.com /c nosuchprogram x", "Bad command or file name\n"},
+      {"command.com /c catcher <c:\\missing.txt", "File not found\n"},
+      {"command.com /c catcher <", "File not found\n"},
+      {"command.com /c catcher >c:\\out.txt", "Output redirection and pipes are not available here"},
+      {"command.com /c catcher | more", "Output redirection and pipes are not available here"},
+  };
+  for (const Case& c : cases) {
+    calls.clear();
+    std::string out;
+    EXPECT_NE(Run(c.line, &out), 0) << c.line;
+    EXPECT_NE(out.find(c.message), std::string::npos) << c.line << ": " << out;
+    EXPECT_TRUE(calls.empty()) << c.line;
+  }
+  EXPECT_EQ(Get("C:\\out.txt"), "<absent>");
+}
+
+TEST_F(CommandTest, RunsABatchFileLineByLineWithItsInternalCommands) {
+  ASSERT_TRUE(platform::WriteTextLines(host, "C:\\job.bat", {
+      "catcher first",
+      "",
+      "   ",
+      "@rem not run",
+      "echo off",
+      "REM nor this",
+      ":label",
+      "echo Hello  there",
+      "ECHO.",
+      "echo",
+      "@echo on",
+      "  @catcher second x <c:\\job.bat",
+      "catcher third",
+  }));
+  std::string out;
+  EXPECT_EQ(Run("command.com /c c:\\job.bat", &out), 1);  // the last program's code
+  EXPECT_EQ(Executed(), (std::vector<std::string>{"command.com /c c:\\job.bat", "catcher first",
+                                                  "catcher second x", "catcher third"}));
+  ASSERT_EQ(calls.size(), 3u);
+  EXPECT_EQ(calls[1].input.substr(0, 15), "catcher first\r\n");
+  EXPECT_EQ(out,
+            "\nC:\\>catcher first\ncaught\n"
+            "\nC:\\>echo off\n"
+            "Hello  there\n\nECHO is off\n"
+            "caught\n"
+            "\nC:\\>catcher third\ncaught\n");
+}
+
+TEST_F(CommandTest, AnotherBatchFileContinuesTheFirstOnlyWhenCalled) {
+  ASSERT_TRUE(platform::WriteTextLines(host, "C:\\a.bat", {
+      "@echo off", "call c:\\b.bat", "catcher after-call", "c:\\b", "catcher never"}));
+  ASSERT_TRUE(platform::WriteTextLines(host, "C:\\b.bat", {"catcher in-b"}));
+  Run("command.com /c c:\\a.bat");
+  EXPECT_EQ(Executed(), (std::vector<std::string>{"command.com /c c:\\a.bat", "catcher in-b",
+                                                  "catcher after-call", "catcher in-b"}));
+}
+
+TEST_F(CommandTest, ABatchFileCallingItselfEndsWithAnError) {
+  ASSERT_TRUE(platform::WriteTextLines(host, "C:\\loop.bat", {"@echo off", "call c:\\loop.bat"}));
+  std::string out;
+  EXPECT_NE(Run("command.com /c c:\\loop.bat", &out), 0);
+  EXPECT_NE(out.find("Batch files call one another too deep"), std::string::npos);
+}
+
+TEST_F(CommandTest, ExitEndsTheBatchFile) {
+  ASSERT_TRUE(platform::WriteTextLines(host, "C:\\x.bat", {"@catcher one", "@exit", "@catcher two"}));
+  Run("command.com /c c:\\x.bat");
+  EXPECT_EQ(calls.size(), 1u);
+}
+
+TEST_F(CommandTest, BatchLinesEndAtCarriageReturnsAndAreCodePage936) {
+  // A lone LF does not end a line; CR alone does; Ctrl-Z ends the file.
+  Put("C:\\t.bat", "@catcher \xC4\xFA\r@catcher a\nb\r\n\x1A@catcher never\r\n");
+  Run("command.com /c c:\\t.bat");
+  ASSERT_EQ(calls.size(), 2u);
+  EXPECT_EQ(calls[0].args, std::vector<std::string>{"您"});
+  EXPECT_EQ(calls[1].args, std::vector<std::string>{"a\nb"});
+}
+
+TEST_F(CommandTest, WithoutSlashCReadsCommandsFromItsInput) {
+  std::string out;
+  EXPECT_EQ(Run("command.com", &out, "catcher 1\r\n\r\ncatcher 2 3\nexit\ncatcher never\n"), 0);
+  ASSERT_EQ(calls.size(), 2u);
+  EXPECT_EQ(calls[1].args, (std::vector<std::string>{"2", "3"}));
+}
+
+TEST_F(CommandTest, NetErrorsInABatchReachTheOutputAndTheExitCode) {
+  ASSERT_TRUE(platform::WriteTextLines(host, "C:\\n.bat", {"@echo off", "net group G /add",
+                                                           "net group G /add"}));
+  std::string out;
+  EXPECT_EQ(Run("command.com /c c:\\n.bat", &out), 2);
+  EXPECT_EQ(out,
+            "The command completed successfully.\n"
+            "The group already exists.\n\nMore help is available by typing NET HELPMSG 2223.\n\n");
+}
+
+}  // namespace

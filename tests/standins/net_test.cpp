@@ -1,0 +1,196 @@
+// The net stand-in: its records, and what it refuses as the server does.
+#include "tests/standins/standin_session.h"
+
+namespace {
+
+class NetTest : public StandinSession {
+ protected:
+  void SetUp() override {
+    MakeDirs("C:\\data");
+    MakeDirs("C:\\other");
+    Put("C:\\WINNT\\netstate\\installed.txt",
+        "RemoteBoot\tRemoteboot Service\r\nDHCPServer\r\n");
+    for (const char* line : {"net user alice secret /add", "net user bob pw /add",
+                             "net group staff /add", "net group staff alice /add",
+                             "net share DATA=C:\\data", "net start remoteboot"})
+      ASSERT_EQ(Run(line), 0) << line;
+  }
+
+  // Runs net with words as they arrive after the command line is split.
+  int Net(const std::vector<std::string>& args, std::string* out) {
+    out->clear();
+    return standins::OnSimHost(&standins::NetMain)(host, args, "", out);
+  }
+};
+
+TEST_F(NetTest, KeepsItsRecordsInTextFiles) {
+  EXPECT_EQ(Records("users.txt"),
+            (std::vector<std::string>{"alice\tpasswordchg:yes\tsecret", "bob\tpasswordchg:yes\tpw"}));
+  EXPECT_EQ(Records("groups.txt"), std::vector<std::string>{"staff\talice"});
+  EXPECT_EQ(Records("shares.txt"), std::vector<std::string>{"DATA\tC:\\data"});
+  EXPECT_EQ(Records("services.txt"), std::vector<std::string>{"RemoteBoot"});
+}
+
+TEST_F(NetTest, PrintsWhatTheServerPrintsOnSuccess) {
+  struct Case {
+    const char* command;
+    const char* printed;
+  } cases[] = {
+      {"net user carol /add", "The command completed successfully.\n"},
+      {"NET GROUP ops /ADD", "The command completed successfully.\n"},
+      {"net group ops carol bob /add", "The command completed successfully.\n"},
+      {"net share Pub=c:\\other", "Pub was shared successfully.\n"},
+      {"net start \"dhcpserver\"",
+       "The DHCPServer service is starting.\nThe DHCPServer service was started successfully.\n\n"},
+  };
+  for (const Case& c : cases) {
+    std::string out;
+    EXPECT_EQ(Run(c.command, &out), 0) << c.command;
+    EXPECT_EQ(out, c.printed) << c.command;
+  }
+  EXPECT_EQ(Records("users.txt").back(), "carol\tpasswordchg:yes\t");
+  EXPECT_EQ(Records("groups.txt").back(), "ops\tcarol\tbob");
+  EXPECT_EQ(Records("shares.txt").back(), "Pub\tc:\\other");
+  EXPECT_EQ(Records("services.txt").back(), "DHCPServer");
+}
+
+TEST_F(NetTest, RefusesWhatTheServerRefusesAndChangesNoRecord) {
+  std::string long_share(81, 's'), long_group(257, 'g');
+  struct Case {
+    std::string command;
+    int code;
+    std::string message;
+  } cases[] = {
+      // Existing accounts, without regard to case; users and groups share names.
+      {"net user alice other /add", 2, "The account already exists.\n\nMore help is available by typing NET HELPMSG 2224."},
+      {"net user ALICE other /add", 2, "NET HELPMSG 2224"},
+      {"net user Staff pw /add", 2, "The group already exists.\n\nMore help is available by typing NET HELPMSG 2223."},
+      {"net group STAFF /add", 2, "NET HELPMSG 2223"},
+      {"net group Alice /add", 2, "NET HELPMSG 2224"},
+      // Members.
+      {"net group nogroup alice /add", 2, "The group name could not be found.\n\nMore help is available by typing NET HELPMSG 2220."},
+      {"net group staff nobody /add", 2, "The user name could not be found.\n\nMore help is available by typing NET HELPMSG 2221."},
+      {"net group staff ALICE /add", 2, "The user already belongs to this group.\n\nMore help is available by typing NET HELPMSG 2236."},
+      {"net group staff bob nobody /add", 2, "NET HELPMSG 2221"},  // bob is not added either
+      {"net group staff bob BOB /add", 2, "NET HELPMSG 2236"},
+      {"net group staff staff /add", 2, "NET HELPMSG 2221"},  // a group is no member
+      // Shares.
+      {"net share data=C:\\other", 2, "The name has already been shared.\n\nMore help is available by typing NET HELPMSG 2118."},
+      {"net share NEW=C:\\missing", 2, "The device or directory does not exist.\n\nMore help is available by typing NET HELPMSG 2116."},
+      {"net share NEW=data", 2, "NET HELPMSG 2116"},  // not a full path
+      {"net share NEW=C:\\WINNT\\netstate\\installed.txt", 2, "NET HELPMSG 2116"},  // a file
+      {"net share a\\b=C:\\data", 2, "System error 123 has occurred.\n\nThe filename, directory name, or volume label syntax is incorrect."},
+      {"net share a*b=C:\\data", 2, "System error 123"},
+      {"net share =C:\\data", 2, "System error 123"},
+      {"net share " + long_share + "=C:\\data", 2, "System error 123"},
+      // Account names.
+      {"net user abcdefghijklmnopqrstu pw /add", 2, "System error 1315 has occurred.\n\nThe name provided is not a properly formed account name."},
+      {"net user ... pw /add", 2, "System error 1315"},
+      {"net group " + long_group + " /add", 2, "System error 1315"},
+      {"net user nobody", 2, "NET HELPMSG 2221"},
+      {"net user nobody newpw", 2, "NET HELPMSG 2221"},
+      {"net group nogroup", 2, "NET HELPMSG 2220"},
+      {"net share NOSHARE", 2, "This shared resource does not exist.\n\nMore help is available by typing NET HELPMSG 2310."},
+      // Services.
+      {"net start RemoteBoot", 2, "The requested service has already been started.\n\nMore help is available by typing NET HELPMSG 2182."},
+      {"net start \"remoteboot service\"", 2, "NET HELPMSG 2182"},
+      {"net start nosuch", 2, "The service name is invalid.\n\nMore help is available by typing NET HELPMSG 2185."},
+      // Syntax.
+      {"net", 1, "The syntax of this command is:\n\n\nNET [ ACCOUNTS"},
+      {"net frobnicate x", 1, "NET [ ACCOUNTS"},
+      {"net user /add", 1, "NET USER [username"},
+      {"net user a b c /add", 1, "NET USER [username"},
+      {"net user carol pw /add /passwordchg:maybe", 1, "The option /passwordchg:maybe is unknown."},
+      {"net group /add", 1, "NET GROUP [groupname"},
+      {"net group staff bob", 1, "NET GROUP [groupname"},
+      {"net share x=C:\\data y", 1, "NET SHARE sharename"},
+      {"net share x=C:\\data /remark:hi", 1, "The option /remark:hi is unknown."},
+      {"net start x /y", 1, "The option /y is unknown."},
+  };
+  for (const Case& c : cases) {
+    std::string before = AllRecords();
+    std::string out;
+    EXPECT_EQ(Run(c.command, &out), c.code) << c.command;
+    EXPECT_NE(out.find(c.message), std::string::npos) << c.command << "\n" << out;
+    EXPECT_EQ(out.find("successfully"), std::string::npos) << c.command;
+    EXPECT_EQ(AllRecords(), before) << c.command;
+  }
+}
+
+TEST_F(NetTest, RefusesEveryCharacterTheServerRefusesInNames) {
+  for (char bad : std::string("\"/\\[]:;|=,+*?<>\t\x01")) {
+    std::string name = std::string("a") + bad + "b";
+    std::string before = AllRecords(), out;
+    EXPECT_EQ(Net({"user", name, "pw", "/add"}, &out), 2) << name;
+    EXPECT_NE(out.find("System error 1315"), std::string::npos) << name;
+    EXPECT_EQ(Net({"group", name, "/add"}, &out), 2) << name;
+    EXPECT_NE(out.find("System error 1315"), std::string::npos) << name;
+    // The first "=" ends a share's name: "a=b=C:\data" shares "b=C:\data" as "a".
+    EXPECT_EQ(Net({"share", name + "=C:\\data"}, &out), 2) << name;
+    EXPECT_NE(out.find(bad == '=' ? "NET HELPMSG 2116" : "System error 123 "), std::string::npos)
+        << name;
+    EXPECT_EQ(AllRecords(), before) << name;
+  }
+}
+
+TEST_F(NetTest, AcceptsNamesUpToTheServersLimitsCountedInCharacters) {
+  std::string out;
+  std::string chinese_user;  // twenty characters, forty bytes on disk
+  for (int i = 0; i < 20; ++i) chinese_user += "用";
+  EXPECT_EQ(Net({"user", chinese_user, "口令", "/add"}, &out), 0) << out;
+  EXPECT_EQ(Net({"user", std::string(20, 'u'), "/add"}, &out), 0) << out;
+  EXPECT_EQ(Net({"group", std::string(256, 'g'), "/add"}, &out), 0) << out;
+  EXPECT_EQ(Net({"share", std::string(80, 's') + "=C:\\data"}, &out), 0) << out;
+  EXPECT_EQ(Net({"share", "Hidden$=C:\\data"}, &out), 0) << out;
+  EXPECT_EQ(Net({"share", "Two Words=C:\\other"}, &out), 0) << out;
+  EXPECT_EQ(Records("users.txt")[2], chinese_user + "\tpasswordchg:yes\t口令");
+  // On disk the record is code page 936: two bytes a character.
+  std::string bytes = Get("C:\\WINNT\\netstate\\users.txt");
+  EXPECT_NE(bytes.find("\xD3\xC3\xD3\xC3"), std::string::npos);
+}
+
+TEST_F(NetTest, ChangesAPasswordAndItsFlagOfAnExistingUser) {
+  std::string out;
+  EXPECT_EQ(Run("net user ALICE newpw", &out), 0);
+  EXPECT_EQ(Run("net user alice /passwordchg:no", &out), 0);
+  EXPECT_EQ(Records("users.txt")[0], "alice\tpasswordchg:no\tnewpw");
+}
+
+TEST_F(NetTest, AnUnreadableRecordFileIsRefusedNotOverwritten) {
+  std::string before = AllRecords();
+  host.MakeUnreadable("C:\\WINNT\\netstate\\users.txt");
+  std::string out;
+  EXPECT_EQ(Run("net user carol pw /add", &out), 2);
+  EXPECT_NE(out.find("System error 5 has occurred.\n\nAccess is denied."), std::string::npos);
+  EXPECT_EQ(Run("net group staff bob /add", &out), 2);
+  EXPECT_EQ(AllRecords(), before);
+}
+
+TEST_F(NetTest, WithoutAListOfInstalledServicesNoneCanBeStarted) {
+  ASSERT_TRUE(host.DeleteFile("C:\\WINNT\\netstate\\installed.txt"));
+  std::string out;
+  EXPECT_EQ(Run("net start DHCPServer", &out), 2);
+  EXPECT_NE(out.find("NET HELPMSG 2185"), std::string::npos);
+}
+
+TEST_F(NetTest, ListsWhatItKeeps) {
+  struct Case {
+    const char* command;
+    std::vector<std::string> shown;
+  } cases[] = {
+      {"net user", {"alice", "bob"}},
+      {"net group", {"*staff"}},
+      {"net group staff", {"alice"}},
+      {"net share", {"DATA", "C:\\data"}},
+      {"net start", {"Remoteboot Service"}},
+      {"net user bob", {"bob", "*None"}},
+  };
+  for (const Case& c : cases) {
+    std::string out;
+    EXPECT_EQ(Run(c.command, &out), 0) << c.command;
+    for (const std::string& s : c.shown) EXPECT_NE(out.find(s), std::string::npos) << c.command << ": " << s;
+    EXPECT_NE(out.find("The command completed successfully."), std::string::npos) << c.command;
+  }
+}
+
+}  // namespace
