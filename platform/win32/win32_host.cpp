@@ -1,0 +1,233 @@
+#include "platform/win32/win32_host.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace platform {
+
+std::wstring Widen(const std::string& utf8) {
+  if (utf8.empty()) return std::wstring();
+  int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  if (n <= 0) return std::wstring();
+  std::wstring wide(n, L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0], n);
+  return wide;
+}
+
+std::string Narrow(const std::wstring& wide) {
+  if (wide.empty()) return std::string();
+  int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                              nullptr, nullptr);
+  if (n <= 0) return std::string();
+  std::string utf8(n, '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), &utf8[0], n, nullptr,
+                      nullptr);
+  return utf8;
+}
+
+std::wstring ProgramTitle(const std::wstring& exe_path) {
+  std::wstring name = exe_path.substr(exe_path.find_last_of(L"\\/:") + 1);
+  size_t dot = name.rfind(L'.');
+  if (dot != std::wstring::npos) name.erase(dot);
+  if (name.size() > 1) CharLowerBuffW(&name[1], static_cast<DWORD>(name.size() - 1));
+  return name;
+}
+
+namespace {
+
+// A path of the machine for a wide function: UTF-16, null-terminated.
+std::wstring W(const std::string& s) { return Widen(s); }
+
+// A path with a wildcard would name whatever matches it; no file is called so.
+bool HasWildcard(const std::string& path) { return path.find_first_of("*?") != std::string::npos; }
+
+}  // namespace
+
+void Win32Host::RunCommand(const std::string& command_line, ShowMode show) {
+  // As WinExec: the program is looked for in the program's directory, the
+  // current directory, the system directories and the path; a name without
+  // extension gets ".exe". The result is not looked at.
+  std::wstring line = W(command_line);
+  std::vector<wchar_t> buffer(line.begin(), line.end());
+  buffer.push_back(L'\0');
+  STARTUPINFOW si;
+  ZeroMemory(&si, sizeof si);
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESHOWWINDOW;
+  si.wShowWindow = static_cast<WORD>(show == kHide ? SW_HIDE : SW_SHOWNORMAL);
+  PROCESS_INFORMATION pi;
+  if (CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+  }
+}
+
+void Win32Host::Pause(unsigned milliseconds) { Sleep(milliseconds); }
+
+std::string Win32Host::ReadRegistry(const std::string& key, const std::string& value) {
+  std::string subkey = !key.empty() && key[0] == '\\' ? key.substr(1) : key;
+  HKEY handle;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, W(subkey).c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS)
+    return "";
+  std::wstring name = W(value);
+  std::string result;
+  DWORD type = 0, size = 0;
+  if (RegQueryValueExW(handle, name.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
+      (type == REG_SZ || type == REG_EXPAND_SZ) && size > 0) {
+    std::vector<wchar_t> data(size / sizeof(wchar_t) + 1, L'\0');
+    if (RegQueryValueExW(handle, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
+                         &size) == ERROR_SUCCESS) {
+      // The stored value may or may not carry its terminating null.
+      result = Narrow(std::wstring(data.data()));
+    }
+  }
+  RegCloseKey(handle);
+  return result;
+}
+
+std::string Win32Host::CurrentDirectory() {
+  DWORD n = GetCurrentDirectoryW(0, nullptr);
+  if (n == 0) return "";
+  std::vector<wchar_t> buffer(n + 1, L'\0');
+  GetCurrentDirectoryW(n + 1, buffer.data());
+  return Narrow(buffer.data());
+}
+
+bool Win32Host::SetCurrentDirectory(const std::string& path) {
+  return SetCurrentDirectoryW(W(path).c_str()) != 0;
+}
+
+std::string Win32Host::WindowsDirectory() {
+  wchar_t buffer[MAX_PATH + 1] = {0};
+  UINT n = GetWindowsDirectoryW(buffer, MAX_PATH + 1);
+  if (n == 0 || n > MAX_PATH) return "";
+  return Narrow(buffer);
+}
+
+bool Win32Host::FileExists(const std::string& path) {
+  if (path.empty() || HasWildcard(path)) return false;
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW(W(path).c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return false;
+  FindClose(find);
+  return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool Win32Host::DirectoryExists(const std::string& path) {
+  DWORD attributes = GetFileAttributesW(W(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32Host::MakeDirectory(const std::string& path) {
+  return CreateDirectoryW(W(path).c_str(), nullptr) != 0;
+}
+
+bool Win32Host::DeleteFile(const std::string& path) { return DeleteFileW(W(path).c_str()) != 0; }
+
+bool Win32Host::CopyFile(const std::string& from, const std::string& to, bool fail_if_exists) {
+  return CopyFileW(W(from).c_str(), W(to).c_str(), fail_if_exists ? TRUE : FALSE) != 0;
+}
+
+bool Win32Host::SetFileAttributes(const std::string& path, unsigned attributes) {
+  return SetFileAttributesW(W(path).c_str(), attributes) != 0;
+}
+
+bool Win32Host::ListDirectory(const std::string& dir, std::vector<DirEntry>* entries) {
+  entries->clear();
+  std::string pattern = dir;
+  if (pattern.empty() || (pattern.back() != '\\' && pattern.back() != '/')) pattern += '\\';
+  pattern += "*.*";
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW(W(pattern).c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return false;
+  do {
+    if (data.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) continue;
+    DirEntry entry;
+    entry.name = Narrow(data.cFileName);
+    entry.is_directory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    entries->push_back(entry);
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+  return true;
+}
+
+bool Win32Host::ReadFile(const std::string& path, std::string* bytes, std::size_t limit) {
+  bytes->clear();
+  HANDLE file = CreateFileW(W(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  bool ok = true;
+  char buffer[65536];
+  while (bytes->size() < limit) {
+    DWORD want = static_cast<DWORD>(std::min<std::size_t>(sizeof buffer, limit - bytes->size()));
+    DWORD got = 0;
+    if (!::ReadFile(file, buffer, want, &got, nullptr)) {
+      ok = false;
+      break;
+    }
+    if (got == 0) break;
+    bytes->append(buffer, got);
+  }
+  CloseHandle(file);
+  if (!ok) bytes->clear();
+  return ok;
+}
+
+bool Win32Host::WriteFile(const std::string& path, const std::string& bytes) {
+  HANDLE file = CreateFileW(W(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  bool ok = true;
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
+    DWORD written = 0;
+    if (!::WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0) {
+      ok = false;
+      break;
+    }
+    done += written;
+  }
+  if (!CloseHandle(file)) ok = false;
+  return ok;
+}
+
+namespace {
+
+std::wstring OwnTitle() {
+  wchar_t path[MAX_PATH + 1] = {0};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  return ProgramTitle(path);
+}
+
+}  // namespace
+
+int Win32Ui::MessageBox(const std::string& text, const std::string& caption, unsigned flags) {
+  return MessageBoxW(main_window_, W(text).c_str(), W(caption).c_str(), flags);
+}
+
+void Win32Ui::ShowMessage(const std::string& text) {
+  MessageBoxW(main_window_, W(text).c_str(), OwnTitle().c_str(), MB_OK);
+}
+
+void Win32Ui::ShowError(const std::string& text) {
+  MessageBoxW(main_window_, W(text).c_str(), OwnTitle().c_str(), MB_OK | MB_ICONSTOP);
+}
+
+void Win32Ui::ShowModal(ModalWindow& window) {
+  auto it = modal_.find(window.Kind());
+  if (it == modal_.end()) {
+    // A window the front end cannot show yet: say so rather than pretend.
+    std::wstring text = L"窗口 " + W(window.Kind()) + L" 尚未实现。";
+    MessageBoxW(main_window_, text.c_str(), OwnTitle().c_str(), MB_OK | MB_ICONSTOP);
+    return;
+  }
+  it->second(main_window_, window);
+}
+
+void Win32Ui::CloseMainWindow() {
+  // The window closes once the handler has returned to the message loop.
+  if (main_window_) PostMessageW(main_window_, WM_CLOSE, 0, 0);
+}
+
+}  // namespace platform

@@ -1,0 +1,75 @@
+// The real machine: the Host and Ui of platform.h on the Win32 API. Every call
+// uses the wide functions, so file names, command lines and window texts keep
+// their Chinese characters whatever the system's code page is.
+#pragma once
+
+#include <windows.h>
+
+// windows.h maps these names to their A or W forms; here they are the names of
+// the Host and Ui operations, and the Win32 forms are called explicitly.
+#undef MessageBox
+#undef DeleteFile
+#undef CopyFile
+#undef SetFileAttributes
+#undef SetCurrentDirectory
+
+#include <functional>
+#include <map>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace platform {
+
+// UTF-8 <-> UTF-16 through the system (CP_UTF8 with no flags: Windows NT 4.0
+// accepts no others with it).
+std::wstring Widen(const std::string& utf8);
+std::string Narrow(const std::wstring& wide);
+
+// The program's title: the executable's file name without directory and
+// extension, its first letter as it is and the rest in lower case
+// ("C:\Korrin\SERVER.EXE" gives "SERVER" -> "Server").
+std::wstring ProgramTitle(const std::wstring& exe_path);
+
+class Win32Host : public Host {
+ public:
+  void RunCommand(const std::string& command_line, ShowMode show) override;
+  void Pause(unsigned milliseconds) override;
+  std::string ReadRegistry(const std::string& key, const std::string& value) override;
+  std::string CurrentDirectory() override;
+  bool SetCurrentDirectory(const std::string& path) override;
+  std::string WindowsDirectory() override;
+  bool FileExists(const std::string& path) override;
+  bool DirectoryExists(const std::string& path) override;
+  bool MakeDirectory(const std::string& path) override;
+  bool DeleteFile(const std::string& path) override;
+  bool CopyFile(const std::string& from, const std::string& to, bool fail_if_exists) override;
+  bool SetFileAttributes(const std::string& path, unsigned attributes) override;
+  bool ListDirectory(const std::string& dir, std::vector<DirEntry>* entries) override;
+  bool ReadFile(const std::string& path, std::string* bytes, std::size_t limit) override;
+  bool WriteFile(const std::string& path, const std::string& bytes) override;
+};
+
+class Win32Ui : public Ui {
+ public:
+  // Shows one kind of modal window over `owner` and returns when it has closed.
+  using ModalShower = std::function<void(HWND owner, ModalWindow& window)>;
+
+  // The main window: owner of every message box and modal window.
+  void SetMainWindow(HWND window) { main_window_ = window; }
+  HWND main_window() const { return main_window_; }
+  // Makes a kind of modal window ("TForm5") known to ShowModal.
+  void AddModalWindow(const std::string& kind, ModalShower shower) { modal_[kind] = std::move(shower); }
+
+  int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override;
+  void ShowMessage(const std::string& text) override;
+  void ShowError(const std::string& text) override;
+  void ShowModal(ModalWindow& window) override;
+  void CloseMainWindow() override;
+
+ private:
+  HWND main_window_ = nullptr;
+  std::map<std::string, ModalShower> modal_;
+};
+
+}  // namespace platform
