@@ -32,11 +32,12 @@ bool WriteFileReplacing(const std::string& path, const std::string& data, std::s
 // file nor a directory, and once the files hold more than `maxBytes` bytes.
 bool ReadTree(const std::string& dir, std::size_t maxBytes, fat12::Tree& tree, std::string& error);
 
-// Creates the directory `dir` holding `tree`, with file and directory times
-// set from the DOS stamps. `dir` must not exist or be an empty directory. The
-// tree is written under a temporary name beside `dir` and renamed when it is
-// complete; when `bootSector` is given it is then written to `bootSectorPath`
-// the same way. On failure nothing new is left behind.
+// Makes the directory `dir` hold exactly `tree`, with file and directory times
+// set from the DOS stamps; a directory `dir` that exists is replaced whole.
+// The tree is written under a temporary name beside `dir` and takes its place
+// when it is complete; when `bootSector` is given it is then written to
+// `bootSectorPath` the same way. On failure `dir` is as it was and nothing
+// new is left behind.
 bool WriteTree(const std::string& dir, const fat12::Tree& tree, const std::string* bootSector,
                const std::string& bootSectorPath, std::string& error);
 

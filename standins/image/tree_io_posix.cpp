@@ -240,28 +240,17 @@ bool WriteTree(const std::string& dirIn, const fat12::Tree& tree, const std::str
                const std::string& bootSectorPath, std::string& error) {
     const std::string dir = WithoutTrailingSeparators(dirIn);
     struct stat st{};
-    if (lstat(dir.c_str(), &st) == 0) {
-        if (!S_ISDIR(st.st_mode)) {
-            error = dir + " exists and is not a directory";
-            return false;
-        }
-        DIR* d = opendir(dir.c_str());
-        if (!d) {
-            error = Reason("cannot read the directory", dir);
-            return false;
-        }
-        bool empty = true;
-        while (dirent* e = readdir(d)) {
-            if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0) empty = false;
-        }
-        closedir(d);
-        if (!empty) {
-            error = dir + " already exists and is not empty";
-            return false;
-        }
+    const bool existed = lstat(dir.c_str(), &st) == 0;
+    if (existed && !S_ISDIR(st.st_mode)) {
+        error = dir + " exists and is not a directory";
+        return false;
     }
 
+    // The new tree is made complete beside the old one; only then does it
+    // take the old one's place, so a run never mixes old files into the new
+    // tree and a failure leaves the old tree as it was.
     const std::string temp = TemporaryBeside(dir);
+    const std::string old = TemporaryBeside(dir + ".old");
     if (mkdir(temp.c_str(), 0777) != 0) {
         error = Reason("cannot create the directory", temp);
         return false;
@@ -272,8 +261,13 @@ bool WriteTree(const std::string& dirIn, const fat12::Tree& tree, const std::str
         bsTemp = TemporaryBeside(bootSectorPath);
         ok = WriteFileData(bsTemp, *bootSector, error);
     }
+    if (ok && existed && std::rename(dir.c_str(), old.c_str()) != 0) {
+        error = Reason("cannot replace the directory", dir);
+        ok = false;
+    }
     if (ok && std::rename(temp.c_str(), dir.c_str()) != 0) {
         error = Reason("cannot create the directory", dir);
+        if (existed) std::rename(old.c_str(), dir.c_str());
         ok = false;
     }
     if (!ok) {
@@ -285,8 +279,10 @@ bool WriteTree(const std::string& dirIn, const fat12::Tree& tree, const std::str
         error = Reason("cannot write", bootSectorPath);
         unlink(bsTemp.c_str());
         RemoveTree(dir);
+        if (existed) std::rename(old.c_str(), dir.c_str());
         return false;
     }
+    if (existed) RemoveTree(old);
     return true;
 }
 

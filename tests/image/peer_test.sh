@@ -160,7 +160,7 @@ refuse_undisk "a truncated image" "$W/truncated.img" "$W/d4"
 refuse_undisk "a cyclic cluster chain" "$W/cyclic.img" "$W/d5"
 refuse_undisk "a missing image" "$W/nothing.img" "$W/d6"
 refuse_undisk "a directory as the image" "$W/src" "$W/d7"
-refuse_undisk "a directory that is not empty" "$W/r.img" "$W/taken"
+refuse_undisk "a bad image over a tree of an earlier run" "$W/cyclic.img" "$W/taken"
 refuse_rplimage "a tree larger than the floppy" "$W/t-big" "$W/out.img" /f:1440
 refuse_rplimage "LONGFILENAME.TXT" "$W/t-long" "$W/out.img" /f:1440
 refuse_rplimage "A+B.TXT" "$W/t-plus" "$W/out.img" /f:1440
@@ -175,6 +175,8 @@ refuse_rplimage "a third path" "$W/t-ok" "$W/out.img" "$W/other" /f:1440
 mkdir -p "$W/empty"
 check "undisk into an existing empty directory" "$UNDISK" "$W/r.img" "$W/empty"
 check "... gives the tree there" diff -r "$W/full" "$W/empty"
+check "undisk over the tree of an earlier run" "$UNDISK" "$W/r.img" "$W/taken"
+check "... replaces it whole, no old file left" diff -r "$W/full" "$W/taken"
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

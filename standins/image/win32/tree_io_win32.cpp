@@ -324,26 +324,16 @@ bool WriteTree(const std::string& dirIn, const fat12::Tree& tree, const std::str
     const std::string dir = WithoutTrailingSeparators(dirIn);
     const DWORD attributes = GetFileAttributesW(Wide(dir).c_str());
     const bool existed = attributes != INVALID_FILE_ATTRIBUTES;
-    if (existed) {
-        if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-            error = dir + " exists and is not a directory";
-            return false;
-        }
-        bool empty = true;
-        if (!ForEachEntry(dir, error, [&](const WIN32_FIND_DATAW&) {
-                empty = false;
-                return false;
-            }) &&
-            empty) {
-            return false;
-        }
-        if (!empty) {
-            error = dir + " already exists and is not empty";
-            return false;
-        }
+    if (existed && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        error = dir + " exists and is not a directory";
+        return false;
     }
 
+    // The new tree is made complete beside the old one; only then does it
+    // take the old one's place, so a run never mixes old files into the new
+    // tree and a failure leaves the old tree as it was.
     const std::string temp = TemporaryBeside(dir);
+    const std::string old = TemporaryBeside(dir + ".old");
     if (!CreateDirectoryW(Wide(temp).c_str(), nullptr)) {
         error = Reason("cannot create the directory", temp);
         return false;
@@ -354,16 +344,14 @@ bool WriteTree(const std::string& dirIn, const fat12::Tree& tree, const std::str
         bsTemp = TemporaryBeside(bootSectorPath);
         ok = WriteNewFile(bsTemp, *bootSector, nullptr, error);
     }
-    if (ok) {
-        // A directory cannot be renamed over another, even an empty one.
-        if (existed && !RemoveDirectoryW(Wide(dir).c_str())) {
-            error = Reason("cannot replace the empty directory", dir);
-            ok = false;
-        } else if (!MoveFileW(Wide(temp).c_str(), Wide(dir).c_str())) {
-            error = Reason("cannot create the directory", dir);
-            if (existed) CreateDirectoryW(Wide(dir).c_str(), nullptr);
-            ok = false;
-        }
+    if (ok && existed && !MoveFileW(Wide(dir).c_str(), Wide(old).c_str())) {
+        error = Reason("cannot replace the directory", dir);
+        ok = false;
+    }
+    if (ok && !MoveFileW(Wide(temp).c_str(), Wide(dir).c_str())) {
+        error = Reason("cannot create the directory", dir);
+        if (existed) MoveFileW(Wide(old).c_str(), Wide(dir).c_str());
+        ok = false;
     }
     if (!ok) {
         RemoveTree(temp);
@@ -374,9 +362,10 @@ bool WriteTree(const std::string& dirIn, const fat12::Tree& tree, const std::str
         error = Reason("cannot write", bootSectorPath);
         DeleteFileW(Wide(bsTemp).c_str());
         RemoveTree(dir);
-        if (existed) CreateDirectoryW(Wide(dir).c_str(), nullptr);
+        if (existed) MoveFileW(Wide(old).c_str(), Wide(dir).c_str());
         return false;
     }
+    if (existed) RemoveTree(old);
     return true;
 }
 
