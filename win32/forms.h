@@ -1,0 +1,44 @@
+// The windows of the front end, one file each, named after the window's module.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "app/server.h"
+#include "platform/win32/win32_host.h"
+#include "win32/controls_win32.h"
+#include "win32/window_builder.h"
+
+namespace win32 {
+
+// server.cpp: the main window, Form1.
+class Form1Window : public WindowHandler {
+ public:
+  Form1Window(app::TForm1& form, platform::Win32Ui& ui) : form_(form), ui_(ui) {}
+  ~Form1Window() override;
+  // Creates the window and its controls, binds the form's controls to them and
+  // runs FormCreate. The window stays hidden.
+  HWND Create();
+  LRESULT Handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) override;
+
+ private:
+  void Command(int id, int code);
+  void ShowPage(int index);
+
+  app::TForm1& form_;
+  platform::Win32Ui& ui_;
+  BuiltWindow window_;
+  std::vector<std::unique_ptr<HwndPeer>> peers_;
+  std::vector<HWND> pages_;
+  HBRUSH silver_ = nullptr;
+};
+
+// unit4.cpp: the statement window, Form4. The hidden instance made at start-up,
+// and a fresh one shown modally at every opening.
+HWND CreateForm4(HWND owner);
+void ShowTForm4(HWND owner, platform::ModalWindow& window);
+
+// unit5.cpp: the help window, Form5, shown modally at every opening.
+void ShowTForm5(HWND owner, platform::ModalWindow& window);
+
+}  // namespace win32

@@ -1,0 +1,41 @@
+// Program start: the windows are created in their fixed order, only the main
+// window is shown, and the messages are handled until it closes.
+#include "win32/forms.h"
+
+#include <commctrl.h>
+
+#include "app/server.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES | ICC_TAB_CLASSES |
+                                                        ICC_PROGRESS_CLASS | ICC_COOL_CLASSES};
+  InitCommonControlsEx(&controls);
+
+  platform::Win32Host host;
+  platform::Win32Ui ui;
+  // The modal windows the handlers open, by their class name.
+  ui.AddModalWindow("TForm5", win32::ShowTForm5);
+  ui.AddModalWindow("TForm4", win32::ShowTForm4);
+
+  // 1. The main window; its creation runs FormCreate.
+  app::TForm1 form(host, ui);
+  win32::Form1Window form1(form, ui);
+  HWND main_window = form1.Create();
+  if (!main_window) return 1;
+  // 2. The boot-image wait dialog, Form2, and 3. the vendor-prefix dialog,
+  //    Form3, are created here, hidden, once they exist.
+  // 4. The statement window, hidden; the menu and toolbar open fresh ones.
+  win32::CreateForm4(main_window);
+  // 5. The driver chooser, GetNetDrv, is created here, hidden, once it exists.
+
+  ShowWindow(main_window, SW_SHOWNORMAL);
+  UpdateWindow(main_window);
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (!IsDialogMessageW(main_window, &msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+  return static_cast<int>(msg.wParam);
+}

@@ -1,0 +1,87 @@
+// The main window (Form1): created from its layout; every click of a button,
+// menu item or toolbar button goes to the form's handler of that name.
+#include "app/server.h"
+
+#include "win32/control_ids.h"
+#include "win32/forms.h"
+
+namespace win32 {
+
+Form1Window::~Form1Window() {
+  if (silver_) DeleteObject(silver_);
+}
+
+HWND Form1Window::Create() {
+  const app::WindowLayout& layout = app::TForm1::Layout();
+  RegisterHandlerClass(L"TForm1", nullptr);
+  window_.layout = &layout;
+  // Fixed single border with the system menu and close box only.
+  HWND hwnd = CreateFrame(L"TForm1", layout, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0, nullptr,
+                          layout.menu ? BuildMenu(*layout.menu) : nullptr, true, 0, 0, this);
+  if (!hwnd) return nullptr;
+  window_.hwnd = hwnd;
+  silver_ = CreateSolidBrush(RGB(192, 192, 192));
+  BuildControls(&window_);
+  for (const app::ControlLayout& c : *layout.controls) {
+    if (c.kind == app::Kind::kPage) pages_.push_back(window_.Control(c.name));
+    platform::Control* control = form_.Find(c.name);
+    HWND control_hwnd = window_.Control(c.name);
+    if (!control || !control_hwnd) continue;
+    peers_.push_back(std::make_unique<HwndPeer>(control_hwnd, c.kind));
+    control->Bind(peers_.back().get());
+  }
+  ui_.SetMainWindow(hwnd);
+  form_.FormCreate();
+  return hwnd;
+}
+
+void Form1Window::ShowPage(int index) {
+  for (size_t i = 0; i < pages_.size(); ++i)
+    if (pages_[i]) ShowWindow(pages_[i], static_cast<int>(i) == index ? SW_SHOW : SW_HIDE);
+}
+
+void Form1Window::Command(int id, int code) {
+  const char* name = NameOf(id);
+  if (!name || code != BN_CLICKED) return;
+  const app::ControlLayout* c = window_.Find(name);
+  if (c && c->kind == app::Kind::kCheckBox) {
+    // The user has toggled the box: its change handler runs.
+    if (auto* box = dynamic_cast<platform::CheckBox*>(form_.Find(name))) box->Changed();
+    return;
+  }
+  form_.Click(name);
+}
+
+LRESULT Form1Window::Handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_COMMAND:
+      Command(LOWORD(wparam), HIWORD(wparam));
+      return 0;
+    case WM_NOTIFY: {
+      const NMHDR* header = reinterpret_cast<const NMHDR*>(lparam);
+      if (header->hwndFrom == window_.Control("tabbook1") && header->code == TCN_SELCHANGE)
+        ShowPage(static_cast<int>(SendMessageW(header->hwndFrom, TCM_GETCURSEL, 0, 0)));
+      return 0;
+    }
+    case WM_DRAWITEM:
+      if (DrawControl(window_, *reinterpret_cast<const DRAWITEMSTRUCT*>(lparam))) return TRUE;
+      break;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      if (reinterpret_cast<HWND>(lparam) == window_.Control("CheckBox2")) {
+        // This check box sits on a silver ground of its own.
+        SetBkColor(reinterpret_cast<HDC>(wparam), RGB(192, 192, 192));
+        return reinterpret_cast<LRESULT>(silver_);
+      }
+      break;
+    case WM_CLOSE:
+      DestroyWindow(hwnd);
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+  }
+  return DefWindowProcW(hwnd, message, wparam, lparam);
+}
+
+}  // namespace win32

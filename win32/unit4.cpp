@@ -1,0 +1,21 @@
+// The statement window (Form4): fixed single border, system menu and close box
+// only; the text area can be typed into, and nothing typed is kept.
+#include "app/unit4.h"
+
+#include "win32/forms.h"
+
+namespace win32 {
+
+HWND CreateForm4(HWND owner) {
+  TextWindowSpec spec = {L"TForm4", &app::TForm4::Layout(),
+                         WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
+                         /*client_size=*/true, 0, 0,
+                         /*read_only=*/false, /*follow_size=*/false, app::TForm4::Text()};
+  return CreateTextWindow(spec, owner);
+}
+
+void ShowTForm4(HWND owner, platform::ModalWindow&) {
+  if (HWND window = CreateForm4(owner)) RunModal(owner, window);
+}
+
+}  // namespace win32
