@@ -1,6 +1,7 @@
 #include "standins/sim_standins.h"
 
 #include "standins/command/command.h"
+#include "standins/image/tools.h"
 #include "standins/net/net.h"
 
 namespace standins {
@@ -21,6 +22,21 @@ class SimContext : public Context {
   platform::SimHost& sim_;
 };
 
+// The image tools work on the machine's own files: their path arguments are
+// taken to the places where the simulated machine keeps those files.
+platform::Standin ImageTool(int (*tool)(const std::vector<std::string>&, std::string&)) {
+  return [tool](platform::SimHost& host, const std::vector<std::string>& args, const std::string&,
+                std::string* output) {
+    std::vector<std::string> native;
+    for (const std::string& arg : args)
+      native.push_back(!arg.empty() && arg[0] == '/' ? arg : host.NativePath(arg));
+    std::string err;
+    int code = tool(native, err);
+    if (output) *output = err;
+    return code;
+  };
+}
+
 }  // namespace
 
 platform::Standin OnSimHost(Main main) {
@@ -37,6 +53,8 @@ platform::Standin OnSimHost(Main main) {
 void RegisterSimStandins(platform::SimHost& host) {
   host.RegisterStandin("command.com", OnSimHost(&CommandMain));
   host.RegisterStandin("net", OnSimHost(&NetMain));
+  host.RegisterStandin("undisk.exe", ImageTool(&imagetools::Undisk));
+  host.RegisterStandin("rplimage", ImageTool(&imagetools::Rplimage));
 }
 
 }  // namespace standins
