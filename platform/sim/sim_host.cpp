@@ -1,5 +1,7 @@
 #include "platform/sim/sim_host.h"
 
+#include "platform/command_line.h"
+
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -46,27 +48,6 @@ std::string RegistryKey(std::string key) {
 }
 
 }  // namespace
-
-std::vector<std::string> SplitCommandLine(const std::string& command_line) {
-  std::vector<std::string> words;
-  std::string word;
-  bool quoted = false, any = false;
-  for (char c : command_line) {
-    if (c == '"') {
-      quoted = !quoted;
-      any = true;
-    } else if ((c == ' ' || c == '\t') && !quoted) {
-      if (any) words.push_back(word);
-      word.clear();
-      any = false;
-    } else {
-      word += c;
-      any = true;
-    }
-  }
-  if (any) words.push_back(word);
-  return words;
-}
 
 SimHost::SimHost(const std::string& root) : root_(root) {
   fs::create_directories(root_ + "/c");

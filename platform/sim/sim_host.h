@@ -139,8 +139,4 @@ class SimUi : public Ui {
   bool closed_ = false;
 };
 
-// Splits a command line into words as the host's programs do: blanks separate
-// words, double quotes group them.
-std::vector<std::string> SplitCommandLine(const std::string& command_line);
-
 }  // namespace platform

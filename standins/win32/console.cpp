@@ -1,5 +1,7 @@
 #include "standins/win32/console.h"
 
+#include "platform/command_line.h"
+
 #include "platform/encoding.h"
 #include "platform/win32/win32_host.h"
 
@@ -135,25 +137,7 @@ std::vector<std::string> ArgumentsOf(const std::wstring& command_line) {
     i = close == std::wstring::npos ? command_line.size() : close + 1;
   }
   while (i < command_line.size() && command_line[i] != L' ' && command_line[i] != L'\t') ++i;
-  std::string rest = platform::Narrow(command_line.substr(i));
-  std::vector<std::string> words;
-  std::string word;
-  bool quoted = false, any = false;
-  for (char c : rest) {
-    if (c == '"') {
-      quoted = !quoted;
-      any = true;
-    } else if ((c == ' ' || c == '\t') && !quoted) {
-      if (any) words.push_back(word);
-      word.clear();
-      any = false;
-    } else {
-      word += c;
-      any = true;
-    }
-  }
-  if (any) words.push_back(word);
-  return words;
+  return platform::SplitCommandLine(platform::Narrow(command_line.substr(i)));
 }
 
 int RunConsoleStandin(Main main, WantsInput wants_input) {

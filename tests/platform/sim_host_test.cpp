@@ -1,6 +1,7 @@
 // The simulated machine behaves as the real one where the handlers rely on it.
 #include <filesystem>
 
+#include "platform/command_line.h"
 #include "tests/sim_session.h"
 
 namespace {
