@@ -20,6 +20,8 @@ HWND Form1Window::Create() {
                           layout.menu ? BuildMenu(*layout.menu) : nullptr, true, 0, 0, this);
   if (!hwnd) return nullptr;
   window_.hwnd = hwnd;
+  SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(MakeIcon(32)));
+  SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(MakeIcon(16)));
   silver_ = CreateSolidBrush(RGB(192, 192, 192));
   BuildControls(&window_);
   for (const app::ControlLayout& c : *layout.controls) {

@@ -303,12 +303,19 @@ void CreateOne(BuiltWindow* window, const app::ControlLayout& c, HWND parent,
     case app::Kind::kComboBox: {
       for (const std::wstring& item : SplitItems(c.text))
         SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-      // Make the closed list as high as the layout says.
-      RECT rc;
-      GetWindowRect(hwnd, &rc);
+      // Make the closed list as high as the layout says. The selection
+      // field's height is set through its item height; some systems report
+      // that height with the field's border included, so correct until the
+      // list has the height wanted.
       int item_height = static_cast<int>(SendMessageW(hwnd, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
-      int wanted = item_height + (c.height - (rc.bottom - rc.top));
-      if (wanted > 0) SendMessageW(hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), wanted);
+      for (int attempt = 0; attempt < 3; ++attempt) {
+        RECT rc;
+        GetWindowRect(hwnd, &rc);
+        int off = c.height - (rc.bottom - rc.top);
+        if (off == 0 || item_height + off <= 0) break;
+        item_height += off;
+        SendMessageW(hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), item_height);
+      }
       break;
     }
     case app::Kind::kProgressBar:
@@ -331,19 +338,21 @@ void CreateOne(BuiltWindow* window, const app::ControlLayout& c, HWND parent,
 
   CreateChildren(window, c.name, hwnd, font);
 
-  if (c.kind == app::Kind::kPanel && window->Find(c.parent) &&
-      window->Find(c.parent)->kind == app::Kind::kCoolBar) {
-    // The panel is the one band of its cool bar.
+  if (c.kind == app::Kind::kCoolBar) {
+    // One band across the bar, with its gripper; the panels on it keep the
+    // places the layout gives them (the bar moves none of its children).
     REBARBANDINFOW band;
     ZeroMemory(&band, sizeof band);
     band.cbSize = REBARBANDINFOW_V3_SIZE;
-    band.fMask = RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_SIZE | RBBIM_STYLE;
-    band.fStyle = RBBS_CHILDEDGE;
-    band.hwndChild = hwnd;
-    band.cxMinChild = 0;
-    band.cyMinChild = c.height;
-    band.cx = window->Find(c.parent)->width;
-    SendMessageW(parent, RB_INSERTBANDW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&band));
+    band.fMask = RBBIM_CHILDSIZE | RBBIM_SIZE | RBBIM_STYLE;
+    band.fStyle = RBBS_CHILDEDGE | RBBS_GRIPPERALWAYS;
+    band.cyMinChild = c.height - 4;
+    band.cx = c.width;
+    SendMessageW(hwnd, RB_INSERTBANDW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&band));
+    for (const app::ControlLayout& child : *window->layout->controls)
+      if (c.name == std::string(child.parent))
+        if (HWND w = window->Control(child.name))
+          SetWindowPos(w, HWND_TOP, child.left, child.top, child.width, child.height, SWP_NOACTIVATE);
   }
 }
 
