@@ -32,31 +32,18 @@ KORRIN_PREFIX_CACHE=${KORRIN_PREFIX_CACHE:-$repo/build-wine/prefix-base} \
 mkdir -p "$prefix/drive_c/e2e"
 cp "$build/tests/e2e/driver.exe" "$prefix/drive_c/e2e/"
 
-# A Chinese locale of our own, so that Wine passes Chinese names unharmed.
-locales=$repo/build-wine/locale
-if [ ! -d "$locales/zh_CN.UTF-8" ]; then
-  mkdir -p "$locales"
-  localedef -i zh_CN -f UTF-8 "$locales/zh_CN.UTF-8" >/dev/null 2>&1 || true
-  [ -d "$locales/zh_CN.UTF-8" ] || die "cannot make the zh_CN.UTF-8 locale (package locales)"
-fi
-
-# A virtual display on a free number.
-display=
-for n in $(seq 90 140); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=$n; break; fi
-done
-[ -n "$display" ] || die "no free display number"
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-wine_env=(env WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY=":$display"
-          LOCPATH="$locales" LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8)
+# A Chinese locale of our own, and a virtual display.
+. "$repo/demo/wine_session.sh"
+locales=$(korrin_locale "$repo") || die "no zh_CN.UTF-8 locale"
+korrin_start_xvfb || die "no virtual display"
+display=${KORRIN_DISPLAY#:}
+korrin_wine_env "$prefix" "$KORRIN_DISPLAY" "$locales"
+wine_env=("${WINE_ENV[@]}")
 cleanup() {
   "${wine_env[@]}" wineserver -k >/dev/null 2>&1
-  kill "$xvfb_pid" 2>/dev/null
-  wait "$xvfb_pid" 2>/dev/null
+  korrin_stop_xvfb
 }
 trap cleanup EXIT
-for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
 "${wine_env[@]}" wineserver -p >/dev/null 2>&1
 
 failed=0

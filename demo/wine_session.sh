@@ -1,0 +1,45 @@
+# Shared by run.sh and the end-to-end run (sourced, not run): the Chinese
+# locale for Wine, a virtual display, and the environment of the wine commands.
+#   korrin_locale REPO          -> prints the LOCPATH holding zh_CN.UTF-8
+#   korrin_start_xvfb           -> sets KORRIN_DISPLAY and KORRIN_XVFB_PID
+#   korrin_stop_xvfb            stops that Xvfb by its PID
+#   korrin_wine_env PREFIX DISPLAY LOCPATH -> fills the array WINE_ENV
+
+korrin_locale() {
+  local dir=$1/build-wine/locale
+  if [ ! -d "$dir/zh_CN.UTF-8" ]; then
+    mkdir -p "$dir"
+    # Wine takes code page 936 from this locale and, with the locale really
+    # present, passes Chinese arguments and file names unharmed.
+    localedef -i zh_CN -f UTF-8 "$dir/zh_CN.UTF-8" >/dev/null 2>&1 || true
+  fi
+  [ -d "$dir/zh_CN.UTF-8" ] || { echo "cannot make the zh_CN.UTF-8 locale (package locales)" >&2; return 1; }
+  echo "$dir"
+}
+
+korrin_start_xvfb() {
+  local n
+  KORRIN_DISPLAY=
+  for n in $(seq 90 140); do
+    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then KORRIN_DISPLAY=:$n; break; fi
+  done
+  [ -n "$KORRIN_DISPLAY" ] || { echo "no free display number" >&2; return 1; }
+  Xvfb "$KORRIN_DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  KORRIN_XVFB_PID=$!
+  for n in $(seq 50); do [ -e "/tmp/.X11-unix/X${KORRIN_DISPLAY#:}" ] && return 0; sleep 0.1; done
+  echo "Xvfb did not start" >&2
+  return 1
+}
+
+korrin_stop_xvfb() {
+  if [ -n "${KORRIN_XVFB_PID:-}" ]; then
+    kill "$KORRIN_XVFB_PID" 2>/dev/null
+    wait "$KORRIN_XVFB_PID" 2>/dev/null
+    KORRIN_XVFB_PID=
+  fi
+}
+
+korrin_wine_env() {
+  WINE_ENV=(env WINEPREFIX="$1" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY="$2"
+            LOCPATH="$3" LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8)
+}

@@ -1,0 +1,46 @@
+#!/bin/bash
+# Builds the three trees (native, x86_64, i686) and runs every test: the unit
+# tests, the Windows NT 4.0 import check of the 32-bit release folder, and the
+# end-to-end run of the program under Wine (screenshots in build-e2e/screenshots).
+set -euo pipefail
+repo=$(cd "$(dirname "$0")" && pwd)
+cd "$repo"
+. demo/packages.sh
+
+korrin_need_packages cmake make g++ libgtest-dev g++-mingw-w64-x86-64 g++-mingw-w64-i686 \
+  binutils-mingw-w64-i686 wine wine64 xvfb xauth imagemagick fonts-wqy-zenhei fonts-wine mtools \
+  dosfstools locales
+
+step() { echo; echo "=== $*"; }
+
+step "native build and unit tests"
+cmake -S . -B build >/dev/null
+cmake --build build -j2
+ctest --test-dir build --output-on-failure -j2
+
+host_rplimage=
+[ -x build/standins/image/rplimage ] && host_rplimage=$repo/build/standins/image/rplimage
+
+step "64-bit Windows build (dist/win64)"
+cmake -S . -B build-win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
+  -DIMAGE_TOOLS_HOST_RPLIMAGE="$host_rplimage" >/dev/null
+cmake --build build-win64 -j2
+rm -rf dist/win64
+cmake --install build-win64 --prefix dist/win64 >/dev/null
+
+step "32-bit Windows build for NT 4.0 (dist/win32)"
+cmake -S . -B build-win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
+  -DIMAGE_TOOLS_HOST_RPLIMAGE="$host_rplimage" >/dev/null
+cmake --build build-win32 -j2
+rm -rf dist/win32
+cmake --install build-win32 --prefix dist/win32 >/dev/null
+
+step "Windows NT 4.0 imports"
+tests/nt4/check_imports_test.sh
+tests/nt4/check_imports.sh dist/win32
+
+step "end to end under Wine"
+tests/e2e/run_e2e.sh build-win64 build-e2e
+
+echo
+echo "all tests passed"
