@@ -7,6 +7,7 @@
 //   driver open help|statement menu|toolbar|keys
 //                                     opens the window and checks it (left open)
 //   driver close help|statement       types into it, closes it by its close box
+//   driver check-text NAME TEXT       a control of the main window shows TEXT
 //   driver menu H|S                   opens a menu of the bar by its key (for a screenshot)
 //   driver escape                     closes an open menu
 //   driver leave button|menu|keys|closebox
@@ -17,6 +18,7 @@
 #include "platform/win32/win32_host.h"  // first: it tames windows.h's names
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstring>
@@ -573,7 +575,7 @@ int Leave(const std::string& how) {
 int Usage() {
   std::printf("usage: driver wait-main | check-main | show-page rpl|pxe |\n"
               "       open help|statement menu|toolbar|keys | close help|statement |\n"
-              "       menu H|S | escape | leave button|menu|keys|closebox\n");
+              "       check-text NAME TEXT | menu H|S | escape | leave button|menu|keys|closebox\n");
   return 2;
 }
 
@@ -589,9 +591,16 @@ int ShowMenu(char letter) {
   return failures;
 }
 
-int main(int argc, char** argv) {
+int main() {
+  // The words of the command line as UTF-8, Chinese ones included (the
+  // narrow argv holds them in the system's code page).
+  int argc = 0;
+  wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &argc);
+  std::vector<std::string> args;
+  for (int i = 0; i < argc; ++i) args.push_back(Narrow(wide[i]));
+  LocalFree(wide);
   if (argc < 2) return Usage();
-  std::string step = argv[1], arg = argc > 2 ? argv[2] : "", arg2 = argc > 3 ? argv[3] : "";
+  std::string step = args[1], arg = argc > 2 ? args[2] : "", arg2 = argc > 3 ? args[3] : "";
   int result;
   if (step == "wait-main") {
     result = WaitFor([] { return MainWindow() && IsWindowVisible(MainWindow()); }, 20000) ? 0 : 1;
@@ -604,6 +613,14 @@ int main(int argc, char** argv) {
     result = Open(arg == "help" ? kHelp : kStatement, arg2);
   } else if (step == "close" && (arg == "help" || arg == "statement")) {
     result = Close(arg == "help" ? kHelp : kStatement);
+  } else if (step == "check-text" && !arg.empty()) {
+    HWND main = MainWindow();
+    HWND control = main ? Control(main, arg.c_str()) : nullptr;
+    if (control)
+      CheckEqStr(Text(control), arg2, arg + " text");
+    else
+      Fail("no control " + arg);
+    result = failures;
   } else if (step == "menu" && arg.size() == 1) {
     result = ShowMenu(arg[0]);
   } else if (step == "escape") {

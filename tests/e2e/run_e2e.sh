@@ -113,7 +113,14 @@ drive open statement keys && drive close statement
 
 # The ways to leave: only the exit button removes the account script.
 drive leave menu; ended "the menu"; expect_script present "the menu"
-start_server && { drive leave closebox; ended "the close box"; expect_script present "the close box"; }
+# The shared directory of the last generation comes back from C:\temps.bak,
+# a code page 936 file, Chinese name and all.
+printf 'D:\\无盘站\r\nE:\\OTHER\r\n' | iconv -f UTF-8 -t GBK >"$prefix/drive_c/temps.bak"
+start_server && {
+  drive check-text Edit1 'D:\无盘站'
+  drive leave closebox; ended "the close box"; expect_script present "the close box"
+}
+rm -f "$prefix/drive_c/temps.bak"
 start_server && { drive leave keys; ended "Alt+S E"; expect_script present "Alt+S E"; }
 start_server && { drive leave button; ended "the exit button"; expect_script absent "the exit button"; }
 
