@@ -12,6 +12,14 @@
 #include <string>
 #include <vector>
 
+// Where the system's headers came first, their macros would rename these
+// operations to their A or W forms; here they are the operations' own names.
+#undef MessageBox
+#undef DeleteFile
+#undef CopyFile
+#undef SetFileAttributes
+#undef SetCurrentDirectory
+
 namespace platform {
 
 // Show modes of a started program.

@@ -7,7 +7,8 @@ namespace {
 
 const std::vector<app::ControlLayout> kControls = {
     {"Label1", app::Kind::kLabel, "", 26, 17, 0, 0, "正在建立引导镜像文件，请等待五秒...", "", -1, true, true, &app::kSong12, ""},
-    {"Label2", app::Kind::kLabel, "", 268, 19, 0, 0, "5", "", -1, true, true, nullptr, ""},
+    // Wide enough for the count at its last tick, "-1".
+    {"Label2", app::Kind::kLabel, "", 268, 19, 16, 14, "5", "", -1, true, true, nullptr, ""},
     {"ProgressBar1", app::Kind::kProgressBar, "", 24, 40, 253, 17, "", "", -1, true, true, nullptr, ""},
 };
 

@@ -38,6 +38,9 @@ class Form1Window : public WindowHandler {
 HWND CreateForm4(HWND owner);
 void ShowTForm4(HWND owner, platform::ModalWindow& window);
 
+// unit2.cpp: the boot image's wait dialog, Form2, shown modally at every run.
+void ShowTForm2(HWND owner, platform::ModalWindow& window);
+
 // unit5.cpp: the help window, Form5, shown modally at every opening.
 void ShowTForm5(HWND owner, platform::ModalWindow& window);
 

@@ -16,6 +16,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // The modal windows the handlers open, by their class name.
   ui.AddModalWindow("TForm5", win32::ShowTForm5);
   ui.AddModalWindow("TForm4", win32::ShowTForm4);
+  ui.AddModalWindow("TForm2", win32::ShowTForm2);
 
   // 1. The main window; its creation runs FormCreate.
   app::TForm1 form(host, ui);

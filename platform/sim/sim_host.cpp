@@ -185,6 +185,8 @@ bool SimHost::SetCurrentDirectory(const std::string& path) {
 }
 
 bool SimHost::FileExists(const std::string& path) {
+  // A name with a wildcard names no one file, as on the real host.
+  if (path.find_first_of("*?") != std::string::npos) return false;
   return fs::is_regular_file(NativePath(path));
 }
 

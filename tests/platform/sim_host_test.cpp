@@ -15,6 +15,7 @@ TEST_F(SimHostTest, NamesAreFoundWithoutRegardToCaseAndCreatedWithTheCaseGiven) 
   EXPECT_FALSE(host.MakeDirectory("c:\\TEMP"));  // exists already
   EXPECT_TRUE(host.WriteFile("c:\\temp\\BootImg.W98", "x"));
   EXPECT_TRUE(host.FileExists("C:\\TEMP\\bootimg.w98"));
+  EXPECT_FALSE(host.FileExists("C:\\TEMP\\*.w98"));  // a wildcard names no one file
   EXPECT_EQ(std::filesystem::path(host.NativePath("c:\\TEMP\\BOOTIMG.W98")).filename(), "BootImg.W98");
   EXPECT_TRUE(host.DeleteFile("C:\\TEMP\\Bootimg.w98"));
   EXPECT_FALSE(host.FileExists("c:\\temp\\bootimg.w98"));
