@@ -74,6 +74,14 @@ standin() {
 }
 standin standins/net.exe "$sys32/net.exe"
 standin standins/command.com "$sys32/command.com"
+standin standins/pdkstandin.exe "$prefix/drive_c/Korrin/pxe-pdk/pxe20-pdk.exe"
+standin standins/pdkstandin.exe "$sys32/DHCPADMN.exe"
+
+# Wine has programs of its own by the names net.exe and command.com and
+# prefers them to a file in system32; the stand-ins must win.
+for program in net.exe command.com; do
+  wine_env "$prefix" wine reg add 'HKCU\Software\Wine\DllOverrides' /v "$program" /d native /f >/dev/null 2>&1
+done
 
 wine_env "$prefix" wineserver -w 2>/dev/null || true
 echo "make_demo: demo server ready in $prefix"

@@ -12,6 +12,17 @@
 //   driver escape                     closes an open menu
 //   driver leave button|menu|keys|closebox
 //                                     leaves the program that way
+//   driver set-text NAME TEXT         types TEXT into an edit box of the main window
+//   driver click NAME                 presses a button of the main window (posted, so a
+//                                     modal window it opens does not hold the driver)
+//   driver set-check NAME 0|1         clicks a check box until it shows that state
+//   driver answer CAPTION TEXT BUTTON icon|noicon
+//                                     waits for a message box, checks its caption, text
+//                                     (unless TEXT is *) and icon, and presses OK,
+//                                     Cancel, Yes or No
+//   driver wait-dialog                the wait dialog is up and counting; checks it
+//   driver wait-gone CLASS            no visible window of that class is left
+//   driver close-window CLASS         closes a visible top-level window of that class
 // Every control is found by its fixed identifier (win32/control_ids.h); what
 // it should show is written out below from the window's description, not taken
 // from the program's own layout tables.
@@ -572,6 +583,61 @@ int Leave(const std::string& how) {
   return failures;
 }
 
+// A visible message box (#32770) with this caption, or nullptr.
+HWND FindMessageBox(const std::string& caption) {
+  HWND w = nullptr;
+  while ((w = FindWindowExW(nullptr, w, L"#32770", nullptr)) != nullptr)
+    if (IsWindowVisible(w) && Text(w) == caption) return w;
+  return nullptr;
+}
+
+int Answer(const std::string& caption, const std::string& text, const std::string& button,
+           const std::string& icon) {
+  HWND box = nullptr;
+  if (!WaitFor([&] { return (box = FindMessageBox(caption)) != nullptr; }, 30000)) {
+    Fail("no message box \"" + caption + "\"");
+    return failures;
+  }
+  HWND text_static = GetDlgItem(box, 0xFFFF);
+  if (text != "*") CheckEqStr(text_static ? Text(text_static) : "<none>", text, "message text");
+  HWND icon_static = GetDlgItem(box, 1088);
+  bool has_icon = icon_static && IsWindowVisible(icon_static) && SendMessageW(icon_static, STM_GETICON, 0, 0) != 0;
+  Check(has_icon == (icon == "icon"),
+        "message box " + std::string(icon == "icon" ? "with" : "without") + " an icon");
+  int id = button == "OK" ? IDOK : button == "Cancel" ? IDCANCEL : button == "Yes" ? IDYES : IDNO;
+  HWND b = GetDlgItem(box, id);
+  Check(b != nullptr, "message box has the button " + button);
+  if (b) PostMessageW(b, BM_CLICK, 0, 0);
+  Check(WaitFor([&] { return !IsWindow(box); }), "message box closes");
+  return failures;
+}
+
+int WaitDialog() {
+  HWND dialog = nullptr;
+  if (!WaitFor([&] { return (dialog = FindVisible(L"TForm2")) != nullptr; }, 15000)) {
+    Fail("the wait dialog did not appear");
+    return failures;
+  }
+  CheckEqStr(Text(dialog), "生成引导文件", "wait dialog caption");
+  LONG style = GetWindowLongW(dialog, GWL_STYLE);
+  Check((style & WS_SYSMENU) == 0, "wait dialog has no system menu and no title-bar buttons");
+  Check((style & WS_THICKFRAME) == 0, "wait dialog is not sizeable");
+  RECT client, window;
+  GetClientRect(dialog, &client);
+  GetWindowRect(dialog, &window);
+  CheckEqInt(client.right, 295, "wait dialog client width");
+  CheckEqInt(client.bottom, 76, "wait dialog client height");
+  CheckEqInt(window.left, 290, "wait dialog left");
+  CheckEqInt(window.top, 227, "wait dialog top");
+  Check(!IsWindowEnabled(MainWindow()), "the main window waits");
+  CheckEqStr(Text(Control(dialog, "Label1")), "正在建立引导镜像文件，请等待五秒...", "wait dialog message");
+  std::string count = Text(Control(dialog, "Label2"));
+  Check(count.size() == 1 && count[0] >= '0' && count[0] <= '5', "wait dialog counts: \"" + count + "\"");
+  int position = static_cast<int>(SendMessageW(Control(dialog, "ProgressBar1"), PBM_GETPOS, 0, 0));
+  CheckEqInt(position, (5 - (count[0] - '0')) * 20, "wait dialog bar follows the count");
+  return failures;
+}
+
 int Usage() {
   std::printf("usage: driver wait-main | check-main | show-page rpl|pxe |\n"
               "       open help|statement menu|toolbar|keys | close help|statement |\n"
@@ -628,6 +694,39 @@ int main() {
     result = 0;
   } else if (step == "leave") {
     result = Leave(arg);
+  } else if (step == "set-text" && argc > 3) {
+    HWND control = MainWindow() ? Control(MainWindow(), arg.c_str()) : nullptr;
+    if (control)
+      SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Widen(arg2).c_str()));
+    else
+      Fail("no control " + arg);
+    result = failures;
+  } else if (step == "click" && !arg.empty()) {
+    HWND control = MainWindow() ? Control(MainWindow(), arg.c_str()) : nullptr;
+    if (control)
+      PostMessageW(control, BM_CLICK, 0, 0);
+    else
+      Fail("no control " + arg);
+    result = failures;
+  } else if (step == "set-check" && (arg2 == "0" || arg2 == "1")) {
+    HWND box = MainWindow() ? Control(MainWindow(), arg.c_str()) : nullptr;
+    LRESULT want = arg2 == "1" ? BST_CHECKED : BST_UNCHECKED;
+    if (box && SendMessageW(box, BM_GETCHECK, 0, 0) != want) SendMessageW(box, BM_CLICK, 0, 0);
+    Check(box && SendMessageW(box, BM_GETCHECK, 0, 0) == want, arg + " shows " + arg2);
+    result = failures;
+  } else if (step == "answer" && argc > 5) {
+    result = Answer(arg, arg2, args[4], args[5]);
+  } else if (step == "wait-dialog") {
+    result = WaitDialog();
+  } else if (step == "wait-gone" && !arg.empty()) {
+    Check(WaitFor([&] { return FindVisible(Widen(arg).c_str()) == nullptr; }, 20000), arg + " goes");
+    result = failures;
+  } else if (step == "close-window" && !arg.empty()) {
+    HWND w = nullptr;
+    Check(WaitFor([&] { return (w = FindVisible(Widen(arg).c_str())) != nullptr; }), "a window " + arg);
+    if (w) PostMessageW(w, WM_CLOSE, 0, 0);
+    Check(w && WaitFor([&] { return !IsWindow(w); }), arg + " closes");
+    result = failures;
   } else {
     return Usage();
   }

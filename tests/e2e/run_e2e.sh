@@ -124,6 +124,118 @@ rm -f "$prefix/drive_c/temps.bak"
 start_server && { drive leave keys; ended "Alt+S E"; expect_script present "Alt+S E"; }
 start_server && { drive leave button; ended "the exit button"; expect_script absent "the exit button"; }
 
+check() {  # check DESCRIPTION COMMAND...: a check made here, from the files
+  if "${@:2}" >>"$log" 2>&1; then say "ok: $1"; else say "FAILED: $1"; failed=$((failed + 1)); fi
+}
+# Waits up to 60 s for a command to succeed.
+await() {
+  local i
+  for i in $(seq 120); do "$@" >/dev/null 2>&1 && return 0; sleep 0.5; done
+  return 1
+}
+lines_of() { [ -f "$1" ] && [ "$(wc -l <"$1")" -ge "$2" ]; }
+crlf() { printf '%s\r\n' "$@"; }
+
+# Workstation accounts: the four fields, the button and its box; the script
+# runs hidden through the command interpreter and net stand-ins.
+netstate=$prefix/drive_c/windows/netstate
+drive_d=$prefix/drive_d
+start_server && {
+  drive set-text Edit1 'D:\PVDROOT'
+  drive set-text Edit2 'WS'
+  drive set-text Edit4 'DISKLESS'
+  drive set-text Edit3 '12'
+  drive click BitBtn1
+  drive answer 进程提示 '目录创建完成，正在创建用户，请稍后...' OK noicon
+  {
+    crlf 'net group DISKLESS /add' 'net share PVDROOT=D:\PVDROOT' \
+         'net user kotavei kotavei /add /passwordchg:no' 'net group DISKLESS kotavei /add'
+    for i in $(seq 12); do
+      u=$(printf 'WS%02d' "$i")
+      crlf "net user $u $u /add /passwordchg:no" "net share $u=D:\\PVDROOT\\$u" "net group DISKLESS $u /add"
+    done
+  } >"$out/expected-usertemp.bat"
+  check "C:\usertemp.bat is the account script, byte for byte" cmp "$out/expected-usertemp.bat" "$usertemp"
+  check "C:\temps.bak holds the shared directory" cmp <(crlf 'D:\PVDROOT') "$prefix/drive_c/temps.bak"
+  check "the user directories D:\PVDROOT\WS01 ... WS12" \
+    test "$(cd "$drive_d/PVDROOT" && ls -d WS* | tr '\n' ' ')" = "$(printf 'WS%02d ' $(seq 12))"
+  await lines_of "$netstate/shares.txt" 13
+  check "the net records: 13 users" test "$(grep -c . "$netstate/users.txt")" -eq 13
+  check "... the group DISKLESS with kotavei and WS01 ... WS12" \
+    test "$(tr -d '\r' <"$netstate/groups.txt")" = "$(printf 'DISKLESS\tkotavei'; printf '\tWS%02d' $(seq 12))"
+  check "... 13 shares, PVDROOT first" \
+    test "$(head -1 "$netstate/shares.txt" | tr -d '\r')" = "$(printf 'PVDROOT\tD:\\PVDROOT')"
+  check "... WS12 shared as its directory" grep -q "^WS12	D:.PVDROOT.WS12" "$netstate/shares.txt"
+  # A count the script cannot carry: one warning, nothing written.
+  cp "$usertemp" "$out/usertemp-before"
+  drive set-text Edit3 '12abc'
+  drive click BitBtn1
+  drive answer morva提示 '“用户数目”必须是一个十进制整数（例如 30），请改正后再试。' OK icon
+  check "a refused count leaves the script as it was" cmp "$out/usertemp-before" "$usertemp"
+  # The workstation names file: asked for, refused, then made and opened.
+  mkdir -p "$drive_d/PVDROOT/windows"
+  names=$drive_d/PVDROOT/windows/netnames.db
+  drive click BitBtn8
+  drive answer 提示 'netnames.db不存在，是否创建它?' Cancel noicon
+  check "Cancel makes no names file" test ! -e "$names"
+  drive click BitBtn8
+  drive answer 提示 'netnames.db不存在，是否创建它?' OK noicon
+  check "OK makes an empty names file" test -f "$names" -a ! -s "$names"
+  drive close-window Notepad
+  drive click BitBtn8
+  drive close-window Notepad
+  drive leave button; ended "the exit button"
+}
+
+# The PXE page: the launchers without the PDK, the boot image with its wait
+# dialog, then the PDK installed by its stand-in and its programs started.
+pdk="$prefix/drive_c/Program Files/Intel/Pxe/Pdk/system"
+dosundi=$pdk/images/x86pc/undi/dosundi/dosundi.1
+computer=$("${wine_env[@]}" wine reg query \
+  'HKLM\SYSTEM\CurrentControlSet\Control\ComputerName\ComputerName' /v ComputerName 2>/dev/null |
+  tr -d '\r' | awk '/ComputerName/ && /REG_SZ/ {print $NF}')
+start_server && {
+  drive show-page pxe
+  drive click BitBtn2
+  drive answer Server '找不到配置文件，可能是PXE-PDK 程序没有正确没装!' OK noicon
+  drive click SpeedButton1
+  drive answer Server '找不到PXEReg60.EXE，可能是PXE-PDK 程序没有正确没装!' OK noicon
+  drive set-check CheckBox2 1
+  drive click BitBtn7
+  drive wait-dialog && { sleep 2; shot wait-dialog; }
+  await test -s "$prefix/drive_c/temp/bootimg.w98"
+  sleep 1
+  drive answer 创建完成 '当服务器名和共享目录名发生变动，您必须重新生成镜像!' OK icon
+  await test -s "$dosundi"
+  check "dosundi.1 is a 1440 KB image" test "$(stat -c %s "$dosundi")" -eq 1474560
+  check "... that fsck.fat accepts" fsck.fat -n "$dosundi"
+  export MTOOLS_SKIP_CHECK=1
+  mtype -i "$dosundi" ::/WINBOOT/SETVARS.BAT >"$out/setvars.bat" 2>>"$log"
+  mtype -i "$dosundi" ::/WINBOOT/STARTNET.BAT >"$out/startnet.bat" 2>>"$log"
+  check "... its setvars.bat ends with this server and share" \
+    test "$(tail -c +1 "$out/setvars.bat" | tail -2 | tr -d '\r')" = "$(printf 'SET SERVER=%s\nSET SHARE=PVDROOT' "$computer")"
+  check "... and has five lines" test "$(grep -c '' "$out/setvars.bat")" -eq 5
+  crlf '@echo off' 'set comspec=a:\command.com' 'SET NETBUFF=124' 'set temp=a:\winboot' \
+       'SNAPSHOT.EXE /S /B:A /M:%NETBUFF%' 'NET START IPX /Y' 'NET LOGON KOTAVEI KOTAVEI /SAVEPW:NO /Y' \
+       'NET USE C: \\%SERVER%\%SHARE%' 'LOGIN' 'REM lh qualcnx KOTAVEI KOTAVEI' \
+       'REM call %TEMP%\username.bat' 'qautolog' 'call qautolog.bat' 'SET PATH=' \
+       'SET PATH=%windir%;%windir%\COMMAND' 'set temp=%drive%\%USERNAME%' 'set tmp=%TEMP%' \
+       'set home=%TEMP%' '%DRIVE%' 'cd %home%' 'set comspec=%windir%\command.com' \
+       'lh a:\winboot\qualreg %HOME% /R' 'md %home%\temp' 'set temp=%home%\temp' \
+       'set tmp=%home%\temp' 'set comspec=%windir%\command.com' 'set winbootdir=%windir%' \
+       'call %windir%\usercmd.bat' >"$out/expected-startnet.bat"
+  check "... its startnet.bat is the auto-registering script, byte for byte" \
+    cmp "$out/expected-startnet.bat" "$out/startnet.bat"
+  drive click BitBtn3
+  drive answer 演示服务器 '*' OK icon
+  check "the PDK installer put the configurator in place" test -f "$pdk/pxeconfig.exe"
+  drive click BitBtn2
+  drive answer 演示服务器 '*' OK icon
+  drive click BitBtn5
+  drive answer 演示服务器 '*' OK icon
+  drive leave button; ended "the exit button"
+}
+
 say "screenshots in $shots"
 if [ $failed -ne 0 ]; then
   say "$failed step(s) failed; see $log"
