@@ -7,11 +7,11 @@
 namespace win32 {
 
 HWND CreateForm4(HWND owner) {
-  TextWindowSpec spec = {L"TForm4", &app::TForm4::Layout(),
+  TextWindowSpec look = {L"TForm4", &app::TForm4::Layout(),
                          WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
                          /*client_size=*/true, 0, 0,
                          /*read_only=*/false, /*follow_size=*/false, app::TForm4::Text()};
-  return CreateTextWindow(spec, owner);
+  return CreateTextWindow(look, owner);
 }
 
 void ShowTForm4(HWND owner, platform::ModalWindow&) {

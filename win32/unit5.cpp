@@ -8,10 +8,10 @@ namespace win32 {
 
 void ShowTForm5(HWND owner, platform::ModalWindow&) {
   // The whole window is 529 x 428; its first client area is the layout's.
-  TextWindowSpec spec = {L"TForm5", &app::TForm5::Layout(), WS_OVERLAPPEDWINDOW,
+  TextWindowSpec look = {L"TForm5", &app::TForm5::Layout(), WS_OVERLAPPEDWINDOW,
                          /*client_size=*/false, 529, 428,
                          /*read_only=*/true, /*follow_size=*/true, app::TForm5::Text()};
-  if (HWND window = CreateTextWindow(spec, owner)) RunModal(owner, window);
+  if (HWND window = CreateTextWindow(look, owner)) RunModal(owner, window);
 }
 
 }  // namespace win32

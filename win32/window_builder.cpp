@@ -638,8 +638,8 @@ namespace {
 
 class TextWindow : public WindowHandler {
  public:
-  TextWindow(const TextWindowSpec& spec, HWND owner) : spec_(spec), owner_(owner) {
-    window_.layout = spec.layout;
+  TextWindow(const TextWindowSpec& look, HWND owner) : look_(look), owner_(owner) {
+    window_.layout = look.layout;
   }
   BuiltWindow& window() { return window_; }
 
@@ -649,7 +649,7 @@ class TextWindow : public WindowHandler {
         if (HWND memo = window_.Control("Memo1")) SetFocus(memo);
         return 0;
       case WM_SIZE:
-        if (spec_.follow_size) {
+        if (look_.follow_size) {
           if (HWND memo = window_.Control("Memo1"))
             MoveWindow(memo, 0, 0, LOWORD(lparam), HIWORD(lparam), TRUE);
         }
@@ -674,18 +674,18 @@ class TextWindow : public WindowHandler {
   }
 
  private:
-  TextWindowSpec spec_;
+  TextWindowSpec look_;
   HWND owner_;
   BuiltWindow window_;
 };
 
 }  // namespace
 
-HWND CreateTextWindow(const TextWindowSpec& spec, HWND owner) {
-  RegisterHandlerClass(spec.class_name, nullptr);
-  TextWindow* handler = new TextWindow(spec, owner);
-  HWND hwnd = CreateFrame(spec.class_name, *spec.layout, spec.style, 0, owner, nullptr,
-                          spec.client_size, spec.outer_width, spec.outer_height, handler);
+HWND CreateTextWindow(const TextWindowSpec& look, HWND owner) {
+  RegisterHandlerClass(look.class_name, nullptr);
+  TextWindow* handler = new TextWindow(look, owner);
+  HWND hwnd = CreateFrame(look.class_name, *look.layout, look.style, 0, owner, nullptr,
+                          look.client_size, look.outer_width, look.outer_height, handler);
   if (!hwnd) {
     delete handler;
     return nullptr;
@@ -693,12 +693,12 @@ HWND CreateTextWindow(const TextWindowSpec& spec, HWND owner) {
   handler->window().hwnd = hwnd;
   BuildControls(&handler->window());
   if (HWND memo = handler->window().Control("Memo1")) {
-    if (spec.read_only) SendMessageW(memo, EM_SETREADONLY, TRUE, 0);
-    SetWindowTextW(memo, Widen(spec.text).c_str());
+    if (look.read_only) SendMessageW(memo, EM_SETREADONLY, TRUE, 0);
+    SetWindowTextW(memo, Widen(look.text).c_str());
     SendMessageW(memo, EM_SETSEL, 0, 0);
     SendMessageW(memo, EM_SCROLLCARET, 0, 0);
   }
-  if (spec.follow_size) {
+  if (look.follow_size) {
     RECT rc;
     GetClientRect(hwnd, &rc);
     if (HWND memo = handler->window().Control("Memo1"))

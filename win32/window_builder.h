@@ -92,6 +92,6 @@ struct TextWindowSpec {
   const char* text;
 };
 // Creates the window, hidden, with the text shown from its top.
-HWND CreateTextWindow(const TextWindowSpec& spec, HWND owner);
+HWND CreateTextWindow(const TextWindowSpec& look, HWND owner);
 
 }  // namespace win32
