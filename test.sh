@@ -21,19 +21,16 @@ ctest --test-dir build --output-on-failure -j2
 host_rplimage=
 [ -x build/standins/image/rplimage ] && host_rplimage=$repo/build/standins/image/rplimage
 
-step "64-bit Windows build (dist/win64)"
-cmake -S . -B build-win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
-  -DIMAGE_TOOLS_HOST_RPLIMAGE="$host_rplimage" >/dev/null
-cmake --build build-win64 -j2
-rm -rf dist/win64
-cmake --install build-win64 --prefix dist/win64 >/dev/null
-
-step "32-bit Windows build for NT 4.0 (dist/win32)"
-cmake -S . -B build-win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
-  -DIMAGE_TOOLS_HOST_RPLIMAGE="$host_rplimage" >/dev/null
-cmake --build build-win32 -j2
-rm -rf dist/win32
-cmake --install build-win32 --prefix dist/win32 >/dev/null
+# windows_build TITLE TOOLCHAIN BUILD_DIR RELEASE_DIR
+windows_build() {
+  step "$1 ($4)"
+  cmake -S . -B "$3" -DCMAKE_TOOLCHAIN_FILE="$2" -DIMAGE_TOOLS_HOST_RPLIMAGE="$host_rplimage" >/dev/null
+  cmake --build "$3" -j2
+  rm -rf "$4"
+  cmake --install "$3" --prefix "$4" >/dev/null
+}
+windows_build "64-bit Windows build" cmake/mingw-x86_64.cmake build-win64 dist/win64
+windows_build "32-bit Windows build for NT 4.0" cmake/mingw-i686.cmake build-win32 dist/win32
 
 step "Windows NT 4.0 imports"
 tests/nt4/check_imports_test.sh
