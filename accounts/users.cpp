@@ -2,8 +2,8 @@
 
 #include <climits>
 
-#include "app/paths.h"
-#include "app/server.h"
+#include "base/paths.h"
+#include "base/names.h"
 #include "platform/textfile.h"
 
 namespace accounts {
@@ -24,7 +24,7 @@ std::string UserName(const std::string& prefix, int i) {
 }
 
 std::vector<std::string> AccountScript(const AccountFields& f, int users) {
-  const std::string share = app::ShareName(f.shared_directory);
+  const std::string share = base::ShareName(f.shared_directory);
   std::vector<std::string> lines = {
       "net group " + f.group + " /add",
       "net share " + share + "=" + f.shared_directory,

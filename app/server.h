@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/layout.h"
+#include "look/layout.h"
 #include "platform/controls.h"
 #include "platform/platform.h"
 
@@ -20,15 +20,11 @@ struct ServerSettings {
   std::string NdisDriverName;   // its file name without directory and extension
 };
 
-// The shared directory without its drive letter, colon and backslash: the
-// field's text from its 4th character on, at most 20 characters.
-std::string ShareName(const std::string& shared_directory);
-
 class TForm1 {
  public:
   TForm1(platform::Host& host, platform::Ui& ui);
 
-  static const WindowLayout& Layout();
+  static const look::WindowLayout& Layout();
   // The control of a name in the layout, or nullptr.
   platform::Control* Find(const std::string& name);
 

@@ -3,15 +3,15 @@
 namespace app {
 namespace {
 
-const std::vector<ControlLayout> kControls = {
-    {"Memo1", Kind::kMemo, "", 0, 0, 457, 305, "", "", 0, true, true, nullptr, ""},
+const std::vector<look::ControlLayout> kControls = {
+    {"Memo1", 300, look::Kind::kMemo, "", 0, 0, 457, 305, "", "", 0, true, true, nullptr, ""},
 };
 
-const WindowLayout kForm4 = {"Form4", "程序声明", 208, 104, 456, 304, &kSansSerif13, &kControls, nullptr};
+const look::WindowLayout kForm4 = {"Form4", "程序声明", 208, 104, 456, 304, &look::kSansSerif13, &kControls, nullptr};
 
 }  // namespace
 
-const WindowLayout& TForm4::Layout() { return kForm4; }
+const look::WindowLayout& TForm4::Layout() { return kForm4; }
 
 const char* TForm4::Text() {
   return "Korrin Diskless Win98 服务器配置程序  版本 1.2\r\n"

@@ -2,7 +2,7 @@
 // administrator may type into it; nothing typed is kept.
 #pragma once
 
-#include "app/layout.h"
+#include "look/layout.h"
 #include "platform/platform.h"
 
 namespace app {
@@ -10,7 +10,7 @@ namespace app {
 class TForm4 : public platform::ModalWindow {
  public:
   const char* Kind() const override { return "TForm4"; }
-  static const WindowLayout& Layout();
+  static const look::WindowLayout& Layout();
   static const char* Text();
 };
 

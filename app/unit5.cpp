@@ -3,16 +3,16 @@
 namespace app {
 namespace {
 
-const std::vector<ControlLayout> kControls = {
-    {"Memo1", Kind::kMemo, "", 0, 0, 521, 401, "", "", 0, true, true, nullptr, ""},
+const std::vector<look::ControlLayout> kControls = {
+    {"Memo1", 300, look::Kind::kMemo, "", 0, 0, 521, 401, "", "", 0, true, true, nullptr, ""},
 };
 
 // Sizeable: the outer size is 529 x 428 on the classic frame metrics.
-const WindowLayout kForm5 = {"Form5", "简要说明", 167, 82, 521, 401, &kSansSerif11, &kControls, nullptr};
+const look::WindowLayout kForm5 = {"Form5", "简要说明", 167, 82, 521, 401, &look::kSansSerif11, &kControls, nullptr};
 
 }  // namespace
 
-const WindowLayout& TForm5::Layout() { return kForm5; }
+const look::WindowLayout& TForm5::Layout() { return kForm5; }
 
 const char* TForm5::Text() {
   return "一、无盘WIN98 (SE)服务器 PXE 设置方法：\r\n"

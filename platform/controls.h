@@ -11,6 +11,15 @@
 
 namespace platform {
 
+// How a list shows an item besides its text: how far it is indented, in
+// steps, and the name of its small picture ("" for none). The directory
+// tree and the drive list use them; the tests read them.
+struct ItemLook {
+  int indent = 0;
+  std::string picture;
+  bool operator==(const ItemLook& o) const { return indent == o.indent && picture == o.picture; }
+};
+
 // The real control behind a value object. The front end implements it for
 // each kind of control; a kind answers only the calls that fit it.
 class ControlPeer {
@@ -30,6 +39,8 @@ class ControlPeer {
   virtual void SetItems(const std::vector<std::string>& items) = 0;
   virtual int GetItemIndex() = 0;
   virtual void SetItemIndex(int index) = 0;
+  // The looks of the items, one for each, given after SetItems.
+  virtual void SetItemLooks(const std::vector<ItemLook>& looks) = 0;
 };
 
 // What every control has: a name, an enabled and a visible state.
@@ -105,24 +116,26 @@ class ProgressBar : public Control {
   int position_ = 0;
 };
 
-// A drop-down list that allows no typing: its text is the chosen item's.
-class ComboBox : public Control {
+// A list box: items, one chosen or none, and a change handler. Choosing an
+// item by the user (Choose) runs the handler; the program's own SetItemIndex
+// does not, as with the list boxes of the host.
+class ListBox : public Control {
  public:
-  ComboBox(std::string name, std::vector<std::string> items = {})
-      : Control(std::move(name)), items_(std::move(items)) {}
+  explicit ListBox(std::string name) : Control(std::move(name)) {}
   std::vector<std::string> Items() const { return peer_ ? peer_->GetItems() : items_; }
-  void SetItems(const std::vector<std::string>& items) {
-    peer_ ? peer_->SetItems(items) : void(items_ = items);
-    if (!peer_) index_ = -1;
+  // New items, with their looks (none: plain); nothing is chosen after.
+  void SetItems(const std::vector<std::string>& items, const std::vector<ItemLook>& looks = {}) {
+    looks_ = looks;
+    looks_.resize(items.size());
+    if (peer_) {
+      peer_->SetItems(items);
+      peer_->SetItemLooks(looks_);
+    } else {
+      items_ = items;
+      index_ = -1;
+    }
   }
-  void Clear() { SetItems({}); }
-  void Add(const std::string& item) {
-    std::vector<std::string> items = Items();
-    int index = ItemIndex();
-    items.push_back(item);
-    SetItems(items);
-    SetItemIndex(index);
-  }
+  const std::vector<ItemLook>& Looks() const { return looks_; }
   int ItemIndex() const { return peer_ ? peer_->GetItemIndex() : index_; }
   void SetItemIndex(int i) { peer_ ? peer_->SetItemIndex(i) : void(index_ = i); }
   std::string Text() const {
@@ -130,10 +143,41 @@ class ComboBox : public Control {
     int i = ItemIndex();
     return i >= 0 && i < static_cast<int>(items.size()) ? items[i] : std::string();
   }
+  // The user chooses item i (-1: none): the choice is made, then the change
+  // handler runs. The front end calls it when the user has changed the choice.
+  void Choose(int i) {
+    SetItemIndex(i);
+    Changed();
+  }
+  void Changed() {
+    if (on_change) on_change();
+  }
+  std::function<void()> on_change;
 
  private:
   std::vector<std::string> items_;
+  std::vector<ItemLook> looks_;
   int index_ = -1;
+};
+
+// A drop-down list that allows no typing: a list box that shows its chosen
+// item in a field and the others when opened. Its text is the chosen item's.
+class ComboBox : public ListBox {
+ public:
+  ComboBox(std::string name, std::vector<std::string> items = {}) : ListBox(std::move(name)) {
+    SetItems(items);
+  }
+  void Clear() { SetItems({}); }
+  // Appends an item, keeping the choice.
+  void Add(const std::string& item) {
+    std::vector<std::string> items = Items();
+    std::vector<ItemLook> looks = Looks();
+    int index = ItemIndex();
+    items.push_back(item);
+    looks.push_back({});
+    SetItems(items, looks);
+    SetItemIndex(index);
+  }
 };
 
 }  // namespace platform

@@ -1,11 +1,12 @@
 #include "platform/encoding.h"
 
+#include "platform/text.h"
+
 namespace platform {
-namespace {
 
 // Length of the code page 936 character that starts at s[i]: 1 for ASCII,
 // 2 for a lead byte followed by a trail byte, 0 for a byte that starts nothing.
-size_t CharLength(const std::string& s, size_t i) {
+size_t CodePageCharLength(const std::string& s, size_t i) {
   unsigned char b = s[i];
   if (b < 0x80) return 1;
   if (b >= 0x81 && b <= 0xFE && i + 1 < s.size()) {
@@ -14,6 +15,9 @@ size_t CharLength(const std::string& s, size_t i) {
   }
   return 0;
 }
+
+namespace {
+
 
 void AppendEscape(unsigned char b, std::string* out) {
   unsigned cp = 0xDC00 + b;
@@ -25,7 +29,7 @@ void AppendEscape(unsigned char b, std::string* out) {
 // Length of the UTF-8 sequence at s[i], or 0 when it is not valid.
 size_t Utf8Length(const std::string& s, size_t i) {
   unsigned char b = s[i];
-  size_t n = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
+  size_t n = Utf8SequenceLength(b);
   if (n == 0 || i + n > s.size()) return 0;
   for (size_t k = 1; k < n; ++k)
     if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return 0;
@@ -49,14 +53,14 @@ std::string FromCodePage(const std::string& in) {
   while (i < in.size()) {
     // Gather a run of well-formed characters and convert it in one call.
     size_t start = i, n;
-    while (i < in.size() && (n = CharLength(in, i)) != 0) i += n;
+    while (i < in.size() && (n = CodePageCharLength(in, i)) != 0) i += n;
     std::string run = in.substr(start, i - start);
     if (StrictCodePageToUtf8(run, &converted)) {
       out += converted;
     } else {
       // Some pair is unmapped: convert one character at a time.
-      for (size_t k = 0; k < run.size(); k += CharLength(run, k)) {
-        std::string one = run.substr(k, CharLength(run, k));
+      for (size_t k = 0; k < run.size(); k += CodePageCharLength(run, k)) {
+        std::string one = run.substr(k, CodePageCharLength(run, k));
         if (StrictCodePageToUtf8(one, &converted))
           out += converted;
         else

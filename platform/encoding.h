@@ -5,9 +5,14 @@
 // written back unchanged stays byte for byte the same.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace platform {
+
+// Length of the code page 936 character that starts at s[i]: 1 for ASCII,
+// 2 for a lead byte followed by a trail byte, 0 for a byte that starts nothing.
+std::size_t CodePageCharLength(const std::string& s, std::size_t i);
 
 std::string FromCodePage(const std::string& cp936);
 std::string ToCodePage(const std::string& utf8);

@@ -52,6 +52,15 @@ struct DirEntry {
   bool is_directory = false;
 };
 
+// A drive of the machine: its letter (upper case), whether it is fixed (a hard
+// disk) or otherwise (removable, network, CD), and its volume label, read only
+// for fixed drives so that an empty floppy drive is never touched.
+struct DriveEntry {
+  char letter = 'C';
+  bool fixed = true;
+  std::string label;
+};
+
 // What the machine gives: registry, programs, pauses, files and directories.
 class Host {
  public:
@@ -67,6 +76,8 @@ class Host {
   virtual std::string ReadRegistry(const std::string& key, const std::string& value) = 0;
 
   virtual std::string CurrentDirectory() = 0;
+  // The machine's drives, by letter.
+  virtual std::vector<DriveEntry> Drives() = 0;
   virtual bool SetCurrentDirectory(const std::string& path) = 0;
   virtual std::string WindowsDirectory() = 0;
 
@@ -91,13 +102,19 @@ class Host {
   virtual bool WriteFile(const std::string& path, const std::string& bytes) = 0;
 };
 
-// A modal window the handlers open. The front end knows how to show each kind;
-// the window object holds its state and handlers.
+// A modal window the handlers open: a portable class holding its controls as
+// value objects, its handlers, and plain input and output fields. The front
+// end knows how to show each class (by its type); the simulated host answers
+// it from a typed script.
 class ModalWindow {
  public:
   virtual ~ModalWindow() = default;
-  virtual const char* Kind() const = 0;  // the window class name, e.g. "TForm5"
+  virtual const char* Kind() const = 0;  // the window class name, e.g. "TForm5", for the journal
 };
+
+// How a modal window ended: by its OK button, or otherwise (its close box,
+// Esc, or closing itself).
+enum ModalResult { kMrOk = 1, kMrCancel = 2 };
 
 // What the window system gives the handlers: the modal things and the main window.
 class Ui {
@@ -109,8 +126,8 @@ class Ui {
   virtual void ShowMessage(const std::string& text) = 0;
   // The error box of the application: stop icon, the program's title as caption.
   virtual void ShowError(const std::string& text) = 0;
-  // Shows a window modally and returns when it has closed.
-  virtual void ShowModal(ModalWindow& window) = 0;
+  // Shows a window modally and returns its result when it has closed.
+  virtual ModalResult ShowModal(ModalWindow& window) = 0;
   // Closes the main window, which ends the program once the handler returns.
   virtual void CloseMainWindow() = 0;
 };

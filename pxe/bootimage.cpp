@@ -2,7 +2,8 @@
 
 #include <vector>
 
-#include "app/paths.h"
+#include "base/names.h"
+#include "base/paths.h"
 #include "platform/textfile.h"
 #include "pxe/startnet.h"
 #include "pxe/unit2.h"
@@ -13,17 +14,19 @@ std::string QuotedIfBlank(const std::string& path) {
   return path.find(' ') == std::string::npos ? path : "\"" + path + "\"";
 }
 
-void GenerateBootImage(platform::Host& host, platform::Ui& ui, app::ServerSettings& settings,
-                       const std::string& shared_directory, bool auto_register) {
+void GenerateBootImage(platform::Host& host, platform::Ui& ui, const std::string& start_dir,
+                       const std::string& shared_directory, bool auto_register,
+                       std::string* installed_image) {
   // 1. Where the PDK lies and what this server is called, read afresh.
   const std::string program_files = host.ReadRegistry(paths::kWindowsKey, "ProgramFilesDir");
   const std::string computer_name = host.ReadRegistry(paths::kComputerNameKey, "computername");
   // 2. The name the shared directory is shared under.
-  const std::string share = app::ShareName(shared_directory);
+  const std::string share = base::ShareName(shared_directory);
   // 3. The work directory.
   host.MakeDirectory(paths::kTempDir);
-  // 4. The tools lie below the current directory.
-  const std::string tool_dir = host.CurrentDirectory();
+  // 4. The tools lie below the program's own directory. Not the current
+  // directory: browsing for a driver moves that elsewhere.
+  const std::string& tool_dir = start_dir;
   // 5. Without the template there is nothing to build: the program ends.
   if (!host.FileExists(paths::TemplateImage(tool_dir))) {
     ui.ShowMessage("找不到原始镜像文件,程序异常中止！");
@@ -65,7 +68,7 @@ void GenerateBootImage(platform::Host& host, platform::Ui& ui, app::ServerSettin
   // 14. Install the image. Only a whole image replaces the one installed: a
   // packed image that is missing, locked, empty or short leaves the old
   // dosundi.1 as it was, and so does one too large for a floppy.
-  settings.BootImageTarget = paths::PdkBootImage(program_files);
+  *installed_image = paths::PdkBootImage(program_files);
   std::string image;
   if (!host.ReadFile(paths::kPackedImage, &image, kCopyBuffer + 1) || image.empty()) {
     ui.MessageBox(std::string("无法读取打包后的镜像文件 ") + paths::kPackedImage +
@@ -80,7 +83,7 @@ void GenerateBootImage(platform::Host& host, platform::Ui& ui, app::ServerSettin
                   "morva提示", platform::kMbIconExclamation);
     return;
   }
-  host.WriteFile(settings.BootImageTarget, image);
+  host.WriteFile(*installed_image, image);
 }
 
 void StartPdkInstaller(platform::Host& host, const std::string& start_dir) {

@@ -5,7 +5,6 @@
 
 #include <string>
 
-#include "app/server.h"
 #include "platform/platform.h"
 
 namespace pxe {
@@ -20,9 +19,12 @@ const std::size_t kFloppyImageSize = 1474560;
 // path stays as it is.
 std::string QuotedIfBlank(const std::string& path);
 
-// The button "生成镜像文件". `auto_register` is the state of CheckBox2.
-void GenerateBootImage(platform::Host& host, platform::Ui& ui, app::ServerSettings& settings,
-                       const std::string& shared_directory, bool auto_register);
+// The button "生成镜像文件". The tools and the template lie below `start_dir`;
+// `auto_register` is the state of CheckBox2. `installed_image` receives the
+// path of the PDK's image, set once the run reaches the installation.
+void GenerateBootImage(platform::Host& host, platform::Ui& ui, const std::string& start_dir,
+                       const std::string& shared_directory, bool auto_register,
+                       std::string* installed_image);
 
 // The launchers of the PXE page and the toolbar.
 void StartPdkInstaller(platform::Host& host, const std::string& start_dir);  // BitBtn3

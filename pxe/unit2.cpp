@@ -5,18 +5,18 @@
 namespace pxe {
 namespace {
 
-const std::vector<app::ControlLayout> kControls = {
-    {"Label1", app::Kind::kLabel, "", 26, 17, 0, 0, "正在建立引导镜像文件，请等待五秒...", "", -1, true, true, &app::kSong12, ""},
+const std::vector<look::ControlLayout> kControls = {
+    {"Label1", 111, look::Kind::kLabel, "", 26, 17, 0, 0, "正在建立引导镜像文件，请等待五秒...", "", -1, true, true, &look::kSong12, ""},
     // Wide enough for the count at its last tick, "-1".
-    {"Label2", app::Kind::kLabel, "", 268, 19, 16, 14, "5", "", -1, true, true, nullptr, ""},
-    {"ProgressBar1", app::Kind::kProgressBar, "", 24, 40, 253, 17, "", "", -1, true, true, nullptr, ""},
+    {"Label2", 114, look::Kind::kLabel, "", 268, 19, 16, 14, "5", "", -1, true, true, nullptr, ""},
+    {"ProgressBar1", 130, look::Kind::kProgressBar, "", 24, 40, 253, 17, "", "", -1, true, true, nullptr, ""},
 };
 
-const app::WindowLayout kForm2 = {"Form2", "生成引导文件", 290, 227, 295, 76, &app::kSansSerif13, &kControls, nullptr};
+const look::WindowLayout kForm2 = {"Form2", "生成引导文件", 290, 227, 295, 76, &look::kSansSerif13, &kControls, nullptr};
 
 }  // namespace
 
-const app::WindowLayout& TForm2::Layout() { return kForm2; }
+const look::WindowLayout& TForm2::Layout() { return kForm2; }
 
 void TForm2::Timer2Timer() {
   // 1. The count the dialog shows.

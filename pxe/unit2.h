@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "app/layout.h"
+#include "look/layout.h"
 #include "platform/controls.h"
 #include "platform/platform.h"
 
@@ -13,7 +13,7 @@ namespace pxe {
 class TForm2 : public platform::ModalWindow {
  public:
   const char* Kind() const override { return "TForm2"; }
-  static const app::WindowLayout& Layout();
+  static const look::WindowLayout& Layout();
   static const unsigned kTimer2Interval = 1000;  // milliseconds
 
   // One tick of Timer2: the bar and the count move on; at 0 the dialog closes.

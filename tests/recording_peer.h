@@ -29,4 +29,6 @@ class RecordingPeer : public platform::ControlPeer {
   void SetItems(const std::vector<std::string>& v) override { items = v; index = -1; changes.push_back("items"); }
   int GetItemIndex() override { return index; }
   void SetItemIndex(int i) override { index = i; changes.push_back("index " + std::to_string(i)); }
+  void SetItemLooks(const std::vector<platform::ItemLook>& v) override { looks = v; changes.push_back("looks"); }
+  std::vector<platform::ItemLook> looks;
 };

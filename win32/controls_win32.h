@@ -4,14 +4,14 @@
 
 #include "platform/win32/win32_host.h"
 
-#include "app/layout.h"
+#include "look/layout.h"
 #include "platform/controls.h"
 
 namespace win32 {
 
 class HwndPeer : public platform::ControlPeer {
  public:
-  HwndPeer(HWND hwnd, app::Kind kind) : hwnd_(hwnd), kind_(kind) {}
+  HwndPeer(HWND hwnd, look::Kind kind) : hwnd_(hwnd), kind_(kind) {}
 
   std::string GetText() override;
   void SetText(const std::string& text) override;
@@ -30,11 +30,14 @@ class HwndPeer : public platform::ControlPeer {
   void SetItems(const std::vector<std::string>& items) override;
   int GetItemIndex() override;
   void SetItemIndex(int index) override;
+  void SetItemLooks(const std::vector<platform::ItemLook>& looks) override { looks_ = looks; }
+  const std::vector<platform::ItemLook>& looks() const { return looks_; }
 
  private:
   HWND hwnd_;
-  app::Kind kind_;
+  look::Kind kind_;
   int position_ = 0;
+  std::vector<platform::ItemLook> looks_;
 };
 
 }  // namespace win32

@@ -5,6 +5,9 @@
 #include <vector>
 
 #include "app/server.h"
+#include "app/unit4.h"
+#include "app/unit5.h"
+#include "pxe/unit2.h"
 #include "platform/win32/win32_host.h"
 #include "win32/controls_win32.h"
 #include "win32/window_builder.h"
@@ -36,12 +39,12 @@ class Form1Window : public WindowHandler {
 // unit4.cpp: the statement window, Form4. The hidden instance made at start-up,
 // and a fresh one shown modally at every opening.
 HWND CreateForm4(HWND owner);
-void ShowTForm4(HWND owner, platform::ModalWindow& window);
+platform::ModalResult ShowTForm4(HWND owner, app::TForm4& window);
 
 // unit2.cpp: the boot image's wait dialog, Form2, shown modally at every run.
-void ShowTForm2(HWND owner, platform::ModalWindow& window);
+platform::ModalResult ShowTForm2(HWND owner, pxe::TForm2& window);
 
 // unit5.cpp: the help window, Form5, shown modally at every opening.
-void ShowTForm5(HWND owner, platform::ModalWindow& window);
+platform::ModalResult ShowTForm5(HWND owner, app::TForm5& window);
 
 }  // namespace win32

@@ -13,10 +13,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
   platform::Win32Host host;
   platform::Win32Ui ui;
-  // The modal windows the handlers open, by their class name.
-  ui.AddModalWindow("TForm5", win32::ShowTForm5);
-  ui.AddModalWindow("TForm4", win32::ShowTForm4);
-  ui.AddModalWindow("TForm2", win32::ShowTForm2);
+  // The modal windows the handlers open, by their class.
+  ui.AddModalWindow(win32::ShowTForm5);
+  ui.AddModalWindow(win32::ShowTForm4);
+  ui.AddModalWindow(win32::ShowTForm2);
 
   // 1. The main window; its creation runs FormCreate.
   app::TForm1 form(host, ui);

@@ -2,7 +2,6 @@
 // menu item or toolbar button goes to the form's handler of that name.
 #include "app/server.h"
 
-#include "win32/control_ids.h"
 #include "win32/forms.h"
 
 namespace win32 {
@@ -12,7 +11,7 @@ Form1Window::~Form1Window() {
 }
 
 HWND Form1Window::Create() {
-  const app::WindowLayout& layout = app::TForm1::Layout();
+  const look::WindowLayout& layout = app::TForm1::Layout();
   RegisterHandlerClass(L"TForm1", nullptr);
   window_.layout = &layout;
   // Fixed single border with the system menu and close box only.
@@ -24,8 +23,8 @@ HWND Form1Window::Create() {
   SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(MakeIcon(16)));
   silver_ = CreateSolidBrush(RGB(192, 192, 192));
   BuildControls(&window_);
-  for (const app::ControlLayout& c : *layout.controls) {
-    if (c.kind == app::Kind::kPage) pages_.push_back(window_.Control(c.name));
+  for (const look::ControlLayout& c : *layout.controls) {
+    if (c.kind == look::Kind::kPage) pages_.push_back(window_.Control(c.name));
     platform::Control* control = form_.Find(c.name);
     HWND control_hwnd = window_.Control(c.name);
     if (!control || !control_hwnd) continue;
@@ -43,10 +42,13 @@ void Form1Window::ShowPage(int index) {
 }
 
 void Form1Window::Command(int id, int code) {
-  const char* name = NameOf(id);
-  if (!name || code != BN_CLICKED) return;
-  const app::ControlLayout* c = window_.Find(name);
-  if (c && c->kind == app::Kind::kCheckBox) {
+  if (code != BN_CLICKED) return;
+  const look::WindowLayout& layout = *window_.layout;
+  const look::ControlLayout* c = look::FindControl(layout, id);
+  const look::MenuLayout* item = c ? nullptr : look::FindMenuItem(layout, id);
+  if (!c && !item) return;
+  const char* name = c ? c->name : item->name;
+  if (c && c->kind == look::Kind::kCheckBox) {
     // The user has toggled the box: its change handler runs.
     if (auto* box = dynamic_cast<platform::CheckBox*>(form_.Find(name))) box->Changed();
     return;

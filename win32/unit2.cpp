@@ -28,7 +28,7 @@ class Form2Window : public WindowHandler {
   }
 
   HWND Create() {
-    const app::WindowLayout& layout = pxe::TForm2::Layout();
+    const look::WindowLayout& layout = pxe::TForm2::Layout();
     RegisterHandlerClass(L"TForm2", nullptr);
     window_.layout = &layout;
     // A caption but no system menu: no close box, no other title-bar button.
@@ -38,7 +38,7 @@ class Form2Window : public WindowHandler {
     teal_ = CreateSolidBrush(kTeal);
     BuildControls(&window_);
     for (platform::Control* control : Controls()) {
-      const app::ControlLayout* c = window_.Find(control->name());
+      const look::ControlLayout* c = window_.Find(control->name());
       HWND control_hwnd = window_.Control(control->name());
       if (!c || !control_hwnd) continue;
       peers_.push_back(std::make_unique<HwndPeer>(control_hwnd, c->kind));
@@ -98,9 +98,10 @@ class Form2Window : public WindowHandler {
 
 }  // namespace
 
-void ShowTForm2(HWND owner, platform::ModalWindow& window) {
-  Form2Window form2(static_cast<pxe::TForm2&>(window), owner);
-  if (HWND hwnd = form2.Create()) RunModal(owner, hwnd);
+platform::ModalResult ShowTForm2(HWND owner, pxe::TForm2& window) {
+  Form2Window form2(window, owner);
+  HWND hwnd = form2.Create();
+  return hwnd ? RunModal(owner, hwnd) : platform::kMrCancel;
 }
 
 }  // namespace win32

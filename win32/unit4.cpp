@@ -14,8 +14,9 @@ HWND CreateForm4(HWND owner) {
   return CreateTextWindow(look, owner);
 }
 
-void ShowTForm4(HWND owner, platform::ModalWindow&) {
-  if (HWND window = CreateForm4(owner)) RunModal(owner, window);
+platform::ModalResult ShowTForm4(HWND owner, app::TForm4&) {
+  HWND window = CreateForm4(owner);
+  return window ? RunModal(owner, window) : platform::kMrCancel;
 }
 
 }  // namespace win32

@@ -6,12 +6,13 @@
 
 namespace win32 {
 
-void ShowTForm5(HWND owner, platform::ModalWindow&) {
+platform::ModalResult ShowTForm5(HWND owner, app::TForm5&) {
   // The whole window is 529 x 428; its first client area is the layout's.
   TextWindowSpec look = {L"TForm5", &app::TForm5::Layout(), WS_OVERLAPPEDWINDOW,
                          /*client_size=*/false, 529, 428,
                          /*read_only=*/true, /*follow_size=*/true, app::TForm5::Text()};
-  if (HWND window = CreateTextWindow(look, owner)) RunModal(owner, window);
+  HWND window = CreateTextWindow(look, owner);
+  return window ? RunModal(owner, window) : platform::kMrCancel;
 }
 
 }  // namespace win32

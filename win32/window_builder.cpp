@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-#include "app/pictures.h"
-#include "win32/control_ids.h"
+#include "look/pictures.h"
 #include "win32/illustration.h"
 
 namespace win32 {
@@ -171,26 +170,26 @@ SIZE TextSize(HWND hwnd, HFONT font, const std::wstring& text) {
   return size;
 }
 
-void CreateOne(BuiltWindow* window, const app::ControlLayout& c, HWND parent,
-               const app::Font* parent_font);
+void CreateOne(BuiltWindow* window, const look::ControlLayout& c, HWND parent,
+               const look::Font* parent_font);
 
 // The children of a parent, in the order of their tab stops: controls that
 // are no tab stop first, in the order of the layout.
 void CreateChildren(BuiltWindow* window, const std::string& parent_name, HWND parent,
-                    const app::Font* font) {
-  std::vector<const app::ControlLayout*> children;
-  for (const app::ControlLayout& c : *window->layout->controls)
+                    const look::Font* font) {
+  std::vector<const look::ControlLayout*> children;
+  for (const look::ControlLayout& c : *window->layout->controls)
     if (parent_name == c.parent) children.push_back(&c);
   std::stable_sort(children.begin(), children.end(),
-                   [](const app::ControlLayout* a, const app::ControlLayout* b) {
+                   [](const look::ControlLayout* a, const look::ControlLayout* b) {
                      return std::max(a->tab_order, -1) < std::max(b->tab_order, -1);
                    });
-  for (const app::ControlLayout* c : children) CreateOne(window, *c, parent, font);
+  for (const look::ControlLayout* c : children) CreateOne(window, *c, parent, font);
 }
 
-void CreateOne(BuiltWindow* window, const app::ControlLayout& c, HWND parent,
-               const app::Font* parent_font) {
-  const app::Font* font = c.font ? c.font : parent_font;
+void CreateOne(BuiltWindow* window, const look::ControlLayout& c, HWND parent,
+               const look::Font* parent_font) {
+  const look::Font* font = c.font ? c.font : parent_font;
   HFONT hfont = window->Font(font);
   std::wstring text = Widen(c.text);
   DWORD style = WS_CHILD | (c.visible ? WS_VISIBLE : 0) | (c.enabled ? 0 : WS_DISABLED) |
@@ -200,72 +199,72 @@ void CreateOne(BuiltWindow* window, const app::ControlLayout& c, HWND parent,
   const wchar_t* window_text = text.c_str();
   int x = c.left, y = c.top, width = c.width, height = c.height;
   switch (c.kind) {
-    case app::Kind::kCoolBar:
+    case look::Kind::kCoolBar:
       cls = REBARCLASSNAMEW;
       style |= WS_CLIPCHILDREN | WS_CLIPSIBLINGS | CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN |
                RBS_BANDBORDERS;
       window_text = L"";
       break;
-    case app::Kind::kPanel:
-    case app::Kind::kPage:
-    case app::Kind::kGroupBox:
+    case look::Kind::kPanel:
+    case look::Kind::kPage:
+    case look::Kind::kGroupBox:
       cls = kContainerClass;
       style |= WS_CLIPCHILDREN;
       ex_style |= WS_EX_CONTROLPARENT;
       break;
-    case app::Kind::kSpeedButton:
+    case look::Kind::kSpeedButton:
       cls = L"BUTTON";
       style = (style & ~WS_TABSTOP) | BS_OWNERDRAW;
       break;
-    case app::Kind::kLabel:
+    case look::Kind::kLabel:
       style |= SS_LEFT;
       break;
-    case app::Kind::kEdit:
+    case look::Kind::kEdit:
       cls = L"EDIT";
       style |= ES_AUTOHSCROLL;
       ex_style |= WS_EX_CLIENTEDGE;
       break;
-    case app::Kind::kGlyphButton:
+    case look::Kind::kGlyphButton:
       cls = L"BUTTON";
       style |= BS_OWNERDRAW;
       break;
-    case app::Kind::kCheckBox:
+    case look::Kind::kCheckBox:
       cls = L"BUTTON";
       style |= BS_AUTOCHECKBOX;
       break;
-    case app::Kind::kComboBox:
+    case look::Kind::kComboBox:
       cls = L"COMBOBOX";
       style |= CBS_DROPDOWNLIST | WS_VSCROLL;
       height += 160;  // the dropped-down list
       window_text = L"";
       break;
-    case app::Kind::kProgressBar:
+    case look::Kind::kProgressBar:
       cls = PROGRESS_CLASSW;
       style &= ~WS_TABSTOP;  // a bar takes no input
       window_text = L"";
       break;
-    case app::Kind::kTabBook:
+    case look::Kind::kTabBook:
       cls = WC_TABCONTROLW;
       style |= WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_TABSTOP;
       ex_style |= WS_EX_CONTROLPARENT;
       window_text = L"";
       break;
-    case app::Kind::kImage:
+    case look::Kind::kImage:
       style |= SS_OWNERDRAW;
       break;
-    case app::Kind::kStatusBar:
+    case look::Kind::kStatusBar:
       cls = STATUSCLASSNAMEW;
       style |= CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER;
       window_text = L"";
       break;
-    case app::Kind::kMemo:
+    case look::Kind::kMemo:
       cls = L"EDIT";
       style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL;
       ex_style |= WS_EX_CLIENTEDGE;
       break;
   }
 
-  if (c.kind == app::Kind::kPage) {
+  if (c.kind == look::Kind::kPage) {
     // A page is one tab of its notebook and fills the notebook's display area.
     TCITEMW item;
     ZeroMemory(&item, sizeof item);
@@ -283,24 +282,24 @@ void CreateOne(BuiltWindow* window, const app::ControlLayout& c, HWND parent,
   }
 
   HWND hwnd = CreateWindowExW(ex_style, cls, window_text, style, x, y, width, height, parent,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdOf(c.name))),
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
                               Instance(), nullptr);
   if (!hwnd) return;
   window->controls[c.name] = hwnd;
   SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(hfont), FALSE);
 
   switch (c.kind) {
-    case app::Kind::kGroupBox:
+    case look::Kind::kGroupBox:
       SetPropW(hwnd, kGroupProp, reinterpret_cast<HANDLE>(1));
       break;
-    case app::Kind::kLabel:
+    case look::Kind::kLabel:
       if (width == 0 || height == 0) {  // sized to its text
         SIZE size = TextSize(hwnd, hfont, text);
         SetWindowPos(hwnd, nullptr, 0, 0, width ? width : size.cx, height ? height : size.cy,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
       }
       break;
-    case app::Kind::kComboBox: {
+    case look::Kind::kComboBox: {
       for (const std::wstring& item : SplitItems(c.text))
         SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
       // Make the closed list as high as the layout says. The selection
@@ -318,16 +317,16 @@ void CreateOne(BuiltWindow* window, const app::ControlLayout& c, HWND parent,
       }
       break;
     }
-    case app::Kind::kProgressBar:
+    case look::Kind::kProgressBar:
       SendMessageW(hwnd, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
       break;
-    case app::Kind::kStatusBar: {
+    case look::Kind::kStatusBar: {
       int right_edge = -1;  // one panel, to the right end of the bar
       SendMessageW(hwnd, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(&right_edge));
       SendMessageW(hwnd, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
       break;
     }
-    case app::Kind::kSpeedButton:
+    case look::Kind::kSpeedButton:
       SetPropW(hwnd, kOldProcProp,
                reinterpret_cast<HANDLE>(SetWindowLongPtrW(hwnd, GWLP_WNDPROC,
                                                           reinterpret_cast<LONG_PTR>(FlatButtonProc))));
@@ -338,7 +337,7 @@ void CreateOne(BuiltWindow* window, const app::ControlLayout& c, HWND parent,
 
   CreateChildren(window, c.name, hwnd, font);
 
-  if (c.kind == app::Kind::kCoolBar) {
+  if (c.kind == look::Kind::kCoolBar) {
     // One band across the bar, with its gripper; the panels on it keep the
     // places the layout gives them (the bar moves none of its children).
     REBARBANDINFOW band;
@@ -349,7 +348,7 @@ void CreateOne(BuiltWindow* window, const app::ControlLayout& c, HWND parent,
     band.cyMinChild = c.height - 4;
     band.cx = c.width;
     SendMessageW(hwnd, RB_INSERTBANDW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&band));
-    for (const app::ControlLayout& child : *window->layout->controls)
+    for (const look::ControlLayout& child : *window->layout->controls)
       if (c.name == std::string(child.parent))
         if (HWND w = window->Control(child.name))
           SetWindowPos(w, HWND_TOP, child.left, child.top, child.width, child.height, SWP_NOACTIVATE);
@@ -357,7 +356,7 @@ void CreateOne(BuiltWindow* window, const app::ControlLayout& c, HWND parent,
 }
 
 void AddTooltips(BuiltWindow* window) {
-  for (const app::ControlLayout& c : *window->layout->controls) {
+  for (const look::ControlLayout& c : *window->layout->controls) {
     HWND control = window->Control(c.name);
     if (!*c.hint || !control) continue;
     if (!window->tooltip) {
@@ -381,15 +380,15 @@ void AddTooltips(BuiltWindow* window) {
 }
 
 // Dark pixels of a picture make the relief of its disabled look.
-bool IsDark(const app::Rgb& rgb) { return rgb.r * 30 + rgb.g * 59 + rgb.b * 11 < 160 * 100; }
+bool IsDark(const look::Rgb& rgb) { return rgb.r * 30 + rgb.g * 59 + rgb.b * 11 < 160 * 100; }
 
-void DrawPicture(HDC dc, int x, int y, const app::Picture& picture, bool enabled) {
+void DrawPicture(HDC dc, int x, int y, const look::Picture& picture, bool enabled) {
   COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT), shadow = GetSysColor(COLOR_BTNSHADOW);
   for (int pass = enabled ? 1 : 0; pass < 2; ++pass) {
-    for (int row = 0; row < app::kPictureSize; ++row) {
-      for (int col = 0; col < app::kPictureSize; ++col) {
-        app::Rgb rgb;
-        if (!app::PictureColour(picture.rows[row][col], &rgb)) continue;
+    for (int row = 0; row < look::kPictureSize; ++row) {
+      for (int col = 0; col < look::kPictureSize; ++col) {
+        look::Rgb rgb;
+        if (!look::PictureColour(picture.rows[row][col], &rgb)) continue;
         if (enabled) {
           SetPixelV(dc, x + col, y + row, RGB(rgb.r, rgb.g, rgb.b));
         } else if (IsDark(rgb)) {
@@ -405,12 +404,12 @@ void DrawPicture(HDC dc, int x, int y, const app::Picture& picture, bool enabled
 
 // A push button with a picture left of its caption, both centred; flat
 // buttons show their edge only under the mouse or while pressed.
-void DrawPictureButton(const app::ControlLayout& c, const DRAWITEMSTRUCT& item) {
+void DrawPictureButton(const look::ControlLayout& c, const DRAWITEMSTRUCT& item) {
   HDC dc = item.hDC;
   RECT rc = item.rcItem;
   bool pressed = (item.itemState & ODS_SELECTED) != 0;
   bool disabled = (item.itemState & ODS_DISABLED) != 0;
-  bool flat = c.kind == app::Kind::kSpeedButton;
+  bool flat = c.kind == look::Kind::kSpeedButton;
   if (flat) {
     FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
     if (pressed)
@@ -429,14 +428,14 @@ void DrawPictureButton(const app::ControlLayout& c, const DRAWITEMSTRUCT& item) 
   SIZE text = {0, 0};
   if (caption_length) GetTextExtentPoint32W(dc, caption, caption_length, &text);
 
-  const app::Picture* picture = app::FindPicture(c.picture);
+  const look::Picture* picture = look::FindPicture(c.picture);
   const int spacing = 4;
-  int content = (picture ? app::kPictureSize : 0) + (picture && caption_length ? spacing : 0) + text.cx;
+  int content = (picture ? look::kPictureSize : 0) + (picture && caption_length ? spacing : 0) + text.cx;
   int x = rc.left + (rc.right - rc.left - content) / 2 + (pressed ? 1 : 0);
   int mid = (rc.top + rc.bottom) / 2 + (pressed ? 1 : 0);
   if (picture) {
-    DrawPicture(dc, x, mid - app::kPictureSize / 2, *picture, !disabled);
-    x += app::kPictureSize + (caption_length ? spacing : 0);
+    DrawPicture(dc, x, mid - look::kPictureSize / 2, *picture, !disabled);
+    x += look::kPictureSize + (caption_length ? spacing : 0);
   }
   if (caption_length) {
     SetBkMode(dc, TRANSPARENT);
@@ -487,20 +486,20 @@ HWND BuiltWindow::Control(const std::string& name) const {
   return it == controls.end() ? nullptr : it->second;
 }
 
-const app::ControlLayout* BuiltWindow::Find(const std::string& name) const {
+const look::ControlLayout* BuiltWindow::Find(const std::string& name) const {
   if (!layout) return nullptr;
-  for (const app::ControlLayout& c : *layout->controls)
+  for (const look::ControlLayout& c : *layout->controls)
     if (name == c.name) return &c;
   return nullptr;
 }
 
-const app::ControlLayout* BuiltWindow::LayoutOf(HWND control) const {
+const look::ControlLayout* BuiltWindow::LayoutOf(HWND control) const {
   for (const auto& entry : controls)
     if (entry.second == control) return Find(entry.first);
   return nullptr;
 }
 
-HFONT BuiltWindow::Font(const app::Font* font) {
+HFONT BuiltWindow::Font(const look::Font* font) {
   if (!font) return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   auto it = fonts_.find(font);
   if (it != fonts_.end()) return it->second;
@@ -513,7 +512,7 @@ HFONT BuiltWindow::Font(const app::Font* font) {
   return made;
 }
 
-HWND CreateFrame(const wchar_t* class_name, const app::WindowLayout& layout, DWORD style,
+HWND CreateFrame(const wchar_t* class_name, const look::WindowLayout& layout, DWORD style,
                  DWORD ex_style, HWND owner, HMENU menu, bool client_size, int outer_width,
                  int outer_height, WindowHandler* handler) {
   int width = outer_width, height = outer_height;
@@ -527,17 +526,17 @@ HWND CreateFrame(const wchar_t* class_name, const app::WindowLayout& layout, DWO
                          layout.top, width, height, owner, menu, Instance(), handler);
 }
 
-HMENU BuildMenu(const std::vector<app::MenuLayout>& menu) {
+HMENU BuildMenu(const std::vector<look::MenuLayout>& menu) {
   HMENU bar = CreateMenu();
-  for (const app::MenuLayout& top : menu) {
+  for (const look::MenuLayout& top : menu) {
     if (*top.parent) continue;
     HMENU popup = CreatePopupMenu();
-    for (const app::MenuLayout& item : menu) {
+    for (const look::MenuLayout& item : menu) {
       if (std::string(item.parent) != top.name) continue;
       if (std::string(item.caption) == "-")
-        AppendMenuW(popup, MF_SEPARATOR, IdOf(item.name), nullptr);
+        AppendMenuW(popup, MF_SEPARATOR, item.id, nullptr);
       else
-        AppendMenuW(popup, MF_STRING, IdOf(item.name), Widen(item.caption).c_str());
+        AppendMenuW(popup, MF_STRING, item.id, Widen(item.caption).c_str());
     }
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), Widen(top.caption).c_str());
   }
@@ -551,14 +550,14 @@ void BuildControls(BuiltWindow* window) {
 }
 
 bool DrawControl(const BuiltWindow& window, const DRAWITEMSTRUCT& item) {
-  const app::ControlLayout* c = window.LayoutOf(item.hwndItem);
+  const look::ControlLayout* c = window.LayoutOf(item.hwndItem);
   if (!c) return false;
   switch (c->kind) {
-    case app::Kind::kGlyphButton:
-    case app::Kind::kSpeedButton:
+    case look::Kind::kGlyphButton:
+    case look::Kind::kSpeedButton:
       DrawPictureButton(*c, item);
       return true;
-    case app::Kind::kImage:
+    case look::Kind::kImage:
       DrawIllustration(item.hDC, item.rcItem, c->picture);
       return true;
     default:
@@ -567,9 +566,9 @@ bool DrawControl(const BuiltWindow& window, const DRAWITEMSTRUCT& item) {
 }
 
 HICON MakeIcon(int size) {
-  const app::Picture* picture = app::FindPicture(app::kIconPicture);
+  const look::Picture* picture = look::FindPicture(look::kIconPicture);
   if (!picture) return nullptr;
-  int scale = size / app::kPictureSize;
+  int scale = size / look::kPictureSize;
   if (scale < 1) scale = 1;
   HDC screen = GetDC(nullptr);
   HDC dc = CreateCompatibleDC(screen);
@@ -580,10 +579,10 @@ HICON MakeIcon(int size) {
   HGDIOBJ old = SelectObject(dc, colour);
   RECT all = {0, 0, size, size};
   FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-  for (int row = 0; row < app::kPictureSize; ++row)
-    for (int col = 0; col < app::kPictureSize; ++col) {
-      app::Rgb rgb;
-      if (!app::PictureColour(picture->rows[row][col], &rgb)) continue;
+  for (int row = 0; row < look::kPictureSize; ++row)
+    for (int col = 0; col < look::kPictureSize; ++col) {
+      look::Rgb rgb;
+      if (!look::PictureColour(picture->rows[row][col], &rgb)) continue;
       HBRUSH brush = CreateSolidBrush(RGB(rgb.r, rgb.g, rgb.b));
       RECT px = {col * scale, row * scale, (col + 1) * scale, (row + 1) * scale};
       FillRect(dc, &px, brush);
@@ -591,10 +590,10 @@ HICON MakeIcon(int size) {
     }
   SelectObject(dc, mask);
   FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  for (int row = 0; row < app::kPictureSize; ++row)
-    for (int col = 0; col < app::kPictureSize; ++col) {
-      app::Rgb rgb;
-      if (!app::PictureColour(picture->rows[row][col], &rgb)) continue;
+  for (int row = 0; row < look::kPictureSize; ++row)
+    for (int col = 0; col < look::kPictureSize; ++col) {
+      look::Rgb rgb;
+      if (!look::PictureColour(picture->rows[row][col], &rgb)) continue;
       RECT px = {col * scale, row * scale, (col + 1) * scale, (row + 1) * scale};
       FillRect(dc, &px, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     }
@@ -607,7 +606,13 @@ HICON MakeIcon(int size) {
   return icon;
 }
 
-void RunModal(HWND owner, HWND window) {
+namespace {
+// How each modal window still running ended, set by EndModal.
+std::map<HWND, platform::ModalResult> modal_results;
+}  // namespace
+
+platform::ModalResult RunModal(HWND owner, HWND window) {
+  modal_results[window] = platform::kMrCancel;
   if (owner) EnableWindow(owner, FALSE);
   ShowWindow(window, SW_SHOW);
   UpdateWindow(window);
@@ -625,9 +630,13 @@ void RunModal(HWND owner, HWND window) {
     }
   }
   if (owner) EnableWindow(owner, TRUE);
+  platform::ModalResult result = modal_results[window];
+  modal_results.erase(window);
+  return result;
 }
 
-void EndModal(HWND owner, HWND window) {
+void EndModal(HWND owner, HWND window, platform::ModalResult result) {
+  modal_results[window] = result;
   // The owner takes input again before the window goes, so that it becomes
   // the active window.
   if (owner) EnableWindow(owner, TRUE);

@@ -1,4 +1,4 @@
-// Building any window of the program from its layout (app::WindowLayout): the
+// Building any window of the program from its layout (look::WindowLayout): the
 // frame, the fonts, every control at its place in tab order, the tooltips, the
 // menu bar; and the drawing of the controls the program paints itself (the
 // picture buttons and the illustration).
@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/layout.h"
+#include "look/layout.h"
 
 namespace win32 {
 
@@ -36,30 +36,30 @@ class BuiltWindow {
   ~BuiltWindow();
 
   HWND hwnd = nullptr;
-  const app::WindowLayout* layout = nullptr;
+  const look::WindowLayout* layout = nullptr;
 
   HWND Control(const std::string& name) const;
-  const app::ControlLayout* Find(const std::string& name) const;
-  const app::ControlLayout* LayoutOf(HWND control) const;
-  HFONT Font(const app::Font* font);  // made once, kept for the window's life
+  const look::ControlLayout* Find(const std::string& name) const;
+  const look::ControlLayout* LayoutOf(HWND control) const;
+  HFONT Font(const look::Font* font);  // made once, kept for the window's life
 
   std::map<std::string, HWND> controls;
   HWND tooltip = nullptr;
 
  private:
-  std::map<const app::Font*, HFONT> fonts_;
+  std::map<const look::Font*, HFONT> fonts_;
 };
 
 // Creates a top-level window of a class registered with RegisterHandlerClass.
 // With `client_size` the layout's size is the client area (the frame and the
 // menu bar are added), otherwise `outer_width` x `outer_height` is the whole
 // window. The window stays hidden.
-HWND CreateFrame(const wchar_t* class_name, const app::WindowLayout& layout, DWORD style,
+HWND CreateFrame(const wchar_t* class_name, const look::WindowLayout& layout, DWORD style,
                  DWORD ex_style, HWND owner, HMENU menu, bool client_size, int outer_width,
                  int outer_height, WindowHandler* handler);
 
-// The menu bar of a layout, with the identifiers of control_ids.h.
-HMENU BuildMenu(const std::vector<app::MenuLayout>& menu);
+// The menu bar of a layout, each item with its identifier.
+HMENU BuildMenu(const std::vector<look::MenuLayout>& menu);
 
 // Creates every control of the window's layout inside window->hwnd, each with
 // its identifier, in tab order within its parent; sets fonts, texts, first
@@ -75,15 +75,16 @@ HICON MakeIcon(int size);
 
 // Shows `window` modally over `owner` and returns when it has been destroyed.
 // The window's WM_CLOSE must call EndModal.
-void RunModal(HWND owner, HWND window);
+// Returns how it ended: the result EndModal was given, or kMrCancel.
+platform::ModalResult RunModal(HWND owner, HWND window);
 // Gives input back to the owner, then destroys the modal window.
-void EndModal(HWND owner, HWND window);
+void EndModal(HWND owner, HWND window, platform::ModalResult result = platform::kMrCancel);
 
 // A window of one multi-line text area filling it: the help and statement
 // windows.
 struct TextWindowSpec {
   const wchar_t* class_name;
-  const app::WindowLayout* layout;
+  const look::WindowLayout* layout;
   DWORD style;
   bool client_size;              // the layout gives the client area
   int outer_width, outer_height; // otherwise: the whole window

@@ -1,6 +1,7 @@
 #include "platform/sim/sim_host.h"
 
 #include "platform/command_line.h"
+#include "platform/text.h"
 
 #include <algorithm>
 #include <cctype>
@@ -12,14 +13,6 @@ namespace fs = std::filesystem;
 
 namespace platform {
 namespace {
-
-std::string Lower(std::string s) {
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return s;
-}
-
-bool SameName(const std::string& a, const std::string& b) { return Lower(a) == Lower(b); }
 
 std::string ReadAll(const std::string& native) {
   std::ifstream in(native, std::ios::binary);
@@ -184,6 +177,25 @@ bool SimHost::SetCurrentDirectory(const std::string& path) {
   return true;
 }
 
+std::vector<DriveEntry> SimHost::Drives() {
+  // A drive is a subdirectory of one letter; A: and B: are floppy drives.
+  std::vector<DriveEntry> drives;
+  std::error_code ec;
+  for (const auto& e : fs::directory_iterator(root_, ec)) {
+    std::string name = e.path().filename().string();
+    if (!e.is_directory() || name.size() != 1 || !std::isalpha(static_cast<unsigned char>(name[0])))
+      continue;
+    DriveEntry drive;
+    drive.letter = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
+    drive.fixed = drive.letter > 'B';
+    if (drive.fixed && labels_.count(drive.letter)) drive.label = labels_[drive.letter];
+    drives.push_back(drive);
+  }
+  std::sort(drives.begin(), drives.end(),
+            [](const DriveEntry& a, const DriveEntry& b) { return a.letter < b.letter; });
+  return drives;
+}
+
 bool SimHost::FileExists(const std::string& path) {
   // A name with a wildcard names no one file, as on the real host.
   if (path.find_first_of("*?") != std::string::npos) return false;
@@ -314,10 +326,15 @@ void SimUi::ShowError(const std::string& text) {
   host_.Record({"error", text, kTitle, kMbIconStop});
 }
 
-void SimUi::ShowModal(ModalWindow& window) {
+ModalResult SimUi::ShowModal(ModalWindow& window) {
+  // Recorded when shown, so that what happens meanwhile follows it; the
+  // result is filled in when the window has closed.
+  size_t at = host_.journal().size();
   host_.Record({"modal", window.Kind(), "", 0});
-  auto it = modal_actions_.find(window.Kind());
-  if (it != modal_actions_.end()) it->second(window);
+  auto it = modal_scripts_.find(std::type_index(typeid(window)));
+  ModalResult result = it != modal_scripts_.end() ? it->second(window) : kMrCancel;
+  host_.journal()[at].flags = result;
+  return result;
 }
 
 void SimUi::CloseMainWindow() {

@@ -16,6 +16,8 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <typeindex>
+#include <typeinfo>
 #include <vector>
 
 #include "platform/platform.h"
@@ -48,6 +50,8 @@ class SimHost : public Host {
   // Setting up a session.
   void SetRegistry(const std::string& key, const std::string& value, const std::string& data);
   void SetWindowsDirectory(const std::string& path) { windows_directory_ = path; }
+  // The volume label of a drive (a drive is a subdirectory of one letter).
+  void SetVolumeLabel(char letter, const std::string& label) { labels_[letter] = label; }
   // Registers a stand-in under a program name ("net", "command.com", "undisk.exe");
   // a started command whose program name matches (without regard to case, with
   // or without the directory and the ".exe"/".com" extension) runs it.
@@ -74,6 +78,7 @@ class SimHost : public Host {
   void Pause(unsigned milliseconds) override;
   std::string ReadRegistry(const std::string& key, const std::string& value) override;
   std::string CurrentDirectory() override { return current_directory_; }
+  std::vector<DriveEntry> Drives() override;
   bool SetCurrentDirectory(const std::string& path) override;
   std::string WindowsDirectory() override { return windows_directory_; }
   bool FileExists(const std::string& path) override;
@@ -105,6 +110,7 @@ class SimHost : public Host {
   std::map<std::string, Standin> standins_;
   std::map<std::string, unsigned> attributes_;
   std::vector<std::string> unreadable_;
+  std::map<char, std::string> labels_;
 };
 
 // The window system of the simulated host: records what is shown into the
@@ -116,17 +122,22 @@ class SimUi : public Ui {
   // Answers for the coming message boxes, in order; an empty script answers OK
   // (for a yes/no question, its default button).
   void Answer(int answer) { answers_.push_back(answer); }
-  // What happens while a modal window of a class is shown (for example the
-  // ticks of a countdown); without one the window is closed at once.
-  void OnModal(const std::string& kind, std::function<void(ModalWindow&)> action) {
-    modal_actions_[kind] = std::move(action);
+  // The script for every showing of a modal window of class W: it receives
+  // the window, fills or clicks its controls (or lets its timer tick) and
+  // returns how the window ends. A window without a script ends as if closed
+  // by its close box. The journal records the window and its result.
+  template <class W>
+  void OnModal(std::function<ModalResult(W&)> script) {
+    modal_scripts_[std::type_index(typeid(W))] = [script](ModalWindow& w) {
+      return script(static_cast<W&>(w));
+    };
   }
   bool main_window_closed() const { return closed_; }
 
   int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override;
   void ShowMessage(const std::string& text) override;
   void ShowError(const std::string& text) override;
-  void ShowModal(ModalWindow& window) override;
+  ModalResult ShowModal(ModalWindow& window) override;
   void CloseMainWindow() override;
 
   // The caption of notices: the program's title.
@@ -135,7 +146,7 @@ class SimUi : public Ui {
  private:
   SimHost& host_;
   std::deque<int> answers_;
-  std::map<std::string, std::function<void(ModalWindow&)>> modal_actions_;
+  std::map<std::type_index, std::function<ModalResult(ModalWindow&)>> modal_scripts_;
   bool closed_ = false;
 };
 

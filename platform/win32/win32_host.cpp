@@ -93,6 +93,25 @@ std::string Win32Host::CurrentDirectory() {
   return Narrow(buffer.data());
 }
 
+std::vector<DriveEntry> Win32Host::Drives() {
+  std::vector<DriveEntry> drives;
+  DWORD mask = GetLogicalDrives();
+  for (int i = 0; i < 26; ++i) {
+    if (!(mask & (1u << i))) continue;
+    DriveEntry drive;
+    drive.letter = static_cast<char>('A' + i);
+    wchar_t root[] = {static_cast<wchar_t>(L'A' + i), L':', L'\\', 0};
+    drive.fixed = GetDriveTypeW(root) == DRIVE_FIXED;
+    if (drive.fixed) {
+      wchar_t label[MAX_PATH + 1] = {0};
+      if (GetVolumeInformationW(root, label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0))
+        drive.label = Narrow(label);
+    }
+    drives.push_back(drive);
+  }
+  return drives;
+}
+
 bool Win32Host::SetCurrentDirectory(const std::string& path) {
   return SetCurrentDirectoryW(W(path).c_str()) != 0;
 }
@@ -214,15 +233,15 @@ void Win32Ui::ShowError(const std::string& text) {
   MessageBoxW(main_window_, W(text).c_str(), OwnTitle().c_str(), MB_OK | MB_ICONSTOP);
 }
 
-void Win32Ui::ShowModal(ModalWindow& window) {
-  auto it = modal_.find(window.Kind());
+ModalResult Win32Ui::ShowModal(ModalWindow& window) {
+  auto it = modal_.find(std::type_index(typeid(window)));
   if (it == modal_.end()) {
-    // A window the front end cannot show yet: say so rather than pretend.
-    std::wstring text = L"窗口 " + W(window.Kind()) + L" 尚未实现。";
+    // A window the front end cannot show: say so rather than pretend.
+    std::wstring text = L"窗口 " + W(window.Kind()) + L" 无法显示。";
     MessageBoxW(main_window_, text.c_str(), OwnTitle().c_str(), MB_OK | MB_ICONSTOP);
-    return;
+    return kMrCancel;
   }
-  it->second(main_window_, window);
+  return it->second(main_window_, window);
 }
 
 void Win32Ui::CloseMainWindow() {

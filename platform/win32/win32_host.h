@@ -5,19 +5,15 @@
 
 #include <windows.h>
 
-// windows.h maps these names to their A or W forms; here they are the names of
-// the Host and Ui operations, and the Win32 forms are called explicitly.
-#undef MessageBox
-#undef DeleteFile
-#undef CopyFile
-#undef SetFileAttributes
-#undef SetCurrentDirectory
+// After windows.h: platform.h takes back the names windows.h maps to their A
+// or W forms; the Win32 forms are called explicitly.
+#include "platform/platform.h"
 
 #include <functional>
 #include <map>
 #include <string>
-
-#include "platform/platform.h"
+#include <typeindex>
+#include <typeinfo>
 
 namespace platform {
 
@@ -37,6 +33,7 @@ class Win32Host : public Host {
   void Pause(unsigned milliseconds) override;
   std::string ReadRegistry(const std::string& key, const std::string& value) override;
   std::string CurrentDirectory() override;
+  std::vector<DriveEntry> Drives() override;
   bool SetCurrentDirectory(const std::string& path) override;
   std::string WindowsDirectory() override;
   bool FileExists(const std::string& path) override;
@@ -52,24 +49,28 @@ class Win32Host : public Host {
 
 class Win32Ui : public Ui {
  public:
-  // Shows one kind of modal window over `owner` and returns when it has closed.
-  using ModalShower = std::function<void(HWND owner, ModalWindow& window)>;
 
   // The main window: owner of every message box and modal window.
   void SetMainWindow(HWND window) { main_window_ = window; }
   HWND main_window() const { return main_window_; }
-  // Makes a kind of modal window ("TForm5") known to ShowModal.
-  void AddModalWindow(const std::string& kind, ModalShower shower) { modal_[kind] = std::move(shower); }
+  // Makes a class of modal window known to ShowModal: `show` shows it over
+  // its owner and returns its result when it has closed.
+  template <class W>
+  void AddModalWindow(ModalResult (*show)(HWND owner, W& window)) {
+    modal_[std::type_index(typeid(W))] = [show](HWND owner, ModalWindow& w) {
+      return show(owner, static_cast<W&>(w));
+    };
+  }
 
   int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override;
   void ShowMessage(const std::string& text) override;
   void ShowError(const std::string& text) override;
-  void ShowModal(ModalWindow& window) override;
+  ModalResult ShowModal(ModalWindow& window) override;
   void CloseMainWindow() override;
 
  private:
   HWND main_window_ = nullptr;
-  std::map<std::string, ModalShower> modal_;
+  std::map<std::type_index, std::function<ModalResult(HWND, ModalWindow&)>> modal_;
 };
 
 }  // namespace platform

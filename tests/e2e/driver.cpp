@@ -23,7 +23,7 @@
 //   driver wait-dialog                the wait dialog is up and counting; checks it
 //   driver wait-gone CLASS            no visible window of that class is left
 //   driver close-window CLASS         closes a visible top-level window of that class
-// Every control is found by its fixed identifier (win32/control_ids.h); what
+// Every control is found by its identifier in the window's rows; what
 // it should show is written out below from the window's description, not taken
 // from the program's own layout tables.
 #include "platform/win32/win32_host.h"  // first: it tames windows.h's names
@@ -38,7 +38,8 @@
 
 #include "app/unit4.h"
 #include "app/unit5.h"
-#include "win32/control_ids.h"
+#include "app/server.h"
+#include "pxe/unit2.h"
 
 using platform::Narrow;
 using platform::Widen;
@@ -46,6 +47,24 @@ using platform::Widen;
 namespace {
 
 int failures = 0;
+
+// The identifier of a control or menu item of the program's windows, and the
+// name of a main-window identifier.
+const look::WindowLayout* const kWindows[] = {&app::TForm1::Layout(), &app::TForm4::Layout(),
+                                              &app::TForm5::Layout(), &pxe::TForm2::Layout()};
+
+int IdOf(const char* name) {
+  for (const look::WindowLayout* w : kWindows) {
+    if (const look::ControlLayout* c = look::FindControl(*w, name)) return c->id;
+    if (const look::MenuLayout* m = look::FindMenuItem(*w, name)) return m->id;
+  }
+  return 0;
+}
+
+const char* NameOf(int id) {
+  const look::ControlLayout* c = look::FindControl(app::TForm1::Layout(), id);
+  return c ? c->name : nullptr;
+}
 
 void Fail(const std::string& what) {
   std::printf("FAIL: %s\n", what.c_str());
@@ -109,7 +128,7 @@ BOOL CALLBACK FindChild(HWND w, LPARAM param) {
 
 // A control anywhere in a window, by its name's identifier.
 HWND Control(HWND window, const char* name) {
-  FindById f = {win32::IdOf(name), nullptr};
+  FindById f = {IdOf(name), nullptr};
   if (f.id) EnumChildWindows(window, FindChild, reinterpret_cast<LPARAM>(&f));
   return f.found;
 }
@@ -358,7 +377,7 @@ void CheckTabOrder(HWND main) {
     HWND parent = Control(main, order[0]);
     std::vector<std::string> stops;
     for (HWND w = GetWindow(parent, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
-      if (GetWindowLongW(w, GWL_STYLE) & WS_TABSTOP) stops.push_back(win32::NameOf(GetDlgCtrlID(w)) ?: "?");
+      if (GetWindowLongW(w, GWL_STYLE) & WS_TABSTOP) stops.push_back(NameOf(GetDlgCtrlID(w)) ?: "?");
     std::string actual, expected;
     for (const std::string& s : stops) actual += s + " ";
     for (size_t i = 1; i < order.size(); ++i) expected += std::string(order[i]) + " ";
@@ -487,7 +506,7 @@ int Open(const TextWindow& t, const std::string& how) {
   }
   if (how == "menu") {
     // What choosing the item with the mouse delivers to the window.
-    PostMessageW(main, WM_COMMAND, MAKEWPARAM(win32::IdOf(t.menu_item), 0), 0);
+    PostMessageW(main, WM_COMMAND, MAKEWPARAM(IdOf(t.menu_item), 0), 0);
   } else if (how == "toolbar") {
     PostMessageW(Control(main, t.toolbar_button), BM_CLICK, 0, 0);
   } else {  // keys
@@ -576,7 +595,7 @@ int Leave(const std::string& how) {
   else if (how == "keys")
     Keys(main, {static_cast<WORD>(0x100 | 'S'), static_cast<WORD>('E')});
   else if (how == "menu")
-    PostMessageW(main, WM_COMMAND, MAKEWPARAM(win32::IdOf("E1"), 0), 0);
+    PostMessageW(main, WM_COMMAND, MAKEWPARAM(IdOf("E1"), 0), 0);
   else
     PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
   Check(WaitFor([&] { return !IsWindow(main); }), "the program leaves by " + how);

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "app/paths.h"
+#include "base/paths.h"
 #include "platform/textfile.h"
 #include "pxe/unit2.h"
 #include "tests/sim_session.h"
@@ -44,12 +44,12 @@ class BootImage : public SimSession {
       }
       return 0;
     });
-    ui.OnModal("TForm2", [this](platform::ModalWindow& w) {
-      auto& dialog = static_cast<pxe::TForm2&>(w);
+    ui.OnModal<pxe::TForm2>([this](pxe::TForm2& dialog) {
       while (!dialog.Closed() && ticks < 100) {
         dialog.Timer2Timer();
         ++ticks;
       }
+      return platform::kMrCancel;
     });
     Start();
   }
@@ -64,7 +64,7 @@ class BootImage : public SimSession {
 
 TEST_F(BootImage, DefaultsBuildAndInstallTheImage) {
   form->BitBtn7Click();
-  EXPECT_EQ(journal(), (std::vector<SimEvent>{{"run", kUnpack, "", 0}, {"modal", "TForm2", "", 0},
+  EXPECT_EQ(journal(), (std::vector<SimEvent>{{"run", kUnpack, "", 0}, {"modal", "TForm2", "", platform::kMrCancel},
                                               {"run", kPack, "", 0}, kRebuildNotice}));
   EXPECT_EQ(ticks, 6);
   EXPECT_EQ(Get("c:\\temp\\bootimg\\winboot\\setvars.bat"),
@@ -163,12 +163,22 @@ TEST_F(BootImage, TheImageDirectoryIsMadeLevelByLevel) {
 TEST_F(BootImage, ToolPathsWithBlanksAreQuoted) {
   Put("C:\\My Tools\\unditool\\bootimg.w98", "template");
   host.SetCurrentDirectory("C:\\My Tools");
+  Start();
   form->BitBtn7Click();
   EXPECT_EQ(host.Runs()[0].text,
             "\"C:\\My Tools\\unditool\\undisk.exe\" \"C:\\My Tools\\unditool\\bootimg.w98\" c:\\temp\\bootimg");
   EXPECT_EQ(host.Runs()[1].text,
             "\"C:\\My Tools\\unditool\\rplimage\" c:\\temp\\bootimg c:\\temp\\bootimg.w98 /f:1440");
   EXPECT_EQ(unpacked_args, (std::vector<std::string>{"C:\\My Tools\\unditool\\bootimg.w98", "c:\\temp\\bootimg"}));
+}
+
+TEST_F(BootImage, FindsItsToolsInTheStartDirectoryWhereverTheCurrentDirectoryMoved) {
+  // Browsing for a driver moves the current directory; the tools stay put.
+  MakeDirs("D:\\DRIVERS");
+  host.SetCurrentDirectory("D:\\DRIVERS");
+  form->BitBtn7Click();
+  EXPECT_EQ(host.Runs()[0].text, kUnpack);
+  EXPECT_FALSE(ui.main_window_closed());
 }
 
 TEST_F(BootImage, MissingRegistryValuesBuildFromTheCurrentDrive) {

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/paths.h"
+#include "base/paths.h"
 #include "pxe/unit2.h"
 #include "standins/image/tools.h"
 #include "tests/standins/standin_session.h"
@@ -52,9 +52,9 @@ class BootImageFlow : public StandinSession {
     MakeDirs("C:\\Program Files");
     Put("C:\\Korrin\\unditool\\bootimg.w98", ReadNative(TEMPLATE_BOOTIMG));
     host.SetCurrentDirectory("C:\\Korrin");
-    ui.OnModal("TForm2", [](platform::ModalWindow& w) {
-      auto& dialog = static_cast<pxe::TForm2&>(w);
+    ui.OnModal<pxe::TForm2>([](pxe::TForm2& dialog) {
       while (!dialog.Closed()) dialog.Timer2Timer();
+      return platform::kMrCancel;
     });
     Start();
   }

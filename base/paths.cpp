@@ -1,4 +1,4 @@
-#include "app/paths.h"
+#include "base/paths.h"
 
 namespace paths {
 
@@ -49,5 +49,59 @@ std::string PdkImageDirectory(const std::string& program_files, int levels) {
 std::string PdkBootImage(const std::string& program_files) {
   return PdkImageDirectory(program_files, kPdkImageLevels) + "\\" + "dosundi.1";
 }
+
+std::string RemotebootInstalledMark(const std::string& root) {
+  return root + "\\RPL\\RPLFILES\\BINFILES\\WIN95\\io.sys";
+}
+std::string Win95BootFile(const std::string& root, const std::string& file) {
+  return root + "\\rpl\\rplfiles\\binfiles\\win95\\" + file;
+}
+std::string Dos622Source(const std::string& start_dir, const std::string& file) {
+  return start_dir + "\\rplfiles\\dos622\\" + file;
+}
+std::string Dos622Target(const std::string& root, const std::string& file) {
+  return root + "\\rpl\\rplfiles\\binfiles\\dos622\\" + file;
+}
+std::string ShippedDriver(const std::string& start_dir, const std::string& file) {
+  return start_dir + "\\rplfiles\\" + file;
+}
+std::string NdisDriver(const std::string& root, const std::string& file) {
+  return root + "\\rpl\\bblock\\ndis\\" + file;
+}
+std::string BootBlockDirectory(const std::string& root, const std::string& driver) {
+  return root + "\\rpl\\bblock\\netbeui\\" + driver;
+}
+std::string BootBlockTemplate(const std::string& root, const std::string& file) {
+  return root + "\\rpl\\bblock\\netbeui\\ne2000\\" + file;
+}
+std::string BootBlockFile(const std::string& root, const std::string& driver, const std::string& file) {
+  return BootBlockDirectory(root, driver) + "\\" + file;
+}
+std::string RplScript(const std::string& root) { return root + "\\rpltemp.bat"; }
+std::string RplScriptCommand(const std::string& root) {
+  return root + "\\system32\\command.com /c rplcmd <" + RplScript(root);
+}
+std::string RplManager(const std::string& root) { return root + "\\system32\\rplmgr.exe"; }
+const char kRemotebootStart[] = "net start 远程启动服务";
+
+std::string ProfilesPattern(const std::string& root) {
+  return root + "\\rpl\\rplfiles\\profiles\\*.*";
+}
+std::string Profile(const std::string& root, const std::string& name) {
+  return root + "\\rpl\\rplfiles\\profiles\\" + name;
+}
+std::string DosProfileMarker(const std::string& root, const std::string& name) {
+  return Profile(root, name) + "\\wksta.pro\\dosshell.ini";
+}
+std::string ProfileBoot(const std::string& root, const std::string& name) {
+  return Profile(root, name) + "\\suboot";
+}
+std::string ProfileClient(const std::string& root, const std::string& name) {
+  return Profile(root, name) + "\\suboot\\winboot";
+}
+std::string ProfileStartNet(const std::string& root, const std::string& name) {
+  return ProfileClient(root, name) + "\\startnet.bat";
+}
+std::string ShippedSubst(const std::string& start_dir) { return start_dir + "\\rplfiles\\win98\\subst.exe"; }
 
 }  // namespace paths

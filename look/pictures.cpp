@@ -1,6 +1,6 @@
-#include "app/pictures.h"
+#include "look/pictures.h"
 
-namespace app {
+namespace look {
 
 const char kIconPicture[] = "server";
 
@@ -290,4 +290,4 @@ const Picture* FindPicture(const std::string& name) {
   return nullptr;
 }
 
-}  // namespace app
+}  // namespace look

@@ -3,9 +3,10 @@
 // the real controls from it; the tests read it to check the window.
 #pragma once
 
+#include <cstring>
 #include <vector>
 
-namespace app {
+namespace look {
 
 enum class Kind {
   kCoolBar,      // the toolbar strip
@@ -38,6 +39,7 @@ extern const Font kSong12;       // "宋体", GB2312, 12 px
 
 struct ControlLayout {
   const char* name;
+  int id;              // the control's identifier in its window, 0 for none
   Kind kind;
   const char* parent;  // "" for the window's client area
   int left, top, width, height;  // width and height 0: sized to the text
@@ -52,6 +54,7 @@ struct ControlLayout {
 
 struct MenuLayout {
   const char* name;
+  int id;               // the command identifier of the item
   const char* caption;  // "-" for a separator; "&" marks the Alt letter
   const char* parent;   // "" for a menu of the bar
 };
@@ -66,4 +69,11 @@ struct WindowLayout {
   const std::vector<MenuLayout>* menu;  // nullptr: no menu bar
 };
 
-}  // namespace app
+// The row of a control or menu item of a window, by name or by identifier;
+// nullptr when the window has none.
+const ControlLayout* FindControl(const WindowLayout& window, const char* name);
+const ControlLayout* FindControl(const WindowLayout& window, int id);
+const MenuLayout* FindMenuItem(const WindowLayout& window, const char* name);
+const MenuLayout* FindMenuItem(const WindowLayout& window, int id);
+
+}  // namespace look

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace app {
+namespace look {
 
 constexpr int kPictureSize = 16;
 
@@ -32,4 +32,4 @@ const Picture* FindPicture(const std::string& name);
 // The picture the window icon is made of.
 extern const char kIconPicture[];
 
-}  // namespace app
+}  // namespace look

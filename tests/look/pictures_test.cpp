@@ -1,6 +1,6 @@
 // The button pictures and the icon: every picture a window asks for exists,
 // and each is a whole 16 x 16 map in the palette's colours.
-#include "app/pictures.h"
+#include "look/pictures.h"
 
 #include <gtest/gtest.h>
 
@@ -14,36 +14,36 @@
 namespace {
 
 TEST(Pictures, EveryPictureAWindowNamesExists) {
-  const app::WindowLayout* windows[] = {&app::TForm1::Layout(), &app::TForm4::Layout(),
+  const look::WindowLayout* windows[] = {&app::TForm1::Layout(), &app::TForm4::Layout(),
                                         &app::TForm5::Layout()};
   int named = 0;
-  for (const app::WindowLayout* w : windows) {
-    for (const app::ControlLayout& c : *w->controls) {
-      if (!*c.picture || c.kind == app::Kind::kImage) continue;  // images are drawn whole
+  for (const look::WindowLayout* w : windows) {
+    for (const look::ControlLayout& c : *w->controls) {
+      if (!*c.picture || c.kind == look::Kind::kImage) continue;  // images are drawn whole
       ++named;
-      EXPECT_NE(app::FindPicture(c.picture), nullptr) << c.name << " wants " << c.picture;
+      EXPECT_NE(look::FindPicture(c.picture), nullptr) << c.name << " wants " << c.picture;
     }
   }
   EXPECT_GE(named, 13);
-  EXPECT_NE(app::FindPicture(app::kIconPicture), nullptr);
-  EXPECT_EQ(app::FindPicture("no such picture"), nullptr);
+  EXPECT_NE(look::FindPicture(look::kIconPicture), nullptr);
+  EXPECT_EQ(look::FindPicture("no such picture"), nullptr);
 }
 
 TEST(Pictures, EachIsAWholeMapInThePalette) {
   std::set<std::string> seen;
-  for (const app::Picture& p : app::Pictures()) {
+  for (const look::Picture& p : look::Pictures()) {
     EXPECT_TRUE(seen.insert(p.name).second) << "twice: " << p.name;
     int painted = 0;
     std::string all;
-    for (int y = 0; y < app::kPictureSize; ++y) {
+    for (int y = 0; y < look::kPictureSize; ++y) {
       ASSERT_NE(p.rows[y], nullptr) << p.name << " row " << y;
-      ASSERT_EQ(std::strlen(p.rows[y]), static_cast<size_t>(app::kPictureSize))
+      ASSERT_EQ(std::strlen(p.rows[y]), static_cast<size_t>(look::kPictureSize))
           << p.name << " row " << y;
-      for (int x = 0; x < app::kPictureSize; ++x) {
+      for (int x = 0; x < look::kPictureSize; ++x) {
         char c = p.rows[y][x];
-        app::Rgb rgb;
+        look::Rgb rgb;
         if (c == '.') continue;
-        EXPECT_TRUE(app::PictureColour(c, &rgb)) << p.name << " pixel '" << c << "'";
+        EXPECT_TRUE(look::PictureColour(c, &rgb)) << p.name << " pixel '" << c << "'";
         ++painted;
       }
       all += p.rows[y];
@@ -58,15 +58,15 @@ TEST(Pictures, PaletteColours) {
   struct Case {
     char pixel;
     bool known;
-    app::Rgb rgb;
+    look::Rgb rgb;
   } cases[] = {
       {'k', true, {0, 0, 0}},     {'w', true, {255, 255, 255}}, {'g', true, {192, 192, 192}},
       {'r', true, {255, 0, 0}},   {'B', true, {0, 0, 128}},     {'.', false, {}},
       {'z', false, {}},           {' ', false, {}},
   };
   for (const Case& c : cases) {
-    app::Rgb rgb{1, 2, 3};
-    EXPECT_EQ(app::PictureColour(c.pixel, &rgb), c.known) << c.pixel;
+    look::Rgb rgb{1, 2, 3};
+    EXPECT_EQ(look::PictureColour(c.pixel, &rgb), c.known) << c.pixel;
     if (c.known) {
       EXPECT_EQ(rgb.r, c.rgb.r) << c.pixel;
       EXPECT_EQ(rgb.g, c.rgb.g) << c.pixel;

@@ -45,4 +45,30 @@ std::string PdkImageDirectory(const std::string& program_files, int levels);
 extern const int kPdkImageLevels;
 std::string PdkBootImage(const std::string& program_files);
 
+// The Remoteboot service's tree below the Windows directory (`root`: the
+// server's SystemRoot, or the Windows directory the host reports; both are the
+// same directory on the server).
+std::string RemotebootInstalledMark(const std::string& root);  // its Windows 95 io.sys
+std::string Win95BootFile(const std::string& root, const std::string& file);
+std::string Dos622Source(const std::string& start_dir, const std::string& file);
+std::string Dos622Target(const std::string& root, const std::string& file);
+std::string ShippedDriver(const std::string& start_dir, const std::string& file);
+std::string NdisDriver(const std::string& root, const std::string& file);  // "rtsnd.dos"
+std::string BootBlockDirectory(const std::string& root, const std::string& driver);
+std::string BootBlockTemplate(const std::string& root, const std::string& file);
+std::string BootBlockFile(const std::string& root, const std::string& driver, const std::string& file);
+std::string RplScript(const std::string& root);            // rpltemp.bat
+std::string RplScriptCommand(const std::string& root);     // rplcmd fed with it
+std::string RplManager(const std::string& root);           // rplmgr.exe
+extern const char kRemotebootStart[];                       // "net start" of the service
+
+// Profiles (Remoteboot configurations) and what an installation puts in them.
+std::string ProfilesPattern(const std::string& root);
+std::string Profile(const std::string& root, const std::string& name);
+std::string DosProfileMarker(const std::string& root, const std::string& name);
+std::string ProfileBoot(const std::string& root, const std::string& name);     // suboot
+std::string ProfileClient(const std::string& root, const std::string& name);   // suboot\winboot
+std::string ProfileStartNet(const std::string& root, const std::string& name);
+std::string ShippedSubst(const std::string& start_dir);
+
 }  // namespace paths

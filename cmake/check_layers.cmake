@@ -1,0 +1,33 @@
+# Fails when a source file includes a header of a folder it may not use.
+# Dependencies run one way: win32 -> app -> accounts, pxe, rpl -> base, look ->
+# platform. The stand-ins reach the machine through platform alone.
+# usage: cmake -DROOT=<source dir> -P check_layers.cmake
+set(allowed_platform "platform")
+set(allowed_look "look")
+set(allowed_base "base;platform")
+set(allowed_accounts "accounts;base;look;platform")
+set(allowed_pxe "pxe;base;look;platform")
+set(allowed_rpl "rpl;base;look;platform")
+set(allowed_app "app;accounts;pxe;rpl;base;look;platform")
+set(allowed_standins "standins;platform")
+set(known "platform;look;base;accounts;pxe;rpl;app;win32;standins;tests")
+
+set(failures "")
+foreach(folder platform look base accounts pxe rpl app standins)
+  file(GLOB_RECURSE files "${ROOT}/${folder}/*.h" "${ROOT}/${folder}/*.cpp")
+  foreach(file ${files})
+    file(STRINGS "${file}" includes REGEX "^#include \"[a-z0-9_]+/")
+    foreach(line ${includes})
+      string(REGEX REPLACE "^#include \"([a-z0-9_]+)/.*" "\\1" target "${line}")
+      list(FIND known "${target}" is_known)
+      list(FIND allowed_${folder} "${target}" is_allowed)
+      if(is_known GREATER -1 AND is_allowed EQUAL -1)
+        file(RELATIVE_PATH rel "${ROOT}" "${file}")
+        string(APPEND failures "  ${rel}: ${line}\n")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+if(failures)
+  message(FATAL_ERROR "Includes against the direction of dependencies:\n${failures}")
+endif()

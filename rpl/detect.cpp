@@ -1,0 +1,46 @@
+#include "rpl/detect.h"
+
+#include "base/paths.h"
+
+namespace rpl {
+
+const char kRtl8139[] = "RTL 8139";
+const char kRtl8029[] = "RTL 8029";
+const char kOtherCard[] = "Other NetCARD";
+
+Unlock DetectCard(platform::Host& host, platform::Ui& ui, const std::string& nic_type,
+                  const std::string& system_root) {
+  const unsigned kWarn = platform::kMbIconExclamation, kInfo = platform::kMbIconInformation;
+  // 1. A card type must be chosen.
+  if (nic_type.empty()) {
+    ui.MessageBox("请选择网卡的类型！", "morva提示", kWarn);
+    return Unlock::kNone;
+  }
+  // 2. The Remoteboot service with its Windows 95 files, for every card type.
+  if (!host.FileExists(paths::RemotebootInstalledMark(system_root))) {
+    ui.MessageBox("请检查远程启动服务是否已经安装!", "检测结果", kWarn);
+    return Unlock::kNone;
+  }
+  // 3. and 4. A Realtek card is registered when its driver is in the tree.
+  if (nic_type == kRtl8139) {
+    if (host.FileExists(paths::NdisDriver(system_root, "rtsnd.dos"))) {
+      ui.MessageBox("Rtl8139 网卡检测成功！", "检测结果", kInfo);
+      return Unlock::kInstall;
+    }
+    ui.MessageBox("Rtl8139 网卡可能没有配置,需要配置RPL", "检测结果", kWarn);
+    return Unlock::kConfigure;
+  }
+  if (nic_type == kRtl8029) {
+    if (host.FileExists(paths::NdisDriver(system_root, "PCIND.dos"))) {
+      ui.MessageBox("Rtl8029 网卡检测成功！", "检测结果", kInfo);
+      return Unlock::kInstall;
+    }
+    ui.MessageBox("RTL8029 网卡可能没有配置,需要配置RPL", "检测结果", kWarn);
+    return Unlock::kConfigure;
+  }
+  // 5. A custom card cannot be detected: it goes to registration.
+  ui.MessageBox("无法检测自定义网卡类型，请直接使用配置来设置您网卡！", "Morva提示", kInfo);
+  return Unlock::kConfigure;
+}
+
+}  // namespace rpl
