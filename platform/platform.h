@@ -12,13 +12,7 @@
 #include <string>
 #include <vector>
 
-// Where the system's headers came first, their macros would rename these
-// operations to their A or W forms; here they are the operations' own names.
-#undef MessageBox
-#undef DeleteFile
-#undef CopyFile
-#undef SetFileAttributes
-#undef SetCurrentDirectory
+#include "platform/operation_names.h"
 
 namespace platform {
 

@@ -5,8 +5,7 @@
 
 #include <windows.h>
 
-// After windows.h: platform.h takes back the names windows.h maps to their A
-// or W forms; the Win32 forms are called explicitly.
+#include "platform/operation_names.h"
 #include "platform/platform.h"
 
 #include <functional>

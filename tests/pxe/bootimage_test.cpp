@@ -177,8 +177,9 @@ TEST_F(BootImage, FindsItsToolsInTheStartDirectoryWhereverTheCurrentDirectoryMov
   MakeDirs("D:\\DRIVERS");
   host.SetCurrentDirectory("D:\\DRIVERS");
   form->BitBtn7Click();
-  EXPECT_EQ(host.Runs()[0].text, kUnpack);
   EXPECT_FALSE(ui.main_window_closed());
+  ASSERT_FALSE(host.Runs().empty());
+  EXPECT_EQ(host.Runs()[0].text, kUnpack);
 }
 
 TEST_F(BootImage, MissingRegistryValuesBuildFromTheCurrentDrive) {

@@ -1,0 +1,141 @@
+#include "platform/file_lists.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/recording_peer.h"
+#include "tests/sim_session.h"
+
+namespace {
+
+using platform::ItemLook;
+
+TEST(MatchesMask, WildcardsWithoutRegardToCase) {
+  struct Case {
+    const char* name;
+    const char* mask;
+    bool match;
+  } cases[] = {
+      {"NE2000.DOS", "*.DOS", true},  {"ne2000.dos", "*.DOS", true}, {"rtsnd.dosx", "*.DOS", false},
+      {"DOS", "*.DOS", false},        {".DOS", "*.DOS", true},       {"A.B.DOS", "*.DOS", true},
+      {"readme", "*.*", false},       {"a.b", "*.*", true},          {"x.dos", "?.dos", true},
+      {"xy.dos", "?.dos", false},     {"anything", "*", true},       {"", "*", true},
+  };
+  for (const Case& c : cases) EXPECT_EQ(platform::MatchesMask(c.name, c.mask), c.match) << c.name << " " << c.mask;
+}
+
+TEST(JoinPath, AddsOneBackslashButNotAfterARoot) {
+  EXPECT_EQ(platform::JoinPath("C:\\DRIVERS", "NIC.DOS"), "C:\\DRIVERS\\NIC.DOS");
+  EXPECT_EQ(platform::JoinPath("C:\\", "NIC.DOS"), "C:\\NIC.DOS");
+}
+
+class FileLists : public SimSession {
+ protected:
+  void SetUp() override {
+    MakeDirs("C:\\WINNT\\system32");
+    MakeDirs("C:\\Drivers\\NIC");
+    MakeDirs("C:\\Drivers\\Audio");
+    Put("C:\\Drivers\\ne2000.dos", "driver");
+    Put("C:\\Drivers\\RTSND.DOS", "driver");
+    Put("C:\\Drivers\\readme.txt", "text");
+    MakeDirs("C:\\Drivers\\old.dos");  // a directory is never offered as a file
+    MakeDirs("D:\\data");
+    host.SetVolumeLabel('C', "SYSTEM");
+    host.SetCurrentDirectory("C:\\Drivers");
+  }
+  platform::ListBox drives{"DriveComboBox1"}, dirs{"DirectoryListBox1"}, files{"FileListBox1"};
+};
+
+TEST_F(FileLists, DriveListShowsEveryDriveWithItsLabelAndChoosesTheCurrentOne) {
+  platform::DriveList list(host, drives);
+  list.Fill();
+  EXPECT_EQ(drives.Items(), (std::vector<std::string>{"c: [SYSTEM]", "d:"}));
+  EXPECT_EQ(drives.Looks(), (std::vector<ItemLook>{{0, "harddisk"}, {0, "harddisk"}}));
+  EXPECT_EQ(list.Drive(), 'C');
+}
+
+TEST_F(FileLists, ChoosingADriveMakesItsRootTheCurrentDirectory) {
+  platform::DriveList list(host, drives);
+  list.Fill();
+  drives.SetItemIndex(1);
+  EXPECT_TRUE(list.Change());
+  EXPECT_EQ(host.CurrentDirectory(), "D:\\");
+}
+
+TEST_F(FileLists, DirectoryTreeOpensThePathFromTheRootDownThenListsSubdirectories) {
+  platform::DirectoryList list(host, dirs);
+  list.Fill();
+  EXPECT_EQ(dirs.Items(), (std::vector<std::string>{"C:\\", "Drivers", "Audio", "NIC", "old.dos"}));
+  EXPECT_EQ(dirs.Looks(), (std::vector<ItemLook>{{0, "folder-open"}, {1, "folder-open"},
+                                                 {2, "folder"}, {2, "folder"}, {2, "folder"}}));
+  EXPECT_EQ(dirs.ItemIndex(), 1);
+  EXPECT_EQ(list.PathOf(0), "C:\\");
+  EXPECT_EQ(list.PathOf(3), "C:\\Drivers\\NIC");
+}
+
+TEST_F(FileLists, OpeningADirectoryMakesItCurrentAndItStaysSo) {
+  platform::DirectoryList list(host, dirs);
+  list.Fill();
+  ASSERT_TRUE(list.Open(3));
+  EXPECT_EQ(host.CurrentDirectory(), "C:\\Drivers\\NIC");
+  EXPECT_EQ(dirs.Items(), (std::vector<std::string>{"C:\\", "Drivers", "NIC"}));
+  EXPECT_EQ(dirs.ItemIndex(), 2);
+  ASSERT_TRUE(list.Open(0));  // back up to the root: its directories, no dot entries
+  EXPECT_EQ(host.CurrentDirectory(), "C:\\");
+  EXPECT_EQ(dirs.Items(), (std::vector<std::string>{"C:\\", "Drivers", "WINNT"}));
+}
+
+TEST_F(FileLists, FileListOffersTheMatchingFilesOnlyAndGivesTheFullPath) {
+  platform::FileList list(host, files, "*.DOS");
+  list.Fill("C:\\Drivers");
+  EXPECT_EQ(files.Items(), (std::vector<std::string>{"ne2000.dos", "RTSND.DOS"}));
+  EXPECT_EQ(list.FileName(), "");
+  files.SetItemIndex(1);
+  EXPECT_EQ(list.FileName(), "C:\\Drivers\\RTSND.DOS");
+  list.Fill("C:\\");
+  EXPECT_TRUE(files.Items().empty());
+  EXPECT_EQ(list.FileName(), "");
+}
+
+TEST(ListBox, TheUsersChoiceRunsTheChangeHandlerTheProgramsDoesNot) {
+  for (bool bound : {false, true}) {
+    platform::ListBox box("FileListBox1");
+    RecordingPeer peer;
+    if (bound) box.Bind(&peer);
+    int changes = 0;
+    box.on_change = [&] { ++changes; };
+    box.SetItems({"a.dos", "b.dos"});
+    box.SetItemIndex(0);
+    EXPECT_EQ(changes, 0) << bound;
+    box.Choose(1);
+    EXPECT_EQ(changes, 1) << bound;
+    EXPECT_EQ(box.Text(), "b.dos") << bound;
+    box.SetItems({"c.dos"});
+    EXPECT_EQ(box.ItemIndex(), -1) << bound;
+  }
+}
+
+// A dialog with an input and an output field, as the program's dialogs are.
+class AskName : public platform::ModalWindow {
+ public:
+  const char* Kind() const override { return "AskName"; }
+  platform::Edit Edit1{"Edit1", ""};
+};
+
+TEST_F(FileLists, ADialogIsAnsweredByItsTypedScriptAndTheJournalKeepsItsResult) {
+  AskName dialog;
+  // Unanswered: as if closed by its close box.
+  EXPECT_EQ(ui.ShowModal(dialog), platform::kMrCancel);
+  ui.OnModal<AskName>([](AskName& d) {
+    d.Edit1.SetText("00E04C");
+    return platform::kMrOk;
+  });
+  EXPECT_EQ(ui.ShowModal(dialog), platform::kMrOk);
+  EXPECT_EQ(dialog.Edit1.Text(), "00E04C");
+  ui.OnModal<AskName>([](AskName&) { return platform::kMrCancel; });
+  EXPECT_EQ(ui.ShowModal(dialog), platform::kMrCancel);
+  EXPECT_EQ(journal(), (std::vector<platform::SimEvent>{{"modal", "AskName", "", platform::kMrCancel},
+                                                        {"modal", "AskName", "", platform::kMrOk},
+                                                        {"modal", "AskName", "", platform::kMrCancel}}));
+}
+
+}  // namespace
