@@ -9,10 +9,14 @@
 #include "platform/textfile.h"
 #include "pxe/bootimage.h"
 #include "rpl/detect.h"
+#include "rpl/install.h"
+#include "rpl/profiles.h"
+#include "rpl/register.h"
+#include "rpl/service.h"
 
 namespace app {
 
-TForm1::TForm1(platform::Host& host, platform::Ui& ui) : host_(host), ui_(ui) {
+TForm1::TForm1(platform::Host& host, platform::Ui& ui) : GetNetDrv(host), host_(host), ui_(ui) {
   CheckBox1.on_change = [this] { CheckBox1Click(); };
 }
 
@@ -80,12 +84,41 @@ void TForm1::BitBtn10Click() {
   }
 }
 
-// Handlers whose work is still to be built: they do nothing yet.
-void TForm1::BitBtn9Click() {}
-void TForm1::BitBtn11Click() {}
-void TForm1::BitBtn12Click() {}
-void TForm1::CheckBox1Click() {}
-void TForm1::BitBtn6Click() {}
-void TForm1::SpeedButton7Click() {}
+void TForm1::BitBtn9Click() {
+  rpl::CustomDriver custom{settings.NdisDriverPath, settings.NdisDriverName};
+  bool done = rpl::RegisterCard(host_, ui_, {ComboBox1.Text(), settings.SystemRoot, settings.StartDir},
+                                Form3, GetNetDrv, &custom);
+  settings.NdisDriverPath = custom.path;
+  settings.NdisDriverName = custom.name;
+  if (done) {
+    BitBtn11.SetEnabled(true);
+    BitBtn9.SetEnabled(false);
+  }
+}
+
+void TForm1::BitBtn11Click() {
+  rpl::InstallWin98(host_, ui_,
+                    {ComboBox2.Text(), ComboBox1.Text(), Edit1.Text(), settings.SystemRoot,
+                     settings.StartDir, settings.NdisDriverName},
+                    CheckBox1);
+}
+
+void TForm1::BitBtn12Click() {
+  // The box is cleared first, while the old choice still stands.
+  CheckBox1.SetChecked(false);
+  ComboBox2.Clear();
+  ComboBox2.SetItems(rpl::ProfileChoices(host_, settings.SystemRoot));
+}
+
+void TForm1::CheckBox1Click() {
+  // A refused setting clears the box again; that change runs this handler
+  // once more, which finds the box clear and does nothing.
+  if (rpl::SwitchAutoRegistration(host_, ui_, settings.SystemRoot, ComboBox2.Text(), CheckBox1.Checked()))
+    CheckBox1.SetChecked(false);
+}
+
+void TForm1::BitBtn6Click() { rpl::StartRemoteboot(host_, ProgressBar2); }
+
+void TForm1::SpeedButton7Click() { rpl::StartManager(host_, settings.SystemRoot); }
 
 }  // namespace app

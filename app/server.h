@@ -8,6 +8,8 @@
 #include "look/layout.h"
 #include "platform/controls.h"
 #include "platform/platform.h"
+#include "rpl/unit3.h"
+#include "rpl/unit7.h"
 
 namespace app {
 
@@ -87,6 +89,10 @@ class TForm1 {
   platform::Button BitBtn2{"BitBtn2", "配置 PXE"};
   platform::Button BitBtn7{"BitBtn7", "生成镜像文件"};
   platform::CheckBox CheckBox2{"CheckBox2", "网卡自动注册"};
+
+  // The dialogs made once at start-up, keeping their contents for the run.
+  rpl::TForm3 Form3;
+  rpl::TGetNetDrv GetNetDrv;
 
  private:
   platform::Host& host_;

@@ -24,6 +24,12 @@ enum class Kind {
   kImage,
   kStatusBar,
   kMemo,         // a multi-line text area with a vertical scroll bar
+  kButton,       // a plain push button
+  kListBox,      // a list box with a vertical scroll bar
+  kDirectoryList,  // a list box whose items are indented, each with a picture
+  kDriveCombo,   // a drop-down list without typing, each item with a picture
+  kEditCombo,    // a drop-down list that can be typed into; text: the first
+                 // text, then the items, separated by '\n'
 };
 
 struct Font {

@@ -180,4 +180,16 @@ class ComboBox : public ListBox {
   }
 };
 
+// A drop-down list that can also be typed into: its text is what was typed
+// or chosen; its items are offered.
+class EditComboBox : public TextControl {
+ public:
+  EditComboBox(std::string name, std::string text, std::vector<std::string> items)
+      : TextControl(std::move(name), std::move(text)), items_(std::move(items)) {}
+  std::vector<std::string> Items() const { return peer_ ? peer_->GetItems() : items_; }
+
+ private:
+  std::vector<std::string> items_;
+};
+
 }  // namespace platform

@@ -63,7 +63,15 @@ class Host {
   // Starts a command line with the given show mode. Never waits and never
   // reports whether the program could be started.
   virtual void RunCommand(const std::string& command_line, ShowMode show) = 0;
+  // Holds the handler for a time; the program's windows are repainted
+  // meanwhile (a progress bar set before shows its new position).
   virtual void Pause(unsigned milliseconds) = 0;
+  // Starts a command line and waits for its program to end, at most `limit`
+  // milliseconds, keeping the program's windows painted meanwhile. The exit
+  // code is set when the program has finished.
+  enum class Wait { kFinished, kTimedOut, kNotStarted };
+  virtual Wait RunToEnd(const std::string& command_line, ShowMode show, unsigned limit,
+                        int* exit_code) = 0;
 
   // Reads one string value under HKEY_LOCAL_MACHINE. The key is opened
   // read-only and never created; a missing key or value reads as "".
@@ -104,6 +112,8 @@ class ModalWindow {
  public:
   virtual ~ModalWindow() = default;
   virtual const char* Kind() const = 0;  // the window class name, e.g. "TForm5", for the journal
+  // Runs each time the window is about to be shown, before it takes input.
+  virtual void FormShow() {}
 };
 
 // How a modal window ended: by its OK button, or otherwise (its close box,

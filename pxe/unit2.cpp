@@ -8,7 +8,7 @@ namespace {
 const std::vector<look::ControlLayout> kControls = {
     {"Label1", 111, look::Kind::kLabel, "", 26, 17, 0, 0, "正在建立引导镜像文件，请等待五秒...", "", -1, true, true, &look::kSong12, ""},
     // Wide enough for the count at its last tick, "-1".
-    {"Label2", 114, look::Kind::kLabel, "", 268, 19, 16, 14, "5", "", -1, true, true, nullptr, ""},
+    {"Label2", 112, look::Kind::kLabel, "", 268, 19, 16, 14, "5", "", -1, true, true, nullptr, ""},
     {"ProgressBar1", 130, look::Kind::kProgressBar, "", 24, 40, 253, 17, "", "", -1, true, true, nullptr, ""},
 };
 

@@ -21,9 +21,13 @@ std::string ReadAll(const std::string& native) {
   return s.str();
 }
 
+std::string RegistryKey(std::string key);
+
+}  // namespace
+
 // The program name of a command line's first word, as the stand-ins are keyed:
 // no directory, lower case, no ".exe" or ".com".
-std::string ProgramKey(const std::string& word) {
+std::string SimHost::ProgramKey(const std::string& word) {
   std::string name = word.substr(word.find_last_of("\\/:") == std::string::npos
                                      ? 0
                                      : word.find_last_of("\\/:") + 1);
@@ -34,6 +38,8 @@ std::string ProgramKey(const std::string& word) {
   }
   return name;
 }
+
+namespace {
 
 std::string RegistryKey(std::string key) {
   while (!key.empty() && key[0] == '\\') key.erase(0, 1);
@@ -105,6 +111,20 @@ int SimHost::Start(const std::string& command_line, const std::string& input, st
 }
 
 void SimHost::Pause(unsigned milliseconds) { journal_.push_back({"pause", "", "", milliseconds}); }
+
+Host::Wait SimHost::RunToEnd(const std::string& command_line, ShowMode show, unsigned limit,
+                             int* exit_code) {
+  journal_.push_back({"wait", command_line, "", static_cast<unsigned>(show)});
+  std::vector<std::string> words = SplitCommandLine(command_line);
+  if (words.empty() || !standins_.count(ProgramKey(words[0]))) return Wait::kNotStarted;
+  if (std::find(endless_.begin(), endless_.end(), ProgramKey(words[0])) != endless_.end()) {
+    journal_.push_back({"pause", "", "", limit});  // the whole time runs out
+    return Wait::kTimedOut;
+  }
+  std::string output;
+  *exit_code = Start(command_line, "", &output);
+  return Wait::kFinished;
+}
 
 bool SimHost::Split(const std::string& path, char* drive, std::vector<std::string>* parts) const {
   std::string p = path;
@@ -331,6 +351,7 @@ ModalResult SimUi::ShowModal(ModalWindow& window) {
   // result is filled in when the window has closed.
   size_t at = host_.journal().size();
   host_.Record({"modal", window.Kind(), "", 0});
+  window.FormShow();
   auto it = modal_scripts_.find(std::type_index(typeid(window)));
   ModalResult result = it != modal_scripts_.end() ? it->second(window) : kMrCancel;
   host_.journal()[at].flags = result;

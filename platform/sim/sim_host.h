@@ -56,6 +56,12 @@ class SimHost : public Host {
   // a started command whose program name matches (without regard to case, with
   // or without the directory and the ".exe"/".com" extension) runs it.
   void RegisterStandin(const std::string& program, Standin standin);
+  // A program of this name never finishes: waiting for it runs out of time,
+  // and it does nothing.
+  void MakeEndless(const std::string& program) { endless_.push_back(ProgramKey(program)); }
+  // The key a program is registered under: its name in lower case, without
+  // directory and without ".exe" or ".com".
+  static std::string ProgramKey(const std::string& program);
   // Makes ReadFile fail for this path, as for a file locked by another program.
   void MakeUnreadable(const std::string& path);
 
@@ -76,6 +82,8 @@ class SimHost : public Host {
   // Host
   void RunCommand(const std::string& command_line, ShowMode show) override;
   void Pause(unsigned milliseconds) override;
+  Wait RunToEnd(const std::string& command_line, ShowMode show, unsigned limit,
+                int* exit_code) override;
   std::string ReadRegistry(const std::string& key, const std::string& value) override;
   std::string CurrentDirectory() override { return current_directory_; }
   std::vector<DriveEntry> Drives() override;
@@ -111,6 +119,7 @@ class SimHost : public Host {
   std::map<std::string, unsigned> attributes_;
   std::vector<std::string> unreadable_;
   std::map<char, std::string> labels_;
+  std::vector<std::string> endless_;
 };
 
 // The window system of the simulated host: records what is shown into the

@@ -62,7 +62,58 @@ void Win32Host::RunCommand(const std::string& command_line, ShowMode show) {
   }
 }
 
-void Win32Host::Pause(unsigned milliseconds) { Sleep(milliseconds); }
+namespace {
+
+// Waits for `handle` (none: only the time) at most `milliseconds`, painting
+// the program's windows whenever they need it, so that what the handler set
+// before (a progress bar's position) shows. Nothing else is dispatched: the
+// windows take no input while a handler holds the thread. True when the
+// handle was signalled.
+bool WaitPainting(HANDLE handle, unsigned milliseconds) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    DWORD elapsed = GetTickCount() - start;
+    if (elapsed >= milliseconds) return handle && WaitForSingleObject(handle, 0) == WAIT_OBJECT_0;
+    DWORD count = handle ? 1 : 0;
+    DWORD r = MsgWaitForMultipleObjects(count, handle ? &handle : nullptr, FALSE,
+                                        milliseconds - elapsed, QS_PAINT);
+    if (handle && r == WAIT_OBJECT_0) return true;
+    if (r == WAIT_OBJECT_0 + count) {
+      MSG msg;
+      while (PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageW(&msg);
+    } else if (r == WAIT_FAILED) {
+      Sleep(10);
+    }
+  }
+}
+
+}  // namespace
+
+void Win32Host::Pause(unsigned milliseconds) { WaitPainting(nullptr, milliseconds); }
+
+Host::Wait Win32Host::RunToEnd(const std::string& command_line, ShowMode show, unsigned limit,
+                               int* exit_code) {
+  std::wstring line = W(command_line);
+  std::vector<wchar_t> buffer(line.begin(), line.end());
+  buffer.push_back(L'\0');
+  STARTUPINFOW si;
+  ZeroMemory(&si, sizeof si);
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESHOWWINDOW;
+  si.wShowWindow = static_cast<WORD>(show == kHide ? SW_HIDE : SW_SHOWNORMAL);
+  PROCESS_INFORMATION pi;
+  if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    return Wait::kNotStarted;
+  CloseHandle(pi.hThread);
+  bool finished = WaitPainting(pi.hProcess, limit);
+  if (finished) {
+    DWORD code = 0;
+    GetExitCodeProcess(pi.hProcess, &code);
+    *exit_code = static_cast<int>(code);
+  }
+  CloseHandle(pi.hProcess);
+  return finished ? Wait::kFinished : Wait::kTimedOut;
+}
 
 std::string Win32Host::ReadRegistry(const std::string& key, const std::string& value) {
   std::string subkey = !key.empty() && key[0] == '\\' ? key.substr(1) : key;
@@ -241,6 +292,7 @@ ModalResult Win32Ui::ShowModal(ModalWindow& window) {
     MessageBoxW(main_window_, text.c_str(), OwnTitle().c_str(), MB_OK | MB_ICONSTOP);
     return kMrCancel;
   }
+  window.FormShow();
   return it->second(main_window_, window);
 }
 

@@ -30,6 +30,8 @@ class Win32Host : public Host {
  public:
   void RunCommand(const std::string& command_line, ShowMode show) override;
   void Pause(unsigned milliseconds) override;
+  Wait RunToEnd(const std::string& command_line, ShowMode show, unsigned limit,
+                int* exit_code) override;
   std::string ReadRegistry(const std::string& key, const std::string& value) override;
   std::string CurrentDirectory() override;
   std::vector<DriveEntry> Drives() override;

@@ -1,0 +1,71 @@
+#include "rpl/bootblock.h"
+
+#include <vector>
+
+#include "base/paths.h"
+#include "platform/textfile.h"
+
+namespace rpl {
+
+std::string ReplaceFirst(const std::string& line, const std::string& token, const std::string& name) {
+  size_t at = line.find(token);
+  if (at == std::string::npos) return line;
+  return line.substr(0, at) + name + line.substr(at + token.size());
+}
+
+void WriteRplScript(platform::Host& host, const std::string& driver, const std::string& vendor,
+                    const std::string& dos_comment, const std::string& windows_comment,
+                    const std::string& vendor_comment) {
+  const std::string& d = driver;
+  const std::string& v = vendor;
+  const std::vector<std::string> lines = {
+      // The vendor.
+      "V", "A", v, vendor_comment,
+      // The DOS boot block and its configuration.
+      "B", "A", v + "DOS", v, "BBLOCK\\NETBEUI\\" + d + "\\DOSBB.CNF", "START" + v + "DOS", "0",
+      "C", "A", "DOS" + v, v + "DOS", "dos", "dos622", "fits\\dos622.fit", "fits\\dos622p.fit",
+      dos_comment, "", "",
+      // The Windows boot block and its configuration.
+      "B", "A", v + "WIN", v, "BBLOCK\\NETBEUI\\" + d + "\\W95BB.CNF", "START" + d + "WIN", "0",
+      "C", "A", "WIN" + v, v + "WIN", "dos", "win95", "fits\\win95.fit", "fits\\win95p.fit",
+      windows_comment, "", "",
+      // The end of the input.
+      "q"};
+  platform::WriteTextLines(host, paths::RplScript(host.WindowsDirectory()), lines);
+}
+
+void MakeBootBlockFiles(platform::Host& host, platform::Ui& ui, const std::string& driver) {
+  struct BootBlockFile {
+    const char* name;
+    const char* token;
+  };
+  static const BootBlockFile kFiles[] = {
+      {"dosbb.cnf", "NE2000"}, {"w95bb.cnf", "NE2000"}, {"protocol.ini", "ms2000"}};
+  const std::string root = host.WindowsDirectory();
+  // 1. Every template is checked before any output is written.
+  bool present[3];
+  for (int i = 0; i < 3; ++i) {
+    present[i] = host.FileExists(paths::BootBlockTemplate(root, kFiles[i].name));
+    if (!present[i]) ui.ShowMessage("远程启动可能没有正确安装!");
+  }
+  // 2. Each template present gives its file, line by line, the first token of
+  // a line replaced. A missing template leaves its file as it was, so that a
+  // boot block made by an earlier registration is not emptied.
+  for (int i = 0; i < 3; ++i) {
+    if (!present[i]) continue;
+    std::vector<std::string> lines;
+    platform::ReadTextLines(host, paths::BootBlockTemplate(root, kFiles[i].name), &lines);
+    for (std::string& line : lines) line = ReplaceFirst(line, kFiles[i].token, driver);
+    platform::WriteTextLines(host, paths::BootBlockFile(root, driver, kFiles[i].name), lines);
+  }
+}
+
+bool CopyWithDriverName(platform::Host& host, const std::string& name, const std::string& from,
+                        const std::string& to) {
+  // The whole file, whatever its size: a registry file cut short would not load.
+  std::string bytes;
+  if (!host.ReadFile(from, &bytes)) return false;
+  return host.WriteFile(to, ReplaceFirst(bytes, "RTSND", name));
+}
+
+}  // namespace rpl

@@ -1,0 +1,37 @@
+// The files that make a card type bootable through the Remoteboot service:
+// the database script fed to rplcmd, the card's boot-block definition files
+// made from the NE2000 templates, and a copy of a file with the driver name
+// put in place of the RTL8139 driver's.
+#pragma once
+
+#include <string>
+
+#include "platform/platform.h"
+
+namespace rpl {
+
+// Writes rpltemp.bat in the Windows directory: 41 lines adding one vendor,
+// a DOS and a Windows boot block and a DOS and a Windows configuration.
+// `driver` names the card's boot-block directory; the texts go in unchanged.
+void WriteRplScript(platform::Host& host, const std::string& driver, const std::string& vendor,
+                    const std::string& dos_comment, const std::string& windows_comment,
+                    const std::string& vendor_comment);
+
+// Writes the card's dosbb.cnf, w95bb.cnf and protocol.ini into its boot-block
+// directory (which must exist) from the NE2000 templates, the first
+// "NE2000" (the .cnf files) or "ms2000" (protocol.ini) of each line replaced
+// by `driver`. Each missing template is reported before anything is written;
+// its output file is then left as it was.
+void MakeBootBlockFiles(platform::Host& host, platform::Ui& ui, const std::string& driver);
+
+// Copies `from` to `to` with the first "RTSND" replaced by `name`. A source
+// without it is copied unchanged; a source that cannot be read leaves `to`
+// as it was. False in that case.
+bool CopyWithDriverName(platform::Host& host, const std::string& name, const std::string& from,
+                        const std::string& to);
+
+// The line with the first occurrence of `token` (exact case) replaced by
+// `name`; a line without it is returned unchanged.
+std::string ReplaceFirst(const std::string& line, const std::string& token, const std::string& name);
+
+}  // namespace rpl

@@ -1,0 +1,45 @@
+// Registration of a card type with the Remoteboot service: the DOS 6.22
+// files, the vendor prefix (and for a custom card its driver), the database
+// script, the driver and boot-block files, rplcmd, the manager.
+#pragma once
+
+#include <string>
+
+#include "platform/platform.h"
+#include "rpl/unit3.h"
+#include "rpl/unit7.h"
+
+namespace rpl {
+
+// What registration reads besides its dialogs.
+struct RegistrationInput {
+  std::string nic_type;     // ComboBox1
+  std::string system_root;  // the server's Windows directory
+  std::string start_dir;    // the program's own directory
+};
+
+// What a custom card's registration sets: the chosen driver's path as soon as
+// the chooser is confirmed, its base name once every check has passed.
+struct CustomDriver {
+  std::string path;  // NdisDriverPath
+  std::string name;  // NdisDriverName
+};
+
+// True when `vendor` is exactly six hexadecimal digits.
+bool IsVendorPrefix(const std::string& vendor);
+
+// The driver's base name from its path: the file name without directory, the
+// dot and the three characters after it removed ("C:\DRIVERS\NIC\MYNIC.DOS"
+// gives "MYNIC").
+std::string DriverBaseName(const std::string& path);
+
+// True when `name` can be a DOS file base name: 1 to 8 characters, no blank,
+// no dot and none of the characters DOS refuses in names.
+bool IsDosBaseName(const std::string& name);
+
+// The button "配置Rpl". True when the registration ran to its end (the
+// install button is then unlocked and this one locked).
+bool RegisterCard(platform::Host& host, platform::Ui& ui, const RegistrationInput& in,
+                  TForm3& form3, TGetNetDrv& chooser, CustomDriver* custom);
+
+}  // namespace rpl

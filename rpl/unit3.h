@@ -1,0 +1,20 @@
+// The vendor-prefix dialog (Form3): asks for the first six hexadecimal digits
+// of the workstation cards' addresses. Made once for the whole run, so the
+// field keeps what was entered last. The dialog itself checks nothing.
+#pragma once
+
+#include "look/layout.h"
+#include "platform/controls.h"
+#include "platform/platform.h"
+
+namespace rpl {
+
+class TForm3 : public platform::ModalWindow {
+ public:
+  const char* Kind() const override { return "TForm3"; }
+  static const look::WindowLayout& Layout();
+
+  platform::EditComboBox MAC{"MAC", "00E04C", {"00E04C", "5254AB", "0000B4", "52544C"}};
+};
+
+}  // namespace rpl

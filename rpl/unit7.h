@@ -1,0 +1,42 @@
+// The driver chooser (GetNetDrv): the card's DOS NDIS driver, picked from a
+// drive list, a directory tree and a file list of "*.DOS" files, and the
+// card's vendor prefix. Made once for the whole run, so it keeps its fields.
+// Choosing a drive or a directory makes it the process's current directory,
+// which stays so after the dialog has closed.
+#pragma once
+
+#include "look/layout.h"
+#include "platform/controls.h"
+#include "platform/file_lists.h"
+#include "platform/platform.h"
+
+namespace rpl {
+
+class TGetNetDrv : public platform::ModalWindow {
+ public:
+  explicit TGetNetDrv(platform::Host& host);
+  const char* Kind() const override { return "TGetNetDrv"; }
+  static const look::WindowLayout& Layout();
+
+  // The lists show the current directory each time the dialog opens.
+  void FormShow() override;
+  // Events of the lists.
+  void DriveComboBox1Change();      // the tree goes to the chosen drive
+  void DirectoryListBox1Change();   // the file list goes to the chosen directory
+  void FileListBox1Change();        // NDISTALK shows the chosen file's full path
+
+  platform::ComboBox DriveComboBox1{"DriveComboBox1"};
+  platform::ListBox DirectoryListBox1{"DirectoryListBox1"};
+  platform::ListBox FileListBox1{"FileListBox1"};
+  // One filter, "*.DOS"; choosing it changes nothing.
+  platform::ComboBox FilterComboBox1{"FilterComboBox1", {"NdisDrive(*.DOS)"}};
+  platform::Edit NDISTALK{"NDISTALK", "", /*enabled=*/false};
+  platform::Edit MACTALK{"MACTALK", ""};
+
+ private:
+  platform::DriveList drives_;
+  platform::DirectoryList directories_;
+  platform::FileList files_;
+};
+
+}  // namespace rpl
