@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,13 @@ class SimMachine {
   void Start();
   std::vector<platform::SimEvent>& journal() { return host.journal(); }
 };
+
+namespace platform {
+// Journal events as tests print them when a comparison fails.
+inline void PrintTo(const SimEvent& e, std::ostream* os) {
+  *os << "{" << e.kind << ", \"" << e.text << "\", \"" << e.caption << "\", " << e.flags << "}";
+}
+}  // namespace platform
 
 // The same as a test fixture.
 class SimSession : public ::testing::Test, public SimMachine {};

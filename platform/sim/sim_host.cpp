@@ -271,7 +271,7 @@ bool SimHost::ListDirectory(const std::string& dir, std::vector<DirEntry>* entri
   if (!Split(dir, &drive, &parts)) return false;
   std::string native = Resolve(drive, parts);
   if (!fs::is_directory(native)) return false;
-  if (!parts.empty()) {
+  if (!parts.empty() && !omit_dot_entries_) {
     entries->push_back({".", true});
     entries->push_back({"..", true});
   }
@@ -329,8 +329,13 @@ void SimHost::SaveAttributes() const {
   for (const auto& [key, attrs] : attributes_) out << attrs << '\t' << key << '\n';
 }
 
+void SimUi::Shown(const SimEvent& event) {
+  host_.Record(event);
+  if (while_shown_) while_shown_(event);
+}
+
 int SimUi::MessageBox(const std::string& text, const std::string& caption, unsigned flags) {
-  host_.Record({"message", text, caption, flags});
+  Shown({"message", text, caption, flags});
   if (!answers_.empty()) {
     int answer = answers_.front();
     answers_.pop_front();
@@ -340,17 +345,17 @@ int SimUi::MessageBox(const std::string& text, const std::string& caption, unsig
   return kIdOk;
 }
 
-void SimUi::ShowMessage(const std::string& text) { host_.Record({"notice", text, kTitle, 0}); }
+void SimUi::ShowMessage(const std::string& text) { Shown({"notice", text, kTitle, 0}); }
 
 void SimUi::ShowError(const std::string& text) {
-  host_.Record({"error", text, kTitle, kMbIconStop});
+  Shown({"error", text, kTitle, kMbIconStop});
 }
 
 ModalResult SimUi::ShowModal(ModalWindow& window) {
   // Recorded when shown, so that what happens meanwhile follows it; the
   // result is filled in when the window has closed.
   size_t at = host_.journal().size();
-  host_.Record({"modal", window.Kind(), "", 0});
+  Shown({"modal", window.Kind(), "", 0});
   window.FormShow();
   auto it = modal_scripts_.find(std::type_index(typeid(window)));
   ModalResult result = it != modal_scripts_.end() ? it->second(window) : kMrCancel;

@@ -64,6 +64,8 @@ class SimHost : public Host {
   static std::string ProgramKey(const std::string& program);
   // Makes ReadFile fail for this path, as for a file locked by another program.
   void MakeUnreadable(const std::string& path);
+  // Listings give no "." and ".." entries, as some file systems do not.
+  void OmitDotEntries() { omit_dot_entries_ = true; }
 
   // Runs a command line to its end as a started program does when another
   // program waits for it (a batch line, a tool with its input redirected):
@@ -120,6 +122,7 @@ class SimHost : public Host {
   std::vector<std::string> unreadable_;
   std::map<char, std::string> labels_;
   std::vector<std::string> endless_;
+  bool omit_dot_entries_ = false;
 };
 
 // The window system of the simulated host: records what is shown into the
@@ -142,6 +145,10 @@ class SimUi : public Ui {
     };
   }
   bool main_window_closed() const { return closed_; }
+  // Runs while each message box, notice, error box or modal window is up,
+  // before it is answered: what another program does meanwhile, or a look
+  // at the machine at that moment.
+  void WhileShown(std::function<void(const SimEvent&)> action) { while_shown_ = std::move(action); }
 
   int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override;
   void ShowMessage(const std::string& text) override;
@@ -153,7 +160,10 @@ class SimUi : public Ui {
   static constexpr const char* kTitle = "Server";
 
  private:
+  void Shown(const SimEvent& event);
+
   SimHost& host_;
+  std::function<void(const SimEvent&)> while_shown_;
   std::deque<int> answers_;
   std::map<std::type_index, std::function<ModalResult(ModalWindow&)>> modal_scripts_;
   bool closed_ = false;

@@ -1,0 +1,94 @@
+#include "rpl/bootblock.h"
+
+#include <filesystem>
+
+#include "tests/rpl/rpl_session.h"
+
+namespace {
+
+using platform::SimEvent;
+
+const char kScript8139[] =
+    "V\r\nA\r\n00E04C\r\nRTL8139 Netcard(100/10M)\r\n"
+    "B\r\nA\r\n00E04CDOS\r\n00E04C\r\nBBLOCK\\NETBEUI\\rtsnd\\DOSBB.CNF\r\nSTART00E04CDOS\r\n0\r\n"
+    "C\r\nA\r\nDOS00E04C\r\n00E04CDOS\r\ndos\r\ndos622\r\nfits\\dos622.fit\r\nfits\\dos622p.fit\r\n"
+    "DOS 6.22 FOR RTL8139\r\n\r\n\r\n"
+    "B\r\nA\r\n00E04CWIN\r\n00E04C\r\nBBLOCK\\NETBEUI\\rtsnd\\W95BB.CNF\r\nSTARTrtsndWIN\r\n0\r\n"
+    "C\r\nA\r\nWIN00E04C\r\n00E04CWIN\r\ndos\r\nwin95\r\nfits\\win95.fit\r\nfits\\win95p.fit\r\n"
+    "Windows 98SE FOR RTL8139\r\n\r\n\r\n"
+    "q\r\n";
+
+TEST_F(RplSession, TheDatabaseScriptHoldsItsFortyOneLinesByteForByte) {
+  rpl::WriteRplScript(host, "rtsnd", "00E04C", "DOS 6.22 FOR RTL8139", "Windows 98SE FOR RTL8139",
+                      "RTL8139 Netcard(100/10M)");
+  EXPECT_EQ(Get("C:\\WINNT\\rpltemp.bat"), kScript8139);
+  // Lines 9, 27 and 28 carry the driver name, line 10 the vendor prefix; the
+  // comments land on lines 4, 20 and 38, in code page 936.
+  rpl::WriteRplScript(host, "PCIND", "5254AB", "", "网卡", "");
+  std::vector<std::string> lines = Lines("C:\\WINNT\\rpltemp.bat");
+  ASSERT_EQ(lines.size(), 41u);
+  EXPECT_EQ(lines[3], "");
+  EXPECT_EQ(lines[8], "BBLOCK\\NETBEUI\\PCIND\\DOSBB.CNF");
+  EXPECT_EQ(lines[9], "START5254ABDOS");
+  EXPECT_EQ(lines[19], "");
+  EXPECT_EQ(lines[26], "BBLOCK\\NETBEUI\\PCIND\\W95BB.CNF");
+  EXPECT_EQ(lines[27], "STARTPCINDWIN");
+  EXPECT_EQ(lines[37], "网卡");
+  EXPECT_NE(Get("C:\\WINNT\\rpltemp.bat").find("\r\n\xCD\xF8\xBF\xA8\r\n"), std::string::npos);
+}
+
+TEST_F(RplSession, BootBlockFilesReplaceTheFirstTokenOfEachLineAndEndEveryLine) {
+  Put(Template("dosbb.cnf"), "DRV BBLOCK\\NDIS\\NE2000.DOS ~ NE2000 ~\r\nLDR ne2000 lower\r\nlast NE2000");
+  Put(Template("w95bb.cnf"), "DRV BBLOCK\\NDIS\\NE2000.DOS\r\nEND\x1Atrailing NE2000");
+  Put(Template("protocol.ini"), "[ms2000]\r\nDriverName=MS2000$\r\nNE2000\r\nBINDINGS=ms2000 ms2000\r\n");
+  MakeDirs(Rpl("bblock\\netbeui\\rtsnd"));
+  rpl::MakeBootBlockFiles(host, ui, "rtsnd");
+  EXPECT_EQ(Get(Rpl("bblock\\netbeui\\rtsnd\\dosbb.cnf")),
+            "DRV BBLOCK\\NDIS\\rtsnd.DOS ~ NE2000 ~\r\nLDR ne2000 lower\r\nlast rtsnd\r\n");
+  EXPECT_EQ(Get(Rpl("bblock\\netbeui\\rtsnd\\w95bb.cnf")), "DRV BBLOCK\\NDIS\\rtsnd.DOS\r\nEND\r\n");
+  EXPECT_EQ(Get(Rpl("bblock\\netbeui\\rtsnd\\protocol.ini")),
+            "[rtsnd]\r\nDriverName=MS2000$\r\nNE2000\r\nBINDINGS=rtsnd ms2000\r\n");
+  EXPECT_TRUE(journal().empty());
+}
+
+TEST_F(RplSession, AMissingTemplateIsReportedAndLeavesItsFileAsItWas) {
+  MakeDirs(Rpl("bblock\\netbeui\\pcind"));
+  Put(Rpl("bblock\\netbeui\\pcind\\dosbb.cnf"), "made by an earlier registration\r\n");
+  Put(Rpl("bblock\\netbeui\\pcind\\w95bb.cnf"), "old");
+  std::filesystem::remove(host.NativePath(Template("dosbb.cnf")));
+  std::filesystem::remove(host.NativePath(Template("protocol.ini")));
+  rpl::MakeBootBlockFiles(host, ui, "pcind");
+  const SimEvent kNotice = {"notice", "远程启动可能没有正确安装!", "Server", 0};
+  EXPECT_EQ(journal(), (std::vector<SimEvent>{kNotice, kNotice}));
+  EXPECT_EQ(Get(Rpl("bblock\\netbeui\\pcind\\dosbb.cnf")), "made by an earlier registration\r\n");
+  EXPECT_EQ(Get(Rpl("bblock\\netbeui\\pcind\\w95bb.cnf")), "DRV BBLOCK\\NDIS\\pcind.DOS ~ ~ ~\r\n");
+  EXPECT_EQ(Get(Rpl("bblock\\netbeui\\pcind\\protocol.ini")), "<absent>");
+}
+
+TEST_F(RplSession, CopyWithDriverNameReplacesTheFirstRtsndOnlyAndCopiesTheWholeFile) {
+  std::string big(25000, 'x');
+  big.replace(20000, 5, "RTSND");  // beyond the first 19000 bytes
+  struct Case {
+    std::string name, source, copy;
+  } cases[] = {
+      {"PCIND", "abRTSNDcd", "abPCINDcd"},                       // same length
+      {"NIC1", "RTSND", "NIC1"},                                  // one byte shorter
+      {"LONGNAME", "aRTSNDbRTSND", "aLONGNAMEbRTSND"},            // the second stays
+      {"PCIND", "no driver named here rtsnd", "no driver named here rtsnd"},  // unchanged copy
+      {"PCIND", "", ""},
+      {"PCIND", big, big.substr(0, 20000) + "PCIND" + big.substr(20005)},
+  };
+  for (const Case& c : cases) {
+    Put("C:\\src.dat", c.source);
+    Put("C:\\dst.dat", "old content");
+    EXPECT_TRUE(rpl::CopyWithDriverName(host, c.name, "C:\\src.dat", "C:\\dst.dat")) << c.name;
+    EXPECT_EQ(Get("C:\\dst.dat"), c.copy) << c.name << " " << c.source.size();
+  }
+  // A source that cannot be read leaves the destination as it was.
+  host.MakeUnreadable("C:\\src.dat");
+  EXPECT_FALSE(rpl::CopyWithDriverName(host, "PCIND", "C:\\src.dat", "C:\\dst.dat"));
+  EXPECT_FALSE(rpl::CopyWithDriverName(host, "PCIND", "C:\\missing.dat", "C:\\dst.dat"));
+  EXPECT_EQ(Get("C:\\dst.dat"), big.substr(0, 20000) + "PCIND" + big.substr(20005));
+}
+
+}  // namespace

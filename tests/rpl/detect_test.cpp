@@ -1,0 +1,59 @@
+#include "rpl/detect.h"
+
+#include "tests/rpl/rpl_session.h"
+
+namespace {
+
+using platform::SimEvent;
+
+
+
+TEST_F(RplSession, DetectionGivesOneMessageAndUnlocksTheNextStep) {
+  struct Case {
+    const char* nic;
+    bool remoteboot, rtsnd, pcind;
+    SimEvent message;
+    bool configure, install;
+  } cases[] = {
+      {"", true, true, true, {"message", "请选择网卡的类型！", "morva提示", 48}, false, false},
+      {"RTL 8139", false, true, true, {"message", "请检查远程启动服务是否已经安装!", "检测结果", 48}, false, false},
+      {"Other NetCARD", false, false, false, {"message", "请检查远程启动服务是否已经安装!", "检测结果", 48}, false, false},
+      {"RTL 8139", true, true, false, {"message", "Rtl8139 网卡检测成功！", "检测结果", 64}, false, true},
+      {"RTL 8139", true, false, true, {"message", "Rtl8139 网卡可能没有配置,需要配置RPL", "检测结果", 48}, true, false},
+      {"RTL 8029", true, false, true, {"message", "Rtl8029 网卡检测成功！", "检测结果", 64}, false, true},
+      {"RTL 8029", true, true, false, {"message", "RTL8029 网卡可能没有配置,需要配置RPL", "检测结果", 48}, true, false},
+      {"Other NetCARD", true, false, false, {"message", "无法检测自定义网卡类型，请直接使用配置来设置您网卡！", "Morva提示", 64}, true, false},
+      // The comparison is exact: a case-changed name is no card of the list.
+      {"rtl 8139", true, true, true, {"message", "无法检测自定义网卡类型，请直接使用配置来设置您网卡！", "Morva提示", 64}, true, false},
+  };
+  for (const Case& c : cases) {
+    SimMachine m;
+    m.host.SetRegistry(paths::kWindowsNtKey, "SystemRoot", kRoot);
+    if (c.remoteboot) m.Put(std::string(kRoot) + "\\RPL\\RPLFILES\\BINFILES\\WIN95\\IO.SYS", "io");
+    if (c.rtsnd) m.Put(Rpl("bblock\\ndis\\RTSND.DOS"), "driver");
+    if (c.pcind) m.Put(Rpl("bblock\\ndis\\pcind.dos"), "driver");
+    m.Start();
+    m.form->ComboBox1.SetItems({c.nic});
+    m.form->ComboBox1.SetItemIndex(c.nic[0] ? 0 : -1);
+    m.form->BitBtn10Click();
+    EXPECT_EQ(m.journal(), std::vector<SimEvent>{c.message}) << c.nic;
+    EXPECT_EQ(m.form->BitBtn9.Enabled(), c.configure) << c.nic << c.remoteboot << c.rtsnd;
+    EXPECT_EQ(m.form->BitBtn11.Enabled(), c.install) << c.nic << c.remoteboot << c.rtsnd;
+  }
+}
+
+TEST_F(RplSession, DetectionOnlyEverUnlocks) {
+  Put(Rpl("bblock\\ndis\\rtsnd.dos"), "driver");
+  form->ComboBox1.SetItemIndex(0);  // RTL 8139, registered
+  form->BitBtn10Click();
+  form->ComboBox1.SetItemIndex(1);  // RTL 8029, not registered
+  form->BitBtn10Click();
+  EXPECT_TRUE(form->BitBtn11.Enabled());
+  EXPECT_TRUE(form->BitBtn9.Enabled());
+  form->ComboBox1.SetItemIndex(-1);
+  form->BitBtn10Click();
+  EXPECT_TRUE(form->BitBtn11.Enabled());
+  EXPECT_TRUE(form->BitBtn9.Enabled());
+}
+
+}  // namespace

@@ -1,0 +1,65 @@
+// A session at a simulated server with the Remoteboot service installed: its
+// Windows directory C:\WINNT (also SystemRoot), the service's Windows 95 boot
+// files and NE2000 templates, and the program in C:\Korrin with its rplfiles.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "base/paths.h"
+#include "platform/textfile.h"
+#include "tests/sim_session.h"
+
+#include <gtest/gtest.h>
+
+class RplMachine : public SimMachine {
+ public:
+  static constexpr const char* kRoot = "C:\\WINNT";
+
+  RplMachine() {
+    host.SetRegistry(paths::kWindowsNtKey, "SystemRoot", kRoot);
+    host.SetRegistry(paths::kComputerNameKey, "computername", "KORRINSRV");
+    host.SetWindowsDirectory(kRoot);
+    Put(std::string(kRoot) + "\\RPL\\RPLFILES\\BINFILES\\WIN95\\io.sys", "win95 io.sys");
+    MakeDirs(std::string(kRoot) + "\\rpl\\rplfiles\\binfiles\\dos622");
+    MakeDirs(std::string(kRoot) + "\\rpl\\bblock\\ndis");
+    MakeDirs(std::string(kRoot) + "\\rpl\\rplfiles\\profiles");
+    Put(Template("dosbb.cnf"), kDosTemplate);
+    Put(Template("w95bb.cnf"), kW95Template);
+    Put(Template("protocol.ini"), kProtocolTemplate);
+    for (const char* f : {"io.sys", "msdos.sys", "command.com", "himem.sys"})
+      Put(std::string("C:\\Korrin\\rplfiles\\dos622\\") + f, std::string("dos622 ") + f);
+    Put("C:\\Korrin\\rplfiles\\rtsnd.dos", "shipped rtsnd");
+    Put("C:\\Korrin\\rplfiles\\pcind.dos", "shipped pcind");
+    Put("C:\\Korrin\\rplfiles\\win98\\subst.exe", "subst");
+    host.SetCurrentDirectory("C:\\Korrin");
+    Start();
+  }
+  // The card list's text ("" chooses nothing).
+  void Choose(const std::string& nic) {
+    form->ComboBox1.SetItems({nic});
+    form->ComboBox1.SetItemIndex(nic.empty() ? -1 : 0);
+  }
+
+  static std::string Template(const std::string& file) {
+    return std::string(kRoot) + "\\rpl\\bblock\\netbeui\\ne2000\\" + file;
+  }
+  static std::string Rpl(const std::string& rest) { return std::string(kRoot) + "\\rpl\\" + rest; }
+  std::vector<std::string> Lines(const std::string& path) { return platform::SplitLines(Get(path)); }
+
+  static constexpr const char* kDosTemplate =
+      "RPL BBLOCK\\RPLBOOT.SYS\r\n"
+      "LDR BBLOCK\\RPLSTART.COM ~\r\n"
+      "DAT BBLOCK\\NETBEUI\\NE2000\\PROTOCOL.INI\r\n"
+      "DRV BBLOCK\\NDIS\\NE2000.DOS ~ ~ ~\r\n";
+  static constexpr const char* kW95Template =
+      "DRV BBLOCK\\NDIS\\NE2000.DOS ~ ~ ~\r\n";
+  static constexpr const char* kProtocolTemplate =
+      "[ms2000]\r\n"
+      "    DriverName=MS2000$\r\n"
+      "[NETBEUI]\r\n"
+      "    BINDINGS=ms2000\r\n";
+};
+
+// The same as a test fixture.
+class RplSession : public ::testing::Test, public RplMachine {};
