@@ -1,0 +1,44 @@
+#include "rpl/service.h"
+
+#include "tests/recording_peer.h"
+#include "tests/rpl/rpl_session.h"
+
+namespace {
+
+using platform::SimEvent;
+
+// A bar whose every move goes into the journal, between the pauses.
+class JournalBar : public RecordingPeer {
+ public:
+  explicit JournalBar(platform::SimHost& host) : host_(host) {}
+  void SetPosition(int p) override {
+    RecordingPeer::SetPosition(p);
+    host_.Record({"position", "", "", static_cast<unsigned>(p)});
+  }
+
+ private:
+  platform::SimHost& host_;
+};
+
+TEST_F(RplSession, StartingTheServiceRunsNetStartHiddenAndMovesTheBarByTheClock) {
+  JournalBar bar(host);
+  form->ProgressBar2.Bind(&bar);
+  std::vector<SimEvent> once = {{"run", "net start 远程启动服务", "", platform::kHide}};
+  for (unsigned p : {20u, 40u, 60u, 80u, 100u, 0u}) {
+    once.push_back({"pause", "", "", 600});
+    once.push_back({"position", "", "", p});
+  }
+  form->BitBtn6Click();
+  form->BitBtn6Click();
+  std::vector<SimEvent> twice = once;
+  twice.insert(twice.end(), once.begin(), once.end());
+  EXPECT_EQ(journal(), twice);
+  EXPECT_EQ(form->ProgressBar2.Position(), 0);
+}
+
+TEST_F(RplSession, TheManagerIsStartedShownWithoutAnyTest) {
+  form->SpeedButton7Click();
+  EXPECT_EQ(journal(), (std::vector<SimEvent>{{"run", "C:\\WINNT\\system32\\rplmgr.exe", "", platform::kShowNormal}}));
+}
+
+}  // namespace
