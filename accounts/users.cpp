@@ -1,9 +1,11 @@
 #include "accounts/users.h"
 
+#include <cctype>
 #include <climits>
 
-#include "base/paths.h"
 #include "base/names.h"
+#include "base/paths.h"
+#include "platform/encoding.h"
 #include "platform/textfile.h"
 
 namespace accounts {
@@ -23,19 +25,28 @@ std::string UserName(const std::string& prefix, int i) {
   return prefix + (i <= 9 ? "0" : "") + std::to_string(i);
 }
 
-std::vector<std::string> AccountScript(const AccountFields& f, int users) {
-  const std::string share = base::ShareName(f.shared_directory);
-  std::vector<std::string> lines = {
+std::vector<std::string> ScriptHead(const AccountFields& f) {
+  return {
       "net group " + f.group + " /add",
-      "net share " + share + "=" + f.shared_directory,
+      "net share " + base::ShareName(f.shared_directory) + "=" + f.shared_directory,
       "net user kotavei kotavei /add /passwordchg:no",
       "net group " + f.group + " kotavei /add",
   };
+}
+
+std::vector<std::string> UserLines(const AccountFields& f, const std::string& name) {
+  return {
+      "net user " + name + " " + name + " /add /passwordchg:no",
+      "net share " + name + "=" + paths::UserDirectory(f.shared_directory, name),
+      "net group " + f.group + " " + name + " /add",
+  };
+}
+
+std::vector<std::string> AccountScript(const AccountFields& f, int users) {
+  std::vector<std::string> lines = ScriptHead(f);
   for (int i = 1; i <= users; ++i) {
-    const std::string name = UserName(f.prefix, i);
-    lines.push_back("net user " + name + " " + name + " /add /passwordchg:no");
-    lines.push_back("net share " + name + "=" + paths::UserDirectory(f.shared_directory, name));
-    lines.push_back("net group " + f.group + " " + name + " /add");
+    std::vector<std::string> user = UserLines(f, UserName(f.prefix, i));
+    lines.insert(lines.end(), user.begin(), user.end());
   }
   return lines;
 }
@@ -61,17 +72,38 @@ std::string CheckFields(const AccountFields& f) {
   struct Field {
     const char* label;
     const std::string& value;
-  } fields[] = {{"共享目录", f.shared_directory}, {"用户前辍", f.prefix}, {"工作组名", f.group},
-                {"用户数目", f.count}};
+    bool may_be_empty;
+  } fields[] = {{"共享目录", f.shared_directory, false}, {"用户前辍", f.prefix, false},
+                {"工作组名", f.group, false}, {"用户数目", f.count, true}};
   for (const Field& field : fields) {
+    const std::string name = std::string("“") + field.label + "”";
+    // An empty field makes broken net lines (and an empty shared directory
+    // would put the user directories at the root of the current drive).
+    if (!field.may_be_empty && field.value.empty()) return name + "不能为空，请填写后再试。";
     if (HasSpecialCharacter(field.value))
-      return std::string("“") + field.label +
-             "”中不能含有 & | < > ^ \" % 或换行等字符，请改正后再试。";
+      return name + "中不能含有 & | < > ^ \" % 或换行等字符，请改正后再试。";
+    // The script and c:\temps.bak are in code page 936; a character it
+    // cannot carry would become "?" there while the directories keep it.
+    std::string bytes;
+    if (!platform::StrictUtf8ToCodePage(field.value, &bytes))
+      return name + "中含有简体中文代码页 (GB2312/GBK) 无法表示的字符，请改正后再试。";
   }
+  // The share lines name the directory unquoted, and the share name is the
+  // part after "D:\": a blank or a deeper directory would make every share
+  // line fail unseen.
+  if (f.shared_directory.find(' ') != std::string::npos)
+    return "“共享目录”中不能含有空格，请改正后再试。";
+  if (!IsDirectoryBelowRoot(f.shared_directory))
+    return "“共享目录”必须是某个驱动器根目录下的一个目录，例如 D:\\PVDROOT，请改正后再试。";
   int count;
   if (!ParseUserCount(f.count, &count))
     return "“用户数目”必须是一个十进制整数（例如 30），请改正后再试。";
   return "";
+}
+
+bool IsDirectoryBelowRoot(const std::string& path) {
+  return path.size() > 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' &&
+         path[2] == '\\' && path.find('\\', 3) == std::string::npos;
 }
 
 void GenerateUsers(platform::Host& host, platform::Ui& ui, const AccountFields& f,
@@ -86,19 +118,26 @@ void GenerateUsers(platform::Host& host, platform::Ui& ui, const AccountFields& 
   platform::WriteTextLines(host, paths::kTempsBak, {f.shared_directory});
   // 2. The progress bar, while the directories are made.
   progress.SetVisible(true);
-  // 3.-6. The shared directory (one level only) and the script's fixed lines.
+  // 3. The script: its lines are gathered here and written when it is closed.
+  std::vector<std::string> script;
+  // 4. The shared directory (one level only).
   host.MakeDirectory(f.shared_directory);
+  // 5.-6. The share name and the group go into the script's first four lines.
+  script = ScriptHead(f);
   // 7. The user count.
   int users = 0;
   ParseUserCount(f.count, &users);
   // 8.-9. One directory per user, the user's lines, the bar moving on.
   for (int i = 1; i <= users; ++i) {
-    host.MakeDirectory(paths::UserDirectory(f.shared_directory, UserName(f.prefix, i)));
+    const std::string name = UserName(f.prefix, i);
+    host.MakeDirectory(paths::UserDirectory(f.shared_directory, name));
+    std::vector<std::string> user = UserLines(f, name);
+    script.insert(script.end(), user.begin(), user.end());
     progress.SetPosition(static_cast<int>(static_cast<long long>(i) * 100 / users));
   }
   // 10. The bar full, the script closed, the bar hidden.
   progress.SetPosition(100);
-  platform::WriteTextLines(host, paths::kUserTempBat, AccountScript(f, users));
+  platform::WriteTextLines(host, paths::kUserTempBat, script);
   progress.SetVisible(false);
   // 11. The script runs unseen; nothing waits for it.
   host.RunCommand(paths::AccountScriptCommand(), platform::kHide);

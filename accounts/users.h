@@ -23,8 +23,14 @@ struct AccountFields {
 std::string UserName(const std::string& prefix, int i);
 
 // The script's lines: the group, the shared directory's share, the guest
-// account and its membership, then three lines for each user.
+// account and its membership (ScriptHead), then three lines for each user
+// (UserLines).
+std::vector<std::string> ScriptHead(const AccountFields& fields);
+std::vector<std::string> UserLines(const AccountFields& fields, const std::string& user);
 std::vector<std::string> AccountScript(const AccountFields& fields, int users);
+
+// True for a directory one level below a drive root, "D:\NAME".
+bool IsDirectoryBelowRoot(const std::string& path);
 
 // Reads the user count: a plain decimal number, blanks around it allowed.
 // False for anything else (empty, trailing text, hexadecimal, out of range).

@@ -80,8 +80,8 @@ TEST_F(GenerateUsers, CountsGiveTheirUsersAndProgress) {
         "position 60", "position 70", "position 80", "position 90", "position 100", "position 100",
         "visible 0"}},
       {"-5", "USER", {}, 4, {"visible 1", "position 100", "visible 0"}},
-      {"12 ", "", {"01", "12"}, 40, {}},
-      {"100", "USER", {"USER01", "USER100"}, 304, {}},
+      {"12 ", "WS", {"WS01", "WS12"}, 40, {}},
+      {"+3", "USER", {"USER01", "USER03"}, 13, {}},  // a sign is taken, as the count's rule allows
   };
   for (const Case& c : cases) {
     SimMachine m;
@@ -132,6 +132,16 @@ TEST_F(GenerateUsers, RefusedFieldsWriteMakeAndStartNothing) {
       {"Edit4", "G>x", "工作组名"},   {"Edit4", "G<x", "工作组名"}, {"Edit4", "G^", "工作组名"},
       {"Edit1", "D:\\\"X\"", "共享目录"}, {"Edit1", "D:\\%PATH%", "共享目录"},
       {"Edit1", "D:\\A\r\nformat c:", "共享目录"}, {"Edit2", "A\nB", "用户前辍"},
+      // A carriage return alone ends a batch line too.
+      {"Edit2", "A\rformat c:", "用户前辍"},
+      // Empty fields would make broken net lines.
+      {"Edit1", "", "共享目录"}, {"Edit2", "", "用户前辍"}, {"Edit4", "", "工作组名"},
+      // The shared directory is one directory below a drive root, unquoted.
+      {"Edit1", "D:\\PVD ROOT", "共享目录"}, {"Edit1", "D:\\WIN\\SHARE", "共享目录"},
+      {"Edit1", "D:\\", "共享目录"}, {"Edit1", "D:", "共享目录"}, {"Edit1", "PVDROOT", "共享目录"},
+      {"Edit1", "D:PVDROOT", "共享目录"}, {"Edit1", "\\\\SERVER\\SHARE", "共享目录"},
+      // Characters code page 936 cannot carry.
+      {"Edit1", "D:\\한국", "共享目录"}, {"Edit2", "Ç", "用户前辍"}, {"Edit4", "กลุ่ม", "工作组名"},
   };
   for (const Case& c : cases) {
     SimMachine m;
@@ -159,12 +169,12 @@ TEST_F(GenerateUsers, BlanksStayAsTheyAre) {
   EXPECT_EQ(Script()[6], "net group PXE USERS USER01 /add");
 }
 
-TEST_F(GenerateUsers, AMissingParentMakesNoDirectoryButTheScriptRunsAnyway) {
-  form->Edit1.SetText("D:\\NOPARENT\\ROOT");
+TEST_F(GenerateUsers, AMissingDriveMakesNoDirectoryButTheScriptRunsAnyway) {
+  form->Edit1.SetText("Q:\\PVDROOT");
   form->Edit3.SetText("2");
   form->BitBtn1Click();
-  EXPECT_FALSE(host.DirectoryExists("D:\\NOPARENT"));
-  EXPECT_EQ(Script()[1], "net share NOPARENT\\ROOT=D:\\NOPARENT\\ROOT");
+  EXPECT_FALSE(host.DirectoryExists("Q:\\PVDROOT"));
+  EXPECT_EQ(Script()[1], "net share PVDROOT=Q:\\PVDROOT");
   EXPECT_EQ(journal(), (std::vector<SimEvent>{kScriptStarted, kDoneMessage}));
 }
 
