@@ -48,7 +48,10 @@ TEST_F(Startup, AnUnreadableFileIsReportedAndSystemRootLeftEmpty) {
   host.SetRegistry(kNtKey, "SystemRoot", "C:\\WINNT");
   Put("c:\\temps.bak", "E:\\DISKLESS\r\n");
   host.MakeUnreadable("c:\\temps.bak");
+  MakeDirs("C:\\Korrin");
+  host.SetCurrentDirectory("C:\\Korrin");
   Start();
+  EXPECT_EQ(form->settings.StartDir, "C:\\Korrin");  // captured before the file is read
   ASSERT_EQ(journal().size(), 1u);
   EXPECT_EQ(journal()[0].kind, "error");
   EXPECT_EQ(journal()[0].flags, platform::kMbIconStop);
@@ -81,27 +84,17 @@ TEST_F(Startup, ControlsStartAsTheWindowShowsThem) {
   EXPECT_EQ(form->Edit4.Text(), "PXEUSERS");
 }
 
-TEST(Layout, EveryControlOfTheWindowIsInItsLayoutWithTheSameFirstState) {
-  SimMachine m;
-  app::TForm1 form(m.host, m.ui);
-  int found = 0;
-  for (const look::ControlLayout& c : *app::TForm1::Layout().controls) {
-    platform::Control* control = form.Find(c.name);
-    if (!control) continue;
-    ++found;
-    EXPECT_EQ(control->Enabled(), c.enabled) << c.name;
-    EXPECT_EQ(control->Visible(), c.visible) << c.name;
-    if (auto* text = dynamic_cast<platform::TextControl*>(control)) {
-      EXPECT_EQ(text->Text(), c.text) << c.name;
+TEST(Layout, TabStopsAndIdentifiersAreUniqueInEachWindow) {
+  for (const look::WindowLayout* w : {&app::TForm1::Layout(), &rpl::TForm3::Layout(), &rpl::TGetNetDrv::Layout()}) {
+    std::set<std::pair<std::string, int>> stops;
+    std::set<int> ids;
+    for (const look::ControlLayout& c : *w->controls) {
+      if (c.tab_order >= 0) EXPECT_TRUE(stops.insert({c.parent, c.tab_order}).second) << w->name << " " << c.name;
+      EXPECT_TRUE(ids.insert(c.id).second) << w->name << " " << c.name;
     }
+    if (w->menu)
+      for (const look::MenuLayout& m : *w->menu) EXPECT_TRUE(ids.insert(m.id).second) << w->name << " " << m.name;
   }
-  EXPECT_EQ(found, 23);
-  // Tab stops are unique within each parent.
-  std::set<std::pair<std::string, int>> stops;
-  for (const look::ControlLayout& c : *app::TForm1::Layout().controls)
-    if (c.tab_order >= 0) {
-      EXPECT_TRUE(stops.insert({c.parent, c.tab_order}).second) << c.name;
-    }
 }
 
 using Leaving = SimSession;

@@ -54,25 +54,4 @@ TEST(Pictures, EachIsAWholeMapInThePalette) {
   }
 }
 
-TEST(Pictures, PaletteColours) {
-  struct Case {
-    char pixel;
-    bool known;
-    look::Rgb rgb;
-  } cases[] = {
-      {'k', true, {0, 0, 0}},     {'w', true, {255, 255, 255}}, {'g', true, {192, 192, 192}},
-      {'r', true, {255, 0, 0}},   {'B', true, {0, 0, 128}},     {'.', false, {}},
-      {'z', false, {}},           {' ', false, {}},
-  };
-  for (const Case& c : cases) {
-    look::Rgb rgb{1, 2, 3};
-    EXPECT_EQ(look::PictureColour(c.pixel, &rgb), c.known) << c.pixel;
-    if (c.known) {
-      EXPECT_EQ(rgb.r, c.rgb.r) << c.pixel;
-      EXPECT_EQ(rgb.g, c.rgb.g) << c.pixel;
-      EXPECT_EQ(rgb.b, c.rgb.b) << c.pixel;
-    }
-  }
-}
-
 }  // namespace

@@ -75,6 +75,34 @@ TEST_F(BootImage, DefaultsBuildAndInstallTheImage) {
   EXPECT_EQ(form->settings.BootImageTarget, kDosUndi);
 }
 
+TEST_F(BootImage, EachStepWaitsForTheToolBeforeIt) {
+  // Tools that finish late: the unpacker's tree appears only at the wait
+  // dialog's sixth tick, the packed image only while the "创建完成" box is up.
+  host.RegisterStandin("undisk", [](platform::SimHost&, const std::vector<std::string>&,
+                                    const std::string&, std::string*) { return 0; });
+  host.RegisterStandin("rplimage", [](platform::SimHost&, const std::vector<std::string>&,
+                                      const std::string&, std::string*) { return 0; });
+  ui.OnModal<pxe::TForm2>([this](pxe::TForm2& dialog) {
+    for (int tick = 1; !dialog.Closed(); ++tick) {
+      if (tick == 6) Put("c:\\temp\\bootimg\\winboot\\setvars.bat", template_setvars);
+      dialog.Timer2Timer();
+    }
+    return platform::kMrCancel;
+  });
+  ui.WhileShown([this](const SimEvent& e) {
+    if (e.caption == "创建完成") {
+      std::string image = Get("c:\\temp\\bootimg\\winboot\\setvars.bat");
+      image.resize(pxe::kFloppyImageSize, '\xF6');
+      Put("c:\\temp\\bootimg.w98", image);
+    }
+  });
+  form->BitBtn7Click();
+  EXPECT_EQ(SetVars(), (std::vector<std::string>{"@echo off", "SET DRIVE=C:", "SET PATH=A:\\",
+                                                 "SET SERVER=KORRINSRV", "SET SHARE=PVDROOT"}));
+  EXPECT_EQ(Get(kDosUndi).substr(0, 9), "@echo off");
+  EXPECT_EQ(journal().back(), kRebuildNotice);
+}
+
 TEST_F(BootImage, SetVarsKeepsThreeTemplateLinesAndAddsServerAndShare) {
   struct Case {
     const char* name;
@@ -224,12 +252,31 @@ TEST_F(Launchers, StartWhatIsThereAndNameWhatIsNot) {
   }
 }
 
-TEST_F(Launchers, ProgramFilesWithBlanksIsQuoted) {
-  host.SetRegistry(paths::kWindowsKey, "ProgramFilesDir", "C:\\Program Files");
-  Put("C:\\Program Files\\Intel\\Pxe\\Pdk\\system\\pxeconfig.exe", "program");
-  Start();
-  form->BitBtn2Click();
-  EXPECT_EQ(host.Runs().at(0).text, "\"C:\\Program Files\\Intel\\Pxe\\Pdk\\system\\pxeconfig.exe\"");
+TEST(LauncherQuoting, EveryLauncherQuotesAPathWithABlank) {
+  struct Case {
+    const char* control;
+    const char* present;
+    const char* started;
+  } cases[] = {
+      {"BitBtn3", nullptr, "\"C:\\My Tools\\pxe-pdk\\pxe20-pdk.exe\""},
+      {"BitBtn2", "C:\\Program Files\\Intel\\Pxe\\Pdk\\system\\pxeconfig.exe",
+       "\"C:\\Program Files\\Intel\\Pxe\\Pdk\\system\\pxeconfig.exe\""},
+      {"SpeedButton1", "C:\\Program Files\\Intel\\Pxe\\Pdk\\system\\pxereg60.exe",
+       "\"C:\\Program Files\\Intel\\Pxe\\Pdk\\system\\pxereg60.exe\""},
+      {"BitBtn5", "C:\\My Windows\\system32\\DHCPADMN.EXE", "\"C:\\My Windows\\system32\\DHCPADMN.exe\""},
+  };
+  for (const Case& c : cases) {
+    SimMachine m;
+    m.host.SetRegistry(paths::kWindowsKey, "ProgramFilesDir", "C:\\Program Files");
+    m.host.SetRegistry(paths::kWindowsNtKey, "SystemRoot", "C:\\My Windows");
+    m.MakeDirs("C:\\My Tools");
+    m.host.SetCurrentDirectory("C:\\My Tools");
+    if (c.present) m.Put(c.present, "program");
+    m.Start();
+    ASSERT_TRUE(m.form->Click(c.control));
+    ASSERT_EQ(m.host.Runs().size(), 1u) << c.control;
+    EXPECT_EQ(m.host.Runs()[0].text, c.started) << c.control;
+  }
 }
 
 }  // namespace

@@ -57,20 +57,6 @@ TEST_F(StartNet, TheOtherVariantReplacesTheWholeFile) {
   EXPECT_EQ(Get("C:\\w\\startnet.bat"), kStandard);
 }
 
-TEST(StartNetLines, BothVariantsShareTheirHeadAndTail) {
-  const auto& a = pxe::StartNetLines(StartNetVariant::AutoRegister);
-  const auto& s = pxe::StartNetLines(StartNetVariant::Standard);
-  EXPECT_TRUE(std::equal(a.begin(), a.begin() + 4, s.begin()));
-  EXPECT_TRUE(std::equal(a.end() - 15, a.end(), s.end() - 15));
-  EXPECT_NE(a[4], s[4]);
-}
-
-TEST_F(StartNet, AMissingDirectoryWritesNothing) {
-  pxe::WriteStartNet(host, "C:\\none\\startnet.bat", StartNetVariant::Standard);
-  EXPECT_FALSE(host.DirectoryExists("C:\\none"));
-  EXPECT_TRUE(journal().empty());
-}
-
 TEST(WaitDialog, CountsDownFiveSecondsAndClosesOnTheSixthTick) {
   struct Tick {
     std::string label;
