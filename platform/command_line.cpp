@@ -23,4 +23,15 @@ std::vector<std::string> SplitCommandLine(const std::string& command_line) {
   return words;
 }
 
+std::string ArgumentsText(const std::string& command_line) {
+  size_t i = 0;
+  while (i < command_line.size() && (command_line[i] == ' ' || command_line[i] == '\t')) ++i;
+  if (i < command_line.size() && command_line[i] == '"') {
+    size_t close = command_line.find('"', i + 1);
+    i = close == std::string::npos ? command_line.size() : close + 1;
+  }
+  while (i < command_line.size() && command_line[i] != ' ' && command_line[i] != '\t') ++i;
+  return command_line.substr(i);
+}
+
 }  // namespace platform

@@ -43,6 +43,7 @@ platform::Standin OnSimHost(Main main) {
   return [main](platform::SimHost& host, const std::vector<std::string>& args,
                 const std::string& input, std::string* output) {
     SimContext context(host);
+    context.arguments = host.RunningArguments();
     context.input = input;
     int code = main(context, args);
     if (output) *output = context.output + context.error;

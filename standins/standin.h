@@ -23,6 +23,7 @@ class Context {
   virtual int RunAndWait(const std::string& command_line, const std::string& input) = 0;
 
   platform::Host& host;
+  std::string arguments;  // the command line after the program's name, as typed
   std::string input;   // standard input, UTF-8
   std::string output;  // standard output, UTF-8
   std::string error;   // standard error, UTF-8

@@ -107,7 +107,11 @@ int SimHost::Start(const std::string& command_line, const std::string& input, st
   auto it = standins_.find(ProgramKey(words[0]));
   if (it == standins_.end()) return -1;
   words.erase(words.begin());
-  return it->second(*this, words, input, output);
+  std::string outer = running_arguments_;
+  running_arguments_ = ArgumentsText(command_line);
+  int code = it->second(*this, words, input, output);
+  running_arguments_ = outer;
+  return code;
 }
 
 void SimHost::Pause(unsigned milliseconds) { journal_.push_back({"pause", "", "", milliseconds}); }

@@ -80,6 +80,9 @@ class SimHost : public Host {
   void Record(SimEvent event) { journal_.push_back(std::move(event)); }
   unsigned Attributes(const std::string& path) const;
   std::string root() const { return root_; }
+  // The command line after the program's name, as typed, of the stand-in
+  // running now.
+  const std::string& RunningArguments() const { return running_arguments_; }
 
   // Host
   void RunCommand(const std::string& command_line, ShowMode show) override;
@@ -123,6 +126,7 @@ class SimHost : public Host {
   std::map<char, std::string> labels_;
   std::vector<std::string> endless_;
   bool omit_dot_entries_ = false;
+  std::string running_arguments_;
 };
 
 // The window system of the simulated host: records what is shown into the

@@ -264,8 +264,25 @@ std::vector<std::string> InputLines(const std::string& text) {
 
 }  // namespace
 
+// The command after "/C" in the command line as typed, quotes kept, so that a
+// quoted "<" stays part of its word; false when there is no "/C".
+bool CommandAfterSlashC(const std::string& text, std::string* command) {
+  bool quoted = false;
+  for (size_t i = 0; i + 1 < text.size(); ++i) {
+    if (text[i] == '"') quoted = !quoted;
+    if (quoted || text[i] != '/' || (text[i + 1] != 'c' && text[i + 1] != 'C')) continue;
+    if (i > 0 && !IsBlank(text[i - 1])) continue;
+    *command = TrimRight(TrimLeft(text.substr(i + 2)));
+    return true;
+  }
+  return false;
+}
+
 int CommandMain(Context& context, const std::vector<std::string>& args) {
   Interpreter interpreter(context);
+  std::string command;
+  if (!context.arguments.empty() && CommandAfterSlashC(context.arguments, &command))
+    return interpreter.RunLine(command);
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (a.size() >= 2 && a[0] == '/' && (a[1] == 'c' || a[1] == 'C')) {

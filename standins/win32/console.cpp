@@ -144,6 +144,7 @@ int RunConsoleStandin(Main main, WantsInput wants_input) {
   platform::Win32Host host;
   ConsoleContext context(host);
   std::vector<std::string> args = ArgumentsOf(GetCommandLineW());
+  context.arguments = platform::ArgumentsText(platform::Narrow(GetCommandLineW()));
   if (wants_input && wants_input(args)) context.input = ReadStandardInput();
   int code = main(context, args);
   context.Flush();

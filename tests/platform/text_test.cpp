@@ -35,6 +35,12 @@ TEST(Encoding, BytesThatAreNotCodePage936SurviveTheRoundTrip) {
   EXPECT_EQ(platform::FromCodePage("\x80\xD6\xD0\xFF").substr(3, 3), "中");
 }
 
+TEST(Encoding, TheLastLeadByteStartsACharacterToo) {
+  // 0xFE is the highest lead byte: FE 40 is U+FA0C, not two stray bytes.
+  EXPECT_EQ(platform::FromCodePage("a\xFE\x40z"), "a\xEF\xA8\x8Cz");
+  EXPECT_EQ(platform::ToCodePage("a\xEF\xA8\x8Cz"), "a\xFE\x40z");
+}
+
 TEST(Encoding, CharactersWithoutACodePage936FormBecomeQuestionMarks) {
   EXPECT_EQ(platform::ToCodePage("a\xF0\x9F\x98\x80z"), "a?z");  // an emoji
 }

@@ -49,6 +49,15 @@ TEST_F(CommandTest, DeliversAFileAsTheProgramsInput) {
   }
 }
 
+TEST_F(CommandTest, AQuotedLessThanSignIsPartOfItsWord) {
+  Put("C:\\in.txt", "input\r\n");
+  std::string out;
+  EXPECT_EQ(Run("command.com /c catcher \"a<c:\\in.txt\" b", &out), 2);
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0].args, (std::vector<std::string>{"a<c:\\in.txt", "b"}));
+  EXPECT_EQ(calls[0].input, "");
+}
+
 TEST_F(CommandTest, RefusesWhatItCannotFindWithTheMessagesOfTheInterpreter) {
   Put("C:\\in.txt", "x");
   struct Case {
@@ -112,9 +121,10 @@ TEST_F(CommandTest, AnotherBatchFileContinuesTheFirstOnlyWhenCalled) {
 }
 
 TEST_F(CommandTest, ABatchFileCallingItselfEndsWithAnError) {
-  ASSERT_TRUE(platform::WriteTextLines(host, "C:\\loop.bat", {"@echo off", "call c:\\loop.bat"}));
+  ASSERT_TRUE(platform::WriteTextLines(host, "C:\\loop.bat", {"@echo off", "catcher", "call c:\\loop.bat"}));
   std::string out;
   EXPECT_NE(Run("command.com /c c:\\loop.bat", &out), 0);
+  EXPECT_EQ(calls.size(), 32u);  // the first file and 31 calls run; the 32nd call is refused
   EXPECT_NE(out.find("Batch files call one another too deep"), std::string::npos);
 }
 
