@@ -65,20 +65,23 @@ void GenerateBootImage(platform::Host& host, platform::Ui& ui, const std::string
   // 13. The PDK's image directory, one level after the other.
   for (int level = 1; level <= paths::kPdkImageLevels; ++level)
     host.MakeDirectory(paths::PdkImageDirectory(program_files, level));
-  // 14. Install the image. Only a whole image replaces the one installed: a
-  // packed image that is missing, locked, empty or short leaves the old
-  // dosundi.1 as it was, and so does one too large for a floppy.
+  // 14. Install the image. Only a whole 1440 KB image replaces the one
+  // installed: a packed image that is missing, locked, empty or of another
+  // size leaves the old dosundi.1 as it was.
   *installed_image = paths::PdkBootImage(program_files);
   std::string image;
-  if (!host.ReadFile(paths::kPackedImage, &image, kCopyBuffer + 1) || image.empty()) {
+  if (!host.ReadFile(paths::kPackedImage, &image) || image.empty()) {
     ui.MessageBox(std::string("无法读取打包后的镜像文件 ") + paths::kPackedImage +
                       "，打包可能尚未完成或已经失败。\r\n原有的 dosundi.1 未被改动，请稍后重新生成镜像。",
                   "morva提示", platform::kMbIconExclamation);
     return;
   }
-  if (image.size() < kFloppyImageSize || image.size() > kCopyBuffer) {
+  // One rule: a 1440 KB floppy image is exactly 1474560 bytes; anything else
+  // is incomplete or not a floppy image, and its real size is named.
+  if (image.size() != kFloppyImageSize) {
     ui.MessageBox(std::string("打包后的镜像文件 ") + paths::kPackedImage + " 大小为 " +
-                      std::to_string(image.size()) + " 字节，不是完整的 1440 KB 软盘镜像。\r\n" +
+                      std::to_string(image.size()) + " 字节，不是 1440 KB 软盘镜像（" +
+                      std::to_string(kFloppyImageSize) + " 字节）。\r\n" +
                       "原有的 dosundi.1 未被改动，请重新生成镜像。",
                   "morva提示", platform::kMbIconExclamation);
     return;

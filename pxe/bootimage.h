@@ -9,8 +9,6 @@
 
 namespace pxe {
 
-// The copy buffer: a 1440 KB image fits it with room to spare.
-const std::size_t kCopyBuffer = 1574560;
 // The size of the 1440 KB image the packer makes.
 const std::size_t kFloppyImageSize = 1474560;
 

@@ -166,7 +166,6 @@ TEST_F(BootImage, OnlyAWholeImageReplacesTheInstalledOne) {
       {"not packed", -1, false},
       {"empty", 0, false},
       {"short", 1000, false},
-      {"larger than the buffer", static_cast<long>(pxe::kCopyBuffer) + 1, false},
       {"locked by the packer", static_cast<long>(pxe::kFloppyImageSize), true},  // stays locked: last
   };
   for (const Case& c : cases) {
@@ -180,6 +179,31 @@ TEST_F(BootImage, OnlyAWholeImageReplacesTheInstalledOne) {
     EXPECT_EQ(journal()[3], kRebuildNotice) << c.name;
     EXPECT_EQ(journal()[4].flags, platform::kMbIconExclamation) << c.name;
     EXPECT_NE(journal()[4].text.find("dosundi.1"), std::string::npos) << c.name;
+  }
+}
+
+TEST_F(BootImage, OnlyAnImageOfExactly1440KBIsInstalledAndOthersAreNamedByTheirSize) {
+  struct Case {
+    long size;
+    bool installed;
+  } cases[] = {{1474559, false}, {1474560, true}, {1474561, false},
+               {1574560, false}, {1574561, false}, {2000000, false}};
+  for (const Case& c : cases) {
+    journal().clear();
+    Put(kDosUndi, "good old image");
+    packed_size = c.size;
+    form->BitBtn7Click();
+    if (c.installed) {
+      EXPECT_EQ(Get(kDosUndi).size(), static_cast<size_t>(c.size));
+      EXPECT_EQ(journal().back(), kRebuildNotice);
+      continue;
+    }
+    EXPECT_EQ(Get(kDosUndi), "good old image") << c.size;
+    EXPECT_EQ(journal().back(),
+              (SimEvent{"message", "打包后的镜像文件 c:\\temp\\bootimg.w98 大小为 " + std::to_string(c.size) +
+                                       " 字节，不是 1440 KB 软盘镜像（1474560 字节）。\r\n原有的 dosundi.1 未被改动，请重新生成镜像。",
+                        "morva提示", 48}))
+        << c.size;
   }
 }
 
