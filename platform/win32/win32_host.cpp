@@ -41,12 +41,11 @@ std::wstring W(const std::string& s) { return Widen(s); }
 // A path with a wildcard would name whatever matches it; no file is called so.
 bool HasWildcard(const std::string& path) { return path.find_first_of("*?") != std::string::npos; }
 
-}  // namespace
-
-void Win32Host::RunCommand(const std::string& command_line, ShowMode show) {
-  // As WinExec: the program is looked for in the program's directory, the
-  // current directory, the system directories and the path; a name without
-  // extension gets ".exe". The result is not looked at.
+// Starts a command line with a show mode, as WinExec does: the program is
+// looked for in the program's directory, the current directory, the system
+// directories and the path; a name without extension gets ".exe". Returns the
+// process's handle (the caller closes it), or nullptr when nothing started.
+HANDLE StartProgram(const std::string& command_line, ShowMode show) {
   std::wstring line = W(command_line);
   std::vector<wchar_t> buffer(line.begin(), line.end());
   buffer.push_back(L'\0');
@@ -56,10 +55,17 @@ void Win32Host::RunCommand(const std::string& command_line, ShowMode show) {
   si.dwFlags = STARTF_USESHOWWINDOW;
   si.wShowWindow = static_cast<WORD>(show == kHide ? SW_HIDE : SW_SHOWNORMAL);
   PROCESS_INFORMATION pi;
-  if (CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-  }
+  if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    return nullptr;
+  CloseHandle(pi.hThread);
+  return pi.hProcess;
+}
+
+}  // namespace
+
+void Win32Host::RunCommand(const std::string& command_line, ShowMode show) {
+  // The result is not looked at.
+  if (HANDLE process = StartProgram(command_line, show)) CloseHandle(process);
 }
 
 namespace {
@@ -93,25 +99,15 @@ void Win32Host::Pause(unsigned milliseconds) { WaitPainting(nullptr, millisecond
 
 Host::Wait Win32Host::RunToEnd(const std::string& command_line, ShowMode show, unsigned limit,
                                int* exit_code) {
-  std::wstring line = W(command_line);
-  std::vector<wchar_t> buffer(line.begin(), line.end());
-  buffer.push_back(L'\0');
-  STARTUPINFOW si;
-  ZeroMemory(&si, sizeof si);
-  si.cb = sizeof si;
-  si.dwFlags = STARTF_USESHOWWINDOW;
-  si.wShowWindow = static_cast<WORD>(show == kHide ? SW_HIDE : SW_SHOWNORMAL);
-  PROCESS_INFORMATION pi;
-  if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-    return Wait::kNotStarted;
-  CloseHandle(pi.hThread);
-  bool finished = WaitPainting(pi.hProcess, limit);
+  HANDLE process = StartProgram(command_line, show);
+  if (!process) return Wait::kNotStarted;
+  bool finished = WaitPainting(process, limit);
   if (finished) {
     DWORD code = 0;
-    GetExitCodeProcess(pi.hProcess, &code);
+    GetExitCodeProcess(process, &code);
     *exit_code = static_cast<int>(code);
   }
-  CloseHandle(pi.hProcess);
+  CloseHandle(process);
   return finished ? Wait::kFinished : Wait::kTimedOut;
 }
 
