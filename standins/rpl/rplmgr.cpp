@@ -78,10 +78,10 @@ std::vector<std::string> Manager::BootBlockLines() const {
 std::vector<std::string> Manager::ConfigurationLines() const {
   std::vector<std::string> lines;
   for (const Configuration& c : db_.configurations) {
-    std::string line = Tabbed({c.name, c.boot, IsDosConfiguration(c) ? "DOS" : "Windows", c.comment});
+    std::string state = "未检查";
     for (const ConfigurationCheck& check : checks_)
-      if (SameName(check.name, c.name)) line += check.usable ? "\t可用" : "\t不可用";
-    lines.push_back(line);
+      if (SameName(check.name, c.name)) state = check.usable ? "可用" : "不可用";
+    lines.push_back(Tabbed({c.name, state, c.boot, IsDosConfiguration(c) ? "DOS" : "Windows", c.comment}));
   }
   return lines;
 }

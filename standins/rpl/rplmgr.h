@@ -61,13 +61,16 @@ class Manager {
   // The lists' lines, fields separated by tabs.
   std::vector<std::string> VendorLines() const;
   std::vector<std::string> BootBlockLines() const;
-  // With the result of the last check (可用 / 不可用) when there was one.
+  // The second field is the result of the last check since the database was
+  // read: 可用, 不可用, or 未检查.
   std::vector<std::string> ConfigurationLines() const;
   std::vector<std::string> ProfileLines() const;
 
   ConfigurationCheck Check(const Configuration& c);
   // Checks every configuration and gives the report (lines, Chinese).
   std::vector<std::string> CheckAll();
+  // The results of the last CheckAll, in the database's order.
+  const std::vector<ConfigurationCheck>& checks() const { return checks_; }
 
   // Each gives true when done; `message` tells what was done or why not.
   bool MakeProfile(const std::string& name, const std::string& configuration,

@@ -15,7 +15,7 @@
 enum RplmgrControl {
   kRplmgrVendors = 1001,         // list: NAME, COMMENT
   kRplmgrBootBlocks = 1002,      // list: NAME, VENDOR, BOOT-BLOCK FILE, COMMENT
-  kRplmgrConfigurations = 1003,  // list: NAME, BOOT BLOCK, DOS|Windows, COMMENT[, 可用|不可用]
+  kRplmgrConfigurations = 1003,  // list: NAME, 可用|不可用|未检查, BOOT BLOCK, DOS|Windows, COMMENT
   kRplmgrProfiles = 1004,        // list: NAME, CONFIGURATION, COMMENT
   kRplmgrReport = 1005,          // read-only text: the last check's report
   kRplmgrProfileName = 1006,     // edit: the new profile's name

@@ -94,8 +94,7 @@ void Check() {
   FillLists();
   SetText(kRplmgrReport, report);
   int usable = 0;
-  for (const std::string& line : g_manager.ConfigurationLines())
-    if (line.size() >= 7 && line.compare(line.size() - 7, 7, "\t可用") == 0) ++usable;
+  for (const standins::rpl::ConfigurationCheck& check : g_manager.checks()) usable += check.usable ? 1 : 0;
   SetText(kRplmgrStatus, "已检查 " + std::to_string(g_manager.db().configurations.size()) + " 个配置，其中 " +
                              std::to_string(usable) + " 个可用。");
 }
@@ -154,18 +153,18 @@ HWND List(int id, int x, int y, int w, int h, std::vector<int> tabs) {
 // The controls, in their tab order.
 void CreateControls() {
   Label(L"厂商：", 10, 8, 200);
-  List(kRplmgrVendors, 10, 26, 300, 74, {40});
+  List(kRplmgrVendors, 10, 26, 300, 74, {36});
   Label(L"启动块：", 324, 8, 200);
-  List(kRplmgrBootBlocks, 324, 26, 310, 74, {52, 90, 200});
+  List(kRplmgrBootBlocks, 324, 26, 310, 74, {46, 76, 200});
   Label(L"配置：", 10, 108, 200);
-  List(kRplmgrConfigurations, 10, 126, 300, 110, {52, 104, 134, 200});
+  List(kRplmgrConfigurations, 10, 126, 300, 110, {46, 68, 112, 142});
   Label(L"配置文件：", 324, 108, 200);
-  List(kRplmgrProfiles, 324, 126, 310, 110, {52, 104});
+  List(kRplmgrProfiles, 324, 126, 310, 110, {46, 92});
   Label(L"检查结果：", 10, 244, 200);
   Add(L"EDIT", L"", WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 10, 262, 624, 118,
       kRplmgrReport, WS_EX_CLIENTEDGE);
-  Label(L"新配置文件名：", 10, 394, 90);
-  Add(L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, 100, 390, 140, 22, kRplmgrProfileName, WS_EX_CLIENTEDGE);
+  Label(L"新配置文件名：", 10, 394, 104);
+  Add(L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, 116, 390, 130, 22, kRplmgrProfileName, WS_EX_CLIENTEDGE);
   SendMessageW(Item(kRplmgrProfileName), EM_LIMITTEXT, 15, 0);
   Label(L"说明：", 254, 394, 40);
   Add(L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, 294, 390, 340, 22, kRplmgrProfileComment, WS_EX_CLIENTEDGE);
@@ -209,7 +208,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = kClass;
   if (!RegisterClassW(&wc)) return 1;
-  g_font = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
+  g_font = CreateFontW(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"宋体");
   RECT rect = {0, 0, 644, 506};
   DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;

@@ -49,20 +49,22 @@ TEST_F(RplmgrTest, ListsTheDatabase) {
             (std::vector<std::string>{"00001BDOS\t00001B\tBBLOCK\\NETBEUI\\NE2000\\DOSBB.CNF\tDOS NE2000",
                                       "00001BWIN\t00001B\tBBLOCK\\NETBEUI\\NE2000\\W95BB.CNF\tWindows NE2000"}));
   EXPECT_EQ(manager.ConfigurationLines(),
-            (std::vector<std::string>{"DOS00001B\t00001BDOS\tDOS\tDOS 6.22 NE2000",
-                                      "WIN00001B\t00001BWIN\tWindows\tWindows NE2000"}));
+            (std::vector<std::string>{"DOS00001B\t未检查\t00001BDOS\tDOS\tDOS 6.22 NE2000",
+                                      "WIN00001B\t未检查\t00001BWIN\tWindows\tWindows NE2000"}));
   EXPECT_EQ(manager.ProfileLines(),
             (std::vector<std::string>{"NE2KDOS\tDOS00001B\tNE2000 的 DOS 工作站",
                                       "NE2KWIN\tWIN00001B\tNE2000 的 Windows 工作站"}));
   // After a check each configuration says whether it can be used.
   manager.CheckAll();
   EXPECT_EQ(manager.ConfigurationLines(),
-            (std::vector<std::string>{"DOS00001B\t00001BDOS\tDOS\tDOS 6.22 NE2000\t不可用",
-                                      "WIN00001B\t00001BWIN\tWindows\tWindows NE2000\t可用"}));
+            (std::vector<std::string>{"DOS00001B\t不可用\t00001BDOS\tDOS\tDOS 6.22 NE2000",
+                                      "WIN00001B\t可用\t00001BWIN\tWindows\tWindows NE2000"}));
+  EXPECT_EQ(manager.checks().size(), 2u);
   // Records a card's registration added show at the next load.
   Register(Cards()[0]);
   EXPECT_EQ(manager.VendorLines().back(), "00E04C\tRTL8139 Netcard(100/10M)");
-  EXPECT_EQ(manager.ConfigurationLines().back(), "WIN00E04C\t00E04CWIN\tWindows\tWindows 98SE FOR RTL8139");
+  // Read again, the database's configurations are unchecked.
+  EXPECT_EQ(manager.ConfigurationLines().back(), "WIN00E04C\t未检查\t00E04CWIN\tWindows\tWindows 98SE FOR RTL8139");
 }
 
 TEST_F(RplmgrTest, ADatabaseItCannotReadIsSaidSo) {
