@@ -76,6 +76,7 @@ standin standins/net.exe "$sys32/net.exe"
 standin standins/command.com "$sys32/command.com"
 standin standins/pdkstandin.exe "$prefix/drive_c/Korrin/pxe-pdk/pxe20-pdk.exe"
 standin standins/pdkstandin.exe "$sys32/DHCPADMN.exe"
+"$repo/demo/make_rpl_tree.sh" "$prefix" "$build"
 
 # Wine has programs of its own by the names net.exe and command.com and
 # prefers them to a file in system32; the stand-ins must win.

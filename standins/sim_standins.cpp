@@ -3,6 +3,7 @@
 #include "standins/command/command.h"
 #include "standins/image/tools.h"
 #include "standins/net/net.h"
+#include "standins/rpl/rplcmd.h"
 
 namespace standins {
 namespace {
@@ -54,6 +55,7 @@ platform::Standin OnSimHost(Main main) {
 void RegisterSimStandins(platform::SimHost& host) {
   host.RegisterStandin("command.com", OnSimHost(&CommandMain));
   host.RegisterStandin("net", OnSimHost(&NetMain));
+  host.RegisterStandin("rplcmd", OnSimHost(&RplcmdMain));
   host.RegisterStandin("undisk.exe", ImageTool(&imagetools::Undisk));
   host.RegisterStandin("rplimage", ImageTool(&imagetools::Rplimage));
 }

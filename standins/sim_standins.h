@@ -12,7 +12,9 @@ namespace standins {
 // runs and waits for prints into its output.
 platform::Standin OnSimHost(Main main);
 
-// Registers every stand-in: "command.com", "net", ...
+// Registers every stand-in: "command.com", "net", "rplcmd", ... (the
+// Remoteboot Manager, a window, is not run on the simulated host: its start
+// is only recorded).
 void RegisterSimStandins(platform::SimHost& host);
 
 }  // namespace standins

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "platform/textfile.h"
+#include "standins/rpl/rpldb.h"
 
 namespace standins {
 namespace {
@@ -14,6 +15,7 @@ const int kNerrUnknownDevDir = 2116;
 const int kNerrDuplicateShare = 2118;
 const int kNerrServiceInstalled = 2182;
 const int kNerrBadServiceName = 2185;
+const int kNerrServiceSpecificError = 3547;
 const int kNerrGroupNotFound = 2220;
 const int kNerrUserNotFound = 2221;
 const int kNerrGroupExists = 2223;
@@ -30,6 +32,7 @@ const char* MessageText(int number) {
     case kNerrDuplicateShare: return "The name has already been shared.";
     case kNerrServiceInstalled: return "The requested service has already been started.";
     case kNerrBadServiceName: return "The service name is invalid.";
+    case kNerrServiceSpecificError: return "A service specific error occurred: 1.";
     case kNerrGroupNotFound: return "The group name could not be found.";
     case kNerrUserNotFound: return "The user name could not be found.";
     case kNerrGroupExists: return "The group already exists.";
@@ -49,6 +52,11 @@ const int kExitSyntax = 1;  // a command that could not be parsed
 const size_t kMaxUserName = 20;   // user names (logon names)
 const size_t kMaxGroupName = 256; // GNLEN
 const size_t kMaxShareName = 80;  // NNLEN
+
+// The Remoteboot service: its service name and its display name on a
+// Simplified Chinese system.
+const char kRemoteboot[] = "RemoteBoot";
+const char kRemotebootDisplay[] = "远程启动服务";
 
 const char kDone[] = "The command completed successfully.\n";
 
@@ -352,9 +360,19 @@ class Net {
     if (!service) return Refuse(kNerrBadServiceName);
     for (const std::string& s : started)
       if (Same(s, service->name)) return Refuse(kNerrServiceInstalled);
+    std::string shown = service->display.empty() ? service->name : service->display;
+    // The Remoteboot service reads its database as it starts; one it cannot
+    // read stops it.
+    if (Same(service->name, kRemoteboot)) {
+      rpl::Database db;
+      if (rpl::Load(c_.host, &db) != rpl::LoadResult::kLoaded) {
+        c_.output += "The " + shown + " service is starting.\n";
+        c_.error += "The " + shown + " service could not be started.\n\n";
+        return Refuse(kNerrServiceSpecificError);
+      }
+    }
     started.push_back(service->name);
     if (!SaveLines("services.txt", started)) return Refuse(kErrorAccessDenied);
-    std::string shown = service->display.empty() ? service->name : service->display;
     c_.output += "The " + shown + " service is starting.\n";
     c_.output += "The " + shown + " service was started successfully.\n\n";
     return 0;
@@ -485,14 +503,18 @@ class Net {
     return SaveLines("shares.txt", lines);
   }
 
+  // The services of installed.txt, and the Remoteboot service when its
+  // database is in its tree (whatever installed.txt says of it).
   bool LoadInstalled(std::vector<Service>* services) {
     std::vector<std::string> lines;
     if (!LoadLines("installed.txt", &lines)) return false;
     for (const std::string& line : lines) {
       std::vector<std::string> f = SplitTabs(line, 2);
       f.resize(2);
-      services->push_back({f[0], f[1]});
+      if (!Same(f[0], kRemoteboot)) services->push_back({f[0], f[1]});
     }
+    if (c_.host.FileExists(rpl::DatabasePath(c_.host)))
+      services->push_back({kRemoteboot, kRemotebootDisplay});
     return true;
   }
 

@@ -20,6 +20,10 @@
 //                                        (the installed services; set up by
 //                                        whoever prepares the machine, never
 //                                        written here; absent: none)
+// The Remoteboot service, service name RemoteBoot, display name 远程启动服务,
+// is installed when its database WINDIR\rpl\rpldb.txt is there (an entry
+// for it in installed.txt counts for nothing); it starts when that database
+// can be read, and fails to start (NET HELPMSG 3547) when it cannot.
 // Names compare without regard to case; users and groups share one name
 // space, as accounts do. A refused command prints the server's message, exits
 // with 2 and changes no record; a command it cannot parse prints the syntax

@@ -8,6 +8,9 @@ class NetTest : public StandinSession {
   void SetUp() override {
     MakeDirs("C:\\data");
     MakeDirs("C:\\other");
+    // The Remoteboot service is there with its database; an entry for it in
+    // installed.txt changes nothing.
+    Put("C:\\WINNT\\rpl\\rpldb.txt", "RPLDB 1\r\n");
     Put("C:\\WINNT\\netstate\\installed.txt",
         "RemoteBoot\tRemoteboot Service\r\nDHCPServer\r\n");
     for (const char* line : {"net user alice secret /add", "net user bob pw /add",
@@ -93,7 +96,8 @@ TEST_F(NetTest, RefusesWhatTheServerRefusesAndChangesNoRecord) {
       {"net share NOSHARE", 2, "This shared resource does not exist.\n\nMore help is available by typing NET HELPMSG 2310."},
       // Services.
       {"net start RemoteBoot", 2, "The requested service has already been started.\n\nMore help is available by typing NET HELPMSG 2182."},
-      {"net start \"remoteboot service\"", 2, "NET HELPMSG 2182"},
+      {"net start 远程启动服务", 2, "NET HELPMSG 2182"},
+      {"net start \"remoteboot service\"", 2, "NET HELPMSG 2185"},
       {"net start nosuch", 2, "The service name is invalid.\n\nMore help is available by typing NET HELPMSG 2185."},
       // Syntax.
       {"net", 1, "The syntax of this command is:\n\n\nNET [ ACCOUNTS"},
@@ -182,7 +186,7 @@ TEST_F(NetTest, ListsWhatItKeeps) {
       {"net group", {"*staff"}},
       {"net group staff", {"alice"}},
       {"net share", {"DATA", "C:\\data"}},
-      {"net start", {"Remoteboot Service"}},
+      {"net start", {"远程启动服务"}},
       {"net user bob", {"bob", "*None"}},
   };
   for (const Case& c : cases) {
@@ -191,6 +195,72 @@ TEST_F(NetTest, ListsWhatItKeeps) {
     for (const std::string& s : c.shown) EXPECT_NE(out.find(s), std::string::npos) << c.command << ": " << s;
     EXPECT_NE(out.find("The command completed successfully."), std::string::npos) << c.command;
   }
+}
+
+// The Remoteboot service on the demo server's tree: installed when its
+// database is there, started by its display name as the tool starts it.
+class RemotebootStartTest : public StandinSession {
+ protected:
+  static constexpr const char* kDb = "C:\\WINNT\\rpl\\rpldb.txt";
+  static constexpr const char* kStarted =
+      "The 远程启动服务 service is starting.\nThe 远程启动服务 service was started successfully.\n\n";
+  static constexpr const char* kAlready =
+      "The requested service has already been started.\n\nMore help is available by typing NET HELPMSG 2182.\n\n";
+  static constexpr const char* kNotInstalled =
+      "The service name is invalid.\n\nMore help is available by typing NET HELPMSG 2185.\n\n";
+  static constexpr const char* kCannotStart =
+      "The 远程启动服务 service is starting.\nThe 远程启动服务 service could not be started.\n\n"
+      "A service specific error occurred: 1.\n\nMore help is available by typing NET HELPMSG 3547.\n\n";
+};
+
+TEST_F(RemotebootStartTest, StartsOnceWhenItsDatabaseIsThere) {
+  struct Case {
+    const char* why;
+    std::string db;  // "<absent>": no database
+    std::vector<std::pair<std::string, int>> commands;
+    std::vector<std::string> printed;
+    std::vector<std::string> started;
+  } cases[] = {
+      {"by its display name, then again by either name", "RPLDB 1\r\nVENDOR\t00001B\tNE2000\r\n",
+       {{"net start 远程启动服务", 0}, {"net start 远程启动服务", 2}, {"net start REMOTEBOOT", 2}},
+       {kStarted, kAlready, kAlready}, {"RemoteBoot"}},
+      {"by its service name", "RPLDB 1\r\n",
+       {{"net start remoteboot", 0}, {"net start \"远程启动服务\"", 2}},
+       {kStarted, kAlready}, {"RemoteBoot"}},
+      {"no tree", "<absent>",
+       {{"net start 远程启动服务", 2}, {"net start remoteboot", 2}},
+       {kNotInstalled, kNotInstalled}, {"<absent>"}},
+      {"a damaged database", "VENDOR\t00001B\r\n",
+       {{"net start 远程启动服务", 2}, {"net start 远程启动服务", 2}},
+       {kCannotStart, kCannotStart}, {"<absent>"}},
+  };
+  for (const Case& c : cases) {
+    SimMachine m;
+    standins::RegisterSimStandins(m.host);
+    if (c.db != "<absent>") m.Put(kDb, c.db);
+    // installed.txt lists other services only; the Remoteboot service never
+    // comes from it.
+    m.Put("C:\\WINNT\\netstate\\installed.txt", "RemoteBoot\r\nDHCPServer\r\n");
+    for (size_t i = 0; i < c.commands.size(); ++i) {
+      std::string out;
+      EXPECT_EQ(m.host.RunAndWait(c.commands[i].first, "", &out), c.commands[i].second)
+          << c.why << ": " << c.commands[i].first;
+      EXPECT_EQ(out, c.printed[i]) << c.why << ": " << c.commands[i].first;
+    }
+    std::vector<std::string> started;
+    if (!platform::ReadTextLines(m.host, "C:\\WINNT\\netstate\\services.txt", &started)) started = {"<absent>"};
+    EXPECT_EQ(started, c.started) << c.why;
+    EXPECT_EQ(m.Get(kDb), c.db) << c.why;
+  }
+}
+
+TEST_F(RemotebootStartTest, TheToolsHiddenStartStartsIt) {
+  Put(kDb, "RPLDB 1\r\n");
+  host.RunCommand("net start 远程启动服务", platform::kHide);
+  EXPECT_EQ(Records("services.txt"), std::vector<std::string>{"RemoteBoot"});
+  std::string out;
+  EXPECT_EQ(Run("net start", &out), 0);
+  EXPECT_NE(out.find("\n   远程启动服务\n"), std::string::npos) << out;
 }
 
 }  // namespace

@@ -1,0 +1,2 @@
+Placeholder of the demo server's Remoteboot tree.
+Stands for the NetBEUI protocol loaded by the boot block.

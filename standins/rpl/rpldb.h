@@ -1,0 +1,104 @@
+// The Remoteboot service's database and tree, as its stand-ins keep them.
+//
+// The tree is WINDIR\rpl. The database is one text file in it,
+// WINDIR\rpl\rpldb.txt, code page 936, every line ended by CR LF:
+//
+//   RPLDB 1
+//   VENDOR  <tab> NAME <tab> COMMENT
+//   BOOT    <tab> NAME <tab> VENDOR <tab> BOOT-BLOCK FILE <tab> COMMENT <tab> WINDOW SIZE
+//   CONFIG  <tab> NAME <tab> BOOT NAME <tab> DIRECTORY <tab> DIRECTORY 2 <tab>
+//                 FIT FILE SHARED <tab> FIT FILE PERSONAL <tab> COMMENT <tab>
+//                 DIRECTORY 3 <tab> DIRECTORY 4
+//   PROFILE <tab> NAME <tab> CONFIGURATION <tab> COMMENT
+//
+// The first line names the format; then the vendors, the boot blocks, the
+// configurations and the profiles, each kind in the order its records were
+// added. Every field is present (an empty field is an empty string between
+// two tabs); no field holds a tab or another control character. Names compare
+// without regard to case. Any other line makes the whole file unreadable:
+// the stand-ins then refuse to work on it rather than write it again.
+//
+// Where the fields point into the tree:
+//   boot-block file and FIT files   relative to WINDIR\rpl
+//                                   (BBLOCK\NETBEUI\rtsnd\DOSBB.CNF, fits\dos622.fit)
+//   directories 1 to 4              below WINDIR\rpl\rplfiles\binfiles (dos, dos622)
+//   a profile's files               WINDIR\rpl\rplfiles\profiles\NAME, with its
+//                                   wksta.pro subdirectory
+//
+// The file is replaced whole: the new text is written to WINDIR\rpl\rpldb.new,
+// copied over rpldb.txt and the new file deleted. The host gives no rename, so
+// the copy is not atomic; a copy that fails leaves rpldb.txt as it was as far
+// as the host's copy does.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace standins {
+namespace rpl {
+
+struct Vendor {
+  std::string name, comment;
+};
+struct BootBlock {
+  std::string name, vendor, file, comment, window;
+};
+struct Configuration {
+  std::string name, boot, dir, dir2, fit_shared, fit_personal, comment, dir3, dir4;
+};
+struct Profile {
+  std::string name, configuration, comment;
+};
+
+struct Database {
+  std::vector<Vendor> vendors;
+  std::vector<BootBlock> boot_blocks;
+  std::vector<Configuration> configurations;
+  std::vector<Profile> profiles;
+
+  const Vendor* FindVendor(const std::string& name) const;
+  const BootBlock* FindBootBlock(const std::string& name) const;
+  const Configuration* FindConfiguration(const std::string& name) const;
+  const Profile* FindProfile(const std::string& name) const;
+};
+
+// The first line of the file.
+extern const char kFormatLine[];
+
+// WINDIR\rpl, WINDIR\rpl\rpldb.txt, WINDIR\rpl\rplfiles\binfiles,
+// WINDIR\rpl\rplfiles\profiles (no trailing backslash).
+std::string TreeDirectory(platform::Host& host);
+std::string DatabasePath(platform::Host& host);
+std::string BinfilesDirectory(platform::Host& host);
+std::string ProfilesDirectory(platform::Host& host);
+
+// The file's lines, and back. Parse gives false and the 1-based number of the
+// first line it cannot read.
+std::vector<std::string> Format(const Database& db);
+bool Parse(const std::vector<std::string>& lines, Database* db, int* bad_line);
+
+enum class LoadResult { kLoaded, kAbsent, kUnreadable, kDamaged };
+// Reads the database. An absent file is an empty database (kAbsent); a file
+// that cannot be read or parsed leaves `db` empty and must not be overwritten.
+LoadResult Load(platform::Host& host, Database* db, int* bad_line = nullptr);
+// Replaces the file whole (see above); false when it could not be written.
+bool Save(platform::Host& host, const Database& db);
+
+// Whole-word checks shared by the stand-ins.
+bool SameName(const std::string& a, const std::string& b);
+// A text a field may hold: no tab, no other control character.
+bool PlainText(const std::string& s);
+// A record name: 1 to 15 characters, no blank, plain text.
+bool ValidName(const std::string& name);
+// A path inside the tree: relative, not empty, no drive, no "." or ".."
+// component, no wildcard, no blank at either end, no empty component.
+bool ValidTreePath(const std::string& path);
+
+// A configuration that boots DOS rather than Windows: its directory 2 (the
+// directory of its system files) begins with "dos" ("dos622").
+bool IsDosConfiguration(const Configuration& c);
+
+}  // namespace rpl
+}  // namespace standins

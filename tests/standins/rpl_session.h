@@ -1,0 +1,114 @@
+// A simulated server with the demo server's Remoteboot tree (demo/rpl, with
+// the empty directories of demo/rpl.dirs) in WINDIR\rpl, and the things the
+// configuration tool does around rplcmd: the response script of a card, the
+// card's boot-block files and driver, the DOS 6.22 files.
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "platform/textfile.h"
+#include "standins/rpl/rpldb.h"
+#include "tests/standins/standin_session.h"
+
+// A card type as the tool registers it: driver name in the script, driver
+// name of the boot-block files, vendor prefix, and the three comments.
+struct Card {
+  const char* type;
+  std::string script_driver, driver, prefix, dos_comment, win_comment, vendor_comment;
+};
+
+inline const std::vector<Card>& Cards() {
+  static const std::vector<Card> cards = {
+      {"RTL 8139", "rtsnd", "rtsnd", "00E04C", "DOS 6.22 FOR RTL8139", "Windows 98SE FOR RTL8139",
+       "RTL8139 Netcard(100/10M)"},
+      {"RTL 8029", "PCIND", "pcind", "5254AB", "DOS 6.22 FOR RTL8029", "Windows 98SE FOR RTL8029",
+       "Rtl8029 Netcard(10M)"},
+      {"Other NetCARD", "MYNIC", "MYNIC", "001122", "DOS 6.22 FOR MYNIC(001122)",
+       "Windows 98SE FOR MYNIC(001122)", "MYNIC NetCard"},
+  };
+  return cards;
+}
+
+// The 41 lines of rpltemp.bat for a card.
+inline std::vector<std::string> RplScript(const Card& c) {
+  const std::string& d = c.script_driver;
+  const std::string& v = c.prefix;
+  return {"V", "A", v, c.vendor_comment,
+          "B", "A", v + "DOS", v, "BBLOCK\\NETBEUI\\" + d + "\\DOSBB.CNF", "START" + v + "DOS", "0",
+          "C", "A", "DOS" + v, v + "DOS", "dos", "dos622", "fits\\dos622.fit", "fits\\dos622p.fit",
+          c.dos_comment, "", "",
+          "B", "A", v + "WIN", v, "BBLOCK\\NETBEUI\\" + d + "\\W95BB.CNF", "START" + d + "WIN", "0",
+          "C", "A", "WIN" + v, v + "WIN", "dos", "win95", "fits\\win95.fit", "fits\\win95p.fit",
+          c.win_comment, "", "",
+          "q"};
+}
+
+// The database lines rplcmd adds for a card's script.
+inline std::vector<std::string> CardRecords(const Card& c) {
+  const std::string& d = c.script_driver;
+  const std::string& v = c.prefix;
+  return {"VENDOR\t" + v + "\t" + c.vendor_comment,
+          "BOOT\t" + v + "DOS\t" + v + "\tBBLOCK\\NETBEUI\\" + d + "\\DOSBB.CNF\tSTART" + v + "DOS\t0",
+          "BOOT\t" + v + "WIN\t" + v + "\tBBLOCK\\NETBEUI\\" + d + "\\W95BB.CNF\tSTART" + d + "WIN\t0",
+          "CONFIG\tDOS" + v + "\t" + v + "DOS\tdos\tdos622\tfits\\dos622.fit\tfits\\dos622p.fit\t" +
+              c.dos_comment + "\t\t",
+          "CONFIG\tWIN" + v + "\t" + v + "WIN\tdos\twin95\tfits\\win95.fit\tfits\\win95p.fit\t" +
+              c.win_comment + "\t\t"};
+}
+
+class RplSession : public StandinSession {
+ protected:
+  static constexpr const char* kDb = "C:\\WINNT\\rpl\\rpldb.txt";
+  static constexpr const char* kRun = "C:\\WINNT\\system32\\command.com /c rplcmd <C:\\WINNT\\rpltemp.bat";
+
+  RplSession() { LayOutTree(); }
+
+  void LayOutTree() {
+    namespace fs = std::filesystem;
+    MakeDirs("C:\\WINNT\\rpl");
+    fs::copy(DEMO_RPL_TREE, host.NativePath("C:\\WINNT\\rpl"), fs::copy_options::recursive);
+    std::ifstream list(DEMO_RPL_DIRS);
+    std::string line;
+    while (std::getline(list, line)) {
+      if (line.empty() || line[0] == '#') continue;
+      for (char& ch : line)
+        if (ch == '/') ch = '\\';
+      MakeDirs("C:\\WINNT\\rpl\\" + line);
+    }
+  }
+
+  // What the tool does before it runs rplcmd for a card: the DOS 6.22 files,
+  // the driver in the boot blocks' NDIS directory, and the card's boot-block
+  // files made from the NE2000 templates; then the script.
+  void PrepareCard(const Card& c) {
+    for (const char* f : {"io.sys", "msdos.sys", "command.com", "himem.sys"})
+      Put(std::string("C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622\\") + f, "DOS 6.22 " + std::string(f) + "\r\n");
+    Put("C:\\WINNT\\rpl\\bblock\\ndis\\" + c.driver + ".dos", "driver\r\n");
+    MakeDirs("C:\\WINNT\\rpl\\bblock\\netbeui\\" + c.driver);
+    for (auto [name, token] : {std::pair<const char*, const char*>{"dosbb.cnf", "NE2000"},
+                               {"w95bb.cnf", "NE2000"}, {"protocol.ini", "ms2000"}}) {
+      std::vector<std::string> lines;
+      ASSERT_TRUE(platform::ReadTextLines(host, std::string("C:\\WINNT\\rpl\\bblock\\netbeui\\ne2000\\") + name, &lines));
+      for (std::string& l : lines) {
+        size_t at = l.find(token);
+        if (at != std::string::npos) l.replace(at, 6, c.driver);
+      }
+      ASSERT_TRUE(platform::WriteTextLines(host, "C:\\WINNT\\rpl\\bblock\\netbeui\\" + c.driver + "\\" + name, lines));
+    }
+    WriteScript(RplScript(c));
+  }
+
+  void WriteScript(const std::vector<std::string>& lines) {
+    ASSERT_TRUE(platform::WriteTextLines(host, "C:\\WINNT\\rpltemp.bat", lines));
+  }
+
+  // The database's lines (UTF-8), or {"<absent>"}.
+  std::vector<std::string> DbLines() {
+    std::vector<std::string> lines;
+    if (!platform::ReadTextLines(host, kDb, &lines)) return {"<absent>"};
+    return lines;
+  }
+};

@@ -1,0 +1,244 @@
+// rplcmd on the demo server's Remoteboot tree, fed the response script of
+// each card type as the configuration tool runs it.
+#include "tests/standins/rpl_session.h"
+
+namespace {
+
+class RplcmdTest : public RplSession {
+ protected:
+  void SetUp() override {
+    shipped = DbLines();
+    ASSERT_EQ(shipped.size(), 8u);  // the format line and the NE2000 records
+    ASSERT_EQ(shipped[0], "RPLDB 1");
+  }
+
+  // The database after the shipped records and those of `cards`, in the
+  // file's order: vendors, boot blocks, configurations, profiles.
+  std::vector<std::string> Expected(const std::vector<Card>& cards) {
+    std::vector<std::string> lines;
+    auto kind = [](const std::string& l) { return l.substr(0, l.find('\t')); };
+    for (const char* k : {"RPLDB 1", "VENDOR", "BOOT", "CONFIG", "PROFILE"}) {
+      for (const std::string& l : shipped)
+        if (kind(l) == k) lines.push_back(l);
+      for (const Card& c : cards)
+        for (const std::string& l : CardRecords(c))
+          if (kind(l) == k) lines.push_back(l);
+    }
+    return lines;
+  }
+
+  std::vector<std::string> shipped;
+};
+
+TEST_F(RplcmdTest, AddsTheRecordsOfEachCardsScript) {
+  const std::string original = Get(kDb);
+  for (const Card& card : Cards()) {
+    Put(kDb, original);
+    PrepareCard(card);
+    std::string out;
+    EXPECT_EQ(Run(kRun, &out), 0) << card.type << "\n" << out;
+    EXPECT_EQ(out, "Added vendor " + card.prefix + ".\nAdded boot block " + card.prefix +
+                       "DOS.\nAdded configuration DOS" + card.prefix + ".\nAdded boot block " +
+                       card.prefix + "WIN.\nAdded configuration WIN" + card.prefix +
+                       ".\nThe command completed successfully.\n")
+        << card.type;
+    EXPECT_EQ(DbLines(), Expected({card})) << card.type;
+    // Written whole as code page 936 text with CR LF, and nothing left beside it.
+    EXPECT_EQ(Get(kDb), platform::JoinLines(Expected({card}))) << card.type;
+    EXPECT_EQ(Get("C:\\WINNT\\rpl\\rpldb.new"), "<absent>");
+    // Read back as records.
+    standins::rpl::Database db;
+    ASSERT_EQ(standins::rpl::Load(host, &db), standins::rpl::LoadResult::kLoaded);
+    const standins::rpl::Configuration* win = db.FindConfiguration("win" + card.prefix);
+    ASSERT_NE(win, nullptr) << card.type;
+    EXPECT_EQ(win->comment, card.win_comment);
+    EXPECT_EQ(win->fit_personal, "fits\\win95p.fit");
+    const standins::rpl::BootBlock* dos = db.FindBootBlock(card.prefix + "DOS");
+    ASSERT_NE(dos, nullptr) << card.type;
+    EXPECT_EQ(dos->file, "BBLOCK\\NETBEUI\\" + card.script_driver + "\\DOSBB.CNF");
+    EXPECT_EQ(dos->comment, "START" + card.prefix + "DOS");
+    ASSERT_NE(db.FindVendor(card.prefix), nullptr);
+    EXPECT_EQ(db.FindVendor(card.prefix)->comment, card.vendor_comment);
+  }
+}
+
+TEST_F(RplcmdTest, TheThreeCardsOneAfterTheOtherShareTheDatabase) {
+  for (const Card& card : Cards()) {
+    PrepareCard(card);
+    ASSERT_EQ(Run(kRun), 0) << card.type;
+  }
+  EXPECT_EQ(DbLines(), Expected(Cards()));
+  EXPECT_EQ(DbLines().size(), 8u + 15u);
+}
+
+TEST_F(RplcmdTest, ASecondRunIsRefusedAndLeavesTheDatabaseByteForByte) {
+  for (const Card& card : Cards()) {
+    PrepareCard(card);
+    ASSERT_EQ(Run(kRun), 0) << card.type;
+    std::string before = Get(kDb), out;
+    EXPECT_EQ(Run(kRun, &out), 2) << card.type;
+    EXPECT_EQ(out, "rplcmd: vendor " + card.prefix + " (record 1), field \"name\" \"" + card.prefix +
+                       "\": the vendor exists already. No record was added.\n");
+    EXPECT_EQ(Get(kDb), before) << card.type;
+  }
+}
+
+// Each case changes one line of the RTL 8139 script (1-based); the run is
+// refused with a line naming the record and the field, and nothing is added.
+TEST_F(RplcmdTest, RefusesEachBadFieldAndAddsNothing) {
+  const Card& card = Cards()[0];
+  PrepareCard(card);
+  struct Case {
+    size_t line;
+    std::string text;
+    std::string refusal;
+  } cases[] = {
+      {3, "00E04", "vendor 00E04 (record 1), field \"name\" \"00E04\": not 6 hexadecimal digits"},
+      {3, "00E04G", "field \"name\" \"00E04G\": not 6 hexadecimal digits"},
+      {3, "00E04C0", "field \"name\" \"00E04C0\": not 6 hexadecimal digits"},
+      {3, "", "vendor (no name) (record 1), field \"name\" \"\": not 6 hexadecimal digits"},
+      {3, "00001b", "vendor 00001b (record 1), field \"name\" \"00001b\": the vendor exists already"},
+      {4, "RTL\t8139", "vendor 00E04C (record 1), field \"comment\" \"RTL\t8139\": holds a tab"},
+      {7, "00001BDOS", "boot block 00001BDOS (record 2), field \"boot name\" \"00001BDOS\": the boot block exists already"},
+      {7, "00E04C DOS", "field \"boot name\" \"00E04C DOS\": not a name of 1 to 15 characters"},
+      {7, "00E04CDOS_TOOLONG", "field \"boot name\" \"00E04CDOS_TOOLONG\": not a name"},
+      {8, "00E04D", "boot block 00E04CDOS (record 2), field \"vendor name\" \"00E04D\": no such vendor"},
+      {9, "BBLOCK\\NETBEUI\\nosuch\\DOSBB.CNF",
+       "field \"boot-block file\" \"BBLOCK\\NETBEUI\\nosuch\\DOSBB.CNF\": no such file in the Remoteboot "
+       "tree (C:\\WINNT\\rpl\\BBLOCK\\NETBEUI\\nosuch\\DOSBB.CNF)"},
+      {9, "BBLOCK\\NETBEUI\\rtsnd", "field \"boot-block file\" \"BBLOCK\\NETBEUI\\rtsnd\": no such file"},
+      {9, "C:\\WINNT\\rpl\\BBLOCK\\NETBEUI\\rtsnd\\DOSBB.CNF", "not a path inside the Remoteboot tree"},
+      {9, "\\WINNT\\rpl\\BBLOCK\\NETBEUI\\rtsnd\\DOSBB.CNF", "not a path inside the Remoteboot tree"},
+      {9, "..\\rpl\\BBLOCK\\NETBEUI\\rtsnd\\DOSBB.CNF", "not a path inside the Remoteboot tree"},
+      {9, "BBLOCK\\NETBEUI\\rtsnd\\*.CNF", "not a path inside the Remoteboot tree"},
+      {11, "x", "boot block 00E04CDOS (record 2), field \"window size\" \"x\": not a number from 0 to 65535"},
+      {11, "65536", "field \"window size\" \"65536\": not a number"},
+      {11, "", "field \"window size\" \"\": not a number"},
+      {14, "DOS00001B", "configuration DOS00001B (record 3), field \"name\" \"DOS00001B\": the configuration exists already"},
+      {15, "00E04CXXX", "configuration DOS00E04C (record 3), field \"boot name\" \"00E04CXXX\": no such boot block"},
+      {16, "nodir", "field \"directory\" \"nodir\": no such directory in the Remoteboot tree "
+                    "(C:\\WINNT\\rpl\\rplfiles\\binfiles\\nodir)"},
+      {17, "dos621", "configuration DOS00E04C (record 3), field \"directory 2\" \"dos621\": no such directory"},
+      {17, "", "field \"directory 2\" \"\": not a directory name"},
+      {18, "fits\\dos621.fit", "field \"FIT file shared\" \"fits\\dos621.fit\": no such file"},
+      {18, "fits", "field \"FIT file shared\" \"fits\": no such file"},
+      {19, "fits\\nosuch.fit", "field \"FIT file personal\" \"fits\\nosuch.fit\": no such file"},
+      {21, "nodir", "field \"directory 3\" \"nodir\": no such directory"},
+      {22, "..", "field \"directory 4\" \"..\": not a directory name"},
+      // A record added earlier in the same input counts as existing.
+      {25, "00E04CDOS", "boot block 00E04CDOS (record 4), field \"boot name\" \"00E04CDOS\": the boot block exists already"},
+      {32, "DOS00E04C", "configuration DOS00E04C (record 5), field \"name\" \"DOS00E04C\": the configuration exists already"},
+      {36, "fits\\win95.fix", "configuration WIN00E04C (record 5), field \"FIT file shared\""},
+      // Record and action letters.
+      {1, "X", "\"X\" is not a record letter (V, B or C)"},
+      {1, "VA", "\"VA\" is not a record letter"},
+      {1, "W", "record W is not available here"},
+      {23, "P", "record P is not available here"},
+      {2, "D", "vendor record: action \"D\" is not available here; only A (add)"},
+      {30, "", "\"\" is not a record letter"},
+      // The last record's "q" missing: the next line is read as a record letter.
+      {41, "Q ", "\"Q \" is not a record letter"},
+  };
+  std::string before = Get(kDb);
+  std::vector<std::string> good = RplScript(card);
+  for (const Case& c : cases) {
+    std::vector<std::string> script = good;
+    script[c.line - 1] = c.text;
+    WriteScript(script);
+    std::string out;
+    EXPECT_EQ(Run(kRun, &out), 2) << c.line << " " << c.text;
+    EXPECT_EQ(out.substr(0, 8), "rplcmd: ") << out;
+    EXPECT_NE(out.find(c.refusal), std::string::npos) << c.line << " " << c.text << "\n" << out;
+    EXPECT_NE(out.find(". No record was added.\n"), std::string::npos) << out;
+    EXPECT_EQ(Count(out, "\n"), 1u) << out;
+    EXPECT_EQ(Get(kDb), before) << c.line << " " << c.text;
+  }
+}
+
+TEST_F(RplcmdTest, AScriptCutOffAnywhereIsRefusedAndAddsNothing) {
+  PrepareCard(Cards()[1]);
+  std::string before = Get(kDb);
+  std::vector<std::string> good = RplScript(Cards()[1]);
+  for (size_t keep = 0; keep < good.size(); ++keep) {
+    std::vector<std::string> script(good.begin(), good.begin() + static_cast<long>(keep));
+    WriteScript(script);
+    std::string out;
+    EXPECT_EQ(Run(kRun, &out), 2) << keep;
+    EXPECT_NE(out.find("rplcmd: the input ended "), std::string::npos) << keep << ": " << out;
+    EXPECT_EQ(Get(kDb), before) << keep;
+  }
+  // Cut inside a record, the message names the record and the field it waited for.
+  WriteScript(std::vector<std::string>(good.begin(), good.begin() + 17));
+  std::string out;
+  Run(kRun, &out);
+  EXPECT_EQ(out, "rplcmd: the input ended inside configuration record DOS5254AB, before its field "
+                 "\"FIT file shared\". No record was added.\n");
+  // Cut between two records: "q" is missing.
+  WriteScript(std::vector<std::string>(good.begin(), good.begin() + 22));
+  Run(kRun, &out);
+  EXPECT_EQ(out, "rplcmd: the input ended before \"q\". No record was added.\n");
+}
+
+TEST_F(RplcmdTest, TakesLetterCaseAndLineEndsAsTheConsoleGivesThem) {
+  PrepareCard(Cards()[0]);
+  std::vector<std::string> script = RplScript(Cards()[0]);
+  for (size_t i : {0u, 1u, 4u, 5u}) script[i][0] = static_cast<char>(script[i][0] + 'a' - 'A');
+  std::string input;
+  for (const std::string& l : script) input += l + "\n";
+  input += "lines after q are not read\n";
+  std::string out;
+  EXPECT_EQ(Run("rplcmd", &out, input), 0) << out;
+  EXPECT_EQ(DbLines(), Expected({Cards()[0]}));
+}
+
+TEST_F(RplcmdTest, WorksOnlyOnADatabaseItCanRead) {
+  PrepareCard(Cards()[0]);
+  struct Case {
+    const char* name;
+    std::string db;  // "<absent>": no file
+    std::string message;
+  } cases[] = {
+      {"absent", "<absent>",
+       "The Remoteboot database C:\\WINNT\\rpl\\rpldb.txt does not exist: the Remoteboot service is not installed.\n"},
+      {"no format line", "VENDOR\t00001B\tx\r\n",
+       "The Remoteboot database C:\\WINNT\\rpl\\rpldb.txt is damaged at line 1; nothing was changed.\n"},
+      {"empty", "", "is damaged at line 1"},
+      {"unknown kind", "RPLDB 1\r\nVENDOR\t00001B\tx\r\nWKSTA\tW1\r\n", "is damaged at line 3"},
+      {"a field short", "RPLDB 1\r\nBOOT\t00001BDOS\t00001B\tBBLOCK\\X.CNF\tc\r\n", "is damaged at line 2"},
+      {"an empty line", "RPLDB 1\r\n\r\nVENDOR\t00001B\tx\r\n", "is damaged at line 2"},
+  };
+  for (const Case& c : cases) {
+    host.DeleteFile(kDb);
+    if (c.db != "<absent>") Put(kDb, c.db);
+    std::string out;
+    EXPECT_EQ(Run(kRun, &out), 3) << c.name;
+    EXPECT_NE(out.find(c.message), std::string::npos) << c.name << ": " << out;
+    EXPECT_EQ(Get(kDb), c.db) << c.name;
+  }
+  // One that cannot be read is not overwritten either.
+  Put(kDb, "RPLDB 1\r\n");
+  host.MakeUnreadable(kDb);
+  std::string out;
+  EXPECT_EQ(Run(kRun, &out), 3);
+  EXPECT_NE(out.find("cannot be read"), std::string::npos) << out;
+  EXPECT_EQ(Get(kDb), "RPLDB 1\r\n");
+}
+
+TEST_F(RplcmdTest, ADatabaseThatCannotBeWrittenStaysAsItWas) {
+  PrepareCard(Cards()[0]);
+  std::string before = Get(kDb);
+  ASSERT_TRUE(host.SetFileAttributes(kDb, platform::kAttrReadOnly));
+  std::string out;
+  EXPECT_EQ(Run(kRun, &out), 3);
+  EXPECT_EQ(out, "The Remoteboot database C:\\WINNT\\rpl\\rpldb.txt cannot be written; nothing was changed.\n");
+  EXPECT_EQ(Get(kDb), before);
+  EXPECT_EQ(Get("C:\\WINNT\\rpl\\rpldb.new"), "<absent>");
+}
+
+TEST_F(RplcmdTest, TakesNoArguments) {
+  std::string out;
+  EXPECT_EQ(Run("rplcmd /add", &out, "q\n"), 1);
+  EXPECT_EQ(out.substr(0, 21), "usage: rplcmd <SCRIPT");
+}
+
+}  // namespace

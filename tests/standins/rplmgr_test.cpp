@@ -1,0 +1,321 @@
+// The Remoteboot Manager's logic on the demo server's tree: its lists, the
+// check of the configurations, making and deleting profiles.
+#include <filesystem>
+
+#include "standins/rpl/rplmgr.h"
+#include "tests/standins/rpl_session.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using standins::rpl::ConfigurationCheck;
+using standins::rpl::Manager;
+
+class RplmgrTest : public RplSession {
+ protected:
+  RplmgrTest()
+      : manager(host, [this](const std::string& dir) {
+          std::error_code ec;
+          return fs::is_directory(host.NativePath(dir)) && fs::remove(host.NativePath(dir), ec);
+        }) {}
+
+  void SetUp() override {
+    std::string message;
+    ASSERT_TRUE(manager.Load(&message)) << message;
+  }
+
+  // Registers a card with rplcmd as the tool does.
+  void Register(const Card& card) {
+    PrepareCard(card);
+    ASSERT_EQ(Run(kRun), 0) << card.type;
+    std::string message;
+    ASSERT_TRUE(manager.Load(&message)) << message;
+  }
+
+  ConfigurationCheck CheckOf(const std::string& name) {
+    const standins::rpl::Configuration* c = manager.db().FindConfiguration(name);
+    EXPECT_NE(c, nullptr) << name;
+    return c ? manager.Check(*c) : ConfigurationCheck();
+  }
+
+  Manager manager;
+  static constexpr const char* kProfiles = "C:\\WINNT\\rpl\\rplfiles\\profiles\\";
+  static constexpr const char* kBin = "C:\\WINNT\\rpl\\rplfiles\\binfiles\\";
+};
+
+TEST_F(RplmgrTest, ListsTheDatabase) {
+  EXPECT_EQ(manager.VendorLines(), std::vector<std::string>{"00001B\tNE2000 兼容网卡"});
+  EXPECT_EQ(manager.BootBlockLines(),
+            (std::vector<std::string>{"00001BDOS\t00001B\tBBLOCK\\NETBEUI\\NE2000\\DOSBB.CNF\tDOS NE2000",
+                                      "00001BWIN\t00001B\tBBLOCK\\NETBEUI\\NE2000\\W95BB.CNF\tWindows NE2000"}));
+  EXPECT_EQ(manager.ConfigurationLines(),
+            (std::vector<std::string>{"DOS00001B\t未检查\t00001BDOS\tDOS\tDOS 6.22 NE2000",
+                                      "WIN00001B\t未检查\t00001BWIN\tWindows\tWindows NE2000"}));
+  EXPECT_EQ(manager.ProfileLines(),
+            (std::vector<std::string>{"NE2KDOS\tDOS00001B\tNE2000 的 DOS 工作站",
+                                      "NE2KWIN\tWIN00001B\tNE2000 的 Windows 工作站"}));
+  // After a check each configuration says whether it can be used.
+  manager.CheckAll();
+  EXPECT_EQ(manager.ConfigurationLines(),
+            (std::vector<std::string>{"DOS00001B\t不可用\t00001BDOS\tDOS\tDOS 6.22 NE2000",
+                                      "WIN00001B\t可用\t00001BWIN\tWindows\tWindows NE2000"}));
+  EXPECT_EQ(manager.checks().size(), 2u);
+  // Records a card's registration added show at the next load.
+  Register(Cards()[0]);
+  EXPECT_EQ(manager.VendorLines().back(), "00E04C\tRTL8139 Netcard(100/10M)");
+  // Read again, the database's configurations are unchecked.
+  EXPECT_EQ(manager.ConfigurationLines().back(), "WIN00E04C\t未检查\t00E04CWIN\tWindows\tWindows 98SE FOR RTL8139");
+}
+
+TEST_F(RplmgrTest, ADatabaseItCannotReadIsSaidSo) {
+  struct Case {
+    std::string db;
+    std::string message;
+  } cases[] = {
+      {"<absent>", "远程启动数据库 C:\\WINNT\\rpl\\rpldb.txt 不存在：远程启动服务没有安装。"},
+      {"RPLDB 1\r\nPROFILE\tP\r\n", "远程启动数据库 C:\\WINNT\\rpl\\rpldb.txt 第 2 行已损坏。"},
+  };
+  for (const Case& c : cases) {
+    host.DeleteFile(kDb);
+    if (c.db != "<absent>") Put(kDb, c.db);
+    std::string message;
+    EXPECT_FALSE(manager.Load(&message));
+    EXPECT_EQ(message, c.message);
+    EXPECT_TRUE(manager.ProfileLines().empty());
+    EXPECT_FALSE(manager.MakeProfile("P1", "WIN00001B", "", &message));
+    EXPECT_EQ(message, c.message);
+    EXPECT_EQ(Get(kDb), c.db);
+  }
+}
+
+TEST_F(RplmgrTest, TheShippedDosConfigurationWantsTheDos622Files) {
+  ConfigurationCheck dos = CheckOf("DOS00001B");
+  EXPECT_FALSE(dos.usable);
+  EXPECT_EQ(dos.missing, (std::vector<std::string>{
+                             "缺少文件 C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622\\IO.SYS",
+                             "缺少文件 C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622\\MSDOS.SYS",
+                             "缺少文件 C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622\\COMMAND.COM",
+                             "缺少文件 C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622\\HIMEM.SYS"}));
+  ConfigurationCheck win = CheckOf("WIN00001B");
+  EXPECT_TRUE(win.usable);
+  // boot block, its file, its 5 components, 2 FIT files, 2 directories, 3 system files
+  EXPECT_EQ(win.needed, 14);
+  EXPECT_TRUE(win.missing.empty());
+  EXPECT_EQ(manager.CheckAll(),
+            (std::vector<std::string>{
+                "DOS00001B：不可用",
+                "    缺少文件 C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622\\IO.SYS",
+                "    缺少文件 C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622\\MSDOS.SYS",
+                "    缺少文件 C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622\\COMMAND.COM",
+                "    缺少文件 C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622\\HIMEM.SYS",
+                "WIN00001B：可用（所需的 14 个文件和目录都在）"}));
+}
+
+TEST_F(RplmgrTest, ARegisteredCardsConfigurationsAreUsable) {
+  for (const Card& card : Cards()) {
+    Register(card);
+    for (const std::string& name : {"DOS" + card.prefix, "WIN" + card.prefix}) {
+      ConfigurationCheck check = CheckOf(name);
+      EXPECT_TRUE(check.usable) << name << ": " << (check.missing.empty() ? "" : check.missing[0]);
+    }
+  }
+  // Without the card's driver in the NDIS directory, the boot blocks lack it.
+  ASSERT_TRUE(host.DeleteFile("C:\\WINNT\\rpl\\bblock\\ndis\\pcind.dos"));
+  ConfigurationCheck check = CheckOf("WIN5254AB");
+  EXPECT_FALSE(check.usable);
+  EXPECT_EQ(check.missing, std::vector<std::string>{"缺少文件 C:\\WINNT\\rpl\\BBLOCK\\NDIS\\pcind.DOS"});
+}
+
+// Each case takes one thing from the tree (or the database) and names what
+// the Windows configuration WIN00001B then misses.
+TEST_F(RplmgrTest, SaysWhatAConfigurationMisses) {
+  struct Case {
+    const char* file;     // deleted, relative to WINDIR\rpl; or
+    const char* db_line;  // a replaced CONFIG line for WIN00001B
+    std::vector<std::string> missing;
+  } cases[] = {
+      {"bblock\\ndis\\ne2000.dos", nullptr, {"缺少文件 C:\\WINNT\\rpl\\BBLOCK\\NDIS\\NE2000.DOS"}},
+      {"bblock\\protman.dos", nullptr, {"缺少文件 C:\\WINNT\\rpl\\BBLOCK\\PROTMAN.DOS"}},
+      {"bblock\\netbeui\\ne2000\\protocol.ini", nullptr,
+       {"缺少文件 C:\\WINNT\\rpl\\BBLOCK\\NETBEUI\\NE2000\\PROTOCOL.INI"}},
+      {"bblock\\netbeui\\ne2000\\w95bb.cnf", nullptr,
+       {"缺少启动块定义文件 C:\\WINNT\\rpl\\BBLOCK\\NETBEUI\\NE2000\\W95BB.CNF"}},
+      {"fits\\win95p.fit", nullptr, {"缺少文件 C:\\WINNT\\rpl\\fits\\win95p.fit"}},
+      {"rplfiles\\binfiles\\win95\\msdos.sys", nullptr,
+       {"缺少文件 C:\\WINNT\\rpl\\rplfiles\\binfiles\\win95\\MSDOS.SYS"}},
+      {nullptr, "CONFIG\tWIN00001B\tNOBOOT\tdos\twin95\tfits\\win95.fit\tfits\\win95p.fit\tc\t\t",
+       {"数据库中没有启动块 NOBOOT"}},
+      {nullptr, "CONFIG\tWIN00001B\t00001BWIN\tdos\twin95\tfits\\win95.fit\tfits\\win95p.fit\tc\tnodir\t",
+       {"缺少目录 C:\\WINNT\\rpl\\rplfiles\\binfiles\\nodir"}},
+      {nullptr, "CONFIG\tWIN00001B\t00001BWIN\tdos\twin95\tC:\\x.fit\tfits\\win95p.fit\tc\t\t",
+       {"“C:\\x.fit”不是远程启动目录树中的路径"}},
+      {nullptr, "CONFIG\tWIN00001B\t00001BWIN\tdos\twin98\tfits\\win95.fit\tfits\\win95p.fit\tc\t\t",
+       {"缺少目录 C:\\WINNT\\rpl\\rplfiles\\binfiles\\win98",
+        "缺少文件 C:\\WINNT\\rpl\\rplfiles\\binfiles\\win98\\IO.SYS",
+        "缺少文件 C:\\WINNT\\rpl\\rplfiles\\binfiles\\win98\\MSDOS.SYS",
+        "缺少文件 C:\\WINNT\\rpl\\rplfiles\\binfiles\\win98\\COMMAND.COM"}},
+  };
+  const std::string original = Get(kDb);
+  for (const Case& c : cases) {
+    Put(kDb, original);
+    std::string saved;
+    std::string path = c.file ? std::string("C:\\WINNT\\rpl\\") + c.file : "";
+    if (c.file) {
+      saved = Get(path);
+      ASSERT_TRUE(host.DeleteFile(path)) << c.file;
+    } else {
+      std::vector<std::string> lines = DbLines();
+      for (std::string& l : lines)
+        if (l.rfind("CONFIG\tWIN00001B\t", 0) == 0) l = c.db_line;
+      ASSERT_TRUE(platform::WriteTextLines(host, kDb, lines));
+    }
+    std::string message;
+    ASSERT_TRUE(manager.Load(&message)) << message;
+    ConfigurationCheck check = CheckOf("WIN00001B");
+    EXPECT_FALSE(check.usable) << (c.file ? c.file : c.db_line);
+    EXPECT_EQ(check.missing, c.missing) << (c.file ? c.file : c.db_line);
+    if (c.file) Put(path, saved);
+  }
+  Put(kDb, original);
+  std::string message;
+  ASSERT_TRUE(manager.Load(&message));
+  EXPECT_TRUE(CheckOf("WIN00001B").usable);
+}
+
+TEST_F(RplmgrTest, MakesAWindowsAndADosProfile) {
+  Register(Cards()[0]);
+  struct Case {
+    const char* name;
+    const char* configuration;
+    const char* comment;
+    bool dos;
+    const char* message;
+  } cases[] = {
+      {"W8139", "WIN00E04C", "八一三九 工作站", false,
+       "已新建配置文件 W8139（配置 WIN00E04C，Windows）：C:\\WINNT\\rpl\\rplfiles\\profiles\\W8139"},
+      {"D8139", "dos00e04c", "", true,
+       "已新建配置文件 D8139（配置 DOS00E04C，DOS）：C:\\WINNT\\rpl\\rplfiles\\profiles\\D8139"},
+      {"W2", "WIN00001B", "", false,
+       "已新建配置文件 W2（配置 WIN00001B，Windows）：C:\\WINNT\\rpl\\rplfiles\\profiles\\W2"},
+  };
+  std::vector<std::string> records = DbLines();
+  for (const Case& c : cases) {
+    std::string message;
+    EXPECT_TRUE(manager.MakeProfile(c.name, c.configuration, c.comment, &message)) << message;
+    EXPECT_EQ(message, c.message);
+    std::string dir = std::string(kProfiles) + c.name;
+    EXPECT_TRUE(host.DirectoryExists(dir + "\\wksta.pro")) << c.name;
+    std::vector<platform::DirEntry> entries;
+    ASSERT_TRUE(host.ListDirectory(dir + "\\wksta.pro", &entries));
+    EXPECT_EQ(entries.size(), c.dos ? 3u : 2u) << c.name;  // ".", ".." and dosshell.ini
+    EXPECT_EQ(Get(dir + "\\wksta.pro\\dosshell.ini"),
+              c.dos ? Get(std::string(kProfiles) + "NE2KDOS\\wksta.pro\\dosshell.ini") : "<absent>")
+        << c.name;
+    // The record names the configuration as the database spells it.
+    std::string configuration = manager.db().FindConfiguration(c.configuration)->name;
+    records.push_back(std::string("PROFILE\t") + c.name + "\t" + configuration + "\t" + c.comment);
+    EXPECT_EQ(DbLines(), records) << c.name;
+  }
+  EXPECT_EQ(manager.ProfileLines().back(), "W2\tWIN00001B\t");
+  // On disk the comment is code page 936.
+  EXPECT_NE(Get(kDb).find("\xB0\xCB\xD2\xBB\xC8\xFD\xBE\xC5"), std::string::npos);
+}
+
+TEST_F(RplmgrTest, RefusesAProfileItCannotMakeAndChangesNothing) {
+  MakeDirs(std::string(kProfiles) + "ONDISK");
+  Put(std::string(kProfiles) + "AFILE", "x");
+  struct Case {
+    std::string name, configuration, comment, message;
+  } cases[] = {
+      {"", "WIN00001B", "", "配置文件名“”无效：应为 1 到 15 个字符，不含空格和 \\ / : * ? \" < > |。"},
+      {"TWO WORDS", "WIN00001B", "", "配置文件名“TWO WORDS”无效"},
+      {"A\\B", "WIN00001B", "", "配置文件名“A\\B”无效"},
+      {"A*", "WIN00001B", "", "配置文件名“A*”无效"},
+      {"..", "WIN00001B", "", "配置文件名“..”无效"},
+      {"SIXTEEN_CHARS_AB", "WIN00001B", "", "配置文件名“SIXTEEN_CHARS_AB”无效"},
+      {"P1", "WIN00001B", "a\tb", "说明中不能有制表符或控制字符。"},
+      {"ne2kwin", "WIN00001B", "", "配置文件 ne2kwin 已经存在。"},
+      {"ONDISK", "WIN00001B", "", "C:\\WINNT\\rpl\\rplfiles\\profiles\\ONDISK 已经存在，配置文件没有新建。"},
+      {"afile", "WIN00001B", "", "C:\\WINNT\\rpl\\rplfiles\\profiles\\afile 已经存在，配置文件没有新建。"},
+      {"P1", "", "", "请先选择一个配置。"},
+      {"P1", "WIN00E04C", "", "数据库中没有配置 WIN00E04C。"},
+      {"P1", "DOS00001B", "",
+       "配置 DOS00001B 不可用，不能据此新建配置文件：缺少文件 C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622\\IO.SYS"},
+  };
+  std::string before = Get(kDb);
+  std::vector<platform::DirEntry> listed;
+  ASSERT_TRUE(host.ListDirectory(kProfiles, &listed));
+  for (const Case& c : cases) {
+    std::string message;
+    EXPECT_FALSE(manager.MakeProfile(c.name, c.configuration, c.comment, &message)) << c.name;
+    EXPECT_EQ(message.substr(0, c.message.size()), c.message) << c.name;
+    EXPECT_EQ(Get(kDb), before) << c.name;
+    std::vector<platform::DirEntry> now;
+    ASSERT_TRUE(host.ListDirectory(kProfiles, &now));
+    EXPECT_EQ(now.size(), listed.size()) << c.name;
+  }
+}
+
+TEST_F(RplmgrTest, ADatabaseThatCannotBeWrittenLeavesNoProfileBehind) {
+  ASSERT_TRUE(host.SetFileAttributes(kDb, platform::kAttrReadOnly));
+  std::string before = Get(kDb), message;
+  EXPECT_FALSE(manager.MakeProfile("P1", "WIN00001B", "", &message));
+  EXPECT_EQ(message, "无法写入远程启动数据库，配置文件没有新建。");
+  EXPECT_FALSE(host.DirectoryExists(std::string(kProfiles) + "P1"));
+  EXPECT_EQ(Get(kDb), before);
+}
+
+TEST_F(RplmgrTest, DeletesAProfileWithItsFiles) {
+  // The profile's tree as an installation leaves it, with a read-only file.
+  std::string dos = std::string(kProfiles) + "NE2KDOS";
+  Put(dos + "\\suboot\\winboot\\startnet.bat", "x\r\n");
+  Put(dos + "\\suboot\\io.sys", "x");
+  ASSERT_TRUE(host.SetFileAttributes(dos + "\\suboot\\io.sys", platform::kAttrReadOnly));
+  std::string message;
+  EXPECT_TRUE(manager.DeleteProfile("ne2kdos", &message)) << message;
+  EXPECT_EQ(message, "已删除配置文件 ne2kdos。");
+  EXPECT_FALSE(host.DirectoryExists(dos));
+  EXPECT_TRUE(host.DirectoryExists(std::string(kProfiles) + "NE2KWIN\\wksta.pro"));
+  EXPECT_EQ(manager.ProfileLines(), std::vector<std::string>{"NE2KWIN\tWIN00001B\tNE2000 的 Windows 工作站"});
+  EXPECT_EQ(DbLines().size(), 7u);
+  EXPECT_EQ(DbLines().back(), "PROFILE\tNE2KWIN\tWIN00001B\tNE2000 的 Windows 工作站");
+
+  // A profile whose directory is gone already loses its record all the same;
+  // one not in the database is refused.
+  ASSERT_TRUE(fs::remove_all(host.NativePath(std::string(kProfiles) + "NE2KWIN")) > 0);
+  EXPECT_TRUE(manager.DeleteProfile("NE2KWIN", &message)) << message;
+  EXPECT_TRUE(manager.ProfileLines().empty());
+  std::string before = Get(kDb);
+  for (const char* name : {"NE2KWIN", ""}) {
+    EXPECT_FALSE(manager.DeleteProfile(name, &message));
+    EXPECT_EQ(message, *name ? "数据库中没有配置文件 NE2KWIN。" : "请先选择一个配置文件。");
+    EXPECT_EQ(Get(kDb), before);
+  }
+}
+
+TEST_F(RplmgrTest, AProfileThatCannotBeRemovedWhollyKeepsItsRecord) {
+  std::string dir = std::string(kProfiles) + "NE2KWIN";
+  Put(dir + "\\wksta.pro\\hidden.dat", "x");
+  // A hidden file is not listed, so the directory cannot be emptied.
+  ASSERT_TRUE(host.SetFileAttributes(dir + "\\wksta.pro\\hidden.dat", platform::kAttrHidden));
+  std::string before = Get(kDb), message;
+  EXPECT_FALSE(manager.DeleteProfile("NE2KWIN", &message));
+  EXPECT_EQ(message, "目录 C:\\WINNT\\rpl\\rplfiles\\profiles\\NE2KWIN 没能完全删除，配置文件 NE2KWIN 仍留在数据库中。");
+  EXPECT_EQ(Get(kDb), before);
+}
+
+TEST_F(RplmgrTest, AProfileMadeFromACardsConfigurationIsListedAndDeletedAgain) {
+  Register(Cards()[2]);
+  std::string message;
+  ASSERT_TRUE(manager.MakeProfile("MYNICDOS", "DOS001122", "", &message)) << message;
+  ASSERT_TRUE(manager.MakeProfile("MYNICWIN", "WIN001122", "", &message)) << message;
+  EXPECT_EQ(manager.ProfileLines().size(), 4u);
+  EXPECT_EQ(Get(std::string(kProfiles) + "MYNICDOS\\wksta.pro\\dosshell.ini"),
+            platform::JoinLines({standins::rpl::kDosShellIni[0], standins::rpl::kDosShellIni[1],
+                                 standins::rpl::kDosShellIni[2], standins::rpl::kDosShellIni[3]}));
+  ASSERT_TRUE(manager.DeleteProfile("MYNICDOS", &message)) << message;
+  EXPECT_FALSE(host.DirectoryExists(std::string(kProfiles) + "MYNICDOS"));
+  EXPECT_EQ(manager.ProfileLines().back(), "MYNICWIN\tWIN001122\t");
+}
+
+}  // namespace
