@@ -106,7 +106,8 @@ if [ "${1:-}" = --dump ]; then
 fi
 
 release=${1:-$repo/dist/win32}
-mapfile -t programs < <(find "$release" -type f \( -iname '*.exe' -o -iname '*.com' -o -iname '*.dll' \) | sort)
+# rplfiles holds DOS files for the workstations, copied and never run here.
+mapfile -t programs < <(find "$release" -path "$release/rplfiles" -prune -o -type f \( -iname '*.exe' -o -iname '*.com' -o -iname '*.dll' \) -print | sort)
 if [ ${#programs[@]} -eq 0 ]; then
   echo "check_imports: no programs in $release" >&2
   exit 1
