@@ -1,12 +1,12 @@
 // The two image tools as functions, so that a program's main and the
 // simulated host run the same code.
-#include "tools.h"
+#include "standins/image/tools.h"
 
 #include <cstdint>
 #include <cstdlib>
 
-#include "fat12.h"
-#include "tree_io.h"
+#include "standins/image/fat12.h"
+#include "standins/image/tree_io.h"
 
 namespace imagetools {
 
@@ -35,7 +35,7 @@ int Undisk(const std::vector<std::string>& args, std::string& err) {
     std::string image, error;
     if (!treeio::ReadWholeFile(imagePath, fat12::kImageSize, image, error)) return Fail(err, "undisk", error);
     fat12::Tree tree;
-    if (!fat12::Unpack(image, tree, error)) return Fail(err, "undisk", imagePath + ": " + error);
+    if (!fat12::Unpack(image, &tree, &error)) return Fail(err, "undisk", imagePath + ": " + error);
     const std::string bootSector = image.substr(0, fat12::kSectorSize);
     if (!treeio::WriteTree(dir, tree, &bootSector, fat12::BootSectorPathFor(dir, treeio::PathSeparators()), error)) {
         return Fail(err, "undisk", error);
@@ -95,11 +95,11 @@ int Rplimage(const std::vector<std::string>& args, std::string& err) {
             return Fail(err, "rplimage", "SOURCE_DATE_EPOCH is not a count of seconds: " + std::string(epoch));
         }
         std::uint16_t date, time;
-        fat12::DosStampFromDateTime(fat12::DateTimeFromUnixSeconds(seconds), date, time);
-        fat12::ClampStamps(tree, date, time);
+        fat12::DosStampFromDateTime(fat12::DateTimeFromUnixSeconds(seconds), &date, &time);
+        fat12::ClampStamps(&tree, date, time);
     }
     std::string image;
-    if (!fat12::Pack(tree, haveBootSector ? &bootSector : nullptr, image, error)) {
+    if (!fat12::Pack(tree, haveBootSector ? &bootSector : nullptr, &image, &error)) {
         return Fail(err, "rplimage", dir + ": " + error);
     }
     if (!treeio::WriteFileReplacing(imagePath, image, error)) return Fail(err, "rplimage", error);

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "fat12.h"
+#include "standins/image/fat12.h"
 
 namespace treeio {
 

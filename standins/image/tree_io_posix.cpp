@@ -10,7 +10,7 @@
 #include <cstring>
 #include <ctime>
 
-#include "tree_io.h"
+#include "standins/image/tree_io.h"
 
 namespace treeio {
 namespace {
@@ -42,8 +42,8 @@ fat12::DateTime LocalTime(std::time_t t) {
     return w;
 }
 
-bool SetTime(const std::string& path, std::uint16_t dosDate, std::uint16_t dosTime, std::string& error) {
-    const fat12::DateTime w = fat12::DateTimeFromDosStamp(dosDate, dosTime);
+bool SetTime(const std::string& path, std::uint16_t dos_date, std::uint16_t dos_time, std::string& error) {
+    const fat12::DateTime w = fat12::DateTimeFromDosStamp(dos_date, dos_time);
     std::tm tm{};
     tm.tm_year = w.year - 1900;
     tm.tm_mon = w.month - 1;
@@ -98,7 +98,7 @@ void RemoveTree(const std::string& path) {
 bool WriteChildren(const std::string& dir, const fat12::Tree& tree, std::string& error) {
     for (const fat12::Tree& child : tree.children) {
         const std::string path = Join(dir, child.name);
-        if (child.isDirectory) {
+        if (child.is_directory) {
             if (mkdir(path.c_str(), 0777) != 0) {
                 error = Reason("cannot create the directory", path);
                 return false;
@@ -107,7 +107,7 @@ bool WriteChildren(const std::string& dir, const fat12::Tree& tree, std::string&
         } else if (!WriteFileData(path, child.data, error)) {
             return false;
         }
-        if (!SetTime(path, child.dosDate, child.dosTime, error)) return false;
+        if (!SetTime(path, child.dos_date, child.dos_time, error)) return false;
     }
     return true;
 }
@@ -142,7 +142,7 @@ bool ReadChildren(const std::string& dir, std::size_t& budget, fat12::Tree& tree
         }
         fat12::Tree child;
         child.name = name;
-        fat12::DosStampFromDateTime(LocalTime(st.st_mtime), child.dosDate, child.dosTime);
+        fat12::DosStampFromDateTime(LocalTime(st.st_mtime), &child.dos_date, &child.dos_time);
         // Every directory takes a cluster; charging for it bounds the walk even
         // where links make the tree endless.
         const std::size_t cost = S_ISDIR(st.st_mode) ? fat12::kSectorSize : static_cast<std::size_t>(st.st_size);
@@ -152,7 +152,7 @@ bool ReadChildren(const std::string& dir, std::size_t& budget, fat12::Tree& tree
         }
         budget -= cost;
         if (S_ISDIR(st.st_mode)) {
-            child.isDirectory = true;
+            child.is_directory = true;
             if (!ReadChildren(path, budget, child, error)) return false;
         } else if (S_ISREG(st.st_mode)) {
             if (!ReadWholeFile(path, cost, child.data, error)) return false;
@@ -222,7 +222,7 @@ bool WriteFileReplacing(const std::string& path, const std::string& data, std::s
 
 bool ReadTree(const std::string& dir, std::size_t maxBytes, fat12::Tree& tree, std::string& error) {
     tree = fat12::Tree();
-    tree.isDirectory = true;
+    tree.is_directory = true;
     struct stat st{};
     if (stat(dir.c_str(), &st) != 0) {
         error = Reason("cannot read", dir);

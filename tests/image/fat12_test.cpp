@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "fat12.h"
+#include "standins/image/fat12.h"
 
 namespace {
 
@@ -38,15 +38,15 @@ Tree File(const std::string& name, const std::string& data, std::uint16_t date =
     Tree t;
     t.name = name;
     t.data = data;
-    t.dosDate = date;
-    t.dosTime = time;
+    t.dos_date = date;
+    t.dos_time = time;
     return t;
 }
 Tree Dir(const std::string& name, std::vector<Tree> children) {
     Tree t;
     t.name = name;
-    t.isDirectory = true;
-    t.dosDate = 0x2CD9;
+    t.is_directory = true;
+    t.dos_date = 0x2CD9;
     t.children = std::move(children);
     return t;
 }
@@ -84,9 +84,9 @@ void ExpectSameTree(const Tree& a, const Tree& b, const std::string& path = "") 
         const Tree& y = b.children[i];
         const std::string p = path + "\\" + x.name;
         EXPECT_EQ(x.name, y.name) << p;
-        EXPECT_EQ(x.isDirectory, y.isDirectory) << p;
-        EXPECT_EQ(x.dosDate, y.dosDate) << p;
-        EXPECT_EQ(x.dosTime, y.dosTime) << p;
+        EXPECT_EQ(x.is_directory, y.is_directory) << p;
+        EXPECT_EQ(x.dos_date, y.dos_date) << p;
+        EXPECT_EQ(x.dos_time, y.dos_time) << p;
         EXPECT_TRUE(x.data == y.data) << p << " differs";
         ExpectSameTree(x, y, p);
     }
@@ -94,7 +94,7 @@ void ExpectSameTree(const Tree& a, const Tree& b, const std::string& path = "") 
 
 std::string PackOrDie(const Tree& t, const std::string* bs = nullptr) {
     std::string image, error;
-    EXPECT_TRUE(fat12::Pack(t, bs, image, error)) << error;
+    EXPECT_TRUE(fat12::Pack(t, bs, &image, &error)) << error;
     return image;
 }
 
@@ -109,7 +109,7 @@ TEST(ShortName, AcceptsValidNamesAndStoresThemUpperCase) {
     };
     for (const auto& c : cases) {
         std::string stored, error;
-        EXPECT_TRUE(fat12::ShortNameFor(c.host, stored, error)) << c.host << ": " << error;
+        EXPECT_TRUE(fat12::ShortNameFor(c.host, &stored, &error)) << c.host << ": " << error;
         EXPECT_EQ(stored, c.stored) << c.host;
     }
 }
@@ -121,7 +121,7 @@ TEST(ShortName, RefusesNamesThatAreNot83) {
                            "LPT1.PRN", "CLOCK$"};
     for (const char* name : cases) {
         std::string stored, error;
-        EXPECT_FALSE(fat12::ShortNameFor(name, stored, error)) << "accepted \"" << name << "\"";
+        EXPECT_FALSE(fat12::ShortNameFor(name, &stored, &error)) << "accepted \"" << name << "\"";
         EXPECT_FALSE(error.empty()) << name;
     }
 }
@@ -138,7 +138,7 @@ TEST(DosStamp, ConvertsAndClampsLocalTimes) {
     };
     for (const auto& c : cases) {
         std::uint16_t date = 0, time = 0;
-        fat12::DosStampFromDateTime(c.when, date, time);
+        fat12::DosStampFromDateTime(c.when, &date, &time);
         EXPECT_EQ(date, c.date) << c.when.year << "-" << c.when.month << "-" << c.when.day;
         EXPECT_EQ(time, c.time) << c.when.hour << ":" << c.when.minute << ":" << c.when.second;
     }
@@ -181,7 +181,7 @@ TEST(Pack, RoundTripKeepsNamesDataAndDates) {
     Tree tree = Sample();
     Tree back;
     std::string error;
-    ASSERT_TRUE(fat12::Unpack(PackOrDie(tree), back, error)) << error;
+    ASSERT_TRUE(fat12::Unpack(PackOrDie(tree), &back, &error)) << error;
     Normalise(tree);
     Normalise(back);
     ExpectSameTree(tree, back);
@@ -202,7 +202,9 @@ TEST(Pack, PutsBootFilesFirstContiguousAndProtected) {
         const std::size_t at = kRoot + w.entry * 32;
         EXPECT_EQ(image.substr(at, 11), w.name);
         EXPECT_EQ(static_cast<unsigned char>(image[at + 11]), w.attributes) << w.name;
-        if (w.firstCluster) EXPECT_EQ(Get16(image, at + 26), w.firstCluster) << w.name;
+        if (w.firstCluster) {
+            EXPECT_EQ(Get16(image, at + 26), w.firstCluster) << w.name;
+        }
     }
     EXPECT_EQ(image[kRoot + 7 * 32], '\0') << "entries past the last one must be free";
     for (unsigned c = 2; c < 2 + 78; ++c) EXPECT_EQ(FatEntry(image, c), c + 1) << "IO.SYS chain at " << c;
@@ -249,14 +251,14 @@ TEST(Pack, RefusesTreesThatCannotBeWritten) {
     };
     for (const auto& c : cases) {
         std::string image = "old", error;
-        EXPECT_FALSE(fat12::Pack(c.tree, nullptr, image, error)) << c.what;
+        EXPECT_FALSE(fat12::Pack(c.tree, nullptr, &image, &error)) << c.what;
         EXPECT_FALSE(error.empty()) << c.what;
         EXPECT_TRUE(image.empty()) << c.what;
     }
     std::vector<Tree> full(tooMany.begin(), tooMany.begin() + 224);
     std::string image, error;
-    EXPECT_TRUE(fat12::Pack(Dir("", full), nullptr, image, error)) << "224 entries fit: " << error;
-    EXPECT_TRUE(fat12::Pack(Dir("", {File("BIG", std::string(fat12::kDataCapacity, 'x'))}), nullptr, image, error))
+    EXPECT_TRUE(fat12::Pack(Dir("", full), nullptr, &image, &error)) << "224 entries fit: " << error;
+    EXPECT_TRUE(fat12::Pack(Dir("", {File("BIG", std::string(fat12::kDataCapacity, 'x'))}), nullptr, &image, &error))
         << "a file filling the disk fits: " << error;
 }
 
@@ -299,7 +301,7 @@ TEST(BootSector, KeptBootCodeGoesIntoTheImage) {
     };
     for (const auto& c : bad) {
         std::string out, error;
-        EXPECT_FALSE(fat12::Pack(Dir("", {}), &c.bs, out, error)) << c.what;
+        EXPECT_FALSE(fat12::Pack(Dir("", {}), &c.bs, &out, &error)) << c.what;
         EXPECT_FALSE(error.empty()) << c.what;
     }
 }
@@ -355,7 +357,7 @@ TEST(Unpack, ReadsLongNamesCaseFlagsAndSkipsWhatIsNotAFile) {
 
     Tree tree;
     std::string error;
-    ASSERT_TRUE(fat12::Unpack(image, tree, error)) << error;
+    ASSERT_TRUE(fat12::Unpack(image, &tree, &error)) << error;
     std::vector<std::string> names;
     for (const Tree& t : tree.children) names.push_back(t.name + "=" + t.data);
     EXPECT_EQ(names, (std::vector<std::string>{"Long file name.txt=a", "BBBB.TXT=b", "cccc.txt=c",
@@ -410,13 +412,13 @@ TEST(Unpack, RefusesImagesThatAreNotSoundFat12) {
         c.damage(image);
         Tree tree;
         std::string error;
-        EXPECT_FALSE(fat12::Unpack(image, tree, error)) << c.what;
+        EXPECT_FALSE(fat12::Unpack(image, &tree, &error)) << c.what;
         EXPECT_FALSE(error.empty()) << c.what;
         EXPECT_TRUE(tree.children.empty()) << c.what;
     }
     Tree tree;
     std::string error;
-    EXPECT_TRUE(fat12::Unpack(good, tree, error)) << "the undamaged image: " << error;
+    EXPECT_TRUE(fat12::Unpack(good, &tree, &error)) << "the undamaged image: " << error;
 }
 
 TEST(Paths, BootSectorFileSitsBesideTheDirectory) {

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "../tree_io.h"
+#include "standins/image/tree_io.h"
 
 namespace treeio {
 namespace {
@@ -113,8 +113,8 @@ void RemoveTree(const std::string& path) {
     }
 }
 
-bool FileTimeFromDos(std::uint16_t dosDate, std::uint16_t dosTime, FILETIME& utc) {
-    const fat12::DateTime w = fat12::DateTimeFromDosStamp(dosDate, dosTime);
+bool FileTimeFromDos(std::uint16_t dos_date, std::uint16_t dos_time, FILETIME& utc) {
+    const fat12::DateTime w = fat12::DateTimeFromDosStamp(dos_date, dos_time);
     SYSTEMTIME st = {};
     st.wYear = static_cast<WORD>(w.year);
     st.wMonth = static_cast<WORD>(w.month);
@@ -126,7 +126,7 @@ bool FileTimeFromDos(std::uint16_t dosDate, std::uint16_t dosTime, FILETIME& utc
     return SystemTimeToFileTime(&st, &local) && LocalFileTimeToFileTime(&local, &utc);
 }
 
-void DosFromFileTime(const FILETIME& utc, std::uint16_t& dosDate, std::uint16_t& dosTime) {
+void DosFromFileTime(const FILETIME& utc, std::uint16_t& dos_date, std::uint16_t& dos_time) {
     FILETIME local;
     SYSTEMTIME st;
     fat12::DateTime w;
@@ -138,7 +138,7 @@ void DosFromFileTime(const FILETIME& utc, std::uint16_t& dosDate, std::uint16_t&
         w.minute = st.wMinute;
         w.second = st.wSecond;
     }
-    fat12::DosStampFromDateTime(w, dosDate, dosTime);
+    fat12::DosStampFromDateTime(w, &dos_date, &dos_time);
 }
 
 bool WriteAll(HANDLE h, const std::string& data) {
@@ -186,8 +186,8 @@ bool WriteChildren(const std::string& dir, const fat12::Tree& tree, std::string&
     for (const fat12::Tree& child : tree.children) {
         const std::string path = Join(dir, child.name);
         FILETIME when;
-        const bool haveTime = FileTimeFromDos(child.dosDate, child.dosTime, when);
-        if (child.isDirectory) {
+        const bool haveTime = FileTimeFromDos(child.dos_date, child.dos_time, when);
+        if (child.is_directory) {
             if (!CreateDirectoryW(Wide(path).c_str(), nullptr)) {
                 error = Reason("cannot create the directory", path);
                 return false;
@@ -213,7 +213,7 @@ bool ReadChildren(const std::string& dir, std::size_t& budget, fat12::Tree& tree
         fat12::Tree child;
         child.name = Narrow(f.cFileName);
         const std::string path = Join(dir, child.name);
-        DosFromFileTime(f.ftLastWriteTime, child.dosDate, child.dosTime);
+        DosFromFileTime(f.ftLastWriteTime, child.dos_date, child.dos_time);
         const bool isDir = (f.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         const unsigned long long size = (static_cast<unsigned long long>(f.nFileSizeHigh) << 32) | f.nFileSizeLow;
         // Every directory takes a cluster; charging for it bounds the walk even
@@ -225,7 +225,7 @@ bool ReadChildren(const std::string& dir, std::size_t& budget, fat12::Tree& tree
         }
         budget -= static_cast<std::size_t>(cost);
         if (isDir) {
-            child.isDirectory = true;
+            child.is_directory = true;
             if (!ReadChildren(path, budget, child, error)) return false;
         } else if (!ReadWholeFile(path, static_cast<std::size_t>(cost), child.data, error)) {
             return false;
@@ -305,7 +305,7 @@ bool WriteFileReplacing(const std::string& path, const std::string& data, std::s
 
 bool ReadTree(const std::string& dir, std::size_t maxBytes, fat12::Tree& tree, std::string& error) {
     tree = fat12::Tree();
-    tree.isDirectory = true;
+    tree.is_directory = true;
     const DWORD attributes = GetFileAttributesW(Wide(dir).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         error = Reason("cannot read", dir);
