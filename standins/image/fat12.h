@@ -25,6 +25,13 @@ const size_t kFirstDataSector = 1 + 2 * kFatSectors + kRootSectors;    // 33
 const size_t kDataClusters = kTotalSectors - kFirstDataSector;          // 2847 (1 sector each)
 const size_t kDataCapacity = kDataClusters * kSectorSize;
 
+// DOS keeps the current directory of a drive in 64 characters after the drive
+// letter and colon (\DIR\SUB, 66 with A:). Every level takes at least two
+// of them, a backslash and a one-letter name, so no directory more than 32
+// levels below the top can be reached by DOS. Trees nested deeper are refused
+// both ways, which also bounds the recursion over a tree.
+const int kMaxDepth = 32;
+
 // One file or directory. The root of a tree is a directory with an empty name.
 struct Tree {
   std::string name;  // host name, UTF-8
@@ -44,8 +51,9 @@ void ClampStamps(Tree* tree, std::uint16_t dos_date, std::uint16_t dos_time);
 // `error`, `root` left empty) an image of another size, a boot sector or BPB
 // that does not describe FAT12, and a corrupt file system: clusters out of
 // range, chains that loop or share clusters, files longer than their chains,
-// names that are not safe as host names, duplicate names in one directory.
-// Names come out as the disk shows them: the long name where a valid one is
+// names that are not safe as host names, duplicate names in one directory,
+// directories nested deeper than kMaxDepth. Running out of memory is refused
+// the same way. Names come out as the disk shows them: the long name where a valid one is
 // recorded, else the short name (lower-cased where the entry's case flags ask).
 bool Unpack(const std::string& image, Tree* root, std::string* error);
 
@@ -57,8 +65,9 @@ bool Unpack(const std::string& image, Tree* root, std::string* error);
 // kept and the parameter block is written anew; without one, the boot code
 // prints that the disk is not bootable and waits for a key. Refuses (false,
 // reason in `error`, `image` left empty) names that are not valid 8.3 names,
-// two names that differ only in case, a tree that does not fit, and a boot
-// sector whose code would be overwritten by the parameter block.
+// two names that differ only in case, a tree that does not fit or is nested
+// deeper than kMaxDepth, and a boot sector whose code would be overwritten by
+// the parameter block; running out of memory is refused the same way.
 bool Pack(const Tree& root, const std::string* boot_sector, std::string* image,
           std::string* error);
 

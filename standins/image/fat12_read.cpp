@@ -1,6 +1,8 @@
 // Reading a FAT12 floppy image into a tree, refusing anything unsound.
 #include <algorithm>
 #include <cstring>
+#include <new>
+#include <unordered_set>
 #include <vector>
 
 #include "standins/image/fat12.h"
@@ -142,6 +144,9 @@ std::string LongHostName(const std::string& e, const LongName& name) {
   return host_name;
 }
 
+// Reads the directories and files of an image. The names of the directories
+// being read are kept as pointers into the tree, and a path is only put
+// together for a message, so that a deep tree costs no copy per level.
 class Reader {
  public:
   Reader(const std::string& image, const Geometry& g)
@@ -150,7 +155,7 @@ class Reader {
   bool ReadRoot(Tree* root) {
     *root = Tree();
     root->is_directory = true;
-    return ReadEntries(image_.substr(g_.root_offset, g_.root_entries * kEntrySize), "", root);
+    return ReadEntries({g_.root_offset}, g_.root_entries * kEntrySize, root);
   }
 
   const std::string& error() const { return error_; }
@@ -165,18 +170,26 @@ class Reader {
     return g_.data_offset + (cluster - 2) * g_.cluster_size;
   }
 
+  // The DOS path of the directory being read, with `name` after it when given.
+  std::string Path(const std::string* name = nullptr) const {
+    std::string path;
+    for (const std::string* part : path_) path += "\\" + *part;
+    if (name) path += "\\" + *name;
+    return path.empty() ? "\\" : path;
+  }
+
   // Follows a chain from `start`, marking its clusters used. Any cluster out
   // of range, free, bad, or already used by this or another chain makes the
-  // image corrupt.
-  bool Chain(unsigned start, const std::string& path, std::vector<unsigned>* clusters) {
+  // image corrupt. Every value from 0xFF8 to 0xFFF ends a chain.
+  bool Chain(unsigned start, const std::string& name, std::vector<unsigned>* clusters) {
     unsigned c = start;
     for (;;) {
       if (c < 2 || c > g_.cluster_count + 1) {
-        return Fail("corrupt image: " + path + " refers to cluster " + std::to_string(c) +
+        return Fail("corrupt image: " + Path(&name) + " refers to cluster " + std::to_string(c) +
                     ", outside the disk");
       }
       if (used_[c]) {
-        return Fail("corrupt image: the cluster chain of " + path + " runs into cluster " +
+        return Fail("corrupt image: the cluster chain of " + Path(&name) + " runs into cluster " +
                     std::to_string(c) + " a second time (a loop or a cross-link)");
       }
       used_[c] = true;
@@ -184,7 +197,7 @@ class Reader {
       unsigned next = Next(c);
       if (next >= 0xFF8) return true;
       if (next == 0xFF7 || next < 2) {
-        return Fail("corrupt image: the cluster chain of " + path + " has a " +
+        return Fail("corrupt image: the cluster chain of " + Path(&name) + " has a " +
                     (next == 0xFF7 ? "bad" : "free") + " cluster after cluster " +
                     std::to_string(c));
       }
@@ -192,13 +205,13 @@ class Reader {
     }
   }
 
-  bool ReadFile(unsigned start, std::uint32_t size, const std::string& path, std::string* data) {
+  bool ReadFile(unsigned start, std::uint32_t size, const std::string& name, std::string* data) {
     if (size == 0) return true;  // a chain of an empty file holds nothing to read
     std::vector<unsigned> clusters;
-    if (!Chain(start, path, &clusters)) return false;
+    if (!Chain(start, name, &clusters)) return false;
     size_t needed = (size + g_.cluster_size - 1) / g_.cluster_size;
     if (clusters.size() < needed) {
-      return Fail("corrupt image: " + path + " has " + std::to_string(size) +
+      return Fail("corrupt image: " + Path(&name) + " has " + std::to_string(size) +
                   " bytes but its cluster chain holds only " +
                   std::to_string(clusters.size() * g_.cluster_size));
     }
@@ -210,54 +223,68 @@ class Reader {
     return true;
   }
 
-  bool ReadEntries(const std::string& entries, const std::string& path, Tree* dir) {
+  bool ReadDirectory(unsigned start, Tree* dir) {
+    if (path_.size() >= static_cast<size_t>(kMaxDepth)) {
+      return Fail("the directory " + Path(&dir->name) + " is nested more than " +
+                  std::to_string(kMaxDepth) + " levels deep, deeper than DOS can reach");
+    }
+    std::vector<unsigned> clusters;
+    if (!Chain(start, dir->name, &clusters)) return false;
+    std::vector<size_t> spans;
+    spans.reserve(clusters.size());
+    for (unsigned c : clusters) spans.push_back(ClusterOffset(c));
+    path_.push_back(&dir->name);
+    bool ok = ReadEntries(spans, g_.cluster_size, dir);
+    path_.pop_back();
+    return ok;
+  }
+
+  // Reads the entries of a directory that lies in the spans of `span_size`
+  // bytes starting at `spans` (the top directory in one span, any other one
+  // cluster by cluster) into `dir`.
+  bool ReadEntries(const std::vector<size_t>& spans, size_t span_size, Tree* dir) {
     LongName long_name;
-    for (size_t at = 0; at + kEntrySize <= entries.size(); at += kEntrySize) {
-      std::string e = entries.substr(at, kEntrySize);
-      unsigned char first = Byte(e, 0);
-      unsigned char attributes = Byte(e, 11);
-      if (first == 0x00) break;
-      if (first == 0xE5) {
+    // Upper-cased names of the entries read so far, to find one given twice.
+    std::unordered_set<std::string> seen;
+    for (size_t span : spans) {
+      for (size_t at = span; at + kEntrySize <= span + span_size; at += kEntrySize) {
+        std::string e = image_.substr(at, kEntrySize);
+        unsigned char first = Byte(e, 0);
+        unsigned char attributes = Byte(e, 11);
+        if (first == 0x00) return true;
+        if (first == 0xE5) {
+          long_name = LongName();
+          continue;
+        }
+        if ((attributes & 0x3F) == kAttrLongName) {
+          TakeLongEntry(e, &long_name);
+          continue;
+        }
+        if ((attributes & kAttrVolume) || e.compare(0, 11, ".          ") == 0 ||
+            e.compare(0, 11, "..         ") == 0) {
+          long_name = LongName();
+          continue;
+        }
+        Tree child;
+        child.name = LongHostName(e, long_name);
         long_name = LongName();
-        continue;
+        if (child.name.empty() && !HostNameFromShortName(e.data(), Byte(e, 12), &child.name)) {
+          return Fail("corrupt image: a directory entry in " + Path() +
+                      " has a name that cannot be a file name (unsafe bytes, empty or reserved)");
+        }
+        if (!seen.insert(AsciiUpper(child.name)).second)
+          return Fail("corrupt image: the name " + Path(&child.name) + " is there twice");
+        child.dos_time = Get16(e, 22);
+        child.dos_date = Get16(e, 24);
+        unsigned start = Get16(e, 26);
+        if (attributes & kAttrDirectory) {
+          child.is_directory = true;
+          if (!ReadDirectory(start, &child)) return false;
+        } else if (!ReadFile(start, Get32(e, 28), child.name, &child.data)) {
+          return false;
+        }
+        dir->children.push_back(std::move(child));
       }
-      if ((attributes & 0x3F) == kAttrLongName) {
-        TakeLongEntry(e, &long_name);
-        continue;
-      }
-      if ((attributes & kAttrVolume) || e.compare(0, 11, ".          ") == 0 ||
-          e.compare(0, 11, "..         ") == 0) {
-        long_name = LongName();
-        continue;
-      }
-      std::string name = LongHostName(e, long_name);
-      long_name = LongName();
-      if (name.empty() && !HostNameFromShortName(e.data(), Byte(e, 12), &name)) {
-        return Fail("corrupt image: a directory entry in " + (path.empty() ? "\\" : path) +
-                    " has a name that cannot be a file name (unsafe bytes, empty or reserved)");
-      }
-      std::string child_path = path + "\\" + name;
-      for (const Tree& other : dir->children) {
-        if (AsciiUpper(other.name) == AsciiUpper(name))
-          return Fail("corrupt image: the name " + child_path + " is there twice");
-      }
-      Tree child;
-      child.name = name;
-      child.dos_time = Get16(e, 22);
-      child.dos_date = Get16(e, 24);
-      unsigned start = Get16(e, 26);
-      if (attributes & kAttrDirectory) {
-        child.is_directory = true;
-        std::vector<unsigned> clusters;
-        if (!Chain(start, child_path, &clusters)) return false;
-        std::string sub;
-        sub.reserve(clusters.size() * g_.cluster_size);
-        for (unsigned c : clusters) sub.append(image_, ClusterOffset(c), g_.cluster_size);
-        if (!ReadEntries(sub, child_path, &child)) return false;
-      } else if (!ReadFile(start, Get32(e, 28), child_path, &child.data)) {
-        return false;
-      }
-      dir->children.push_back(std::move(child));
     }
     return true;
   }
@@ -270,6 +297,7 @@ class Reader {
   const std::string& image_;
   const Geometry& g_;
   std::vector<bool> used_;
+  std::vector<const std::string*> path_;  // names of the directories being read
   std::string error_;
 };
 
@@ -280,14 +308,20 @@ bool Unpack(const std::string& image, Tree* root, std::string* error) {
   root->is_directory = true;
   Geometry g;
   if (!ReadGeometry(image, &g, error)) return false;
-  Reader reader(image, g);
-  if (!reader.ReadRoot(root)) {
-    *error = reader.error();
+  bool ok = false;
+  try {
+    Reader reader(image, g);
+    ok = reader.ReadRoot(root);
+    if (!ok) *error = reader.error();
+  } catch (const std::bad_alloc&) {
+    *root = Tree();  // gives back what was read before the error is set
+    *error = "not enough memory to read the image";
+  }
+  if (!ok) {
     *root = Tree();
     root->is_directory = true;
-    return false;
   }
-  return true;
+  return ok;
 }
 
 }  // namespace fat12

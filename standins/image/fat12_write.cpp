@@ -2,6 +2,8 @@
 // in directory order, FATs, directories and the boot sector written.
 #include <algorithm>
 #include <cstring>
+#include <new>
+#include <unordered_map>
 #include <vector>
 
 #include "standins/image/fat12.h"
@@ -43,6 +45,7 @@ const char kOwnBootMessage[] =
 struct Node {
   const Tree* tree = nullptr;
   std::string short_name;  // 11 bytes
+  std::string sort_key;    // the host name upper-cased
   std::uint8_t attributes = 0;
   unsigned first_cluster = 0;
   size_t clusters = 0;
@@ -57,27 +60,45 @@ int BootFileRank(const std::string& short_name) {
   return 2;
 }
 
-bool Prepare(const Tree& dir, const std::string& path, bool is_root, Node* node,
+// Checks the entries below `dir` (at `depth` levels below the top, its DOS
+// path `path`) and puts them in directory order into `node`, adding the
+// clusters they need to `*total_clusters`. The work is linear in the number
+// of entries: a tree the packer refuses costs no more than one it takes.
+bool Prepare(const Tree& dir, const std::string& path, int depth, Node* node,
              size_t* total_clusters, std::string* error) {
+  bool is_root = depth == 0;
   node->tree = &dir;
+  if (is_root && dir.children.size() > kRootEntries) {
+    *error = "the top directory has " + std::to_string(dir.children.size()) +
+             " entries; a floppy holds at most " + std::to_string(kRootEntries) + " there";
+    return false;
+  }
+  if (depth > kMaxDepth) {
+    *error = (path.empty() ? "\\" : path) + ": nested more than " + std::to_string(kMaxDepth) +
+             " levels deep, deeper than DOS can reach";
+    return false;
+  }
   std::vector<Node> kids;
+  kids.reserve(dir.children.size());
+  // The host name of each short name taken so far, to find names equal but for case.
+  std::unordered_map<std::string, const std::string*> taken;
   for (const Tree& child : dir.children) {
     Node k;
-    std::string child_path = path + "\\" + child.name;
     std::string why;
     if (!ShortNameFor(child.name, &k.short_name, &why)) {
-      *error = child_path + ": " + why;
+      *error = path + "\\" + child.name + ": " + why;
       return false;
     }
-    for (const Node& other : kids) {
-      if (other.short_name == k.short_name) {
-        *error = child_path + ": the name is there twice when case is ignored (" +
-                 other.tree->name + ")";
-        return false;
-      }
+    auto inserted = taken.emplace(k.short_name, &child.name);
+    if (!inserted.second) {
+      *error = path + "\\" + child.name + ": the name is there twice when case is ignored (" +
+               *inserted.first->second + ")";
+      return false;
     }
+    k.sort_key = AsciiUpper(child.name);
     if (child.is_directory) {
-      if (!Prepare(child, child_path, false, &k, total_clusters, error)) return false;
+      if (!Prepare(child, path + "\\" + child.name, depth + 1, &k, total_clusters, error))
+        return false;
       k.attributes = kAttrDirectory;
       k.clusters = ((child.children.size() + 2) * kEntrySize + kSectorSize - 1) / kSectorSize;
     } else {
@@ -90,16 +111,11 @@ bool Prepare(const Tree& dir, const std::string& path, bool is_root, Node* node,
     *total_clusters += k.clusters;
     kids.push_back(std::move(k));
   }
-  if (is_root && kids.size() > kRootEntries) {
-    *error = "the top directory has " + std::to_string(kids.size()) +
-             " entries; a floppy holds at most " + std::to_string(kRootEntries) + " there";
-    return false;
-  }
   std::stable_sort(kids.begin(), kids.end(), [is_root](const Node& a, const Node& b) {
     int rank_a = is_root && !a.tree->is_directory ? BootFileRank(a.short_name) : 2;
     int rank_b = is_root && !b.tree->is_directory ? BootFileRank(b.short_name) : 2;
     if (rank_a != rank_b) return rank_a < rank_b;
-    return AsciiUpper(a.tree->name) < AsciiUpper(b.tree->name);
+    return a.sort_key < b.sort_key;
   });
   node->children = std::move(kids);
   return true;
@@ -244,15 +260,13 @@ bool CheckBootSector(const std::string& bs, std::string* error) {
   return true;
 }
 
-}  // namespace
-
-bool Pack(const Tree& root, const std::string* boot_sector, std::string* image,
-          std::string* error) {
-  image->clear();
+// Pack without the guard against running out of memory.
+bool PackTree(const Tree& root, const std::string* boot_sector, std::string* image,
+              std::string* error) {
   if (boot_sector && !CheckBootSector(*boot_sector, error)) return false;
   Node top;
   size_t clusters = 0;
-  if (!Prepare(root, "", true, &top, &clusters, error)) return false;
+  if (!Prepare(root, "", 0, &top, &clusters, error)) return false;
   if (clusters > kDataClusters) {
     *error = "the tree does not fit on a 1.44 MB floppy: it needs " +
              std::to_string(clusters * kSectorSize) + " bytes of clusters and the floppy has " +
@@ -269,6 +283,20 @@ bool Pack(const Tree& root, const std::string* boot_sector, std::string* image,
   WriteBootSector(boot_sector, &out);
   image->swap(out);
   return true;
+}
+
+}  // namespace
+
+bool Pack(const Tree& root, const std::string* boot_sector, std::string* image,
+          std::string* error) {
+  image->clear();
+  try {
+    return PackTree(root, boot_sector, image, error);
+  } catch (const std::bad_alloc&) {
+    image->clear();
+    *error = "not enough memory to build the image";
+    return false;
+  }
 }
 
 std::string BootSectorPathFor(const std::string& dir, const char* separators) {

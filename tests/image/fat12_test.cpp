@@ -7,54 +7,12 @@
 #include <vector>
 
 #include "standins/image/fat12.h"
+#include "tests/image/image_test_util.h"
 
 namespace {
 
 using fat12::Tree;
-
-constexpr std::size_t kFat = 512;
-constexpr std::size_t kRoot = 19 * 512;
-std::size_t ClusterAt(unsigned c) { return (33 + c - 2) * 512; }
-
-unsigned Get16(const std::string& s, std::size_t at) {
-    return static_cast<unsigned char>(s[at]) | (static_cast<unsigned char>(s[at + 1]) << 8);
-}
-void Put16(std::string& s, std::size_t at, unsigned v) {
-    s[at] = static_cast<char>(v & 0xFF);
-    s[at + 1] = static_cast<char>(v >> 8);
-}
-unsigned FatEntry(const std::string& image, unsigned c) {
-    const unsigned pair = Get16(image, kFat + c * 3 / 2);
-    return (c & 1) ? pair >> 4 : pair & 0xFFF;
-}
-void SetFatEntry(std::string& image, unsigned c, unsigned v) {
-    const std::size_t at = kFat + c * 3 / 2;
-    unsigned pair = Get16(image, at);
-    pair = (c & 1) ? ((pair & 0xF) | (v << 4)) : ((pair & 0xF000) | v);
-    Put16(image, at, pair);
-}
-
-Tree File(const std::string& name, const std::string& data, std::uint16_t date = 0x2CD9, std::uint16_t time = 0x6000) {
-    Tree t;
-    t.name = name;
-    t.data = data;
-    t.dos_date = date;
-    t.dos_time = time;
-    return t;
-}
-Tree Dir(const std::string& name, std::vector<Tree> children) {
-    Tree t;
-    t.name = name;
-    t.is_directory = true;
-    t.dos_date = 0x2CD9;
-    t.children = std::move(children);
-    return t;
-}
-std::string Pattern(std::size_t n, unsigned seed) {
-    std::string s(n, '\0');
-    for (std::size_t i = 0; i < n; ++i) s[i] = static_cast<char>((i * 7 + seed * 13 + i / 251) & 0xFF);
-    return s;
-}
+using namespace imagetest;
 
 // A tree with every shape the image must keep: nested and empty directories,
 // files of 0, 1, 512 and 513 bytes and a large one, a directory whose entries
