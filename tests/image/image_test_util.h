@@ -58,4 +58,18 @@ inline std::string Pattern(std::size_t n, unsigned seed) {
   return s;
 }
 
+// A tree with every shape the image must keep: nested and empty directories,
+// files of 0, 1, 512 and 513 bytes and a large one, a directory whose entries
+// span several clusters, and the boot files out of order.
+inline Tree Sample() {
+  std::vector<Tree> many;
+  for (int i = 0; i < 40; ++i)
+    many.push_back(File("F" + std::to_string(i) + ".DAT", Pattern(i * 3, i)));
+  return Dir("", {File("ZETA.TXT", "z"), File("MSDOS.SYS", "[Options]\r\n"), File("EMPTY.TXT", ""),
+                  Dir("SUB", {File("ONE.BIN", "1"), File("S512.BIN", Pattern(512, 1)),
+                              File("S513.BIN", Pattern(513, 2)), Dir("EMPTYDIR", {}),
+                              Dir("DEEP", {File("BIG.BIN", Pattern(300 * 1024, 3), 0x3A21, 0x8C1F)})}),
+                  Dir("MANY", many), File("IO.SYS", Pattern(40000, 4)), File("alpha.txt", "lower case")});
+}
+
 }  // namespace imagetest
