@@ -13,36 +13,11 @@
 #include <cstring>
 #include <ctime>
 
+#include "standins/image/host_posix.h"
 #include "standins/image/tree_io.h"
 
 namespace treeio {
 namespace {
-
-// Temporary names tried beside a path before giving up.
-const int kTemporaryTries = 1000;
-// Symbolic links followed from an image path before giving up, as the kernel does.
-const int kMaxLinks = 40;
-
-std::string Reason(const std::string& what, const std::string& path) {
-  return what + " " + path + ": " + std::strerror(errno);
-}
-
-std::string Join(const std::string& dir, const std::string& name) {
-  if (!dir.empty() && dir.back() == '/') return dir + name;
-  return dir + "/" + name;
-}
-
-std::string WithoutTrailingSeparators(std::string path) {
-  while (path.size() > 1 && path.back() == '/') path.pop_back();
-  return path;
-}
-
-// The directory part of `path`, "." when it has none.
-std::string Parent(const std::string& path) {
-  size_t slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
 
 fat12::DateTime LocalTime(std::time_t t) {
   std::tm tm{};
@@ -100,42 +75,6 @@ bool WriteNewFile(const std::string& path, const std::string& data, std::string*
   return written;
 }
 
-// Removes a tree this program created or replaced (links inside it are
-// removed, never followed). Goes on past a failure, and reports the first.
-bool RemoveTree(const std::string& path, std::string* error) {
-  struct stat st {};
-  if (lstat(path.c_str(), &st) != 0) {
-    if (errno == ENOENT) return true;
-    *error = Reason("cannot remove", path);
-    return false;
-  }
-  bool ok = true;
-  if (S_ISDIR(st.st_mode)) {
-    std::vector<std::string> names;
-    if (DIR* d = opendir(path.c_str())) {
-      while (dirent* e = readdir(d))
-        if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0)
-          names.push_back(e->d_name);
-      closedir(d);
-    }
-    for (const std::string& name : names) {
-      std::string why;
-      if (!RemoveTree(Join(path, name), &why) && ok) {
-        *error = why;
-        ok = false;
-      }
-    }
-    if (rmdir(path.c_str()) != 0 && ok) {
-      *error = Reason("cannot remove", path);
-      ok = false;
-    }
-  } else if (unlink(path.c_str()) != 0) {
-    *error = Reason("cannot remove", path);
-    ok = false;
-  }
-  return ok;
-}
-
 bool WriteChildren(const std::string& dir, const fat12::Tree& tree, std::string* error) {
   for (const fat12::Tree& child : tree.children) {
     std::string path = Join(dir, child.name);
@@ -151,27 +90,6 @@ bool WriteChildren(const std::string& dir, const fat12::Tree& tree, std::string*
     if (!SetTime(path, child.dos_date, child.dos_time, error)) return false;
   }
   return true;
-}
-
-// A name beside `path` that does not exist yet, for a temporary file or
-// directory. Any answer but "no such file" (a parent that is a file or cannot
-// be searched, a name too long, a loop of links) ends the search.
-bool TemporaryBeside(const std::string& path, std::string* temp, std::string* error) {
-  std::string base = path + ".tmp" + std::to_string(static_cast<long>(getpid()));
-  for (int n = 0; n < kTemporaryTries; ++n) {
-    std::string candidate = n ? base + "-" + std::to_string(n) : base;
-    struct stat st {};
-    if (lstat(candidate.c_str(), &st) == 0) continue;
-    if (errno != ENOENT) {
-      *error = Reason("cannot make a temporary name beside", path);
-      return false;
-    }
-    *temp = candidate;
-    return true;
-  }
-  *error = "cannot make a temporary name beside " + path + ": " +
-           std::to_string(kTemporaryTries) + " names are taken";
-  return false;
 }
 
 // Reads the entries of `dir`, `depth` levels below the top, into `tree`.
@@ -224,44 +142,7 @@ bool ReadChildren(const std::string& dir, int depth, size_t* budget, fat12::Tree
   return true;
 }
 
-// The path that `path` leads to through symbolic links (itself when it is
-// none, or when the link leads to a name that does not exist yet).
-bool FollowLinks(const std::string& path, std::string* target, std::string* error) {
-  std::string p = path;
-  for (int i = 0; i < kMaxLinks; ++i) {
-    struct stat st {};
-    if (lstat(p.c_str(), &st) != 0) {
-      if (errno == ENOENT) break;
-      *error = Reason("cannot write", path);
-      return false;
-    }
-    if (!S_ISLNK(st.st_mode)) break;
-    char buffer[PATH_MAX];
-    ssize_t n = readlink(p.c_str(), buffer, sizeof buffer);
-    if (n < 0 || static_cast<size_t>(n) >= sizeof buffer) {
-      *error = Reason("cannot follow the link", p);
-      return false;
-    }
-    std::string link(buffer, static_cast<size_t>(n));
-    p = link[0] == '/' ? link : Join(Parent(p), link);
-    if (i + 1 == kMaxLinks) {
-      *error = "cannot write " + path + ": too many levels of symbolic links";
-      return false;
-    }
-  }
-  *target = p;
-  return true;
-}
-
 }  // namespace
-
-std::vector<std::string> Arguments(int argc, char** argv) {
-  std::vector<std::string> args;
-  for (int i = 1; i < argc; ++i) args.push_back(argv[i]);
-  return args;
-}
-
-const char* PathSeparators() { return "/"; }
 
 bool ReadWholeFile(const std::string& path, size_t max_size, std::string* data,
                    std::string* error, bool* missing) {
@@ -409,27 +290,6 @@ bool WriteTree(const std::string& dir_in, const fat12::Tree& tree, const std::st
     return false;
   }
   return true;
-}
-
-bool SameFile(const std::string& a, const std::string& b) {
-  struct stat sa {}, sb {};
-  return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-         sa.st_ino == sb.st_ino;
-}
-
-bool LiesInside(const std::string& path, const std::string& dir) {
-  struct stat sd {};
-  if (stat(dir.c_str(), &sd) != 0 || !S_ISDIR(sd.st_mode)) return false;
-  char* real = realpath(path.c_str(), nullptr);
-  if (!real) return false;
-  std::string p = real;
-  free(real);
-  while (p != "/") {
-    p = Parent(p);
-    struct stat sp {};
-    if (stat(p.c_str(), &sp) == 0 && sp.st_dev == sd.st_dev && sp.st_ino == sd.st_ino) return true;
-  }
-  return false;
 }
 
 }  // namespace treeio
