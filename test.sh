@@ -9,7 +9,7 @@ cd "$repo"
 
 korrin_need_packages cmake make g++ libgtest-dev g++-mingw-w64-x86-64 g++-mingw-w64-i686 \
   binutils-mingw-w64-i686 wine wine64 xvfb xauth imagemagick fonts-wqy-zenhei fonts-wine mtools \
-  dosfstools locales
+  dosfstools locales clang libclang-rt-14-dev
 
 step() { echo; echo "=== $*"; }
 
@@ -17,6 +17,7 @@ step "native build and unit tests"
 cmake -S . -B build >/dev/null
 cmake --build build -j2
 ctest --test-dir build --output-on-failure -j2
+step "fuzzing the image tools for a minute"; tests/image/fuzz_run.sh 30
 
 host_rplimage=
 [ -x build/standins/image/rplimage ] && host_rplimage=$repo/build/standins/image/rplimage

@@ -1,8 +1,8 @@
 // The rplimage program: the tool of tools.h on the host's arguments.
 #include <cstdio>
 
-#include "tools.h"
-#include "tree_io.h"
+#include "standins/image/tools.h"
+#include "standins/image/tree_io.h"
 
 int main(int argc, char** argv) {
     std::string err;

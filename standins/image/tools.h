@@ -1,5 +1,7 @@
 // undisk IMAGE DIR and rplimage DIR IMAGE /f:1440 as functions: the words
-// after the program's name in, the exit code out, error lines appended to `err`.
+// after the program's name in, the exit code out, error lines appended to
+// `err`. (The reference is the stand-ins' calling convention, shared with
+// the simulated host.)
 #pragma once
 
 #include <string>

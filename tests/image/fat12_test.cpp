@@ -6,69 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "fat12.h"
+#include "standins/image/fat12.h"
+#include "tests/image/image_test_util.h"
 
 namespace {
 
 using fat12::Tree;
-
-constexpr std::size_t kFat = 512;
-constexpr std::size_t kRoot = 19 * 512;
-std::size_t ClusterAt(unsigned c) { return (33 + c - 2) * 512; }
-
-unsigned Get16(const std::string& s, std::size_t at) {
-    return static_cast<unsigned char>(s[at]) | (static_cast<unsigned char>(s[at + 1]) << 8);
-}
-void Put16(std::string& s, std::size_t at, unsigned v) {
-    s[at] = static_cast<char>(v & 0xFF);
-    s[at + 1] = static_cast<char>(v >> 8);
-}
-unsigned FatEntry(const std::string& image, unsigned c) {
-    const unsigned pair = Get16(image, kFat + c * 3 / 2);
-    return (c & 1) ? pair >> 4 : pair & 0xFFF;
-}
-void SetFatEntry(std::string& image, unsigned c, unsigned v) {
-    const std::size_t at = kFat + c * 3 / 2;
-    unsigned pair = Get16(image, at);
-    pair = (c & 1) ? ((pair & 0xF) | (v << 4)) : ((pair & 0xF000) | v);
-    Put16(image, at, pair);
-}
-
-Tree File(const std::string& name, const std::string& data, std::uint16_t date = 0x2CD9, std::uint16_t time = 0x6000) {
-    Tree t;
-    t.name = name;
-    t.data = data;
-    t.dosDate = date;
-    t.dosTime = time;
-    return t;
-}
-Tree Dir(const std::string& name, std::vector<Tree> children) {
-    Tree t;
-    t.name = name;
-    t.isDirectory = true;
-    t.dosDate = 0x2CD9;
-    t.children = std::move(children);
-    return t;
-}
-std::string Pattern(std::size_t n, unsigned seed) {
-    std::string s(n, '\0');
-    for (std::size_t i = 0; i < n; ++i) s[i] = static_cast<char>((i * 7 + seed * 13 + i / 251) & 0xFF);
-    return s;
-}
-
-// A tree with every shape the image must keep: nested and empty directories,
-// files of 0, 1, 512 and 513 bytes and a large one, a directory whose entries
-// span several clusters, and the boot files out of order.
-Tree Sample() {
-    std::vector<Tree> many;
-    for (int i = 0; i < 40; ++i) many.push_back(File("F" + std::to_string(i) + ".DAT", Pattern(i * 3, i)));
-    Tree root = Dir("", {File("ZETA.TXT", "z"), File("MSDOS.SYS", "[Options]\r\n"), File("EMPTY.TXT", ""),
-                         Dir("SUB", {File("ONE.BIN", "1"), File("S512.BIN", Pattern(512, 1)),
-                                     File("S513.BIN", Pattern(513, 2)), Dir("EMPTYDIR", {}),
-                                     Dir("DEEP", {File("BIG.BIN", Pattern(300 * 1024, 3), 0x3A21, 0x8C1F)})}),
-                         Dir("MANY", many), File("IO.SYS", Pattern(40000, 4)), File("alpha.txt", "lower case")});
-    return root;
-}
+using namespace imagetest;
 
 // The tree as Unpack gives it back: names upper case, sorted as Pack sorts.
 void Normalise(Tree& t) {
@@ -84,9 +28,9 @@ void ExpectSameTree(const Tree& a, const Tree& b, const std::string& path = "") 
         const Tree& y = b.children[i];
         const std::string p = path + "\\" + x.name;
         EXPECT_EQ(x.name, y.name) << p;
-        EXPECT_EQ(x.isDirectory, y.isDirectory) << p;
-        EXPECT_EQ(x.dosDate, y.dosDate) << p;
-        EXPECT_EQ(x.dosTime, y.dosTime) << p;
+        EXPECT_EQ(x.is_directory, y.is_directory) << p;
+        EXPECT_EQ(x.dos_date, y.dos_date) << p;
+        EXPECT_EQ(x.dos_time, y.dos_time) << p;
         EXPECT_TRUE(x.data == y.data) << p << " differs";
         ExpectSameTree(x, y, p);
     }
@@ -94,7 +38,7 @@ void ExpectSameTree(const Tree& a, const Tree& b, const std::string& path = "") 
 
 std::string PackOrDie(const Tree& t, const std::string* bs = nullptr) {
     std::string image, error;
-    EXPECT_TRUE(fat12::Pack(t, bs, image, error)) << error;
+    EXPECT_TRUE(fat12::Pack(t, bs, &image, &error)) << error;
     return image;
 }
 
@@ -109,7 +53,7 @@ TEST(ShortName, AcceptsValidNamesAndStoresThemUpperCase) {
     };
     for (const auto& c : cases) {
         std::string stored, error;
-        EXPECT_TRUE(fat12::ShortNameFor(c.host, stored, error)) << c.host << ": " << error;
+        EXPECT_TRUE(fat12::ShortNameFor(c.host, &stored, &error)) << c.host << ": " << error;
         EXPECT_EQ(stored, c.stored) << c.host;
     }
 }
@@ -121,7 +65,7 @@ TEST(ShortName, RefusesNamesThatAreNot83) {
                            "LPT1.PRN", "CLOCK$"};
     for (const char* name : cases) {
         std::string stored, error;
-        EXPECT_FALSE(fat12::ShortNameFor(name, stored, error)) << "accepted \"" << name << "\"";
+        EXPECT_FALSE(fat12::ShortNameFor(name, &stored, &error)) << "accepted \"" << name << "\"";
         EXPECT_FALSE(error.empty()) << name;
     }
 }
@@ -138,7 +82,7 @@ TEST(DosStamp, ConvertsAndClampsLocalTimes) {
     };
     for (const auto& c : cases) {
         std::uint16_t date = 0, time = 0;
-        fat12::DosStampFromDateTime(c.when, date, time);
+        fat12::DosStampFromDateTime(c.when, &date, &time);
         EXPECT_EQ(date, c.date) << c.when.year << "-" << c.when.month << "-" << c.when.day;
         EXPECT_EQ(time, c.time) << c.when.hour << ":" << c.when.minute << ":" << c.when.second;
     }
@@ -181,7 +125,7 @@ TEST(Pack, RoundTripKeepsNamesDataAndDates) {
     Tree tree = Sample();
     Tree back;
     std::string error;
-    ASSERT_TRUE(fat12::Unpack(PackOrDie(tree), back, error)) << error;
+    ASSERT_TRUE(fat12::Unpack(PackOrDie(tree), &back, &error)) << error;
     Normalise(tree);
     Normalise(back);
     ExpectSameTree(tree, back);
@@ -202,7 +146,9 @@ TEST(Pack, PutsBootFilesFirstContiguousAndProtected) {
         const std::size_t at = kRoot + w.entry * 32;
         EXPECT_EQ(image.substr(at, 11), w.name);
         EXPECT_EQ(static_cast<unsigned char>(image[at + 11]), w.attributes) << w.name;
-        if (w.firstCluster) EXPECT_EQ(Get16(image, at + 26), w.firstCluster) << w.name;
+        if (w.firstCluster) {
+            EXPECT_EQ(Get16(image, at + 26), w.firstCluster) << w.name;
+        }
     }
     EXPECT_EQ(image[kRoot + 7 * 32], '\0') << "entries past the last one must be free";
     for (unsigned c = 2; c < 2 + 78; ++c) EXPECT_EQ(FatEntry(image, c), c + 1) << "IO.SYS chain at " << c;
@@ -249,14 +195,14 @@ TEST(Pack, RefusesTreesThatCannotBeWritten) {
     };
     for (const auto& c : cases) {
         std::string image = "old", error;
-        EXPECT_FALSE(fat12::Pack(c.tree, nullptr, image, error)) << c.what;
+        EXPECT_FALSE(fat12::Pack(c.tree, nullptr, &image, &error)) << c.what;
         EXPECT_FALSE(error.empty()) << c.what;
         EXPECT_TRUE(image.empty()) << c.what;
     }
     std::vector<Tree> full(tooMany.begin(), tooMany.begin() + 224);
     std::string image, error;
-    EXPECT_TRUE(fat12::Pack(Dir("", full), nullptr, image, error)) << "224 entries fit: " << error;
-    EXPECT_TRUE(fat12::Pack(Dir("", {File("BIG", std::string(fat12::kDataCapacity, 'x'))}), nullptr, image, error))
+    EXPECT_TRUE(fat12::Pack(Dir("", full), nullptr, &image, &error)) << "224 entries fit: " << error;
+    EXPECT_TRUE(fat12::Pack(Dir("", {File("BIG", std::string(fat12::kDataCapacity, 'x'))}), nullptr, &image, &error))
         << "a file filling the disk fits: " << error;
 }
 
@@ -299,7 +245,7 @@ TEST(BootSector, KeptBootCodeGoesIntoTheImage) {
     };
     for (const auto& c : bad) {
         std::string out, error;
-        EXPECT_FALSE(fat12::Pack(Dir("", {}), &c.bs, out, error)) << c.what;
+        EXPECT_FALSE(fat12::Pack(Dir("", {}), &c.bs, &out, &error)) << c.what;
         EXPECT_FALSE(error.empty()) << c.what;
     }
 }
@@ -355,7 +301,7 @@ TEST(Unpack, ReadsLongNamesCaseFlagsAndSkipsWhatIsNotAFile) {
 
     Tree tree;
     std::string error;
-    ASSERT_TRUE(fat12::Unpack(image, tree, error)) << error;
+    ASSERT_TRUE(fat12::Unpack(image, &tree, &error)) << error;
     std::vector<std::string> names;
     for (const Tree& t : tree.children) names.push_back(t.name + "=" + t.data);
     EXPECT_EQ(names, (std::vector<std::string>{"Long file name.txt=a", "BBBB.TXT=b", "cccc.txt=c",
@@ -410,13 +356,13 @@ TEST(Unpack, RefusesImagesThatAreNotSoundFat12) {
         c.damage(image);
         Tree tree;
         std::string error;
-        EXPECT_FALSE(fat12::Unpack(image, tree, error)) << c.what;
+        EXPECT_FALSE(fat12::Unpack(image, &tree, &error)) << c.what;
         EXPECT_FALSE(error.empty()) << c.what;
         EXPECT_TRUE(tree.children.empty()) << c.what;
     }
     Tree tree;
     std::string error;
-    EXPECT_TRUE(fat12::Unpack(good, tree, error)) << "the undamaged image: " << error;
+    EXPECT_TRUE(fat12::Unpack(good, &tree, &error)) << "the undamaged image: " << error;
 }
 
 TEST(Paths, BootSectorFileSitsBesideTheDirectory) {
