@@ -6,7 +6,8 @@ set(allowed_platform "platform")
 set(allowed_look "look")
 set(allowed_base "base;platform")
 set(allowed_accounts "accounts;base;look;platform")
-set(allowed_pxe "pxe;base;look;platform")
+# The boot image is checked with the image tools' own FAT12 reader.
+set(allowed_pxe "pxe;base;look;platform;standins")
 # The RPL page writes the network start scripts of the PXE subsystem.
 set(allowed_rpl "rpl;pxe;base;look;platform")
 set(allowed_app "app;accounts;pxe;rpl;base;look;platform")

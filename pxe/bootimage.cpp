@@ -4,11 +4,24 @@
 
 #include "base/names.h"
 #include "base/paths.h"
+#include "platform/encoding.h"
+#include "platform/text.h"
 #include "platform/textfile.h"
 #include "pxe/startnet.h"
 #include "pxe/unit2.h"
+#include "standins/image/fat12.h"
 
 namespace pxe {
+namespace {
+
+// The entry of a directory by its name, without regard to case.
+const fat12::Tree* Child(const fat12::Tree& dir, const std::string& name) {
+  for (const fat12::Tree& child : dir.children)
+    if (platform::SameName(child.name, name)) return &child;
+  return nullptr;
+}
+
+}  // namespace
 
 std::string QuotedIfBlank(const std::string& path) {
   return path.find(' ') == std::string::npos ? path : "\"" + path + "\"";
@@ -51,8 +64,8 @@ void GenerateBootImage(platform::Host& host, platform::Ui& ui, const std::string
   lines.push_back("SET SHARE=" + share);
   platform::WriteTextLines(host, paths::kSetVarsBat, lines);
   // 9. The start script the check box chooses.
-  WriteStartNet(host, paths::kStartNetBat,
-                auto_register ? StartNetVariant::AutoRegister : StartNetVariant::Standard);
+  const StartNetVariant variant = auto_register ? StartNetVariant::AutoRegister : StartNetVariant::Standard;
+  WriteStartNet(host, paths::kStartNetBat, variant);
   // 10. No old image may pass for the new one.
   if (host.FileExists(paths::kPackedImageCheck)) host.DeleteFile(paths::kPackedImage);
   // 11. Pack the tree again, unseen.
@@ -86,7 +99,35 @@ void GenerateBootImage(platform::Host& host, platform::Ui& ui, const std::string
                   "morva提示", platform::kMbIconExclamation);
     return;
   }
+  // It must also read back as a whole floppy holding what this run wrote.
+  const std::string problem = CheckPackedImage(
+      image, platform::ToCodePage(platform::JoinLines(lines)),
+      platform::ToCodePage(platform::JoinLines(StartNetLines(variant))));
+  if (!problem.empty()) {
+    ui.MessageBox(std::string("打包后的镜像文件 ") + paths::kPackedImage + " 没有通过检查：" + problem +
+                      "\r\n原有的 dosundi.1 未被改动，请重新生成镜像。",
+                  "morva提示", platform::kMbIconExclamation);
+    return;
+  }
   host.WriteFile(*installed_image, image);
+}
+
+std::string CheckPackedImage(const std::string& image, const std::string& setvars,
+                             const std::string& startnet) {
+  fat12::Tree root;
+  std::string error;
+  if (!fat12::Unpack(image, &root, &error)) return "它不是完好的 FAT12 软盘镜像（" + error + "）。";
+  const fat12::Tree* winboot = Child(root, "WINBOOT");
+  struct Expected {
+    const char* name;
+    const std::string& bytes;
+  } files[] = {{"SETVARS.BAT", setvars}, {"STARTNET.BAT", startnet}};
+  for (const Expected& f : files) {
+    const fat12::Tree* file = winboot ? Child(*winboot, f.name) : nullptr;
+    if (!file || file->is_directory) return std::string("镜像中没有 winboot\\") + f.name + "。";
+    if (file->data != f.bytes) return std::string("镜像中的 winboot\\") + f.name + " 不是本次写入的内容。";
+  }
+  return "";
 }
 
 void StartPdkInstaller(platform::Host& host, const std::string& start_dir) {

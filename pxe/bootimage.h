@@ -24,6 +24,12 @@ void GenerateBootImage(platform::Host& host, platform::Ui& ui, const std::string
                        const std::string& shared_directory, bool auto_register,
                        std::string* installed_image);
 
+// What is wrong with a packed image, or "" when nothing: it must read back as
+// a consistent FAT12 floppy (with the unpacker's own reader) whose
+// winboot\setvars.bat and winboot\startnet.bat hold the bytes given.
+std::string CheckPackedImage(const std::string& image, const std::string& setvars,
+                             const std::string& startnet);
+
 // The launchers of the PXE page and the toolbar.
 void StartPdkInstaller(platform::Host& host, const std::string& start_dir);  // BitBtn3
 void StartDhcpManager(platform::Host& host, platform::Ui& ui);              // BitBtn5

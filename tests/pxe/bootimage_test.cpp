@@ -5,8 +5,11 @@
 #include <filesystem>
 
 #include "base/paths.h"
+#include "platform/encoding.h"
 #include "platform/textfile.h"
+#include "pxe/startnet.h"
 #include "pxe/unit2.h"
+#include "standins/image/fat12.h"
 #include "tests/sim_session.h"
 
 namespace {
@@ -38,7 +41,7 @@ class BootImage : public SimSession {
                                             const std::string&, std::string*) {
       packed_args = args;
       if (packed_size >= 0) {
-        std::string image = Get("c:\\temp\\bootimg\\winboot\\setvars.bat");
+        std::string image = PackedTree();
         image.resize(packed_size, '\xF6');
         Put("c:\\temp\\bootimg.w98", image);
       }
@@ -52,6 +55,21 @@ class BootImage : public SimSession {
       return platform::kMrCancel;
     });
     Start();
+  }
+
+  // A floppy of the work tree's two scripts, as the packer makes it.
+  std::string PackedTree() {
+    fat12::Tree root, winboot;
+    root.is_directory = winboot.is_directory = true;
+    winboot.name = "WINBOOT";
+    for (const char* name : {"SETVARS.BAT", "STARTNET.BAT"}) {
+      std::string bytes = Get(std::string("c:\\temp\\bootimg\\winboot\\") + name);
+      if (bytes != "<absent>") winboot.children.push_back({name, false, 0x21, 0, bytes, {}});
+    }
+    root.children.push_back(winboot);
+    std::string image, error;
+    EXPECT_TRUE(fat12::Pack(root, nullptr, &image, &error)) << error;
+    return image;
   }
 
   std::vector<std::string> SetVars() { return platform::SplitLines(Get("c:\\temp\\bootimg\\winboot\\setvars.bat")); }
@@ -90,16 +108,12 @@ TEST_F(BootImage, EachStepWaitsForTheToolBeforeIt) {
     return platform::kMrCancel;
   });
   ui.WhileShown([this](const SimEvent& e) {
-    if (e.caption == "创建完成") {
-      std::string image = Get("c:\\temp\\bootimg\\winboot\\setvars.bat");
-      image.resize(pxe::kFloppyImageSize, '\xF6');
-      Put("c:\\temp\\bootimg.w98", image);
-    }
+    if (e.caption == "创建完成") Put("c:\\temp\\bootimg.w98", PackedTree());
   });
   form->BitBtn7Click();
   EXPECT_EQ(SetVars(), (std::vector<std::string>{"@echo off", "SET DRIVE=C:", "SET PATH=A:\\",
                                                  "SET SERVER=KORRINSRV", "SET SHARE=PVDROOT"}));
-  EXPECT_EQ(Get(kDosUndi).substr(0, 9), "@echo off");
+  EXPECT_EQ(Get(kDosUndi), Get("c:\\temp\\bootimg.w98"));
   EXPECT_EQ(journal().back(), kRebuildNotice);
 }
 
@@ -204,6 +218,58 @@ TEST_F(BootImage, OnlyAnImageOfExactly1440KBIsInstalledAndOthersAreNamedByTheirS
                                        " 字节，不是 1440 KB 软盘镜像（1474560 字节）。\r\n原有的 dosundi.1 未被改动，请重新生成镜像。",
                         "morva提示", 48}))
         << c.size;
+  }
+}
+
+TEST_F(BootImage, AnImageThatDoesNotReadBackAsWhatTheRunWroteKeepsTheOldOne) {
+  const std::string setvars = "@echo off\r\nSET DRIVE=C:\r\nSET PATH=A:\\\r\nSET SERVER=KORRINSRV\r\nSET SHARE=PVDROOT\r\n";
+  const std::string standard = platform::ToCodePage(platform::JoinLines(pxe::StartNetLines(pxe::StartNetVariant::Standard)));
+  using Files = std::vector<std::pair<const char*, std::string>>;
+  auto floppy = [](const Files& files) {
+    fat12::Tree root, winboot;
+    root.is_directory = winboot.is_directory = true;
+    winboot.name = "WINBOOT";
+    for (auto& f : files) winboot.children.push_back({f.first, false, 0x21, 0, f.second, {}});
+    root.children.push_back(winboot);
+    std::string image, error;
+    fat12::Pack(root, nullptr, &image, &error);
+    return image;
+  };
+  std::string good = floppy(Files{{"SETVARS.BAT", setvars}, {"STARTNET.BAT", standard}});
+  std::string corrupt = good;
+  corrupt[0x200 + 3] = '\x05';  // the first FAT's entry of cluster 2 points elsewhere
+  corrupt[0x200 + 4] = '\x00';
+  struct Case {
+    const char* name;
+    std::string image;
+    const char* says;  // part of the message
+  } cases[] = {
+      {"whole and the run's own", good, nullptr},
+      {"no FAT12 at all", std::string(pxe::kFloppyImageSize, '\xF6'), "不是完好的 FAT12 软盘镜像"},
+      {"a corrupt chain", corrupt, "不是完好的 FAT12 软盘镜像"},
+      {"no setvars.bat", floppy(Files{{"STARTNET.BAT", standard}}), "镜像中没有 winboot\\SETVARS.BAT"},
+      {"an old setvars.bat", floppy(Files{{"SETVARS.BAT", "SET SERVER=OLD\r\n"}, {"STARTNET.BAT", standard}}),
+       "winboot\\SETVARS.BAT 不是本次写入的内容"},
+      {"the other start script",
+       floppy(Files{{"SETVARS.BAT", setvars},
+               {"STARTNET.BAT", platform::ToCodePage(platform::JoinLines(pxe::StartNetLines(pxe::StartNetVariant::AutoRegister)))}}),
+       "winboot\\STARTNET.BAT 不是本次写入的内容"},
+  };
+  ASSERT_EQ(good.size(), pxe::kFloppyImageSize);
+  for (const Case& c : cases) {
+    journal().clear();
+    Put(kDosUndi, "good old image");
+    ui.WhileShown([&](const SimEvent& e) {
+      if (e.caption == "创建完成") Put("c:\\temp\\bootimg.w98", c.image);
+    });
+    form->BitBtn7Click();
+    if (!c.says) {
+      EXPECT_EQ(Get(kDosUndi), good) << c.name;
+      continue;
+    }
+    EXPECT_EQ(Get(kDosUndi), "good old image") << c.name;
+    EXPECT_EQ(journal().back().flags, 48u) << c.name;
+    EXPECT_NE(journal().back().text.find(c.says), std::string::npos) << c.name << ": " << journal().back().text;
   }
 }
 
