@@ -24,6 +24,10 @@ enum class Kind {
   kImage,
   kStatusBar,
   kMemo,         // a multi-line text area with a vertical scroll bar
+  kListBox,      // a list of items with a vertical scroll bar
+  kDirectoryList,  // a list box showing each item indented, its small picture before it
+  kDriveCombo,   // a drop-down list without typing, each item with its small picture
+  kEditCombo,    // a drop-down list whose text is typed or chosen
 };
 
 struct Font {
