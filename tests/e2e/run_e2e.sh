@@ -111,6 +111,7 @@ drive tab-to BitBtn4 && shot focus-button
 
 # Help and statement, from the menu, the toolbar and the keyboard.
 drive open help menu && shot help
+drive resize 700 560 && shot help-resized
 drive close help
 drive open help toolbar && drive close help
 drive open help keys && drive close help
@@ -171,7 +172,9 @@ start_server && {
   check "C:\temps.bak holds the shared directory" cmp <(crlf 'D:\PVDROOT') "$prefix/drive_c/temps.bak"
   check "the user directories D:\PVDROOT\WS01 ... WS12" \
     test "$(cd "$drive_d/PVDROOT" && ls -d WS* | tr '\n' ' ')" = "$(printf 'WS%02d ' $(seq 12))"
+  # The script's last line adds WS12 to the group, after its share.
   await lines_of "$netstate/shares.txt" 13
+  await grep -q "WS12" "$netstate/groups.txt"
   check "the net records: 13 users" test "$(grep -c . "$netstate/users.txt")" -eq 13
   check "... the group DISKLESS with kotavei and WS01 ... WS12" \
     test "$(tr -d '\r' <"$netstate/groups.txt")" = "$(printf 'DISKLESS\tkotavei'; printf '\tWS%02d' $(seq 12))"

@@ -2,6 +2,8 @@
 // opened from the menu, the toolbar or the keyboard, checked, typed into,
 // resized, and closed by the close box or Esc.
 //   open help|statement menu|toolbar|keys   opens the window and checks it (left open)
+//   resize WIDTH HEIGHT                     resizes the open help window; its text
+//                                           area keeps its size
 //   close help|statement [closebox|esc]     types into it, resizes the help window,
 //                                           closes it by its close box or by Esc
 #include "tests/e2e/probe.h"
@@ -83,6 +85,17 @@ int Open(const TextWindow& t, const std::string& how) {
 // The help window's text area keeps the size of the window's first client area.
 const int kHelpTextWidth = 521, kHelpTextHeight = 401;
 
+void CheckTextAreaAfterResize(HWND w, int width, int height) {
+  SetWindowPos(w, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
+  Sleep(200);
+  RECT rc = PlaceInParent(Control(w, "Memo1"));
+  std::string at = " at " + std::to_string(width) + " x " + std::to_string(height);
+  CheckEqInt(rc.left, 0, "help text area left" + at);
+  CheckEqInt(rc.top, 0, "help text area top" + at);
+  CheckEqInt(rc.right - rc.left, kHelpTextWidth, "help text area width" + at);
+  CheckEqInt(rc.bottom - rc.top, kHelpTextHeight, "help text area height" + at);
+}
+
 int Close(const TextWindow& t, const std::string& how) {
   HWND main = MainWindow();
   HWND w = FindVisible(t.class_name);
@@ -102,16 +115,8 @@ int Close(const TextWindow& t, const std::string& how) {
   }
   if (t.sizeable) {
     // The text area keeps its size when the window is made smaller or larger.
-    for (SIZE size : {SIZE{400, 300}, SIZE{640, 520}}) {
-      SetWindowPos(w, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
-      Sleep(200);
-      RECT rc = PlaceInParent(memo);
-      std::string at = " at " + std::to_string(size.cx) + " x " + std::to_string(size.cy);
-      CheckEqInt(rc.left, 0, "help text area left" + at);
-      CheckEqInt(rc.top, 0, "help text area top" + at);
-      CheckEqInt(rc.right - rc.left, kHelpTextWidth, "help text area width" + at);
-      CheckEqInt(rc.bottom - rc.top, kHelpTextHeight, "help text area height" + at);
-    }
+    CheckTextAreaAfterResize(w, 400, 300);
+    CheckTextAreaAfterResize(w, 640, 520);
   }
   if (how == "esc")
     Keys(w, {VK_ESCAPE});
@@ -136,6 +141,14 @@ std::vector<Step> TextWindowSteps() {
          return t && (a[1] == "menu" || a[1] == "toolbar" || a[1] == "keys") ? Open(*t, a[1]) : -1;
        },
        "open help|statement menu|toolbar|keys"},
+      {"resize", 2,
+       [](const Args& a) {
+         HWND w = FindVisible(L"TForm5");
+         if (!w) Fail("help is not open");
+         if (w) CheckTextAreaAfterResize(w, std::stoi(a[0]), std::stoi(a[1]));
+         return Failures();
+       },
+       "resize WIDTH HEIGHT (the open help window)"},
       {"close", 1,
        [](const Args& a) {
          const TextWindow* t = Which(a[0]);
