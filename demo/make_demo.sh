@@ -41,6 +41,24 @@ fi
 rm -rf "$prefix"
 cp -a "$cache" "$prefix"
 
+# The title-bar buttons: Wine draws the minimise, maximise and close glyphs
+# with the Marlett symbol font, and without it another face draws the letters
+# that stand for them ("0", "1", "r"). Debian's Wine 8 looks for its own fonts
+# in <data dir>/../fonts (/usr/share/fonts, not searched below its top level),
+# while the fonts-wine package puts them in /usr/share/wine/fonts, so Marlett
+# is never loaded. Fonts in the prefix's Fonts folder are always loaded.
+marlett=
+for candidate in /usr/share/wine/fonts/marlett.ttf /usr/share/fonts/truetype/wine/marlett.ttf \
+                 /usr/lib/wine/fonts/marlett.ttf; do
+  if [ -f "$candidate" ]; then marlett=$candidate; break; fi
+done
+if [ -n "$marlett" ]; then
+  mkdir -p "$prefix/drive_c/windows/Fonts"
+  cp "$marlett" "$prefix/drive_c/windows/Fonts/marlett.ttf"
+else
+  echo "make_demo: no marlett.ttf (package fonts-wine): title-bar buttons show letters" >&2
+fi
+
 # 2. The registry values the program reads.
 for entry in 'HKLM\Software\Microsoft\Windows NT\CurrentVersion|SystemRoot' \
              'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion|ProgramFilesDir' \

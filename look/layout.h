@@ -24,12 +24,12 @@ enum class Kind {
   kImage,
   kStatusBar,
   kMemo,         // a multi-line text area with a vertical scroll bar
+  kListBox,      // a list of items with a vertical scroll bar
+  kDirectoryList,  // a list box showing each item indented, its small picture before it
+  kDriveCombo,   // a drop-down list without typing, each item with its small picture
+  kEditCombo,    // a drop-down list whose text is typed or chosen; text: the
+                 // first text, then the items, separated by '\n'
   kButton,       // a plain push button
-  kListBox,      // a list box with a vertical scroll bar
-  kDirectoryList,  // a list box whose items are indented, each with a picture
-  kDriveCombo,   // a drop-down list without typing, each item with a picture
-  kEditCombo,    // a drop-down list that can be typed into; text: the first
-                 // text, then the items, separated by '\n'
 };
 
 struct Font {

@@ -1,5 +1,6 @@
-// The program's own pictures: the small two-state pictures of the buttons and
-// the window icon, as 16 x 16 pixel maps. Each letter of a row is one pixel,
+// The program's own pictures: the small two-state pictures of the buttons,
+// the pictures of list items (folders and drives) and the window icon, as
+// 16 x 16 pixel maps. Each letter of a row is one pixel,
 // coloured by the palette below; '.' lets the background show through. The
 // front end draws them, in colour for an enabled button and as a grey relief
 // for a disabled one.

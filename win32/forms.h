@@ -9,8 +9,11 @@
 #include "app/unit5.h"
 #include "pxe/unit2.h"
 #include "platform/win32/win32_host.h"
-#include "win32/controls_win32.h"
+#include "win32/owner_draw.h"
+#include "win32/peers.h"
+#include "win32/text_window.h"
 #include "win32/window_builder.h"
+#include "win32/window_class.h"
 
 namespace win32 {
 
@@ -23,6 +26,8 @@ class Form1Window : public WindowHandler {
   // runs FormCreate. The window stays hidden.
   HWND Create();
   LRESULT Handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) override;
+  // Ctrl+Tab and Ctrl+Shift+Tab turn the notebook's pages.
+  bool PreTranslate(const MSG& msg) override;
 
  private:
   void Command(int id, int code);
@@ -31,7 +36,7 @@ class Form1Window : public WindowHandler {
   app::TForm1& form_;
   platform::Win32Ui& ui_;
   BuiltWindow window_;
-  std::vector<std::unique_ptr<HwndPeer>> peers_;
+  Peers peers_;
   std::vector<HWND> pages_;
   HBRUSH silver_ = nullptr;
 };

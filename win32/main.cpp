@@ -33,7 +33,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   UpdateWindow(main_window);
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (!IsDialogMessageW(main_window, &msg)) {
+    if (!win32::DialogKeys(main_window, &msg)) {
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }

@@ -12,15 +12,18 @@ Form1Window::~Form1Window() {
 
 HWND Form1Window::Create() {
   const look::WindowLayout& layout = app::TForm1::Layout();
-  RegisterHandlerClass(L"TForm1", nullptr);
+  RegisterHandlerClass(L"TForm1");
   window_.layout = &layout;
+  FrameSpec frame;
+  frame.class_name = L"TForm1";
+  frame.layout = &layout;
   // Fixed single border with the system menu and close box only.
-  HWND hwnd = CreateFrame(L"TForm1", layout, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0, nullptr,
-                          layout.menu ? BuildMenu(*layout.menu) : nullptr, true, 0, 0, this);
+  frame.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+  frame.menu = layout.menu ? BuildMenu(*layout.menu) : nullptr;
+  frame.handler = this;
+  HWND hwnd = CreateFrame(frame);
   if (!hwnd) return nullptr;
   window_.hwnd = hwnd;
-  SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(MakeIcon(32)));
-  SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(MakeIcon(16)));
   silver_ = CreateSolidBrush(RGB(192, 192, 192));
   BuildControls(&window_);
   for (const look::ControlLayout& c : *layout.controls) {
@@ -28,8 +31,7 @@ HWND Form1Window::Create() {
     platform::Control* control = form_.Find(c.name);
     HWND control_hwnd = window_.Control(c.name);
     if (!control || !control_hwnd) continue;
-    peers_.push_back(std::make_unique<HwndPeer>(control_hwnd, c.kind));
-    control->Bind(peers_.back().get());
+    peers_.Bind(control, control_hwnd, c.kind);
   }
   ui_.SetMainWindow(hwnd);
   form_.FormCreate();
@@ -41,19 +43,41 @@ void Form1Window::ShowPage(int index) {
     if (pages_[i]) ShowWindow(pages_[i], static_cast<int>(i) == index ? SW_SHOW : SW_HIDE);
 }
 
+bool Form1Window::PreTranslate(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB || !(GetKeyState(VK_CONTROL) & 0x8000)) return false;
+  HWND notebook = window_.Control("tabbook1");
+  int count = static_cast<int>(pages_.size());
+  if (!notebook || count == 0) return false;
+  int step = (GetKeyState(VK_SHIFT) & 0x8000) ? count - 1 : 1;
+  int index = (static_cast<int>(SendMessageW(notebook, TCM_GETCURSEL, 0, 0)) + step) % count;
+  SendMessageW(notebook, TCM_SETCURSEL, index, 0);
+  ShowPage(index);
+  // The focus goes to the page's first tab stop, or to the notebook.
+  HWND first = pages_[index] ? GetNextDlgTabItem(pages_[index], nullptr, FALSE) : nullptr;
+  SetFocus(first && IsChild(pages_[index], first) ? first : notebook);
+  return true;
+}
+
 void Form1Window::Command(int id, int code) {
-  if (code != BN_CLICKED) return;
   const look::WindowLayout& layout = *window_.layout;
   const look::ControlLayout* c = look::FindControl(layout, id);
   const look::MenuLayout* item = c ? nullptr : look::FindMenuItem(layout, id);
   if (!c && !item) return;
   const char* name = c ? c->name : item->name;
-  if (c && c->kind == look::Kind::kCheckBox) {
-    // The user has toggled the box: its change handler runs.
-    if (auto* box = dynamic_cast<platform::CheckBox*>(form_.Find(name))) box->Changed();
-    return;
+  if (c) {
+    platform::Control* control = form_.Find(name);
+    if (auto* box = dynamic_cast<platform::CheckBox*>(control)) {
+      // The user has toggled the box: its change handler runs.
+      if (code == BN_CLICKED) box->Changed();
+      return;
+    }
+    if (auto* list = dynamic_cast<platform::ListBox*>(control)) {
+      // The user has chosen an item (CBN_SELCHANGE and LBN_SELCHANGE are one code).
+      if (code == LBN_SELCHANGE) list->Changed();
+      return;
+    }
   }
-  form_.Click(name);
+  if (code == BN_CLICKED) form_.Click(name);
 }
 
 LRESULT Form1Window::Handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {

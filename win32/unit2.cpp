@@ -7,7 +7,6 @@
 #include <memory>
 #include <vector>
 
-#include "win32/controls_win32.h"
 #include "win32/forms.h"
 
 namespace win32 {
@@ -21,18 +20,23 @@ const UINT_PTR kTimer2 = 2;
 class Form2Window : public WindowHandler {
  public:
   Form2Window(pxe::TForm2& form, HWND owner) : form_(form), owner_(owner) {}
+  // The form outlives its window: its controls go back to memory with the peers.
   ~Form2Window() override {
-    // The form outlives its window: its controls go back to memory.
-    for (platform::Control* control : Controls()) control->Bind(nullptr);
     if (teal_) DeleteObject(teal_);
   }
 
   HWND Create() {
     const look::WindowLayout& layout = pxe::TForm2::Layout();
-    RegisterHandlerClass(L"TForm2", nullptr);
+    RegisterHandlerClass(L"TForm2");
     window_.layout = &layout;
+    FrameSpec frame;
+    frame.class_name = L"TForm2";
+    frame.layout = &layout;
     // A caption but no system menu: no close box, no other title-bar button.
-    HWND hwnd = CreateFrame(L"TForm2", layout, WS_POPUP | WS_CAPTION, 0, owner_, nullptr, true, 0, 0, this);
+    frame.style = WS_POPUP | WS_CAPTION;
+    frame.owner = owner_;
+    frame.handler = this;
+    HWND hwnd = CreateFrame(frame);
     if (!hwnd) return nullptr;
     window_.hwnd = hwnd;
     teal_ = CreateSolidBrush(kTeal);
@@ -41,8 +45,7 @@ class Form2Window : public WindowHandler {
       const look::ControlLayout* c = window_.Find(control->name());
       HWND control_hwnd = window_.Control(control->name());
       if (!c || !control_hwnd) continue;
-      peers_.push_back(std::make_unique<HwndPeer>(control_hwnd, c->kind));
-      control->Bind(peers_.back().get());
+      peers_.Bind(control, control_hwnd, c->kind);
     }
     form_.on_close = [this] {
       KillTimer(window_.hwnd, kTimer2);
@@ -92,7 +95,7 @@ class Form2Window : public WindowHandler {
   pxe::TForm2& form_;
   HWND owner_;
   BuiltWindow window_;
-  std::vector<std::unique_ptr<HwndPeer>> peers_;
+  Peers peers_;
   HBRUSH teal_ = nullptr;
 };
 

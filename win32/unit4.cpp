@@ -10,7 +10,7 @@ HWND CreateForm4(HWND owner) {
   TextWindowSpec look = {L"TForm4", &app::TForm4::Layout(),
                          WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
                          /*client_size=*/true, 0, 0,
-                         /*read_only=*/false, /*follow_size=*/false, app::TForm4::Text()};
+                         /*read_only=*/false, app::TForm4::Text()};
   return CreateTextWindow(look, owner);
 }
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "look/pictures.h"
-#include "win32/illustration.h"
+#include "win32/keyboard.h"
+#include "win32/owner_draw.h"
 
 namespace win32 {
 
@@ -12,32 +12,11 @@ using platform::Widen;
 namespace {
 
 const wchar_t kContainerClass[] = L"KorrinContainer";
-// Window properties of the program's own controls.
-const wchar_t kGroupProp[] = L"KorrinGroup";  // a container drawn as a group box
-const wchar_t kFontProp[] = L"KorrinFont";    // a container's font
-const wchar_t kOldProcProp[] = L"KorrinOldProc";
-const wchar_t kHotProp[] = L"KorrinHot";      // the mouse is over a flat button
+// Window properties of a container.
+const wchar_t kGroupProp[] = L"KorrinGroup";  // drawn as a group box
+const wchar_t kFontProp[] = L"KorrinFont";    // its font
 
 HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
-
-LRESULT CALLBACK HandlerProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-  WindowHandler* handler;
-  if (message == WM_NCCREATE) {
-    handler = static_cast<WindowHandler*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(handler));
-  } else {
-    handler = reinterpret_cast<WindowHandler*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  }
-  if (message == WM_NCDESTROY) SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-  return handler ? handler->Handle(hwnd, message, wparam, lparam)
-                 : DefWindowProcW(hwnd, message, wparam, lparam);
-}
-
-// The top-level window a control lies in.
-HWND Root(HWND hwnd) {
-  while (hwnd && (GetWindowLongW(hwnd, GWL_STYLE) & WS_CHILD)) hwnd = GetParent(hwnd);
-  return hwnd;
-}
 
 // Notifications of controls inside a container go to the window, whose
 // handlers act on them wherever the control lies.
@@ -79,7 +58,7 @@ void PaintGroup(HWND hwnd, HDC dc) {
 
 // Panels, pages and group boxes: plain windows that hold controls.
 LRESULT CALLBACK ContainerProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (IsNotification(message)) return SendMessageW(Root(hwnd), message, wparam, lparam);
+  if (IsNotification(message)) return SendMessageW(TopWindow(hwnd), message, wparam, lparam);
   switch (message) {
     case WM_SETFONT:
       SetPropW(hwnd, kFontProp, reinterpret_cast<HANDLE>(wparam));
@@ -107,30 +86,6 @@ LRESULT CALLBACK ContainerProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lp
   return DefWindowProcW(hwnd, message, wparam, lparam);
 }
 
-// Flat picture buttons raise their edge while the mouse is over them.
-LRESULT CALLBACK FlatButtonProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-  WNDPROC old = reinterpret_cast<WNDPROC>(GetPropW(hwnd, kOldProcProp));
-  switch (message) {
-    case WM_MOUSEMOVE:
-      if (!GetPropW(hwnd, kHotProp)) {
-        SetPropW(hwnd, kHotProp, reinterpret_cast<HANDLE>(1));
-        TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE, hwnd, 0};
-        _TrackMouseEvent(&track);
-        InvalidateRect(hwnd, nullptr, FALSE);
-      }
-      break;
-    case WM_MOUSELEAVE:
-      RemovePropW(hwnd, kHotProp);
-      InvalidateRect(hwnd, nullptr, FALSE);
-      break;
-    case WM_NCDESTROY:
-      RemovePropW(hwnd, kHotProp);
-      RemovePropW(hwnd, kOldProcProp);
-      break;
-  }
-  return CallWindowProcW(old, hwnd, message, wparam, lparam);
-}
-
 void RegisterContainerClass() {
   static bool done = false;
   if (done) return;
@@ -148,7 +103,7 @@ void RegisterContainerClass() {
 
 std::vector<std::wstring> SplitItems(const char* text) {
   std::vector<std::wstring> items;
-  std::string all = text, item;
+  std::string all = text;
   if (all.empty()) return items;
   size_t start = 0;
   for (;;) {
@@ -160,14 +115,141 @@ std::vector<std::wstring> SplitItems(const char* text) {
   return items;
 }
 
-SIZE TextSize(HWND hwnd, HFONT font, const std::wstring& text) {
-  HDC dc = GetDC(hwnd);
-  HGDIOBJ old = SelectObject(dc, font);
+// What the layout of a control makes: the setups run after the control is
+// made, with its layout row and font.
+struct Made {
+  HWND hwnd;
+  const look::ControlLayout& c;
+  HFONT font;
+  BuiltWindow* window;
+};
+
+void MarkGroup(const Made& m) { SetPropW(m.hwnd, kGroupProp, reinterpret_cast<HANDLE>(1)); }
+
+// A label of width or height 0 takes the size of its text.
+void SizeToText(const Made& m) {
+  if (m.c.width != 0 && m.c.height != 0) return;
+  std::wstring text = Widen(m.c.text);
+  HDC dc = GetDC(m.hwnd);
+  HGDIOBJ old = SelectObject(dc, m.font);
   SIZE size = {0, 0};
   GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
   SelectObject(dc, old);
-  ReleaseDC(hwnd, dc);
-  return size;
+  ReleaseDC(m.hwnd, dc);
+  SetWindowPos(m.hwnd, nullptr, 0, 0, m.c.width ? m.c.width : size.cx, m.c.height ? m.c.height : size.cy,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// A drop-down list: its items from the layout's text, and its closed field
+// as high as the layout says. The field's height is set through its item
+// height; some systems report that height with the field's border included,
+// so correct until the field has the height wanted.
+void FillCombo(const Made& m) {
+  for (const std::wstring& item : SplitItems(m.c.text))
+    SendMessageW(m.hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+  if (GetWindowLongW(m.hwnd, GWL_STYLE) & CBS_OWNERDRAWFIXED)
+    SendMessageW(m.hwnd, CB_SETITEMHEIGHT, 0, kPictureItemHeight);
+  int item_height = static_cast<int>(SendMessageW(m.hwnd, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    RECT rc;
+    GetWindowRect(m.hwnd, &rc);
+    int off = m.c.height - (rc.bottom - rc.top);
+    if (off == 0 || item_height + off <= 0) break;
+    item_height += off;
+    SendMessageW(m.hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), item_height);
+  }
+}
+
+void FillList(const Made& m) {
+  if (GetWindowLongW(m.hwnd, GWL_STYLE) & LBS_OWNERDRAWFIXED)
+    SendMessageW(m.hwnd, LB_SETITEMHEIGHT, 0, kPictureItemHeight);
+  for (const std::wstring& item : SplitItems(m.c.text))
+    SendMessageW(m.hwnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+}
+
+void SetBarRange(const Made& m) { SendMessageW(m.hwnd, PBM_SETRANGE, 0, MAKELPARAM(0, 100)); }
+
+void SetStatusText(const Made& m) {
+  int right_edge = -1;  // one panel, to the right end of the bar
+  SendMessageW(m.hwnd, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(&right_edge));
+  SendMessageW(m.hwnd, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(Widen(m.c.text).c_str()));
+}
+
+void Flat(const Made& m) { MakeFlatButton(m.hwnd); }
+void Push(const Made& m) { MakePushButton(m.hwnd); }
+
+// One band across the bar, with its gripper; the panels on it keep the
+// places the layout gives them (the bar moves none of its children).
+void AddBand(const Made& m) {
+  REBARBANDINFOW band;
+  ZeroMemory(&band, sizeof band);
+  band.cbSize = REBARBANDINFOW_V3_SIZE;
+  band.fMask = RBBIM_CHILDSIZE | RBBIM_SIZE | RBBIM_STYLE;
+  band.fStyle = RBBS_CHILDEDGE | RBBS_GRIPPERALWAYS;
+  band.cyMinChild = m.c.height - 4;
+  band.cx = m.c.width;
+  SendMessageW(m.hwnd, RB_INSERTBANDW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&band));
+  for (const look::ControlLayout& child : *m.window->layout->controls)
+    if (std::string(m.c.name) == child.parent)
+      if (HWND w = m.window->Control(child.name))
+        SetWindowPos(w, HWND_TOP, child.left, child.top, child.width, child.height, SWP_NOACTIVATE);
+}
+
+enum class TabStop { kAsLaidOut, kNever, kAlways };
+
+// Each kind of control: its window class and style, and what is done to it
+// once made (setup) and once its children are made (finish).
+struct KindLook {
+  look::Kind kind;
+  const wchar_t* window_class;
+  DWORD style;     // besides WS_CHILD and the layout's visible, enabled and tab-stop states
+  DWORD ex_style;
+  TabStop tab_stop;
+  bool shows_text; // the layout's text is the window text
+  int drop_height; // the opened list below a drop-down, in pixels
+  void (*setup)(const Made&);
+  void (*finish)(const Made&);
+};
+
+constexpr DWORD kListStyle = LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
+constexpr DWORD kPicturedList = LBS_OWNERDRAWFIXED | LBS_HASSTRINGS;
+constexpr DWORD kPicturedCombo = CBS_OWNERDRAWFIXED | CBS_HASSTRINGS;
+
+using K = look::Kind;
+const KindLook kKinds[] = {
+    {K::kCoolBar, REBARCLASSNAMEW,
+     WS_CLIPCHILDREN | WS_CLIPSIBLINGS | CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN | RBS_BANDBORDERS,
+     0, TabStop::kAsLaidOut, false, 0, nullptr, AddBand},
+    {K::kPanel, kContainerClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, TabStop::kAsLaidOut, true, 0, nullptr, nullptr},
+    {K::kPage, kContainerClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, TabStop::kAsLaidOut, true, 0, nullptr, nullptr},
+    {K::kGroupBox, kContainerClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, TabStop::kAsLaidOut, true, 0, MarkGroup, nullptr},
+    {K::kSpeedButton, L"BUTTON", BS_OWNERDRAW, 0, TabStop::kNever, true, 0, Flat, nullptr},
+    {K::kLabel, L"STATIC", SS_LEFT, 0, TabStop::kAsLaidOut, true, 0, SizeToText, nullptr},
+    {K::kEdit, L"EDIT", ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, TabStop::kAsLaidOut, true, 0, nullptr, nullptr},
+    {K::kGlyphButton, L"BUTTON", BS_OWNERDRAW, 0, TabStop::kAsLaidOut, true, 0, Push, nullptr},
+    {K::kCheckBox, L"BUTTON", BS_AUTOCHECKBOX, 0, TabStop::kAsLaidOut, true, 0, nullptr, nullptr},
+    {K::kComboBox, L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL, 0, TabStop::kAsLaidOut, false, 160, FillCombo, nullptr},
+    {K::kDriveCombo, L"COMBOBOX", CBS_DROPDOWNLIST | kPicturedCombo | WS_VSCROLL, 0, TabStop::kAsLaidOut, false, 160,
+     FillCombo, nullptr},
+    {K::kEditCombo, L"COMBOBOX", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL, 0, TabStop::kAsLaidOut, false, 160,
+     FillCombo, nullptr},
+    {K::kListBox, L"LISTBOX", kListStyle, WS_EX_CLIENTEDGE, TabStop::kAsLaidOut, false, 0, FillList, nullptr},
+    {K::kDirectoryList, L"LISTBOX", kListStyle | kPicturedList, WS_EX_CLIENTEDGE, TabStop::kAsLaidOut, false, 0,
+     FillList, nullptr},
+    {K::kProgressBar, PROGRESS_CLASSW, 0, 0, TabStop::kNever, false, 0, SetBarRange, nullptr},
+    {K::kTabBook, WC_TABCONTROLW, WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT, TabStop::kAlways, false, 0,
+     nullptr, nullptr},
+    {K::kImage, L"STATIC", SS_OWNERDRAW, 0, TabStop::kAsLaidOut, true, 0, nullptr, nullptr},
+    {K::kStatusBar, STATUSCLASSNAMEW, CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, 0, TabStop::kAsLaidOut, false,
+     0, SetStatusText, nullptr},
+    {K::kMemo, L"EDIT", ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL, WS_EX_CLIENTEDGE,
+     TabStop::kAsLaidOut, true, 0, nullptr, nullptr},
+};
+
+const KindLook* LookOf(look::Kind kind) {
+  for (const KindLook& k : kKinds)
+    if (k.kind == kind) return &k;
+  return nullptr;
 }
 
 void CreateOne(BuiltWindow* window, const look::ControlLayout& c, HWND parent,
@@ -187,172 +269,44 @@ void CreateChildren(BuiltWindow* window, const std::string& parent_name, HWND pa
   for (const look::ControlLayout* c : children) CreateOne(window, *c, parent, font);
 }
 
+// A page is one tab of its notebook and fills the notebook's display area.
+RECT AddPage(HWND notebook, std::wstring caption) {
+  TCITEMW item;
+  ZeroMemory(&item, sizeof item);
+  item.mask = TCIF_TEXT;
+  item.pszText = &caption[0];
+  int index = static_cast<int>(SendMessageW(notebook, TCM_GETITEMCOUNT, 0, 0));
+  SendMessageW(notebook, TCM_INSERTITEMW, index, reinterpret_cast<LPARAM>(&item));
+  RECT area;
+  GetClientRect(notebook, &area);
+  SendMessageW(notebook, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+  return area;
+}
+
 void CreateOne(BuiltWindow* window, const look::ControlLayout& c, HWND parent,
                const look::Font* parent_font) {
+  const KindLook* k = LookOf(c.kind);
+  if (!k) return;
   const look::Font* font = c.font ? c.font : parent_font;
   HFONT hfont = window->Font(font);
+  bool tab_stop = k->tab_stop == TabStop::kAlways || (k->tab_stop == TabStop::kAsLaidOut && c.tab_order >= 0);
+  DWORD style = WS_CHILD | k->style | (c.visible ? WS_VISIBLE : 0) | (c.enabled ? 0 : WS_DISABLED) |
+                (tab_stop ? WS_TABSTOP : 0);
   std::wstring text = Widen(c.text);
-  DWORD style = WS_CHILD | (c.visible ? WS_VISIBLE : 0) | (c.enabled ? 0 : WS_DISABLED) |
-                (c.tab_order >= 0 ? WS_TABSTOP : 0);
-  DWORD ex_style = 0;
-  const wchar_t* cls = L"STATIC";
-  const wchar_t* window_text = text.c_str();
-  int x = c.left, y = c.top, width = c.width, height = c.height;
-  switch (c.kind) {
-    case look::Kind::kCoolBar:
-      cls = REBARCLASSNAMEW;
-      style |= WS_CLIPCHILDREN | WS_CLIPSIBLINGS | CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN |
-               RBS_BANDBORDERS;
-      window_text = L"";
-      break;
-    case look::Kind::kPanel:
-    case look::Kind::kPage:
-    case look::Kind::kGroupBox:
-      cls = kContainerClass;
-      style |= WS_CLIPCHILDREN;
-      ex_style |= WS_EX_CONTROLPARENT;
-      break;
-    case look::Kind::kSpeedButton:
-      cls = L"BUTTON";
-      style = (style & ~WS_TABSTOP) | BS_OWNERDRAW;
-      break;
-    case look::Kind::kLabel:
-      style |= SS_LEFT;
-      break;
-    case look::Kind::kEdit:
-      cls = L"EDIT";
-      style |= ES_AUTOHSCROLL;
-      ex_style |= WS_EX_CLIENTEDGE;
-      break;
-    case look::Kind::kGlyphButton:
-      cls = L"BUTTON";
-      style |= BS_OWNERDRAW;
-      break;
-    case look::Kind::kCheckBox:
-      cls = L"BUTTON";
-      style |= BS_AUTOCHECKBOX;
-      break;
-    case look::Kind::kComboBox:
-      cls = L"COMBOBOX";
-      style |= CBS_DROPDOWNLIST | WS_VSCROLL;
-      height += 160;  // the dropped-down list
-      window_text = L"";
-      break;
-    case look::Kind::kProgressBar:
-      cls = PROGRESS_CLASSW;
-      style &= ~WS_TABSTOP;  // a bar takes no input
-      window_text = L"";
-      break;
-    case look::Kind::kTabBook:
-      cls = WC_TABCONTROLW;
-      style |= WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_TABSTOP;
-      ex_style |= WS_EX_CONTROLPARENT;
-      window_text = L"";
-      break;
-    case look::Kind::kImage:
-      style |= SS_OWNERDRAW;
-      break;
-    case look::Kind::kStatusBar:
-      cls = STATUSCLASSNAMEW;
-      style |= CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER;
-      window_text = L"";
-      break;
-    case look::Kind::kMemo:
-      cls = L"EDIT";
-      style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL;
-      ex_style |= WS_EX_CLIENTEDGE;
-      break;
-  }
+  RECT place = {c.left, c.top, c.left + c.width, c.top + c.height + k->drop_height};
+  if (c.kind == look::Kind::kPage) place = AddPage(parent, text);
 
-  if (c.kind == look::Kind::kPage) {
-    // A page is one tab of its notebook and fills the notebook's display area.
-    TCITEMW item;
-    ZeroMemory(&item, sizeof item);
-    item.mask = TCIF_TEXT;
-    item.pszText = &text[0];
-    int index = static_cast<int>(SendMessageW(parent, TCM_GETITEMCOUNT, 0, 0));
-    SendMessageW(parent, TCM_INSERTITEMW, index, reinterpret_cast<LPARAM>(&item));
-    RECT area;
-    GetClientRect(parent, &area);
-    SendMessageW(parent, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
-    x = area.left;
-    y = area.top;
-    width = area.right - area.left;
-    height = area.bottom - area.top;
-  }
-
-  HWND hwnd = CreateWindowExW(ex_style, cls, window_text, style, x, y, width, height, parent,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
-                              Instance(), nullptr);
+  HWND hwnd = CreateWindowExW(k->ex_style, k->window_class, k->shows_text ? text.c_str() : L"", style,
+                              place.left, place.top, place.right - place.left, place.bottom - place.top,
+                              parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), Instance(),
+                              nullptr);
   if (!hwnd) return;
   window->controls[c.name] = hwnd;
   SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(hfont), FALSE);
-
-  switch (c.kind) {
-    case look::Kind::kGroupBox:
-      SetPropW(hwnd, kGroupProp, reinterpret_cast<HANDLE>(1));
-      break;
-    case look::Kind::kLabel:
-      if (width == 0 || height == 0) {  // sized to its text
-        SIZE size = TextSize(hwnd, hfont, text);
-        SetWindowPos(hwnd, nullptr, 0, 0, width ? width : size.cx, height ? height : size.cy,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-      }
-      break;
-    case look::Kind::kComboBox: {
-      for (const std::wstring& item : SplitItems(c.text))
-        SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-      // Make the closed list as high as the layout says. The selection
-      // field's height is set through its item height; some systems report
-      // that height with the field's border included, so correct until the
-      // list has the height wanted.
-      int item_height = static_cast<int>(SendMessageW(hwnd, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
-      for (int attempt = 0; attempt < 3; ++attempt) {
-        RECT rc;
-        GetWindowRect(hwnd, &rc);
-        int off = c.height - (rc.bottom - rc.top);
-        if (off == 0 || item_height + off <= 0) break;
-        item_height += off;
-        SendMessageW(hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), item_height);
-      }
-      break;
-    }
-    case look::Kind::kProgressBar:
-      SendMessageW(hwnd, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
-      break;
-    case look::Kind::kStatusBar: {
-      int right_edge = -1;  // one panel, to the right end of the bar
-      SendMessageW(hwnd, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(&right_edge));
-      SendMessageW(hwnd, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
-      break;
-    }
-    case look::Kind::kSpeedButton:
-      SetPropW(hwnd, kOldProcProp,
-               reinterpret_cast<HANDLE>(SetWindowLongPtrW(hwnd, GWLP_WNDPROC,
-                                                          reinterpret_cast<LONG_PTR>(FlatButtonProc))));
-      break;
-    default:
-      break;
-  }
-
+  Made made = {hwnd, c, hfont, window};
+  if (k->setup) k->setup(made);
   CreateChildren(window, c.name, hwnd, font);
-
-  if (c.kind == look::Kind::kCoolBar) {
-    // One band across the bar, with its gripper; the panels on it keep the
-    // places the layout gives them (the bar moves none of its children).
-    REBARBANDINFOW band;
-    ZeroMemory(&band, sizeof band);
-    band.cbSize = REBARBANDINFOW_V3_SIZE;
-    band.fMask = RBBIM_CHILDSIZE | RBBIM_SIZE | RBBIM_STYLE;
-    band.fStyle = RBBS_CHILDEDGE | RBBS_GRIPPERALWAYS;
-    band.cyMinChild = c.height - 4;
-    band.cx = c.width;
-    SendMessageW(hwnd, RB_INSERTBANDW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&band));
-    for (const look::ControlLayout& child : *window->layout->controls)
-      if (c.name == std::string(child.parent))
-        if (HWND w = window->Control(child.name))
-          SetWindowPos(w, HWND_TOP, child.left, child.top, child.width, child.height, SWP_NOACTIVATE);
-  }
+  if (k->finish) k->finish(made);
 }
 
 void AddTooltips(BuiltWindow* window) {
@@ -379,103 +333,7 @@ void AddTooltips(BuiltWindow* window) {
   }
 }
 
-// Dark pixels of a picture make the relief of its disabled look.
-bool IsDark(const look::Rgb& rgb) { return rgb.r * 30 + rgb.g * 59 + rgb.b * 11 < 160 * 100; }
-
-void DrawPicture(HDC dc, int x, int y, const look::Picture& picture, bool enabled) {
-  COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT), shadow = GetSysColor(COLOR_BTNSHADOW);
-  for (int pass = enabled ? 1 : 0; pass < 2; ++pass) {
-    for (int row = 0; row < look::kPictureSize; ++row) {
-      for (int col = 0; col < look::kPictureSize; ++col) {
-        look::Rgb rgb;
-        if (!look::PictureColour(picture.rows[row][col], &rgb)) continue;
-        if (enabled) {
-          SetPixelV(dc, x + col, y + row, RGB(rgb.r, rgb.g, rgb.b));
-        } else if (IsDark(rgb)) {
-          if (pass == 0)
-            SetPixelV(dc, x + col + 1, y + row + 1, light);
-          else
-            SetPixelV(dc, x + col, y + row, shadow);
-        }
-      }
-    }
-  }
-}
-
-// A push button with a picture left of its caption, both centred; flat
-// buttons show their edge only under the mouse or while pressed.
-void DrawPictureButton(const look::ControlLayout& c, const DRAWITEMSTRUCT& item) {
-  HDC dc = item.hDC;
-  RECT rc = item.rcItem;
-  bool pressed = (item.itemState & ODS_SELECTED) != 0;
-  bool disabled = (item.itemState & ODS_DISABLED) != 0;
-  bool flat = c.kind == look::Kind::kSpeedButton;
-  if (flat) {
-    FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
-    if (pressed)
-      DrawEdge(dc, &rc, BDR_SUNKENOUTER, BF_RECT);
-    else if (GetPropW(item.hwndItem, kHotProp))
-      DrawEdge(dc, &rc, BDR_RAISEDINNER, BF_RECT);
-  } else {
-    DrawFrameControl(dc, &rc, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
-  }
-
-  wchar_t caption[256] = {0};
-  GetWindowTextW(item.hwndItem, caption, 256);
-  int caption_length = lstrlenW(caption);
-  HFONT font = reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0));
-  HGDIOBJ old_font = SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
-  SIZE text = {0, 0};
-  if (caption_length) GetTextExtentPoint32W(dc, caption, caption_length, &text);
-
-  const look::Picture* picture = look::FindPicture(c.picture);
-  const int spacing = 4;
-  int content = (picture ? look::kPictureSize : 0) + (picture && caption_length ? spacing : 0) + text.cx;
-  int x = rc.left + (rc.right - rc.left - content) / 2 + (pressed ? 1 : 0);
-  int mid = (rc.top + rc.bottom) / 2 + (pressed ? 1 : 0);
-  if (picture) {
-    DrawPicture(dc, x, mid - look::kPictureSize / 2, *picture, !disabled);
-    x += look::kPictureSize + (caption_length ? spacing : 0);
-  }
-  if (caption_length) {
-    SetBkMode(dc, TRANSPARENT);
-    int y = mid - text.cy / 2;
-    if (disabled) {
-      SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
-      TextOutW(dc, x + 1, y + 1, caption, caption_length);
-      SetTextColor(dc, GetSysColor(COLOR_BTNSHADOW));
-    } else {
-      SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-    }
-    TextOutW(dc, x, y, caption, caption_length);
-  }
-  SelectObject(dc, old_font);
-
-  if ((item.itemState & ODS_FOCUS) && !flat) {
-    RECT focus = rc;
-    InflateRect(&focus, -4, -4);
-    DrawFocusRect(dc, &focus);
-  }
-}
-
 }  // namespace
-
-void RegisterHandlerClass(const wchar_t* class_name, HICON icon) {
-  WNDCLASSEXW wc;
-  ZeroMemory(&wc, sizeof wc);
-  wc.cbSize = sizeof wc;
-  if (GetClassInfoExW(Instance(), class_name, &wc)) return;
-  ZeroMemory(&wc, sizeof wc);
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = HandlerProc;
-  wc.hInstance = Instance();
-  wc.hIcon = icon ? icon : MakeIcon(32);
-  wc.hIconSm = MakeIcon(16);
-  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = class_name;
-  RegisterClassExW(&wc);
-}
 
 BuiltWindow::~BuiltWindow() {
   for (auto& f : fonts_) DeleteObject(f.second);
@@ -512,20 +370,6 @@ HFONT BuiltWindow::Font(const look::Font* font) {
   return made;
 }
 
-HWND CreateFrame(const wchar_t* class_name, const look::WindowLayout& layout, DWORD style,
-                 DWORD ex_style, HWND owner, HMENU menu, bool client_size, int outer_width,
-                 int outer_height, WindowHandler* handler) {
-  int width = outer_width, height = outer_height;
-  if (client_size) {
-    RECT rc = {0, 0, layout.client_width, layout.client_height};
-    AdjustWindowRectEx(&rc, style, menu != nullptr, ex_style);
-    width = rc.right - rc.left;
-    height = rc.bottom - rc.top;
-  }
-  return CreateWindowExW(ex_style, class_name, Widen(layout.caption).c_str(), style, layout.left,
-                         layout.top, width, height, owner, menu, Instance(), handler);
-}
-
 HMENU BuildMenu(const std::vector<look::MenuLayout>& menu) {
   HMENU bar = CreateMenu();
   for (const look::MenuLayout& top : menu) {
@@ -547,173 +391,8 @@ void BuildControls(BuiltWindow* window) {
   RegisterContainerClass();
   CreateChildren(window, "", window->hwnd, window->layout->font);
   AddTooltips(window);
-}
-
-bool DrawControl(const BuiltWindow& window, const DRAWITEMSTRUCT& item) {
-  const look::ControlLayout* c = window.LayoutOf(item.hwndItem);
-  if (!c) return false;
-  switch (c->kind) {
-    case look::Kind::kGlyphButton:
-    case look::Kind::kSpeedButton:
-      DrawPictureButton(*c, item);
-      return true;
-    case look::Kind::kImage:
-      DrawIllustration(item.hDC, item.rcItem, c->picture);
-      return true;
-    default:
-      return false;
-  }
-}
-
-HICON MakeIcon(int size) {
-  const look::Picture* picture = look::FindPicture(look::kIconPicture);
-  if (!picture) return nullptr;
-  int scale = size / look::kPictureSize;
-  if (scale < 1) scale = 1;
-  HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
-  HBITMAP colour = CreateCompatibleBitmap(screen, size, size);
-  HBITMAP mask = CreateBitmap(size, size, 1, 1, nullptr);
-  ReleaseDC(nullptr, screen);
-  // Colour: the pixels on black; mask: white where the background shows.
-  HGDIOBJ old = SelectObject(dc, colour);
-  RECT all = {0, 0, size, size};
-  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-  for (int row = 0; row < look::kPictureSize; ++row)
-    for (int col = 0; col < look::kPictureSize; ++col) {
-      look::Rgb rgb;
-      if (!look::PictureColour(picture->rows[row][col], &rgb)) continue;
-      HBRUSH brush = CreateSolidBrush(RGB(rgb.r, rgb.g, rgb.b));
-      RECT px = {col * scale, row * scale, (col + 1) * scale, (row + 1) * scale};
-      FillRect(dc, &px, brush);
-      DeleteObject(brush);
-    }
-  SelectObject(dc, mask);
-  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  for (int row = 0; row < look::kPictureSize; ++row)
-    for (int col = 0; col < look::kPictureSize; ++col) {
-      look::Rgb rgb;
-      if (!look::PictureColour(picture->rows[row][col], &rgb)) continue;
-      RECT px = {col * scale, row * scale, (col + 1) * scale, (row + 1) * scale};
-      FillRect(dc, &px, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    }
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  ICONINFO info = {TRUE, 0, 0, mask, colour};
-  HICON icon = CreateIconIndirect(&info);
-  DeleteObject(colour);
-  DeleteObject(mask);
-  return icon;
-}
-
-namespace {
-// How each modal window still running ended, set by EndModal.
-std::map<HWND, platform::ModalResult> modal_results;
-}  // namespace
-
-platform::ModalResult RunModal(HWND owner, HWND window) {
-  modal_results[window] = platform::kMrCancel;
-  if (owner) EnableWindow(owner, FALSE);
-  ShowWindow(window, SW_SHOW);
-  UpdateWindow(window);
-  MSG msg;
-  while (IsWindow(window)) {
-    BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-    if (got == 0) {
-      PostQuitMessage(static_cast<int>(msg.wParam));  // for the main loop
-      break;
-    }
-    if (got < 0) break;
-    if (!IsDialogMessageW(window, &msg)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-  }
-  if (owner) EnableWindow(owner, TRUE);
-  platform::ModalResult result = modal_results[window];
-  modal_results.erase(window);
-  return result;
-}
-
-void EndModal(HWND owner, HWND window, platform::ModalResult result) {
-  modal_results[window] = result;
-  // The owner takes input again before the window goes, so that it becomes
-  // the active window.
-  if (owner) EnableWindow(owner, TRUE);
-  DestroyWindow(window);
-}
-
-namespace {
-
-class TextWindow : public WindowHandler {
- public:
-  TextWindow(const TextWindowSpec& look, HWND owner) : look_(look), owner_(owner) {
-    window_.layout = look.layout;
-  }
-  BuiltWindow& window() { return window_; }
-
-  LRESULT Handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) override {
-    switch (message) {
-      case WM_SETFOCUS:
-        if (HWND memo = window_.Control("Memo1")) SetFocus(memo);
-        return 0;
-      case WM_SIZE:
-        if (look_.follow_size) {
-          if (HWND memo = window_.Control("Memo1"))
-            MoveWindow(memo, 0, 0, LOWORD(lparam), HIWORD(lparam), TRUE);
-        }
-        return 0;
-      case WM_CTLCOLORSTATIC:
-        // A read-only text area keeps the look of a text area.
-        if (reinterpret_cast<HWND>(lparam) == window_.Control("Memo1")) {
-          HDC dc = reinterpret_cast<HDC>(wparam);
-          SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-          SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-          return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
-        }
-        break;
-      case WM_CLOSE:
-        EndModal(owner_, hwnd);
-        return 0;
-      case WM_NCDESTROY:
-        delete this;
-        return DefWindowProcW(hwnd, message, wparam, lparam);
-    }
-    return DefWindowProcW(hwnd, message, wparam, lparam);
-  }
-
- private:
-  TextWindowSpec look_;
-  HWND owner_;
-  BuiltWindow window_;
-};
-
-}  // namespace
-
-HWND CreateTextWindow(const TextWindowSpec& look, HWND owner) {
-  RegisterHandlerClass(look.class_name, nullptr);
-  TextWindow* handler = new TextWindow(look, owner);
-  HWND hwnd = CreateFrame(look.class_name, *look.layout, look.style, 0, owner, nullptr,
-                          look.client_size, look.outer_width, look.outer_height, handler);
-  if (!hwnd) {
-    delete handler;
-    return nullptr;
-  }
-  handler->window().hwnd = hwnd;
-  BuildControls(&handler->window());
-  if (HWND memo = handler->window().Control("Memo1")) {
-    if (look.read_only) SendMessageW(memo, EM_SETREADONLY, TRUE, 0);
-    SetWindowTextW(memo, Widen(look.text).c_str());
-    SendMessageW(memo, EM_SETSEL, 0, 0);
-    SendMessageW(memo, EM_SCROLLCARET, 0, 0);
-  }
-  if (look.follow_size) {
-    RECT rc;
-    GetClientRect(hwnd, &rc);
-    if (HWND memo = handler->window().Control("Memo1"))
-      MoveWindow(memo, 0, 0, rc.right, rc.bottom, FALSE);
-  }
-  return hwnd;
+  if (window->default_button)
+    if (HWND button = window->Control(window->default_button)) SetDefaultButton(window->hwnd, button);
 }
 
 }  // namespace win32

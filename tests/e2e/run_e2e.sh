@@ -1,6 +1,7 @@
 #!/bin/bash
 # End to end under Wine: the real Server.exe on a demo server, worked by the
-# driver program (driver.cpp), with screenshots of every window.
+# driver program (driver.cpp and one file per window), with screenshots of
+# every window.
 #
 # usage: tests/e2e/run_e2e.sh [BUILD_DIR] [OUT_DIR]
 #   BUILD_DIR  the x86_64 build (default build-win64)
@@ -94,15 +95,23 @@ printf 'net user USER1 /add\r\n' >"$usertemp"
 # The main window, its menu and both pages.
 start_server || die "the program did not start"
 drive check-main
+drive check-focus Edit1
 shot main-rpl
 drive menu H && shot menu-help
 drive escape
 drive show-page pxe
 shot main-pxe
 drive show-page rpl
+# The keyboard alone: Tab round the main window, Ctrl+Tab through the pages,
+# the focus shown on a picture button.
+drive tab-cycle
+drive show-page pxe keys
+drive show-page rpl keys
+drive tab-to BitBtn4 && shot focus-button
 
 # Help and statement, from the menu, the toolbar and the keyboard.
 drive open help menu && shot help
+drive resize 700 560 && shot help-resized
 drive close help
 drive open help toolbar && drive close help
 drive open help keys && drive close help
@@ -110,6 +119,8 @@ drive open statement menu && shot statement
 drive close statement
 drive open statement toolbar && drive close statement
 drive open statement keys && drive close statement
+drive open help menu && drive close help esc
+drive open statement toolbar && drive close statement esc
 
 # The ways to leave: only the exit button removes the account script.
 drive leave menu; ended "the menu"; expect_script present "the menu"
@@ -122,6 +133,8 @@ start_server && {
 }
 rm -f "$prefix/drive_c/temps.bak"
 start_server && { drive leave keys; ended "Alt+S E"; expect_script present "Alt+S E"; }
+start_server && { drive leave enter; ended "Tab and Enter"; expect_script absent "Tab and Enter"; }
+printf 'net user USER1 /add\r\n' >"$usertemp"
 start_server && { drive leave button; ended "the exit button"; expect_script absent "the exit button"; }
 
 check() {  # check DESCRIPTION COMMAND...: a check made here, from the files
@@ -159,7 +172,9 @@ start_server && {
   check "C:\temps.bak holds the shared directory" cmp <(crlf 'D:\PVDROOT') "$prefix/drive_c/temps.bak"
   check "the user directories D:\PVDROOT\WS01 ... WS12" \
     test "$(cd "$drive_d/PVDROOT" && ls -d WS* | tr '\n' ' ')" = "$(printf 'WS%02d ' $(seq 12))"
+  # The script's last line adds WS12 to the group, after its share.
   await lines_of "$netstate/shares.txt" 13
+  await grep -q "WS12" "$netstate/groups.txt"
   check "the net records: 13 users" test "$(grep -c . "$netstate/users.txt")" -eq 13
   check "... the group DISKLESS with kotavei and WS01 ... WS12" \
     test "$(tr -d '\r' <"$netstate/groups.txt")" = "$(printf 'DISKLESS\tkotavei'; printf '\tWS%02d' $(seq 12))"
@@ -175,6 +190,13 @@ start_server && {
   # The workstation names file: asked for, refused, then made and opened.
   mkdir -p "$drive_d/PVDROOT/windows"
   names=$drive_d/PVDROOT/windows/netnames.db
+  # Enter and Space on the focused picture button run its handler, and the
+  # focus comes back to it when the box has gone.
+  drive press BitBtn8 enter
+  drive answer 提示 'netnames.db不存在，是否创建它?' Cancel noicon
+  drive check-focus BitBtn8
+  drive press BitBtn8 space
+  drive answer 提示 'netnames.db不存在，是否创建它?' Cancel noicon
   drive click BitBtn8
   drive answer 提示 'netnames.db不存在，是否创建它?' Cancel noicon
   check "Cancel makes no names file" test ! -e "$names"

@@ -1,0 +1,97 @@
+#include "win32/text_window.h"
+
+#include "win32/window_builder.h"
+#include "win32/window_class.h"
+
+namespace win32 {
+
+using platform::Widen;
+
+namespace {
+
+const wchar_t kOldProcProp[] = L"KorrinMemoProc";
+
+// A multi-line text area takes every key it is given, Esc too; this one lets
+// Esc go to the dialog keys, which close its window (IDCANCEL).
+LRESULT CALLBACK MemoProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  WNDPROC old = reinterpret_cast<WNDPROC>(GetPropW(hwnd, kOldProcProp));
+  if (message == WM_GETDLGCODE && wparam == VK_ESCAPE) {
+    const MSG* msg = reinterpret_cast<const MSG*>(lparam);
+    if (msg && msg->message == WM_KEYDOWN)
+      return CallWindowProcW(old, hwnd, message, wparam, lparam) & ~(DLGC_WANTALLKEYS | DLGC_WANTMESSAGE);
+  }
+  if (message == WM_NCDESTROY) RemovePropW(hwnd, kOldProcProp);
+  return CallWindowProcW(old, hwnd, message, wparam, lparam);
+}
+
+class TextWindow : public WindowHandler {
+ public:
+  explicit TextWindow(HWND owner) : owner_(owner) {}
+  BuiltWindow& window() { return window_; }
+
+  LRESULT Handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) override {
+    switch (message) {
+      case WM_CTLCOLORSTATIC:
+        // A read-only text area keeps the look of a text area.
+        if (reinterpret_cast<HWND>(lparam) == window_.Control("Memo1")) {
+          HDC dc = reinterpret_cast<HDC>(wparam);
+          SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+          SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+          return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+        }
+        break;
+      case WM_COMMAND:
+        if (LOWORD(wparam) == IDCANCEL) {  // Esc
+          EndModal(owner_, hwnd);
+          return 0;
+        }
+        break;
+      case WM_CLOSE:
+        EndModal(owner_, hwnd);
+        return 0;
+      case WM_NCDESTROY:
+        delete this;
+        return DefWindowProcW(hwnd, message, wparam, lparam);
+    }
+    return DefWindowProcW(hwnd, message, wparam, lparam);
+  }
+
+ private:
+  HWND owner_;
+  BuiltWindow window_;
+};
+
+}  // namespace
+
+HWND CreateTextWindow(const TextWindowSpec& look, HWND owner) {
+  RegisterHandlerClass(look.class_name);
+  TextWindow* handler = new TextWindow(owner);
+  handler->window().layout = look.layout;
+  FrameSpec frame;
+  frame.class_name = look.class_name;
+  frame.layout = look.layout;
+  frame.style = look.style;
+  frame.owner = owner;
+  frame.client_size = look.client_size;
+  frame.outer_width = look.outer_width;
+  frame.outer_height = look.outer_height;
+  frame.handler = handler;
+  HWND hwnd = CreateFrame(frame);
+  if (!hwnd) {
+    delete handler;
+    return nullptr;
+  }
+  handler->window().hwnd = hwnd;
+  BuildControls(&handler->window());
+  if (HWND memo = handler->window().Control("Memo1")) {
+    SetPropW(memo, kOldProcProp,
+             reinterpret_cast<HANDLE>(SetWindowLongPtrW(memo, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MemoProc))));
+    if (look.read_only) SendMessageW(memo, EM_SETREADONLY, TRUE, 0);
+    SetWindowTextW(memo, Widen(look.text).c_str());
+    SendMessageW(memo, EM_SETSEL, 0, 0);
+    SendMessageW(memo, EM_SCROLLCARET, 0, 0);
+  }
+  return hwnd;
+}
+
+}  // namespace win32
