@@ -27,8 +27,7 @@ enum class Kind {
   kListBox,      // a list of items with a vertical scroll bar
   kDirectoryList,  // a list box showing each item indented, its small picture before it
   kDriveCombo,   // a drop-down list without typing, each item with its small picture
-  kEditCombo,    // a drop-down list whose text is typed or chosen; text: the
-                 // first text, then the items, separated by '\n'
+  kEditCombo,    // a drop-down list whose text is typed or chosen
   kButton,       // a plain push button
 };
 

@@ -264,6 +264,25 @@ const std::vector<Picture>& Pictures() {
     }},
     // The small pictures of list items: folders of the directory tree,
     // closed and opened, and the drives of the drive list.
+    // The OK button's check mark.
+    {"ok", {
+        "................",
+        "................",
+        "..............n.",
+        ".............nG.",
+        "............nGn.",
+        "...........nGn..",
+        "..n.......nGn...",
+        ".nGn.....nGn....",
+        "nGGGn...nGn.....",
+        ".nGGGn.nGGn.....",
+        "..nGGGnGGn......",
+        "...nGGGGGn......",
+        "....nGGGn.......",
+        ".....nGn........",
+        "......n.........",
+        "................",
+    }},
     {"folder", {
         "................",
         "................",

@@ -8,7 +8,8 @@
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES | ICC_TAB_CLASSES |
-                                                        ICC_PROGRESS_CLASS | ICC_COOL_CLASSES};
+                                                        ICC_PROGRESS_CLASS | ICC_COOL_CLASSES |
+                                                        ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
 
   platform::Win32Host host;
@@ -17,17 +18,22 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   ui.AddModalWindow(win32::ShowTForm5);
   ui.AddModalWindow(win32::ShowTForm4);
   ui.AddModalWindow(win32::ShowTForm2);
+  ui.AddModalWindow(win32::ShowTForm3);
+  ui.AddModalWindow(win32::ShowTGetNetDrv);
 
   // 1. The main window; its creation runs FormCreate.
   app::TForm1 form(host, ui);
   win32::Form1Window form1(form, ui);
   HWND main_window = form1.Create();
   if (!main_window) return 1;
-  // 2. The boot-image wait dialog, Form2, and 3. the vendor-prefix dialog,
-  //    Form3, are created here, hidden, once they exist.
+  // 2. The boot-image wait dialog, Form2, is made at each run: its countdown
+  //    starts with it.
+  // 3. The vendor-prefix dialog, hidden, kept for the whole run.
+  win32::CreateForm3(main_window, form.Form3);
   // 4. The statement window, hidden; the menu and toolbar open fresh ones.
   win32::CreateForm4(main_window);
-  // 5. The driver chooser, GetNetDrv, is created here, hidden, once it exists.
+  // 5. The driver chooser, hidden, kept for the whole run.
+  win32::CreateGetNetDrv(main_window, form.GetNetDrv);
 
   ShowWindow(main_window, SW_SHOWNORMAL);
   UpdateWindow(main_window);

@@ -228,6 +228,7 @@ const KindLook kKinds[] = {
     {K::kEdit, L"EDIT", ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, TabStop::kAsLaidOut, true, 0, nullptr, nullptr},
     {K::kGlyphButton, L"BUTTON", BS_OWNERDRAW, 0, TabStop::kAsLaidOut, true, 0, Push, nullptr},
     {K::kCheckBox, L"BUTTON", BS_AUTOCHECKBOX, 0, TabStop::kAsLaidOut, true, 0, nullptr, nullptr},
+    {K::kButton, L"BUTTON", BS_PUSHBUTTON, 0, TabStop::kAsLaidOut, true, 0, nullptr, nullptr},
     {K::kComboBox, L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL, 0, TabStop::kAsLaidOut, false, 160, FillCombo, nullptr},
     {K::kDriveCombo, L"COMBOBOX", CBS_DROPDOWNLIST | kPicturedCombo | WS_VSCROLL, 0, TabStop::kAsLaidOut, false, 160,
      FillCombo, nullptr},

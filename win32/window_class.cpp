@@ -187,7 +187,8 @@ platform::ModalResult RunModal(HWND owner, HWND window) {
   ShowWindow(window, SW_SHOW);
   UpdateWindow(window);
   MSG msg;
-  while (IsWindow(window)) {
+  // A window kept for the whole run ends its modal time by hiding.
+  while (IsWindow(window) && IsWindowVisible(window)) {
     BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0) {
       PostQuitMessage(static_cast<int>(msg.wParam));  // for the main loop
@@ -205,12 +206,15 @@ platform::ModalResult RunModal(HWND owner, HWND window) {
   return result;
 }
 
-void EndModal(HWND owner, HWND window, platform::ModalResult result) {
+void EndModal(HWND owner, HWND window, platform::ModalResult result, bool keep) {
   modal_results[window] = result;
   // The owner takes input again before the window goes, so that it becomes
   // the active window.
   if (owner) EnableWindow(owner, TRUE);
-  DestroyWindow(window);
+  if (keep)
+    ShowWindow(window, SW_HIDE);
+  else
+    DestroyWindow(window);
 }
 
 }  // namespace win32

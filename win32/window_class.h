@@ -52,11 +52,14 @@ HICON ProgramIcon(int size);
 // is no such message and must be dispatched.
 bool DialogKeys(HWND window, MSG* msg);
 
-// Shows `window` modally over `owner` and returns when it has been destroyed.
+// Shows `window` modally over `owner` and returns when it has been destroyed
+// or hidden.
 // The window's WM_CLOSE must call EndModal.
 // Returns how it ended: the result EndModal was given, or kMrCancel.
 platform::ModalResult RunModal(HWND owner, HWND window);
-// Gives input back to the owner, then destroys the modal window.
-void EndModal(HWND owner, HWND window, platform::ModalResult result = platform::kMrCancel);
+// Gives input back to the owner, then destroys the modal window, or with
+// `keep` hides it for its next showing (a dialog made once for the run).
+void EndModal(HWND owner, HWND window, platform::ModalResult result = platform::kMrCancel,
+              bool keep = false);
 
 }  // namespace win32

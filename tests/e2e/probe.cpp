@@ -8,6 +8,8 @@
 #include "app/unit4.h"
 #include "app/unit5.h"
 #include "pxe/unit2.h"
+#include "rpl/unit3.h"
+#include "rpl/unit7.h"
 
 namespace e2e {
 
@@ -24,7 +26,9 @@ struct Window {
 const Window kWindows[] = {{L"TForm1", &app::TForm1::Layout()},
                            {L"TForm2", &pxe::TForm2::Layout()},
                            {L"TForm4", &app::TForm4::Layout()},
-                           {L"TForm5", &app::TForm5::Layout()}};
+                           {L"TForm5", &app::TForm5::Layout()},
+                           {L"TForm3", &rpl::TForm3::Layout()},
+                           {L"TGetNetDrv", &rpl::TGetNetDrv::Layout()}};
 
 int IdIn(const look::WindowLayout& w, const char* name) {
   if (const look::ControlLayout* c = look::FindControl(w, name)) return c->id;

@@ -27,6 +27,7 @@ struct Step {
 std::vector<Step> MainWindowSteps();
 std::vector<Step> TextWindowSteps();
 std::vector<Step> WaitDialogSteps();
+std::vector<Step> RplSteps();
 
 // Failures so far; Fail prints one.
 int Failures();

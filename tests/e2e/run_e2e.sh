@@ -258,6 +258,94 @@ start_server && {
   drive leave button; ended "the exit button"
 }
 
+# The RPL road, once for each card type: detect, register through the real
+# dialog, make a Windows profile in the manager, update the list and choose
+# it, install, set auto-registration, start the service with its bar, open
+# the manager. Then the files of the profile, the database and the records.
+rpl=$prefix/drive_c/windows/rpl
+profiles=$rpl/rplfiles/profiles
+mkdir -p "$drive_d/DRIVERS/NIC"
+printf 'NDIS driver of the administrator'"'"'s own card\r\n' >"$drive_d/DRIVERS/NIC/MYNIC.DOS"
+# pfile PROFILE NAME: a file of the profile's client directory, any case.
+pfile() { find "$profiles/$1/suboot/winboot" -maxdepth 1 -iname "$2" 2>/dev/null | head -1; }
+db_has() { tr -d '\r' <"$rpl/rpldb.txt" | iconv -f GBK -t UTF-8 | grep -qxF "$1"; }
+rpl_road() {  # TYPE PREFIX BLOCK DRIVER PROFILE DONE-MESSAGE DETECT-CAPTION DETECT-TEXT
+  local type=$1 vendor=$2 block=$3 driver=$4 profile=$5 done=$6
+  start_server || return
+  drive choose ComboBox1 "$type"
+  drive click BitBtn10
+  drive answer "$7" "$8" OK icon
+  drive check-enabled BitBtn9 1
+  drive click BitBtn9
+  case $type in
+    'RTL 8139')
+      drive form3 check && shot form3
+      drive form3 type "$vendor"
+      drive form3 ok ;;
+    'RTL 8029')
+      drive form3 expect 00E04C
+      drive form3 pick "$vendor"
+      drive form3 ok ;;
+    *)
+      drive getnetdrv check && shot getnetdrv-start
+      drive getnetdrv drive d
+      drive getnetdrv open DRIVERS
+      drive getnetdrv open NIC
+      drive getnetdrv file MYNIC.DOS 'D:\DRIVERS\NIC\MYNIC.DOS'
+      drive getnetdrv mac "$vendor" && shot getnetdrv
+      drive getnetdrv ok ;;
+  esac
+  drive answer 进程提示 "$done" OK icon
+  check "$type: rpltemp.bat is gone" test ! -e "$prefix/drive_c/windows/rpltemp.bat"
+  check "$type: the database holds the vendor" db_has "VENDOR	$vendor	$9"
+  check "$type: ... its two boot blocks" test "$(tr -d '\r' <"$rpl/rpldb.txt" | grep -c "^BOOT	$vendor")" -eq 2
+  check "$type: ... its two configurations" db_has "CONFIG	WIN$vendor	${vendor}WIN	dos	win95	fits\\win95.fit	fits\\win95p.fit	$(printf 'Windows 98SE FOR %s' "${10}")		"
+  check "$type: the boot block names the driver" grep -q "BBLOCK\\\\NDIS\\\\$block.DOS" "$rpl/bblock/netbeui/$block/dosbb.cnf"
+  check "$type: the driver is in the boot blocks" test -n "$(find "$rpl/bblock/ndis" -maxdepth 1 -iname "$block.dos")"
+  drive check-enabled BitBtn9 0
+  drive check-enabled BitBtn11 1
+  drive rplmgr make "WIN$vendor" "$profile" && shot "rplmgr-$block"
+  drive rplmgr close
+  drive click BitBtn12
+  drive choose ComboBox2 "$profile"
+  drive click BitBtn11
+  drive answer Morva提示 '无盘WIN98远程启动文件安装完成！' OK icon
+  drive set-check CheckBox1 1
+  check "$type: setvars.bat names this server and share" \
+    test "$(tr -d '\r' <"$(pfile "$profile" setvars.bat)" | tail -2 | tr '\n' ' ')" = "SET SERVER=$computer SET SHARE=PVDROOT "
+  check "$type: the 18 client files" test "$(ls "$profiles/$profile/suboot/winboot" | grep -vic '^temp.ini$')" -ge 18
+  check "$type: startnet.bat is the auto-registering script" cmp "$out/expected-startnet.bat" "$(pfile "$profile" startnet.bat)"
+  check "$type: the four start files" test -s "$profiles/$profile/suboot/win.bat" -a -s "$profiles/$profile/suboot/msdos.sys"
+  if [ "$driver" != RTSND ]; then
+    check "$type: NETCARD line" grep -q "^SET NETCARD=$driver.DOS" "$(pfile "$profile" setvars.bat)"
+    check "$type: no rtsnd.dos in the profile" test -z "$(pfile "$profile" rtsnd.dos)"
+    check "$type: the driver in the profile" test -n "$(pfile "$profile" "$driver.dos")"
+    check "$type: protocol.ini names it" grep -q "$driver" "$(pfile "$profile" protocol.ini)"
+    check "$type: system.dat names it" grep -q "$driver" "$profiles/$profile/suboot/system.dat"
+  fi
+  drive click BitBtn6
+  drive watch-bar ProgressBar2 4500
+  check "$type: the Remoteboot service runs" grep -qx RemoteBoot <(tr -d '\r' <"$netstate/services.txt")
+  drive click SpeedButton7 && drive rplmgr close
+}
+rpl_road 'RTL 8139' 00E04C rtsnd RTSND W8139 'Rtl8139注册完成，配置远程启动之前请首先进行<检查配置>' \
+  检测结果 'Rtl8139 网卡可能没有配置,需要配置RPL' 'RTL8139 Netcard(100/10M)' RTL8139 &&
+  { drive leave button; ended "the exit button"; }
+rpl_road 'RTL 8029' 5254AB pcind PCIND W8029 'Rtl8029注册完成，配置远程启动之前请首先进行<检查配置>' \
+  检测结果 'RTL8029 网卡可能没有配置,需要配置RPL' 'Rtl8029 Netcard(10M)' RTL8029 &&
+  { drive leave button; ended "the exit button"; }
+rpl_road 'Other NetCARD' 001122 MYNIC MYNIC WMYNIC '自选网卡完成，配置远程启动之前请首先进行<检查配置>' \
+  Morva提示 '无法检测自定义网卡类型，请直接使用配置来设置您网卡！' 'MYNIC NetCard' 'MYNIC(001122)' && {
+  # The chooser left the current directory on D:; the boot image still finds its tools.
+  drive show-page pxe
+  drive click BitBtn7
+  drive wait-dialog
+  await test -s "$prefix/drive_c/temp/bootimg.w98"
+  sleep 1
+  drive answer 创建完成 '当服务器名和共享目录名发生变动，您必须重新生成镜像!' OK icon
+  drive leave button; ended "the exit button"
+}
+
 say "screenshots in $shots"
 if [ $failed -ne 0 ]; then
   say "$failed step(s) failed; see $log"

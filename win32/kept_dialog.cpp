@@ -1,0 +1,66 @@
+#include "win32/kept_dialog.h"
+
+#include "win32/owner_draw.h"
+
+namespace win32 {
+
+HWND KeptDialog::Create(const wchar_t* class_name, const look::WindowLayout& layout, HWND owner,
+                        const std::vector<platform::Control*>& controls, const char* ok_button) {
+  RegisterHandlerClass(class_name);
+  owner_ = owner;
+  ok_button_ = ok_button;
+  window_.layout = &layout;
+  window_.default_button = ok_button;
+  FrameSpec frame;
+  frame.class_name = class_name;
+  frame.layout = &layout;
+  frame.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+  frame.ex_style = WS_EX_DLGMODALFRAME;
+  frame.owner = owner;
+  frame.handler = this;
+  HWND hwnd = CreateFrame(frame);
+  if (!hwnd) return nullptr;
+  window_.hwnd = hwnd;
+  BuildControls(&window_);
+  for (platform::Control* control : controls) {
+    const look::ControlLayout* c = window_.Find(control->name());
+    HWND control_hwnd = window_.Control(control->name());
+    if (!c || !control_hwnd) continue;
+    // What the form holds (a first text) goes over to the real control.
+    auto* text = dynamic_cast<platform::TextControl*>(control);
+    std::string held = text ? text->Text() : "";
+    peers_.Bind(control, control_hwnd, c->kind);
+    if (text && !held.empty()) text->SetText(held);
+  }
+  return hwnd;
+}
+
+platform::ModalResult KeptDialog::Show() {
+  return window_.hwnd ? RunModal(owner_, window_.hwnd) : platform::kMrCancel;
+}
+
+LRESULT KeptDialog::Handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_COMMAND: {
+      int id = LOWORD(wparam), code = HIWORD(wparam);
+      const look::ControlLayout* ok = ok_button_ ? window_.Find(ok_button_) : nullptr;
+      if (ok && id == ok->id && code == BN_CLICKED) {
+        EndModal(owner_, hwnd, platform::kMrOk, /*keep=*/true);
+      } else if (id == IDCANCEL) {
+        EndModal(owner_, hwnd, platform::kMrCancel, /*keep=*/true);  // Esc
+      } else if (const look::ControlLayout* c = look::FindControl(*window_.layout, id)) {
+        Notify(*c, code);
+      }
+      return 0;
+    }
+    case WM_DRAWITEM:
+      if (DrawControl(window_, *reinterpret_cast<const DRAWITEMSTRUCT*>(lparam))) return TRUE;
+      break;
+    case WM_CLOSE:
+      EndModal(owner_, hwnd, platform::kMrCancel, /*keep=*/true);
+      return 0;
+  }
+  return DefWindowProcW(hwnd, message, wparam, lparam);
+}
+
+}  // namespace win32
