@@ -72,9 +72,10 @@ namespace {
 
 // Waits for `handle` (none: only the time) at most `milliseconds`, painting
 // the program's windows whenever they need it, so that what the handler set
-// before (a progress bar's position) shows. Nothing else is dispatched: the
-// windows take no input while a handler holds the thread. True when the
-// handle was signalled.
+// before (a progress bar's position) shows, and answering what other
+// programs send to them (reading a control's state). Nothing else is
+// dispatched: the windows take no input while a handler holds the thread.
+// True when the handle was signalled.
 bool WaitPainting(HANDLE handle, unsigned milliseconds) {
   const DWORD start = GetTickCount();
   for (;;) {
@@ -82,10 +83,12 @@ bool WaitPainting(HANDLE handle, unsigned milliseconds) {
     if (elapsed >= milliseconds) return handle && WaitForSingleObject(handle, 0) == WAIT_OBJECT_0;
     DWORD count = handle ? 1 : 0;
     DWORD r = MsgWaitForMultipleObjects(count, handle ? &handle : nullptr, FALSE,
-                                        milliseconds - elapsed, QS_PAINT);
+                                        milliseconds - elapsed, QS_PAINT | QS_SENDMESSAGE);
     if (handle && r == WAIT_OBJECT_0) return true;
     if (r == WAIT_OBJECT_0 + count) {
       MSG msg;
+      // Peeking answers the messages sent from elsewhere; then the paints.
+      PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);
       while (PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageW(&msg);
     } else if (r == WAIT_FAILED) {
       Sleep(10);

@@ -213,6 +213,7 @@ namespace {
 struct ToolFinder {
   DWORD pid;
   HWND found;
+  HWND owner;
 };
 
 BOOL CALLBACK FindTooltip(HWND w, LPARAM param) {
@@ -221,7 +222,8 @@ BOOL CALLBACK FindTooltip(HWND w, LPARAM param) {
   GetClassNameW(w, cls, 64);
   DWORD pid = 0;
   GetWindowThreadProcessId(w, &pid);
-  if (pid == f->pid && lstrcmpiW(cls, TOOLTIPS_CLASSW) == 0) {
+  // The main window's own: each dialog with hints has one of its own too.
+  if (pid == f->pid && lstrcmpiW(cls, TOOLTIPS_CLASSW) == 0 && GetWindow(w, GW_OWNER) == f->owner) {
     f->found = w;
     return FALSE;
   }
@@ -231,7 +233,7 @@ BOOL CALLBACK FindTooltip(HWND w, LPARAM param) {
 }  // namespace
 
 HWND TooltipOf(HWND main) {
-  ToolFinder f = {0, nullptr};
+  ToolFinder f = {0, nullptr, main};
   GetWindowThreadProcessId(main, &f.pid);
   EnumWindows(FindTooltip, reinterpret_cast<LPARAM>(&f));
   return f.found;

@@ -337,7 +337,7 @@ rpl_road 'RTL 8029' 5254AB pcind PCIND W8029 'Rtl8029注册完成，配置远程
 rpl_road 'Other NetCARD' 001122 MYNIC MYNIC WMYNIC '自选网卡完成，配置远程启动之前请首先进行<检查配置>' \
   Morva提示 '无法检测自定义网卡类型，请直接使用配置来设置您网卡！' 'MYNIC NetCard' 'MYNIC(001122)' && {
   # The chooser left the current directory on D:; the boot image still finds its tools.
-  drive show-page pxe
+  drive show-page pxe only
   drive click BitBtn7
   drive wait-dialog
   await test -s "$prefix/drive_c/temp/bootimg.w98"
