@@ -34,6 +34,7 @@ TGetNetDrv::TGetNetDrv(platform::Host& host)
 const look::WindowLayout& TGetNetDrv::Layout() { return kGetNetDrv; }
 
 void TGetNetDrv::FormShow() {
+  FilterComboBox1.SetItemIndex(0);  // its one entry, always shown
   drives_.Fill();
   directories_.Fill();
   files_.Fill(directories_.Directory());

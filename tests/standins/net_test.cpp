@@ -81,6 +81,7 @@ TEST_F(NetTest, RefusesWhatTheServerRefusesAndChangesNoRecord) {
       {"net share data=C:\\other", 2, "The name has already been shared.\n\nMore help is available by typing NET HELPMSG 2118."},
       {"net share NEW=C:\\missing", 2, "The device or directory does not exist.\n\nMore help is available by typing NET HELPMSG 2116."},
       {"net share NEW=data", 2, "NET HELPMSG 2116"},  // not a full path
+      {"net share NEW=C:data", 2, "NET HELPMSG 2116"},  // relative to the drive's current directory
       {"net share NEW=C:\\WINNT\\netstate\\installed.txt", 2, "NET HELPMSG 2116"},  // a file
       {"net share a\\b=C:\\data", 2, "System error 123 has occurred.\n\nThe filename, directory name, or volume label syntax is incorrect."},
       {"net share a*b=C:\\data", 2, "System error 123"},
