@@ -5,26 +5,6 @@
 
 namespace platform {
 
-std::wstring Widen(const std::string& utf8) {
-  if (utf8.empty()) return std::wstring();
-  int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  if (n <= 0) return std::wstring();
-  std::wstring wide(n, L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0], n);
-  return wide;
-}
-
-std::string Narrow(const std::wstring& wide) {
-  if (wide.empty()) return std::string();
-  int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                              nullptr, nullptr);
-  if (n <= 0) return std::string();
-  std::string utf8(n, '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), &utf8[0], n, nullptr,
-                      nullptr);
-  return utf8;
-}
-
 std::wstring ProgramTitle(const std::wstring& exe_path) {
   std::wstring name = exe_path.substr(exe_path.find_last_of(L"\\/:") + 1);
   size_t dot = name.rfind(L'.');

@@ -7,6 +7,7 @@
 
 #include "platform/operation_names.h"
 #include "platform/platform.h"
+#include "platform/win32/wide.h"
 
 #include <functional>
 #include <map>
@@ -16,10 +17,6 @@
 
 namespace platform {
 
-// UTF-8 <-> UTF-16 through the system (CP_UTF8 with no flags: Windows NT 4.0
-// accepts no others with it).
-std::wstring Widen(const std::string& utf8);
-std::string Narrow(const std::wstring& wide);
 
 // The program's title: the executable's file name without directory and
 // extension, its first letter as it is and the rest in lower case

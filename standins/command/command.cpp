@@ -1,6 +1,7 @@
 #include "standins/command/command.h"
 
 #include "platform/encoding.h"
+#include "platform/text.h"
 #include "platform/textfile.h"
 
 namespace standins {
@@ -12,11 +13,7 @@ const char kFileNotFound[] = "File not found\n";
 // interpreter stops it rather than running until memory runs out.
 const int kMaxCallDepth = 32;
 
-std::string Lower(std::string s) {
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return s;
-}
+using platform::Lower;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "platform/text.h"
 #include "platform/textfile.h"
 #include "standins/rpl/rpldb.h"
 
@@ -81,19 +82,17 @@ const char kShareSyntax[] =
     "          {sharename | devicename | drive:path} /DELETE\n";
 const char kStartSyntax[] = "NET START [service]\n";
 
-std::string Lower(std::string s) {
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return s;
-}
+using platform::Lower;
 
-bool Same(const std::string& a, const std::string& b) { return Lower(a) == Lower(b); }
+bool Same(const std::string& a, const std::string& b) { return platform::SameName(a, b); }
 
 // Characters, not bytes: a Chinese name of 20 characters is 20 long.
 size_t Characters(const std::string& utf8) {
   size_t n = 0;
-  for (unsigned char c : utf8)
-    if ((c & 0xC0) != 0x80) ++n;
+  for (size_t i = 0; i < utf8.size(); ++n) {
+    size_t len = platform::Utf8SequenceLength(static_cast<unsigned char>(utf8[i]));
+    i += len ? len : 1;
+  }
   return n;
 }
 

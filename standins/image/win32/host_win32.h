@@ -11,11 +11,13 @@
 
 #include <string>
 
+#include "platform/win32/wide.h"
+
 namespace treeio {
 
-// UTF-8 to UTF-16 and back.
-std::wstring Wide(const std::string& s);
-std::string Narrow(const wchar_t* w, int length = -1);
+// UTF-8 to UTF-16 and back, the program's own converters.
+inline std::wstring Wide(const std::string& s) { return platform::Widen(s); }
+using platform::Narrow;
 // The system's text for an error code, without its final full stop.
 std::string SystemMessage(DWORD code);
 // "WHAT PATH: the system's reason", from GetLastError.
