@@ -1,11 +1,11 @@
 #include "standins/net/net.h"
 
+#include "standins/net/records.h"
+
 #include <algorithm>
 #include <cstdint>
 
 #include "platform/text.h"
-#include "platform/textfile.h"
-#include "standins/rpl/rpldb.h"
 
 namespace standins {
 namespace {
@@ -53,11 +53,6 @@ const int kExitSyntax = 1;  // a command that could not be parsed
 const size_t kMaxUserName = 20;   // user names (logon names)
 const size_t kMaxGroupName = 256; // GNLEN
 const size_t kMaxShareName = 80;  // NNLEN
-
-// The Remoteboot service: its service name and its display name on a
-// Simplified Chinese system.
-const char kRemoteboot[] = "RemoteBoot";
-const char kRemotebootDisplay[] = "远程启动服务";
 
 const char kDone[] = "The command completed successfully.\n";
 
@@ -116,48 +111,10 @@ bool ValidShareName(const std::string& name) {
   return !HasAnyOf(name, "\"/\\[]:;|=,+*?<>");
 }
 
-std::vector<std::string> SplitTabs(const std::string& line, size_t max_fields) {
-  std::vector<std::string> fields;
-  size_t start = 0;
-  while (fields.size() + 1 < max_fields) {
-    size_t tab = line.find('\t', start);
-    if (tab == std::string::npos) break;
-    fields.push_back(line.substr(start, tab - start));
-    start = tab + 1;
-  }
-  fields.push_back(line.substr(start));
-  return fields;
-}
-
-struct User {
-  std::string name;
-  bool password_change = true;
-  std::string password;
-};
-struct Group {
-  std::string name;
-  std::vector<std::string> members;
-};
-struct Share {
-  std::string name;
-  std::string path;
-};
-struct Service {
-  std::string name;
-  std::string display;
-};
-
-template <typename T>
-T* Find(std::vector<T>& records, const std::string& name) {
-  for (T& r : records)
-    if (Same(r.name, name)) return &r;
-  return nullptr;
-}
-
 class Net {
  public:
   explicit Net(Context& context)
-      : c_(context), dir_(NetStateDirectory(context.host)) {}
+      : c_(context), dir_(NetStateDirectory(context.host)), records_(context.host, dir_) {}
 
   int Run(const std::vector<std::string>& args) {
     if (args.empty()) return Syntax(kNetSyntax);
@@ -194,7 +151,7 @@ class Net {
     if (words_.size() > 2 || ((add || change_set) && words_.empty())) return Syntax(kUserSyntax);
     std::vector<User> users;
     std::vector<Group> groups;
-    if (!LoadUsers(&users) || !LoadGroups(&groups)) return Refuse(kErrorAccessDenied);
+    if (!records_.LoadUsers(&users) || !records_.LoadGroups(&groups)) return Refuse(kErrorAccessDenied);
     if (words_.empty()) return ListUsers(users);
     const std::string& name = words_[0];
     if (!add) {
@@ -203,7 +160,7 @@ class Net {
       if (words_.size() == 1 && !change_set) return ShowUser(*user, groups);
       if (words_.size() == 2) user->password = words_[1];
       if (change_set) user->password_change = change;
-      if (!SaveUsers(users)) return Refuse(kErrorAccessDenied);
+      if (!records_.SaveUsers(users)) return Refuse(kErrorAccessDenied);
       c_.output += kDone;
       return 0;
     }
@@ -211,7 +168,7 @@ class Net {
     if (Find(users, name)) return Refuse(kNerrUserExists);
     if (Find(groups, name)) return Refuse(kNerrGroupExists);
     users.push_back({name, change, words_.size() > 1 ? words_[1] : ""});
-    if (!SaveUsers(users)) return Refuse(kErrorAccessDenied);
+    if (!records_.SaveUsers(users)) return Refuse(kErrorAccessDenied);
     c_.output += kDone;
     return 0;
   }
@@ -252,7 +209,7 @@ class Net {
     if (!add && words_.size() > 1) return Syntax(kGroupSyntax);
     std::vector<User> users;
     std::vector<Group> groups;
-    if (!LoadUsers(&users) || !LoadGroups(&groups)) return Refuse(kErrorAccessDenied);
+    if (!records_.LoadUsers(&users) || !records_.LoadGroups(&groups)) return Refuse(kErrorAccessDenied);
     if (words_.empty()) {
       std::vector<std::string> names;
       for (const Group& g : groups) names.push_back("*" + g.name);
@@ -290,7 +247,7 @@ class Net {
       }
       group->members = members;
     }
-    if (!SaveGroups(groups)) return Refuse(kErrorAccessDenied);
+    if (!records_.SaveGroups(groups)) return Refuse(kErrorAccessDenied);
     c_.output += kDone;
     return 0;
   }
@@ -300,7 +257,7 @@ class Net {
     if (!options_.empty()) return UnknownOption(options_[0], kShareSyntax);
     if (words_.size() > 1) return Syntax(kShareSyntax);
     std::vector<Share> shares;
-    if (!LoadShares(&shares)) return Refuse(kErrorAccessDenied);
+    if (!records_.LoadShares(&shares)) return Refuse(kErrorAccessDenied);
     if (words_.empty()) {
       c_.output += "\nShare name   Resource                        Remark\n\n";
       c_.output += std::string(79, '-') + "\n";
@@ -329,7 +286,7 @@ class Net {
                 ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
     if (!full || !c_.host.DirectoryExists(path)) return Refuse(kNerrUnknownDevDir);
     shares.push_back({name, path});
-    if (!SaveShares(shares)) return Refuse(kErrorAccessDenied);
+    if (!records_.SaveShares(shares)) return Refuse(kErrorAccessDenied);
     c_.output += name + " was shared successfully.\n";
     return 0;
   }
@@ -339,7 +296,7 @@ class Net {
     if (!options_.empty()) return UnknownOption(options_[0], kStartSyntax);
     std::vector<Service> installed;
     std::vector<std::string> started;
-    if (!LoadInstalled(&installed) || !LoadStarted(&started)) return Refuse(kErrorAccessDenied);
+    if (!records_.LoadInstalled(&installed) || !records_.LoadStarted(&started)) return Refuse(kErrorAccessDenied);
     if (words_.empty()) {
       c_.output += "These Windows NT services are started:\n\n";
       for (const std::string& s : started) {
@@ -371,7 +328,7 @@ class Net {
       }
     }
     started.push_back(service->name);
-    if (!SaveLines("services.txt", started)) return Refuse(kErrorAccessDenied);
+    if (!records_.SaveStarted(started)) return Refuse(kErrorAccessDenied);
     c_.output += "The " + shown + " service is starting.\n";
     c_.output += "The " + shown + " service was started successfully.\n\n";
     return 0;
@@ -423,104 +380,9 @@ class Net {
     return name.empty() ? "SERVER" : name;
   }
 
-  // ---- records ----
-  // False when the file exists and cannot be read: the command must then not
-  // write it again from an empty list. An absent file holds no records.
-  bool LoadLines(const std::string& file, std::vector<std::string>* lines) {
-    lines->clear();
-    std::string path = dir_ + file;
-    if (!c_.host.FileExists(path)) return true;
-    if (!platform::ReadTextLines(c_.host, path, lines)) return false;
-    lines->erase(std::remove(lines->begin(), lines->end(), std::string()), lines->end());
-    return true;
-  }
-
-  bool SaveLines(const std::string& file, const std::vector<std::string>& lines) {
-    // The directory is made, a level at a time, on the first record written.
-    std::string sofar;
-    size_t pos = 0;
-    while ((pos = dir_.find('\\', pos + 1)) != std::string::npos) {
-      sofar = dir_.substr(0, pos);
-      if (sofar.size() > 2 && !c_.host.DirectoryExists(sofar)) c_.host.MakeDirectory(sofar);
-    }
-    return platform::WriteTextLines(c_.host, dir_ + file, lines);
-  }
-
-  bool LoadUsers(std::vector<User>* users) {
-    std::vector<std::string> lines;
-    if (!LoadLines("users.txt", &lines)) return false;
-    for (const std::string& line : lines) {
-      std::vector<std::string> f = SplitTabs(line, 3);
-      f.resize(3);
-      users->push_back({f[0], !Same(f[1], "passwordchg:no"), f[2]});
-    }
-    return true;
-  }
-
-  bool SaveUsers(const std::vector<User>& users) {
-    std::vector<std::string> lines;
-    for (const User& u : users)
-      lines.push_back(u.name + "\tpasswordchg:" + (u.password_change ? "yes" : "no") + "\t" +
-                      u.password);
-    return SaveLines("users.txt", lines);
-  }
-
-  bool LoadGroups(std::vector<Group>* groups) {
-    std::vector<std::string> lines;
-    if (!LoadLines("groups.txt", &lines)) return false;
-    for (const std::string& line : lines) {
-      std::vector<std::string> f = SplitTabs(line, SIZE_MAX);
-      groups->push_back({f[0], std::vector<std::string>(f.begin() + 1, f.end())});
-    }
-    return true;
-  }
-
-  bool SaveGroups(const std::vector<Group>& groups) {
-    std::vector<std::string> lines;
-    for (const Group& g : groups) {
-      std::string line = g.name;
-      for (const std::string& m : g.members) line += "\t" + m;
-      lines.push_back(line);
-    }
-    return SaveLines("groups.txt", lines);
-  }
-
-  bool LoadShares(std::vector<Share>* shares) {
-    std::vector<std::string> lines;
-    if (!LoadLines("shares.txt", &lines)) return false;
-    for (const std::string& line : lines) {
-      std::vector<std::string> f = SplitTabs(line, 2);
-      f.resize(2);
-      shares->push_back({f[0], f[1]});
-    }
-    return true;
-  }
-
-  bool SaveShares(const std::vector<Share>& shares) {
-    std::vector<std::string> lines;
-    for (const Share& s : shares) lines.push_back(s.name + "\t" + s.path);
-    return SaveLines("shares.txt", lines);
-  }
-
-  // The services of installed.txt, and the Remoteboot service when its
-  // database is in its tree (whatever installed.txt says of it).
-  bool LoadInstalled(std::vector<Service>* services) {
-    std::vector<std::string> lines;
-    if (!LoadLines("installed.txt", &lines)) return false;
-    for (const std::string& line : lines) {
-      std::vector<std::string> f = SplitTabs(line, 2);
-      f.resize(2);
-      if (!Same(f[0], kRemoteboot)) services->push_back({f[0], f[1]});
-    }
-    if (c_.host.FileExists(rpl::DatabasePath(c_.host)))
-      services->push_back({kRemoteboot, kRemotebootDisplay});
-    return true;
-  }
-
-  bool LoadStarted(std::vector<std::string>* started) { return LoadLines("services.txt", started); }
-
   Context& c_;
   std::string dir_;
+  NetRecords records_;
   std::vector<std::string> words_;
   std::vector<std::string> options_;
 };
