@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "platform/text.h"
+#include "standins/rpl/rpldb.h"
 
 namespace standins {
 namespace {
