@@ -29,6 +29,26 @@ class Context {
   std::string error;   // standard error, UTF-8
 };
 
+// Standard input (already UTF-8) split into lines at CR LF, CR or LF, up to a
+// Ctrl-Z; a last line without its line end still counts.
+inline std::vector<std::string> InputLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::string line;
+  for (size_t i = 0; i < text.size(); ++i) {
+    char c = text[i];
+    if (c == '\x1A') break;
+    if (c == '\r' || c == '\n') {
+      lines.push_back(line);
+      line.clear();
+      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      continue;
+    }
+    line += c;
+  }
+  if (!line.empty()) lines.push_back(line);
+  return lines;
+}
+
 // A stand-in's entry: the words after the program's name; returns the exit code.
 using Main = int (*)(Context& context, const std::vector<std::string>& args);
 

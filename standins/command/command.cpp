@@ -240,25 +240,6 @@ std::string JoinWords(const std::vector<std::string>& args, size_t from) {
   return line;
 }
 
-// Standard input (already UTF-8) split at CR LF, CR or LF.
-std::vector<std::string> InputLines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::string line;
-  for (size_t i = 0; i < text.size(); ++i) {
-    char c = text[i];
-    if (c == '\x1A') break;
-    if (c == '\r' || c == '\n') {
-      lines.push_back(line);
-      line.clear();
-      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-      continue;
-    }
-    line += c;
-  }
-  if (!line.empty()) lines.push_back(line);
-  return lines;
-}
-
 }  // namespace
 
 // The command after "/C" in the command line as typed, quotes kept, so that a

@@ -14,29 +14,6 @@ const int kExitSyntax = 1;
 const int kExitRefused = 2;
 const int kExitDatabase = 3;
 
-// Standard input (UTF-8) split at CR LF, CR or LF; Ctrl-Z ends it. A last
-// line without its line end still counts.
-std::vector<std::string> InputLines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::string line;
-  bool open = false;
-  for (size_t i = 0; i < text.size(); ++i) {
-    char c = text[i];
-    if (c == '\x1A') break;
-    if (c == '\r' || c == '\n') {
-      lines.push_back(line);
-      line.clear();
-      open = false;
-      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-      continue;
-    }
-    line += c;
-    open = true;
-  }
-  if (open) lines.push_back(line);
-  return lines;
-}
-
 bool IsHexPrefix(const std::string& s) {
   if (s.size() != 6) return false;
   for (char c : s)
