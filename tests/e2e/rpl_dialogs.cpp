@@ -3,8 +3,8 @@
 // Remoteboot Manager, and the progress bar of the service start.
 //   choose NAME ITEM            chooses an item of a drop-down of the main window
 //   check-enabled NAME 0|1      a main-window control's enabled state
-//   form3 check|type PREFIX|pick ITEM|ok|close
-//   getnetdrv check|drive LETTER|open NAME|file NAME|mac PREFIX|ok|close
+//   form3 check|type PREFIX|pick ITEM|expect TEXT|ok|keys|close
+//   getnetdrv check|drive LETTER|open NAME|file NAME PATH|mac PREFIX|ok|keys|esc|close
 //                               works the chooser as the administrator does
 //   rplmgr make CONFIGURATION PROFILE|close
 //   watch-bar NAME MS           watches a bar for MS ms; checks it steps
@@ -70,6 +70,28 @@ void Press(HWND dialog, const char* name) {
   if (button) PostMessageW(button, BM_CLICK, 0, 0);
 }
 
+// The name of the dialog's control with the focus, "" for none.
+std::string FocusIn(HWND dialog) {
+  HWND focus = Focus(dialog);
+  for (const char* name : {"MAC", "Button1", "DirectoryListBox1", "FileListBox1", "DriveComboBox1",
+                           "FilterComboBox1", "NDISTALK", "MACTALK", "BitBtn1"}) {
+    HWND c = Control(dialog, name);
+    if (c && (focus == c || IsChild(c, focus))) return name;
+  }
+  return "";
+}
+
+// Gives the focus to a control of the dialog by clicking it.
+void SetFocusTo(HWND dialog, const char* name) {
+  HWND c = Control(dialog, name);
+  RECT rc;
+  GetClientRect(c, &rc);
+  LPARAM at = MAKELPARAM(4, 4);
+  PostMessageW(c, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(c, WM_LBUTTONUP, 0, at);
+  WaitFor([&] { return FocusIn(dialog) == name; }, 2000);
+}
+
 void Gone(HWND dialog, const std::string& what) {
   Check(WaitFor([&] { return !IsWindowVisible(dialog); }), what + " closes");
 }
@@ -105,6 +127,16 @@ int Form3(const Args& a) {
   } else if (a[0] == "ok") {
     Press(d, "Button1");
     Gone(d, "Form3");
+  } else if (a[0] == "keys") {
+    // Focus on the field, Tab to the button and back; Enter in the field
+    // presses the default button.
+    CheckEqStr(FocusIn(d), "MAC", "Form3's first focus");
+    Keys(d, {VK_TAB});
+    CheckEqStr(FocusIn(d), "Button1", "Tab from the field");
+    Keys(d, {VK_TAB});
+    CheckEqStr(FocusIn(d), "MAC", "Tab from the button");
+    Keys(d, {VK_RETURN});
+    Gone(d, "Form3 on Enter");
   } else if (a[0] == "close") {
     PostMessageW(d, WM_CLOSE, 0, 0);
     Gone(d, "Form3");
@@ -153,6 +185,19 @@ int GetNetDrv(const Args& a) {
   } else if (a[0] == "ok") {
     Press(d, "BitBtn1");
     Gone(d, "the chooser");
+  } else if (a[0] == "keys") {
+    // The tab order of the chooser; NDISTALK takes no focus.
+    const char* order[] = {"DirectoryListBox1", "FileListBox1", "DriveComboBox1", "FilterComboBox1",
+                           "MACTALK", "BitBtn1", "DirectoryListBox1"};
+    SetForegroundWindow(d);
+    SetFocusTo(d, order[0]);
+    for (size_t i = 1; i < sizeof order / sizeof *order; ++i) {
+      Keys(d, {VK_TAB});
+      CheckEqStr(FocusIn(d), order[i], std::string("Tab after ") + order[i - 1]);
+    }
+  } else if (a[0] == "esc") {
+    Keys(d, {VK_ESCAPE});
+    Gone(d, "the chooser on Esc");
   } else if (a[0] == "close") {
     PostMessageW(d, WM_CLOSE, 0, 0);
     Gone(d, "the chooser");
@@ -215,8 +260,8 @@ std::vector<Step> RplSteps() {
   return {
       {"choose", 2, Choose, "choose NAME ITEM"},
       {"check-enabled", 2, CheckEnabled, "check-enabled NAME 0|1"},
-      {"form3", 1, Form3, "form3 check|type PREFIX|pick ITEM|expect TEXT|ok|close"},
-      {"getnetdrv", 1, GetNetDrv, "getnetdrv check|drive LETTER|open NAME|file NAME PATH|mac PREFIX|ok|close"},
+      {"form3", 1, Form3, "form3 check|type PREFIX|pick ITEM|expect TEXT|ok|keys|close"},
+      {"getnetdrv", 1, GetNetDrv, "getnetdrv check|drive LETTER|open NAME|file NAME PATH|mac PREFIX|ok|keys|esc|close"},
       {"rplmgr", 1, Rplmgr, "rplmgr make CONFIGURATION PROFILE|close"},
       {"watch-bar", 2, WatchBar, "watch-bar NAME MS"},
   };

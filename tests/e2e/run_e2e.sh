@@ -285,8 +285,14 @@ rpl_road() {  # TYPE PREFIX BLOCK DRIVER PROFILE DONE-MESSAGE DETECT-CAPTION DET
     'RTL 8029')
       drive form3 expect 00E04C
       drive form3 pick "$vendor"
-      drive form3 ok ;;
+      drive form3 keys ;;
     *)
+      # Esc closes the chooser and registers nothing; then again, for real.
+      drive getnetdrv keys
+      drive getnetdrv esc
+      check "$type: Esc registers nothing" test ! -e "$prefix/drive_c/windows/rpltemp.bat"
+      drive check-enabled BitBtn9 1
+      drive click BitBtn9
       drive getnetdrv check && shot getnetdrv-start
       drive getnetdrv drive d
       drive getnetdrv open DRIVERS
@@ -315,7 +321,17 @@ rpl_road() {  # TYPE PREFIX BLOCK DRIVER PROFILE DONE-MESSAGE DETECT-CAPTION DET
     test "$(tr -d '\r' <"$(pfile "$profile" setvars.bat)" | tail -2 | tr '\n' ' ')" = "SET SERVER=$computer SET SHARE=PVDROOT "
   check "$type: the 18 client files" test "$(ls "$profiles/$profile/suboot/winboot" | grep -vic '^temp.ini$')" -ge 18
   check "$type: startnet.bat is the auto-registering script" cmp "$out/expected-startnet.bat" "$(pfile "$profile" startnet.bat)"
-  check "$type: the four start files" test -s "$profiles/$profile/suboot/win.bat" -a -s "$profiles/$profile/suboot/msdos.sys"
+  crlf 'if not exist D:\winboot\nul mkdir D:\winboot' 'if not exist D:\winboot\winboot\nul mkdir D:\winboot\winboot' \
+       'copy c:\ D:\winboot' 'copy c:\winboot\*.* D:\winboot\winboot' 'd:' 'cd \winboot' >"$out/autoexec.bat"
+  crlf 'device=himem.sys' 'device=c:\ramdrive.sys 2048 /e' >"$out/config.sys"
+  crlf 'set comspec=d:\winboot\command.com' nwrpltrm fixmem 'setmdir /m /r:d:\winboot' 'subst a: d:\winboot' \
+       'set comspec=A:\command.com' 'a:' 'cd \winboot' 'call setvars.bat' 'call startnet.bat' >"$out/win.bat"
+  crlf '[Paths]' 'WinDir=C:\WIN98' 'WinBootDir=C:\' 'HostWinBootDrv=C' '[Options]' 'BootMulti=1' 'BootGUI=1' \
+       'Network=1' 'logo=1' 'LOADTOP=0' >"$out/msdos.sys"
+  for f in autoexec.bat config.sys win.bat msdos.sys; do
+    check "$type: $f byte for byte" cmp "$out/$f" "$profiles/$profile/suboot/$f"
+  done
+  check "$type: the Remoteboot io.sys is the image's" cmp "$rpl/rplfiles/binfiles/win95/io.sys" "$profiles/$profile/suboot/io.sys"
   if [ "$driver" != RTSND ]; then
     check "$type: NETCARD line" grep -q "^SET NETCARD=$driver.DOS" "$(pfile "$profile" setvars.bat)"
     check "$type: no rtsnd.dos in the profile" test -z "$(pfile "$profile" rtsnd.dos)"
