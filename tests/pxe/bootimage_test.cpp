@@ -21,6 +21,19 @@ const char kPack[] = "C:\\Korrin\\unditool\\rplimage c:\\temp\\bootimg c:\\temp\
 const char kDosUndi[] = "C:\\Program Files\\Intel\\Pxe\\Pdk\\system\\images\\x86pc\\undi\\dosundi\\dosundi.1";
 const SimEvent kRebuildNotice = {"message", "当服务器名和共享目录名发生变动，您必须重新生成镜像!", "创建完成", 64};
 
+// A floppy holding these files in its WINBOOT directory.
+using Files = std::vector<std::pair<std::string, std::string>>;
+std::string Floppy(const Files& files) {
+  fat12::Tree root, winboot;
+  root.is_directory = winboot.is_directory = true;
+  winboot.name = "WINBOOT";
+  for (const auto& f : files) winboot.children.push_back({f.first, false, 0x21, 0, f.second, {}});
+  root.children.push_back(winboot);
+  std::string image, error;
+  EXPECT_TRUE(fat12::Pack(root, nullptr, &image, &error)) << error;
+  return image;
+}
+
 class BootImage : public SimSession {
  protected:
   void SetUp() override {
@@ -59,17 +72,12 @@ class BootImage : public SimSession {
 
   // A floppy of the work tree's two scripts, as the packer makes it.
   std::string PackedTree() {
-    fat12::Tree root, winboot;
-    root.is_directory = winboot.is_directory = true;
-    winboot.name = "WINBOOT";
+    Files files;
     for (const char* name : {"SETVARS.BAT", "STARTNET.BAT"}) {
       std::string bytes = Get(std::string("c:\\temp\\bootimg\\winboot\\") + name);
-      if (bytes != "<absent>") winboot.children.push_back({name, false, 0x21, 0, bytes, {}});
+      if (bytes != "<absent>") files.push_back({name, bytes});
     }
-    root.children.push_back(winboot);
-    std::string image, error;
-    EXPECT_TRUE(fat12::Pack(root, nullptr, &image, &error)) << error;
-    return image;
+    return Floppy(files);
   }
 
   std::vector<std::string> SetVars() { return platform::SplitLines(Get("c:\\temp\\bootimg\\winboot\\setvars.bat")); }
@@ -224,18 +232,7 @@ TEST_F(BootImage, OnlyAnImageOfExactly1440KBIsInstalledAndOthersAreNamedByTheirS
 TEST_F(BootImage, AnImageThatDoesNotReadBackAsWhatTheRunWroteKeepsTheOldOne) {
   const std::string setvars = "@echo off\r\nSET DRIVE=C:\r\nSET PATH=A:\\\r\nSET SERVER=KORRINSRV\r\nSET SHARE=PVDROOT\r\n";
   const std::string standard = platform::ToCodePage(platform::JoinLines(pxe::StartNetLines(pxe::StartNetVariant::Standard)));
-  using Files = std::vector<std::pair<const char*, std::string>>;
-  auto floppy = [](const Files& files) {
-    fat12::Tree root, winboot;
-    root.is_directory = winboot.is_directory = true;
-    winboot.name = "WINBOOT";
-    for (auto& f : files) winboot.children.push_back({f.first, false, 0x21, 0, f.second, {}});
-    root.children.push_back(winboot);
-    std::string image, error;
-    fat12::Pack(root, nullptr, &image, &error);
-    return image;
-  };
-  std::string good = floppy(Files{{"SETVARS.BAT", setvars}, {"STARTNET.BAT", standard}});
+  std::string good = Floppy(Files{{"SETVARS.BAT", setvars}, {"STARTNET.BAT", standard}});
   std::string corrupt = good;
   corrupt[0x200 + 3] = '\x05';  // the first FAT's entry of cluster 2 points elsewhere
   corrupt[0x200 + 4] = '\x00';
@@ -247,11 +244,11 @@ TEST_F(BootImage, AnImageThatDoesNotReadBackAsWhatTheRunWroteKeepsTheOldOne) {
       {"whole and the run's own", good, nullptr},
       {"no FAT12 at all", std::string(pxe::kFloppyImageSize, '\xF6'), "不是完好的 FAT12 软盘镜像"},
       {"a corrupt chain", corrupt, "不是完好的 FAT12 软盘镜像"},
-      {"no setvars.bat", floppy(Files{{"STARTNET.BAT", standard}}), "镜像中没有 winboot\\SETVARS.BAT"},
-      {"an old setvars.bat", floppy(Files{{"SETVARS.BAT", "SET SERVER=OLD\r\n"}, {"STARTNET.BAT", standard}}),
+      {"no setvars.bat", Floppy(Files{{"STARTNET.BAT", standard}}), "镜像中没有 winboot\\SETVARS.BAT"},
+      {"an old setvars.bat", Floppy(Files{{"SETVARS.BAT", "SET SERVER=OLD\r\n"}, {"STARTNET.BAT", standard}}),
        "winboot\\SETVARS.BAT 不是本次写入的内容"},
       {"the other start script",
-       floppy(Files{{"SETVARS.BAT", setvars},
+       Floppy(Files{{"SETVARS.BAT", setvars},
                {"STARTNET.BAT", platform::ToCodePage(platform::JoinLines(pxe::StartNetLines(pxe::StartNetVariant::AutoRegister)))}}),
        "winboot\\STARTNET.BAT 不是本次写入的内容"},
   };
