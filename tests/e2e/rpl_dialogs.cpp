@@ -7,8 +7,9 @@
 //   getnetdrv check|drive LETTER|open NAME|file NAME PATH|mac PREFIX|ok|keys|esc|close
 //                               works the chooser as the administrator does
 //   rplmgr make CONFIGURATION PROFILE|close
-//   watch-bar NAME MS           watches a bar for MS ms; checks it steps
-//                               through 20, 40, 60, 80, 100 and back to 0
+//   watch-bar BUTTON BAR MS     presses the button and watches the bar for MS
+//                               ms; checks it steps through 20, 40, 60, 80,
+//                               100 and back to 0
 #include "tests/e2e/probe.h"
 
 #include <commctrl.h>
@@ -240,9 +241,15 @@ int Rplmgr(const Args& a) {
 }
 
 int WatchBar(const Args& a) {
-  HWND bar = Control(MainWindow(), a[0].c_str());
+  // The button is pressed here, so that the watching starts before the
+  // handler's first step, whatever the time a new driver takes to start.
+  HWND button = Control(MainWindow(), a[0].c_str());
+  HWND bar = Control(MainWindow(), a[1].c_str());
+  Check(button && bar, "the button and the bar");
+  if (!button || !bar) return Failures();
+  PostMessageW(button, BM_CLICK, 0, 0);
   std::vector<long> seen;
-  int ms = std::atoi(a[1].c_str());
+  int ms = std::atoi(a[2].c_str());
   for (int waited = 0; waited < ms; waited += 20) {
     long pos = static_cast<long>(SendMessageW(bar, PBM_GETPOS, 0, 0));
     if (seen.empty() || seen.back() != pos) seen.push_back(pos);
@@ -263,7 +270,7 @@ std::vector<Step> RplSteps() {
       {"form3", 1, Form3, "form3 check|type PREFIX|pick ITEM|expect TEXT|ok|keys|close"},
       {"getnetdrv", 1, GetNetDrv, "getnetdrv check|drive LETTER|open NAME|file NAME PATH|mac PREFIX|ok|keys|esc|close"},
       {"rplmgr", 1, Rplmgr, "rplmgr make CONFIGURATION PROFILE|close"},
-      {"watch-bar", 2, WatchBar, "watch-bar NAME MS"},
+      {"watch-bar", 3, WatchBar, "watch-bar BUTTON BAR MS"},
   };
 }
 

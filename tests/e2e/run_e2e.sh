@@ -339,8 +339,7 @@ rpl_road() {  # TYPE PREFIX BLOCK DRIVER PROFILE DONE-MESSAGE DETECT-CAPTION DET
     check "$type: protocol.ini names it" grep -q "$driver" "$(pfile "$profile" protocol.ini)"
     check "$type: system.dat names it" grep -q "$driver" "$profiles/$profile/suboot/system.dat"
   fi
-  drive click BitBtn6
-  drive watch-bar ProgressBar2 4500
+  drive watch-bar BitBtn6 ProgressBar2 4500
   check "$type: the Remoteboot service runs" grep -qx RemoteBoot <(tr -d '\r' <"$netstate/services.txt")
   drive click SpeedButton7 && drive rplmgr close
 }
