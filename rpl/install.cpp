@@ -12,9 +12,8 @@ namespace rpl {
 namespace {
 
 const char kCaption[] = "morva提示";
-const char kImageDir[] = "c:\\temp\\bootimg";
-
-std::string FromImage(const std::string& name) { return std::string(kImageDir) + "\\" + name; }
+// A file of the unpacked boot image.
+std::string FromImage(const std::string& name) { return std::string(paths::kBootImgDir) + "\\" + name; }
 
 // The image's setvars.bat lines 1 to 3 as they stand; missing ones are empty.
 std::vector<std::string> FirstThreeLines(platform::Host& host, const std::string& path) {
@@ -94,15 +93,21 @@ void InstallWin98(platform::Host& host, platform::Ui& ui, const InstallInput& in
   host.MakeDirectory(paths::kTempDir);
   // 5. Wait for the unpacker and check it: files left by an earlier run must
   // never pass for this image's.
+  const std::string unpacker = paths::Unpacker(in.start_dir);
+  const std::string command =
+      pxe::QuotedIfBlank(unpacker) + " " + pxe::QuotedIfBlank(image) + " " + paths::kBootImgDir;
   int code = -1;
-  platform::Host::Wait wait =
-      host.RunToEnd(pxe::QuotedIfBlank(paths::Unpacker(in.start_dir)) + " " + pxe::QuotedIfBlank(image) + " " + kImageDir, platform::kHide,
-                    kUnpackLimit, &code);
+  const platform::Host::Wait wait = host.RunToEnd(command, platform::kHide, kUnpackLimit, &code);
   if (wait != platform::Host::Wait::kFinished || code != 0) {
-    std::string why = wait == platform::Host::Wait::kNotStarted ? "无法启动解包程序 " + paths::Unpacker(in.start_dir)
-                      : wait == platform::Host::Wait::kTimedOut ? "解包程序在 60 秒内没有结束"
-                                                                 : "解包程序报告错误（返回值 " + std::to_string(code) + "）";
-    ui.MessageBox(why + "，引导镜像没有解开。\r\n远程启动文件和配置 " + profile + " 都没有改动。", kCaption, kWarn);
+    std::string why;
+    if (wait == platform::Host::Wait::kNotStarted)
+      why = "无法启动解包程序 " + unpacker;
+    else if (wait == platform::Host::Wait::kTimedOut)
+      why = "解包程序在 " + std::to_string(kUnpackLimit / 1000) + " 秒内没有结束";
+    else
+      why = "解包程序报告错误（返回值 " + std::to_string(code) + "）";
+    ui.MessageBox(why + "，引导镜像没有解开。\r\n远程启动文件和配置 " + profile + " 都没有改动。", kCaption,
+                  kWarn);
     return;
   }
   // 6. The box is cleared: its switch puts back the standard start script.
