@@ -3,9 +3,9 @@
 #include <vector>
 
 #include "accounts/users.h"
-#include "base/paths.h"
 #include "app/unit4.h"
 #include "app/unit5.h"
+#include "base/paths.h"
 #include "platform/textfile.h"
 #include "pxe/bootimage.h"
 #include "rpl/detect.h"
