@@ -16,7 +16,7 @@ korrin_need_packages cmake make g++ libgtest-dev g++-mingw-w64-x86-64 wine wine6
 cmake -S . -B build >/dev/null
 cmake --build build -j2 --target rplimage >/dev/null 2>&1 || true
 host_rplimage=
-[ -x build/standins/image/rplimage ] && host_rplimage=$repo/build/standins/image/rplimage
+[ -x build/imagetools/rplimage ] && host_rplimage=$repo/build/imagetools/rplimage
 
 cmake -S . -B build-win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
   -DIMAGE_TOOLS_HOST_RPLIMAGE="$host_rplimage" >/dev/null

@@ -17,10 +17,10 @@ step "native build and unit tests"
 cmake -S . -B build >/dev/null
 cmake --build build -j2
 ctest --test-dir build --output-on-failure -j2
-step "fuzzing the image tools for a minute"; tests/image/fuzz_run.sh 30
+step "fuzzing the image tools for a minute"; tests/imagetools/fuzz_run.sh 30
 
 host_rplimage=
-[ -x build/standins/image/rplimage ] && host_rplimage=$repo/build/standins/image/rplimage
+[ -x build/imagetools/rplimage ] && host_rplimage=$repo/build/imagetools/rplimage
 
 # windows_build TITLE TOOLCHAIN BUILD_DIR RELEASE_DIR
 windows_build() {

@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "accounts/users.h"
-#include "app/unit4.h"
-#include "app/unit5.h"
+#include "app/statement_window.h"
+#include "app/help_window.h"
 #include "base/paths.h"
 #include "platform/textfile.h"
 #include "pxe/bootimage.h"

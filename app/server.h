@@ -8,8 +8,8 @@
 #include "look/layout.h"
 #include "platform/controls.h"
 #include "platform/platform.h"
-#include "rpl/unit3.h"
-#include "rpl/unit7.h"
+#include "rpl/vendor_prefix_dialog.h"
+#include "rpl/driver_chooser.h"
 
 namespace app {
 

@@ -34,4 +34,8 @@ std::string ArgumentsText(const std::string& command_line) {
   return command_line.substr(i);
 }
 
+std::string QuotedIfBlank(const std::string& path) {
+  return path.find(' ') == std::string::npos ? path : "\"" + path + "\"";
+}
+
 }  // namespace platform

@@ -4,12 +4,13 @@
 
 #include "base/names.h"
 #include "base/paths.h"
+#include "imagetools/fat12.h"
+#include "platform/command_line.h"
 #include "platform/encoding.h"
 #include "platform/text.h"
 #include "platform/textfile.h"
 #include "pxe/startnet.h"
-#include "pxe/unit2.h"
-#include "standins/image/fat12.h"
+#include "pxe/wait_dialog.h"
 
 namespace pxe {
 namespace {
@@ -22,10 +23,6 @@ const fat12::Tree* Child(const fat12::Tree& dir, const std::string& name) {
 }
 
 }  // namespace
-
-std::string QuotedIfBlank(const std::string& path) {
-  return path.find(' ') == std::string::npos ? path : "\"" + path + "\"";
-}
 
 void GenerateBootImage(platform::Host& host, platform::Ui& ui, const std::string& start_dir,
                        const std::string& shared_directory, bool auto_register,
@@ -48,8 +45,8 @@ void GenerateBootImage(platform::Host& host, platform::Ui& ui, const std::string
   }
   // 6. Unpack the template, unseen.
   host.MakeDirectory(paths::kTempDir);
-  host.RunCommand(QuotedIfBlank(paths::Unpacker(tool_dir)) + " " +
-                      QuotedIfBlank(paths::TemplateImage(tool_dir)) + " " + paths::kBootImgDir,
+  host.RunCommand(platform::QuotedIfBlank(paths::Unpacker(tool_dir)) + " " +
+                      platform::QuotedIfBlank(paths::TemplateImage(tool_dir)) + " " + paths::kBootImgDir,
                   platform::kHide);
   // 7. The unpacking gets the time of the countdown.
   {
@@ -69,7 +66,7 @@ void GenerateBootImage(platform::Host& host, platform::Ui& ui, const std::string
   // 10. No old image may pass for the new one.
   if (host.FileExists(paths::kPackedImageCheck)) host.DeleteFile(paths::kPackedImage);
   // 11. Pack the tree again, unseen.
-  host.RunCommand(QuotedIfBlank(paths::Packer(tool_dir)) + " " + paths::kBootImgDir + " " +
+  host.RunCommand(platform::QuotedIfBlank(paths::Packer(tool_dir)) + " " + paths::kBootImgDir + " " +
                       paths::kPackedImage + " /f:1440",
                   platform::kHide);
   // 12. The packing gets the time until the administrator confirms.
@@ -131,7 +128,7 @@ std::string CheckPackedImage(const std::string& image, const std::string& setvar
 }
 
 void StartPdkInstaller(platform::Host& host, const std::string& start_dir) {
-  host.RunCommand(QuotedIfBlank(paths::PdkInstaller(start_dir)), platform::kShowNormal);
+  host.RunCommand(platform::QuotedIfBlank(paths::PdkInstaller(start_dir)), platform::kShowNormal);
 }
 
 namespace {
@@ -140,7 +137,7 @@ namespace {
 void StartIfPresent(platform::Host& host, platform::Ui& ui, const std::string& tested,
                     const std::string& started, const char* missing) {
   if (host.FileExists(tested))
-    host.RunCommand(QuotedIfBlank(started), platform::kShowNormal);
+    host.RunCommand(platform::QuotedIfBlank(started), platform::kShowNormal);
   else
     ui.ShowMessage(missing);
 }

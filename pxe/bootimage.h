@@ -12,11 +12,6 @@ namespace pxe {
 // The size of the 1440 KB image the packer makes.
 const std::size_t kFloppyImageSize = 1474560;
 
-// Quotes a path holding a blank, so that a started program takes it as one
-// word and no program of a shorter name is started in its place; any other
-// path stays as it is.
-std::string QuotedIfBlank(const std::string& path);
-
 // The button "生成镜像文件". The tools and the template lie below `start_dir`;
 // `auto_register` is the state of CheckBox2. `installed_image` receives the
 // path of the PDK's image, set once the run reaches the installation.

@@ -2,6 +2,7 @@
 
 #include "base/names.h"
 #include "base/paths.h"
+#include "platform/command_line.h"
 #include "platform/textfile.h"
 #include "pxe/bootimage.h"
 #include "rpl/bootblock.h"
@@ -95,7 +96,7 @@ void InstallWin98(platform::Host& host, platform::Ui& ui, const InstallInput& in
   // never pass for this image's.
   const std::string unpacker = paths::Unpacker(in.start_dir);
   const std::string command =
-      pxe::QuotedIfBlank(unpacker) + " " + pxe::QuotedIfBlank(image) + " " + paths::kBootImgDir;
+      platform::QuotedIfBlank(unpacker) + " " + platform::QuotedIfBlank(image) + " " + paths::kBootImgDir;
   int code = -1;
   const platform::Host::Wait wait = host.RunToEnd(command, platform::kHide, kUnpackLimit, &code);
   if (wait != platform::Host::Wait::kFinished || code != 0) {

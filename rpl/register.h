@@ -6,8 +6,8 @@
 #include <string>
 
 #include "platform/platform.h"
-#include "rpl/unit3.h"
-#include "rpl/unit7.h"
+#include "rpl/vendor_prefix_dialog.h"
+#include "rpl/driver_chooser.h"
 
 namespace rpl {
 

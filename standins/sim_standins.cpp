@@ -1,7 +1,7 @@
 #include "standins/sim_standins.h"
 
 #include "standins/command/command.h"
-#include "standins/image/tools.h"
+#include "imagetools/tools.h"
 #include "standins/net/net.h"
 #include "standins/rpl/rplcmd.h"
 

@@ -5,11 +5,11 @@
 #include <vector>
 
 #include "app/server.h"
-#include "app/unit4.h"
-#include "app/unit5.h"
-#include "pxe/unit2.h"
-#include "rpl/unit3.h"
-#include "rpl/unit7.h"
+#include "app/statement_window.h"
+#include "app/help_window.h"
+#include "pxe/wait_dialog.h"
+#include "rpl/vendor_prefix_dialog.h"
+#include "rpl/driver_chooser.h"
 #include "platform/win32/win32_host.h"
 #include "win32/owner_draw.h"
 #include "win32/peers.h"
@@ -43,25 +43,25 @@ class Form1Window : public WindowHandler {
   HBRUSH silver_ = nullptr;
 };
 
-// unit4.cpp: the statement window, Form4. The hidden instance made at start-up,
+// statement_window.cpp: the statement window, Form4. The hidden instance made at start-up,
 // and a fresh one shown modally at every opening.
 HWND CreateForm4(HWND owner);
 platform::ModalResult ShowTForm4(HWND owner, app::TForm4& window);
 
-// unit2.cpp: the boot image's wait dialog, Form2, shown modally at every run.
+// wait_dialog.cpp: the boot image's wait dialog, Form2, shown modally at every run.
 platform::ModalResult ShowTForm2(HWND owner, pxe::TForm2& window);
 
-// unit3.cpp: the vendor-prefix dialog, Form3, made once at start-up, hidden,
+// vendor_prefix_dialog.cpp: the vendor-prefix dialog, Form3, made once at start-up, hidden,
 // and shown modally at each registration of a Realtek card.
 HWND CreateForm3(HWND owner, rpl::TForm3& form);
 platform::ModalResult ShowTForm3(HWND owner, rpl::TForm3& window);
 
-// unit7.cpp: the driver chooser, GetNetDrv, made once at start-up, hidden,
+// driver_chooser.cpp: the driver chooser, GetNetDrv, made once at start-up, hidden,
 // and shown modally at each registration of a custom card.
 HWND CreateGetNetDrv(HWND owner, rpl::TGetNetDrv& form);
 platform::ModalResult ShowTGetNetDrv(HWND owner, rpl::TGetNetDrv& window);
 
-// unit5.cpp: the help window, Form5, shown modally at every opening.
+// help_window.cpp: the help window, Form5, shown modally at every opening.
 platform::ModalResult ShowTForm5(HWND owner, app::TForm5& window);
 
 }  // namespace win32

@@ -1,6 +1,6 @@
 // Start-up, leaving, and the help and statement windows of the main window.
-#include "app/unit4.h"
-#include "app/unit5.h"
+#include "app/statement_window.h"
+#include "app/help_window.h"
 #include <set>
 
 #include "tests/sim_session.h"

@@ -5,11 +5,11 @@
 #include <cstdio>
 
 #include "app/server.h"
-#include "app/unit4.h"
-#include "app/unit5.h"
-#include "pxe/unit2.h"
-#include "rpl/unit3.h"
-#include "rpl/unit7.h"
+#include "app/statement_window.h"
+#include "app/help_window.h"
+#include "pxe/wait_dialog.h"
+#include "rpl/vendor_prefix_dialog.h"
+#include "rpl/driver_chooser.h"
 
 namespace e2e {
 

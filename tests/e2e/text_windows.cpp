@@ -8,8 +8,8 @@
 //                                           closes it by its close box or by Esc
 #include "tests/e2e/probe.h"
 
-#include "app/unit4.h"
-#include "app/unit5.h"
+#include "app/statement_window.h"
+#include "app/help_window.h"
 
 namespace e2e {
 namespace {

@@ -8,8 +8,8 @@
 #include <set>
 
 #include "app/server.h"
-#include "app/unit4.h"
-#include "app/unit5.h"
+#include "app/statement_window.h"
+#include "app/help_window.h"
 
 namespace {
 

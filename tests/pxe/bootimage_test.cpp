@@ -8,8 +8,8 @@
 #include "platform/encoding.h"
 #include "platform/textfile.h"
 #include "pxe/startnet.h"
-#include "pxe/unit2.h"
-#include "standins/image/fat12.h"
+#include "pxe/wait_dialog.h"
+#include "imagetools/fat12.h"
 #include "tests/sim_session.h"
 
 namespace {

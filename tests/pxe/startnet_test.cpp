@@ -2,7 +2,7 @@
 #include "pxe/startnet.h"
 
 #include "platform/textfile.h"
-#include "pxe/unit2.h"
+#include "pxe/wait_dialog.h"
 #include "tests/sim_session.h"
 
 namespace {

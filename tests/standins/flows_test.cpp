@@ -5,8 +5,8 @@
 #include <sstream>
 
 #include "base/paths.h"
-#include "pxe/unit2.h"
-#include "standins/image/tools.h"
+#include "pxe/wait_dialog.h"
+#include "imagetools/tools.h"
 #include "tests/standins/standin_session.h"
 
 namespace {

@@ -1,0 +1,203 @@
+// Unit tests of the FAT12 core at its limits: every end-of-chain value other
+// tools write, directories of tens of thousands of entries, nesting deeper
+// than DOS can reach, and running out of memory.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "imagetools/fat12.h"
+#include "tests/imagetools/image_test_util.h"
+
+// Allocation failure on demand: while `g_allocations_left` is positive, each
+// allocation counts it down, and the one that brings it to zero throws
+// std::bad_alloc. Zero means no failure is planned.
+static long g_allocations_left = 0;
+
+void* operator new(std::size_t size) {
+  if (g_allocations_left > 0 && --g_allocations_left == 0) throw std::bad_alloc();
+  if (void* p = std::malloc(size ? size : 1)) return p;
+  throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+namespace {
+
+using fat12::Tree;
+using namespace imagetest;
+
+std::string PackOrDie(const Tree& t) {
+  std::string image, error;
+  EXPECT_TRUE(fat12::Pack(t, nullptr, &image, &error)) << error;
+  return image;
+}
+
+double SecondsOf(const std::function<void()>& work) {
+  auto start = std::chrono::steady_clock::now();
+  work();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Directories A\A\A... `levels` deep, the deepest holding X.TXT.
+Tree Nested(int levels) {
+  Tree inner = File("X.TXT", "x");
+  for (int i = 0; i < levels; ++i) inner = Dir("A", {inner});
+  return Dir("", {inner});
+}
+
+// Every value from 0xFF8 to 0xFFF ends a chain, in files and directories alike.
+TEST(Unpack, EveryEndOfChainValueEndsAChain) {
+  const Tree tree = Dir("", {File("A.TXT", Pattern(2000, 1)), File("B.TXT", Pattern(600, 2)),
+                             Dir("SUB", {File("C.TXT", "c")})});
+  const std::string good = PackOrDie(tree);
+  // A.TXT: clusters 2-5; B.TXT: 6-7; SUB: 8; SUB\C.TXT: 9.
+  ASSERT_EQ(FatEntry(good, 5), 0xFFFu);
+  ASSERT_EQ(FatEntry(good, 4), 5u);
+  const unsigned last_clusters[] = {5, 7, 8, 9};
+  Tree want;
+  std::string error;
+  ASSERT_TRUE(fat12::Unpack(good, &want, &error)) << error;
+  for (unsigned end = 0xFF8; end <= 0xFFF; ++end) {
+    std::string image = good;
+    for (unsigned c : last_clusters) SetFatEntry(image, c, end);
+    Tree got;
+    ASSERT_TRUE(fat12::Unpack(image, &got, &error)) << std::hex << end << ": " << error;
+    ASSERT_EQ(got.children.size(), 3u) << std::hex << end;
+    EXPECT_EQ(got.children[0].data, want.children[0].data) << std::hex << end;
+    EXPECT_EQ(got.children[1].data, want.children[1].data) << std::hex << end;
+    ASSERT_EQ(got.children[2].children.size(), 1u) << std::hex << end;
+    EXPECT_EQ(got.children[2].children[0].data, "c") << std::hex << end;
+  }
+}
+
+// A directory of 45000 entries (as many as fit) packs and unpacks in a
+// fraction of a second; comparing each name with every earlier one took
+// tens of seconds.
+TEST(Unpack, DirectoryOfTensOfThousandsOfEntriesTakesLinearTime) {
+  std::vector<Tree> many;
+  for (int i = 0; i < 45000; ++i) many.push_back(File("F" + std::to_string(i), ""));
+  const Tree tree = Dir("", {Dir("SUB", many)});
+  std::string image, error;
+  Tree back;
+  double pack = SecondsOf([&] { ASSERT_TRUE(fat12::Pack(tree, nullptr, &image, &error)) << error; });
+  double unpack = SecondsOf([&] { ASSERT_TRUE(fat12::Unpack(image, &back, &error)) << error; });
+  ASSERT_EQ(back.children.size(), 1u);
+  EXPECT_EQ(back.children[0].children.size(), 45000u);
+  EXPECT_LT(pack, 3.0);
+  EXPECT_LT(unpack, 3.0);
+
+  // The same names twice, far apart, are still found.
+  std::string twice = image;
+  const unsigned sub = Get16(twice, kRoot + 26);
+  const std::size_t last = ClusterAt(sub) + (2 + 44999) * 32;
+  twice.replace(last, 11, twice.substr(ClusterAt(sub) + 64, 11));
+  EXPECT_FALSE(fat12::Unpack(twice, &back, &error));
+  EXPECT_NE(error.find("twice"), std::string::npos) << error;
+}
+
+TEST(Pack, TopDirectoryOfTooManyEntriesIsRefusedAtOnce) {
+  std::vector<Tree> many;
+  for (int i = 0; i < 100000; ++i) many.push_back(File("F" + std::to_string(i), ""));
+  std::string image, error;
+  double seconds = SecondsOf([&] { EXPECT_FALSE(fat12::Pack(Dir("", many), nullptr, &image, &error)); });
+  EXPECT_NE(error.find("100000 entries"), std::string::npos) << error;
+  EXPECT_LT(seconds, 1.0);
+}
+
+// DOS reaches 32 levels below the top and no further: such a tree packs and
+// unpacks; one level more is refused by the packer, and an image holding it
+// by the unpacker.
+TEST(Unpack, NestingDeeperThanDosReachesIsRefused) {
+  std::string image, error;
+  Tree back;
+  ASSERT_TRUE(fat12::Pack(Nested(32), nullptr, &image, &error)) << error;
+  ASSERT_TRUE(fat12::Unpack(image, &back, &error)) << error;
+  const Tree* t = &back;
+  for (int i = 0; i < 32; ++i) {
+    ASSERT_EQ(t->children.size(), 1u) << i;
+    t = &t->children[0];
+  }
+  EXPECT_EQ(t->children.at(0).data, "x");
+
+  EXPECT_FALSE(fat12::Pack(Nested(33), nullptr, &image, &error));
+  EXPECT_NE(error.find("deeper than DOS"), std::string::npos) << error;
+
+  // The 32-level image with its X.TXT turned into an (empty) 33rd directory.
+  ASSERT_TRUE(fat12::Pack(Nested(32), nullptr, &image, &error)) << error;
+  unsigned cluster = Get16(image, kRoot + 26);
+  for (int i = 1; i < 32; ++i) cluster = Get16(image, ClusterAt(cluster) + 64 + 26);
+  const std::size_t x = ClusterAt(cluster) + 64;
+  ASSERT_EQ(image.substr(x, 11), "X       TXT");
+  image[x + 11] = 0x10;
+  image[ClusterAt(Get16(image, x + 26))] = '\0';
+  EXPECT_FALSE(fat12::Unpack(image, &back, &error));
+  EXPECT_NE(error.find("deeper than DOS"), std::string::npos) << error;
+  EXPECT_TRUE(back.children.empty());
+  image[x + 11] = 0x20;
+  EXPECT_TRUE(fat12::Unpack(image, &back, &error)) << "the image undamaged: " << error;
+}
+
+// Whichever allocation fails, packing and unpacking refuse with a message and
+// give back nothing; the failure never escapes as an exception.
+TEST(Unpack, RunningOutOfMemoryIsAnError) {
+  const Tree tree = Dir("", {File("IO.SYS", Pattern(3000, 1)),
+                             Dir("SUB", {File("A.TXT", "a"), Dir("DEEP", {File("B.TXT", "b")})}),
+                             File("C.TXT", Pattern(700, 2))});
+  const std::string good = PackOrDie(tree);
+  Tree want;
+  std::string error;
+  ASSERT_TRUE(fat12::Unpack(good, &want, &error)) << error;
+  Tree back;
+  std::string image;
+  // Each step runs one call; `same` says whether its output is the one an
+  // undisturbed call gives, `empty` whether it gave back nothing.
+  struct Step {
+    const char* what;
+    std::function<bool(std::string*)> run;
+    std::function<bool()> same;
+    std::function<bool()> empty;
+  };
+  const Step steps[] = {
+      {"unpack", [&](std::string* e) { return fat12::Unpack(good, &back, e); },
+       [&] { return back.children.size() == want.children.size() &&
+                    back.children[0].data == want.children[0].data; },
+       [&] { return back.children.empty(); }},
+      {"pack", [&](std::string* e) { return fat12::Pack(tree, nullptr, &image, e); },
+       [&] { return image == good; }, [&] { return image.empty(); }},
+  };
+  for (const Step& step : steps) {
+    bool finished = false;
+    for (long n = 1; n < 100000 && !finished; ++n) {
+      error.clear();
+      error.reserve(200);
+      g_allocations_left = n;
+      bool ok = false;
+      bool escaped = false;
+      try {
+        ok = step.run(&error);
+      } catch (const std::bad_alloc&) {
+        escaped = true;
+      }
+      finished = g_allocations_left > 0;  // the planned failure never came
+      g_allocations_left = 0;
+      ASSERT_FALSE(escaped) << step.what << ": allocation " << n;
+      if (ok) {
+        // Done without the failed allocation (a sort that makes do without
+        // its buffer), or not reached: the output must be whole.
+        EXPECT_TRUE(step.same()) << step.what << ": allocation " << n;
+      } else {
+        EXPECT_FALSE(finished) << step.what << ": " << error;
+        EXPECT_NE(error.find("memory"), std::string::npos) << step.what << ": " << error;
+        EXPECT_TRUE(step.empty()) << step.what << ": allocation " << n;
+      }
+    }
+    EXPECT_TRUE(finished) << step.what;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,375 @@
+// Unit tests of the FAT12 core: names, DOS stamps, packing and unpacking.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "imagetools/fat12.h"
+#include "tests/imagetools/image_test_util.h"
+
+namespace {
+
+using fat12::Tree;
+using namespace imagetest;
+
+// The tree as Unpack gives it back: names upper case, sorted as Pack sorts.
+void Normalise(Tree& t) {
+    for (char& c : t.name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (Tree& c : t.children) Normalise(c);
+    std::sort(t.children.begin(), t.children.end(), [](const Tree& a, const Tree& b) { return a.name < b.name; });
+}
+
+void ExpectSameTree(const Tree& a, const Tree& b, const std::string& path = "") {
+    ASSERT_EQ(a.children.size(), b.children.size()) << path;
+    for (std::size_t i = 0; i < a.children.size(); ++i) {
+        const Tree& x = a.children[i];
+        const Tree& y = b.children[i];
+        const std::string p = path + "\\" + x.name;
+        EXPECT_EQ(x.name, y.name) << p;
+        EXPECT_EQ(x.is_directory, y.is_directory) << p;
+        EXPECT_EQ(x.dos_date, y.dos_date) << p;
+        EXPECT_EQ(x.dos_time, y.dos_time) << p;
+        EXPECT_TRUE(x.data == y.data) << p << " differs";
+        ExpectSameTree(x, y, p);
+    }
+}
+
+std::string PackOrDie(const Tree& t, const std::string* bs = nullptr) {
+    std::string image, error;
+    EXPECT_TRUE(fat12::Pack(t, bs, &image, &error)) << error;
+    return image;
+}
+
+TEST(ShortName, AcceptsValidNamesAndStoresThemUpperCase) {
+    const struct {
+        const char* host;
+        const char* stored;
+    } cases[] = {
+        {"IO.SYS", "IO      SYS"},     {"io.sys", "IO      SYS"},     {"COMMAND.COM", "COMMAND COM"},
+        {"A", "A          "},          {"12345678.123", "12345678123"}, {"SETVARS.BAT", "SETVARS BAT"},
+        {"~$#&'()-.@^_", "~$#&'()-@^_"}, {"{X}`!%.A", "{X}`!%  A  "},  {"CONFIG.SYS", "CONFIG  SYS"},
+    };
+    for (const auto& c : cases) {
+        std::string stored, error;
+        EXPECT_TRUE(fat12::ShortNameFor(c.host, &stored, &error)) << c.host << ": " << error;
+        EXPECT_EQ(stored, c.stored) << c.host;
+    }
+}
+
+TEST(ShortName, RefusesNamesThatAreNot83) {
+    const char* cases[] = {"LONGFILENAME.TXT", "A+B.TXT", "", ".", "..", ".PROFILE", "A.", "A.B.C", "NAME.TOOL",
+                           "NINECHARS", "A B.TXT", "A*.TXT", "A?.TXT", "A/B", "A\\B", "A:B", "A;B", "A,B", "A=B",
+                           "A[1]", "A\"B", "A<B", "A>B", "A|B", "\xC3\x89T\xC3\x89.TXT", "TAB\t", "NUL", "con.txt",
+                           "LPT1.PRN", "CLOCK$"};
+    for (const char* name : cases) {
+        std::string stored, error;
+        EXPECT_FALSE(fat12::ShortNameFor(name, &stored, &error)) << "accepted \"" << name << "\"";
+        EXPECT_FALSE(error.empty()) << name;
+    }
+}
+
+TEST(DosStamp, ConvertsAndClampsLocalTimes) {
+    const struct {
+        fat12::DateTime when;
+        unsigned date, time;
+    } cases[] = {
+        {{1980, 1, 1, 0, 0, 0}, 0x0021, 0x0000},     {{1998, 6, 25, 13, 45, 31}, 0x24D9, 0x6DAF},
+        {{2107, 12, 31, 23, 59, 59}, 0xFF9F, 0xBF7D}, {{1979, 12, 31, 23, 59, 59}, 0x0021, 0x0000},
+        {{1970, 1, 1, 0, 0, 0}, 0x0021, 0x0000},     {{2108, 1, 1, 0, 0, 0}, 0xFF9F, 0xBF7D},
+        {{2000, 2, 29, 12, 0, 1}, 0x285D, 0x6000},
+    };
+    for (const auto& c : cases) {
+        std::uint16_t date = 0, time = 0;
+        fat12::DosStampFromDateTime(c.when, &date, &time);
+        EXPECT_EQ(date, c.date) << c.when.year << "-" << c.when.month << "-" << c.when.day;
+        EXPECT_EQ(time, c.time) << c.when.hour << ":" << c.when.minute << ":" << c.when.second;
+    }
+}
+
+TEST(DosStamp, ReadsStampsBackAndBringsImpossibleFieldsIntoRange) {
+    const struct {
+        unsigned date, time;
+        fat12::DateTime when;
+    } cases[] = {
+        {0x24D9, 0x6DAF, {1998, 6, 25, 13, 45, 30}}, {0x0000, 0x0000, {1980, 1, 1, 0, 0, 0}},
+        {0x01BF, 0xFFFF, {1980, 12, 31, 23, 59, 58}}, {0x0A5E, 0, {1985, 2, 28, 0, 0, 0}},
+        {0x285D, 0, {2000, 2, 29, 0, 0, 0}},           {0x2C5F, 0, {2002, 2, 28, 0, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        const fat12::DateTime w = fat12::DateTimeFromDosStamp(static_cast<std::uint16_t>(c.date),
+                                                              static_cast<std::uint16_t>(c.time));
+        const std::vector<int> got = {w.year, w.month, w.day, w.hour, w.minute, w.second};
+        const std::vector<int> want = {c.when.year, c.when.month, c.when.day, c.when.hour, c.when.minute, c.when.second};
+        EXPECT_EQ(got, want) << std::hex << c.date << " " << c.time;
+    }
+}
+
+TEST(DosStamp, UnixSecondsGiveUtcDates) {
+    const struct {
+        long long seconds;
+        std::vector<int> want;
+    } cases[] = {
+        {0, {1970, 1, 1, 0, 0, 0}},          {898732800, {1998, 6, 25, 0, 0, 0}},
+        {951825599, {2000, 2, 29, 11, 59, 59}}, {4107542400LL, {2100, 3, 1, 0, 0, 0}},
+        {-1, {1969, 12, 31, 23, 59, 59}},
+    };
+    for (const auto& c : cases) {
+        const fat12::DateTime w = fat12::DateTimeFromUnixSeconds(c.seconds);
+        EXPECT_EQ((std::vector<int>{w.year, w.month, w.day, w.hour, w.minute, w.second}), c.want) << c.seconds;
+    }
+}
+
+TEST(Pack, RoundTripKeepsNamesDataAndDates) {
+    Tree tree = Sample();
+    Tree back;
+    std::string error;
+    ASSERT_TRUE(fat12::Unpack(PackOrDie(tree), &back, &error)) << error;
+    Normalise(tree);
+    Normalise(back);
+    ExpectSameTree(tree, back);
+}
+
+TEST(Pack, PutsBootFilesFirstContiguousAndProtected) {
+    const std::string image = PackOrDie(Sample());
+    const struct {
+        std::size_t entry;
+        const char* name;
+        unsigned attributes, firstCluster;
+    } want[] = {
+        {0, "IO      SYS", 0x27, 2},  {1, "MSDOS   SYS", 0x27, 2 + 79}, {2, "ALPHA   TXT", 0x20, 0},
+        {3, "EMPTY   TXT", 0x20, 0}, {4, "MANY       ", 0x10, 0},      {5, "SUB        ", 0x10, 0},
+        {6, "ZETA    TXT", 0x20, 0},
+    };
+    for (const auto& w : want) {
+        const std::size_t at = kRoot + w.entry * 32;
+        EXPECT_EQ(image.substr(at, 11), w.name);
+        EXPECT_EQ(static_cast<unsigned char>(image[at + 11]), w.attributes) << w.name;
+        if (w.firstCluster) {
+            EXPECT_EQ(Get16(image, at + 26), w.firstCluster) << w.name;
+        }
+    }
+    EXPECT_EQ(image[kRoot + 7 * 32], '\0') << "entries past the last one must be free";
+    for (unsigned c = 2; c < 2 + 78; ++c) EXPECT_EQ(FatEntry(image, c), c + 1) << "IO.SYS chain at " << c;
+    EXPECT_EQ(FatEntry(image, 2 + 78), 0xFFFu);
+    EXPECT_EQ(FatEntry(image, 0), 0xFF0u);
+    EXPECT_EQ(FatEntry(image, 1), 0xFFFu);
+    EXPECT_EQ(image.substr(kFat, 9 * 512), image.substr(kFat + 9 * 512, 9 * 512)) << "the two FATs differ";
+}
+
+TEST(Pack, SameTreeInAnyOrderGivesTheSameImage) {
+    Tree a = Sample();
+    Tree b = Sample();
+    std::reverse(b.children.begin(), b.children.end());
+    for (Tree& c : b.children) std::reverse(c.children.begin(), c.children.end());
+    EXPECT_TRUE(PackOrDie(a) == PackOrDie(b));
+}
+
+TEST(Pack, SubdirectoriesPointBackToTheirParents) {
+    const std::string image = PackOrDie(Dir("", {Dir("A", {Dir("B", {})})}));
+    const unsigned a = Get16(image, kRoot + 26);
+    const std::size_t aDir = ClusterAt(a);
+    EXPECT_EQ(image.substr(aDir, 11), ".          ");
+    EXPECT_EQ(Get16(image, aDir + 26), a);
+    EXPECT_EQ(image.substr(aDir + 32, 11), "..         ");
+    EXPECT_EQ(Get16(image, aDir + 32 + 26), 0u) << "the root is cluster 0 to its children";
+    const unsigned b = Get16(image, aDir + 64 + 26);
+    EXPECT_EQ(Get16(image, ClusterAt(b) + 32 + 26), a);
+}
+
+TEST(Pack, RefusesTreesThatCannotBeWritten) {
+    std::vector<Tree> tooMany;
+    for (int i = 0; i < 225; ++i) tooMany.push_back(File("F" + std::to_string(i), ""));
+    const struct {
+        const char* what;
+        Tree tree;
+    } cases[] = {
+        {"long name", Dir("", {File("LONGFILENAME.TXT", "x")})},
+        {"bad character deep down", Dir("", {Dir("SUB", {File("A+B.TXT", "x")})})},
+        {"names equal but for case", Dir("", {File("readme.txt", "a"), File("README.TXT", "b")})},
+        {"file and directory of one name", Dir("", {File("X", "a"), Dir("x", {})})},
+        {"one byte too many", Dir("", {File("BIG", std::string(fat12::kDataCapacity + 1, 'x'))})},
+        {"full disk plus a directory", Dir("", {File("BIG", std::string(fat12::kDataCapacity, 'x')), Dir("D", {})})},
+        {"225 entries in the top directory", Dir("", tooMany)},
+    };
+    for (const auto& c : cases) {
+        std::string image = "old", error;
+        EXPECT_FALSE(fat12::Pack(c.tree, nullptr, &image, &error)) << c.what;
+        EXPECT_FALSE(error.empty()) << c.what;
+        EXPECT_TRUE(image.empty()) << c.what;
+    }
+    std::vector<Tree> full(tooMany.begin(), tooMany.begin() + 224);
+    std::string image, error;
+    EXPECT_TRUE(fat12::Pack(Dir("", full), nullptr, &image, &error)) << "224 entries fit: " << error;
+    EXPECT_TRUE(fat12::Pack(Dir("", {File("BIG", std::string(fat12::kDataCapacity, 'x'))}), nullptr, &image, &error))
+        << "a file filling the disk fits: " << error;
+}
+
+TEST(BootSector, OwnCodePrintsItsMessageAndTheBpbDescribesTheFloppy) {
+    const std::string image = PackOrDie(Dir("", {}));
+    EXPECT_EQ(image.substr(0, 3), std::string("\xEB\x3C\x90", 3));
+    // mov si,imm16 at 0x4A must point (at 0000:7C00) at the message text.
+    ASSERT_EQ(static_cast<unsigned char>(image[0x4A]), 0xBE);
+    const unsigned message = Get16(image, 0x4B) - 0x7C00;
+    EXPECT_EQ(image.substr(message, 10), "\r\nThis dis");
+    const struct {
+        std::size_t at;
+        unsigned value;
+    } bpb[] = {{0x0B, 512}, {0x11, 224}, {0x13, 2880}, {0x16, 9}, {0x18, 18}, {0x1A, 2}, {0x1FE, 0xAA55}};
+    for (const auto& f : bpb) EXPECT_EQ(Get16(image, f.at), f.value) << std::hex << f.at;
+    EXPECT_EQ(static_cast<unsigned char>(image[0x15]), 0xF0);
+    EXPECT_EQ(image.substr(0x36, 8), "FAT12   ");
+}
+
+TEST(BootSector, KeptBootCodeGoesIntoTheImage) {
+    std::string kept = Pattern(512, 9);
+    kept.replace(0, 3, "\xEB\x3C\x90");
+    kept[0x26] = 0x29;
+    kept.replace(0x2B, 11, "MYDISK     ");
+    const std::string image = PackOrDie(Dir("", {File("IO.SYS", "x")}), &kept);
+    EXPECT_EQ(image.substr(0, 11), kept.substr(0, 11)) << "jump and OEM name";
+    EXPECT_EQ(image.substr(0x27, 15), kept.substr(0x27, 15)) << "serial and label";
+    EXPECT_EQ(image.substr(0x3E, 0x1FE - 0x3E), kept.substr(0x3E, 0x1FE - 0x3E)) << "boot code";
+    EXPECT_EQ(Get16(image, 0x13), 2880u);
+    EXPECT_EQ(Get16(image, 0x1FE), 0xAA55u);
+
+    const struct {
+        const char* what;
+        std::string bs;
+    } bad[] = {
+        {"short", kept.substr(0, 511)},
+        {"no jump", std::string(512, '\0')},
+        {"jump into the parameter block", std::string("\xEB\x1C\x90", 3) + kept.substr(3)},
+        {"near jump into the parameter block", std::string("\xE9\x10\x00", 3) + kept.substr(3)},
+    };
+    for (const auto& c : bad) {
+        std::string out, error;
+        EXPECT_FALSE(fat12::Pack(Dir("", {}), &c.bs, &out, &error)) << c.what;
+        EXPECT_FALSE(error.empty()) << c.what;
+    }
+}
+
+// Unpacking images made by other tools: entries this packer never writes.
+TEST(Unpack, ReadsLongNamesCaseFlagsAndSkipsWhatIsNotAFile) {
+    std::string image = PackOrDie(Dir("", {File("AAAA.TXT", "a"), File("BBBB.TXT", "b"), File("CCCC.TXT", "c"),
+                                           File("DDDD.TXT", "d"), File("EEEE.TXT", "e")}));
+    auto entry = [&](int i) { return kRoot + i * 32; };
+    std::string root(14 * 512, '\0');
+    auto shortEntry = [&](const std::string& name11, unsigned char attr, unsigned char caseFlags, unsigned cluster,
+                          unsigned size) {
+        std::string e(32, '\0');
+        e.replace(0, 11, name11);
+        e[11] = static_cast<char>(attr);
+        e[12] = static_cast<char>(caseFlags);
+        Put16(e, 26, cluster);
+        Put16(e, 28, size);
+        return e;
+    };
+    auto checksum = [](const std::string& name11) {
+        unsigned sum = 0;
+        for (unsigned char c : name11) sum = (((sum & 1) << 7) + (sum >> 1) + c) & 0xFF;
+        return sum;
+    };
+    auto longEntry = [&](unsigned seq, const std::u16string& part, unsigned sum) {
+        std::string e(32, '\0');
+        e[0] = static_cast<char>(seq);
+        e[11] = 0x0F;
+        e[13] = static_cast<char>(sum);
+        static const int offsets[13] = {1, 3, 5, 7, 9, 14, 16, 18, 20, 22, 24, 28, 30};
+        for (int i = 0; i < 13; ++i) {
+            const unsigned u = i < static_cast<int>(part.size()) ? part[i] : (i == static_cast<int>(part.size()) ? 0 : 0xFFFF);
+            Put16(e, offsets[i], u);
+        }
+        return e;
+    };
+    const unsigned a = Get16(image, entry(0) + 26), b = Get16(image, entry(1) + 26), c = Get16(image, entry(2) + 26),
+                   d = Get16(image, entry(3) + 26), e = Get16(image, entry(4) + 26);
+    std::string table;
+    table += shortEntry("MY DISK    ", 0x08, 0, 0, 0);                     // volume label
+    table += longEntry(0x42, u"e.txt", checksum("LONGFI~1TXT"));            // "Long file name.txt"
+    table += longEntry(0x01, u"Long file nam", checksum("LONGFI~1TXT"));
+    table += shortEntry("LONGFI~1TXT", 0x20, 0, a, 1);
+    table += longEntry(0x41, u"wrong.txt", 0x00);                           // checksum does not match
+    table += shortEntry("BBBB    TXT", 0x20, 0, b, 1);
+    table += shortEntry("\xE5GONE   TXT", 0x20, 0, 0, 0);                   // deleted
+    table += shortEntry("CCCC    TXT", 0x20, 0x18, c, 1);                   // base and extension lower case
+    table += shortEntry("\x05" "DDD    TXT", 0x20, 0, d, 1);                // first byte 0xE5 stored as 0x05
+    table += shortEntry("EEEE    TXT", 0x20, 0x08, e, 1);                   // base lower case only
+    root.replace(0, table.size(), table);
+    image.replace(kRoot, root.size(), root);
+
+    Tree tree;
+    std::string error;
+    ASSERT_TRUE(fat12::Unpack(image, &tree, &error)) << error;
+    std::vector<std::string> names;
+    for (const Tree& t : tree.children) names.push_back(t.name + "=" + t.data);
+    EXPECT_EQ(names, (std::vector<std::string>{"Long file name.txt=a", "BBBB.TXT=b", "cccc.txt=c",
+                                               "\xC3\x95" "DDD.TXT=d", "eeee.TXT=e"}));
+}
+
+// Each case damages a good image; Unpack must refuse it with a reason and
+// give back an empty tree, never crash or loop.
+TEST(Unpack, RefusesImagesThatAreNotSoundFat12) {
+    const std::string good = PackOrDie(Dir("", {File("A.TXT", Pattern(2000, 1)), File("B.TXT", Pattern(600, 2)),
+                                                Dir("SUB", {File("C.TXT", "c")})}));
+    // A.TXT: clusters 2-5; B.TXT: 6-7; SUB: 8; SUB\C.TXT: 9.
+    ASSERT_EQ(Get16(good, kRoot + 26), 2u);
+    ASSERT_EQ(Get16(good, kRoot + 32 + 26), 6u);
+    ASSERT_EQ(Get16(good, kRoot + 64 + 26), 8u);
+    const struct {
+        const char* what;
+        std::function<void(std::string&)> damage;
+    } cases[] = {
+        {"1 MB of zeros", [](std::string& s) { s.assign(1 << 20, '\0'); }},
+        {"1.44 MB of zeros", [](std::string& s) { s.assign(s.size(), '\0'); }},
+        {"truncated", [](std::string& s) { s.resize(s.size() - 512); }},
+        {"one byte longer", [](std::string& s) { s += '\0'; }},
+        {"no 55 AA", [](std::string& s) { s[511] = 0; }},
+        {"says FAT16", [](std::string& s) { s.replace(0x36, 5, "FAT16"); }},
+        {"FAT32 layout", [](std::string& s) { Put16(s, 0x16, 0); }},
+        {"zero bytes per sector", [](std::string& s) { Put16(s, 0x0B, 0); }},
+        {"3 sectors per cluster", [](std::string& s) { s[0x0D] = 3; }},
+        {"no FATs", [](std::string& s) { s[0x10] = 0; }},
+        {"sector count off", [](std::string& s) { Put16(s, 0x13, 2879); }},
+        {"FAT too small", [](std::string& s) { Put16(s, 0x16, 1); }},
+        {"bad media byte", [](std::string& s) { s[0x15] = 0x12; }},
+        {"chain loops on itself", [](std::string& s) { SetFatEntry(s, 4, 3); }},
+        {"chain loops back to its start", [](std::string& s) { SetFatEntry(s, 5, 2); }},
+        {"two files share clusters", [](std::string& s) { SetFatEntry(s, 7, 4); }},
+        {"chain runs into a free cluster", [](std::string& s) { SetFatEntry(s, 3, 0); }},
+        {"chain has a bad cluster", [](std::string& s) { SetFatEntry(s, 3, 0xFF7); }},
+        {"chain leaves the disk", [](std::string& s) { SetFatEntry(s, 3, 0xF00); }},
+        {"start cluster off the disk", [](std::string& s) { Put16(s, kRoot + 26, 4000); }},
+        {"start cluster 1", [](std::string& s) { Put16(s, kRoot + 26, 1); }},
+        {"file larger than its chain", [](std::string& s) { Put16(s, kRoot + 32 + 28, 1025); }},
+        {"directory pointing at the root", [](std::string& s) { Put16(s, kRoot + 64 + 26, 0); }},
+        {"directory containing itself", [](std::string& s) { Put16(s, ClusterAt(8) + 64 + 26, 8); s[ClusterAt(8) + 64 + 11] = 0x10; }},
+        {"directory holding a file's clusters", [](std::string& s) { Put16(s, kRoot + 64 + 26, 6); }},
+        {"slash in a name", [](std::string& s) { s[kRoot + 1] = '/'; }},
+        {"control byte in a name", [](std::string& s) { s[kRoot + 2] = 0x01; }},
+        {"name of spaces", [](std::string& s) { s.replace(kRoot, 11, "           "); }},
+        {"same name twice", [](std::string& s) { s.replace(kRoot + 32, 11, "A       TXT"); }},
+    };
+    for (const auto& c : cases) {
+        std::string image = good;
+        c.damage(image);
+        Tree tree;
+        std::string error;
+        EXPECT_FALSE(fat12::Unpack(image, &tree, &error)) << c.what;
+        EXPECT_FALSE(error.empty()) << c.what;
+        EXPECT_TRUE(tree.children.empty()) << c.what;
+    }
+    Tree tree;
+    std::string error;
+    EXPECT_TRUE(fat12::Unpack(good, &tree, &error)) << "the undamaged image: " << error;
+}
+
+TEST(Paths, BootSectorFileSitsBesideTheDirectory) {
+    EXPECT_EQ(fat12::BootSectorPathFor("c:\\temp\\bootimg", "\\/"), "c:\\temp\\bootimg.bs");
+    EXPECT_EQ(fat12::BootSectorPathFor("c:\\temp\\bootimg\\\\", "\\/"), "c:\\temp\\bootimg.bs");
+    EXPECT_EQ(fat12::BootSectorPathFor("/tmp/tree/", "/"), "/tmp/tree.bs");
+    EXPECT_EQ(fat12::BootSectorPathFor("tree\\", "/"), "tree\\.bs") << "a backslash is a name character on POSIX";
+}
+
+}  // namespace

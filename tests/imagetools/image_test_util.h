@@ -1,0 +1,75 @@
+// What the image tests share: trees to pack, and the fields of a packed
+// 1.44 MB image (FAT at sector 1, top directory at sector 19, data at 33).
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "imagetools/fat12.h"
+
+namespace imagetest {
+
+using fat12::Tree;
+
+constexpr std::size_t kFat = 512;
+constexpr std::size_t kRoot = 19 * 512;
+inline std::size_t ClusterAt(unsigned c) { return (33 + c - 2) * 512; }
+
+inline unsigned Get16(const std::string& s, std::size_t at) {
+  return static_cast<unsigned char>(s[at]) | (static_cast<unsigned char>(s[at + 1]) << 8);
+}
+inline void Put16(std::string& s, std::size_t at, unsigned v) {
+  s[at] = static_cast<char>(v & 0xFF);
+  s[at + 1] = static_cast<char>(v >> 8);
+}
+inline unsigned FatEntry(const std::string& image, unsigned c) {
+  const unsigned pair = Get16(image, kFat + c * 3 / 2);
+  return (c & 1) ? pair >> 4 : pair & 0xFFF;
+}
+// Sets the entry of cluster `c` in the first FAT, the one a reader follows.
+inline void SetFatEntry(std::string& image, unsigned c, unsigned v) {
+  const std::size_t at = kFat + c * 3 / 2;
+  unsigned pair = Get16(image, at);
+  pair = (c & 1) ? ((pair & 0xF) | (v << 4)) : ((pair & 0xF000) | v);
+  Put16(image, at, pair);
+}
+
+inline Tree File(const std::string& name, const std::string& data, std::uint16_t date = 0x2CD9,
+                 std::uint16_t time = 0x6000) {
+  Tree t;
+  t.name = name;
+  t.data = data;
+  t.dos_date = date;
+  t.dos_time = time;
+  return t;
+}
+inline Tree Dir(const std::string& name, std::vector<Tree> children) {
+  Tree t;
+  t.name = name;
+  t.is_directory = true;
+  t.dos_date = 0x2CD9;
+  t.children = std::move(children);
+  return t;
+}
+inline std::string Pattern(std::size_t n, unsigned seed) {
+  std::string s(n, '\0');
+  for (std::size_t i = 0; i < n; ++i) s[i] = static_cast<char>((i * 7 + seed * 13 + i / 251) & 0xFF);
+  return s;
+}
+
+// A tree with every shape the image must keep: nested and empty directories,
+// files of 0, 1, 512 and 513 bytes and a large one, a directory whose entries
+// span several clusters, and the boot files out of order.
+inline Tree Sample() {
+  std::vector<Tree> many;
+  for (int i = 0; i < 40; ++i)
+    many.push_back(File("F" + std::to_string(i) + ".DAT", Pattern(i * 3, i)));
+  return Dir("", {File("ZETA.TXT", "z"), File("MSDOS.SYS", "[Options]\r\n"), File("EMPTY.TXT", ""),
+                  Dir("SUB", {File("ONE.BIN", "1"), File("S512.BIN", Pattern(512, 1)),
+                              File("S513.BIN", Pattern(513, 2)), Dir("EMPTYDIR", {}),
+                              Dir("DEEP", {File("BIG.BIN", Pattern(300 * 1024, 3), 0x3A21, 0x8C1F)})}),
+                  Dir("MANY", many), File("IO.SYS", Pattern(40000, 4)), File("alpha.txt", "lower case")});
+}
+
+}  // namespace imagetest
