@@ -58,7 +58,8 @@ std::string BootBlockDirectory(const std::string& root, const std::string& drive
 std::string BootBlockTemplate(const std::string& root, const std::string& file);
 std::string BootBlockFile(const std::string& root, const std::string& driver, const std::string& file);
 std::string RplScript(const std::string& root);            // rpltemp.bat
-std::string RplScriptCommand(const std::string& root);     // rplcmd fed with it
+std::string RplOutput(const std::string& root);            // what rplcmd printed
+std::string RplScriptCommand(const std::string& root);     // rplcmd fed with it, printing to that
 std::string RplManager(const std::string& root);           // rplmgr.exe
 extern const char kRemotebootStart[];                       // "net start" of the service
 

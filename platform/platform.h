@@ -68,7 +68,8 @@ class Host {
   virtual void Pause(unsigned milliseconds) = 0;
   // Starts a command line and waits for its program to end, at most `limit`
   // milliseconds, keeping the program's windows painted meanwhile. The exit
-  // code is set when the program has finished.
+  // code is set when the program has finished; a program still running when
+  // the time is up is ended (kTimedOut), so that it writes nothing more.
   enum class Wait { kFinished, kTimedOut, kNotStarted };
   virtual Wait RunToEnd(const std::string& command_line, ShowMode show, unsigned limit,
                         int* exit_code) = 0;
@@ -91,6 +92,9 @@ class Host {
   virtual bool DeleteFile(const std::string& path) = 0;
   virtual bool CopyFile(const std::string& from, const std::string& to, bool fail_if_exists) = 0;
   virtual bool SetFileAttributes(const std::string& path, unsigned attributes) = 0;
+  // Moves the file `from` to `to`, replacing a file there, in one step: when
+  // it fails, `to` is still the file it was. It fails on a read-only `to`.
+  virtual bool ReplaceFile(const std::string& from, const std::string& to) = 0;
   // Entries of a directory in the order the file system gives them, "." and
   // ".." included where it gives them (every directory but a drive root);
   // entries marked hidden or system are left out. False when the directory

@@ -40,7 +40,28 @@ bool ReadTextLines(Host& host, const std::string& path, std::vector<std::string>
 }
 
 bool WriteTextLines(Host& host, const std::string& path, const std::vector<std::string>& lines) {
-  return host.WriteFile(path, JoinLines(lines));
+  return WriteFileWhole(host, path, JoinLines(lines));
+}
+
+namespace {
+
+// The new file's place beside the old one, and its move into the old one's.
+bool PutInPlace(Host& host, bool written, const std::string& fresh, const std::string& path) {
+  if (written && host.ReplaceFile(fresh, path)) return true;
+  host.DeleteFile(fresh);
+  return false;
+}
+
+}  // namespace
+
+bool WriteFileWhole(Host& host, const std::string& path, const std::string& bytes) {
+  const std::string fresh = path + ".new";
+  return PutInPlace(host, host.WriteFile(fresh, bytes), fresh, path);
+}
+
+bool CopyFileWhole(Host& host, const std::string& from, const std::string& to) {
+  const std::string fresh = to + ".new";
+  return PutInPlace(host, host.CopyFile(from, fresh, false), fresh, to);
 }
 
 }  // namespace platform

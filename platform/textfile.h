@@ -16,7 +16,14 @@ std::string JoinLines(const std::vector<std::string>& lines);
 
 // False when the file cannot be opened or read; `lines` is then empty.
 bool ReadTextLines(Host& host, const std::string& path, std::vector<std::string>* lines);
-// Creates or empties the file and writes every line; false when it cannot.
+// Writes every line into the file, whole: through WriteFileWhole.
 bool WriteTextLines(Host& host, const std::string& path, const std::vector<std::string>& lines);
+
+// Files replaced whole or not at all: the new content goes into a new file
+// beside the old one (its name and ".new"), which then takes the old one's
+// place in one step. On any failure the old file stays as it was, the new
+// one is removed, and the result is false.
+bool WriteFileWhole(Host& host, const std::string& path, const std::string& bytes);
+bool CopyFileWhole(Host& host, const std::string& from, const std::string& to);
 
 }  // namespace platform

@@ -12,10 +12,11 @@ class SimContext : public Context {
  public:
   explicit SimContext(platform::SimHost& host) : Context(host), sim_(host) {}
 
-  int RunAndWait(const std::string& command_line, const std::string& input) override {
-    std::string printed;
-    int code = sim_.RunAndWait(command_line, input, &printed);
-    output += printed;
+  int RunAndWait(const std::string& command_line, const std::string& input,
+                 std::string* printed) override {
+    std::string text;
+    int code = sim_.RunAndWait(command_line, input, &text);
+    (printed ? *printed : output) += text;
     return code;
   }
 

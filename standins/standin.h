@@ -19,8 +19,10 @@ class Context {
   virtual ~Context() = default;
 
   // Runs a command line to its end and returns its exit code; -1 when the
-  // program cannot be started.
-  virtual int RunAndWait(const std::string& command_line, const std::string& input) = 0;
+  // program cannot be started. What the program prints goes where this
+  // program's output goes, or into `printed` (UTF-8) when it is given.
+  virtual int RunAndWait(const std::string& command_line, const std::string& input,
+                         std::string* printed = nullptr) = 0;
 
   platform::Host& host;
   std::string arguments;  // the command line after the program's name, as typed

@@ -121,8 +121,11 @@ Host::Wait SimHost::RunToEnd(const std::string& command_line, ShowMode show, uns
   journal_.push_back({"wait", command_line, "", static_cast<unsigned>(show)});
   std::vector<std::string> words = SplitCommandLine(command_line);
   if (words.empty() || !standins_.count(ProgramKey(words[0]))) return Wait::kNotStarted;
-  if (std::find(endless_.begin(), endless_.end(), ProgramKey(words[0])) != endless_.end()) {
+  const std::string key = ProgramKey(words[0]);
+  const bool endless = std::find(endless_.begin(), endless_.end(), key) != endless_.end();
+  if (endless || (slow_.count(key) && slow_[key] > limit)) {
     journal_.push_back({"pause", "", "", limit});  // the whole time runs out
+    journal_.push_back({"end", command_line, "", 0});
     return Wait::kTimedOut;
   }
   std::string output;
@@ -263,6 +266,23 @@ bool SimHost::SetFileAttributes(const std::string& path, unsigned attributes) {
   return true;
 }
 
+bool SimHost::ReplaceFile(const std::string& from, const std::string& to) {
+  std::string source = NativePath(from), target = NativePath(to);
+  if (!fs::is_regular_file(source) || fs::is_directory(target)) return false;
+  if (fs::exists(target) && (Attributes(to) & kAttrReadOnly)) return false;
+  std::error_code ec;
+  fs::rename(source, target, ec);
+  if (ec) return false;
+  // The file keeps its own attributes; the replaced file's go with it.
+  auto moved = attributes_.find(Key(source));
+  unsigned attrs = moved == attributes_.end() ? 0 : moved->second;
+  attributes_.erase(Key(source));
+  attributes_.erase(Key(target));
+  if (attrs) attributes_[Key(target)] = attrs;
+  SaveAttributes();
+  return true;
+}
+
 unsigned SimHost::Attributes(const std::string& path) const {
   auto it = attributes_.find(Key(NativePath(path)));
   return it == attributes_.end() ? 0 : it->second;
@@ -311,8 +331,11 @@ bool SimHost::WriteFile(const std::string& path, const std::string& bytes) {
   if (fs::exists(native) && (Attributes(path) & kAttrReadOnly)) return false;
   std::ofstream out(native, std::ios::binary | std::ios::trunc);
   if (!out) return false;
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  return static_cast<bool>(out);
+  // A full disk takes what fits and fails the rest.
+  const std::size_t fits = std::min(bytes.size(), disk_space_);
+  out.write(bytes.data(), static_cast<std::streamsize>(fits));
+  if (disk_space_ != SIZE_MAX) disk_space_ -= fits;
+  return static_cast<bool>(out) && fits == bytes.size();
 }
 
 std::string SimHost::Key(const std::string& native) const {

@@ -57,8 +57,16 @@ class SimHost : public Host {
   // or without the directory and the ".exe"/".com" extension) runs it.
   void RegisterStandin(const std::string& program, Standin standin);
   // A program of this name never finishes: waiting for it runs out of time,
-  // and it does nothing.
+  // it does nothing, and it is ended (an "end" event).
   void MakeEndless(const std::string& program) { endless_.push_back(ProgramKey(program)); }
+  // A program of this name finishes only after `milliseconds`: a wait shorter
+  // than that runs out of time and ends it before it has done anything.
+  void MakeSlow(const std::string& program, unsigned milliseconds) {
+    slow_[ProgramKey(program)] = milliseconds;
+  }
+  // The disk holds only `bytes` more: a write beyond them writes what fits
+  // and fails, as on a full disk. SIZE_MAX lifts the limit.
+  void LimitDiskSpace(std::size_t bytes) { disk_space_ = bytes; }
   // The key a program is registered under: its name in lower case, without
   // directory and without ".exe" or ".com".
   static std::string ProgramKey(const std::string& program);
@@ -100,6 +108,7 @@ class SimHost : public Host {
   bool DeleteFile(const std::string& path) override;
   bool CopyFile(const std::string& from, const std::string& to, bool fail_if_exists) override;
   bool SetFileAttributes(const std::string& path, unsigned attributes) override;
+  bool ReplaceFile(const std::string& from, const std::string& to) override;
   bool ListDirectory(const std::string& dir, std::vector<DirEntry>* entries) override;
   bool ReadFile(const std::string& path, std::string* bytes, std::size_t limit) override;
   bool WriteFile(const std::string& path, const std::string& bytes) override;
@@ -125,6 +134,8 @@ class SimHost : public Host {
   std::vector<std::string> unreadable_;
   std::map<char, std::string> labels_;
   std::vector<std::string> endless_;
+  std::map<std::string, unsigned> slow_;
+  std::size_t disk_space_ = SIZE_MAX;
   bool omit_dot_entries_ = false;
   std::string running_arguments_;
 };

@@ -89,6 +89,10 @@ Host::Wait Win32Host::RunToEnd(const std::string& command_line, ShowMode show, u
     DWORD code = 0;
     GetExitCodeProcess(process, &code);
     *exit_code = static_cast<int>(code);
+  } else {
+    // Ended, so that it no longer writes into files the next run uses.
+    TerminateProcess(process, 1);
+    WaitForSingleObject(process, 5000);
   }
   CloseHandle(process);
   return finished ? Wait::kFinished : Wait::kTimedOut;
@@ -175,6 +179,10 @@ bool Win32Host::DeleteFile(const std::string& path) { return DeleteFileW(W(path)
 
 bool Win32Host::CopyFile(const std::string& from, const std::string& to, bool fail_if_exists) {
   return CopyFileW(W(from).c_str(), W(to).c_str(), fail_if_exists ? TRUE : FALSE) != 0;
+}
+
+bool Win32Host::ReplaceFile(const std::string& from, const std::string& to) {
+  return MoveFileExW(W(from).c_str(), W(to).c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
 }
 
 bool Win32Host::SetFileAttributes(const std::string& path, unsigned attributes) {

@@ -49,12 +49,15 @@ bool IsInternal(const std::string& line, const std::string& name, std::string* r
   return false;
 }
 
-// A command line split into the command itself and the file named after "<".
+// A command line split into the command itself and the files named after
+// "<" (its standard input) and ">" (its output, created or emptied).
 struct Parsed {
   std::string command;
   std::string input_file;  // empty: no input redirection
   bool has_input = false;
-  bool unsupported = false;  // ">" or "|" outside quotes
+  std::string output_file;
+  bool has_output = false;
+  bool unsupported = false;  // ">>" or "|" outside quotes
 };
 
 Parsed ParseRedirection(const std::string& line) {
@@ -63,8 +66,9 @@ Parsed ParseRedirection(const std::string& line) {
   for (size_t i = 0; i < line.size(); ++i) {
     char c = line[i];
     if (c == '"') quoted = !quoted;
-    if (!quoted && (c == '>' || c == '|')) p.unsupported = true;
-    if (quoted || c != '<') {
+    if (!quoted && (c == '|' || (c == '>' && i + 1 < line.size() && line[i + 1] == '>')))
+      p.unsupported = true;
+    if (quoted || (c != '<' && c != '>')) {
       p.command += c;
       continue;
     }
@@ -81,12 +85,22 @@ Parsed ParseRedirection(const std::string& line) {
       if (!file_quoted && (IsBlank(f) || f == '<' || f == '>' || f == '|')) break;
       file += f;
     }
-    p.input_file = file;
-    p.has_input = true;
+    (c == '<' ? p.input_file : p.output_file) = file;
+    (c == '<' ? p.has_input : p.has_output) = true;
     i = j - 1;
   }
   p.command = TrimRight(TrimLeft(p.command));
   return p;
+}
+
+// Printed text as a file holds it: code page 936, lines ending in CR LF.
+std::string ForAFile(const std::string& utf8) {
+  std::string crlf;
+  for (size_t i = 0; i < utf8.size(); ++i) {
+    if (utf8[i] == '\n' && (i == 0 || utf8[i - 1] != '\r')) crlf += '\r';
+    crlf += utf8[i];
+  }
+  return platform::ToCodePage(crlf);
 }
 
 // The first word of a command, its program.
@@ -161,7 +175,7 @@ class Interpreter {
     bool call = IsInternal(line, "call", &rest);
     Parsed p = ParseRedirection(call ? TrimLeft(rest) : line);
     if (p.unsupported) {
-      c_.error += "Output redirection and pipes are not available here: " + line + "\n";
+      c_.error += "Appending redirection and pipes are not available here: " + line + "\n";
       return 1;
     }
     if (p.command.empty()) return 0;
@@ -187,9 +201,19 @@ class Interpreter {
       }
       input = platform::FromCodePage(input);  // the file is code page 936
     }
-    int code = c_.RunAndWait(p.command, input);
+    if (p.has_output && p.output_file.empty()) {
+      c_.error += kFileNotFound;
+      return 1;
+    }
+    std::string printed;
+    int code = c_.RunAndWait(p.command, input, p.has_output ? &printed : nullptr);
     if (code == -1) {
       c_.error += kBadCommand;
+      return 1;
+    }
+    // What the program printed goes into the file, in the machine's text.
+    if (p.has_output && !c_.host.WriteFile(p.output_file, ForAFile(printed))) {
+      c_.error += "Cannot write the file " + p.output_file + "\n";
       return 1;
     }
     return code;

@@ -72,7 +72,8 @@ class ConsoleContext : public Context {
   // The program's standard input is always a file holding `input` (empty:
   // at once at its end), never this program's console; its output and error
   // are this program's.
-  int RunAndWait(const std::string& command_line, const std::string& input_text) override {
+  int RunAndWait(const std::string& command_line, const std::string& input_text,
+                 std::string* printed) override {
     Flush();
     wchar_t dir[MAX_PATH + 1], name[MAX_PATH + 1];
     if (!GetTempPathW(MAX_PATH, dir) || !GetTempFileNameW(dir, L"cmi", 0, name)) return -1;
@@ -86,19 +87,39 @@ class ConsoleContext : public Context {
                                       done == bytes.size()));
     if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
     int code = -1;
-    if (written) code = Start(command_line, name);
+    if (written) code = Start(command_line, name, printed);
     DeleteFileW(name);
     return code;
   }
 
  private:
-  int Start(const std::string& command_line, const wchar_t* input_file) {
+  // With `printed`, the program's output and error go into a file of their
+  // own, read back into `printed` when it has ended.
+  int Start(const std::string& command_line, const wchar_t* input_file, std::string* printed) {
     SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
     HANDLE in = CreateFileW(input_file, GENERIC_READ, FILE_SHARE_READ, &sa, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
     if (in == INVALID_HANDLE_VALUE) return -1;
-    HANDLE out = Inheritable(GetStdHandle(STD_OUTPUT_HANDLE));
-    HANDLE err = Inheritable(GetStdHandle(STD_ERROR_HANDLE));
+    std::wstring capture_name;
+    HANDLE out, err;
+    if (printed) {
+      wchar_t dir[MAX_PATH + 1], name[MAX_PATH + 1];
+      if (!GetTempPathW(MAX_PATH, dir) || !GetTempFileNameW(dir, L"cmo", 0, name)) {
+        CloseHandle(in);
+        return -1;
+      }
+      capture_name = name;
+      out = CreateFileW(name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS,
+                        FILE_ATTRIBUTE_TEMPORARY, nullptr);
+      if (out == INVALID_HANDLE_VALUE) {
+        CloseHandle(in);
+        return -1;
+      }
+      err = Inheritable(out);
+    } else {
+      out = Inheritable(GetStdHandle(STD_OUTPUT_HANDLE));
+      err = Inheritable(GetStdHandle(STD_ERROR_HANDLE));
+    }
     STARTUPINFOW si;
     ZeroMemory(&si, sizeof si);
     si.cb = sizeof si;
@@ -121,8 +142,17 @@ class ConsoleContext : public Context {
       CloseHandle(pi.hProcess);
     }
     CloseHandle(in);
+    if (printed && out) {
+      SetFilePointer(out, 0, nullptr, FILE_BEGIN);
+      std::string bytes;
+      char buffer[4096];
+      DWORD got;
+      while (::ReadFile(out, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+      *printed += platform::FromCodePage(bytes);
+    }
     if (out) CloseHandle(out);
     if (err) CloseHandle(err);
+    if (!capture_name.empty()) DeleteFileW(capture_name.c_str());
     return code;
   }
 };

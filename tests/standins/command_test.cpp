@@ -49,6 +49,28 @@ TEST_F(CommandTest, DeliversAFileAsTheProgramsInput) {
   }
 }
 
+TEST_F(CommandTest, SendsWhatAProgramPrintsIntoAFileWithItsExitCode) {
+  Put("C:\\in.txt", "x\r\n");
+  Put("C:\\old.txt", "an earlier run's output, longer than this one's\r\n");
+  struct Case {
+    const char* line;
+    const char* file;
+  } cases[] = {
+      {"command.com /c catcher a <c:\\in.txt >c:\\out.txt", "C:\\out.txt"},
+      {"command.com /c catcher a>C:\\OLD.TXT", "C:\\old.txt"},
+      {"command.com /c catcher >\"c:\\out 2.txt\" a", "C:\\out 2.txt"},
+  };
+  for (const Case& c : cases) {
+    calls.clear();
+    std::string out;
+    EXPECT_EQ(Run(c.line, &out), 1) << c.line;
+    ASSERT_EQ(calls.size(), 1u) << c.line;
+    EXPECT_EQ(calls[0].args, std::vector<std::string>{"a"}) << c.line;
+    EXPECT_EQ(out, "") << c.line;
+    EXPECT_EQ(Get(c.file), "caught\r\n") << c.line;
+  }
+}
+
 TEST_F(CommandTest, AQuotedLessThanSignIsPartOfItsWord) {
   Put("C:\\in.txt", "input\r\n");
   std::string out;
@@ -68,8 +90,9 @@ TEST_F(CommandTest, RefusesWhatItCannotFindWithTheMessagesOfTheInterpreter) {
       {"command.com /c nosuchprogram x", "Bad command or file name\n"},
       {"command.com /c catcher <c:\\missing.txt", "File not found\n"},
       {"command.com /c catcher <", "File not found\n"},
-      {"command.com /c catcher >c:\\out.txt", "Output redirection and pipes are not available here"},
-      {"command.com /c catcher | more", "Output redirection and pipes are not available here"},
+      {"command.com /c catcher >>c:\\out.txt", "Appending redirection and pipes are not available here"},
+      {"command.com /c catcher | more", "Appending redirection and pipes are not available here"},
+      {"command.com /c catcher >", "File not found\n"},
   };
   for (const Case& c : cases) {
     calls.clear();
