@@ -13,7 +13,7 @@ std::string ReplaceFirst(const std::string& line, const std::string& token, cons
   return line.substr(0, at) + name + line.substr(at + token.size());
 }
 
-void WriteRplScript(platform::Host& host, const std::string& driver, const std::string& vendor,
+bool WriteRplScript(platform::Host& host, const std::string& driver, const std::string& vendor,
                     const std::string& dos_comment, const std::string& windows_comment,
                     const std::string& vendor_comment) {
   const std::string& d = driver;
@@ -31,10 +31,11 @@ void WriteRplScript(platform::Host& host, const std::string& driver, const std::
       windows_comment, "", "",
       // The end of the input.
       "q"};
-  platform::WriteTextLines(host, paths::RplScript(host.WindowsDirectory()), lines);
+  return platform::WriteTextLines(host, paths::RplScript(host.WindowsDirectory()), lines);
 }
 
-void MakeBootBlockFiles(platform::Host& host, platform::Ui& ui, const std::string& driver) {
+bool MakeBootBlockFiles(platform::Host& host, platform::Ui& ui, const std::string& driver,
+                        std::string* failed) {
   struct BootBlockFile {
     const char* name;
     const char* token;
@@ -42,22 +43,29 @@ void MakeBootBlockFiles(platform::Host& host, platform::Ui& ui, const std::strin
   static const BootBlockFile kFiles[] = {
       {"dosbb.cnf", "NE2000"}, {"w95bb.cnf", "NE2000"}, {"protocol.ini", "ms2000"}};
   const std::string root = host.WindowsDirectory();
-  // 1. Every template is checked before any output is written.
+  failed->clear();
+  // 1. Every template is read before any output is written. One that is
+  // missing, or there but unreadable (locked, a folder in its place), is
+  // reported alike.
+  std::vector<std::string> lines[3];
   bool present[3];
   for (int i = 0; i < 3; ++i) {
-    present[i] = host.FileExists(paths::BootBlockTemplate(root, kFiles[i].name));
-    if (!present[i]) ui.ShowMessage("远程启动可能没有正确安装!");
+    const std::string from = paths::BootBlockTemplate(root, kFiles[i].name);
+    present[i] = host.FileExists(from) && platform::ReadTextLines(host, from, &lines[i]);
+    if (present[i]) continue;
+    ui.ShowMessage("远程启动可能没有正确安装!");
+    if (failed->empty()) *failed = from;
   }
-  // 2. Each template present gives its file, line by line, the first token of
-  // a line replaced. A missing template leaves its file as it was, so that a
+  // 2. Each template read gives its file, line by line, the first token of a
+  // line replaced. A template not read leaves its file as it was, so that a
   // boot block made by an earlier registration is not emptied.
   for (int i = 0; i < 3; ++i) {
     if (!present[i]) continue;
-    std::vector<std::string> lines;
-    platform::ReadTextLines(host, paths::BootBlockTemplate(root, kFiles[i].name), &lines);
-    for (std::string& line : lines) line = ReplaceFirst(line, kFiles[i].token, driver);
-    platform::WriteTextLines(host, paths::BootBlockFile(root, driver, kFiles[i].name), lines);
+    for (std::string& line : lines[i]) line = ReplaceFirst(line, kFiles[i].token, driver);
+    const std::string to = paths::BootBlockFile(root, driver, kFiles[i].name);
+    if (!platform::WriteTextLines(host, to, lines[i]) && failed->empty()) *failed = to;
   }
+  return failed->empty();
 }
 
 bool CopyWithDriverName(platform::Host& host, const std::string& name, const std::string& from,

@@ -13,16 +13,21 @@ namespace rpl {
 // Writes rpltemp.bat in the Windows directory: 41 lines adding one vendor,
 // a DOS and a Windows boot block and a DOS and a Windows configuration.
 // `driver` names the card's boot-block directory; the texts go in unchanged.
-void WriteRplScript(platform::Host& host, const std::string& driver, const std::string& vendor,
+// False when the script could not be written whole (an earlier script is
+// then as it was).
+bool WriteRplScript(platform::Host& host, const std::string& driver, const std::string& vendor,
                     const std::string& dos_comment, const std::string& windows_comment,
                     const std::string& vendor_comment);
 
 // Writes the card's dosbb.cnf, w95bb.cnf and protocol.ini into its boot-block
 // directory (which must exist) from the NE2000 templates, the first
 // "NE2000" (the .cnf files) or "ms2000" (protocol.ini) of each line replaced
-// by `driver`. Each missing template is reported before anything is written;
-// its output file is then left as it was.
-void MakeBootBlockFiles(platform::Host& host, platform::Ui& ui, const std::string& driver);
+// by `driver`. Each template that is missing or cannot be read is reported
+// before anything is written; its output file is then left as it was. True
+// when all three files were written; otherwise `failed` names the first
+// template that could not be read or the first file that could not be written.
+bool MakeBootBlockFiles(platform::Host& host, platform::Ui& ui, const std::string& driver,
+                        std::string* failed);
 
 // Copies `from` to `to` with the first "RTSND" replaced by `name`. A source
 // without it is copied unchanged; a source that cannot be read leaves `to`

@@ -1,8 +1,11 @@
 #include "rpl/register.h"
 
 #include <cctype>
+#include <vector>
 
 #include "base/paths.h"
+#include "platform/text.h"
+#include "platform/textfile.h"
 #include "rpl/bootblock.h"
 #include "rpl/detect.h"
 
@@ -22,6 +25,26 @@ struct CardColumn {
 
 const char kCaption[] = "morva提示";
 const char kBadAddress[] = "网卡地址不对，程序异常返回!";
+
+// Copies a file that is kept when it exists already. True when the target is
+// there afterwards: kept, or copied whole (a copy cut short is removed).
+bool CopyKeeping(platform::Host& host, const std::string& from, const std::string& to) {
+  if (host.FileExists(to)) return true;
+  if (host.CopyFile(from, to, true)) return true;
+  host.DeleteFile(to);
+  return false;
+}
+
+// What rplcmd printed, for a message: its first lines, or "" when nothing
+// was printed or it cannot be read.
+std::string PrintedBy(platform::Host& host, const std::string& root) {
+  std::vector<std::string> lines;
+  if (!platform::ReadTextLines(host, paths::RplOutput(root), &lines)) return "";
+  std::string text;
+  for (size_t i = 0; i < lines.size() && i < 8; ++i)
+    if (!lines[i].empty()) text += "\r\n" + lines[i];
+  return text.empty() ? "" : "\r\nrplcmd 的输出：" + text;
+}
 
 }  // namespace
 
@@ -49,6 +72,18 @@ bool IsDosBaseName(const std::string& name) {
   return true;
 }
 
+bool IsDriverFileName(const std::string& file) {
+  const size_t dot = file.find('.');
+  if (dot == std::string::npos || file.find('.', dot + 1) != std::string::npos) return false;
+  const std::string base = file.substr(0, dot);
+  if (!platform::SameName(file.substr(dot), ".dos") || !IsDosBaseName(base)) return false;
+  // A device name opens the device, not a file, whatever its extension.
+  for (const char* device : {"CON", "NUL", "AUX", "PRN", "COM1", "COM2", "COM3", "COM4", "LPT1",
+                             "LPT2", "LPT3"})
+    if (platform::SameName(base, device)) return false;
+  return true;
+}
+
 bool RegisterCard(platform::Host& host, platform::Ui& ui, const RegistrationInput& in,
                   TForm3& form3, TGetNetDrv& chooser, CustomDriver* custom) {
   const unsigned kWarn = platform::kMbIconExclamation;
@@ -59,8 +94,15 @@ bool RegisterCard(platform::Host& host, platform::Ui& ui, const RegistrationInpu
     return false;
   }
   // 2. The DOS 6.22 system files, an existing one left as it is.
-  for (const char* file : {"io.sys", "msdos.sys", "command.com", "himem.sys"})
-    host.CopyFile(paths::Dos622Source(in.start_dir, file), paths::Dos622Target(root, file), true);
+  for (const char* file : {"io.sys", "msdos.sys", "command.com", "himem.sys"}) {
+    const std::string from = paths::Dos622Source(in.start_dir, file);
+    const std::string to = paths::Dos622Target(root, file);
+    if (!CopyKeeping(host, from, to)) {
+      ui.MessageBox("无法把 DOS 6.22 系统文件 " + from + " 复制到 " + to + "，注册没有进行。", kCaption,
+                    kWarn);
+      return false;
+    }
+  }
 
   CardColumn card;
   std::string vendor;
@@ -103,12 +145,24 @@ bool RegisterCard(platform::Host& host, platform::Ui& ui, const RegistrationInpu
       ui.MessageBox(kBadAddress, kCaption, kWarn);
       return false;
     }
-    // The base name names a directory, a file and database records: it must
-    // be a DOS name, or the boot block would name a driver that is not there.
+    // The base name names a directory, a file and database records: the file
+    // must be NAME.DOS with a DOS name, or the boot block would name a driver
+    // that is not there.
+    const std::string file = path.substr(path.find_last_of('\\') + 1);
+    if (!IsDriverFileName(file)) {
+      ui.MessageBox("网卡驱动程序 " + file +
+                        " 的文件名不是“名字.DOS”的形式（名字为 1 到 8 个字符的 DOS 文件名，"
+                        "不能含空格或点，也不能是设备名），程序异常返回!",
+                    kCaption, kWarn);
+      return false;
+    }
     const std::string name = DriverBaseName(path);
-    if (!IsDosBaseName(name)) {
-      ui.MessageBox("网卡驱动程序的文件名 " + name +
-                        " 不是 1 到 8 个字符的 DOS 文件名（不能含空格或多余的点），程序异常返回!",
+    // The NE2000's boot-block folder holds the service's own templates, which
+    // every registration copies: they are never written over.
+    if (platform::SameName(paths::BootBlockFile(root, name, "x"), paths::BootBlockTemplate(root, "x"))) {
+      ui.MessageBox("远程启动服务用它自带的启动块支持 " + name + " 网卡，" +
+                        paths::BootBlockDirectory(root, name) +
+                        " 是所有网卡启动块的模板，不能再注册。程序异常返回!",
                     kCaption, kWarn);
       return false;
     }
@@ -120,17 +174,54 @@ bool RegisterCard(platform::Host& host, platform::Ui& ui, const RegistrationInpu
     return false;
   }
 
-  // 5. The script, the driver, the boot block; rplcmd; the report; the manager.
-  WriteRplScript(host, card.script_driver, vendor, card.dos_comment, card.windows_comment,
-                 card.vendor_comment);
-  host.CopyFile(card.driver_source, card.driver_target, card.keep_existing_driver);
-  host.MakeDirectory(paths::BootBlockDirectory(root, card.boot_block_driver));
-  MakeBootBlockFiles(host, ui, card.boot_block_driver);
-  host.RunCommand(paths::RplScriptCommand(root), platform::kHide);
-  host.Pause(1500);
+  // 5. The script, the driver, the boot block; rplcmd; the report; the
+  // manager. Every step must succeed before the next: the database is
+  // changed last, by rplcmd, and only from a script written whole for a card
+  // whose driver and boot block are in place.
+  const std::string script = paths::RplScript(root);
+  const char kUnchanged[] = "\r\n远程启动数据库没有改动，注册没有完成。";
+  if (!WriteRplScript(host, card.script_driver, vendor, card.dos_comment, card.windows_comment,
+                      card.vendor_comment)) {
+    ui.MessageBox("无法写入远程启动数据库脚本 " + script + "（文件只读、被占用或磁盘已满）。" + kUnchanged,
+                  kCaption, kWarn);
+    return false;
+  }
+  std::string failed;
+  const std::string block = paths::BootBlockDirectory(root, card.boot_block_driver);
+  if (!(card.keep_existing_driver ? CopyKeeping(host, card.driver_source, card.driver_target)
+                                  : platform::CopyFileWhole(host, card.driver_source, card.driver_target)))
+    failed = "无法把网卡驱动程序 " + card.driver_source + " 复制到 " + card.driver_target + "。";
+  else if (!host.MakeDirectory(block) && !host.DirectoryExists(block))
+    failed = "无法建立启动块目录 " + block + "。";
+  else if (!MakeBootBlockFiles(host, ui, card.boot_block_driver, &failed))
+    failed = "启动块文件没有生成：" + failed + " 缺少、无法读取或无法写入。";
+  if (!failed.empty()) {
+    host.DeleteFile(script);
+    ui.MessageBox(failed + kUnchanged, kCaption, kWarn);
+    return false;
+  }
+  // rplcmd runs to its end; what it printed goes into a file beside the script.
+  int code = -1;
+  const platform::Host::Wait wait =
+      host.RunToEnd(paths::RplScriptCommand(root), platform::kHide, kRplcmdLimit, &code);
+  if (wait != platform::Host::Wait::kFinished || code != 0) {
+    std::string why;
+    if (wait == platform::Host::Wait::kNotStarted)
+      why = "无法启动 rplcmd（" + paths::RplScriptCommand(root) + "）。" + kUnchanged;
+    else if (wait == platform::Host::Wait::kTimedOut)
+      why = "rplcmd 在 " + std::to_string(kRplcmdLimit / 1000) +
+            " 秒内没有结束，已被终止，注册没有完成。\r\n请在远程启动管理器中检查远程启动数据库。";
+    else
+      why = "rplcmd 拒绝了注册脚本（返回值 " + std::to_string(code) + "）。" + kUnchanged +
+            PrintedBy(host, root);
+    host.DeleteFile(script);
+    host.DeleteFile(paths::RplOutput(root));
+    ui.MessageBox(why, kCaption, kWarn);
+    return false;
+  }
   ui.MessageBox(card.done, "进程提示", platform::kMbIconInformation);
-  // rplcmd reads the script while the message is up; it goes only after.
-  host.DeleteFile(paths::RplScript(root));
+  host.DeleteFile(script);
+  host.DeleteFile(paths::RplOutput(root));
   host.RunCommand(paths::RplManager(root), platform::kShowNormal);
   return true;
 }

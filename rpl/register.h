@@ -37,8 +37,19 @@ std::string DriverBaseName(const std::string& path);
 // no dot and none of the characters DOS refuses in names.
 bool IsDosBaseName(const std::string& name);
 
+// True when a chosen driver's file name (without directory) is NAME.DOS, in
+// any case, with a DOS base name that is not a device name (CON, NUL, AUX,
+// PRN, COM1 to COM4, LPT1 to LPT3).
+bool IsDriverFileName(const std::string& file);
+
+// How long rplcmd may take before the registration gives up on it.
+const unsigned kRplcmdLimit = 60000;
+
 // The button "配置Rpl". True when the registration ran to its end (the
-// install button is then unlocked and this one locked).
+// install button is then unlocked and this one locked): every file in place
+// and rplcmd finished with the exit status 0. At the first step that fails
+// a warning names it, the script is removed, and rplcmd or the manager is
+// not started.
 bool RegisterCard(platform::Host& host, platform::Ui& ui, const RegistrationInput& in,
                   TForm3& form3, TGetNetDrv& chooser, CustomDriver* custom);
 

@@ -42,6 +42,19 @@ std::string SimMachine::Get(const std::string& path) {
   return s.str();
 }
 
+std::map<std::string, std::string> SimMachine::Tree(const std::string& dir) {
+  std::map<std::string, std::string> tree;
+  const fs::path top = host.NativePath(dir);
+  std::error_code ec;
+  for (const auto& e : fs::recursive_directory_iterator(top, ec)) {
+    const std::string rel = fs::relative(e.path(), top).string();
+    const std::string windows = dir + "\\" + rel;
+    tree[rel] = e.is_directory() ? "<folder>"
+                                 : Get(windows) + " attributes " + std::to_string(host.Attributes(windows));
+  }
+  return tree;
+}
+
 void SimMachine::Start() {
   form = std::make_unique<app::TForm1>(host, ui);
   form->FormCreate();

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -24,6 +25,10 @@ class SimMachine {
   // The bytes of a file of the simulated machine, or "<absent>".
   std::string Get(const std::string& path);
   void MakeDirs(const std::string& path);
+  // Every file and folder below a directory of the simulated machine, with
+  // the files' bytes and attributes: compared before and after a step that
+  // must change nothing.
+  std::map<std::string, std::string> Tree(const std::string& dir);
 
   std::string root;
   platform::SimHost host;

@@ -42,7 +42,9 @@ TEST_F(RplSession, BootBlockFilesReplaceTheFirstTokenOfEachLineAndEndEveryLine) 
   Put(Template("w95bb.cnf"), "DRV BBLOCK\\NDIS\\NE2000.DOS\r\nEND\x1Atrailing NE2000");
   Put(Template("protocol.ini"), "[ms2000]\r\nDriverName=MS2000$\r\nNE2000\r\nBINDINGS=ms2000 ms2000\r\n");
   MakeDirs(Rpl("bblock\\netbeui\\rtsnd"));
-  rpl::MakeBootBlockFiles(host, ui, "rtsnd");
+  std::string failed = "not cleared";
+  EXPECT_TRUE(rpl::MakeBootBlockFiles(host, ui, "rtsnd", &failed));
+  EXPECT_EQ(failed, "");
   EXPECT_EQ(Get(Rpl("bblock\\netbeui\\rtsnd\\dosbb.cnf")),
             "DRV BBLOCK\\NDIS\\rtsnd.DOS ~ NE2000 ~\r\nLDR ne2000 lower\r\nlast rtsnd\r\n");
   EXPECT_EQ(Get(Rpl("bblock\\netbeui\\rtsnd\\w95bb.cnf")), "DRV BBLOCK\\NDIS\\rtsnd.DOS\r\nEND\r\n");
@@ -51,18 +53,45 @@ TEST_F(RplSession, BootBlockFilesReplaceTheFirstTokenOfEachLineAndEndEveryLine) 
   EXPECT_TRUE(journal().empty());
 }
 
-TEST_F(RplSession, AMissingTemplateIsReportedAndLeavesItsFileAsItWas) {
-  MakeDirs(Rpl("bblock\\netbeui\\pcind"));
-  Put(Rpl("bblock\\netbeui\\pcind\\dosbb.cnf"), "made by an earlier registration\r\n");
-  Put(Rpl("bblock\\netbeui\\pcind\\w95bb.cnf"), "old");
-  std::filesystem::remove(host.NativePath(Template("dosbb.cnf")));
-  std::filesystem::remove(host.NativePath(Template("protocol.ini")));
-  rpl::MakeBootBlockFiles(host, ui, "pcind");
-  const SimEvent kNotice = {"notice", "远程启动可能没有正确安装!", "Server", 0};
-  EXPECT_EQ(journal(), (std::vector<SimEvent>{kNotice, kNotice}));
-  EXPECT_EQ(Get(Rpl("bblock\\netbeui\\pcind\\dosbb.cnf")), "made by an earlier registration\r\n");
-  EXPECT_EQ(Get(Rpl("bblock\\netbeui\\pcind\\w95bb.cnf")), "DRV BBLOCK\\NDIS\\pcind.DOS ~ ~ ~\r\n");
-  EXPECT_EQ(Get(Rpl("bblock\\netbeui\\pcind\\protocol.ini")), "<absent>");
+TEST(BootBlockFiles, ATemplateMissingOrUnreadableIsReportedAndLeavesItsFileAsItWas) {
+  // Each row spoils the templates one way; the files an earlier
+  // registration made must stay as they were where no template was read.
+  struct Case {
+    const char* why;
+    void (*spoil)(RplMachine&);
+    int notices;
+    const char* failed;  // the file named as the first failure
+    const char* dosbb;   // dosbb.cnf afterwards
+  } cases[] = {
+      {"two missing", [](RplMachine& m) {
+         std::filesystem::remove(m.host.NativePath(m.Template("dosbb.cnf")));
+         std::filesystem::remove(m.host.NativePath(m.Template("protocol.ini")));
+       }, 2, "C:\\WINNT\\rpl\\bblock\\netbeui\\ne2000\\dosbb.cnf", "made earlier\r\n"},
+      {"locked", [](RplMachine& m) { m.host.MakeUnreadable(m.Template("dosbb.cnf")); }, 1,
+       "C:\\WINNT\\rpl\\bblock\\netbeui\\ne2000\\dosbb.cnf", "made earlier\r\n"},
+      {"a folder in its place", [](RplMachine& m) {
+         std::filesystem::remove(m.host.NativePath(m.Template("dosbb.cnf")));
+         m.MakeDirs(m.Template("dosbb.cnf"));
+       }, 1, "C:\\WINNT\\rpl\\bblock\\netbeui\\ne2000\\dosbb.cnf", "made earlier\r\n"},
+      {"an output read-only", [](RplMachine& m) {
+         m.host.SetFileAttributes(m.Rpl("bblock\\netbeui\\pcind\\dosbb.cnf"), platform::kAttrReadOnly);
+       }, 0, "C:\\WINNT\\rpl\\bblock\\netbeui\\pcind\\dosbb.cnf", "made earlier\r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.why);
+    RplMachine m;
+    m.Put(m.Rpl("bblock\\netbeui\\pcind\\dosbb.cnf"), "made earlier\r\n");
+    m.Put(m.Rpl("bblock\\netbeui\\pcind\\w95bb.cnf"), "old");
+    c.spoil(m);
+    std::string failed;
+    EXPECT_FALSE(rpl::MakeBootBlockFiles(m.host, m.ui, "pcind", &failed));
+    EXPECT_EQ(failed, c.failed);
+    const SimEvent kNotice = {"notice", "远程启动可能没有正确安装!", "Server", 0};
+    EXPECT_EQ(m.journal(), std::vector<SimEvent>(c.notices, kNotice));
+    EXPECT_EQ(m.Get(m.Rpl("bblock\\netbeui\\pcind\\dosbb.cnf")), c.dosbb);
+    // The template that was read still gives its file.
+    EXPECT_EQ(m.Get(m.Rpl("bblock\\netbeui\\pcind\\w95bb.cnf")), "DRV BBLOCK\\NDIS\\pcind.DOS ~ ~ ~\r\n");
+  }
 }
 
 TEST_F(RplSession, CopyWithDriverNameReplacesTheFirstRtsndOnlyAndCopiesTheWholeFile) {

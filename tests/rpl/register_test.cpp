@@ -1,12 +1,15 @@
 #include "rpl/register.h"
 
+#include <filesystem>
+
 #include "tests/rpl/rpl_session.h"
 
 namespace {
 
 using platform::SimEvent;
 
-const char kScriptCommand[] = "C:\\WINNT\\system32\\command.com /c rplcmd <C:\\WINNT\\rpltemp.bat";
+const char kScriptCommand[] =
+    "C:\\WINNT\\system32\\command.com /c rplcmd <C:\\WINNT\\rpltemp.bat >C:\\WINNT\\rpltemp.out";
 const char kManager[] = "C:\\WINNT\\system32\\rplmgr.exe";
 const char kCaption[] = "morva提示";
 
@@ -17,6 +20,14 @@ class RegistrationMachine : public RplMachine {
     // What the machine holds while the completion message is up.
     ui.WhileShown([this](const SimEvent& e) {
       if (e.kind == "message" && e.caption == "进程提示") script_at_message = Get("C:\\WINNT\\rpltemp.bat");
+    });
+    // rplcmd, fed the script by the command interpreter: what it read, what
+    // it prints and how it ends.
+    host.RegisterStandin("command.com", [this](platform::SimHost&, const std::vector<std::string>&,
+                                               const std::string&, std::string*) {
+      script_at_rplcmd = Get("C:\\WINNT\\rpltemp.bat");
+      Put("C:\\WINNT\\rpltemp.out", rplcmd_says);
+      return rplcmd_exit;
     });
   }
   // Form3 answered with a prefix and OK.
@@ -50,7 +61,9 @@ class RegistrationMachine : public RplMachine {
     EXPECT_TRUE(form->BitBtn9.Enabled()) << why;
     EXPECT_FALSE(form->BitBtn11.Enabled()) << why;
   }
-  std::string script_at_message;
+  std::string script_at_message, script_at_rplcmd;
+  std::string rplcmd_says;
+  int rplcmd_exit = 0;
 };
 
 class Registration : public ::testing::Test, public RegistrationMachine {};
@@ -83,8 +96,7 @@ TEST_F(Registration, EachCardRunsTheWholeRegistrationInItsOrder) {
     m.form->BitBtn9Click();
     const char* dialog = std::string(c.nic) == "Other NetCARD" ? "TGetNetDrv" : "TForm3";
     EXPECT_EQ(m.journal(), (std::vector<SimEvent>{{"modal", dialog, "", platform::kMrOk},
-                                                  {"run", kScriptCommand, "", platform::kHide},
-                                                  {"pause", "", "", 1500},
+                                                  {"wait", kScriptCommand, "", platform::kHide},
                                                   {"message", c.done, "进程提示", 64},
                                                   {"run", kManager, "", platform::kShowNormal}}));
     EXPECT_TRUE(m.Dos622Copied());
@@ -92,13 +104,16 @@ TEST_F(Registration, EachCardRunsTheWholeRegistrationInItsOrder) {
     std::string block = Rpl(std::string("bblock\\netbeui\\") + c.block);
     EXPECT_EQ(m.Get(block + "\\w95bb.cnf"), std::string("DRV BBLOCK\\NDIS\\") + c.block + ".DOS ~ ~ ~\r\n");
     EXPECT_EQ(m.Lines(block + "\\protocol.ini")[0], std::string("[") + c.block + "]");
-    // The script was there while the message was up, and gone after.
-    std::vector<std::string> script = platform::SplitLines(m.script_at_message);
+    // rplcmd read the script, which was there while the message was up, and
+    // gone after with rplcmd's output.
+    EXPECT_EQ(m.script_at_message, m.script_at_rplcmd);
+    std::vector<std::string> script = platform::SplitLines(m.script_at_rplcmd);
     ASSERT_EQ(script.size(), 41u);
     EXPECT_EQ(script[2], c.mac);
     EXPECT_EQ(script[3], c.vendor_comment);
     EXPECT_EQ(script[8], std::string("BBLOCK\\NETBEUI\\") + c.script_driver + "\\DOSBB.CNF");
     EXPECT_EQ(m.Get("C:\\WINNT\\rpltemp.bat"), "<absent>");
+    EXPECT_EQ(m.Get("C:\\WINNT\\rpltemp.out"), "<absent>");
     EXPECT_FALSE(m.form->BitBtn9.Enabled());
     EXPECT_TRUE(m.form->BitBtn11.Enabled());
   }
@@ -114,8 +129,10 @@ TEST_F(Registration, ACustomCardSetsThePathAtOnceAndTheNameOnceTheChecksPass) {
   Driver("C:\\DRIVERS\\NIC\\MYNIC.DOS", "0000B4");
   form->BitBtn9Click();
   EXPECT_EQ(form->settings.NdisDriverName, "MYNIC");
-  EXPECT_EQ(platform::SplitLines(script_at_message)[19], "DOS 6.22 FOR MYNIC(0000B4)");
-  EXPECT_EQ(platform::SplitLines(script_at_message)[37], "Windows 98SE FOR MYNIC(0000B4)");
+  const std::vector<std::string> script = platform::SplitLines(script_at_rplcmd);
+  ASSERT_EQ(script.size(), 41u);
+  EXPECT_EQ(script[19], "DOS 6.22 FOR MYNIC(0000B4)");
+  EXPECT_EQ(script[37], "Windows 98SE FOR MYNIC(0000B4)");
   // A later Realtek registration leaves both alone.
   form->BitBtn9.SetEnabled(true);
   Choose("RTL 8139");
@@ -126,11 +143,15 @@ TEST_F(Registration, ACustomCardSetsThePathAtOnceAndTheNameOnceTheChecksPass) {
 }
 
 TEST_F(Registration, RefusalsStopAfterTheDos622CopiesWithOneMessage) {
+  auto kBadName = [](const std::string& file) {
+    return "网卡驱动程序 " + file +
+           " 的文件名不是“名字.DOS”的形式（名字为 1 到 8 个字符的 DOS 文件名，不能含空格或点，也不能是设备名），程序异常返回!";
+  };
   struct Case {
     const char* nic;
     const char* mac;
     const char* path;
-    const char* message;
+    std::string message;
   } cases[] = {
       {"RTL 8139", "", "", "您没有输入或选择网卡前六位地址，程序异常返回！"},
       {"RTL 8029", "00E04", "", "网卡地址不对，程序异常返回!"},
@@ -142,27 +163,101 @@ TEST_F(Registration, RefusalsStopAfterTheDos622CopiesWithOneMessage) {
       {"Other NetCARD", "00112", "C:\\DRIVERS\\NIC\\MYNIC.DOS", "网卡地址不对，程序异常返回!"},
       {"Other NetCARD", "0011223", "C:\\DRIVERS\\NIC\\MYNIC.DOS", "网卡地址不对，程序异常返回!"},
       {"Other NetCARD", "00112Z", "C:\\DRIVERS\\NIC\\MYNIC.DOS", "网卡地址不对，程序异常返回!"},
-      {"Other NetCARD", "001122", "C:\\DRIVERS\\NINECHARS.DOS", nullptr},
-      {"Other NetCARD", "001122", "C:\\DRIVERS\\MY NIC.DOS", nullptr},
-      {"Other NetCARD", "001122", "C:\\DRIVERS\\MY.NIC.DOS", nullptr},
+      {"Other NetCARD", "001122", "C:\\DRIVERS\\NINECHARS.DOS", kBadName("NINECHARS.DOS")},
+      {"Other NetCARD", "001122", "C:\\DRIVERS\\MY NIC.DOS", kBadName("MY NIC.DOS")},
+      {"Other NetCARD", "001122", "C:\\DRIVERS\\MY.NIC.DOS", kBadName("MY.NIC.DOS")},
+      {"Other NetCARD", "001122", "C:\\DRIVERS\\A..DOS", kBadName("A..DOS")},
+      {"Other NetCARD", "001122", "C:\\DRIVERS\\MYNICX.DOSX", kBadName("MYNICX.DOSX")},
+      {"Other NetCARD", "001122", "C:\\DRIVERS\\LPT1.DOS", kBadName("LPT1.DOS")},
+      {"Other NetCARD", "001122", "C:\\DRIVERS\\ne2000.dos",
+       "远程启动服务用它自带的启动块支持 ne2000 网卡，C:\\WINNT\\rpl\\bblock\\netbeui\\ne2000 "
+       "是所有网卡启动块的模板，不能再注册。程序异常返回!"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.nic) + " [" + c.mac + "] " + c.path);
     RegistrationMachine m;
     for (const char* f : {"C:\\DRIVERS\\NIC\\MYNIC.DOS", "C:\\DRIVERS\\NINECHARS.DOS", "C:\\DRIVERS\\MY NIC.DOS",
-                          "C:\\DRIVERS\\MY.NIC.DOS"})
+                          "C:\\DRIVERS\\MY.NIC.DOS", "C:\\DRIVERS\\A..DOS", "C:\\DRIVERS\\MYNICX.DOSX",
+                          "C:\\DRIVERS\\LPT1.DOS", "C:\\DRIVERS\\ne2000.dos"})
       m.Put(f, "driver");
+    const auto templates = m.Tree(m.Rpl("bblock"));
     m.Choose(c.nic);
     m.Prefix(c.mac);
     m.Driver(c.path, c.mac);
     m.form->BitBtn9Click();
     ASSERT_EQ(m.journal().size(), 2u);
     EXPECT_EQ(m.journal()[1].kind, "message");
-    if (c.message) EXPECT_EQ(m.journal()[1].text, c.message);
+    EXPECT_EQ(m.journal()[1].text, c.message);
     EXPECT_EQ(m.journal()[1].caption, kCaption);
     EXPECT_EQ(m.journal()[1].flags, 48u);
     m.ExpectOnlyDos622Copies(m.journal()[1].text);
+    EXPECT_EQ(m.Tree(m.Rpl("bblock")), templates);
     EXPECT_EQ(m.form->settings.NdisDriverName, "");
+  }
+}
+
+TEST(RegistrationFaults, EveryFailedStepWarnsOnceAndNothingReportsCompletion) {
+  const std::string kUnchanged = "\r\n远程启动数据库没有改动，注册没有完成。";
+  const std::string kTemplate = "C:\\WINNT\\rpl\\bblock\\netbeui\\ne2000\\dosbb.cnf";
+  const SimEvent kNotice = {"notice", "远程启动可能没有正确安装!", "Server", 0};
+  const SimEvent kAsked = {"modal", "TForm3", "", platform::kMrOk};
+  const SimEvent kRplcmd = {"wait", kScriptCommand, "", platform::kHide};
+  auto warning = [](const std::string& text) { return SimEvent{"message", text, kCaption, 48}; };
+  struct Case {
+    const char* why;
+    void (*spoil)(RegistrationMachine&);
+    std::vector<SimEvent> journal;
+    const char* script;  // rpltemp.bat afterwards
+  } cases[] = {
+      {"rplcmd refuses the script", [](RegistrationMachine& m) {
+         m.rplcmd_exit = 1;
+         m.rplcmd_says = "Vendor 00E04C exists already.\r\n";
+       }, {kAsked, kRplcmd, warning("rplcmd 拒绝了注册脚本（返回值 1）。" + kUnchanged +
+                                    "\r\nrplcmd 的输出：\r\nVendor 00E04C exists already.")}, "<absent>"},
+      {"rplcmd never ends", [](RegistrationMachine& m) { m.host.MakeEndless("command.com"); },
+       {kAsked, kRplcmd, {"pause", "", "", rpl::kRplcmdLimit}, {"end", kScriptCommand, "", 0},
+        warning("rplcmd 在 60 秒内没有结束，已被终止，注册没有完成。\r\n请在远程启动管理器中检查远程启动数据库。")},
+       "<absent>"},
+      {"an earlier script is read-only", [](RegistrationMachine& m) {
+         m.Put("C:\\WINNT\\rpltemp.bat", "the last card's script\r\n");
+         m.host.SetFileAttributes("C:\\WINNT\\rpltemp.bat", platform::kAttrReadOnly);
+       }, {kAsked, warning("无法写入远程启动数据库脚本 C:\\WINNT\\rpltemp.bat（文件只读、被占用或磁盘已满）。" +
+                           kUnchanged)}, "the last card's script\r\n"},
+      {"the disk fills while the script is written", [](RegistrationMachine& m) { m.host.LimitDiskSpace(100); },
+       {kAsked, warning("无法写入远程启动数据库脚本 C:\\WINNT\\rpltemp.bat（文件只读、被占用或磁盘已满）。" +
+                        kUnchanged)}, "<absent>"},
+      {"the shipped driver is missing", [](RegistrationMachine& m) {
+         std::filesystem::remove(m.host.NativePath("C:\\Korrin\\rplfiles\\rtsnd.dos"));
+       }, {kAsked, warning("无法把网卡驱动程序 C:\\Korrin\\rplfiles\\rtsnd.dos 复制到 "
+                           "C:\\WINNT\\rpl\\bblock\\ndis\\rtsnd.dos。" + kUnchanged)}, "<absent>"},
+      {"a file stands where the boot block goes", [](RegistrationMachine& m) {
+         m.Put(m.Rpl("bblock\\netbeui\\rtsnd"), "a file");
+       }, {kAsked, warning("无法建立启动块目录 C:\\WINNT\\rpl\\bblock\\netbeui\\rtsnd。" + kUnchanged)}, "<absent>"},
+      {"a template is missing", [](RegistrationMachine& m) {
+         std::filesystem::remove(m.host.NativePath(m.Template("dosbb.cnf")));
+       }, {kAsked, kNotice, warning("启动块文件没有生成：" + kTemplate + " 缺少、无法读取或无法写入。" + kUnchanged)},
+       "<absent>"},
+      {"a template is locked", [](RegistrationMachine& m) { m.host.MakeUnreadable(m.Template("dosbb.cnf")); },
+       {kAsked, kNotice, warning("启动块文件没有生成：" + kTemplate + " 缺少、无法读取或无法写入。" + kUnchanged)},
+       "<absent>"},
+      {"a DOS 6.22 file is not shipped", [](RegistrationMachine& m) {
+         std::filesystem::remove(m.host.NativePath("C:\\Korrin\\rplfiles\\dos622\\himem.sys"));
+       }, {warning("无法把 DOS 6.22 系统文件 C:\\Korrin\\rplfiles\\dos622\\himem.sys 复制到 "
+                   "C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622\\himem.sys，注册没有进行。")}, "<absent>"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.why);
+    RegistrationMachine m;
+    m.Choose("RTL 8139");
+    m.Prefix("00E04C");
+    c.spoil(m);
+    m.form->BitBtn9Click();
+    EXPECT_EQ(m.journal(), c.journal);
+    EXPECT_EQ(m.Get("C:\\WINNT\\rpltemp.bat"), c.script);
+    EXPECT_EQ(m.Get("C:\\WINNT\\rpltemp.bat.new"), "<absent>");
+    EXPECT_EQ(m.Get("C:\\WINNT\\rpltemp.out"), "<absent>");
+    EXPECT_TRUE(m.form->BitBtn9.Enabled());
+    EXPECT_FALSE(m.form->BitBtn11.Enabled());
   }
 }
 
@@ -197,20 +292,28 @@ TEST_F(Registration, ExistingFilesAreKeptExceptACustomDriver) {
   EXPECT_EQ(Get(Rpl("bblock\\ndis\\MYNIC.DOS")), "newer mynic");
 }
 
-TEST(RegistrationNames, DriverBaseNameAndDosNames) {
+TEST(RegistrationNames, OnlyNameDotDosWithADosNameThatIsNoDeviceIsADriver) {
   struct Case {
     const char* path;
-    const char* base;
-    bool dos;
+    const char* base;  // the driver's name by the base-name rule
+    bool driver;       // the file is accepted as a driver
   } cases[] = {
-      {"C:\\DRIVERS\\NIC\\MYNIC.DOS", "MYNIC", true}, {"C:\\E100B.DOS", "E100B", true},
-      {"C:\\A\\ABCDEFGH.DOS", "ABCDEFGH", true},     {"C:\\A\\ABCDEFGHI.DOS", "ABCDEFGHI", false},
-      {"C:\\A\\MY NIC.DOS", "MY NIC", false},        {"C:\\A\\MY.NIC.DOS", "MY.DOS", false},
-      {"C:\\A\\.DOS", "", false},                    {"NODIR", "NODIR", true},
+      {"C:\\DRIVERS\\NIC\\MYNIC.DOS", "MYNIC", true}, {"C:\\e100b.dos", "e100b", true},
+      {"C:\\A\\A.Dos", "A", true},                    {"C:\\A\\ABCDEFGH.DOS", "ABCDEFGH", true},
+      {"C:\\A\\ABCDEFGHI.DOS", "ABCDEFGHI", false},  {"C:\\A\\MY NIC.DOS", "MY NIC", false},
+      {"C:\\A\\MY.NIC.DOS", "MY.DOS", false},         {"C:\\A\\A..DOS", "AS", false},
+      {"C:\\A\\MYNICX.DOSX", "MYNICXX", false},       {"C:\\A\\MYNIC.SYS", "MYNIC", false},
+      {"C:\\A\\MYNIC.DO", "MYNIC", false},            {"C:\\A\\MYNIC", "MYNIC", false},
+      {"C:\\A\\.DOS", "", false},                     {"C:\\A\\MY*NIC.DOS", "MY*NIC", false},
+      {"C:\\A\\CON.DOS", "CON", false},               {"C:\\A\\nul.dos", "nul", false},
+      {"C:\\A\\COM4.DOS", "COM4", false},             {"C:\\A\\COM5.DOS", "COM5", true},
+      {"C:\\A\\LPT3.DOS", "LPT3", false},             {"C:\\A\\LPT4.DOS", "LPT4", true},
+      {"C:\\A\\CONX.DOS", "CONX", true},              {"C:\\A\\PRN.DOS", "PRN", false},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(rpl::DriverBaseName(c.path), c.base) << c.path;
-    EXPECT_EQ(rpl::IsDosBaseName(c.base), c.dos) << c.path;
+    const std::string path = c.path;
+    EXPECT_EQ(rpl::IsDriverFileName(path.substr(path.find_last_of('\\') + 1)), c.driver) << c.path;
   }
 }
 
