@@ -112,9 +112,13 @@ void TForm1::BitBtn12Click() {
 
 void TForm1::CheckBox1Click() {
   // A refused setting clears the box again; that change runs this handler
-  // once more, which finds the box clear and does nothing.
-  if (rpl::SwitchAutoRegistration(host_, ui_, settings.SystemRoot, ComboBox2.Text(), CheckBox1.Checked()))
+  // once more, which leaves the start script as the refusal found it.
+  if (refusing_auto_registration_) return;
+  if (rpl::SwitchAutoRegistration(host_, ui_, settings.SystemRoot, ComboBox2.Text(), CheckBox1.Checked())) {
+    refusing_auto_registration_ = true;
     CheckBox1.SetChecked(false);
+    refusing_auto_registration_ = false;
+  }
 }
 
 void TForm1::BitBtn6Click() { rpl::StartRemoteboot(host_, ProgressBar2); }

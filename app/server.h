@@ -97,6 +97,7 @@ class TForm1 {
  private:
   platform::Host& host_;
   platform::Ui& ui_;
+  bool refusing_auto_registration_ = false;  // CheckBox1 is being cleared after a refusal
 };
 
 }  // namespace app

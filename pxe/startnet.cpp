@@ -49,8 +49,8 @@ const std::vector<std::string>& StartNetLines(StartNetVariant variant) {
   return variant == StartNetVariant::AutoRegister ? kAutoRegister : kStandard;
 }
 
-void WriteStartNet(platform::Host& host, const std::string& path, StartNetVariant variant) {
-  platform::WriteTextLines(host, path, StartNetLines(variant));
+bool WriteStartNet(platform::Host& host, const std::string& path, StartNetVariant variant) {
+  return platform::WriteTextLines(host, path, StartNetLines(variant));
 }
 
 }  // namespace pxe

@@ -17,7 +17,8 @@ enum class StartNetVariant {
 const std::vector<std::string>& StartNetLines(StartNetVariant variant);
 
 // Creates or empties `path` and writes the variant's lines, CR LF after each.
-// The directory must exist; nothing is reported when the file cannot be made.
-void WriteStartNet(platform::Host& host, const std::string& path, StartNetVariant variant);
+// The directory must exist. False when the file cannot be written whole; it
+// is then as it was.
+bool WriteStartNet(platform::Host& host, const std::string& path, StartNetVariant variant);
 
 }  // namespace pxe

@@ -73,7 +73,7 @@ bool CopyWithDriverName(platform::Host& host, const std::string& name, const std
   // The whole file, whatever its size: a registry file cut short would not load.
   std::string bytes;
   if (!host.ReadFile(from, &bytes)) return false;
-  return host.WriteFile(to, ReplaceFirst(bytes, "RTSND", name));
+  return platform::WriteFileWhole(host, to, ReplaceFirst(bytes, "RTSND", name));
 }
 
 }  // namespace rpl

@@ -45,9 +45,13 @@ bool SwitchAutoRegistration(platform::Host& host, platform::Ui& ui, const std::s
                     platform::kMbIconExclamation);
     return set;
   }
-  // 3. The variant the box now asks for.
-  pxe::WriteStartNet(host, script,
-                     set ? pxe::StartNetVariant::AutoRegister : pxe::StartNetVariant::Standard);
+  // 3. The variant the box now asks for. A script that cannot be written
+  // (read-only, locked) stays as it was, and the box must not say otherwise.
+  if (!pxe::WriteStartNet(host, script,
+                          set ? pxe::StartNetVariant::AutoRegister : pxe::StartNetVariant::Standard)) {
+    ui.MessageBox("无法写入 " + script + "，工作站自动注册没有改变。", kCaption, platform::kMbIconExclamation);
+    return true;
+  }
   return false;
 }
 

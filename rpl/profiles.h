@@ -26,7 +26,8 @@ std::vector<std::string> ProfileChoices(platform::Host& host, const std::string&
 // profile's start script as the auto-registering variant when set, the
 // standard one when cleared. A setting that cannot be applied (no profile
 // chosen, or one without the Windows 98 files) is refused with a message;
-// true then, and the box must be cleared. Clearing never shows anything.
+// true then, and the box must be cleared. A start script that cannot be
+// written is reported, set or cleared, and the box must be cleared too.
 bool SwitchAutoRegistration(platform::Host& host, platform::Ui& ui, const std::string& system_root,
                             const std::string& profile, bool set);
 

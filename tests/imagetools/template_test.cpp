@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "pxe/startnet.h"
 #include "imagetools/fat12.h"
 #include "imagetools/tree_io.h"
+#include "tests/pxe/startnet_bytes.h"
 
 namespace {
 
@@ -45,10 +45,7 @@ TEST(Template, HoldsEveryFileTheInstallationCopies) {
 }
 
 TEST(Template, StartNetIsTheStandardScript) {
-  std::string want;
-  for (const std::string& line : pxe::StartNetLines(pxe::StartNetVariant::Standard))
-    want += line + "\r\n";
-  EXPECT_EQ(Read("WINBOOT/STARTNET.BAT"), want);
+  EXPECT_EQ(Read("WINBOOT/STARTNET.BAT"), kStandard);
 }
 
 TEST(Template, TheCardsDriverIsRtsndEverywhere) {

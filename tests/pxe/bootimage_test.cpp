@@ -8,6 +8,7 @@
 #include "platform/encoding.h"
 #include "platform/textfile.h"
 #include "pxe/startnet.h"
+#include "tests/pxe/startnet_bytes.h"
 #include "pxe/wait_dialog.h"
 #include "imagetools/fat12.h"
 #include "tests/sim_session.h"
@@ -231,7 +232,7 @@ TEST_F(BootImage, OnlyAnImageOfExactly1440KBIsInstalledAndOthersAreNamedByTheirS
 
 TEST_F(BootImage, AnImageThatDoesNotReadBackAsWhatTheRunWroteKeepsTheOldOne) {
   const std::string setvars = "@echo off\r\nSET DRIVE=C:\r\nSET PATH=A:\\\r\nSET SERVER=KORRINSRV\r\nSET SHARE=PVDROOT\r\n";
-  const std::string standard = platform::ToCodePage(platform::JoinLines(pxe::StartNetLines(pxe::StartNetVariant::Standard)));
+  const std::string standard = std::string(kStandard);
   std::string good = Floppy(Files{{"SETVARS.BAT", setvars}, {"STARTNET.BAT", standard}});
   std::string corrupt = good;
   corrupt[0x200 + 3] = '\x05';  // the first FAT's entry of cluster 2 points elsewhere
@@ -249,7 +250,7 @@ TEST_F(BootImage, AnImageThatDoesNotReadBackAsWhatTheRunWroteKeepsTheOldOne) {
        "winboot\\SETVARS.BAT 不是本次写入的内容"},
       {"the other start script",
        Floppy(Files{{"SETVARS.BAT", setvars},
-               {"STARTNET.BAT", platform::ToCodePage(platform::JoinLines(pxe::StartNetLines(pxe::StartNetVariant::AutoRegister)))}}),
+               {"STARTNET.BAT", std::string(kAutoRegister)}}),
        "winboot\\STARTNET.BAT 不是本次写入的内容"},
   };
   ASSERT_EQ(good.size(), pxe::kFloppyImageSize);

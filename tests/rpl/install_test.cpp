@@ -30,6 +30,8 @@ class InstallMachine : public RplMachine {
       Put("c:\\temp\\bootimg\\winboot\\SETVARS.BAT", setvars);
       Put("c:\\temp\\bootimg\\winboot\\PROTOCOL.INI",
           "[RTSND]\r\nDriverName=RTSND$ RTSND\r\nrtsnd lower\r\n[NETBEUI]\r\nBINDINGS=RTSND\r\n");
+      if (!image_without.empty()) std::filesystem::remove(host.NativePath("c:\\temp\\bootimg\\" + image_without));
+      if (disk_space != SIZE_MAX) host.LimitDiskSpace(disk_space);
       return unpacker_exit;
     });
     form->ComboBox2.SetItems({"WIN98"});
@@ -41,6 +43,8 @@ class InstallMachine : public RplMachine {
 
   std::string setvars = "@echo off\r\nSET PATH=A:\\\r\nSET NETCARD=RTSND.DOS\r\nSET SERVER=OLD\r\n";
   int unpacker_exit = 0;
+  std::string image_without;               // a file the unpacker leaves out
+  std::size_t disk_space = SIZE_MAX;       // what the disk holds after unpacking
   std::vector<std::string> unpacked_args;
 };
 
@@ -106,51 +110,124 @@ TEST_F(Install, OtherCardsPutTheirDriverInPlaceOfRtsnd) {
 }
 
 TEST_F(Install, EachStopLeavesTheTreeAndTheProfileUntouched) {
+  const std::string kUntouched = "\r\n远程启动文件和配置 WIN98 都没有改动。";
+  auto warning = [](const std::string& text) { return SimEvent{"message", text, "morva提示", 48}; };
+  const SimEvent kWait = {"wait", kUnpack, "", 0};
   struct Case {
     const char* name;
+    const char* nic;
     void (*arrange)(InstallMachine&);
     std::vector<SimEvent> journal;  // beyond the messages, what ran
     bool closed;
   } cases[] = {
-      {"no profile chosen", [](InstallMachine& m) { m.form->ComboBox2.SetItemIndex(-1); }, {kWrongProfile}, false},
-      {"profile gone", [](InstallMachine& m) { std::filesystem::remove_all(m.host.NativePath(m.Profile())); },
+      {"no profile chosen", "RTL 8139", [](InstallMachine& m) { m.form->ComboBox2.SetItemIndex(-1); },
        {kWrongProfile}, false},
-      {"case differs", [](InstallMachine& m) { m.form->ComboBox2.SetItems({"win98"}), m.form->ComboBox2.SetItemIndex(0); },
-       {kWrongProfile}, false},
-      {"DOS profile, No", [](InstallMachine& m) { m.Put(m.Profile() + "\\wksta.pro\\dosshell.ini", ""); },
+      {"profile gone", "RTL 8139", [](InstallMachine& m) {
+         std::filesystem::remove_all(m.host.NativePath(m.Profile()));
+       }, {kWrongProfile}, false},
+      {"case differs", "RTL 8139", [](InstallMachine& m) {
+         m.form->ComboBox2.SetItems({"win98"}), m.form->ComboBox2.SetItemIndex(0);
+       }, {kWrongProfile}, false},
+      {"a file, not a profile", "RTL 8139", [](InstallMachine& m) {
+         m.Put(m.Rpl("rplfiles\\profiles\\NOTES.TXT"), "notes");
+         m.form->ComboBox2.SetItems({"NOTES.TXT"}), m.form->ComboBox2.SetItemIndex(0);
+       }, {warning("NOTES.TXT 不是一个远程配置目录，无法安装。\r\n远程启动文件和配置 NOTES.TXT 都没有改动。")}, false},
+      {"DOS profile, No", "RTL 8139", [](InstallMachine& m) { m.Put(m.Profile() + "\\wksta.pro\\dosshell.ini", ""); },
        {{"message", "系统检测到 WIN98 很可能是一个DOS的远程配置名!是否任要继续?", "morva提示", 292}}, false},
-      {"custom card never registered", [](InstallMachine& m) { m.Choose("Other NetCARD"); },
-       {{"message", "本次运行中还没有注册自选网卡，无法确定网卡驱动程序。请先用<配置Rpl>注册您的网卡，再进行安装！", "morva提示", 48}},
-       false},
-      {"image missing", [](InstallMachine& m) { std::filesystem::remove(m.host.NativePath("C:\\Korrin\\unditool\\bootimg.w98")); },
-       {{"notice", "找不到原始镜像文件,程序异常中止！", "Server", 0}, {"close", "", "", 0}}, true},
-      {"unpacker fails", [](InstallMachine& m) { m.unpacker_exit = 1; },
-       {{"wait", kUnpack, "", 0},
-        {"message", "解包程序报告错误（返回值 1），引导镜像没有解开。\r\n远程启动文件和配置 WIN98 都没有改动。", "morva提示", 48}},
-       false},
-      {"unpacker never ends", [](InstallMachine& m) { m.host.MakeEndless("undisk"); },
-       {{"wait", kUnpack, "", 0}, {"pause", "", "", rpl::kUnpackLimit},
-        {"message", "解包程序在 60 秒内没有结束，引导镜像没有解开。\r\n远程启动文件和配置 WIN98 都没有改动。", "morva提示", 48}},
-       false},
+      {"custom card never registered", "Other NetCARD", [](InstallMachine&) {},
+       {warning("本次运行中还没有注册自选网卡，无法确定网卡驱动程序。请先用<配置Rpl>注册您的网卡，再进行安装！")}, false},
+      {"RTL 8029 never registered", "RTL 8029", [](InstallMachine&) {},
+       {warning("远程启动目录中没有网卡驱动程序 C:\\WINNT\\rpl\\bblock\\ndis\\PCIND.dos，请先用<配置Rpl>注册网卡，再进行安装。" +
+                kUntouched)}, false},
+      {"image missing", "RTL 8139", [](InstallMachine& m) {
+         std::filesystem::remove(m.host.NativePath("C:\\Korrin\\unditool\\bootimg.w98"));
+       }, {{"notice", "找不到原始镜像文件,程序异常中止！", "Server", 0}, {"close", "", "", 0}}, true},
+      {"unpacker fails", "RTL 8139", [](InstallMachine& m) { m.unpacker_exit = 1; },
+       {kWait, warning("解包程序报告错误（返回值 1），引导镜像没有解开。" + kUntouched)}, false},
+      {"unpacker never ends", "RTL 8139", [](InstallMachine& m) { m.host.MakeEndless("undisk"); },
+       {kWait, {"pause", "", "", rpl::kUnpackLimit}, {"end", kUnpack, "", 0},
+        warning("解包程序在 60 秒内没有结束，已被终止，引导镜像没有解开。" + kUntouched)}, false},
+      {"unpacker just too slow", "RTL 8139", [](InstallMachine& m) { m.host.MakeSlow("undisk", rpl::kUnpackLimit + 1); },
+       {kWait, {"pause", "", "", rpl::kUnpackLimit}, {"end", kUnpack, "", 0},
+        warning("解包程序在 60 秒内没有结束，已被终止，引导镜像没有解开。" + kUntouched)}, false},
+      {"image without io.sys", "RTL 8139", [](InstallMachine& m) { m.image_without = "io.sys"; },
+       {kWait, warning("解开的引导镜像中没有 c:\\temp\\bootimg\\io.sys。" + kUntouched)}, false},
+      {"image without LOGIN.EXE", "RTL 8139", [](InstallMachine& m) { m.image_without = "winboot\\LOGIN.EXE"; },
+       {kWait, warning("解开的引导镜像中没有 c:\\temp\\bootimg\\winboot\\LOGIN.EXE。" + kUntouched)}, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     InstallMachine m;
-    m.Choose("RTL 8139");
-    m.Put(m.Client("startnet.bat"), "earlier installation");
+    m.Choose(c.nic);
     m.form->ComboBox2.SetItems({"WIN98"});
     m.form->ComboBox2.SetItemIndex(0);
+    m.Put(m.Client("startnet.bat"), "earlier installation");
     m.form->CheckBox1.SetChecked(true);  // set for the profile: rewrites the script once
     m.Put(m.Client("startnet.bat"), "earlier installation");
     m.journal().clear();
     c.arrange(m);
+    const auto before = m.Tree(Rpl(""));
     m.form->BitBtn11Click();
     EXPECT_EQ(m.journal(), c.journal);
     EXPECT_EQ(m.ui.main_window_closed(), c.closed);
-    EXPECT_EQ(m.Get(Rpl("rplfiles\\binfiles\\win95\\io.sys")), "win95 io.sys");
-    EXPECT_EQ(m.Get(m.Boot("io.sys")), "<absent>");
+    EXPECT_EQ(m.Tree(Rpl("")), before);
     EXPECT_TRUE(m.form->CheckBox1.Checked());
-    if (std::string(c.name) != "profile gone") EXPECT_EQ(m.Get(m.Client("startnet.bat")), "earlier installation");
+  }
+}
+
+TEST_F(Install, AStepThatFailsIsNamedAndTheFilesItWouldReplaceStay) {
+  struct Case {
+    const char* name;
+    const char* nic;
+    void (*arrange)(InstallMachine&);
+    const char* failure;
+    const char* kept;  // a file that must be as it was
+    const char* bytes;
+  } cases[] = {
+      {"a read-only client file of an earlier run", "RTL 8139", [](InstallMachine& m) {
+         m.Put(m.Client("NET.EXE"), "earlier NET.EXE");
+         m.host.SetFileAttributes(m.Client("NET.EXE"), platform::kAttrReadOnly);
+       }, "无法把 c:\\temp\\bootimg\\winboot\\NET.EXE 复制到 C:\\WINNT\\rpl\\rplfiles\\profiles\\WIN98\\suboot\\winboot\\NET.EXE。",
+       "C:\\WINNT\\rpl\\rplfiles\\profiles\\WIN98\\suboot\\winboot\\NET.EXE", "earlier NET.EXE"},
+      {"a read-only shared io.sys", "RTL 8139", [](InstallMachine& m) {
+         m.host.SetFileAttributes(m.Rpl("rplfiles\\binfiles\\win95\\io.sys"), platform::kAttrReadOnly);
+       }, "无法把 c:\\temp\\bootimg\\io.sys 复制到 C:\\WINNT\\rpl\\rplfiles\\binfiles\\win95\\io.sys。",
+       "C:\\WINNT\\rpl\\rplfiles\\binfiles\\win95\\io.sys", "win95 io.sys"},
+      {"a read-only start file", "RTL 8139", [](InstallMachine& m) {
+         m.Put(m.Boot("win.bat"), "earlier win.bat");
+         m.host.SetFileAttributes(m.Boot("win.bat"), platform::kAttrReadOnly);
+       }, "无法写入 C:\\WINNT\\rpl\\rplfiles\\profiles\\WIN98\\suboot\\win.bat。",
+       "C:\\WINNT\\rpl\\rplfiles\\profiles\\WIN98\\suboot\\win.bat", "earlier win.bat"},
+      {"a file where suboot goes", "RTL 8139", [](InstallMachine& m) { m.Put(m.Profile() + "\\suboot", "a file"); },
+       "无法建立目录 C:\\WINNT\\rpl\\rplfiles\\profiles\\WIN98\\suboot。",
+       "C:\\WINNT\\rpl\\rplfiles\\binfiles\\win95\\io.sys", "win95 io.sys"},
+      {"the disk fills during the shared files", "RTL 8139", [](InstallMachine& m) { m.disk_space = 5; },
+       "无法把 c:\\temp\\bootimg\\io.sys 复制到 C:\\WINNT\\rpl\\rplfiles\\binfiles\\win95\\io.sys。",
+       "C:\\WINNT\\rpl\\rplfiles\\binfiles\\win95\\io.sys", "win95 io.sys"},
+      {"the image's driver cannot go: a read-only one", "RTL 8029", [](InstallMachine& m) {
+         m.Put(m.Client("RTSND.DOS"), "earlier RTSND.DOS");
+         m.host.SetFileAttributes(m.Client("RTSND.DOS"), platform::kAttrReadOnly);
+       }, "无法把 c:\\temp\\bootimg\\winboot\\RTSND.DOS 复制到 C:\\WINNT\\rpl\\rplfiles\\profiles\\WIN98\\suboot\\winboot\\RTSND.DOS。",
+       "C:\\WINNT\\rpl\\rplfiles\\profiles\\WIN98\\suboot\\winboot\\RTSND.DOS", "earlier RTSND.DOS"},
+      {"the registered driver cannot be read: the image's stays", "RTL 8029", [](InstallMachine& m) {
+         m.host.MakeUnreadable(m.Rpl("bblock\\ndis\\pcind.dos"));
+       }, "无法把 C:\\WINNT\\rpl\\bblock\\ndis\\PCIND.dos 复制到 C:\\WINNT\\rpl\\rplfiles\\profiles\\WIN98\\suboot\\winboot\\PCIND.dos。",
+       "C:\\WINNT\\rpl\\rplfiles\\profiles\\WIN98\\suboot\\winboot\\RTSND.DOS", "image RTSND.DOS"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    InstallMachine m;
+    m.Put(Rpl("bblock\\ndis\\pcind.dos"), "driver PCIND");
+    m.Choose(c.nic);
+    c.arrange(m);
+    m.form->BitBtn11Click();
+    ASSERT_FALSE(m.journal().empty());
+    EXPECT_EQ(m.journal().back(),
+              (SimEvent{"message", std::string("无盘WIN98远程启动文件没有安装完成：") + c.failure +
+                                       "\r\n这个文件和它之后的文件都保持原样，请排除问题后重新安装。",
+                        "morva提示", 48}));
+    EXPECT_EQ(m.Get(c.kept), c.bytes);
+    EXPECT_EQ(m.Get(std::string(c.kept) + ".new"), "<absent>");
   }
 }
 

@@ -3,8 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "platform/encoding.h"
-#include "pxe/startnet.h"
+#include "tests/pxe/startnet_bytes.h"
 #include "tests/rpl/rpl_session.h"
 
 namespace {
@@ -24,7 +23,6 @@ class Profiles : public RplSession {
     form->ComboBox2.SetItemIndex(0);
   }
   std::string Script(const std::string& name) { return Get(Profile(name) + "\\suboot\\winboot\\startnet.bat"); }
-  static std::string Variant(pxe::StartNetVariant v) { return platform::ToCodePage(platform::JoinLines(pxe::StartNetLines(v))); }
 };
 
 TEST_F(Profiles, TheListOffersEveryEntryButHiddenSystemAndDosOnes) {
@@ -69,37 +67,60 @@ TEST_F(Profiles, TheSwitchWritesTheVariantTheBoxAsksFor) {
   Installed("WIN98A");
   ChooseProfile("WIN98A");
   form->CheckBox1.SetChecked(true);
-  EXPECT_EQ(Script("WIN98A"), Variant(pxe::StartNetVariant::AutoRegister));
+  EXPECT_EQ(Script("WIN98A"), kAutoRegister);
   EXPECT_EQ(Lines(Profile("WIN98A") + "\\suboot\\winboot\\startnet.bat").size(), 28u);
   form->CheckBox1.SetChecked(false);
-  EXPECT_EQ(Script("WIN98A"), Variant(pxe::StartNetVariant::Standard));
+  EXPECT_EQ(Script("WIN98A"), kStandard);
   EXPECT_EQ(Lines(Profile("WIN98A") + "\\suboot\\winboot\\startnet.bat").size(), 23u);
   EXPECT_TRUE(journal().empty());
 }
 
 TEST_F(Profiles, ASettingThatCannotApplyIsRefusedOnceAndTheBoxEndsClear) {
+  const std::string script = "C:\\WINNT\\rpl\\rplfiles\\profiles\\WIN98A\\suboot\\winboot\\startnet.bat";
+  const SimEvent kUnwritable = {"message", "无法写入 " + script + "，工作站自动注册没有改变。", kCaption, 48};
   struct Case {
     const char* profile;
-    bool installed;
+    const char* script;  // the start script before, or nullptr
+    bool read_only;
     SimEvent message;
   } cases[] = {
-      {"", false, kNoProfile},
-      {"WIN98A", false, kNotInstalled},  // suboot without the start script
-      {"notes.txt", false, kNotInstalled},
+      {"", nullptr, false, kNoProfile},
+      {"WIN98A", nullptr, false, kNotInstalled},  // suboot without the start script
+      {"notes.txt", nullptr, false, kNotInstalled},
+      {"WIN98A", "an earlier script\r\n", true, kUnwritable},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.message.text);
     RplMachine m;
-    m.MakeDirs(Rpl(std::string("rplfiles\\profiles\\WIN98A\\suboot\\winboot")));
+    m.MakeDirs(Rpl("rplfiles\\profiles\\WIN98A\\suboot\\winboot"));
+    if (c.script) m.Put(script, c.script);
+    if (c.read_only) m.host.SetFileAttributes(script, platform::kAttrReadOnly);
     m.form->ComboBox2.SetItems({c.profile});
     m.form->ComboBox2.SetItemIndex(c.profile[0] ? 0 : -1);
     m.form->CheckBox1.SetChecked(true);
-    EXPECT_EQ(m.journal(), std::vector<SimEvent>{c.message}) << c.profile;
-    EXPECT_FALSE(m.form->CheckBox1.Checked()) << c.profile;
-    EXPECT_EQ(m.Get(Rpl(std::string("rplfiles\\profiles\\WIN98A\\suboot\\winboot\\startnet.bat"))), "<absent>");
-    // Clearing is silent.
-    m.form->CheckBox1.SetChecked(false);
-    EXPECT_EQ(m.journal().size(), 1u) << c.profile;
+    EXPECT_EQ(m.journal(), std::vector<SimEvent>{c.message});
+    EXPECT_FALSE(m.form->CheckBox1.Checked());
+    EXPECT_EQ(m.Get(script), c.script ? c.script : "<absent>");
   }
+}
+
+TEST_F(Profiles, ClearingTheBoxIsSilentUnlessTheScriptCannotBeWritten) {
+  // Set while the script could be written, then cleared after it became
+  // read-only: the auto-registering script stays and the user is told.
+  const std::string script = Profile("WIN98A") + "\\suboot\\winboot\\startnet.bat";
+  Installed("WIN98A");
+  ChooseProfile("WIN98A");
+  form->CheckBox1.SetChecked(true);
+  form->CheckBox1.SetChecked(false);
+  EXPECT_TRUE(journal().empty());
+  EXPECT_EQ(Script("WIN98A"), kStandard);
+  form->CheckBox1.SetChecked(true);
+  host.SetFileAttributes(script, platform::kAttrReadOnly);
+  form->CheckBox1.SetChecked(false);
+  EXPECT_EQ(journal(), (std::vector<SimEvent>{
+                           {"message", "无法写入 " + script + "，工作站自动注册没有改变。", kCaption, 48}}));
+  EXPECT_EQ(Script("WIN98A"), kAutoRegister);
+  EXPECT_FALSE(form->CheckBox1.Checked());
 }
 
 TEST_F(Profiles, UpdateClearsTheBoxForTheOldChoiceFirstThenRefillsWithoutAChoice) {
@@ -108,9 +129,9 @@ TEST_F(Profiles, UpdateClearsTheBoxForTheOldChoiceFirstThenRefillsWithoutAChoice
   form->BitBtn12Click();
   form->ComboBox2.SetItemIndex(0);
   form->CheckBox1.SetChecked(true);
-  ASSERT_EQ(Script("WIN98A"), Variant(pxe::StartNetVariant::AutoRegister));
+  ASSERT_EQ(Script("WIN98A"), kAutoRegister);
   form->BitBtn12Click();
-  EXPECT_EQ(Script("WIN98A"), Variant(pxe::StartNetVariant::Standard));
+  EXPECT_EQ(Script("WIN98A"), kStandard);
   EXPECT_FALSE(form->CheckBox1.Checked());
   EXPECT_EQ(form->ComboBox2.ItemIndex(), -1);
   EXPECT_EQ(form->ComboBox2.Items(), (std::vector<std::string>{"WIN98A", "WIN98B"}));

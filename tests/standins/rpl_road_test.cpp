@@ -9,6 +9,7 @@
 #include "base/paths.h"
 #include "platform/encoding.h"
 #include "pxe/startnet.h"
+#include "tests/pxe/startnet_bytes.h"
 #include "rpl/install.h"
 #include "standins/rpl/rplmgr.h"
 #include "tests/standins/rpl_session.h"
@@ -110,7 +111,7 @@ TEST_P(RplRoad, FromDetectionToTheStartedService) {
     for (const std::string& f : rpl::ClientFiles())
       if (!(f == "RTSND.DOS" && !rtl8139)) EXPECT_NE(Get(Client(profile, f)), "<absent>") << f;
     EXPECT_EQ(Get(Client(profile, "startnet.bat")),
-              platform::ToCodePage(platform::JoinLines(pxe::StartNetLines(pxe::StartNetVariant::AutoRegister))));
+              std::string(kAutoRegister));
     EXPECT_EQ(host.Attributes("C:\\WINNT\\rpl\\rplfiles\\profiles\\" + profile + "\\suboot\\io.sys"),
               platform::kAttrArchive);
     // The service runs.
