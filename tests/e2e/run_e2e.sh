@@ -346,6 +346,37 @@ rpl_road() {  # TYPE PREFIX BLOCK DRIVER PROFILE DONE-MESSAGE DETECT-CAPTION DET
 rpl_road 'RTL 8139' 00E04C rtsnd RTSND W8139 'Rtl8139注册完成，配置远程启动之前请首先进行<检查配置>' \
   检测结果 'Rtl8139 网卡可能没有配置,需要配置RPL' 'RTL8139 Netcard(100/10M)' RTL8139 &&
   { drive leave button; ended "the exit button"; }
+# The next card as an administrator meets it: the prefix dialog offers the
+# last card's prefix, which rplcmd refuses; and installing for a card whose
+# driver was never registered is refused. Neither changes a file or a button.
+tree_sum() { (cd "$1" && find . -type f -exec md5sum {} + | sort -k2); }
+start_server && {
+  cp "$rpl/rpldb.txt" "$out/rpldb-before"
+  tree_sum "$rpl" >"$out/rpl-before"
+  drive choose ComboBox1 'RTL 8029'
+  drive click BitBtn10
+  drive answer 检测结果 'RTL8029 网卡可能没有配置,需要配置RPL' OK icon
+  drive click BitBtn9
+  drive form3 expect 00E04C
+  drive form3 ok
+  drive answer morva提示 $'rplcmd 拒绝了注册脚本（返回值 1）。\r\n远程启动数据库没有改动，注册没有完成。\r\nrplcmd 的输出：*' OK icon
+  drive check-enabled BitBtn9 1
+  drive check-enabled BitBtn11 0
+  check "a refused registration leaves the database as it was" cmp "$out/rpldb-before" "$rpl/rpldb.txt"
+  check "... and no script or output behind" test ! -e "$prefix/drive_c/windows/rpltemp.bat" -a ! -e "$prefix/drive_c/windows/rpltemp.out"
+  drive choose ComboBox1 'RTL 8139'
+  drive click BitBtn10
+  drive answer 检测结果 'Rtl8139 网卡检测成功！' OK icon
+  drive click BitBtn12
+  drive choose ComboBox2 W8139
+  drive choose ComboBox1 'RTL 8029'
+  tree_sum "$rpl" >"$out/rpl-before"
+  drive click BitBtn11
+  drive answer morva提示 $'远程启动目录中没有网卡驱动程序 C:\\windows\\rpl\\bblock\\ndis\\PCIND.dos，请先用<配置Rpl>注册网卡，再进行安装。\r\n远程启动文件和配置 W8139 都没有改动。' OK icon
+  check "installing for an unregistered card leaves the Remoteboot tree and the profile byte for byte" \
+    cmp "$out/rpl-before" <(tree_sum "$rpl")
+  drive leave button; ended "the exit button"
+}
 rpl_road 'RTL 8029' 5254AB pcind PCIND W8029 'Rtl8029注册完成，配置远程启动之前请首先进行<检查配置>' \
   检测结果 'RTL8029 网卡可能没有配置,需要配置RPL' 'Rtl8029 Netcard(10M)' RTL8029 &&
   { drive leave button; ended "the exit button"; }
