@@ -53,7 +53,7 @@ TEST_F(GenerateUsers, DefaultsWriteTheWholeScriptMakeTheDirectoriesAndStartIt) {
   }
   EXPECT_EQ(Get("c:\\usertemp.bat"), expected);
   EXPECT_EQ(Script().size(), 94u);
-  EXPECT_EQ(Script()[91], "net user USER30 USER30 /add /passwordchg:no");
+  EXPECT_EQ(Script().at(91), "net user USER30 USER30 /add /passwordchg:no");
   EXPECT_EQ(Get("c:\\temps.bak"), "D:\\PVDROOT\r\n");
   std::vector<std::string> dirs = Subdirectories(host, "D:\\PVDROOT");
   ASSERT_EQ(dirs.size(), 30u);
@@ -151,9 +151,9 @@ TEST_F(GenerateUsers, RefusedFieldsWriteMakeAndStartNothing) {
     static_cast<platform::Edit*>(m.form->Find(c.field))->SetText(c.value);
     m.form->BitBtn1Click();
     ASSERT_EQ(m.journal().size(), 1u) << c.value;
-    EXPECT_EQ(m.journal()[0].kind, "message") << c.value;
-    EXPECT_EQ(m.journal()[0].flags, platform::kMbIconExclamation) << c.value;
-    EXPECT_NE(m.journal()[0].text.find(c.named), std::string::npos) << c.value;
+    EXPECT_EQ(m.journal().at(0).kind, "message") << c.value;
+    EXPECT_EQ(m.journal().at(0).flags, platform::kMbIconExclamation) << c.value;
+    EXPECT_NE(m.journal().at(0).text.find(c.named), std::string::npos) << c.value;
     EXPECT_EQ(m.Get("c:\\temps.bak"), "E:\\OLD\r\n") << c.value;
     EXPECT_EQ(m.Get("c:\\usertemp.bat"), "<absent>") << c.value;
     EXPECT_FALSE(m.host.DirectoryExists("D:\\PVDROOT")) << c.value;
@@ -165,8 +165,8 @@ TEST_F(GenerateUsers, BlanksStayAsTheyAre) {
   form->Edit4.SetText("PXE USERS");
   form->Edit3.SetText("1");
   form->BitBtn1Click();
-  EXPECT_EQ(Script()[0], "net group PXE USERS /add");
-  EXPECT_EQ(Script()[6], "net group PXE USERS USER01 /add");
+  EXPECT_EQ(Script().at(0), "net group PXE USERS /add");
+  EXPECT_EQ(Script().at(6), "net group PXE USERS USER01 /add");
 }
 
 TEST_F(GenerateUsers, AMissingDriveMakesNoDirectoryButTheScriptRunsAnyway) {
@@ -174,7 +174,7 @@ TEST_F(GenerateUsers, AMissingDriveMakesNoDirectoryButTheScriptRunsAnyway) {
   form->Edit3.SetText("2");
   form->BitBtn1Click();
   EXPECT_FALSE(host.DirectoryExists("Q:\\PVDROOT"));
-  EXPECT_EQ(Script()[1], "net share PVDROOT=Q:\\PVDROOT");
+  EXPECT_EQ(Script().at(1), "net share PVDROOT=Q:\\PVDROOT");
   EXPECT_EQ(journal(), (std::vector<SimEvent>{kScriptStarted, kDoneMessage}));
 }
 

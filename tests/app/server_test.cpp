@@ -53,9 +53,9 @@ TEST_F(Startup, AnUnreadableFileIsReportedAndSystemRootLeftEmpty) {
   Start();
   EXPECT_EQ(form->settings.StartDir, "C:\\Korrin");  // captured before the file is read
   ASSERT_EQ(journal().size(), 1u);
-  EXPECT_EQ(journal()[0].kind, "error");
-  EXPECT_EQ(journal()[0].flags, platform::kMbIconStop);
-  EXPECT_NE(journal()[0].text.find("c:\\temps.bak"), std::string::npos);
+  EXPECT_EQ(journal().at(0).kind, "error");
+  EXPECT_EQ(journal().at(0).flags, platform::kMbIconStop);
+  EXPECT_NE(journal().at(0).text.find("c:\\temps.bak"), std::string::npos);
   EXPECT_EQ(form->Edit1.Text(), "D:\\PVDROOT");
   EXPECT_EQ(form->settings.SystemRoot, "");
   EXPECT_FALSE(ui.main_window_closed());  // the window still opens

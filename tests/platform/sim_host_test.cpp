@@ -80,7 +80,7 @@ TEST_F(SimHostTest, RecordsStartsAndRunsStandinsInProcess) {
   host.RunCommand("notepad D:\\x", platform::kShowNormal);
   EXPECT_EQ(seen, (std::vector<std::string>{"/c", "c:\\usertemp.bat"}));
   ASSERT_EQ(host.Runs().size(), 2u);
-  EXPECT_EQ(host.Runs()[1], (platform::SimEvent{"run", "notepad D:\\x", "", 1}));
+  EXPECT_EQ(host.Runs().at(1), (platform::SimEvent{"run", "notepad D:\\x", "", 1}));
 }
 
 TEST_F(SimHostTest, CopyKeepsOrReplacesTheTarget) {

@@ -199,9 +199,9 @@ TEST_F(BootImage, OnlyAWholeImageReplacesTheInstalledOne) {
     form->BitBtn7Click();
     EXPECT_EQ(Get(kDosUndi), "good old image") << c.name;
     ASSERT_EQ(journal().size(), 5u) << c.name;
-    EXPECT_EQ(journal()[3], kRebuildNotice) << c.name;
-    EXPECT_EQ(journal()[4].flags, platform::kMbIconExclamation) << c.name;
-    EXPECT_NE(journal()[4].text.find("dosundi.1"), std::string::npos) << c.name;
+    EXPECT_EQ(journal().at(3), kRebuildNotice) << c.name;
+    EXPECT_EQ(journal().at(4).flags, platform::kMbIconExclamation) << c.name;
+    EXPECT_NE(journal().at(4).text.find("dosundi.1"), std::string::npos) << c.name;
   }
 }
 
@@ -281,9 +281,9 @@ TEST_F(BootImage, ToolPathsWithBlanksAreQuoted) {
   host.SetCurrentDirectory("C:\\My Tools");
   Start();
   form->BitBtn7Click();
-  EXPECT_EQ(host.Runs()[0].text,
+  EXPECT_EQ(host.Runs().at(0).text,
             "\"C:\\My Tools\\unditool\\undisk.exe\" \"C:\\My Tools\\unditool\\bootimg.w98\" c:\\temp\\bootimg");
-  EXPECT_EQ(host.Runs()[1].text,
+  EXPECT_EQ(host.Runs().at(1).text,
             "\"C:\\My Tools\\unditool\\rplimage\" c:\\temp\\bootimg c:\\temp\\bootimg.w98 /f:1440");
   EXPECT_EQ(unpacked_args, (std::vector<std::string>{"C:\\My Tools\\unditool\\bootimg.w98", "c:\\temp\\bootimg"}));
 }
@@ -295,13 +295,13 @@ TEST_F(BootImage, FindsItsToolsInTheStartDirectoryWhereverTheCurrentDirectoryMov
   form->BitBtn7Click();
   EXPECT_FALSE(ui.main_window_closed());
   ASSERT_FALSE(host.Runs().empty());
-  EXPECT_EQ(host.Runs()[0].text, kUnpack);
+  EXPECT_EQ(host.Runs().at(0).text, kUnpack);
 }
 
 TEST_F(BootImage, MissingRegistryValuesBuildFromTheCurrentDrive) {
   std::filesystem::remove(root + "/registry.txt");
   form->BitBtn7Click();
-  EXPECT_EQ(SetVars()[3], "SET SERVER=");
+  EXPECT_EQ(SetVars().at(3), "SET SERVER=");
   EXPECT_EQ(form->settings.BootImageTarget, "\\Intel\\Pxe\\Pdk\\system\\images\\x86pc\\undi\\dosundi\\dosundi.1");
   EXPECT_TRUE(host.FileExists("C:\\Intel\\Pxe\\Pdk\\system\\images\\x86pc\\undi\\dosundi\\dosundi.1"));
 }
@@ -363,7 +363,7 @@ TEST(LauncherQuoting, EveryLauncherQuotesAPathWithABlank) {
     m.Start();
     ASSERT_TRUE(m.form->Click(c.control));
     ASSERT_EQ(m.host.Runs().size(), 1u) << c.control;
-    EXPECT_EQ(m.host.Runs()[0].text, c.started) << c.control;
+    EXPECT_EQ(m.host.Runs().at(0).text, c.started) << c.control;
   }
 }
 

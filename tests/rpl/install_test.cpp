@@ -79,7 +79,7 @@ TEST_F(Install, AnRtl8139ProfileGetsEveryFileOfTheImageAndTheStartFiles) {
     if (f != "SETVARS.BAT" && f != "PROTOCOL.INI") EXPECT_EQ(Get(Client(f)), "image " + f) << f;
   EXPECT_EQ(Get(Client("setvars.bat")),
             "@echo off\r\nSET PATH=A:\\\r\nSET NETCARD=RTSND.DOS\r\nSET SERVER=KORRINSRV\r\nSET SHARE=PVDROOT\r\n");
-  EXPECT_EQ(Lines(Client("protocol.ini"))[0], "[RTSND]");
+  EXPECT_EQ(Lines(Client("protocol.ini")).at(0), "[RTSND]");
   EXPECT_EQ(unpacked_args, (std::vector<std::string>{"C:\\Korrin\\unditool\\bootimg.w98", "c:\\temp\\bootimg"}));
 }
 
@@ -253,7 +253,7 @@ TEST_F(Install, ASecondRunRedoesEverythingButKeepsADriverAlreadyThere) {
   form->BitBtn11Click();
   EXPECT_EQ(Get(Client("PCIND.dos")), "driver the administrator put there");
   EXPECT_EQ(Lines(Boot("win.bat")).size(), 10u);
-  EXPECT_EQ(Lines(Client("setvars.bat"))[2], "SET NETCARD=PCIND.DOS");
+  EXPECT_EQ(Lines(Client("setvars.bat")).at(2), "SET NETCARD=PCIND.DOS");
 }
 
 TEST_F(Install, ShortSetvarsAndARootShareGiveEmptyLinesAndAnEmptyShare) {

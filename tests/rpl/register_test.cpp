@@ -103,7 +103,7 @@ TEST_F(Registration, EachCardRunsTheWholeRegistrationInItsOrder) {
     EXPECT_EQ(m.Get(Rpl(std::string("bblock\\ndis\\") + c.driver_file)), c.driver_bytes);
     std::string block = Rpl(std::string("bblock\\netbeui\\") + c.block);
     EXPECT_EQ(m.Get(block + "\\w95bb.cnf"), std::string("DRV BBLOCK\\NDIS\\") + c.block + ".DOS ~ ~ ~\r\n");
-    EXPECT_EQ(m.Lines(block + "\\protocol.ini")[0], std::string("[") + c.block + "]");
+    EXPECT_EQ(m.Lines(block + "\\protocol.ini").at(0), std::string("[") + c.block + "]");
     // rplcmd read the script, which was there while the message was up, and
     // gone after with rplcmd's output.
     EXPECT_EQ(m.script_at_message, m.script_at_rplcmd);
@@ -186,11 +186,11 @@ TEST_F(Registration, RefusalsStopAfterTheDos622CopiesWithOneMessage) {
     m.Driver(c.path, c.mac);
     m.form->BitBtn9Click();
     ASSERT_EQ(m.journal().size(), 2u);
-    EXPECT_EQ(m.journal()[1].kind, "message");
-    EXPECT_EQ(m.journal()[1].text, c.message);
-    EXPECT_EQ(m.journal()[1].caption, kCaption);
-    EXPECT_EQ(m.journal()[1].flags, 48u);
-    m.ExpectOnlyDos622Copies(m.journal()[1].text);
+    EXPECT_EQ(m.journal().at(1).kind, "message");
+    EXPECT_EQ(m.journal().at(1).text, c.message);
+    EXPECT_EQ(m.journal().at(1).caption, kCaption);
+    EXPECT_EQ(m.journal().at(1).flags, 48u);
+    m.ExpectOnlyDos622Copies(m.journal().at(1).text);
     EXPECT_EQ(m.Tree(m.Rpl("bblock")), templates);
     EXPECT_EQ(m.form->settings.NdisDriverName, "");
   }
@@ -271,7 +271,7 @@ TEST_F(Registration, NoCardChosenCopiesNothingAndCancellingEndsSilently) {
     Choose(nic);
     form->BitBtn9Click();  // no script: the dialog is closed by its close box
     ASSERT_EQ(journal().size(), 1u) << nic;
-    EXPECT_EQ(journal()[0].flags, static_cast<unsigned>(platform::kMrCancel));
+    EXPECT_EQ(journal().at(0).flags, static_cast<unsigned>(platform::kMrCancel));
     ExpectOnlyDos622Copies(nic);
   }
 }
@@ -323,7 +323,7 @@ TEST_F(Registration, TheChooserMovesTheCurrentDirectoryAndFillsNdistalk) {
   MakeDirs("D:\\NET\\OLD");
   rpl::TGetNetDrv& chooser = form->GetNetDrv;
   chooser.FormShow();
-  EXPECT_EQ(chooser.DirectoryListBox1.Items()[0], "C:\\");
+  EXPECT_EQ(chooser.DirectoryListBox1.Items().at(0), "C:\\");
   // Drive D:, then its NET directory, then the driver.
   std::vector<std::string> drives = chooser.DriveComboBox1.Items();
   ASSERT_EQ(drives.size(), 2u);
@@ -342,7 +342,14 @@ TEST_F(Registration, TheChooserMovesTheCurrentDirectoryAndFillsNdistalk) {
   // The current directory stays where the chooser left it; the boot image
   // still finds its tools in the program's own directory.
   EXPECT_EQ(host.CurrentDirectory(), "D:\\NET\\OLD");
-  EXPECT_EQ(form->settings.StartDir, "C:\\Korrin");
+  Put("C:\\Korrin\\unditool\\bootimg.w98", "template");
+  journal().clear();
+  form->BitBtn7Click();
+  ASSERT_FALSE(journal().empty());
+  EXPECT_EQ(journal().at(0), (SimEvent{"run",
+                                    "C:\\Korrin\\unditool\\undisk.exe C:\\Korrin\\unditool\\bootimg.w98 "
+                                    "c:\\temp\\bootimg",
+                                    "", platform::kHide}));
 }
 
 }  // namespace
