@@ -7,3 +7,4 @@
 #undef CopyFile
 #undef SetFileAttributes
 #undef SetCurrentDirectory
+#undef ReplaceFile
