@@ -1,6 +1,7 @@
 // Start-up, leaving, and the help and statement windows of the main window.
 #include "app/statement_window.h"
 #include "app/help_window.h"
+#include "app/server_check_window.h"
 #include <set>
 
 #include "tests/sim_session.h"
@@ -85,7 +86,8 @@ TEST_F(Startup, ControlsStartAsTheWindowShowsThem) {
 }
 
 TEST(Layout, TabStopsAndIdentifiersAreUniqueInEachWindow) {
-  for (const look::WindowLayout* w : {&app::TForm1::Layout(), &rpl::TForm3::Layout(), &rpl::TGetNetDrv::Layout()}) {
+  for (const look::WindowLayout* w : {&app::TForm1::Layout(), &rpl::TForm3::Layout(), &rpl::TGetNetDrv::Layout(),
+                                      &app::TCheckForm::Layout()}) {
     std::set<std::pair<std::string, int>> stops;
     std::set<int> ids;
     for (const look::ControlLayout& c : *w->controls) {
