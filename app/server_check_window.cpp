@@ -6,14 +6,14 @@ namespace {
 
 const std::vector<look::ControlLayout> kControls = {
     // name, id, kind, parent, left, top, width, height, text, hint, tab, enabled, visible, font, picture
-    {"Memo1", 601, look::Kind::kMemo, "", 8, 8, 584, 392, "", "", 0, true, true, nullptr, ""},
-    {"Label1", 602, look::Kind::kLabel, "", 8, 414, 368, 16, "", "", -1, true, true, nullptr, ""},
-    {"Button1", 603, look::Kind::kButton, "", 384, 408, 100, 26, "复制报告(&C)", "", 1, true, true, nullptr, ""},
+    {"Memo1", 601, look::Kind::kMemo, "", 8, 8, 604, 392, "", "", 0, true, true, nullptr, ""},
+    {"Label1", 602, look::Kind::kLabel, "", 8, 414, 388, 16, "", "", -1, true, true, nullptr, ""},
+    {"Button1", 603, look::Kind::kButton, "", 404, 408, 100, 26, "复制报告(&C)", "", 1, true, true, nullptr, ""},
     // The close button is the window's cancel command, as Esc is.
-    {"Button2", 2, look::Kind::kButton, "", 492, 408, 100, 26, "关闭", "", 2, true, true, nullptr, ""},
+    {"Button2", 2, look::Kind::kButton, "", 512, 408, 100, 26, "关闭", "", 2, true, true, nullptr, ""},
 };
 
-const look::WindowLayout kCheckForm = {"CheckForm", "检查服务器", 140, 60, 600, 442, &look::kSong12, &kControls, nullptr};
+const look::WindowLayout kCheckForm = {"CheckForm", "检查服务器", 140, 60, 620, 442, &look::kSong12, &kControls, nullptr};
 
 }  // namespace
 

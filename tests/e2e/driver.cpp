@@ -2,7 +2,8 @@
 // would, and checks what it shows. One step per run, so that the script can
 // take screenshots between the steps: `driver STEP ARGS...`. The steps of each
 // window are in that window's file (main_window.cpp, text_windows.cpp,
-// wait_dialog.cpp, rpl_dialogs.cpp); the ones below work on any window.
+// wait_dialog.cpp, rpl_dialogs.cpp, server_check_window.cpp); the ones below
+// work on any window.
 //   answer CAPTION TEXT BUTTON icon|noicon
 //                          waits for a message box, checks its caption, text
 //                          (unless TEXT is *) and icon, and presses OK,
@@ -56,7 +57,8 @@ int Usage(const std::vector<Step>& steps) {
 
 int main() {
   std::vector<Step> steps;
-  for (const std::vector<Step>& some : {MainWindowSteps(), TextWindowSteps(), WaitDialogSteps(), RplSteps(), AnyWindowSteps()})
+  for (const std::vector<Step>& some : {MainWindowSteps(), TextWindowSteps(), WaitDialogSteps(), RplSteps(),
+                                       ServerCheckSteps(), AnyWindowSteps()})
     steps.insert(steps.end(), some.begin(), some.end());
 
   // The words of the command line as UTF-8, Chinese ones included (the
