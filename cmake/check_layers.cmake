@@ -4,7 +4,7 @@
 # platform alone; the stand-ins' simulated host runs the image tools.
 # usage: cmake -DROOT=<source dir> -P check_layers.cmake
 set(allowed_platform "platform")
-set(allowed_look "look")
+set(allowed_look "look;platform")
 set(allowed_base "base;platform")
 set(allowed_accounts "accounts;base;look;platform")
 # The boot image is checked with the image tools' own FAT12 reader.

@@ -118,7 +118,7 @@ TEST(ListBox, TheUsersChoiceRunsTheChangeHandlerTheProgramsDoesNot) {
 class AskName : public platform::ModalWindow {
  public:
   const char* Kind() const override { return "AskName"; }
-  platform::Edit Edit1{"Edit1", ""};
+  platform::Edit Edit1{"Edit1"};
 };
 
 TEST_F(FileLists, ADialogIsAnsweredByItsTypedScriptAndTheJournalKeepsItsResult) {
