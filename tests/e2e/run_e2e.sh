@@ -408,10 +408,11 @@ start_server && {
   drive click TForm1 BitBtn9
   drive expect TForm3 MAC text 00E04C
   drive click TForm3 Button1 && drive gone TForm3
-  drive answer morva提示 $'rplcmd 拒绝了注册脚本（返回值 1）。\r\n远程启动数据库没有改动，注册没有完成。\r\nrplcmd 的输出：*' OK icon
+  drive answer morva提示 $'rplcmd 拒绝了注册脚本（返回值 2）。\r\n远程启动数据库没有改动，注册没有完成。\r\nrplcmd 的输出：*' OK icon
   drive expect TForm1 BitBtn9 enabled 1
   drive expect TForm1 BitBtn11 enabled 0
   check "a refused registration leaves the database as it was" cmp "$out/rpldb-before" "$rpl/rpldb.txt"
+  check "... and takes its driver back" test ! -e "$rpl/bblock/ndis/pcind.dos"
   check "... and no script or output behind" test ! -e "$prefix/drive_c/windows/rpltemp.bat" -a ! -e "$prefix/drive_c/windows/rpltemp.out"
   drive choose TForm1 ComboBox1 'RTL 8139'
   drive click TForm1 BitBtn10
