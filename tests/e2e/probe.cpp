@@ -2,7 +2,9 @@
 
 #include <commctrl.h>
 
+#include <cctype>
 #include <cstdio>
+#include <sstream>
 
 #include "app/help_window.h"
 #include "app/server.h"
@@ -130,31 +132,11 @@ std::string Style(HWND c) {
   return Join(names, " ");
 }
 
-struct FindById {
-  int id;
-  HWND found;
-};
-
-BOOL CALLBACK FindChild(HWND w, LPARAM param) {
-  FindById* f = reinterpret_cast<FindById*>(param);
-  if (GetDlgCtrlID(w) != f->id) return TRUE;
-  f->found = w;
-  return FALSE;
-}
-
-struct ToolFinder {
-  DWORD pid;
-  HWND owner, found;
-};
-
-BOOL CALLBACK FindTooltip(HWND w, LPARAM param) {
-  ToolFinder* f = reinterpret_cast<ToolFinder*>(param);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(w, &pid);
-  // Each window with hints has a tooltip control of its own.
-  if (pid != f->pid || !IsClass(w, "tooltips_class32") || GetWindow(w, GW_OWNER) != f->owner) return TRUE;
-  f->found = w;
-  return FALSE;
+// The window of an identifier anywhere below `parent`.
+HWND FindId(HWND parent, int id) {
+  for (HWND w = GetWindow(parent, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
+    if (HWND found = GetDlgCtrlID(w) == id ? w : FindId(w, id)) return found;
+  return nullptr;
 }
 
 }  // namespace
@@ -239,10 +221,9 @@ HWND Control(HWND window, const std::string& name) {
   // give one name different identifiers.
   const look::WindowLayout* layout = window ? LayoutOf(window) : nullptr;
   const look::ControlLayout* row = layout ? look::FindControl(*layout, name.c_str()) : nullptr;
-  FindById f = {row ? row->id : 0, nullptr};
-  if (f.id) EnumChildWindows(window, FindChild, reinterpret_cast<LPARAM>(&f));
-  Check(f.found != nullptr, "a control " + name);
-  return f.found;
+  HWND found = row ? FindId(window, row->id) : nullptr;
+  Check(found != nullptr, "a control " + name);
+  return found;
 }
 
 std::string NameOf(HWND window, HWND w) {
@@ -250,6 +231,19 @@ std::string NameOf(HWND window, HWND w) {
   for (; layout && w && w != window && IsChild(window, w); w = GetParent(w))
     if (const look::ControlLayout* row = look::FindControl(*layout, GetDlgCtrlID(w))) return row->name;
   return "";
+}
+
+std::string Numbers(std::initializer_list<long> numbers) {
+  std::string all;
+  for (long n : numbers) all += (all.empty() ? "" : " ") + std::to_string(n);
+  return all;
+}
+
+RECT PlaceInParent(HWND control) {
+  RECT rc;
+  GetWindowRect(control, &rc);
+  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rc), 2);
+  return rc;
 }
 
 HWND Focus(HWND window) {
@@ -260,10 +254,10 @@ HWND Focus(HWND window) {
 }
 
 HWND TooltipOf(HWND window) {
-  ToolFinder f = {0, window, nullptr};
-  GetWindowThreadProcessId(window, &f.pid);
-  EnumWindows(FindTooltip, reinterpret_cast<LPARAM>(&f));
-  return f.found;
+  // Each window with hints has a tooltip control of its own.
+  for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, TOOLTIPS_CLASSW, nullptr)) != nullptr;)
+    if (GetWindow(w, GW_OWNER) == window) return w;
+  return nullptr;
 }
 
 std::string Property(HWND window, HWND c, const std::string& property) {
@@ -288,11 +282,8 @@ std::string Property(HWND window, HWND c, const std::string& property) {
     return flag(focus && (focus == c || IsChild(c, focus)));
   }
   if (property == "place") {
-    RECT rc;
-    GetWindowRect(c, &rc);
-    MapWindowPoints(nullptr, GetParent(c), reinterpret_cast<POINT*>(&rc), 2);
-    return std::to_string(rc.left) + " " + std::to_string(rc.top) + " " + std::to_string(rc.right - rc.left) +
-           " " + std::to_string(rc.bottom - rc.top);
+    RECT rc = PlaceInParent(c);
+    return Numbers({rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top});
   }
   if (property == "tabstops") {
     std::vector<std::string> stops;
@@ -307,32 +298,23 @@ void Keys(HWND window, const std::vector<std::string>& keys) {
   SetForegroundWindow(window);
   Sleep(200);
   const struct {
-    const char* prefix;
-    BYTE vk;
-  } kModifiers[] = {{"ctrl+", VK_CONTROL}, {"shift+", VK_SHIFT}, {"alt+", VK_MENU}};
-  const struct {
     const char* name;
     BYTE vk;
-  } kNames[] = {{"tab", VK_TAB}, {"enter", VK_RETURN}, {"space", VK_SPACE}, {"esc", VK_ESCAPE}};
-  for (std::string key : keys) {
-    std::vector<BYTE> held;
-    for (bool more = true; more;) {
-      more = false;
-      for (const auto& m : kModifiers)
-        if (key.compare(0, strlen(m.prefix), m.prefix) == 0) {
-          held.push_back(m.vk);
-          key = key.substr(strlen(m.prefix));
-          more = true;
-        }
+  } kNames[] = {{"ctrl", VK_CONTROL}, {"shift", VK_SHIFT}, {"alt", VK_MENU}, {"tab", VK_TAB},
+                {"enter", VK_RETURN}, {"space", VK_SPACE}, {"esc", VK_ESCAPE}};
+  for (const std::string& key : keys) {
+    // The keys of "ctrl+shift+tab", pressed in order and let go in reverse.
+    std::vector<BYTE> down;
+    std::stringstream parts(key);
+    for (std::string part; std::getline(parts, part, '+');) {
+      BYTE vk = part.size() == 1 ? static_cast<BYTE>(std::toupper(static_cast<unsigned char>(part[0]))) : 0;
+      for (const auto& n : kNames)
+        if (part == n.name) vk = n.vk;
+      Check(vk != 0, "a key named " + part);
+      down.push_back(vk);
     }
-    BYTE vk = key.size() == 1 ? static_cast<BYTE>(key[0] >= 'a' && key[0] <= 'z' ? key[0] - 'a' + 'A' : key[0]) : 0;
-    for (const auto& n : kNames)
-      if (key == n.name) vk = n.vk;
-    Check(vk != 0, "a key named " + key);
-    for (BYTE m : held) keybd_event(m, 0, 0, 0);
-    keybd_event(vk, 0, 0, 0);
-    keybd_event(vk, 0, KEYEVENTF_KEYUP, 0);
-    for (BYTE m : held) keybd_event(m, 0, KEYEVENTF_KEYUP, 0);
+    for (BYTE vk : down) keybd_event(vk, 0, 0, 0);
+    for (auto vk = down.rbegin(); vk != down.rend(); ++vk) keybd_event(*vk, 0, KEYEVENTF_KEYUP, 0);
     Sleep(300);
   }
 }

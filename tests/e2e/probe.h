@@ -6,6 +6,7 @@
 
 #include "platform/win32/win32_host.h"  // first: it tames windows.h's names
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,10 @@ std::string NameOf(HWND window, HWND w);
 // its parent), style, topline, hint, tabstops. Lists are joined with "|",
 // names with " ".
 std::string Property(HWND window, HWND control, const std::string& property);
+// Numbers separated by blanks, as "place" gives them; a control's place in
+// its parent.
+std::string Numbers(std::initializer_list<long> numbers);
+RECT PlaceInParent(HWND control);
 // The items of a list, a drop-down or a notebook; the place of a notebook's
 // tab in the notebook; the control with the keyboard focus in the window's
 // thread.

@@ -13,17 +13,16 @@ namespace {
 
 void CountAndBar(HWND window);
 
+// client: the size is the client area's, else the whole window's; system
+// menu: and a close box; sizeable: a sizing border, minimise and maximise
+// boxes; modal: owned by the main window, which takes no input meanwhile;
+// hands back: gone, it gives the main window its input back (else the
+// program goes on); also: a further check, or nullptr.
 struct WindowRow {
-  const char* class_name;
-  const char* caption;
+  const char *class_name, *caption;
   int left, top, width, height;
-  bool client;       // width and height are the client area's, or the whole window's
-  bool system_menu;  // a system menu and a close box
-  bool sizeable;     // a sizing border, minimise and maximise boxes
-  bool modal;        // owned by the main window, which takes no input meanwhile
-  bool hands_back;   // gone, it gives the main window its input back (else the program goes on)
-  bool menu_bar;
-  void (*also)(HWND);  // a further check, or nullptr
+  bool client, system_menu, sizeable, modal, hands_back, menu_bar;
+  void (*also)(HWND);
 };
 
 const WindowRow kWindows[] = {
@@ -36,16 +35,15 @@ const WindowRow kWindows[] = {
     {"TGetNetDrv", "客户机网卡信息", 232, 126, 358, 314, true, true, false, true, false, false, nullptr},
 };
 
+// parent: "" for the client area; page: the notebook page it lies on, ""
+// for none; width and height 0: sized to its text; text: nullptr when not
+// checked (pictures, bars, lists); hint: "" for none.
 struct ControlRow {
-  const char* window;
-  const char* name;
-  const char* parent;  // "" for the client area
-  const char* page;    // the notebook page it lies on, "" for none
-  int left, top;
-  int width, height;   // 0: sized to its text
-  const char* text;    // nullptr: not checked (pictures, bars, lists)
+  const char *window, *name, *parent, *page;
+  int left, top, width, height;
+  const char* text;
   bool enabled, visible;
-  const char* hint;    // "" for none
+  const char* hint;
 };
 
 const ControlRow kControls[] = {
@@ -108,11 +106,7 @@ const ControlRow kControls[] = {
 // Further first states: a property of a control (probe.h's Property) and
 // what it shows; `page`, when set, the notebook page the row holds for.
 const struct {
-  const char* window;
-  const char* control;
-  const char* property;
-  const char* value;
-  const char* page;
+  const char *window, *control, *property, *value, *page;
 } kStates[] = {
     {"TForm1", "tabbook1", "items", "RPL 启式设置 |PXE 启动设置", ""},
     {"TForm1", "tabbook1", "chosen", "RPL 启式设置 ", "rpl"},
@@ -145,8 +139,7 @@ const struct {
 // window with the RPL page shown: its disabled buttons and its bar are
 // skipped).
 const struct {
-  const char* window;
-  const char* order;
+  const char *window, *order;
 } kTabCycles[] = {
     {"TForm1", "Edit1 Edit2 Edit4 Edit3 BitBtn1 BitBtn8 BitBtn4 ComboBox2 BitBtn10 ComboBox1 BitBtn6 BitBtn12 CheckBox1"},
     {"TForm3", "MAC Button1"},
@@ -172,12 +165,9 @@ void CheckFrame(HWND w, const WindowRow& row) {
   RECT outer, inner;
   GetWindowRect(w, &outer);
   GetClientRect(w, &inner);
-  int width = row.client ? inner.right : outer.right - outer.left;
-  int height = row.client ? inner.bottom : outer.bottom - outer.top;
-  CheckMatch(std::to_string(outer.left) + " " + std::to_string(outer.top) + " " + std::to_string(width) + " " +
-                 std::to_string(height),
-             std::to_string(row.left) + " " + std::to_string(row.top) + " " + std::to_string(row.width) + " " +
-                 std::to_string(row.height),
+  CheckMatch(Numbers({outer.left, outer.top, row.client ? inner.right : outer.right - outer.left,
+                      row.client ? inner.bottom : outer.bottom - outer.top}),
+             Numbers({row.left, row.top, row.width, row.height}),
              std::string(row.class_name) + (row.client ? " place and client size" : " place and size"));
   LONG style = GetWindowLongW(w, GWL_STYLE);
   const struct {
@@ -196,18 +186,12 @@ void CheckControl(HWND window, const ControlRow& row, const std::string& page) {
   const std::string n = row.name;
   Check(GetParent(w) == (*row.parent ? Control(window, row.parent) : window),
         n + " lies in " + (*row.parent ? row.parent : "the client area"));
-  RECT rc;
-  GetWindowRect(w, &rc);
-  MapWindowPoints(nullptr, GetParent(w), reinterpret_cast<POINT*>(&rc), 2);
+  RECT rc = PlaceInParent(w);
   if (row.width) {
-    CheckMatch(Property(window, w, "place"),
-               std::to_string(row.left) + " " + std::to_string(row.top) + " " + std::to_string(row.width) + " " +
-                   std::to_string(row.height),
-               n + " place");
+    CheckMatch(Property(window, w, "place"), Numbers({row.left, row.top, row.width, row.height}), n + " place");
   } else {
     // Sized to its text: wide enough for every character, one line high.
-    CheckMatch(std::to_string(rc.left) + " " + std::to_string(rc.top),
-               std::to_string(row.left) + " " + std::to_string(row.top), n + " place");
+    CheckMatch(Numbers({rc.left, rc.top}), Numbers({row.left, row.top}), n + " place");
     int chars = 0;
     for (const char* p = row.text; *p; ++p) chars += (*p & 0xC0) != 0x80;
     Check(rc.right - rc.left >= chars * 10, n + " is wide enough for its text");
