@@ -17,6 +17,9 @@ namespace {
 using namespace hive;
 
 const char kToken[] = "RTSND";
+// Value types whose data is text, and may change length: besides kRegText,
+// text with variables to expand and a list of texts.
+constexpr uint32_t kRegExpandText = 2, kRegTextList = 7;
 
 // A data block: its entries, each all of its size.
 struct Block {
@@ -283,7 +286,8 @@ DriverNameEdit EditHive(const std::string& bytes, const std::string& name, std::
   const uint32_t used = Get32(entry, 8);
   const long delta = long(name.size()) - long(sizeof kToken - 1);
   const uint32_t type = at.value >= 0 ? Get32(entry, at.value_at) : kRegText;
-  if (at.data && delta != 0 && type != kRegText && type != 2 && type != 7) {
+  if (at.data && delta != 0 && type != kRegText && type != kRegExpandText &&
+      type != kRegTextList) {
     *why = "RTSND 在键 " + KeyPath(hive, at.key) + " 的非文本值中，不能改变它的长度";
     return DriverNameEdit::kRefused;
   }
