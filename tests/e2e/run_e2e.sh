@@ -265,7 +265,7 @@ start_server && {
 rpl=$prefix/drive_c/windows/rpl
 profiles=$rpl/rplfiles/profiles
 mkdir -p "$drive_d/DRIVERS/NIC"
-printf 'NDIS driver of the administrator'"'"'s own card\r\n' >"$drive_d/DRIVERS/NIC/MYNIC.DOS"
+printf 'NDIS driver of the administrator'"'"'s own card\r\n' >"$drive_d/DRIVERS/NIC/MYNICX.DOS"
 # pfile PROFILE NAME: a file of the profile's client directory, any case.
 pfile() { find "$profiles/$1/suboot/winboot" -maxdepth 1 -iname "$2" 2>/dev/null | head -1; }
 db_has() { tr -d '\r' <"$rpl/rpldb.txt" | iconv -f GBK -t UTF-8 | grep -qxF "$1"; }
@@ -297,7 +297,7 @@ rpl_road() {  # TYPE PREFIX BLOCK DRIVER PROFILE DONE-MESSAGE DETECT-CAPTION DET
       drive getnetdrv drive d
       drive getnetdrv open DRIVERS
       drive getnetdrv open NIC
-      drive getnetdrv file MYNIC.DOS 'D:\DRIVERS\NIC\MYNIC.DOS'
+      drive getnetdrv file MYNICX.DOS 'D:\DRIVERS\NIC\MYNICX.DOS'
       drive getnetdrv mac "$vendor" && shot getnetdrv
       drive getnetdrv ok ;;
   esac
@@ -337,7 +337,9 @@ rpl_road() {  # TYPE PREFIX BLOCK DRIVER PROFILE DONE-MESSAGE DETECT-CAPTION DET
     check "$type: no rtsnd.dos in the profile" test -z "$(pfile "$profile" rtsnd.dos)"
     check "$type: the driver in the profile" test -n "$(pfile "$profile" "$driver.dos")"
     check "$type: protocol.ini names it" grep -q "$driver" "$(pfile "$profile" protocol.ini)"
-    check "$type: system.dat names it" grep -q "$driver" "$profiles/$profile/suboot/system.dat"
+    # The registry file read back by an independent reader, naming the driver.
+    check "$type: system.dat is a registry file that names it" \
+      bash -c 'cregexport "$1" | grep -q "$2"' _ "$profiles/$profile/suboot/system.dat" "$driver"
   fi
   drive watch-bar BitBtn6 ProgressBar2 4500
   check "$type: the Remoteboot service runs" grep -qx RemoteBoot <(tr -d '\r' <"$netstate/services.txt")
@@ -381,8 +383,8 @@ start_server && {
 rpl_road 'RTL 8029' 5254AB pcind PCIND W8029 'Rtl8029注册完成，配置远程启动之前请首先进行<检查配置>' \
   检测结果 'RTL8029 网卡可能没有配置,需要配置RPL' 'Rtl8029 Netcard(10M)' RTL8029 &&
   { drive leave button; ended "the exit button"; }
-rpl_road 'Other NetCARD' 001122 MYNIC MYNIC WMYNIC '自选网卡完成，配置远程启动之前请首先进行<检查配置>' \
-  Morva提示 '无法检测自定义网卡类型，请直接使用配置来设置您网卡！' 'MYNIC NetCard' 'MYNIC(001122)' && {
+rpl_road 'Other NetCARD' 001122 MYNICX MYNICX WMYNICX '自选网卡完成，配置远程启动之前请首先进行<检查配置>' \
+  Morva提示 '无法检测自定义网卡类型，请直接使用配置来设置您网卡！' 'MYNICX NetCard' 'MYNICX(001122)' && {
   # The chooser left the current directory on D:; the boot image still finds its tools.
   drive show-page pxe only
   drive click BitBtn7
