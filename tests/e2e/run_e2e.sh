@@ -298,7 +298,7 @@ start_server && {
 rpl=$prefix/drive_c/windows/rpl
 profiles=$rpl/rplfiles/profiles
 mkdir -p "$drive_d/DRIVERS/NIC"
-printf 'NDIS driver of the administrator'"'"'s own card\r\n' >"$drive_d/DRIVERS/NIC/MYNIC.DOS"
+printf 'NDIS driver of the administrator'"'"'s own card\r\n' >"$drive_d/DRIVERS/NIC/MYNICX.DOS"
 # A driver in the program's folder, where the chooser starts, and a file it does not list.
 korrin=$prefix/drive_c/Korrin
 printf 'a spare driver\r\n' >"$korrin/SPARE.DOS"
@@ -345,8 +345,8 @@ rpl_road() {  # TYPE PREFIX BLOCK DRIVER PROFILE DONE-MESSAGE DETECT-CAPTION DET
       drive choose TGetNetDrv DriveComboBox1 'd:*'
       drive open TGetNetDrv DirectoryListBox1 DRIVERS
       drive open TGetNetDrv DirectoryListBox1 NIC
-      drive choose TGetNetDrv FileListBox1 MYNIC.DOS
-      drive expect TGetNetDrv NDISTALK text 'D:\DRIVERS\NIC\MYNIC.DOS'
+      drive choose TGetNetDrv FileListBox1 MYNICX.DOS
+      drive expect TGetNetDrv NDISTALK text 'D:\DRIVERS\NIC\MYNICX.DOS'
       drive set-text TGetNetDrv MACTALK "$vendor" && shot getnetdrv
       drive click TGetNetDrv BitBtn1 && drive gone TGetNetDrv ;;
   esac
@@ -386,7 +386,9 @@ rpl_road() {  # TYPE PREFIX BLOCK DRIVER PROFILE DONE-MESSAGE DETECT-CAPTION DET
     check "$type: no rtsnd.dos in the profile" test -z "$(pfile "$profile" rtsnd.dos)"
     check "$type: the driver in the profile" test -n "$(pfile "$profile" "$driver.dos")"
     check "$type: protocol.ini names it" grep -q "$driver" "$(pfile "$profile" protocol.ini)"
-    check "$type: system.dat names it" grep -q "$driver" "$profiles/$profile/suboot/system.dat"
+    # The registry file read back by an independent reader, naming the driver.
+    check "$type: system.dat is a registry file that names it" \
+      bash -c 'cregexport "$1" | grep -q "$2"' _ "$profiles/$profile/suboot/system.dat" "$driver"
   fi
   drive watch-bar TForm1 BitBtn6 ProgressBar2 4500
   check "$type: the Remoteboot service runs" grep -qx RemoteBoot <(tr -d '\r' <"$netstate/services.txt")
@@ -430,8 +432,8 @@ start_server && {
 rpl_road 'RTL 8029' 5254AB pcind PCIND W8029 'Rtl8029注册完成，配置远程启动之前请首先进行<检查配置>' \
   检测结果 'RTL8029 网卡可能没有配置,需要配置RPL' 'Rtl8029 Netcard(10M)' RTL8029 &&
   leave
-rpl_road 'Other NetCARD' 001122 MYNIC MYNIC WMYNIC '自选网卡完成，配置远程启动之前请首先进行<检查配置>' \
-  Morva提示 '无法检测自定义网卡类型，请直接使用配置来设置您网卡！' 'MYNIC NetCard' 'MYNIC(001122)' && {
+rpl_road 'Other NetCARD' 001122 MYNICX MYNICX WMYNICX '自选网卡完成，配置远程启动之前请首先进行<检查配置>' \
+  Morva提示 '无法检测自定义网卡类型，请直接使用配置来设置您网卡！' 'MYNICX NetCard' 'MYNICX(001122)' && {
   # The chooser left the current directory on D:; the boot image still finds its tools.
   drive choose TForm1 tabbook1 'PXE*'
   drive click TForm1 BitBtn7
