@@ -2,9 +2,7 @@
 // Win32 calls, whole files, and the paths around them. Paths are UTF-8 inside
 // the programs and UTF-16 at every call. Only functions that Windows NT 4.0
 // has are used (no GetFileSizeEx, no long-path prefixes).
-#ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
-#endif
 #include <windows.h>
 #include <shellapi.h>
 
