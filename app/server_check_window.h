@@ -20,8 +20,8 @@ class TCheckForm : public platform::ModalWindow {
 
   void Button1Click();  // copies the report to the clipboard and says so
 
-  platform::Edit Memo1{"Memo1", ""};
-  platform::Label Label1{"Label1", ""};
+  platform::Edit Memo1{"Memo1"};
+  platform::Label Label1{"Label1"};
 
  private:
   platform::Ui& ui_;
