@@ -1,5 +1,6 @@
-// Program start: the windows are created in their fixed order, only the main
-// window is shown, and the messages are handled until it closes.
+// Program start: the main window is made and shown, and the messages are
+// handled until it closes. Every other window is made when it is first shown:
+// the kept dialogs (vendor prefix, driver chooser) then stay for the run.
 #include "win32/forms.h"
 
 #include <commctrl.h>
@@ -21,20 +22,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   ui.AddModalWindow(win32::ShowTForm3);
   ui.AddModalWindow(win32::ShowTGetNetDrv);
 
-  // 1. The main window; its creation runs FormCreate.
+  // The main window; its creation runs FormCreate.
   app::TForm1 form(host, ui);
   win32::Form1Window form1(form, ui);
   HWND main_window = form1.Create();
   if (!main_window) return 1;
-  // 2. The boot-image wait dialog, Form2, is made at each run: its countdown
-  //    starts with it.
-  // 3. The vendor-prefix dialog, hidden, kept for the whole run.
-  win32::CreateForm3(main_window, form.Form3);
-  // 4. The statement window, hidden; the menu and toolbar open fresh ones.
-  win32::CreateForm4(main_window);
-  // 5. The driver chooser, hidden, kept for the whole run.
-  win32::CreateGetNetDrv(main_window, form.GetNetDrv);
-
   ShowWindow(main_window, SW_SHOWNORMAL);
   UpdateWindow(main_window);
   MSG msg;
