@@ -163,6 +163,23 @@ void RegisterHandlerClass(const wchar_t* class_name) {
   RegisterClassExW(&wc);
 }
 
+HMENU BuildMenu(const std::vector<look::MenuLayout>& menu) {
+  HMENU bar = CreateMenu();
+  for (const look::MenuLayout& top : menu) {
+    if (*top.parent) continue;
+    HMENU popup = CreatePopupMenu();
+    for (const look::MenuLayout& item : menu) {
+      if (std::string(item.parent) != top.name) continue;
+      if (std::string(item.caption) == "-")
+        AppendMenuW(popup, MF_SEPARATOR, item.id, nullptr);
+      else
+        AppendMenuW(popup, MF_STRING, item.id, Widen(item.caption).c_str());
+    }
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), Widen(top.caption).c_str());
+  }
+  return bar;
+}
+
 HWND CreateFrame(const FrameSpec& frame) {
   const look::WindowLayout& layout = *frame.layout;
   int width = frame.outer_width, height = frame.outer_height;

@@ -56,7 +56,7 @@ int Usage(const std::vector<Step>& steps) {
 
 int main() {
   std::vector<Step> steps;
-  for (const std::vector<Step>& some : {MainWindowSteps(), TextWindowSteps(), WaitDialogSteps(), RplSteps(), AnyWindowSteps()})
+  for (const std::vector<Step>& some : {MainWindowSteps(), TextWindowSteps(), WaitDialogSteps(), RplSteps(), FontSteps(), AnyWindowSteps()})
     steps.insert(steps.end(), some.begin(), some.end());
 
   // The words of the command line as UTF-8, Chinese ones included (the

@@ -28,6 +28,7 @@ std::vector<Step> MainWindowSteps();
 std::vector<Step> TextWindowSteps();
 std::vector<Step> WaitDialogSteps();
 std::vector<Step> RplSteps();
+std::vector<Step> FontSteps();
 
 // Failures so far; Fail prints one.
 int Failures();

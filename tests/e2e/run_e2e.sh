@@ -31,7 +31,7 @@ cmake --install "$build" --prefix "$out/release" >/dev/null || die "cannot lay o
 KORRIN_PREFIX_CACHE=${KORRIN_PREFIX_CACHE:-$repo/build-wine/prefix-base} \
   "$repo/demo/make_demo.sh" "$prefix" "$out/release" "$build" >>"$log" 2>&1 || die "cannot make the demo prefix"
 mkdir -p "$prefix/drive_c/e2e"
-cp "$build/tests/e2e/driver.exe" "$prefix/drive_c/e2e/"
+cp "$build/tests/e2e/driver.exe" "$build/tests/e2e/fontprobe.dll" "$prefix/drive_c/e2e/"
 
 # A Chinese locale of our own, and a virtual display.
 . "$repo/demo/wine_session.sh"
@@ -95,6 +95,7 @@ printf 'net user USER1 /add\r\n' >"$usertemp"
 # The main window, its menu and both pages.
 start_server || die "the program did not start"
 drive check-main
+drive check-fonts TForm1
 drive check-focus Edit1
 shot main-rpl
 drive menu H && shot menu-help
@@ -389,6 +390,44 @@ rpl_road 'Other NetCARD' 001122 MYNIC MYNIC WMYNIC '自选网卡完成，配置�
   await test -s "$prefix/drive_c/temp/bootimg.w98"
   sleep 1
   drive answer 创建完成 '当服务器名和共享目录名发生变动，您必须重新生成镜像!' OK icon
+  drive leave button; ended "the exit button"
+}
+
+# Under an English system locale (code page 1252) the program's own windows
+# still show Chinese: every font of theirs asks for the Chinese character
+# set. The title bar, the menu bar and the message boxes are the system's.
+say "the program under an English locale"
+"${wine_env[@]}" wineserver -k >/dev/null 2>&1
+"${wine_env[@]}" wineserver -w >/dev/null 2>&1
+korrin_wine_env "$prefix" "$KORRIN_DISPLAY" "$locales" en_US.UTF-8
+wine_env=("${WINE_ENV[@]}")
+"${wine_env[@]}" wineserver -p >/dev/null 2>&1
+start_server && {
+  drive check-fonts TForm1 && shot english-main
+  drive show-page pxe only
+  drive check-fonts TForm1 && shot english-pxe
+  drive open help menu && drive check-fonts TForm5 && shot english-help
+  drive close help
+  drive open statement menu && drive check-fonts TForm4
+  drive close statement
+  drive click BitBtn7
+  drive wait-dialog && drive check-fonts TForm2 && shot english-wait-dialog
+  drive answer 创建完成 '当服务器名和共享目录名发生变动，您必须重新生成镜像!' OK icon
+  drive show-page rpl only
+  drive choose ComboBox1 'Other NetCARD'
+  drive click BitBtn10
+  drive answer Morva提示 '无法检测自定义网卡类型，请直接使用配置来设置您网卡！' OK icon
+  drive click BitBtn9
+  drive getnetdrv check && drive check-fonts TGetNetDrv && shot english-getnetdrv
+  drive getnetdrv close
+  # The RTL8139's driver taken away: the card asks to be registered again.
+  rm -f "$(find "$rpl/bblock/ndis" -maxdepth 1 -iname rtsnd.dos)"
+  drive choose ComboBox1 'RTL 8139'
+  drive click BitBtn10
+  drive answer 检测结果 'Rtl8139 网卡可能没有配置,需要配置RPL' OK icon
+  drive click BitBtn9
+  drive form3 check && drive check-fonts TForm3 && shot english-form3
+  drive form3 close
   drive leave button; ended "the exit button"
 }
 
