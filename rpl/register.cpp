@@ -186,8 +186,22 @@ bool RegisterCard(platform::Host& host, platform::Ui& ui, const RegistrationInpu
                   kCaption, kWarn);
     return false;
   }
-  std::string failed;
+  // The files this registration brings that were not there before: taken
+  // away again when it does not complete, so that detection does not find a
+  // card registered whose records the database lacks.
+  std::vector<std::string> brought;
   const std::string block = paths::BootBlockDirectory(root, card.boot_block_driver);
+  for (const std::string& path :
+       {card.driver_target, paths::BootBlockFile(root, card.boot_block_driver, "dosbb.cnf"),
+        paths::BootBlockFile(root, card.boot_block_driver, "w95bb.cnf"),
+        paths::BootBlockFile(root, card.boot_block_driver, "protocol.ini")})
+    if (!host.FileExists(path)) brought.push_back(path);
+  auto take_back = [&] {
+    host.DeleteFile(script);
+    host.DeleteFile(paths::RplOutput(root));
+    for (const std::string& path : brought) host.DeleteFile(path);
+  };
+  std::string failed;
   if (!(card.keep_existing_driver ? CopyKeeping(host, card.driver_source, card.driver_target)
                                   : platform::CopyFileWhole(host, card.driver_source, card.driver_target)))
     failed = "无法把网卡驱动程序 " + card.driver_source + " 复制到 " + card.driver_target + "。";
@@ -196,7 +210,7 @@ bool RegisterCard(platform::Host& host, platform::Ui& ui, const RegistrationInpu
   else if (!MakeBootBlockFiles(host, ui, card.boot_block_driver, &failed))
     failed = "启动块文件没有生成：" + failed + " 缺少、无法读取或无法写入。";
   if (!failed.empty()) {
-    host.DeleteFile(script);
+    take_back();
     ui.MessageBox(failed + kUnchanged, kCaption, kWarn);
     return false;
   }
@@ -214,8 +228,7 @@ bool RegisterCard(platform::Host& host, platform::Ui& ui, const RegistrationInpu
     else
       why = "rplcmd 拒绝了注册脚本（返回值 " + std::to_string(code) + "）。" + kUnchanged +
             PrintedBy(host, root);
-    host.DeleteFile(script);
-    host.DeleteFile(paths::RplOutput(root));
+    take_back();
     ui.MessageBox(why, kCaption, kWarn);
     return false;
   }

@@ -48,8 +48,9 @@ const unsigned kRplcmdLimit = 60000;
 // The button "配置Rpl". True when the registration ran to its end (the
 // install button is then unlocked and this one locked): every file in place
 // and rplcmd finished with the exit status 0. At the first step that fails
-// a warning names it, the script is removed, and rplcmd or the manager is
-// not started.
+// a warning names it, the script and the files the registration brought
+// (a driver or boot-block file that was not there before) are removed, and
+// rplcmd or the manager is not started.
 bool RegisterCard(platform::Host& host, platform::Ui& ui, const RegistrationInput& in,
                   TForm3& form3, TGetNetDrv& chooser, CustomDriver* custom);
 

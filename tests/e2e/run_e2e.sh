@@ -360,10 +360,11 @@ start_server && {
   drive click BitBtn9
   drive form3 expect 00E04C
   drive form3 ok
-  drive answer morva提示 $'rplcmd 拒绝了注册脚本（返回值 1）。\r\n远程启动数据库没有改动，注册没有完成。\r\nrplcmd 的输出：*' OK icon
+  drive answer morva提示 $'rplcmd 拒绝了注册脚本（返回值 2）。\r\n远程启动数据库没有改动，注册没有完成。\r\nrplcmd 的输出：*' OK icon
   drive check-enabled BitBtn9 1
   drive check-enabled BitBtn11 0
   check "a refused registration leaves the database as it was" cmp "$out/rpldb-before" "$rpl/rpldb.txt"
+  check "... and takes its driver back" test ! -e "$rpl/bblock/ndis/pcind.dos"
   check "... and no script or output behind" test ! -e "$prefix/drive_c/windows/rpltemp.bat" -a ! -e "$prefix/drive_c/windows/rpltemp.out"
   drive choose ComboBox1 'RTL 8139'
   drive click BitBtn10

@@ -258,6 +258,11 @@ TEST(RegistrationFaults, EveryFailedStepWarnsOnceAndNothingReportsCompletion) {
     EXPECT_EQ(m.Get("C:\\WINNT\\rpltemp.out"), "<absent>");
     EXPECT_TRUE(m.form->BitBtn9.Enabled());
     EXPECT_FALSE(m.form->BitBtn11.Enabled());
+    // Detection must not find the card registered: its driver and boot block
+    // went with the registration.
+    EXPECT_EQ(m.Get(m.Rpl("bblock\\ndis\\rtsnd.dos")), "<absent>");
+    EXPECT_EQ(m.Get(m.Rpl("bblock\\netbeui\\rtsnd\\dosbb.cnf")), "<absent>");
+    EXPECT_EQ(m.Get(m.Rpl("bblock\\netbeui\\rtsnd\\w95bb.cnf")), "<absent>");
   }
 }
 
