@@ -181,22 +181,32 @@ TEST_F(BootImage, AnOldPackedImageIsDeletedBeforePackingAndAnOldDosUndiReplaced)
 }
 
 TEST_F(BootImage, OnlyAWholeImageReplacesTheInstalledOne) {
+  const long kWhole = static_cast<long>(pxe::kFloppyImageSize);
   struct Case {
     const char* name;
     long size;  // of the packed image; -1 none
     bool locked;
+    bool installed_read_only;  // the installed image cannot be written over
+    std::size_t disk_space;    // what the disk holds when the image is installed
   } cases[] = {
-      {"not packed", -1, false},
-      {"empty", 0, false},
-      {"short", 1000, false},
-      {"locked by the packer", static_cast<long>(pxe::kFloppyImageSize), true},  // stays locked: last
+      {"not packed", -1, false, false, SIZE_MAX},
+      {"empty", 0, false, false, SIZE_MAX},
+      {"short", 1000, false, false, SIZE_MAX},
+      {"installed one read-only", kWhole, false, true, SIZE_MAX},
+      {"disk full while installing", kWhole, false, false, 1000},
+      {"locked by the packer", kWhole, true, false, SIZE_MAX},  // stays locked: last
   };
   for (const Case& c : cases) {
     journal().clear();
     Put(kDosUndi, "good old image");
+    host.SetFileAttributes(kDosUndi, c.installed_read_only ? platform::kAttrReadOnly : platform::kAttrArchive);
     packed_size = c.size;
     if (c.locked) host.MakeUnreadable("c:\\temp\\bootimg.w98");
+    ui.WhileShown([&](const SimEvent& e) {
+      if (e.caption == "创建完成") host.LimitDiskSpace(c.disk_space);
+    });
     form->BitBtn7Click();
+    host.LimitDiskSpace(SIZE_MAX);
     EXPECT_EQ(Get(kDosUndi), "good old image") << c.name;
     ASSERT_EQ(journal().size(), 5u) << c.name;
     EXPECT_EQ(journal().at(3), kRebuildNotice) << c.name;
