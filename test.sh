@@ -9,7 +9,7 @@ cd "$repo"
 
 korrin_need_packages cmake make g++ libgtest-dev g++-mingw-w64-x86-64 g++-mingw-w64-i686 \
   binutils-mingw-w64-i686 wine wine64 xvfb xauth imagemagick fonts-wqy-zenhei fonts-wine mtools \
-  dosfstools locales clang libclang-rt-14-dev
+  dosfstools locales clang libclang-rt-14-dev libcreg-utils
 
 step() { echo; echo "=== $*"; }
 

@@ -17,6 +17,10 @@
 namespace app {
 
 TForm1::TForm1(platform::Host& host, platform::Ui& ui) : GetNetDrv(host), host_(host), ui_(ui) {
+  std::vector<platform::Control*> controls;
+  for (const look::ControlLayout& c : *Layout().controls)
+    if (platform::Control* control = Find(c.name)) controls.push_back(control);
+  look::SetFirstStates(Layout(), controls);
   CheckBox1.on_change = [this] { CheckBox1Click(); };
 }
 

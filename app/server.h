@@ -63,32 +63,33 @@ class TForm1 {
 
   ServerSettings settings;
 
+  // The controls; each starts as its row in the layout gives it.
   // Account group.
-  platform::Edit Edit1{"Edit1", "D:\\PVDROOT"};
-  platform::Edit Edit2{"Edit2", "USER"};
-  platform::Edit Edit4{"Edit4", "PXEUSERS"};
-  platform::Edit Edit3{"Edit3", "30"};
-  platform::Button BitBtn1{"BitBtn1", "生成用户及目录"};
-  platform::Button BitBtn8{"BitBtn8", "编辑信息文件"};
-  platform::Button BitBtn4{"BitBtn4", "退出系统"};
-  platform::ProgressBar ProgressBar1{"ProgressBar1", false};
+  platform::Edit Edit1{"Edit1"};
+  platform::Edit Edit2{"Edit2"};
+  platform::Edit Edit4{"Edit4"};
+  platform::Edit Edit3{"Edit3"};
+  platform::Button BitBtn1{"BitBtn1"};
+  platform::Button BitBtn8{"BitBtn8"};
+  platform::Button BitBtn4{"BitBtn4"};
+  platform::ProgressBar ProgressBar1{"ProgressBar1"};
   // RPL page.
-  platform::ComboBox ComboBox1{"ComboBox1", {"RTL 8139", "RTL 8029", "Other NetCARD"}};
+  platform::ComboBox ComboBox1{"ComboBox1"};
   platform::ComboBox ComboBox2{"ComboBox2"};
-  platform::CheckBox CheckBox1{"CheckBox1", "工作站自动注册"};
-  platform::Button BitBtn10{"BitBtn10", "检测"};
-  platform::Button BitBtn12{"BitBtn12", "更  新"};
-  platform::Button BitBtn6{"BitBtn6", "开启远程启动"};
-  platform::Button BitBtn9{"BitBtn9", "配置Rpl", false};
-  platform::Button BitBtn11{"BitBtn11", "安装", false};
-  platform::Button SpeedButton7{"SpeedButton7", "启动管理器"};
-  platform::ProgressBar ProgressBar2{"ProgressBar2", true};
+  platform::CheckBox CheckBox1{"CheckBox1"};
+  platform::Button BitBtn10{"BitBtn10"};
+  platform::Button BitBtn12{"BitBtn12"};
+  platform::Button BitBtn6{"BitBtn6"};
+  platform::Button BitBtn9{"BitBtn9"};
+  platform::Button BitBtn11{"BitBtn11"};
+  platform::Button SpeedButton7{"SpeedButton7"};
+  platform::ProgressBar ProgressBar2{"ProgressBar2"};
   // PXE page.
-  platform::Button BitBtn3{"BitBtn3", "安装 PXE"};
-  platform::Button BitBtn5{"BitBtn5", "配置 DHCP"};
-  platform::Button BitBtn2{"BitBtn2", "配置 PXE"};
-  platform::Button BitBtn7{"BitBtn7", "生成镜像文件"};
-  platform::CheckBox CheckBox2{"CheckBox2", "网卡自动注册"};
+  platform::Button BitBtn3{"BitBtn3"};
+  platform::Button BitBtn5{"BitBtn5"};
+  platform::Button BitBtn2{"BitBtn2"};
+  platform::Button BitBtn7{"BitBtn7"};
+  platform::CheckBox CheckBox2{"CheckBox2"};
 
   // The dialogs made once at start-up, keeping their contents for the run.
   rpl::TForm3 Form3;

@@ -1,7 +1,7 @@
 // The host side of the image tools: command-line arguments, whole files and
-// directory trees on the host's file system. One implementation per kind of
-// host: tree_io_posix.cpp, and win32/tree_io_win32.cpp for Windows. Paths and
-// names are UTF-8 throughout.
+// directory trees on the host's file system. The tree walks are written once
+// (tree_walk.cpp) over the calls of one host (host_fs.h: host_posix.cpp, and
+// win32/host_win32.cpp for Windows). Paths and names are UTF-8 throughout.
 #pragma once
 
 #include <string>

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/controls.h"
+
 namespace look {
 
 enum class Kind {
@@ -51,7 +53,9 @@ struct ControlLayout {
   Kind kind;
   const char* parent;  // "" for the window's client area
   int left, top, width, height;  // width and height 0: sized to the text
-  const char* text;    // caption, text or items separated by '\n'
+  // Caption, text, or items separated by '\n'; a drop-down that takes typing
+  // shows its first item.
+  const char* text;
   const char* hint;    // tooltip, or ""
   int tab_order;       // -1: not a tab stop
   bool enabled;
@@ -83,5 +87,11 @@ const ControlLayout* FindControl(const WindowLayout& window, const char* name);
 const ControlLayout* FindControl(const WindowLayout& window, int id);
 const MenuLayout* FindMenuItem(const WindowLayout& window, const char* name);
 const MenuLayout* FindMenuItem(const WindowLayout& window, int id);
+
+// Gives each control the first state of its row: its text or its items, its
+// enabled and visible states. A form calls it on its controls when it is
+// made, so the value objects start as the window the front end builds from
+// the same rows.
+void SetFirstStates(const WindowLayout& window, const std::vector<platform::Control*>& controls);
 
 }  // namespace look

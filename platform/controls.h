@@ -1,8 +1,10 @@
 // The controls as the handlers see them: small value objects holding a
-// control's state. Unbound, a control keeps its state in memory (the tests);
-// bound to a peer by the Win32 front end, every read and write goes to the
-// real control. Both behave alike: a check box whose state changes, by a click
-// or by the program, runs its change handler.
+// control's state. A control is made with its name alone; its first state
+// comes from its window's layout row (look::SetFirstStates). Unbound, a
+// control keeps its state in memory (the tests); bound to a peer by the Win32
+// front end, every read and write goes to the real control. Both behave
+// alike: a check box whose state changes, by a click or by the program, runs
+// its change handler.
 #pragma once
 
 #include <functional>
@@ -46,8 +48,7 @@ class ControlPeer {
 // What every control has: a name, an enabled and a visible state.
 class Control {
  public:
-  explicit Control(std::string name, bool enabled = true, bool visible = true)
-      : name_(std::move(name)), enabled_(enabled), visible_(visible) {}
+  explicit Control(std::string name) : name_(std::move(name)) {}
   virtual ~Control() = default;
   const std::string& name() const { return name_; }
   void Bind(ControlPeer* peer) { peer_ = peer; }
@@ -63,14 +64,13 @@ class Control {
 
  private:
   std::string name_;
-  bool enabled_, visible_;
+  bool enabled_ = true, visible_ = true;
 };
 
 // An edit box, a label or a button: a control with a text.
 class TextControl : public Control {
  public:
-  TextControl(std::string name, std::string text, bool enabled = true, bool visible = true)
-      : Control(std::move(name), enabled, visible), text_(std::move(text)) {}
+  explicit TextControl(std::string name) : Control(std::move(name)) {}
   std::string Text() const { return peer_ ? peer_->GetText() : text_; }
   void SetText(const std::string& t) { peer_ ? peer_->SetText(t) : void(text_ = t); }
 
@@ -84,9 +84,7 @@ using Button = TextControl;
 
 class CheckBox : public Control {
  public:
-  CheckBox(std::string name, std::string caption)
-      : Control(std::move(name)), caption_(std::move(caption)) {}
-  const std::string& caption() const { return caption_; }
+  explicit CheckBox(std::string name) : Control(std::move(name)) {}
   bool Checked() const { return peer_ ? peer_->GetChecked() : checked_; }
   // Changes the state; a change runs the change handler, as a click does.
   void SetChecked(bool v) {
@@ -101,13 +99,12 @@ class CheckBox : public Control {
   std::function<void()> on_change;
 
  private:
-  std::string caption_;
   bool checked_ = false;
 };
 
 class ProgressBar : public Control {
  public:
-  ProgressBar(std::string name, bool visible) : Control(std::move(name), true, visible) {}
+  explicit ProgressBar(std::string name) : Control(std::move(name)) {}
   int Position() const { return peer_ ? peer_->GetPosition() : position_; }
   // The bar's range is 0 to 100; a position beyond it shows the bar full.
   void SetPosition(int p) { peer_ ? peer_->SetPosition(p) : void(position_ = p); }
@@ -164,9 +161,7 @@ class ListBox : public Control {
 // item in a field and the others when opened. Its text is the chosen item's.
 class ComboBox : public ListBox {
  public:
-  ComboBox(std::string name, std::vector<std::string> items = {}) : ListBox(std::move(name)) {
-    SetItems(items);
-  }
+  explicit ComboBox(std::string name) : ListBox(std::move(name)) {}
   void Clear() { SetItems({}); }
   // Appends an item, keeping the choice.
   void Add(const std::string& item) {
@@ -184,9 +179,9 @@ class ComboBox : public ListBox {
 // or chosen; its items are offered.
 class EditComboBox : public TextControl {
  public:
-  EditComboBox(std::string name, std::string text, std::vector<std::string> items)
-      : TextControl(std::move(name), std::move(text)), items_(std::move(items)) {}
+  explicit EditComboBox(std::string name) : TextControl(std::move(name)) {}
   std::vector<std::string> Items() const { return peer_ ? peer_->GetItems() : items_; }
+  void SetItems(const std::vector<std::string>& items) { peer_ ? peer_->SetItems(items) : void(items_ = items); }
 
  private:
   std::vector<std::string> items_;

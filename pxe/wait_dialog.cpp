@@ -17,6 +17,8 @@ const look::WindowLayout kForm2 = {"Form2", "生成引导文件", 290, 227, 295,
 
 }  // namespace
 
+TForm2::TForm2() { look::SetFirstStates(kForm2, {&Label1, &Label2, &ProgressBar1}); }
+
 const look::WindowLayout& TForm2::Layout() { return kForm2; }
 
 void TForm2::Timer2Timer() {

@@ -12,6 +12,7 @@ namespace pxe {
 
 class TForm2 : public platform::ModalWindow {
  public:
+  TForm2();
   const char* Kind() const override { return "TForm2"; }
   static const look::WindowLayout& Layout();
   static const unsigned kTimer2Interval = 1000;  // milliseconds
@@ -22,9 +23,9 @@ class TForm2 : public platform::ModalWindow {
   // Called when the dialog closes itself; the front end ends the modal loop.
   std::function<void()> on_close;
 
-  platform::Label Label1{"Label1", "正在建立引导镜像文件，请等待五秒..."};
-  platform::Label Label2{"Label2", "5"};
-  platform::ProgressBar ProgressBar1{"ProgressBar1", true};
+  platform::Label Label1{"Label1"};
+  platform::Label Label2{"Label2"};  // the count, from 5
+  platform::ProgressBar ProgressBar1{"ProgressBar1"};
 
  private:
   bool closed_ = false;

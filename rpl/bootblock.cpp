@@ -4,6 +4,7 @@
 
 #include "base/paths.h"
 #include "platform/textfile.h"
+#include "rpl/registry_hive.h"
 
 namespace rpl {
 
@@ -69,11 +70,19 @@ bool MakeBootBlockFiles(platform::Host& host, platform::Ui& ui, const std::strin
 }
 
 bool CopyWithDriverName(platform::Host& host, const std::string& name, const std::string& from,
-                        const std::string& to) {
+                        const std::string& to, std::string* why) {
   // The whole file, whatever its size: a registry file cut short would not load.
-  std::string bytes;
-  if (!host.ReadFile(from, &bytes)) return false;
-  return platform::WriteFileWhole(host, to, ReplaceFirst(bytes, "RTSND", name));
+  std::string bytes, changed;
+  if (!host.ReadFile(from, &bytes)) {
+    *why = "无法读取 " + from;
+    return false;
+  }
+  if (PutDriverNameInRegistry(bytes, name, &changed, why) == DriverNameEdit::kRefused) return false;
+  if (!platform::WriteFileWhole(host, to, changed)) {
+    *why = "无法写入 " + to;
+    return false;
+  }
+  return true;
 }
 
 }  // namespace rpl

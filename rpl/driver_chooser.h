@@ -29,9 +29,9 @@ class TGetNetDrv : public platform::ModalWindow {
   platform::ListBox DirectoryListBox1{"DirectoryListBox1"};
   platform::ListBox FileListBox1{"FileListBox1"};
   // One filter, "*.DOS"; choosing it changes nothing.
-  platform::ComboBox FilterComboBox1{"FilterComboBox1", {"NdisDrive(*.DOS)"}};
-  platform::Edit NDISTALK{"NDISTALK", "", /*enabled=*/false};
-  platform::Edit MACTALK{"MACTALK", ""};
+  platform::ComboBox FilterComboBox1{"FilterComboBox1"};
+  platform::Edit NDISTALK{"NDISTALK"};  // shows the chosen file, takes no typing
+  platform::Edit MACTALK{"MACTALK"};
 
  private:
   platform::DriveList drives_;

@@ -11,6 +11,7 @@
 #include "rpl/bootblock.h"
 #include "rpl/detect.h"
 #include "rpl/profiles.h"
+#include "rpl/registry_hive.h"
 
 namespace rpl {
 namespace {
@@ -64,7 +65,9 @@ class Steps {
     return lines;
   }
   void CopyWithDriverName(const std::string& name, const std::string& from, const std::string& to) {
-    Do([&] { return rpl::CopyWithDriverName(host_, name, from, to); }, "无法把 " + from + " 复制到 " + to);
+    std::string why;
+    Do([&] { return rpl::CopyWithDriverName(host_, name, from, to, &why); }, "无法把 " + from + " 复制到 " + to);
+    if (!ok() && !why.empty()) failure_ = why + "。";
   }
 
  private:
@@ -184,6 +187,20 @@ void InstallWin98(platform::Host& host, platform::Ui& ui, const InstallInput& in
   for (const std::string& name : needed) {
     if (!host.FileExists(FromImage(name))) {
       ui.MessageBox("解开的引导镜像中没有 " + FromImage(name) + "。" + untouched, kCaption, kWarn);
+      return;
+    }
+  }
+  // The registry file must take the driver's name consistently, or the
+  // workstations would load a damaged registry.
+  if (!rtl8139) {
+    std::string bytes, changed, why;
+    if (!host.ReadFile(FromImage("system.dat"), &bytes))
+      why = "无法读取 " + FromImage("system.dat");
+    else if (PutDriverNameInRegistry(bytes, driver, &changed, &why) != DriverNameEdit::kRefused)
+      why.clear();
+    if (!why.empty()) {
+      ui.MessageBox("引导镜像的 system.dat 中无法换入网卡驱动程序名 " + driver + "：" + why + "。" + untouched,
+                    kCaption, kWarn);
       return;
     }
   }

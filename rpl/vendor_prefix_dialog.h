@@ -11,10 +11,11 @@ namespace rpl {
 
 class TForm3 : public platform::ModalWindow {
  public:
+  TForm3();
   const char* Kind() const override { return "TForm3"; }
   static const look::WindowLayout& Layout();
 
-  platform::EditComboBox MAC{"MAC", "00E04C", {"00E04C", "5254AB", "0000B4", "52544C"}};
+  platform::EditComboBox MAC{"MAC"};  // the known prefixes, the first shown
 };
 
 }  // namespace rpl

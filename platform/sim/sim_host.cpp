@@ -214,7 +214,7 @@ std::vector<DriveEntry> SimHost::Drives() {
       continue;
     DriveEntry drive;
     drive.letter = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
-    drive.fixed = drive.letter > 'B';
+    drive.fixed = drive.letter > 'B' && !removable_.count(drive.letter);
     if (drive.fixed && labels_.count(drive.letter)) drive.label = labels_[drive.letter];
     drives.push_back(drive);
   }

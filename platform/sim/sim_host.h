@@ -15,6 +15,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <typeindex>
 #include <typeinfo>
@@ -52,6 +53,9 @@ class SimHost : public Host {
   void SetWindowsDirectory(const std::string& path) { windows_directory_ = path; }
   // The volume label of a drive (a drive is a subdirectory of one letter).
   void SetVolumeLabel(char letter, const std::string& label) { labels_[letter] = label; }
+  // A drive from C: on that is no hard disk (a CD, a network drive); A: and
+  // B: are always floppy drives, the others hard disks unless made so.
+  void MakeRemovable(char letter) { removable_.insert(letter); }
   // Registers a stand-in under a program name ("net", "command.com", "undisk.exe");
   // a started command whose program name matches (without regard to case, with
   // or without the directory and the ".exe"/".com" extension) runs it.
@@ -133,6 +137,7 @@ class SimHost : public Host {
   std::map<std::string, unsigned> attributes_;
   std::vector<std::string> unreadable_;
   std::map<char, std::string> labels_;
+  std::set<char> removable_;
   std::vector<std::string> endless_;
   std::map<std::string, unsigned> slow_;
   std::size_t disk_space_ = SIZE_MAX;

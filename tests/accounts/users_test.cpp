@@ -67,21 +67,24 @@ TEST_F(GenerateUsers, CountsGiveTheirUsersAndProgress) {
   struct Case {
     const char* count;
     const char* prefix;
+    const char* group;
     std::vector<std::string> users;  // first and last user directory
     size_t lines;
     std::vector<std::string> progress;
   } cases[] = {
-      {"0", "USER", {}, 4, {"visible 1", "position 100", "visible 0"}},
-      {" 7", "USER", {"USER01", "USER07"}, 25,
+      {"0", "USER", "PXEUSERS", {}, 4, {"visible 1", "position 100", "visible 0"}},
+      {" 7", "USER", "PXEUSERS", {"USER01", "USER07"}, 25,
        {"visible 1", "position 14", "position 28", "position 42", "position 57", "position 71",
         "position 85", "position 100", "position 100", "visible 0"}},
-      {"10", "USER", {"USER01", "USER10"}, 34,
+      {"10", "USER", "PXEUSERS", {"USER01", "USER10"}, 34,
        {"visible 1", "position 10", "position 20", "position 30", "position 40", "position 50",
         "position 60", "position 70", "position 80", "position 90", "position 100", "position 100",
         "visible 0"}},
-      {"-5", "USER", {}, 4, {"visible 1", "position 100", "visible 0"}},
-      {"12 ", "WS", {"WS01", "WS12"}, 40, {}},
-      {"+3", "USER", {"USER01", "USER03"}, 13, {}},  // a sign is taken, as the count's rule allows
+      {"-5", "USER", "PXEUSERS", {}, 4, {"visible 1", "position 100", "visible 0"}},
+      {"12 ", "WS", "PXEUSERS", {"WS01", "WS12"}, 40, {}},
+      {"+3", "USER", "PXEUSERS", {"USER01", "USER03"}, 13, {}},  // a sign is taken, as the count's rule allows
+      {"100", "USER", "PXEUSERS", {"USER01", "USER100"}, 304, {}},  // no leading zero from 10 on
+      {"1", "USER", "PXE USERS", {"USER01"}, 7, {}},                // blanks stay as they are
   };
   for (const Case& c : cases) {
     SimMachine m;
@@ -91,6 +94,7 @@ TEST_F(GenerateUsers, CountsGiveTheirUsersAndProgress) {
     m.form->ProgressBar1.Bind(&bar);
     m.form->Edit3.SetText(c.count);
     m.form->Edit2.SetText(c.prefix);
+    m.form->Edit4.SetText(c.group);
     m.form->BitBtn1Click();
     std::vector<std::string> dirs = Subdirectories(m.host, "D:\\PVDROOT");
     std::sort(dirs.begin(), dirs.end(), [](const std::string& a, const std::string& b) {
@@ -100,23 +104,32 @@ TEST_F(GenerateUsers, CountsGiveTheirUsersAndProgress) {
       EXPECT_TRUE(dirs.empty()) << c.count;
     } else {
       ASSERT_FALSE(dirs.empty()) << c.count;
-      EXPECT_EQ(dirs.front(), c.users[0]) << c.count;
-      EXPECT_EQ(dirs.back(), c.users[1]) << c.count;
+      EXPECT_EQ(dirs.front(), c.users.front()) << c.count;
+      EXPECT_EQ(dirs.back(), c.users.back()) << c.count;
     }
     std::vector<std::string> script = platform::SplitLines(m.Get("c:\\usertemp.bat"));
-    EXPECT_EQ(script.size(), c.lines) << c.count;
+    ASSERT_EQ(script.size(), c.lines) << c.count;
+    EXPECT_EQ(script.at(0), std::string("net group ") + c.group + " /add") << c.count;
+    if (!c.users.empty())
+      EXPECT_EQ(script.back(), std::string("net group ") + c.group + " " + c.users.back() + " /add") << c.count;
     if (!c.progress.empty()) EXPECT_EQ(bar.changes, c.progress) << c.count;
     EXPECT_EQ(m.journal(), (std::vector<SimEvent>{kScriptStarted, kDoneMessage})) << c.count;
   }
 }
 
-TEST_F(GenerateUsers, LargeCountsCarryNoLeadingZero) {
-  form->Edit3.SetText("100");
-  form->BitBtn1Click();
-  std::vector<std::string> script = Script();
-  EXPECT_EQ(script[4 + 3 * 99], "net user USER100 USER100 /add /passwordchg:no");
-  EXPECT_EQ(script[4 + 3 * 9], "net user USER10 USER10 /add /passwordchg:no");
-  EXPECT_EQ(script[4 + 3 * 8 + 1], "net share USER09=D:\\PVDROOT\\USER09");
+// The count is an int: its largest value is taken, one more is refused.
+TEST(UserCount, TakesDecimalNumbersUpToTheLargestInt) {
+  const struct {
+    const char* text;
+    bool taken;
+    int count;
+  } cases[] = {{"2147483647", true, 2147483647}, {"2147483648", false, 0}, {" +7 ", true, 7},
+               {"-5", true, -5}, {"0x10", false, 0}, {"", false, 0}, {"+", false, 0}};
+  for (const auto& c : cases) {
+    int count = 0;
+    EXPECT_EQ(accounts::ParseUserCount(c.text, &count), c.taken) << c.text;
+    if (c.taken) EXPECT_EQ(count, c.count) << c.text;
+  }
 }
 
 TEST_F(GenerateUsers, RefusedFieldsWriteMakeAndStartNothing) {
@@ -159,14 +172,6 @@ TEST_F(GenerateUsers, RefusedFieldsWriteMakeAndStartNothing) {
     EXPECT_FALSE(m.host.DirectoryExists("D:\\PVDROOT")) << c.value;
     EXPECT_FALSE(m.form->ProgressBar1.Visible()) << c.value;
   }
-}
-
-TEST_F(GenerateUsers, BlanksStayAsTheyAre) {
-  form->Edit4.SetText("PXE USERS");
-  form->Edit3.SetText("1");
-  form->BitBtn1Click();
-  EXPECT_EQ(Script().at(0), "net group PXE USERS /add");
-  EXPECT_EQ(Script().at(6), "net group PXE USERS USER01 /add");
 }
 
 TEST_F(GenerateUsers, AMissingDriveMakesNoDirectoryButTheScriptRunsAnyway) {

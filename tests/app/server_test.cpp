@@ -1,8 +1,10 @@
-// Start-up, leaving, and the help and statement windows of the main window.
-#include "app/statement_window.h"
-#include "app/help_window.h"
+// Start-up, the controls' first states, leaving, and the help and statement
+// windows of the main window.
 #include <set>
 
+#include "app/help_window.h"
+#include "app/statement_window.h"
+#include "pxe/wait_dialog.h"
 #include "tests/sim_session.h"
 
 namespace {
@@ -14,78 +16,101 @@ const char kNtKey[] = "\\Software\\Microsoft\\Windows NT\\CurrentVersion";
 using Startup = SimSession;
 
 TEST_F(Startup, RestoresTheSharedDirectoryAndReadsSystemRoot) {
+  enum Saved { kNone, kFile, kFolder, kUnreadable };
   struct Case {
     const char* name;
-    const char* temps_bak;  // nullptr: no file
-    const char* registry;   // nullptr: no value
+    Saved saved;
+    const char* temps_bak;
+    const char* registry;  // nullptr: no value
     const char* edit1;
     const char* system_root;
   } cases[] = {
-      {"first start", nullptr, "C:\\WINNT", "D:\\PVDROOT", "C:\\WINNT"},
-      {"saved directory", "E:\\DISKLESS\r\n", "C:\\WINNT", "E:\\DISKLESS", "C:\\WINNT"},
-      {"several lines, the first counts", "E:\\A\r\nF:\\B\r\n", "C:\\WINNT", "E:\\A", "C:\\WINNT"},
-      {"empty first line", "\r\nF:\\B\r\n", "C:\\WINNT", "", "C:\\WINNT"},
-      {"empty file", "", "C:\\WINNT", "", "C:\\WINNT"},
-      {"no line end", "G:\\NOEND", "C:\\WINNT", "G:\\NOEND", "C:\\WINNT"},
-      {"Chinese directory", "D:\\\xCE\xDE\xC5\xCC\r\n", "C:\\WINNT", "D:\\无盘", "C:\\WINNT"},
-      {"missing registry value", nullptr, nullptr, "D:\\PVDROOT", ""},
+      {"first start", kNone, "", "C:\\WINNT", "D:\\PVDROOT", "C:\\WINNT"},
+      {"saved directory", kFile, "E:\\DISKLESS\r\n", "C:\\WINNT", "E:\\DISKLESS", "C:\\WINNT"},
+      {"several lines, the first counts", kFile, "E:\\A\r\nF:\\B\r\n", "C:\\WINNT", "E:\\A", "C:\\WINNT"},
+      {"empty first line", kFile, "\r\nF:\\B\r\n", "C:\\WINNT", "", "C:\\WINNT"},
+      {"empty file", kFile, "", "C:\\WINNT", "", "C:\\WINNT"},
+      {"no line end", kFile, "G:\\NOEND", "C:\\WINNT", "G:\\NOEND", "C:\\WINNT"},
+      {"Chinese directory", kFile, "D:\\\xCE\xDE\xC5\xCC\r\n", "C:\\WINNT", "D:\\无盘", "C:\\WINNT"},
+      {"missing registry value", kNone, "", nullptr, "D:\\PVDROOT", ""},
+      {"a folder named like the file counts as none", kFolder, "", "C:\\WINNT", "D:\\PVDROOT", "C:\\WINNT"},
+      // Reported; the window still opens, the registry left unread.
+      {"unreadable file", kUnreadable, "E:\\DISKLESS\r\n", "C:\\WINNT", "D:\\PVDROOT", ""},
   };
   for (const Case& c : cases) {
     SimMachine m;
     m.MakeDirs("C:\\Korrin");
     m.host.SetCurrentDirectory("C:\\Korrin");
-    if (c.temps_bak) m.Put("c:\\temps.bak", c.temps_bak);
+    if (c.saved == kFolder) m.MakeDirs("c:\\temps.bak");
+    if (c.saved == kFile || c.saved == kUnreadable) m.Put("c:\\temps.bak", c.temps_bak);
+    if (c.saved == kUnreadable) m.host.MakeUnreadable("c:\\temps.bak");
     if (c.registry) m.host.SetRegistry(kNtKey, "SystemRoot", c.registry);
     m.Start();
     EXPECT_EQ(m.form->Edit1.Text(), c.edit1) << c.name;
     EXPECT_EQ(m.form->settings.SystemRoot, c.system_root) << c.name;
     EXPECT_EQ(m.form->settings.StartDir, "C:\\Korrin") << c.name;
-    EXPECT_TRUE(m.journal().empty()) << c.name;  // no message of any kind
+    EXPECT_FALSE(m.ui.main_window_closed()) << c.name;
+    if (c.saved != kUnreadable) {
+      EXPECT_TRUE(m.journal().empty()) << c.name;  // no message of any kind
+      continue;
+    }
+    ASSERT_EQ(m.journal().size(), 1u) << c.name;
+    EXPECT_EQ(m.journal().at(0).kind, "error");
+    EXPECT_EQ(m.journal().at(0).flags, platform::kMbIconStop);
+    EXPECT_NE(m.journal().at(0).text.find("c:\\temps.bak"), std::string::npos);
   }
 }
 
-TEST_F(Startup, AnUnreadableFileIsReportedAndSystemRootLeftEmpty) {
-  host.SetRegistry(kNtKey, "SystemRoot", "C:\\WINNT");
-  Put("c:\\temps.bak", "E:\\DISKLESS\r\n");
-  host.MakeUnreadable("c:\\temps.bak");
-  MakeDirs("C:\\Korrin");
-  host.SetCurrentDirectory("C:\\Korrin");
-  Start();
-  EXPECT_EQ(form->settings.StartDir, "C:\\Korrin");  // captured before the file is read
-  ASSERT_EQ(journal().size(), 1u);
-  EXPECT_EQ(journal().at(0).kind, "error");
-  EXPECT_EQ(journal().at(0).flags, platform::kMbIconStop);
-  EXPECT_NE(journal().at(0).text.find("c:\\temps.bak"), std::string::npos);
-  EXPECT_EQ(form->Edit1.Text(), "D:\\PVDROOT");
-  EXPECT_EQ(form->settings.SystemRoot, "");
-  EXPECT_FALSE(ui.main_window_closed());  // the window still opens
+// A control's state in one line: its text, or its items and the chosen one,
+// or its position; then "off" when disabled and "hidden" when not visible.
+std::string StateOf(const platform::Control& control) {
+  std::string state;
+  auto join = [](const std::vector<std::string>& items) {
+    std::string all;
+    for (const std::string& item : items) all += (all.empty() ? "" : "|") + item;
+    return all;
+  };
+  if (auto* combo = dynamic_cast<const platform::EditComboBox*>(&control))
+    state = combo->Text() + " of " + join(combo->Items());
+  else if (auto* text = dynamic_cast<const platform::TextControl*>(&control))
+    state = text->Text();
+  else if (auto* list = dynamic_cast<const platform::ListBox*>(&control))
+    state = join(list->Items()) + " chosen " + std::to_string(list->ItemIndex());
+  else if (auto* box = dynamic_cast<const platform::CheckBox*>(&control))
+    state = box->Checked() ? "checked" : "clear";
+  else if (auto* bar = dynamic_cast<const platform::ProgressBar*>(&control))
+    state = "at " + std::to_string(bar->Position());
+  if (!control.Enabled()) state += " off";
+  if (!control.Visible()) state += " hidden";
+  return state;
 }
 
-TEST_F(Startup, ADirectoryNamedLikeTheFileCountsAsNoFile) {
-  MakeDirs("c:\\temps.bak");
-  Start();
-  EXPECT_EQ(form->Edit1.Text(), "D:\\PVDROOT");
-  EXPECT_TRUE(journal().empty());
-}
-
+// The value objects start as the window shows them, as its description gives
+// them, in the main window and in the dialogs alike.
 TEST_F(Startup, ControlsStartAsTheWindowShowsThem) {
   Start();
-  EXPECT_FALSE(form->BitBtn9.Enabled());
-  EXPECT_FALSE(form->BitBtn11.Enabled());
-  EXPECT_TRUE(form->BitBtn10.Enabled());
-  EXPECT_FALSE(form->ProgressBar1.Visible());
-  EXPECT_TRUE(form->ProgressBar2.Visible());
-  EXPECT_EQ(form->ComboBox1.Text(), "");
-  EXPECT_EQ(form->ComboBox1.Items(), (std::vector<std::string>{"RTL 8139", "RTL 8029", "Other NetCARD"}));
-  EXPECT_FALSE(form->CheckBox1.Checked());
-  EXPECT_FALSE(form->CheckBox2.Checked());
-  EXPECT_EQ(form->Edit2.Text(), "USER");
-  EXPECT_EQ(form->Edit3.Text(), "30");
-  EXPECT_EQ(form->Edit4.Text(), "PXEUSERS");
+  pxe::TForm2 wait;
+  const struct {
+    const platform::Control& control;
+    const char* state;
+  } rows[] = {
+      {form->Edit1, "D:\\PVDROOT"}, {form->Edit2, "USER"}, {form->Edit4, "PXEUSERS"}, {form->Edit3, "30"},
+      {form->BitBtn1, "生成用户及目录"}, {form->BitBtn12, "更  新"}, {form->ProgressBar1, "at 0 hidden"},
+      {form->ComboBox1, "RTL 8139|RTL 8029|Other NetCARD chosen -1"}, {form->ComboBox2, " chosen -1"},
+      {form->CheckBox1, "clear"}, {form->CheckBox2, "clear"}, {form->BitBtn10, "检测"},
+      {form->BitBtn9, "配置Rpl off"}, {form->BitBtn11, "安装 off"}, {form->ProgressBar2, "at 0"},
+      {form->BitBtn7, "生成镜像文件"},
+      {form->Form3.MAC, "00E04C of 00E04C|5254AB|0000B4|52544C"},
+      {form->GetNetDrv.FilterComboBox1, "NdisDrive(*.DOS) chosen 0"}, {form->GetNetDrv.NDISTALK, " off"},
+      {form->GetNetDrv.MACTALK, ""}, {form->GetNetDrv.FileListBox1, " chosen -1"},
+      {wait.Label1, "正在建立引导镜像文件，请等待五秒..."}, {wait.Label2, "5"}, {wait.ProgressBar1, "at 0"},
+  };
+  for (const auto& row : rows) EXPECT_EQ(StateOf(row.control), row.state) << row.control.name();
 }
 
 TEST(Layout, TabStopsAndIdentifiersAreUniqueInEachWindow) {
-  for (const look::WindowLayout* w : {&app::TForm1::Layout(), &rpl::TForm3::Layout(), &rpl::TGetNetDrv::Layout()}) {
+  for (const look::WindowLayout* w : {&app::TForm1::Layout(), &rpl::TForm3::Layout(), &rpl::TGetNetDrv::Layout(),
+                                      &pxe::TForm2::Layout(), &app::TForm4::Layout(), &app::TForm5::Layout()}) {
     std::set<std::pair<std::string, int>> stops;
     std::set<int> ids;
     for (const look::ControlLayout& c : *w->controls) {
@@ -97,27 +122,20 @@ TEST(Layout, TabStopsAndIdentifiersAreUniqueInEachWindow) {
   }
 }
 
-using Leaving = SimSession;
-
-TEST_F(Leaving, OnlyTheExitButtonDeletesTheAccountScript) {
+TEST(Leaving, OnlyTheExitButtonDeletesTheAccountScript) {
   struct Case {
     const char* control;
+    bool script;  // one is there before
     bool script_kept;
-  } cases[] = {{"BitBtn4", false}, {"E1", true}};
+  } cases[] = {{"BitBtn4", true, false}, {"E1", true, true}, {"BitBtn4", false, false}};
   for (const Case& c : cases) {
-    Put("c:\\usertemp.bat", "net group PXEUSERS /add\r\n");
-    Start();
-    journal().clear();
-    ASSERT_TRUE(form->Click(c.control));
-    EXPECT_EQ(journal(), (std::vector<SimEvent>{{"close", "", "", 0}})) << c.control;
-    EXPECT_EQ(host.FileExists("c:\\usertemp.bat"), c.script_kept) << c.control;
+    SimMachine m;
+    if (c.script) m.Put("c:\\usertemp.bat", "net group PXEUSERS /add\r\n");
+    m.Start();
+    ASSERT_TRUE(m.form->Click(c.control));
+    EXPECT_EQ(m.journal(), (std::vector<SimEvent>{{"close", "", "", 0}})) << c.control;
+    EXPECT_EQ(m.host.FileExists("c:\\usertemp.bat"), c.script_kept) << c.control;
   }
-}
-
-TEST_F(Leaving, ExitButtonWithoutAScriptClosesQuietly) {
-  Start();
-  form->BitBtn4Click();
-  EXPECT_EQ(journal(), (std::vector<SimEvent>{{"close", "", "", 0}}));
 }
 
 using HelpWindows = SimSession;
@@ -131,23 +149,28 @@ TEST_F(HelpWindows, MenuAndToolbarOpenTheirWindowsModally) {
   EXPECT_EQ(journal(), expected);
 }
 
-TEST(HelpText, HoldsBothMethodsWithTheirStepsAndValues) {
-  std::string text = app::TForm5::Text();
-  const char* must[] = {"一、无盘WIN98 (SE)服务器 PXE 设置方法：", "二、无盘WIN98 (SE)服务器 RPL 设置方法：",
-                        "--------------------THE END--------------------------", "192.168.0.1",
-                        "192.168.0.2", "192.168.0.200", "255.255.255.0", "classID", "060classID",
-                        "PXEclient", "X86PC(UNDI)", "DOSUNDI", "网卡自动注册", "netnames.db", "DLC"};
-  for (const char* m : must) EXPECT_NE(text.find(m), std::string::npos) << m;
-  EXPECT_LT(text.find("一、"), text.find("二、"));
-  EXPECT_LT(text.find("二、"), text.find("THE END"));
-  // Eleven PXE steps and ten RPL steps, numbered in order.
-  std::string pxe = text.substr(0, text.find("二、")), rpl = text.substr(text.find("二、"));
+TEST(HelpText, HoldsBothMethodsWithTheirStepsInOrder) {
+  const std::string text = app::TForm5::Text();
+  // The two methods, the end line and the values the steps need, in order.
+  const char* in_order[] = {"一、无盘WIN98 (SE)服务器 PXE 设置方法：", "192.168.0.1", "192.168.0.2", "192.168.0.200",
+                            "255.255.255.0", "classID", "060classID", "PXEclient", "X86PC(UNDI)", "DOSUNDI",
+                            "网卡自动注册", "netnames.db", "二、无盘WIN98 (SE)服务器 RPL 设置方法：", "DLC",
+                            "--------------------THE END--------------------------"};
   size_t at = 0;
-  for (int i = 1; i <= 11; ++i) ASSERT_NE(at = pxe.find("\r\n" + std::to_string(i) + ". ", at), std::string::npos) << i;
-  EXPECT_EQ(pxe.find("\r\n12. "), std::string::npos);
-  at = 0;
-  for (int i = 1; i <= 10; ++i) ASSERT_NE(at = rpl.find("\r\n" + std::to_string(i) + ". ", at), std::string::npos) << i;
-  EXPECT_EQ(rpl.find("\r\n11. "), std::string::npos);
+  for (const char* m : in_order) ASSERT_NE(at = text.find(m, at), std::string::npos) << m;
+  // Eleven PXE steps and ten RPL steps, numbered in order.
+  const size_t rpl = text.find("二、");
+  const struct {
+    size_t from, to;
+    int steps;
+  } parts[] = {{0, rpl, 11}, {rpl, text.size(), 10}};
+  for (const auto& part : parts) {
+    const std::string steps = text.substr(part.from, part.to - part.from);
+    size_t next = 0;
+    for (int i = 1; i <= part.steps; ++i)
+      ASSERT_NE(next = steps.find("\r\n" + std::to_string(i) + ". ", next), std::string::npos) << i;
+    EXPECT_EQ(steps.find("\r\n" + std::to_string(part.steps + 1) + ". "), std::string::npos);
+  }
 }
 
 }  // namespace

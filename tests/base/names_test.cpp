@@ -4,6 +4,9 @@
 
 namespace {
 
+// The share name is the shared directory from its 4th byte on, at most 20
+// bytes of code page 936 and never half a character: each limit is met by
+// one row taken whole and one row cut.
 TEST(ShareName, TakesAtMostTwentyBytesOfCodePage936FromTheFourthOnNeverHalfACharacter) {
   struct Case {
     const char* dir;
@@ -13,15 +16,13 @@ TEST(ShareName, TakesAtMostTwentyBytesOfCodePage936FromTheFourthOnNeverHalfAChar
       {"D:\\", ""},
       {"", ""},
       {"D:", ""},
-      {"E:\\DISKLESS", "DISKLESS"},
-      {"D:\\ABCDEFGHIJKLMNOPQRSTUVWXYZ", "ABCDEFGHIJKLMNOPQRST"},  // cut to 20
-      {"D:\\12345678901234567890", "12345678901234567890"},       // exactly 23
-      {"D:\\无盘工作站", "无盘工作站"},                              // 10 bytes
-      // Two bytes a Chinese character: ten of them fill the 20 bytes.
-      {"D:\\一二三四五六七八九十一二三", "一二三四五六七八九十"},
+      {"D:\\ABCDEFGHIJKLMNOPQRST", "ABCDEFGHIJKLMNOPQRST"},   // 20 bytes: whole
+      {"D:\\ABCDEFGHIJKLMNOPQRSTU", "ABCDEFGHIJKLMNOPQRST"},  // 21: cut to 20
+      {"D:\\一二三四五六七八九十", "一二三四五六七八九十"},      // 10 characters, 20 bytes: whole
+      {"D:\\一二三四五六七八九十一", "一二三四五六七八九十"},    // the 11th cut
       // 1 + 9 x 2 = 19 bytes; the tenth character would need bytes 20 and 21.
       {"D:\\A一二三四五六七八九十", "A一二三四五六七八九"},
-      {"D:\\AB一二三四五六七八九十", "AB一二三四五六七八九"},  // exactly 20
+      {"D:\\AB一二三四五六七八九十", "AB一二三四五六七八九"},  // 2 + 9 x 2 = 20 bytes kept
   };
   for (const Case& c : cases) EXPECT_EQ(base::ShareName(c.dir), c.share) << c.dir;
 }

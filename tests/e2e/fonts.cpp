@@ -1,9 +1,7 @@
 // The program's fonts seen from inside its process: the driver hooks the
 // program's thread with fontprobe.dll (font_probe.cpp), which lists the font
-// of every control of the windows shown; the driver checks the list.
-//   check-fonts CLASS...   every control of the shown windows (and their
-//                          tooltips) has a font for the GB2312 character set;
-//                          each window class named is among them
+// of every control of the windows shown; the driver checks the list (the
+// step check-fonts).
 #include "tests/e2e/probe.h"
 
 #include <cstdio>
@@ -49,6 +47,8 @@ std::vector<std::string> Probe(HWND main) {
   return lines;
 }
 
+}  // namespace
+
 int CheckFonts(const Args& classes) {
   HWND main = MainWindow();
   if (!main) {
@@ -79,12 +79,6 @@ int CheckFonts(const Args& classes) {
   for (const std::string& c : classes) Check(windows.count(c) == 1, c + " is shown and probed");
   std::printf("fonts of %d controls in %d windows read\n", controls, static_cast<int>(windows.size()));
   return Failures();
-}
-
-}  // namespace
-
-std::vector<Step> FontSteps() {
-  return {{"check-fonts", 1, CheckFonts, "check-fonts CLASS...: the windows' controls have Chinese fonts"}};
 }
 
 }  // namespace e2e

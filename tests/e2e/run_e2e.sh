@@ -1,7 +1,7 @@
 #!/bin/bash
 # End to end under Wine: the real Server.exe on a demo server, worked by the
-# driver program (driver.cpp and one file per window), with screenshots of
-# every window.
+# driver program (driver.cpp: its steps over the windows' tables in
+# windows.cpp), with screenshots of every window.
 #
 # usage: tests/e2e/run_e2e.sh [BUILD_DIR] [OUT_DIR]
 #   BUILD_DIR  the x86_64 build (default build-win64)
@@ -68,7 +68,7 @@ server_pid=
 start_server() {
   (cd "$prefix/drive_c/Korrin" && exec timeout 300 "${wine_env[@]}" wine Server.exe >>"$log" 2>&1) &
   server_pid=$!
-  drive wait-main || return 1
+  drive wait TForm1 || return 1
   sleep 0.5
 }
 # Waits for the program to end after a way of leaving.
@@ -90,53 +90,86 @@ expect_script() {  # $1: present|absent, $2: the way of leaving
   fi
 }
 
+# A page of the notebook by a click on its tab, checked: page rpl|pxe
+page() { drive choose TForm1 tabbook1 "${1^^}*" && drive check TForm1 "$1"; }
+# Leaving by the exit button.
+leave() { drive click TForm1 BitBtn4; ended "the exit button"; }
+# The help (TForm5) and the statement (TForm4): opened by the menu, the
+# toolbar or the keys and checked; typed into (the help refuses it, the
+# statement takes it and forgets it by the next opening), the help made
+# smaller and larger (its text area keeps its size), closed by the close box
+# or Esc.
+open_text() {  # CLASS menu|toolbar|keys
+  local item=M1 button=SpeedButton3 letter=m
+  [ "$1" = TForm5 ] && item=N2 button=SpeedButton2 letter=u
+  case $2 in
+    menu) drive click TForm1 $item ;;
+    toolbar) drive click TForm1 $button ;;
+    keys) drive keys TForm1 alt+h $letter ;;
+  esac
+  drive check "$1"
+}
+close_text() {  # CLASS closebox|esc [SCREENSHOT of the help made larger]
+  drive type "$1" Memo1 X
+  if [ "$1" = TForm5 ]; then
+    drive check TForm5
+    for size in '400 300' '640 520' '700 560'; do
+      drive resize TForm5 $size && drive expect TForm5 Memo1 place '0 0 521 401'
+    done
+    [ -n "${3:-}" ] && shot "$3"
+  else
+    drive expect TForm4 Memo1 text 'XKorrin Diskless*'
+  fi
+  if [ "$2" = esc ]; then drive keys "$1" esc && drive gone "$1"; else drive close "$1"; fi
+}
+
 printf 'net user USER1 /add\r\n' >"$usertemp"
 
 # The main window, its menu and both pages.
 start_server || die "the program did not start"
-drive check-main
+drive check TForm1 rpl
 drive check-fonts TForm1
-drive check-focus Edit1
+drive expect TForm1 Edit1 focus 1
 shot main-rpl
-drive menu H && shot menu-help
-drive escape
-drive show-page pxe
+drive keys TForm1 alt+h && drive wait '#32768' && shot menu-help
+drive keys TForm1 esc esc
+page pxe
 shot main-pxe
-drive show-page rpl
-# The keyboard alone: Tab round the main window, Ctrl+Tab through the pages,
-# the focus shown on a picture button.
-drive tab-cycle
-drive show-page pxe keys
-drive show-page rpl keys
-drive tab-to BitBtn4 && shot focus-button
+page rpl
+# The keyboard alone: Tab round the main window, Ctrl+Tab through the pages
+# (the focus on the page's first tab stop), the focus shown on a picture button.
+drive tab-cycle TForm1
+drive keys TForm1 ctrl+tab && drive check TForm1 pxe && drive expect TForm1 BitBtn3 focus 1
+drive keys TForm1 ctrl+tab && drive check TForm1 rpl && drive expect TForm1 ComboBox2 focus 1
+drive tab-to TForm1 BitBtn4 && shot focus-button
 
 # Help and statement, from the menu, the toolbar and the keyboard.
-drive open help menu && shot help
-drive resize 700 560 && shot help-resized
-drive close help
-drive open help toolbar && drive close help
-drive open help keys && drive close help
-drive open statement menu && shot statement
-drive close statement
-drive open statement toolbar && drive close statement
-drive open statement keys && drive close statement
-drive open help menu && drive close help esc
-drive open statement toolbar && drive close statement esc
+open_text TForm5 menu && shot help && close_text TForm5 closebox help-resized
+open_text TForm5 toolbar && close_text TForm5 closebox
+open_text TForm5 keys && close_text TForm5 closebox
+open_text TForm4 menu && shot statement && close_text TForm4 closebox
+open_text TForm4 toolbar && close_text TForm4 closebox
+open_text TForm4 keys && close_text TForm4 closebox
+open_text TForm5 menu && close_text TForm5 esc
+open_text TForm4 toolbar && close_text TForm4 esc
 
 # The ways to leave: only the exit button removes the account script.
-drive leave menu; ended "the menu"; expect_script present "the menu"
+drive click TForm1 E1; ended "the menu"; expect_script present "the menu"
 # The shared directory of the last generation comes back from C:\temps.bak,
 # a code page 936 file, Chinese name and all.
 printf 'D:\\无盘站\r\nE:\\OTHER\r\n' | iconv -f UTF-8 -t GBK >"$prefix/drive_c/temps.bak"
 start_server && {
-  drive check-text Edit1 'D:\无盘站'
-  drive leave closebox; ended "the close box"; expect_script present "the close box"
+  drive expect TForm1 Edit1 text 'D:\无盘站'
+  drive close TForm1; ended "the close box"; expect_script present "the close box"
 }
 rm -f "$prefix/drive_c/temps.bak"
-start_server && { drive leave keys; ended "Alt+S E"; expect_script present "Alt+S E"; }
-start_server && { drive leave enter; ended "Tab and Enter"; expect_script absent "Tab and Enter"; }
+start_server && { drive keys TForm1 alt+s e; ended "Alt+S E"; expect_script present "Alt+S E"; }
+start_server && {
+  drive tab-to TForm1 BitBtn4 && drive keys TForm1 enter
+  ended "Tab and Enter"; expect_script absent "Tab and Enter"
+}
 printf 'net user USER1 /add\r\n' >"$usertemp"
-start_server && { drive leave button; ended "the exit button"; expect_script absent "the exit button"; }
+start_server && { leave; expect_script absent "the exit button"; }
 
 check() {  # check DESCRIPTION COMMAND...: a check made here, from the files
   if "${@:2}" >>"$log" 2>&1; then say "ok: $1"; else say "FAILED: $1"; failed=$((failed + 1)); fi
@@ -155,11 +188,11 @@ crlf() { printf '%s\r\n' "$@"; }
 netstate=$prefix/drive_c/windows/netstate
 drive_d=$prefix/drive_d
 start_server && {
-  drive set-text Edit1 'D:\PVDROOT'
-  drive set-text Edit2 'WS'
-  drive set-text Edit4 'DISKLESS'
-  drive set-text Edit3 '12'
-  drive click BitBtn1
+  drive set-text TForm1 Edit1 'D:\PVDROOT'
+  drive set-text TForm1 Edit2 'WS'
+  drive set-text TForm1 Edit4 'DISKLESS'
+  drive set-text TForm1 Edit3 '12'
+  drive click TForm1 BitBtn1
   drive answer 进程提示 '目录创建完成，正在创建用户，请稍后...' OK noicon
   {
     crlf 'net group DISKLESS /add' 'net share PVDROOT=D:\PVDROOT' \
@@ -184,8 +217,8 @@ start_server && {
   check "... WS12 shared as its directory" grep -q "^WS12	D:.PVDROOT.WS12" "$netstate/shares.txt"
   # A count the script cannot carry: one warning, nothing written.
   cp "$usertemp" "$out/usertemp-before"
-  drive set-text Edit3 '12abc'
-  drive click BitBtn1
+  drive set-text TForm1 Edit3 '12abc'
+  drive click TForm1 BitBtn1
   drive answer morva提示 '“用户数目”必须是一个十进制整数（例如 30），请改正后再试。' OK icon
   check "a refused count leaves the script as it was" cmp "$out/usertemp-before" "$usertemp"
   # The workstation names file: asked for, refused, then made and opened.
@@ -193,21 +226,21 @@ start_server && {
   names=$drive_d/PVDROOT/windows/netnames.db
   # Enter and Space on the focused picture button run its handler, and the
   # focus comes back to it when the box has gone.
-  drive press BitBtn8 enter
+  drive tab-to TForm1 BitBtn8 && drive keys TForm1 enter
   drive answer 提示 'netnames.db不存在，是否创建它?' Cancel noicon
-  drive check-focus BitBtn8
-  drive press BitBtn8 space
+  drive expect TForm1 BitBtn8 focus 1
+  drive tab-to TForm1 BitBtn8 && drive keys TForm1 space
   drive answer 提示 'netnames.db不存在，是否创建它?' Cancel noicon
-  drive click BitBtn8
+  drive click TForm1 BitBtn8
   drive answer 提示 'netnames.db不存在，是否创建它?' Cancel noicon
   check "Cancel makes no names file" test ! -e "$names"
-  drive click BitBtn8
+  drive click TForm1 BitBtn8
   drive answer 提示 'netnames.db不存在，是否创建它?' OK noicon
   check "OK makes an empty names file" test -f "$names" -a ! -s "$names"
-  drive close-window Notepad
-  drive click BitBtn8
-  drive close-window Notepad
-  drive leave button; ended "the exit button"
+  drive close Notepad
+  drive click TForm1 BitBtn8
+  drive close Notepad
+  leave
 }
 
 # The PXE page: the launchers without the PDK, the boot image with its wait
@@ -218,14 +251,14 @@ computer=$("${wine_env[@]}" wine reg query \
   'HKLM\SYSTEM\CurrentControlSet\Control\ComputerName\ComputerName' /v ComputerName 2>/dev/null |
   tr -d '\r' | awk '/ComputerName/ && /REG_SZ/ {print $NF}')
 start_server && {
-  drive show-page pxe
-  drive click BitBtn2
+  page pxe
+  drive click TForm1 BitBtn2
   drive answer Server '找不到配置文件，可能是PXE-PDK 程序没有正确没装!' OK noicon
-  drive click SpeedButton1
+  drive click TForm1 SpeedButton1
   drive answer Server '找不到PXEReg60.EXE，可能是PXE-PDK 程序没有正确没装!' OK noicon
-  drive set-check CheckBox2 1
-  drive click BitBtn7
-  drive wait-dialog && { sleep 2; shot wait-dialog; }
+  drive set-check TForm1 CheckBox2 1
+  drive click TForm1 BitBtn7
+  drive check TForm2 && { sleep 2; shot wait-dialog; }
   await test -s "$prefix/drive_c/temp/bootimg.w98"
   sleep 1
   drive answer 创建完成 '当服务器名和共享目录名发生变动，您必须重新生成镜像!' OK icon
@@ -249,14 +282,14 @@ start_server && {
        'call %windir%\usercmd.bat' >"$out/expected-startnet.bat"
   check "... its startnet.bat is the auto-registering script, byte for byte" \
     cmp "$out/expected-startnet.bat" "$out/startnet.bat"
-  drive click BitBtn3
+  drive click TForm1 BitBtn3
   drive answer 演示服务器 '*' OK icon
   check "the PDK installer put the configurator in place" test -f "$pdk/pxeconfig.exe"
-  drive click BitBtn2
+  drive click TForm1 BitBtn2
   drive answer 演示服务器 '*' OK icon
-  drive click BitBtn5
+  drive click TForm1 BitBtn5
   drive answer 演示服务器 '*' OK icon
-  drive leave button; ended "the exit button"
+  leave
 }
 
 # The RPL road, once for each card type: detect, register through the real
@@ -266,41 +299,57 @@ start_server && {
 rpl=$prefix/drive_c/windows/rpl
 profiles=$rpl/rplfiles/profiles
 mkdir -p "$drive_d/DRIVERS/NIC"
-printf 'NDIS driver of the administrator'"'"'s own card\r\n' >"$drive_d/DRIVERS/NIC/MYNIC.DOS"
+printf 'NDIS driver of the administrator'"'"'s own card\r\n' >"$drive_d/DRIVERS/NIC/MYNICX.DOS"
+# A driver in the program's folder, where the chooser starts, and a file it does not list.
+korrin=$prefix/drive_c/Korrin
+printf 'a spare driver\r\n' >"$korrin/SPARE.DOS"
+printf 'notes\r\n' >"$korrin/notes.txt"
 # pfile PROFILE NAME: a file of the profile's client directory, any case.
 pfile() { find "$profiles/$1/suboot/winboot" -maxdepth 1 -iname "$2" 2>/dev/null | head -1; }
 db_has() { tr -d '\r' <"$rpl/rpldb.txt" | iconv -f GBK -t UTF-8 | grep -qxF "$1"; }
 rpl_road() {  # TYPE PREFIX BLOCK DRIVER PROFILE DONE-MESSAGE DETECT-CAPTION DETECT-TEXT
   local type=$1 vendor=$2 block=$3 driver=$4 profile=$5 done=$6
   start_server || return
-  drive choose ComboBox1 "$type"
-  drive click BitBtn10
+  drive choose TForm1 ComboBox1 "$type"
+  drive click TForm1 BitBtn10
   drive answer "$7" "$8" OK icon
-  drive check-enabled BitBtn9 1
-  drive click BitBtn9
+  drive expect TForm1 BitBtn9 enabled 1
+  drive click TForm1 BitBtn9
   case $type in
     'RTL 8139')
-      drive form3 check && shot form3
-      drive form3 type "$vendor"
-      drive form3 ok ;;
+      drive check TForm3 && shot form3
+      drive set-text TForm3 MAC "$vendor"
+      drive click TForm3 Button1 && drive gone TForm3 ;;
     'RTL 8029')
-      drive form3 expect 00E04C
-      drive form3 pick "$vendor"
-      drive form3 keys ;;
+      # The field keeps the first prefix; Tab round the dialog, and Enter in
+      # the field presses its button.
+      drive expect TForm3 MAC text 00E04C
+      drive choose TForm3 MAC "$vendor"
+      drive expect TForm3 MAC focus 1
+      drive tab-cycle TForm3
+      drive keys TForm3 enter && drive gone TForm3 ;;
     *)
       # Esc closes the chooser and registers nothing; then again, for real.
-      drive getnetdrv keys
-      drive getnetdrv esc
+      drive tab-cycle TGetNetDrv
+      drive keys TGetNetDrv esc && drive gone TGetNetDrv
       check "$type: Esc registers nothing" test ! -e "$prefix/drive_c/windows/rpltemp.bat"
-      drive check-enabled BitBtn9 1
-      drive click BitBtn9
-      drive getnetdrv check && shot getnetdrv-start
-      drive getnetdrv drive d
-      drive getnetdrv open DRIVERS
-      drive getnetdrv open NIC
-      drive getnetdrv file MYNIC.DOS 'D:\DRIVERS\NIC\MYNIC.DOS'
-      drive getnetdrv mac "$vendor" && shot getnetdrv
-      drive getnetdrv ok ;;
+      drive expect TForm1 BitBtn9 enabled 1
+      drive click TForm1 BitBtn9
+      # It starts at the current folder, the program's, and lists what is
+      # there: the drives of the prefix, the folder's subfolders, its drivers.
+      drive check TGetNetDrv && shot getnetdrv-start
+      drive expect TGetNetDrv DriveComboBox1 items "$(cd "$prefix/dosdevices" && ls -d ?: | paste -sd'|')"
+      drive expect TGetNetDrv DriveComboBox1 chosen 'c:*'
+      drive expect TGetNetDrv DirectoryListBox1 items "C:\|Korrin|$(cd "$korrin" && ls -d */ | tr -d / | paste -sd'|')"
+      drive expect TGetNetDrv DirectoryListBox1 chosen Korrin
+      drive expect TGetNetDrv FileListBox1 items "$(cd "$korrin" && ls | grep -i '\.dos$' | paste -sd'|')"
+      drive choose TGetNetDrv DriveComboBox1 'd:*'
+      drive open TGetNetDrv DirectoryListBox1 DRIVERS
+      drive open TGetNetDrv DirectoryListBox1 NIC
+      drive choose TGetNetDrv FileListBox1 MYNICX.DOS
+      drive expect TGetNetDrv NDISTALK text 'D:\DRIVERS\NIC\MYNICX.DOS'
+      drive set-text TGetNetDrv MACTALK "$vendor" && shot getnetdrv
+      drive click TGetNetDrv BitBtn1 && drive gone TGetNetDrv ;;
   esac
   drive answer 进程提示 "$done" OK icon
   check "$type: rpltemp.bat is gone" test ! -e "$prefix/drive_c/windows/rpltemp.bat"
@@ -309,15 +358,15 @@ rpl_road() {  # TYPE PREFIX BLOCK DRIVER PROFILE DONE-MESSAGE DETECT-CAPTION DET
   check "$type: ... its two configurations" db_has "CONFIG	WIN$vendor	${vendor}WIN	dos	win95	fits\\win95.fit	fits\\win95p.fit	$(printf 'Windows 98SE FOR %s' "${10}")		"
   check "$type: the boot block names the driver" grep -q "BBLOCK\\\\NDIS\\\\$block.DOS" "$rpl/bblock/netbeui/$block/dosbb.cnf"
   check "$type: the driver is in the boot blocks" test -n "$(find "$rpl/bblock/ndis" -maxdepth 1 -iname "$block.dos")"
-  drive check-enabled BitBtn9 0
-  drive check-enabled BitBtn11 1
-  drive rplmgr make "WIN$vendor" "$profile" && shot "rplmgr-$block"
-  drive rplmgr close
-  drive click BitBtn12
-  drive choose ComboBox2 "$profile"
-  drive click BitBtn11
+  drive expect TForm1 BitBtn9 enabled 0
+  drive expect TForm1 BitBtn11 enabled 1
+  drive make-profile "WIN$vendor" "$profile" && shot "rplmgr-$block"
+  drive close RplMgrWindow
+  drive click TForm1 BitBtn12
+  drive choose TForm1 ComboBox2 "$profile"
+  drive click TForm1 BitBtn11
   drive answer Morva提示 '无盘WIN98远程启动文件安装完成！' OK icon
-  drive set-check CheckBox1 1
+  drive set-check TForm1 CheckBox1 1
   check "$type: setvars.bat names this server and share" \
     test "$(tr -d '\r' <"$(pfile "$profile" setvars.bat)" | tail -2 | tr '\n' ' ')" = "SET SERVER=$computer SET SHARE=PVDROOT "
   check "$type: the 18 client files" test "$(ls "$profiles/$profile/suboot/winboot" | grep -vic '^temp.ini$')" -ge 18
@@ -338,15 +387,17 @@ rpl_road() {  # TYPE PREFIX BLOCK DRIVER PROFILE DONE-MESSAGE DETECT-CAPTION DET
     check "$type: no rtsnd.dos in the profile" test -z "$(pfile "$profile" rtsnd.dos)"
     check "$type: the driver in the profile" test -n "$(pfile "$profile" "$driver.dos")"
     check "$type: protocol.ini names it" grep -q "$driver" "$(pfile "$profile" protocol.ini)"
-    check "$type: system.dat names it" grep -q "$driver" "$profiles/$profile/suboot/system.dat"
+    # The registry file read back by an independent reader, naming the driver.
+    check "$type: system.dat is a registry file that names it" \
+      bash -c 'cregexport "$1" | grep -q "$2"' _ "$profiles/$profile/suboot/system.dat" "$driver"
   fi
-  drive watch-bar BitBtn6 ProgressBar2 4500
+  drive watch-bar TForm1 BitBtn6 ProgressBar2 4500
   check "$type: the Remoteboot service runs" grep -qx RemoteBoot <(tr -d '\r' <"$netstate/services.txt")
-  drive click SpeedButton7 && drive rplmgr close
+  drive click TForm1 SpeedButton7 && drive close RplMgrWindow
 }
 rpl_road 'RTL 8139' 00E04C rtsnd RTSND W8139 'Rtl8139注册完成，配置远程启动之前请首先进行<检查配置>' \
   检测结果 'Rtl8139 网卡可能没有配置,需要配置RPL' 'RTL8139 Netcard(100/10M)' RTL8139 &&
-  { drive leave button; ended "the exit button"; }
+  leave
 # The next card as an administrator meets it: the prefix dialog offers the
 # last card's prefix, which rplcmd refuses; and installing for a card whose
 # driver was never registered is refused. Neither changes a file or a button.
@@ -354,44 +405,44 @@ tree_sum() { (cd "$1" && find . -type f -exec md5sum {} + | sort -k2); }
 start_server && {
   cp "$rpl/rpldb.txt" "$out/rpldb-before"
   tree_sum "$rpl" >"$out/rpl-before"
-  drive choose ComboBox1 'RTL 8029'
-  drive click BitBtn10
+  drive choose TForm1 ComboBox1 'RTL 8029'
+  drive click TForm1 BitBtn10
   drive answer 检测结果 'RTL8029 网卡可能没有配置,需要配置RPL' OK icon
-  drive click BitBtn9
-  drive form3 expect 00E04C
-  drive form3 ok
+  drive click TForm1 BitBtn9
+  drive expect TForm3 MAC text 00E04C
+  drive click TForm3 Button1 && drive gone TForm3
   drive answer morva提示 $'rplcmd 拒绝了注册脚本（返回值 2）。\r\n远程启动数据库没有改动，注册没有完成。\r\nrplcmd 的输出：*' OK icon
-  drive check-enabled BitBtn9 1
-  drive check-enabled BitBtn11 0
+  drive expect TForm1 BitBtn9 enabled 1
+  drive expect TForm1 BitBtn11 enabled 0
   check "a refused registration leaves the database as it was" cmp "$out/rpldb-before" "$rpl/rpldb.txt"
   check "... and takes its driver back" test ! -e "$rpl/bblock/ndis/pcind.dos"
   check "... and no script or output behind" test ! -e "$prefix/drive_c/windows/rpltemp.bat" -a ! -e "$prefix/drive_c/windows/rpltemp.out"
-  drive choose ComboBox1 'RTL 8139'
-  drive click BitBtn10
+  drive choose TForm1 ComboBox1 'RTL 8139'
+  drive click TForm1 BitBtn10
   drive answer 检测结果 'Rtl8139 网卡检测成功！' OK icon
-  drive click BitBtn12
-  drive choose ComboBox2 W8139
-  drive choose ComboBox1 'RTL 8029'
+  drive click TForm1 BitBtn12
+  drive choose TForm1 ComboBox2 W8139
+  drive choose TForm1 ComboBox1 'RTL 8029'
   tree_sum "$rpl" >"$out/rpl-before"
-  drive click BitBtn11
+  drive click TForm1 BitBtn11
   drive answer morva提示 $'远程启动目录中没有网卡驱动程序 C:\\windows\\rpl\\bblock\\ndis\\PCIND.dos，请先用<配置Rpl>注册网卡，再进行安装。\r\n远程启动文件和配置 W8139 都没有改动。' OK icon
   check "installing for an unregistered card leaves the Remoteboot tree and the profile byte for byte" \
     cmp "$out/rpl-before" <(tree_sum "$rpl")
-  drive leave button; ended "the exit button"
+  leave
 }
 rpl_road 'RTL 8029' 5254AB pcind PCIND W8029 'Rtl8029注册完成，配置远程启动之前请首先进行<检查配置>' \
   检测结果 'RTL8029 网卡可能没有配置,需要配置RPL' 'Rtl8029 Netcard(10M)' RTL8029 &&
-  { drive leave button; ended "the exit button"; }
-rpl_road 'Other NetCARD' 001122 MYNIC MYNIC WMYNIC '自选网卡完成，配置远程启动之前请首先进行<检查配置>' \
-  Morva提示 '无法检测自定义网卡类型，请直接使用配置来设置您网卡！' 'MYNIC NetCard' 'MYNIC(001122)' && {
+  leave
+rpl_road 'Other NetCARD' 001122 MYNICX MYNICX WMYNICX '自选网卡完成，配置远程启动之前请首先进行<检查配置>' \
+  Morva提示 '无法检测自定义网卡类型，请直接使用配置来设置您网卡！' 'MYNICX NetCard' 'MYNICX(001122)' && {
   # The chooser left the current directory on D:; the boot image still finds its tools.
-  drive show-page pxe only
-  drive click BitBtn7
-  drive wait-dialog
+  drive choose TForm1 tabbook1 'PXE*'
+  drive click TForm1 BitBtn7
+  drive check TForm2
   await test -s "$prefix/drive_c/temp/bootimg.w98"
   sleep 1
   drive answer 创建完成 '当服务器名和共享目录名发生变动，您必须重新生成镜像!' OK icon
-  drive leave button; ended "the exit button"
+  leave
 }
 
 # Under an English system locale (code page 1252) the program's own windows
@@ -405,31 +456,31 @@ wine_env=("${WINE_ENV[@]}")
 "${wine_env[@]}" wineserver -p >/dev/null 2>&1
 start_server && {
   drive check-fonts TForm1 && shot english-main
-  drive show-page pxe only
+  page pxe
   drive check-fonts TForm1 && shot english-pxe
-  drive open help menu && drive check-fonts TForm5 && shot english-help
-  drive close help
-  drive open statement menu && drive check-fonts TForm4
-  drive close statement
-  drive click BitBtn7
-  drive wait-dialog && drive check-fonts TForm2 && shot english-wait-dialog
+  open_text TForm5 menu && drive check-fonts TForm5 && shot english-help
+  drive close TForm5
+  open_text TForm4 menu && drive check-fonts TForm4
+  drive close TForm4
+  drive click TForm1 BitBtn7
+  drive check TForm2 && drive check-fonts TForm2 && shot english-wait-dialog
   drive answer 创建完成 '当服务器名和共享目录名发生变动，您必须重新生成镜像!' OK icon
-  drive show-page rpl only
-  drive choose ComboBox1 'Other NetCARD'
-  drive click BitBtn10
+  page rpl
+  drive choose TForm1 ComboBox1 'Other NetCARD'
+  drive click TForm1 BitBtn10
   drive answer Morva提示 '无法检测自定义网卡类型，请直接使用配置来设置您网卡！' OK icon
-  drive click BitBtn9
-  drive getnetdrv check && drive check-fonts TGetNetDrv && shot english-getnetdrv
-  drive getnetdrv close
+  drive click TForm1 BitBtn9
+  drive check TGetNetDrv && drive check-fonts TGetNetDrv && shot english-getnetdrv
+  drive close TGetNetDrv
   # The RTL8139's driver taken away: the card asks to be registered again.
   rm -f "$(find "$rpl/bblock/ndis" -maxdepth 1 -iname rtsnd.dos)"
-  drive choose ComboBox1 'RTL 8139'
-  drive click BitBtn10
+  drive choose TForm1 ComboBox1 'RTL 8139'
+  drive click TForm1 BitBtn10
   drive answer 检测结果 'Rtl8139 网卡可能没有配置,需要配置RPL' OK icon
-  drive click BitBtn9
-  drive form3 check && drive check-fonts TForm3 && shot english-form3
-  drive form3 close
-  drive leave button; ended "the exit button"
+  drive click TForm1 BitBtn9
+  drive check TForm3 && drive check-fonts TForm3 && shot english-form3
+  drive close TForm3
+  leave
 }
 
 say "screenshots in $shots"

@@ -1,7 +1,7 @@
 // The template boot floppy tree: every file the Windows 98 installation
 // copies from it is there, the network start script is the program's own, the
-// network card's driver is named alike everywhere, and the tree packs onto a
-// 1.44 MB floppy.
+// network card's driver is named alike everywhere (system.dat a registry file
+// naming it), and the tree packs onto a 1.44 MB floppy.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,6 +9,7 @@
 
 #include "imagetools/fat12.h"
 #include "imagetools/tree_io.h"
+#include "rpl/registry_hive.h"
 #include "tests/pxe/startnet_bytes.h"
 
 namespace {
@@ -60,7 +61,12 @@ TEST(Template, TheCardsDriverIsRtsndEverywhere) {
   }
   EXPECT_TRUE(driver) << "no DRIVERNAME=RTSND$ in the [RTSND] section";
   EXPECT_GE(bindings, 1) << "nothing is bound to RTSND";
-  EXPECT_NE(Read("SYSTEM.DAT").find("=RTSND\r\n"), std::string::npos);
+  // system.dat is a registry file in which the installation finds RTSND.
+  const std::string system_dat = Read("SYSTEM.DAT");
+  std::string edited, why;
+  EXPECT_TRUE(rpl::IsRegistryHive(system_dat));
+  EXPECT_EQ(rpl::PutDriverNameInRegistry(system_dat, "NE2000", &edited, &why), rpl::DriverNameEdit::kDone)
+      << why;
   EXPECT_GE(CrLfLines(Read("WINBOOT/SETVARS.BAT")).size(), 3u);
 }
 

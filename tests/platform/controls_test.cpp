@@ -8,7 +8,7 @@ namespace {
 
 TEST(CheckBox, AChangeOfStateRunsTheHandlerOnceAndNoChangeRunsItNot) {
   for (bool bound : {false, true}) {
-    platform::CheckBox box("CheckBox1", "工作站自动注册");
+    platform::CheckBox box("CheckBox1");
     RecordingPeer peer;
     if (bound) box.Bind(&peer);
     std::vector<bool> seen;  // the state the handler finds, at each run
@@ -23,7 +23,7 @@ TEST(CheckBox, AChangeOfStateRunsTheHandlerOnceAndNoChangeRunsItNot) {
 }
 
 TEST(CheckBox, AHandlerThatClearsTheBoxRunsOnceMoreAndStops) {
-  platform::CheckBox box("CheckBox1", "工作站自动注册");
+  platform::CheckBox box("CheckBox1");
   int runs = 0;
   box.on_change = [&] {
     ++runs;

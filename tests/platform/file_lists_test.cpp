@@ -39,24 +39,41 @@ class FileLists : public SimSession {
     Put("C:\\Drivers\\readme.txt", "text");
     MakeDirs("C:\\Drivers\\old.dos");  // a directory is never offered as a file
     MakeDirs("D:\\data");
-    host.SetVolumeLabel('C', "SYSTEM");
     host.SetCurrentDirectory("C:\\Drivers");
   }
   platform::ListBox drives{"DriveComboBox1"}, dirs{"DirectoryListBox1"}, files{"FileListBox1"};
 };
 
-TEST_F(FileLists, DriveListShowsEveryDriveWithItsLabelAndChoosesTheCurrentOne) {
+// A: and B: are floppy drives and C: the first that can be a hard disk; a
+// drive from C: on is a hard disk when it is fixed, and only a hard disk's
+// label is read and shown.
+TEST_F(FileLists, DriveListShowsEachKindOfDriveAndChoosesTheCurrentOne) {
+  const struct {
+    char letter;
+    bool removable;
+    const char* label;
+    const char* item;
+    const char* picture;
+  } shown[] = {
+      {'A', false, "BOOT", "a:", "floppy"},              {'B', false, "", "b:", "floppy"},
+      {'C', false, "SYSTEM", "c: [SYSTEM]", "harddisk"}, {'D', false, "", "d:", "harddisk"},
+      {'E', true, "CDROM", "e:", "drive"},
+  };
+  std::vector<std::string> items;
+  std::vector<ItemLook> looks;
+  for (const auto& d : shown) {
+    MakeDirs(std::string(1, d.letter) + ":\\");
+    if (d.removable) host.MakeRemovable(d.letter);
+    host.SetVolumeLabel(d.letter, d.label);
+    items.push_back(d.item);
+    looks.push_back({0, d.picture});
+  }
   platform::DriveList list(host, drives);
   list.Fill();
-  EXPECT_EQ(drives.Items(), (std::vector<std::string>{"c: [SYSTEM]", "d:"}));
-  EXPECT_EQ(drives.Looks(), (std::vector<ItemLook>{{0, "harddisk"}, {0, "harddisk"}}));
+  EXPECT_EQ(drives.Items(), items);
+  EXPECT_EQ(drives.Looks(), looks);
   EXPECT_EQ(list.Drive(), 'C');
-}
-
-TEST_F(FileLists, ChoosingADriveMakesItsRootTheCurrentDirectory) {
-  platform::DriveList list(host, drives);
-  list.Fill();
-  drives.SetItemIndex(1);
+  drives.SetItemIndex(3);  // the user's choice: its root becomes current
   EXPECT_TRUE(list.Change());
   EXPECT_EQ(host.CurrentDirectory(), "D:\\");
 }
@@ -118,7 +135,7 @@ TEST(ListBox, TheUsersChoiceRunsTheChangeHandlerTheProgramsDoesNot) {
 class AskName : public platform::ModalWindow {
  public:
   const char* Kind() const override { return "AskName"; }
-  platform::Edit Edit1{"Edit1", ""};
+  platform::Edit Edit1{"Edit1"};
 };
 
 TEST_F(FileLists, ADialogIsAnsweredByItsTypedScriptAndTheJournalKeepsItsResult) {

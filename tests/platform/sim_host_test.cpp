@@ -102,10 +102,31 @@ TEST_F(SimHostTest, ReadsAtMostTheLimit) {
   EXPECT_FALSE(host.ReadFile("C:\\big", &bytes, SIZE_MAX));
 }
 
-TEST(CommandLine, SplitsAtBlanksAndKeepsQuotedWords) {
-  EXPECT_EQ(platform::SplitCommandLine("net  share A=\"D:\\my dir\" x"),
-            (std::vector<std::string>{"net", "share", "A=D:\\my dir", "x"}));
-  EXPECT_EQ(platform::SplitCommandLine("  "), std::vector<std::string>{});
+// A blank (0x20) and a tab (0x09) separate words, and nothing else: not the
+// bytes beside them. Quotes group words and are dropped; the arguments'
+// text keeps them.
+TEST(CommandLine, BlanksAndTabsAloneSeparateWords) {
+  const struct {
+    std::string line;
+    std::vector<std::string> words;
+    std::string arguments;
+  } cases[] = {
+      {"a b", {"a", "b"}, " b"},
+      {"a\tb", {"a", "b"}, "\tb"},
+      {"a\x1F" "b", {"a\x1F" "b"}, ""},
+      {"a!b", {"a!b"}, ""},
+      {"a\x08" "b", {"a\x08" "b"}, ""},
+      {"a\nb", {"a\nb"}, ""},
+      {"net  share A=\"D:\\my dir\" x", {"net", "share", "A=D:\\my dir", "x"}, "  share A=\"D:\\my dir\" x"},
+      {"\"C:\\My Tools\\undisk.exe\" a\t \"\"", {"C:\\My Tools\\undisk.exe", "a", ""}, " a\t \"\""},
+      {" \t ", {}, ""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(platform::SplitCommandLine(c.line), c.words) << c.line;
+    EXPECT_EQ(platform::ArgumentsText(c.line), c.arguments) << c.line;
+  }
+  EXPECT_EQ(platform::QuotedIfBlank("C:\\My Tools\\x.exe"), "\"C:\\My Tools\\x.exe\"");
+  EXPECT_EQ(platform::QuotedIfBlank("C:\\Tools\\x.exe"), "C:\\Tools\\x.exe");
 }
 
 }  // namespace

@@ -98,26 +98,39 @@ TEST_F(RplSession, CopyWithDriverNameReplacesTheFirstRtsndOnlyAndCopiesTheWholeF
   std::string big(25000, 'x');
   big.replace(20000, 5, "RTSND");  // beyond the first 19000 bytes
   struct Case {
-    std::string name, source, copy;
+    std::string name, source;
+    bool done;
+    std::string copy;  // the destination afterwards
   } cases[] = {
-      {"PCIND", "abRTSNDcd", "abPCINDcd"},                       // same length
-      {"NIC1", "RTSND", "NIC1"},                                  // one byte shorter
-      {"LONGNAME", "aRTSNDbRTSND", "aLONGNAMEbRTSND"},            // the second stays
-      {"PCIND", "no driver named here rtsnd", "no driver named here rtsnd"},  // unchanged copy
-      {"PCIND", "", ""},
-      {"PCIND", big, big.substr(0, 20000) + "PCIND" + big.substr(20005)},
+      {"PCIND", "abRTSNDcd", true, "abPCINDcd"},                     // same length
+      {"PCIND", "aRTSNDbRTSND", true, "aPCINDbRTSND"},                // the second stays
+      {"PCIND", "no driver named here rtsnd", true, "no driver named here rtsnd"},  // unchanged copy
+      {"PCIND", "", true, ""},
+      {"PCIND", big, true, big.substr(0, 20000) + "PCIND" + big.substr(20005)},
+      // Not a registry file: another length would shift every byte after it.
+      {"NIC1", "RTSND", false, "old content"},
+      {"MYNICX", "aRTSNDb", false, "old content"},
   };
   for (const Case& c : cases) {
     Put("C:\\src.dat", c.source);
     Put("C:\\dst.dat", "old content");
-    EXPECT_TRUE(rpl::CopyWithDriverName(host, c.name, "C:\\src.dat", "C:\\dst.dat")) << c.name;
+    std::string why;
+    EXPECT_EQ(rpl::CopyWithDriverName(host, c.name, "C:\\src.dat", "C:\\dst.dat", &why), c.done) << c.name;
     EXPECT_EQ(Get("C:\\dst.dat"), c.copy) << c.name << " " << c.source.size();
+    EXPECT_EQ(why.empty(), c.done) << why;
   }
-  // A source that cannot be read leaves the destination as it was.
+  // A source that cannot be read, or a destination that cannot be written,
+  // leaves the destination as it was.
+  std::string why;
   host.MakeUnreadable("C:\\src.dat");
-  EXPECT_FALSE(rpl::CopyWithDriverName(host, "PCIND", "C:\\src.dat", "C:\\dst.dat"));
-  EXPECT_FALSE(rpl::CopyWithDriverName(host, "PCIND", "C:\\missing.dat", "C:\\dst.dat"));
-  EXPECT_EQ(Get("C:\\dst.dat"), big.substr(0, 20000) + "PCIND" + big.substr(20005));
+  EXPECT_FALSE(rpl::CopyWithDriverName(host, "PCIND", "C:\\src.dat", "C:\\dst.dat", &why));
+  EXPECT_EQ(why, "无法读取 C:\\src.dat");
+  EXPECT_FALSE(rpl::CopyWithDriverName(host, "PCIND", "C:\\missing.dat", "C:\\dst.dat", &why));
+  Put("C:\\ok.dat", "RTSND");
+  host.SetFileAttributes("C:\\dst.dat", platform::kAttrReadOnly);
+  EXPECT_FALSE(rpl::CopyWithDriverName(host, "PCIND", "C:\\ok.dat", "C:\\dst.dat", &why));
+  EXPECT_EQ(why, "无法写入 C:\\dst.dat");
+  EXPECT_EQ(Get("C:\\dst.dat"), "old content");
 }
 
 }  // namespace

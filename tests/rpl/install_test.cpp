@@ -150,6 +150,11 @@ TEST_F(Install, EachStopLeavesTheTreeAndTheProfileUntouched) {
       {"unpacker just too slow", "RTL 8139", [](InstallMachine& m) { m.host.MakeSlow("undisk", rpl::kUnpackLimit + 1); },
        {kWait, {"pause", "", "", rpl::kUnpackLimit}, {"end", kUnpack, "", 0},
         warning("解包程序在 60 秒内没有结束，已被终止，引导镜像没有解开。" + kUntouched)}, false},
+      {"a six-letter driver and a system.dat that is no registry file", "Other NetCARD", [](InstallMachine& m) {
+         m.form->settings.NdisDriverName = "MYNICX";
+         m.Put(m.Rpl("bblock\\ndis\\MYNICX.dos"), "driver");
+       }, {kWait, warning("引导镜像的 system.dat 中无法换入网卡驱动程序名 MYNICX：文件不是注册表文件，"
+                          "只能逐字节换入5个字符的驱动程序名，MYNICX 有 6 个字符。" + kUntouched)}, false},
       {"image without io.sys", "RTL 8139", [](InstallMachine& m) { m.image_without = "io.sys"; },
        {kWait, warning("解开的引导镜像中没有 c:\\temp\\bootimg\\io.sys。" + kUntouched)}, false},
       {"image without LOGIN.EXE", "RTL 8139", [](InstallMachine& m) { m.image_without = "winboot\\LOGIN.EXE"; },
