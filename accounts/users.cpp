@@ -135,10 +135,18 @@ void GenerateUsers(platform::Host& host, platform::Ui& ui, const AccountFields& 
     script.insert(script.end(), user.begin(), user.end());
     progress.SetPosition(static_cast<int>(static_cast<long long>(i) * 100 / users));
   }
-  // 10. The bar full, the script closed, the bar hidden.
+  // 10. The bar full, the script closed, the bar hidden. A script that
+  // cannot be written (read-only, locked, a full disk) stays as it was and
+  // is not run: it is an earlier run's, or none.
   progress.SetPosition(100);
-  platform::WriteTextLines(host, paths::kUserTempBat, script);
+  const bool written = platform::WriteTextLines(host, paths::kUserTempBat, script);
   progress.SetVisible(false);
+  if (!written) {
+    ui.MessageBox(std::string("无法写入账户脚本 ") + paths::kUserTempBat +
+                      "（文件只读、被占用或磁盘已满），没有创建用户。",
+                  kWarningCaption, platform::kMbIconExclamation);
+    return;
+  }
   // 11. The script runs unseen; nothing waits for it.
   host.RunCommand(paths::AccountScriptCommand(), platform::kHide);
   // 12. The administrator is told that the accounts are on their way.

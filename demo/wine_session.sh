@@ -1,19 +1,24 @@
 # Shared by run.sh and the end-to-end run (sourced, not run): the Chinese
 # locale for Wine, a virtual display, and the environment of the wine commands.
-#   korrin_locale REPO          -> prints the LOCPATH holding zh_CN.UTF-8
+#   korrin_locale REPO          -> prints the LOCPATH holding zh_CN.UTF-8 and en_US.UTF-8
 #   korrin_start_xvfb           -> sets KORRIN_DISPLAY and KORRIN_XVFB_PID
 #   korrin_stop_xvfb            stops that Xvfb by its PID
-#   korrin_wine_env PREFIX DISPLAY LOCPATH -> fills the array WINE_ENV
+#   korrin_wine_env PREFIX DISPLAY LOCPATH [LOCALE] -> fills the array WINE_ENV
+#                               (LOCALE zh_CN.UTF-8 unless given)
 
 korrin_locale() {
-  local dir=$1/build-wine/locale
-  if [ ! -d "$dir/zh_CN.UTF-8" ]; then
-    mkdir -p "$dir"
-    # Wine takes code page 936 from this locale and, with the locale really
-    # present, passes Chinese arguments and file names unharmed.
-    localedef -i zh_CN -f UTF-8 "$dir/zh_CN.UTF-8" >/dev/null 2>&1 || true
-  fi
-  [ -d "$dir/zh_CN.UTF-8" ] || { echo "cannot make the zh_CN.UTF-8 locale (package locales)" >&2; return 1; }
+  local dir=$1/build-wine/locale locale
+  # Wine takes code page 936 from the Chinese locale and, with the locale
+  # really present, passes Chinese arguments and file names unharmed; the
+  # English one (code page 1252) is for the check that the program's own
+  # windows show Chinese on any system.
+  for locale in zh_CN en_US; do
+    if [ ! -d "$dir/$locale.UTF-8" ]; then
+      mkdir -p "$dir"
+      localedef -i "$locale" -f UTF-8 "$dir/$locale.UTF-8" >/dev/null 2>&1 || true
+    fi
+    [ -d "$dir/$locale.UTF-8" ] || { echo "cannot make the $locale.UTF-8 locale (package locales)" >&2; return 1; }
+  done
   echo "$dir"
 }
 
@@ -40,6 +45,7 @@ korrin_stop_xvfb() {
 }
 
 korrin_wine_env() {
+  local locale=${4:-zh_CN.UTF-8}
   WINE_ENV=(env WINEPREFIX="$1" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY="$2"
-            LOCPATH="$3" LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8)
+            LOCPATH="$3" LANG="$locale" LC_ALL="$locale")
 }

@@ -2,10 +2,10 @@
 
 namespace look {
 
-const Font kSansSerif13 = {"MS Sans Serif", 13, false};
-const Font kSansSerif11 = {"MS Sans Serif", 11, false};
-const Font kSong13 = {"宋体", 13, true};
-const Font kSong12 = {"宋体", 12, true};
+const Font kSansSerif13 = {"MS Sans Serif", 13};
+const Font kSansSerif11 = {"MS Sans Serif", 11};
+const Font kSong13 = {"宋体", 13};
+const Font kSong12 = {"宋体", 12};
 
 const ControlLayout* FindControl(const WindowLayout& window, const char* name) {
   for (const ControlLayout& c : *window.controls)

@@ -33,16 +33,19 @@ enum class Kind {
   kButton,       // a plain push button
 };
 
+// A font of the program's text. Every one is made for the GB2312 character
+// set: the text is Chinese, and asking for that set has the system's font
+// mapper pick a Chinese face wherever one is installed, whatever the
+// system's own code page (a face without Chinese gives way to one with it).
 struct Font {
   const char* face;
   int height;    // character height in pixels
-  bool gb2312;   // the GB2312 character set rather than the default one
 };
 
 extern const Font kSansSerif13;  // "MS Sans Serif", 13 px
 extern const Font kSansSerif11;  // "MS Sans Serif", 11 px
-extern const Font kSong13;       // "宋体", GB2312, 13 px
-extern const Font kSong12;       // "宋体", GB2312, 12 px
+extern const Font kSong13;       // "宋体", 13 px
+extern const Font kSong12;       // "宋体", 12 px
 
 struct ControlLayout {
   const char* name;

@@ -105,7 +105,12 @@ void GenerateBootImage(platform::Host& host, platform::Ui& ui, const std::string
                   "morva提示", platform::kMbIconExclamation);
     return;
   }
-  host.WriteFile(*installed_image, image);
+  // Whole or not at all: a write cut short (a full disk) or refused (a
+  // read-only or locked file) leaves the old image as it was, and says so.
+  if (!platform::WriteFileWhole(host, *installed_image, image))
+    ui.MessageBox("无法写入 " + *installed_image + "（文件只读、被占用或磁盘已满）。\r\n" +
+                      "原有的 dosundi.1 未被改动，请重新生成镜像。",
+                  "morva提示", platform::kMbIconExclamation);
 }
 
 std::string CheckPackedImage(const std::string& image, const std::string& setvars,

@@ -1,4 +1,4 @@
-// The driver chooser (GetNetDrv): made once at start-up and kept. Its lists
+// The driver chooser (GetNetDrv): made at its first showing and kept. Its lists
 // are the form's portable drive, directory and file lists; the window passes
 // on the administrator's choices: a drive chosen in the drop-down, a
 // directory opened by a double click or Enter, a file chosen in the file list.
@@ -40,15 +40,17 @@ GetNetDrvWindow get_net_drv_window;
 
 }  // namespace
 
-HWND CreateGetNetDrv(HWND owner, rpl::TGetNetDrv& form) {
-  get_net_drv_window.SetForm(&form);
-  return get_net_drv_window.Create(
-      L"TGetNetDrv", rpl::TGetNetDrv::Layout(), owner,
-      {&form.DriveComboBox1, &form.DirectoryListBox1, &form.FileListBox1, &form.FilterComboBox1,
-       &form.NDISTALK, &form.MACTALK},
-      "BitBtn1");
+// The form has filled its lists from the current directory (FormShow) before
+// this runs; a dialog made now takes them over.
+platform::ModalResult ShowTGetNetDrv(HWND owner, rpl::TGetNetDrv& form) {
+  if (!get_net_drv_window.Made()) {
+    get_net_drv_window.SetForm(&form);
+    get_net_drv_window.Create(L"TGetNetDrv", rpl::TGetNetDrv::Layout(), owner,
+                              {&form.DriveComboBox1, &form.DirectoryListBox1, &form.FileListBox1,
+                               &form.FilterComboBox1, &form.NDISTALK, &form.MACTALK},
+                              "BitBtn1");
+  }
+  return get_net_drv_window.Show();
 }
-
-platform::ModalResult ShowTGetNetDrv(HWND, rpl::TGetNetDrv&) { return get_net_drv_window.Show(); }
 
 }  // namespace win32

@@ -44,22 +44,18 @@ class Form1Window : public WindowHandler {
   HBRUSH silver_ = nullptr;
 };
 
-// statement_window.cpp: the statement window, Form4. The hidden instance made at start-up,
-// and a fresh one shown modally at every opening.
-HWND CreateForm4(HWND owner);
+// statement_window.cpp: the statement window, Form4, a fresh one shown modally at every opening.
 platform::ModalResult ShowTForm4(HWND owner, app::TForm4& window);
 
 // wait_dialog.cpp: the boot image's wait dialog, Form2, shown modally at every run.
 platform::ModalResult ShowTForm2(HWND owner, pxe::TForm2& window);
 
-// vendor_prefix_dialog.cpp: the vendor-prefix dialog, Form3, made once at start-up, hidden,
-// and shown modally at each registration of a Realtek card.
-HWND CreateForm3(HWND owner, rpl::TForm3& form);
+// vendor_prefix_dialog.cpp: the vendor-prefix dialog, Form3, shown modally at each
+// registration of a Realtek card; made at the first, then kept hidden for the run.
 platform::ModalResult ShowTForm3(HWND owner, rpl::TForm3& window);
 
-// driver_chooser.cpp: the driver chooser, GetNetDrv, made once at start-up, hidden,
-// and shown modally at each registration of a custom card.
-HWND CreateGetNetDrv(HWND owner, rpl::TGetNetDrv& form);
+// driver_chooser.cpp: the driver chooser, GetNetDrv, shown modally at each registration
+// of a custom card; made at the first, then kept hidden for the run.
 platform::ModalResult ShowTGetNetDrv(HWND owner, rpl::TGetNetDrv& window);
 
 // help_window.cpp: the help window, Form5, shown modally at every opening.

@@ -1,6 +1,7 @@
-// A dialog made once at start-up and kept, hidden, for the whole run, so that
-// its fields keep what was entered: shown modally at each use, hidden again by
-// its OK button (the OK result), its close box or Esc (any other result).
+// A dialog made once, at its first showing, and kept, hidden, for the rest of
+// the run, so that its fields keep what was entered: shown modally at each
+// use, hidden again by its OK button (the OK result), its close box or Esc
+// (any other result).
 #pragma once
 
 #include <string>
@@ -17,9 +18,11 @@ class KeptDialog : public WindowHandler {
  public:
   // Creates the window from its layout with a fixed dialog border, a close
   // box and no other title-bar button, and binds the form's controls, each
-  // keeping the text it holds.
+  // keeping what it holds: its text, its enabled state, a list's items with
+  // their looks and its choice.
   HWND Create(const wchar_t* class_name, const look::WindowLayout& layout, HWND owner,
               const std::vector<platform::Control*>& controls, const char* ok_button);
+  bool Made() const { return window_.hwnd != nullptr; }
   // Shows it modally over its owner; returns how it ended.
   platform::ModalResult Show();
 

@@ -1,9 +1,12 @@
-// Program start: the windows are created in their fixed order, only the main
-// window is shown, and the messages are handled until it closes. With
-// "/check FILE" the server's check goes into FILE and no window is shown.
+// Program start: the main window is made and shown, and the messages are
+// handled until it closes. Every other window is made when it is first shown:
+// the kept dialogs (vendor prefix, driver chooser) then stay for the run. With
+// "/check FILE" the server's check goes into FILE and no window is made.
 #include "win32/forms.h"
 
 #include <commctrl.h>
+
+#include <cstdlib>
 
 #include "app/server.h"
 #include "app/server_check.h"
@@ -19,6 +22,14 @@ std::vector<std::string> CommandWords() {
 }
 
 }  // namespace
+
+// An exception no handler catches ends the program at once. The runtime's
+// own handler would first write the exception's type, demangled, to a
+// standard error that a windowed program does not have; this one keeps the
+// demangler (some 46 KB) out of the program.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   platform::Win32Host host;
@@ -39,20 +50,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   ui.AddModalWindow(win32::ShowTGetNetDrv);
   ui.AddModalWindow(win32::ShowTCheckForm);
 
-  // 1. The main window; its creation runs FormCreate.
+  // The main window; its creation runs FormCreate.
   app::TForm1 form(host, ui);
   win32::Form1Window form1(form, ui);
   HWND main_window = form1.Create();
   if (!main_window) return 1;
-  // 2. The boot-image wait dialog, Form2, is made at each run: its countdown
-  //    starts with it.
-  // 3. The vendor-prefix dialog, hidden, kept for the whole run.
-  win32::CreateForm3(main_window, form.Form3);
-  // 4. The statement window, hidden; the menu and toolbar open fresh ones.
-  win32::CreateForm4(main_window);
-  // 5. The driver chooser, hidden, kept for the whole run.
-  win32::CreateGetNetDrv(main_window, form.GetNetDrv);
-
   ShowWindow(main_window, SW_SHOWNORMAL);
   UpdateWindow(main_window);
   MSG msg;

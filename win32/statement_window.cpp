@@ -6,16 +6,12 @@
 
 namespace win32 {
 
-HWND CreateForm4(HWND owner) {
+platform::ModalResult ShowTForm4(HWND owner, app::TForm4&) {
   TextWindowSpec look = {L"TForm4", &app::TForm4::Layout(),
                          WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
                          /*client_size=*/true, 0, 0,
                          /*read_only=*/false, app::TForm4::Text()};
-  return CreateTextWindow(look, owner);
-}
-
-platform::ModalResult ShowTForm4(HWND owner, app::TForm4&) {
-  HWND window = CreateForm4(owner);
+  HWND window = CreateTextWindow(look, owner);
   return window ? RunModal(owner, window) : platform::kMrCancel;
 }
 

@@ -1,5 +1,5 @@
-// The vendor-prefix dialog (Form3): made once at start-up and kept, so that
-// its field keeps the last prefix entered.
+// The vendor-prefix dialog (Form3): made at its first showing and kept, so
+// that its field keeps the last prefix entered.
 #include "rpl/vendor_prefix_dialog.h"
 
 #include "win32/forms.h"
@@ -17,10 +17,9 @@ Form3Window form3_window;
 
 }  // namespace
 
-HWND CreateForm3(HWND owner, rpl::TForm3& form) {
-  return form3_window.Create(L"TForm3", rpl::TForm3::Layout(), owner, {&form.MAC}, "Button1");
+platform::ModalResult ShowTForm3(HWND owner, rpl::TForm3& form) {
+  if (!form3_window.Made()) form3_window.Create(L"TForm3", rpl::TForm3::Layout(), owner, {&form.MAC}, "Button1");
+  return form3_window.Show();
 }
-
-platform::ModalResult ShowTForm3(HWND, rpl::TForm3&) { return form3_window.Show(); }
 
 }  // namespace win32

@@ -320,6 +320,12 @@ void AddTooltips(BuiltWindow* window) {
                                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window->hwnd,
                                         nullptr, Instance(), nullptr);
       if (!window->tooltip) return;
+      // The hints are Chinese: the system's tooltip font, for the Chinese
+      // character set (on a Chinese system the same font).
+      HFONT system = reinterpret_cast<HFONT>(SendMessageW(window->tooltip, WM_GETFONT, 0, 0));
+      window->tooltip_font = ChineseFont(system);
+      if (window->tooltip_font)
+        SendMessageW(window->tooltip, WM_SETFONT, reinterpret_cast<WPARAM>(window->tooltip_font), FALSE);
     }
     std::wstring hint = Widen(c.hint);
     TTTOOLINFOW tool;
@@ -338,6 +344,7 @@ void AddTooltips(BuiltWindow* window) {
 
 BuiltWindow::~BuiltWindow() {
   for (auto& f : fonts_) DeleteObject(f.second);
+  if (tooltip_font) DeleteObject(tooltip_font);
 }
 
 HWND BuiltWindow::Control(const std::string& name) const {
@@ -358,34 +365,25 @@ const look::ControlLayout* BuiltWindow::LayoutOf(HWND control) const {
   return nullptr;
 }
 
-HFONT BuiltWindow::Font(const look::Font* font) {
-  if (!font) return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-  auto it = fonts_.find(font);
-  if (it != fonts_.end()) return it->second;
-  // A negative height asks for the character height, as the layout gives it.
-  HFONT made = CreateFontW(-font->height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                           font->gb2312 ? GB2312_CHARSET : DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                           Widen(font->face).c_str());
-  fonts_[font] = made;
-  return made;
+HFONT ChineseFont(HFONT base) {
+  LOGFONTW lf;
+  if (!base || GetObjectW(base, sizeof lf, &lf) != sizeof lf) return nullptr;
+  lf.lfCharSet = GB2312_CHARSET;
+  return CreateFontIndirectW(&lf);
 }
 
-HMENU BuildMenu(const std::vector<look::MenuLayout>& menu) {
-  HMENU bar = CreateMenu();
-  for (const look::MenuLayout& top : menu) {
-    if (*top.parent) continue;
-    HMENU popup = CreatePopupMenu();
-    for (const look::MenuLayout& item : menu) {
-      if (std::string(item.parent) != top.name) continue;
-      if (std::string(item.caption) == "-")
-        AppendMenuW(popup, MF_SEPARATOR, item.id, nullptr);
-      else
-        AppendMenuW(popup, MF_STRING, item.id, Widen(item.caption).c_str());
-    }
-    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), Widen(top.caption).c_str());
-  }
-  return bar;
+HFONT BuiltWindow::Font(const look::Font* font) {
+  auto it = fonts_.find(font);
+  if (it != fonts_.end()) return it->second;
+  // Every font asks for the Chinese character set (see look::Font). A
+  // negative height asks for the character height, as the layout gives it.
+  HFONT made = font ? CreateFontW(-font->height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
+                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                  DEFAULT_PITCH | FF_DONTCARE, Widen(font->face).c_str())
+                    : ChineseFont(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
+  if (!made) return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  fonts_[font] = made;
+  return made;
 }
 
 void BuildControls(BuiltWindow* window) {

@@ -32,17 +32,21 @@ class BuiltWindow {
   HWND Control(const std::string& name) const;
   const look::ControlLayout* Find(const std::string& name) const;
   const look::ControlLayout* LayoutOf(HWND control) const;
-  HFONT Font(const look::Font* font);  // made once, kept for the window's life
+  // The font of a layout (nullptr: the system's dialog font), for the Chinese
+  // character set; made once, kept for the window's life.
+  HFONT Font(const look::Font* font);
 
   std::map<std::string, HWND> controls;
   HWND tooltip = nullptr;
+  HFONT tooltip_font = nullptr;  // the tooltip's font, for the Chinese character set
 
  private:
   std::map<const look::Font*, HFONT> fonts_;
 };
 
-// The menu bar of a layout, each item with its identifier.
-HMENU BuildMenu(const std::vector<look::MenuLayout>& menu);
+// A copy of a font made for the GB2312 character set; nullptr when `base`
+// cannot be read.
+HFONT ChineseFont(HFONT base);
 
 // Creates every control of the window's layout inside window->hwnd, each with
 // its identifier, in tab order within its parent; sets fonts, texts, first

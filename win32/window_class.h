@@ -41,6 +41,9 @@ struct FrameSpec {
   WindowHandler* handler = nullptr;
 };
 
+// The menu bar of a layout, each item with its identifier.
+HMENU BuildMenu(const std::vector<look::MenuLayout>& menu);
+
 // Creates the window, hidden.
 HWND CreateFrame(const FrameSpec& frame);
 

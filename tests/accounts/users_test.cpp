@@ -183,6 +183,38 @@ TEST_F(GenerateUsers, AMissingDriveMakesNoDirectoryButTheScriptRunsAnyway) {
   EXPECT_EQ(journal(), (std::vector<SimEvent>{kScriptStarted, kDoneMessage}));
 }
 
+// An earlier run's script must not run in place of this one, nor pass for it.
+TEST_F(GenerateUsers, AScriptThatCannotBeWrittenStaysAsItWasAndIsNotRun) {
+  const SimEvent kRefused = {"message", "无法写入账户脚本 c:\\usertemp.bat（文件只读、被占用或磁盘已满），没有创建用户。",
+                             "morva提示", platform::kMbIconExclamation};
+  const std::string kOld = "net user OLD OLD /add /passwordchg:no\r\n";
+  struct Case {
+    const char* name;
+    bool read_only;           // the earlier script is there, read-only
+    std::size_t disk_space;   // what the disk still holds
+    const char* script_after;
+  } cases[] = {
+      {"read-only earlier script", true, SIZE_MAX, kOld.c_str()},
+      {"full disk, no earlier script", false, 200, "<absent>"},
+  };
+  for (const Case& c : cases) {
+    SimMachine m;
+    m.MakeDirs("D:\\");
+    if (c.read_only) {
+      m.Put("c:\\usertemp.bat", kOld);
+      m.host.SetFileAttributes("c:\\usertemp.bat", platform::kAttrReadOnly);
+    }
+    m.Start();
+    m.host.LimitDiskSpace(c.disk_space);
+    m.form->Edit3.SetText("3");
+    m.form->BitBtn1Click();
+    EXPECT_EQ(m.journal(), (std::vector<SimEvent>{kRefused})) << c.name;
+    EXPECT_EQ(m.Get("c:\\usertemp.bat"), c.script_after) << c.name;
+    EXPECT_EQ(m.Get("c:\\usertemp.bat.new"), "<absent>") << c.name;
+    EXPECT_FALSE(m.form->ProgressBar1.Visible()) << c.name;
+  }
+}
+
 TEST_F(GenerateUsers, ASecondRunRewritesTheSameScriptOverTheSameDirectories) {
   form->BitBtn1Click();
   std::string first = Get("c:\\usertemp.bat");

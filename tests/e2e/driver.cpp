@@ -236,6 +236,8 @@ const Step kSteps[] = {
      [](const Args& a) { return CheckReportFile(a[0]); }},
     {"report-copy click|keys: the check window's copy button fills the clipboard with its report", 1,
      [](const Args& a) { return a[0] == "click" || a[0] == "keys" ? CheckReportCopy(a[0]) : -1; }},
+    {"check-fonts CLASS...: the shown windows' controls have fonts for the Chinese character set", 1,
+     CheckFonts},
 };
 
 int Usage() {

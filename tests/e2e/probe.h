@@ -90,6 +90,11 @@ std::string TabCycleOf(const std::string& class_name);
 // True for a window that, gone, gives the main window its input back.
 bool HandsBack(const std::string& class_name);
 
+// fonts.cpp: every control of the program's shown windows (and their
+// tooltips) has a font for the GB2312 character set, read from inside the
+// program; each class named is among the windows read. The number of failures.
+int CheckFonts(const Args& classes);
+
 // The check window (server_check_window.cpp): its items ("MARK WHAT" joined
 // by "，"), its report against the one /check wrote into a file, and its
 // copy button (pressed by a click or by Alt+C) filling the clipboard.

@@ -189,11 +189,14 @@ TEST_F(BootImage, OnlyAWholeFloppyOfThisRunsScriptsReplacesTheInstalledImage) {
                                  "原有的 dosundi.1 未被改动，请重新生成镜像。");
   };
   const std::string unread = "无法读取打包后的镜像文件 c:\\temp\\bootimg.w98";
+  const std::string cannot_install = std::string("无法写入 ") + kDosUndi + "（文件只读、被占用或磁盘已满）。";
   struct Case {
     const char* name;
     bool packed;
     std::pair<std::string, std::string> image_says;  // the warning's part; "" when installed
     bool locked;
+    bool installed_read_only = false;  // the installed image cannot be written over
+    std::size_t disk_space = SIZE_MAX;  // what the disk holds when the image is installed
   } cases[] = {
       {"whole and the run's own", true, {good, ""}, false},
       {"not packed", false, {"", unread}, false},
@@ -211,19 +214,24 @@ TEST_F(BootImage, OnlyAWholeFloppyOfThisRunsScriptsReplacesTheInstalledImage) {
       {"the other start script", true,
        {Floppy(Files{{"SETVARS.BAT", setvars}, {"STARTNET.BAT", kAutoRegister}}),
         "winboot\\STARTNET.BAT 不是本次写入的内容"}, false},
+      {"installed one read-only", true, {good, cannot_install}, false, true},
+      {"disk full while installing", true, {good, cannot_install}, false, false, 1000},
       {"locked by the packer", true, {good, unread}, true},  // stays locked: last
   };
   packed_size = -1;  // the packer stand-in makes nothing; each case puts its image
   for (const Case& c : cases) {
     journal().clear();
     Put(kDosUndi, "good old image");
+    host.SetFileAttributes(kDosUndi, c.installed_read_only ? platform::kAttrReadOnly : platform::kAttrArchive);
     Put("c:\\temp\\BOOTIMG.W98", "stale");
     ui.WhileShown([&](const SimEvent& e) {
       if (e.caption != "创建完成" || !c.packed) return;
       Put("c:\\temp\\bootimg.w98", c.image_says.first);
       if (c.locked) host.MakeUnreadable("c:\\temp\\bootimg.w98");
+      host.LimitDiskSpace(c.disk_space);
     });
     form->BitBtn7Click();
+    host.LimitDiskSpace(SIZE_MAX);
     if (!c.packed) EXPECT_FALSE(host.FileExists("c:\\temp\\bootimg.w98")) << c.name;
     if (c.image_says.second.empty()) {
       EXPECT_EQ(Get(kDosUndi), c.image_says.first) << c.name;
