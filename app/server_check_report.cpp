@@ -42,9 +42,9 @@ int Severity(CheckState state) {
 
 const char* RoadHeading(Road road) {
   switch (road) {
-    case Road::kAccounts: return "一、账户和共享目录";
-    case Road::kPxe: return "二、PXE 启动";
-    case Road::kRpl: return "三、RPL 启动";
+    case Road::kAccounts: return "1. 账户和共享目录";
+    case Road::kPxe: return "2. PXE 启动";
+    case Road::kRpl: return "3. RPL 启动";
   }
   return "";
 }

@@ -8,6 +8,7 @@
 #include "pxe/startnet.h"
 #include "rpl/install.h"
 #include "rpl/profiles.h"
+#include "rpl/register.h"
 
 namespace app {
 namespace {
@@ -153,6 +154,12 @@ void CheckProfile(platform::Host& host, const CheckInput& in, const std::string&
   // The card's driver: the one NETCARD names, or the image's own RTSND.
   std::string driver = "RTSND.DOS";
   SetValue(setvars, "NETCARD", &driver);
+  // A name that is no driver file (a path, a device) is not looked for.
+  if (!rpl::IsDriverFileName(driver)) {
+    Add(check, what, CheckState::kStale, "setvars.bat 中的 NETCARD=" + driver + " 不是网卡驱动程序的文件名（名字.DOS）。",
+        "在“网卡类型”中选工作站的网卡，在“RPL配置名”中选 " + name + "，按“安装”重新安装");
+    return;
+  }
   CheckState state = CheckState::kReady;
   std::vector<std::string> found, mends;
   auto worse = [&](CheckState s, const std::string& mend) {

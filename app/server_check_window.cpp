@@ -13,7 +13,7 @@ const std::vector<look::ControlLayout> kControls = {
     {"Button2", 2, look::Kind::kButton, "", 512, 408, 100, 26, "关闭", "", 2, true, true, nullptr, ""},
 };
 
-const look::WindowLayout kCheckForm = {"CheckForm", "检查服务器", 140, 60, 620, 442, &look::kSong12, &kControls, nullptr};
+const look::WindowLayout kCheckForm = {"CheckForm", "检查服务器", 140, 60, 620, 442, &look::kSansSerif13, &kControls, nullptr};
 
 }  // namespace
 

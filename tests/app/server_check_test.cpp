@@ -237,6 +237,18 @@ std::vector<Row> Rows() {
         {"配置 W00E04C", "今天应为 SERVER=NEWNAME，SHARE=PVDROOT"},
         {"配置 W00E04C", "在“网卡类型”中选 RTL 8139，在“RPL配置名”中选 W00E04C，按“安装”"},
         {"配置 W001122", "在“网卡类型”中选 Other NetCARD，按“配置Rpl”注册 MYNIC.DOS，在“RPL配置名”中选 W001122，按“安装”"}}},
+      {"a start script naming a path for its driver", false,
+       [](Server& s) {
+         const std::string setvars = "C:\\WINNT\\rpl\\rplfiles\\profiles\\W001122\\suboot\\winboot\\setvars.bat";
+         std::string bytes = s.Get(setvars);
+         bytes.replace(bytes.find("MYNIC.DOS"), 9, "..\\..\\..\\..\\bblock\\ndis\\MYNIC.DOS");
+         s.Put(setvars, bytes);
+       },
+       1,
+       Join({kAccountsDone, "√PXE-PDK 安装程序，√已安装的 PXE-PDK，√镜像工具，√原始镜像文件，√已安装的启动镜像，△启动镜像中的服务器和共享",
+             kTreeDone, "√网卡 Other NetCARD（MYNIC），×网卡 RTL 8029（pcind），√网卡 RTL 8139（rtsnd）",
+             "√配置列表，√配置 NE2KDOS，△配置 W001122，△配置 W00E04C，△配置 W5254AB"}),
+       {{"配置 W001122", "NETCARD=..\\..\\..\\..\\bblock\\ndis\\MYNIC.DOS 不是网卡驱动程序的文件名"}}},
       {"a profile installed for another card", true,
        [](Server& s) {
          s.Demo();
@@ -363,6 +375,10 @@ TEST(ServerCheck, TheMenuItemShowsTheSameReportAndItsButtonCopiesIt) {
   s.journal().clear();
   ASSERT_TRUE(s.form->Click("C1"));
   EXPECT_EQ(platform::ToCodePage(memo), s.Get("E:\\reports\\server.txt"));
+  // Each road's heading, then its items.
+  for (const char* road : {"\r\n\r\n1. 账户和共享目录\r\n×【缺少】共享目录：", "\r\n\r\n2. PXE 启动\r\n√【就绪】PXE-PDK 安装程序：",
+                           "\r\n\r\n3. RPL 启动\r\n√【就绪】远程启动服务程序："})
+    EXPECT_NE(memo.find(road), std::string::npos) << road;
   EXPECT_EQ(label, "共 17 项：就绪 8 项，缺少 9 项，过期 0 项，无法读取 0 项。");
   EXPECT_EQ(copied_label, "报告已复制到剪贴板。");
   EXPECT_EQ(s.ui.clipboard(), memo);
