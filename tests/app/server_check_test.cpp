@@ -5,6 +5,7 @@
 // "/check FILE" and must leave every file and folder as it found them.
 #include <filesystem>
 #include <fstream>
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <sstream>
@@ -13,6 +14,7 @@
 #include "app/server.h"
 #include "app/server_check_window.h"
 #include "base/paths.h"
+#include "imagetools/fat12.h"
 #include "platform/encoding.h"
 #include "platform/textfile.h"
 #include "pxe/wait_dialog.h"
@@ -80,7 +82,8 @@ class Server : public SimMachine {
   }
 
   // The PDK installed (its installer puts its two programs in place), the
-  // boot image made and installed.
+  // boot image made and installed; the program left by its exit button,
+  // which takes the account script away.
   void PxeRoad() {
     Form().BitBtn3Click();
     for (const char* program : {"pxeconfig.exe", "pxereg60.exe"})
@@ -90,6 +93,8 @@ class Server : public SimMachine {
       return platform::kMrCancel;
     });
     form->BitBtn7Click();
+    form->BitBtn4Click();
+    form.reset();
   }
 
   // Detect, register, a Windows profile in the manager, install it with the
@@ -207,7 +212,8 @@ std::vector<Row> Rows() {
        {{"用户目录", "按账户脚本 c:\\usertemp.bat，30 个用户目录都在"}}},
       {"after the PXE road", false, [](Server& s) { s.PxeRoad(); }, 1,
        Join({kAccountsDone, kPxeDone, kDemoTree, "×网卡", kDemoProfiles}),
-       {{"启动镜像中的服务器和共享", "SERVER=KORRINSRV，SHARE=PVDROOT，都是今天的；网卡自动注册：关"}}},
+       {{"启动镜像中的服务器和共享", "SERVER=KORRINSRV，SHARE=PVDROOT，都是今天的；网卡自动注册：关"},
+        {"用户目录", "按“用户前辍”USER和“用户数目”30，30 个用户目录都在"}}},
       {"after the RPL road", false, [](Server& s) { s.RplRoad(kRtl8139); }, 1,
        Join({kAccountsDone, kPxeDone, kTreeDone, "√网卡 RTL 8139（rtsnd）", kDemoProfiles, "√配置 W00E04C"}),
        {{"配置 W00E04C", "网卡驱动 RTSND.DOS，远程启动目录中也有；SERVER=KORRINSRV，SHARE=PVDROOT，都是今天的；工作站自动注册：开"}}},
@@ -270,6 +276,23 @@ std::vector<Row> Rows() {
        },
        2, Join({kDemoAccounts, kBadTemplate, kDemoTree, "×网卡", kDemoProfiles}),
        {{"原始镜像文件", "大小为 1474559 字节，不是 1440 KB 软盘镜像"}}},
+      {"a template without a workstation file", true,
+       [](Server& s) {
+         s.Demo();
+         fat12::Tree root;
+         std::string image, error;
+         ASSERT_TRUE(fat12::Unpack(ReadNative(TEMPLATE_BOOTIMG), &root, &error)) << error;
+         for (fat12::Tree& dir : root.children) {
+           auto& files = dir.children;
+           files.erase(std::remove_if(files.begin(), files.end(), [](const fat12::Tree& f) { return f.name == "NET.EXE"; }),
+                       files.end());
+         }
+         ASSERT_TRUE(fat12::Pack(root, nullptr, &image, &error)) << error;
+         s.Put("C:\\Korrin\\unditool\\bootimg.w98", image);
+       },
+       1, Join({kDemoAccounts, "√PXE-PDK 安装程序，×已安装的 PXE-PDK，√镜像工具，×原始镜像文件，×已安装的启动镜像，×启动镜像中的服务器和共享",
+                kDemoTree, "×网卡", kDemoProfiles}),
+       {{"原始镜像文件", "中缺少 1 个文件：WINBOOT\\NET.EXE。"}}},
       {"a profile list of 300 entries", true,
        [](Server& s) {
          s.Demo();
