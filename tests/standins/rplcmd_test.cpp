@@ -211,6 +211,8 @@ TEST_F(RplcmdTest, WorksOnlyOnADatabaseItCanRead) {
        "The Remoteboot database C:\\WINNT\\rpl\\rpldb.txt is damaged at line 1: the file does not begin "
        "with its format line; nothing was changed.\n"},
       {"empty", "", "damaged at line 1: the file does not begin with its format line;"},
+      // Turned away at its first line before anything else of it is read.
+      {"a program", std::string("MZ\x90\0\x03\0\r\n\x1A\xFF", 10), "at line 1: the file does not begin"},
       {"unknown kind", kHead + "WKSTA\tW1\r\n", "damaged at line 3: not a record of this file;"},
       {"a field short", "RPLDB 1\r\nBOOT\t00001BDOS\t00001B\tBBLOCK\\X.CNF\tc\r\n", "at line 2: not a record"},
       {"an empty line", "RPLDB 1\r\n\r\nVENDOR\t00001B\tx\r\n", "at line 2: not a record"},
@@ -274,6 +276,12 @@ TEST_F(RplcmdTest, ADatabaseThatCannotBeWrittenStaysAsItWas) {
     host.LimitDiskSpace(SIZE_MAX);
     host.SetFileAttributes(kDb, 0);
   }
+  // With room for the new database once, it takes the old one's place: it is
+  // moved there, not copied over it.
+  host.LimitDiskSpace(platform::JoinLines(Expected({Cards()[0]})).size());
+  std::string out;
+  EXPECT_EQ(Run(kRun, &out), 0) << out;
+  EXPECT_EQ(DbLines(), Expected({Cards()[0]}));
 }
 
 // Each value at its limit is taken, one past it refused: names of 15
