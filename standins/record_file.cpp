@@ -69,11 +69,13 @@ std::vector<std::string> SplitFields(const std::string& line) {
   }
 }
 
-bool PlainField(const std::string& s) {
+bool HasControlCharacter(const std::string& s) {
   for (unsigned char c : s)
-    if (IsControl(c)) return false;
-  return platform::IsCodePageText(s);
+    if (IsControl(c)) return true;
+  return false;
 }
+
+bool PlainField(const std::string& s) { return !HasControlCharacter(s) && platform::IsCodePageText(s); }
 
 bool SafeComponent(const std::string& name) {
   if (name.empty() || name.back() == '.' || name.back() == ' ' || !PlainField(name)) return false;

@@ -43,6 +43,8 @@ ReadResult ReadRecordFile(platform::Host& host, const std::string& path, const c
 // The fields of a line, split at every tab.
 std::vector<std::string> SplitFields(const std::string& line);
 
+// A control character: below a blank, or DEL.
+bool HasControlCharacter(const std::string& s);
 // A field a record may hold: no control character, code page 936 text.
 bool PlainField(const std::string& s);
 

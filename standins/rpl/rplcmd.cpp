@@ -14,12 +14,6 @@ const int kExitSyntax = 1;
 const int kExitRefused = 2;
 const int kExitDatabase = 3;
 
-bool HasControlCharacter(const std::string& s) {
-  for (unsigned char c : s)
-    if (c < 0x20 || c == 0x7F) return true;
-  return false;
-}
-
 bool IsWindowSize(const std::string& s) {
   if (s.empty() || s.size() > 5) return false;
   for (char c : s)

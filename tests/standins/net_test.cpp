@@ -1,4 +1,6 @@
 // The net stand-in: its records, and what it refuses as the server does.
+#include <functional>
+
 #include "tests/standins/standin_session.h"
 
 namespace {
@@ -82,9 +84,7 @@ TEST_F(NetTest, RefusesWhatTheServerRefusesAndChangesNoRecord) {
       {"net share NEW=data", 2, "NET HELPMSG 2116"},  // not a full path
       {"net share NEW=C:data", 2, "NET HELPMSG 2116"},  // relative to the drive's current directory
       {"net share NEW=C:\\WINNT\\netstate\\installed.txt", 2, "NET HELPMSG 2116"},  // a file
-      {"net share a\\b=C:\\data", 2, "System error 123 has occurred.\n\nThe filename, directory name, or volume label syntax is incorrect."},
-      {"net share a*b=C:\\data", 2, "System error 123"},
-      {"net share =C:\\data", 2, "System error 123"},
+      {"net share =C:\\data", 2, "System error 123 has occurred.\n\nThe filename, directory name, or volume label syntax is incorrect."},
       // Account names.
       {"net user ... pw /add", 2, "System error 1315 has occurred.\n\nThe name provided is not a properly formed account name."},
       {"net user nobody", 2, "NET HELPMSG 2221"},
@@ -222,17 +222,22 @@ TEST_F(NetTest, ADamagedRecordFileIsRefusedNotRewritten) {
   }
 }
 
-// A write that fails keeps the old records and leaves nothing beside them.
-TEST_F(NetTest, ARecordFileThatCannotBeWrittenKeepsItsRecords) {
+// A record file that cannot be read is not written from nothing; a write that
+// fails keeps the old records and leaves nothing beside them.
+TEST_F(NetTest, AFileThatCannotBeReadOrWrittenKeepsItsRecords) {
   const std::string path = "C:\\WINNT\\netstate\\users.txt";
-  for (int fault = 0; fault < 2; ++fault) {
-    if (fault == 0) host.LimitDiskSpace(Get(path).size() + 10);
-    if (fault == 1) ASSERT_TRUE(host.SetFileAttributes(path, platform::kAttrReadOnly));
+  const std::function<void()> faults[] = {
+      [&] { host.MakeUnreadable(path); },
+      [&] { host.LimitDiskSpace(Get(path).size() + 10); },
+      [&] { ASSERT_TRUE(host.SetFileAttributes(path, platform::kAttrReadOnly)); },
+  };
+  for (const auto& fault : faults) {
+    fault();
     const auto before = Tree("C:\\WINNT");
     std::string out;
-    EXPECT_EQ(Run("net user carol pw /add", &out), 2) << fault;
-    EXPECT_NE(out.find("System error 5 has occurred."), std::string::npos) << out;
-    EXPECT_EQ(Tree("C:\\WINNT"), before) << fault;
+    EXPECT_EQ(Run("net user carol pw /add", &out), 2);
+    EXPECT_NE(out.find("System error 5 has occurred.\n\nAccess is denied."), std::string::npos) << out;
+    EXPECT_EQ(Tree("C:\\WINNT"), before);
     host.LimitDiskSpace(SIZE_MAX);
   }
 }
@@ -242,16 +247,6 @@ TEST_F(NetTest, ChangesAPasswordAndItsFlagOfAnExistingUser) {
   EXPECT_EQ(Run("net user ALICE newpw", &out), 0);
   EXPECT_EQ(Run("net user alice /passwordchg:no", &out), 0);
   EXPECT_EQ(Records("users.txt")[0], "alice\tpasswordchg:no\tnewpw");
-}
-
-TEST_F(NetTest, AnUnreadableRecordFileIsRefusedNotOverwritten) {
-  std::string before = AllRecords();
-  host.MakeUnreadable("C:\\WINNT\\netstate\\users.txt");
-  std::string out;
-  EXPECT_EQ(Run("net user carol pw /add", &out), 2);
-  EXPECT_NE(out.find("System error 5 has occurred.\n\nAccess is denied."), std::string::npos);
-  EXPECT_EQ(Run("net group staff bob /add", &out), 2);
-  EXPECT_EQ(AllRecords(), before);
 }
 
 TEST_F(NetTest, WithoutAListOfInstalledServicesNoneCanBeStarted) {

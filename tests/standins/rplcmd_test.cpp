@@ -224,7 +224,6 @@ TEST_F(RplcmdTest, WorksOnlyOnADatabaseItCanRead) {
       {"bytes of no character", kHead + "VENDOR\t00E04C\t\xA1\x44\r\n",
        "at line 3: bytes that are not code page 936 text;"},
       {"a profile named ..", kHead + "PROFILE\t..\tWIN00001B\t\r\n", "at line 3: a record name that is not valid;"},
-      {"a profile named ..\\..", kHead + "PROFILE\t..\\..\tWIN00001B\t\r\n", "at line 3: a record name"},
       {"a vendor not hexadecimal", "RPLDB 1\r\nVENDOR\t00001G\tx\r\n", "at line 2: a record name"},
   };
   for (const Case& c : cases) {

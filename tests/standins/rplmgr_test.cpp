@@ -336,18 +336,4 @@ TEST_F(RplmgrTest, AProfileThatCannotBeRemovedWhollyKeepsItsRecord) {
   EXPECT_EQ(Get(kDb), before);
 }
 
-TEST_F(RplmgrTest, AProfileMadeFromACardsConfigurationIsListedAndDeletedAgain) {
-  Register(Cards()[2]);
-  std::string message;
-  ASSERT_TRUE(manager.MakeProfile("MYNICDOS", "DOS001122", "", &message)) << message;
-  ASSERT_TRUE(manager.MakeProfile("MYNICWIN", "WIN001122", "", &message)) << message;
-  EXPECT_EQ(manager.ProfileLines().size(), 4u);
-  EXPECT_EQ(Get(std::string(kProfiles) + "MYNICDOS\\wksta.pro\\dosshell.ini"),
-            platform::JoinLines({standins::rpl::kDosShellIni[0], standins::rpl::kDosShellIni[1],
-                                 standins::rpl::kDosShellIni[2], standins::rpl::kDosShellIni[3]}));
-  ASSERT_TRUE(manager.DeleteProfile("MYNICDOS", &message)) << message;
-  EXPECT_FALSE(host.DirectoryExists(std::string(kProfiles) + "MYNICDOS"));
-  EXPECT_EQ(manager.ProfileLines().back(), "MYNICWIN\tWIN001122\t");
-}
-
 }  // namespace
