@@ -227,9 +227,9 @@ TEST_F(NetTest, ADamagedRecordFileIsRefusedNotRewritten) {
 TEST_F(NetTest, AFileThatCannotBeReadOrWrittenKeepsItsRecords) {
   const std::string path = "C:\\WINNT\\netstate\\users.txt";
   const std::function<void()> faults[] = {
-      [&] { host.MakeUnreadable(path); },
       [&] { host.LimitDiskSpace(Get(path).size() + 10); },
       [&] { ASSERT_TRUE(host.SetFileAttributes(path, platform::kAttrReadOnly)); },
+      [&] { host.MakeUnreadable(path); },  // for good: the last
   };
   for (const auto& fault : faults) {
     fault();
