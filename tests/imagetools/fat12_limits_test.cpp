@@ -50,6 +50,39 @@ Tree Nested(int levels) {
   return Dir("", {inner});
 }
 
+// The disk's last cluster, 2848, is read, as a link of a chain and as a
+// file's first cluster; one past it is refused either way.
+TEST(Unpack, TheLastClusterIsReadAndOnePastItRefused) {
+  const std::string data = Pattern(fat12::kDataCapacity, 3);
+  const std::string full = PackOrDie(Dir("", {File("BIG", data)}));
+  const unsigned last = fat12::kDataClusters + 1;
+  ASSERT_EQ(FatEntry(full, last - 1), last);
+  auto start_at = [](unsigned cluster) {
+    return [cluster](std::string& s) {
+      Put16(s, kRoot + 26, cluster);
+      Put16(s, kRoot + 28, 512);
+      Put16(s, kRoot + 30, 0);
+    };
+  };
+  const struct {
+    const char* what;
+    std::function<void(std::string&)> change;
+    std::string data;  // "": refused
+  } cases[] = {
+      {"a chain to the last cluster", [](std::string&) {}, data},
+      {"a chain one past it", [&](std::string& s) { SetFatEntry(s, last - 1, last + 1); }, ""},
+      {"a file at the last cluster", start_at(last), data.substr(data.size() - 512)},
+      {"a file one past it", start_at(last + 1), ""},
+  };
+  for (const auto& c : cases) {
+    std::string image = full, error;
+    c.change(image);
+    Tree back;
+    EXPECT_EQ(fat12::Unpack(image, &back, &error), !c.data.empty()) << c.what << ": " << error;
+    if (!c.data.empty()) EXPECT_EQ(back.children.at(0).data, c.data) << c.what;
+  }
+}
+
 // A directory of 45000 entries (as many as fit) packs and unpacks in a
 // fraction of a second; comparing each name with every earlier one took
 // tens of seconds.
