@@ -5,6 +5,8 @@
 #include "accounts/users.h"
 #include "app/statement_window.h"
 #include "app/help_window.h"
+#include "app/server_check.h"
+#include "app/server_check_window.h"
 #include "base/paths.h"
 #include "platform/textfile.h"
 #include "pxe/bootimage.h"
@@ -47,6 +49,19 @@ void TForm1::BitBtn4Click() {
 }
 
 void TForm1::E1Click() { ui_.CloseMainWindow(); }
+
+void TForm1::C1Click() {
+  CheckInput in;
+  in.shared_directory = Edit1.Text();
+  in.prefix = Edit2.Text();
+  in.count = Edit3.Text();
+  in.start_dir = settings.StartDir;
+  in.system_root = settings.SystemRoot;
+  in.boot_image_target = settings.BootImageTarget;
+  const ServerCheck check = CheckServer(host_, in);
+  TCheckForm form(ui_, ReportText(check, in), CheckSummary(check));
+  ui_.ShowModal(form);
+}
 
 void TForm1::N2Click() {
   TForm5 Form5;

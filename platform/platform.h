@@ -138,6 +138,9 @@ class Ui {
   virtual ModalResult ShowModal(ModalWindow& window) = 0;
   // Closes the main window, which ends the program once the handler returns.
   virtual void CloseMainWindow() = 0;
+  // Puts the text on the clipboard for other programs to paste, in place of
+  // what it held; false when the clipboard cannot be taken.
+  virtual bool CopyToClipboard(const std::string& text) = 0;
 };
 
 }  // namespace platform

@@ -6,7 +6,6 @@
 #include "base/paths.h"
 #include "imagetools/fat12.h"
 #include "platform/command_line.h"
-#include "platform/encoding.h"
 #include "platform/text.h"
 #include "platform/textfile.h"
 #include "pxe/startnet.h"
@@ -97,9 +96,9 @@ void GenerateBootImage(platform::Host& host, platform::Ui& ui, const std::string
     return;
   }
   // It must also read back as a whole floppy holding what this run wrote.
-  const std::string problem = CheckPackedImage(
-      image, platform::ToCodePage(platform::JoinLines(lines)),
-      platform::ToCodePage(platform::JoinLines(StartNetLines(variant))));
+  // JoinLines gives the code page 936 bytes the files were written with.
+  const std::string problem =
+      CheckPackedImage(image, platform::JoinLines(lines), platform::JoinLines(StartNetLines(variant)));
   if (!problem.empty()) {
     ui.MessageBox(std::string("打包后的镜像文件 ") + paths::kPackedImage + " 没有通过检查：" + problem +
                       "\r\n原有的 dosundi.1 未被改动，请重新生成镜像。",

@@ -7,6 +7,7 @@
 #include "app/server.h"
 #include "app/statement_window.h"
 #include "app/help_window.h"
+#include "app/server_check_window.h"
 #include "pxe/wait_dialog.h"
 #include "rpl/vendor_prefix_dialog.h"
 #include "rpl/driver_chooser.h"
@@ -59,5 +60,8 @@ platform::ModalResult ShowTGetNetDrv(HWND owner, rpl::TGetNetDrv& window);
 
 // help_window.cpp: the help window, Form5, shown modally at every opening.
 platform::ModalResult ShowTForm5(HWND owner, app::TForm5& window);
+
+// server_check_window.cpp: the check window, shown modally at every opening.
+platform::ModalResult ShowTCheckForm(HWND owner, app::TCheckForm& window);
 
 }  // namespace win32

@@ -1,6 +1,7 @@
 // Program start: the main window is made and shown, and the messages are
 // handled until it closes. Every other window is made when it is first shown:
-// the kept dialogs (vendor prefix, driver chooser) then stay for the run.
+// the kept dialogs (vendor prefix, driver chooser) then stay for the run. With
+// "/check FILE" the server's check goes into FILE and no window is made.
 #include "win32/forms.h"
 
 #include <commctrl.h>
@@ -8,6 +9,19 @@
 #include <cstdlib>
 
 #include "app/server.h"
+#include "app/server_check.h"
+#include "platform/command_line.h"
+
+namespace {
+
+// The words of the program's command line after its name.
+std::vector<std::string> CommandWords() {
+  std::vector<std::string> words = platform::SplitCommandLine(platform::Narrow(GetCommandLineW()));
+  if (!words.empty()) words.erase(words.begin());
+  return words;
+}
+
+}  // namespace
 
 // An exception no handler catches ends the program at once. The runtime's
 // own handler would first write the exception's type, demangled, to a
@@ -18,12 +32,15 @@ void __verbose_terminate_handler() { std::abort(); }
 }  // namespace __gnu_cxx
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  platform::Win32Host host;
+  const int checked = app::CheckCommand(host, CommandWords());
+  if (checked >= 0) return checked;
+
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES | ICC_TAB_CLASSES |
                                                         ICC_PROGRESS_CLASS | ICC_COOL_CLASSES |
                                                         ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
 
-  platform::Win32Host host;
   platform::Win32Ui ui;
   // The modal windows the handlers open, by their class.
   ui.AddModalWindow(win32::ShowTForm5);
@@ -31,6 +48,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   ui.AddModalWindow(win32::ShowTForm2);
   ui.AddModalWindow(win32::ShowTForm3);
   ui.AddModalWindow(win32::ShowTGetNetDrv);
+  ui.AddModalWindow(win32::ShowTCheckForm);
 
   // The main window; its creation runs FormCreate.
   app::TForm1 form(host, ui);

@@ -63,6 +63,11 @@ class TextWindow : public WindowHandler {
 
 }  // namespace
 
+void LetEscapeClose(HWND memo) {
+  SetPropW(memo, kOldProcProp,
+           reinterpret_cast<HANDLE>(SetWindowLongPtrW(memo, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MemoProc))));
+}
+
 HWND CreateTextWindow(const TextWindowSpec& look, HWND owner) {
   RegisterHandlerClass(look.class_name);
   TextWindow* handler = new TextWindow(owner);
@@ -84,8 +89,7 @@ HWND CreateTextWindow(const TextWindowSpec& look, HWND owner) {
   handler->window().hwnd = hwnd;
   BuildControls(&handler->window());
   if (HWND memo = handler->window().Control("Memo1")) {
-    SetPropW(memo, kOldProcProp,
-             reinterpret_cast<HANDLE>(SetWindowLongPtrW(memo, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MemoProc))));
+    LetEscapeClose(memo);
     if (look.read_only) SendMessageW(memo, EM_SETREADONLY, TRUE, 0);
     SetWindowTextW(memo, Widen(look.text).c_str());
     SendMessageW(memo, EM_SETSEL, 0, 0);

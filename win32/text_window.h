@@ -19,6 +19,10 @@ struct TextWindowSpec {
   const char* text;
 };
 
+// A multi-line text area takes Esc for itself; after this it lets Esc go to
+// the dialog keys, which close its window (IDCANCEL).
+void LetEscapeClose(HWND memo);
+
 // Creates the window, hidden, with the text shown from its top. Its close
 // box, Esc and Alt+F4 close it; it ends its modal run (RunModal) then.
 HWND CreateTextWindow(const TextWindowSpec& look, HWND owner);

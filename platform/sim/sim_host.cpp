@@ -395,4 +395,11 @@ void SimUi::CloseMainWindow() {
   closed_ = true;
 }
 
+bool SimUi::CopyToClipboard(const std::string& text) {
+  host_.Record({"clipboard", text, "", clipboard_held_ ? 0u : 1u});
+  if (clipboard_held_) return false;
+  clipboard_ = text;
+  return true;
+}
+
 }  // namespace platform

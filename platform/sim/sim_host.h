@@ -175,6 +175,11 @@ class SimUi : public Ui {
   void ShowError(const std::string& text) override;
   ModalResult ShowModal(ModalWindow& window) override;
   void CloseMainWindow() override;
+  // Recorded as a "clipboard" event with the text; refused while the
+  // clipboard is held by another program.
+  bool CopyToClipboard(const std::string& text) override;
+  void HoldClipboard(bool held) { clipboard_held_ = held; }
+  const std::string& clipboard() const { return clipboard_; }
 
   // The caption of notices: the program's title.
   static constexpr const char* kTitle = "Server";
@@ -187,6 +192,8 @@ class SimUi : public Ui {
   std::deque<int> answers_;
   std::map<std::type_index, std::function<ModalResult(ModalWindow&)>> modal_scripts_;
   bool closed_ = false;
+  bool clipboard_held_ = false;
+  std::string clipboard_;
 };
 
 }  // namespace platform

@@ -1,6 +1,7 @@
 #include "platform/win32/win32_host.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace platform {
@@ -286,6 +287,30 @@ ModalResult Win32Ui::ShowModal(ModalWindow& window) {
 void Win32Ui::CloseMainWindow() {
   // The window closes once the handler has returned to the message loop.
   if (main_window_) PostMessageW(main_window_, WM_CLOSE, 0, 0);
+}
+
+bool Win32Ui::CopyToClipboard(const std::string& text) {
+  // Unicode text, which the system also offers as code page text to the
+  // programs that ask for that.
+  const std::wstring wide = W(text);
+  const size_t size = (wide.size() + 1) * sizeof(wchar_t);
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+  if (!memory) return false;
+  void* bytes = GlobalLock(memory);
+  if (!bytes) {
+    GlobalFree(memory);
+    return false;
+  }
+  memcpy(bytes, wide.c_str(), size);
+  GlobalUnlock(memory);
+  if (!OpenClipboard(main_window_)) {
+    GlobalFree(memory);
+    return false;
+  }
+  bool done = EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+  CloseClipboard();
+  if (!done) GlobalFree(memory);  // the clipboard took it only when set
+  return done;
 }
 
 }  // namespace platform

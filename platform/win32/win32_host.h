@@ -66,6 +66,7 @@ class Win32Ui : public Ui {
   void ShowError(const std::string& text) override;
   ModalResult ShowModal(ModalWindow& window) override;
   void CloseMainWindow() override;
+  bool CopyToClipboard(const std::string& text) override;
 
  private:
   HWND main_window_ = nullptr;

@@ -3,6 +3,7 @@
 #include <set>
 
 #include "app/help_window.h"
+#include "app/server_check_window.h"
 #include "app/statement_window.h"
 #include "pxe/wait_dialog.h"
 #include "tests/sim_session.h"
@@ -110,7 +111,8 @@ TEST_F(Startup, ControlsStartAsTheWindowShowsThem) {
 
 TEST(Layout, TabStopsAndIdentifiersAreUniqueInEachWindow) {
   for (const look::WindowLayout* w : {&app::TForm1::Layout(), &rpl::TForm3::Layout(), &rpl::TGetNetDrv::Layout(),
-                                      &pxe::TForm2::Layout(), &app::TForm4::Layout(), &app::TForm5::Layout()}) {
+                                      &pxe::TForm2::Layout(), &app::TForm4::Layout(), &app::TForm5::Layout(),
+                                      &app::TCheckForm::Layout()}) {
     std::set<std::pair<std::string, int>> stops;
     std::set<int> ids;
     for (const look::ControlLayout& c : *w->controls) {

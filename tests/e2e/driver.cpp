@@ -4,8 +4,9 @@
 // Every step works on any of the program's windows, named by its class
 // (TForm1 the main window, TForm2 the wait dialog, TForm3 the vendor-prefix
 // dialog, TForm4 the statement, TForm5 the help, TGetNetDrv the driver
-// chooser), and on its controls by the names of the window's rows; what a
-// window should show is written out in windows.cpp.
+// chooser, TCheckForm the check window), and on its controls by the names of
+// the window's rows; what a window should show is written out in windows.cpp,
+// the check window's report in server_check_window.cpp.
 #include "tests/e2e/probe.h"  // first: it includes windows.h
 
 #include <commctrl.h>
@@ -229,6 +230,12 @@ const Step kSteps[] = {
     {"watch-bar CLASS BUTTON BAR MS: presses the button and sees the bar step 20 ... 100 and back to 0", 4,
      WatchBar},
     {"make-profile CONFIGURATION PROFILE: in the Remoteboot Manager", 2, MakeProfile},
+    {"report-items ITEMS: the check window's items, MARK WHAT joined by ，", 1,
+     [](const Args& a) { return CheckReportItems(a[0]); }},
+    {"report-file FILE: the check window shows the report /check wrote into FILE", 1,
+     [](const Args& a) { return CheckReportFile(a[0]); }},
+    {"report-copy click|keys: the check window's copy button fills the clipboard with its report", 1,
+     [](const Args& a) { return a[0] == "click" || a[0] == "keys" ? CheckReportCopy(a[0]) : -1; }},
     {"check-fonts CLASS...: the shown windows' controls have fonts for the Chinese character set", 1,
      CheckFonts},
 };

@@ -8,6 +8,7 @@
 
 #include "app/help_window.h"
 #include "app/server.h"
+#include "app/server_check_window.h"
 #include "app/statement_window.h"
 #include "pxe/wait_dialog.h"
 #include "rpl/driver_chooser.h"
@@ -28,7 +29,8 @@ const struct {
   const look::WindowLayout* layout;
 } kLayouts[] = {{"TForm1", &app::TForm1::Layout()},     {"TForm2", &pxe::TForm2::Layout()},
                 {"TForm4", &app::TForm4::Layout()},     {"TForm5", &app::TForm5::Layout()},
-                {"TForm3", &rpl::TForm3::Layout()},     {"TGetNetDrv", &rpl::TGetNetDrv::Layout()}};
+                {"TForm3", &rpl::TForm3::Layout()},     {"TGetNetDrv", &rpl::TGetNetDrv::Layout()},
+                {"TCheckForm", &app::TCheckForm::Layout()}};
 
 std::string ClassOf(HWND w) {
   wchar_t name[64] = {0};

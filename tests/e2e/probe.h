@@ -95,4 +95,11 @@ bool HandsBack(const std::string& class_name);
 // program; each class named is among the windows read. The number of failures.
 int CheckFonts(const Args& classes);
 
+// The check window (server_check_window.cpp): its items ("MARK WHAT" joined
+// by "，"), its report against the one /check wrote into a file, and its
+// copy button (pressed by a click or by Alt+C) filling the clipboard.
+int CheckReportItems(const std::string& items);
+int CheckReportFile(const std::string& file);
+int CheckReportCopy(const std::string& how);
+
 }  // namespace e2e

@@ -292,6 +292,23 @@ start_server && {
   leave
 }
 
+# The check of the whole server before the RPL road: the accounts (the
+# fields as they were generated) and the PXE road are done, no card is
+# registered. The window by the menu and the mouse, then by the keyboard.
+check_fields() { drive set-text TForm1 Edit2 WS && drive set-text TForm1 Edit3 12; }
+start_server && {
+  check_fields
+  drive click TForm1 C1 && drive check TCheckForm && shot check-before-rpl
+  drive report-items '√共享目录，√用户目录，√工作站信息文件，√PXE-PDK 安装程序，√已安装的 PXE-PDK，√镜像工具，√原始镜像文件，√已安装的启动镜像，√启动镜像中的服务器和共享，√远程启动服务程序，√Windows 95 文件，×DOS 6.22 文件，√NE2000 启动块模板，×网卡，√配置列表，√配置 NE2KDOS，×配置 NE2KWIN'
+  drive tab-cycle TCheckForm
+  drive report-copy click
+  drive keys TCheckForm esc && drive gone TCheckForm
+  drive keys TForm1 alt+s c && drive check TCheckForm
+  drive report-copy keys && shot check-copied
+  drive close TCheckForm
+  leave
+}
+
 # The RPL road, once for each card type: detect, register through the real
 # dialog, make a Windows profile in the manager, update the list and choose
 # it, install, set auto-registration, start the service with its bar, open
@@ -398,6 +415,34 @@ rpl_road() {  # TYPE PREFIX BLOCK DRIVER PROFILE DONE-MESSAGE DETECT-CAPTION DET
 rpl_road 'RTL 8139' 00E04C rtsnd RTSND W8139 'Rtl8139注册完成，配置远程启动之前请首先进行<检查配置>' \
   检测结果 'Rtl8139 网卡可能没有配置,需要配置RPL' 'RTL8139 Netcard(100/10M)' RTL8139 &&
   leave
+# The check after the RPL road, and without a window: "Server.exe /check FILE"
+# writes the report the window shows (with the fields' first texts) in code
+# page 936, ending with status 1 while something is missing, 2 without a file.
+run_check() { (cd "$korrin" && exec timeout 60 "${wine_env[@]}" wine Server.exe "$@" >>"$log" 2>&1); }
+start_server && {
+  check_fields
+  drive click TForm1 C1 && drive check TCheckForm && shot check-after-rpl
+  drive report-items '√共享目录，√用户目录，√工作站信息文件，√PXE-PDK 安装程序，√已安装的 PXE-PDK，√镜像工具，√原始镜像文件，√已安装的启动镜像，√启动镜像中的服务器和共享，√远程启动服务程序，√Windows 95 文件，√DOS 6.22 文件，√NE2000 启动块模板，√网卡 RTL 8139（rtsnd），√配置列表，√配置 NE2KDOS，×配置 NE2KWIN，√配置 W8139'
+  drive click TCheckForm Button2 && drive gone TCheckForm
+  leave
+}
+rm -f "$prefix/drive_c/e2e/check.txt"
+run_check /check 'C:\e2e\check.txt'
+status=$?
+check "/check ends with status 1 while the profile NE2KWIN lacks the Windows 98 files ($status)" test $status -eq 1
+check "... its report is code page 936 text" iconv -f GBK -t UTF-8 "$prefix/drive_c/e2e/check.txt"
+check "... that names W8139 ready" \
+  env LC_ALL=C grep -qF "$(printf '√【就绪】配置 W8139：' | iconv -f UTF-8 -t GBK)" "$prefix/drive_c/e2e/check.txt"
+start_server && {
+  drive click TForm1 C1
+  drive report-file 'C:\e2e\check.txt'
+  drive keys TCheckForm esc && drive gone TCheckForm
+  leave
+}
+run_check /check
+status=$?
+check "/check without a file ends with status 2 at once, no window shown ($status)" test $status -eq 2
+
 # The next card as an administrator meets it: the prefix dialog offers the
 # last card's prefix, which rplcmd refuses; and installing for a card whose
 # driver was never registered is refused. Neither changes a file or a button.
@@ -445,6 +490,13 @@ rpl_road 'Other NetCARD' 001122 MYNICX MYNICX WMYNICX '自选网卡完成，配�
   leave
 }
 
+# Nothing left to do: the users of the fields' first texts made, the profile
+# without the Windows 98 files removed; /check ends with status 0.
+mkdir -p "$drive_d"/PVDROOT/USER{01..30} && rm -rf "$profiles/NE2KWIN"
+run_check /check 'C:\e2e\ready.txt'
+status=$?
+check "/check ends with status 0 on a server with everything ready ($status)" test $status -eq 0
+
 # Under an English system locale (code page 1252) the program's own windows
 # still show Chinese: every font of theirs asks for the Chinese character
 # set. The title bar, the menu bar and the message boxes are the system's.
@@ -462,6 +514,8 @@ start_server && {
   drive close TForm5
   open_text TForm4 menu && drive check-fonts TForm4
   drive close TForm4
+  drive click TForm1 C1 && drive check TCheckForm && drive check-fonts TCheckForm && shot english-check
+  drive close TCheckForm
   drive click TForm1 BitBtn7
   drive check TForm2 && drive check-fonts TForm2 && shot english-wait-dialog
   drive answer 创建完成 '当服务器名和共享目录名发生变动，您必须重新生成镜像!' OK icon

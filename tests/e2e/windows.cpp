@@ -33,6 +33,7 @@ const WindowRow kWindows[] = {
     {"TForm2", "生成引导文件", 290, 227, 295, 76, true, false, false, true, false, false, CountAndBar},
     {"TForm3", "输入提示", 309, 208, 178, 104, true, true, false, true, false, false, nullptr},
     {"TGetNetDrv", "客户机网卡信息", 232, 126, 358, 314, true, true, false, true, false, false, nullptr},
+    {"TCheckForm", "检查服务器", 140, 60, 620, 442, true, true, false, true, true, false, nullptr},
 };
 
 // parent: "" for the client area; page: the notebook page it lies on, ""
@@ -101,6 +102,11 @@ const ControlRow kControls[] = {
     {"TGetNetDrv", "NDISTALK", "", "", 112, 198, 233, 21, "", false, true, "网卡驱动名称，只接受用户选择，不接受输入！"},
     {"TGetNetDrv", "MACTALK", "", "", 112, 232, 233, 21, nullptr, true, true, ""},
     {"TGetNetDrv", "BitBtn1", "", "", 264, 264, 81, 33, "确 定", true, true, ""},
+    // The check window: its report, the line that sums it up, its two buttons.
+    {"TCheckForm", "Memo1", "", "", 8, 8, 604, 392, "服务器检查报告\r\n*", true, true, ""},
+    {"TCheckForm", "Label1", "", "", 8, 414, 388, 16, "共 *", true, true, ""},
+    {"TCheckForm", "Button1", "", "", 404, 408, 100, 26, "复制报告(&C)", true, true, ""},
+    {"TCheckForm", "Button2", "", "", 512, 408, 100, 26, "关闭", true, true, ""},
 };
 
 // Further first states: a property of a control (probe.h's Property) and
@@ -133,6 +139,9 @@ const struct {
     {"TForm4", "Memo1", "topline", "0", ""},
     {"TForm3", "MAC", "items", "00E04C|5254AB|0000B4|52544C", ""},
     {"TGetNetDrv", "FilterComboBox1", "items", "NdisDrive(*.DOS)", ""},
+    {"TCheckForm", "Memo1", "style", "multiline vscroll readonly", ""},
+    {"TCheckForm", "Memo1", "topline", "0", ""},
+    {"TCheckForm", "Memo1", "focus", "1", ""},
 };
 
 // The tab stops of each window in the order Tab visits them (the main
@@ -144,6 +153,7 @@ const struct {
     {"TForm1", "Edit1 Edit2 Edit4 Edit3 BitBtn1 BitBtn8 BitBtn4 ComboBox2 BitBtn10 ComboBox1 BitBtn6 BitBtn12 CheckBox1"},
     {"TForm3", "MAC Button1"},
     {"TGetNetDrv", "DirectoryListBox1 FileListBox1 DriveComboBox1 FilterComboBox1 MACTALK BitBtn1"},
+    {"TCheckForm", "Memo1 Button1 Button2"},
 };
 
 const WindowRow* RowOf(const std::string& class_name) {

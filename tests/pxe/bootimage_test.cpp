@@ -138,14 +138,18 @@ TEST_F(BootImage, SetVarsKeepsThreeTemplateLinesAndAddsServerAndShare) {
       {"two lines", "1\r\n2\r\n", "D:\\PVDROOT", {"1", "2", "", "SET SERVER=KORRINSRV", "SET SHARE=PVDROOT"}},
       {"long share", "1\r\n2\r\n3\r\n", "E:\\ABCDEFGHIJKLMNOPQRSTUVWXYZ",
        {"1", "2", "3", "SET SERVER=KORRINSRV", "SET SHARE=ABCDEFGHIJKLMNOPQRST"}},
+      {"Chinese share", "1\r\n2\r\n3\r\n", "D:\\无盘站", {"1", "2", "3", "SET SERVER=KORRINSRV", "SET SHARE=无盘站"}},
       {"Chinese line kept", "rem \xD6\xD0\r\n2\r\n3\r\n", "D:\\PVDROOT",
        {"rem 中", "2", "3", "SET SERVER=KORRINSRV", "SET SHARE=PVDROOT"}},
   };
   for (const Case& c : cases) {
     template_setvars = c.setvars;
     form->Edit1.SetText(c.shared);
+    Put(kDosUndi, "old image");
     form->BitBtn7Click();
     EXPECT_EQ(SetVars(), c.lines) << c.name;
+    // The packed image holds what was written, so it is installed.
+    EXPECT_TRUE(Get(kDosUndi) == Get("c:\\temp\\bootimg.w98")) << c.name;
   }
   EXPECT_EQ(Get("c:\\temp\\bootimg\\winboot\\setvars.bat").substr(0, 8), "rem \xD6\xD0\r\n");
 }
