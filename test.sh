@@ -18,6 +18,7 @@ cmake -S . -B build >/dev/null
 cmake --build build -j2
 ctest --test-dir build --output-on-failure -j2
 step "fuzzing the image tools for a minute"; tests/imagetools/fuzz_run.sh 30
+step "fuzzing the Remoteboot database reader and rplcmd"; tests/standins/fuzz_run.sh 20
 
 host_rplimage=
 [ -x build/imagetools/rplimage ] && host_rplimage=$repo/build/imagetools/rplimage

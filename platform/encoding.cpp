@@ -1,11 +1,13 @@
 #include "platform/encoding.h"
 
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
 #include "platform/text.h"
 
 namespace platform {
 
-// Length of the code page 936 character that starts at s[i]: 1 for ASCII,
-// 2 for a lead byte followed by a trail byte, 0 for a byte that starts nothing.
 size_t CodePageCharLength(const std::string& s, size_t i) {
   unsigned char b = s[i];
   if (b < 0x80) return 1;
@@ -18,7 +20,7 @@ size_t CodePageCharLength(const std::string& s, size_t i) {
 
 namespace {
 
-
+// A byte carried as U+DC00 + byte: ED B0..B3 xx in UTF-8.
 void AppendEscape(unsigned char b, std::string* out) {
   unsigned cp = 0xDC00 + b;
   out->push_back(static_cast<char>(0xE0 | (cp >> 12)));
@@ -26,79 +28,194 @@ void AppendEscape(unsigned char b, std::string* out) {
   out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
 }
 
+bool IsEscape(const std::string& s, size_t i) {
+  return i + 2 < s.size() && static_cast<unsigned char>(s[i]) == 0xED &&
+         (static_cast<unsigned char>(s[i + 1]) & 0xFC) == 0xB0 &&
+         (static_cast<unsigned char>(s[i + 2]) & 0xC0) == 0x80;
+}
+
+char EscapedByte(const std::string& s, size_t i) {
+  return static_cast<char>(((s[i + 1] & 3) << 6) | (s[i + 2] & 0x3F));
+}
+
 // Length of the UTF-8 sequence at s[i], or 0 when it is not valid.
 size_t Utf8Length(const std::string& s, size_t i) {
-  unsigned char b = s[i];
-  size_t n = Utf8SequenceLength(b);
+  size_t n = Utf8SequenceLength(static_cast<unsigned char>(s[i]));
   if (n == 0 || i + n > s.size()) return 0;
   for (size_t k = 1; k < n; ++k)
     if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return 0;
   return n;
 }
 
-bool IsEscape(const std::string& s, size_t i) {
-  return i + 2 < s.size() && static_cast<unsigned char>(s[i]) == 0xED &&
-         (static_cast<unsigned char>(s[i + 1]) & 0xFE) == 0xB2;
+// The lengths of one character at s[i] of a converter's output: UTF-8, and
+// code page 936 (where 0x80 and 0xFF stand alone).
+size_t Utf8Unit(const std::string& s, size_t i) {
+  size_t n = Utf8SequenceLength(static_cast<unsigned char>(s[i]));
+  return n ? n : 1;
+}
+size_t CodePageUnit(const std::string& s, size_t i) {
+  unsigned char b = s[i];
+  return b <= 0x80 || b == 0xFF || i + 1 == s.size() ? 1 : 2;
 }
 
-unsigned char EscapedByte(const std::string& s, size_t i) {
-  return static_cast<unsigned char>(0x80 | ((s[i + 1] & 1) << 6) | (s[i + 2] & 0x3F));
+// A character's bytes (2 to 4) as one number, to look it up by.
+std::uint32_t Key(const std::string& s, size_t i, size_t n) {
+  std::uint32_t key = 0;
+  for (size_t k = 0; k < n; ++k) key = key << 8 | static_cast<unsigned char>(s[i + k]);
+  return key;
+}
+
+// The distinct characters of one text and what the machine's converter makes
+// of them, found with few calls however long the text: all of them in one
+// call, and where that fails, each half again, down to the single characters
+// it refuses. A result counts only when it converts back to the same bytes.
+class Batch {
+ public:
+  using Converter = bool (*)(const std::string&, std::string*);
+  using Unit = size_t (*)(const std::string&, size_t);
+  Batch(Converter there, Converter back, Unit unit) : there_(there), back_(back), unit_(unit) {}
+
+  void Add(std::uint32_t key, const std::string& s, size_t i, size_t n) {
+    if (index_.emplace(key, chars_.size()).second) chars_.push_back(s.substr(i, n));
+  }
+
+  void Convert() {
+    results_.assign(chars_.size(), std::string());
+    converted_.assign(chars_.size(), false);
+    if (!chars_.empty()) Resolve(0, chars_.size());
+  }
+
+  // The converted character, or nullptr when it has no form there.
+  const std::string* Find(std::uint32_t key) const {
+    auto it = index_.find(key);
+    return it != index_.end() && converted_[it->second] ? &results_[it->second] : nullptr;
+  }
+
+ private:
+  void Resolve(size_t lo, size_t hi) {
+    std::string joined, out, again;
+    for (size_t i = lo; i < hi; ++i) joined += chars_[i];
+    if (there_(joined, &out) && back_(out, &again) && again == joined) {
+      // Both sides parse from the left alone, so equal joined bytes mean
+      // equal characters: the output's characters are the results in order.
+      std::vector<size_t> starts;
+      for (size_t at = 0; at < out.size() && starts.size() <= hi - lo; at += unit_(out, at))
+        starts.push_back(at);
+      if (starts.size() == hi - lo) {
+        starts.push_back(out.size());
+        for (size_t i = lo; i < hi; ++i) {
+          results_[i] = out.substr(starts[i - lo], starts[i - lo + 1] - starts[i - lo]);
+          converted_[i] = true;
+        }
+        return;
+      }
+      if (hi - lo == 1) {  // one character that gives several
+        results_[lo] = out;
+        converted_[lo] = true;
+        return;
+      }
+    }
+    if (hi - lo == 1) return;
+    size_t mid = lo + (hi - lo) / 2;
+    Resolve(lo, mid);
+    Resolve(mid, hi);
+  }
+
+  Converter there_, back_;
+  Unit unit_;
+  std::unordered_map<std::uint32_t, size_t> index_;
+  std::vector<std::string> chars_, results_;
+  std::vector<bool> converted_;
+};
+
+// A text converted in one call, when every character in it converts and
+// converts back to the same bytes: the common case, taken first.
+bool Whole(Batch::Converter there, Batch::Converter back, const std::string& in, std::string* out) {
+  std::string again;
+  return there(in, out) && back(*out, &again) && again == in;
+}
+
+// Code page 936 bytes of UTF-8 text; false when something had no such form:
+// an escaped byte (written back as itself), a character without a form or a
+// byte that is not UTF-8 (written as "?").
+bool Encode(const std::string& in, std::string* out) {
+  bool plain = true;  // no escape, nothing but UTF-8
+  for (size_t i = 0; i < in.size() && plain; i += Utf8Unit(in, i))
+    plain = !IsEscape(in, i) && Utf8Length(in, i) != 0;
+  if (plain && Whole(&StrictUtf8ToCodePage, &StrictCodePageToUtf8, in, out)) return true;
+  Batch batch(&StrictUtf8ToCodePage, &StrictCodePageToUtf8, &CodePageUnit);
+  for (size_t i = 0; i < in.size();) {
+    size_t n = IsEscape(in, i) ? 3 : Utf8Length(in, i);
+    if (n >= 2 && !IsEscape(in, i)) batch.Add(Key(in, i, n), in, i, n);
+    i += n ? n : 1;
+  }
+  batch.Convert();
+  out->clear();
+  out->reserve(in.size());
+  bool whole = true;
+  for (size_t i = 0; i < in.size();) {
+    if (IsEscape(in, i)) {
+      out->push_back(EscapedByte(in, i));
+      whole = false;
+      i += 3;
+      continue;
+    }
+    size_t n = Utf8Length(in, i);
+    const std::string* c = n >= 2 ? batch.Find(Key(in, i, n)) : nullptr;
+    if (n == 1) {
+      out->push_back(in[i]);
+    } else if (c) {
+      *out += *c;
+    } else {
+      out->push_back('?');
+      whole = false;
+    }
+    i += n ? n : 1;
+  }
+  return whole;
 }
 
 }  // namespace
 
 std::string FromCodePage(const std::string& in) {
-  std::string out, converted;
-  size_t i = 0;
-  while (i < in.size()) {
-    // Gather a run of well-formed characters and convert it in one call.
-    size_t start = i, n;
-    while (i < in.size() && (n = CodePageCharLength(in, i)) != 0) i += n;
-    std::string run = in.substr(start, i - start);
-    if (StrictCodePageToUtf8(run, &converted)) {
-      out += converted;
+  bool plain = true;  // every byte in a character
+  for (size_t i = 0; i < in.size() && plain; i += CodePageCharLength(in, i))
+    plain = CodePageCharLength(in, i) != 0;
+  std::string out;
+  if (plain && Whole(&StrictCodePageToUtf8, &StrictUtf8ToCodePage, in, &out)) return out;
+  Batch batch(&StrictCodePageToUtf8, &StrictUtf8ToCodePage, &Utf8Unit);
+  for (size_t i = 0; i < in.size();) {
+    size_t n = CodePageCharLength(in, i);
+    if (n == 2) batch.Add(Key(in, i, 2), in, i, 2);
+    i += n ? n : 1;
+  }
+  batch.Convert();
+  out.clear();
+  out.reserve(in.size());
+  for (size_t i = 0; i < in.size();) {
+    size_t n = CodePageCharLength(in, i);
+    const std::string* c = n == 2 ? batch.Find(Key(in, i, 2)) : nullptr;
+    if (n == 1) {
+      out.push_back(in[i]);  // ASCII is the same in both
+    } else if (c) {
+      out += *c;
     } else {
-      // Some pair is unmapped: convert one character at a time.
-      for (size_t k = 0; k < run.size(); k += CodePageCharLength(run, k)) {
-        std::string one = run.substr(k, CodePageCharLength(run, k));
-        if (StrictCodePageToUtf8(one, &converted))
-          out += converted;
-        else
-          for (unsigned char b : one) AppendEscape(b, &out);
-      }
+      for (size_t k = 0; k < (n ? n : 1); ++k) AppendEscape(static_cast<unsigned char>(in[i + k]), &out);
     }
-    if (i < in.size()) AppendEscape(static_cast<unsigned char>(in[i++]), &out);
+    i += n ? n : 1;
   }
   return out;
 }
 
 std::string ToCodePage(const std::string& in) {
-  std::string out, converted;
-  size_t i = 0;
-  while (i < in.size()) {
-    size_t start = i, n;
-    while (i < in.size() && !IsEscape(in, i) && (n = Utf8Length(in, i)) != 0) i += n;
-    std::string run = in.substr(start, i - start);
-    if (StrictUtf8ToCodePage(run, &converted)) {
-      out += converted;
-    } else {
-      // A character without a code page 936 form becomes '?', as the host does.
-      for (size_t k = 0; k < run.size(); k += Utf8Length(run, k)) {
-        std::string one = run.substr(k, Utf8Length(run, k));
-        out += StrictUtf8ToCodePage(one, &converted) ? converted : "?";
-      }
-    }
-    if (i < in.size()) {
-      if (IsEscape(in, i)) {
-        out.push_back(static_cast<char>(EscapedByte(in, i)));
-        i += 3;
-      } else {
-        out.push_back('?');  // a byte that is not UTF-8
-        ++i;
-      }
-    }
-  }
+  std::string out;
+  Encode(in, &out);
   return out;
+}
+
+bool IsCodePageText(const std::string& utf8) {
+  std::string out;
+  return Encode(utf8, &out);
 }
 
 }  // namespace platform

@@ -1,8 +1,11 @@
 // Text inside the program is UTF-8; on disk and in command lines it is code
-// page 936. The conversion is lossless for any bytes: a byte that is not valid
-// code page 936 is carried inside as an escape (U+DC80 + byte, as three UTF-8
-// bytes) and written back as the same byte, so a line read from a file and
-// written back unchanged stays byte for byte the same.
+// page 936. The conversion is lossless for any bytes: a byte that is not part
+// of a code page 936 character is carried inside as an escape (U+DC00 + byte,
+// as three UTF-8 bytes) and written back as the same byte, so a line read from
+// a file and written back unchanged stays byte for byte the same. A character
+// counts as code page 936 only when the machine's converter gives it back as
+// the same bytes; a lead byte with a trail byte that form no such character
+// are both escaped.
 #pragma once
 
 #include <cstddef>
@@ -15,7 +18,13 @@ namespace platform {
 std::size_t CodePageCharLength(const std::string& s, std::size_t i);
 
 std::string FromCodePage(const std::string& cp936);
+// A character without a code page 936 form, and a byte that is not UTF-8,
+// becomes "?", as the host writes it.
 std::string ToCodePage(const std::string& utf8);
+
+// True when `utf8` is code page 936 text: it holds no escaped byte, and every
+// character has a code page 936 form that reads back as that character.
+bool IsCodePageText(const std::string& utf8);
 
 // The machine's converter, strict: false on any byte sequence it cannot
 // convert. Linux uses iconv, Windows its own converters (encoding_*.cpp).

@@ -12,6 +12,11 @@ const char kFileNotFound[] = "File not found\n";
 // A CALL chain this deep is a batch file calling itself without end; the
 // interpreter stops it rather than running until memory runs out.
 const int kMaxCallDepth = 32;
+// No run of the interpreter starts more batch files than this, by CALL or by
+// handing over: batch files that name one another without CALL (A.BAT naming
+// B.BAT, which names A.BAT) would otherwise run for ever, and ones that call
+// one another twice each would run for as good as ever within the CALL depth.
+const int kMaxBatchFiles = 256;
 
 using platform::Lower;
 
@@ -134,6 +139,11 @@ class Interpreter {
   int RunBatch(std::string path, int depth) {
     int code = 0;
     while (!path.empty()) {
+      if (++batch_files_ > kMaxBatchFiles) {
+        c_.error += "Batch files hand over to one another too often: " + path + "\n";
+        exited_ = true;
+        return 1;
+      }
       std::vector<std::string> lines;
       if (!c_.host.FileExists(path) || !platform::ReadTextLines(c_.host, path, &lines)) {
         c_.error += kBadCommand;
@@ -250,6 +260,7 @@ class Interpreter {
   Context& c_;
   bool echo_ = true;
   bool exited_ = false;
+  int batch_files_ = 0;  // started in this run
 };
 
 // The words after /C joined back into one command line.

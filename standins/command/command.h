@@ -9,6 +9,9 @@
 // Inside a batch file: "@" before a line keeps it from being echoed; ECHO
 // ON|OFF|text|. ; REM; labels (":name") are skipped; a line naming another
 // batch file continues in that file and does not come back, CALL comes back.
+// CALLs nest at most 32 deep (a deeper CALL is refused with a message), and
+// one run starts at most 256 batch files in all (then the run stops with a
+// message), so that batch files naming one another never run for ever.
 // Every other line starts a program through the context and waits for it.
 // Not handled: %variables and %1 parameters, GOTO, IF, FOR, SHIFT, PAUSE,
 // output redirection (">", ">>") and pipes ("|").

@@ -22,6 +22,7 @@ const int kNerrGroupNotFound = 2220;
 const int kNerrUserNotFound = 2221;
 const int kNerrGroupExists = 2223;
 const int kNerrUserExists = 2224;
+const int kNerrBadPassword = 2203;
 const int kNerrUserInGroup = 2236;
 const int kNerrNetNameNotFound = 2310;
 const int kErrorAccessDenied = 5;
@@ -39,6 +40,7 @@ const char* MessageText(int number) {
     case kNerrUserNotFound: return "The user name could not be found.";
     case kNerrGroupExists: return "The group already exists.";
     case kNerrUserExists: return "The account already exists.";
+    case kNerrBadPassword: return "The password parameter is invalid.";
     case kNerrUserInGroup: return "The user already belongs to this group.";
     case kNerrNetNameNotFound: return "This shared resource does not exist.";
     case kErrorAccessDenied: return "Access is denied.";
@@ -50,10 +52,6 @@ const char* MessageText(int number) {
 
 const int kExitError = 2;   // a refused command
 const int kExitSyntax = 1;  // a command that could not be parsed
-
-const size_t kMaxUserName = 20;   // user names (logon names)
-const size_t kMaxGroupName = 256; // GNLEN
-const size_t kMaxShareName = 80;  // NNLEN
 
 const char kDone[] = "The command completed successfully.\n";
 
@@ -81,36 +79,6 @@ const char kStartSyntax[] = "NET START [service]\n";
 using platform::Lower;
 
 bool Same(const std::string& a, const std::string& b) { return platform::SameName(a, b); }
-
-// Characters, not bytes: a Chinese name of 20 characters is 20 long.
-size_t Characters(const std::string& utf8) {
-  size_t n = 0;
-  for (size_t i = 0; i < utf8.size(); ++n) {
-    size_t len = platform::Utf8SequenceLength(static_cast<unsigned char>(utf8[i]));
-    i += len ? len : 1;
-  }
-  return n;
-}
-
-bool HasAnyOf(const std::string& s, const char* refused) {
-  for (unsigned char c : s)
-    if (c < 0x20 || std::string(refused).find(static_cast<char>(c)) != std::string::npos)
-      return true;
-  return false;
-}
-
-// An account name the server accepts: not empty, not only dots and blanks,
-// none of " / \ [ ] : ; | = , + * ? < > or control characters.
-bool ValidAccountName(const std::string& name, size_t max) {
-  if (name.empty() || Characters(name) > max) return false;
-  if (name.find_first_not_of(". ") == std::string::npos) return false;
-  return !HasAnyOf(name, "\"/\\[]:;|=,+*?<>");
-}
-
-bool ValidShareName(const std::string& name) {
-  if (name.empty() || Characters(name) > kMaxShareName) return false;
-  return !HasAnyOf(name, "\"/\\[]:;|=,+*?<>");
-}
 
 class Net {
  public:
@@ -152,9 +120,12 @@ class Net {
     if (words_.size() > 2 || ((add || change_set) && words_.empty())) return Syntax(kUserSyntax);
     std::vector<User> users;
     std::vector<Group> groups;
-    if (!records_.LoadUsers(&users) || !records_.LoadGroups(&groups)) return Refuse(kErrorAccessDenied);
+    if (!records_.LoadUsers(&users) || !records_.LoadGroups(&groups)) return RefuseRecords();
     if (words_.empty()) return ListUsers(users);
     const std::string& name = words_[0];
+    // A password is kept in a record line: no line end, tab or other
+    // control character may come with it.
+    if (words_.size() == 2 && !PlainField(words_[1])) return Refuse(kNerrBadPassword);
     if (!add) {
       User* user = Find(users, name);
       if (!user) return Refuse(kNerrUserNotFound);
@@ -210,7 +181,7 @@ class Net {
     if (!add && words_.size() > 1) return Syntax(kGroupSyntax);
     std::vector<User> users;
     std::vector<Group> groups;
-    if (!records_.LoadUsers(&users) || !records_.LoadGroups(&groups)) return Refuse(kErrorAccessDenied);
+    if (!records_.LoadUsers(&users) || !records_.LoadGroups(&groups)) return RefuseRecords();
     if (words_.empty()) {
       std::vector<std::string> names;
       for (const Group& g : groups) names.push_back("*" + g.name);
@@ -258,7 +229,7 @@ class Net {
     if (!options_.empty()) return UnknownOption(options_[0], kShareSyntax);
     if (words_.size() > 1) return Syntax(kShareSyntax);
     std::vector<Share> shares;
-    if (!records_.LoadShares(&shares)) return Refuse(kErrorAccessDenied);
+    if (!records_.LoadShares(&shares)) return RefuseRecords();
     if (words_.empty()) {
       c_.output += "\nShare name   Resource                        Remark\n\n";
       c_.output += std::string(79, '-') + "\n";
@@ -282,10 +253,9 @@ class Net {
     std::string path = words_[0].substr(eq + 1);
     if (!ValidShareName(name)) return Refuse(kErrorInvalidName);
     if (Find(shares, name)) return Refuse(kNerrDuplicateShare);
+    if (!PlainField(path)) return Refuse(kErrorInvalidName);
     // Only a full path of a directory on a drive of this machine is shared.
-    bool full = path.size() >= 3 && path[1] == ':' && path[2] == '\\' &&
-                ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
-    if (!full || !c_.host.DirectoryExists(path)) return Refuse(kNerrUnknownDevDir);
+    if (!ValidSharePath(path) || !c_.host.DirectoryExists(path)) return Refuse(kNerrUnknownDevDir);
     shares.push_back({name, path});
     if (!records_.SaveShares(shares)) return Refuse(kErrorAccessDenied);
     c_.output += name + " was shared successfully.\n";
@@ -297,7 +267,7 @@ class Net {
     if (!options_.empty()) return UnknownOption(options_[0], kStartSyntax);
     std::vector<Service> installed;
     std::vector<std::string> started;
-    if (!records_.LoadInstalled(&installed) || !records_.LoadStarted(&started)) return Refuse(kErrorAccessDenied);
+    if (!records_.LoadInstalled(&installed) || !records_.LoadStarted(&started)) return RefuseRecords();
     if (words_.empty()) {
       c_.output += "These Windows NT services are started:\n\n";
       for (const std::string& s : started) {
@@ -344,6 +314,14 @@ class Net {
       c_.error += "System error " + std::to_string(number) + " has occurred.\n\n" +
                   MessageText(number) + "\n\n";
     }
+    return kExitError;
+  }
+
+  // A record file that cannot be read, or is damaged: nothing is written.
+  int RefuseRecords() {
+    if (records_.damage().damage == Damage::kNone) return Refuse(kErrorAccessDenied);
+    c_.error += "The record file " + records_.damaged_file() + " is damaged at " +
+                DamageText(records_.damage()) + "; nothing was changed.\n\n";
     return kExitError;
   }
 

@@ -27,7 +27,10 @@
 // Names compare without regard to case; users and groups share one name
 // space, as accounts do. A refused command prints the server's message, exits
 // with 2 and changes no record; a command it cannot parse prints the syntax
-// and exits with 1.
+// and exits with 1. No field holds a control character (a password with a line
+// end is refused, NET HELPMSG 2203). A record file that is damaged (records.h)
+// is never written again: the command names the file and the line, changes
+// nothing and exits with 2.
 #pragma once
 
 #include <string>

@@ -1,8 +1,5 @@
 #include "standins/net/records.h"
 
-#include <algorithm>
-#include <cstdint>
-
 #include "platform/textfile.h"
 #include "standins/rpl/rpldb.h"
 
@@ -15,29 +12,81 @@ namespace {
 
 bool Same(const std::string& a, const std::string& b) { return platform::SameName(a, b); }
 
-std::vector<std::string> SplitTabs(const std::string& line, size_t max_fields) {
-  std::vector<std::string> fields;
-  size_t start = 0;
-  while (fields.size() + 1 < max_fields) {
-    size_t tab = line.find('\t', start);
-    if (tab == std::string::npos) break;
-    fields.push_back(line.substr(start, tab - start));
-    start = tab + 1;
-  }
-  fields.push_back(line.substr(start));
-  return fields;
+bool NoneOf(const std::string& s, const char* refused) {
+  return s.find_first_of(refused) == std::string::npos && PlainField(s);
+}
+
+const char kRefusedInNames[] = "\"/\\[]:;|=,+*?<>";
+
+// What each file's records hold.
+bool ValidUser(const std::vector<std::string>& f) {
+  return f.size() == 3 && ValidAccountName(f[0], kMaxUserName) &&
+         (Same(f[1], "passwordchg:yes") || Same(f[1], "passwordchg:no")) && PlainField(f[2]);
+}
+bool ValidGroup(const std::vector<std::string>& f) {
+  if (!ValidAccountName(f[0], kMaxGroupName)) return false;
+  for (size_t i = 1; i < f.size(); ++i)
+    if (!ValidAccountName(f[i], kMaxUserName)) return false;
+  return true;
+}
+bool ValidShare(const std::vector<std::string>& f) {
+  return f.size() == 2 && ValidShareName(f[0]) && ValidSharePath(f[1]);
+}
+bool ValidService(const std::vector<std::string>& f) {
+  return f.size() <= 2 && !f[0].empty() && PlainField(f[0]) && (f.size() == 1 || PlainField(f[1]));
+}
+bool ValidStarted(const std::vector<std::string>& f) {
+  return f.size() == 1 && !f[0].empty() && PlainField(f[0]);
 }
 
 }  // namespace
 
-// False when the file exists and cannot be read: the command must then not
-// write it again from an empty list. An absent file holds no records.
-bool NetRecords::LoadLines(const std::string& file, std::vector<std::string>* lines) {
-  lines->clear();
-  std::string path = dir_ + file;
-  if (!host_.FileExists(path)) return true;
-  if (!platform::ReadTextLines(host_, path, lines)) return false;
-  lines->erase(std::remove(lines->begin(), lines->end(), std::string()), lines->end());
+size_t Characters(const std::string& utf8) {
+  size_t n = 0;
+  for (size_t i = 0; i < utf8.size(); ++n) {
+    size_t len = platform::Utf8SequenceLength(static_cast<unsigned char>(utf8[i]));
+    i += len ? len : 1;
+  }
+  return n;
+}
+
+bool ValidAccountName(const std::string& name, size_t max) {
+  if (name.empty() || Characters(name) > max) return false;
+  if (name.find_first_not_of(". ") == std::string::npos) return false;
+  return NoneOf(name, kRefusedInNames);
+}
+
+bool ValidShareName(const std::string& name) {
+  return !name.empty() && Characters(name) <= kMaxShareName && NoneOf(name, kRefusedInNames);
+}
+
+bool ValidSharePath(const std::string& path) {
+  bool letter = !path.empty() && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+  return letter && path.size() >= 3 && path[1] == ':' && path[2] == '\\' && PlainField(path);
+}
+
+// False when the file exists and cannot be read or is damaged: the command
+// must then not write it again. An absent file holds no records.
+bool NetRecords::LoadRecords(const std::string& file, bool (*valid)(const std::vector<std::string>&),
+                             std::vector<std::vector<std::string>>* records) {
+  records->clear();
+  damaged_file_ = dir_ + file;
+  std::vector<std::string> lines;
+  switch (ReadRecordFile(host_, dir_ + file, nullptr, &lines, &damage_)) {
+    case ReadResult::kAbsent: return true;
+    case ReadResult::kUnreadable:
+    case ReadResult::kDamaged: return false;
+    case ReadResult::kRead: break;
+  }
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i].empty()) continue;
+    records->push_back(SplitFields(lines[i]));
+    if (!valid(records->back())) {
+      damage_ = {static_cast<int>(i + 1), Damage::kRecord};
+      records->clear();
+      return false;
+    }
+  }
   return true;
 }
 
@@ -53,13 +102,9 @@ bool NetRecords::SaveLines(const std::string& file, const std::vector<std::strin
 }
 
 bool NetRecords::LoadUsers(std::vector<User>* users) {
-  std::vector<std::string> lines;
-  if (!LoadLines("users.txt", &lines)) return false;
-  for (const std::string& line : lines) {
-    std::vector<std::string> f = SplitTabs(line, 3);
-    f.resize(3);
-    users->push_back({f[0], !Same(f[1], "passwordchg:no"), f[2]});
-  }
+  std::vector<std::vector<std::string>> records;
+  if (!LoadRecords("users.txt", &ValidUser, &records)) return false;
+  for (const auto& f : records) users->push_back({f[0], Same(f[1], "passwordchg:yes"), f[2]});
   return true;
 }
 
@@ -72,12 +117,9 @@ bool NetRecords::SaveUsers(const std::vector<User>& users) {
 }
 
 bool NetRecords::LoadGroups(std::vector<Group>* groups) {
-  std::vector<std::string> lines;
-  if (!LoadLines("groups.txt", &lines)) return false;
-  for (const std::string& line : lines) {
-    std::vector<std::string> f = SplitTabs(line, SIZE_MAX);
-    groups->push_back({f[0], std::vector<std::string>(f.begin() + 1, f.end())});
-  }
+  std::vector<std::vector<std::string>> records;
+  if (!LoadRecords("groups.txt", &ValidGroup, &records)) return false;
+  for (const auto& f : records) groups->push_back({f[0], std::vector<std::string>(f.begin() + 1, f.end())});
   return true;
 }
 
@@ -92,13 +134,9 @@ bool NetRecords::SaveGroups(const std::vector<Group>& groups) {
 }
 
 bool NetRecords::LoadShares(std::vector<Share>* shares) {
-  std::vector<std::string> lines;
-  if (!LoadLines("shares.txt", &lines)) return false;
-  for (const std::string& line : lines) {
-    std::vector<std::string> f = SplitTabs(line, 2);
-    f.resize(2);
-    shares->push_back({f[0], f[1]});
-  }
+  std::vector<std::vector<std::string>> records;
+  if (!LoadRecords("shares.txt", &ValidShare, &records)) return false;
+  for (const auto& f : records) shares->push_back({f[0], f[1]});
   return true;
 }
 
@@ -111,18 +149,20 @@ bool NetRecords::SaveShares(const std::vector<Share>& shares) {
 // The services of installed.txt, and the Remoteboot service when its
 // database is in its tree (whatever installed.txt says of it).
 bool NetRecords::LoadInstalled(std::vector<Service>* services) {
-  std::vector<std::string> lines;
-  if (!LoadLines("installed.txt", &lines)) return false;
-  for (const std::string& line : lines) {
-    std::vector<std::string> f = SplitTabs(line, 2);
-    f.resize(2);
-    if (!Same(f[0], kRemoteboot)) services->push_back({f[0], f[1]});
-  }
+  std::vector<std::vector<std::string>> records;
+  if (!LoadRecords("installed.txt", &ValidService, &records)) return false;
+  for (const auto& f : records)
+    if (!Same(f[0], kRemoteboot)) services->push_back({f[0], f.size() > 1 ? f[1] : ""});
   if (host_.FileExists(rpl::DatabasePath(host_)))
     services->push_back({kRemoteboot, kRemotebootDisplay});
   return true;
 }
 
-bool NetRecords::LoadStarted(std::vector<std::string>* started) { return LoadLines("services.txt", started); }
+bool NetRecords::LoadStarted(std::vector<std::string>* started) {
+  std::vector<std::vector<std::string>> records;
+  if (!LoadRecords("services.txt", &ValidStarted, &records)) return false;
+  for (const auto& f : records) started->push_back(f[0]);
+  return true;
+}
 
 }  // namespace standins

@@ -6,6 +6,9 @@
 //   installed.txt  SERVICE NAME, DISPLAY NAME: the services there are
 //   services.txt   the started services' names
 // The Remoteboot service counts as installed when its database is in its tree.
+// The files are read strictly (record_file.h): every record must be one its
+// file can hold, with names the server accepts, and a damaged file is never
+// written again. Empty lines hold no record and are skipped.
 #pragma once
 
 #include <cstddef>
@@ -14,6 +17,7 @@
 
 #include "platform/platform.h"
 #include "platform/text.h"
+#include "standins/record_file.h"
 
 namespace standins {
 
@@ -40,6 +44,23 @@ struct Service {
   std::string display;
 };
 
+const std::size_t kMaxUserName = 20;    // user names (logon names)
+const std::size_t kMaxGroupName = 256;  // GNLEN
+const std::size_t kMaxShareName = 80;   // NNLEN
+
+// Characters, not bytes: a Chinese name of 20 characters is 20 long.
+std::size_t Characters(const std::string& utf8);
+// An account name the server accepts: 1 to `max` characters, not only dots
+// and blanks, none of " / \ [ ] : ; | = , + * ? < > or control characters,
+// code page 936 text.
+bool ValidAccountName(const std::string& name, std::size_t max);
+// A share name: 1 to kMaxShareName characters, none of the characters an
+// account name may not hold.
+bool ValidShareName(const std::string& name);
+// A full path of a directory: a drive letter, a colon, a backslash, and no
+// control character.
+bool ValidSharePath(const std::string& path);
+
 template <typename T>
 T* Find(std::vector<T>& records, const std::string& name) {
   for (T& r : records)
@@ -50,7 +71,9 @@ T* Find(std::vector<T>& records, const std::string& name) {
 class NetRecords {
  public:
   NetRecords(platform::Host& host, std::string dir) : host_(host), dir_(std::move(dir)) {}
-  // Each false when its file exists and cannot be read or written.
+  // Each false when its file exists and cannot be read, is damaged, or cannot
+  // be written; damage() then tells what of the last file read was damaged
+  // (kNone: it could not be read).
   bool LoadUsers(std::vector<User>* users);
   bool SaveUsers(const std::vector<User>& users);
   bool LoadGroups(std::vector<Group>* groups);
@@ -61,12 +84,19 @@ class NetRecords {
   bool LoadStarted(std::vector<std::string>* started);
   bool SaveStarted(const std::vector<std::string>& started) { return SaveLines("services.txt", started); }
 
+  const std::string& damaged_file() const { return damaged_file_; }
+  const RecordFileError& damage() const { return damage_; }
+
  private:
-  bool LoadLines(const std::string& file, std::vector<std::string>* lines);
+  // The file's records, split into fields, each checked by `valid`.
+  bool LoadRecords(const std::string& file, bool (*valid)(const std::vector<std::string>&),
+                   std::vector<std::vector<std::string>>* records);
   bool SaveLines(const std::string& file, const std::vector<std::string>& lines);
 
   platform::Host& host_;
   std::string dir_;
+  std::string damaged_file_;
+  RecordFileError damage_;
 };
 
 }  // namespace standins

@@ -14,13 +14,6 @@ const int kExitSyntax = 1;
 const int kExitRefused = 2;
 const int kExitDatabase = 3;
 
-bool IsHexPrefix(const std::string& s) {
-  if (s.size() != 6) return false;
-  for (char c : s)
-    if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'))) return false;
-  return true;
-}
-
 bool IsWindowSize(const std::string& s) {
   if (s.empty() || s.size() > 5) return false;
   for (char c : s)
@@ -47,8 +40,8 @@ class Rplcmd {
   explicit Rplcmd(Context& context) : c_(context) {}
 
   int Run() {
-    int bad_line = 0;
-    switch (rpl::Load(c_.host, &db_, &bad_line)) {
+    RecordFileError damage;
+    switch (rpl::Load(c_.host, &db_, &damage)) {
       case rpl::LoadResult::kLoaded:
         break;
       case rpl::LoadResult::kAbsent:
@@ -60,7 +53,7 @@ class Rplcmd {
         return kExitDatabase;
       case rpl::LoadResult::kDamaged:
         c_.output += "The Remoteboot database " + rpl::DatabasePath(c_.host) +
-                     " is damaged at line " + std::to_string(bad_line) + "; nothing was changed.\n";
+                     " is damaged at " + DamageText(damage) + "; nothing was changed.\n";
         return kExitDatabase;
     }
     lines_ = InputLines(c_.input);
@@ -87,7 +80,9 @@ class Rplcmd {
           return Refuse(std::string("the input ended inside ") + kind->name + " record" +
                         (i > 0 ? " " + f[0] : std::string()) + ", before its field \"" +
                         kind->fields[i] + "\"");
-        if (!rpl::PlainText(f[i])) return Field(*kind, f, i, "holds a tab or a control character");
+        if (HasControlCharacter(f[i]))
+          return Field(*kind, f, i, "holds a tab or a control character");
+        if (!rpl::PlainText(f[i])) return Field(*kind, f, i, "is not code page 936 text");
       }
       std::string refusal = l == 'V' ? AddVendor(f) : l == 'B' ? AddBootBlock(f) : AddConfiguration(f);
       if (!refusal.empty()) return Refuse(refusal);
@@ -148,7 +143,7 @@ class Rplcmd {
   }
 
   std::string AddVendor(const std::vector<std::string>& f) {
-    if (!IsHexPrefix(f[0])) return FieldText(kVendor, f, 0, "not 6 hexadecimal digits");
+    if (!rpl::ValidVendorName(f[0])) return FieldText(kVendor, f, 0, "not 6 hexadecimal digits");
     if (db_.FindVendor(f[0])) return FieldText(kVendor, f, 0, "the vendor exists already");
     db_.vendors.push_back({f[0], f[1]});
     return "";

@@ -24,12 +24,14 @@
 //     relative to WINDIR\rpl; directories 1 and 2, and 3 and 4 when given:
 //     directories below WINDIR\rpl\rplfiles\binfiles;
 //   - a window size of decimal digits, 0 to 65535;
-//   - no field holding a tab or another control character.
+//   - no field holding a tab or another control character, and every field
+//     code page 936 text.
 // The run is all or nothing: the first refusal prints one line naming the
 // record and the field, and the database stays byte for byte as it was. So
 // does an input that ends inside a record or without its "q". Exit codes:
 // 0 every record added; 1 a bad command line; 2 refused input; 3 the database
-// cannot be read or written.
+// cannot be read or written, or is damaged (rpldb.h), and is then left as it
+// was.
 #pragma once
 
 #include <string>

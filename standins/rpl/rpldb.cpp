@@ -19,17 +19,6 @@ size_t Characters(const std::string& utf8) {
   return n;
 }
 
-std::vector<std::string> SplitTabs(const std::string& line) {
-  std::vector<std::string> fields;
-  size_t start = 0;
-  for (;;) {
-    size_t tab = line.find('\t', start);
-    fields.push_back(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
-    if (tab == std::string::npos) return fields;
-    start = tab + 1;
-  }
-}
-
 std::string Join(const char* kind, const std::vector<std::string>& fields) {
   std::string line = kind;
   for (const std::string& f : fields) line += "\t" + f;
@@ -80,78 +69,83 @@ std::vector<std::string> Format(const Database& db) {
   return lines;
 }
 
-bool Parse(const std::vector<std::string>& lines, Database* db, int* bad_line) {
+bool Parse(const std::vector<std::string>& lines, Database* db, RecordFileError* error) {
   *db = Database();
   int number = 0;
-  auto bad = [&]() {
-    if (bad_line) *bad_line = number;
+  auto bad = [&](Damage damage) {
+    if (error) *error = {number, damage};
     *db = Database();
     return false;
   };
   for (const std::string& line : lines) {
     ++number;
     if (number == 1) {
-      if (line != kFormatLine) return bad();
+      if (line != kFormatLine) return bad(Damage::kFirstLine);
       continue;
     }
-    std::vector<std::string> f = SplitTabs(line);
+    std::vector<std::string> f = SplitFields(line);
     const std::string& kind = f[0];
     for (const std::string& field : f)
-      if (!PlainText(field)) return bad();
+      if (!PlainText(field)) return bad(Damage::kControlCharacter);
     if (kind == "VENDOR" && f.size() == 3) {
+      if (!ValidVendorName(f[1])) return bad(Damage::kName);
       db->vendors.push_back({f[1], f[2]});
     } else if (kind == "BOOT" && f.size() == 6) {
+      if (!ValidName(f[1])) return bad(Damage::kName);
       db->boot_blocks.push_back({f[1], f[2], f[3], f[4], f[5]});
     } else if (kind == "CONFIG" && f.size() == 10) {
+      if (!ValidName(f[1])) return bad(Damage::kName);
       db->configurations.push_back({f[1], f[2], f[3], f[4], f[5], f[6], f[7], f[8], f[9]});
     } else if (kind == "PROFILE" && f.size() == 4) {
+      if (!ValidProfileName(f[1])) return bad(Damage::kName);
       db->profiles.push_back({f[1], f[2], f[3]});
     } else {
-      return bad();
+      return bad(Damage::kRecord);
     }
   }
   if (number == 0) {
     number = 1;  // an empty file lacks its first line
-    return bad();
+    return bad(Damage::kFirstLine);
   }
   return true;
 }
 
-LoadResult Load(platform::Host& host, Database* db, int* bad_line) {
+LoadResult Load(platform::Host& host, Database* db, RecordFileError* error) {
   *db = Database();
-  std::string path = DatabasePath(host);
-  if (!host.FileExists(path)) return LoadResult::kAbsent;
+  RecordFileError ignored;
+  if (!error) error = &ignored;
   std::vector<std::string> lines;
-  if (!platform::ReadTextLines(host, path, &lines)) return LoadResult::kUnreadable;
-  if (!Parse(lines, db, bad_line)) return LoadResult::kDamaged;
-  return LoadResult::kLoaded;
+  switch (ReadRecordFile(host, DatabasePath(host), kFormatLine, &lines, error)) {
+    case ReadResult::kAbsent: return LoadResult::kAbsent;
+    case ReadResult::kUnreadable: return LoadResult::kUnreadable;
+    case ReadResult::kDamaged: return LoadResult::kDamaged;
+    case ReadResult::kRead: break;
+  }
+  return Parse(lines, db, error) ? LoadResult::kLoaded : LoadResult::kDamaged;
 }
 
 bool Save(platform::Host& host, const Database& db) {
-  std::string path = DatabasePath(host);
-  std::string fresh = TreeDirectory(host) + "\\rpldb.new";
-  std::vector<std::string> lines = Format(db);
-  if (!platform::WriteTextLines(host, fresh, lines)) {
-    host.DeleteFile(fresh);
-    return false;
-  }
-  // The new file is read back before it replaces the old one, so that a
-  // short write never becomes the database.
-  std::vector<std::string> check;
-  if (!platform::ReadTextLines(host, fresh, &check) || check != lines) {
-    host.DeleteFile(fresh);
-    return false;
-  }
-  bool copied = host.CopyFile(fresh, path, false);
+  const std::string path = DatabasePath(host), fresh = TreeDirectory(host) + "\\rpldb.new";
+  const std::string bytes = platform::JoinLines(Format(db));
+  // The new file is read back before it takes the old one's place, so that a
+  // short write never becomes the database; until that move the old file is
+  // untouched.
+  std::string check;
+  if (host.WriteFile(fresh, bytes) && host.ReadFile(fresh, &check) && check == bytes &&
+      host.ReplaceFile(fresh, path))
+    return true;
   host.DeleteFile(fresh);
-  return copied;
+  return false;
 }
 
 bool SameName(const std::string& a, const std::string& b) { return Lower(a) == Lower(b); }
 
-bool PlainText(const std::string& s) {
-  for (unsigned char c : s)
-    if (c < 0x20 || c == 0x7F) return false;
+bool PlainText(const std::string& s) { return PlainField(s); }
+
+bool ValidVendorName(const std::string& name) {
+  if (name.size() != 6) return false;
+  for (char c : name)
+    if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'))) return false;
   return true;
 }
 
@@ -160,14 +154,15 @@ bool ValidName(const std::string& name) {
   return name.find(' ') == std::string::npos;
 }
 
+bool ValidProfileName(const std::string& name) { return ValidName(name) && SafeComponent(name); }
+
 bool ValidTreePath(const std::string& path) {
-  if (path.empty() || !PlainText(path) || path.front() == ' ' || path.back() == ' ') return false;
-  if (path.find_first_of(":*?\"<>|/") != std::string::npos) return false;
+  if (path.empty() || path.front() == ' ' || path.back() == ' ') return false;
   size_t start = 0;
   for (;;) {
     size_t slash = path.find('\\', start);
     std::string part = path.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
-    if (part.empty() || part == "." || part == "..") return false;
+    if (!SafeComponent(part)) return false;
     if (slash == std::string::npos) return true;
     start = slash + 1;
   }

@@ -14,8 +14,12 @@
 // The first line names the format; then the vendors, the boot blocks, the
 // configurations and the profiles, each kind in the order its records were
 // added. Every field is present (an empty field is an empty string between
-// two tabs); no field holds a tab or another control character. Names compare
-// without regard to case. Any other line makes the whole file unreadable:
+// two tabs); no field holds a tab or another control character, and every
+// field is code page 936 text. Names compare without regard to case; each
+// record's name is one its kind may have (a vendor: 6 hexadecimal digits; a
+// boot block or configuration: ValidName; a profile: ValidProfileName, as it
+// names a folder). Any other line, a Ctrl-Z before the last byte, or a last
+// line without its line end makes the whole file unreadable (record_file.h):
 // the stand-ins then refuse to work on it rather than write it again.
 //
 // Where the fields point into the tree:
@@ -26,15 +30,15 @@
 //                                   wksta.pro subdirectory
 //
 // The file is replaced whole: the new text is written to WINDIR\rpl\rpldb.new,
-// copied over rpldb.txt and the new file deleted. The host gives no rename, so
-// the copy is not atomic; a copy that fails leaves rpldb.txt as it was as far
-// as the host's copy does.
+// read back, and moved over rpldb.txt in one step; on any failure rpldb.txt
+// stays as it was and rpldb.new is removed.
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "platform/platform.h"
+#include "standins/record_file.h"
 
 namespace standins {
 namespace rpl {
@@ -74,26 +78,31 @@ std::string DatabasePath(platform::Host& host);
 std::string BinfilesDirectory(platform::Host& host);
 std::string ProfilesDirectory(platform::Host& host);
 
-// The file's lines, and back. Parse gives false and the 1-based number of the
-// first line it cannot read.
+// The file's lines, and back. Parse gives false and the first line it cannot
+// read (1-based, the format line counted) with what is wrong with it.
 std::vector<std::string> Format(const Database& db);
-bool Parse(const std::vector<std::string>& lines, Database* db, int* bad_line);
+bool Parse(const std::vector<std::string>& lines, Database* db, RecordFileError* error);
 
 enum class LoadResult { kLoaded, kAbsent, kUnreadable, kDamaged };
 // Reads the database. An absent file is an empty database (kAbsent); a file
 // that cannot be read or parsed leaves `db` empty and must not be overwritten.
-LoadResult Load(platform::Host& host, Database* db, int* bad_line = nullptr);
+LoadResult Load(platform::Host& host, Database* db, RecordFileError* error = nullptr);
 // Replaces the file whole (see above); false when it could not be written.
 bool Save(platform::Host& host, const Database& db);
 
 // Whole-word checks shared by the stand-ins.
 bool SameName(const std::string& a, const std::string& b);
-// A text a field may hold: no tab, no other control character.
+// A text a field may hold: no tab, no other control character, code page 936.
 bool PlainText(const std::string& s);
+// A vendor name: 6 hexadecimal digits.
+bool ValidVendorName(const std::string& name);
 // A record name: 1 to 15 characters, no blank, plain text.
 bool ValidName(const std::string& name);
-// A path inside the tree: relative, not empty, no drive, no "." or ".."
-// component, no wildcard, no blank at either end, no empty component.
+// A profile name: a record name that is also a folder's name directly inside
+// the profiles folder (SafeComponent).
+bool ValidProfileName(const std::string& name);
+// A path inside the tree: relative, no drive, every component a SafeComponent
+// other than "." and "..", no blank at either end.
 bool ValidTreePath(const std::string& path);
 
 // A configuration that boots DOS rather than Windows: its directory 2 (the

@@ -28,17 +28,28 @@ std::vector<std::string> Words(const std::string& line) {
   return words;
 }
 
-bool ValidProfileName(const std::string& name) {
-  return ValidName(name) && name != "." && name != ".." &&
-         name.find_first_of("\\/:*?\"<>|") == std::string::npos;
+// What is wrong with a damaged database, as the manager says it.
+std::string DamageReason(Damage damage) {
+  switch (damage) {
+    case Damage::kFirstLine: return "文件不是以格式行开头";
+    case Damage::kCtrlZ: return "文件结束之前有 Ctrl-Z";
+    case Damage::kCutShort: return "最后一行没有行尾，文件不完整";
+    case Damage::kControlCharacter: return "行中有控制字符";
+    case Damage::kNotCodePage936: return "有不属于代码页 936 的字节";
+    case Damage::kRecord: return "不是数据库的记录";
+    case Damage::kName: return "记录的名称无效";
+    case Damage::kNone: break;
+  }
+  return "";
 }
 
-std::string LoadMessage(LoadResult result, const std::string& path, int bad_line) {
+std::string LoadMessage(LoadResult result, const std::string& path, const RecordFileError& damage) {
   switch (result) {
     case LoadResult::kAbsent: return "远程启动数据库 " + path + " 不存在：远程启动服务没有安装。";
     case LoadResult::kUnreadable: return "无法读取远程启动数据库 " + path + "。";
     case LoadResult::kDamaged:
-      return "远程启动数据库 " + path + " 第 " + std::to_string(bad_line) + " 行已损坏。";
+      return "远程启动数据库 " + path + " 第 " + std::to_string(damage.line) + " 行已损坏（" +
+             DamageReason(damage.damage) + "）。";
     case LoadResult::kLoaded: break;
   }
   return "";
@@ -55,11 +66,11 @@ const char* const kDosShellIni[] = {
 };
 
 bool Manager::Load(std::string* message) {
-  int bad_line = 0;
-  LoadResult result = rpl::Load(host_, &db_, &bad_line);
+  RecordFileError damage;
+  LoadResult result = rpl::Load(host_, &db_, &damage);
   checks_.clear();
   if (result == LoadResult::kLoaded) return true;
-  *message = LoadMessage(result, DatabasePath(host_), bad_line);
+  *message = LoadMessage(result, DatabasePath(host_), damage);
   return false;
 }
 
@@ -177,11 +188,12 @@ bool Manager::MakeProfile(const std::string& name, const std::string& configurat
                           const std::string& comment, std::string* message) {
   if (!Load(message)) return false;
   if (!ValidProfileName(name)) {
-    *message = "配置文件名“" + name + "”无效：应为 1 到 15 个字符，不含空格和 \\ / : * ? \" < > |。";
+    *message = "配置文件名“" + name + "”无效：应为 1 到 15 个字符，不含空格和 \\ / : * ? \" < > |，"
+               "不以句点结尾，也不是设备名（CON、NUL、COM1 等）。";
     return false;
   }
   if (!PlainText(comment)) {
-    *message = "说明中不能有制表符或控制字符。";
+    *message = "说明中不能有制表符、控制字符或代码页 936 以外的字符。";
     return false;
   }
   if (db_.FindProfile(name)) {
@@ -204,9 +216,9 @@ bool Manager::MakeProfile(const std::string& name, const std::string& configurat
     *message = dir + " 已经存在，配置文件没有新建。";
     return false;
   }
-  if (!host_.DirectoryExists(profiles)) host_.MakeDirectory(profiles);
   bool dos = IsDosConfiguration(*c);
-  bool made = host_.MakeDirectory(dir) && host_.MakeDirectory(wksta);
+  bool made = (host_.DirectoryExists(profiles) || host_.MakeDirectory(profiles)) &&
+              host_.MakeDirectory(dir) && host_.MakeDirectory(wksta);
   if (made && dos) {
     std::vector<std::string> ini;
     for (const char* const* line = kDosShellIni; *line; ++line) ini.push_back(*line);
@@ -229,6 +241,13 @@ bool Manager::DeleteProfile(const std::string& name, std::string* message) {
   const Profile* p = db_.FindProfile(name);
   if (!p) {
     *message = name.empty() ? "请先选择一个配置文件。" : "数据库中没有配置文件 " + name + "。";
+    return false;
+  }
+  // Only a folder directly inside the profiles folder is ever removed: the
+  // database is loaded only when its profile names are such folders' names,
+  // and the name is checked again here, where it becomes a path.
+  if (!ValidProfileName(p->name)) {
+    *message = "配置文件名“" + p->name + "”无效，没有删除任何文件。";
     return false;
   }
   std::string dir = ProfilesDirectory(host_) + "\\" + p->name;

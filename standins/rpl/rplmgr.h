@@ -21,7 +21,9 @@
 // of a DOS configuration also gets wksta.pro\dosshell.ini, which marks it as a
 // DOS profile to the configuration tool. Only a usable configuration gives a
 // profile. The record is added to the database after the files are made, and
-// the files are taken away again when the record cannot be written.
+// the files are taken away again when the record cannot be written. Deleting
+// a profile removes only that folder, directly inside the profiles folder:
+// its name must be a valid profile name (rpldb.h), whatever the database says.
 #pragma once
 
 #include <functional>

@@ -1,6 +1,6 @@
-// Unit tests of the FAT12 core at its limits: every end-of-chain value other
-// tools write, directories of tens of thousands of entries, nesting deeper
-// than DOS can reach, and running out of memory.
+// Unit tests of the FAT12 core at its limits: directories of tens of
+// thousands of entries, nesting deeper than DOS can reach, and running out of
+// memory.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -50,28 +50,36 @@ Tree Nested(int levels) {
   return Dir("", {inner});
 }
 
-// Every value from 0xFF8 to 0xFFF ends a chain, in files and directories alike.
-TEST(Unpack, EveryEndOfChainValueEndsAChain) {
-  const Tree tree = Dir("", {File("A.TXT", Pattern(2000, 1)), File("B.TXT", Pattern(600, 2)),
-                             Dir("SUB", {File("C.TXT", "c")})});
-  const std::string good = PackOrDie(tree);
-  // A.TXT: clusters 2-5; B.TXT: 6-7; SUB: 8; SUB\C.TXT: 9.
-  ASSERT_EQ(FatEntry(good, 5), 0xFFFu);
-  ASSERT_EQ(FatEntry(good, 4), 5u);
-  const unsigned last_clusters[] = {5, 7, 8, 9};
-  Tree want;
-  std::string error;
-  ASSERT_TRUE(fat12::Unpack(good, &want, &error)) << error;
-  for (unsigned end = 0xFF8; end <= 0xFFF; ++end) {
-    std::string image = good;
-    for (unsigned c : last_clusters) SetFatEntry(image, c, end);
-    Tree got;
-    ASSERT_TRUE(fat12::Unpack(image, &got, &error)) << std::hex << end << ": " << error;
-    ASSERT_EQ(got.children.size(), 3u) << std::hex << end;
-    EXPECT_EQ(got.children[0].data, want.children[0].data) << std::hex << end;
-    EXPECT_EQ(got.children[1].data, want.children[1].data) << std::hex << end;
-    ASSERT_EQ(got.children[2].children.size(), 1u) << std::hex << end;
-    EXPECT_EQ(got.children[2].children[0].data, "c") << std::hex << end;
+// The disk's last cluster, 2848, is read, as a link of a chain and as a
+// file's first cluster; one past it is refused either way.
+TEST(Unpack, TheLastClusterIsReadAndOnePastItRefused) {
+  const std::string data = Pattern(fat12::kDataCapacity, 3);
+  const std::string full = PackOrDie(Dir("", {File("BIG", data)}));
+  const unsigned last = fat12::kDataClusters + 1;
+  ASSERT_EQ(FatEntry(full, last - 1), last);
+  auto start_at = [](unsigned cluster) {
+    return [cluster](std::string& s) {
+      Put16(s, kRoot + 26, cluster);
+      Put16(s, kRoot + 28, 512);
+      Put16(s, kRoot + 30, 0);
+    };
+  };
+  const struct {
+    const char* what;
+    std::function<void(std::string&)> change;
+    std::string data;  // "": refused
+  } cases[] = {
+      {"a chain to the last cluster", [](std::string&) {}, data},
+      {"a chain one past it", [&](std::string& s) { SetFatEntry(s, last - 1, last + 1); }, ""},
+      {"a file at the last cluster", start_at(last), data.substr(data.size() - 512)},
+      {"a file one past it", start_at(last + 1), ""},
+  };
+  for (const auto& c : cases) {
+    std::string image = full, error;
+    c.change(image);
+    Tree back;
+    EXPECT_EQ(fat12::Unpack(image, &back, &error), !c.data.empty()) << c.what << ": " << error;
+    if (!c.data.empty()) EXPECT_EQ(back.children.at(0).data, c.data) << c.what;
   }
 }
 

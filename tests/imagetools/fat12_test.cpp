@@ -83,36 +83,32 @@ TEST(DosStamp, ConvertsAndClampsLocalTimes) {
     }
 }
 
-TEST(DosStamp, ReadsStampsBackAndBringsImpossibleFieldsIntoRange) {
-    const struct {
-        unsigned date, time;
-        fat12::DateTime when;
-    } cases[] = {
-        {0x24D9, 0x6DAF, {1998, 6, 25, 13, 45, 30}}, {0x0000, 0x0000, {1980, 1, 1, 0, 0, 0}},
-        {0x01BF, 0xFFFF, {1980, 12, 31, 23, 59, 58}}, {0x0A5E, 0, {1985, 2, 28, 0, 0, 0}},
-        {0x285D, 0, {2000, 2, 29, 0, 0, 0}},           {0x2C5F, 0, {2002, 2, 28, 0, 0, 0}},
+// Stamps read back (impossible fields brought into range) and Unix seconds
+// as UTC dates.
+TEST(DosStamp, ReadsStampsAndUnixSecondsBack) {
+    const auto stamp = [](unsigned date, unsigned time) {
+        return fat12::DateTimeFromDosStamp(static_cast<std::uint16_t>(date), static_cast<std::uint16_t>(time));
     };
-    for (const auto& c : cases) {
-        const fat12::DateTime w = fat12::DateTimeFromDosStamp(static_cast<std::uint16_t>(c.date),
-                                                              static_cast<std::uint16_t>(c.time));
-        const std::vector<int> got = {w.year, w.month, w.day, w.hour, w.minute, w.second};
-        const std::vector<int> want = {c.when.year, c.when.month, c.when.day, c.when.hour, c.when.minute, c.when.second};
-        EXPECT_EQ(got, want) << std::hex << c.date << " " << c.time;
-    }
-}
-
-TEST(DosStamp, UnixSecondsGiveUtcDates) {
     const struct {
-        long long seconds;
+        const char* what;
+        fat12::DateTime got;
         std::vector<int> want;
     } cases[] = {
-        {0, {1970, 1, 1, 0, 0, 0}},          {898732800, {1998, 6, 25, 0, 0, 0}},
-        {951825599, {2000, 2, 29, 11, 59, 59}}, {4107542400LL, {2100, 3, 1, 0, 0, 0}},
-        {-1, {1969, 12, 31, 23, 59, 59}},
+        {"24D9 6DAF", stamp(0x24D9, 0x6DAF), {1998, 6, 25, 13, 45, 30}},
+        {"0 0", stamp(0x0000, 0x0000), {1980, 1, 1, 0, 0, 0}},
+        {"01BF FFFF", stamp(0x01BF, 0xFFFF), {1980, 12, 31, 23, 59, 58}},
+        {"0A5E", stamp(0x0A5E, 0), {1985, 2, 28, 0, 0, 0}},
+        {"285D", stamp(0x285D, 0), {2000, 2, 29, 0, 0, 0}},
+        {"2C5F", stamp(0x2C5F, 0), {2002, 2, 28, 0, 0, 0}},
+        {"0 s", fat12::DateTimeFromUnixSeconds(0), {1970, 1, 1, 0, 0, 0}},
+        {"898732800 s", fat12::DateTimeFromUnixSeconds(898732800), {1998, 6, 25, 0, 0, 0}},
+        {"951825599 s", fat12::DateTimeFromUnixSeconds(951825599), {2000, 2, 29, 11, 59, 59}},
+        {"4107542400 s", fat12::DateTimeFromUnixSeconds(4107542400LL), {2100, 3, 1, 0, 0, 0}},
+        {"-1 s", fat12::DateTimeFromUnixSeconds(-1), {1969, 12, 31, 23, 59, 59}},
     };
     for (const auto& c : cases) {
-        const fat12::DateTime w = fat12::DateTimeFromUnixSeconds(c.seconds);
-        EXPECT_EQ((std::vector<int>{w.year, w.month, w.day, w.hour, w.minute, w.second}), c.want) << c.seconds;
+        const fat12::DateTime& w = c.got;
+        EXPECT_EQ((std::vector<int>{w.year, w.month, w.day, w.hour, w.minute, w.second}), c.want) << c.what;
     }
 }
 
@@ -305,7 +301,7 @@ TEST(Unpack, ReadsLongNamesCaseFlagsAndSkipsWhatIsNotAFile) {
 
 // Each case damages a good image; Unpack must refuse it with a reason and
 // give back an empty tree, never crash or loop.
-TEST(Unpack, RefusesImagesThatAreNotSoundFat12) {
+TEST(Unpack, RefusesImagesThatAreNotSoundFat12AndTakesEveryEndOfChain) {
     const std::string good = PackOrDie(Dir("", {File("A.TXT", Pattern(2000, 1)), File("B.TXT", Pattern(600, 2)),
                                                 Dir("SUB", {File("C.TXT", "c")})}));
     // A.TXT: clusters 2-5; B.TXT: 6-7; SUB: 8; SUB\C.TXT: 9.
@@ -355,9 +351,19 @@ TEST(Unpack, RefusesImagesThatAreNotSoundFat12) {
         EXPECT_FALSE(error.empty()) << c.what;
         EXPECT_TRUE(tree.children.empty()) << c.what;
     }
-    Tree tree;
+    Tree want;
     std::string error;
-    EXPECT_TRUE(fat12::Unpack(good, &tree, &error)) << "the undamaged image: " << error;
+    ASSERT_TRUE(fat12::Unpack(good, &want, &error)) << "the undamaged image: " << error;
+    // Every value from 0xFF8 to 0xFFF ends a chain, in files and directories
+    // alike: the last clusters of A.TXT, B.TXT, SUB and SUB\C.TXT.
+    for (unsigned end = 0xFF8; end < 0xFFF; ++end) {
+        std::string image = good;
+        for (unsigned c : {5u, 7u, 8u, 9u}) SetFatEntry(image, c, end);
+        Tree got;
+        ASSERT_TRUE(fat12::Unpack(image, &got, &error)) << std::hex << end << ": " << error;
+        SCOPED_TRACE(end);
+        ExpectSameTree(want, got);
+    }
 }
 
 TEST(Paths, BootSectorFileSitsBesideTheDirectory) {

@@ -55,12 +55,11 @@ TEST_F(Install, AnRtl8139ProfileGetsEveryFileOfTheImageAndTheStartFiles) {
   form->BitBtn11Click();
   EXPECT_EQ(journal(), (std::vector<SimEvent>{{"wait", kUnpack, "", platform::kHide},
                                               {"pause", "", "", 1000}, kDone}));
-  EXPECT_EQ(Get(Rpl("rplfiles\\binfiles\\win95\\io.sys")), "image io.sys");
-  EXPECT_EQ(Get(Rpl("rplfiles\\binfiles\\win95\\command.com")), "image command.com");
-  EXPECT_EQ(host.Attributes(Rpl("rplfiles\\binfiles\\win95\\io.sys")), platform::kAttrArchive);
-  EXPECT_EQ(host.Attributes(Rpl("rplfiles\\binfiles\\win95\\command.com")), platform::kAttrArchive);
-  EXPECT_EQ(Get(Boot("io.sys")), "image io.sys");
-  EXPECT_EQ(host.Attributes(Boot("io.sys")), platform::kAttrArchive);
+  for (const std::string& f : {Rpl("rplfiles\\binfiles\\win95\\io.sys"), Rpl("rplfiles\\binfiles\\win95\\command.com"),
+                              Boot("io.sys")}) {
+    EXPECT_EQ(Get(f), "image " + f.substr(f.rfind('\\') + 1)) << f;
+    EXPECT_EQ(host.Attributes(f), platform::kAttrArchive) << f;
+  }
   EXPECT_EQ(Get(Boot("subst.exe")), "subst");
   EXPECT_EQ(Get(Boot("system.dat")), "registry ...RTSND... RTSND");
   EXPECT_EQ(Get(Boot("autoexec.bat")),
@@ -164,8 +163,6 @@ TEST_F(Install, EachStopLeavesTheTreeAndTheProfileUntouched) {
     SCOPED_TRACE(c.name);
     InstallMachine m;
     m.Choose(c.nic);
-    m.form->ComboBox2.SetItems({"WIN98"});
-    m.form->ComboBox2.SetItemIndex(0);
     m.Put(m.Client("startnet.bat"), "earlier installation");
     m.form->CheckBox1.SetChecked(true);  // set for the profile: rewrites the script once
     m.Put(m.Client("startnet.bat"), "earlier installation");

@@ -142,6 +142,8 @@ TEST_F(Registration, ACustomCardSetsThePathAtOnceAndTheNameOnceTheChecksPass) {
   EXPECT_EQ(form->settings.NdisDriverName, "MYNIC");
 }
 
+// One row per refusal and path; the limits of a prefix and of a driver's name
+// are tabled below in RegistrationNames and the Realtek rows.
 TEST_F(Registration, RefusalsStopAfterTheDos622CopiesWithOneMessage) {
   auto kBadName = [](const std::string& file) {
     return "网卡驱动程序 " + file +
@@ -161,14 +163,7 @@ TEST_F(Registration, RefusalsStopAfterTheDos622CopiesWithOneMessage) {
       {"Other NetCARD", "001122", "", "网卡NDIS驱动程序没有找到，程序异常中止!"},
       {"Other NetCARD", "001122", "C:\\DRIVERS\\GONE.DOS", "网卡NDIS驱动程序没有找到，程序异常中止!"},
       {"Other NetCARD", "00112", "C:\\DRIVERS\\NIC\\MYNIC.DOS", "网卡地址不对，程序异常返回!"},
-      {"Other NetCARD", "0011223", "C:\\DRIVERS\\NIC\\MYNIC.DOS", "网卡地址不对，程序异常返回!"},
-      {"Other NetCARD", "00112Z", "C:\\DRIVERS\\NIC\\MYNIC.DOS", "网卡地址不对，程序异常返回!"},
       {"Other NetCARD", "001122", "C:\\DRIVERS\\NINECHARS.DOS", kBadName("NINECHARS.DOS")},
-      {"Other NetCARD", "001122", "C:\\DRIVERS\\MY NIC.DOS", kBadName("MY NIC.DOS")},
-      {"Other NetCARD", "001122", "C:\\DRIVERS\\MY.NIC.DOS", kBadName("MY.NIC.DOS")},
-      {"Other NetCARD", "001122", "C:\\DRIVERS\\A..DOS", kBadName("A..DOS")},
-      {"Other NetCARD", "001122", "C:\\DRIVERS\\MYNICX.DOSX", kBadName("MYNICX.DOSX")},
-      {"Other NetCARD", "001122", "C:\\DRIVERS\\LPT1.DOS", kBadName("LPT1.DOS")},
       {"Other NetCARD", "001122", "C:\\DRIVERS\\ne2000.dos",
        "远程启动服务用它自带的启动块支持 ne2000 网卡，C:\\WINNT\\rpl\\bblock\\netbeui\\ne2000 "
        "是所有网卡启动块的模板，不能再注册。程序异常返回!"},
@@ -176,9 +171,7 @@ TEST_F(Registration, RefusalsStopAfterTheDos622CopiesWithOneMessage) {
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.nic) + " [" + c.mac + "] " + c.path);
     RegistrationMachine m;
-    for (const char* f : {"C:\\DRIVERS\\NIC\\MYNIC.DOS", "C:\\DRIVERS\\NINECHARS.DOS", "C:\\DRIVERS\\MY NIC.DOS",
-                          "C:\\DRIVERS\\MY.NIC.DOS", "C:\\DRIVERS\\A..DOS", "C:\\DRIVERS\\MYNICX.DOSX",
-                          "C:\\DRIVERS\\LPT1.DOS", "C:\\DRIVERS\\ne2000.dos"})
+    for (const char* f : {"C:\\DRIVERS\\NIC\\MYNIC.DOS", "C:\\DRIVERS\\NINECHARS.DOS", "C:\\DRIVERS\\ne2000.dos"})
       m.Put(f, "driver");
     const auto templates = m.Tree(m.Rpl("bblock"));
     m.Choose(c.nic);
@@ -260,9 +253,8 @@ TEST(RegistrationFaults, EveryFailedStepWarnsOnceAndNothingReportsCompletion) {
     EXPECT_FALSE(m.form->BitBtn11.Enabled());
     // Detection must not find the card registered: its driver and boot block
     // went with the registration.
-    EXPECT_EQ(m.Get(m.Rpl("bblock\\ndis\\rtsnd.dos")), "<absent>");
-    EXPECT_EQ(m.Get(m.Rpl("bblock\\netbeui\\rtsnd\\dosbb.cnf")), "<absent>");
-    EXPECT_EQ(m.Get(m.Rpl("bblock\\netbeui\\rtsnd\\w95bb.cnf")), "<absent>");
+    for (const char* f : {"bblock\\ndis\\rtsnd.dos", "bblock\\netbeui\\rtsnd\\dosbb.cnf", "bblock\\netbeui\\rtsnd\\w95bb.cnf"})
+      EXPECT_EQ(m.Get(m.Rpl(f)), "<absent>") << f;
   }
 }
 

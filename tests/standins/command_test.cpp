@@ -143,12 +143,30 @@ TEST_F(CommandTest, AnotherBatchFileContinuesTheFirstOnlyWhenCalled) {
                                                   "catcher after-call", "catcher in-b"}));
 }
 
-TEST_F(CommandTest, ABatchFileCallingItselfEndsWithAnError) {
-  ASSERT_TRUE(platform::WriteTextLines(host, "C:\\loop.bat", {"@echo off", "catcher", "call c:\\loop.bat"}));
-  std::string out;
-  EXPECT_NE(Run("command.com /c c:\\loop.bat", &out), 0);
-  EXPECT_EQ(calls.size(), 32u);  // the first file and 31 calls run; the 32nd call is refused
-  EXPECT_NE(out.find("Batch files call one another too deep"), std::string::npos);
+// Batch files that run one another without end stop with an error: at the
+// 32nd CALL deep, and at the 257th batch file of a run, however they reach it
+// (handing over without CALL ran for ever, calling twice each for as good as).
+TEST_F(CommandTest, BatchFilesRunningOneAnotherEndWithAnError) {
+  struct Case {
+    std::vector<std::pair<std::string, std::vector<std::string>>> files;
+    size_t runs;  // of the program each file runs first
+    std::string message;
+  } cases[] = {
+      {{{"C:\\loop.bat", {"@echo off", "catcher", "call c:\\loop.bat"}}},
+       32, "Batch files call one another too deep: c:\\loop.bat\n"},
+      {{{"C:\\a.bat", {"@catcher", "@c:\\b.bat"}}, {"C:\\b.bat", {"@catcher", "@c:\\a"}}},
+       256, "Batch files hand over to one another too often: c:\\a.bat\n"},
+      {{{"C:\\a.bat", {"@catcher", "@call c:\\a.bat", "@call c:\\a.bat"}}},
+       256, "Batch files hand over to one another too often: c:\\a.bat\n"},
+  };
+  for (const Case& c : cases) {
+    for (const auto& [path, lines] : c.files) ASSERT_TRUE(platform::WriteTextLines(host, path, lines));
+    calls.clear();
+    std::string out;
+    EXPECT_EQ(Run("command.com /c " + c.files[0].first, &out), 1) << c.message;
+    EXPECT_EQ(calls.size(), c.runs) << c.message;
+    EXPECT_NE(out.find(c.message), std::string::npos) << c.message << out.substr(out.size() - 200);
+  }
 }
 
 TEST_F(CommandTest, ExitEndsTheBatchFile) {

@@ -1,5 +1,8 @@
 // rplcmd on the demo server's Remoteboot tree, fed the response script of
 // each card type as the configuration tool runs it.
+#include <functional>
+
+#include "platform/encoding.h"
 #include "tests/standins/rpl_session.h"
 
 namespace {
@@ -95,13 +98,13 @@ TEST_F(RplcmdTest, RefusesEachBadFieldAndAddsNothing) {
   } cases[] = {
       {3, "00E04", "vendor 00E04 (record 1), field \"name\" \"00E04\": not 6 hexadecimal digits"},
       {3, "00E04G", "field \"name\" \"00E04G\": not 6 hexadecimal digits"},
-      {3, "00E04C0", "field \"name\" \"00E04C0\": not 6 hexadecimal digits"},
       {3, "", "vendor (no name) (record 1), field \"name\" \"\": not 6 hexadecimal digits"},
       {3, "00001b", "vendor 00001b (record 1), field \"name\" \"00001b\": the vendor exists already"},
       {4, "RTL\t8139", "vendor 00E04C (record 1), field \"comment\" \"RTL\t8139\": holds a tab"},
       {7, "00001BDOS", "boot block 00001BDOS (record 2), field \"boot name\" \"00001BDOS\": the boot block exists already"},
       {7, "00E04C DOS", "field \"boot name\" \"00E04C DOS\": not a name of 1 to 15 characters"},
-      {7, "00E04CDOS_TOOLONG", "field \"boot name\" \"00E04CDOS_TOOLONG\": not a name"},
+      {7, "CON\x7F", "field \"boot name\" \"CON\x7F\": holds a tab or a control character"},
+      {4, "RTL\xED\xB2\xA1\xED\xB1\x84", "\": is not code page 936 text"},
       {8, "00E04D", "boot block 00E04CDOS (record 2), field \"vendor name\" \"00E04D\": no such vendor"},
       {9, "BBLOCK\\NETBEUI\\nosuch\\DOSBB.CNF",
        "field \"boot-block file\" \"BBLOCK\\NETBEUI\\nosuch\\DOSBB.CNF\": no such file in the Remoteboot "
@@ -111,8 +114,9 @@ TEST_F(RplcmdTest, RefusesEachBadFieldAndAddsNothing) {
       {9, "\\WINNT\\rpl\\BBLOCK\\NETBEUI\\rtsnd\\DOSBB.CNF", "not a path inside the Remoteboot tree"},
       {9, "..\\rpl\\BBLOCK\\NETBEUI\\rtsnd\\DOSBB.CNF", "not a path inside the Remoteboot tree"},
       {9, "BBLOCK\\NETBEUI\\rtsnd\\*.CNF", "not a path inside the Remoteboot tree"},
+      {9, "BBLOCK\\...\\DOSBB.CNF", "not a path inside the Remoteboot tree"},
+      {9, "BBLOCK\\NETBEUI\\rtsnd\\CON", "not a path inside the Remoteboot tree"},
       {11, "x", "boot block 00E04CDOS (record 2), field \"window size\" \"x\": not a number from 0 to 65535"},
-      {11, "65536", "field \"window size\" \"65536\": not a number"},
       {11, "", "field \"window size\" \"\": not a number"},
       {14, "DOS00001B", "configuration DOS00001B (record 3), field \"name\" \"DOS00001B\": the configuration exists already"},
       {15, "00E04CXXX", "configuration DOS00E04C (record 3), field \"boot name\" \"00E04CXXX\": no such boot block"},
@@ -191,8 +195,11 @@ TEST_F(RplcmdTest, TakesLetterCaseAndLineEndsAsTheConsoleGivesThem) {
   EXPECT_EQ(DbLines(), Expected({Cards()[0]}));
 }
 
+// A database rplcmd cannot read, or one damaged anywhere, is refused with the
+// line and what is wrong there, and is left as it was, byte for byte.
 TEST_F(RplcmdTest, WorksOnlyOnADatabaseItCanRead) {
   PrepareCard(Cards()[0]);
+  const std::string kHead = "RPLDB 1\r\nVENDOR\t00001B\tx\r\n";
   struct Case {
     const char* name;
     std::string db;  // "<absent>": no file
@@ -201,11 +208,23 @@ TEST_F(RplcmdTest, WorksOnlyOnADatabaseItCanRead) {
       {"absent", "<absent>",
        "The Remoteboot database C:\\WINNT\\rpl\\rpldb.txt does not exist: the Remoteboot service is not installed.\n"},
       {"no format line", "VENDOR\t00001B\tx\r\n",
-       "The Remoteboot database C:\\WINNT\\rpl\\rpldb.txt is damaged at line 1; nothing was changed.\n"},
-      {"empty", "", "is damaged at line 1"},
-      {"unknown kind", "RPLDB 1\r\nVENDOR\t00001B\tx\r\nWKSTA\tW1\r\n", "is damaged at line 3"},
-      {"a field short", "RPLDB 1\r\nBOOT\t00001BDOS\t00001B\tBBLOCK\\X.CNF\tc\r\n", "is damaged at line 2"},
-      {"an empty line", "RPLDB 1\r\n\r\nVENDOR\t00001B\tx\r\n", "is damaged at line 2"},
+       "The Remoteboot database C:\\WINNT\\rpl\\rpldb.txt is damaged at line 1: the file does not begin "
+       "with its format line; nothing was changed.\n"},
+      {"empty", "", "damaged at line 1: the file does not begin with its format line;"},
+      // Turned away at its first line before anything else of it is read.
+      {"a program", std::string("MZ\x90\0\x03\0\r\n\x1A\xFF", 10), "at line 1: the file does not begin"},
+      {"unknown kind", kHead + "WKSTA\tW1\r\n", "damaged at line 3: not a record of this file;"},
+      {"a field short", "RPLDB 1\r\nBOOT\t00001BDOS\t00001B\tBBLOCK\\X.CNF\tc\r\n", "at line 2: not a record"},
+      {"an empty line", "RPLDB 1\r\n\r\nVENDOR\t00001B\tx\r\n", "at line 2: not a record"},
+      {"a Ctrl-Z inside", kHead + "\x1A" "PROFILE\tP1\tWIN00001B\t\r\n",
+       "damaged at line 3: a Ctrl-Z before the end of the file;"},
+      {"a line end inside a field", kHead + "PROFILE\tP1\tWIN\n00001B\t\r\n",
+       "damaged at line 3: a control character inside the line;"},
+      {"a line cut short", kHead + "PROFILE\tP1\tWIN00", "at line 3: the last line has no line end: the file is cut short;"},
+      {"bytes of no character", kHead + "VENDOR\t00E04C\t\xA1\x44\r\n",
+       "at line 3: bytes that are not code page 936 text;"},
+      {"a profile named ..", kHead + "PROFILE\t..\tWIN00001B\t\r\n", "at line 3: a record name that is not valid;"},
+      {"a vendor not hexadecimal", "RPLDB 1\r\nVENDOR\t00001G\tx\r\n", "at line 2: a record name"},
   };
   for (const Case& c : cases) {
     host.DeleteFile(kDb);
@@ -224,15 +243,80 @@ TEST_F(RplcmdTest, WorksOnlyOnADatabaseItCanRead) {
   EXPECT_EQ(Get(kDb), "RPLDB 1\r\n");
 }
 
+TEST_F(RplcmdTest, ACtrlZAsTheLastByteEndsTheDatabaseAsItMay) {
+  PrepareCard(Cards()[0]);
+  Put(kDb, "RPLDB 1\r\nVENDOR\t00001B\tx\r\n\x1A");
+  std::string out;
+  EXPECT_EQ(Run(kRun, &out), 0) << out;
+  EXPECT_EQ(DbLines().size(), 2u + CardRecords(Cards()[0]).size());
+}
+
+// A write that fails, wherever it fails, leaves the database as it was and
+// nothing beside it.
 TEST_F(RplcmdTest, ADatabaseThatCannotBeWrittenStaysAsItWas) {
   PrepareCard(Cards()[0]);
-  std::string before = Get(kDb);
-  ASSERT_TRUE(host.SetFileAttributes(kDb, platform::kAttrReadOnly));
+  const std::string before = Get(kDb);
+  struct Case {
+    const char* name;
+    std::function<void()> fault;
+  } cases[] = {
+      {"read-only", [&] { ASSERT_TRUE(host.SetFileAttributes(kDb, platform::kAttrReadOnly)); }},
+      {"a full disk", [&] { host.LimitDiskSpace(before.size() + 100); }},
+      {"no room at all", [&] { host.LimitDiskSpace(0); }},
+  };
+  for (const Case& c : cases) {
+    c.fault();
+    std::string out;
+    EXPECT_EQ(Run(kRun, &out), 3) << c.name;
+    EXPECT_EQ(out, "The Remoteboot database C:\\WINNT\\rpl\\rpldb.txt cannot be written; nothing was changed.\n")
+        << c.name;
+    EXPECT_EQ(Get(kDb), before) << c.name;
+    EXPECT_EQ(Get("C:\\WINNT\\rpl\\rpldb.new"), "<absent>") << c.name;
+    host.LimitDiskSpace(SIZE_MAX);
+    host.SetFileAttributes(kDb, 0);
+  }
+  // With room for the new database once, it takes the old one's place: it is
+  // moved there, not copied over it.
+  host.LimitDiskSpace(platform::JoinLines(Expected({Cards()[0]})).size());
   std::string out;
-  EXPECT_EQ(Run(kRun, &out), 3);
-  EXPECT_EQ(out, "The Remoteboot database C:\\WINNT\\rpl\\rpldb.txt cannot be written; nothing was changed.\n");
-  EXPECT_EQ(Get(kDb), before);
-  EXPECT_EQ(Get("C:\\WINNT\\rpl\\rpldb.new"), "<absent>");
+  EXPECT_EQ(Run(kRun, &out), 0) << out;
+  EXPECT_EQ(DbLines(), Expected({Cards()[0]}));
+}
+
+// Each value at its limit is taken, one past it refused: names of 15
+// characters (30 bytes in Chinese), a window size of 65535.
+TEST_F(RplcmdTest, TakesEachFieldAtItsLimitAndRefusesItOnePast) {
+  PrepareCard(Cards()[0]);
+  const std::string before = Get(kDb);
+  std::string zh15, zh16 = "配";
+  for (int i = 0; i < 15; ++i) zh15 += "配", zh16 += "配";
+  struct Case {
+    std::vector<std::pair<size_t, std::string>> lines;  // 1-based line of the script, its text
+    bool taken;
+  } cases[] = {
+      {{{11, "65535"}}, true},
+      {{{11, "65536"}}, false},
+      {{{3, "00E04"}}, false},
+      {{{3, "00E04C0"}}, false},
+      {{{14, "C23456789012345"}}, true},
+      {{{14, "C234567890123456"}}, false},
+      {{{14, zh15}}, true},
+      {{{14, zh16}}, false},
+      {{{25, "B23456789012345"}, {33, "B23456789012345"}}, true},
+      {{{25, "B234567890123456"}, {33, "B234567890123456"}}, false},
+  };
+  for (const Case& c : cases) {
+    Put(kDb, before);
+    std::vector<std::string> script = RplScript(Cards()[0]);
+    for (const auto& [line, text] : c.lines) script[line - 1] = text;
+    WriteScript(script);
+    std::string out;
+    EXPECT_EQ(Run(kRun, &out), c.taken ? 0 : 2) << c.lines[0].second << "\n" << out;
+    const std::string db = platform::FromCodePage(Get(kDb)), field = "\t" + c.lines[0].second;
+    bool held = db.find(field + "\t") != std::string::npos || db.find(field + "\r\n") != std::string::npos;
+    EXPECT_EQ(held, c.taken) << c.lines[0].second;
+    if (!c.taken) EXPECT_EQ(Get(kDb), before) << c.lines[0].second;
+  }
 }
 
 TEST_F(RplcmdTest, TakesNoArguments) {

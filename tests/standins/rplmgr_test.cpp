@@ -67,15 +67,28 @@ TEST_F(RplmgrTest, ListsTheDatabase) {
   EXPECT_EQ(manager.ConfigurationLines().back(), "WIN00E04C\t未检查\t00E04CWIN\tWindows\tWindows 98SE FOR RTL8139");
 }
 
-TEST_F(RplmgrTest, ADatabaseItCannotReadIsSaidSo) {
+// A database the manager cannot read is said so, with the line and what is
+// wrong there; nothing is made, deleted or written, whatever its profiles are
+// named ("删除配置文件" on a profile named ".." removed every profile).
+TEST_F(RplmgrTest, ADatabaseItCannotReadIsSaidSoAndNothingIsTouched) {
+  const std::string kHead = "RPLDB 1\r\nVENDOR\t00001B\tx\r\n", kIs = "远程启动数据库 C:\\WINNT\\rpl\\rpldb.txt ";
   struct Case {
-    std::string db;
-    std::string message;
+    std::string db, message;
   } cases[] = {
-      {"<absent>", "远程启动数据库 C:\\WINNT\\rpl\\rpldb.txt 不存在：远程启动服务没有安装。"},
-      {"RPLDB 1\r\nPROFILE\tP\r\n", "远程启动数据库 C:\\WINNT\\rpl\\rpldb.txt 第 2 行已损坏。"},
+      {"<absent>", kIs + "不存在：远程启动服务没有安装。"},
+      {"RPLDB 1\r\nPROFILE\tP\r\n", kIs + "第 2 行已损坏（不是数据库的记录）。"},
+      {"RPLDB 2\r\n", kIs + "第 1 行已损坏（文件不是以格式行开头）。"},
+      {kHead + "\x1A" "PROFILE\tNE2KWIN\tWIN00001B\t\r\n", kIs + "第 3 行已损坏（文件结束之前有 Ctrl-Z）。"},
+      {kHead + "PROFILE\tNE2KWIN\tWIN00001B\t\r\r\n", kIs + "第 3 行已损坏（行中有控制字符）。"},
+      {kHead + "PROFILE\tNE2KWIN\tWIN0000", kIs + "第 3 行已损坏（最后一行没有行尾，文件不完整）。"},
+      {kHead + "PROFILE\tNE2KWIN\tWIN00001B\t\xFF\r\n", kIs + "第 3 行已损坏（有不属于代码页 936 的字节）。"},
   };
-  for (const Case& c : cases) {
+  std::vector<Case> all(std::begin(cases), std::end(cases));
+  for (const char* name : {"..", ".", "..\\..\\..", "...", "A.", "CON", "lpt1.txt", "NE2K/WIN", "C:"})
+    all.push_back({kHead + "PROFILE\t" + name + "\tWIN00001B\t\r\n", kIs + "第 3 行已损坏（记录的名称无效）。"});
+  const std::string original = Get(kDb);
+  const auto tree = Tree("C:\\WINNT");
+  for (const Case& c : all) {
     host.DeleteFile(kDb);
     if (c.db != "<absent>") Put(kDb, c.db);
     std::string message;
@@ -84,7 +97,13 @@ TEST_F(RplmgrTest, ADatabaseItCannotReadIsSaidSo) {
     EXPECT_TRUE(manager.ProfileLines().empty());
     EXPECT_FALSE(manager.MakeProfile("P1", "WIN00001B", "", &message));
     EXPECT_EQ(message, c.message);
+    for (const char* name : {"..", ".", "NE2KWIN"}) {
+      EXPECT_FALSE(manager.DeleteProfile(name, &message)) << c.db;
+      EXPECT_EQ(message, c.message);
+    }
     EXPECT_EQ(Get(kDb), c.db);
+    Put(kDb, original);
+    EXPECT_EQ(Tree("C:\\WINNT"), tree) << c.db;
   }
 }
 
@@ -195,6 +214,13 @@ TEST_F(RplmgrTest, MakesAWindowsAndADosProfile) {
        "已新建配置文件 W8139（配置 WIN00E04C，Windows）：C:\\WINNT\\rpl\\rplfiles\\profiles\\W8139"},
       {"D8139", "dos00e04c", "", true,
        "已新建配置文件 D8139（配置 DOS00E04C，DOS）：C:\\WINNT\\rpl\\rplfiles\\profiles\\D8139"},
+      // Names of 15 characters, the most a name may have, in ASCII and in
+      // Chinese (30 bytes).
+      {"FIFTEEN_CHARS_A", "WIN00001B", "", false,
+       "已新建配置文件 FIFTEEN_CHARS_A（配置 WIN00001B，Windows）：C:\\WINNT\\rpl\\rplfiles\\profiles\\FIFTEEN_CHARS_A"},
+      {"十五个字的配置文件名称最多只有", "WIN00001B", "", false,
+       "已新建配置文件 十五个字的配置文件名称最多只有（配置 WIN00001B，Windows）："
+       "C:\\WINNT\\rpl\\rplfiles\\profiles\\十五个字的配置文件名称最多只有"},
       {"W2", "WIN00001B", "", false,
        "已新建配置文件 W2（配置 WIN00001B，Windows）：C:\\WINNT\\rpl\\rplfiles\\profiles\\W2"},
   };
@@ -227,13 +253,19 @@ TEST_F(RplmgrTest, RefusesAProfileItCannotMakeAndChangesNothing) {
   struct Case {
     std::string name, configuration, comment, message;
   } cases[] = {
-      {"", "WIN00001B", "", "配置文件名“”无效：应为 1 到 15 个字符，不含空格和 \\ / : * ? \" < > |。"},
+      {"", "WIN00001B", "", "配置文件名“”无效：应为 1 到 15 个字符，不含空格和 \\ / : * ? \" < > |，"
+                            "不以句点结尾，也不是设备名（CON、NUL、COM1 等）。"},
       {"TWO WORDS", "WIN00001B", "", "配置文件名“TWO WORDS”无效"},
       {"A\\B", "WIN00001B", "", "配置文件名“A\\B”无效"},
       {"A*", "WIN00001B", "", "配置文件名“A*”无效"},
       {"..", "WIN00001B", "", "配置文件名“..”无效"},
       {"SIXTEEN_CHARS_AB", "WIN00001B", "", "配置文件名“SIXTEEN_CHARS_AB”无效"},
-      {"P1", "WIN00001B", "a\tb", "说明中不能有制表符或控制字符。"},
+      {"十六个字的配置文件名称比最多多一", "WIN00001B", "", "配置文件名“十六个字的配置文件名称比最多多一”无效"},
+      {"A.", "WIN00001B", "", "配置文件名“A.”无效"},
+      {"...", "WIN00001B", "", "配置文件名“...”无效"},
+      {"Con.dat", "WIN00001B", "", "配置文件名“Con.dat”无效"},
+      {"P1", "WIN00001B", "\xED\xB3\xBF", "说明中不能有制表符、控制字符或代码页 936 以外的字符。"},
+      {"P1", "WIN00001B", "a\tb", "说明中不能有制表符、控制字符或代码页 936 以外的字符。"},
       {"ne2kwin", "WIN00001B", "", "配置文件 ne2kwin 已经存在。"},
       {"ONDISK", "WIN00001B", "", "C:\\WINNT\\rpl\\rplfiles\\profiles\\ONDISK 已经存在，配置文件没有新建。"},
       {"afile", "WIN00001B", "", "C:\\WINNT\\rpl\\rplfiles\\profiles\\afile 已经存在，配置文件没有新建。"},
@@ -302,20 +334,6 @@ TEST_F(RplmgrTest, AProfileThatCannotBeRemovedWhollyKeepsItsRecord) {
   EXPECT_FALSE(manager.DeleteProfile("NE2KWIN", &message));
   EXPECT_EQ(message, "目录 C:\\WINNT\\rpl\\rplfiles\\profiles\\NE2KWIN 没能完全删除，配置文件 NE2KWIN 仍留在数据库中。");
   EXPECT_EQ(Get(kDb), before);
-}
-
-TEST_F(RplmgrTest, AProfileMadeFromACardsConfigurationIsListedAndDeletedAgain) {
-  Register(Cards()[2]);
-  std::string message;
-  ASSERT_TRUE(manager.MakeProfile("MYNICDOS", "DOS001122", "", &message)) << message;
-  ASSERT_TRUE(manager.MakeProfile("MYNICWIN", "WIN001122", "", &message)) << message;
-  EXPECT_EQ(manager.ProfileLines().size(), 4u);
-  EXPECT_EQ(Get(std::string(kProfiles) + "MYNICDOS\\wksta.pro\\dosshell.ini"),
-            platform::JoinLines({standins::rpl::kDosShellIni[0], standins::rpl::kDosShellIni[1],
-                                 standins::rpl::kDosShellIni[2], standins::rpl::kDosShellIni[3]}));
-  ASSERT_TRUE(manager.DeleteProfile("MYNICDOS", &message)) << message;
-  EXPECT_FALSE(host.DirectoryExists(std::string(kProfiles) + "MYNICDOS"));
-  EXPECT_EQ(manager.ProfileLines().back(), "MYNICWIN\tWIN001122\t");
 }
 
 }  // namespace

@@ -1,0 +1,75 @@
+// The fuzz targets' machine: a simulated host in a fresh temporary directory,
+// kept for the whole run and removed at its end, with the demo server's
+// Remoteboot tree laid out when asked; and a picture of every file below its
+// root, to see that a run changed nothing it must not.
+#pragma once
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+
+#include "platform/sim/sim_host.h"
+
+namespace standinfuzz {
+
+namespace fs = std::filesystem;
+
+inline std::string FreshRoot() {
+  std::string tmpl = (fs::temp_directory_path() / "standinfuzz-XXXXXX").string();
+  if (!mkdtemp(&tmpl[0])) std::abort();
+  return tmpl;
+}
+
+class Machine {
+ public:
+  Machine() : root_(FreshRoot()), host(root_) {}
+  ~Machine() {
+    std::error_code ec;
+    fs::remove_all(root_, ec);
+  }
+
+  void Put(const std::string& path, const std::string& bytes) {
+    fs::create_directories(fs::path(host.NativePath(path)).parent_path());
+    std::ofstream(host.NativePath(path), std::ios::binary) << bytes;
+  }
+
+  // The demo server's tree in WINDIR\rpl, with its empty directories.
+  void LayOutRemotebootTree(const std::string& tree, const std::string& dirs) {
+    fs::create_directories(host.NativePath("C:\\WINNT\\rpl"));
+    fs::copy(tree, host.NativePath("C:\\WINNT\\rpl"), fs::copy_options::recursive);
+    std::ifstream list(dirs);
+    std::string line;
+    while (std::getline(list, line))
+      if (!line.empty() && line[0] != '#') fs::create_directories(host.NativePath("C:\\WINNT\\rpl\\" + line));
+  }
+
+  // Every file and folder below the root (the simulated host's attributes
+  // included): relative path, and the bytes of a file.
+  std::map<std::string, std::string> Picture() const {
+    std::map<std::string, std::string> picture;
+    for (const auto& e : fs::recursive_directory_iterator(root_)) {
+      std::string bytes = "<folder>";
+      if (!e.is_directory()) {
+        std::ifstream in(e.path(), std::ios::binary);
+        std::ostringstream s;
+        s << in.rdbuf();
+        bytes = s.str();
+      }
+      picture[fs::relative(e.path(), root_).string()] = bytes;
+    }
+    return picture;
+  }
+
+ private:
+  std::string root_;
+
+ public:
+  platform::SimHost host;
+};
+
+}  // namespace standinfuzz
