@@ -1,6 +1,8 @@
 // Inside the server check: each road's part, and what they share.
 #pragma once
 
+#include <cstring>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -12,6 +14,28 @@ namespace app {
 void CheckAccounts(platform::Host& host, const CheckInput& in, ServerCheck* check);
 void CheckPxe(platform::Host& host, const CheckInput& in, ServerCheck* check);
 void CheckRpl(platform::Host& host, const CheckInput& in, ServerCheck* check);
+
+// A piece of a report's text: a literal, a string or a number. The texts are
+// put together from pieces in one step (Cat), which keeps the many messages
+// of the check small in the program.
+class Piece {
+ public:
+  Piece(const char* text) : data_(text), size_(std::strlen(text)) {}
+  Piece(const std::string& text) : data_(text.data()), size_(text.size()) {}
+  Piece(size_t number);  // in decimal
+  const char* data() const { return data_ ? data_ : digits_; }
+  size_t size() const { return size_; }
+
+ private:
+  const char* data_;
+  size_t size_;
+  char digits_[24];  // a number's digits; left alone for a text
+};
+std::string Cat(std::initializer_list<Piece> pieces);
+
+// Adds an item; a ready one has no mend.
+void Add(ServerCheck* check, Road road, const Piece& what, CheckState state, std::initializer_list<Piece> found,
+         std::initializer_list<Piece> mend = {});
 
 // How bad a state is: ready, stale, missing, cannot be read, in that order.
 int Severity(CheckState state);

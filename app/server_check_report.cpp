@@ -10,6 +10,32 @@
 
 namespace app {
 
+Piece::Piece(size_t number) : data_(nullptr) {
+  size_t at = sizeof digits_ - 1;
+  do {
+    digits_[--at] = static_cast<char>('0' + number % 10);
+    number /= 10;
+  } while (number);
+  std::memmove(digits_, digits_ + at, sizeof digits_ - 1 - at);
+  size_ = sizeof digits_ - 1 - at;
+  digits_[size_] = '\0';
+}
+
+std::string Cat(std::initializer_list<Piece> pieces) {
+  size_t size = 0;
+  for (const Piece& p : pieces) size += p.size();
+  std::string text;
+  text.reserve(size);
+  for (const Piece& p : pieces) text.append(p.data(), p.size());
+  return text;
+}
+
+void Add(ServerCheck* check, Road road, const Piece& what, CheckState state, std::initializer_list<Piece> found,
+         std::initializer_list<Piece> mend) {
+  check->items.push_back({road, std::string(what.data(), what.size()), state, Cat(found),
+                          state == CheckState::kReady ? std::string() : Cat(mend)});
+}
+
 const char* StateWord(CheckState state) {
   switch (state) {
     case CheckState::kReady: return "就绪";
@@ -52,37 +78,28 @@ const char* RoadHeading(Road road) {
 std::string CheckSummary(const ServerCheck& check) {
   const CheckState states[] = {CheckState::kReady, CheckState::kMissing, CheckState::kStale,
                                CheckState::kUnreadable};
-  std::string text = "共 " + std::to_string(check.items.size()) + " 项：";
+  std::string text = Cat({"共 ", check.items.size(), " 项："});
   for (size_t i = 0; i < 4; ++i) {
     size_t n = 0;
     for (const CheckItem& item : check.items) n += item.state == states[i] ? 1 : 0;
-    text += std::string(i ? "，" : "") + StateWord(states[i]) + " " + std::to_string(n) + " 项";
+    text += Cat({i ? "，" : "", StateWord(states[i]), " ", n, " 项"});
   }
   return text + "。";
 }
 
 std::string ReportText(const ServerCheck& check, const CheckInput& in) {
-  std::vector<std::string> lines = {
-      "服务器检查报告",
-      "计算机名：" + check.computer_name,
-      "共享目录：" + in.shared_directory + "（共享名 " + check.share + "）",
-      "程序目录：" + in.start_dir,
-      "Windows 目录：" + in.system_root,
-      CheckSummary(check),
-      "标记：√ 就绪  × 缺少  △ 过期  ？ 无法读取",
-  };
+  std::string text = Cat({"服务器检查报告\r\n计算机名：", check.computer_name, "\r\n共享目录：", in.shared_directory,
+                          "（共享名 ", check.share, "）\r\n程序目录：", in.start_dir, "\r\nWindows 目录：",
+                          in.system_root, "\r\n", CheckSummary(check),
+                          "\r\n标记：√ 就绪  × 缺少  △ 过期  ？ 无法读取\r\n"});
   for (Road road : {Road::kAccounts, Road::kPxe, Road::kRpl}) {
-    lines.push_back("");
-    lines.push_back(RoadHeading(road));
+    text += Cat({"\r\n", RoadHeading(road), "\r\n"});
     for (const CheckItem& item : check.items) {
       if (item.road != road) continue;
-      lines.push_back(std::string(StateMark(item.state)) + "【" + StateWord(item.state) + "】" + item.what +
-                      "：" + item.found);
-      if (!item.mend.empty()) lines.push_back("        处理：" + item.mend + "。");
+      text += Cat({StateMark(item.state), "【", StateWord(item.state), "】", item.what, "：", item.found, "\r\n"});
+      if (!item.mend.empty()) text += Cat({"        处理：", item.mend, "。\r\n"});
     }
   }
-  std::string text;
-  for (const std::string& line : lines) text += line + "\r\n";
   return text;
 }
 

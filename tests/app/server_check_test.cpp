@@ -293,6 +293,14 @@ std::vector<Row> Rows() {
        1, Join({kDemoAccounts, "√PXE-PDK 安装程序，×已安装的 PXE-PDK，√镜像工具，×原始镜像文件，×已安装的启动镜像，×启动镜像中的服务器和共享",
                 kDemoTree, "×网卡", kDemoProfiles}),
        {{"原始镜像文件", "中缺少 1 个文件：WINBOOT\\NET.EXE。"}}},
+      {"a Chinese shared directory, the PXE road walked", true,
+       [](Server& s) {
+         s.Demo();
+         s.Put("c:\\temps.bak", platform::ToCodePage("D:\\无盘站\r\n"));
+         s.PxeRoad();
+       },
+       1, Join({kDemoAccounts, kPxeDone, kDemoTree, "×网卡", kDemoProfiles}),
+       {{"启动镜像中的服务器和共享", "SERVER=KORRINSRV，SHARE=无盘站，都是今天的"}}},
       {"a profile list of 300 entries", true,
        [](Server& s) {
          s.Demo();

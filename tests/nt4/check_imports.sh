@@ -80,8 +80,9 @@ qsort_s _itoa_s"
 # The size ceilings, in KiB, by the program's place in the release folder.
 # Server.exe measured 401 KiB when the ceiling was set (built with -Os, the
 # demangler of the runtime's terminate handler left out, stripped), 420 KiB
-# with the registry-file edit of installation.
-ceilings="Server.exe:448"
+# with the registry-file edit of installation, 479 KiB with the check of the
+# whole server (46 KiB of it: the reads of every road and their messages).
+ceilings="Server.exe:512"
 
 # Checks one "objdump -p" output of a program of that name and size in bytes;
 # prints its faults, returns their number.
