@@ -12,20 +12,7 @@
 set -uo pipefail
 repo=$(cd "$(dirname "$0")/../.." && pwd)
 seconds=${1:-30}
-out=$repo/build-fuzz
-cxx=${FUZZ_CXX:-clang++}
-
-if ! command -v "$cxx" >/dev/null; then
-  echo "fuzz_run: skipped: $cxx is not installed (Debian: clang libclang-rt-14-dev)"
-  exit 0
-fi
-mkdir -p "$out"
-printf 'extern "C" int LLVMFuzzerTestOneInput(const unsigned char*, unsigned long) { return 0; }\n' \
-  >"$out/probe.cpp"
-if ! "$cxx" -fsanitize=fuzzer,address,undefined "$out/probe.cpp" -o "$out/probe" 2>/dev/null; then
-  echo "fuzz_run: skipped: $cxx cannot link libFuzzer with the sanitizers (Debian: libclang-rt-14-dev)"
-  exit 0
-fi
+. "$repo/tests/fuzz_clang.sh"
 
 core=("$repo"/imagetools/fat12_read.cpp "$repo"/imagetools/fat12_write.cpp
       "$repo"/imagetools/dos_names.cpp)
