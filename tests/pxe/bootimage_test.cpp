@@ -154,46 +154,46 @@ TEST_F(BootImage, OnlyAWholeFloppyOfThisRunsScriptsReplacesTheInstalledImage) {
   };
   const std::string unread = "无法读取打包后的镜像文件 c:\\temp\\bootimg.w98";
   const std::string cannot_install = std::string("无法写入 ") + kDosUndi + "（文件只读、被占用或磁盘已满）。";
+  // What else goes wrong: the packer makes nothing, the packed image stays
+  // locked, the installed one is read-only, the disk fills while installing.
+  enum Hitch { kNone, kNotPacked, kLocked, kInstalledReadOnly, kDiskFull };
   struct Case {
     const char* name;
-    bool packed;
     std::pair<std::string, std::string> image_says;  // the warning's part; "" when installed
-    bool locked;
-    bool installed_read_only = false;  // the installed image cannot be written over
-    std::size_t disk_space = SIZE_MAX;  // what the disk holds when the image is installed
+    Hitch hitch = kNone;
   } cases[] = {
-      {"whole and the run's own", true, {good, ""}, false},
-      {"not packed", false, {"", unread}, false},
-      {"empty", true, {"", unread}, false},
-      {"one byte short", true, sized(1474559), false},
-      {"one byte long", true, sized(1474561), false},
-      {"no FAT12 at all", true, {std::string(pxe::kFloppyImageSize, '\xF6'), "不是完好的 FAT12 软盘镜像"}, false},
-      {"a corrupt chain", true, {corrupt, "不是完好的 FAT12 软盘镜像"}, false},
-      {"no setvars.bat", true, {Floppy(Files{{"STARTNET.BAT", kStandard}}), "镜像中没有 winboot\\SETVARS.BAT"}, false},
-      {"an old setvars.bat", true,
-       {Floppy(Files{{"SETVARS.BAT", "SET SERVER=OLD\r\n"}, {"STARTNET.BAT", kStandard}}),
-        "winboot\\SETVARS.BAT 不是本次写入的内容"}, false},
-      {"the other start script", true,
-       {Floppy(Files{{"SETVARS.BAT", setvars}, {"STARTNET.BAT", kAutoRegister}}),
-        "winboot\\STARTNET.BAT 不是本次写入的内容"}, false},
-      {"installed one read-only", true, {good, cannot_install}, false, true},
-      {"disk full while installing", true, {good, cannot_install}, false, false, 1000},
-      {"locked by the packer", true, {good, unread}, true},  // stays locked: last
+      {"whole and the run's own", {good, ""}},
+      {"not packed", {"", unread}, kNotPacked},
+      {"empty", {"", unread}},
+      {"one byte short", sized(1474559)},
+      {"one byte long", sized(1474561)},
+      {"no FAT12 at all", {std::string(pxe::kFloppyImageSize, '\xF6'), "不是完好的 FAT12 软盘镜像"}},
+      {"a corrupt chain", {corrupt, "不是完好的 FAT12 软盘镜像"}},
+      {"no setvars.bat", {Floppy(Files{{"STARTNET.BAT", kStandard}}), "镜像中没有 winboot\\SETVARS.BAT"}},
+      {"an old setvars.bat", {Floppy(Files{{"SETVARS.BAT", "SET SERVER=OLD\r\n"}, {"STARTNET.BAT", kStandard}}),
+                              "winboot\\SETVARS.BAT 不是本次写入的内容"}},
+      {"the other start script", {Floppy(Files{{"SETVARS.BAT", setvars}, {"STARTNET.BAT", kAutoRegister}}),
+                                  "winboot\\STARTNET.BAT 不是本次写入的内容"}},
+      {"installed one read-only", {good, cannot_install}, kInstalledReadOnly},
+      {"disk full while installing", {good, cannot_install}, kDiskFull},
+      {"locked by the packer", {good, unread}, kLocked},  // stays locked: last
   };
   for (const Case& c : cases) {
     journal().clear();
     Put(kDosUndi, "good old image");
-    host.SetFileAttributes(kDosUndi, c.installed_read_only ? platform::kAttrReadOnly : platform::kAttrArchive);
+    host.SetFileAttributes(kDosUndi, c.hitch == kInstalledReadOnly ? platform::kAttrReadOnly : platform::kAttrArchive);
     Put("c:\\temp\\BOOTIMG.W98", "stale");
     ui.WhileShown([&](const SimEvent& e) {
-      if (e.caption != "创建完成" || !c.packed) return;
+      if (e.caption != "创建完成" || c.hitch == kNotPacked) return;
       Put("c:\\temp\\bootimg.w98", c.image_says.first);
-      if (c.locked) host.MakeUnreadable("c:\\temp\\bootimg.w98");
-      host.LimitDiskSpace(c.disk_space);
+      if (c.hitch == kLocked) host.MakeUnreadable("c:\\temp\\bootimg.w98");
+      if (c.hitch == kDiskFull) host.LimitDiskSpace(1000);
     });
     form->BitBtn7Click();
     host.LimitDiskSpace(SIZE_MAX);
-    if (!c.packed) EXPECT_FALSE(host.FileExists("c:\\temp\\bootimg.w98")) << c.name;
+    if (c.hitch == kNotPacked) {
+      EXPECT_FALSE(host.FileExists("c:\\temp\\bootimg.w98")) << c.name;
+    }
     if (c.image_says.second.empty()) {
       EXPECT_EQ(Get(kDosUndi), c.image_says.first) << c.name;
       EXPECT_EQ(journal().back(), kRebuildNotice) << c.name;
