@@ -1,8 +1,11 @@
-// What the image tests share: trees to pack, and the fields of a packed
-// 1.44 MB image (FAT at sector 1, top directory at sector 19, data at 33).
+// What the image tests and fuzz targets share: trees to pack, the fields of a
+// packed 1.44 MB image (FAT at sector 1, top directory at sector 19, data at
+// 33), and trees compared as the unpacker gives them back.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -70,6 +73,56 @@ inline Tree Sample() {
                               File("S513.BIN", Pattern(513, 2)), Dir("EMPTYDIR", {}),
                               Dir("DEEP", {File("BIG.BIN", Pattern(300 * 1024, 3), 0x3A21, 0x8C1F)})}),
                   Dir("MANY", many), File("IO.SYS", Pattern(40000, 4)), File("alpha.txt", "lower case")});
+}
+
+// Directories A\A\A... `levels` deep, the deepest holding X.TXT.
+inline Tree Nested(int levels) {
+  Tree inner = File("X.TXT", "x");
+  for (int i = 0; i < levels; ++i) inner = Dir("A", {inner});
+  return Dir("", {inner});
+}
+
+// Files and a directory of known clusters: A.TXT 2-5, B.TXT 6-7, SUB 8 and
+// SUB\C.TXT 9.
+inline Tree Chains() {
+  return Dir("", {File("A.TXT", Pattern(2000, 1)), File("B.TXT", Pattern(600, 2)),
+                  Dir("SUB", {File("C.TXT", "c")})});
+}
+
+// The first difference between two trees, or "" when they hold the same
+// entries (names alike but for case, in any order) with the same kinds, dates
+// and contents.
+inline std::string TreeDifference(const Tree& a, const Tree& b, const std::string& path = "") {
+  if (a.children.size() != b.children.size()) return path + "\\ holds another number of entries";
+  auto sorted = [](const Tree& t) {
+    std::vector<const Tree*> v;
+    for (const Tree& c : t.children) v.push_back(&c);
+    std::sort(v.begin(), v.end(), [](const Tree* p, const Tree* q) {
+      return fat12::AsciiUpper(p->name) < fat12::AsciiUpper(q->name);
+    });
+    return v;
+  };
+  const std::vector<const Tree*> x = sorted(a), y = sorted(b);
+  for (std::size_t i = 0; i < x.size(); ++i) {
+    const std::string p = path + "\\" + x[i]->name;
+    if (fat12::AsciiUpper(x[i]->name) != fat12::AsciiUpper(y[i]->name) ||
+        x[i]->is_directory != y[i]->is_directory || x[i]->dos_date != y[i]->dos_date ||
+        x[i]->dos_time != y[i]->dos_time || x[i]->data != y[i]->data)
+      return p + " differs";
+    const std::string deeper = TreeDifference(*x[i], *y[i], p);
+    if (!deeper.empty()) return deeper;
+  }
+  return "";
+}
+
+// A fuzz input as an image: a 1.44 MB floppy image with its trailing zero
+// bytes left off, so that the fuzzer works on the part that holds something
+// (boot sector, FATs, directories and the first clusters). An input longer
+// than a floppy is handed on as it is, to be refused for its size.
+inline std::string ImageOf(const std::uint8_t* data, std::size_t size) {
+  std::string image(reinterpret_cast<const char*>(data), size);
+  if (image.size() < fat12::kImageSize) image.resize(fat12::kImageSize, '\0');
+  return image;
 }
 
 }  // namespace imagetest

@@ -37,12 +37,7 @@ TEST(Template, HoldsEveryFileTheInstallationCopies) {
                          "QUALREG.EXE",  "RAMDRIVE.SYS", "RTL8139.SYS",  "RTSND.DOS",
                          "SETVARS.BAT",  "SNAPSHOT.EXE", "STARTNET.BAT", "TUNING.BAT",
                          "USERNAME.BAT", "LOGIN.EXE"};
-  for (const char* name : files) {
-    std::string data, error;
-    EXPECT_TRUE(treeio::ReadWholeFile(kTemplate + "/WINBOOT/" + name, 1 << 20, &data, &error))
-        << error;
-    EXPECT_FALSE(data.empty()) << name;
-  }
+  for (const char* name : files) EXPECT_FALSE(Read(std::string("WINBOOT/") + name).empty()) << name;
 }
 
 TEST(Template, StartNetIsTheStandardScript) {

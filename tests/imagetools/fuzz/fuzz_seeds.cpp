@@ -35,15 +35,11 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::string dir = argv[1];
-  Tree nested = File("X.TXT", "x");
-  for (int i = 0; i < 32; ++i) nested = Dir("A", {nested});
   std::vector<Tree> many;
   for (int i = 0; i < 300; ++i) many.push_back(File("F" + std::to_string(i), Pattern(i % 7, i)));
   bool ok = WriteSeed(dir + "/sample.img", Sample()) &&
-            WriteSeed(dir + "/nested.img", Dir("", {nested})) &&
+            WriteSeed(dir + "/nested.img", Nested(32)) &&
             WriteSeed(dir + "/many.img", Dir("", {Dir("MANY", many), File("A.TXT", "a")})) &&
-            WriteSeed(dir + "/chains.img", Dir("", {File("A.TXT", Pattern(2000, 1)),
-                                                    File("B.TXT", Pattern(600, 2)),
-                                                    Dir("SUB", {File("C.TXT", "c")})}));
+            WriteSeed(dir + "/chains.img", Chains());
   return ok ? 0 : 1;
 }

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "imagetools/fat12.h"
-#include "tests/imagetools/fuzz/fuzz_input.h"
+#include "tests/imagetools/image_test_util.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ void CheckNames(const fat12::Tree& dir, int depth) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
-  std::string image = imagefuzz::ImageOf(data, size);
+  std::string image = imagetest::ImageOf(data, size);
   fat12::Tree tree;
   std::string error;
   if (fat12::Unpack(image, &tree, &error)) {
