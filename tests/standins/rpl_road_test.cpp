@@ -3,8 +3,6 @@
 // rplcmd and manager logic, the command interpreter, net, and the real image
 // tools unpacking the release's template floppy.
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "base/paths.h"
 #include "platform/encoding.h"
@@ -25,10 +23,7 @@ class RplRoad : public RplSession, public ::testing::WithParamInterface<size_t> 
     host.SetRegistry(paths::kComputerNameKey, "computername", "KORRINSRV");
     MakeDirs("C:\\Korrin\\unditool");
     fs::copy(RELEASE_RPLFILES, host.NativePath("C:\\Korrin\\rplfiles"), fs::copy_options::recursive);
-    std::ifstream image(TEMPLATE_BOOTIMG, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << image.rdbuf();
-    Put("C:\\Korrin\\unditool\\bootimg.w98", bytes.str());
+    Put("C:\\Korrin\\unditool\\bootimg.w98", ReadNative(TEMPLATE_BOOTIMG));
     Put("C:\\DRIVERS\\NIC\\MYNIC.DOS", "the administrator's own NDIS driver\r\n");
     host.SetCurrentDirectory("C:\\Korrin");
     Start();
