@@ -19,13 +19,6 @@ class CommandTest : public StandinSession {
     std::string input;
   };
   std::vector<Call> calls;
-
-  std::vector<std::string> Executed() {
-    std::vector<std::string> lines;
-    for (const platform::SimEvent& e : journal())
-      if (e.kind == "exec") lines.push_back(e.text);
-    return lines;
-  }
 };
 
 // A file is the program's input (code page 936 on disk, UTF-8 to the
@@ -88,40 +81,13 @@ TEST_F(CommandTest, RefusesWhatItCannotFindWithTheMessagesOfTheInterpreter) {
   EXPECT_EQ(Get("C:\\out.txt"), "<absent>");
 }
 
-TEST_F(CommandTest, RunsABatchFileLineByLineWithItsInternalCommands) {
-  ASSERT_TRUE(platform::WriteTextLines(host, "C:\\job.bat", {
-      "catcher first",
-      "",
-      "   ",
-      "@rem not run",
-      "echo off",
-      "REM nor this",
-      ":label",
-      "echo Hello  there",
-      "ECHO.",
-      "echo",
-      "@echo on",
-      "  @catcher second x <c:\\job.bat",
-      "catcher third",
-  }));
-  std::string out;
-  EXPECT_EQ(Run("command.com /c c:\\job.bat", &out), 1);  // the last program's code
-  EXPECT_EQ(Executed(), (std::vector<std::string>{"command.com /c c:\\job.bat", "catcher first",
-                                                  "catcher second x", "catcher third"}));
-  ASSERT_EQ(calls.size(), 3u);
-  EXPECT_EQ(calls[1].input.substr(0, 15), "catcher first\r\n");
-  EXPECT_EQ(out,
-            "\nC:\\>catcher first\ncaught\n"
-            "\nC:\\>echo off\n"
-            "Hello  there\n\nECHO is off\n"
-            "caught\n"
-            "\nC:\\>catcher third\ncaught\n");
-}
-
-// CALL returns to the batch file that called, another batch file named
-// without CALL takes its place, EXIT ends it; a line ends at CR, not at a lone
-// LF, a Ctrl-Z ends the file, and the bytes are code page 936. Without /C the
-// commands come from the input, up to EXIT.
+// A batch file runs line by line: blank lines, REM, labels and lines after
+// "@" are not shown, ECHO shows text or switches the showing of lines off
+// and on. CALL returns to the batch file that called, another batch file
+// named without CALL takes its place, EXIT ends it; a line ends at CR, not at
+// a lone LF, a Ctrl-Z ends the file, and the bytes are code page 936. Without
+// /C the commands come from the input, up to EXIT. The exit code is the last
+// program's.
 TEST_F(CommandTest, RunsTheCommandsOfABatchFileOrOfItsInput) {
   struct Case {
     std::vector<std::pair<const char*, std::string>> files;
@@ -129,23 +95,34 @@ TEST_F(CommandTest, RunsTheCommandsOfABatchFileOrOfItsInput) {
     const char* input;
     int code;
     std::vector<std::vector<std::string>> runs;  // the arguments of each run of the program
+    const char* printed;
   } cases[] = {
+      {{{"C:\\job.bat", "catcher first\r\n\r\n   \r\n@rem not run\r\necho off\r\nREM nor this\r\n"
+                        ":label\r\necho Hello  there\r\nECHO.\r\necho\r\n@echo on\r\n"
+                        "  @catcher second x <c:\\job.bat\r\ncatcher third\r\n"}},
+       "command.com /c c:\\job.bat", "", 1, {{"first"}, {"second", "x"}, {"third"}},
+       "\nC:\\>catcher first\ncaught\n\nC:\\>echo off\nHello  there\n\nECHO is off\ncaught\n"
+       "\nC:\\>catcher third\ncaught\n"},
       {{{"C:\\a.bat", "@echo off\r\ncall c:\\b.bat\r\ncatcher after-call\r\nc:\\b\r\ncatcher never\r\n"},
         {"C:\\b.bat", "catcher in-b\r\n"}},
-       "command.com /c c:\\a.bat", "", 1, {{"in-b"}, {"after-call"}, {"in-b"}}},
-      {{{"C:\\x.bat", "@catcher one\r\n@exit\r\n@catcher two\r\n"}}, "command.com /c c:\\x.bat", "", 0, {{"one"}}},
+       "command.com /c c:\\a.bat", "", 1, {{"in-b"}, {"after-call"}, {"in-b"}}, "caught\ncaught\ncaught\n"},
+      {{{"C:\\x.bat", "@catcher one\r\n@exit\r\n@catcher two\r\n"}}, "command.com /c c:\\x.bat", "", 0,
+       {{"one"}}, "caught\n"},
       {{{"C:\\t.bat", "@catcher \xC4\xFA\r@catcher a\nb\r\n\x1A@catcher never\r\n"}},
-       "command.com /c c:\\t.bat", "", 1, {{"您"}, {"a\nb"}}},
-      {{}, "command.com", "catcher 1\r\n\r\ncatcher 2 3\nexit\ncatcher never\n", 0, {{"1"}, {"2", "3"}}},
+       "command.com /c c:\\t.bat", "", 1, {{"您"}, {"a\nb"}}, "caught\ncaught\n"},
+      {{}, "command.com", "catcher 1\r\n\r\ncatcher 2 3\nexit\ncatcher never\n", 0, {{"1"}, {"2", "3"}},
+       "caught\ncaught\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.line);
     for (const auto& [path, bytes] : c.files) Put(path, bytes);
     calls.clear();
-    EXPECT_EQ(Run(c.line, nullptr, c.input), c.code);
+    std::string out;
+    EXPECT_EQ(Run(c.line, &out, c.input), c.code);
     std::vector<std::vector<std::string>> runs;
     for (const Call& call : calls) runs.push_back(call.args);
     EXPECT_EQ(runs, c.runs);
+    EXPECT_EQ(out, c.printed);
   }
 }
 

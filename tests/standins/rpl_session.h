@@ -11,6 +11,7 @@
 
 #include "platform/textfile.h"
 #include "standins/rpl/rpldb.h"
+#include "standins/rpl/rplmgr.h"
 #include "tests/standins/standin_session.h"
 
 // A card type as the tool registers it: driver name in the script, driver
@@ -103,6 +104,15 @@ class RplSession : public StandinSession {
 
   void WriteScript(const std::vector<std::string>& lines) {
     ASSERT_TRUE(platform::WriteTextLines(host, "C:\\WINNT\\rpltemp.bat", lines));
+  }
+
+  // How the manager removes an empty directory of the simulated machine.
+  standins::rpl::Manager::RemoveDirectory RemoveEmptyDirectory() {
+    return [this](const std::string& dir) {
+      std::error_code ec;
+      return std::filesystem::is_directory(host.NativePath(dir)) &&
+             std::filesystem::remove(host.NativePath(dir), ec);
+    };
   }
 
   // The database's lines (UTF-8), or {"<absent>"}.

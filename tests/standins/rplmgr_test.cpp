@@ -13,11 +13,7 @@ using standins::rpl::Manager;
 
 class RplmgrTest : public RplSession {
  protected:
-  RplmgrTest()
-      : manager(host, [this](const std::string& dir) {
-          std::error_code ec;
-          return fs::is_directory(host.NativePath(dir)) && fs::remove(host.NativePath(dir), ec);
-        }) {}
+  RplmgrTest() : manager(host, RemoveEmptyDirectory()) {}
 
   void SetUp() override {
     std::string message;
@@ -30,12 +26,6 @@ class RplmgrTest : public RplSession {
     ASSERT_EQ(Run(kRun), 0) << card.type;
     std::string message;
     ASSERT_TRUE(manager.Load(&message)) << message;
-  }
-
-  ConfigurationCheck CheckOf(const std::string& name) {
-    const standins::rpl::Configuration* c = manager.db().FindConfiguration(name);
-    EXPECT_NE(c, nullptr) << name;
-    return c ? manager.Check(*c) : ConfigurationCheck();
   }
 
   Manager manager;
@@ -181,26 +171,23 @@ TEST_F(RplmgrTest, SaysWhatAConfigurationMisses) {
         "缺少文件 C:\\WINNT\\rpl\\rplfiles\\binfiles\\win98\\MSDOS.SYS",
         "缺少文件 C:\\WINNT\\rpl\\rplfiles\\binfiles\\win98\\COMMAND.COM"}},
   };
-  const std::string original = Get(kDb);
   for (const Case& c : cases) {
-    Put(kDb, original);
-    std::string saved;
-    std::string path = c.file ? std::string("C:\\WINNT\\rpl\\") + c.file : "";
+    SCOPED_TRACE(c.file ? c.file : c.db_line);
+    const std::string path = c.file ? std::string("C:\\WINNT\\rpl\\") + c.file : kDb, saved = Get(path);
     if (c.file) {
-      saved = Get(path);
-      ASSERT_TRUE(host.DeleteFile(path)) << c.file;
+      ASSERT_TRUE(host.DeleteFile(path));
     } else {
-      std::vector<std::string> lines = DbLines();
-      for (std::string& l : lines)
-        if (l.rfind("CONFIG\tWIN00001B\t", 0) == 0) l = c.db_line;
-      ASSERT_TRUE(platform::WriteTextLines(host, kDb, lines));
+      std::string db = saved;
+      const size_t at = db.find("CONFIG\tWIN00001B\t");
+      Put(kDb, db.replace(at, db.find("\r\n", at) - at, c.db_line));
     }
     std::string message;
     ASSERT_TRUE(manager.Load(&message)) << message;
-    ConfigurationCheck check = CheckOf("WIN00001B");
-    EXPECT_FALSE(check.usable) << (c.file ? c.file : c.db_line);
-    EXPECT_EQ(check.missing, c.missing) << (c.file ? c.file : c.db_line);
-    if (c.file) Put(path, saved);
+    ASSERT_NE(manager.db().FindConfiguration("WIN00001B"), nullptr);
+    const ConfigurationCheck check = manager.Check(*manager.db().FindConfiguration("WIN00001B"));
+    EXPECT_FALSE(check.usable);
+    EXPECT_EQ(check.missing, c.missing);
+    Put(path, saved);
   }
 }
 
@@ -271,63 +258,58 @@ TEST_F(RplmgrTest, RefusesAProfileItCannotMakeAndChangesNothing) {
   std::string before = Get(kDb);
   std::vector<platform::DirEntry> listed;
   ASSERT_TRUE(host.ListDirectory(kProfiles, &listed));
+  std::string message;
   for (const Case& c : cases) {
-    std::string message;
-    EXPECT_FALSE(manager.MakeProfile(c.name, c.configuration, c.comment, &message)) << c.name;
-    EXPECT_EQ(message.substr(0, c.message.size()), c.message) << c.name;
-    EXPECT_EQ(Get(kDb), before) << c.name;
+    SCOPED_TRACE(c.name);
+    EXPECT_FALSE(manager.MakeProfile(c.name, c.configuration, c.comment, &message));
+    EXPECT_EQ(message.substr(0, c.message.size()), c.message);
+    EXPECT_EQ(Get(kDb), before);
     std::vector<platform::DirEntry> now;
     ASSERT_TRUE(host.ListDirectory(kProfiles, &now));
-    EXPECT_EQ(now.size(), listed.size()) << c.name;
+    EXPECT_EQ(now.size(), listed.size());
   }
-}
-
-TEST_F(RplmgrTest, ADatabaseThatCannotBeWrittenLeavesNoProfileBehind) {
+  // A database that cannot be written leaves no profile behind.
   ASSERT_TRUE(host.SetFileAttributes(kDb, platform::kAttrReadOnly));
-  std::string before = Get(kDb), message;
   EXPECT_FALSE(manager.MakeProfile("P1", "WIN00001B", "", &message));
   EXPECT_EQ(message, "无法写入远程启动数据库，配置文件没有新建。");
   EXPECT_FALSE(host.DirectoryExists(std::string(kProfiles) + "P1"));
   EXPECT_EQ(Get(kDb), before);
 }
 
-TEST_F(RplmgrTest, DeletesAProfileWithItsFiles) {
-  // The profile's tree as an installation leaves it, with a read-only file.
-  std::string dos = std::string(kProfiles) + "NE2KDOS";
+TEST_F(RplmgrTest, DeletesAProfileWithItsFilesOrKeepsItsRecord) {
+  // A hidden file is not listed, so the Windows profile's directory cannot be
+  // emptied: the profile stays in the database.
+  const std::string win = std::string(kProfiles) + "NE2KWIN", dos = std::string(kProfiles) + "NE2KDOS";
+  Put(win + "\\wksta.pro\\hidden.dat", "x");
+  ASSERT_TRUE(host.SetFileAttributes(win + "\\wksta.pro\\hidden.dat", platform::kAttrHidden));
+  std::string before = Get(kDb), message;
+  EXPECT_FALSE(manager.DeleteProfile("NE2KWIN", &message));
+  EXPECT_EQ(message, "目录 C:\\WINNT\\rpl\\rplfiles\\profiles\\NE2KWIN 没能完全删除，配置文件 NE2KWIN 仍留在数据库中。");
+  EXPECT_EQ(Get(kDb), before);
+
+  // The DOS profile's tree as an installation leaves it, with a read-only file.
   Put(dos + "\\suboot\\winboot\\startnet.bat", "x\r\n");
   Put(dos + "\\suboot\\io.sys", "x");
   ASSERT_TRUE(host.SetFileAttributes(dos + "\\suboot\\io.sys", platform::kAttrReadOnly));
-  std::string message;
   EXPECT_TRUE(manager.DeleteProfile("ne2kdos", &message)) << message;
   EXPECT_EQ(message, "已删除配置文件 ne2kdos。");
   EXPECT_FALSE(host.DirectoryExists(dos));
-  EXPECT_TRUE(host.DirectoryExists(std::string(kProfiles) + "NE2KWIN\\wksta.pro"));
+  EXPECT_TRUE(host.DirectoryExists(win + "\\wksta.pro"));
   EXPECT_EQ(manager.ProfileLines(), std::vector<std::string>{"NE2KWIN\tWIN00001B\tNE2000 的 Windows 工作站"});
   EXPECT_EQ(DbLines().size(), 7u);
   EXPECT_EQ(DbLines().back(), "PROFILE\tNE2KWIN\tWIN00001B\tNE2000 的 Windows 工作站");
 
   // A profile whose directory is gone already loses its record all the same;
   // one not in the database is refused.
-  ASSERT_TRUE(fs::remove_all(host.NativePath(std::string(kProfiles) + "NE2KWIN")) > 0);
+  ASSERT_TRUE(fs::remove_all(host.NativePath(win)) > 0);
   EXPECT_TRUE(manager.DeleteProfile("NE2KWIN", &message)) << message;
   EXPECT_TRUE(manager.ProfileLines().empty());
-  std::string before = Get(kDb);
+  before = Get(kDb);
   for (const char* name : {"NE2KWIN", ""}) {
     EXPECT_FALSE(manager.DeleteProfile(name, &message));
     EXPECT_EQ(message, *name ? "数据库中没有配置文件 NE2KWIN。" : "请先选择一个配置文件。");
     EXPECT_EQ(Get(kDb), before);
   }
-}
-
-TEST_F(RplmgrTest, AProfileThatCannotBeRemovedWhollyKeepsItsRecord) {
-  std::string dir = std::string(kProfiles) + "NE2KWIN";
-  Put(dir + "\\wksta.pro\\hidden.dat", "x");
-  // A hidden file is not listed, so the directory cannot be emptied.
-  ASSERT_TRUE(host.SetFileAttributes(dir + "\\wksta.pro\\hidden.dat", platform::kAttrHidden));
-  std::string before = Get(kDb), message;
-  EXPECT_FALSE(manager.DeleteProfile("NE2KWIN", &message));
-  EXPECT_EQ(message, "目录 C:\\WINNT\\rpl\\rplfiles\\profiles\\NE2KWIN 没能完全删除，配置文件 NE2KWIN 仍留在数据库中。");
-  EXPECT_EQ(Get(kDb), before);
 }
 
 }  // namespace
