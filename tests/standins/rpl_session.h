@@ -65,20 +65,13 @@ class RplSession : public StandinSession {
   static constexpr const char* kDb = "C:\\WINNT\\rpl\\rpldb.txt";
   static constexpr const char* kRun = "C:\\WINNT\\system32\\command.com /c rplcmd <C:\\WINNT\\rpltemp.bat";
 
-  RplSession() { LayOutTree(); }
-
-  void LayOutTree() {
-    namespace fs = std::filesystem;
+  RplSession() {
     MakeDirs("C:\\WINNT\\rpl");
-    fs::copy(DEMO_RPL_TREE, host.NativePath("C:\\WINNT\\rpl"), fs::copy_options::recursive);
+    std::filesystem::copy(DEMO_RPL_TREE, host.NativePath("C:\\WINNT\\rpl"), std::filesystem::copy_options::recursive);
     std::ifstream list(DEMO_RPL_DIRS);
     std::string line;
-    while (std::getline(list, line)) {
-      if (line.empty() || line[0] == '#') continue;
-      for (char& ch : line)
-        if (ch == '/') ch = '\\';
-      MakeDirs("C:\\WINNT\\rpl\\" + line);
-    }
+    while (std::getline(list, line))
+      if (!line.empty() && line[0] != '#') MakeDirs("C:\\WINNT\\rpl\\" + line);
   }
 
   // What the tool does before it runs rplcmd for a card: the DOS 6.22 files,
