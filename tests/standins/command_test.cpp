@@ -58,7 +58,6 @@ TEST_F(CommandTest, RedirectsAProgramsInputAndOutput) {
 }
 
 TEST_F(CommandTest, RefusesWhatItCannotFindWithTheMessagesOfTheInterpreter) {
-  Put("C:\\in.txt", "x");
   struct Case {
     const char* line;
     const char* message;

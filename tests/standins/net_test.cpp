@@ -112,6 +112,11 @@ TEST_F(NetTest, RefusesWhatTheServerRefusesAndChangesNoRecord) {
     EXPECT_EQ(out.find("successfully"), std::string::npos) << c.command;
     EXPECT_EQ(AllRecords(), before) << c.command;
   }
+  // Without a list of installed services none can be started.
+  ASSERT_TRUE(host.DeleteFile("C:\\WINNT\\netstate\\installed.txt"));
+  std::string out;
+  EXPECT_EQ(Run("net start DHCPServer", &out), 2);
+  EXPECT_NE(out.find("NET HELPMSG 2185"), std::string::npos);
 }
 
 // Names are taken up to the server's limits, counted in characters (a
@@ -179,6 +184,8 @@ TEST_F(NetTest, ADamagedRecordFileIsRefusedNotRewritten) {
     std::string bytes;
     std::string command, message;
   } cases[] = {
+      {"users.txt", users + "bob\tpasswordchg:yes\tp\nw\r\n", "net user carol pw /add",
+       "users.txt is damaged at line 2: a control character inside the line;"},
       {"users.txt", users + "bob\tpasswordchg:y", "net group staff bob /add",
        "users.txt is damaged at line 2: the last line has no line end: the file is cut short;"},
       {"users.txt", users + "b\xA1\x44ob\tpasswordchg:yes\tpw\r\n", "net user alice newpw",
@@ -223,13 +230,6 @@ TEST_F(NetTest, AFileThatCannotBeReadOrWrittenKeepsItsRecords) {
     EXPECT_EQ(Tree("C:\\WINNT"), before);
     host.LimitDiskSpace(SIZE_MAX);
   }
-}
-
-TEST_F(NetTest, WithoutAListOfInstalledServicesNoneCanBeStarted) {
-  ASSERT_TRUE(host.DeleteFile("C:\\WINNT\\netstate\\installed.txt"));
-  std::string out;
-  EXPECT_EQ(Run("net start DHCPServer", &out), 2);
-  EXPECT_NE(out.find("NET HELPMSG 2185"), std::string::npos);
 }
 
 TEST_F(NetTest, ListsWhatItKeeps) {

@@ -9,11 +9,8 @@ namespace {
 
 class RplcmdTest : public RplSession {
  protected:
-  void SetUp() override {
-    shipped = DbLines();
-    ASSERT_EQ(shipped.size(), 8u);  // the format line and the NE2000 records
-    ASSERT_EQ(shipped[0], "RPLDB 1");
-  }
+  // The demo server's database: the format line and the NE2000 records.
+  void SetUp() override { shipped = DbLines(); }
 
   // The database after the shipped records and those of `cards`, in the
   // file's order: vendors, boot blocks, configurations, profiles.
@@ -52,25 +49,10 @@ TEST_F(RplcmdTest, AddsTheRecordsOfEachCardsScriptOnce) {
     added.push_back(card);
     EXPECT_EQ(Get(kDb), platform::JoinLines(Expected(added)));
     EXPECT_EQ(Get("C:\\WINNT\\rpl\\rpldb.new"), "<absent>");
-    // Read back as records.
-    standins::rpl::Database db;
-    ASSERT_EQ(standins::rpl::Load(host, &db), standins::rpl::LoadResult::kLoaded);
-    const standins::rpl::Configuration* win = db.FindConfiguration("win" + card.prefix);
-    ASSERT_NE(win, nullptr);
-    EXPECT_EQ(win->comment, card.win_comment);
-    EXPECT_EQ(win->fit_personal, "fits\\win95p.fit");
-    const standins::rpl::BootBlock* dos = db.FindBootBlock(card.prefix + "DOS");
-    ASSERT_NE(dos, nullptr);
-    EXPECT_EQ(dos->file, "BBLOCK\\NETBEUI\\" + card.script_driver + "\\DOSBB.CNF");
-    EXPECT_EQ(dos->comment, "START" + card.prefix + "DOS");
-    ASSERT_NE(db.FindVendor(card.prefix), nullptr);
-    EXPECT_EQ(db.FindVendor(card.prefix)->comment, card.vendor_comment);
-
-    const std::string before = Get(kDb);
     EXPECT_EQ(Run(kRun, &out), 2);
     EXPECT_EQ(out, "rplcmd: vendor " + card.prefix + " (record 1), field \"name\" \"" + card.prefix +
                        "\": the vendor exists already. No record was added.\n");
-    EXPECT_EQ(Get(kDb), before);
+    EXPECT_EQ(Get(kDb), platform::JoinLines(Expected(added)));
   }
 }
 

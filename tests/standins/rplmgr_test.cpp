@@ -243,7 +243,6 @@ TEST_F(RplmgrTest, RefusesAProfileItCannotMakeAndChangesNothing) {
       {"SIXTEEN_CHARS_AB", "WIN00001B", "", "配置文件名“SIXTEEN_CHARS_AB”无效"},
       {"十六个字的配置文件名称比最多多一", "WIN00001B", "", "配置文件名“十六个字的配置文件名称比最多多一”无效"},
       {"A.", "WIN00001B", "", "配置文件名“A.”无效"},
-      {"...", "WIN00001B", "", "配置文件名“...”无效"},
       {"Con.dat", "WIN00001B", "", "配置文件名“Con.dat”无效"},
       {"P1", "WIN00001B", "\xED\xB3\xBF", "说明中不能有制表符、控制字符或代码页 936 以外的字符。"},
       {"P1", "WIN00001B", "a\tb", "说明中不能有制表符、控制字符或代码页 936 以外的字符。"},
