@@ -19,69 +19,45 @@ class CommandTest : public StandinSession {
     std::string input;
   };
   std::vector<Call> calls;
-
-  std::vector<std::string> Executed() {
-    std::vector<std::string> lines;
-    for (const platform::SimEvent& e : journal())
-      if (e.kind == "exec") lines.push_back(e.text);
-    return lines;
-  }
 };
 
-TEST_F(CommandTest, DeliversAFileAsTheProgramsInput) {
-  // Code page 936 on disk, UTF-8 to the program.
+// A file is the program's input (code page 936 on disk, UTF-8 to the
+// program), and what it prints goes into a file, however the redirections are
+// written; a quoted "<" is part of its word.
+TEST_F(CommandTest, RedirectsAProgramsInputAndOutput) {
   Put("C:\\in.txt", "y\r\n\xC4\xFA\xBA\xC3\r\n");
-  const char* lines[] = {
-      "command.com /c catcher a b <c:\\in.txt",
-      "COMMAND.COM /C catcher a b < C:\\IN.TXT",
-      "command /c catcher a b<c:\\in.txt",
-      "command.com /c catcher <\"c:\\in.txt\" a b",
-      "command.com /ccatcher a b <c:\\in.txt",
-  };
-  for (const char* line : lines) {
-    calls.clear();
-    std::string out;
-    EXPECT_EQ(Run(line, &out), 2) << line;
-    ASSERT_EQ(calls.size(), 1u) << line;
-    EXPECT_EQ(calls[0].args, (std::vector<std::string>{"a", "b"})) << line;
-    EXPECT_EQ(calls[0].input, "y\r\n您好\r\n") << line;
-    EXPECT_EQ(out, "caught\n") << line;
-  }
-}
-
-TEST_F(CommandTest, SendsWhatAProgramPrintsIntoAFileWithItsExitCode) {
-  Put("C:\\in.txt", "x\r\n");
   Put("C:\\old.txt", "an earlier run's output, longer than this one's\r\n");
+  const char* in = "y\r\n您好\r\n";
   struct Case {
     const char* line;
-    const char* file;
+    std::vector<std::string> args;
+    const char* input;
+    const char* file;  // where the output goes, or nullptr
   } cases[] = {
-      {"command.com /c catcher a <c:\\in.txt >c:\\out.txt", "C:\\out.txt"},
-      {"command.com /c catcher a>C:\\OLD.TXT", "C:\\old.txt"},
-      {"command.com /c catcher >\"c:\\out 2.txt\" a", "C:\\out 2.txt"},
+      {"command.com /c catcher a b <c:\\in.txt", {"a", "b"}, in, nullptr},
+      {"COMMAND.COM /C catcher a b < C:\\IN.TXT", {"a", "b"}, in, nullptr},
+      {"command /c catcher a b<c:\\in.txt", {"a", "b"}, in, nullptr},
+      {"command.com /c catcher <\"c:\\in.txt\" a b", {"a", "b"}, in, nullptr},
+      {"command.com /ccatcher a b <c:\\in.txt", {"a", "b"}, in, nullptr},
+      {"command.com /c catcher \"a<c:\\in.txt\" b", {"a<c:\\in.txt", "b"}, "", nullptr},
+      {"command.com /c catcher a <c:\\in.txt >c:\\out.txt", {"a"}, in, "C:\\out.txt"},
+      {"command.com /c catcher a>C:\\OLD.TXT", {"a"}, "", "C:\\old.txt"},
+      {"command.com /c catcher >\"c:\\out 2.txt\" a", {"a"}, "", "C:\\out 2.txt"},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
     calls.clear();
     std::string out;
-    EXPECT_EQ(Run(c.line, &out), 1) << c.line;
-    ASSERT_EQ(calls.size(), 1u) << c.line;
-    EXPECT_EQ(calls[0].args, std::vector<std::string>{"a"}) << c.line;
-    EXPECT_EQ(out, "") << c.line;
-    EXPECT_EQ(Get(c.file), "caught\r\n") << c.line;
+    EXPECT_EQ(Run(c.line, &out), static_cast<int>(c.args.size()));
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].args, c.args);
+    EXPECT_EQ(calls[0].input, c.input);
+    EXPECT_EQ(out, c.file ? "" : "caught\n");
+    if (c.file) EXPECT_EQ(Get(c.file), "caught\r\n");
   }
-}
-
-TEST_F(CommandTest, AQuotedLessThanSignIsPartOfItsWord) {
-  Put("C:\\in.txt", "input\r\n");
-  std::string out;
-  EXPECT_EQ(Run("command.com /c catcher \"a<c:\\in.txt\" b", &out), 2);
-  ASSERT_EQ(calls.size(), 1u);
-  EXPECT_EQ(calls[0].args, (std::vector<std::string>{"a<c:\\in.txt", "b"}));
-  EXPECT_EQ(calls[0].input, "");
 }
 
 TEST_F(CommandTest, RefusesWhatItCannotFindWithTheMessagesOfTheInterpreter) {
-  Put("C:\\in.txt", "x");
   struct Case {
     const char* line;
     const char* message;
@@ -104,43 +80,49 @@ TEST_F(CommandTest, RefusesWhatItCannotFindWithTheMessagesOfTheInterpreter) {
   EXPECT_EQ(Get("C:\\out.txt"), "<absent>");
 }
 
-TEST_F(CommandTest, RunsABatchFileLineByLineWithItsInternalCommands) {
-  ASSERT_TRUE(platform::WriteTextLines(host, "C:\\job.bat", {
-      "catcher first",
-      "",
-      "   ",
-      "@rem not run",
-      "echo off",
-      "REM nor this",
-      ":label",
-      "echo Hello  there",
-      "ECHO.",
-      "echo",
-      "@echo on",
-      "  @catcher second x <c:\\job.bat",
-      "catcher third",
-  }));
-  std::string out;
-  EXPECT_EQ(Run("command.com /c c:\\job.bat", &out), 1);  // the last program's code
-  EXPECT_EQ(Executed(), (std::vector<std::string>{"command.com /c c:\\job.bat", "catcher first",
-                                                  "catcher second x", "catcher third"}));
-  ASSERT_EQ(calls.size(), 3u);
-  EXPECT_EQ(calls[1].input.substr(0, 15), "catcher first\r\n");
-  EXPECT_EQ(out,
-            "\nC:\\>catcher first\ncaught\n"
-            "\nC:\\>echo off\n"
-            "Hello  there\n\nECHO is off\n"
-            "caught\n"
-            "\nC:\\>catcher third\ncaught\n");
-}
-
-TEST_F(CommandTest, AnotherBatchFileContinuesTheFirstOnlyWhenCalled) {
-  ASSERT_TRUE(platform::WriteTextLines(host, "C:\\a.bat", {
-      "@echo off", "call c:\\b.bat", "catcher after-call", "c:\\b", "catcher never"}));
-  ASSERT_TRUE(platform::WriteTextLines(host, "C:\\b.bat", {"catcher in-b"}));
-  Run("command.com /c c:\\a.bat");
-  EXPECT_EQ(Executed(), (std::vector<std::string>{"command.com /c c:\\a.bat", "catcher in-b",
-                                                  "catcher after-call", "catcher in-b"}));
+// A batch file runs line by line: blank lines, REM, labels and lines after
+// "@" are not shown, ECHO shows text or switches the showing of lines off
+// and on. CALL returns to the batch file that called, another batch file
+// named without CALL takes its place, EXIT ends it; a line ends at CR, not at
+// a lone LF, a Ctrl-Z ends the file, and the bytes are code page 936. Without
+// /C the commands come from the input, up to EXIT. The exit code is the last
+// program's.
+TEST_F(CommandTest, RunsTheCommandsOfABatchFileOrOfItsInput) {
+  struct Case {
+    std::vector<std::pair<const char*, std::string>> files;
+    const char* line;
+    const char* input;
+    int code;
+    std::vector<std::vector<std::string>> runs;  // the arguments of each run of the program
+    const char* printed;
+  } cases[] = {
+      {{{"C:\\job.bat", "catcher first\r\n\r\n   \r\n@rem not run\r\necho off\r\nREM nor this\r\n"
+                        ":label\r\necho Hello  there\r\nECHO.\r\necho\r\n@echo on\r\n"
+                        "  @catcher second x <c:\\job.bat\r\ncatcher third\r\n"}},
+       "command.com /c c:\\job.bat", "", 1, {{"first"}, {"second", "x"}, {"third"}},
+       "\nC:\\>catcher first\ncaught\n\nC:\\>echo off\nHello  there\n\nECHO is off\ncaught\n"
+       "\nC:\\>catcher third\ncaught\n"},
+      {{{"C:\\a.bat", "@echo off\r\ncall c:\\b.bat\r\ncatcher after-call\r\nc:\\b\r\ncatcher never\r\n"},
+        {"C:\\b.bat", "catcher in-b\r\n"}},
+       "command.com /c c:\\a.bat", "", 1, {{"in-b"}, {"after-call"}, {"in-b"}}, "caught\ncaught\ncaught\n"},
+      {{{"C:\\x.bat", "@catcher one\r\n@exit\r\n@catcher two\r\n"}}, "command.com /c c:\\x.bat", "", 0,
+       {{"one"}}, "caught\n"},
+      {{{"C:\\t.bat", "@catcher \xC4\xFA\r@catcher a\nb\r\n\x1A@catcher never\r\n"}},
+       "command.com /c c:\\t.bat", "", 1, {{"您"}, {"a\nb"}}, "caught\ncaught\n"},
+      {{}, "command.com", "catcher 1\r\n\r\ncatcher 2 3\nexit\ncatcher never\n", 0, {{"1"}, {"2", "3"}},
+       "caught\ncaught\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    for (const auto& [path, bytes] : c.files) Put(path, bytes);
+    calls.clear();
+    std::string out;
+    EXPECT_EQ(Run(c.line, &out, c.input), c.code);
+    std::vector<std::vector<std::string>> runs;
+    for (const Call& call : calls) runs.push_back(call.args);
+    EXPECT_EQ(runs, c.runs);
+    EXPECT_EQ(out, c.printed);
+  }
 }
 
 // Batch files that run one another without end stop with an error: at the
@@ -167,38 +149,6 @@ TEST_F(CommandTest, BatchFilesRunningOneAnotherEndWithAnError) {
     EXPECT_EQ(calls.size(), c.runs) << c.message;
     EXPECT_NE(out.find(c.message), std::string::npos) << c.message << out.substr(out.size() - 200);
   }
-}
-
-TEST_F(CommandTest, ExitEndsTheBatchFile) {
-  ASSERT_TRUE(platform::WriteTextLines(host, "C:\\x.bat", {"@catcher one", "@exit", "@catcher two"}));
-  Run("command.com /c c:\\x.bat");
-  EXPECT_EQ(calls.size(), 1u);
-}
-
-TEST_F(CommandTest, BatchLinesEndAtCarriageReturnsAndAreCodePage936) {
-  // A lone LF does not end a line; CR alone does; Ctrl-Z ends the file.
-  Put("C:\\t.bat", "@catcher \xC4\xFA\r@catcher a\nb\r\n\x1A@catcher never\r\n");
-  Run("command.com /c c:\\t.bat");
-  ASSERT_EQ(calls.size(), 2u);
-  EXPECT_EQ(calls[0].args, std::vector<std::string>{"您"});
-  EXPECT_EQ(calls[1].args, std::vector<std::string>{"a\nb"});
-}
-
-TEST_F(CommandTest, WithoutSlashCReadsCommandsFromItsInput) {
-  std::string out;
-  EXPECT_EQ(Run("command.com", &out, "catcher 1\r\n\r\ncatcher 2 3\nexit\ncatcher never\n"), 0);
-  ASSERT_EQ(calls.size(), 2u);
-  EXPECT_EQ(calls[1].args, (std::vector<std::string>{"2", "3"}));
-}
-
-TEST_F(CommandTest, NetErrorsInABatchReachTheOutputAndTheExitCode) {
-  ASSERT_TRUE(platform::WriteTextLines(host, "C:\\n.bat", {"@echo off", "net group G /add",
-                                                           "net group G /add"}));
-  std::string out;
-  EXPECT_EQ(Run("command.com /c c:\\n.bat", &out), 2);
-  EXPECT_EQ(out,
-            "The command completed successfully.\n"
-            "The group already exists.\n\nMore help is available by typing NET HELPMSG 2223.\n\n");
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 
 #include "platform/textfile.h"
 #include "standins/rpl/rpldb.h"
+#include "standins/rpl/rplmgr.h"
 #include "tests/standins/standin_session.h"
 
 // A card type as the tool registers it: driver name in the script, driver
@@ -64,20 +65,13 @@ class RplSession : public StandinSession {
   static constexpr const char* kDb = "C:\\WINNT\\rpl\\rpldb.txt";
   static constexpr const char* kRun = "C:\\WINNT\\system32\\command.com /c rplcmd <C:\\WINNT\\rpltemp.bat";
 
-  RplSession() { LayOutTree(); }
-
-  void LayOutTree() {
-    namespace fs = std::filesystem;
+  RplSession() {
     MakeDirs("C:\\WINNT\\rpl");
-    fs::copy(DEMO_RPL_TREE, host.NativePath("C:\\WINNT\\rpl"), fs::copy_options::recursive);
+    std::filesystem::copy(DEMO_RPL_TREE, host.NativePath("C:\\WINNT\\rpl"), std::filesystem::copy_options::recursive);
     std::ifstream list(DEMO_RPL_DIRS);
     std::string line;
-    while (std::getline(list, line)) {
-      if (line.empty() || line[0] == '#') continue;
-      for (char& ch : line)
-        if (ch == '/') ch = '\\';
-      MakeDirs("C:\\WINNT\\rpl\\" + line);
-    }
+    while (std::getline(list, line))
+      if (!line.empty() && line[0] != '#') MakeDirs("C:\\WINNT\\rpl\\" + line);
   }
 
   // What the tool does before it runs rplcmd for a card: the DOS 6.22 files,
@@ -103,6 +97,15 @@ class RplSession : public StandinSession {
 
   void WriteScript(const std::vector<std::string>& lines) {
     ASSERT_TRUE(platform::WriteTextLines(host, "C:\\WINNT\\rpltemp.bat", lines));
+  }
+
+  // How the manager removes an empty directory of the simulated machine.
+  standins::rpl::Manager::RemoveDirectory RemoveEmptyDirectory() {
+    return [this](const std::string& dir) {
+      std::error_code ec;
+      return std::filesystem::is_directory(host.NativePath(dir)) &&
+             std::filesystem::remove(host.NativePath(dir), ec);
+    };
   }
 
   // The database's lines (UTF-8), or {"<absent>"}.

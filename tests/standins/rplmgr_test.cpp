@@ -13,11 +13,7 @@ using standins::rpl::Manager;
 
 class RplmgrTest : public RplSession {
  protected:
-  RplmgrTest()
-      : manager(host, [this](const std::string& dir) {
-          std::error_code ec;
-          return fs::is_directory(host.NativePath(dir)) && fs::remove(host.NativePath(dir), ec);
-        }) {}
+  RplmgrTest() : manager(host, RemoveEmptyDirectory()) {}
 
   void SetUp() override {
     std::string message;
@@ -32,18 +28,12 @@ class RplmgrTest : public RplSession {
     ASSERT_TRUE(manager.Load(&message)) << message;
   }
 
-  ConfigurationCheck CheckOf(const std::string& name) {
-    const standins::rpl::Configuration* c = manager.db().FindConfiguration(name);
-    EXPECT_NE(c, nullptr) << name;
-    return c ? manager.Check(*c) : ConfigurationCheck();
-  }
-
   Manager manager;
   static constexpr const char* kProfiles = "C:\\WINNT\\rpl\\rplfiles\\profiles\\";
   static constexpr const char* kBin = "C:\\WINNT\\rpl\\rplfiles\\binfiles\\";
 };
 
-TEST_F(RplmgrTest, ListsTheDatabase) {
+TEST_F(RplmgrTest, ListsTheDatabaseAndChecksItsConfigurations) {
   EXPECT_EQ(manager.VendorLines(), std::vector<std::string>{"00001B\tNE2000 兼容网卡"});
   EXPECT_EQ(manager.BootBlockLines(),
             (std::vector<std::string>{"00001BDOS\t00001B\tBBLOCK\\NETBEUI\\NE2000\\DOSBB.CNF\tDOS NE2000",
@@ -54,72 +44,9 @@ TEST_F(RplmgrTest, ListsTheDatabase) {
   EXPECT_EQ(manager.ProfileLines(),
             (std::vector<std::string>{"NE2KDOS\tDOS00001B\tNE2000 的 DOS 工作站",
                                       "NE2KWIN\tWIN00001B\tNE2000 的 Windows 工作站"}));
-  // After a check each configuration says whether it can be used.
-  manager.CheckAll();
-  EXPECT_EQ(manager.ConfigurationLines(),
-            (std::vector<std::string>{"DOS00001B\t不可用\t00001BDOS\tDOS\tDOS 6.22 NE2000",
-                                      "WIN00001B\t可用\t00001BWIN\tWindows\tWindows NE2000"}));
-  EXPECT_EQ(manager.checks().size(), 2u);
-  // Records a card's registration added show at the next load.
-  Register(Cards()[0]);
-  EXPECT_EQ(manager.VendorLines().back(), "00E04C\tRTL8139 Netcard(100/10M)");
-  // Read again, the database's configurations are unchecked.
-  EXPECT_EQ(manager.ConfigurationLines().back(), "WIN00E04C\t未检查\t00E04CWIN\tWindows\tWindows 98SE FOR RTL8139");
-}
-
-// A database the manager cannot read is said so, with the line and what is
-// wrong there; nothing is made, deleted or written, whatever its profiles are
-// named ("删除配置文件" on a profile named ".." removed every profile).
-TEST_F(RplmgrTest, ADatabaseItCannotReadIsSaidSoAndNothingIsTouched) {
-  const std::string kHead = "RPLDB 1\r\nVENDOR\t00001B\tx\r\n", kIs = "远程启动数据库 C:\\WINNT\\rpl\\rpldb.txt ";
-  struct Case {
-    std::string db, message;
-  } cases[] = {
-      {"<absent>", kIs + "不存在：远程启动服务没有安装。"},
-      {"RPLDB 1\r\nPROFILE\tP\r\n", kIs + "第 2 行已损坏（不是数据库的记录）。"},
-      {"RPLDB 2\r\n", kIs + "第 1 行已损坏（文件不是以格式行开头）。"},
-      {kHead + "\x1A" "PROFILE\tNE2KWIN\tWIN00001B\t\r\n", kIs + "第 3 行已损坏（文件结束之前有 Ctrl-Z）。"},
-      {kHead + "PROFILE\tNE2KWIN\tWIN00001B\t\r\r\n", kIs + "第 3 行已损坏（行中有控制字符）。"},
-      {kHead + "PROFILE\tNE2KWIN\tWIN0000", kIs + "第 3 行已损坏（最后一行没有行尾，文件不完整）。"},
-      {kHead + "PROFILE\tNE2KWIN\tWIN00001B\t\xFF\r\n", kIs + "第 3 行已损坏（有不属于代码页 936 的字节）。"},
-  };
-  std::vector<Case> all(std::begin(cases), std::end(cases));
-  for (const char* name : {"..", ".", "..\\..\\..", "...", "A.", "CON", "lpt1.txt", "NE2K/WIN", "C:"})
-    all.push_back({kHead + "PROFILE\t" + name + "\tWIN00001B\t\r\n", kIs + "第 3 行已损坏（记录的名称无效）。"});
-  const std::string original = Get(kDb);
-  const auto tree = Tree("C:\\WINNT");
-  for (const Case& c : all) {
-    host.DeleteFile(kDb);
-    if (c.db != "<absent>") Put(kDb, c.db);
-    std::string message;
-    EXPECT_FALSE(manager.Load(&message));
-    EXPECT_EQ(message, c.message);
-    EXPECT_TRUE(manager.ProfileLines().empty());
-    EXPECT_FALSE(manager.MakeProfile("P1", "WIN00001B", "", &message));
-    EXPECT_EQ(message, c.message);
-    for (const char* name : {"..", ".", "NE2KWIN"}) {
-      EXPECT_FALSE(manager.DeleteProfile(name, &message)) << c.db;
-      EXPECT_EQ(message, c.message);
-    }
-    EXPECT_EQ(Get(kDb), c.db);
-    Put(kDb, original);
-    EXPECT_EQ(Tree("C:\\WINNT"), tree) << c.db;
-  }
-}
-
-TEST_F(RplmgrTest, TheShippedDosConfigurationWantsTheDos622Files) {
-  ConfigurationCheck dos = CheckOf("DOS00001B");
-  EXPECT_FALSE(dos.usable);
-  EXPECT_EQ(dos.missing, (std::vector<std::string>{
-                             "缺少文件 C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622\\IO.SYS",
-                             "缺少文件 C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622\\MSDOS.SYS",
-                             "缺少文件 C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622\\COMMAND.COM",
-                             "缺少文件 C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622\\HIMEM.SYS"}));
-  ConfigurationCheck win = CheckOf("WIN00001B");
-  EXPECT_TRUE(win.usable);
-  // boot block, its file, its 5 components, 2 FIT files, 2 directories, 3 system files
-  EXPECT_EQ(win.needed, 14);
-  EXPECT_TRUE(win.missing.empty());
+  // The shipped DOS configuration wants the DOS 6.22 files; the Windows one
+  // has its boot block, the block's file and its 5 components, 2 FIT files,
+  // 2 directories and 3 system files.
   EXPECT_EQ(manager.CheckAll(),
             (std::vector<std::string>{
                 "DOS00001B：不可用",
@@ -128,21 +55,91 @@ TEST_F(RplmgrTest, TheShippedDosConfigurationWantsTheDos622Files) {
                 "    缺少文件 C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622\\COMMAND.COM",
                 "    缺少文件 C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622\\HIMEM.SYS",
                 "WIN00001B：可用（所需的 14 个文件和目录都在）"}));
+  // After the check each configuration says whether it can be used.
+  EXPECT_EQ(manager.ConfigurationLines(),
+            (std::vector<std::string>{"DOS00001B\t不可用\t00001BDOS\tDOS\tDOS 6.22 NE2000",
+                                      "WIN00001B\t可用\t00001BWIN\tWindows\tWindows NE2000"}));
+  // Records a card's registration added show at the next load.
+  Register(Cards()[0]);
+  EXPECT_EQ(manager.VendorLines().back(), "00E04C\tRTL8139 Netcard(100/10M)");
+  // Read again, the database's configurations are unchecked.
+  EXPECT_EQ(manager.ConfigurationLines().back(), "WIN00E04C\t未检查\t00E04CWIN\tWindows\tWindows 98SE FOR RTL8139");
 }
 
-TEST_F(RplmgrTest, ARegisteredCardsConfigurationsAreUsable) {
-  for (const Card& card : Cards()) {
-    Register(card);
-    for (const std::string& name : {"DOS" + card.prefix, "WIN" + card.prefix}) {
-      ConfigurationCheck check = CheckOf(name);
-      EXPECT_TRUE(check.usable) << name << ": " << (check.missing.empty() ? "" : check.missing[0]);
+// A database rplcmd or the manager cannot read is refused with the line and
+// what is wrong there; nothing is added, made, deleted or written, whatever
+// its profiles are named ("删除配置文件" on a profile named ".." removed every
+// profile).
+TEST_F(RplmgrTest, ADatabaseThatCannotBeReadIsRefusedAndNothingIsTouched) {
+  const std::string kHead = "RPLDB 1\r\nVENDOR\t00001B\tx\r\n", kIs = "远程启动数据库 C:\\WINNT\\rpl\\rpldb.txt ";
+  auto at = [&](int line, const char* why) {
+    return kIs + "第 " + std::to_string(line) + " 行已损坏（" + why + "）。";
+  };
+  struct Case {
+    std::string db;       // "<absent>": no file
+    std::string printed;  // by rplcmd
+    std::string said;     // by the manager
+  } cases[] = {
+      {"<absent>",
+       "The Remoteboot database C:\\WINNT\\rpl\\rpldb.txt does not exist: the Remoteboot service is not installed.\n",
+       kIs + "不存在：远程启动服务没有安装。"},
+      {"VENDOR\t00001B\tx\r\n",
+       "The Remoteboot database C:\\WINNT\\rpl\\rpldb.txt is damaged at line 1: the file does not begin "
+       "with its format line; nothing was changed.\n",
+       at(1, "文件不是以格式行开头")},
+      {"", "damaged at line 1: the file does not begin with its format line;", at(1, "文件不是以格式行开头")},
+      // Turned away at its first line before anything else of it is read.
+      {std::string("MZ\x90\0\x03\0\r\n\x1A\xFF", 10), "at line 1: the file does not begin",
+       at(1, "文件不是以格式行开头")},
+      {kHead + "WKSTA\tW1\r\n", "damaged at line 3: not a record of this file;", at(3, "不是数据库的记录")},
+      {"RPLDB 1\r\nBOOT\t00001BDOS\t00001B\tBBLOCK\\X.CNF\tc\r\n", "at line 2: not a record",
+       at(2, "不是数据库的记录")},
+      {"RPLDB 1\r\nPROFILE\tP\r\n", "at line 2: not a record", at(2, "不是数据库的记录")},
+      {"RPLDB 1\r\n\r\nVENDOR\t00001B\tx\r\n", "at line 2: not a record", at(2, "不是数据库的记录")},
+      {kHead + "\x1A" "PROFILE\tNE2KWIN\tWIN00001B\t\r\n", "damaged at line 3: a Ctrl-Z before the end of the file;",
+       at(3, "文件结束之前有 Ctrl-Z")},
+      {kHead + "PROFILE\tNE2KWIN\tWIN\n00001B\t\r\n", "damaged at line 3: a control character inside the line;",
+       at(3, "行中有控制字符")},
+      {kHead + "PROFILE\tNE2KWIN\tWIN0000", "at line 3: the last line has no line end: the file is cut short;",
+       at(3, "最后一行没有行尾，文件不完整")},
+      {kHead + "VENDOR\t00E04C\t\xA1\x44\r\n", "at line 3: bytes that are not code page 936 text;",
+       at(3, "有不属于代码页 936 的字节")},
+      {"RPLDB 1\r\nVENDOR\t00001G\tx\r\n", "at line 2: a record name that is not valid;", at(2, "记录的名称无效")},
+  };
+  std::vector<Case> all(std::begin(cases), std::end(cases));
+  for (const char* name : {"..", ".", "..\\..\\..", "...", "A.", "CON", "lpt1.txt", "NE2K/WIN", "C:"})
+    all.push_back({kHead + "PROFILE\t" + name + "\tWIN00001B\t\r\n", "at line 3: a record name that is not valid;",
+                   at(3, "记录的名称无效")});
+  PrepareCard(Cards()[0]);
+  const std::string original = Get(kDb);
+  const auto tree = Tree("C:\\WINNT");
+  for (const Case& c : all) {
+    SCOPED_TRACE(c.db);
+    host.DeleteFile(kDb);
+    if (c.db != "<absent>") Put(kDb, c.db);
+    std::string out, message;
+    EXPECT_EQ(Run(kRun, &out), 3);
+    EXPECT_NE(out.find(c.printed), std::string::npos) << out;
+    EXPECT_FALSE(manager.Load(&message));
+    EXPECT_EQ(message, c.said);
+    EXPECT_TRUE(manager.ProfileLines().empty());
+    EXPECT_FALSE(manager.MakeProfile("P1", "WIN00001B", "", &message));
+    EXPECT_EQ(message, c.said);
+    for (const char* name : {"..", ".", "NE2KWIN"}) {
+      EXPECT_FALSE(manager.DeleteProfile(name, &message));
+      EXPECT_EQ(message, c.said);
     }
+    EXPECT_EQ(Get(kDb), c.db);
+    Put(kDb, original);
+    EXPECT_EQ(Tree("C:\\WINNT"), tree);
   }
-  // Without the card's driver in the NDIS directory, the boot blocks lack it.
-  ASSERT_TRUE(host.DeleteFile("C:\\WINNT\\rpl\\bblock\\ndis\\pcind.dos"));
-  ConfigurationCheck check = CheckOf("WIN5254AB");
-  EXPECT_FALSE(check.usable);
-  EXPECT_EQ(check.missing, std::vector<std::string>{"缺少文件 C:\\WINNT\\rpl\\BBLOCK\\NDIS\\pcind.DOS"});
+  // One that cannot be read is not overwritten either.
+  Put(kDb, "RPLDB 1\r\n");
+  host.MakeUnreadable(kDb);
+  std::string out;
+  EXPECT_EQ(Run(kRun, &out), 3);
+  EXPECT_NE(out.find("cannot be read"), std::string::npos) << out;
+  EXPECT_EQ(Get(kDb), "RPLDB 1\r\n");
 }
 
 // Each case takes one thing from the tree (or the database) and names what
@@ -174,31 +171,24 @@ TEST_F(RplmgrTest, SaysWhatAConfigurationMisses) {
         "缺少文件 C:\\WINNT\\rpl\\rplfiles\\binfiles\\win98\\MSDOS.SYS",
         "缺少文件 C:\\WINNT\\rpl\\rplfiles\\binfiles\\win98\\COMMAND.COM"}},
   };
-  const std::string original = Get(kDb);
   for (const Case& c : cases) {
-    Put(kDb, original);
-    std::string saved;
-    std::string path = c.file ? std::string("C:\\WINNT\\rpl\\") + c.file : "";
+    SCOPED_TRACE(c.file ? c.file : c.db_line);
+    const std::string path = c.file ? std::string("C:\\WINNT\\rpl\\") + c.file : kDb, saved = Get(path);
     if (c.file) {
-      saved = Get(path);
-      ASSERT_TRUE(host.DeleteFile(path)) << c.file;
+      ASSERT_TRUE(host.DeleteFile(path));
     } else {
-      std::vector<std::string> lines = DbLines();
-      for (std::string& l : lines)
-        if (l.rfind("CONFIG\tWIN00001B\t", 0) == 0) l = c.db_line;
-      ASSERT_TRUE(platform::WriteTextLines(host, kDb, lines));
+      std::string db = saved;
+      const size_t at = db.find("CONFIG\tWIN00001B\t");
+      Put(kDb, db.replace(at, db.find("\r\n", at) - at, c.db_line));
     }
     std::string message;
     ASSERT_TRUE(manager.Load(&message)) << message;
-    ConfigurationCheck check = CheckOf("WIN00001B");
-    EXPECT_FALSE(check.usable) << (c.file ? c.file : c.db_line);
-    EXPECT_EQ(check.missing, c.missing) << (c.file ? c.file : c.db_line);
-    if (c.file) Put(path, saved);
+    ASSERT_NE(manager.db().FindConfiguration("WIN00001B"), nullptr);
+    const ConfigurationCheck check = manager.Check(*manager.db().FindConfiguration("WIN00001B"));
+    EXPECT_FALSE(check.usable);
+    EXPECT_EQ(check.missing, c.missing);
+    Put(path, saved);
   }
-  Put(kDb, original);
-  std::string message;
-  ASSERT_TRUE(manager.Load(&message));
-  EXPECT_TRUE(CheckOf("WIN00001B").usable);
 }
 
 TEST_F(RplmgrTest, MakesAWindowsAndADosProfile) {
@@ -206,41 +196,32 @@ TEST_F(RplmgrTest, MakesAWindowsAndADosProfile) {
   struct Case {
     const char* name;
     const char* configuration;
+    const char* spelled;  // as the database spells the configuration
     const char* comment;
     bool dos;
-    const char* message;
   } cases[] = {
-      {"W8139", "WIN00E04C", "八一三九 工作站", false,
-       "已新建配置文件 W8139（配置 WIN00E04C，Windows）：C:\\WINNT\\rpl\\rplfiles\\profiles\\W8139"},
-      {"D8139", "dos00e04c", "", true,
-       "已新建配置文件 D8139（配置 DOS00E04C，DOS）：C:\\WINNT\\rpl\\rplfiles\\profiles\\D8139"},
+      {"W8139", "WIN00E04C", "WIN00E04C", "八一三九 工作站", false},
+      {"D8139", "dos00e04c", "DOS00E04C", "", true},
       // Names of 15 characters, the most a name may have, in ASCII and in
       // Chinese (30 bytes).
-      {"FIFTEEN_CHARS_A", "WIN00001B", "", false,
-       "已新建配置文件 FIFTEEN_CHARS_A（配置 WIN00001B，Windows）：C:\\WINNT\\rpl\\rplfiles\\profiles\\FIFTEEN_CHARS_A"},
-      {"十五个字的配置文件名称最多只有", "WIN00001B", "", false,
-       "已新建配置文件 十五个字的配置文件名称最多只有（配置 WIN00001B，Windows）："
-       "C:\\WINNT\\rpl\\rplfiles\\profiles\\十五个字的配置文件名称最多只有"},
-      {"W2", "WIN00001B", "", false,
-       "已新建配置文件 W2（配置 WIN00001B，Windows）：C:\\WINNT\\rpl\\rplfiles\\profiles\\W2"},
+      {"FIFTEEN_CHARS_A", "WIN00001B", "WIN00001B", "", false},
+      {"十五个字的配置文件名称最多只有", "WIN00001B", "WIN00001B", "", false},
+      {"W2", "WIN00001B", "WIN00001B", "", false},
   };
   std::vector<std::string> records = DbLines();
   for (const Case& c : cases) {
-    std::string message;
+    SCOPED_TRACE(c.name);
+    std::string message, dir = std::string(kProfiles) + c.name;
     EXPECT_TRUE(manager.MakeProfile(c.name, c.configuration, c.comment, &message)) << message;
-    EXPECT_EQ(message, c.message);
-    std::string dir = std::string(kProfiles) + c.name;
-    EXPECT_TRUE(host.DirectoryExists(dir + "\\wksta.pro")) << c.name;
+    EXPECT_EQ(message, std::string("已新建配置文件 ") + c.name + "（配置 " + c.spelled + "，" +
+                           (c.dos ? "DOS" : "Windows") + "）：" + dir);
     std::vector<platform::DirEntry> entries;
     ASSERT_TRUE(host.ListDirectory(dir + "\\wksta.pro", &entries));
-    EXPECT_EQ(entries.size(), c.dos ? 3u : 2u) << c.name;  // ".", ".." and dosshell.ini
+    EXPECT_EQ(entries.size(), c.dos ? 3u : 2u);  // ".", ".." and dosshell.ini
     EXPECT_EQ(Get(dir + "\\wksta.pro\\dosshell.ini"),
-              c.dos ? Get(std::string(kProfiles) + "NE2KDOS\\wksta.pro\\dosshell.ini") : "<absent>")
-        << c.name;
-    // The record names the configuration as the database spells it.
-    std::string configuration = manager.db().FindConfiguration(c.configuration)->name;
-    records.push_back(std::string("PROFILE\t") + c.name + "\t" + configuration + "\t" + c.comment);
-    EXPECT_EQ(DbLines(), records) << c.name;
+              c.dos ? Get(std::string(kProfiles) + "NE2KDOS\\wksta.pro\\dosshell.ini") : "<absent>");
+    records.push_back(std::string("PROFILE\t") + c.name + "\t" + c.spelled + "\t" + c.comment);
+    EXPECT_EQ(DbLines(), records);
   }
   EXPECT_EQ(manager.ProfileLines().back(), "W2\tWIN00001B\t");
   // On disk the comment is code page 936.
@@ -262,7 +243,6 @@ TEST_F(RplmgrTest, RefusesAProfileItCannotMakeAndChangesNothing) {
       {"SIXTEEN_CHARS_AB", "WIN00001B", "", "配置文件名“SIXTEEN_CHARS_AB”无效"},
       {"十六个字的配置文件名称比最多多一", "WIN00001B", "", "配置文件名“十六个字的配置文件名称比最多多一”无效"},
       {"A.", "WIN00001B", "", "配置文件名“A.”无效"},
-      {"...", "WIN00001B", "", "配置文件名“...”无效"},
       {"Con.dat", "WIN00001B", "", "配置文件名“Con.dat”无效"},
       {"P1", "WIN00001B", "\xED\xB3\xBF", "说明中不能有制表符、控制字符或代码页 936 以外的字符。"},
       {"P1", "WIN00001B", "a\tb", "说明中不能有制表符、控制字符或代码页 936 以外的字符。"},
@@ -277,63 +257,58 @@ TEST_F(RplmgrTest, RefusesAProfileItCannotMakeAndChangesNothing) {
   std::string before = Get(kDb);
   std::vector<platform::DirEntry> listed;
   ASSERT_TRUE(host.ListDirectory(kProfiles, &listed));
+  std::string message;
   for (const Case& c : cases) {
-    std::string message;
-    EXPECT_FALSE(manager.MakeProfile(c.name, c.configuration, c.comment, &message)) << c.name;
-    EXPECT_EQ(message.substr(0, c.message.size()), c.message) << c.name;
-    EXPECT_EQ(Get(kDb), before) << c.name;
+    SCOPED_TRACE(c.name);
+    EXPECT_FALSE(manager.MakeProfile(c.name, c.configuration, c.comment, &message));
+    EXPECT_EQ(message.substr(0, c.message.size()), c.message);
+    EXPECT_EQ(Get(kDb), before);
     std::vector<platform::DirEntry> now;
     ASSERT_TRUE(host.ListDirectory(kProfiles, &now));
-    EXPECT_EQ(now.size(), listed.size()) << c.name;
+    EXPECT_EQ(now.size(), listed.size());
   }
-}
-
-TEST_F(RplmgrTest, ADatabaseThatCannotBeWrittenLeavesNoProfileBehind) {
+  // A database that cannot be written leaves no profile behind.
   ASSERT_TRUE(host.SetFileAttributes(kDb, platform::kAttrReadOnly));
-  std::string before = Get(kDb), message;
   EXPECT_FALSE(manager.MakeProfile("P1", "WIN00001B", "", &message));
   EXPECT_EQ(message, "无法写入远程启动数据库，配置文件没有新建。");
   EXPECT_FALSE(host.DirectoryExists(std::string(kProfiles) + "P1"));
   EXPECT_EQ(Get(kDb), before);
 }
 
-TEST_F(RplmgrTest, DeletesAProfileWithItsFiles) {
-  // The profile's tree as an installation leaves it, with a read-only file.
-  std::string dos = std::string(kProfiles) + "NE2KDOS";
+TEST_F(RplmgrTest, DeletesAProfileWithItsFilesOrKeepsItsRecord) {
+  // A hidden file is not listed, so the Windows profile's directory cannot be
+  // emptied: the profile stays in the database.
+  const std::string win = std::string(kProfiles) + "NE2KWIN", dos = std::string(kProfiles) + "NE2KDOS";
+  Put(win + "\\wksta.pro\\hidden.dat", "x");
+  ASSERT_TRUE(host.SetFileAttributes(win + "\\wksta.pro\\hidden.dat", platform::kAttrHidden));
+  std::string before = Get(kDb), message;
+  EXPECT_FALSE(manager.DeleteProfile("NE2KWIN", &message));
+  EXPECT_EQ(message, "目录 C:\\WINNT\\rpl\\rplfiles\\profiles\\NE2KWIN 没能完全删除，配置文件 NE2KWIN 仍留在数据库中。");
+  EXPECT_EQ(Get(kDb), before);
+
+  // The DOS profile's tree as an installation leaves it, with a read-only file.
   Put(dos + "\\suboot\\winboot\\startnet.bat", "x\r\n");
   Put(dos + "\\suboot\\io.sys", "x");
   ASSERT_TRUE(host.SetFileAttributes(dos + "\\suboot\\io.sys", platform::kAttrReadOnly));
-  std::string message;
   EXPECT_TRUE(manager.DeleteProfile("ne2kdos", &message)) << message;
   EXPECT_EQ(message, "已删除配置文件 ne2kdos。");
   EXPECT_FALSE(host.DirectoryExists(dos));
-  EXPECT_TRUE(host.DirectoryExists(std::string(kProfiles) + "NE2KWIN\\wksta.pro"));
+  EXPECT_TRUE(host.DirectoryExists(win + "\\wksta.pro"));
   EXPECT_EQ(manager.ProfileLines(), std::vector<std::string>{"NE2KWIN\tWIN00001B\tNE2000 的 Windows 工作站"});
   EXPECT_EQ(DbLines().size(), 7u);
   EXPECT_EQ(DbLines().back(), "PROFILE\tNE2KWIN\tWIN00001B\tNE2000 的 Windows 工作站");
 
   // A profile whose directory is gone already loses its record all the same;
   // one not in the database is refused.
-  ASSERT_TRUE(fs::remove_all(host.NativePath(std::string(kProfiles) + "NE2KWIN")) > 0);
+  ASSERT_TRUE(fs::remove_all(host.NativePath(win)) > 0);
   EXPECT_TRUE(manager.DeleteProfile("NE2KWIN", &message)) << message;
   EXPECT_TRUE(manager.ProfileLines().empty());
-  std::string before = Get(kDb);
+  before = Get(kDb);
   for (const char* name : {"NE2KWIN", ""}) {
     EXPECT_FALSE(manager.DeleteProfile(name, &message));
     EXPECT_EQ(message, *name ? "数据库中没有配置文件 NE2KWIN。" : "请先选择一个配置文件。");
     EXPECT_EQ(Get(kDb), before);
   }
-}
-
-TEST_F(RplmgrTest, AProfileThatCannotBeRemovedWhollyKeepsItsRecord) {
-  std::string dir = std::string(kProfiles) + "NE2KWIN";
-  Put(dir + "\\wksta.pro\\hidden.dat", "x");
-  // A hidden file is not listed, so the directory cannot be emptied.
-  ASSERT_TRUE(host.SetFileAttributes(dir + "\\wksta.pro\\hidden.dat", platform::kAttrHidden));
-  std::string before = Get(kDb), message;
-  EXPECT_FALSE(manager.DeleteProfile("NE2KWIN", &message));
-  EXPECT_EQ(message, "目录 C:\\WINNT\\rpl\\rplfiles\\profiles\\NE2KWIN 没能完全删除，配置文件 NE2KWIN 仍留在数据库中。");
-  EXPECT_EQ(Get(kDb), before);
 }
 
 }  // namespace
