@@ -1,10 +1,10 @@
 // fontprobe.dll: loaded into the program's process by the driver's message
 // hook, because a font handle means nothing outside the process that made it
 // (Wine answers another process's WM_GETFONT with 0). On the message
-// "KorrinFontProbe" it writes, for every control of the thread's windows
-// (the visible ones and their tooltips), one line into fonts.txt beside the
-// DLL: window class, control class, identifier, character set and face of
-// the control's font (-1 and "-" when it has none), then "end".
+// "KorrinFontProbe" it reports on the thread's visible windows and their
+// tooltips, into fonts.txt beside the DLL (written under another name, then
+// put in place whole): "window CLASS" for each window, a line for each control
+// whose font is not for the GB2312 character set, then the numbers read.
 #include <windows.h>
 
 #include <cstdio>
@@ -21,6 +21,7 @@ std::string Utf8(const wchar_t* text) {
 struct Report {
   FILE* out;
   wchar_t window_class[64];
+  int windows, controls;
 };
 
 BOOL CALLBACK AddControl(HWND control, LPARAM param) {
@@ -30,24 +31,25 @@ BOOL CALLBACK AddControl(HWND control, LPARAM param) {
   HFONT font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
   LOGFONTW lf;
   bool read = font && GetObjectW(font, sizeof lf, &lf) == sizeof lf;
-  std::fprintf(report->out, "%s\t%s\t%d\t%d\t%s\n", Utf8(report->window_class).c_str(),
-               Utf8(control_class).c_str(), GetDlgCtrlID(control), read ? lf.lfCharSet : -1,
-               read ? Utf8(lf.lfFaceName).c_str() : "-");
+  ++report->controls;
+  if (!read || lf.lfCharSet != GB2312_CHARSET)
+    std::fprintf(report->out, "%s %s %d: character set %d (%s), expected %d\n", Utf8(report->window_class).c_str(),
+                 Utf8(control_class).c_str(), GetDlgCtrlID(control), read ? lf.lfCharSet : -1,
+                 read ? Utf8(lf.lfFaceName).c_str() : "no font", GB2312_CHARSET);
   return TRUE;
 }
 
 BOOL CALLBACK AddWindow(HWND window, LPARAM param) {
   Report* report = reinterpret_cast<Report*>(param);
   GetClassNameW(window, report->window_class, 64);
-  bool tooltip = lstrcmpiW(report->window_class, L"tooltips_class32") == 0;
-  // A message box is drawn by the system in its own fonts.
-  if (lstrcmpW(report->window_class, L"#32770") == 0) return TRUE;
-  if (tooltip) {
-    HWND owner = GetWindow(window, GW_OWNER);
-    if (!owner || !IsWindowVisible(owner)) return TRUE;
-    AddControl(window, param);  // a top-level window that is a control
-  } else if (IsWindowVisible(window)) {
-    std::fprintf(report->out, "%s\t-\t0\t0\t-\n", Utf8(report->window_class).c_str());
+  // A tooltip is a top-level window that is a control of the window owning
+  // it; a message box is drawn by the system in its own fonts.
+  HWND owner = GetWindow(window, GW_OWNER);
+  if (lstrcmpiW(report->window_class, L"tooltips_class32") == 0) {
+    if (owner && IsWindowVisible(owner)) AddControl(window, param);
+  } else if (IsWindowVisible(window) && lstrcmpW(report->window_class, L"#32770") != 0) {
+    ++report->windows;
+    std::fprintf(report->out, "window %s\n", Utf8(report->window_class).c_str());
     EnumChildWindows(window, AddControl, param);
   }
   return TRUE;
@@ -65,11 +67,11 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK ProbeHook(int code, WPARAM wpa
     GetModuleFileNameW(self, path, MAX_PATH);
     std::wstring file = path;
     file = file.substr(0, file.find_last_of(L'\\') + 1) + L"fonts.txt";
-    Report report = {_wfopen(file.c_str(), L"w"), {0}};
+    Report report = {_wfopen((file + L".new").c_str(), L"wb"), {0}, 0, 0};
     if (report.out) {
       EnumThreadWindows(GetCurrentThreadId(), AddWindow, reinterpret_cast<LPARAM>(&report));
-      std::fprintf(report.out, "end\n");
-      std::fclose(report.out);
+      std::fprintf(report.out, "fonts of %d controls in %d windows read\n", report.controls, report.windows);
+      if (std::fclose(report.out) == 0) MoveFileExW((file + L".new").c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING);
     }
   }
   return CallNextHookEx(nullptr, code, wparam, lparam);

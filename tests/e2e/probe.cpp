@@ -38,100 +38,78 @@ std::string ClassOf(HWND w) {
   return Narrow(name);
 }
 
-bool IsClass(HWND w, const char* name) { return lstrcmpiW(Widen(ClassOf(w)).c_str(), Widen(name).c_str()) == 0; }
-
 std::string Join(const std::vector<std::string>& parts, const char* separator) {
   std::string all;
   for (size_t i = 0; i < parts.size(); ++i) all += (i ? separator : "") + parts[i];
   return all;
 }
 
-// Memory in the program's process, for the messages whose answer lies
-// behind a pointer: the answer is read back from `size` bytes at `at`.
-class Remote {
- public:
-  Remote(HWND window, size_t size) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-    if (process_) address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+// Sends a message whose request and answer lie behind a pointer: the request
+// is copied into memory of the program's process and read back as the window
+// left it; `text`, when given, is the request's field for the answer's text,
+// which is returned.
+constexpr int kTextSize = 1024;
+template <typename T>
+std::string AskRemote(HWND c, UINT message, WPARAM wparam, T* request, LPWSTR T::*text = nullptr) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(c, &pid);
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  void* remote = process ? VirtualAllocEx(process, nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE) : nullptr;
+  wchar_t* remote_text = static_cast<wchar_t*>(remote) + kTextSize;
+  wchar_t answer[kTextSize + 1] = {0};
+  if (remote) {
+    if (text) request->*text = remote_text;
+    WriteProcessMemory(process, remote, request, sizeof *request, nullptr);
+    SendMessageW(c, message, wparam, reinterpret_cast<LPARAM>(remote));
+    ReadProcessMemory(process, remote, request, sizeof *request, nullptr);
+    ReadProcessMemory(process, remote_text, answer, kTextSize * sizeof(wchar_t), nullptr);
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
   }
-  ~Remote() {
-    if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
-    if (process_) CloseHandle(process_);
-  }
-  bool ok() const { return address_ != nullptr; }
-  LPARAM at(size_t offset) const { return reinterpret_cast<LPARAM>(static_cast<char*>(address_) + offset); }
-  void Write(size_t offset, const void* data, size_t n) {
-    WriteProcessMemory(process_, reinterpret_cast<void*>(at(offset)), data, n, nullptr);
-  }
-  void Read(size_t offset, void* data, size_t n) {
-    ReadProcessMemory(process_, reinterpret_cast<void*>(at(offset)), data, n, nullptr);
-  }
-  std::string ReadText(size_t offset) {
-    wchar_t text[1024] = {0};
-    Read(offset, text, sizeof text - sizeof(wchar_t));
-    return Narrow(text);
-  }
-
- private:
-  HANDLE process_ = nullptr;
-  void* address_ = nullptr;
-};
-
-std::string TabCaption(HWND tab, int index) {
-  Remote remote(tab, 4096);
-  if (!remote.ok()) return "<no remote memory>";
-  TCITEMW item;
-  ZeroMemory(&item, sizeof item);
-  item.mask = TCIF_TEXT;
-  item.pszText = reinterpret_cast<wchar_t*>(remote.at(1024));
-  item.cchTextMax = 256;
-  remote.Write(0, &item, sizeof item);
-  if (!SendMessageW(tab, TCM_GETITEMW, index, remote.at(0))) return "<no item>";
-  return remote.ReadText(1024);
+  if (process) CloseHandle(process);
+  return remote ? Narrow(answer) : "<no remote memory>";
 }
 
-std::string StatusText(HWND bar) {
-  Remote remote(bar, 4096);
-  if (!remote.ok()) return "<no remote memory>";
-  SendMessageW(bar, SB_GETTEXTW, 0, remote.at(0));
-  return remote.ReadText(0);
+std::string TabCaption(HWND tab, int index) {
+  TCITEMW item = {};
+  item.mask = TCIF_TEXT;
+  item.cchTextMax = kTextSize;
+  return AskRemote(tab, TCM_GETITEMW, index, &item, &TCITEMW::pszText);
 }
 
 // The hint a tooltip control holds for a control of `owner`, or "".
 std::string Hint(HWND tooltip, HWND owner, HWND control) {
-  Remote remote(tooltip, 8192);
-  if (!tooltip || !remote.ok()) return "<no tooltip>";
-  TTTOOLINFOW tool;
-  ZeroMemory(&tool, sizeof tool);
+  if (!tooltip) return "<no tooltip>";
+  TTTOOLINFOW tool = {};
   tool.cbSize = TTTOOLINFOW_V2_SIZE;
   tool.hwnd = owner;
   tool.uId = reinterpret_cast<UINT_PTR>(control);
-  tool.lpszText = reinterpret_cast<wchar_t*>(remote.at(1024));
-  remote.Write(0, &tool, sizeof tool);
-  wchar_t empty = 0;
-  remote.Write(1024, &empty, sizeof empty);
-  SendMessageW(tooltip, TTM_GETTEXTW, 1024 / sizeof(wchar_t), remote.at(0));
-  return remote.ReadText(1024);
+  return AskRemote(tooltip, TTM_GETTEXTW, kTextSize, &tool, &TTTOOLINFOW::lpszText);
 }
 
-int Chosen(HWND c) {
-  UINT message = IsClass(c, WC_TABCONTROLA) ? TCM_GETCURSEL : IsClass(c, "ComboBox") ? CB_GETCURSEL : LB_GETCURSEL;
-  return static_cast<int>(SendMessageW(c, message, 0, 0));
+// The window's tooltip control (each window with hints has one), or nullptr.
+HWND TooltipOf(HWND window) {
+  for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, TOOLTIPS_CLASSW, nullptr)) != nullptr;)
+    if (GetWindow(w, GW_OWNER) == window) return w;
+  return nullptr;
+}
+
+// The messages that read a notebook's tabs (their text through TabCaption),
+// a drop-down's or a list's items: the count, the chosen one, an item's text.
+struct ListMessages {
+  UINT count, chosen, text;
+};
+ListMessages MessagesOf(HWND c) {
+  if (IsClass(c, WC_TABCONTROLA)) return {TCM_GETITEMCOUNT, TCM_GETCURSEL, 0};
+  if (IsClass(c, "ComboBox")) return {CB_GETCOUNT, CB_GETCURSEL, CB_GETLBTEXT};
+  return {LB_GETCOUNT, LB_GETCURSEL, LB_GETTEXT};
 }
 
 std::string Style(HWND c) {
   LONG style = GetWindowLongW(c, GWL_STYLE);
   if (IsClass(c, "ComboBox")) return (style & 3) == CBS_DROPDOWNLIST ? "list" : "typed";
-  std::vector<std::string> names;
-  const struct {
-    LONG bit;
-    const char* name;
-  } kBits[] = {{ES_MULTILINE, "multiline"}, {WS_VSCROLL, "vscroll"}, {ES_READONLY, "readonly"}};
-  for (const auto& b : kBits)
-    if (style & b.bit) names.push_back(b.name);
-  return Join(names, " ");
+  std::string names = std::string(style & ES_MULTILINE ? " multiline" : "") +
+                      (style & WS_VSCROLL ? " vscroll" : "") + (style & ES_READONLY ? " readonly" : "");
+  return names.empty() ? names : names.substr(1);
 }
 
 // The window of an identifier anywhere below `parent`.
@@ -144,26 +122,19 @@ HWND FindId(HWND parent, int id) {
 }  // namespace
 
 std::vector<std::string> Items(HWND c) {
+  const ListMessages m = MessagesOf(c);
   std::vector<std::string> items;
-  if (IsClass(c, WC_TABCONTROLA)) {
-    for (int i = 0, n = static_cast<int>(SendMessageW(c, TCM_GETITEMCOUNT, 0, 0)); i < n; ++i)
-      items.push_back(TabCaption(c, i));
-    return items;
-  }
-  bool combo = IsClass(c, "ComboBox");
-  int n = static_cast<int>(SendMessageW(c, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0));
-  for (int i = 0; i < n; ++i) {
+  for (int i = 0, n = static_cast<int>(SendMessageW(c, m.count, 0, 0)); i < n; ++i) {
     wchar_t text[512] = {0};
-    SendMessageW(c, combo ? CB_GETLBTEXT : LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
-    items.push_back(Narrow(text));
+    if (m.text) SendMessageW(c, m.text, i, reinterpret_cast<LPARAM>(text));
+    items.push_back(m.text ? Narrow(text) : TabCaption(c, i));
   }
   return items;
 }
 
 RECT TabRect(HWND tab, int index) {
   RECT rc = {0, 0, 0, 0};
-  Remote remote(tab, sizeof rc);
-  if (remote.ok() && SendMessageW(tab, TCM_GETITEMRECT, index, remote.at(0))) remote.Read(0, &rc, sizeof rc);
+  AskRemote(tab, TCM_GETITEMRECT, index, &rc);
   return rc;
 }
 
@@ -179,8 +150,7 @@ void Check(bool ok, const std::string& what) {
 }
 
 bool Matches(const std::string& shown, const std::string& expected) {
-  if (expected == "*") return true;
-  if (expected.size() > 1 && expected.back() == '*')
+  if (!expected.empty() && expected.back() == '*')
     return shown.compare(0, expected.size() - 1, expected, 0, expected.size() - 1) == 0;
   return shown == expected;
 }
@@ -189,11 +159,17 @@ void CheckMatch(const std::string& shown, const std::string& expected, const std
   if (!Matches(shown, expected)) Fail(what + ": \"" + shown + "\", expected \"" + expected + "\"");
 }
 
-HWND FindVisible(const std::string& class_name) {
+int IndexOf(const std::vector<std::string>& items, const std::string& expected) {
+  for (size_t i = 0; i < items.size(); ++i)
+    if (Matches(items[i], expected)) return static_cast<int>(i);
+  return -1;
+}
+
+HWND FindVisible(const std::string& class_name, const char* caption) {
   HWND found = nullptr, w = nullptr;
   std::wstring name = Widen(class_name);
   while ((w = FindWindowExW(nullptr, w, name.c_str(), nullptr)) != nullptr)
-    if (IsWindowVisible(w)) found = w;
+    if (IsWindowVisible(w) && (!caption || Text(w) == caption)) found = w;
   return found;
 }
 
@@ -205,10 +181,12 @@ HWND WaitVisible(const std::string& class_name, int ms) {
 
 HWND MainWindow() { return FindWindowW(L"TForm1", nullptr); }
 
+bool IsClass(HWND w, const char* name) { return lstrcmpiW(Widen(ClassOf(w)).c_str(), Widen(name).c_str()) == 0; }
+
 std::string Text(HWND w) {
-  wchar_t buffer[8192] = {0};
-  SendMessageW(w, WM_GETTEXT, 8192, reinterpret_cast<LPARAM>(buffer));
-  return Narrow(buffer);
+  std::wstring text(static_cast<size_t>(SendMessageW(w, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+  SendMessageW(w, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
+  return Narrow(text.c_str());
 }
 
 const look::WindowLayout* LayoutOf(HWND window) {
@@ -249,27 +227,19 @@ RECT PlaceInParent(HWND control) {
 }
 
 HWND Focus(HWND window) {
-  GUITHREADINFO info;
-  ZeroMemory(&info, sizeof info);
+  GUITHREADINFO info = {};
   info.cbSize = sizeof info;
   return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
-}
-
-HWND TooltipOf(HWND window) {
-  // Each window with hints has a tooltip control of its own.
-  for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, TOOLTIPS_CLASSW, nullptr)) != nullptr;)
-    if (GetWindow(w, GW_OWNER) == window) return w;
-  return nullptr;
 }
 
 std::string Property(HWND window, HWND c, const std::string& property) {
   if (!c) return "<no control>";
   auto flag = [](bool on) { return std::string(on ? "1" : "0"); };
-  if (property == "text") return IsClass(c, STATUSCLASSNAMEA) ? StatusText(c) : Text(c);
+  if (property == "text") return Text(c);
   if (property == "items") return Join(Items(c), "|");
   if (property == "chosen") {
     std::vector<std::string> items = Items(c);
-    int i = Chosen(c);
+    int i = static_cast<int>(SendMessageW(c, MessagesOf(c).chosen, 0, 0));
     return i >= 0 && i < static_cast<int>(items.size()) ? items[i] : "";
   }
   if (property == "enabled") return flag(IsWindowEnabled(c));
@@ -321,8 +291,8 @@ void Keys(HWND window, const std::vector<std::string>& keys) {
   }
 }
 
-void ClickOn(HWND control) {
-  LPARAM at = MAKELPARAM(4, 4);
+void ClickOn(HWND control, int x, int y) {
+  LPARAM at = MAKELPARAM(x, y);
   PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, at);
   PostMessageW(control, WM_LBUTTONUP, 0, at);
 }
@@ -330,22 +300,13 @@ void ClickOn(HWND control) {
 void Answer(const std::string& caption, const std::string& text, const std::string& button,
             const std::string& icon) {
   HWND box = nullptr;
-  if (!WaitFor([&] {
-        box = nullptr;
-        while ((box = FindWindowExW(nullptr, box, L"#32770", nullptr)) != nullptr)
-          if (IsWindowVisible(box) && Text(box) == caption) return true;
-        return false;
-      }, 30000)) {
-    Fail("no message box \"" + caption + "\"");
-    return;
-  }
-  HWND text_static = GetDlgItem(box, 0xFFFF);
-  CheckMatch(text_static ? Text(text_static) : "<none>", text, "message text");
+  if (!WaitFor([&] { return (box = FindVisible("#32770", caption.c_str())) != nullptr; }, 30000))
+    return Fail("no message box \"" + caption + "\"");
+  CheckMatch(Text(GetDlgItem(box, 0xFFFF)), text, "message text");
   HWND icon_static = GetDlgItem(box, 1088);
   bool has_icon = icon_static && IsWindowVisible(icon_static) && SendMessageW(icon_static, STM_GETICON, 0, 0) != 0;
   Check(has_icon == (icon == "icon"), "message box " + std::string(icon == "icon" ? "with" : "without") + " an icon");
-  int id = button == "OK" ? IDOK : button == "Cancel" ? IDCANCEL : button == "Yes" ? IDYES : IDNO;
-  HWND b = GetDlgItem(box, id);
+  HWND b = GetDlgItem(box, button == "OK" ? IDOK : button == "Cancel" ? IDCANCEL : button == "Yes" ? IDYES : IDNO);
   Check(b != nullptr, "message box has the button " + button);
   if (b) PostMessageW(b, BM_CLICK, 0, 0);
   Check(WaitFor([&] { return !IsWindow(box); }), "message box closes");

@@ -24,6 +24,8 @@ void Check(bool ok, const std::string& what);
 // text itself.
 bool Matches(const std::string& shown, const std::string& expected);
 void CheckMatch(const std::string& shown, const std::string& expected, const std::string& what);
+// The first of the items that matches `expected`, or -1.
+int IndexOf(const std::vector<std::string>& items, const std::string& expected);
 
 // Waits up to `ms` for a condition, checking every 50 ms.
 template <typename F>
@@ -35,12 +37,15 @@ bool WaitFor(F condition, int ms = 10000) {
   return false;
 }
 
-// A visible top-level window of a class ("TForm1", "#32770", ...), or nullptr.
-HWND FindVisible(const std::string& class_name);
+// A visible top-level window of a class ("TForm1", "#32770", ...), with that
+// caption when one is given, or nullptr.
+HWND FindVisible(const std::string& class_name, const char* caption = nullptr);
 // The same, waited for; a failure when none comes.
-HWND WaitVisible(const std::string& class_name, int ms = 10000);
+HWND WaitVisible(const std::string& class_name, int ms = 20000);
 HWND MainWindow();
-std::string Text(HWND w);  // WM_GETTEXT, which reads another process's edit boxes
+bool IsClass(HWND w, const char* name);
+// The whole text by WM_GETTEXT, which reads another process's edit boxes.
+std::string Text(HWND w);
 // The layout of one of the program's windows by its class, or nullptr.
 const look::WindowLayout* LayoutOf(HWND window);
 // A control of one of the program's windows by its name in the window's
@@ -64,42 +69,39 @@ RECT PlaceInParent(HWND control);
 std::vector<std::string> Items(HWND control);
 RECT TabRect(HWND tab, int index);
 HWND Focus(HWND window);
-// The window's tooltip control, or nullptr.
-HWND TooltipOf(HWND window);
 
 // The keyboard: keys named "tab", "enter", "space", "esc" or one letter, each
 // perhaps after "ctrl+", "shift+" or "alt+"; typed 300 ms apart into `window`
 // brought to the front.
 void Keys(HWND window, const std::vector<std::string>& keys);
-// Gives the focus to a control by clicking it.
-void ClickOn(HWND control);
+// A click of the mouse at a point of a control (which takes the focus).
+void ClickOn(HWND control, int x = 4, int y = 4);
 
 // Waits for a message box, checks its caption, text and icon, and presses
 // OK, Cancel, Yes or No.
 void Answer(const std::string& caption, const std::string& text, const std::string& button,
             const std::string& icon);
 
-// The tables of the program's windows (windows.cpp). Checks a window of the
-// class and every control of it as the window's description gives them
-// (`page`: the notebook page shown, "rpl" or "pxe"); false for a class
-// without a row.
-bool CheckWindow(const std::string& class_name, const std::string& page);
-// The names of the tab stops in the order Tab visits them, "" for a class
-// without a row.
-std::string TabCycleOf(const std::string& class_name);
+// The tables of the program's windows (windows.cpp). Checks the window `w`
+// of the class and every control of it as the window's description gives
+// them (`page`: the notebook page shown, "rpl" or "pxe").
+void CheckWindow(HWND w, const std::string& class_name, const std::string& page);
+// The names of the tab stops in the order Tab visits them (none for a class
+// without a row).
+std::vector<std::string> TabCycleOf(const std::string& class_name);
 // True for a window that, gone, gives the main window its input back.
 bool HandsBack(const std::string& class_name);
 
 // fonts.cpp: every control of the program's shown windows (and their
 // tooltips) has a font for the GB2312 character set, read from inside the
-// program; each class named is among the windows read. The number of failures.
-int CheckFonts(const Args& classes);
+// program; each class named is among the windows read.
+void CheckFonts(const Args& classes);
 
-// The check window (server_check_window.cpp): its items ("MARK WHAT" joined
-// by "，"), its report against the one /check wrote into a file, and its
-// copy button (pressed by a click or by Alt+C) filling the clipboard.
-int CheckReportItems(const std::string& items);
-int CheckReportFile(const std::string& file);
-int CheckReportCopy(const std::string& how);
+// The check window `w` (server_check_window.cpp): its items ("MARK WHAT"
+// joined by "，"), its report against the one /check wrote into a file, and
+// its copy button (pressed by a click or by Alt+C) filling the clipboard.
+void CheckReportItems(HWND w, const std::string& items);
+void CheckReportFile(HWND w, const std::string& file);
+void CheckReportCopy(HWND w, const std::string& how);
 
 }  // namespace e2e

@@ -377,7 +377,7 @@ rpl_road() {  # TYPE PREFIX BLOCK DRIVER PROFILE DONE-MESSAGE DETECT-CAPTION DET
   check "$type: the driver is in the boot blocks" test -n "$(find "$rpl/bblock/ndis" -maxdepth 1 -iname "$block.dos")"
   drive expect TForm1 BitBtn9 enabled 0
   drive expect TForm1 BitBtn11 enabled 1
-  drive make-profile "WIN$vendor" "$profile" && shot "rplmgr-$block"
+  drive make-profile RplMgrWindow "WIN$vendor" "$profile" && shot "rplmgr-$block"
   drive close RplMgrWindow
   drive click TForm1 BitBtn12
   drive choose TForm1 ComboBox2 "$profile"

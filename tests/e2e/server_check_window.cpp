@@ -4,7 +4,6 @@
 // tables of windows.cpp.
 #include "tests/e2e/probe.h"  // first: it includes windows.h
 
-#include <fstream>
 #include <sstream>
 
 #include "platform/encoding.h"
@@ -12,22 +11,8 @@
 namespace e2e {
 namespace {
 
-using platform::Narrow;
-
-HWND Report(HWND* window) {
-  *window = WaitVisible("TCheckForm");
-  return *window ? Control(*window, "Memo1") : nullptr;
-}
-
-// The whole text of a control of another process, however long.
-std::string WholeText(HWND control) {
-  std::wstring text(static_cast<size_t>(SendMessageW(control, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
-  LRESULT n = SendMessageW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
-  return Narrow(text.substr(0, static_cast<size_t>(n)));
-}
-
 // The item lines "MARK【STATE】WHAT：FOUND" as "MARK WHAT", joined by "，".
-std::string Items(const std::string& text) {
+std::string ItemsOf(const std::string& text) {
   std::string items;
   std::istringstream in(text);
   for (std::string line; std::getline(in, line);) {
@@ -41,11 +26,10 @@ std::string Items(const std::string& text) {
 std::string Clipboard() {
   std::string text = "<nothing>";
   if (!OpenClipboard(nullptr)) return "<the clipboard cannot be opened>";
-  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-    if (const wchar_t* wide = static_cast<const wchar_t*>(GlobalLock(data))) {
-      text = Narrow(wide);
-      GlobalUnlock(data);
-    }
+  HANDLE data = GetClipboardData(CF_UNICODETEXT);
+  if (const wchar_t* wide = data ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr) {
+    text = platform::Narrow(wide);
+    GlobalUnlock(data);
   }
   CloseClipboard();
   return text;
@@ -53,26 +37,17 @@ std::string Clipboard() {
 
 }  // namespace
 
-int CheckReportItems(const std::string& items) {
-  HWND w = nullptr;
-  if (HWND memo = Report(&w)) CheckMatch(Items(WholeText(memo)), items, "the check's items");
-  return Failures();
+void CheckReportItems(HWND w, const std::string& items) {
+  CheckMatch(ItemsOf(Text(Control(w, "Memo1"))), items, "the check's items");
 }
 
-int CheckReportFile(const std::string& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  Check(in.good() || in.eof(), "the report file " + file + " can be read");
-  HWND w = nullptr;
-  if (HWND memo = Report(&w))
-    Check(WholeText(memo) == platform::FromCodePage(bytes.str()), "the window shows the report in " + file);
-  return Failures();
+void CheckReportFile(HWND w, const std::string& file) {
+  std::string bytes;
+  Check(platform::Win32Host().ReadFile(file, &bytes, SIZE_MAX), "the report file " + file + " can be read");
+  Check(Text(Control(w, "Memo1")) == platform::FromCodePage(bytes), "the window shows the report in " + file);
 }
 
-int CheckReportCopy(const std::string& how) {
-  HWND w = nullptr, memo = Report(&w);
-  if (!memo) return Failures();
+void CheckReportCopy(HWND w, const std::string& how) {
   if (OpenClipboard(nullptr)) {
     EmptyClipboard();
     CloseClipboard();
@@ -81,11 +56,10 @@ int CheckReportCopy(const std::string& how) {
     PostMessageW(Control(w, "Button1"), BM_CLICK, 0, 0);
   else
     Keys(w, {"alt+c"});
-  const std::string report = WholeText(memo);
+  const std::string report = Text(Control(w, "Memo1"));
   Check(WaitFor([&] { return Clipboard() == report; }, 5000), "the clipboard holds the report after a " + how);
   CheckMatch(Text(Control(w, "Label1")), "报告已复制到剪贴板。", "the line below the report");
   Check(IsWindowVisible(w) != 0, "the check window stays open");
-  return Failures();
 }
 
 }  // namespace e2e

@@ -130,7 +130,6 @@ const struct {
     {"TForm1", "CheckBox2", "checked", "0", ""},
     {"TForm1", "ProgressBar2", "position", "0", ""},
     {"TForm1", "StatusBar1", "text", "Korrin Diskless Win98*", ""},
-    {"TForm1", "GroupBox1", "tabstops", "Edit1 Edit2 Edit4 Edit3 BitBtn1 BitBtn8 BitBtn4", ""},
     {"TForm1", "Page1", "tabstops", "ComboBox2 BitBtn11 BitBtn9 BitBtn10 ComboBox1 BitBtn6 BitBtn12 CheckBox1", ""},
     {"TForm1", "Page2", "tabstops", "BitBtn3 BitBtn2 BitBtn5 BitBtn7 CheckBox2", ""},
     {"TForm5", "Memo1", "style", "multiline vscroll readonly", ""},
@@ -148,12 +147,15 @@ const struct {
 // window with the RPL page shown: its disabled buttons and its bar are
 // skipped).
 const struct {
-  const char *window, *order;
+  const char* window;
+  std::vector<std::string> order;
 } kTabCycles[] = {
-    {"TForm1", "Edit1 Edit2 Edit4 Edit3 BitBtn1 BitBtn8 BitBtn4 ComboBox2 BitBtn10 ComboBox1 BitBtn6 BitBtn12 CheckBox1"},
-    {"TForm3", "MAC Button1"},
-    {"TGetNetDrv", "DirectoryListBox1 FileListBox1 DriveComboBox1 FilterComboBox1 MACTALK BitBtn1"},
-    {"TCheckForm", "Memo1 Button1 Button2"},
+    {"TForm1", {"Edit1", "Edit2", "Edit4", "Edit3", "BitBtn1", "BitBtn8", "BitBtn4", "ComboBox2", "BitBtn10",
+                "ComboBox1", "BitBtn6", "BitBtn12", "CheckBox1"}},
+    {"TForm3", {"MAC", "Button1"}},
+    {"TGetNetDrv",
+     {"DirectoryListBox1", "FileListBox1", "DriveComboBox1", "FilterComboBox1", "MACTALK", "BitBtn1"}},
+    {"TCheckForm", {"Memo1", "Button1", "Button2"}},
 };
 
 const WindowRow* RowOf(const std::string& class_name) {
@@ -172,22 +174,18 @@ void CountAndBar(HWND window) {
 }
 
 void CheckFrame(HWND w, const WindowRow& row) {
+  const std::string name = row.class_name;
   RECT outer, inner;
   GetWindowRect(w, &outer);
   GetClientRect(w, &inner);
   CheckMatch(Numbers({outer.left, outer.top, row.client ? inner.right : outer.right - outer.left,
                       row.client ? inner.bottom : outer.bottom - outer.top}),
              Numbers({row.left, row.top, row.width, row.height}),
-             std::string(row.class_name) + (row.client ? " place and client size" : " place and size"));
-  LONG style = GetWindowLongW(w, GWL_STYLE);
-  const struct {
-    LONG bit;
-    bool wanted;
-    const char* what;
-  } kBits[] = {{WS_SYSMENU, row.system_menu, "system menu"}, {WS_THICKFRAME, row.sizeable, "sizing border"},
-               {WS_MINIMIZEBOX, row.sizeable, "minimise box"}, {WS_MAXIMIZEBOX, row.sizeable, "maximise box"}};
-  for (const auto& b : kBits)
-    Check(((style & b.bit) != 0) == b.wanted, std::string(row.class_name) + (b.wanted ? " has a " : " has no ") + b.what);
+             name + (row.client ? " place and client size" : " place and size"));
+  const LONG style = GetWindowLongW(w, GWL_STYLE), sizing = WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+  Check(((style & WS_SYSMENU) != 0) == row.system_menu, name + (row.system_menu ? " has" : " has no") + " system menu");
+  Check((style & sizing) == (row.sizeable ? sizing : 0),
+        name + (row.sizeable ? " has" : " has no") + " sizing border, minimise and maximise boxes");
 }
 
 void CheckControl(HWND window, const ControlRow& row, const std::string& page) {
@@ -217,11 +215,9 @@ void CheckControl(HWND window, const ControlRow& row, const std::string& page) {
 
 }  // namespace
 
-bool CheckWindow(const std::string& class_name, const std::string& page) {
+void CheckWindow(HWND w, const std::string& class_name, const std::string& page) {
   const WindowRow* row = RowOf(class_name);
-  if (!row) return false;
-  HWND w = WaitVisible(class_name, 15000);
-  if (!w) return true;
+  if (!row) return Fail("no row for the window " + class_name);
   Sleep(300);
   CheckMatch(Text(w), row->caption, class_name + " caption");
   CheckFrame(w, *row);
@@ -239,13 +235,12 @@ bool CheckWindow(const std::string& class_name, const std::string& page) {
       CheckMatch(Property(w, Control(w, s.control), s.property), s.value,
                  std::string(s.control) + " " + s.property);
   if (row->also) row->also(w);
-  return true;
 }
 
-std::string TabCycleOf(const std::string& class_name) {
+std::vector<std::string> TabCycleOf(const std::string& class_name) {
   for (const auto& t : kTabCycles)
     if (class_name == t.window) return t.order;
-  return "";
+  return {};
 }
 
 bool HandsBack(const std::string& class_name) {
