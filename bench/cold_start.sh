@@ -38,15 +38,8 @@ cp "$build/bench/start_timer.exe" "$build/bench/bare_dialog.exe" "$build/bench/b
 
 . "$repo/demo/wine_session.sh"
 locales=$(korrin_locale "$repo") || die "no zh_CN.UTF-8 locale"
-korrin_start_xvfb || die "no virtual display"
-korrin_wine_env "$prefix" "$KORRIN_DISPLAY" "$locales"
+korrin_wine_session "$prefix" "$locales" || die "no virtual display"
 wine_env=("${WINE_ENV[@]}")
-cleanup() {
-  "${wine_env[@]}" wineserver -k >/dev/null 2>&1
-  korrin_stop_xvfb
-}
-trap cleanup EXIT
-"${wine_env[@]}" wineserver -p >/dev/null 2>&1
 
 # start_once FOLDER PROGRAM -> its start-up time in ms
 start_once() {

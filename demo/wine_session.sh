@@ -5,6 +5,9 @@
 #   korrin_stop_xvfb            stops that Xvfb by its PID
 #   korrin_wine_env PREFIX DISPLAY LOCPATH [LOCALE] -> fills the array WINE_ENV
 #                               (LOCALE zh_CN.UTF-8 unless given)
+#   korrin_wine_session PREFIX LOCPATH -> a virtual display and a running
+#                               wineserver for PREFIX (Chinese locale), both
+#                               ended when the calling script exits; fills WINE_ENV
 
 korrin_locale() {
   local dir=$1/build-wine/locale locale
@@ -48,4 +51,11 @@ korrin_wine_env() {
   local locale=${4:-zh_CN.UTF-8}
   WINE_ENV=(env WINEPREFIX="$1" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY="$2"
             LOCPATH="$3" LANG="$locale" LC_ALL="$locale")
+}
+
+korrin_wine_session() {
+  korrin_start_xvfb || return 1
+  korrin_wine_env "$1" "$KORRIN_DISPLAY" "$2"
+  trap '"${WINE_ENV[@]}" wineserver -k >/dev/null 2>&1; korrin_stop_xvfb' EXIT
+  "${WINE_ENV[@]}" wineserver -p >/dev/null 2>&1
 }

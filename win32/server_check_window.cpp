@@ -57,13 +57,8 @@ class CheckWindow : public WindowHandler {
   LRESULT Handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) override {
     switch (message) {
       case WM_CTLCOLORSTATIC:
-        // The read-only text area keeps the look of a text area.
-        if (reinterpret_cast<HWND>(lparam) == window_.Control("Memo1")) {
-          HDC dc = reinterpret_cast<HDC>(wparam);
-          SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-          SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-          return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
-        }
+        if (HBRUSH brush = TextAreaColours(window_.Control("Memo1"), wparam, lparam))
+          return reinterpret_cast<LRESULT>(brush);
         break;
       case WM_COMMAND: {
         const look::ControlLayout* copy = window_.Find("Button1");

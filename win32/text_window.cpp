@@ -24,6 +24,18 @@ LRESULT CALLBACK MemoProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
   return CallWindowProcW(old, hwnd, message, wparam, lparam);
 }
 
+}  // namespace
+
+HBRUSH TextAreaColours(HWND memo, WPARAM wparam, LPARAM lparam) {
+  if (!memo || reinterpret_cast<HWND>(lparam) != memo) return nullptr;
+  HDC dc = reinterpret_cast<HDC>(wparam);
+  SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+  SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+  return GetSysColorBrush(COLOR_WINDOW);
+}
+
+namespace {
+
 class TextWindow : public WindowHandler {
  public:
   explicit TextWindow(HWND owner) : owner_(owner) {}
@@ -32,13 +44,8 @@ class TextWindow : public WindowHandler {
   LRESULT Handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) override {
     switch (message) {
       case WM_CTLCOLORSTATIC:
-        // A read-only text area keeps the look of a text area.
-        if (reinterpret_cast<HWND>(lparam) == window_.Control("Memo1")) {
-          HDC dc = reinterpret_cast<HDC>(wparam);
-          SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-          SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-          return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
-        }
+        if (HBRUSH brush = TextAreaColours(window_.Control("Memo1"), wparam, lparam))
+          return reinterpret_cast<LRESULT>(brush);
         break;
       case WM_COMMAND:
         if (LOWORD(wparam) == IDCANCEL) {  // Esc

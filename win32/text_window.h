@@ -23,6 +23,11 @@ struct TextWindowSpec {
 // the dialog keys, which close its window (IDCANCEL).
 void LetEscapeClose(HWND memo);
 
+// A read-only text area keeps the look of a text area, not of a label: the
+// answer to WM_CTLCOLORSTATIC (wparam, lparam) when it comes from `memo`,
+// otherwise null.
+HBRUSH TextAreaColours(HWND memo, WPARAM wparam, LPARAM lparam);
+
 // Creates the window, hidden, with the text shown from its top. Its close
 // box, Esc and Alt+F4 close it; it ends its modal run (RunModal) then.
 HWND CreateTextWindow(const TextWindowSpec& look, HWND owner);

@@ -36,16 +36,9 @@ cp "$build/tests/e2e/driver.exe" "$build/tests/e2e/fontprobe.dll" "$prefix/drive
 # A Chinese locale of our own, and a virtual display.
 . "$repo/demo/wine_session.sh"
 locales=$(korrin_locale "$repo") || die "no zh_CN.UTF-8 locale"
-korrin_start_xvfb || die "no virtual display"
-display=${KORRIN_DISPLAY#:}
-korrin_wine_env "$prefix" "$KORRIN_DISPLAY" "$locales"
+korrin_wine_session "$prefix" "$locales" || die "no virtual display"
 wine_env=("${WINE_ENV[@]}")
-cleanup() {
-  "${wine_env[@]}" wineserver -k >/dev/null 2>&1
-  korrin_stop_xvfb
-}
-trap cleanup EXIT
-"${wine_env[@]}" wineserver -p >/dev/null 2>&1
+display=${KORRIN_DISPLAY#:}
 
 failed=0
 drive() {
