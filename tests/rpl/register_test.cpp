@@ -48,17 +48,6 @@ class RegistrationMachine : public RplMachine {
       if (Get(Rpl(std::string("rplfiles\\binfiles\\dos622\\") + f)) != std::string("dos622 ") + f) return false;
     return true;
   }
-  // Nothing beyond the DOS 6.22 copies was made.
-  void ExpectOnlyDos622Copies(const std::string& why) {
-    EXPECT_TRUE(Dos622Copied()) << why;
-    EXPECT_EQ(Get("C:\\WINNT\\rpltemp.bat"), "<absent>") << why;
-    EXPECT_TRUE(host.Runs().empty()) << why;
-    std::vector<platform::DirEntry> entries;
-    host.ListDirectory(Rpl("bblock\\ndis"), &entries);
-    EXPECT_EQ(entries.size(), 2u) << why;  // "." and ".." only
-    EXPECT_TRUE(form->BitBtn9.Enabled()) << why;
-    EXPECT_FALSE(form->BitBtn11.Enabled()) << why;
-  }
   std::string script_at_message, script_at_rplcmd;
   std::string rplcmd_says;
   int rplcmd_exit = 0;
@@ -123,7 +112,8 @@ TEST_F(Registration, EachCardRunsTheWholeRegistrationInItsOrder) {
 }
 
 // One row per refusal and path; the limits of a prefix and of a driver's name
-// are tabled below in RegistrationNames and the Realtek rows.
+// are tabled below in RegistrationNames and the Realtek rows. No card chosen
+// copies nothing; a dialog closed by its close box ends silently.
 TEST_F(Registration, RefusalsStopAfterTheDos622CopiesWithOneMessage) {
   auto kBadName = [](const std::string& file) {
     return "网卡驱动程序 " + file +
@@ -131,10 +121,13 @@ TEST_F(Registration, RefusalsStopAfterTheDos622CopiesWithOneMessage) {
   };
   struct Case {
     const char* nic;
-    const char* mac;
+    const char* mac;  // nullptr: the dialog is closed
     const char* path;
     std::string message;
   } cases[] = {
+      {"", "", "", "请选择网卡类型！"},
+      {"RTL 8139", nullptr, "", ""},
+      {"Other NetCARD", nullptr, "", ""},
       {"RTL 8139", "", "", "您没有输入或选择网卡前六位地址，程序异常返回！"},
       {"RTL 8029", "00E04", "", "网卡地址不对，程序异常返回!"},
       {"RTL 8139", "00E04CC", "", "网卡地址不对，程序异常返回!"},
@@ -149,19 +142,29 @@ TEST_F(Registration, RefusalsStopAfterTheDos622CopiesWithOneMessage) {
        "是所有网卡启动块的模板，不能再注册。程序异常返回!"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.nic) + " [" + c.mac + "] " + c.path);
+    SCOPED_TRACE(std::string(c.nic) + " [" + (c.mac ? c.mac : "closed") + "] " + c.path);
     RegistrationMachine m;
     for (const char* f : {"C:\\DRIVERS\\NIC\\MYNIC.DOS", "C:\\DRIVERS\\NINECHARS.DOS", "C:\\DRIVERS\\ne2000.dos"})
       m.Put(f, "driver");
     const auto templates = m.Tree(m.Rpl("bblock"));
     m.Choose(c.nic);
-    m.Prefix(c.mac);
-    m.Driver(c.path, c.mac);
+    if (c.mac) {
+      m.Prefix(c.mac);
+      m.Driver(c.path, c.mac);
+    }
     m.form->BitBtn9Click();
-    ASSERT_EQ(m.journal().size(), 2u);
-    EXPECT_EQ(m.journal().at(1), (SimEvent{"message", c.message, kCaption, 48}));
-    m.ExpectOnlyDos622Copies(c.message);
+    std::vector<SimEvent> journal;
+    const char* dialog = std::string(c.nic) == "Other NetCARD" ? "TGetNetDrv" : "TForm3";
+    if (*c.nic) journal.push_back({"modal", dialog, "", c.mac ? platform::kMrOk : platform::kMrCancel});
+    if (!c.message.empty()) journal.push_back({"message", c.message, kCaption, 48});
+    EXPECT_EQ(m.journal(), journal);
+    // Nothing beyond the DOS 6.22 copies was made, and those once a card was chosen.
+    EXPECT_EQ(m.Dos622Copied(), *c.nic != '\0');
+    EXPECT_EQ(m.Get("C:\\WINNT\\rpltemp.bat"), "<absent>");
+    EXPECT_TRUE(m.host.Runs().empty());
     EXPECT_EQ(m.Tree(m.Rpl("bblock")), templates);
+    EXPECT_TRUE(m.form->BitBtn9.Enabled());
+    EXPECT_FALSE(m.form->BitBtn11.Enabled());
     // The chosen driver's path is kept at once, its name only once accepted.
     EXPECT_EQ(m.form->settings.NdisDriverPath, c.path);
     EXPECT_EQ(m.form->settings.NdisDriverName, "");
@@ -228,21 +231,6 @@ TEST(RegistrationFaults, EveryFailedStepWarnsOnceAndNothingReportsCompletion) {
     // went with the registration.
     for (const char* f : {"bblock\\ndis\\rtsnd.dos", "bblock\\netbeui\\rtsnd\\dosbb.cnf", "bblock\\netbeui\\rtsnd\\w95bb.cnf"})
       EXPECT_EQ(m.Get(m.Rpl(f)), "<absent>") << f;
-  }
-}
-
-TEST_F(Registration, NoCardChosenCopiesNothingAndCancellingEndsSilently) {
-  Choose("");
-  form->BitBtn9Click();
-  EXPECT_EQ(journal(), (std::vector<SimEvent>{{"message", "请选择网卡类型！", kCaption, 48}}));
-  EXPECT_FALSE(Dos622Copied());
-  for (const char* nic : {"RTL 8139", "Other NetCARD"}) {
-    journal().clear();
-    Choose(nic);
-    form->BitBtn9Click();  // no script: the dialog is closed by its close box
-    ASSERT_EQ(journal().size(), 1u) << nic;
-    EXPECT_EQ(journal().at(0).flags, static_cast<unsigned>(platform::kMrCancel));
-    ExpectOnlyDos622Copies(nic);
   }
 }
 
