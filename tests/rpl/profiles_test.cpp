@@ -20,22 +20,6 @@ class Profiles : public RplSession {
   std::string Script(const std::string& name) { return Get(Profile(name) + "\\suboot\\winboot\\startnet.bat"); }
 };
 
-TEST_F(Profiles, TheListOffersEveryEntryButHiddenSystemAndDosOnes) {
-  MakeDirs(Profile("WIN98A"));
-  MakeDirs(Profile("DOS622") + "\\wksta.pro");
-  Put(Profile("DOS622") + "\\wksta.pro\\DOSSHELL.INI", "dos");
-  MakeDirs(Profile("Hidden"));
-  host.SetFileAttributes(Profile("Hidden"), platform::kAttrHidden | platform::kAttrDirectory);
-  MakeDirs(Profile("Sys"));
-  host.SetFileAttributes(Profile("Sys"), platform::kAttrSystem);
-  Put(Profile("notes.txt"), "a plain file is offered too");
-  MakeDirs(Profile("WIN98B") + "\\wksta.pro");  // wksta.pro without dosshell.ini
-  form->BitBtn12Click();
-  EXPECT_EQ(form->ComboBox2.Items(), (std::vector<std::string>{"notes.txt", "WIN98A", "WIN98B"}));
-  EXPECT_EQ(form->ComboBox2.ItemIndex(), -1);
-  EXPECT_TRUE(journal().empty());
-}
-
 TEST_F(Profiles, OnlyTheFirst256EntriesCountAndDotEntriesAreSkippedByName) {
   for (int i = 0; i < 300; ++i) {
     char name[8];
@@ -69,7 +53,6 @@ TEST_F(Profiles, ASettingThatCannotApplyIsRefusedOnceAndTheBoxEndsClear) {
   } cases[] = {
       {"", nullptr, false, kNoProfile},
       {"WIN98A", nullptr, false, kNotInstalled},  // suboot without the start script
-      {"notes.txt", nullptr, false, kNotInstalled},
       {"WIN98A", "an earlier script\r\n", true, kUnwritable},
   };
   for (const Case& c : cases) {
@@ -102,18 +85,27 @@ TEST_F(Profiles, AClearingThatCannotBeWrittenIsReportedAndTheScriptStays) {
   EXPECT_FALSE(form->CheckBox1.Checked());
 }
 
+// The update lists every entry but hidden, system and DOS ones, with no
+// choice; it first clears the box while the old choice still stands.
 TEST_F(Profiles, UpdateClearsTheBoxForTheOldChoiceFirstThenRefillsWithoutAChoice) {
   Installed("WIN98A");
-  MakeDirs(Profile("WIN98B"));
+  MakeDirs(Profile("DOS622") + "\\wksta.pro");
+  Put(Profile("DOS622") + "\\wksta.pro\\DOSSHELL.INI", "dos");
+  MakeDirs(Profile("Hidden"));
+  host.SetFileAttributes(Profile("Hidden"), platform::kAttrHidden | platform::kAttrDirectory);
+  MakeDirs(Profile("Sys"));
+  host.SetFileAttributes(Profile("Sys"), platform::kAttrSystem);
+  Put(Profile("notes.txt"), "a plain file is offered too");
+  MakeDirs(Profile("WIN98B") + "\\wksta.pro");  // wksta.pro without dosshell.ini
   form->BitBtn12Click();
-  form->ComboBox2.SetItemIndex(0);
+  form->ComboBox2.SetItemIndex(1);  // WIN98A
   form->CheckBox1.SetChecked(true);
   ASSERT_EQ(Script("WIN98A"), kAutoRegister);
   form->BitBtn12Click();
   EXPECT_EQ(Script("WIN98A"), kStandard);
   EXPECT_FALSE(form->CheckBox1.Checked());
   EXPECT_EQ(form->ComboBox2.ItemIndex(), -1);
-  EXPECT_EQ(form->ComboBox2.Items(), (std::vector<std::string>{"WIN98A", "WIN98B"}));
+  EXPECT_EQ(form->ComboBox2.Items(), (std::vector<std::string>{"notes.txt", "WIN98A", "WIN98B"}));
   EXPECT_TRUE(journal().empty());
 }
 

@@ -304,7 +304,6 @@ TEST_F(Registration, TheChooserMovesTheCurrentDirectoryAndFillsNdistalk) {
   Put("C:\\Korrin\\unditool\\bootimg.w98", "template");
   journal().clear();
   form->BitBtn7Click();
-  ASSERT_FALSE(journal().empty());
   EXPECT_EQ(journal().at(0), (SimEvent{"run",
                                     "C:\\Korrin\\unditool\\undisk.exe C:\\Korrin\\unditool\\bootimg.w98 "
                                     "c:\\temp\\bootimg",

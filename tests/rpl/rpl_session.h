@@ -53,7 +53,6 @@ class RplMachine : public SimMachine {
     return std::string(kRoot) + "\\rpl\\bblock\\netbeui\\ne2000\\" + file;
   }
   static std::string Rpl(const std::string& rest) { return std::string(kRoot) + "\\rpl\\" + rest; }
-  std::vector<std::string> Lines(const std::string& path) { return platform::SplitLines(Get(path)); }
 
   static constexpr const char* kDosTemplate =
       "RPL BBLOCK\\RPLBOOT.SYS\r\n"
