@@ -203,7 +203,7 @@ TEST(RegistrationFaults, EveryFailedStepWarnsOnceAndNothingReportsCompletion) {
                         kUnchanged)}, "<absent>"},
       {"the shipped driver is missing", [](RegistrationMachine& m) { m.Remove("C:\\Korrin\\rplfiles\\rtsnd.dos"); },
        {kAsked, warning("无法把网卡驱动程序 C:\\Korrin\\rplfiles\\rtsnd.dos 复制到 "
-                           "C:\\WINNT\\rpl\\bblock\\ndis\\rtsnd.dos。" + kUnchanged)}, "<absent>"},
+                        "C:\\WINNT\\rpl\\bblock\\ndis\\rtsnd.dos。" + kUnchanged)}, "<absent>"},
       {"a file stands where the boot block goes", [](RegistrationMachine& m) {
          m.Put(m.Rpl("bblock\\netbeui\\rtsnd"), "a file");
        }, {kAsked, warning("无法建立启动块目录 C:\\WINNT\\rpl\\bblock\\netbeui\\rtsnd。" + kUnchanged)}, "<absent>"},
@@ -212,7 +212,7 @@ TEST(RegistrationFaults, EveryFailedStepWarnsOnceAndNothingReportsCompletion) {
        "<absent>"},
       {"a DOS 6.22 file missing", [](RegistrationMachine& m) { m.Remove("C:\\Korrin\\rplfiles\\dos622\\himem.sys"); },
        {warning("无法把 DOS 6.22 系统文件 C:\\Korrin\\rplfiles\\dos622\\himem.sys 复制到 "
-                   "C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622\\himem.sys，注册没有进行。")}, "<absent>"},
+                "C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622\\himem.sys，注册没有进行。")}, "<absent>"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.why);
