@@ -1,7 +1,5 @@
 #include "rpl/install.h"
 
-#include <filesystem>
-
 #include "tests/rpl/rpl_session.h"
 
 namespace {
@@ -11,6 +9,7 @@ using platform::SimEvent;
 const char kUnpack[] = "C:\\Korrin\\unditool\\undisk.exe C:\\Korrin\\unditool\\bootimg.w98 c:\\temp\\bootimg";
 const SimEvent kDone = {"message", "无盘WIN98远程启动文件安装完成！", "Morva提示", 64};
 const SimEvent kWrongProfile = {"message", "请检查您的RPL远程配置名是否正确！", "morva提示", 48};
+const SimEvent kDosQuestion = {"message", "系统检测到 WIN98 很可能是一个DOS的远程配置名!是否任要继续?", "morva提示", 292};
 
 // A server with a Windows profile WIN98 and an unpacker that lays out the
 // boot image's files, each saying where it came from.
@@ -30,12 +29,11 @@ class InstallMachine : public RplMachine {
       Put("c:\\temp\\bootimg\\winboot\\SETVARS.BAT", setvars);
       Put("c:\\temp\\bootimg\\winboot\\PROTOCOL.INI",
           "[RTSND]\r\nDriverName=RTSND$ RTSND\r\nrtsnd lower\r\n[NETBEUI]\r\nBINDINGS=RTSND\r\n");
-      if (!image_without.empty()) std::filesystem::remove(host.NativePath("c:\\temp\\bootimg\\" + image_without));
+      if (!image_without.empty()) Remove("c:\\temp\\bootimg\\" + image_without);
       if (disk_space != SIZE_MAX) host.LimitDiskSpace(disk_space);
       return unpacker_exit;
     });
-    form->ComboBox2.SetItems({"WIN98"});
-    form->ComboBox2.SetItemIndex(0);
+    ChooseProfile("WIN98");
   }
   std::string Profile() { return Rpl("rplfiles\\profiles\\WIN98"); }
   std::string Boot(const std::string& f) { return Profile() + "\\suboot\\" + f; }
@@ -50,61 +48,85 @@ class InstallMachine : public RplMachine {
 
 class Install : public ::testing::Test, public InstallMachine {};
 
-TEST_F(Install, AnRtl8139ProfileGetsEveryFileOfTheImageAndTheStartFiles) {
-  Choose("RTL 8139");
-  form->BitBtn11Click();
-  EXPECT_EQ(journal(), (std::vector<SimEvent>{{"wait", kUnpack, "", platform::kHide},
-                                              {"pause", "", "", 1000}, kDone}));
-  for (const std::string& f : {Rpl("rplfiles\\binfiles\\win95\\io.sys"), Rpl("rplfiles\\binfiles\\win95\\command.com"),
-                              Boot("io.sys")}) {
-    EXPECT_EQ(Get(f), "image " + f.substr(f.rfind('\\') + 1)) << f;
-    EXPECT_EQ(host.Attributes(f), platform::kAttrArchive) << f;
-  }
-  EXPECT_EQ(Get(Boot("subst.exe")), "subst");
-  EXPECT_EQ(Get(Boot("system.dat")), "registry ...RTSND... RTSND");
-  EXPECT_EQ(Get(Boot("autoexec.bat")),
-            "if not exist D:\\winboot\\nul mkdir D:\\winboot\r\n"
-            "if not exist D:\\winboot\\winboot\\nul mkdir D:\\winboot\\winboot\r\n"
-            "copy c:\\ D:\\winboot\r\ncopy c:\\winboot\\*.* D:\\winboot\\winboot\r\nd:\r\ncd \\winboot\r\n");
-  EXPECT_EQ(Get(Boot("config.sys")), "device=himem.sys\r\ndevice=c:\\ramdrive.sys 2048 /e\r\n");
-  EXPECT_EQ(Get(Boot("win.bat")),
-            "set comspec=d:\\winboot\\command.com\r\nnwrpltrm\r\nfixmem\r\nsetmdir /m /r:d:\\winboot\r\n"
-            "subst a: d:\\winboot\r\nset comspec=A:\\command.com\r\na:\r\ncd \\winboot\r\n"
-            "call setvars.bat\r\ncall startnet.bat\r\n");
-  EXPECT_EQ(Get(Boot("msdos.sys")),
-            "[Paths]\r\nWinDir=C:\\WIN98\r\nWinBootDir=C:\\\r\nHostWinBootDrv=C\r\n[Options]\r\n"
-            "BootMulti=1\r\nBootGUI=1\r\nNetwork=1\r\nlogo=1\r\nLOADTOP=0\r\n");
-  for (const std::string& f : rpl::ClientFiles())
-    if (f != "SETVARS.BAT" && f != "PROTOCOL.INI") EXPECT_EQ(Get(Client(f)), "image " + f) << f;
-  EXPECT_EQ(Get(Client("setvars.bat")),
-            "@echo off\r\nSET PATH=A:\\\r\nSET NETCARD=RTSND.DOS\r\nSET SERVER=KORRINSRV\r\nSET SHARE=PVDROOT\r\n");
-  EXPECT_EQ(Lines(Client("protocol.ini")).at(0), "[RTSND]");
-  EXPECT_EQ(unpacked_args, (std::vector<std::string>{"C:\\Korrin\\unditool\\bootimg.w98", "c:\\temp\\bootimg"}));
-}
-
-TEST_F(Install, OtherCardsPutTheirDriverInPlaceOfRtsnd) {
+// Every card's profile gets the image's files and the start files, the card's
+// driver in place of RTSND, and this server and its share in setvars.bat.
+TEST(Installation, EachCardGetsTheImageTheStartFilesAndItsDriverInPlaceOfRtsnd) {
   struct Case {
+    const char* why;
     const char* nic;
-    const char* driver;         // the name the profile's files carry
-    const char* registered;     // the driver file in the boot-block tree
-  } cases[] = {{"RTL 8029", "PCIND", "pcind.dos"}, {"Other NetCARD", "MYNIC", "MYNIC.dos"}};
+    void (*arrange)(InstallMachine&);
+    bool dos;                  // a DOS profile, the question answered Yes
+    const char* driver;        // the name the profile's files carry
+    const char* driver_bytes;  // the profile's driver afterwards
+    const char* setvars;       // the profile's setvars.bat afterwards
+  } cases[] = {
+      {"RTL 8139: the image's own driver", "RTL 8139", [](InstallMachine&) {}, false, "RTSND", "image RTSND.DOS",
+       "@echo off\r\nSET PATH=A:\\\r\nSET NETCARD=RTSND.DOS\r\nSET SERVER=KORRINSRV\r\nSET SHARE=PVDROOT\r\n"},
+      // Everything is done again but the driver already in the profile; the
+      // box set for the profile ends clear, the start script the image's.
+      {"RTL 8029 over an earlier installation", "RTL 8029", [](InstallMachine& m) {
+         m.Put(m.Client("startnet.bat"), "earlier installation");
+         m.form->CheckBox1.SetChecked(true);
+         m.Put(m.Client("PCIND.dos"), "driver the administrator put there");
+         m.Put(m.Boot("win.bat"), "changed");
+       }, false, "PCIND", "driver the administrator put there",
+       "@echo off\r\nSET PATH=A:\\\r\nSET NETCARD=PCIND.DOS\r\nSET SERVER=KORRINSRV\r\nSET SHARE=PVDROOT\r\n"},
+      // A setvars.bat of one line gets empty ones; a drive's root an empty share.
+      {"a custom card, a DOS profile, a short setvars.bat and a root share", "Other NetCARD",
+       [](InstallMachine& m) {
+         m.setvars = "@echo off";
+         m.form->Edit1.SetText("D:\\");
+       }, true, "MYNIC", "driver MYNIC",
+       "@echo off\r\n\r\nSET NETCARD=MYNIC.DOS\r\nSET SERVER=KORRINSRV\r\nSET SHARE=\r\n"},
+  };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.nic);
+    SCOPED_TRACE(c.why);
     InstallMachine m;
-    m.Put(Rpl(std::string("bblock\\ndis\\") + c.registered), std::string("driver ") + c.driver);
+    m.Put(m.Rpl("bblock\\ndis\\pcind.dos"), "driver PCIND");
+    m.Put(m.Rpl("bblock\\ndis\\MYNIC.dos"), "driver MYNIC");
     m.form->settings.NdisDriverName = "MYNIC";
     m.Choose(c.nic);
+    c.arrange(m);
+    std::vector<SimEvent> journal = {{"wait", kUnpack, "", platform::kHide}, {"pause", "", "", 1000}, kDone};
+    if (c.dos) {
+      m.Put(m.Profile() + "\\wksta.pro\\dosshell.ini", "");
+      m.ui.Answer(platform::kIdYes);
+      journal.insert(journal.begin(), kDosQuestion);
+    }
+    m.journal().clear();
     m.form->BitBtn11Click();
+    EXPECT_EQ(m.journal(), journal);
+    EXPECT_FALSE(m.form->CheckBox1.Checked());
+    for (const std::string& f : {m.Rpl("rplfiles\\binfiles\\win95\\io.sys"),
+                                 m.Rpl("rplfiles\\binfiles\\win95\\command.com"), m.Boot("io.sys")}) {
+      EXPECT_EQ(m.Get(f), "image " + f.substr(f.rfind('\\') + 1)) << f;
+      EXPECT_EQ(m.host.Attributes(f), platform::kAttrArchive) << f;
+    }
+    EXPECT_EQ(m.Get(m.Boot("subst.exe")), "subst");
+    EXPECT_EQ(m.Get(m.Boot("autoexec.bat")),
+              "if not exist D:\\winboot\\nul mkdir D:\\winboot\r\n"
+              "if not exist D:\\winboot\\winboot\\nul mkdir D:\\winboot\\winboot\r\n"
+              "copy c:\\ D:\\winboot\r\ncopy c:\\winboot\\*.* D:\\winboot\\winboot\r\nd:\r\ncd \\winboot\r\n");
+    EXPECT_EQ(m.Get(m.Boot("config.sys")), "device=himem.sys\r\ndevice=c:\\ramdrive.sys 2048 /e\r\n");
+    EXPECT_EQ(m.Get(m.Boot("win.bat")),
+              "set comspec=d:\\winboot\\command.com\r\nnwrpltrm\r\nfixmem\r\nsetmdir /m /r:d:\\winboot\r\n"
+              "subst a: d:\\winboot\r\nset comspec=A:\\command.com\r\na:\r\ncd \\winboot\r\n"
+              "call setvars.bat\r\ncall startnet.bat\r\n");
+    EXPECT_EQ(m.Get(m.Boot("msdos.sys")),
+              "[Paths]\r\nWinDir=C:\\WIN98\r\nWinBootDir=C:\\\r\nHostWinBootDrv=C\r\n[Options]\r\n"
+              "BootMulti=1\r\nBootGUI=1\r\nNetwork=1\r\nlogo=1\r\nLOADTOP=0\r\n");
+    for (const std::string& f : rpl::ClientFiles())
+      if (f != "SETVARS.BAT" && f != "PROTOCOL.INI" && f != "RTSND.DOS")
+        EXPECT_EQ(m.Get(m.Client(f)), "image " + f) << f;
     const std::string d = c.driver;
-    EXPECT_EQ(m.Get(m.Client("rtsnd.dos")), "<absent>");
-    EXPECT_EQ(m.Get(m.Client(d + ".dos")), "driver " + d);
+    EXPECT_EQ(m.Get(m.Client(d + ".dos")), c.driver_bytes);
+    EXPECT_EQ(m.Get(m.Client("rtsnd.dos")), d == "RTSND" ? c.driver_bytes : "<absent>");
     EXPECT_EQ(m.Get(m.Client("protocol.ini")),
               "[" + d + "]\r\nDriverName=" + d + "$ RTSND\r\nrtsnd lower\r\n[NETBEUI]\r\nBINDINGS=" + d + "\r\n");
     EXPECT_EQ(m.Get(m.Client("temp.ini")), "<absent>");
     EXPECT_EQ(m.Get(m.Boot("system.dat")), "registry ..." + d + "... RTSND");
-    EXPECT_EQ(m.Get(m.Client("setvars.bat")), "@echo off\r\nSET PATH=A:\\\r\nSET NETCARD=" + d +
-                                                  ".DOS\r\nSET SERVER=KORRINSRV\r\nSET SHARE=PVDROOT\r\n");
-    EXPECT_EQ(m.journal().back(), kDone);
+    EXPECT_EQ(m.Get(m.Client("setvars.bat")), c.setvars);
+    EXPECT_EQ(m.unpacked_args, (std::vector<std::string>{"C:\\Korrin\\unditool\\bootimg.w98", "c:\\temp\\bootimg"}));
   }
 }
 
@@ -119,33 +141,24 @@ TEST_F(Install, EachStopLeavesTheTreeAndTheProfileUntouched) {
     std::vector<SimEvent> journal;  // beyond the messages, what ran
     bool closed;
   } cases[] = {
-      {"no profile chosen", "RTL 8139", [](InstallMachine& m) { m.form->ComboBox2.SetItemIndex(-1); },
-       {kWrongProfile}, false},
-      {"profile gone", "RTL 8139", [](InstallMachine& m) {
-         std::filesystem::remove_all(m.host.NativePath(m.Profile()));
-       }, {kWrongProfile}, false},
-      {"case differs", "RTL 8139", [](InstallMachine& m) {
-         m.form->ComboBox2.SetItems({"win98"}), m.form->ComboBox2.SetItemIndex(0);
-       }, {kWrongProfile}, false},
+      {"no profile chosen", "RTL 8139", [](InstallMachine& m) { m.ChooseProfile(""); }, {kWrongProfile}, false},
+      {"profile gone", "RTL 8139", [](InstallMachine& m) { m.Remove(m.Profile()); }, {kWrongProfile}, false},
+      {"case differs", "RTL 8139", [](InstallMachine& m) { m.ChooseProfile("win98"); }, {kWrongProfile}, false},
       {"a file, not a profile", "RTL 8139", [](InstallMachine& m) {
          m.Put(m.Rpl("rplfiles\\profiles\\NOTES.TXT"), "notes");
-         m.form->ComboBox2.SetItems({"NOTES.TXT"}), m.form->ComboBox2.SetItemIndex(0);
+         m.ChooseProfile("NOTES.TXT");
        }, {warning("NOTES.TXT 不是一个远程配置目录，无法安装。\r\n远程启动文件和配置 NOTES.TXT 都没有改动。")}, false},
       {"DOS profile, No", "RTL 8139", [](InstallMachine& m) { m.Put(m.Profile() + "\\wksta.pro\\dosshell.ini", ""); },
-       {{"message", "系统检测到 WIN98 很可能是一个DOS的远程配置名!是否任要继续?", "morva提示", 292}}, false},
+       {kDosQuestion}, false},
       {"custom card never registered", "Other NetCARD", [](InstallMachine&) {},
        {warning("本次运行中还没有注册自选网卡，无法确定网卡驱动程序。请先用<配置Rpl>注册您的网卡，再进行安装！")}, false},
       {"RTL 8029 never registered", "RTL 8029", [](InstallMachine&) {},
        {warning("远程启动目录中没有网卡驱动程序 C:\\WINNT\\rpl\\bblock\\ndis\\PCIND.dos，请先用<配置Rpl>注册网卡，再进行安装。" +
                 kUntouched)}, false},
-      {"image missing", "RTL 8139", [](InstallMachine& m) {
-         std::filesystem::remove(m.host.NativePath("C:\\Korrin\\unditool\\bootimg.w98"));
-       }, {{"notice", "找不到原始镜像文件,程序异常中止！", "Server", 0}, {"close", "", "", 0}}, true},
+      {"image missing", "RTL 8139", [](InstallMachine& m) { m.Remove("C:\\Korrin\\unditool\\bootimg.w98"); },
+       {{"notice", "找不到原始镜像文件,程序异常中止！", "Server", 0}, {"close", "", "", 0}}, true},
       {"unpacker fails", "RTL 8139", [](InstallMachine& m) { m.unpacker_exit = 1; },
        {kWait, warning("解包程序报告错误（返回值 1），引导镜像没有解开。" + kUntouched)}, false},
-      {"unpacker never ends", "RTL 8139", [](InstallMachine& m) { m.host.MakeEndless("undisk"); },
-       {kWait, {"pause", "", "", rpl::kUnpackLimit}, {"end", kUnpack, "", 0},
-        warning("解包程序在 60 秒内没有结束，已被终止，引导镜像没有解开。" + kUntouched)}, false},
       {"unpacker just too slow", "RTL 8139", [](InstallMachine& m) { m.host.MakeSlow("undisk", rpl::kUnpackLimit + 1); },
        {kWait, {"pause", "", "", rpl::kUnpackLimit}, {"end", kUnpack, "", 0},
         warning("解包程序在 60 秒内没有结束，已被终止，引导镜像没有解开。" + kUntouched)}, false},
@@ -231,39 +244,6 @@ TEST_F(Install, AStepThatFailsIsNamedAndTheFilesItWouldReplaceStay) {
     EXPECT_EQ(m.Get(c.kept), c.bytes);
     EXPECT_EQ(m.Get(std::string(c.kept) + ".new"), "<absent>");
   }
-}
-
-TEST_F(Install, ADosProfileAnsweredYesAndTheBoxSetGoOnAndEndWithTheBoxClear) {
-  Choose("RTL 8139");
-  Put(Profile() + "\\wksta.pro\\dosshell.ini", "");
-  Put(Client("startnet.bat"), "earlier installation");
-  form->CheckBox1.SetChecked(true);
-  journal().clear();
-  ui.Answer(platform::kIdYes);
-  form->BitBtn11Click();
-  EXPECT_FALSE(form->CheckBox1.Checked());
-  EXPECT_EQ(journal().back(), kDone);
-  EXPECT_EQ(Get(Client("startnet.bat")), "image STARTNET.BAT");
-}
-
-TEST_F(Install, ASecondRunRedoesEverythingButKeepsADriverAlreadyThere) {
-  Put(Rpl("bblock\\ndis\\pcind.dos"), "driver PCIND");
-  Choose("RTL 8029");
-  form->BitBtn11Click();
-  Put(Client("PCIND.dos"), "driver the administrator put there");
-  Put(Boot("win.bat"), "changed");
-  form->BitBtn11Click();
-  EXPECT_EQ(Get(Client("PCIND.dos")), "driver the administrator put there");
-  EXPECT_EQ(Lines(Boot("win.bat")).size(), 10u);
-  EXPECT_EQ(Lines(Client("setvars.bat")).at(2), "SET NETCARD=PCIND.DOS");
-}
-
-TEST_F(Install, ShortSetvarsAndARootShareGiveEmptyLinesAndAnEmptyShare) {
-  Choose("RTL 8139");
-  setvars = "@echo off";
-  form->Edit1.SetText("D:\\");
-  form->BitBtn11Click();
-  EXPECT_EQ(Get(Client("setvars.bat")), "@echo off\r\n\r\n\r\nSET SERVER=KORRINSRV\r\nSET SHARE=\r\n");
 }
 
 TEST_F(Install, ToolsInADirectoryWithABlankAreQuoted) {

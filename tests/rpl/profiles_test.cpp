@@ -1,7 +1,6 @@
 #include "rpl/profiles.h"
 
 #include <cstdio>
-#include <filesystem>
 
 #include "tests/pxe/startnet_bytes.h"
 #include "tests/rpl/rpl_session.h"
@@ -18,28 +17,8 @@ class Profiles : public RplSession {
  protected:
   std::string Profile(const std::string& name) { return Rpl("rplfiles\\profiles\\" + name); }
   void Installed(const std::string& name) { Put(Profile(name) + "\\suboot\\winboot\\startnet.bat", "image copy\r\n"); }
-  void ChooseProfile(const std::string& name) {
-    form->ComboBox2.SetItems({name});
-    form->ComboBox2.SetItemIndex(0);
-  }
   std::string Script(const std::string& name) { return Get(Profile(name) + "\\suboot\\winboot\\startnet.bat"); }
 };
-
-TEST_F(Profiles, TheListOffersEveryEntryButHiddenSystemAndDosOnes) {
-  MakeDirs(Profile("WIN98A"));
-  MakeDirs(Profile("DOS622") + "\\wksta.pro");
-  Put(Profile("DOS622") + "\\wksta.pro\\DOSSHELL.INI", "dos");
-  MakeDirs(Profile("Hidden"));
-  host.SetFileAttributes(Profile("Hidden"), platform::kAttrHidden | platform::kAttrDirectory);
-  MakeDirs(Profile("Sys"));
-  host.SetFileAttributes(Profile("Sys"), platform::kAttrSystem);
-  Put(Profile("notes.txt"), "a plain file is offered too");
-  MakeDirs(Profile("WIN98B") + "\\wksta.pro");  // wksta.pro without dosshell.ini
-  form->BitBtn12Click();
-  EXPECT_EQ(form->ComboBox2.Items(), (std::vector<std::string>{"notes.txt", "WIN98A", "WIN98B"}));
-  EXPECT_EQ(form->ComboBox2.ItemIndex(), -1);
-  EXPECT_TRUE(journal().empty());
-}
 
 TEST_F(Profiles, OnlyTheFirst256EntriesCountAndDotEntriesAreSkippedByName) {
   for (int i = 0; i < 300; ++i) {
@@ -57,7 +36,7 @@ TEST_F(Profiles, OnlyTheFirst256EntriesCountAndDotEntriesAreSkippedByName) {
   ASSERT_EQ(names.size(), 256u);
   EXPECT_EQ(names.front(), "P000");
   // A missing profiles directory lists nothing and says nothing.
-  std::filesystem::remove_all(host.NativePath(Profile("")));
+  Remove(Profile(""));
   form->BitBtn12Click();
   EXPECT_TRUE(form->ComboBox2.Items().empty());
   EXPECT_TRUE(journal().empty());
@@ -74,7 +53,6 @@ TEST_F(Profiles, ASettingThatCannotApplyIsRefusedOnceAndTheBoxEndsClear) {
   } cases[] = {
       {"", nullptr, false, kNoProfile},
       {"WIN98A", nullptr, false, kNotInstalled},  // suboot without the start script
-      {"notes.txt", nullptr, false, kNotInstalled},
       {"WIN98A", "an earlier script\r\n", true, kUnwritable},
   };
   for (const Case& c : cases) {
@@ -83,8 +61,7 @@ TEST_F(Profiles, ASettingThatCannotApplyIsRefusedOnceAndTheBoxEndsClear) {
     m.MakeDirs(Rpl("rplfiles\\profiles\\WIN98A\\suboot\\winboot"));
     if (c.script) m.Put(script, c.script);
     if (c.read_only) m.host.SetFileAttributes(script, platform::kAttrReadOnly);
-    m.form->ComboBox2.SetItems({c.profile});
-    m.form->ComboBox2.SetItemIndex(c.profile[0] ? 0 : -1);
+    m.ChooseProfile(c.profile);
     m.form->CheckBox1.SetChecked(true);
     EXPECT_EQ(m.journal(), std::vector<SimEvent>{c.message});
     EXPECT_FALSE(m.form->CheckBox1.Checked());
@@ -92,18 +69,13 @@ TEST_F(Profiles, ASettingThatCannotApplyIsRefusedOnceAndTheBoxEndsClear) {
   }
 }
 
-TEST_F(Profiles, TheSwitchWritesItsVariantSilentlyUnlessTheScriptCannotBeWritten) {
-  // Set and cleared: each writes its variant. Set again, then cleared after
-  // the script became read-only: the auto-registering script stays and the
-  // user is told.
+// Cleared after the script became read-only: the auto-registering script
+// stays and the user is told. (Set and cleared silently, each writing its
+// variant, is the update's test below.)
+TEST_F(Profiles, AClearingThatCannotBeWrittenIsReportedAndTheScriptStays) {
   const std::string script = Profile("WIN98A") + "\\suboot\\winboot\\startnet.bat";
   Installed("WIN98A");
   ChooseProfile("WIN98A");
-  form->CheckBox1.SetChecked(true);
-  EXPECT_EQ(Script("WIN98A"), kAutoRegister);
-  form->CheckBox1.SetChecked(false);
-  EXPECT_TRUE(journal().empty());
-  EXPECT_EQ(Script("WIN98A"), kStandard);
   form->CheckBox1.SetChecked(true);
   host.SetFileAttributes(script, platform::kAttrReadOnly);
   form->CheckBox1.SetChecked(false);
@@ -113,18 +85,27 @@ TEST_F(Profiles, TheSwitchWritesItsVariantSilentlyUnlessTheScriptCannotBeWritten
   EXPECT_FALSE(form->CheckBox1.Checked());
 }
 
+// The update lists every entry but hidden, system and DOS ones, with no
+// choice; it first clears the box while the old choice still stands.
 TEST_F(Profiles, UpdateClearsTheBoxForTheOldChoiceFirstThenRefillsWithoutAChoice) {
   Installed("WIN98A");
-  MakeDirs(Profile("WIN98B"));
+  MakeDirs(Profile("DOS622") + "\\wksta.pro");
+  Put(Profile("DOS622") + "\\wksta.pro\\DOSSHELL.INI", "dos");
+  MakeDirs(Profile("Hidden"));
+  host.SetFileAttributes(Profile("Hidden"), platform::kAttrHidden | platform::kAttrDirectory);
+  MakeDirs(Profile("Sys"));
+  host.SetFileAttributes(Profile("Sys"), platform::kAttrSystem);
+  Put(Profile("notes.txt"), "a plain file is offered too");
+  MakeDirs(Profile("WIN98B") + "\\wksta.pro");  // wksta.pro without dosshell.ini
   form->BitBtn12Click();
-  form->ComboBox2.SetItemIndex(0);
+  form->ComboBox2.SetItemIndex(1);  // WIN98A
   form->CheckBox1.SetChecked(true);
   ASSERT_EQ(Script("WIN98A"), kAutoRegister);
   form->BitBtn12Click();
   EXPECT_EQ(Script("WIN98A"), kStandard);
   EXPECT_FALSE(form->CheckBox1.Checked());
   EXPECT_EQ(form->ComboBox2.ItemIndex(), -1);
-  EXPECT_EQ(form->ComboBox2.Items(), (std::vector<std::string>{"WIN98A", "WIN98B"}));
+  EXPECT_EQ(form->ComboBox2.Items(), (std::vector<std::string>{"notes.txt", "WIN98A", "WIN98B"}));
   EXPECT_TRUE(journal().empty());
 }
 

@@ -132,22 +132,21 @@ TEST(RegistryHive, TheDriverNameIsPutWhereRtsndStandsAndTheHiveReadsAsIfBuiltWit
       {kKeyName, {0, 23}, "MYNICXYZ", 0, 20, "Key: MYNICXYZ"},
   };
   for (const Case& c : cases) {
-    const std::string row = std::to_string(c.where) + " " + c.name + " free " +
-                            std::to_string(c.layout.free_room) + " keys a block " +
-                            std::to_string(c.layout.keys_per_block);
+    SCOPED_TRACE(::testing::Message() << c.where << " " << c.name << " free " << c.layout.free_room
+                                      << " keys a block " << c.layout.keys_per_block);
     const std::string hive = Build(Keys(c.where, "RTSND"), c.layout);
     std::string edited = "untouched", why;
-    ASSERT_EQ(rpl::PutDriverNameInRegistry(hive, c.name, &edited, &why), DriverNameEdit::kDone) << row << why;
-    EXPECT_EQ(long(edited.size()) - long(hive.size()), c.growth) << row;
+    ASSERT_EQ(rpl::PutDriverNameInRegistry(hive, c.name, &edited, &why), DriverNameEdit::kDone) << why;
+    EXPECT_EQ(long(edited.size()) - long(hive.size()), c.growth);
     uint32_t left = 0;
-    EXPECT_EQ(Inconsistency(edited, &left), "") << row;
-    EXPECT_EQ(left, c.left) << row;
+    EXPECT_EQ(Inconsistency(edited, &left), "");
+    EXPECT_EQ(left, c.left);
     std::string text, expected;
-    ASSERT_TRUE(Export(edited, &text)) << row << "\n" << text;
-    ASSERT_TRUE(Export(Build(Keys(c.where, c.name), c.layout), &expected)) << row;
-    EXPECT_EQ(text, expected) << row;
-    EXPECT_NE(text.find("\n" + c.line + "\n"), std::string::npos) << row << "\n" << text;
-    EXPECT_EQ(text.find("RTSND"), std::string::npos) << row;
+    ASSERT_TRUE(Export(edited, &text)) << text;
+    ASSERT_TRUE(Export(Build(Keys(c.where, c.name), c.layout), &expected));
+    EXPECT_EQ(text, expected);
+    EXPECT_NE(text.find("\n" + c.line + "\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find("RTSND"), std::string::npos);
   }
 }
 

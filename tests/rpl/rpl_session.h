@@ -3,6 +3,7 @@
 // files and NE2000 templates, and the program in C:\Korrin with its rplfiles.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -40,12 +41,18 @@ class RplMachine : public SimMachine {
     form->ComboBox1.SetItems({nic});
     form->ComboBox1.SetItemIndex(nic.empty() ? -1 : 0);
   }
+  // The profile list's text ("" chooses nothing).
+  void ChooseProfile(const std::string& profile) {
+    form->ComboBox2.SetItems({profile});
+    form->ComboBox2.SetItemIndex(profile.empty() ? -1 : 0);
+  }
+  // Takes a file or a folder, with all it holds, off the machine.
+  void Remove(const std::string& path) { std::filesystem::remove_all(host.NativePath(path)); }
 
   static std::string Template(const std::string& file) {
     return std::string(kRoot) + "\\rpl\\bblock\\netbeui\\ne2000\\" + file;
   }
   static std::string Rpl(const std::string& rest) { return std::string(kRoot) + "\\rpl\\" + rest; }
-  std::vector<std::string> Lines(const std::string& path) { return platform::SplitLines(Get(path)); }
 
   static constexpr const char* kDosTemplate =
       "RPL BBLOCK\\RPLBOOT.SYS\r\n"
