@@ -115,9 +115,11 @@ TEST(Installation, EachCardGetsTheImageTheStartFilesAndItsDriverInPlaceOfRtsnd) 
     EXPECT_EQ(m.Get(m.Boot("msdos.sys")),
               "[Paths]\r\nWinDir=C:\\WIN98\r\nWinBootDir=C:\\\r\nHostWinBootDrv=C\r\n[Options]\r\n"
               "BootMulti=1\r\nBootGUI=1\r\nNetwork=1\r\nlogo=1\r\nLOADTOP=0\r\n");
-    for (const std::string& f : rpl::ClientFiles())
-      if (f != "SETVARS.BAT" && f != "PROTOCOL.INI" && f != "RTSND.DOS")
+    for (const std::string& f : rpl::ClientFiles()) {
+      if (f != "SETVARS.BAT" && f != "PROTOCOL.INI" && f != "RTSND.DOS") {
         EXPECT_EQ(m.Get(m.Client(f)), "image " + f) << f;
+      }
+    }
     const std::string d = c.driver;
     EXPECT_EQ(m.Get(m.Client(d + ".dos")), c.driver_bytes);
     EXPECT_EQ(m.Get(m.Client("rtsnd.dos")), d == "RTSND" ? c.driver_bytes : "<absent>");

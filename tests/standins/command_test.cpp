@@ -53,7 +53,9 @@ TEST_F(CommandTest, RedirectsAProgramsInputAndOutput) {
     EXPECT_EQ(calls[0].args, c.args);
     EXPECT_EQ(calls[0].input, c.input);
     EXPECT_EQ(out, c.file ? "" : "caught\n");
-    if (c.file) EXPECT_EQ(Get(c.file), "caught\r\n");
+    if (c.file) {
+      EXPECT_EQ(Get(c.file), "caught\r\n");
+    }
   }
 }
 

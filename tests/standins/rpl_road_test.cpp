@@ -93,8 +93,11 @@ TEST_P(RplRoad, FromDetectionToTheStartedService) {
     EXPECT_NE(Get(Client(profile, d + ".dos")), "<absent>");
     EXPECT_EQ(Get(Client(profile, "protocol.ini")).find("RTSND"), std::string::npos);
   }
-  for (const std::string& f : rpl::ClientFiles())
-    if (!(f == "RTSND.DOS" && !rtl8139)) EXPECT_NE(Get(Client(profile, f)), "<absent>") << f;
+  for (const std::string& f : rpl::ClientFiles()) {
+    if (!(f == "RTSND.DOS" && !rtl8139)) {
+      EXPECT_NE(Get(Client(profile, f)), "<absent>") << f;
+    }
+  }
   EXPECT_EQ(Get(Client(profile, "startnet.bat")), std::string(kAutoRegister));
   EXPECT_EQ(host.Attributes("C:\\WINNT\\rpl\\rplfiles\\profiles\\" + profile + "\\suboot\\io.sys"),
             platform::kAttrArchive);
