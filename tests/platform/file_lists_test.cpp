@@ -23,11 +23,6 @@ TEST(MatchesMask, WildcardsWithoutRegardToCase) {
   for (const Case& c : cases) EXPECT_EQ(platform::MatchesMask(c.name, c.mask), c.match) << c.name << " " << c.mask;
 }
 
-TEST(JoinPath, AddsOneBackslashButNotAfterARoot) {
-  EXPECT_EQ(platform::JoinPath("C:\\DRIVERS", "NIC.DOS"), "C:\\DRIVERS\\NIC.DOS");
-  EXPECT_EQ(platform::JoinPath("C:\\", "NIC.DOS"), "C:\\NIC.DOS");
-}
-
 class FileLists : public SimSession {
  protected:
   void SetUp() override {
@@ -78,7 +73,7 @@ TEST_F(FileLists, DriveListShowsEachKindOfDriveAndChoosesTheCurrentOne) {
   EXPECT_EQ(host.CurrentDirectory(), "D:\\");
 }
 
-TEST_F(FileLists, DirectoryTreeOpensThePathFromTheRootDownThenListsSubdirectories) {
+TEST_F(FileLists, DirectoryTreeOpensThePathFromTheRootDownAndOpensADirectoryChosenInIt) {
   platform::DirectoryList list(host, dirs);
   list.Fill();
   EXPECT_EQ(dirs.Items(), (std::vector<std::string>{"C:\\", "Drivers", "Audio", "NIC", "old.dos"}));
@@ -86,12 +81,8 @@ TEST_F(FileLists, DirectoryTreeOpensThePathFromTheRootDownThenListsSubdirectorie
                                                  {2, "folder"}, {2, "folder"}, {2, "folder"}}));
   EXPECT_EQ(dirs.ItemIndex(), 1);
   EXPECT_EQ(list.PathOf(0), "C:\\");
+  EXPECT_EQ(list.PathOf(1), "C:\\Drivers");  // no second backslash after the root
   EXPECT_EQ(list.PathOf(3), "C:\\Drivers\\NIC");
-}
-
-TEST_F(FileLists, OpeningADirectoryMakesItCurrentAndItStaysSo) {
-  platform::DirectoryList list(host, dirs);
-  list.Fill();
   ASSERT_TRUE(list.Open(3));
   EXPECT_EQ(host.CurrentDirectory(), "C:\\Drivers\\NIC");
   EXPECT_EQ(dirs.Items(), (std::vector<std::string>{"C:\\", "Drivers", "NIC"}));
@@ -129,30 +120,6 @@ TEST(ListBox, TheUsersChoiceRunsTheChangeHandlerTheProgramsDoesNot) {
     box.SetItems({"c.dos"});
     EXPECT_EQ(box.ItemIndex(), -1) << bound;
   }
-}
-
-// A dialog with an input and an output field, as the program's dialogs are.
-class AskName : public platform::ModalWindow {
- public:
-  const char* Kind() const override { return "AskName"; }
-  platform::Edit Edit1{"Edit1"};
-};
-
-TEST_F(FileLists, ADialogIsAnsweredByItsTypedScriptAndTheJournalKeepsItsResult) {
-  AskName dialog;
-  // Unanswered: as if closed by its close box.
-  EXPECT_EQ(ui.ShowModal(dialog), platform::kMrCancel);
-  ui.OnModal<AskName>([](AskName& d) {
-    d.Edit1.SetText("00E04C");
-    return platform::kMrOk;
-  });
-  EXPECT_EQ(ui.ShowModal(dialog), platform::kMrOk);
-  EXPECT_EQ(dialog.Edit1.Text(), "00E04C");
-  ui.OnModal<AskName>([](AskName&) { return platform::kMrCancel; });
-  EXPECT_EQ(ui.ShowModal(dialog), platform::kMrCancel);
-  EXPECT_EQ(journal(), (std::vector<platform::SimEvent>{{"modal", "AskName", "", platform::kMrCancel},
-                                                        {"modal", "AskName", "", platform::kMrOk},
-                                                        {"modal", "AskName", "", platform::kMrCancel}}));
 }
 
 }  // namespace

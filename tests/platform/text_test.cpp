@@ -89,9 +89,4 @@ TEST(TextFile, SplitsLinesAsTheHostReadsThem) {
   for (const Case& c : cases) EXPECT_EQ(platform::SplitLines(c.bytes), c.lines) << c.name;
 }
 
-TEST(TextFile, JoinsEveryLineWithCrLf) {
-  EXPECT_EQ(platform::JoinLines({"a", "", "中"}), "a\r\n\r\n\xD6\xD0\r\n");
-  EXPECT_EQ(platform::JoinLines({}), "");
-}
-
 }  // namespace
