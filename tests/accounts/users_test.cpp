@@ -117,9 +117,12 @@ TEST(GenerateUsers, CountsGiveTheirUsersAndProgress) {
     ASSERT_EQ(script.size(), c.lines);
     EXPECT_EQ(script.at(0), std::string("net group ") + c.group + " /add");
     EXPECT_EQ(script.at(1), c.share_line);
-    if (!c.users.empty())
+    if (!c.users.empty()) {
       EXPECT_EQ(script.back(), std::string("net group ") + c.group + " " + c.users.back() + " /add");
-    if (!c.progress.empty()) EXPECT_EQ(s.bar.changes, c.progress);
+    }
+    if (!c.progress.empty()) {
+      EXPECT_EQ(s.bar.changes, c.progress);
+    }
     EXPECT_EQ(s.journal(), kGenerated);
     s.Start();
     EXPECT_EQ(s.form->Edit1.Text(), c.share);
@@ -138,7 +141,9 @@ TEST(UserCount, TakesDecimalNumbersUpToTheLargestInt) {
   for (const auto& c : cases) {
     int count = 0;
     EXPECT_EQ(accounts::ParseUserCount(c.text, &count), c.taken) << c.text;
-    if (c.taken) EXPECT_EQ(count, c.count) << c.text;
+    if (c.taken) {
+      EXPECT_EQ(count, c.count) << c.text;
+    }
   }
 }
 

@@ -112,11 +112,16 @@ TEST(Layout, TabStopsAndIdentifiersAreUniqueInEachWindow) {
     std::set<std::pair<std::string, int>> stops;
     std::set<int> ids;
     for (const look::ControlLayout& c : *w->controls) {
-      if (c.tab_order >= 0) EXPECT_TRUE(stops.insert({c.parent, c.tab_order}).second) << w->name << " " << c.name;
+      if (c.tab_order >= 0) {
+        EXPECT_TRUE(stops.insert({c.parent, c.tab_order}).second) << w->name << " " << c.name;
+      }
       EXPECT_TRUE(ids.insert(c.id).second) << w->name << " " << c.name;
     }
-    if (w->menu)
-      for (const look::MenuLayout& m : *w->menu) EXPECT_TRUE(ids.insert(m.id).second) << w->name << " " << m.name;
+    if (w->menu) {
+      for (const look::MenuLayout& m : *w->menu) {
+        EXPECT_TRUE(ids.insert(m.id).second) << w->name << " " << m.name;
+      }
+    }
   }
 }
 

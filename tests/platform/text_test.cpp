@@ -29,7 +29,9 @@ TEST(Encoding, WritesTextAsTheHostDoesAndTellsCodePageTextApart) {
   for (const Case& c : cases) {
     EXPECT_EQ(platform::ToCodePage(c.utf8), c.cp936) << c.utf8;
     EXPECT_EQ(platform::IsCodePageText(c.utf8), c.text) << c.utf8;
-    if (c.cp936.find('?') == std::string::npos) EXPECT_EQ(platform::FromCodePage(c.cp936), c.utf8) << c.utf8;
+    if (c.cp936.find('?') == std::string::npos) {
+      EXPECT_EQ(platform::FromCodePage(c.cp936), c.utf8) << c.utf8;
+    }
   }
 }
 
