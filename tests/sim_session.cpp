@@ -6,6 +6,9 @@
 
 #include <unistd.h>
 
+#include "rpl/driver_chooser.h"
+#include "rpl/vendor_prefix_dialog.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -58,4 +61,19 @@ std::map<std::string, std::string> SimMachine::Tree(const std::string& dir) {
 void SimMachine::Start() {
   form = std::make_unique<app::TForm1>(host, ui);
   form->FormCreate();
+}
+
+void SimMachine::AnswerPrefix(const std::string& mac) {
+  ui.OnModal<rpl::TForm3>([mac](rpl::TForm3& d) {
+    d.MAC.SetText(mac);
+    return platform::kMrOk;
+  });
+}
+
+void SimMachine::AnswerDriver(const std::string& path, const std::string& mac) {
+  ui.OnModal<rpl::TGetNetDrv>([path, mac](rpl::TGetNetDrv& d) {
+    d.NDISTALK.SetText(path);
+    d.MACTALK.SetText(mac);
+    return platform::kMrOk;
+  });
 }

@@ -36,6 +36,10 @@ class SimMachine {
   std::unique_ptr<app::TForm1> form;
   // Creates the main window and runs its creation handler, as at start-up.
   void Start();
+  // The vendor-prefix dialog answered with a prefix and OK.
+  void AnswerPrefix(const std::string& mac);
+  // The driver chooser answered with a driver path and a prefix, then OK.
+  void AnswerDriver(const std::string& path, const std::string& mac);
   std::vector<platform::SimEvent>& journal() { return host.journal(); }
 };
 

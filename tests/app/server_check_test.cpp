@@ -103,15 +103,8 @@ class Server : public SimMachine {
     app::TForm1& f = Form();
     Choose(f.ComboBox1, card.type);
     f.BitBtn10Click();
-    ui.OnModal<rpl::TForm3>([&](rpl::TForm3& d) {
-      d.MAC.SetText(card.prefix);
-      return platform::kMrOk;
-    });
-    ui.OnModal<rpl::TGetNetDrv>([&](rpl::TGetNetDrv& d) {
-      d.NDISTALK.SetText("C:\\DRIVERS\\NIC\\MYNIC.DOS");
-      d.MACTALK.SetText(card.prefix);
-      return platform::kMrOk;
-    });
+    AnswerPrefix(card.prefix);
+    AnswerDriver("C:\\DRIVERS\\NIC\\MYNIC.DOS", card.prefix);
     f.BitBtn9Click();
     const std::string profile = std::string("W") + card.prefix;
     standins::rpl::Manager manager(host, [](const std::string&) { return false; });

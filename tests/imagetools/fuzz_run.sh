@@ -56,22 +56,6 @@ fi
 echo "fuzz_run: $(ls "$seeds" | wc -l) seeds: $(ls "$seeds" | tr '\n' ' ')"
 
 status=0
-for target in fuzz_unpack fuzz_round_trip; do
-  corpus=$out/corpus-${target#fuzz_}
-  mkdir -p "$corpus"
-  log=$out/$target.log
-  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-    "$out/$target" -max_total_time="$seconds" -max_len=1474561 -rss_limit_mb=2048 -timeout=10 \
-    -print_final_stats=1 -artifact_prefix="$out/crash-${target#fuzz_}-" "$corpus" "$seeds" >"$log" 2>&1
-  rc=$?
-  runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
-  cov=$(grep -o 'cov: [0-9]*' "$log" | tail -1)
-  if [ $rc -eq 0 ]; then
-    echo "fuzz_run: $target: ${seconds} s, ${runs:-?} runs, $cov, corpus $(ls "$corpus" | wc -l), nothing found"
-  else
-    echo "fuzz_run: $target FOUND A FAULT (exit $rc); input in $out/crash-${target#fuzz_}-*:"
-    grep -E 'ERROR|SUMMARY|runtime error|deadly signal|Test unit written' "$log" | head -10
-    status=1
-  fi
-done
+fuzz_target fuzz_unpack 1474561 "$seeds" || status=1
+fuzz_target fuzz_round_trip 1474561 "$seeds" || status=1
 exit $status

@@ -28,21 +28,6 @@ class RegistrationMachine : public RplMachine {
       return rplcmd_exit;
     });
   }
-  // Form3 answered with a prefix and OK.
-  void Prefix(const std::string& mac) {
-    ui.OnModal<rpl::TForm3>([mac](rpl::TForm3& d) {
-      d.MAC.SetText(mac);
-      return platform::kMrOk;
-    });
-  }
-  // The chooser answered with a driver path and a prefix, then OK.
-  void Driver(const std::string& path, const std::string& mac) {
-    ui.OnModal<rpl::TGetNetDrv>([path, mac](rpl::TGetNetDrv& d) {
-      d.NDISTALK.SetText(path);
-      d.MACTALK.SetText(mac);
-      return platform::kMrOk;
-    });
-  }
   bool Dos622Copied() {
     for (const char* f : {"io.sys", "msdos.sys", "command.com", "himem.sys"})
       if (Get(Rpl(std::string("rplfiles\\binfiles\\dos622\\") + f)) != std::string("dos622 ") + f) return false;
@@ -79,8 +64,8 @@ TEST_F(Registration, EachCardRunsTheWholeRegistrationInItsOrder) {
     RegistrationMachine m;
     m.Put("C:\\DRIVERS\\NIC\\MYNIC.DOS", "my driver");
     m.Choose(c.nic);
-    m.Prefix(c.mac);
-    m.Driver("C:\\DRIVERS\\NIC\\MYNIC.DOS", c.mac);
+    m.AnswerPrefix(c.mac);
+    m.AnswerDriver("C:\\DRIVERS\\NIC\\MYNIC.DOS", c.mac);
     m.form->BitBtn9Click();
     // A custom card's driver is remembered for the installation.
     const bool custom = std::string(c.nic) == "Other NetCARD";
@@ -149,8 +134,8 @@ TEST_F(Registration, RefusalsStopAfterTheDos622CopiesWithOneMessage) {
     const auto templates = m.Tree(m.Rpl("bblock"));
     m.Choose(c.nic);
     if (c.mac) {
-      m.Prefix(c.mac);
-      m.Driver(c.path, c.mac);
+      m.AnswerPrefix(c.mac);
+      m.AnswerDriver(c.path, c.mac);
     }
     m.form->BitBtn9Click();
     std::vector<SimEvent> journal;
@@ -218,7 +203,7 @@ TEST(RegistrationFaults, EveryFailedStepWarnsOnceAndNothingReportsCompletion) {
     SCOPED_TRACE(c.why);
     RegistrationMachine m;
     m.Choose("RTL 8139");
-    m.Prefix("00E04C");
+    m.AnswerPrefix("00E04C");
     c.spoil(m);
     m.form->BitBtn9Click();
     EXPECT_EQ(m.journal(), c.journal);
@@ -240,12 +225,12 @@ TEST_F(Registration, ExistingFilesAreKeptExceptACustomDriver) {
   Put(Rpl("bblock\\ndis\\MYNIC.DOS"), "older mynic");
   Put("C:\\DRIVERS\\MYNIC.DOS", "newer mynic");
   Choose("Other NetCARD");
-  Driver("C:\\DRIVERS\\MYNIC.DOS", "001122");
+  AnswerDriver("C:\\DRIVERS\\MYNIC.DOS", "001122");
   form->BitBtn9Click();
   EXPECT_EQ(Get(Rpl("bblock\\ndis\\MYNIC.DOS")), "newer mynic");
   // A later Realtek registration leaves the custom card's path and name alone.
   Choose("RTL 8139");
-  Prefix("00E04C");
+  AnswerPrefix("00E04C");
   form->BitBtn9Click();
   EXPECT_EQ(Get(Rpl("rplfiles\\binfiles\\dos622\\io.sys")), "installed io.sys");
   EXPECT_EQ(Get(Rpl("bblock\\ndis\\RTSND.DOS")), "installed rtsnd");

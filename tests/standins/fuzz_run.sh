@@ -53,23 +53,6 @@ script=(V A 00E04C "RTL8139 Netcard(100/10M)"
 printf '\0\0q\r\n' >"$seeds/rplcmd/q.bat"
 
 status=0
-for target in fuzz_rpldb fuzz_rplcmd; do
-  corpus=$out/corpus-${target#fuzz_}
-  mkdir -p "$corpus"
-  log=$out/$target.log
-  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-    "$out/$target" -max_total_time="$seconds" -max_len=8192 -rss_limit_mb=2048 -timeout=10 \
-    -print_final_stats=1 -artifact_prefix="$out/crash-${target#fuzz_}-" "$corpus" \
-    "$seeds/${target#fuzz_}" >"$log" 2>&1
-  rc=$?
-  runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
-  cov=$(grep -o 'cov: [0-9]*' "$log" | tail -1)
-  if [ $rc -eq 0 ]; then
-    echo "fuzz_run: $target: ${seconds} s, ${runs:-?} runs, $cov, corpus $(ls "$corpus" | wc -l), nothing found"
-  else
-    echo "fuzz_run: $target FOUND A FAULT (exit $rc); input in $out/crash-${target#fuzz_}-*:"
-    grep -E 'ERROR|SUMMARY|runtime error|deadly signal|Test unit written' "$log" | head -10
-    status=1
-  fi
-done
+fuzz_target fuzz_rpldb 8192 "$seeds/rpldb" || status=1
+fuzz_target fuzz_rplcmd 8192 "$seeds/rplcmd" || status=1
 exit $status

@@ -47,15 +47,8 @@ TEST_P(RplRoad, FromDetectionToTheStartedService) {
   form.BitBtn10Click();
   ASSERT_TRUE(form.BitBtn9.Enabled());
   // Register through the dialog of the card.
-  ui.OnModal<rpl::TForm3>([&](rpl::TForm3& d) {
-    d.MAC.SetText(card.prefix);
-    return platform::kMrOk;
-  });
-  ui.OnModal<rpl::TGetNetDrv>([&](rpl::TGetNetDrv& d) {
-    d.NDISTALK.SetText("C:\\DRIVERS\\NIC\\MYNIC.DOS");
-    d.MACTALK.SetText(card.prefix);
-    return platform::kMrOk;
-  });
+  AnswerPrefix(card.prefix);
+  AnswerDriver("C:\\DRIVERS\\NIC\\MYNIC.DOS", card.prefix);
   form.BitBtn9Click();
   ASSERT_TRUE(form.BitBtn11.Enabled());
   std::vector<std::string> db = DbLines();
