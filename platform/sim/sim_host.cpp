@@ -255,7 +255,16 @@ bool SimHost::CopyFile(const std::string& from, const std::string& to, bool fail
   std::string bytes;
   if (!ReadFile(from, &bytes, SIZE_MAX)) return false;
   if (fs::exists(NativePath(to)) && fail_if_exists) return false;
-  return WriteFile(to, bytes);
+  if (!WriteFile(to, bytes)) return false;
+  // The copy takes the source's attributes, read-only among them, as
+  // CopyFileW gives them.
+  const unsigned attrs = Attributes(from);
+  if (attrs)
+    attributes_[Key(NativePath(to))] = attrs;
+  else
+    attributes_.erase(Key(NativePath(to)));
+  SaveAttributes();
+  return true;
 }
 
 bool SimHost::SetFileAttributes(const std::string& path, unsigned attributes) {
