@@ -1,8 +1,11 @@
 #!/bin/bash
 # Builds the program for 64-bit Windows, lays out a demo server in a Wine
-# prefix (build-demo/prefix) and runs the program on it. With a display, the
-# program stays until you close it; without one, it runs on a virtual display,
-# a screenshot is saved to build-demo/screenshot.png and the program is closed.
+# prefix (build-demo/prefix) and runs the program on it. With a display
+# (DISPLAY set), the program stays until you close it. Without one, it runs on
+# a virtual display and walks the demo road (demo/road.steps: the accounts,
+# the PXE road, the RPL road for an RTL8139 card, the server check) with a
+# screenshot of each step in build-demo/road/; the first step that fails ends
+# it with status 1.
 set -euo pipefail
 repo=$(cd "$(dirname "$0")" && pwd)
 cd "$repo"
@@ -37,39 +40,9 @@ fi
 korrin_start_xvfb
 korrin_wine_env "$prefix" "$KORRIN_DISPLAY" "$locales"
 trap '"${WINE_ENV[@]}" wineserver -k >/dev/null 2>&1; korrin_stop_xvfb' EXIT
-mkdir -p "$prefix/drive_c/e2e"
-cp build-win64/tests/e2e/driver.exe "$prefix/drive_c/e2e/"
-(cd "$prefix/drive_c/Korrin" && exec "${WINE_ENV[@]}" wine Server.exe >/dev/null 2>&1) &
-# The RPL road for an RTL8139 card, as an administrator walks it, with a
-# screenshot of each step in build-demo/road/.
-road=$repo/build-demo/road
-rm -rf "$road" && mkdir -p "$road"
-n=0
-drive() { "${WINE_ENV[@]}" wine 'C:\e2e\driver.exe' "$@" || echo "run.sh: the step '$*' did not go as expected" >&2; }
-shot() { n=$((n + 1)); sleep 0.5; DISPLAY=$KORRIN_DISPLAY import -window root "$road/$(printf %02d $n)-$1.png"; }
-drive wait-main
-sleep 1
-DISPLAY=$KORRIN_DISPLAY import -window root build-demo/screenshot.png
-shot start
-drive click BitBtn1; shot accounts
-drive answer 进程提示 '*' OK noicon
-drive choose ComboBox1 'RTL 8139'
-drive click BitBtn10; shot detect
-drive answer 检测结果 '*' OK icon
-drive click BitBtn9; drive form3 type 00E04C; shot vendor-prefix
-drive form3 ok; shot registered
-drive answer 进程提示 '*' OK icon
-shot manager
-drive rplmgr make WIN00E04C W8139; shot profile-made
-drive rplmgr close
-drive click BitBtn12
-drive choose ComboBox2 W8139; shot profile-chosen
-drive click BitBtn11; shot installed
-drive answer Morva提示 '*' OK icon
-drive set-check CheckBox1 1; shot auto-registration
-drive click BitBtn6; sleep 1.5; shot service-starting
-sleep 3
-drive click SpeedButton7; shot manager-again
-drive rplmgr close
-drive leave closebox
-echo "screenshot: $repo/build-demo/screenshot.png; the RPL road: $road/"
+"${WINE_ENV[@]}" wineserver -p >/dev/null 2>&1
+. demo/walk_road.sh
+if ! korrin_walk_road "$prefix" build-win64/tests/e2e/driver.exe demo/road.steps "$repo/build-demo/road"; then
+  echo "run.sh: the demo road stopped at the step above" >&2
+  exit 1
+fi

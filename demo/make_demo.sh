@@ -1,7 +1,8 @@
 #!/bin/bash
 # Lays out a Wine prefix as a demo server for the configuration tool:
 #   C:\Korrin      the release folder (Server.exe and its companion folders)
-#   D:             a drive of its own, for the shared directory D:\PVDROOT
+#   D:             a drive of its own, for the shared directory D:\PVDROOT,
+#                  holding the workstations' Windows 98 in D:\PVDROOT\windows
 #   the registry values the program reads (present in every fresh prefix)
 #   the stand-ins for the server's outside programs, where they are built
 #
@@ -74,8 +75,10 @@ done
 mkdir -p "$prefix/drive_c/Korrin"
 cp -a "$release/." "$prefix/drive_c/Korrin/"
 
-# 4. Drive D: for the shared directory.
-mkdir -p "$prefix/drive_d"
+# 4. Drive D: for the shared directory, with the Windows 98 that a workstation
+#    has put into D:\PVDROOT\windows (the workstation names file goes there).
+mkdir -p "$prefix/drive_d/PVDROOT/windows"
+printf 'Windows 98 of the workstations (placeholder)\r\n' >"$prefix/drive_d/PVDROOT/windows/win.com"
 ln -sfn ../drive_d "$prefix/dosdevices/d:"
 
 # 5. Stand-ins for the server's outside programs: one line each,

@@ -109,6 +109,20 @@ void MakeProfile(const On& o) {
         "the manager lists the profile " + o.a[2] + " (" + Text(GetDlgItem(o.w, kRplmgrStatus)) + ")");
 }
 
+// The Remoteboot Manager stand-in (o.w): a profile deleted, its question
+// answered Yes.
+void DeleteProfile(const On& o) {
+  HWND profiles = GetDlgItem(o.w, kRplmgrProfiles);
+  const int at = IndexOf(Items(profiles), o.a[1] + "\t*");
+  Check(at >= 0, "the manager lists the profile " + o.a[1]);
+  if (at < 0) return;
+  SendMessageW(profiles, LB_SETCURSEL, at, 0);
+  PostMessageW(GetDlgItem(o.w, kRplmgrDeleteProfile), BM_CLICK, 0, 0);
+  Answer("远程启动管理器", "确实要删除配置文件 " + o.a[1] + " 及其目录吗？", "Yes", "icon");
+  Check(WaitFor([&] { return IndexOf(Items(profiles), o.a[1] + "\t*") < 0; }),
+        "the manager no longer lists the profile " + o.a[1] + " (" + Text(GetDlgItem(o.w, kRplmgrStatus)) + ")");
+}
+
 // What is found before a step runs (a failure when it is not there): nothing,
 // a visible window of the class its first word names (waited for), that and
 // the control of the window its second word names, or the check window.
@@ -177,6 +191,12 @@ const Step kSteps[] = {
      kNothing, [](const On& o) { Answer(o.a[0], o.a[1], o.a[2], o.a[3]); }},
     {"watch-bar CLASS BUTTON BAR MS: presses the button; the bar steps 20 ... 100, back to 0", 4, kControl, WatchBar},
     {"make-profile CLASS CONFIGURATION PROFILE: in the Remoteboot Manager (RplMgrWindow)", 3, kWindow, MakeProfile},
+    {"delete-profile CLASS PROFILE: in the Remoteboot Manager, answering its question Yes", 2, kWindow,
+     DeleteProfile},
+    {"shown CAPTION TEXT icon|noicon: a message box shows that (TEXT * any, TEXT* its beginning); not answered", 3,
+     kNothing, [](const On& o) { Shown(o.a[0], o.a[1], o.a[2]); }},
+    {"report-ready: every item of the check window is ready", 0, kCheckWindow,
+     [](const On& o) { CheckReportReady(o.w); }},
     {"report-items ITEMS: the check window's items, MARK WHAT joined by ，", 1, kCheckWindow,
      [](const On& o) { CheckReportItems(o.w, o.a[0]); }},
     {"report-file FILE: the check window shows the report /check wrote into FILE", 1, kCheckWindow,
@@ -207,7 +227,7 @@ int main() {
   Args args(words.begin() + 2, words.end());
   for (const Step& step : kSteps) {
     std::string usage = step.usage;
-    if (usage.substr(0, usage.find(' ')) != words[1] || args.size() < step.args) continue;
+    if (usage.substr(0, usage.find_first_of(" :")) != words[1] || args.size() < step.args) continue;
     HWND w = step.finds == kNothing ? nullptr : WaitVisible(step.finds == kCheckWindow ? "TCheckForm" : args[0]);
     HWND c = w && step.finds == kControl ? Control(w, args[1]) : nullptr;
     if (Failures() == 0) step.run({args, w, c});

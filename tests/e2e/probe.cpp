@@ -297,15 +297,23 @@ void ClickOn(HWND control, int x, int y) {
   PostMessageW(control, WM_LBUTTONUP, 0, at);
 }
 
-void Answer(const std::string& caption, const std::string& text, const std::string& button,
-            const std::string& icon) {
+HWND Shown(const std::string& caption, const std::string& text, const std::string& icon) {
   HWND box = nullptr;
-  if (!WaitFor([&] { return (box = FindVisible("#32770", caption.c_str())) != nullptr; }, 30000))
-    return Fail("no message box \"" + caption + "\"");
+  if (!WaitFor([&] { return (box = FindVisible("#32770", caption.c_str())) != nullptr; }, 30000)) {
+    Fail("no message box \"" + caption + "\"");
+    return nullptr;
+  }
   CheckMatch(Text(GetDlgItem(box, 0xFFFF)), text, "message text");
   HWND icon_static = GetDlgItem(box, 1088);
   bool has_icon = icon_static && IsWindowVisible(icon_static) && SendMessageW(icon_static, STM_GETICON, 0, 0) != 0;
   Check(has_icon == (icon == "icon"), "message box " + std::string(icon == "icon" ? "with" : "without") + " an icon");
+  return box;
+}
+
+void Answer(const std::string& caption, const std::string& text, const std::string& button,
+            const std::string& icon) {
+  HWND box = Shown(caption, text, icon);
+  if (!box) return;
   HWND b = GetDlgItem(box, button == "OK" ? IDOK : button == "Cancel" ? IDCANCEL : button == "Yes" ? IDYES : IDNO);
   Check(b != nullptr, "message box has the button " + button);
   if (b) PostMessageW(b, BM_CLICK, 0, 0);

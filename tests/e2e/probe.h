@@ -77,8 +77,10 @@ void Keys(HWND window, const std::vector<std::string>& keys);
 // A click of the mouse at a point of a control (which takes the focus).
 void ClickOn(HWND control, int x = 4, int y = 4);
 
-// Waits for a message box, checks its caption, text and icon, and presses
-// OK, Cancel, Yes or No.
+// Waits for a message box and checks its caption, text and icon: the box, or
+// nullptr when none came.
+HWND Shown(const std::string& caption, const std::string& text, const std::string& icon);
+// That, and presses OK, Cancel, Yes or No.
 void Answer(const std::string& caption, const std::string& text, const std::string& button,
             const std::string& icon);
 
@@ -103,5 +105,7 @@ void CheckFonts(const Args& classes);
 void CheckReportItems(HWND w, const std::string& items);
 void CheckReportFile(HWND w, const std::string& file);
 void CheckReportCopy(HWND w, const std::string& how);
+// Every item of the check window is ready; the others are named.
+void CheckReportReady(HWND w);
 
 }  // namespace e2e

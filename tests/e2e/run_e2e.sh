@@ -41,6 +41,28 @@ wine_env=("${WINE_ENV[@]}")
 display=${KORRIN_DISPLAY#:}
 
 failed=0
+
+# The demo road (demo/road.steps), walked as run.sh walks it, on a demo
+# server of its own: a road that no longer reads or walks fails here.
+say "the demo road"
+if KORRIN_PREFIX_CACHE=${KORRIN_PREFIX_CACHE:-$repo/build-wine/prefix-base} \
+     "$repo/demo/make_demo.sh" "$out/road-prefix" "$out/release" "$build" >>"$log" 2>&1; then
+  . "$repo/demo/walk_road.sh"
+  korrin_wine_env "$out/road-prefix" "$KORRIN_DISPLAY" "$locales"
+  if korrin_walk_road "$out/road-prefix" "$build/tests/e2e/driver.exe" "$repo/demo/road.steps" "$shots/road" \
+       >>"$log" 2>"$out/road.err"; then
+    say "ok: the demo road"
+  else
+    sed 's/^/e2e:   /' "$out/road.err" | tee -a "$log"
+    say "FAILED: the demo road"
+    failed=$((failed + 1))
+  fi
+  WINE_ENV=("${wine_env[@]}")
+else
+  say "FAILED: cannot make the demo server for the road"
+  failed=$((failed + 1))
+fi
+
 drive() {
   local output status
   output=$(timeout 60 "${wine_env[@]}" wine 'C:\e2e\driver.exe' "$@" 2>>"$log")

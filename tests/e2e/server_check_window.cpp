@@ -11,16 +11,22 @@
 namespace e2e {
 namespace {
 
-// The item lines "MARK【STATE】WHAT：FOUND" as "MARK WHAT", joined by "，".
-std::string ItemsOf(const std::string& text) {
-  std::string items;
+// The item lines "MARK【STATE】WHAT：FOUND" as "MARK WHAT".
+std::vector<std::string> ItemsOf(const std::string& text) {
+  std::vector<std::string> items;
   std::istringstream in(text);
   for (std::string line; std::getline(in, line);) {
     const size_t open = line.find("【"), close = line.find("】"), colon = line.find("：", close);
     if (open == std::string::npos || open > 3 || close == std::string::npos || colon == std::string::npos) continue;
-    items += (items.empty() ? "" : "，") + line.substr(0, open) + line.substr(close + 3, colon - close - 3);
+    items.push_back(line.substr(0, open) + line.substr(close + 3, colon - close - 3));
   }
   return items;
+}
+
+std::string Joined(const std::vector<std::string>& items) {
+  std::string all;
+  for (const std::string& item : items) all += (all.empty() ? "" : "，") + item;
+  return all;
 }
 
 std::string Clipboard() {
@@ -38,7 +44,15 @@ std::string Clipboard() {
 }  // namespace
 
 void CheckReportItems(HWND w, const std::string& items) {
-  CheckMatch(ItemsOf(Text(Control(w, "Memo1"))), items, "the check's items");
+  CheckMatch(Joined(ItemsOf(Text(Control(w, "Memo1")))), items, "the check's items");
+}
+
+void CheckReportReady(HWND w) {
+  const std::vector<std::string> items = ItemsOf(Text(Control(w, "Memo1")));
+  std::vector<std::string> others;
+  for (const std::string& item : items)
+    if (item.rfind("√", 0) != 0) others.push_back(item);
+  Check(!items.empty() && others.empty(), "every item of the check is ready; not ready: " + Joined(others));
 }
 
 void CheckReportFile(HWND w, const std::string& file) {
