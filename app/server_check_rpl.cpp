@@ -85,9 +85,14 @@ struct Rpl {
     *mend += Cat({"，按“更  新”，在“RPL配置名”中选 ", profile, "，按“安装”"});
     return state == CheckState::kMissing ? After(*check, {INSTALLATION_NEEDS}, state, mend) : state;
   }
-  // A card for a profile the check cannot tell the card of: the first
-  // registered, else the RTL8139.
-  std::string AnyCard() const { return cards.empty() ? "rtsnd" : cards.front(); }
+  // A card for a profile the check cannot tell the card of: a registered
+  // Realtek card (detection alone unlocks the installation for it), else the
+  // first registered, else the RTL8139.
+  std::string AnyCard() const {
+    for (const std::string& card : cards)
+      if (!IsCustom(card)) return card;
+    return cards.empty() ? "rtsnd" : cards.front();
+  }
 };
 
 // An item of files that must all be there, in one folder; the administrator

@@ -281,7 +281,8 @@ std::vector<Row> Rows() {
          for (int i = 1; i <= 298; ++i)
            s.MakeDirs(std::string(name, std::snprintf(name, sizeof name, "C:\\WINNT\\rpl\\rplfiles\\profiles\\P%03d", i)));
        },
-       1, many, {{"配置列表", "目录中有 302 项，不在列表中的有：P253、P254"}, {"配置列表", "等 46 个"}}},
+       1, many, {{"配置列表", "目录中有 302 项，不在列表中的有：P253、P254"}, {"配置列表", "等 46 个"}}, {"/check", kReport},
+       {}, false},
   };
 }
 
