@@ -55,6 +55,7 @@ void TForm1::C1Click() {
   in.shared_directory = Edit1.Text();
   in.prefix = Edit2.Text();
   in.count = Edit3.Text();
+  in.group = Edit4.Text();
   in.start_dir = settings.StartDir;
   in.system_root = settings.SystemRoot;
   in.boot_image_target = settings.BootImageTarget;

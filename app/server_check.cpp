@@ -1,9 +1,6 @@
 // The server check: the accounts and the PXE road.
 #include "app/server_check.h"
 
-#include <set>
-
-#include "accounts/users.h"
 #include "app/server_check_parts.h"
 #include "base/names.h"
 #include "base/paths.h"
@@ -53,111 +50,8 @@ ServerCheck CheckServer(platform::Host& host, const CheckInput& in) {
 
 namespace {
 
-const char kGenerate[] = "按“生成用户及目录”";
 const char kMakeImage[] = "在 PXE 页上按“生成镜像文件”";
 const char kRegistry[] = "检查注册表后重新检查";
-
-// The user folders the last generation made: the "net share NAME=FOLDER" lines
-// of the account script whose folder is NAME below the shared directory.
-std::vector<std::string> ScriptUsers(platform::Host& host, const std::string& shared) {
-  std::vector<std::string> lines, users;
-  if (!platform::ReadTextLines(host, paths::kUserTempBat, &lines)) return users;
-  const std::string head = "net share ";
-  for (const std::string& line : lines) {
-    if (line.compare(0, head.size(), head) != 0) continue;
-    const size_t equals = line.find('=');
-    if (equals == std::string::npos) continue;
-    const std::string name = line.substr(head.size(), equals - head.size());
-    if (platform::SameName(line.substr(equals + 1), paths::UserDirectory(shared, name))) users.push_back(name);
-  }
-  return users;
-}
-
-void CheckUserFolders(platform::Host& host, const CheckInput& in, ServerCheck* check) {
-  const char kWhat[] = "用户目录";
-  std::set<std::string> present;  // the shared directory's folders, in lower case
-  std::vector<platform::DirEntry> entries;
-  if (host.ListDirectory(in.shared_directory, &entries))
-    for (const platform::DirEntry& e : entries)
-      if (e.is_directory) present.insert(platform::Lower(e.name));
-  auto there = [&](const std::string& name) { return present.count(platform::Lower(name)) > 0; };
-  size_t expected = 0, absent = 0;
-  std::vector<std::string> first_missing;
-  std::string source;
-  const std::vector<std::string> script = ScriptUsers(host, in.shared_directory);
-  if (!script.empty()) {
-    source = Cat({"按账户脚本 ", paths::kUserTempBat});
-    expected = script.size();
-    for (const std::string& name : script)
-      if (!there(name)) first_missing.push_back(name);
-    absent = first_missing.size();
-  } else {
-    int count = 0;
-    if (!accounts::ParseUserCount(in.count, &count) || count < 0) {
-      Add(check, Road::kAccounts, kWhat, CheckState::kUnreadable,
-          {"“用户数目”一栏“", in.count, "”不是用户的个数，无法知道应有哪些用户目录。"}, {"改正“用户数目”，", kGenerate});
-      return;
-    }
-    source = Cat({"按“用户前辍”", in.prefix, "和“用户数目”", in.count});
-    // The users counted from the folders that are there, so that any count
-    // is checked at once; the first few missing ones by name.
-    expected = static_cast<size_t>(count);
-    size_t found = 0;
-    const std::string prefix = platform::Lower(in.prefix);
-    for (const std::string& name : present) {
-      const std::string digits = name.substr(std::min(name.size(), prefix.size()));
-      int number = 0;
-      if (name.compare(0, prefix.size(), prefix) == 0 && digits.size() <= 10 &&
-          accounts::ParseUserCount(digits, &number) && number >= 1 && number <= count &&
-          platform::Lower(accounts::UserName(in.prefix, number)) == name)
-        ++found;
-    }
-    absent = expected - found;
-    for (int i = 1; i <= count && first_missing.size() < 8 && first_missing.size() < absent; ++i)
-      if (!there(accounts::UserName(in.prefix, i))) first_missing.push_back(accounts::UserName(in.prefix, i));
-  }
-  if (absent == 0) {
-    Add(check, Road::kAccounts, kWhat, CheckState::kReady, {source, "，", expected, " 个用户目录都在。"});
-    return;
-  }
-  Add(check, Road::kAccounts, kWhat, CheckState::kMissing,
-      {source, "，", expected, " 个用户目录中缺少 ", absent, " 个：", NameList(first_missing),
-       absent > first_missing.size() ? " 等。" : "。"},
-      {kGenerate});
-}
-
-}  // namespace
-
-void CheckAccounts(platform::Host& host, const CheckInput& in, ServerCheck* check) {
-  const std::string& shared = in.shared_directory;
-  if (in.shared_directory_unread) {
-    Add(check, Road::kAccounts, "共享目录", CheckState::kUnreadable,
-        {paths::kTempsBak, " 存在但无法读取，不知道共享目录是哪一个。"}, {"关闭占用 ", paths::kTempsBak, " 的程序后重新检查"});
-    return;
-  }
-  if (shared.empty()) {
-    Add(check, Road::kAccounts, "共享目录", CheckState::kMissing, {"“共享目录”一栏是空的。"},
-        {"在“共享目录”中填写，", kGenerate});
-    return;
-  }
-  if (host.DirectoryExists(shared))
-    Add(check, Road::kAccounts, "共享目录", CheckState::kReady, {shared, " 存在，共享名 ", check->share, "。"});
-  else
-    Add(check, Road::kAccounts, "共享目录", CheckState::kMissing, {"没有目录 ", shared, "。"}, {kGenerate});
-  CheckUserFolders(host, in, check);
-  const std::string names = paths::NetNamesFile(shared);
-  const std::string windows = Cat({shared, "\\windows"});
-  if (host.FileExists(names))
-    Add(check, Road::kAccounts, "工作站信息文件", CheckState::kReady, {names, " 存在。"});
-  else if (!host.DirectoryExists(windows))
-    Add(check, Road::kAccounts, "工作站信息文件", CheckState::kMissing,
-        {"没有 ", names, "，也没有它所在的目录 ", windows, "（工作站的 Windows 还没有上传）。"},
-        {"用客户端上传工作站的 Windows 到 ", windows, "，再按“编辑信息文件”建立它"});
-  else
-    Add(check, Road::kAccounts, "工作站信息文件", CheckState::kMissing, {"没有 ", names, "。"}, {"按“编辑信息文件”建立它"});
-}
-
-namespace {
 
 // A packed floppy read back: why it cannot be, or "" with its files.
 std::string ReadFloppy(platform::Host& host, const std::string& path, pxe::FloppyFiles* files) {
@@ -183,7 +77,7 @@ void CheckTemplate(platform::Host& host, const CheckInput& in, ServerCheck* chec
   const std::string path = paths::TemplateImage(in.start_dir);
   const std::string mend = Cat({"换上随程序发布的完好的 bootimg.w98（放在 ", in.start_dir, "\\unditool 中）"});
   if (!host.FileExists(path)) {
-    Add(check, Road::kPxe, kWhat, CheckState::kMissing, {"没有 ", path, "。"}, {mend});
+    Add(check, Road::kPxe, kWhat, CheckState::kAdmin, {"没有 ", path, "。"}, {mend});
     return;
   }
   pxe::FloppyFiles files;
@@ -202,13 +96,31 @@ void CheckTemplate(platform::Host& host, const CheckInput& in, ServerCheck* chec
         {path, " 是 1440 KB 的 FAT12 软盘镜像，IO.SYS、COMMAND.COM、SYSTEM.DAT 和 WINBOOT 中的 ",
          rpl::ClientFiles().size(), " 个工作站网络文件都在。"});
   else
-    Add(check, Road::kPxe, kWhat, CheckState::kMissing,
+    Add(check, Road::kPxe, kWhat, CheckState::kAdmin,
         {path, " 中缺少 ", missing.size(), " 个文件：", NameList(missing), "。"}, {mend});
+}
+
+// Where the boot image is unpacked, by the image button and the installation
+// alike: c:\temp and c:\temp\bootimg are made when absent, so only a file
+// in the place of either stops them.
+void CheckScratch(platform::Host& host, ServerCheck* check) {
+  for (const char* dir : {paths::kTempDir, paths::kBootImgDir})
+    if (host.FileExists(dir)) {
+      Add(check, Road::kPxe, "临时目录", CheckState::kAdmin,
+          {dir, " 是一个文件：“生成镜像文件”和“安装”都要在这里解开启动镜像。"}, {"把文件 ", dir, " 改名或移走"});
+      return;
+    }
+  Add(check, Road::kPxe, "临时目录", CheckState::kReady,
+      {paths::kBootImgDir, host.DirectoryExists(paths::kBootImgDir) ? " 存在" : " 还没有，解开启动镜像时建立", "。"});
 }
 
 void CheckBootImage(platform::Host& host, const CheckInput& in, ServerCheck* check,
                     const std::string& program_files) {
-  const char kWhat[] = "已安装的启动镜像", kNames[] = "启动镜像中的服务器和共享", kAgain[] = "重新生成";
+  const char kWhat[] = "已安装的启动镜像", kNames[] = "启动镜像中的服务器和共享";
+  // The image button needs the template, its tools and the place to unpack.
+  std::string make = kMakeImage, again = Cat({kMakeImage, "（重新生成）"});
+  const CheckState not_made = After(*check, {"镜像工具", "临时目录", "原始镜像文件"}, CheckState::kMissing, &make);
+  After(*check, {"镜像工具", "临时目录", "原始镜像文件"}, CheckState::kMissing, &again);
   if (in.boot_image_target.empty() && program_files.empty()) {
     const char kFound[] = "读不到注册表中的 ProgramFilesDir，不知道启动镜像装在哪里。";
     Add(check, Road::kPxe, kWhat, CheckState::kUnreadable, {kFound}, {kRegistry});
@@ -217,21 +129,21 @@ void CheckBootImage(platform::Host& host, const CheckInput& in, ServerCheck* che
   }
   const std::string path = in.boot_image_target.empty() ? paths::PdkBootImage(program_files) : in.boot_image_target;
   if (!host.FileExists(path)) {
-    Add(check, Road::kPxe, kWhat, CheckState::kMissing, {"没有 ", path, "。"}, {kMakeImage});
-    Add(check, Road::kPxe, kNames, CheckState::kMissing, {"没有启动镜像。"}, {kMakeImage});
+    Add(check, Road::kPxe, kWhat, not_made, {"没有 ", path, "。"}, {make});
+    Add(check, Road::kPxe, kNames, not_made, {"没有启动镜像。"}, {make});
     return;
   }
   pxe::FloppyFiles files;
   const std::string problem = ReadFloppy(host, path, &files);
   if (!problem.empty()) {
-    Add(check, Road::kPxe, kWhat, CheckState::kUnreadable, {problem}, {kMakeImage, kAgain});
-    Add(check, Road::kPxe, kNames, CheckState::kUnreadable, {"启动镜像读不出。"}, {kMakeImage, kAgain});
+    Add(check, Road::kPxe, kWhat, CheckState::kUnreadable, {problem}, {again});
+    Add(check, Road::kPxe, kNames, CheckState::kUnreadable, {"启动镜像读不出。"}, {again});
     return;
   }
   Add(check, Road::kPxe, kWhat, CheckState::kReady, {path, " 是 1440 KB 的软盘镜像，可以读出。"});
   auto setvars = files.find("winboot\\setvars.bat");
   if (setvars == files.end()) {
-    Add(check, Road::kPxe, kNames, CheckState::kMissing, {"镜像中没有 WINBOOT\\SETVARS.BAT。"}, {kMakeImage, kAgain});
+    Add(check, Road::kPxe, kNames, not_made, {"镜像中没有 WINBOOT\\SETVARS.BAT。"}, {again});
     return;
   }
   if (check->computer_name.empty()) {
@@ -253,8 +165,8 @@ void CheckBootImage(platform::Host& host, const CheckInput& in, ServerCheck* che
   if (stale.empty())
     Add(check, Road::kPxe, kNames, CheckState::kReady, {"SERVER=", server, "，SHARE=", share, "，都是今天的；", variant, "。"});
   else
-    Add(check, Road::kPxe, kNames, CheckState::kStale, {stale, variant, "。"},
-        {kMakeImage, "重新生成（服务器名或共享目录名变动后必须重新生成）"});
+    Add(check, Road::kPxe, kNames, not_made == CheckState::kMissing ? CheckState::kStale : not_made,
+        {stale, variant, "。"}, {again, "（服务器名或共享目录名变动后必须重新生成）"});
 }
 
 }  // namespace
@@ -265,7 +177,7 @@ void CheckPxe(platform::Host& host, const CheckInput& in, ServerCheck* check) {
   if (host.FileExists(installer))
     Add(check, Road::kPxe, "PXE-PDK 安装程序", CheckState::kReady, {installer, " 存在。"});
   else
-    Add(check, Road::kPxe, "PXE-PDK 安装程序", CheckState::kMissing, {"没有 ", installer, "。"},
+    Add(check, Road::kPxe, "PXE-PDK 安装程序", CheckState::kAdmin, {"没有 ", installer, "。"},
         {"把 PXE-PDK 2.0 的安装程序 pxe20-pdk.exe 放到 ", in.start_dir, "\\pxe-pdk 中"});
   if (program_files.empty()) {
     Add(check, Road::kPxe, "已安装的 PXE-PDK", CheckState::kUnreadable, {"读不到注册表中的 ProgramFilesDir。"}, {kRegistry});
@@ -274,17 +186,21 @@ void CheckPxe(platform::Host& host, const CheckInput& in, ServerCheck* check) {
         MissingFiles(host, {paths::PdkConfigurator(program_files), paths::PdkRegistrar(program_files)}, false);
     if (missing.empty())
       Add(check, Road::kPxe, "已安装的 PXE-PDK", CheckState::kReady, {"pxeconfig.exe 和 pxereg60.exe 都在。"});
-    else
+    else if (host.FileExists(installer))
       Add(check, Road::kPxe, "已安装的 PXE-PDK", CheckState::kMissing, {"没有 ", NameList(missing), "。"},
-          {"在 PXE 页上按“安装 PXE”"});
+          {"在 PXE 页上按“安装 PXE”，按安装程序的提示装好 PXE-PDK"});
+    else
+      Add(check, Road::kPxe, "已安装的 PXE-PDK", CheckState::kAdmin, {"没有 ", NameList(missing), "。"},
+          {"把 pxe20-pdk.exe 放到 ", in.start_dir, "\\pxe-pdk 中，再在 PXE 页上按“安装 PXE”"});
   }
   const std::vector<std::string> tools =
       MissingFiles(host, {paths::Unpacker(in.start_dir), Cat({paths::Packer(in.start_dir), ".exe"})});
   if (tools.empty())
     Add(check, Road::kPxe, "镜像工具", CheckState::kReady, {"undisk.exe 和 rplimage.exe 都在 ", in.start_dir, "\\unditool 中。"});
   else
-    Add(check, Road::kPxe, "镜像工具", CheckState::kMissing, {in.start_dir, "\\unditool 中没有 ", NameList(tools), "。"},
+    Add(check, Road::kPxe, "镜像工具", CheckState::kAdmin, {in.start_dir, "\\unditool 中没有 ", NameList(tools), "。"},
         {"把随程序发布的 unditool 目录放到 ", in.start_dir, " 中"});
+  CheckScratch(host, check);
   CheckTemplate(host, in, check);
   CheckBootImage(host, in, check, program_files);
 }

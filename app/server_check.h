@@ -11,7 +11,9 @@
 
 namespace app {
 
-enum class CheckState { kReady, kMissing, kStale, kUnreadable };
+// kAdmin: not ready, and no step of this program mends it; the administrator
+// does it by hand (a file to fetch, a program outside this one).
+enum class CheckState { kReady, kMissing, kStale, kAdmin, kUnreadable };
 enum class Road { kAccounts, kPxe, kRpl };
 
 struct CheckItem {
@@ -19,7 +21,9 @@ struct CheckItem {
   std::string what;   // what is checked ("共享目录", "配置 W8139")
   CheckState state;
   std::string found;  // what the check found
-  std::string mend;   // when not ready: the button or step of this program that mends it
+  // When not ready: what mends it, as steps joined by "，" (server_check_parts.h
+  // lists the words of the steps this program takes).
+  std::string mend;
 };
 
 // What the check reads besides the machine: the main window's fields and
@@ -27,7 +31,7 @@ struct CheckItem {
 struct CheckInput {
   std::string shared_directory;      // Edit1
   bool shared_directory_unread = false;  // c:\temps.bak is there but cannot be read
-  std::string prefix, count;         // Edit2, Edit3: the users when no account script is left
+  std::string prefix, count, group;  // Edit2, Edit3, Edit4: the fields the account button would take
   std::string start_dir;             // the program's directory
   std::string system_root;
   std::string boot_image_target;     // where the last boot image run installed it, or ""
@@ -42,8 +46,8 @@ struct ServerCheck {
 ServerCheck CheckServer(platform::Host& host, const CheckInput& in);
 
 // The items' words, marks and headings as the report shows them.
-const char* StateWord(CheckState state);  // "就绪", "缺少", "过期", "无法读取"
-const char* StateMark(CheckState state);  // "√", "×", "△", "？"
+const char* StateWord(CheckState state);  // "就绪", "缺少", "过期", "需管理员", "无法读取"
+const char* StateMark(CheckState state);  // "√", "×", "△", "！", "？"
 const char* RoadHeading(Road road);
 
 // The counts of the states in one line ("共 20 项：就绪 12 项，缺少 6 项，...").
@@ -51,8 +55,9 @@ std::string CheckSummary(const ServerCheck& check);
 // The report as text, lines ended by CR LF: what was checked with, the
 // summary, then each road's heading followed by its items.
 std::string ReportText(const ServerCheck& check, const CheckInput& in);
-// 0 when every item is ready, 1 when something is missing or stale, 2 when
-// something could not be read (the check could not see all of the server).
+// 0 when every item is ready, 1 when something is missing, stale or needs the
+// administrator, 2 when something could not be read (the check could not see
+// all of the server).
 int CheckStatus(const ServerCheck& check);
 
 // What the check reads without the main window, as its start-up would: the

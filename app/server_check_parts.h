@@ -10,7 +10,8 @@
 
 namespace app {
 
-// Each adds its road's items (server_check.cpp, server_check_rpl.cpp).
+// Each adds its road's items (server_check_accounts.cpp, server_check.cpp,
+// server_check_rpl.cpp).
 void CheckAccounts(platform::Host& host, const CheckInput& in, ServerCheck* check);
 void CheckPxe(platform::Host& host, const CheckInput& in, ServerCheck* check);
 void CheckRpl(platform::Host& host, const CheckInput& in, ServerCheck* check);
@@ -32,6 +33,27 @@ class Piece {
   char digits_[24];  // a number's digits; left alone for a text
 };
 std::string Cat(std::initializer_list<Piece> pieces);
+
+// A mend is what the administrator does, in steps joined by "，", each one
+// the program accepts in the state the check found:
+//   在“LABEL”中选 ITEM      chooses ITEM in a list of the main window (网卡类型, RPL配置名)
+//   在“LABEL”中填 TEXT      types TEXT into a field (共享目录, 用户前辍, 用户数目, 工作组名)
+//   按“CAPTION”             presses a button of the main window ("再", "在 PXE 页上" may lead)
+//   勾选“工作站自动注册”     sets the check box
+//   填工作站网卡地址的前六位  answers the vendor-prefix dialog, or the chooser's field, with the
+//                           workstations' prefix, and confirms it
+//   选驱动程序 PATH          chooses the driver PATH in the driver chooser
+//   关闭“客户机网卡信息”      closes the driver chooser without a choice
+//   在提问中选“确定”         answers the question of the button pressed last with OK
+//   按安装程序的提示装好 PXE-PDK   the PDK installer the button started, run to its end
+// Words in "（）" only explain. A mend with any other step asks the
+// administrator for work outside this program: its item is kAdmin.
+
+// What a mend needs: when one of the items `needs` (by what they check) is
+// not ready, the mend waits for it and is the administrator's, since every
+// such item is mended by hand; `state` otherwise.
+CheckState After(const ServerCheck& check, std::initializer_list<const char*> needs, CheckState state,
+                 std::string* mend);
 
 // Adds an item; a ready one has no mend.
 void Add(ServerCheck* check, Road road, const Piece& what, CheckState state, std::initializer_list<Piece> found,

@@ -36,11 +36,23 @@ void Add(ServerCheck* check, Road road, const Piece& what, CheckState state, std
                           state == CheckState::kReady ? std::string() : Cat(mend)});
 }
 
+CheckState After(const ServerCheck& check, std::initializer_list<const char*> needs, CheckState state,
+                 std::string* mend) {
+  for (const char* what : needs)
+    for (const CheckItem& item : check.items)
+      if (item.what == what && item.state != CheckState::kReady) {
+        *mend = Cat({"先按“", what, "”一项处理，再", *mend});
+        return CheckState::kAdmin;
+      }
+  return state;
+}
+
 const char* StateWord(CheckState state) {
   switch (state) {
     case CheckState::kReady: return "就绪";
     case CheckState::kMissing: return "缺少";
     case CheckState::kStale: return "过期";
+    case CheckState::kAdmin: return "需管理员";
     case CheckState::kUnreadable: return "无法读取";
   }
   return "";
@@ -51,6 +63,7 @@ const char* StateMark(CheckState state) {
     case CheckState::kReady: return "√";
     case CheckState::kMissing: return "×";
     case CheckState::kStale: return "△";
+    case CheckState::kAdmin: return "！";
     case CheckState::kUnreadable: return "？";
   }
   return "";
@@ -61,9 +74,10 @@ int Severity(CheckState state) {
     case CheckState::kReady: return 0;
     case CheckState::kStale: return 1;
     case CheckState::kMissing: return 2;
-    case CheckState::kUnreadable: return 3;
+    case CheckState::kAdmin: return 3;
+    case CheckState::kUnreadable: return 4;
   }
-  return 3;
+  return 4;
 }
 
 const char* RoadHeading(Road road) {
@@ -76,10 +90,10 @@ const char* RoadHeading(Road road) {
 }
 
 std::string CheckSummary(const ServerCheck& check) {
-  const CheckState states[] = {CheckState::kReady, CheckState::kMissing, CheckState::kStale,
+  const CheckState states[] = {CheckState::kReady, CheckState::kMissing, CheckState::kStale, CheckState::kAdmin,
                                CheckState::kUnreadable};
   std::string text = Cat({"共 ", check.items.size(), " 项："});
-  for (size_t i = 0; i < 4; ++i) {
+  for (size_t i = 0; i < sizeof states / sizeof states[0]; ++i) {
     size_t n = 0;
     for (const CheckItem& item : check.items) n += item.state == states[i] ? 1 : 0;
     text += Cat({i ? "，" : "", StateWord(states[i]), " ", n, " 项"});
@@ -91,7 +105,7 @@ std::string ReportText(const ServerCheck& check, const CheckInput& in) {
   std::string text = Cat({"服务器检查报告\r\n计算机名：", check.computer_name, "\r\n共享目录：", in.shared_directory,
                           "（共享名 ", check.share, "）\r\n程序目录：", in.start_dir, "\r\nWindows 目录：",
                           in.system_root, "\r\n", CheckSummary(check),
-                          "\r\n标记：√ 就绪  × 缺少  △ 过期  ？ 无法读取\r\n"});
+                          "\r\n标记：√ 就绪  × 缺少  △ 过期  ！ 需管理员  ？ 无法读取\r\n"});
   for (Road road : {Road::kAccounts, Road::kPxe, Road::kRpl}) {
     text += Cat({"\r\n", RoadHeading(road), "\r\n"});
     for (const CheckItem& item : check.items) {
@@ -115,6 +129,7 @@ CheckInput StartupInput(platform::Host& host) {
   in.shared_directory = look::FindControl(layout, "Edit1")->text;
   in.prefix = look::FindControl(layout, "Edit2")->text;
   in.count = look::FindControl(layout, "Edit3")->text;
+  in.group = look::FindControl(layout, "Edit4")->text;
   in.start_dir = host.CurrentDirectory();
   if (host.FileExists(paths::kTempsBak)) {
     std::vector<std::string> lines;

@@ -1,10 +1,16 @@
 // The server check: the RPL road, from the Remoteboot tree to each profile.
+// Cards are judged by detection's rule (rpl/detect.h), profiles by the
+// installation's files, and every mend walks the buttons as they unlock:
+// detection before registration or installation, the update before a profile
+// is chosen.
 #include "app/server_check_parts.h"
 
 #include "base/paths.h"
 #include "platform/text.h"
 #include "platform/textfile.h"
 #include "pxe/startnet.h"
+#include "rpl/bootblock.h"
+#include "rpl/detect.h"
 #include "rpl/install.h"
 #include "rpl/profiles.h"
 #include "rpl/register.h"
@@ -12,118 +18,202 @@
 namespace app {
 namespace {
 
-const char kBootBlockFiles[][13] = {"dosbb.cnf", "w95bb.cnf", "protocol.ini"};
 // The profile listing takes this many entries of the profiles folder, its
 // "." and ".." among them.
 const size_t kProfileListLimit = 256;
 const char kService[] = "在控制面板的“网络”中添加远程启动服务";
 const char kLocked[] = "关闭占用它的程序后重新检查";
+const char kShipped[] = "随程序发布的 RPL 文件";
+// What registration and installation need besides the card and the profile.
+#define REGISTRATION_NEEDS "远程启动服务程序", "Windows 95 文件", "NE2000 启动块模板", "Windows 目录", kShipped
+#define INSTALLATION_NEEDS "Windows 95 文件", "镜像工具", "临时目录", "原始镜像文件", kShipped
 
 // A folder as the report names it: without the backslash its path ends in.
 std::string Folder(const std::string& path) {
   return !path.empty() && path.back() == '\\' ? path.substr(0, path.size() - 1) : path;
 }
 
-// A card type as the card list names it, from its boot-block folder's name.
-const char* CardType(const std::string& block) {
-  if (platform::SameName(block, "rtsnd")) return "RTL 8139";
-  if (platform::SameName(block, "pcind")) return "RTL 8029";
-  return "Other NetCARD";
-}
-bool IsCustom(const std::string& block) { return CardType(block)[0] == 'O'; }
+bool IsCustom(const std::string& block) { return rpl::CardType(block) == std::string(rpl::kOtherCard); }
 
-// What registers a card whose boot-block folder (and driver) is `block`.
-std::string RegisterMend(const std::string& block) {
-  return Cat({"在“网卡类型”中选 ", CardType(block), "，按“检测”，再按“配置Rpl”",
-              IsCustom(block) ? "并选择驱动程序 " : "", IsCustom(block) ? block : "", IsCustom(block) ? ".DOS" : ""});
+// The steps that register the card of `block`, with the driver file
+// `driver` for a custom card; "" when there is no driver to choose.
+std::string RegisterSteps(const std::string& block, const std::string& driver) {
+  if (IsCustom(block) && driver.empty()) return "";
+  return Cat({"在“网卡类型”中选 ", rpl::CardType(block), "，按“检测”，再按“配置Rpl”，",
+              IsCustom(block) ? "选驱动程序 " : "", IsCustom(block) ? driver : "", IsCustom(block) ? "，" : "",
+              "填工作站网卡地址的前六位"});
 }
 
-// What installs a profile again for the card of its driver file.
-std::string InstallMend(const std::string& profile, const std::string& driver_file) {
-  const std::string block = driver_file.substr(0, driver_file.find('.'));
-  return Cat({"在“网卡类型”中选 ", CardType(block), "，", IsCustom(block) ? "按“配置Rpl”注册 " : "",
-              IsCustom(block) ? driver_file : "", IsCustom(block) ? "，" : "", "在“RPL配置名”中选 ", profile, "，按“安装”"});
-}
+// What the RPL road knows while it goes: the tree and the registered cards.
+struct Rpl {
+  platform::Host& host;
+  const CheckInput& in;
+  ServerCheck* check;
+  std::vector<std::string> cards;  // the boot-block folders of the registered cards
 
-// An item of files that must all be there, in one folder.
+  const std::string& root() const { return in.system_root; }
+  bool Registered(const std::string& block) const { return rpl::CardRegistered(host, root(), block); }
+  // The registered copy of a custom card's driver, when it is there.
+  std::string TreeDriver(const std::string& block) const {
+    const std::string path = paths::NdisDriver(root(), Cat({block, ".dos"}));
+    return host.FileExists(path) ? path : "";
+  }
+  // The mend that registers a card (with `driver` for a custom card whose
+  // tree has none), and its state: kAdmin when no step of the program can,
+  // as for a custom card whose driver is nowhere.
+  CheckState Register(const std::string& block, std::string* mend, const std::string& driver = "") const {
+    *mend = RegisterSteps(block, TreeDriver(block).empty() ? driver : TreeDriver(block));
+    if (mend->empty()) {
+      *mend = Cat({"找到网卡 ", block, " 的 DOS NDIS 驱动程序 ", block, ".DOS，在“网卡类型”中选 ", rpl::kOtherCard,
+                   "，按“检测”，再按“配置Rpl”，选驱动程序 该文件，填工作站网卡地址的前六位"});
+      return CheckState::kAdmin;
+    }
+    return After(*check, {REGISTRATION_NEEDS}, CheckState::kMissing, mend);
+  }
+  // The mend that installs `profile` for the card of `block`: detection
+  // unlocks the install button for a registered Realtek card; any other
+  // card is registered in this run first (a custom card's driver name is
+  // known only to the run that registered it), from `driver` when the tree
+  // has no copy of it.
+  CheckState Install(const std::string& profile, const std::string& block, std::string* mend,
+                     const std::string& driver = "") const {
+    CheckState state = CheckState::kMissing;
+    if (!IsCustom(block) && Registered(block))
+      *mend = Cat({"在“网卡类型”中选 ", rpl::CardType(block), "，按“检测”"});
+    else
+      state = Register(block, mend, driver);
+    *mend += Cat({"，按“更  新”，在“RPL配置名”中选 ", profile, "，按“安装”"});
+    return state == CheckState::kMissing ? After(*check, {INSTALLATION_NEEDS}, state, mend) : state;
+  }
+  // A card for a profile the check cannot tell the card of: a registered
+  // Realtek card (detection alone unlocks the installation for it), else the
+  // first registered, else the RTL8139.
+  std::string AnyCard() const {
+    for (const std::string& card : cards)
+      if (!IsCustom(card)) return card;
+    return cards.empty() ? "rtsnd" : cards.front();
+  }
+};
+
+// An item of files that must all be there, in one folder; the administrator
+// puts them there.
 void FilesItem(platform::Host& host, ServerCheck* check, const char* what, const std::vector<std::string>& files,
-               const std::string& folder, const char* all, const std::string& mend) {
+               const std::string& folder, const char* all, const std::string& mend,
+               CheckState missing_state = CheckState::kAdmin) {
   const std::vector<std::string> missing = MissingFiles(host, files);
   if (missing.empty())
     Add(check, Road::kRpl, what, CheckState::kReady, {all, " 都在 ", folder, " 中。"});
   else
-    Add(check, Road::kRpl, what, CheckState::kMissing, {folder, " 中没有 ", NameList(missing), "。"}, {mend});
+    Add(check, Road::kRpl, what, missing_state, {folder, " 中没有 ", NameList(missing), "。"}, {mend});
 }
 
-void CheckTree(platform::Host& host, const CheckInput& in, ServerCheck* check) {
-  const std::string& root = in.system_root;
-  FilesItem(host, check, "远程启动服务程序", {Cat({root, "\\system32\\rplcmd.exe"}), paths::RplManager(root)},
-            Cat({root, "\\system32"}), "rplcmd.exe 和 rplmgr.exe", kService);
+void CheckTree(Rpl& r) {
+  platform::Host& host = r.host;
+  const std::string& root = r.root();
+  const std::string& start = r.in.start_dir;
+  ServerCheck* check = r.check;
+  // rplcmd runs through the command interpreter of system32.
+  FilesItem(host, check, "远程启动服务程序",
+            {Cat({root, "\\system32\\rplcmd.exe"}), paths::RplManager(root), Cat({root, "\\system32\\command.com"})},
+            Cat({root, "\\system32"}), "rplcmd.exe、rplmgr.exe 和 command.com", kService);
   FilesItem(host, check, "Windows 95 文件",
             {paths::Win95BootFile(root, "io.sys"), paths::Win95BootFile(root, "command.com")},
             Folder(paths::Win95BootFile(root, "")), "io.sys 和 command.com",
             Cat({kService, "（连同它的 Windows 95 启动文件）"}));
-  std::vector<std::string> dos, shipped;
+  // What the program brings: the drivers of the Realtek cards not yet in the
+  // tree (registration keeps one that is), and the installation's subst.exe.
+  std::vector<std::string> shipped = {paths::ShippedSubst(start)};
+  for (const char* driver : {"rtsnd.dos", "pcind.dos"})
+    if (!host.FileExists(paths::NdisDriver(root, driver))) shipped.push_back(paths::ShippedDriver(start, driver));
+  const std::vector<std::string> absent = MissingFiles(host, shipped, false);
+  if (absent.empty())
+    Add(check, Road::kRpl, kShipped, CheckState::kReady,
+        {"注册和安装要用的 ", Cat({start, "\\rplfiles"}), " 中的文件都在。"});
+  else
+    Add(check, Road::kRpl, kShipped, CheckState::kAdmin, {"没有 ", NameList(absent), "。"},
+        {"把随程序发布的 rplfiles 目录放到 ", start, " 中"});
+  // Registration copies the DOS 6.22 files before its dialog shows, so a
+  // custom card's registration closed at its dialog copies them and nothing
+  // else, whatever cards there are.
+  std::vector<std::string> dos, source;
   for (const char* file : {"io.sys", "msdos.sys", "command.com", "himem.sys"}) {
     dos.push_back(paths::Dos622Target(root, file));
-    shipped.push_back(paths::Dos622Source(in.start_dir, file));
+    source.push_back(paths::Dos622Source(start, file));
+  }
+  std::string copy = Cat({"在“网卡类型”中选 ", rpl::kOtherCard,
+                          "，按“检测”，再按“配置Rpl”，关闭“客户机网卡信息”（注册先复制 DOS 6.22 文件，关闭后不再改动别的）"});
+  CheckState state = After(*check, {"远程启动服务程序", "Windows 95 文件"}, CheckState::kMissing, &copy);
+  if (!MissingFiles(host, source).empty()) {
+    copy = Cat({"把 DOS 6.22 的四个文件放到 ", start, "\\rplfiles\\dos622 中，再", copy});
+    state = CheckState::kAdmin;
   }
   FilesItem(host, check, "DOS 6.22 文件", dos, Folder(paths::Dos622Target(root, "")),
-            "io.sys、msdos.sys、command.com 和 himem.sys",
-            MissingFiles(host, shipped).empty()
-                ? "在 RPL 页上按“配置Rpl”注册网卡（注册时复制 DOS 6.22 文件）"
-                : Cat({"把 DOS 6.22 的四个文件放到 ", in.start_dir, "\\rplfiles\\dos622 中，再按“配置Rpl”注册网卡"}));
+            "io.sys、msdos.sys、command.com 和 himem.sys", copy, state);
   std::vector<std::string> templates;
-  for (const char* file : kBootBlockFiles) templates.push_back(paths::BootBlockTemplate(root, file));
+  for (const std::string& file : rpl::BootBlockFileNames()) templates.push_back(paths::BootBlockTemplate(root, file));
   FilesItem(host, check, "NE2000 启动块模板", templates, paths::BootBlockDirectory(root, "ne2000"),
             "dosbb.cnf、w95bb.cnf、protocol.ini", Cat({kService, "（它带有 NE2000 的启动块模板）"}));
+  // The boot blocks and the database script are made in the directory
+  // Windows reports, the rest in SystemRoot: they must be one.
+  if (!platform::SameName(host.WindowsDirectory(), root))
+    Add(check, Road::kRpl, "Windows 目录", CheckState::kAdmin,
+        {"注册表中的 SystemRoot 是 ", root, "，Windows 报告的 Windows 目录却是 ", host.WindowsDirectory(),
+         "：注册会把启动块和脚本写到后者中。"},
+        {"改正注册表中的 SystemRoot"});
 }
 
-// The registered cards: each boot-block folder but the NE2000's templates,
-// and a Realtek card whose driver alone is there.
-void CheckCards(platform::Host& host, const CheckInput& in, ServerCheck* check) {
-  const std::string& root = in.system_root;
+// The registered cards: each boot-block folder but the NE2000's templates
+// that holds one of a card's files, and a Realtek card whose driver alone is
+// there. A folder a registration left empty is no card.
+void CheckCards(Rpl& r) {
+  platform::Host& host = r.host;
+  const std::string& root = r.root();
   const std::string netbeui = paths::BootBlockDirectory(root, "");
   std::vector<platform::DirEntry> entries;
   std::vector<std::string> blocks;
   const bool there = host.DirectoryExists(netbeui);
   if (!host.ListDirectory(netbeui, &entries) && there) {
-    Add(check, Road::kRpl, "网卡", CheckState::kUnreadable, {"无法列出 ", Folder(netbeui), " 中的启动块目录。"},
+    Add(r.check, Road::kRpl, "网卡", CheckState::kUnreadable, {"无法列出 ", Folder(netbeui), " 中的启动块目录。"},
         {"检查该目录的权限后重新检查"});
     return;
   }
   for (const platform::DirEntry& e : entries)
-    if (e.is_directory && e.name != "." && e.name != ".." && !platform::SameName(e.name, "ne2000"))
+    if (e.is_directory && e.name != "." && e.name != ".." && !platform::SameName(e.name, "ne2000") &&
+        rpl::IsCard(host, root, e.name))
       blocks.push_back(e.name);
   for (const char* realtek : {"rtsnd", "pcind"}) {
     bool listed = false;
     for (const std::string& b : blocks) listed = listed || platform::SameName(b, realtek);
-    if (!listed && host.FileExists(paths::NdisDriver(root, Cat({realtek, ".dos"})))) blocks.push_back(realtek);
+    if (!listed && rpl::IsCard(host, root, realtek)) blocks.push_back(realtek);
   }
   if (blocks.empty()) {
-    Add(check, Road::kRpl, "网卡", CheckState::kMissing,
+    std::string mend;
+    const CheckState state = r.Register("rtsnd", &mend);
+    Add(r.check, Road::kRpl, "网卡", state,
         {there ? "还没有注册任何网卡：" : "没有启动块目录 ", Folder(netbeui), there ? " 中没有网卡的启动块目录。" : "。"},
-        {there ? "" : "先添加远程启动服务，再", "在“网卡类型”中选工作站的网卡，按“检测”，再按“配置Rpl”"});
+        {mend, "（工作站是别的网卡时，在“网卡类型”中选那一种）"});
     return;
   }
   for (const std::string& block : blocks) {
-    const std::string what = Cat({"网卡 ", CardType(block), "（", block, "）"});
-    std::vector<std::string> files = {paths::NdisDriver(root, Cat({block, ".dos"}))};
-    for (const char* file : kBootBlockFiles) files.push_back(paths::BootBlockFile(root, block, file));
-    const std::vector<std::string> missing = MissingFiles(host, files);
-    if (missing.empty())
-      Add(check, Road::kRpl, what, CheckState::kReady,
+    const std::string what = Cat({"网卡 ", rpl::CardType(block), "（", block, "）"});
+    const std::vector<std::string> missing = MissingFiles(host, rpl::CardFiles(root, block));
+    if (missing.empty()) {
+      r.cards.push_back(block);
+      Add(r.check, Road::kRpl, what, CheckState::kReady,
           {"驱动程序 ", block, ".dos 和启动块文件 dosbb.cnf、w95bb.cnf、protocol.ini 都在。"});
-    else
-      Add(check, Road::kRpl, what, CheckState::kMissing,
-          {"缺少 ", NameList(missing), "（驱动程序在 ", Folder(paths::NdisDriver(root, "")), " 中，启动块文件在 ",
-           paths::BootBlockDirectory(root, block), " 中）。"},
-          {RegisterMend(block)});
+      continue;
+    }
+    std::string mend;
+    const CheckState state = r.Register(block, &mend);
+    Add(r.check, Road::kRpl, what, state,
+        {"缺少 ", NameList(missing), "（驱动程序在 ", Folder(paths::NdisDriver(root, "")), " 中，启动块文件在 ",
+         paths::BootBlockDirectory(root, block), " 中）。"},
+        {mend});
   }
 }
 
 // The parts of a profile's item: what was found of each aspect, the worst
-// state and the mends of those not ready.
+// state and the mends of those not ready, in the order found.
 class ProfileItem {
  public:
   void Ready(const std::string& found) { found_.push_back(found); }
@@ -150,8 +240,10 @@ class ProfileItem {
 
 // One profile: its Windows 98 files, the driver its setvars.bat names, this
 // server and share, and its start script's variant.
-void CheckProfile(platform::Host& host, const CheckInput& in, const std::string& name, ServerCheck* check) {
-  const std::string& root = in.system_root;
+void CheckProfile(const Rpl& r, const std::string& name) {
+  platform::Host& host = r.host;
+  const std::string& root = r.root();
+  ServerCheck* check = r.check;
   const std::string what = Cat({"配置 ", name});
   if (rpl::IsDosProfile(host, root, name)) {
     Add(check, Road::kRpl, what, CheckState::kReady, {"DOS 的远程配置，不用安装无盘WIN98文件。"});
@@ -159,9 +251,10 @@ void CheckProfile(platform::Host& host, const CheckInput& in, const std::string&
   }
   const std::string boot = paths::ProfileBoot(root, name), client = paths::ProfileClient(root, name);
   const std::string setvars_path = Cat({client, "\\setvars.bat"});
+  std::string mend;
   if (!host.DirectoryExists(boot)) {
-    Add(check, Road::kRpl, what, CheckState::kMissing, {"还没有安装无盘WIN98文件。"},
-        {"在“RPL配置名”中选 ", name, "，按“安装”"});
+    const CheckState state = r.Install(name, r.AnyCard(), &mend);
+    Add(check, Road::kRpl, what, state, {"还没有安装无盘WIN98文件。"}, {mend, "（网卡选这个配置的工作站的网卡）"});
     return;
   }
   std::vector<std::string> setvars;
@@ -174,13 +267,20 @@ void CheckProfile(platform::Host& host, const CheckInput& in, const std::string&
   SetValue(setvars, "NETCARD", &driver);
   // A name that is no driver file (a path, a device) is not looked for.
   if (!rpl::IsDriverFileName(driver)) {
-    Add(check, Road::kRpl, what, CheckState::kStale,
+    const CheckState state = r.Install(name, r.AnyCard(), &mend);
+    Add(check, Road::kRpl, what, state == CheckState::kMissing ? CheckState::kStale : state,
         {"setvars.bat 中的 NETCARD=", driver, " 不是网卡驱动程序的文件名（名字.DOS）。"},
-        {"在“网卡类型”中选工作站的网卡，在“RPL配置名”中选 ", name, "，按“安装”重新安装"});
+        {mend, "（网卡选这个配置的工作站的网卡）"});
     return;
   }
   ProfileItem item;
-  const std::string install = InstallMend(name, driver);
+  const std::string block = driver.substr(0, driver.find('.'));
+  const std::string own = Cat({client, "\\", driver}), registered = paths::NdisDriver(root, driver);
+  // Installing again mends every file of the profile; a custom card whose
+  // registered driver is gone registers again from the profile's copy.
+  std::string install;
+  CheckState again = r.Install(name, block, &install, host.FileExists(own) ? own : "");
+  auto not_ready = [&](CheckState state) { return again == CheckState::kMissing ? state : again; };
   std::vector<std::string> files;
   for (const char* file : {"subst.exe", "io.sys", "system.dat"}) files.push_back(Cat({boot, "\\", file}));
   for (const rpl::StartFile& file : rpl::StartFiles()) files.push_back(Cat({boot, "\\", file.name}));
@@ -190,21 +290,19 @@ void CheckProfile(platform::Host& host, const CheckInput& in, const std::string&
   if (missing.empty())
     item.Ready("无盘WIN98文件齐全");
   else
-    item.Not(CheckState::kMissing, Cat({"缺少 ", NameList(missing)}), install);
-  // The driver in the profile, and the same in the Remoteboot tree.
+    item.Not(not_ready(CheckState::kMissing), Cat({"缺少 ", NameList(missing)}), install);
+  // The driver in the profile, and the same in the Remoteboot tree. An
+  // installation puts the registered driver in the profile.
   std::string mine, tree;
-  const std::string registered = paths::NdisDriver(root, driver), own = Cat({client, "\\", driver});
   if (!host.FileExists(own)) {
-    item.Not(CheckState::kMissing, Cat({"setvars.bat 指定的网卡驱动 ", driver, " 不在 winboot 中"}), install);
-  } else if (!host.FileExists(registered)) {
-    item.Not(CheckState::kStale,
-             Cat({"网卡驱动 ", driver, " 在 winboot 中，但远程启动目录中没有它：配置是为没有在本服务器注册的网卡安装的"}),
-             Cat({"注册它的网卡（", RegisterMend(driver.substr(0, driver.find('.'))),
-                  "），或在“网卡类型”中选本服务器注册的网卡，在“RPL配置名”中选 ", name, "，按“安装”重新安装"}));
+    item.Not(not_ready(CheckState::kMissing), Cat({"setvars.bat 指定的网卡驱动 ", driver, " 不在 winboot 中"}), install);
+  } else if (!r.Registered(block)) {
+    item.Not(not_ready(CheckState::kStale),
+             Cat({"网卡驱动 ", driver, " 在 winboot 中，但它的网卡没有在本服务器注册：配置是为没有注册的网卡安装的"}),
+             install);
   } else if (!platform::SameName(driver, "RTSND.DOS") &&
              (!host.ReadFile(own, &mine) || !host.ReadFile(registered, &tree) || mine != tree)) {
-    item.Not(CheckState::kStale, Cat({"网卡驱动 ", driver, " 与远程启动目录中的不同"}),
-             Cat({"删去 ", own, "（安装时保留已有的驱动），再", install}));
+    item.Not(not_ready(CheckState::kStale), Cat({"网卡驱动 ", driver, " 与远程启动目录中的不同"}), install);
   } else {
     item.Ready(Cat({"网卡驱动 ", driver, "，远程启动目录中也有"}));
   }
@@ -214,11 +312,11 @@ void CheckProfile(platform::Host& host, const CheckInput& in, const std::string&
   if (check->computer_name.empty())
     item.Not(CheckState::kUnreadable, "读不到注册表中的计算机名，无法比较 SERVER", "检查注册表后重新检查");
   else if (!has_server || !has_share)
-    item.Not(CheckState::kMissing, "setvars.bat 中缺少 SET SERVER 或 SET SHARE 一行", install);
+    item.Not(not_ready(CheckState::kMissing), "setvars.bat 中缺少 SET SERVER 或 SET SHARE 一行", install);
   else if (!platform::SameName(server, check->computer_name) || !platform::SameName(share, check->share))
-    item.Not(CheckState::kStale,
+    item.Not(not_ready(CheckState::kStale),
              Cat({"SERVER=", server, "，SHARE=", share, "，今天应为 SERVER=", check->computer_name, "，SHARE=", check->share}),
-             Cat({install, "，重新写入今天的服务器和共享"}));
+             install);
   else
     item.Ready(Cat({"SERVER=", server, "，SHARE=", share, "，都是今天的"}));
   // Workstation auto-registration: which of the two start scripts it has.
@@ -233,18 +331,19 @@ void CheckProfile(platform::Host& host, const CheckInput& in, const std::string&
     item.Ready(is(pxe::StartNetVariant::AutoRegister) ? "工作站自动注册：开" : "工作站自动注册：关");
   } else {
     item.Not(CheckState::kStale, "startnet.bat 不是本程序写的两种之一",
-             Cat({"在“RPL配置名”中选 ", name, "，勾选或清除“工作站自动注册”重写它"}));
+             Cat({"按“更  新”，在“RPL配置名”中选 ", name, "，勾选“工作站自动注册”（不要自动注册时再清除它）"}));
   }
   item.AddTo(check, what);
 }
 
-void CheckProfiles(platform::Host& host, const CheckInput& in, ServerCheck* check) {
-  const std::string& root = in.system_root;
+void CheckProfiles(const Rpl& r) {
+  platform::Host& host = r.host;
+  const std::string& root = r.root();
   const std::string dir = paths::Profile(root, "");
   std::vector<platform::DirEntry> entries;
   if (!host.ListDirectory(dir, &entries)) {
     const bool there = host.DirectoryExists(dir);
-    Add(check, Road::kRpl, "配置列表", there ? CheckState::kUnreadable : CheckState::kMissing,
+    Add(r.check, Road::kRpl, "配置列表", there ? CheckState::kUnreadable : CheckState::kAdmin,
         {there ? "无法列出 " : "没有配置目录 ", Folder(dir), there ? " 中的配置。" : "。"},
         {there ? "检查该目录的权限后重新检查" : kService});
     return;
@@ -255,18 +354,19 @@ void CheckProfiles(platform::Host& host, const CheckInput& in, ServerCheck* chec
   for (size_t i = kProfileListLimit; i < entries.size(); ++i) left_out.push_back(entries[i].name);
   size_t windows = 0;
   for (const std::string& name : profiles) windows += rpl::IsDosProfile(host, root, name) ? 0 : 1;
+  // Profiles are made and removed in the Remoteboot Manager, by hand.
   if (!left_out.empty())
-    Add(check, Road::kRpl, "配置列表", CheckState::kMissing,
+    Add(r.check, Road::kRpl, "配置列表", CheckState::kAdmin,
         {"“RPL配置名”列表只取配置目录的前 ", kProfileListLimit, " 项（连同 . 和 ..），目录中有 ", entries.size(),
          " 项，不在列表中的有：", NameList(left_out), "。"},
         {"按“启动管理器”删去不用的配置"});
   else
-    Add(check, Road::kRpl, "配置列表", windows == 0 ? CheckState::kMissing : CheckState::kReady,
+    Add(r.check, Road::kRpl, "配置列表", windows == 0 ? CheckState::kAdmin : CheckState::kReady,
         {Folder(dir), " 中有 ", profiles.size(), " 个配置（DOS 配置 ", profiles.size() - windows, " 个）",
          windows == 0 ? "，没有可安装无盘WIN98的配置" : "",
          entries.size() == kProfileListLimit ? "，列表已到 256 项的上限" : "", "。"},
         {"按“启动管理器”为网卡的 Windows 配置新建一个配置，再按“更  新”"});
-  for (const std::string& name : profiles) CheckProfile(host, in, name, check);
+  for (const std::string& name : profiles) CheckProfile(r, name);
 }
 
 }  // namespace
@@ -277,9 +377,10 @@ void CheckRpl(platform::Host& host, const CheckInput& in, ServerCheck* check) {
         {"读不到注册表中的 SystemRoot，不知道远程启动目录在哪里。"}, {"检查注册表后重新检查"});
     return;
   }
-  CheckTree(host, in, check);
-  CheckCards(host, in, check);
-  CheckProfiles(host, in, check);
+  Rpl r{host, in, check, {}};
+  CheckTree(r);
+  CheckCards(r);
+  CheckProfiles(r);
 }
 
 }  // namespace app

@@ -35,14 +35,26 @@ bool WriteRplScript(platform::Host& host, const std::string& driver, const std::
   return platform::WriteTextLines(host, paths::RplScript(host.WindowsDirectory()), lines);
 }
 
+namespace {
+
+// Each boot-block file, made from the NE2000 template of its name with the
+// token replaced by the card's driver.
+struct BootBlockFile {
+  const char* name;
+  const char* token;
+};
+const BootBlockFile kFiles[] = {{"dosbb.cnf", "NE2000"}, {"w95bb.cnf", "NE2000"}, {"protocol.ini", "ms2000"}};
+
+}  // namespace
+
+std::vector<std::string> BootBlockFileNames() {
+  std::vector<std::string> names;
+  for (const BootBlockFile& file : kFiles) names.push_back(file.name);
+  return names;
+}
+
 bool MakeBootBlockFiles(platform::Host& host, platform::Ui& ui, const std::string& driver,
                         std::string* failed) {
-  struct BootBlockFile {
-    const char* name;
-    const char* token;
-  };
-  static const BootBlockFile kFiles[] = {
-      {"dosbb.cnf", "NE2000"}, {"w95bb.cnf", "NE2000"}, {"protocol.ini", "ms2000"}};
   const std::string root = host.WindowsDirectory();
   failed->clear();
   // 1. Every template is read before any output is written. One that is

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -18,6 +19,9 @@ namespace rpl {
 bool WriteRplScript(platform::Host& host, const std::string& driver, const std::string& vendor,
                     const std::string& dos_comment, const std::string& windows_comment,
                     const std::string& vendor_comment);
+
+// The names of the three boot-block files, in the order they are made.
+std::vector<std::string> BootBlockFileNames();
 
 // Writes the card's dosbb.cnf, w95bb.cnf and protocol.ini into its boot-block
 // directory (which must exist) from the NE2000 templates, the first

@@ -1,12 +1,39 @@
+// Detection of the chosen card type, and what makes a card registered.
 #include "rpl/detect.h"
 
 #include "base/paths.h"
+#include "platform/text.h"
+#include "rpl/bootblock.h"
 
 namespace rpl {
 
 const char kRtl8139[] = "RTL 8139";
 const char kRtl8029[] = "RTL 8029";
 const char kOtherCard[] = "Other NetCARD";
+
+const char* CardType(const std::string& block) {
+  if (platform::SameName(block, "rtsnd")) return kRtl8139;
+  if (platform::SameName(block, "pcind")) return kRtl8029;
+  return kOtherCard;
+}
+
+std::vector<std::string> CardFiles(const std::string& root, const std::string& block) {
+  std::vector<std::string> files = {paths::NdisDriver(root, block + ".dos")};
+  for (const std::string& name : BootBlockFileNames()) files.push_back(paths::BootBlockFile(root, block, name));
+  return files;
+}
+
+bool CardRegistered(platform::Host& host, const std::string& root, const std::string& block) {
+  for (const std::string& file : CardFiles(root, block))
+    if (!host.FileExists(file)) return false;
+  return true;
+}
+
+bool IsCard(platform::Host& host, const std::string& root, const std::string& block) {
+  for (const std::string& file : CardFiles(root, block))
+    if (host.FileExists(file)) return true;
+  return false;
+}
 
 Unlock DetectCard(platform::Host& host, platform::Ui& ui, const std::string& nic_type,
                   const std::string& system_root) {
@@ -21,9 +48,11 @@ Unlock DetectCard(platform::Host& host, platform::Ui& ui, const std::string& nic
     ui.MessageBox("请检查远程启动服务是否已经安装!", "检测结果", kWarn);
     return Unlock::kNone;
   }
-  // 3. and 4. A Realtek card is registered when its driver is in the tree.
+  // 3. and 4. A Realtek card is registered when its files are in the tree.
+  // The driver alone is not enough: without its boot-block files no
+  // workstation boots, and only registration makes them.
   if (nic_type == kRtl8139) {
-    if (host.FileExists(paths::NdisDriver(system_root, "rtsnd.dos"))) {
+    if (CardRegistered(host, system_root, "rtsnd")) {
       ui.MessageBox("Rtl8139 网卡检测成功！", "检测结果", kInfo);
       return Unlock::kInstall;
     }
@@ -31,7 +60,7 @@ Unlock DetectCard(platform::Host& host, platform::Ui& ui, const std::string& nic
     return Unlock::kConfigure;
   }
   if (nic_type == kRtl8029) {
-    if (host.FileExists(paths::NdisDriver(system_root, "PCIND.dos"))) {
+    if (CardRegistered(host, system_root, "pcind")) {
       ui.MessageBox("Rtl8029 网卡检测成功！", "检测结果", kInfo);
       return Unlock::kInstall;
     }

@@ -314,7 +314,7 @@ check_fields() { drive set-text TForm1 Edit2 WS && drive set-text TForm1 Edit3 1
 start_server && {
   check_fields
   drive click TForm1 C1 && drive check TCheckForm && shot check-before-rpl
-  drive report-items '√共享目录，√用户目录，√工作站信息文件，√PXE-PDK 安装程序，√已安装的 PXE-PDK，√镜像工具，√原始镜像文件，√已安装的启动镜像，√启动镜像中的服务器和共享，√远程启动服务程序，√Windows 95 文件，×DOS 6.22 文件，√NE2000 启动块模板，×网卡，√配置列表，√配置 NE2KDOS，×配置 NE2KWIN'
+  drive report-items '√共享目录，√用户目录，√工作站信息文件，√PXE-PDK 安装程序，√已安装的 PXE-PDK，√镜像工具，√临时目录，√原始镜像文件，√已安装的启动镜像，√启动镜像中的服务器和共享，√远程启动服务程序，√Windows 95 文件，√随程序发布的 RPL 文件，×DOS 6.22 文件，√NE2000 启动块模板，×网卡，√配置列表，√配置 NE2KDOS，×配置 NE2KWIN'
   drive tab-cycle TCheckForm
   drive report-copy click
   drive keys TCheckForm esc && drive gone TCheckForm
@@ -437,7 +437,7 @@ run_check() { (cd "$korrin" && exec timeout 60 "${wine_env[@]}" wine Server.exe 
 start_server && {
   check_fields
   drive click TForm1 C1 && drive check TCheckForm && shot check-after-rpl
-  drive report-items '√共享目录，√用户目录，√工作站信息文件，√PXE-PDK 安装程序，√已安装的 PXE-PDK，√镜像工具，√原始镜像文件，√已安装的启动镜像，√启动镜像中的服务器和共享，√远程启动服务程序，√Windows 95 文件，√DOS 6.22 文件，√NE2000 启动块模板，√网卡 RTL 8139（rtsnd），√配置列表，√配置 NE2KDOS，×配置 NE2KWIN，√配置 W8139'
+  drive report-items '√共享目录，√用户目录，√工作站信息文件，√PXE-PDK 安装程序，√已安装的 PXE-PDK，√镜像工具，√临时目录，√原始镜像文件，√已安装的启动镜像，√启动镜像中的服务器和共享，√远程启动服务程序，√Windows 95 文件，√随程序发布的 RPL 文件，√DOS 6.22 文件，√NE2000 启动块模板，√网卡 RTL 8139（rtsnd），√配置列表，√配置 NE2KDOS，×配置 NE2KWIN，√配置 W8139'
   drive click TCheckForm Button2 && drive gone TCheckForm
   leave
 }

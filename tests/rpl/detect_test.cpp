@@ -9,27 +9,41 @@ using platform::SimEvent;
 TEST_F(RplSession, DetectionGivesOneMessageAndUnlocksTheNextStep) {
   struct Case {
     const char* nic;
-    bool remoteboot, rtsnd, pcind;
+    bool remoteboot;
+    // The card's files: its driver, and with "+" its boot-block files too.
+    const char* rtsnd;
+    const char* pcind;
     SimEvent message;
     bool configure, install;
   } cases[] = {
-      {"", true, true, true, {"message", "请选择网卡的类型！", "morva提示", 48}, false, false},
-      {"RTL 8139", false, true, true, {"message", "请检查远程启动服务是否已经安装!", "检测结果", 48}, false, false},
-      {"Other NetCARD", false, false, false, {"message", "请检查远程启动服务是否已经安装!", "检测结果", 48}, false, false},
-      {"RTL 8139", true, true, false, {"message", "Rtl8139 网卡检测成功！", "检测结果", 64}, false, true},
-      {"RTL 8139", true, false, true, {"message", "Rtl8139 网卡可能没有配置,需要配置RPL", "检测结果", 48}, true, false},
-      {"RTL 8029", true, false, true, {"message", "Rtl8029 网卡检测成功！", "检测结果", 64}, false, true},
-      {"RTL 8029", true, true, false, {"message", "RTL8029 网卡可能没有配置,需要配置RPL", "检测结果", 48}, true, false},
-      {"Other NetCARD", true, false, false, {"message", "无法检测自定义网卡类型，请直接使用配置来设置您网卡！", "Morva提示", 64}, true, false},
+      {"", true, "+", "+", {"message", "请选择网卡的类型！", "morva提示", 48}, false, false},
+      {"RTL 8139", false, "+", "+", {"message", "请检查远程启动服务是否已经安装!", "检测结果", 48}, false, false},
+      {"Other NetCARD", false, "", "", {"message", "请检查远程启动服务是否已经安装!", "检测结果", 48}, false, false},
+      {"RTL 8139", true, "+", "", {"message", "Rtl8139 网卡检测成功！", "检测结果", 64}, false, true},
+      {"RTL 8139", true, "", "+", {"message", "Rtl8139 网卡可能没有配置,需要配置RPL", "检测结果", 48}, true, false},
+      {"RTL 8029", true, "", "+", {"message", "Rtl8029 网卡检测成功！", "检测结果", 64}, false, true},
+      {"RTL 8029", true, "+", "", {"message", "RTL8029 网卡可能没有配置,需要配置RPL", "检测结果", 48}, true, false},
+      // A driver without its boot blocks, or boot blocks without their
+      // driver, is a card registration has to finish.
+      {"RTL 8139", true, "driver", "+", {"message", "Rtl8139 网卡可能没有配置,需要配置RPL", "检测结果", 48}, true, false},
+      {"RTL 8029", true, "+", "driver", {"message", "RTL8029 网卡可能没有配置,需要配置RPL", "检测结果", 48}, true, false},
+      {"RTL 8029", true, "", "blocks", {"message", "RTL8029 网卡可能没有配置,需要配置RPL", "检测结果", 48}, true, false},
+      {"Other NetCARD", true, "", "", {"message", "无法检测自定义网卡类型，请直接使用配置来设置您网卡！", "Morva提示", 64}, true, false},
       // The comparison is exact: a case-changed name is no card of the list.
-      {"rtl 8139", true, true, true, {"message", "无法检测自定义网卡类型，请直接使用配置来设置您网卡！", "Morva提示", 64}, true, false},
+      {"rtl 8139", true, "+", "+", {"message", "无法检测自定义网卡类型，请直接使用配置来设置您网卡！", "Morva提示", 64}, true, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.nic << " " << c.remoteboot << c.rtsnd << c.pcind);
     RplMachine m;
     if (!c.remoteboot) m.Remove(std::string(kRoot) + "\\RPL\\RPLFILES\\BINFILES\\WIN95\\io.sys");
-    if (c.rtsnd) m.Put(Rpl("bblock\\ndis\\RTSND.DOS"), "driver");
-    if (c.pcind) m.Put(Rpl("bblock\\ndis\\pcind.dos"), "driver");
+    // Each of the card's files, in the case registration gives it.
+    for (const auto& card : {std::make_pair("RTSND", c.rtsnd), std::make_pair("pcind", c.pcind)}) {
+      const std::string has = card.second;
+      if (has == "+" || has == "driver") m.Put(Rpl("bblock\\ndis\\") + card.first + ".dos", "driver");
+      if (has == "+" || has == "blocks")
+        for (const char* file : {"dosbb.cnf", "W95BB.CNF", "protocol.ini"})
+          m.Put(Rpl("bblock\\netbeui\\") + card.first + "\\" + file, "boot block");
+    }
     m.Choose(c.nic);
     m.form->BitBtn10Click();
     EXPECT_EQ(m.journal(), std::vector<SimEvent>{c.message});
