@@ -50,7 +50,8 @@ const char* StateWord(CheckState state);  // "就绪", "缺少", "过期", "需�
 const char* StateMark(CheckState state);  // "√", "×", "△", "！", "？"
 const char* RoadHeading(Road road);
 
-// The counts of the states in one line ("共 20 项：就绪 12 项，缺少 6 项，...").
+// The counts of the states in one line: the ready ones always, the others
+// where there are any ("共 20 项：就绪 12 项，缺少 6 项，过期 2 项。").
 std::string CheckSummary(const ServerCheck& check);
 // The report as text, lines ended by CR LF: what was checked with, the
 // summary, then each road's heading followed by its items.

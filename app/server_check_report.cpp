@@ -92,11 +92,13 @@ const char* RoadHeading(Road road) {
 std::string CheckSummary(const ServerCheck& check) {
   const CheckState states[] = {CheckState::kReady, CheckState::kMissing, CheckState::kStale, CheckState::kAdmin,
                                CheckState::kUnreadable};
+  // The ready items always, the others where there are any: the line fits
+  // the check window's status label.
   std::string text = Cat({"共 ", check.items.size(), " 项："});
   for (size_t i = 0; i < sizeof states / sizeof states[0]; ++i) {
     size_t n = 0;
     for (const CheckItem& item : check.items) n += item.state == states[i] ? 1 : 0;
-    text += Cat({i ? "，" : "", StateWord(states[i]), " ", n, " 项"});
+    if (i == 0 || n > 0) text += Cat({i ? "，" : "", StateWord(states[i]), " ", n, " 项"});
   }
   return text + "。";
 }
