@@ -106,51 +106,106 @@ bool IsDirectoryBelowRoot(const std::string& path) {
          path[2] == '\\' && path.find('\\', 3) == std::string::npos;
 }
 
+namespace {
+
+// Folders named in a warning, one a line: the first ten, then how many more.
+std::string FolderList(const std::vector<std::string>& folders) {
+  const size_t kShown = 10;
+  std::string list;
+  for (size_t i = 0; i < folders.size() && i < kShown; ++i) list += folders[i] + "\r\n";
+  if (folders.size() > kShown) list += "……另有 " + std::to_string(folders.size() - kShown) + " 个目录\r\n";
+  return list;
+}
+
+}  // namespace
+
 void GenerateUsers(platform::Host& host, platform::Ui& ui, const AccountFields& f,
-                   platform::ProgressBar& progress) {
+                   platform::ProgressBar& progress, int* running) {
+  // The command interpreter reads a running script line by line: it is
+  // neither replaced under it nor started a second time.
+  if (host.StillRunning(*running)) {
+    ui.MessageBox(std::string("上一次的账户脚本 ") + paths::kUserTempBat +
+                      " 仍在运行，用户还在创建中。请等它结束后再生成用户及目录。",
+                  kWarningCaption, platform::kMbIconExclamation);
+    return;
+  }
   // Nothing is written, made or started for fields the script cannot carry.
   std::string problem = CheckFields(f);
   if (!problem.empty()) {
     ui.MessageBox(problem, kWarningCaption, platform::kMbIconExclamation);
     return;
   }
-  // 1. The shared directory for the next start.
-  platform::WriteTextLines(host, paths::kTempsBak, {f.shared_directory});
   // 2. The progress bar, while the directories are made.
   progress.SetVisible(true);
-  // 3. The script: its lines are gathered here and written when it is closed.
-  std::vector<std::string> script;
-  // 4. The shared directory (one level only).
+  // 4. The shared directory (one level only). Each folder counts by whether
+  // it is there afterwards, made now or by an earlier run.
+  std::vector<std::string> missing;
   host.MakeDirectory(f.shared_directory);
+  const bool shared = host.DirectoryExists(f.shared_directory);
+  if (!shared) missing.push_back(f.shared_directory);
   // 5.-6. The share name and the group go into the script's first four lines.
-  script = ScriptHead(f);
+  std::vector<std::string> script = ScriptHead(f);
   // 7. The user count.
   int users = 0;
   ParseUserCount(f.count, &users);
-  // 8.-9. One directory per user, the user's lines, the bar moving on.
+  // 8.-9. One directory per user, the user's lines, the bar moving on. No
+  // user directory can be made without the shared one; that one is named.
   for (int i = 1; i <= users; ++i) {
     const std::string name = UserName(f.prefix, i);
-    host.MakeDirectory(paths::UserDirectory(f.shared_directory, name));
+    const std::string dir = paths::UserDirectory(f.shared_directory, name);
+    if (shared) {
+      host.MakeDirectory(dir);
+      if (!host.DirectoryExists(dir)) missing.push_back(dir);
+    }
     std::vector<std::string> user = UserLines(f, name);
     script.insert(script.end(), user.begin(), user.end());
     progress.SetPosition(static_cast<int>(static_cast<long long>(i) * 100 / users));
   }
-  // 10. The bar full, the script closed, the bar hidden. A script that
-  // cannot be written (read-only, locked, a full disk) stays as it was and
-  // is not run: it is an earlier run's, or none.
   progress.SetPosition(100);
-  const bool written = platform::WriteTextLines(host, paths::kUserTempBat, script);
+  // Accounts without their directories would be shares of nothing: the
+  // script is neither written nor started.
+  if (!missing.empty()) {
+    progress.SetVisible(false);
+    ui.MessageBox("以下目录无法创建（驱动器不存在、上级目录不可写，或已有同名的文件）：\r\n" +
+                      FolderList(missing) + "账户脚本没有写入，也没有运行，没有创建用户。",
+                  kWarningCaption, platform::kMbIconExclamation);
+    return;
+  }
+  // 1. The shared directory for the next start, now that it is there.
+  // 10. The script written whole, the bar hidden. A script that cannot be
+  // written (read-only, locked, a full disk) stays as it was and is not
+  // run: it is an earlier run's, or none.
+  const bool remembered = platform::WriteTextLines(host, paths::kTempsBak, {f.shared_directory});
+  const bool written = remembered && platform::WriteTextLines(host, paths::kUserTempBat, script);
   progress.SetVisible(false);
+  if (!remembered) {
+    ui.MessageBox(std::string("无法写入 ") + paths::kTempsBak +
+                      "（文件只读、被占用或磁盘已满），账户脚本没有运行，没有创建用户。",
+                  kWarningCaption, platform::kMbIconExclamation);
+    return;
+  }
   if (!written) {
     ui.MessageBox(std::string("无法写入账户脚本 ") + paths::kUserTempBat +
                       "（文件只读、被占用或磁盘已满），没有创建用户。",
                   kWarningCaption, platform::kMbIconExclamation);
     return;
   }
-  // 11. The script runs unseen; nothing waits for it.
-  host.RunCommand(paths::AccountScriptCommand(), platform::kHide);
+  // 11. The script runs unseen; the handler does not wait for it, but keeps
+  // its number, so that the script stays in place until it has ended.
+  *running = host.StartWatched(paths::AccountScriptCommand(), platform::kHide);
+  if (*running == 0) {
+    ui.MessageBox(std::string("无法启动账户脚本 ") + paths::AccountScriptCommand() + "，没有创建用户。",
+                  kWarningCaption, platform::kMbIconExclamation);
+    return;
+  }
   // 12. The administrator is told that the accounts are on their way.
   ui.MessageBox("目录创建完成，正在创建用户，请稍后...", "进程提示", platform::kMbOk);
+}
+
+bool RemoveAccountScript(platform::Host& host, int running) {
+  if (host.StillRunning(running)) return false;
+  host.DeleteFile(paths::kUserTempBat);
+  return true;
 }
 
 void EditNamesFile(platform::Host& host, platform::Ui& ui, const std::string& shared_directory) {

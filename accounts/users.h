@@ -40,9 +40,15 @@ bool ParseUserCount(const std::string& text, int* count);
 std::string CheckFields(const AccountFields& fields);
 
 // The button "生成用户及目录": checks the fields, then makes the directories,
-// writes and starts the script, and tells the administrator.
+// writes and starts the script, and tells the administrator. `script` holds
+// the number of the script an earlier press started (0: none); while that
+// one still runs the press is refused, and a started script leaves its own.
 void GenerateUsers(platform::Host& host, platform::Ui& ui, const AccountFields& fields,
-                   platform::ProgressBar& progress);
+                   platform::ProgressBar& progress, int* script);
+
+// The exit button's clean-up: deletes the account script, unless the script
+// numbered `script` still runs and reads it; false then, the file kept.
+bool RemoveAccountScript(platform::Host& host, int script);
 
 // The button "编辑信息文件": opens the workstation names file in Notepad,
 // creating it empty first when it is absent and the administrator agrees.

@@ -10,6 +10,7 @@
 #include "base/paths.h"
 #include "platform/textfile.h"
 #include "pxe/bootimage.h"
+#include "pxe/startnet.h"
 #include "rpl/detect.h"
 #include "rpl/install.h"
 #include "rpl/profiles.h"
@@ -24,6 +25,7 @@ TForm1::TForm1(platform::Host& host, platform::Ui& ui) : GetNetDrv(host), host_(
     if (platform::Control* control = Find(c.name)) controls.push_back(control);
   look::SetFirstStates(Layout(), controls);
   CheckBox1.on_change = [this] { CheckBox1Click(); };
+  ComboBox2.on_change = [this] { ComboBox2Change(); };
 }
 
 void TForm1::FormCreate() {
@@ -44,7 +46,9 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::BitBtn4Click() {
-  host_.DeleteFile(paths::kUserTempBat);
+  // An account script that still runs keeps its file: the command
+  // interpreter reads it line by line, and would skip the rest unseen.
+  accounts::RemoveAccountScript(host_, account_script_);
   ui_.CloseMainWindow();
 }
 
@@ -80,7 +84,7 @@ void TForm1::SpeedButton3Click() { M1Click(); }
 
 void TForm1::BitBtn1Click() {
   accounts::GenerateUsers(host_, ui_, {Edit1.Text(), Edit2.Text(), Edit3.Text(), Edit4.Text()},
-                          ProgressBar1);
+                          ProgressBar1, &account_script_);
 }
 
 void TForm1::BitBtn8Click() { accounts::EditNamesFile(host_, ui_, Edit1.Text()); }
@@ -121,6 +125,10 @@ void TForm1::BitBtn11Click() {
                     {ComboBox2.Text(), ComboBox1.Text(), Edit1.Text(), settings.SystemRoot,
                      settings.StartDir, settings.NdisDriverName},
                     CheckBox1);
+  // An installation that went ahead cleared the box before it touched the
+  // profile, which now holds the image's start script, whichever that is; a
+  // refused one leaves both as they were.
+  if (!CheckBox1.Checked()) ReadAutoRegistration();
 }
 
 void TForm1::BitBtn12Click() {
@@ -131,14 +139,37 @@ void TForm1::BitBtn12Click() {
 }
 
 void TForm1::CheckBox1Click() {
-  // A refused setting clears the box again; that change runs this handler
-  // once more, which leaves the start script as the refusal found it.
-  if (refusing_auto_registration_) return;
-  if (rpl::SwitchAutoRegistration(host_, ui_, settings.SystemRoot, ComboBox2.Text(), CheckBox1.Checked())) {
-    refusing_auto_registration_ = true;
-    CheckBox1.SetChecked(false);
-    refusing_auto_registration_ = false;
-  }
+  if (quiet_auto_registration_) return;
+  // A setting refused, or a start script that could not be written: the box
+  // goes back to what it showed, which is what the file still holds. Going
+  // back runs this handler once more, and that run writes nothing.
+  const bool checked = CheckBox1.Checked();
+  if (rpl::SwitchAutoRegistration(host_, ui_, settings.SystemRoot, ComboBox2.Text(), checked))
+    ShowAutoRegistration(!checked);
+}
+
+void TForm1::ComboBox2Change() {
+  // The box shows the newly chosen profile's start script; nothing is
+  // written, so the profile chosen before keeps the script it has.
+  ReadAutoRegistration();
+}
+
+void TForm1::ShowAutoRegistration(bool checked) {
+  quiet_auto_registration_ = true;
+  CheckBox1.SetChecked(checked);
+  quiet_auto_registration_ = false;
+}
+
+void TForm1::ReadAutoRegistration() {
+  // Checked only for the auto-registering script, byte for byte; a profile
+  // without a start script, or one holding any other text, shows clear.
+  const std::string auto_register = platform::JoinLines(pxe::StartNetLines(pxe::StartNetVariant::AutoRegister));
+  const std::string profile = ComboBox2.Text();
+  std::string bytes;
+  ShowAutoRegistration(!profile.empty() &&
+                       host_.ReadFile(paths::ProfileStartNet(settings.SystemRoot, profile), &bytes,
+                                      auto_register.size() + 1) &&
+                       bytes == auto_register);
 }
 
 void TForm1::BitBtn6Click() { rpl::StartRemoteboot(host_, ProgressBar2); }

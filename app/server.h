@@ -55,6 +55,7 @@ class TForm1 {
   void BitBtn11Click();  // install
   void BitBtn12Click();  // update the profile list
   void CheckBox1Click(); // workstation auto-registration
+  void ComboBox2Change(); // another profile chosen
   void BitBtn6Click();   // start remote boot
   void SpeedButton7Click();  // boot manager
 
@@ -97,9 +98,16 @@ class TForm1 {
   rpl::TGetNetDrv GetNetDrv;
 
  private:
+  // Sets CheckBox1 without its switch writing anything: to what the chosen
+  // profile's start script holds, or back after a refusal.
+  void ShowAutoRegistration(bool checked);
+  // Sets CheckBox1 from the chosen profile's start script.
+  void ReadAutoRegistration();
+
   platform::Host& host_;
   platform::Ui& ui_;
-  bool refusing_auto_registration_ = false;  // CheckBox1 is being cleared after a refusal
+  bool quiet_auto_registration_ = false;  // CheckBox1 is being set by ShowAutoRegistration
+  int account_script_ = 0;                // the account script last started, while it may run
 };
 
 }  // namespace app

@@ -63,6 +63,13 @@ class Host {
   // Starts a command line with the given show mode. Never waits and never
   // reports whether the program could be started.
   virtual void RunCommand(const std::string& command_line, ShowMode show) = 0;
+  // Starts a command line as RunCommand does, without waiting, and gives the
+  // started program a number by which StillRunning tells later whether it
+  // still runs; 0 when it could not be started.
+  virtual int StartWatched(const std::string& command_line, ShowMode show) = 0;
+  // True while the program StartWatched numbered `program` runs; false once
+  // it has ended, and for 0.
+  virtual bool StillRunning(int program) = 0;
   // Holds the handler for a time; the program's windows are repainted
   // meanwhile (a progress bar set before shows its new position).
   virtual void Pause(unsigned milliseconds) = 0;

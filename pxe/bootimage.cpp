@@ -26,8 +26,19 @@ const fat12::Tree* Child(const fat12::Tree& dir, const std::string& name) {
 void GenerateBootImage(platform::Host& host, platform::Ui& ui, const std::string& start_dir,
                        const std::string& shared_directory, bool auto_register,
                        std::string* installed_image) {
+  const char kCaption[] = "morva提示";
+  const std::string kept = "\r\n原有的 dosundi.1 未被改动，请重新生成镜像。";
+  auto warn = [&](const std::string& what) { ui.MessageBox(what + kept, kCaption, platform::kMbIconExclamation); };
   // 1. Where the PDK lies and what this server is called, read afresh.
+  // Without the program files directory the image would land below the
+  // root of whatever drive is current, where the PDK never looks.
   const std::string program_files = host.ReadRegistry(paths::kWindowsKey, "ProgramFilesDir");
+  if (program_files.empty()) {
+    ui.MessageBox(std::string("注册表中没有 Program Files 目录（HKEY_LOCAL_MACHINE") + paths::kWindowsKey +
+                      " 的 ProgramFilesDir），找不到 PXE-PDK 的镜像目录，没有生成镜像。",
+                  kCaption, platform::kMbIconExclamation);
+    return;
+  }
   const std::string computer_name = host.ReadRegistry(paths::kComputerNameKey, "computername");
   // 2. The name the shared directory is shared under.
   const std::string share = base::ShareName(shared_directory);
@@ -52,47 +63,61 @@ void GenerateBootImage(platform::Host& host, platform::Ui& ui, const std::string
     TForm2 Form2;
     ui.ShowModal(Form2);
   }
-  // 8. The image's variables: its first three lines, then this server and share.
+  // 8. The image's variables: its first three lines, then this server and
+  // share. 9. The start script the check box chooses. Neither can be written
+  // where the unpacking has not laid out the tree.
   std::vector<std::string> lines;
   platform::ReadTextLines(host, paths::kSetVarsBat, &lines);
   lines.resize(3);  // lines 4 and 5, and any after them, are dropped
   lines.push_back("SET SERVER=" + computer_name);
   lines.push_back("SET SHARE=" + share);
-  platform::WriteTextLines(host, paths::kSetVarsBat, lines);
-  // 9. The start script the check box chooses.
   const StartNetVariant variant = auto_register ? StartNetVariant::AutoRegister : StartNetVariant::Standard;
-  WriteStartNet(host, paths::kStartNetBat, variant);
-  // 10. No old image may pass for the new one.
-  if (host.FileExists(paths::kPackedImageCheck)) host.DeleteFile(paths::kPackedImage);
-  // 11. Pack the tree again, unseen.
-  host.RunCommand(platform::QuotedIfBlank(paths::Packer(tool_dir)) + " " + paths::kBootImgDir + " " +
-                      paths::kPackedImage + " /f:1440",
-                  platform::kHide);
-  // 12. The packing gets the time until the administrator confirms.
-  ui.MessageBox("当服务器名和共享目录名发生变动，您必须重新生成镜像!", "创建完成",
-                platform::kMbIconInformation);
-  // 13. The PDK's image directory, one level after the other.
+  const char* unwritten = !platform::WriteTextLines(host, paths::kSetVarsBat, lines) ? paths::kSetVarsBat
+                          : !WriteStartNet(host, paths::kStartNetBat, variant)     ? paths::kStartNetBat
+                                                                                    : nullptr;
+  if (unwritten) {
+    warn(std::string("无法写入 ") + unwritten + "，原始镜像可能没有解开。");
+    return;
+  }
+  // 10. No old image may pass for the new one: one that stays stops the run.
+  if (host.FileExists(paths::kPackedImageCheck) && !host.DeleteFile(paths::kPackedImage)) {
+    warn(std::string("无法删除上一次打包的镜像文件 ") + paths::kPackedImage + "（文件只读或被占用）。");
+    return;
+  }
+  // 11. Pack the tree again, unseen, and wait for the packer to end.
+  const std::string packer = platform::QuotedIfBlank(paths::Packer(tool_dir));
+  int code = -1;
+  const platform::Host::Wait wait = host.RunToEnd(
+      packer + " " + paths::kBootImgDir + " " + paths::kPackedImage + " /f:1440", platform::kHide, kPackLimit, &code);
+  if (wait == platform::Host::Wait::kNotStarted) {
+    warn("无法启动打包程序 " + paths::Packer(tool_dir) + "。");
+    return;
+  }
+  if (wait == platform::Host::Wait::kTimedOut) {
+    warn("打包程序在 " + std::to_string(kPackLimit / 1000) + " 秒内没有结束，已被终止。");
+    return;
+  }
+  if (code != 0) {
+    warn("打包程序报告错误（返回值 " + std::to_string(code) + "）。");
+    return;
+  }
+  // 12. The PDK's image directory, one level after the other.
   for (int level = 1; level <= paths::kPdkImageLevels; ++level)
     host.MakeDirectory(paths::PdkImageDirectory(program_files, level));
-  // 14. Install the image. Only a whole 1440 KB image replaces the one
+  // 13. Install the image. Only a whole 1440 KB image replaces the one
   // installed: a packed image that is missing, locked, empty or of another
   // size leaves the old dosundi.1 as it was.
   *installed_image = paths::PdkBootImage(program_files);
   std::string image;
   if (!host.ReadFile(paths::kPackedImage, &image) || image.empty()) {
-    ui.MessageBox(std::string("无法读取打包后的镜像文件 ") + paths::kPackedImage +
-                      "，打包可能尚未完成或已经失败。\r\n原有的 dosundi.1 未被改动，请稍后重新生成镜像。",
-                  "morva提示", platform::kMbIconExclamation);
+    warn(std::string("无法读取打包后的镜像文件 ") + paths::kPackedImage + "，打包可能没有完成或已经失败。");
     return;
   }
   // One rule: a 1440 KB floppy image is exactly 1474560 bytes; anything else
   // is incomplete or not a floppy image, and its real size is named.
   if (image.size() != kFloppyImageSize) {
-    ui.MessageBox(std::string("打包后的镜像文件 ") + paths::kPackedImage + " 大小为 " +
-                      std::to_string(image.size()) + " 字节，不是 1440 KB 软盘镜像（" +
-                      std::to_string(kFloppyImageSize) + " 字节）。\r\n" +
-                      "原有的 dosundi.1 未被改动，请重新生成镜像。",
-                  "morva提示", platform::kMbIconExclamation);
+    warn(std::string("打包后的镜像文件 ") + paths::kPackedImage + " 大小为 " + std::to_string(image.size()) +
+         " 字节，不是 1440 KB 软盘镜像（" + std::to_string(kFloppyImageSize) + " 字节）。");
     return;
   }
   // It must also read back as a whole floppy holding what this run wrote.
@@ -100,17 +125,18 @@ void GenerateBootImage(platform::Host& host, platform::Ui& ui, const std::string
   const std::string problem =
       CheckPackedImage(image, platform::JoinLines(lines), platform::JoinLines(StartNetLines(variant)));
   if (!problem.empty()) {
-    ui.MessageBox(std::string("打包后的镜像文件 ") + paths::kPackedImage + " 没有通过检查：" + problem +
-                      "\r\n原有的 dosundi.1 未被改动，请重新生成镜像。",
-                  "morva提示", platform::kMbIconExclamation);
+    warn(std::string("打包后的镜像文件 ") + paths::kPackedImage + " 没有通过检查：" + problem);
     return;
   }
   // Whole or not at all: a write cut short (a full disk) or refused (a
   // read-only or locked file) leaves the old image as it was, and says so.
-  if (!platform::WriteFileWhole(host, *installed_image, image))
-    ui.MessageBox("无法写入 " + *installed_image + "（文件只读、被占用或磁盘已满）。\r\n" +
-                      "原有的 dosundi.1 未被改动，请重新生成镜像。",
-                  "morva提示", platform::kMbIconExclamation);
+  if (!platform::WriteFileWhole(host, *installed_image, image)) {
+    warn("无法写入 " + *installed_image + "（文件只读、被占用或磁盘已满）。");
+    return;
+  }
+  // 14. Only now is the image made and in place.
+  ui.MessageBox("当服务器名和共享目录名发生变动，您必须重新生成镜像!", "创建完成",
+                platform::kMbIconInformation);
 }
 
 std::string CheckPackedImage(const std::string& image, const std::string& setvars,

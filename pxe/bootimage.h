@@ -12,9 +12,14 @@ namespace pxe {
 // The size of the 1440 KB image the packer makes.
 const std::size_t kFloppyImageSize = 1474560;
 
+// How long the packer may take to make the image, in milliseconds.
+const unsigned kPackLimit = 60000;
+
 // The button "生成镜像文件". The tools and the template lie below `start_dir`;
 // `auto_register` is the state of CheckBox2. `installed_image` receives the
-// path of the PDK's image, set once the run reaches the installation.
+// path of the PDK's image, set once the run reaches the installation. The
+// notice "创建完成" comes only once the new image is installed; at the first
+// step that fails a warning names it instead, and the old image stays.
 void GenerateBootImage(platform::Host& host, platform::Ui& ui, const std::string& start_dir,
                        const std::string& shared_directory, bool auto_register,
                        std::string* installed_image);

@@ -27,7 +27,8 @@ std::vector<std::string> ProfileChoices(platform::Host& host, const std::string&
 // standard one when cleared. A setting that cannot be applied (no profile
 // chosen, or one without the Windows 98 files) is refused with a message;
 // true then, and the box must be cleared. A start script that cannot be
-// written is reported, set or cleared, and the box must be cleared too.
+// written is reported, set or cleared, and true: the box must go back to
+// the state it had, which is what the file still holds.
 bool SwitchAutoRegistration(platform::Host& host, platform::Ui& ui, const std::string& system_root,
                             const std::string& profile, bool set);
 

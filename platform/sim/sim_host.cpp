@@ -95,6 +95,31 @@ void SimHost::RunCommand(const std::string& command_line, ShowMode show) {
   Start(command_line, "", &output);
 }
 
+int SimHost::StartWatched(const std::string& command_line, ShowMode show) {
+  journal_.push_back({"run", command_line, "", static_cast<unsigned>(show)});
+  std::vector<std::string> words = SplitCommandLine(command_line);
+  const std::string key = words.empty() ? "" : ProgramKey(words[0]);
+  if (words.empty() || unstartable_.count(key)) return 0;
+  ++last_started_;
+  if (held_.count(key)) {
+    running_[last_started_] = command_line;
+  } else {
+    std::string output;
+    Start(command_line, "", &output);
+  }
+  return last_started_;
+}
+
+void SimHost::FinishHeld() {
+  std::map<int, std::string> ending;
+  ending.swap(running_);
+  for (const auto& program : ending) {
+    std::string output;
+    Start(program.second, "", &output);
+    journal_.push_back({"ended", program.second, "", 0});
+  }
+}
+
 int SimHost::RunAndWait(const std::string& command_line, const std::string& input,
                         std::string* output) {
   journal_.push_back({"exec", command_line, "", 0});
@@ -236,7 +261,7 @@ bool SimHost::DirectoryExists(const std::string& path) {
 bool SimHost::MakeDirectory(const std::string& path) {
   std::string native = NativePath(path);
   fs::path parent = fs::path(native).parent_path();
-  if (!fs::is_directory(parent) || fs::exists(native)) return false;
+  if (!fs::is_directory(parent) || fs::exists(native) || unwritable_.count(parent.string())) return false;
   std::error_code ec;
   return fs::create_directory(native, ec);
 }
@@ -338,6 +363,7 @@ bool SimHost::WriteFile(const std::string& path, const std::string& bytes) {
   std::string native = NativePath(path);
   if (!fs::is_directory(fs::path(native).parent_path()) || fs::is_directory(native)) return false;
   if (fs::exists(native) && (Attributes(path) & kAttrReadOnly)) return false;
+  if (!fs::exists(native) && unwritable_.count(fs::path(native).parent_path().string())) return false;
   std::ofstream out(native, std::ios::binary | std::ios::trunc);
   if (!out) return false;
   // A full disk takes what fits and fails the rest.

@@ -68,6 +68,20 @@ class SimHost : public Host {
   void MakeSlow(const std::string& program, unsigned milliseconds) {
     slow_[ProgramKey(program)] = milliseconds;
   }
+  // A program of this name, started by StartWatched, keeps running (its
+  // stand-in not yet run) until FinishHeld lets it end.
+  void HoldRunning(const std::string& program) { held_.insert(ProgramKey(program)); }
+  // The held programs that run now end, in the order they were started,
+  // each stand-in run to its end (an "ended" event each).
+  void FinishHeld();
+  // A program of this name cannot be started by StartWatched, as when its
+  // file is missing.
+  void MakeUnstartable(const std::string& program) { unstartable_.insert(ProgramKey(program)); }
+  // Nothing new can be made directly in this folder, neither a file nor a
+  // folder: one the program's account may read but not write to, or a
+  // write-protected disk. (Not the read-only attribute, which Windows
+  // ignores on folders.)
+  void MakeUnwritable(const std::string& dir) { unwritable_.insert(NativePath(dir)); }
   // The disk holds only `bytes` more: a write beyond them writes what fits
   // and fails, as on a full disk. SIZE_MAX lifts the limit.
   void LimitDiskSpace(std::size_t bytes) { disk_space_ = bytes; }
@@ -98,6 +112,8 @@ class SimHost : public Host {
 
   // Host
   void RunCommand(const std::string& command_line, ShowMode show) override;
+  int StartWatched(const std::string& command_line, ShowMode show) override;
+  bool StillRunning(int program) override { return running_.count(program) != 0; }
   void Pause(unsigned milliseconds) override;
   Wait RunToEnd(const std::string& command_line, ShowMode show, unsigned limit,
                 int* exit_code) override;
@@ -143,6 +159,9 @@ class SimHost : public Host {
   std::size_t disk_space_ = SIZE_MAX;
   bool omit_dot_entries_ = false;
   std::string running_arguments_;
+  std::set<std::string> held_, unstartable_, unwritable_;
+  std::map<int, std::string> running_;  // held programs by number, their command lines
+  int last_started_ = 0;
 };
 
 // The window system of the simulated host: records what is shown into the

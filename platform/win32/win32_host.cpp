@@ -49,6 +49,22 @@ void Win32Host::RunCommand(const std::string& command_line, ShowMode show) {
   if (HANDLE process = StartProgram(command_line, show)) CloseHandle(process);
 }
 
+int Win32Host::StartWatched(const std::string& command_line, ShowMode show) {
+  HANDLE process = StartProgram(command_line, show);
+  if (!process) return 0;
+  watched_[++last_watched_] = process;
+  return last_watched_;
+}
+
+bool Win32Host::StillRunning(int program) {
+  auto it = watched_.find(program);
+  if (it == watched_.end()) return false;
+  if (WaitForSingleObject(it->second, 0) == WAIT_TIMEOUT) return true;
+  CloseHandle(it->second);
+  watched_.erase(it);
+  return false;
+}
+
 namespace {
 
 // Waits for `handle` (none: only the time) at most `milliseconds`, painting

@@ -26,6 +26,8 @@ std::wstring ProgramTitle(const std::wstring& exe_path);
 class Win32Host : public Host {
  public:
   void RunCommand(const std::string& command_line, ShowMode show) override;
+  int StartWatched(const std::string& command_line, ShowMode show) override;
+  bool StillRunning(int program) override;
   void Pause(unsigned milliseconds) override;
   Wait RunToEnd(const std::string& command_line, ShowMode show, unsigned limit,
                 int* exit_code) override;
@@ -44,6 +46,12 @@ class Win32Host : public Host {
   bool ListDirectory(const std::string& dir, std::vector<DirEntry>* entries) override;
   bool ReadFile(const std::string& path, std::string* bytes, std::size_t limit) override;
   bool WriteFile(const std::string& path, const std::string& bytes) override;
+
+ private:
+  // The programs StartWatched started that have not been seen to end, by
+  // their numbers, with their process handles.
+  std::map<int, HANDLE> watched_;
+  int last_watched_ = 0;
 };
 
 class Win32Ui : public Ui {

@@ -68,8 +68,7 @@ TEST(GenerateUsers, DefaultsWriteTheWholeScriptMakeTheDirectoriesAndStartIt) {
 }
 
 // Each row also restarts the program, which must show the shared directory
-// the run saved: on a drive that is not there the script is written and
-// started all the same, and a Chinese name goes to disk in code page 936.
+// the run saved: a Chinese name goes to disk in code page 936.
 TEST(GenerateUsers, CountsGiveTheirUsersAndProgress) {
   struct Case {
     const char* count;
@@ -94,7 +93,6 @@ TEST(GenerateUsers, CountsGiveTheirUsersAndProgress) {
       {"+3", "USER", "PXEUSERS", {"USER01", "USER03"}, 13, {}},  // a sign is taken, as the count's rule allows
       {"100", "USER", "PXEUSERS", {"USER01", "USER100"}, 304, {}},  // no leading zero from 10 on
       {"1", "USER", "PXE USERS", {"USER01"}, 7, {}},                // blanks stay as they are
-      {"2", "USER", "PXEUSERS", {}, 10, {}, "Q:\\PVDROOT", "net share PVDROOT=Q:\\PVDROOT"},
       {"1", "USER", "PXEUSERS", {"USER01"}, 7, {}, "D:\\无盘", "net share 无盘=D:\\无盘"},
   };
   for (const Case& c : cases) {
@@ -127,6 +125,92 @@ TEST(GenerateUsers, CountsGiveTheirUsersAndProgress) {
     s.Start();
     EXPECT_EQ(s.form->Edit1.Text(), c.share);
   }
+}
+
+// "目录创建完成" only when every folder is there afterwards. Otherwise the
+// warning names the folders missing (ten at most, then how many more), and
+// nothing else changes: no script written or started, c:\temps.bak as it was.
+TEST(GenerateUsers, FoldersThatCannotBeMadeAreNamedAndNothingIsStarted) {
+  const std::string kHead = "以下目录无法创建（驱动器不存在、上级目录不可写，或已有同名的文件）：\r\n";
+  const std::string kTail = "账户脚本没有写入，也没有运行，没有创建用户。";
+  struct Case {
+    const char* name;
+    const char* share;
+    void (*arrange)(Station&);
+    std::string named;                // the folders the warning names
+    std::vector<std::string> made;    // the user folders there afterwards
+  } cases[] = {
+      {"a drive that is not there", "Q:\\PVDROOT", [](Station&) {}, "Q:\\PVDROOT\r\n", {}},
+      // The shared directory is there but takes nothing new: all twelve
+      // user folders are missing.
+      {"a parent that cannot be written", "D:\\PVDROOT", [](Station& s) {
+         s.MakeDirs("D:\\PVDROOT\\USER03");
+         s.host.MakeUnwritable("D:\\PVDROOT");
+       },
+       "D:\\PVDROOT\\USER01\r\nD:\\PVDROOT\\USER02\r\nD:\\PVDROOT\\USER04\r\nD:\\PVDROOT\\USER05\r\n"
+       "D:\\PVDROOT\\USER06\r\nD:\\PVDROOT\\USER07\r\nD:\\PVDROOT\\USER08\r\nD:\\PVDROOT\\USER09\r\n"
+       "D:\\PVDROOT\\USER10\r\nD:\\PVDROOT\\USER11\r\n……另有 1 个目录\r\n",
+       {"USER03"}},
+      {"a user folder that is a file", "D:\\PVDROOT", [](Station& s) { s.Put("D:\\PVDROOT\\USER05", "a file"); },
+       "D:\\PVDROOT\\USER05\r\n",
+       {"USER01", "USER02", "USER03", "USER04", "USER06", "USER07", "USER08", "USER09", "USER10", "USER11", "USER12"}},
+      {"the shared directory is a file", "D:\\PVDROOT", [](Station& s) { s.Put("D:\\PVDROOT", "a file"); },
+       "D:\\PVDROOT\r\n", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Station s;
+    s.Put("c:\\temps.bak", "E:\\OLD\r\n");
+    s.Put("c:\\usertemp.bat", "net user OLD OLD /add /passwordchg:no\r\n");
+    c.arrange(s);
+    s.form->Edit1.SetText(c.share);
+    s.form->Edit3.SetText("12");
+    s.form->BitBtn1Click();
+    EXPECT_EQ(s.journal(), (std::vector<SimEvent>{{"message", kHead + c.named + kTail, "morva提示", 48}}));
+    EXPECT_EQ(s.Subdirectories(c.share), c.made);
+    EXPECT_EQ(s.Get("c:\\usertemp.bat"), "net user OLD OLD /add /passwordchg:no\r\n");
+    EXPECT_EQ(s.Get("c:\\temps.bak"), "E:\\OLD\r\n");
+    EXPECT_FALSE(s.form->ProgressBar1.Visible());
+  }
+}
+
+// The command interpreter reads the script line by line while it runs: a
+// second press is refused and writes nothing, the exit button keeps the
+// file; once the script has ended the button deletes it. A script that
+// cannot be started is named, with no notice that users are on their way.
+TEST(GenerateUsers, AScriptStillRunningIsNeitherReplacedNorRemoved) {
+  const SimEvent kStillRuns = {"message", "上一次的账户脚本 c:\\usertemp.bat 仍在运行，用户还在创建中。请等它结束后再生成用户及目录。",
+                               "morva提示", 48};
+  Station s;
+  s.host.HoldRunning("command.com");
+  s.form->Edit3.SetText("2");
+  s.form->BitBtn1Click();
+  EXPECT_EQ(s.journal(), kGenerated);
+  const std::string script = s.Get("c:\\usertemp.bat");
+  s.form->Edit3.SetText("5");
+  s.journal().clear();
+  s.form->BitBtn1Click();
+  EXPECT_EQ(s.journal(), std::vector<SimEvent>{kStillRuns});
+  EXPECT_EQ(s.Get("c:\\usertemp.bat"), script);
+  EXPECT_FALSE(s.host.DirectoryExists("D:\\PVDROOT\\USER03"));
+  s.form->BitBtn4Click();
+  EXPECT_EQ(s.Get("c:\\usertemp.bat"), script);
+  // The script ends: the button runs again, and the exit button cleans up.
+  s.host.FinishHeld();
+  s.journal().clear();
+  s.form->BitBtn1Click();
+  EXPECT_EQ(s.journal().back(), kGenerated.back());
+  EXPECT_TRUE(s.host.DirectoryExists("D:\\PVDROOT\\USER05"));
+  s.host.FinishHeld();
+  s.form->BitBtn4Click();
+  EXPECT_EQ(s.Get("c:\\usertemp.bat"), "<absent>");
+
+  Station t;
+  t.host.MakeUnstartable("command.com");
+  t.form->BitBtn1Click();
+  EXPECT_EQ(t.journal(), (std::vector<SimEvent>{kGenerated.front(),
+                                                {"message", "无法启动账户脚本 command.com /c c:\\usertemp.bat，没有创建用户。",
+                                                 "morva提示", 48}}));
 }
 
 // The count is an int: its largest value is taken, one more is refused.
@@ -184,31 +268,37 @@ TEST(GenerateUsers, RefusedFieldsWriteMakeAndStartNothing) {
   }
 }
 
-// An earlier run's script must not run in place of this one, nor pass for it.
-TEST(GenerateUsers, AScriptThatCannotBeWrittenStaysAsItWasAndIsNotRun) {
-  const SimEvent kRefused = {"message", "无法写入账户脚本 c:\\usertemp.bat（文件只读、被占用或磁盘已满），没有创建用户。",
-                             "morva提示", platform::kMbIconExclamation};
+// An earlier run's script must not run in place of this one, nor pass for
+// it; a c:\temps.bak that cannot be written stops the run before the script.
+TEST(GenerateUsers, AScriptOrTempsBakThatCannotBeWrittenStaysAsItWasAndNothingRuns) {
+  const std::string kScriptRefused = "无法写入账户脚本 c:\\usertemp.bat（文件只读、被占用或磁盘已满），没有创建用户。";
+  const std::string kBakRefused = "无法写入 c:\\temps.bak（文件只读、被占用或磁盘已满），账户脚本没有运行，没有创建用户。";
   const std::string kOld = "net user OLD OLD /add /passwordchg:no\r\n";
   struct Case {
     const char* name;
-    bool read_only;           // the earlier script is there, read-only
+    const char* read_only;    // of the two files an earlier run left, this one is read-only
     std::size_t disk_space;   // what the disk still holds
+    const std::string& message;
     const char* script_after;
+    const char* bak_after;
   } cases[] = {
-      {"read-only earlier script", true, SIZE_MAX, kOld.c_str()},
-      {"full disk, no earlier script", false, 200, "<absent>"},
+      {"read-only earlier script", "c:\\usertemp.bat", SIZE_MAX, kScriptRefused, kOld.c_str(), "D:\\PVDROOT\r\n"},
+      {"full disk, no earlier files", nullptr, 200, kScriptRefused, "<absent>", "D:\\PVDROOT\r\n"},
+      {"read-only c:\\temps.bak", "c:\\temps.bak", SIZE_MAX, kBakRefused, kOld.c_str(), "E:\\OLD\r\n"},
   };
   for (const Case& c : cases) {
     Station s;
     if (c.read_only) {
       s.Put("c:\\usertemp.bat", kOld);
-      s.host.SetFileAttributes("c:\\usertemp.bat", platform::kAttrReadOnly);
+      s.Put("c:\\temps.bak", "E:\\OLD\r\n");
+      s.host.SetFileAttributes(c.read_only, platform::kAttrReadOnly);
     }
     s.host.LimitDiskSpace(c.disk_space);
     s.form->Edit3.SetText("3");
     s.form->BitBtn1Click();
-    EXPECT_EQ(s.journal(), (std::vector<SimEvent>{kRefused})) << c.name;
+    EXPECT_EQ(s.journal(), (std::vector<SimEvent>{{"message", c.message, "morva提示", 48}})) << c.name;
     EXPECT_EQ(s.Get("c:\\usertemp.bat"), c.script_after) << c.name;
+    EXPECT_EQ(s.Get("c:\\temps.bak"), c.bak_after) << c.name;
     EXPECT_EQ(s.Get("c:\\usertemp.bat.new"), "<absent>") << c.name;
     EXPECT_FALSE(s.form->ProgressBar1.Visible()) << c.name;
   }

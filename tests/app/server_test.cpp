@@ -1,11 +1,13 @@
 // Start-up, the controls' first states, leaving, and the help and statement
 // windows of the main window.
+#include <functional>
 #include <set>
 
 #include "app/help_window.h"
 #include "app/server_check_window.h"
 #include "app/statement_window.h"
 #include "pxe/wait_dialog.h"
+#include "tests/pxe/startnet_bytes.h"
 #include "tests/sim_session.h"
 
 namespace {
@@ -146,6 +148,60 @@ TEST(MainWindow, MenuItemsAndButtonsCloseItOrOpenTheirWindowsModally) {
     ASSERT_TRUE(m.form->Click(c.control));
     EXPECT_EQ(m.journal(), (std::vector<SimEvent>{c.event})) << c.control;
     EXPECT_EQ(m.host.FileExists("c:\\usertemp.bat"), c.script_kept) << c.control;
+  }
+}
+
+// The auto-registration box shows what the chosen profile's start script
+// holds, and only a change of the box itself writes, to the profile chosen
+// then; a change that cannot be written puts the box back. WINB's script is
+// read-only, so any write to it would fail and say so.
+TEST(AutoRegistration, TheBoxFollowsTheChosenProfileAndWritesOnlyItsOwnChanges) {
+  SimMachine m;
+  m.host.SetRegistry(kNtKey, "SystemRoot", "C:\\WINNT");
+  auto script = [](const std::string& profile) {
+    return "C:\\WINNT\\rpl\\rplfiles\\profiles\\" + profile + "\\suboot\\winboot\\startnet.bat";
+  };
+  const std::string kOwn = "an image's own script\r\n";
+  m.Put(script("WINA"), kStandard);
+  m.Put(script("WINB"), kAutoRegister);
+  m.host.SetFileAttributes(script("WINB"), platform::kAttrReadOnly);
+  m.MakeDirs("C:\\WINNT\\rpl\\rplfiles\\profiles\\WINC\\suboot");  // no Windows 98 files
+  m.Put(script("WIND"), kOwn);
+  m.Start();
+  m.form->BitBtn12Click();
+  platform::CheckBox& box = m.form->CheckBox1;
+  auto choose = [&](const std::string& profile) {
+    const std::vector<std::string> items = m.form->ComboBox2.Items();
+    m.form->ComboBox2.Choose(static_cast<int>(std::find(items.begin(), items.end(), profile) - items.begin()));
+  };
+  const SimEvent kUnwritable = {"message", "无法写入 " + script("WINB") + "，工作站自动注册没有改变。", "morva提示(ERROR)", 48};
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    bool checked;
+    const char* wina;  // WINA's script afterwards
+    std::vector<SimEvent> said;
+  } steps[] = {
+      {"choose WINA", [&] { choose("WINA"); }, false, kStandard, {}},
+      {"set the box", [&] { box.SetChecked(true); }, true, kAutoRegister, {}},
+      {"choose WINB", [&] { choose("WINB"); }, true, kAutoRegister, {}},
+      {"choose WINC", [&] { choose("WINC"); }, false, kAutoRegister, {}},
+      {"choose WIND", [&] { choose("WIND"); }, false, kAutoRegister, {}},
+      {"choose WINB again", [&] { choose("WINB"); }, true, kAutoRegister, {}},
+      {"clear it, which fails", [&] { box.SetChecked(false); }, true, kAutoRegister, {kUnwritable}},
+      {"choose WINA", [&] { choose("WINA"); }, true, kAutoRegister, {}},
+      {"clear it", [&] { box.SetChecked(false); }, false, kStandard, {}},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    m.journal().clear();
+    step.act();
+    EXPECT_EQ(box.Checked(), step.checked);
+    EXPECT_EQ(m.journal(), step.said);
+    EXPECT_EQ(m.Get(script("WINA")), step.wina);
+    EXPECT_EQ(m.Get(script("WINB")), kAutoRegister);
+    EXPECT_EQ(m.Get(script("WIND")), kOwn);
+    EXPECT_EQ(m.Get(script("WINC")), "<absent>");
   }
 }
 

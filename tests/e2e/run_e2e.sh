@@ -481,12 +481,14 @@ start_server && {
   drive click TForm1 BitBtn10
   drive answer 检测结果 'Rtl8139 网卡检测成功！' OK icon
   drive click TForm1 BitBtn12
-  drive choose TForm1 ComboBox2 W8139
-  drive choose TForm1 ComboBox1 'RTL 8029'
   tree_sum "$rpl" >"$out/rpl-before"
+  # The box shows the chosen profile's auto-registering start script.
+  drive choose TForm1 ComboBox2 W8139
+  drive expect TForm1 CheckBox1 checked 1
+  drive choose TForm1 ComboBox1 'RTL 8029'
   drive click TForm1 BitBtn11
   drive answer morva提示 $'远程启动目录中没有网卡驱动程序 C:\\windows\\rpl\\bblock\\ndis\\PCIND.dos，请先用<配置Rpl>注册网卡，再进行安装。\r\n远程启动文件和配置 W8139 都没有改动。' OK icon
-  check "installing for an unregistered card leaves the Remoteboot tree and the profile byte for byte" \
+  check "choosing the profile, then installing for an unregistered card, leave the Remoteboot tree and the profile byte for byte" \
     cmp "$out/rpl-before" <(tree_sum "$rpl")
   leave
 }

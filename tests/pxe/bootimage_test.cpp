@@ -1,10 +1,11 @@
 // Building and installing the PXE boot image, and the PXE launchers, at the
 // simulated server. The image tools are not run: the unpacked tree appears
-// only at the wait dialog's last tick, the packed image only while the
-// "创建完成" box is up, so each step must wait for the one before it.
+// only at the wait dialog's last tick, and the packer is a stand-in the run
+// must wait for, so each step must wait for the one before it.
 #include "pxe/bootimage.h"
 
 #include <filesystem>
+#include <functional>
 
 #include "base/paths.h"
 #include "imagetools/fat12.h"
@@ -55,16 +56,22 @@ class BootImage : public SimSession {
       dialog.on_close = [this] { ++closes; };
       countdown = Countdown(dialog);
       for (int tick = 1; !dialog.Closed() && tick < 100; ++tick) {
-        if (tick == 6) Put(kSetVars, template_setvars);
+        if (tick == 6 && unpacks) Put(kSetVars, template_setvars);
         dialog.Timer2Timer();
         countdown += " " + Countdown(dialog);
       }
       return platform::kMrCancel;
     });
     // The packer makes a floppy of the work tree's two scripts.
+    pack = [this] {
+      Put("c:\\temp\\bootimg.w98", Floppy(Files{{"SETVARS.BAT", Get(kSetVars)}, {"STARTNET.BAT", Get(kStartNet)}}));
+      return 0;
+    };
+    host.RegisterStandin("rplimage", [this](platform::SimHost&, const std::vector<std::string>&, const std::string&,
+                                            std::string*) { return pack(); });
+    // What is installed while the notice "创建完成" is up.
     ui.WhileShown([this](const SimEvent& e) {
-      if (e.caption == "创建完成")
-        Put("c:\\temp\\bootimg.w98", Floppy(Files{{"SETVARS.BAT", Get(kSetVars)}, {"STARTNET.BAT", Get(kStartNet)}}));
+      if (e.caption == "创建完成") installed_at_notice = Get(kDosUndi);
     });
     Start();
   }
@@ -74,12 +81,15 @@ class BootImage : public SimSession {
   std::string template_setvars = "@echo off\r\nSET DRIVE=C:\r\nSET PATH=A:\\\r\n";
   std::string countdown;
   int closes = 0;
+  bool unpacks = true;  // the unpacker lays out the tree
+  std::function<int()> pack;
+  std::string installed_at_notice;
 };
 
 TEST_F(BootImage, DefaultsBuildAndInstallTheImage) {
   form->BitBtn7Click();
   EXPECT_EQ(journal(), (std::vector<SimEvent>{{"run", kUnpack, "", 0}, {"modal", "TForm2", "", platform::kMrCancel},
-                                              {"run", kPack, "", 0}, kRebuildNotice}));
+                                              {"wait", kPack, "", 0}, kRebuildNotice}));
   // The wait dialog counts five seconds down and closes itself on the sixth tick.
   EXPECT_EQ(countdown, "5/0 4/20 3/40 2/60 1/80 0/100 -1/120");
   EXPECT_EQ(closes, 1);
@@ -87,6 +97,7 @@ TEST_F(BootImage, DefaultsBuildAndInstallTheImage) {
   EXPECT_EQ(Get(kStartNet), kStandard);
   EXPECT_EQ(Get(kDosUndi), Get("c:\\temp\\bootimg.w98"));
   EXPECT_EQ(Get(kDosUndi).size(), pxe::kFloppyImageSize);
+  EXPECT_EQ(installed_at_notice, Get(kDosUndi));  // told once it is in place
   EXPECT_EQ(form->settings.BootImageTarget, kDosUndi);
 }
 
@@ -137,9 +148,10 @@ TEST_F(BootImage, AMissingTemplateEndsTheProgramBeforeAnythingElse) {
 }
 
 // Only a whole 1440 KB floppy that reads back as what the run wrote replaces
-// the installed image; any other packed image, or none, keeps the old one
-// and is named in a warning. An old packed image is deleted before packing.
-TEST_F(BootImage, OnlyAWholeFloppyOfThisRunsScriptsReplacesTheInstalledImage) {
+// the installed image, and only then comes "创建完成". Any step that fails
+// keeps the old image and shows the warning naming it in the notice's place.
+// An old packed image is deleted before packing, or the run stops.
+TEST_F(BootImage, OnlyAWholeFloppyOfThisRunsScriptsIsInstalledAndThenTold) {
   const std::string setvars = "@echo off\r\nSET DRIVE=C:\r\nSET PATH=A:\\\r\nSET SERVER=KORRINSRV\r\nSET SHARE=PVDROOT\r\n";
   const std::string good = Floppy(Files{{"SETVARS.BAT", setvars}, {"STARTNET.BAT", kStandard}});
   ASSERT_EQ(good.size(), pxe::kFloppyImageSize);
@@ -149,61 +161,87 @@ TEST_F(BootImage, OnlyAWholeFloppyOfThisRunsScriptsReplacesTheInstalledImage) {
   auto sized = [&](size_t n) {
     std::string image = good;
     image.resize(n, '\xF6');
-    return std::make_pair(image, "大小为 " + std::to_string(n) + " 字节，不是 1440 KB 软盘镜像（1474560 字节）。\r\n"
-                                 "原有的 dosundi.1 未被改动，请重新生成镜像。");
+    return image;
   };
+  auto size_says = [](size_t n) { return "大小为 " + std::to_string(n) + " 字节，不是 1440 KB 软盘镜像（1474560 字节）。"; };
   const std::string unread = "无法读取打包后的镜像文件 c:\\temp\\bootimg.w98";
   const std::string cannot_install = std::string("无法写入 ") + kDosUndi + "（文件只读、被占用或磁盘已满）。";
-  // What else goes wrong: the packer makes nothing, the packed image stays
-  // locked, the installed one is read-only, the disk fills while installing.
-  enum Hitch { kNone, kNotPacked, kLocked, kInstalledReadOnly, kDiskFull };
+  // What else goes wrong: the unpacker lays out nothing, the old packed
+  // image cannot be deleted, the packer fails, takes too long or makes
+  // nothing, the packed image stays locked, the installed one is read-only,
+  // the disk fills while installing.
+  enum Hitch { kNone, kNotUnpacked, kStaleStays, kPackerFails, kPackerSlow, kNotPacked, kLocked,
+               kInstalledReadOnly, kDiskFull };
   struct Case {
     const char* name;
-    std::pair<std::string, std::string> image_says;  // the warning's part; "" when installed
+    std::string image;  // what the packer makes
+    std::string says;   // the warning's part; "" when installed
     Hitch hitch = kNone;
   } cases[] = {
-      {"whole and the run's own", {good, ""}},
-      {"not packed", {"", unread}, kNotPacked},
-      {"empty", {"", unread}},
-      {"one byte short", sized(1474559)},
-      {"one byte long", sized(1474561)},
-      {"no FAT12 at all", {std::string(pxe::kFloppyImageSize, '\xF6'), "不是完好的 FAT12 软盘镜像"}},
-      {"a corrupt chain", {corrupt, "不是完好的 FAT12 软盘镜像"}},
-      {"no setvars.bat", {Floppy(Files{{"STARTNET.BAT", kStandard}}), "镜像中没有 winboot\\SETVARS.BAT"}},
-      {"an old setvars.bat", {Floppy(Files{{"SETVARS.BAT", "SET SERVER=OLD\r\n"}, {"STARTNET.BAT", kStandard}}),
-                              "winboot\\SETVARS.BAT 不是本次写入的内容"}},
-      {"the other start script", {Floppy(Files{{"SETVARS.BAT", setvars}, {"STARTNET.BAT", kAutoRegister}}),
-                                  "winboot\\STARTNET.BAT 不是本次写入的内容"}},
-      {"installed one read-only", {good, cannot_install}, kInstalledReadOnly},
-      {"disk full while installing", {good, cannot_install}, kDiskFull},
-      {"locked by the packer", {good, unread}, kLocked},  // stays locked: last
+      {"whole and the run's own", good, ""},
+      {"not unpacked", good, "无法写入 c:\\temp\\bootimg\\winboot\\setvars.bat，原始镜像可能没有解开。", kNotUnpacked},
+      {"an old packed image that cannot be deleted", good,
+       "无法删除上一次打包的镜像文件 c:\\temp\\bootimg.w98（文件只读或被占用）。", kStaleStays},
+      {"the packer fails", good, "打包程序报告错误（返回值 2）。", kPackerFails},
+      {"the packer too slow", good, "打包程序在 60 秒内没有结束，已被终止。", kPackerSlow},
+      {"not packed", "", unread, kNotPacked},
+      {"empty", "", unread},
+      {"one byte short", sized(1474559), size_says(1474559)},
+      {"one byte long", sized(1474561), size_says(1474561)},
+      {"no FAT12 at all", std::string(pxe::kFloppyImageSize, '\xF6'), "不是完好的 FAT12 软盘镜像"},
+      {"a corrupt chain", corrupt, "不是完好的 FAT12 软盘镜像"},
+      {"no setvars.bat", Floppy(Files{{"STARTNET.BAT", kStandard}}), "镜像中没有 winboot\\SETVARS.BAT"},
+      {"an old setvars.bat", Floppy(Files{{"SETVARS.BAT", "SET SERVER=OLD\r\n"}, {"STARTNET.BAT", kStandard}}),
+       "winboot\\SETVARS.BAT 不是本次写入的内容"},
+      {"the other start script", Floppy(Files{{"SETVARS.BAT", setvars}, {"STARTNET.BAT", kAutoRegister}}),
+       "winboot\\STARTNET.BAT 不是本次写入的内容"},
+      {"installed one read-only", good, cannot_install, kInstalledReadOnly},
+      {"disk full while installing", good, cannot_install, kDiskFull},
+      {"locked by the packer", good, unread, kLocked},  // stays locked: last
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
     journal().clear();
+    installed_at_notice = "<no notice>";
     Put(kDosUndi, "good old image");
     host.SetFileAttributes(kDosUndi, c.hitch == kInstalledReadOnly ? platform::kAttrReadOnly : platform::kAttrArchive);
     Put("c:\\temp\\BOOTIMG.W98", "stale");
-    ui.WhileShown([&](const SimEvent& e) {
-      if (e.caption != "创建完成" || c.hitch == kNotPacked) return;
-      Put("c:\\temp\\bootimg.w98", c.image_says.first);
+    host.SetFileAttributes("c:\\temp\\BOOTIMG.W98", c.hitch == kStaleStays ? platform::kAttrReadOnly : platform::kAttrArchive);
+    if (c.hitch == kNotUnpacked) {
+      std::filesystem::remove_all(host.NativePath("c:\\temp\\bootimg"));
+      unpacks = false;
+    }
+    host.MakeSlow("rplimage", c.hitch == kPackerSlow ? pxe::kPackLimit + 1 : 0);
+    pack = [&] {
+      if (c.hitch != kNotPacked) Put("c:\\temp\\bootimg.w98", c.image);
       if (c.hitch == kLocked) host.MakeUnreadable("c:\\temp\\bootimg.w98");
       if (c.hitch == kDiskFull) host.LimitDiskSpace(1000);
-    });
+      return c.hitch == kPackerFails ? 2 : 0;
+    };
     form->BitBtn7Click();
     host.LimitDiskSpace(SIZE_MAX);
     if (c.hitch == kNotPacked) {
-      EXPECT_FALSE(host.FileExists("c:\\temp\\bootimg.w98")) << c.name;
+      EXPECT_FALSE(host.FileExists("c:\\temp\\bootimg.w98"));
     }
-    if (c.image_says.second.empty()) {
-      EXPECT_EQ(Get(kDosUndi), c.image_says.first) << c.name;
-      EXPECT_EQ(journal().back(), kRebuildNotice) << c.name;
+    if (c.says.empty()) {
+      EXPECT_EQ(Get(kDosUndi), c.image);
+      EXPECT_EQ(journal().back(), kRebuildNotice);
+      EXPECT_EQ(installed_at_notice, c.image);
       continue;
     }
-    EXPECT_EQ(Get(kDosUndi), "good old image") << c.name;
-    ASSERT_EQ(journal().size(), 5u) << c.name;
-    EXPECT_EQ(journal().at(3), kRebuildNotice) << c.name;
-    EXPECT_EQ(journal().at(4).flags, platform::kMbIconExclamation) << c.name;
-    EXPECT_NE(journal().at(4).text.find(c.image_says.second), std::string::npos) << c.name << ": " << journal().at(4).text;
+    EXPECT_EQ(Get(kDosUndi), "good old image");
+    EXPECT_EQ(installed_at_notice, "<no notice>");
+    // The packer ran, and was waited for, only where the run got that far.
+    const bool packs = c.hitch != kNotUnpacked && c.hitch != kStaleStays;
+    EXPECT_EQ(std::count(journal().begin(), journal().end(), SimEvent{"wait", kPack, "", 0}), packs ? 1 : 0);
+    if (c.hitch == kStaleStays) {
+      EXPECT_EQ(Get("c:\\temp\\bootimg.w98"), "stale");
+    }
+    ASSERT_FALSE(journal().empty());
+    EXPECT_EQ(journal().back().flags, platform::kMbIconExclamation);
+    EXPECT_NE(journal().back().text.find(c.says), std::string::npos) << journal().back().text;
+    EXPECT_NE(journal().back().text.find("原有的 dosundi.1 未被改动，请重新生成镜像。"), std::string::npos);
+    unpacks = true;
   }
 }
 
@@ -217,18 +255,31 @@ TEST_F(BootImage, FindsItsToolsInTheStartDirectoryWhereverTheCurrentDirectoryMov
   host.SetCurrentDirectory("D:\\DRIVERS");
   journal().clear();
   form->BitBtn7Click();
-  EXPECT_EQ(host.Runs(),
-            (std::vector<SimEvent>{
-                {"run", "\"C:\\My Tools\\unditool\\undisk.exe\" \"C:\\My Tools\\unditool\\bootimg.w98\" c:\\temp\\bootimg", "", 0},
-                {"run", "\"C:\\My Tools\\unditool\\rplimage\" c:\\temp\\bootimg c:\\temp\\bootimg.w98 /f:1440", "", 0}}));
+  EXPECT_EQ(journal().at(0),
+            (SimEvent{"run", "\"C:\\My Tools\\unditool\\undisk.exe\" \"C:\\My Tools\\unditool\\bootimg.w98\" c:\\temp\\bootimg", "", 0}));
+  EXPECT_EQ(journal().at(2),
+            (SimEvent{"wait", "\"C:\\My Tools\\unditool\\rplimage\" c:\\temp\\bootimg c:\\temp\\bootimg.w98 /f:1440", "", 0}));
 }
 
-TEST_F(BootImage, MissingRegistryValuesBuildFromTheCurrentDrive) {
-  std::filesystem::remove(root + "/registry.txt");
+// Without the program files directory the image would go below the current
+// drive's root, where the PDK never looks: refused before anything is made.
+// A missing computer name is written as it reads, empty.
+TEST_F(BootImage, AMissingProgramFilesDirectoryIsRefusedAMissingNameWrittenEmpty) {
+  host.SetRegistry(paths::kComputerNameKey, "computername", "");
   form->BitBtn7Click();
   EXPECT_EQ(SetVars().at(3), "SET SERVER=");
-  EXPECT_EQ(form->settings.BootImageTarget, "\\Intel\\Pxe\\Pdk\\system\\images\\x86pc\\undi\\dosundi\\dosundi.1");
-  EXPECT_TRUE(host.FileExists("C:\\Intel\\Pxe\\Pdk\\system\\images\\x86pc\\undi\\dosundi\\dosundi.1"));
+  EXPECT_EQ(journal().back(), kRebuildNotice);
+  host.SetRegistry(paths::kWindowsKey, "ProgramFilesDir", "");
+  std::filesystem::remove_all(host.NativePath("c:\\temp"));
+  journal().clear();
+  form->BitBtn7Click();
+  EXPECT_EQ(journal(), (std::vector<SimEvent>{
+                           {"message",
+                            "注册表中没有 Program Files 目录（HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion"
+                            " 的 ProgramFilesDir），找不到 PXE-PDK 的镜像目录，没有生成镜像。",
+                            "morva提示", 48}}));
+  EXPECT_FALSE(host.DirectoryExists("c:\\temp"));
+  EXPECT_FALSE(host.DirectoryExists("C:\\Intel"));
 }
 
 // Each launcher starts its program from where it lies, quoted where the path

@@ -69,22 +69,6 @@ TEST_F(Profiles, ASettingThatCannotApplyIsRefusedOnceAndTheBoxEndsClear) {
   }
 }
 
-// Cleared after the script became read-only: the auto-registering script
-// stays and the user is told. (Set and cleared silently, each writing its
-// variant, is the update's test below.)
-TEST_F(Profiles, AClearingThatCannotBeWrittenIsReportedAndTheScriptStays) {
-  const std::string script = Profile("WIN98A") + "\\suboot\\winboot\\startnet.bat";
-  Installed("WIN98A");
-  ChooseProfile("WIN98A");
-  form->CheckBox1.SetChecked(true);
-  host.SetFileAttributes(script, platform::kAttrReadOnly);
-  form->CheckBox1.SetChecked(false);
-  EXPECT_EQ(journal(), (std::vector<SimEvent>{
-                           {"message", "无法写入 " + script + "，工作站自动注册没有改变。", kCaption, 48}}));
-  EXPECT_EQ(Script("WIN98A"), kAutoRegister);
-  EXPECT_FALSE(form->CheckBox1.Checked());
-}
-
 // The update lists every entry but hidden, system and DOS ones, with no
 // choice; it first clears the box while the old choice still stands.
 TEST_F(Profiles, UpdateClearsTheBoxForTheOldChoiceFirstThenRefillsWithoutAChoice) {

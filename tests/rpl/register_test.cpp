@@ -287,6 +287,7 @@ TEST_F(Registration, TheChooserMovesTheCurrentDirectoryAndFillsNdistalk) {
   // still finds its tools in the program's own directory.
   EXPECT_EQ(host.CurrentDirectory(), "D:\\NET\\OLD");
   Put("C:\\Korrin\\unditool\\bootimg.w98", "template");
+  host.SetRegistry(paths::kWindowsKey, "ProgramFilesDir", "C:\\Program Files");
   journal().clear();
   form->BitBtn7Click();
   EXPECT_EQ(journal().at(0), (SimEvent{"run",
