@@ -1,15 +1,22 @@
 #include "rpl/register.h"
 
+#include "platform/text.h"
 #include "tests/rpl/rpl_session.h"
 
 namespace {
 
 using platform::SimEvent;
 
-const char kScriptCommand[] =
-    "C:\\WINNT\\system32\\command.com /c rplcmd <C:\\WINNT\\rpltemp.bat >C:\\WINNT\\rpltemp.out";
+// rplcmd is started itself, the script its input and rpltemp.out its output.
+const SimEvent kRplcmd = {"wait", "C:\\WINNT\\system32\\rplcmd.exe",
+                          "<C:\\WINNT\\rpltemp.bat >C:\\WINNT\\rpltemp.out", platform::kHide};
 const char kManager[] = "C:\\WINNT\\system32\\rplmgr.exe";
 const char kCaption[] = "morva提示";
+const char kUnchanged[] = "\r\n远程启动数据库没有改动，注册没有完成。";
+const char kMyNicDone[] = "自选网卡完成，配置远程启动之前请首先进行<检查配置>";
+const char* const kDos622[] = {"io.sys", "msdos.sys", "command.com", "himem.sys"};
+
+SimEvent Warning(const std::string& text) { return {"message", text, kCaption, 48}; }
 
 class RegistrationMachine : public RplMachine {
  public:
@@ -19,19 +26,52 @@ class RegistrationMachine : public RplMachine {
     ui.WhileShown([this](const SimEvent& e) {
       if (e.kind == "message" && e.caption == "进程提示") script_at_message = Get("C:\\WINNT\\rpltemp.bat");
     });
-    // rplcmd, fed the script by the command interpreter: what it read, what
-    // it prints and how it ends.
-    host.RegisterStandin("command.com", [this](platform::SimHost&, const std::vector<std::string>&,
-                                               const std::string&, std::string*) {
-      script_at_rplcmd = Get("C:\\WINNT\\rpltemp.bat");
-      Put("C:\\WINNT\\rpltemp.out", rplcmd_says);
+    // rplcmd: what it read, what it prints and how it ends.
+    host.RegisterStandin("rplcmd", [this](platform::SimHost&, const std::vector<std::string>&,
+                                          const std::string& input, std::string* output) {
+      script_at_rplcmd = input;
+      *output = rplcmd_says;
       return rplcmd_exit;
     });
+    Put("C:\\DRIVERS\\MYNIC.DOS", "newer mynic");
   }
   bool Dos622Copied() {
-    for (const char* f : {"io.sys", "msdos.sys", "command.com", "himem.sys"})
+    for (const char* f : kDos622)
       if (Get(Rpl(std::string("rplfiles\\binfiles\\dos622\\") + f)) != std::string("dos622 ") + f) return false;
     return true;
+  }
+  // A server that works: its DOS 6.22 files, the RTL8139 and the custom card
+  // MYNIC registered, each boot block with a protocol.ini of the
+  // administrator's own.
+  void Working() {
+    for (const char* f : kDos622) Put(Rpl(std::string("rplfiles\\binfiles\\dos622\\") + f), "installed");
+    Put(Rpl("bblock\\ndis\\rtsnd.dos"), "installed rtsnd");
+    Put(Rpl("bblock\\ndis\\MYNIC.dos"), "older mynic");
+    for (std::string block : {"rtsnd", "MYNIC"}) {
+      Put(Rpl("bblock\\netbeui\\" + block + "\\dosbb.cnf"), "DRV BBLOCK\\NDIS\\" + block + ".DOS ~ ~ ~\r\n");
+      Put(Rpl("bblock\\netbeui\\" + block + "\\w95bb.cnf"), "DRV BBLOCK\\NDIS\\" + block + ".DOS ~ ~ ~\r\n");
+      Put(Rpl("bblock\\netbeui\\" + block + "\\protocol.ini"), "[" + block + "]\r\n    IRQ=10 ; by hand\r\n");
+    }
+  }
+  // Registers a card: a Realtek card with `mac` as its prefix, a custom one
+  // with MYNIC.DOS and `mac`.
+  void Register(const std::string& nic, const std::string& mac) {
+    Choose(nic);
+    AnswerPrefix(mac);
+    AnswerDriver("C:\\DRIVERS\\MYNIC.DOS", mac);
+    form->BitBtn9Click();
+  }
+  // The Windows directory as a failed registration must leave it: as `before`,
+  // but for an empty boot-block folder it made.
+  bool AsBefore(const std::map<std::string, std::string>& before) {
+    std::map<std::string, std::string> now = Tree(kRoot);
+    for (auto it = now.begin(); it != now.end();) {
+      const bool made = !before.count(it->first) && it->second == "<folder>" &&
+                        (platform::SameName(it->first, "rpl/bblock/netbeui/pcind") ||
+                         platform::SameName(it->first, "rpl/bblock/netbeui/MYNIC"));
+      it = made ? now.erase(it) : std::next(it);
+    }
+    return now == before;
   }
   std::string script_at_message, script_at_rplcmd;
   std::string rplcmd_says;
@@ -72,7 +112,7 @@ TEST_F(Registration, EachCardRunsTheWholeRegistrationInItsOrder) {
     EXPECT_EQ(m.form->settings.NdisDriverPath, custom ? "C:\\DRIVERS\\NIC\\MYNIC.DOS" : "");
     EXPECT_EQ(m.form->settings.NdisDriverName, custom ? "MYNIC" : "");
     EXPECT_EQ(m.journal(), (std::vector<SimEvent>{{"modal", custom ? "TGetNetDrv" : "TForm3", "", platform::kMrOk},
-                                                  {"wait", kScriptCommand, "", platform::kHide},
+                                                  kRplcmd,
                                                   {"message", c.done, "进程提示", 64},
                                                   {"run", kManager, "", platform::kShowNormal}}));
     EXPECT_TRUE(m.Dos622Copied());
@@ -104,6 +144,11 @@ TEST_F(Registration, RefusalsStopAfterTheDos622CopiesWithOneMessage) {
     return "网卡驱动程序 " + file +
            " 的文件名不是“名字.DOS”的形式（名字为 1 到 8 个字符的 DOS 文件名，不能含空格或点，也不能是设备名），程序异常返回!";
   };
+  auto kClash = [](const std::string& file, const std::string& card, const std::string& driver) {
+    return "网卡驱动程序 " + file + " 与 " + card + " 网卡的驱动程序 C:\\WINNT\\rpl\\bblock\\ndis\\" + driver +
+           ".dos 同名，不能作为自选网卡注册：" + card + " 网卡请在“网卡类型”中选 " + card +
+           "；别的网卡请把驱动程序改名后再选择。程序异常返回!";
+  };
   struct Case {
     const char* nic;
     const char* mac;  // nullptr: the dialog is closed
@@ -122,15 +167,20 @@ TEST_F(Registration, RefusalsStopAfterTheDos622CopiesWithOneMessage) {
       {"Other NetCARD", "001122", "C:\\DRIVERS\\GONE.DOS", "网卡NDIS驱动程序没有找到，程序异常中止!"},
       {"Other NetCARD", "00112", "C:\\DRIVERS\\NIC\\MYNIC.DOS", "网卡地址不对，程序异常返回!"},
       {"Other NetCARD", "001122", "C:\\DRIVERS\\NINECHARS.DOS", kBadName("NINECHARS.DOS")},
-      {"Other NetCARD", "001122", "C:\\DRIVERS\\ne2000.dos",
-       "远程启动服务用它自带的启动块支持 ne2000 网卡，C:\\WINNT\\rpl\\bblock\\netbeui\\ne2000 "
+      {"Other NetCARD", "001122", "C:\\DRIVERS\\NE2000.DOS",
+       "远程启动服务用它自带的启动块支持 NE2000 网卡，C:\\WINNT\\rpl\\bblock\\netbeui\\NE2000 "
        "是所有网卡启动块的模板，不能再注册。程序异常返回!"},
+      {"Other NetCARD", "001122", "C:\\DRIVERS\\RTSND.DOS", kClash("RTSND.DOS", "RTL 8139", "rtsnd")},
+      {"Other NetCARD", "001122", "C:\\DRIVERS\\pcind.Dos", kClash("pcind.Dos", "RTL 8029", "pcind")},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.nic) + " [" + (c.mac ? c.mac : "closed") + "] " + c.path);
     RegistrationMachine m;
-    for (const char* f : {"C:\\DRIVERS\\NIC\\MYNIC.DOS", "C:\\DRIVERS\\NINECHARS.DOS", "C:\\DRIVERS\\ne2000.dos"})
+    for (const char* f : {"C:\\DRIVERS\\NIC\\MYNIC.DOS", "C:\\DRIVERS\\NINECHARS.DOS", "C:\\DRIVERS\\NE2000.DOS",
+                          "C:\\DRIVERS\\RTSND.DOS", "C:\\DRIVERS\\pcind.Dos"})
       m.Put(f, "driver");
+    // The Realtek card the custom one must not take the place of.
+    m.Put(m.Rpl("bblock\\ndis\\rtsnd.dos"), "installed rtsnd");
     const auto templates = m.Tree(m.Rpl("bblock"));
     m.Choose(c.nic);
     if (c.mac) {
@@ -156,86 +206,246 @@ TEST_F(Registration, RefusalsStopAfterTheDos622CopiesWithOneMessage) {
   }
 }
 
-TEST(RegistrationFaults, EveryFailedStepWarnsOnceAndNothingReportsCompletion) {
-  const std::string kUnchanged = "\r\n远程启动数据库没有改动，注册没有完成。";
-  const std::string kTemplate = "C:\\WINNT\\rpl\\bblock\\netbeui\\ne2000\\dosbb.cnf";
+// Each row fails one step of a registration on a server that works: a new
+// card (RTL 8029), or the registered custom card again. Every file of the
+// Windows directory must be byte for byte as before, with its attributes,
+// and the one message must name the failure.
+TEST(RegistrationFaults, EachFailedStepOnAWorkingServerLeavesEveryFileAsItWas) {
+  const std::string kScriptLost = "无法写入远程启动数据库脚本 C:\\WINNT\\rpltemp.bat（文件只读、被占用或磁盘已满）。";
+  const std::string kTimedOut = "rplcmd 在 60 秒内没有结束，已被终止，注册没有完成。\r\n请在远程启动管理器中检查远程启动数据库。";
   const SimEvent kNotice = {"notice", "远程启动可能没有正确安装!", "Server", 0};
-  const SimEvent kAsked = {"modal", "TForm3", "", platform::kMrOk};
-  const SimEvent kRplcmd = {"wait", kScriptCommand, "", platform::kHide};
-  auto warning = [](const std::string& text) { return SimEvent{"message", text, kCaption, 48}; };
+  const SimEvent kEnded = {"end", "C:\\WINNT\\system32\\rplcmd.exe", "", 0};
+  const SimEvent kWaited = {"pause", "", "", rpl::kRplcmdLimit};
+  const char* const k8029 = "RTL 8029";
+  const char* const kMyNic = "Other NetCARD";
   struct Case {
     const char* why;
+    const char* nic;
     void (*spoil)(RegistrationMachine&);
-    std::vector<SimEvent> journal;
-    const char* script;  // rpltemp.bat afterwards
+    std::vector<SimEvent> journal;  // after the dialog
+    bool registered;                // the install button unlocked
   } cases[] = {
-      {"rplcmd refuses the script", [](RegistrationMachine& m) {
-         m.rplcmd_exit = 1;
-         m.rplcmd_says = "Vendor 00E04C exists already.\r\n";
-       }, {kAsked, kRplcmd, warning("rplcmd 拒绝了注册脚本（返回值 1）。" + kUnchanged +
-                                    "\r\nrplcmd 的输出：\r\nVendor 00E04C exists already.")}, "<absent>"},
-      {"rplcmd never ends", [](RegistrationMachine& m) { m.host.MakeEndless("command.com"); },
-       {kAsked, kRplcmd, {"pause", "", "", rpl::kRplcmdLimit}, {"end", kScriptCommand, "", 0},
-        warning("rplcmd 在 60 秒内没有结束，已被终止，注册没有完成。\r\n请在远程启动管理器中检查远程启动数据库。")},
-       "<absent>"},
-      {"an earlier script is read-only", [](RegistrationMachine& m) {
+      {"the disk is full", k8029, [](RegistrationMachine& m) { m.host.LimitDiskSpace(0); },
+       {Warning(kScriptLost + kUnchanged)}, false},
+      {"an earlier script is read-only", k8029, [](RegistrationMachine& m) {
          m.Put("C:\\WINNT\\rpltemp.bat", "the last card's script\r\n");
          m.host.SetFileAttributes("C:\\WINNT\\rpltemp.bat", platform::kAttrReadOnly);
-       }, {kAsked, warning("无法写入远程启动数据库脚本 C:\\WINNT\\rpltemp.bat（文件只读、被占用或磁盘已满）。" +
-                           kUnchanged)}, "the last card's script\r\n"},
-      {"the disk fills while the script is written", [](RegistrationMachine& m) { m.host.LimitDiskSpace(100); },
-       {kAsked, warning("无法写入远程启动数据库脚本 C:\\WINNT\\rpltemp.bat（文件只读、被占用或磁盘已满）。" +
-                        kUnchanged)}, "<absent>"},
-      {"the shipped driver is missing", [](RegistrationMachine& m) { m.Remove("C:\\Korrin\\rplfiles\\rtsnd.dos"); },
-       {kAsked, warning("无法把网卡驱动程序 C:\\Korrin\\rplfiles\\rtsnd.dos 复制到 "
-                        "C:\\WINNT\\rpl\\bblock\\ndis\\rtsnd.dos。" + kUnchanged)}, "<absent>"},
-      {"a file stands where the boot block goes", [](RegistrationMachine& m) {
-         m.Put(m.Rpl("bblock\\netbeui\\rtsnd"), "a file");
-       }, {kAsked, warning("无法建立启动块目录 C:\\WINNT\\rpl\\bblock\\netbeui\\rtsnd。" + kUnchanged)}, "<absent>"},
-      {"a template is missing", [](RegistrationMachine& m) { m.Remove(m.Template("dosbb.cnf")); },
-       {kAsked, kNotice, warning("启动块文件没有生成：" + kTemplate + " 缺少、无法读取或无法写入。" + kUnchanged)},
-       "<absent>"},
-      {"a DOS 6.22 file missing", [](RegistrationMachine& m) { m.Remove("C:\\Korrin\\rplfiles\\dos622\\himem.sys"); },
-       {warning("无法把 DOS 6.22 系统文件 C:\\Korrin\\rplfiles\\dos622\\himem.sys 复制到 "
-                "C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622\\himem.sys，注册没有进行。")}, "<absent>"},
+       }, {Warning(kScriptLost + kUnchanged)}, false},
+      {"a read-only new file is in the driver's way", k8029, [](RegistrationMachine& m) {
+         m.Put(m.Rpl("bblock\\ndis\\pcind.dos.new"), "left over");
+         m.host.SetFileAttributes(m.Rpl("bblock\\ndis\\pcind.dos.new"), platform::kAttrReadOnly);
+       }, {Warning(std::string("无法把网卡驱动程序 C:\\Korrin\\rplfiles\\pcind.dos 复制到 C:\\WINNT\\rpl\\bblock\\ndis\\pcind.dos。") +
+                   kUnchanged)}, false},
+      {"a template is missing", k8029, [](RegistrationMachine& m) { m.Remove(m.Template("w95bb.cnf")); },
+       {kNotice, Warning("启动块文件没有生成：" + std::string(RplMachine::Template("w95bb.cnf")) + " 缺少、无法读取或无法写入。" + kUnchanged)}, false},
+      {"rplcmd refuses", k8029, [](RegistrationMachine& m) {
+         m.rplcmd_exit = 2;
+         m.rplcmd_says = "rplcmd: the boot block exists already.\nNo record was added.\n";
+       }, {kRplcmd, Warning(std::string("rplcmd 拒绝了注册脚本（返回值 2）。") + kUnchanged +
+                            "\r\nrplcmd 的输出：\r\nrplcmd: the boot block exists already.\r\nNo record was added.")}, false},
+      {"rplcmd never ends", k8029, [](RegistrationMachine& m) { m.host.MakeEndless("rplcmd"); },
+       {kRplcmd, kWaited, kEnded, Warning(kTimedOut)}, false},
+      {"rplcmd ends too late", k8029, [](RegistrationMachine& m) { m.host.MakeSlow("rplcmd", 61000); },
+       {kRplcmd, kWaited, kEnded, Warning(kTimedOut)}, false},
+      {"its output cannot be written", k8029, [](RegistrationMachine& m) {
+         m.Put("C:\\WINNT\\rpltemp.out", "");
+         m.host.SetFileAttributes("C:\\WINNT\\rpltemp.out", platform::kAttrReadOnly);
+       }, {kRplcmd, Warning(std::string("无法启动 rplcmd（C:\\WINNT\\system32\\rplcmd.exe），或无法读取 "
+                                        "C:\\WINNT\\rpltemp.bat、写入 C:\\WINNT\\rpltemp.out。") + kUnchanged)}, false},
+      {"the custom card again, a new driver refused", kMyNic, [](RegistrationMachine& m) {
+         m.rplcmd_exit = 2;
+         m.rplcmd_says = "vendor 001122 exists already\n";
+       }, {kRplcmd, {"message", "这块网卡已经注册过：驱动程序 MYNIC.dos 和启动块目录 C:\\WINNT\\rpl\\bblock\\netbeui\\MYNIC "
+                                "中的启动块文件都在，rplcmd 没有再添加记录（返回值 2）。文件和远程启动数据库都没有改动。"
+                                "\r\n所选的驱动程序 C:\\DRIVERS\\MYNIC.DOS 与 C:\\WINNT\\rpl\\bblock\\ndis\\MYNIC.dos 不同，"
+                                "服务器上的驱动程序保持原样。\r\n请直接按“安装”为这块网卡安装远程启动文件。"
+                                "\r\nrplcmd 的输出：\r\nvendor 001122 exists already", "进程提示", 64}}, true},
+      {"the custom card again, read-only, rplcmd never ends", kMyNic, [](RegistrationMachine& m) {
+         m.host.SetFileAttributes(m.Rpl("bblock\\ndis\\MYNIC.dos"), platform::kAttrReadOnly);
+         m.host.MakeEndless("rplcmd");
+       }, {kRplcmd, kWaited, kEnded, Warning(kTimedOut)}, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.why);
     RegistrationMachine m;
-    m.Choose("RTL 8139");
-    m.AnswerPrefix("00E04C");
+    m.Working();
     c.spoil(m);
-    m.form->BitBtn9Click();
-    EXPECT_EQ(m.journal(), c.journal);
-    EXPECT_EQ(m.Get("C:\\WINNT\\rpltemp.bat"), c.script);
-    EXPECT_EQ(m.Get("C:\\WINNT\\rpltemp.bat.new"), "<absent>");
-    EXPECT_EQ(m.Get("C:\\WINNT\\rpltemp.out"), "<absent>");
-    EXPECT_TRUE(m.form->BitBtn9.Enabled());
-    EXPECT_FALSE(m.form->BitBtn11.Enabled());
-    // Detection must not find the card registered: its driver and boot block
-    // went with the registration.
-    for (const char* f : {"bblock\\ndis\\rtsnd.dos", "bblock\\netbeui\\rtsnd\\dosbb.cnf", "bblock\\netbeui\\rtsnd\\w95bb.cnf"})
-      EXPECT_EQ(m.Get(m.Rpl(f)), "<absent>") << f;
+    const auto before = m.Tree(m.kRoot);
+    m.Register(c.nic, "001122");
+    std::vector<SimEvent> journal = {{"modal", c.nic == k8029 ? "TForm3" : "TGetNetDrv", "", platform::kMrOk}};
+    journal.insert(journal.end(), c.journal.begin(), c.journal.end());
+    EXPECT_EQ(m.journal(), journal);
+    EXPECT_TRUE(m.AsBefore(before));
+    EXPECT_EQ(m.form->BitBtn9.Enabled(), !c.registered);
+    EXPECT_EQ(m.form->BitBtn11.Enabled(), c.registered);
   }
 }
 
-TEST_F(Registration, ExistingFilesAreKeptExceptACustomDriver) {
-  Put(Rpl("rplfiles\\binfiles\\dos622\\io.sys"), "installed io.sys");
+// The disk fills at every byte count of a registration on a working server:
+// a new card, and the custom card again for a new prefix (whose records
+// rplcmd adds, its driver replaced). Each run fails with the server as it
+// was, or completes with the server as a run on an empty disk leaves it.
+TEST(RegistrationFaults, ADiskFullAtAnyByteLeavesTheServerAsBeforeOrAsAfter) {
+  for (const char* nic : {"RTL 8029", "Other NetCARD"}) {
+    SCOPED_TRACE(nic);
+    std::map<std::string, std::string> after;
+    size_t script = 0;
+    {
+      RegistrationMachine m;
+      m.Working();
+      m.Register(nic, "0000B4");
+      ASSERT_TRUE(m.form->BitBtn11.Enabled());
+      after = m.Tree(m.kRoot);
+      script = m.script_at_rplcmd.size();
+    }
+    // A failed run leaves the server as it was: the next runs on it. Every
+    // byte count from the script's last byte on; before it, the script
+    // alone is cut short.
+    RegistrationMachine m;
+    m.Working();
+    const auto before = m.Tree(m.kRoot);
+    for (size_t space = 0;; space = space < 2 ? space + 1 : std::max(space + 1, script - 1)) {
+      m.host.LimitDiskSpace(space);
+      m.Register(nic, "0000B4");
+      if (m.form->BitBtn11.Enabled()) {
+        EXPECT_EQ(m.Tree(m.kRoot), after) << space;
+        EXPECT_EQ(m.journal().back().kind, "run");  // the manager, after the completion message
+        break;
+      }
+      ASSERT_TRUE(m.AsBefore(before)) << space;
+      EXPECT_EQ(m.journal().back().flags, 48u) << space;
+      EXPECT_NE(m.journal().back().text.find("注册没有完成"), std::string::npos) << space;
+    }
+  }
+}
+
+// Registering a custom card after a failed registration of it, then again
+// in a later run (when the installation needs its name again), then again
+// for a new prefix: the files a registration found stay as they were.
+TEST_F(Registration, TheSameCustomCardAgainAndAfterAFailure) {
+  const std::string kBlock = Rpl("bblock\\netbeui\\MYNIC");
+  rplcmd_exit = 2;
+  Register("Other NetCARD", "001122");
+  EXPECT_EQ(Tree(kBlock), (std::map<std::string, std::string>{}));  // the folder is left, empty
+  EXPECT_EQ(Get(Rpl("bblock\\ndis\\MYNIC.dos")), "<absent>");
+  rplcmd_exit = 0;
+  Register("Other NetCARD", "001122");
+  EXPECT_EQ(journal().back(), (SimEvent{"run", kManager, "", platform::kShowNormal}));
+  EXPECT_EQ(Get(kBlock + "\\protocol.ini"), "[MYNIC]\r\n    DriverName=MS2000$\r\n[NETBEUI]\r\n    BINDINGS=MYNIC\r\n");
+  // A later run, a protocol.ini edited by hand: the card is registered.
+  Put(kBlock + "\\protocol.ini", "[MYNIC]\r\n    IRQ=10\r\n");
+  const auto registered = Tree(kRoot);
+  Start();
+  form->BitBtn9.SetEnabled(true);
+  journal().clear();
+  rplcmd_exit = 2;
+  Register("Other NetCARD", "001122");
+  ASSERT_EQ(journal().size(), 3u);
+  EXPECT_EQ(journal()[2].caption, "进程提示");
+  EXPECT_EQ(journal()[2].text.substr(0, std::string("这块网卡已经注册过").size()), "这块网卡已经注册过");
+  EXPECT_EQ(Tree(kRoot), registered);
+  EXPECT_EQ(form->settings.NdisDriverName, "MYNIC");
+  EXPECT_TRUE(form->BitBtn11.Enabled());
+  EXPECT_FALSE(form->BitBtn9.Enabled());
+  // A new prefix: rplcmd adds its records; the hand-edited boot block stays,
+  // the driver is the one chosen.
+  Put("C:\\DRIVERS\\MYNIC.DOS", "newest mynic");
+  rplcmd_exit = 0;
+  Register("Other NetCARD", "0000B4");
+  EXPECT_EQ(journal().back(), (SimEvent{"run", kManager, "", platform::kShowNormal}));
+  EXPECT_EQ(Get(kBlock + "\\protocol.ini"), "[MYNIC]\r\n    IRQ=10\r\n");
+  EXPECT_EQ(Get(Rpl("bblock\\ndis\\MYNIC.dos")), "newest mynic");
+  // A Realtek card whose driver is there keeps it, and leaves the custom
+  // card's driver to the installation.
   Put(Rpl("bblock\\ndis\\RTSND.DOS"), "installed rtsnd");
-  Put(Rpl("bblock\\ndis\\MYNIC.DOS"), "older mynic");
-  Put("C:\\DRIVERS\\MYNIC.DOS", "newer mynic");
-  Choose("Other NetCARD");
-  AnswerDriver("C:\\DRIVERS\\MYNIC.DOS", "001122");
-  form->BitBtn9Click();
-  EXPECT_EQ(Get(Rpl("bblock\\ndis\\MYNIC.DOS")), "newer mynic");
-  // A later Realtek registration leaves the custom card's path and name alone.
-  Choose("RTL 8139");
-  AnswerPrefix("00E04C");
-  form->BitBtn9Click();
-  EXPECT_EQ(Get(Rpl("rplfiles\\binfiles\\dos622\\io.sys")), "installed io.sys");
+  Register("RTL 8139", "00E04C");
   EXPECT_EQ(Get(Rpl("bblock\\ndis\\RTSND.DOS")), "installed rtsnd");
+  EXPECT_EQ(Get(Rpl("bblock\\netbeui\\rtsnd\\w95bb.cnf")), "DRV BBLOCK\\NDIS\\rtsnd.DOS ~ ~ ~\r\n");
   EXPECT_EQ(form->settings.NdisDriverPath, "C:\\DRIVERS\\MYNIC.DOS");
   EXPECT_EQ(form->settings.NdisDriverName, "MYNIC");
+}
+
+// A release copied from a CD: every file the registration copies is
+// read-only. What it brings is made writable, so that it can be taken back
+// or replaced; what it keeps keeps its attributes.
+TEST(RegistrationSources, ReadOnlySourcesGiveCopiesTheRegistrationCanTakeBack) {
+  struct Case {
+    const char* nic;
+    int rplcmd_exit;
+    const char* driver;  // below bblock\ndis
+    const char* bytes;   // the driver afterwards
+  } cases[] = {
+      {"RTL 8139", 0, "rtsnd.dos", "shipped rtsnd"},
+      {"RTL 8029", 2, "pcind.dos", "<absent>"},
+      {"Other NetCARD", 0, "MYNIC.dos", "newer mynic"},
+      {"Other NetCARD", 2, "MYNIC.dos", "<absent>"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.nic) + " " + std::to_string(c.rplcmd_exit));
+    RegistrationMachine m;
+    m.Put(m.Rpl("rplfiles\\binfiles\\dos622\\io.sys"), "installed io.sys");
+    m.host.SetFileAttributes(m.Rpl("rplfiles\\binfiles\\dos622\\io.sys"), 7);
+    for (const std::string& source :
+         {std::string("C:\\Korrin\\rplfiles\\rtsnd.dos"), std::string("C:\\Korrin\\rplfiles\\pcind.dos"),
+          std::string("C:\\DRIVERS\\MYNIC.DOS")})
+      m.host.SetFileAttributes(source, platform::kAttrReadOnly);
+    for (const char* f : kDos622)
+      m.host.SetFileAttributes(std::string("C:\\Korrin\\rplfiles\\dos622\\") + f, platform::kAttrReadOnly);
+    m.rplcmd_exit = c.rplcmd_exit;
+    m.Register(c.nic, "001122");
+    const std::string driver = m.Rpl(std::string("bblock\\ndis\\") + c.driver);
+    EXPECT_EQ(m.Get(driver), c.bytes);
+    EXPECT_EQ(m.Get(driver + ".new"), "<absent>");
+    if (c.rplcmd_exit == 0) {
+      EXPECT_EQ(m.host.Attributes(driver), platform::kAttrArchive);
+    }
+    EXPECT_EQ(m.host.Attributes(m.Rpl("rplfiles\\binfiles\\dos622\\io.sys")), 7u);
+    EXPECT_EQ(m.host.Attributes(m.Rpl("rplfiles\\binfiles\\dos622\\himem.sys")), platform::kAttrArchive);
+  }
+}
+
+// A folder that cannot be listed hides its files from a look-up: a file
+// that is there would pass for absent. The registration then copies
+// nothing there and deletes nothing.
+TEST(RegistrationSources, AFolderThatCannotBeListedIsNotCopiedInto) {
+  class Blind : public platform::SimHost {
+   public:
+    Blind(const std::string& root, const std::string& folder) : SimHost(root), folder_(folder) {}
+    bool FileExists(const std::string& path) override {
+      return platform::SameName(path.substr(0, path.find_last_of('\\')), folder_) ? false : SimHost::FileExists(path);
+    }
+    bool ListDirectory(const std::string& dir, std::vector<platform::DirEntry>* entries) override {
+      return !platform::SameName(dir, folder_) && SimHost::ListDirectory(dir, entries);
+    }
+   private:
+    std::string folder_;
+  };
+  struct Case {
+    const char* folder;
+    const char* file;
+    std::string message;
+  } cases[] = {
+      {"rplfiles\\binfiles\\dos622", "io.sys",
+       "无法列出 C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622，不能确定其中有没有 DOS 6.22 系统文件 io.sys，注册没有进行。"},
+      {"bblock\\ndis", "rtsnd.dos",
+       std::string("无法列出 C:\\WINNT\\rpl\\bblock\\ndis，不能确定其中有没有 rtsnd.dos。") + kUnchanged},
+  };
+  for (const Case& c : cases) {
+    RegistrationMachine m;
+    m.Working();
+    const auto before = m.Tree(m.kRoot);
+    Blind blind(m.root, m.Rpl(c.folder));
+    platform::SimUi ui(blind);
+    ui.OnModal<rpl::TForm3>([](rpl::TForm3& d) {
+      d.MAC.SetText("00E04C");
+      return platform::kMrOk;
+    });
+    rpl::CustomDriver custom;
+    EXPECT_FALSE(rpl::RegisterCard(blind, ui, {"RTL 8139", m.kRoot, "C:\\Korrin"}, m.form->Form3, m.form->GetNetDrv,
+                                   &custom));
+    EXPECT_EQ(blind.journal().back(), Warning(c.message));
+    EXPECT_TRUE(m.AsBefore(before)) << c.file;
+  }
 }
 
 TEST(RegistrationNames, OnlyNameDotDosWithADosNameThatIsNoDeviceIsADriver) {
@@ -252,9 +462,11 @@ TEST(RegistrationNames, OnlyNameDotDosWithADosNameThatIsNoDeviceIsADriver) {
       {"C:\\A\\MYNIC.DO", "MYNIC", false},            {"C:\\A\\MYNIC", "MYNIC", false},
       {"C:\\A\\.DOS", "", false},                     {"C:\\A\\MY*NIC.DOS", "MY*NIC", false},
       {"C:\\A\\CON.DOS", "CON", false},               {"C:\\A\\nul.dos", "nul", false},
-      {"C:\\A\\COM4.DOS", "COM4", false},             {"C:\\A\\COM5.DOS", "COM5", true},
-      {"C:\\A\\LPT3.DOS", "LPT3", false},             {"C:\\A\\LPT4.DOS", "LPT4", true},
+      {"C:\\A\\COM4.DOS", "COM4", false},             {"C:\\A\\COM5.DOS", "COM5", false},
+      {"C:\\A\\LPT3.DOS", "LPT3", false},             {"C:\\A\\LPT4.DOS", "LPT4", false},
       {"C:\\A\\CONX.DOS", "CONX", true},              {"C:\\A\\PRN.DOS", "PRN", false},
+      {"C:\\A\\com9.dos", "com9", false},              {"C:\\A\\LPT9.DOS", "LPT9", false},
+      {"C:\\A\\COM0.DOS", "COM0", true},              {"C:\\A\\COM10.DOS", "COM10", true},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(rpl::DriverBaseName(c.path), c.base) << c.path;
