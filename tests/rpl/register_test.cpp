@@ -348,13 +348,15 @@ TEST_F(Registration, TheSameCustomCardAgainAndAfterAFailure) {
   EXPECT_TRUE(form->BitBtn11.Enabled());
   EXPECT_FALSE(form->BitBtn9.Enabled());
   // A new prefix: rplcmd adds its records; the hand-edited boot block stays,
-  // the driver is the one chosen.
+  // the driver is the one chosen, also in place of a read-only one.
   Put("C:\\DRIVERS\\MYNIC.DOS", "newest mynic");
+  host.SetFileAttributes(Rpl("bblock\\ndis\\MYNIC.dos"), platform::kAttrReadOnly);
   rplcmd_exit = 0;
   Register("Other NetCARD", "0000B4");
   EXPECT_EQ(journal().back(), (SimEvent{"run", kManager, "", platform::kShowNormal}));
   EXPECT_EQ(Get(kBlock + "\\protocol.ini"), "[MYNIC]\r\n    IRQ=10\r\n");
   EXPECT_EQ(Get(Rpl("bblock\\ndis\\MYNIC.dos")), "newest mynic");
+  EXPECT_EQ(host.Attributes(Rpl("bblock\\ndis\\MYNIC.dos")), platform::kAttrArchive);
   // A Realtek card whose driver is there keeps it, and leaves the custom
   // card's driver to the installation.
   Put(Rpl("bblock\\ndis\\RTSND.DOS"), "installed rtsnd");
