@@ -124,9 +124,11 @@ Host::Wait Win32Host::RunToEndWithFiles(const std::string& command_line, const s
   si.hStdInput = in;
   si.hStdOutput = out;
   si.hStdError = out;
+  // Without a console of its own: it reads and writes the two files only,
+  // and no console process is left holding them once it has ended.
   PROCESS_INFORMATION pi;
-  const bool started =
-      CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi) != 0;
+  const bool started = CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, TRUE, DETACHED_PROCESS,
+                                      nullptr, nullptr, &si, &pi) != 0;
   // The program holds its own copies of the two handles now.
   CloseHandle(in);
   CloseHandle(out);
