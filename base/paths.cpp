@@ -79,8 +79,8 @@ std::string BootBlockFile(const std::string& root, const std::string& driver, co
 }
 std::string RplScript(const std::string& root) { return root + "\\rpltemp.bat"; }
 std::string RplOutput(const std::string& root) { return root + "\\rpltemp.out"; }
-std::string RplScriptCommand(const std::string& root) {
-  return root + "\\system32\\command.com /c rplcmd <" + RplScript(root) + " >" + RplOutput(root);
+std::string Rplcmd(const std::string& root) {
+  return root + "\\system32\\rplcmd.exe";
 }
 std::string RplManager(const std::string& root) { return root + "\\system32\\rplmgr.exe"; }
 const char kRemotebootStart[] = "net start 远程启动服务";

@@ -59,7 +59,7 @@ std::string BootBlockTemplate(const std::string& root, const std::string& file);
 std::string BootBlockFile(const std::string& root, const std::string& driver, const std::string& file);
 std::string RplScript(const std::string& root);            // rpltemp.bat
 std::string RplOutput(const std::string& root);            // what rplcmd printed
-std::string RplScriptCommand(const std::string& root);     // rplcmd fed with it, printing to that
+std::string Rplcmd(const std::string& root);               // rplcmd.exe, fed the script, printing to that
 std::string RplManager(const std::string& root);           // rplmgr.exe
 extern const char kRemotebootStart[];                       // "net start" of the service
 

@@ -80,6 +80,15 @@ class Host {
   enum class Wait { kFinished, kTimedOut, kNotStarted };
   virtual Wait RunToEnd(const std::string& command_line, ShowMode show, unsigned limit,
                         int* exit_code) = 0;
+  // The same for a console program fed from a file, hidden: the program is
+  // started itself, not through a command interpreter, with the file
+  // `input` as its standard input and the file `output` (created or
+  // emptied) as its standard output and error. Its exit code is its own,
+  // and at the time limit it is the program itself that is ended. kNotStarted
+  // when the input cannot be opened, the output cannot be made, or the
+  // program cannot be started.
+  virtual Wait RunToEndWithFiles(const std::string& command_line, const std::string& input,
+                                 const std::string& output, unsigned limit, int* exit_code) = 0;
 
   // Reads one string value under HKEY_LOCAL_MACHINE. The key is opened
   // read-only and never created; a missing key or value reads as "".

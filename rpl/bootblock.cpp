@@ -35,26 +35,13 @@ bool WriteRplScript(platform::Host& host, const std::string& driver, const std::
   return platform::WriteTextLines(host, paths::RplScript(host.WindowsDirectory()), lines);
 }
 
-namespace {
+const char* const kBootBlockFiles[3] = {"dosbb.cnf", "w95bb.cnf", "protocol.ini"};
 
-// Each boot-block file, made from the NE2000 template of its name with the
-// token replaced by the card's driver.
-struct BootBlockFile {
-  const char* name;
-  const char* token;
-};
-const BootBlockFile kFiles[] = {{"dosbb.cnf", "NE2000"}, {"w95bb.cnf", "NE2000"}, {"protocol.ini", "ms2000"}};
-
-}  // namespace
-
-std::vector<std::string> BootBlockFileNames() {
-  std::vector<std::string> names;
-  for (const BootBlockFile& file : kFiles) names.push_back(file.name);
-  return names;
-}
+std::vector<std::string> BootBlockFileNames() { return {kBootBlockFiles, kBootBlockFiles + 3}; }
 
 bool MakeBootBlockFiles(platform::Host& host, platform::Ui& ui, const std::string& driver,
                         std::string* failed) {
+  static const char* const kTokens[3] = {"NE2000", "NE2000", "ms2000"};
   const std::string root = host.WindowsDirectory();
   failed->clear();
   // 1. Every template is read before any output is written. One that is
@@ -63,20 +50,20 @@ bool MakeBootBlockFiles(platform::Host& host, platform::Ui& ui, const std::strin
   std::vector<std::string> lines[3];
   bool present[3];
   for (int i = 0; i < 3; ++i) {
-    const std::string from = paths::BootBlockTemplate(root, kFiles[i].name);
+    const std::string from = paths::BootBlockTemplate(root, kBootBlockFiles[i]);
     present[i] = host.FileExists(from) && platform::ReadTextLines(host, from, &lines[i]);
     if (present[i]) continue;
     ui.ShowMessage("远程启动可能没有正确安装!");
     if (failed->empty()) *failed = from;
   }
   // 2. Each template read gives its file, line by line, the first token of a
-  // line replaced. A template not read leaves its file as it was, so that a
-  // boot block made by an earlier registration is not emptied.
+  // line replaced, beside the card's file: the card's own file is not
+  // touched here.
   for (int i = 0; i < 3; ++i) {
     if (!present[i]) continue;
-    for (std::string& line : lines[i]) line = ReplaceFirst(line, kFiles[i].token, driver);
-    const std::string to = paths::BootBlockFile(root, driver, kFiles[i].name);
-    if (!platform::WriteTextLines(host, to, lines[i]) && failed->empty()) *failed = to;
+    for (std::string& line : lines[i]) line = ReplaceFirst(line, kTokens[i], driver);
+    const std::string to = paths::BootBlockFile(root, driver, kBootBlockFiles[i]) + ".new";
+    if (!host.WriteFile(to, platform::JoinLines(lines[i])) && failed->empty()) *failed = to;
   }
   return failed->empty();
 }

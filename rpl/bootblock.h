@@ -20,16 +20,18 @@ bool WriteRplScript(platform::Host& host, const std::string& driver, const std::
                     const std::string& dos_comment, const std::string& windows_comment,
                     const std::string& vendor_comment);
 
-// The names of the three boot-block files, in the order they are made.
-std::vector<std::string> BootBlockFileNames();
+// The card's boot-block files, in the order they are made.
+extern const char* const kBootBlockFiles[3];  // dosbb.cnf, w95bb.cnf, protocol.ini
+std::vector<std::string> BootBlockFileNames();  // the same, as a list
 
-// Writes the card's dosbb.cnf, w95bb.cnf and protocol.ini into its boot-block
-// directory (which must exist) from the NE2000 templates, the first
-// "NE2000" (the .cnf files) or "ms2000" (protocol.ini) of each line replaced
-// by `driver`. Each template that is missing or cannot be read is reported
-// before anything is written; its output file is then left as it was. True
-// when all three files were written; otherwise `failed` names the first
-// template that could not be read or the first file that could not be written.
+// Makes the card's dosbb.cnf, w95bb.cnf and protocol.ini from the NE2000
+// templates, the first "NE2000" (the .cnf files) or "ms2000" (protocol.ini)
+// of each line replaced by `driver`, each written beside its place in the
+// card's boot-block directory (which must exist) as FILE.new, for the
+// caller to put in place. Each template that is missing or cannot be read
+// is reported before anything is written, and gives no FILE.new. True when
+// all three were written whole; otherwise `failed` names the first template
+// that could not be read or the first file that could not be written.
 bool MakeBootBlockFiles(platform::Host& host, platform::Ui& ui, const std::string& driver,
                         std::string* failed);
 

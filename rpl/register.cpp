@@ -25,14 +25,45 @@ struct CardColumn {
 
 const char kCaption[] = "morva提示";
 const char kBadAddress[] = "网卡地址不对，程序异常返回!";
+const char kUnchanged[] = "\r\n远程启动数据库没有改动，注册没有完成。";
 
-// Copies a file that is kept when it exists already. True when the target is
-// there afterwards: kept, or copied whole (a copy cut short is removed).
-bool CopyKeeping(platform::Host& host, const std::string& from, const std::string& to) {
-  if (host.FileExists(to)) return true;
-  if (host.CopyFile(from, to, true)) return true;
-  host.DeleteFile(to);
+std::string FolderOf(const std::string& path) { return path.substr(0, path.find_last_of('\\')); }
+std::string FileOf(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
+
+// Whether a file is on the server. "Absent" is trusted only where nothing
+// can hide the file: no folder to hold it, or a folder that can be listed
+// (the look-up of a file in a folder that cannot be listed finds nothing).
+enum class There { kPresent, kAbsent, kUnknown };
+There Look(platform::Host& host, const std::string& path) {
+  if (host.FileExists(path)) return There::kPresent;
+  std::vector<platform::DirEntry> entries;
+  const std::string folder = FolderOf(path);
+  return !host.DirectoryExists(folder) || host.ListDirectory(folder, &entries) ? There::kAbsent
+                                                                               : There::kUnknown;
+}
+
+// Copies `from` beside `to`, as TO.new, and makes the copy writable: a copy
+// takes its source's attributes, and a release copied from a CD is
+// read-only, so the copy could be neither taken back nor replaced later.
+// False when either fails; the new file is then removed.
+bool CopyBeside(platform::Host& host, const std::string& from, const std::string& to) {
+  const std::string fresh = to + ".new";
+  if (host.CopyFile(from, fresh, false) && host.SetFileAttributes(fresh, platform::kAttrArchive)) return true;
+  host.DeleteFile(fresh);
   return false;
+}
+
+// A copy that keeps a file already there (the DOS 6.22 files, the Realtek
+// drivers). An absent file is copied beside its place and then moved in,
+// so a failure removes only the new file, never one that was there; where
+// the folder cannot be listed, nothing is copied.
+enum class Keep { kKept, kCopied, kUnknown, kFailed };
+Keep CopyKeeping(platform::Host& host, const std::string& from, const std::string& to) {
+  const There there = Look(host, to);
+  if (there != There::kAbsent) return there == There::kPresent ? Keep::kKept : Keep::kUnknown;
+  if (CopyBeside(host, from, to) && host.ReplaceFile(to + ".new", to)) return Keep::kCopied;
+  host.DeleteFile(to + ".new");
+  return Keep::kFailed;
 }
 
 // What rplcmd printed, for a message: its first lines, or "" when nothing
@@ -44,6 +75,159 @@ std::string PrintedBy(platform::Host& host, const std::string& root) {
   for (size_t i = 0; i < lines.size() && i < 8; ++i)
     if (!lines[i].empty()) text += "\r\n" + lines[i];
   return text.empty() ? "" : "\r\nrplcmd 的输出：" + text;
+}
+
+// One of the card's files: its driver or a boot-block file.
+struct CardFile {
+  std::string path;
+  There there = There::kUnknown;  // before this registration
+  bool staged = false;            // PATH.new made, not yet in place
+  bool brought = false;           // absent before, put in place by this registration
+};
+
+// The card's driver and boot-block files with the database records that
+// name them: every file made beside its place first; the absent ones put in
+// place before rplcmd, which looks for them; those there already replaced
+// only once rplcmd has added the records. On any failure the new files and
+// the ones brought are taken away again, so every file that was there stays
+// byte for byte as it was. True when the card is registered afterwards.
+bool RegisterFiles(platform::Host& host, platform::Ui& ui, const std::string& root, const CardColumn& card,
+                   const std::string& vendor) {
+  const unsigned kWarn = platform::kMbIconExclamation;
+  const std::string script = paths::RplScript(root), output = paths::RplOutput(root);
+  const std::string block = paths::BootBlockDirectory(root, card.boot_block_driver);
+  std::vector<CardFile> files(1);
+  files[0].path = card.driver_target;
+  for (const char* name : kBootBlockFiles) files.push_back({paths::BootBlockFile(root, card.boot_block_driver, name)});
+  // A card whose driver and boot-block files are all there was registered
+  // before: its boot-block files stay as they are, whatever rplcmd says, as
+  // they may carry settings of the administrator's.
+  bool registered = true, known = false;
+  for (CardFile& f : files) {
+    f.there = Look(host, f.path);
+    if (f.there == There::kUnknown) {
+      ui.MessageBox("无法列出 " + FolderOf(f.path) + "，不能确定其中有没有 " + FileOf(f.path) + "。" + kUnchanged,
+                    kCaption, kWarn);
+      return false;
+    }
+    registered = registered && f.there == There::kPresent;
+    known = known || f.there == There::kPresent;
+  }
+  // Takes back what this registration made; `keep_brought`: all but the
+  // files it put where there were none.
+  auto take_back = [&](bool keep_brought = false) {
+    for (const CardFile& f : files) {
+      if (f.staged) host.DeleteFile(f.path + ".new");
+      if (f.brought && !keep_brought) host.DeleteFile(f.path);
+    }
+    host.DeleteFile(script);
+    host.DeleteFile(output);
+  };
+  if (!WriteRplScript(host, card.script_driver, vendor, card.dos_comment, card.windows_comment,
+                      card.vendor_comment)) {
+    ui.MessageBox("无法写入远程启动数据库脚本 " + script + "（文件只读、被占用或磁盘已满）。" + kUnchanged,
+                  kCaption, kWarn);
+    return false;
+  }
+  // 1. Everything made beside its place: the driver (a Realtek driver only
+  // when absent), then the boot block (not for a card registered before).
+  std::string failed;
+  CardFile& driver = files[0];
+  if (!card.keep_existing_driver || driver.there == There::kAbsent) {
+    if (CopyBeside(host, card.driver_source, driver.path))
+      driver.staged = true;
+    else
+      failed = "无法把网卡驱动程序 " + card.driver_source + " 复制到 " + driver.path + "。";
+  }
+  if (failed.empty() && !registered) {
+    std::string which;
+    if (!host.MakeDirectory(block) && !host.DirectoryExists(block)) {
+      failed = "无法建立启动块目录 " + block + "。";
+    } else {
+      for (size_t i = 1; i < files.size(); ++i) files[i].staged = true;
+      if (!MakeBootBlockFiles(host, ui, card.boot_block_driver, &which))
+        failed = "启动块文件没有生成：" + which + " 缺少、无法读取或无法写入。";
+    }
+  }
+  // 2. What was absent goes in place now: the records rplcmd adds name it.
+  for (CardFile& f : files) {
+    if (!failed.empty() || !f.staged || f.there != There::kAbsent) continue;
+    if (!host.ReplaceFile(f.path + ".new", f.path)) {
+      failed = "无法把新文件放到 " + f.path + "。";
+      break;
+    }
+    f.staged = false;
+    f.brought = true;
+  }
+  if (!failed.empty()) {
+    take_back();
+    ui.MessageBox(failed + kUnchanged, kCaption, kWarn);
+    return false;
+  }
+  // 3. rplcmd itself, the script as its input, to its end.
+  int code = -1;
+  const platform::Host::Wait wait =
+      host.RunToEndWithFiles(paths::Rplcmd(root), script, output, kRplcmdLimit, &code);
+  if (wait != platform::Host::Wait::kFinished || code != 0) {
+    const std::string printed = PrintedBy(host, root);
+    std::string why;
+    if (wait == platform::Host::Wait::kNotStarted) {
+      why = "无法启动 rplcmd（" + paths::Rplcmd(root) + "），或无法读取 " + script + "、写入 " + output + "。" +
+            kUnchanged;
+    } else if (wait == platform::Host::Wait::kTimedOut) {
+      why = "rplcmd 在 " + std::to_string(kRplcmdLimit / 1000) +
+            " 秒内没有结束，已被终止，注册没有完成。\r\n请在远程启动管理器中检查远程启动数据库。";
+    } else if (!known) {
+      why = "rplcmd 拒绝了注册脚本（返回值 " + std::to_string(code) + "）。" + kUnchanged + printed;
+    } else {
+      // Registering a card again: its records are there already, and rplcmd
+      // adds none of them again. The files the card lacked, put in place
+      // above, stay: they complete the card the server already had; those it
+      // had stay as they were.
+      std::string chosen, held, completed;
+      const bool other_driver = driver.staged && host.ReadFile(card.driver_source, &chosen) &&
+                                host.ReadFile(driver.path, &held) && chosen != held;
+      for (const CardFile& f : files)
+        if (f.brought) completed += (completed.empty() ? "" : "、") + FileOf(f.path);
+      take_back(true);
+      ui.MessageBox("这块网卡已经注册过：" +
+                        (completed.empty() ? "驱动程序 " + FileOf(driver.path) + " 和启动块目录 " + block +
+                                                 " 中的启动块文件都在"
+                                           : "它缺少的 " + completed + " 已经补上") +
+                        "，rplcmd 没有再添加记录（返回值 " + std::to_string(code) + "）。" +
+                        (completed.empty() ? "文件和远程启动数据库都没有改动。" : "其他文件和远程启动数据库都没有改动。") +
+                        (other_driver ? "\r\n所选的驱动程序 " + card.driver_source + " 与 " + driver.path +
+                                            " 不同，服务器上的驱动程序保持原样。"
+                                      : "") +
+                        "\r\n请直接按“安装”为这块网卡安装远程启动文件。" + printed,
+                    "进程提示", platform::kMbIconInformation);
+      return true;
+    }
+    take_back();
+    ui.MessageBox(why, kCaption, kWarn);
+    return false;
+  }
+  // 4. The records are in: the files that were there are replaced now. One
+  // that is read-only is one this registration must replace; one that still
+  // cannot be replaced stays as it was, a boot block for the same driver.
+  std::string kept;
+  for (CardFile& f : files) {
+    if (!f.staged) continue;
+    const std::string fresh = f.path + ".new";
+    if (host.ReplaceFile(fresh, f.path) ||
+        (host.SetFileAttributes(f.path, platform::kAttrArchive) && host.ReplaceFile(fresh, f.path)))
+      continue;
+    host.DeleteFile(fresh);
+    kept += "\r\n" + f.path;
+  }
+  if (kept.empty())
+    ui.MessageBox(card.done, "进程提示", platform::kMbIconInformation);
+  else
+    ui.MessageBox(std::string(card.done) + "\r\n下列文件无法替换（被占用），仍是原来的：" + kept, "进程提示", kWarn);
+  host.DeleteFile(script);
+  host.DeleteFile(output);
+  host.RunCommand(paths::RplManager(root), platform::kShowNormal);
+  return true;
 }
 
 }  // namespace
@@ -78,10 +262,13 @@ bool IsDriverFileName(const std::string& file) {
   const std::string base = file.substr(0, dot);
   if (!platform::SameName(file.substr(dot), ".dos") || !IsDosBaseName(base)) return false;
   // A device name opens the device, not a file, whatever its extension.
-  for (const char* device : {"CON", "NUL", "AUX", "PRN", "COM1", "COM2", "COM3", "COM4", "LPT1",
-                             "LPT2", "LPT3"})
+  for (const char* device : {"CON", "NUL", "AUX", "PRN"})
     if (platform::SameName(base, device)) return false;
-  return true;
+  // The server's file system also takes COM1 to COM9 and LPT1 to LPT9 for
+  // ports, the workstation's DOS the first four and three of them.
+  const bool port = base.size() == 4 && (platform::SameName(base.substr(0, 3), "COM") ||
+                                         platform::SameName(base.substr(0, 3), "LPT"));
+  return !(port && base[3] >= '1' && base[3] <= '9');
 }
 
 bool RegisterCard(platform::Host& host, platform::Ui& ui, const RegistrationInput& in,
@@ -97,9 +284,12 @@ bool RegisterCard(platform::Host& host, platform::Ui& ui, const RegistrationInpu
   for (const char* file : {"io.sys", "msdos.sys", "command.com", "himem.sys"}) {
     const std::string from = paths::Dos622Source(in.start_dir, file);
     const std::string to = paths::Dos622Target(root, file);
-    if (!CopyKeeping(host, from, to)) {
-      ui.MessageBox("无法把 DOS 6.22 系统文件 " + from + " 复制到 " + to + "，注册没有进行。", kCaption,
-                    kWarn);
+    const Keep keep = CopyKeeping(host, from, to);
+    if (keep == Keep::kUnknown || keep == Keep::kFailed) {
+      ui.MessageBox((keep == Keep::kUnknown ? "无法列出 " + FolderOf(to) + "，不能确定其中有没有 DOS 6.22 系统文件 " + file
+                                            : "无法把 DOS 6.22 系统文件 " + from + " 复制到 " + to) +
+                        "，注册没有进行。",
+                    kCaption, kWarn);
       return false;
     }
   }
@@ -158,11 +348,22 @@ bool RegisterCard(platform::Host& host, platform::Ui& ui, const RegistrationInpu
     }
     const std::string name = DriverBaseName(path);
     // The NE2000's boot-block folder holds the service's own templates, which
-    // every registration copies: they are never written over.
-    if (platform::SameName(paths::BootBlockFile(root, name, "x"), paths::BootBlockTemplate(root, "x"))) {
+    // every registration copies: they are never written over. The two
+    // Realtek names belong to the cards of the list: a custom card by one of
+    // them would take the Realtek card's driver and boot block.
+    if (platform::SameName(name, "ne2000")) {
       ui.MessageBox("远程启动服务用它自带的启动块支持 " + name + " 网卡，" +
                         paths::BootBlockDirectory(root, name) +
                         " 是所有网卡启动块的模板，不能再注册。程序异常返回!",
+                    kCaption, kWarn);
+      return false;
+    }
+    for (const char* realtek : {kRtl8139, kRtl8029}) {
+      const char* own = realtek == kRtl8139 ? "rtsnd" : "pcind";
+      if (!platform::SameName(name, own)) continue;
+      ui.MessageBox("网卡驱动程序 " + file + " 与 " + realtek + " 网卡的驱动程序 " + paths::NdisDriver(root, std::string(own) + ".dos") +
+                        " 同名，不能作为自选网卡注册：" + realtek + " 网卡请在“网卡类型”中选 " + realtek +
+                        "；别的网卡请把驱动程序改名后再选择。程序异常返回!",
                     kCaption, kWarn);
       return false;
     }
@@ -174,69 +375,8 @@ bool RegisterCard(platform::Host& host, platform::Ui& ui, const RegistrationInpu
     return false;
   }
 
-  // 5. The script, the driver, the boot block; rplcmd; the report; the
-  // manager. Every step must succeed before the next: the database is
-  // changed last, by rplcmd, and only from a script written whole for a card
-  // whose driver and boot block are in place.
-  const std::string script = paths::RplScript(root);
-  const char kUnchanged[] = "\r\n远程启动数据库没有改动，注册没有完成。";
-  if (!WriteRplScript(host, card.script_driver, vendor, card.dos_comment, card.windows_comment,
-                      card.vendor_comment)) {
-    ui.MessageBox("无法写入远程启动数据库脚本 " + script + "（文件只读、被占用或磁盘已满）。" + kUnchanged,
-                  kCaption, kWarn);
-    return false;
-  }
-  // The files this registration brings that were not there before: taken
-  // away again when it does not complete, so that detection does not find a
-  // card registered whose records the database lacks.
-  std::vector<std::string> brought;
-  const std::string block = paths::BootBlockDirectory(root, card.boot_block_driver);
-  for (const std::string& path :
-       {card.driver_target, paths::BootBlockFile(root, card.boot_block_driver, "dosbb.cnf"),
-        paths::BootBlockFile(root, card.boot_block_driver, "w95bb.cnf"),
-        paths::BootBlockFile(root, card.boot_block_driver, "protocol.ini")})
-    if (!host.FileExists(path)) brought.push_back(path);
-  auto take_back = [&] {
-    host.DeleteFile(script);
-    host.DeleteFile(paths::RplOutput(root));
-    for (const std::string& path : brought) host.DeleteFile(path);
-  };
-  std::string failed;
-  if (!(card.keep_existing_driver ? CopyKeeping(host, card.driver_source, card.driver_target)
-                                  : platform::CopyFileWhole(host, card.driver_source, card.driver_target)))
-    failed = "无法把网卡驱动程序 " + card.driver_source + " 复制到 " + card.driver_target + "。";
-  else if (!host.MakeDirectory(block) && !host.DirectoryExists(block))
-    failed = "无法建立启动块目录 " + block + "。";
-  else if (!MakeBootBlockFiles(host, ui, card.boot_block_driver, &failed))
-    failed = "启动块文件没有生成：" + failed + " 缺少、无法读取或无法写入。";
-  if (!failed.empty()) {
-    take_back();
-    ui.MessageBox(failed + kUnchanged, kCaption, kWarn);
-    return false;
-  }
-  // rplcmd runs to its end; what it printed goes into a file beside the script.
-  int code = -1;
-  const platform::Host::Wait wait =
-      host.RunToEnd(paths::RplScriptCommand(root), platform::kHide, kRplcmdLimit, &code);
-  if (wait != platform::Host::Wait::kFinished || code != 0) {
-    std::string why;
-    if (wait == platform::Host::Wait::kNotStarted)
-      why = "无法启动 rplcmd（" + paths::RplScriptCommand(root) + "）。" + kUnchanged;
-    else if (wait == platform::Host::Wait::kTimedOut)
-      why = "rplcmd 在 " + std::to_string(kRplcmdLimit / 1000) +
-            " 秒内没有结束，已被终止，注册没有完成。\r\n请在远程启动管理器中检查远程启动数据库。";
-    else
-      why = "rplcmd 拒绝了注册脚本（返回值 " + std::to_string(code) + "）。" + kUnchanged +
-            PrintedBy(host, root);
-    take_back();
-    ui.MessageBox(why, kCaption, kWarn);
-    return false;
-  }
-  ui.MessageBox(card.done, "进程提示", platform::kMbIconInformation);
-  host.DeleteFile(script);
-  host.DeleteFile(paths::RplOutput(root));
-  host.RunCommand(paths::RplManager(root), platform::kShowNormal);
-  return true;
+  // 5. The script, the driver and boot block, rplcmd, the report, the manager.
+  return RegisterFiles(host, ui, root, card, vendor);
 }
 
 }  // namespace rpl

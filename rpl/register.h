@@ -39,18 +39,26 @@ bool IsDosBaseName(const std::string& name);
 
 // True when a chosen driver's file name (without directory) is NAME.DOS, in
 // any case, with a DOS base name that is not a device name (CON, NUL, AUX,
-// PRN, COM1 to COM4, LPT1 to LPT3).
+// PRN, COM1 to COM9, LPT1 to LPT9).
 bool IsDriverFileName(const std::string& file);
 
 // How long rplcmd may take before the registration gives up on it.
 const unsigned kRplcmdLimit = 60000;
 
-// The button "配置Rpl". True when the registration ran to its end (the
-// install button is then unlocked and this one locked): every file in place
-// and rplcmd finished with the exit status 0. At the first step that fails
-// a warning names it, the script and the files the registration brought
-// (a driver or boot-block file that was not there before) are removed, and
-// rplcmd or the manager is not started.
+// The button "配置Rpl". True when the card is registered afterwards (the
+// install button is then unlocked and this one locked, and a custom card's
+// driver name set for the installation):
+// - rplcmd, started itself with the script as its input, finished with the
+//   exit status 0, and the card's files are in place; or
+// - the card's driver and boot-block files were all there already and
+//   rplcmd added nothing (its records are there): the message says the card
+//   is registered already and nothing changed.
+// The card's files that were absent are put in place before rplcmd runs,
+// those there already replaced only after it has succeeded (a Realtek
+// driver and the boot-block files of a card registered before are kept).
+// At the first step that fails a warning names it, and the script, the new
+// files and the ones brought are taken away: every file that was there stays
+// byte for byte as it was, and the manager is not started.
 bool RegisterCard(platform::Host& host, platform::Ui& ui, const RegistrationInput& in,
                   TForm3& form3, TGetNetDrv& chooser, CustomDriver* custom);
 

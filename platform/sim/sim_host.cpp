@@ -1,6 +1,7 @@
 #include "platform/sim/sim_host.h"
 
 #include "platform/command_line.h"
+#include "platform/encoding.h"
 #include "platform/text.h"
 
 #include <algorithm>
@@ -155,6 +156,33 @@ Host::Wait SimHost::RunToEnd(const std::string& command_line, ShowMode show, uns
   }
   std::string output;
   *exit_code = Start(command_line, "", &output);
+  return Wait::kFinished;
+}
+
+Host::Wait SimHost::RunToEndWithFiles(const std::string& command_line, const std::string& input,
+                                      const std::string& output, unsigned limit, int* exit_code) {
+  journal_.push_back({"wait", command_line, "<" + input + " >" + output, kHide});
+  std::vector<std::string> words = SplitCommandLine(command_line);
+  std::string bytes;
+  // The input is opened and the output made before the program starts.
+  if (words.empty() || !standins_.count(ProgramKey(words[0])) || !ReadFile(input, &bytes, SIZE_MAX) ||
+      !WriteFile(output, ""))
+    return Wait::kNotStarted;
+  const std::string key = ProgramKey(words[0]);
+  const bool endless = std::find(endless_.begin(), endless_.end(), key) != endless_.end();
+  if (endless || (slow_.count(key) && slow_[key] > limit)) {
+    journal_.push_back({"pause", "", "", limit});
+    journal_.push_back({"end", command_line, "", 0});
+    return Wait::kTimedOut;
+  }
+  std::string printed, crlf;
+  *exit_code = Start(command_line, FromCodePage(bytes), &printed);
+  for (size_t i = 0; i < printed.size(); ++i) {
+    if (printed[i] == '\n' && (i == 0 || printed[i - 1] != '\r')) crlf += '\r';
+    crlf += printed[i];
+  }
+  // What does not fit on the disk is lost, as for a program's own writes.
+  WriteFile(output, ToCodePage(crlf));
   return Wait::kFinished;
 }
 

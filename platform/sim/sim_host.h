@@ -117,6 +117,12 @@ class SimHost : public Host {
   void Pause(unsigned milliseconds) override;
   Wait RunToEnd(const std::string& command_line, ShowMode show, unsigned limit,
                 int* exit_code) override;
+  // Recorded as a "wait" event with the command line, "<INPUT >OUTPUT" as
+  // its caption and the hidden show mode; the stand-in reads the input
+  // file's text and its output goes into the output file, lines ending in
+  // CR LF, in code page 936, as a console program's output redirected.
+  Wait RunToEndWithFiles(const std::string& command_line, const std::string& input,
+                         const std::string& output, unsigned limit, int* exit_code) override;
   std::string ReadRegistry(const std::string& key, const std::string& value) override;
   std::string CurrentDirectory() override { return current_directory_; }
   std::vector<DriveEntry> Drives() override;

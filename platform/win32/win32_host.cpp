@@ -115,6 +115,56 @@ Host::Wait Win32Host::RunToEnd(const std::string& command_line, ShowMode show, u
   return finished ? Wait::kFinished : Wait::kTimedOut;
 }
 
+Host::Wait Win32Host::RunToEndWithFiles(const std::string& command_line, const std::string& input,
+                                        const std::string& output, unsigned limit, int* exit_code) {
+  // Both files are opened as handles the program inherits; only these two
+  // (and the error handle, the output's) are given to it.
+  SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+  HANDLE in = CreateFileW(W(input).c_str(), GENERIC_READ, FILE_SHARE_READ, &inherit, OPEN_EXISTING,
+                          FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (in == INVALID_HANDLE_VALUE) return Wait::kNotStarted;
+  HANDLE out = CreateFileW(W(output).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (out == INVALID_HANDLE_VALUE) {
+    CloseHandle(in);
+    return Wait::kNotStarted;
+  }
+  std::wstring line = W(command_line);
+  std::vector<wchar_t> buffer(line.begin(), line.end());
+  buffer.push_back(L'\0');
+  STARTUPINFOW si;
+  ZeroMemory(&si, sizeof si);
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
+  si.wShowWindow = SW_HIDE;
+  si.hStdInput = in;
+  si.hStdOutput = out;
+  si.hStdError = out;
+  // Without a console of its own: it reads and writes the two files only,
+  // and no console process is left holding them once it has ended.
+  PROCESS_INFORMATION pi;
+  const bool started = CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, TRUE, DETACHED_PROCESS,
+                                      nullptr, nullptr, &si, &pi) != 0;
+  // The program holds its own copies of the two handles now.
+  CloseHandle(in);
+  CloseHandle(out);
+  if (!started) return Wait::kNotStarted;
+  CloseHandle(pi.hThread);
+  const bool finished = WaitPainting(pi.hProcess, limit);
+  if (finished) {
+    DWORD code = 0;
+    GetExitCodeProcess(pi.hProcess, &code);
+    *exit_code = static_cast<int>(code);
+  } else {
+    // The program itself is ended, so it adds nothing after the caller has
+    // taken its work back.
+    TerminateProcess(pi.hProcess, 1);
+    WaitForSingleObject(pi.hProcess, 5000);
+  }
+  CloseHandle(pi.hProcess);
+  return finished ? Wait::kFinished : Wait::kTimedOut;
+}
+
 std::string Win32Host::ReadRegistry(const std::string& key, const std::string& value) {
   std::string subkey = !key.empty() && key[0] == '\\' ? key.substr(1) : key;
   HKEY handle;

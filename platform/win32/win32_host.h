@@ -31,6 +31,8 @@ class Win32Host : public Host {
   void Pause(unsigned milliseconds) override;
   Wait RunToEnd(const std::string& command_line, ShowMode show, unsigned limit,
                 int* exit_code) override;
+  Wait RunToEndWithFiles(const std::string& command_line, const std::string& input,
+                         const std::string& output, unsigned limit, int* exit_code) override;
   std::string ReadRegistry(const std::string& key, const std::string& value) override;
   std::string CurrentDirectory() override;
   std::vector<DriveEntry> Drives() override;

@@ -507,6 +507,35 @@ rpl_road 'Other NetCARD' 001122 MYNICX MYNICX WMYNICX '自选网卡完成，配�
   leave
 }
 
+# A later run: installing for the custom card needs its registration in the
+# same run, so the administrator registers it again. The card is registered
+# already: the program says so, changes no file and no record, and installs.
+start_server && {
+  tree_sum "$rpl" >"$out/rpl-before"
+  drive choose TForm1 ComboBox1 'Other NetCARD'
+  drive click TForm1 BitBtn10
+  drive answer Morva提示 '无法检测自定义网卡类型，请直接使用配置来设置您网卡！' OK icon
+  drive click TForm1 BitBtn9
+  drive check TGetNetDrv
+  drive choose TGetNetDrv DriveComboBox1 'd:*'
+  drive open TGetNetDrv DirectoryListBox1 DRIVERS
+  drive open TGetNetDrv DirectoryListBox1 NIC
+  drive choose TGetNetDrv FileListBox1 MYNICX.DOS
+  drive set-text TGetNetDrv MACTALK 001122
+  drive click TGetNetDrv BitBtn1 && drive gone TGetNetDrv
+  drive answer 进程提示 '这块网卡已经注册过：*' OK icon
+  check "registering the card again changes no file of the Remoteboot tree" cmp "$out/rpl-before" <(tree_sum "$rpl")
+  check "... and leaves no script or output behind" test ! -e "$prefix/drive_c/windows/rpltemp.bat" -a ! -e "$prefix/drive_c/windows/rpltemp.out"
+  drive expect TForm1 BitBtn9 enabled 0
+  drive expect TForm1 BitBtn11 enabled 1
+  drive click TForm1 BitBtn12
+  drive choose TForm1 ComboBox2 WMYNICX
+  drive click TForm1 BitBtn11
+  drive answer Morva提示 '无盘WIN98远程启动文件安装完成！' OK icon
+  check "the custom card installed again in this run" test -n "$(pfile WMYNICX MYNICX.dos)"
+  leave
+}
+
 # Nothing left to do: the users of the fields' first texts made, the profile
 # without the Windows 98 files removed; /check ends with status 0.
 mkdir -p "$drive_d"/PVDROOT/USER{01..30} && rm -rf "$profiles/NE2KWIN"

@@ -37,48 +37,55 @@ TEST_F(RplSession, BootBlockFilesReplaceTheFirstTokenOfEachLineAndEndEveryLine) 
   std::string failed = "not cleared";
   EXPECT_TRUE(rpl::MakeBootBlockFiles(host, ui, "rtsnd", &failed));
   EXPECT_EQ(failed, "");
-  EXPECT_EQ(Get(Rpl("bblock\\netbeui\\rtsnd\\dosbb.cnf")),
+  // Each beside its place, for the registration to put in place.
+  EXPECT_EQ(Get(Rpl("bblock\\netbeui\\rtsnd\\dosbb.cnf.new")),
             "DRV BBLOCK\\NDIS\\rtsnd.DOS ~ NE2000 ~\r\nLDR ne2000 lower\r\nlast rtsnd\r\n");
-  EXPECT_EQ(Get(Rpl("bblock\\netbeui\\rtsnd\\w95bb.cnf")), "DRV BBLOCK\\NDIS\\rtsnd.DOS\r\nEND\r\n");
-  EXPECT_EQ(Get(Rpl("bblock\\netbeui\\rtsnd\\protocol.ini")),
+  EXPECT_EQ(Get(Rpl("bblock\\netbeui\\rtsnd\\w95bb.cnf.new")), "DRV BBLOCK\\NDIS\\rtsnd.DOS\r\nEND\r\n");
+  EXPECT_EQ(Get(Rpl("bblock\\netbeui\\rtsnd\\protocol.ini.new")),
             "[rtsnd]\r\nDriverName=MS2000$\r\nNE2000\r\nBINDINGS=rtsnd ms2000\r\n");
+  EXPECT_EQ(Get(Rpl("bblock\\netbeui\\rtsnd\\dosbb.cnf")), "<absent>");
   EXPECT_TRUE(journal().empty());
 }
 
-TEST(BootBlockFiles, ATemplateMissingOrUnreadableIsReportedAndLeavesItsFileAsItWas) {
-  // Each row spoils the templates one way; the files an earlier
-  // registration made must stay as they were where no template was read.
+TEST(BootBlockFiles, ATemplateMissingOrUnreadableIsReportedAndGivesNoNewFile) {
+  const char* const kPcindW95 = "DRV BBLOCK\\NDIS\\pcind.DOS ~ ~ ~\r\n";
+  // Each row spoils the templates one way; the card's own files are never
+  // touched, and a template not read gives no new file.
   struct Case {
     const char* why;
     void (*spoil)(RplMachine&);
     int notices;
     const char* failed;  // the file named as the first failure
-    const char* dosbb;   // dosbb.cnf afterwards
+    const char* dosbb;   // dosbb.cnf.new afterwards
+    const char* w95bb;   // w95bb.cnf.new afterwards
   } cases[] = {
       {"two missing", [](RplMachine& m) {
          m.Remove(m.Template("dosbb.cnf"));
          m.Remove(m.Template("protocol.ini"));
-       }, 2, "C:\\WINNT\\rpl\\bblock\\netbeui\\ne2000\\dosbb.cnf", "made earlier\r\n"},
+       }, 2, "C:\\WINNT\\rpl\\bblock\\netbeui\\ne2000\\dosbb.cnf", "<absent>", kPcindW95},
       {"locked", [](RplMachine& m) { m.host.MakeUnreadable(m.Template("dosbb.cnf")); }, 1,
-       "C:\\WINNT\\rpl\\bblock\\netbeui\\ne2000\\dosbb.cnf", "made earlier\r\n"},
-      {"an output read-only", [](RplMachine& m) {
-         m.host.SetFileAttributes(m.Rpl("bblock\\netbeui\\pcind\\dosbb.cnf"), platform::kAttrReadOnly);
-       }, 0, "C:\\WINNT\\rpl\\bblock\\netbeui\\pcind\\dosbb.cnf", "made earlier\r\n"},
+       "C:\\WINNT\\rpl\\bblock\\netbeui\\ne2000\\dosbb.cnf", "<absent>", kPcindW95},
+      {"a new file read-only", [](RplMachine& m) {
+         m.Put(m.Rpl("bblock\\netbeui\\pcind\\dosbb.cnf.new"), "left over");
+         m.host.SetFileAttributes(m.Rpl("bblock\\netbeui\\pcind\\dosbb.cnf.new"), platform::kAttrReadOnly);
+       }, 0, "C:\\WINNT\\rpl\\bblock\\netbeui\\pcind\\dosbb.cnf.new", "left over", kPcindW95},
+      {"the disk fills", [](RplMachine& m) { m.host.LimitDiskSpace(10); }, 0,
+       "C:\\WINNT\\rpl\\bblock\\netbeui\\pcind\\dosbb.cnf.new", "RPL BBLOCK", ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.why);
     RplMachine m;
     m.Put(m.Rpl("bblock\\netbeui\\pcind\\dosbb.cnf"), "made earlier\r\n");
-    m.Put(m.Rpl("bblock\\netbeui\\pcind\\w95bb.cnf"), "old");
     c.spoil(m);
     std::string failed;
     EXPECT_FALSE(rpl::MakeBootBlockFiles(m.host, m.ui, "pcind", &failed));
     EXPECT_EQ(failed, c.failed);
     const SimEvent kNotice = {"notice", "远程启动可能没有正确安装!", "Server", 0};
     EXPECT_EQ(m.journal(), std::vector<SimEvent>(c.notices, kNotice));
-    EXPECT_EQ(m.Get(m.Rpl("bblock\\netbeui\\pcind\\dosbb.cnf")), c.dosbb);
-    // The template that was read still gives its file.
-    EXPECT_EQ(m.Get(m.Rpl("bblock\\netbeui\\pcind\\w95bb.cnf")), "DRV BBLOCK\\NDIS\\pcind.DOS ~ ~ ~\r\n");
+    EXPECT_EQ(m.Get(m.Rpl("bblock\\netbeui\\pcind\\dosbb.cnf")), "made earlier\r\n");
+    EXPECT_EQ(m.Get(m.Rpl("bblock\\netbeui\\pcind\\dosbb.cnf.new")), c.dosbb);
+    // A template that was read still gives its file.
+    EXPECT_EQ(m.Get(m.Rpl("bblock\\netbeui\\pcind\\w95bb.cnf.new")), c.w95bb);
   }
 }
 

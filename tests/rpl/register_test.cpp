@@ -1,42 +1,10 @@
 #include "rpl/register.h"
 
-#include "tests/rpl/rpl_session.h"
+#include "tests/rpl/registration_machine.h"
 
 namespace {
 
-using platform::SimEvent;
-
-const char kScriptCommand[] =
-    "C:\\WINNT\\system32\\command.com /c rplcmd <C:\\WINNT\\rpltemp.bat >C:\\WINNT\\rpltemp.out";
-const char kManager[] = "C:\\WINNT\\system32\\rplmgr.exe";
-const char kCaption[] = "morva提示";
-
-class RegistrationMachine : public RplMachine {
- public:
-  RegistrationMachine() {
-    form->BitBtn9.SetEnabled(true);
-    // What the machine holds while the completion message is up.
-    ui.WhileShown([this](const SimEvent& e) {
-      if (e.kind == "message" && e.caption == "进程提示") script_at_message = Get("C:\\WINNT\\rpltemp.bat");
-    });
-    // rplcmd, fed the script by the command interpreter: what it read, what
-    // it prints and how it ends.
-    host.RegisterStandin("command.com", [this](platform::SimHost&, const std::vector<std::string>&,
-                                               const std::string&, std::string*) {
-      script_at_rplcmd = Get("C:\\WINNT\\rpltemp.bat");
-      Put("C:\\WINNT\\rpltemp.out", rplcmd_says);
-      return rplcmd_exit;
-    });
-  }
-  bool Dos622Copied() {
-    for (const char* f : {"io.sys", "msdos.sys", "command.com", "himem.sys"})
-      if (Get(Rpl(std::string("rplfiles\\binfiles\\dos622\\") + f)) != std::string("dos622 ") + f) return false;
-    return true;
-  }
-  std::string script_at_message, script_at_rplcmd;
-  std::string rplcmd_says;
-  int rplcmd_exit = 0;
-};
+using namespace registration;
 
 class Registration : public ::testing::Test, public RegistrationMachine {};
 
@@ -72,7 +40,7 @@ TEST_F(Registration, EachCardRunsTheWholeRegistrationInItsOrder) {
     EXPECT_EQ(m.form->settings.NdisDriverPath, custom ? "C:\\DRIVERS\\NIC\\MYNIC.DOS" : "");
     EXPECT_EQ(m.form->settings.NdisDriverName, custom ? "MYNIC" : "");
     EXPECT_EQ(m.journal(), (std::vector<SimEvent>{{"modal", custom ? "TGetNetDrv" : "TForm3", "", platform::kMrOk},
-                                                  {"wait", kScriptCommand, "", platform::kHide},
+                                                  kRplcmd,
                                                   {"message", c.done, "进程提示", 64},
                                                   {"run", kManager, "", platform::kShowNormal}}));
     EXPECT_TRUE(m.Dos622Copied());
@@ -104,6 +72,11 @@ TEST_F(Registration, RefusalsStopAfterTheDos622CopiesWithOneMessage) {
     return "网卡驱动程序 " + file +
            " 的文件名不是“名字.DOS”的形式（名字为 1 到 8 个字符的 DOS 文件名，不能含空格或点，也不能是设备名），程序异常返回!";
   };
+  auto kClash = [](const std::string& file, const std::string& card, const std::string& driver) {
+    return "网卡驱动程序 " + file + " 与 " + card + " 网卡的驱动程序 C:\\WINNT\\rpl\\bblock\\ndis\\" + driver +
+           ".dos 同名，不能作为自选网卡注册：" + card + " 网卡请在“网卡类型”中选 " + card +
+           "；别的网卡请把驱动程序改名后再选择。程序异常返回!";
+  };
   struct Case {
     const char* nic;
     const char* mac;  // nullptr: the dialog is closed
@@ -122,15 +95,20 @@ TEST_F(Registration, RefusalsStopAfterTheDos622CopiesWithOneMessage) {
       {"Other NetCARD", "001122", "C:\\DRIVERS\\GONE.DOS", "网卡NDIS驱动程序没有找到，程序异常中止!"},
       {"Other NetCARD", "00112", "C:\\DRIVERS\\NIC\\MYNIC.DOS", "网卡地址不对，程序异常返回!"},
       {"Other NetCARD", "001122", "C:\\DRIVERS\\NINECHARS.DOS", kBadName("NINECHARS.DOS")},
-      {"Other NetCARD", "001122", "C:\\DRIVERS\\ne2000.dos",
-       "远程启动服务用它自带的启动块支持 ne2000 网卡，C:\\WINNT\\rpl\\bblock\\netbeui\\ne2000 "
+      {"Other NetCARD", "001122", "C:\\DRIVERS\\NE2000.DOS",
+       "远程启动服务用它自带的启动块支持 NE2000 网卡，C:\\WINNT\\rpl\\bblock\\netbeui\\NE2000 "
        "是所有网卡启动块的模板，不能再注册。程序异常返回!"},
+      {"Other NetCARD", "001122", "C:\\DRIVERS\\RTSND.DOS", kClash("RTSND.DOS", "RTL 8139", "rtsnd")},
+      {"Other NetCARD", "001122", "C:\\DRIVERS\\pcind.Dos", kClash("pcind.Dos", "RTL 8029", "pcind")},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.nic) + " [" + (c.mac ? c.mac : "closed") + "] " + c.path);
     RegistrationMachine m;
-    for (const char* f : {"C:\\DRIVERS\\NIC\\MYNIC.DOS", "C:\\DRIVERS\\NINECHARS.DOS", "C:\\DRIVERS\\ne2000.dos"})
+    for (const char* f : {"C:\\DRIVERS\\NIC\\MYNIC.DOS", "C:\\DRIVERS\\NINECHARS.DOS", "C:\\DRIVERS\\NE2000.DOS",
+                          "C:\\DRIVERS\\RTSND.DOS", "C:\\DRIVERS\\pcind.Dos"})
       m.Put(f, "driver");
+    // The Realtek card the custom one must not take the place of.
+    m.Put(m.Rpl("bblock\\ndis\\rtsnd.dos"), "installed rtsnd");
     const auto templates = m.Tree(m.Rpl("bblock"));
     m.Choose(c.nic);
     if (c.mac) {
@@ -156,88 +134,58 @@ TEST_F(Registration, RefusalsStopAfterTheDos622CopiesWithOneMessage) {
   }
 }
 
-TEST(RegistrationFaults, EveryFailedStepWarnsOnceAndNothingReportsCompletion) {
-  const std::string kUnchanged = "\r\n远程启动数据库没有改动，注册没有完成。";
-  const std::string kTemplate = "C:\\WINNT\\rpl\\bblock\\netbeui\\ne2000\\dosbb.cnf";
-  const SimEvent kNotice = {"notice", "远程启动可能没有正确安装!", "Server", 0};
-  const SimEvent kAsked = {"modal", "TForm3", "", platform::kMrOk};
-  const SimEvent kRplcmd = {"wait", kScriptCommand, "", platform::kHide};
-  auto warning = [](const std::string& text) { return SimEvent{"message", text, kCaption, 48}; };
-  struct Case {
-    const char* why;
-    void (*spoil)(RegistrationMachine&);
-    std::vector<SimEvent> journal;
-    const char* script;  // rpltemp.bat afterwards
-  } cases[] = {
-      {"rplcmd refuses the script", [](RegistrationMachine& m) {
-         m.rplcmd_exit = 1;
-         m.rplcmd_says = "Vendor 00E04C exists already.\r\n";
-       }, {kAsked, kRplcmd, warning("rplcmd 拒绝了注册脚本（返回值 1）。" + kUnchanged +
-                                    "\r\nrplcmd 的输出：\r\nVendor 00E04C exists already.")}, "<absent>"},
-      {"rplcmd never ends", [](RegistrationMachine& m) { m.host.MakeEndless("command.com"); },
-       {kAsked, kRplcmd, {"pause", "", "", rpl::kRplcmdLimit}, {"end", kScriptCommand, "", 0},
-        warning("rplcmd 在 60 秒内没有结束，已被终止，注册没有完成。\r\n请在远程启动管理器中检查远程启动数据库。")},
-       "<absent>"},
-      {"an earlier script is read-only", [](RegistrationMachine& m) {
-         m.Put("C:\\WINNT\\rpltemp.bat", "the last card's script\r\n");
-         m.host.SetFileAttributes("C:\\WINNT\\rpltemp.bat", platform::kAttrReadOnly);
-       }, {kAsked, warning("无法写入远程启动数据库脚本 C:\\WINNT\\rpltemp.bat（文件只读、被占用或磁盘已满）。" +
-                           kUnchanged)}, "the last card's script\r\n"},
-      {"the disk fills while the script is written", [](RegistrationMachine& m) { m.host.LimitDiskSpace(100); },
-       {kAsked, warning("无法写入远程启动数据库脚本 C:\\WINNT\\rpltemp.bat（文件只读、被占用或磁盘已满）。" +
-                        kUnchanged)}, "<absent>"},
-      {"the shipped driver is missing", [](RegistrationMachine& m) { m.Remove("C:\\Korrin\\rplfiles\\rtsnd.dos"); },
-       {kAsked, warning("无法把网卡驱动程序 C:\\Korrin\\rplfiles\\rtsnd.dos 复制到 "
-                        "C:\\WINNT\\rpl\\bblock\\ndis\\rtsnd.dos。" + kUnchanged)}, "<absent>"},
-      {"a file stands where the boot block goes", [](RegistrationMachine& m) {
-         m.Put(m.Rpl("bblock\\netbeui\\rtsnd"), "a file");
-       }, {kAsked, warning("无法建立启动块目录 C:\\WINNT\\rpl\\bblock\\netbeui\\rtsnd。" + kUnchanged)}, "<absent>"},
-      {"a template is missing", [](RegistrationMachine& m) { m.Remove(m.Template("dosbb.cnf")); },
-       {kAsked, kNotice, warning("启动块文件没有生成：" + kTemplate + " 缺少、无法读取或无法写入。" + kUnchanged)},
-       "<absent>"},
-      {"a DOS 6.22 file missing", [](RegistrationMachine& m) { m.Remove("C:\\Korrin\\rplfiles\\dos622\\himem.sys"); },
-       {warning("无法把 DOS 6.22 系统文件 C:\\Korrin\\rplfiles\\dos622\\himem.sys 复制到 "
-                "C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622\\himem.sys，注册没有进行。")}, "<absent>"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.why);
-    RegistrationMachine m;
-    m.Choose("RTL 8139");
-    m.AnswerPrefix("00E04C");
-    c.spoil(m);
-    m.form->BitBtn9Click();
-    EXPECT_EQ(m.journal(), c.journal);
-    EXPECT_EQ(m.Get("C:\\WINNT\\rpltemp.bat"), c.script);
-    EXPECT_EQ(m.Get("C:\\WINNT\\rpltemp.bat.new"), "<absent>");
-    EXPECT_EQ(m.Get("C:\\WINNT\\rpltemp.out"), "<absent>");
-    EXPECT_TRUE(m.form->BitBtn9.Enabled());
-    EXPECT_FALSE(m.form->BitBtn11.Enabled());
-    // Detection must not find the card registered: its driver and boot block
-    // went with the registration.
-    for (const char* f : {"bblock\\ndis\\rtsnd.dos", "bblock\\netbeui\\rtsnd\\dosbb.cnf", "bblock\\netbeui\\rtsnd\\w95bb.cnf"})
-      EXPECT_EQ(m.Get(m.Rpl(f)), "<absent>") << f;
-  }
-}
-
-TEST_F(Registration, ExistingFilesAreKeptExceptACustomDriver) {
-  Put(Rpl("rplfiles\\binfiles\\dos622\\io.sys"), "installed io.sys");
+// Each row fails one step of a registration on a server that works: a new
+// card (RTL 8029), or the registered custom card again. Every file of the
+// Windows directory must be byte for byte as before, with its attributes,
+// and the one message must name the failure.
+TEST_F(Registration, TheSameCustomCardAgainAndAfterAFailure) {
+  const std::string kBlock = Rpl("bblock\\netbeui\\MYNIC");
+  rplcmd_exit = 2;
+  Register("Other NetCARD", "001122");
+  EXPECT_EQ(Tree(kBlock), (std::map<std::string, std::string>{}));  // the folder is left, empty
+  EXPECT_EQ(Get(Rpl("bblock\\ndis\\MYNIC.dos")), "<absent>");
+  rplcmd_exit = 0;
+  Register("Other NetCARD", "001122");
+  EXPECT_EQ(journal().back(), (SimEvent{"run", kManager, "", platform::kShowNormal}));
+  EXPECT_EQ(Get(kBlock + "\\protocol.ini"), "[MYNIC]\r\n    DriverName=MS2000$\r\n[NETBEUI]\r\n    BINDINGS=MYNIC\r\n");
+  // A later run, a protocol.ini edited by hand: the card is registered.
+  Put(kBlock + "\\protocol.ini", "[MYNIC]\r\n    IRQ=10\r\n");
+  const auto registered = Tree(kRoot);
+  Start();
+  form->BitBtn9.SetEnabled(true);
+  journal().clear();
+  rplcmd_exit = 2;
+  Register("Other NetCARD", "001122");
+  ASSERT_EQ(journal().size(), 3u);
+  EXPECT_EQ(journal()[2].caption, "进程提示");
+  EXPECT_EQ(journal()[2].text.substr(0, std::string("这块网卡已经注册过").size()), "这块网卡已经注册过");
+  EXPECT_EQ(Tree(kRoot), registered);
+  EXPECT_EQ(form->settings.NdisDriverName, "MYNIC");
+  EXPECT_TRUE(form->BitBtn11.Enabled());
+  EXPECT_FALSE(form->BitBtn9.Enabled());
+  // A new prefix: rplcmd adds its records; the hand-edited boot block stays,
+  // the driver is the one chosen, also in place of a read-only one.
+  Put("C:\\DRIVERS\\MYNIC.DOS", "newest mynic");
+  host.SetFileAttributes(Rpl("bblock\\ndis\\MYNIC.dos"), platform::kAttrReadOnly);
+  rplcmd_exit = 0;
+  Register("Other NetCARD", "0000B4");
+  EXPECT_EQ(journal().back(), (SimEvent{"run", kManager, "", platform::kShowNormal}));
+  EXPECT_EQ(Get(kBlock + "\\protocol.ini"), "[MYNIC]\r\n    IRQ=10\r\n");
+  EXPECT_EQ(Get(Rpl("bblock\\ndis\\MYNIC.dos")), "newest mynic");
+  EXPECT_EQ(host.Attributes(Rpl("bblock\\ndis\\MYNIC.dos")), platform::kAttrArchive);
+  // A Realtek card whose driver is there keeps it, and leaves the custom
+  // card's driver to the installation.
   Put(Rpl("bblock\\ndis\\RTSND.DOS"), "installed rtsnd");
-  Put(Rpl("bblock\\ndis\\MYNIC.DOS"), "older mynic");
-  Put("C:\\DRIVERS\\MYNIC.DOS", "newer mynic");
-  Choose("Other NetCARD");
-  AnswerDriver("C:\\DRIVERS\\MYNIC.DOS", "001122");
-  form->BitBtn9Click();
-  EXPECT_EQ(Get(Rpl("bblock\\ndis\\MYNIC.DOS")), "newer mynic");
-  // A later Realtek registration leaves the custom card's path and name alone.
-  Choose("RTL 8139");
-  AnswerPrefix("00E04C");
-  form->BitBtn9Click();
-  EXPECT_EQ(Get(Rpl("rplfiles\\binfiles\\dos622\\io.sys")), "installed io.sys");
+  Register("RTL 8139", "00E04C");
   EXPECT_EQ(Get(Rpl("bblock\\ndis\\RTSND.DOS")), "installed rtsnd");
+  EXPECT_EQ(Get(Rpl("bblock\\netbeui\\rtsnd\\w95bb.cnf")), "DRV BBLOCK\\NDIS\\rtsnd.DOS ~ ~ ~\r\n");
   EXPECT_EQ(form->settings.NdisDriverPath, "C:\\DRIVERS\\MYNIC.DOS");
   EXPECT_EQ(form->settings.NdisDriverName, "MYNIC");
 }
 
+// A release copied from a CD: every file the registration copies is
+// read-only. What it brings is made writable, so that it can be taken back
+// or replaced; what it keeps keeps its attributes.
 TEST(RegistrationNames, OnlyNameDotDosWithADosNameThatIsNoDeviceIsADriver) {
   struct Case {
     const char* path;
@@ -252,9 +200,11 @@ TEST(RegistrationNames, OnlyNameDotDosWithADosNameThatIsNoDeviceIsADriver) {
       {"C:\\A\\MYNIC.DO", "MYNIC", false},            {"C:\\A\\MYNIC", "MYNIC", false},
       {"C:\\A\\.DOS", "", false},                     {"C:\\A\\MY*NIC.DOS", "MY*NIC", false},
       {"C:\\A\\CON.DOS", "CON", false},               {"C:\\A\\nul.dos", "nul", false},
-      {"C:\\A\\COM4.DOS", "COM4", false},             {"C:\\A\\COM5.DOS", "COM5", true},
-      {"C:\\A\\LPT3.DOS", "LPT3", false},             {"C:\\A\\LPT4.DOS", "LPT4", true},
+      {"C:\\A\\COM4.DOS", "COM4", false},             {"C:\\A\\COM5.DOS", "COM5", false},
+      {"C:\\A\\LPT3.DOS", "LPT3", false},             {"C:\\A\\LPT4.DOS", "LPT4", false},
       {"C:\\A\\CONX.DOS", "CONX", true},              {"C:\\A\\PRN.DOS", "PRN", false},
+      {"C:\\A\\com9.dos", "com9", false},              {"C:\\A\\LPT9.DOS", "LPT9", false},
+      {"C:\\A\\COM0.DOS", "COM0", true},              {"C:\\A\\COM10.DOS", "COM10", true},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(rpl::DriverBaseName(c.path), c.base) << c.path;

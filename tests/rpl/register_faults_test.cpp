@@ -1,0 +1,203 @@
+// Registrations that fail at one step, on a server that works: every file
+// that was there stays byte for byte as it was.
+#include "rpl/register.h"
+
+#include "tests/rpl/registration_machine.h"
+
+namespace {
+
+using namespace registration;
+
+TEST(RegistrationFaults, EachFailedStepOnAWorkingServerLeavesEveryFileAsItWas) {
+  const std::string kScriptLost = "无法写入远程启动数据库脚本 C:\\WINNT\\rpltemp.bat（文件只读、被占用或磁盘已满）。";
+  const std::string kTimedOut = "rplcmd 在 60 秒内没有结束，已被终止，注册没有完成。\r\n请在远程启动管理器中检查远程启动数据库。";
+  const SimEvent kNotice = {"notice", "远程启动可能没有正确安装!", "Server", 0};
+  const SimEvent kEnded = {"end", "C:\\WINNT\\system32\\rplcmd.exe", "", 0};
+  const SimEvent kWaited = {"pause", "", "", rpl::kRplcmdLimit};
+  const char* const k8029 = "RTL 8029";
+  const char* const kMyNic = "Other NetCARD";
+  struct Case {
+    const char* why;
+    const char* nic;
+    void (*spoil)(RegistrationMachine&);
+    std::vector<SimEvent> journal;  // after the dialog
+    bool registered;                // the install button unlocked
+  } cases[] = {
+      {"the disk is full", k8029, [](RegistrationMachine& m) { m.host.LimitDiskSpace(0); },
+       {Warning(kScriptLost + kUnchanged)}, false},
+      {"an earlier script is read-only", k8029, [](RegistrationMachine& m) {
+         m.Put("C:\\WINNT\\rpltemp.bat", "the last card's script\r\n");
+         m.host.SetFileAttributes("C:\\WINNT\\rpltemp.bat", platform::kAttrReadOnly);
+       }, {Warning(kScriptLost + kUnchanged)}, false},
+      {"a read-only new file is in the driver's way", k8029, [](RegistrationMachine& m) {
+         m.Put(m.Rpl("bblock\\ndis\\pcind.dos.new"), "left over");
+         m.host.SetFileAttributes(m.Rpl("bblock\\ndis\\pcind.dos.new"), platform::kAttrReadOnly);
+       }, {Warning(std::string("无法把网卡驱动程序 C:\\Korrin\\rplfiles\\pcind.dos 复制到 C:\\WINNT\\rpl\\bblock\\ndis\\pcind.dos。") +
+                   kUnchanged)}, false},
+      {"a template is missing", k8029, [](RegistrationMachine& m) { m.Remove(m.Template("w95bb.cnf")); },
+       {kNotice, Warning("启动块文件没有生成：" + std::string(RplMachine::Template("w95bb.cnf")) + " 缺少、无法读取或无法写入。" + kUnchanged)}, false},
+      {"rplcmd refuses", k8029, [](RegistrationMachine& m) {
+         m.rplcmd_exit = 2;
+         m.rplcmd_says = "rplcmd: the boot block exists already.\nNo record was added.\n";
+       }, {kRplcmd, Warning(std::string("rplcmd 拒绝了注册脚本（返回值 2）。") + kUnchanged +
+                            "\r\nrplcmd 的输出：\r\nrplcmd: the boot block exists already.\r\nNo record was added.")}, false},
+      {"rplcmd never ends", k8029, [](RegistrationMachine& m) { m.host.MakeEndless("rplcmd"); },
+       {kRplcmd, kWaited, kEnded, Warning(kTimedOut)}, false},
+      {"rplcmd ends too late", k8029, [](RegistrationMachine& m) { m.host.MakeSlow("rplcmd", 61000); },
+       {kRplcmd, kWaited, kEnded, Warning(kTimedOut)}, false},
+      {"its output cannot be written", k8029, [](RegistrationMachine& m) {
+         m.Put("C:\\WINNT\\rpltemp.out", "");
+         m.host.SetFileAttributes("C:\\WINNT\\rpltemp.out", platform::kAttrReadOnly);
+       }, {kRplcmd, Warning(std::string("无法启动 rplcmd（C:\\WINNT\\system32\\rplcmd.exe），或无法读取 "
+                                        "C:\\WINNT\\rpltemp.bat、写入 C:\\WINNT\\rpltemp.out。") + kUnchanged)}, false},
+      {"the custom card again, a new driver refused", kMyNic, [](RegistrationMachine& m) {
+         m.rplcmd_exit = 2;
+         m.rplcmd_says = "vendor 001122 exists already\n";
+       }, {kRplcmd, {"message", "这块网卡已经注册过：驱动程序 MYNIC.dos 和启动块目录 C:\\WINNT\\rpl\\bblock\\netbeui\\MYNIC "
+                                "中的启动块文件都在，rplcmd 没有再添加记录（返回值 2）。文件和远程启动数据库都没有改动。"
+                                "\r\n所选的驱动程序 C:\\DRIVERS\\MYNIC.DOS 与 C:\\WINNT\\rpl\\bblock\\ndis\\MYNIC.dos 不同，"
+                                "服务器上的驱动程序保持原样。\r\n请直接按“安装”为这块网卡安装远程启动文件。"
+                                "\r\nrplcmd 的输出：\r\nvendor 001122 exists already", "进程提示", 64}}, true},
+      {"the custom card again, read-only, rplcmd never ends", kMyNic, [](RegistrationMachine& m) {
+         m.host.SetFileAttributes(m.Rpl("bblock\\ndis\\MYNIC.dos"), platform::kAttrReadOnly);
+         m.host.MakeEndless("rplcmd");
+       }, {kRplcmd, kWaited, kEnded, Warning(kTimedOut)}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.why);
+    RegistrationMachine m;
+    m.Working();
+    c.spoil(m);
+    const auto before = m.Tree(m.kRoot);
+    m.Register(c.nic, "001122");
+    std::vector<SimEvent> journal = {{"modal", c.nic == k8029 ? "TForm3" : "TGetNetDrv", "", platform::kMrOk}};
+    journal.insert(journal.end(), c.journal.begin(), c.journal.end());
+    EXPECT_EQ(m.journal(), journal);
+    EXPECT_TRUE(m.AsBefore(before));
+    EXPECT_EQ(m.form->BitBtn9.Enabled(), !c.registered);
+    EXPECT_EQ(m.form->BitBtn11.Enabled(), c.registered);
+  }
+}
+
+// The disk fills at every byte count of a registration on a working server:
+// a new card, and the custom card again for a new prefix (whose records
+// rplcmd adds, its driver replaced). Each run fails with the server as it
+// was, or completes with the server as a run on an empty disk leaves it.
+TEST(RegistrationFaults, ADiskFullAtAnyByteLeavesTheServerAsBeforeOrAsAfter) {
+  for (const char* nic : {"RTL 8029", "Other NetCARD"}) {
+    SCOPED_TRACE(nic);
+    std::map<std::string, std::string> after;
+    size_t script = 0;
+    {
+      RegistrationMachine m;
+      m.Working();
+      m.Register(nic, "0000B4");
+      ASSERT_TRUE(m.form->BitBtn11.Enabled());
+      after = m.Tree(m.kRoot);
+      script = m.script_at_rplcmd.size();
+    }
+    // A failed run leaves the server as it was: the next runs on it. Every
+    // byte count from the script's last byte on; before it, the script
+    // alone is cut short.
+    RegistrationMachine m;
+    m.Working();
+    const auto before = m.Tree(m.kRoot);
+    for (size_t space = 0;; space = space < 2 ? space + 1 : std::max(space + 1, script - 1)) {
+      m.host.LimitDiskSpace(space);
+      m.Register(nic, "0000B4");
+      if (m.form->BitBtn11.Enabled()) {
+        EXPECT_EQ(m.Tree(m.kRoot), after) << space;
+        EXPECT_EQ(m.journal().back().kind, "run");  // the manager, after the completion message
+        break;
+      }
+      ASSERT_TRUE(m.AsBefore(before)) << space;
+      EXPECT_EQ(m.journal().back().flags, 48u) << space;
+      EXPECT_NE(m.journal().back().text.find("注册没有完成"), std::string::npos) << space;
+    }
+  }
+}
+
+// Registering a custom card after a failed registration of it, then again
+// in a later run (when the installation needs its name again), then again
+// for a new prefix: the files a registration found stay as they were.
+TEST(RegistrationSources, ReadOnlySourcesGiveCopiesTheRegistrationCanTakeBack) {
+  struct Case {
+    const char* nic;
+    int rplcmd_exit;
+    const char* driver;  // below bblock\ndis
+    const char* bytes;   // the driver afterwards
+  } cases[] = {
+      {"RTL 8139", 0, "rtsnd.dos", "shipped rtsnd"},
+      {"RTL 8029", 2, "pcind.dos", "<absent>"},
+      {"Other NetCARD", 0, "MYNIC.dos", "newer mynic"},
+      {"Other NetCARD", 2, "MYNIC.dos", "<absent>"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.nic) + " " + std::to_string(c.rplcmd_exit));
+    RegistrationMachine m;
+    m.Put(m.Rpl("rplfiles\\binfiles\\dos622\\io.sys"), "installed io.sys");
+    m.host.SetFileAttributes(m.Rpl("rplfiles\\binfiles\\dos622\\io.sys"), 7);
+    for (const std::string& source :
+         {std::string("C:\\Korrin\\rplfiles\\rtsnd.dos"), std::string("C:\\Korrin\\rplfiles\\pcind.dos"),
+          std::string("C:\\DRIVERS\\MYNIC.DOS")})
+      m.host.SetFileAttributes(source, platform::kAttrReadOnly);
+    for (const char* f : kDos622)
+      m.host.SetFileAttributes(std::string("C:\\Korrin\\rplfiles\\dos622\\") + f, platform::kAttrReadOnly);
+    m.rplcmd_exit = c.rplcmd_exit;
+    m.Register(c.nic, "001122");
+    const std::string driver = m.Rpl(std::string("bblock\\ndis\\") + c.driver);
+    EXPECT_EQ(m.Get(driver), c.bytes);
+    EXPECT_EQ(m.Get(driver + ".new"), "<absent>");
+    if (c.rplcmd_exit == 0) {
+      EXPECT_EQ(m.host.Attributes(driver), platform::kAttrArchive);
+    }
+    EXPECT_EQ(m.host.Attributes(m.Rpl("rplfiles\\binfiles\\dos622\\io.sys")), 7u);
+    EXPECT_EQ(m.host.Attributes(m.Rpl("rplfiles\\binfiles\\dos622\\himem.sys")), platform::kAttrArchive);
+  }
+}
+
+// A folder that cannot be listed hides its files from a look-up: a file
+// that is there would pass for absent. The registration then copies
+// nothing there and deletes nothing.
+TEST(RegistrationSources, AFolderThatCannotBeListedIsNotCopiedInto) {
+  class Blind : public platform::SimHost {
+   public:
+    Blind(const std::string& root, const std::string& folder) : SimHost(root), folder_(folder) {}
+    bool FileExists(const std::string& path) override {
+      return platform::SameName(path.substr(0, path.find_last_of('\\')), folder_) ? false : SimHost::FileExists(path);
+    }
+    bool ListDirectory(const std::string& dir, std::vector<platform::DirEntry>* entries) override {
+      return !platform::SameName(dir, folder_) && SimHost::ListDirectory(dir, entries);
+    }
+   private:
+    std::string folder_;
+  };
+  struct Case {
+    const char* folder;
+    const char* file;
+    std::string message;
+  } cases[] = {
+      {"rplfiles\\binfiles\\dos622", "io.sys",
+       "无法列出 C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622，不能确定其中有没有 DOS 6.22 系统文件 io.sys，注册没有进行。"},
+      {"bblock\\ndis", "rtsnd.dos",
+       std::string("无法列出 C:\\WINNT\\rpl\\bblock\\ndis，不能确定其中有没有 rtsnd.dos。") + kUnchanged},
+  };
+  for (const Case& c : cases) {
+    RegistrationMachine m;
+    m.Working();
+    const auto before = m.Tree(m.kRoot);
+    Blind blind(m.root, m.Rpl(c.folder));
+    platform::SimUi ui(blind);
+    ui.OnModal<rpl::TForm3>([](rpl::TForm3& d) {
+      d.MAC.SetText("00E04C");
+      return platform::kMrOk;
+    });
+    rpl::CustomDriver custom;
+    EXPECT_FALSE(rpl::RegisterCard(blind, ui, {"RTL 8139", m.kRoot, "C:\\Korrin"}, m.form->Form3, m.form->GetNetDrv,
+                                   &custom));
+    EXPECT_EQ(blind.journal().back(), Warning(c.message));
+    EXPECT_TRUE(m.AsBefore(before)) << c.file;
+  }
+}
+
+}  // namespace

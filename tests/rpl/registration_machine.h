@@ -1,0 +1,87 @@
+// A session at a simulated server for registering cards: rplcmd played by a
+// small stand-in that records the script it read, prints what a test sets
+// and ends with the status a test sets; and a working server to fail on.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/text.h"
+#include "tests/rpl/rpl_session.h"
+
+namespace registration {
+
+using platform::SimEvent;
+
+// rplcmd is started itself, the script its input and rpltemp.out its output.
+const SimEvent kRplcmd = {"wait", "C:\\WINNT\\system32\\rplcmd.exe",
+                          "<C:\\WINNT\\rpltemp.bat >C:\\WINNT\\rpltemp.out", platform::kHide};
+const char kManager[] = "C:\\WINNT\\system32\\rplmgr.exe";
+const char kCaption[] = "morva提示";
+const char kUnchanged[] = "\r\n远程启动数据库没有改动，注册没有完成。";
+const char* const kDos622[] = {"io.sys", "msdos.sys", "command.com", "himem.sys"};
+
+inline SimEvent Warning(const std::string& text) { return {"message", text, kCaption, 48}; }
+
+class RegistrationMachine : public RplMachine {
+ public:
+  RegistrationMachine() {
+    form->BitBtn9.SetEnabled(true);
+    // What the machine holds while the completion message is up.
+    ui.WhileShown([this](const SimEvent& e) {
+      if (e.kind == "message" && e.caption == "进程提示") script_at_message = Get("C:\\WINNT\\rpltemp.bat");
+    });
+    // rplcmd: what it read, what it prints and how it ends.
+    host.RegisterStandin("rplcmd", [this](platform::SimHost&, const std::vector<std::string>&,
+                                          const std::string& input, std::string* output) {
+      script_at_rplcmd = input;
+      *output = rplcmd_says;
+      return rplcmd_exit;
+    });
+    Put("C:\\DRIVERS\\MYNIC.DOS", "newer mynic");
+  }
+  bool Dos622Copied() {
+    for (const char* f : kDos622)
+      if (Get(Rpl(std::string("rplfiles\\binfiles\\dos622\\") + f)) != std::string("dos622 ") + f) return false;
+    return true;
+  }
+  // A server that works: its DOS 6.22 files, the RTL8139 and the custom card
+  // MYNIC registered, each boot block with a protocol.ini of the
+  // administrator's own.
+  void Working() {
+    for (const char* f : kDos622) Put(Rpl(std::string("rplfiles\\binfiles\\dos622\\") + f), "installed");
+    Put(Rpl("bblock\\ndis\\rtsnd.dos"), "installed rtsnd");
+    Put(Rpl("bblock\\ndis\\MYNIC.dos"), "older mynic");
+    for (std::string block : {"rtsnd", "MYNIC"}) {
+      Put(Rpl("bblock\\netbeui\\" + block + "\\dosbb.cnf"), "DRV BBLOCK\\NDIS\\" + block + ".DOS ~ ~ ~\r\n");
+      Put(Rpl("bblock\\netbeui\\" + block + "\\w95bb.cnf"), "DRV BBLOCK\\NDIS\\" + block + ".DOS ~ ~ ~\r\n");
+      Put(Rpl("bblock\\netbeui\\" + block + "\\protocol.ini"), "[" + block + "]\r\n    IRQ=10 ; by hand\r\n");
+    }
+  }
+  // Registers a card: a Realtek card with `mac` as its prefix, a custom one
+  // with MYNIC.DOS and `mac`.
+  void Register(const std::string& nic, const std::string& mac) {
+    Choose(nic);
+    AnswerPrefix(mac);
+    AnswerDriver("C:\\DRIVERS\\MYNIC.DOS", mac);
+    form->BitBtn9Click();
+  }
+  // The Windows directory as a failed registration must leave it: as `before`,
+  // but for an empty boot-block folder it made.
+  bool AsBefore(const std::map<std::string, std::string>& before) {
+    std::map<std::string, std::string> now = Tree(kRoot);
+    for (auto it = now.begin(); it != now.end();) {
+      const bool made = !before.count(it->first) && it->second == "<folder>" &&
+                        (platform::SameName(it->first, "rpl/bblock/netbeui/pcind") ||
+                         platform::SameName(it->first, "rpl/bblock/netbeui/MYNIC"));
+      it = made ? now.erase(it) : std::next(it);
+    }
+    return now == before;
+  }
+  std::string script_at_message, script_at_rplcmd;
+  std::string rplcmd_says;
+  int rplcmd_exit = 0;
+};
+
+}  // namespace registration
