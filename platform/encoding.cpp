@@ -135,6 +135,17 @@ bool Whole(Batch::Converter there, Batch::Converter back, const std::string& in,
   return there(in, out) && back(*out, &again) && again == in;
 }
 
+// True when the bytes are whole characters as FromCodePage reads them. The
+// machine's converter also gives some characters as single bytes outside
+// that: U+20AC as 0x80, and on Windows U+F8F5 as 0xFF. Those are bytes of no
+// character when read, so such characters count as having no form: they are
+// refused when written rather than read back as other bytes.
+bool ReadsBackAsCharacters(const std::string& cp936) {
+  for (size_t i = 0, n; i < cp936.size(); i += n)
+    if ((n = CodePageCharLength(cp936, i)) == 0) return false;
+  return true;
+}
+
 // Code page 936 bytes of UTF-8 text; false when something had no such form:
 // an escaped byte (written back as itself), a character without a form or a
 // byte that is not UTF-8 (written as "?").
@@ -142,7 +153,8 @@ bool Encode(const std::string& in, std::string* out) {
   bool plain = true;  // no escape, nothing but UTF-8
   for (size_t i = 0; i < in.size() && plain; i += Utf8Unit(in, i))
     plain = !IsEscape(in, i) && Utf8Length(in, i) != 0;
-  if (plain && Whole(&StrictUtf8ToCodePage, &StrictCodePageToUtf8, in, out)) return true;
+  if (plain && Whole(&StrictUtf8ToCodePage, &StrictCodePageToUtf8, in, out) && ReadsBackAsCharacters(*out))
+    return true;
   Batch batch(&StrictUtf8ToCodePage, &StrictCodePageToUtf8, &CodePageUnit);
   for (size_t i = 0; i < in.size();) {
     size_t n = IsEscape(in, i) ? 3 : Utf8Length(in, i);
@@ -164,7 +176,7 @@ bool Encode(const std::string& in, std::string* out) {
     const std::string* c = n >= 2 ? batch.Find(Key(in, i, n)) : nullptr;
     if (n == 1) {
       out->push_back(in[i]);
-    } else if (c) {
+    } else if (c && ReadsBackAsCharacters(*c)) {
       *out += *c;
     } else {
       out->push_back('?');

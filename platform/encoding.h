@@ -4,8 +4,11 @@
 // as three UTF-8 bytes) and written back as the same byte, so a line read from
 // a file and written back unchanged stays byte for byte the same. A character
 // counts as code page 936 only when the machine's converter gives it back as
-// the same bytes; a lead byte with a trail byte that form no such character
-// are both escaped.
+// the same bytes, and those bytes are whole characters when read: a lead byte
+// (0x81 to 0xFE) with a trail byte (0x40 to 0xFE but 0x7F), or ASCII. So a
+// character the converter writes as a single byte above 0x7F (U+20AC as 0x80)
+// has no form: it is refused, as 0x80 read is a byte of no character. A lead
+// byte with a trail byte that form no such character are both escaped.
 #pragma once
 
 #include <cstddef>
@@ -23,7 +26,8 @@ std::string FromCodePage(const std::string& cp936);
 std::string ToCodePage(const std::string& utf8);
 
 // True when `utf8` is code page 936 text: it holds no escaped byte, and every
-// character has a code page 936 form that reads back as that character.
+// character has a code page 936 form that reads back as that character, so
+// that what is accepted as text is read back as the same text on any host.
 bool IsCodePageText(const std::string& utf8);
 
 // The machine's converter, strict: false on any byte sequence it cannot

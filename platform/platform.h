@@ -105,11 +105,16 @@ class Host {
   virtual bool DirectoryExists(const std::string& path) = 0;
   // One level only: the parent must exist. False when it exists already.
   virtual bool MakeDirectory(const std::string& path) = 0;
+  // Fails on a read-only file.
   virtual bool DeleteFile(const std::string& path) = 0;
+  // The copy takes the source's attributes, read-only among them, and is on
+  // the disk when this returns true. Fails on a read-only, hidden or system
+  // `to`, as WriteFile does.
   virtual bool CopyFile(const std::string& from, const std::string& to, bool fail_if_exists) = 0;
   virtual bool SetFileAttributes(const std::string& path, unsigned attributes) = 0;
   // Moves the file `from` to `to`, replacing a file there, in one step: when
   // it fails, `to` is still the file it was. It fails on a read-only `to`.
+  // The new file's data is put on the disk before it takes the name.
   virtual bool ReplaceFile(const std::string& from, const std::string& to) = 0;
   // Entries of a directory in the order the file system gives them, "." and
   // ".." included where it gives them (every directory but a drive root);
@@ -118,7 +123,9 @@ class Host {
   virtual bool ListDirectory(const std::string& dir, std::vector<DirEntry>* entries) = 0;
 
   // Whole files as bytes. ReadFile fails on a file that cannot be opened or
-  // read; at most `limit` bytes are read. WriteFile creates or empties the file.
+  // read; at most `limit` bytes are read. WriteFile creates or empties the
+  // file, and has put the bytes on the disk when it returns true; it fails on
+  // a read-only, hidden or system file, which it cannot empty.
   virtual bool ReadFile(const std::string& path, std::string* bytes,
                         std::size_t limit = SIZE_MAX) = 0;
   virtual bool WriteFile(const std::string& path, const std::string& bytes) = 0;

@@ -61,7 +61,12 @@ bool WriteFileWhole(Host& host, const std::string& path, const std::string& byte
 
 bool CopyFileWhole(Host& host, const std::string& from, const std::string& to) {
   const std::string fresh = to + ".new";
-  return PutInPlace(host, host.CopyFile(from, fresh, false), fresh, to);
+  // The copy takes its source's attributes; a release copied from a CD is
+  // read-only. The file brought here is the program's own: it is made an
+  // ordinary file, so that it can be removed when it cannot take the old
+  // one's place, and replaced by the next run.
+  const bool copied = host.CopyFile(from, fresh, false) && host.SetFileAttributes(fresh, kAttrArchive);
+  return PutInPlace(host, copied, fresh, to);
 }
 
 }  // namespace platform

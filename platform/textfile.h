@@ -22,7 +22,8 @@ bool WriteTextLines(Host& host, const std::string& path, const std::vector<std::
 // Files replaced whole or not at all: the new content goes into a new file
 // beside the old one (its name and ".new"), which then takes the old one's
 // place in one step. On any failure the old file stays as it was, the new
-// one is removed, and the result is false.
+// one is removed, and the result is false. A file copied so is an ordinary
+// file (archive), whatever its source's attributes: it is not read-only.
 bool WriteFileWhole(Host& host, const std::string& path, const std::string& bytes);
 bool CopyFileWhole(Host& host, const std::string& from, const std::string& to);
 

@@ -84,10 +84,17 @@ bool ReadBlock(const std::string& bytes, size_t at, size_t b, Block* block, std:
   return true;
 }
 
-// Walks the key hierarchy from the root, finding every key's entry.
+// Walks the key hierarchy from the root, finding every key's entry. The
+// root is the hierarchy's first entry, with no parent: a reader takes the
+// offsets from where the root lies, so a root elsewhere reads as another tree
+// there, and an ordinary key made the root would be edited where the registry
+// sees none of it. Every key but the root has a name of at least a character.
 bool ReadKeys(const std::string& bytes, uint32_t size, Hive* hive, std::string* why) {
+  const uint32_t root = Get32(bytes, kFileHeader + 8);
+  if (root != kHierarchyHeader)
+    return Damaged(why, "根键不是键的层次结构的第一项（偏移 " + std::to_string(root) + "）");
   std::set<uint32_t> seen;
-  std::vector<std::pair<uint32_t, int>> todo = {{Get32(bytes, kFileHeader + 8), -1}};
+  std::vector<std::pair<uint32_t, int>> todo = {{root, -1}};
   while (!todo.empty()) {
     const uint32_t at = todo.back().first;
     const int parent = todo.back().second;
@@ -96,6 +103,7 @@ bool ReadKeys(const std::string& bytes, uint32_t size, Hive* hive, std::string* 
     if (at < kHierarchyHeader || at > size - kHierarchyEntry || !seen.insert(at).second)
       return Damaged(why, "键的层次结构中有错误的偏移 " + std::to_string(at));
     const size_t e = kFileHeader + at;
+    if (parent < 0 && Get32(bytes, e + 12) != kNone) return Damaged(why, "根键有上级键");
     Key key{at, parent};
     const uint16_t number = Get16(bytes, e + 24), block = Get16(bytes, e + 26);
     // Every key but a nameless root has exactly one entry, of its own.
@@ -109,6 +117,8 @@ bool ReadKeys(const std::string& bytes, uint32_t size, Hive* hive, std::string* 
       if (found != 1 || !hive->key_of_entry.emplace(std::make_pair(key.block, key.entry),
                                                     int(hive->keys.size())).second)
         return Damaged(why, "层次结构偏移 " + std::to_string(at) + " 处的键没有唯一的数据项");
+      if (parent >= 0 && Get16(hive->blocks[block].entries[key.entry], 12) == 0)
+        return Damaged(why, "层次结构偏移 " + std::to_string(at) + " 处的键没有名称");
     }
     hive->keys.push_back(key);
     todo.push_back({Get32(bytes, e + 20), parent});

@@ -2,6 +2,7 @@
 
 #include "platform/encoding.h"
 #include "platform/text.h"
+#include "platform/textfile.h"
 
 namespace standins {
 namespace {
@@ -32,6 +33,13 @@ ReadResult ReadRecordFile(platform::Host& host, const std::string& path, const c
   if (!host.FileExists(path)) return ReadResult::kAbsent;
   std::string bytes;
   if (!host.ReadFile(path, &bytes)) return ReadResult::kUnreadable;
+  return ParseRecordBytes(bytes, first_line, lines, error);
+}
+
+ReadResult ParseRecordBytes(std::string bytes, const char* first_line, std::vector<std::string>* lines,
+                            RecordFileError* error) {
+  lines->clear();
+  *error = RecordFileError();
   auto damaged = [&](int line, Damage damage) {
     lines->clear();
     *error = {line, damage};
@@ -56,6 +64,13 @@ ReadResult ReadRecordFile(platform::Host& host, const std::string& path, const c
     start = end + 2;
   }
   return ReadResult::kRead;
+}
+
+bool ReadsBack(const std::vector<std::string>& lines, const char* first_line) {
+  std::vector<std::string> back;
+  RecordFileError error;
+  return ParseRecordBytes(platform::JoinLines(lines), first_line, &back, &error) == ReadResult::kRead &&
+         back == lines;
 }
 
 std::vector<std::string> SplitFields(const std::string& line) {

@@ -40,6 +40,15 @@ enum class ReadResult { kRead, kAbsent, kUnreadable, kDamaged };
 ReadResult ReadRecordFile(platform::Host& host, const std::string& path, const char* first_line,
                           std::vector<std::string>* lines, RecordFileError* error);
 
+// The same reading of a file's bytes.
+ReadResult ParseRecordBytes(std::string bytes, const char* first_line, std::vector<std::string>* lines,
+                            RecordFileError* error);
+
+// True when the lines, written as a record file (code page 936, CR LF after
+// each), read back as the very same lines: a stand-in writes no file it
+// would then refuse, nor one that reads back as other records.
+bool ReadsBack(const std::vector<std::string>& lines, const char* first_line);
+
 // The fields of a line, split at every tab.
 std::vector<std::string> SplitFields(const std::string& line);
 

@@ -308,6 +308,7 @@ bool SimHost::CopyFile(const std::string& from, const std::string& to, bool fail
   std::string bytes;
   if (!ReadFile(from, &bytes, SIZE_MAX)) return false;
   if (fs::exists(NativePath(to)) && fail_if_exists) return false;
+  // A read-only, hidden or system target is refused, as by WriteFile.
   if (!WriteFile(to, bytes)) return false;
   // The copy takes the source's attributes, read-only among them, as
   // CopyFileW gives them.
@@ -390,7 +391,10 @@ bool SimHost::ReadFile(const std::string& path, std::string* bytes, std::size_t 
 bool SimHost::WriteFile(const std::string& path, const std::string& bytes) {
   std::string native = NativePath(path);
   if (!fs::is_directory(fs::path(native).parent_path()) || fs::is_directory(native)) return false;
-  if (fs::exists(native) && (Attributes(path) & kAttrReadOnly)) return false;
+  // A file is emptied only when it is not read-only; nor hidden or system,
+  // as the host creates files with normal attributes, which Windows refuses
+  // over such a file.
+  if (fs::exists(native) && (Attributes(path) & (kAttrReadOnly | kAttrHidden | kAttrSystem))) return false;
   if (!fs::exists(native) && unwritable_.count(fs::path(native).parent_path().string())) return false;
   std::ofstream out(native, std::ios::binary | std::ios::trunc);
   if (!out) return false;

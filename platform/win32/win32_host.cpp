@@ -244,12 +244,40 @@ bool Win32Host::MakeDirectory(const std::string& path) {
 
 bool Win32Host::DeleteFile(const std::string& path) { return DeleteFileW(W(path).c_str()) != 0; }
 
+namespace {
+
+// Puts a file's data on the disk. A read-only file (a copy takes its
+// source's attributes) cannot be opened for writing, which flushing needs:
+// it is made writable for that moment and read-only again after.
+bool FlushToDisk(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+  const bool read_only = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+  if (read_only && !SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY)) return false;
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  bool flushed = file != INVALID_HANDLE_VALUE && FlushFileBuffers(file);
+  if (file != INVALID_HANDLE_VALUE && !CloseHandle(file)) flushed = false;
+  if (read_only && !SetFileAttributesW(path.c_str(), attributes)) flushed = false;
+  return flushed;
+}
+
+}  // namespace
+
 bool Win32Host::CopyFile(const std::string& from, const std::string& to, bool fail_if_exists) {
-  return CopyFileW(W(from).c_str(), W(to).c_str(), fail_if_exists ? TRUE : FALSE) != 0;
+  // The copy counts as made once its data is on the disk: a copy kept
+  // because it is there must not be a name without its data after a power cut.
+  const std::wstring target = W(to);
+  return CopyFileW(W(from).c_str(), target.c_str(), fail_if_exists ? TRUE : FALSE) != 0 && FlushToDisk(target);
 }
 
 bool Win32Host::ReplaceFile(const std::string& from, const std::string& to) {
-  return MoveFileExW(W(from).c_str(), W(to).c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+  // The new file's data reaches the disk before it takes the name, and the
+  // move is written through: after a power cut the name holds the old file
+  // or the whole new one. A read-only target is refused by the move.
+  const std::wstring source = W(from);
+  return FlushToDisk(source) &&
+         MoveFileExW(source.c_str(), W(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 bool Win32Host::SetFileAttributes(const std::string& path, unsigned attributes) {
@@ -312,6 +340,8 @@ bool Win32Host::WriteFile(const std::string& path, const std::string& bytes) {
     }
     done += written;
   }
+  // On the disk before the file counts as written.
+  if (ok && !FlushFileBuffers(file)) ok = false;
   if (!CloseHandle(file)) ok = false;
   return ok;
 }

@@ -65,6 +65,27 @@ bool ValidSharePath(const std::string& path) {
   return letter && path.size() >= 3 && path[1] == ':' && path[2] == '\\' && PlainField(path);
 }
 
+namespace {
+
+// The records of a file's lines, split into fields, each checked by `valid`;
+// empty lines hold none. False at the first line that is no record.
+bool ToRecords(const std::vector<std::string>& lines, bool (*valid)(const std::vector<std::string>&),
+               std::vector<std::vector<std::string>>* records, RecordFileError* damage) {
+  records->clear();
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i].empty()) continue;
+    records->push_back(SplitFields(lines[i]));
+    if (!valid(records->back())) {
+      *damage = {static_cast<int>(i + 1), Damage::kRecord};
+      records->clear();
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
 // False when the file exists and cannot be read or is damaged: the command
 // must then not write it again. An absent file holds no records.
 bool NetRecords::LoadRecords(const std::string& file, bool (*valid)(const std::vector<std::string>&),
@@ -78,19 +99,16 @@ bool NetRecords::LoadRecords(const std::string& file, bool (*valid)(const std::v
     case ReadResult::kDamaged: return false;
     case ReadResult::kRead: break;
   }
-  for (size_t i = 0; i < lines.size(); ++i) {
-    if (lines[i].empty()) continue;
-    records->push_back(SplitFields(lines[i]));
-    if (!valid(records->back())) {
-      damage_ = {static_cast<int>(i + 1), Damage::kRecord};
-      records->clear();
-      return false;
-    }
-  }
-  return true;
+  return ToRecords(lines, valid, records, &damage_);
 }
 
-bool NetRecords::SaveLines(const std::string& file, const std::vector<std::string>& lines) {
+// Written only when the file will read back as these very records, so that
+// no command leaves a file that every later one refuses.
+bool NetRecords::SaveLines(const std::string& file, bool (*valid)(const std::vector<std::string>&),
+                           const std::vector<std::string>& lines) {
+  std::vector<std::vector<std::string>> records;
+  RecordFileError damage;
+  if (!ReadsBack(lines, nullptr) || !ToRecords(lines, valid, &records, &damage)) return false;
   // The directory is made, a level at a time, on the first record written.
   std::string sofar;
   size_t pos = 0;
@@ -113,7 +131,7 @@ bool NetRecords::SaveUsers(const std::vector<User>& users) {
   for (const User& u : users)
     lines.push_back(u.name + "\tpasswordchg:" + (u.password_change ? "yes" : "no") + "\t" +
                     u.password);
-  return SaveLines("users.txt", lines);
+  return SaveLines("users.txt", &ValidUser, lines);
 }
 
 bool NetRecords::LoadGroups(std::vector<Group>* groups) {
@@ -130,7 +148,7 @@ bool NetRecords::SaveGroups(const std::vector<Group>& groups) {
     for (const std::string& m : g.members) line += "\t" + m;
     lines.push_back(line);
   }
-  return SaveLines("groups.txt", lines);
+  return SaveLines("groups.txt", &ValidGroup, lines);
 }
 
 bool NetRecords::LoadShares(std::vector<Share>* shares) {
@@ -143,7 +161,7 @@ bool NetRecords::LoadShares(std::vector<Share>* shares) {
 bool NetRecords::SaveShares(const std::vector<Share>& shares) {
   std::vector<std::string> lines;
   for (const Share& s : shares) lines.push_back(s.name + "\t" + s.path);
-  return SaveLines("shares.txt", lines);
+  return SaveLines("shares.txt", &ValidShare, lines);
 }
 
 // The services of installed.txt, and the Remoteboot service when its
@@ -156,6 +174,10 @@ bool NetRecords::LoadInstalled(std::vector<Service>* services) {
   if (host_.FileExists(rpl::DatabasePath(host_)))
     services->push_back({kRemoteboot, kRemotebootDisplay});
   return true;
+}
+
+bool NetRecords::SaveStarted(const std::vector<std::string>& started) {
+  return SaveLines("services.txt", &ValidStarted, started);
 }
 
 bool NetRecords::LoadStarted(std::vector<std::string>* started) {

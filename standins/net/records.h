@@ -72,8 +72,8 @@ class NetRecords {
  public:
   NetRecords(platform::Host& host, std::string dir) : host_(host), dir_(std::move(dir)) {}
   // Each false when its file exists and cannot be read, is damaged, or cannot
-  // be written; damage() then tells what of the last file read was damaged
-  // (kNone: it could not be read).
+  // be written, or would not read back as the records given; damage() then
+  // tells what of the last file read was damaged (kNone: it could not be read).
   bool LoadUsers(std::vector<User>* users);
   bool SaveUsers(const std::vector<User>& users);
   bool LoadGroups(std::vector<Group>* groups);
@@ -82,7 +82,7 @@ class NetRecords {
   bool SaveShares(const std::vector<Share>& shares);
   bool LoadInstalled(std::vector<Service>* services);
   bool LoadStarted(std::vector<std::string>* started);
-  bool SaveStarted(const std::vector<std::string>& started) { return SaveLines("services.txt", started); }
+  bool SaveStarted(const std::vector<std::string>& started);
 
   const std::string& damaged_file() const { return damaged_file_; }
   const RecordFileError& damage() const { return damage_; }
@@ -91,7 +91,8 @@ class NetRecords {
   // The file's records, split into fields, each checked by `valid`.
   bool LoadRecords(const std::string& file, bool (*valid)(const std::vector<std::string>&),
                    std::vector<std::vector<std::string>>* records);
-  bool SaveLines(const std::string& file, const std::vector<std::string>& lines);
+  bool SaveLines(const std::string& file, bool (*valid)(const std::vector<std::string>&),
+                 const std::vector<std::string>& lines);
 
   platform::Host& host_;
   std::string dir_;

@@ -126,7 +126,12 @@ LoadResult Load(platform::Host& host, Database* db, RecordFileError* error) {
 
 bool Save(platform::Host& host, const Database& db) {
   const std::string path = DatabasePath(host), fresh = TreeDirectory(host) + "\\rpldb.new";
-  const std::string bytes = platform::JoinLines(Format(db));
+  const std::vector<std::string> lines = Format(db);
+  // Only a database that reads back as itself is written: one that would be
+  // refused, or read as other records, is never put in the old one's place.
+  Database again;
+  if (!ReadsBack(lines, kFormatLine) || !Parse(lines, &again, nullptr) || Format(again) != lines) return false;
+  const std::string bytes = platform::JoinLines(lines);
   // The new file is read back before it takes the old one's place, so that a
   // short write never becomes the database; until that move the old file is
   // untouched.

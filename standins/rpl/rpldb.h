@@ -87,7 +87,9 @@ enum class LoadResult { kLoaded, kAbsent, kUnreadable, kDamaged };
 // Reads the database. An absent file is an empty database (kAbsent); a file
 // that cannot be read or parsed leaves `db` empty and must not be overwritten.
 LoadResult Load(platform::Host& host, Database* db, RecordFileError* error = nullptr);
-// Replaces the file whole (see above); false when it could not be written.
+// Replaces the file whole (see above); false when it could not be written,
+// or would not read back as this database (a field holding a tab, or text
+// that is not code page 936): the file then stays as it was.
 bool Save(platform::Host& host, const Database& db);
 
 // Whole-word checks shared by the stand-ins.

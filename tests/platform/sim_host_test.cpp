@@ -1,7 +1,9 @@
 // The simulated machine behaves as the real one where the handlers rely on it.
 #include <filesystem>
+#include <functional>
 
 #include "platform/command_line.h"
+#include "platform/textfile.h"
 #include "tests/sim_session.h"
 
 namespace {
@@ -61,13 +63,65 @@ TEST_F(SimHostTest, RegistryReadsTheLastValueAndEmptyWhenMissing) {
   EXPECT_EQ(host.ReadRegistry("\\Software\\Nothing", "SystemRoot"), "");
 }
 
-TEST_F(SimHostTest, CopyKeepsOrReplacesTheTarget) {
-  Put("C:\\a", "new");
-  Put("C:\\b", "old");
-  EXPECT_FALSE(host.CopyFile("C:\\a", "C:\\b", true));
-  EXPECT_EQ(Get("C:\\b"), "old");
-  EXPECT_TRUE(host.CopyFile("C:\\a", "C:\\b", false));
-  EXPECT_EQ(Get("C:\\b"), "new");
+// Each row: a source "new" and a target "old" (or none) with attributes,
+// one operation, and what Windows leaves: a copy takes its source's
+// attributes; a read-only target is neither emptied, copied over, replaced
+// nor deleted; a hidden or system one is not emptied or copied over, as the
+// host creates files with normal attributes; a moved file keeps its own.
+TEST_F(SimHostTest, AttributesBehaveAsOnWindows) {
+  using platform::Host;
+  const unsigned ro = platform::kAttrReadOnly, hid = platform::kAttrHidden, sys = platform::kAttrSystem;
+  const unsigned none = 0, absent = ~0u;
+  struct Case {
+    const char* name;
+    unsigned source, target;  // attributes; `absent`: no target
+    std::function<bool(Host&, const std::string&, const std::string&)> op;
+    bool done;
+    std::string target_after;
+    unsigned attributes_after;
+  } cases[] = {
+      {"copy keeping", none, none, [](Host& h, auto& a, auto& b) { return h.CopyFile(a, b, true); }, false, "old", 0},
+      {"copy over", none, none, [](Host& h, auto& a, auto& b) { return h.CopyFile(a, b, false); }, true, "new", 0},
+      {"copy of a read-only file", ro, absent, [](Host& h, auto& a, auto& b) { return h.CopyFile(a, b, false); },
+       true, "new", ro},
+      {"copy over a read-only file", none, ro, [](Host& h, auto& a, auto& b) { return h.CopyFile(a, b, false); },
+       false, "old", ro},
+      {"copy over a hidden file", none, hid, [](Host& h, auto& a, auto& b) { return h.CopyFile(a, b, false); },
+       false, "old", hid},
+      {"write over a read-only file", none, ro, [](Host& h, auto&, auto& b) { return h.WriteFile(b, "new"); },
+       false, "old", ro},
+      {"write over a system file", none, sys, [](Host& h, auto&, auto& b) { return h.WriteFile(b, "new"); },
+       false, "old", sys},
+      {"delete a read-only file", none, ro, [](Host& h, auto&, auto& b) { return h.DeleteFile(b); }, false, "old", ro},
+      {"delete a hidden file", none, hid, [](Host& h, auto&, auto& b) { return h.DeleteFile(b); }, true, "<absent>", 0},
+      {"replace a read-only file", none, ro, [](Host& h, auto& a, auto& b) { return h.ReplaceFile(a, b); }, false,
+       "old", ro},
+      {"replace by a read-only file", ro, none, [](Host& h, auto& a, auto& b) { return h.ReplaceFile(a, b); }, true,
+       "new", ro},
+      {"replace a hidden system file", none, hid | sys,
+       [](Host& h, auto& a, auto& b) { return h.ReplaceFile(a, b); }, true, "new", 0},
+      // Copied whole, the program's copy of a read-only file is an ordinary
+      // one; over a read-only target it fails and leaves nothing beside it.
+      {"copied whole from a CD", ro, none,
+       [](Host& h, auto& a, auto& b) { return platform::CopyFileWhole(h, a, b); }, true, "new", platform::kAttrArchive},
+      {"copied whole over a read-only file", ro, ro,
+       [](Host& h, auto& a, auto& b) { return platform::CopyFileWhole(h, a, b); }, false, "old", ro},
+  };
+  int row = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string dir = "C:\\row" + std::to_string(++row), a = dir + "\\a", b = dir + "\\b";
+    Put(a, "new");
+    ASSERT_TRUE(host.SetFileAttributes(a, c.source));
+    if (c.target != absent) {
+      Put(b, "old");
+      ASSERT_TRUE(host.SetFileAttributes(b, c.target));
+    }
+    EXPECT_EQ(c.op(host, a, b), c.done);
+    EXPECT_EQ(Get(b), c.target_after);
+    EXPECT_EQ(host.Attributes(b), c.attributes_after);
+    EXPECT_EQ(Get(b + ".new"), "<absent>");
+  }
   EXPECT_FALSE(host.CopyFile("C:\\missing", "C:\\c", false));
 }
 

@@ -25,6 +25,9 @@ TEST(Encoding, WritesTextAsTheHostDoesAndTellsCodePageTextApart) {
       {"a\xFFz", "a?z", false},                   // not UTF-8
       {"a\xED\xB3\xBFz", "a\xFFz", false},        // the escape of a byte FF
       {"\xED\xB2\xA1\xED\xB1\x84", "\xA1\x44", false},  // A1 44, two bytes of no character
+      {"a\xE2\x82\xACz", "a?z", false},       // the euro sign: the converter's 0x80 reads as no character
+      {"\xED\xB2\x80", "\x80", false},          // the escape of a byte 80, read from a file
+      {"\xED\xB2\x81\x7F", "\x81\x7F", false},  // a lead byte before 7F (DEL), which is no trail byte
   };
   for (const Case& c : cases) {
     EXPECT_EQ(platform::ToCodePage(c.utf8), c.cp936) << c.utf8;
@@ -54,6 +57,33 @@ TEST(Encoding, EveryByteSequenceComesBackTheSame) {
   for (const std::string raw : {"\xFF", "abc\x81", "\x81\x30xyz", "\x80\xD6\xD0\xFF", "\xA1\x44\xD6\xD0"})
     EXPECT_EQ(platform::ToCodePage(platform::FromCodePage(raw)), raw);
   EXPECT_EQ(platform::FromCodePage("\x80\xD6\xD0\xFF").substr(3, 3), "中");
+}
+
+// Every character of the Basic Multilingual Plane in one text: each is
+// written as code page 936 bytes that read back as that very character, or
+// as "?"; none as bytes that read back as something else.
+TEST(Encoding, EveryCharacterWrittenReadsBackAsItselfOrIsRefused) {
+  std::vector<std::string> characters;
+  for (unsigned cp = 0x80; cp < 0x10000; ++cp) {
+    if (cp >= 0xD800 && cp < 0xE000) continue;  // surrogates, no characters
+    characters.push_back(cp < 0x800 ? std::string{char(0xC0 | cp >> 6), char(0x80 | (cp & 0x3F))}
+                                    : std::string{char(0xE0 | cp >> 12), char(0x80 | (cp >> 6 & 0x3F)),
+                                                  char(0x80 | (cp & 0x3F))});
+  }
+  std::string all;
+  for (const std::string& c : characters) all += c;
+  const std::string back = platform::FromCodePage(platform::ToCodePage(all));
+  std::string wrong;
+  size_t same = 0, at = 0;
+  for (const std::string& c : characters) {
+    const size_t n = back[at] == '?' ? 1 : c.size();
+    if (back.compare(at, n, c) == 0) ++same;
+    else if (back[at] != '?') wrong += c + " ";
+    at += n;
+  }
+  EXPECT_EQ(wrong, "");
+  EXPECT_EQ(at, back.size());
+  EXPECT_GT(same, 21000u);  // GBK's two-byte characters
 }
 
 // Bytes of no character cost no more than text: a call of the machine's

@@ -168,6 +168,9 @@ TEST(RegistryHive, WhatCannotBeChangedAsTheRegistryWouldIsRefusedWithItsReason) 
     for (int i = 0; i < 4; ++i) h[at + i] = char(value >> (8 * i));
     return h;
   };
+  // A key entry's name length made 0: the first key of the first block.
+  std::string unnamed = Build({{"Enum\\RTSND", {}}}, {});
+  unnamed[U32(unnamed, 8) + 32 + 12] = 0;
   // The hash of Enum\Network\RTSND, node 3 of the hierarchy, one more.
   std::string keyed_hash_off = Build(Keys(kKeyName, "RTSND"), {});
   keyed_hash_off[32 + 32 + 3 * 28 + 4] += 1;
@@ -196,6 +199,15 @@ TEST(RegistryHive, WhatCannotBeChangedAsTheRegistryWouldIsRefusedWithItsReason) 
       {"two entries of one number in a block",
        changed(first_block + 32 + U32(hive, first_block + 32) + 4, 0), "NE2000", DriverNameEdit::kRefused,
        "注册表文件已损坏（层次结构偏移 60 处的键没有唯一的数据项）"},
+      // The root pointer at the first key (System), an ordinary key, which
+      // the peer reader takes as the start of another tree; the root entry
+      // given that key as its parent; a key named by nothing.
+      {"the root an ordinary key", changed(32 + 8, 32 + 28), "NE2000", DriverNameEdit::kRefused,
+       "注册表文件已损坏（根键不是键的层次结构的第一项（偏移 60））"},
+      {"the root with a parent", changed(32 + 32 + 12, 32 + 28), "NE2000", DriverNameEdit::kRefused,
+       "注册表文件已损坏（根键有上级键）"},
+      {"a key without a name", unnamed, "NE2000", DriverNameEdit::kRefused,
+       "注册表文件已损坏（层次结构偏移 60 处的键没有名称）"},
       {"one block fewer in the header", changed(16, 2), "NE2000", DriverNameEdit::kRefused,
        "注册表文件已损坏（数据块的数目与文件头不符）"},
       {"the key's hash not its name's", keyed_hash_off, "PCIND", DriverNameEdit::kRefused,

@@ -1,6 +1,7 @@
 // The net stand-in: its records, and what it refuses as the server does.
 #include <functional>
 
+#include "standins/net/records.h"
 #include "tests/standins/standin_session.h"
 
 namespace {
@@ -157,7 +158,8 @@ TEST_F(NetTest, TakesNamesUpToTheServersLimitsAndRefusesTheCharactersItRefuses) 
     // The first "=" ends a share's name: "a=b=C:\data" shares "b=C:\data" as "a".
     cases.push_back({{"share", name + "=C:\\data"}, bad == '=' ? "NET HELPMSG 2116" : "System error 123 "});
   }
-  for (const std::string bad : {"\r\n", "\n", "\t", "\x01", "\x7F", "\xED\xB3\xBF"}) {
+  // The euro sign is written as a byte 80, which reads back as no character.
+  for (const std::string bad : {"\r\n", "\n", "\t", "\x01", "\x7F", "\xED\xB3\xBF", "\xE2\x82\xAC"}) {
     cases.push_back({{"user", "carol", "p" + bad + "w", "/add"},
                      "The password parameter is invalid.\n\nMore help is available by typing NET HELPMSG 2203."});
     cases.push_back({{"user", "alice", "p" + bad + "w"}, "NET HELPMSG 2203"});
@@ -219,7 +221,11 @@ TEST_F(NetTest, AFileThatCannotBeReadOrWrittenKeepsItsRecords) {
   const std::function<void()> faults[] = {
       [&] { host.LimitDiskSpace(Get(path).size() + 10); },
       [&] { ASSERT_TRUE(host.SetFileAttributes(path, platform::kAttrReadOnly)); },
-      [&] { host.MakeUnreadable(path); },  // for good: the last
+      // On a file that could be written: for good, so the last.
+      [&] {
+        ASSERT_TRUE(host.SetFileAttributes(path, 0));
+        host.MakeUnreadable(path);
+      },
   };
   for (const auto& fault : faults) {
     fault();
@@ -230,6 +236,29 @@ TEST_F(NetTest, AFileThatCannotBeReadOrWrittenKeepsItsRecords) {
     EXPECT_EQ(Tree("C:\\WINNT"), before);
     host.LimitDiskSpace(SIZE_MAX);
   }
+}
+
+// Records that would not read back as themselves are not written: a field
+// with a tab, a line end or text of no code page 936 form, a name the file
+// cannot hold. The file keeps its records and nothing is left beside it.
+TEST_F(NetTest, RecordsThatWouldNotReadBackAreNotWritten) {
+  standins::NetRecords records(host, "C:\\WINNT\\netstate\\");
+  const auto before = Tree("C:\\WINNT");
+  const std::vector<standins::User> users[] = {
+      {{"dave", true, "p\tw"}},
+      {{"dave", true, "p\r\nw"}},
+      {{"dave", true, "p\xE2\x82\xACw"}},
+      {{"dave", true, "p\xED\xB2\x80w"}},
+      {{"da\\ve", true, "pw"}},
+  };
+  for (const auto& u : users) {
+    EXPECT_FALSE(records.SaveUsers(u)) << u[0].name << " " << u[0].password;
+    EXPECT_EQ(Tree("C:\\WINNT"), before) << u[0].password;
+  }
+  EXPECT_FALSE(records.SaveGroups({{"staff", {"alice", "con:"}}}));
+  EXPECT_FALSE(records.SaveShares({{"PUB", "C:\\data\tx"}}));
+  EXPECT_EQ(Tree("C:\\WINNT"), before);
+  EXPECT_TRUE(records.SaveUsers({{"dave", true, "pw"}}));
 }
 
 TEST_F(NetTest, ListsWhatItKeeps) {

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "platform/encoding.h"
+#include "platform/text.h"
 #include "tests/standins/rpl_session.h"
 
 namespace {
@@ -206,6 +207,54 @@ TEST_F(RplcmdTest, TakesEachFieldAtItsLimitAsTheConsoleGivesIt) {
   for (const std::string& field :
        std::vector<std::string>{"\tC23456789012345\t", "\t" + zh15 + "\t", "\tB23456789012345\t", "\t65535\r\n"})
     EXPECT_NE(db.find(field), std::string::npos) << field;
+}
+
+// A machine whose disk gives back other bytes than were written to one file.
+class MiswritingHost : public platform::SimHost {
+ public:
+  MiswritingHost(const std::string& root, std::string victim) : SimHost(root), victim_(std::move(victim)) {}
+  bool WriteFile(const std::string& path, const std::string& bytes) override {
+    std::string written = bytes;
+    if (platform::SameName(path, victim_) && !written.empty()) written[written.size() / 2] ^= 1;
+    return SimHost::WriteFile(path, written);
+  }
+
+ private:
+  std::string victim_;
+};
+
+// A database that would not read back as the one meant is not written, and
+// the old one stays byte for byte: one that would be refused (a tab, a line
+// end, a byte of no character, a profile named as a device), one that would
+// read as other records (the euro sign, which has no code page 936 form),
+// and one that the disk gives back otherwise than written.
+TEST_F(RplcmdTest, ADatabaseThatWouldNotReadBackAsWrittenIsNotWritten) {
+  using standins::rpl::Database;
+  PrepareCard(Cards()[0]);
+  const std::string before = Get(kDb);
+  MiswritingHost miswriting(host.root(), "C:\\WINNT\\rpl\\rpldb.new");
+  struct Case {
+    const char* name;
+    std::function<void(Database*)> change;
+    platform::Host* on;
+  } cases[] = {
+      {"a tab", [](Database* db) { db->vendors.push_back({"00E04C", "RTL\t8139"}); }, &host},
+      {"a line end", [](Database* db) { db->vendors.push_back({"00E04C", "RTL\r\n8139"}); }, &host},
+      {"a byte 80", [](Database* db) { db->vendors.push_back({"00E04C", "RTL\xED\xB2\x80"}); }, &host},
+      {"the euro sign", [](Database* db) { db->vendors.push_back({"00E04C", "RTL\xE2\x82\xAC"}); }, &host},
+      {"a profile COM5", [](Database* db) { db->profiles.push_back({"COM5", "WIN00001B", ""}); }, &host},
+      {"a disk that miswrites", [](Database* db) { db->vendors.push_back({"00E04C", "RTL8139"}); },
+       &miswriting},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Database db;
+    ASSERT_EQ(standins::rpl::Load(host, &db), standins::rpl::LoadResult::kLoaded);
+    c.change(&db);
+    EXPECT_FALSE(standins::rpl::Save(*c.on, db));
+    EXPECT_EQ(Get(kDb), before);
+    EXPECT_EQ(Get("C:\\WINNT\\rpl\\rpldb.new"), "<absent>");
+  }
 }
 
 TEST_F(RplcmdTest, TakesNoArguments) {

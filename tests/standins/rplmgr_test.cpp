@@ -107,7 +107,8 @@ TEST_F(RplmgrTest, ADatabaseThatCannotBeReadIsRefusedAndNothingIsTouched) {
       {"RPLDB 1\r\nVENDOR\t00001G\tx\r\n", "at line 2: a record name that is not valid;", at(2, "记录的名称无效")},
   };
   std::vector<Case> all(std::begin(cases), std::end(cases));
-  for (const char* name : {"..", ".", "..\\..\\..", "...", "A.", "CON", "lpt1.txt", "NE2K/WIN", "C:"})
+  for (const char* name : {"..", ".", "..\\..\\..", "...", "A.", "CON", "lpt1.txt", "COM5", "com9.dat", "LPT5",
+                           "Lpt9", "NE2K/WIN", "C:"})
     all.push_back({kHead + "PROFILE\t" + name + "\tWIN00001B\t\r\n", "at line 3: a record name that is not valid;",
                    at(3, "记录的名称无效")});
   PrepareCard(Cards()[0]);
@@ -246,6 +247,9 @@ TEST_F(RplmgrTest, RefusesAProfileItCannotMakeAndChangesNothing) {
       {"Con.dat", "WIN00001B", "", "配置文件名“Con.dat”无效"},
       {"P1", "WIN00001B", "\xED\xB3\xBF", "说明中不能有制表符、控制字符或代码页 936 以外的字符。"},
       {"P1", "WIN00001B", "a\tb", "说明中不能有制表符、控制字符或代码页 936 以外的字符。"},
+      {"P1", "WIN00001B", "价格 \xE2\x82\xAC", "说明中不能有制表符、控制字符或代码页 936 以外的字符。"},
+      {"COM5", "WIN00001B", "", "配置文件名“COM5”无效"},
+      {"lpt9.x", "WIN00001B", "", "配置文件名“lpt9.x”无效"},
       {"ne2kwin", "WIN00001B", "", "配置文件 ne2kwin 已经存在。"},
       {"ONDISK", "WIN00001B", "", "C:\\WINNT\\rpl\\rplfiles\\profiles\\ONDISK 已经存在，配置文件没有新建。"},
       {"afile", "WIN00001B", "", "C:\\WINNT\\rpl\\rplfiles\\profiles\\afile 已经存在，配置文件没有新建。"},
