@@ -112,6 +112,8 @@ class Host {
   // `to`, as WriteFile does.
   virtual bool CopyFile(const std::string& from, const std::string& to, bool fail_if_exists) = 0;
   virtual bool SetFileAttributes(const std::string& path, unsigned attributes) = 0;
+  // The attributes of an existing file or directory; 0 when there is none.
+  virtual unsigned FileAttributes(const std::string& path) = 0;
   // Moves the file `from` to `to`, replacing a file there, in one step: when
   // it fails, `to` is still the file it was. It fails on a read-only `to`.
   // The new file's data is put on the disk before it takes the name.

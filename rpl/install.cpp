@@ -1,13 +1,12 @@
 #include "rpl/install.h"
 
-#include <functional>
+#include <utility>
 
 #include "base/names.h"
 #include "base/paths.h"
 #include "platform/command_line.h"
 #include "platform/text.h"
 #include "platform/textfile.h"
-#include "pxe/bootimage.h"
 #include "rpl/bootblock.h"
 #include "rpl/detect.h"
 #include "rpl/profiles.h"
@@ -17,67 +16,60 @@ namespace rpl {
 namespace {
 
 const char kCaption[] = "morva提示";
+const char kNotDone[] = "无盘WIN98远程启动文件没有安装完成：";
 // A file of the unpacked boot image.
 std::string FromImage(const std::string& name) { return std::string(paths::kBootImgDir) + "\\" + name; }
 
-// The installation's file steps, each checked. After the first that fails
-// the rest do nothing, so the handler reads as the list of its steps; the
-// failure names the file.
-class Steps {
- public:
-  explicit Steps(platform::Host& host) : host_(host) {}
-  bool ok() const { return failure_.empty(); }
-  const std::string& failure() const { return failure_; }
+// The profile's files that name the card's driver. They are put in place
+// after every other file of the profile, so that the driver they name is in
+// winboot whichever of them is new.
+bool NamesDriver(const std::string& client_file) {
+  return client_file == "PROTOCOL.INI" || client_file == "SETVARS.BAT";
+}
 
-  void MakeDirectory(const std::string& dir) {
-    Do([&] { return host_.MakeDirectory(dir) || host_.DirectoryExists(dir); }, "无法建立目录 " + dir);
+// Each file goes in whole: it is first prepared beside its target, and only
+// when every file is prepared do they take their targets' places, one rename
+// each. The installation's own staged files are not named FILE.new, since the
+// auto-registration switch rewrites startnet.bat through startnet.bat.new
+// while they wait.
+std::string Staged(const std::string& target) { return target + kStagedSuffix; }
+
+// The staged files go, those a failed copy or write left half made among them.
+void Discard(platform::Host& host, const std::vector<PlacedFile>& files) {
+  for (const PlacedFile& file : files) {
+    const std::string staged = Staged(file.target);
+    if (!host.FileExists(staged)) continue;
+    host.SetFileAttributes(staged, platform::kAttrArchive);
+    host.DeleteFile(staged);
   }
-  // Overwriting, whole or not at all.
-  void Copy(const std::string& from, const std::string& to) {
-    Do([&] { return platform::CopyFileWhole(host_, from, to); }, "无法把 " + from + " 复制到 " + to);
-  }
-  // Keeping a file already there; a copy cut short is removed.
-  void CopyKeeping(const std::string& from, const std::string& to) {
-    Do([&] {
-      if (host_.FileExists(to) || host_.CopyFile(from, to, true)) return true;
-      host_.DeleteFile(to);
+}
+
+// Prepares one file beside its target. A copy takes its source's attributes
+// (a release copied from a CD is read-only): the staged file is made an
+// ordinary one, so that no read-only file stays in the profile to stop the
+// next installation. False with the failure named.
+bool Stage(platform::Host& host, const PlacedFile& file, std::string* failure) {
+  const std::string staged = Staged(file.target);
+  if (host.FileExists(staged)) {  // left by an installation that was cut short
+    host.SetFileAttributes(staged, platform::kAttrArchive);
+    if (!host.DeleteFile(staged)) {
+      *failure = "无法删除上次安装留下的 " + staged;
       return false;
-    }, "无法把 " + from + " 复制到 " + to);
+    }
   }
-  void SetAttributes(const std::string& path, unsigned attributes) {
-    Do([&] { return host_.SetFileAttributes(path, attributes); }, "无法设置 " + path + " 的属性");
+  const bool made = file.from.empty() ? host.WriteFile(staged, file.bytes) : host.CopyFile(file.from, staged, false);
+  if (!made) {
+    *failure = file.from.empty() ? "无法写入 " + staged : "无法把 " + file.from + " 复制到 " + staged;
+    return false;
   }
-  void Write(const std::string& path, const std::vector<std::string>& lines) {
-    Do([&] { return platform::WriteTextLines(host_, path, lines); }, "无法写入 " + path);
+  if (!host.SetFileAttributes(staged, platform::kAttrArchive)) {
+    *failure = "无法去掉 " + staged + " 的只读属性";
+    return false;
   }
-  void Delete(const std::string& path) {
-    Do([&] { return host_.DeleteFile(path) || !host_.FileExists(path); }, "无法删除 " + path);
-  }
-  std::vector<std::string> Read(const std::string& path) {
-    std::vector<std::string> lines;
-    Do([&] { return platform::ReadTextLines(host_, path, &lines); }, "无法读取 " + path);
-    return lines;
-  }
-  // The first three lines as they stand; missing ones are empty.
-  std::vector<std::string> FirstThreeLines(const std::string& path) {
-    std::vector<std::string> lines = Read(path);
-    lines.resize(3);
-    return lines;
-  }
-  void CopyWithDriverName(const std::string& name, const std::string& from, const std::string& to) {
-    std::string why;
-    Do([&] { return rpl::CopyWithDriverName(host_, name, from, to, &why); }, "无法把 " + from + " 复制到 " + to);
-    if (!ok() && !why.empty()) failure_ = why + "。";
-  }
+  return true;
+}
 
- private:
-  // Runs a step unless one has failed before; a failed step is remembered.
-  void Do(const std::function<bool()>& step, const std::string& failure) {
-    if (ok() && !step()) failure_ = failure + "。";
-  }
-  platform::Host& host_;
-  std::string failure_;
-};
+std::string Joined(const std::vector<std::string>& lines) { return platform::JoinLines(lines); }
 
 }  // namespace
 
@@ -107,34 +99,78 @@ const std::vector<std::string>& ClientFiles() {
   return kFiles;
 }
 
+std::string InstalledDriver(const std::string& nic_type, const std::string& ndis_driver_name) {
+  if (nic_type == kRtl8139) return "RTSND";
+  return nic_type == kRtl8029 ? "PCIND" : ndis_driver_name;
+}
+
+InstallPlan PlanInstallation(const InstallInput& in, const InstallContent& content) {
+  const std::string& root = in.system_root;
+  const std::string boot = paths::ProfileBoot(root, in.profile), client = paths::ProfileClient(root, in.profile);
+  const bool rtl8139 = in.nic_type == kRtl8139;
+  const std::string driver = InstalledDriver(in.nic_type, in.ndis_driver_name);
+  InstallPlan plan;
+  std::vector<PlacedFile>& files = plan.profile;
+  // The driver first: whatever is new after it, the driver named is there.
+  if (rtl8139)
+    files.push_back({client + "\\RTSND.DOS", FromImage("winboot\\RTSND.DOS"), ""});
+  else
+    files.push_back({client + "\\" + driver + ".dos", paths::NdisDriver(root, driver + ".dos"), ""});
+  files.push_back({boot + "\\subst.exe", paths::ShippedSubst(in.start_dir), ""});
+  files.push_back({boot + "\\io.sys", FromImage("io.sys"), ""});
+  for (const StartFile& file : StartFiles()) files.push_back({boot + "\\" + file.name, "", Joined(file.lines)});
+  for (const std::string& name : ClientFiles())
+    if (!NamesDriver(name) && name != "RTSND.DOS") files.push_back({client + "\\" + name, FromImage("winboot\\" + name), ""});
+  // Then the three files that name the driver, setvars.bat, which the
+  // workstation reads first, last.
+  if (rtl8139) {
+    files.push_back({boot + "\\system.dat", FromImage("system.dat"), ""});
+    files.push_back({client + "\\PROTOCOL.INI", FromImage("winboot\\PROTOCOL.INI"), ""});
+  } else {
+    files.push_back({boot + "\\system.dat", "", content.system_dat});
+    std::vector<std::string> ini = content.protocol_ini;
+    for (std::string& line : ini) line = ReplaceFirst(line, "RTSND", driver);
+    files.push_back({client + "\\PROTOCOL.INI", "", Joined(ini)});
+  }
+  std::vector<std::string> setvars = content.setvars;
+  setvars.resize(3);
+  if (!rtl8139) setvars[2] = "SET NETCARD=" + driver + ".DOS";
+  setvars.push_back("SET SERVER=" + content.computer_name);
+  setvars.push_back("SET SHARE=" + base::ShareName(in.shared_directory));
+  files.push_back({client + "\\SETVARS.BAT", "", Joined(setvars)});
+  // The image's driver goes when the profile names another.
+  if (!platform::SameName(driver, "RTSND")) plan.deleted = client + "\\rtsnd.dos";
+  for (const char* name : {"io.sys", "command.com"})
+    plan.shared.push_back({paths::Win95BootFile(root, name), FromImage(name), ""});
+  return plan;
+}
+
 void InstallWin98(platform::Host& host, platform::Ui& ui, const InstallInput& in,
                   platform::CheckBox& auto_register) {
   const unsigned kWarn = platform::kMbIconExclamation;
   const std::string& root = in.system_root;
   const std::string& profile = in.profile;
   const std::string untouched = "\r\n远程启动文件和配置 " + profile + " 都没有改动。";
+  auto refuse = [&](const std::string& text) { ui.MessageBox(text + untouched, kCaption, kWarn); };
   // 1. A profile must be chosen, and 2. be one of the listing.
   const char kNoProfile[] = "请检查您的RPL远程配置名是否正确！";
-  if (profile.empty()) {
-    ui.MessageBox(kNoProfile, kCaption, kWarn);
-    return;
-  }
   bool listed = false;
-  for (const std::string& name : ListProfiles(host, root)) listed = listed || name == profile;
+  if (!profile.empty())
+    for (const std::string& name : ListProfiles(host, root)) listed = listed || name == profile;
   if (!listed) {
     ui.MessageBox(kNoProfile, kCaption, kWarn);
     return;
   }
   // The listing offers files too; only a folder is a profile.
   if (!host.DirectoryExists(paths::Profile(root, profile))) {
-    ui.MessageBox(profile + " 不是一个远程配置目录，无法安装。" + untouched, kCaption, kWarn);
+    refuse(profile + " 不是一个远程配置目录，无法安装。");
     return;
   }
   // A custom card needs the driver registered in this run: without it the
   // profile would name a driver ".dos" that is nowhere.
   const bool rtl8139 = in.nic_type == kRtl8139;
-  const std::string driver = in.nic_type == kRtl8029 ? "PCIND" : in.ndis_driver_name;
-  if (!rtl8139 && driver.empty()) {
+  const std::string driver = InstalledDriver(in.nic_type, in.ndis_driver_name);
+  if (driver.empty()) {
     ui.MessageBox("本次运行中还没有注册自选网卡，无法确定网卡驱动程序。请先用<配置Rpl>注册您的网卡，再进行安装！",
                   kCaption, kWarn);
     return;
@@ -143,9 +179,7 @@ void InstallWin98(platform::Host& host, platform::Ui& ui, const InstallInput& in
   // gives up the image's.
   const std::string registered = paths::NdisDriver(root, driver + ".dos");
   if (!rtl8139 && !host.FileExists(registered)) {
-    ui.MessageBox("远程启动目录中没有网卡驱动程序 " + registered + "，请先用<配置Rpl>注册网卡，再进行安装。" +
-                      untouched,
-                  kCaption, kWarn);
+    refuse("远程启动目录中没有网卡驱动程序 " + registered + "，请先用<配置Rpl>注册网卡，再进行安装。");
     return;
   }
   // 3. A DOS profile is very likely a mistake.
@@ -159,6 +193,12 @@ void InstallWin98(platform::Host& host, platform::Ui& ui, const InstallInput& in
   if (!host.FileExists(image)) {
     ui.ShowMessage("找不到原始镜像文件,程序异常中止！");
     ui.CloseMainWindow();
+    return;
+  }
+  // The shipped drive-substitution tool, before the unpacker is waited for.
+  const std::string subst = paths::ShippedSubst(in.start_dir);
+  if (!host.FileExists(subst)) {
+    refuse("找不到 " + subst + "，无法安装。");
     return;
   }
   host.MakeDirectory(paths::kTempDir);
@@ -177,7 +217,7 @@ void InstallWin98(platform::Host& host, platform::Ui& ui, const InstallInput& in
       why = "解包程序在 " + std::to_string(kUnpackLimit / 1000) + " 秒内没有结束，已被终止";
     else
       why = "解包程序报告错误（返回值 " + std::to_string(code) + "）";
-    ui.MessageBox(why + "，引导镜像没有解开。" + untouched, kCaption, kWarn);
+    refuse(why + "，引导镜像没有解开。");
     return;
   }
   // Everything the profile takes from the image must be there before
@@ -186,76 +226,109 @@ void InstallWin98(platform::Host& host, platform::Ui& ui, const InstallInput& in
   for (const std::string& name : ClientFiles()) needed.push_back("winboot\\" + name);
   for (const std::string& name : needed) {
     if (!host.FileExists(FromImage(name))) {
-      ui.MessageBox("解开的引导镜像中没有 " + FromImage(name) + "。" + untouched, kCaption, kWarn);
+      refuse("解开的引导镜像中没有 " + FromImage(name) + "。");
       return;
     }
   }
-  // The registry file must take the driver's name consistently, or the
-  // workstations would load a damaged registry.
+  // What the profile's own files are made from: the image's setvars.bat
+  // and protocol.ini, and its registry file with the driver's name put in,
+  // which must take it consistently, or the workstations would load a
+  // damaged registry.
+  InstallContent content;
+  content.computer_name = host.ReadRegistry(paths::kComputerNameKey, "computername");
+  for (auto [name, lines] : {std::pair{"winboot\\SETVARS.BAT", &content.setvars},
+                              std::pair{"winboot\\PROTOCOL.INI", &content.protocol_ini}}) {
+    if (!platform::ReadTextLines(host, FromImage(name), lines)) {
+      refuse("无法读取 " + FromImage(name) + "。");
+      return;
+    }
+  }
   if (!rtl8139) {
-    std::string bytes, changed, why;
+    std::string bytes, why;
     if (!host.ReadFile(FromImage("system.dat"), &bytes))
       why = "无法读取 " + FromImage("system.dat");
-    else if (PutDriverNameInRegistry(bytes, driver, &changed, &why) != DriverNameEdit::kRefused)
+    else if (PutDriverNameInRegistry(bytes, driver, &content.system_dat, &why) != DriverNameEdit::kRefused)
       why.clear();
     if (!why.empty()) {
-      ui.MessageBox("引导镜像的 system.dat 中无法换入网卡驱动程序名 " + driver + "：" + why + "。" + untouched,
+      refuse("引导镜像的 system.dat 中无法换入网卡驱动程序名 " + driver + "：" + why + "。");
+      return;
+    }
+  }
+  const InstallPlan plan = PlanInstallation(in, content);
+  // A file the installation must replace or delete in the profile is checked
+  // before anything is touched: one made read-only (by hand, to keep it) is
+  // not made writable here. The service's own io.sys and command.com come
+  // read-only with the service, and are made writable when replaced.
+  std::vector<std::string> replaced;
+  for (const PlacedFile& file : plan.profile) replaced.push_back(file.target);
+  if (!plan.deleted.empty()) replaced.push_back(plan.deleted);
+  for (const std::string& target : replaced) {
+    if (host.FileAttributes(target) & platform::kAttrReadOnly) {
+      refuse(target + " 有只读属性，安装无法" + (target == plan.deleted ? "删除" : "替换") +
+             "它。请去掉它的只读属性后重新安装。");
+      return;
+    }
+  }
+  for (const PlacedFile& file : plan.shared) replaced.push_back(file.target);
+  for (const std::string& target : replaced) {
+    if (host.DirectoryExists(target)) {
+      refuse(target + " 是一个目录，安装无法用文件替换它。");
+      return;
+    }
+  }
+  // 7. The profile's directories, then every file prepared beside its
+  // target. A failure here leaves every file as it was.
+  std::string failure;
+  for (const std::string& dir : {paths::ProfileBoot(root, profile), paths::ProfileClient(root, profile)})
+    if (failure.empty() && !host.MakeDirectory(dir) && !host.DirectoryExists(dir)) failure = "无法建立目录 " + dir;
+  std::vector<PlacedFile> all = plan.profile;
+  all.insert(all.end(), plan.shared.begin(), plan.shared.end());
+  for (const PlacedFile& file : all)
+    if (failure.empty() && !Stage(host, file, &failure)) Discard(host, all);
+  if (!failure.empty()) {
+    ui.MessageBox(kNotDone + failure + "。\r\n远程启动文件和配置 " + profile +
+                      " 中原有的文件都没有改动，请排除问题后重新安装。",
+                  kCaption, kWarn);
+    return;
+  }
+  // 6. The box is cleared: its switch puts back the standard start script,
+  // which the image's then replaces.
+  auto_register.SetChecked(false);
+  // The profile's files take their places, the driver first and the files
+  // naming it last, then the image's driver goes: at each moment the profile
+  // names a driver it holds.
+  for (const PlacedFile& file : plan.profile) {
+    if (!host.ReplaceFile(Staged(file.target), file.target)) {
+      Discard(host, all);
+      ui.MessageBox(std::string(kNotDone) + "无法用 " + Staged(file.target) + " 替换 " + file.target + "。\r\n配置 " + profile +
+                        " 中的文件只换了一部分，它们所指的网卡驱动程序都在 winboot 中，请排除问题后重新安装。",
                     kCaption, kWarn);
       return;
     }
   }
-  // 6. The box is cleared: its switch puts back the standard start script.
-  auto_register.SetChecked(false);
-  // From here each step must succeed before the next; the first that fails
-  // is named, and the files it would have replaced stay as they were.
-  Steps step(host);
-  // 7. The profile's directories.
-  const std::string boot = paths::ProfileBoot(root, profile);
-  const std::string client = paths::ProfileClient(root, profile);
-  step.MakeDirectory(boot);
-  step.MakeDirectory(client);
-  // 8. The service's Windows 95 files become the image's.
-  for (const char* file : {"io.sys", "command.com"}) step.Copy(FromImage(file), paths::Win95BootFile(root, file));
-  for (const char* file : {"io.sys", "command.com"})
-    step.SetAttributes(paths::Win95BootFile(root, file), platform::kAttrArchive);
-  // 9. The profile's DOS boot files.
-  step.Copy(paths::ShippedSubst(in.start_dir), boot + "\\subst.exe");
-  step.Copy(FromImage("io.sys"), boot + "\\io.sys");
-  step.Copy(FromImage("system.dat"), boot + "\\system.dat");
-  step.SetAttributes(boot + "\\io.sys", platform::kAttrArchive);
-  // 10. The four start files.
-  for (const StartFile& file : StartFiles()) step.Write(boot + "\\" + file.name, file.lines);
-  // 11. The network client.
-  for (const std::string& name : ClientFiles()) step.Copy(FromImage("winboot\\" + name), client + "\\" + name);
-  // 12. and 13. This server and share into setvars.bat.
-  const std::string computer_name = host.ReadRegistry(paths::kComputerNameKey, "computername");
-  const std::string share = base::ShareName(in.shared_directory);
-  const std::string setvars = client + "\\setvars.bat";
-  std::vector<std::string> lines = step.FirstThreeLines(setvars);
-  lines.push_back("SET SERVER=" + computer_name);
-  lines.push_back("SET SHARE=" + share);
-  step.Write(setvars, lines);
-  // 14. and 15. Any card but the RTL8139: its driver in place of RTSND. The
-  // new driver is in place before the image's goes.
-  if (!rtl8139) {
-    step.CopyKeeping(registered, client + "\\" + driver + ".dos");
-    if (!platform::SameName(driver, "rtsnd")) step.Delete(client + "\\rtsnd.dos");
-    const std::string protocol = client + "\\protocol.ini", temp = client + "\\temp.ini";
-    step.Copy(protocol, temp);
-    std::vector<std::string> ini = step.Read(temp);
-    for (std::string& line : ini) line = ReplaceFirst(line, "RTSND", driver);
-    step.Write(protocol, ini);
-    step.Delete(temp);
-    step.CopyWithDriverName(driver, FromImage("system.dat"), boot + "\\system.dat");
-    lines = step.FirstThreeLines(setvars);
-    lines[2] = "SET NETCARD=" + driver + ".DOS";
-    lines.push_back("SET SERVER=" + host.ReadRegistry(paths::kComputerNameKey, "computername"));
-    lines.push_back("SET SHARE=" + base::ShareName(in.shared_directory));
-    step.Write(setvars, lines);
+  std::string rest = " io.sys 和 command.com 还是原来的";
+  if (!plan.deleted.empty() && host.FileExists(plan.deleted) && !host.DeleteFile(plan.deleted))
+    failure = "无法删除 " + plan.deleted;
+  // 8. Last, the service's Windows 95 files, which every profile uses: a
+  // read-only one is made writable for its replacement, and left as it was
+  // when that fails.
+  for (const PlacedFile& file : plan.shared) {
+    if (!failure.empty()) break;
+    const unsigned attributes = host.FileAttributes(file.target);
+    const bool read_only = attributes & platform::kAttrReadOnly;
+    if (read_only && !host.SetFileAttributes(file.target, attributes & ~platform::kAttrReadOnly)) {
+      failure = "无法去掉 " + file.target + " 的只读属性";
+    } else if (!host.ReplaceFile(Staged(file.target), file.target)) {
+      if (read_only) host.SetFileAttributes(file.target, attributes);
+      failure = "无法用 " + Staged(file.target) + " 替换 " + file.target;
+    } else {
+      rest = " command.com 还是原来的";
+    }
   }
-  if (!step.ok()) {
-    ui.MessageBox("无盘WIN98远程启动文件没有安装完成：" + step.failure() +
-                      "\r\n这个文件和它之后的文件都保持原样，请排除问题后重新安装。",
+  if (!failure.empty()) {
+    Discard(host, all);
+    ui.MessageBox(kNotDone + failure + "。\r\n配置 " + profile + " 已经装好，远程启动服务的" + rest +
+                      "，请排除问题后重新安装。",
                   kCaption, kWarn);
     return;
   }

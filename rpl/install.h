@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/controls.h"
 #include "platform/platform.h"
@@ -33,8 +34,47 @@ const std::vector<StartFile>& StartFiles();
 // The 18 network-client files copied from the image's winboot, in order.
 const std::vector<std::string>& ClientFiles();
 
-// The button "安装". `auto_register` is CheckBox1: cleared before the profile
-// is built, which runs its switch.
+// The driver name a profile installed for this card carries: "RTSND" for
+// the RTL8139, "PCIND" for the RTL8029, the registered custom driver's name
+// otherwise (empty when none was registered in this run).
+std::string InstalledDriver(const std::string& nic_type, const std::string& ndis_driver_name);
+
+// A file the installation puts in place: copied whole from `from`, or, when
+// `from` is empty, written from `bytes`. It is first prepared beside its
+// target, as the target's name and kStagedSuffix.
+struct PlacedFile {
+  std::string target;
+  std::string from;
+  std::string bytes;
+};
+const char kStagedSuffix[] = ".ins";
+
+// What the profile's own files are made from: the image's setvars.bat and
+// protocol.ini, its system.dat with the driver's name put in (not used for
+// the RTL8139, whose profile takes the image's), and the server's name.
+struct InstallContent {
+  std::vector<std::string> setvars;
+  std::vector<std::string> protocol_ini;
+  std::string system_dat;
+  std::string computer_name;
+};
+
+// Every file an installation writes, in the order they take their places:
+// the profile's (its driver first, the files naming the driver last), the
+// image's rtsnd.dos deleted from winboot when the profile names another
+// driver (empty otherwise), then the service's Windows 95 io.sys and
+// command.com.
+struct InstallPlan {
+  std::vector<PlacedFile> profile;
+  std::string deleted;
+  std::vector<PlacedFile> shared;
+};
+InstallPlan PlanInstallation(const InstallInput& in, const InstallContent& content);
+
+// The button "安装". Everything it needs is checked, and every file prepared,
+// before the first file is replaced. `auto_register` is CheckBox1: cleared,
+// which runs its switch, when all is prepared and before the profile's files
+// take their places.
 void InstallWin98(platform::Host& host, platform::Ui& ui, const InstallInput& in,
                   platform::CheckBox& auto_register);
 

@@ -346,6 +346,12 @@ bool SimHost::ReplaceFile(const std::string& from, const std::string& to) {
   return true;
 }
 
+unsigned SimHost::FileAttributes(const std::string& path) {
+  const std::string native = NativePath(path);
+  if (!fs::exists(native)) return 0;
+  return Attributes(path) | (fs::is_directory(native) ? unsigned{kAttrDirectory} : 0u);
+}
+
 unsigned SimHost::Attributes(const std::string& path) const {
   auto it = attributes_.find(Key(NativePath(path)));
   return it == attributes_.end() ? 0 : it->second;

@@ -134,6 +134,7 @@ class SimHost : public Host {
   bool DeleteFile(const std::string& path) override;
   bool CopyFile(const std::string& from, const std::string& to, bool fail_if_exists) override;
   bool SetFileAttributes(const std::string& path, unsigned attributes) override;
+  unsigned FileAttributes(const std::string& path) override;
   bool ReplaceFile(const std::string& from, const std::string& to) override;
   bool ListDirectory(const std::string& dir, std::vector<DirEntry>* entries) override;
   bool ReadFile(const std::string& path, std::string* bytes, std::size_t limit) override;

@@ -284,6 +284,11 @@ bool Win32Host::SetFileAttributes(const std::string& path, unsigned attributes) 
   return SetFileAttributesW(W(path).c_str(), attributes) != 0;
 }
 
+unsigned Win32Host::FileAttributes(const std::string& path) {
+  const DWORD attributes = GetFileAttributesW(W(path).c_str());
+  return attributes == INVALID_FILE_ATTRIBUTES ? 0 : attributes;
+}
+
 bool Win32Host::ListDirectory(const std::string& dir, std::vector<DirEntry>* entries) {
   entries->clear();
   std::string pattern = dir;

@@ -45,6 +45,7 @@ class Win32Host : public Host {
   bool CopyFile(const std::string& from, const std::string& to, bool fail_if_exists) override;
   bool ReplaceFile(const std::string& from, const std::string& to) override;
   bool SetFileAttributes(const std::string& path, unsigned attributes) override;
+  unsigned FileAttributes(const std::string& path) override;
   bool ListDirectory(const std::string& dir, std::vector<DirEntry>* entries) override;
   bool ReadFile(const std::string& path, std::string* bytes, std::size_t limit) override;
   bool WriteFile(const std::string& path, const std::string& bytes) override;
