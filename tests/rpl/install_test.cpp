@@ -1,5 +1,7 @@
 #include "rpl/install.h"
 
+#include <map>
+
 #include "tests/rpl/rpl_session.h"
 
 namespace {
@@ -10,27 +12,43 @@ const char kUnpack[] = "C:\\Korrin\\unditool\\undisk.exe C:\\Korrin\\unditool\\b
 const SimEvent kDone = {"message", "无盘WIN98远程启动文件安装完成！", "Morva提示", 64};
 const SimEvent kWrongProfile = {"message", "请检查您的RPL远程配置名是否正确！", "morva提示", 48};
 const SimEvent kDosQuestion = {"message", "系统检测到 WIN98 很可能是一个DOS的远程配置名!是否任要继续?", "morva提示", 292};
+const std::string kUntouched = "\r\n远程启动文件和配置 WIN98 都没有改动。";
+const std::string kNotDone = "无盘WIN98远程启动文件没有安装完成：";
+const unsigned kReadOnly = platform::kAttrReadOnly, kArchive = platform::kAttrArchive;
+const unsigned kServiceAttributes = platform::kAttrReadOnly | platform::kAttrHidden | platform::kAttrSystem;
+SimEvent Warning(const std::string& text) { return {"message", text, "morva提示", 48}; }
 
-// A server with a Windows profile WIN98 and an unpacker that lays out the
-// boot image's files, each saying where it came from.
+// A server with a Windows profile WIN98, the RTL8029's and a custom card's
+// drivers registered, and an unpacker that lays out the boot image's files,
+// each saying where it came from.
 class InstallMachine : public RplMachine {
  public:
   InstallMachine() {
     Put("C:\\Korrin\\unditool\\bootimg.w98", "image");
-    MakeDirs(Profile());
+    Put(Rpl("rplfiles\\binfiles\\win95\\command.com"), "win95 command.com");
+    Put(Rpl("bblock\\ndis\\pcind.dos"), "driver PCIND");
+    Put(Rpl("bblock\\ndis\\MYNIC.dos"), "driver MYNIC");
+    form->settings.NdisDriverName = "MYNIC";
     MakeDirs(Profile() + "\\wksta.pro");
     host.RegisterStandin("undisk", [this](platform::SimHost&, const std::vector<std::string>& args,
                                           const std::string&, std::string*) {
       unpacked_args = args;
-      Put("c:\\temp\\bootimg\\io.sys", "image io.sys");
-      Put("c:\\temp\\bootimg\\command.com", "image command.com");
-      Put("c:\\temp\\bootimg\\system.dat", "registry ...RTSND... RTSND");
-      for (const std::string& f : rpl::ClientFiles()) Put("c:\\temp\\bootimg\\winboot\\" + f, "image " + f);
-      Put("c:\\temp\\bootimg\\winboot\\SETVARS.BAT", setvars);
-      Put("c:\\temp\\bootimg\\winboot\\PROTOCOL.INI",
+      host.LimitDiskSpace(disk_space);
+      if (unpacked && image_again) return unpacker_exit;  // the image's files as the last run left them
+      unpacked = true;
+      const std::string image = "c:\\temp\\bootimg\\";
+      Put(image + "io.sys", "image io.sys");
+      Put(image + "command.com", "image command.com");
+      Put(image + "system.dat", "registry ...RTSND... RTSND");
+      for (const std::string& f : rpl::ClientFiles()) Put(image + "winboot\\" + f, "image " + f);
+      Put(image + "winboot\\SETVARS.BAT", setvars);
+      Put(image + "winboot\\PROTOCOL.INI",
           "[RTSND]\r\nDriverName=RTSND$ RTSND\r\nrtsnd lower\r\n[NETBEUI]\r\nBINDINGS=RTSND\r\n");
-      if (!image_without.empty()) Remove("c:\\temp\\bootimg\\" + image_without);
-      if (disk_space != SIZE_MAX) host.LimitDiskSpace(disk_space);
+      if (read_only_image) {
+        host.SetFileAttributes(image + "io.sys", kServiceAttributes);
+        for (const std::string& f : rpl::ClientFiles()) host.SetFileAttributes(image + "winboot\\" + f, kReadOnly);
+      }
+      if (!image_without.empty()) Remove(image + image_without);
       return unpacker_exit;
     });
     ChooseProfile("WIN98");
@@ -38,9 +56,58 @@ class InstallMachine : public RplMachine {
   std::string Profile() { return Rpl("rplfiles\\profiles\\WIN98"); }
   std::string Boot(const std::string& f) { return Profile() + "\\suboot\\" + f; }
   std::string Client(const std::string& f) { return Profile() + "\\suboot\\winboot\\" + f; }
+  std::string Win95(const std::string& f) { return Rpl("rplfiles\\binfiles\\win95\\" + f); }
+  // A profile that works: installed for the RTL8029, its protocol.ini then
+  // edited by hand; the service's files an earlier image's, read-only as the
+  // service brought its own.
+  void MakeWorking() {
+    Choose("RTL 8029");
+    form->BitBtn11Click();
+    ASSERT_EQ(journal().back(), kDone);
+    Put(Client("protocol.ini"), Get(Client("protocol.ini")) + "; tuned by hand\r\n");
+    for (const std::string f : {"io.sys", "command.com"}) {
+      Put(Win95(f), "earlier " + f);
+      host.SetFileAttributes(Win95(f), kServiceAttributes);
+    }
+    journal().clear();
+  }
+  // Installs, the disk holding `space` bytes once the image is unpacked.
+  void Reinstall(std::size_t space = SIZE_MAX) {
+    host.LimitDiskSpace(SIZE_MAX);
+    disk_space = space;
+    form->BitBtn11Click();
+  }
+  // The profile has every file an installation gives it, and its system.dat,
+  // protocol.ini and setvars.bat name one driver that its winboot holds.
+  void ExpectCompleteAndConsistent() {
+    for (const char* f : {"subst.exe", "io.sys", "system.dat", "autoexec.bat", "config.sys", "win.bat", "msdos.sys"})
+      EXPECT_NE(Get(Boot(f)), "<absent>") << f;
+    for (const std::string& f : rpl::ClientFiles())
+      if (f != "RTSND.DOS") {
+        EXPECT_NE(Get(Client(f)), "<absent>") << f;
+      }
+    ExpectConsistent();
+  }
+  void ExpectConsistent() {
+    auto between = [](const std::string& s, const std::string& from, const std::string& to) {
+      const size_t b = s.find(from) + from.size();
+      return s.find(from) == std::string::npos ? "?" : s.substr(b, s.find(to, b) - b);
+    };
+    const std::string system = between(Get(Boot("system.dat")), "registry ...", "...");
+    EXPECT_EQ(between(Get(Client("protocol.ini")), "[", "]"), system);
+    EXPECT_EQ(between(Get(Client("setvars.bat")), "SET NETCARD=", ".DOS"), system);
+    EXPECT_NE(Get(Client(system + ".dos")), "<absent>") << system;
+  }
+  // No file prepared beside its target stays behind.
+  void ExpectNothingStaged() {
+    for (const auto& [name, bytes] : Tree(Rpl("")))
+      EXPECT_EQ(name.find(rpl::kStagedSuffix), std::string::npos) << name;
+  }
 
   std::string setvars = "@echo off\r\nSET PATH=A:\\\r\nSET NETCARD=RTSND.DOS\r\nSET SERVER=OLD\r\n";
   int unpacker_exit = 0;
+  bool unpacked = false, image_again = false;
+  bool read_only_image = false;            // the unpacked files read-only, io.sys as on the floppy
   std::string image_without;               // a file the unpacker leaves out
   std::size_t disk_space = SIZE_MAX;       // what the disk holds after unpacking
   std::vector<std::string> unpacked_args;
@@ -49,7 +116,8 @@ class InstallMachine : public RplMachine {
 class Install : public ::testing::Test, public InstallMachine {};
 
 // Every card's profile gets the image's files and the start files, the card's
-// driver in place of RTSND, and this server and its share in setvars.bat.
+// registered driver in place of RTSND, and this server and its share in
+// setvars.bat; the service gets the image's io.sys and command.com.
 TEST(Installation, EachCardGetsTheImageTheStartFilesAndItsDriverInPlaceOfRtsnd) {
   struct Case {
     const char* why;
@@ -62,14 +130,15 @@ TEST(Installation, EachCardGetsTheImageTheStartFilesAndItsDriverInPlaceOfRtsnd) 
   } cases[] = {
       {"RTL 8139: the image's own driver", "RTL 8139", [](InstallMachine&) {}, false, "RTSND", "image RTSND.DOS",
        "@echo off\r\nSET PATH=A:\\\r\nSET NETCARD=RTSND.DOS\r\nSET SERVER=KORRINSRV\r\nSET SHARE=PVDROOT\r\n"},
-      // Everything is done again but the driver already in the profile; the
-      // box set for the profile ends clear, the start script the image's.
+      // Everything is done again, the driver too: the registered one replaces
+      // what the profile held. The box set for the profile ends clear, the
+      // start script the image's.
       {"RTL 8029 over an earlier installation", "RTL 8029", [](InstallMachine& m) {
          m.Put(m.Client("startnet.bat"), "earlier installation");
          m.form->CheckBox1.SetChecked(true);
-         m.Put(m.Client("PCIND.dos"), "driver the administrator put there");
+         m.Put(m.Client("PCIND.dos"), "an older driver");
          m.Put(m.Boot("win.bat"), "changed");
-       }, false, "PCIND", "driver the administrator put there",
+       }, false, "PCIND", "driver PCIND",
        "@echo off\r\nSET PATH=A:\\\r\nSET NETCARD=PCIND.DOS\r\nSET SERVER=KORRINSRV\r\nSET SHARE=PVDROOT\r\n"},
       // A setvars.bat of one line gets empty ones; a drive's root an empty share.
       {"a custom card, a DOS profile, a short setvars.bat and a root share", "Other NetCARD",
@@ -82,9 +151,6 @@ TEST(Installation, EachCardGetsTheImageTheStartFilesAndItsDriverInPlaceOfRtsnd) 
   for (const Case& c : cases) {
     SCOPED_TRACE(c.why);
     InstallMachine m;
-    m.Put(m.Rpl("bblock\\ndis\\pcind.dos"), "driver PCIND");
-    m.Put(m.Rpl("bblock\\ndis\\MYNIC.dos"), "driver MYNIC");
-    m.form->settings.NdisDriverName = "MYNIC";
     m.Choose(c.nic);
     c.arrange(m);
     std::vector<SimEvent> journal = {{"wait", kUnpack, "", platform::kHide}, {"pause", "", "", 1000}, kDone};
@@ -97,10 +163,9 @@ TEST(Installation, EachCardGetsTheImageTheStartFilesAndItsDriverInPlaceOfRtsnd) 
     m.form->BitBtn11Click();
     EXPECT_EQ(m.journal(), journal);
     EXPECT_FALSE(m.form->CheckBox1.Checked());
-    for (const std::string& f : {m.Rpl("rplfiles\\binfiles\\win95\\io.sys"),
-                                 m.Rpl("rplfiles\\binfiles\\win95\\command.com"), m.Boot("io.sys")}) {
+    for (const std::string& f : {m.Win95("io.sys"), m.Win95("command.com"), m.Boot("io.sys")}) {
       EXPECT_EQ(m.Get(f), "image " + f.substr(f.rfind('\\') + 1)) << f;
-      EXPECT_EQ(m.host.Attributes(f), platform::kAttrArchive) << f;
+      EXPECT_EQ(m.host.Attributes(f), kArchive) << f;
     }
     EXPECT_EQ(m.Get(m.Boot("subst.exe")), "subst");
     EXPECT_EQ(m.Get(m.Boot("autoexec.bat")),
@@ -125,16 +190,14 @@ TEST(Installation, EachCardGetsTheImageTheStartFilesAndItsDriverInPlaceOfRtsnd) 
     EXPECT_EQ(m.Get(m.Client("rtsnd.dos")), d == "RTSND" ? c.driver_bytes : "<absent>");
     EXPECT_EQ(m.Get(m.Client("protocol.ini")),
               "[" + d + "]\r\nDriverName=" + d + "$ RTSND\r\nrtsnd lower\r\n[NETBEUI]\r\nBINDINGS=" + d + "\r\n");
-    EXPECT_EQ(m.Get(m.Client("temp.ini")), "<absent>");
     EXPECT_EQ(m.Get(m.Boot("system.dat")), "registry ..." + d + "... RTSND");
     EXPECT_EQ(m.Get(m.Client("setvars.bat")), c.setvars);
     EXPECT_EQ(m.unpacked_args, (std::vector<std::string>{"C:\\Korrin\\unditool\\bootimg.w98", "c:\\temp\\bootimg"}));
+    m.ExpectNothingStaged();
   }
 }
 
 TEST_F(Install, EachStopLeavesTheTreeAndTheProfileUntouched) {
-  const std::string kUntouched = "\r\n远程启动文件和配置 WIN98 都没有改动。";
-  auto warning = [](const std::string& text) { return SimEvent{"message", text, "morva提示", 48}; };
   const SimEvent kWait = {"wait", kUnpack, "", 0};
   struct Case {
     const char* name;
@@ -149,30 +212,33 @@ TEST_F(Install, EachStopLeavesTheTreeAndTheProfileUntouched) {
       {"a file, not a profile", "RTL 8139", [](InstallMachine& m) {
          m.Put(m.Rpl("rplfiles\\profiles\\NOTES.TXT"), "notes");
          m.ChooseProfile("NOTES.TXT");
-       }, {warning("NOTES.TXT 不是一个远程配置目录，无法安装。\r\n远程启动文件和配置 NOTES.TXT 都没有改动。")}, false},
+       }, {Warning("NOTES.TXT 不是一个远程配置目录，无法安装。\r\n远程启动文件和配置 NOTES.TXT 都没有改动。")}, false},
       {"DOS profile, No", "RTL 8139", [](InstallMachine& m) { m.Put(m.Profile() + "\\wksta.pro\\dosshell.ini", ""); },
        {kDosQuestion}, false},
-      {"custom card never registered", "Other NetCARD", [](InstallMachine&) {},
-       {warning("本次运行中还没有注册自选网卡，无法确定网卡驱动程序。请先用<配置Rpl>注册您的网卡，再进行安装！")}, false},
-      {"RTL 8029 never registered", "RTL 8029", [](InstallMachine&) {},
-       {warning("远程启动目录中没有网卡驱动程序 C:\\WINNT\\rpl\\bblock\\ndis\\PCIND.dos，请先用<配置Rpl>注册网卡，再进行安装。" +
+      {"custom card never registered", "Other NetCARD", [](InstallMachine& m) { m.form->settings.NdisDriverName = ""; },
+       {Warning("本次运行中还没有注册自选网卡，无法确定网卡驱动程序。请先用<配置Rpl>注册您的网卡，再进行安装！")}, false},
+      {"RTL 8029 never registered", "RTL 8029", [](InstallMachine& m) { m.Remove(m.Rpl("bblock\\ndis\\pcind.dos")); },
+       {Warning("远程启动目录中没有网卡驱动程序 C:\\WINNT\\rpl\\bblock\\ndis\\PCIND.dos，请先用<配置Rpl>注册网卡，再进行安装。" +
                 kUntouched)}, false},
       {"image missing", "RTL 8139", [](InstallMachine& m) { m.Remove("C:\\Korrin\\unditool\\bootimg.w98"); },
        {{"notice", "找不到原始镜像文件,程序异常中止！", "Server", 0}, {"close", "", "", 0}}, true},
       {"unpacker fails", "RTL 8139", [](InstallMachine& m) { m.unpacker_exit = 1; },
-       {kWait, warning("解包程序报告错误（返回值 1），引导镜像没有解开。" + kUntouched)}, false},
-      {"unpacker just too slow", "RTL 8139", [](InstallMachine& m) { m.host.MakeSlow("undisk", rpl::kUnpackLimit + 1); },
-       {kWait, {"pause", "", "", rpl::kUnpackLimit}, {"end", kUnpack, "", 0},
-        warning("解包程序在 60 秒内没有结束，已被终止，引导镜像没有解开。" + kUntouched)}, false},
+       {kWait, Warning("解包程序报告错误（返回值 1），引导镜像没有解开。" + kUntouched)}, false},
       {"a six-letter driver and a system.dat that is no registry file", "Other NetCARD", [](InstallMachine& m) {
          m.form->settings.NdisDriverName = "MYNICX";
          m.Put(m.Rpl("bblock\\ndis\\MYNICX.dos"), "driver");
-       }, {kWait, warning("引导镜像的 system.dat 中无法换入网卡驱动程序名 MYNICX：文件不是注册表文件，"
+       }, {kWait, Warning("引导镜像的 system.dat 中无法换入网卡驱动程序名 MYNICX：文件不是注册表文件，"
                           "只能逐字节换入5个字符的驱动程序名，MYNICX 有 6 个字符。" + kUntouched)}, false},
       {"image without io.sys", "RTL 8139", [](InstallMachine& m) { m.image_without = "io.sys"; },
-       {kWait, warning("解开的引导镜像中没有 c:\\temp\\bootimg\\io.sys。" + kUntouched)}, false},
+       {kWait, Warning("解开的引导镜像中没有 c:\\temp\\bootimg\\io.sys。" + kUntouched)}, false},
       {"image without LOGIN.EXE", "RTL 8139", [](InstallMachine& m) { m.image_without = "winboot\\LOGIN.EXE"; },
-       {kWait, warning("解开的引导镜像中没有 c:\\temp\\bootimg\\winboot\\LOGIN.EXE。" + kUntouched)}, false},
+       {kWait, Warning("解开的引导镜像中没有 c:\\temp\\bootimg\\winboot\\LOGIN.EXE。" + kUntouched)}, false},
+      {"the image's setvars.bat locked", "RTL 8139",
+       [](InstallMachine& m) { m.host.MakeUnreadable("c:\\temp\\bootimg\\winboot\\SETVARS.BAT"); },
+       {kWait, Warning("无法读取 c:\\temp\\bootimg\\winboot\\SETVARS.BAT。" + kUntouched)}, false},
+      {"a folder named like a client file", "RTL 8139", [](InstallMachine& m) { m.MakeDirs(m.Client("NET.EXE")); },
+       {kWait, Warning("C:\\WINNT\\rpl\\rplfiles\\profiles\\WIN98\\suboot\\winboot\\NET.EXE 是一个目录，安装无法用文件替换它。" +
+                       kUntouched)}, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -192,64 +258,176 @@ TEST_F(Install, EachStopLeavesTheTreeAndTheProfileUntouched) {
   }
 }
 
-TEST_F(Install, AStepThatFailsIsNamedAndTheFilesItWouldReplaceStay) {
+// A working profile installed again, a failure at one step: before the first
+// file is replaced, every file stays byte for byte; once they take their
+// places (another program meddling meanwhile), the profile names a driver
+// its winboot holds, and the service's files are replaced only after the
+// profile is complete.
+TEST(Installation, AFailureOverAWorkingProfileIsNamedAndLeavesItBooting) {
+  const std::string kWinboot = "C:\\WINNT\\rpl\\rplfiles\\profiles\\WIN98\\suboot\\winboot\\";
+  const std::string kWin95 = "C:\\WINNT\\rpl\\rplfiles\\binfiles\\win95\\";
+  const std::string kReadOnlyEnd = "。请去掉它的只读属性后重新安装。" + kUntouched;
   struct Case {
     const char* name;
     const char* nic;
     void (*arrange)(InstallMachine&);
-    const char* failure;
-    const char* kept;  // a file that must be as it was
-    const char* bytes;
+    std::string message;
+    bool untouched;  // else the profile's files take their places
   } cases[] = {
-      {"a read-only client file of an earlier run", "RTL 8139", [](InstallMachine& m) {
-         m.Put(m.Client("NET.EXE"), "earlier NET.EXE");
-         m.host.SetFileAttributes(m.Client("NET.EXE"), platform::kAttrReadOnly);
-       }, "无法把 c:\\temp\\bootimg\\winboot\\NET.EXE 复制到 C:\\WINNT\\rpl\\rplfiles\\profiles\\WIN98\\suboot\\winboot\\NET.EXE。",
-       "C:\\WINNT\\rpl\\rplfiles\\profiles\\WIN98\\suboot\\winboot\\NET.EXE", "earlier NET.EXE"},
-      {"a read-only shared io.sys", "RTL 8139", [](InstallMachine& m) {
-         m.host.SetFileAttributes(m.Rpl("rplfiles\\binfiles\\win95\\io.sys"), platform::kAttrReadOnly);
-       }, "无法把 c:\\temp\\bootimg\\io.sys 复制到 C:\\WINNT\\rpl\\rplfiles\\binfiles\\win95\\io.sys。",
-       "C:\\WINNT\\rpl\\rplfiles\\binfiles\\win95\\io.sys", "win95 io.sys"},
-      {"a read-only start file", "RTL 8139", [](InstallMachine& m) {
-         m.Put(m.Boot("win.bat"), "earlier win.bat");
-         m.host.SetFileAttributes(m.Boot("win.bat"), platform::kAttrReadOnly);
-       }, "无法写入 C:\\WINNT\\rpl\\rplfiles\\profiles\\WIN98\\suboot\\win.bat。",
-       "C:\\WINNT\\rpl\\rplfiles\\profiles\\WIN98\\suboot\\win.bat", "earlier win.bat"},
-      {"a file where suboot goes", "RTL 8139", [](InstallMachine& m) { m.Put(m.Profile() + "\\suboot", "a file"); },
-       "无法建立目录 C:\\WINNT\\rpl\\rplfiles\\profiles\\WIN98\\suboot。",
-       "C:\\WINNT\\rpl\\rplfiles\\binfiles\\win95\\io.sys", "win95 io.sys"},
-      {"the disk fills during the shared files", "RTL 8139", [](InstallMachine& m) { m.disk_space = 5; },
-       "无法把 c:\\temp\\bootimg\\io.sys 复制到 C:\\WINNT\\rpl\\rplfiles\\binfiles\\win95\\io.sys。",
-       "C:\\WINNT\\rpl\\rplfiles\\binfiles\\win95\\io.sys", "win95 io.sys"},
-      {"the image's driver cannot go: a read-only one", "RTL 8029", [](InstallMachine& m) {
-         m.Put(m.Client("RTSND.DOS"), "earlier RTSND.DOS");
-         m.host.SetFileAttributes(m.Client("RTSND.DOS"), platform::kAttrReadOnly);
-       }, "无法把 c:\\temp\\bootimg\\winboot\\RTSND.DOS 复制到 C:\\WINNT\\rpl\\rplfiles\\profiles\\WIN98\\suboot\\winboot\\RTSND.DOS。",
-       "C:\\WINNT\\rpl\\rplfiles\\profiles\\WIN98\\suboot\\winboot\\RTSND.DOS", "earlier RTSND.DOS"},
-      {"the registered driver cannot be read: the image's stays", "RTL 8029", [](InstallMachine& m) {
-         m.host.MakeUnreadable(m.Rpl("bblock\\ndis\\pcind.dos"));
-       }, "无法把 C:\\WINNT\\rpl\\bblock\\ndis\\PCIND.dos 复制到 C:\\WINNT\\rpl\\rplfiles\\profiles\\WIN98\\suboot\\winboot\\PCIND.dos。",
-       "C:\\WINNT\\rpl\\rplfiles\\profiles\\WIN98\\suboot\\winboot\\RTSND.DOS", "image RTSND.DOS"},
+      {"subst.exe missing", "Other NetCARD", [](InstallMachine& m) { m.Remove("C:\\Korrin\\rplfiles\\win98\\subst.exe"); },
+       "找不到 C:\\Korrin\\rplfiles\\win98\\subst.exe，无法安装。" + kUntouched, true},
+      {"the unpacker runs out of time", "Other NetCARD",
+       [](InstallMachine& m) { m.host.MakeSlow("undisk", rpl::kUnpackLimit + 1); },
+       "解包程序在 60 秒内没有结束，已被终止，引导镜像没有解开。" + kUntouched, true},
+      {"the hand-edited protocol.ini kept read-only", "Other NetCARD",
+       [](InstallMachine& m) { m.host.SetFileAttributes(m.Client("protocol.ini"), kReadOnly); },
+       kWinboot + "PROTOCOL.INI 有只读属性，安装无法替换它" + kReadOnlyEnd, true},
+      {"the same card, its driver read-only", "RTL 8029",
+       [](InstallMachine& m) { m.host.SetFileAttributes(m.Client("PCIND.dos"), kReadOnly); },
+       kWinboot + "PCIND.dos 有只读属性，安装无法替换它" + kReadOnlyEnd, true},
+      {"a read-only rtsnd.dos the new driver's files would leave", "Other NetCARD", [](InstallMachine& m) {
+         m.Put(m.Client("RTSND.DOS"), "kept by hand");
+         m.host.SetFileAttributes(m.Client("RTSND.DOS"), kReadOnly);
+       }, kWinboot + "rtsnd.dos 有只读属性，安装无法删除它" + kReadOnlyEnd, true},
+      {"the disk full at the first prepared file", "Other NetCARD", [](InstallMachine& m) { m.disk_space = 3; },
+       kNotDone + "无法把 C:\\WINNT\\rpl\\bblock\\ndis\\MYNIC.dos 复制到 " + kWinboot +
+           "MYNIC.dos.ins。\r\n远程启动文件和配置 WIN98 中原有的文件都没有改动，请排除问题后重新安装。", true},
+      {"NET.EXE held by another program as the files take their places", "Other NetCARD", [](InstallMachine& m) {
+         m.form->CheckBox1.on_change = [&m] { m.host.SetFileAttributes(m.Client("NET.EXE"), kReadOnly); };
+       }, kNotDone + "无法用 " + kWinboot + "NET.EXE.ins 替换 " + kWinboot +
+           "NET.EXE。\r\n配置 WIN98 中的文件只换了一部分，它们所指的网卡驱动程序都在 winboot 中，请排除问题后重新安装。", false},
+      {"rtsnd.dos held by another program", "Other NetCARD", [](InstallMachine& m) {
+         m.Put(m.Client("RTSND.DOS"), "kept by hand");
+         m.form->CheckBox1.on_change = [&m] { m.host.SetFileAttributes(m.Client("RTSND.DOS"), kReadOnly); };
+       }, kNotDone + "无法删除 " + kWinboot + "rtsnd.dos。\r\n配置 WIN98 已经装好，远程启动服务的 io.sys 和 "
+           "command.com 还是原来的，请排除问题后重新安装。", false},
+      {"the service's prepared command.com taken away", "Other NetCARD", [](InstallMachine& m) {
+         m.form->CheckBox1.on_change = [&m] { m.Remove(m.Win95("command.com.ins")); };
+       }, kNotDone + "无法用 " + kWin95 + "command.com.ins 替换 " + kWin95 +
+           "command.com。\r\n配置 WIN98 已经装好，远程启动服务的 command.com 还是原来的，请排除问题后重新安装。", false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     InstallMachine m;
-    m.Put(Rpl("bblock\\ndis\\pcind.dos"), "driver PCIND");
+    m.MakeWorking();
+    m.form->CheckBox1.SetChecked(true);
     m.Choose(c.nic);
     c.arrange(m);
-    m.form->BitBtn11Click();
+    const auto before = m.Tree(m.Rpl(""));
+    m.Reinstall(m.disk_space);
     ASSERT_FALSE(m.journal().empty());
-    EXPECT_EQ(m.journal().back(),
-              (SimEvent{"message", std::string("无盘WIN98远程启动文件没有安装完成：") + c.failure +
-                                       "\r\n这个文件和它之后的文件都保持原样，请排除问题后重新安装。",
-                        "morva提示", 48}));
-    EXPECT_EQ(m.Get(c.kept), c.bytes);
-    EXPECT_EQ(m.Get(std::string(c.kept) + ".new"), "<absent>");
+    EXPECT_EQ(m.journal().back(), Warning(c.message));
+    m.ExpectNothingStaged();
+    if (c.untouched) {
+      EXPECT_EQ(m.Tree(m.Rpl("")), before);
+      EXPECT_TRUE(m.form->CheckBox1.Checked());
+      continue;
+    }
+    m.ExpectConsistent();
+    // The service's files are new only when the profile is complete; one
+    // that stays old keeps the attributes the service gave it.
+    const bool complete = c.message.find("已经装好") != std::string::npos;
+    const bool io_sys_new = c.message.find("服务的 command.com") != std::string::npos;
+    EXPECT_EQ(m.Get(m.Win95("io.sys")), io_sys_new ? "image io.sys" : "earlier io.sys");
+    EXPECT_EQ(m.Get(m.Win95("command.com")), "earlier command.com");
+    EXPECT_EQ(m.host.Attributes(m.Win95("command.com")), kServiceAttributes);
+    if (complete) m.ExpectCompleteAndConsistent();
   }
+}
+
+// A path as a key of the files: without regard to case or the separator.
+std::string Key(std::string path) {
+  for (char& c : path) c = c == '/' ? '\\' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return path;
+}
+
+// The disk filled as each file the installation writes is prepared, over a
+// working RTL8029 profile installed for a custom card: at the file's first
+// byte, one byte in, halfway and at its last byte. Each failure names the
+// file and leaves every file as it was; with room enough the profile is
+// complete.
+TEST_F(Install, ADiskFullAtEachWriteLeavesTheWorkingProfileOrTheNewOne) {
+  // Each file's size, from the same installation with room enough.
+  std::map<std::string, size_t> size;
+  {
+    InstallMachine done;
+    done.MakeWorking();
+    done.Choose("Other NetCARD");
+    done.Reinstall();
+    for (const auto& [name, bytes] : done.Tree(Rpl("")))
+      size[Key(Rpl("") + name)] = bytes.substr(0, bytes.rfind(" attributes ")).size();
+  }
+  MakeWorking();
+  Choose("Other NetCARD");
+  const auto before = Tree(Rpl(""));
+  image_again = true;
+  std::map<std::string, size_t> first;  // each file named, and the count it was first named at
+  for (size_t space = 0;;) {
+    SCOPED_TRACE(space);
+    journal().clear();
+    Reinstall(space);
+    ASSERT_FALSE(journal().empty());
+    if (journal().back() == kDone) break;
+    const std::string& text = journal().back().text;
+    ASSERT_EQ(text.rfind(kNotDone, 0), 0u) << text;
+    ASSERT_NE(text.find("中原有的文件都没有改动"), std::string::npos) << text;
+    const size_t end = text.find(".ins。"), begin = text.rfind(' ', end) + 1;
+    ASSERT_NE(end, std::string::npos) << text;
+    ASSERT_EQ(Tree(Rpl("")), before);
+    const std::string file = Key(text.substr(begin, end - begin));
+    first.emplace(file, space);
+    const size_t b = first[file], n = size[file];
+    ASSERT_GT(n, 0u) << file;
+    ASSERT_LT(space, b + n) << file << " named after all its bytes had room";
+    for (size_t next : {b + 1, b + n / 2, b + n - 1, b + n})
+      if (next > space) {
+        space = next;
+        break;
+      }
+  }
+  // Every file the installation writes was once the one the disk filled at:
+  // 7 in suboot, 17 client files and the driver, the service's 2.
+  EXPECT_EQ(first.size(), 27u);
+  ExpectCompleteAndConsistent();
+  EXPECT_EQ(Get(Boot("system.dat")), "registry ...MYNIC... RTSND");
+  EXPECT_EQ(Get(Client("rtsnd.dos")), "<absent>");
+  ExpectNothingStaged();
+}
+
+// A release copied from a CD is read-only, and so are the files the image
+// and the service bring: the installation leaves no read-only file in the
+// profile or the service's tree, so the next installation goes through; it
+// changes no attribute of a source.
+TEST_F(Install, ReadOnlySourcesLeaveNoReadOnlyFileForTheNextInstallation) {
+  read_only_image = true;
+  host.SetFileAttributes("C:\\Korrin\\rplfiles\\win98\\subst.exe", kReadOnly);
+  host.SetFileAttributes(Rpl("bblock\\ndis\\pcind.dos"), kReadOnly);
+  for (const char* f : {"io.sys", "command.com"}) host.SetFileAttributes(Win95(f), kServiceAttributes);
+  Choose("RTL 8029");
+  for (int run = 1; run <= 2; ++run) {
+    SCOPED_TRACE(run);
+    journal().clear();
+    Reinstall();
+    EXPECT_EQ(journal().back(), kDone);
+    for (const auto& [name, bytes] : Tree(Profile() + "\\suboot"))
+      if (bytes != "<folder>") {
+        EXPECT_EQ(bytes.substr(bytes.rfind(' ') + 1), "32") << name;
+      }
+    for (const char* f : {"io.sys", "command.com"}) EXPECT_EQ(host.Attributes(Win95(f)), kArchive) << f;
+    EXPECT_EQ(Get(Client("PCIND.dos")), "driver PCIND");
+    ExpectNothingStaged();
+    // A file prepared by an installation cut short, read-only from its source.
+    Put(Client("NET.EXE.ins"), "half");
+    host.SetFileAttributes(Client("NET.EXE.ins"), kReadOnly);
+  }
+  EXPECT_EQ(host.Attributes("C:\\Korrin\\rplfiles\\win98\\subst.exe"), kReadOnly);
+  EXPECT_EQ(host.Attributes(Rpl("bblock\\ndis\\pcind.dos")), kReadOnly);
+  EXPECT_EQ(host.Attributes("c:\\temp\\bootimg\\io.sys"), kServiceAttributes);
 }
 
 TEST_F(Install, ToolsInADirectoryWithABlankAreQuoted) {
   Put("C:\\My Tools\\unditool\\bootimg.w98", "image");
+  Put("C:\\My Tools\\rplfiles\\win98\\subst.exe", "subst");
   form->settings.StartDir = "C:\\My Tools";
   Choose("RTL 8139");
   form->BitBtn11Click();
