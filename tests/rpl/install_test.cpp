@@ -78,7 +78,7 @@ class InstallMachine : public RplMachine {
     form->BitBtn11Click();
   }
   // The profile has every file an installation gives it, and its system.dat,
-  // protocol.ini and setvars.bat name one driver that its winboot holds.
+  // protocol.ini and setvars.bat name one driver, which its winboot holds.
   void ExpectCompleteAndConsistent() {
     for (const char* f : {"subst.exe", "io.sys", "system.dat", "autoexec.bat", "config.sys", "win.bat", "msdos.sys"})
       EXPECT_NE(Get(Boot(f)), "<absent>") << f;
@@ -86,17 +86,21 @@ class InstallMachine : public RplMachine {
       if (f != "RTSND.DOS") {
         EXPECT_NE(Get(Client(f)), "<absent>") << f;
       }
-    ExpectConsistent();
+    const std::vector<std::string> named = NamedDrivers();
+    EXPECT_EQ(named, std::vector<std::string>(3, named[0]));
   }
-  void ExpectConsistent() {
+  // The drivers system.dat, protocol.ini and setvars.bat name; each must be
+  // in winboot.
+  std::vector<std::string> NamedDrivers() {
     auto between = [](const std::string& s, const std::string& from, const std::string& to) {
       const size_t b = s.find(from) + from.size();
       return s.find(from) == std::string::npos ? "?" : s.substr(b, s.find(to, b) - b);
     };
-    const std::string system = between(Get(Boot("system.dat")), "registry ...", "...");
-    EXPECT_EQ(between(Get(Client("protocol.ini")), "[", "]"), system);
-    EXPECT_EQ(between(Get(Client("setvars.bat")), "SET NETCARD=", ".DOS"), system);
-    EXPECT_NE(Get(Client(system + ".dos")), "<absent>") << system;
+    std::vector<std::string> named = {between(Get(Boot("system.dat")), "registry ...", "..."),
+                                      between(Get(Client("protocol.ini")), "[", "]"),
+                                      between(Get(Client("setvars.bat")), "SET NETCARD=", ".DOS")};
+    for (const std::string& driver : named) EXPECT_NE(Get(Client(driver + ".dos")), "<absent>") << driver;
+    return named;
   }
   // No file prepared beside its target stays behind.
   void ExpectNothingStaged() {
@@ -292,10 +296,10 @@ TEST(Installation, AFailureOverAWorkingProfileIsNamedAndLeavesItBooting) {
       {"the disk full at the first prepared file", "Other NetCARD", [](InstallMachine& m) { m.disk_space = 3; },
        kNotDone + "无法把 C:\\WINNT\\rpl\\bblock\\ndis\\MYNIC.dos 复制到 " + kWinboot +
            "MYNIC.dos.ins。\r\n远程启动文件和配置 WIN98 中原有的文件都没有改动，请排除问题后重新安装。", true},
-      {"NET.EXE held by another program as the files take their places", "Other NetCARD", [](InstallMachine& m) {
-         m.form->CheckBox1.on_change = [&m] { m.host.SetFileAttributes(m.Client("NET.EXE"), kReadOnly); };
-       }, kNotDone + "无法用 " + kWinboot + "NET.EXE.ins 替换 " + kWinboot +
-           "NET.EXE。\r\n配置 WIN98 中的文件只换了一部分，它们所指的网卡驱动程序都在 winboot 中，请排除问题后重新安装。", false},
+      {"setvars.bat held by another program as the files take their places", "Other NetCARD", [](InstallMachine& m) {
+         m.form->CheckBox1.on_change = [&m] { m.host.SetFileAttributes(m.Client("setvars.bat"), kReadOnly); };
+       }, kNotDone + "无法用 " + kWinboot + "SETVARS.BAT.ins 替换 " + kWinboot +
+           "SETVARS.BAT。\r\n配置 WIN98 中的文件只换了一部分，它们所指的网卡驱动程序都在 winboot 中，请排除问题后重新安装。", false},
       {"rtsnd.dos held by another program", "Other NetCARD", [](InstallMachine& m) {
          m.Put(m.Client("RTSND.DOS"), "kept by hand");
          m.form->CheckBox1.on_change = [&m] { m.host.SetFileAttributes(m.Client("RTSND.DOS"), kReadOnly); };
@@ -323,7 +327,7 @@ TEST(Installation, AFailureOverAWorkingProfileIsNamedAndLeavesItBooting) {
       EXPECT_TRUE(m.form->CheckBox1.Checked());
       continue;
     }
-    m.ExpectConsistent();
+    m.NamedDrivers();
     // The service's files are new only when the profile is complete; one
     // that stays old keeps the attributes the service gave it.
     const bool complete = c.message.find("已经装好") != std::string::npos;
