@@ -121,8 +121,7 @@ InstallPlan PlanInstallation(const InstallInput& in, const InstallContent& conte
   for (const StartFile& file : StartFiles()) files.push_back({boot + "\\" + file.name, "", Joined(file.lines)});
   for (const std::string& name : ClientFiles())
     if (!NamesDriver(name) && name != "RTSND.DOS") files.push_back({client + "\\" + name, FromImage("winboot\\" + name), ""});
-  // Then the three files that name the driver, setvars.bat, which the
-  // workstation reads first, last.
+  // Then the three files that name the driver, setvars.bat last.
   if (rtl8139) {
     files.push_back({boot + "\\system.dat", FromImage("system.dat"), ""});
     files.push_back({client + "\\PROTOCOL.INI", FromImage("winboot\\PROTOCOL.INI"), ""});
@@ -181,6 +180,14 @@ void InstallWin98(platform::Host& host, platform::Ui& ui, const InstallInput& in
   if (!rtl8139 && !host.FileExists(registered)) {
     refuse("远程启动目录中没有网卡驱动程序 " + registered + "，请先用<配置Rpl>注册网卡，再进行安装。");
     return;
+  }
+  // A driver named like a file of the image's network client would take its
+  // place, or give its own up to it.
+  for (const std::string& name : ClientFiles()) {
+    if (name != "RTSND.DOS" && platform::SameName(name, driver + ".dos")) {
+      refuse("网卡驱动程序 " + driver + ".dos 与工作站网络文件 " + name + " 同名，无法安装到同一个 winboot 中。");
+      return;
+    }
   }
   // 3. A DOS profile is very likely a mistake.
   if (IsDosProfile(host, root, profile) &&

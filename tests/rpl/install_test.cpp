@@ -224,6 +224,11 @@ TEST_F(Install, EachStopLeavesTheTreeAndTheProfileUntouched) {
       {"RTL 8029 never registered", "RTL 8029", [](InstallMachine& m) { m.Remove(m.Rpl("bblock\\ndis\\pcind.dos")); },
        {Warning("远程启动目录中没有网卡驱动程序 C:\\WINNT\\rpl\\bblock\\ndis\\PCIND.dos，请先用<配置Rpl>注册网卡，再进行安装。" +
                 kUntouched)}, false},
+      {"a driver named like a client file", "Other NetCARD", [](InstallMachine& m) {
+         m.form->settings.NdisDriverName = "protman";
+         m.Put(m.Rpl("bblock\\ndis\\protman.dos"), "driver");
+       }, {Warning("网卡驱动程序 protman.dos 与工作站网络文件 PROTMAN.DOS 同名，无法安装到同一个 winboot 中。" + kUntouched)},
+       false},
       {"image missing", "RTL 8139", [](InstallMachine& m) { m.Remove("C:\\Korrin\\unditool\\bootimg.w98"); },
        {{"notice", "找不到原始镜像文件,程序异常中止！", "Server", 0}, {"close", "", "", 0}}, true},
       {"unpacker fails", "RTL 8139", [](InstallMachine& m) { m.unpacker_exit = 1; },
