@@ -59,7 +59,8 @@ std::string AtLine(size_t line, const std::string& what) { return "第 " + std::
 
 const std::vector<AnswerSectionRule>& AnswerSectionRules() {
   static const std::vector<AnswerSectionRule> rules = {
-      {"Accounts", {"SharedDirectory", "UserPrefix", "WorkGroup", "UserCount"}},
+      {"Accounts", {"SharedDirectory", "UserPrefix", "WorkGroup", "UserCount", "NamesFile"}},
+      {"Pdk", {"Install"}},
       {"BootImage", {"AutoRegistration"}},
       {"Card", {"Type", "VendorPrefix", "Driver"}},
       {"Install", {"Profile", "DosProfile"}},

@@ -1,6 +1,10 @@
 // The answer file of an unattended run (Server.exe /run): an INI file in code
 // page 936, one section a step, done in the order of the file:
-//   [Accounts]          SharedDirectory, UserPrefix, WorkGroup, UserCount
+//   [Accounts]          SharedDirectory, UserPrefix, WorkGroup, UserCount,
+//                       NamesFile (Yes|No: the empty workstation names file
+//                       made when absent, as 编辑信息文件 makes it)
+//   [Pdk]               Install (Yes|No: the PDK's installer started, as
+//                       安装 PXE starts it, and waited for)
 //   [BootImage]         AutoRegistration (Yes|No: the PXE page's 网卡自动注册)
 //   [Card]              Type (RTL 8139|RTL 8029|Other), VendorPrefix, Driver
 //   [Install]           Profile, DosProfile (Yes|No: the answer to the DOS

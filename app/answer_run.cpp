@@ -3,7 +3,9 @@
 // into the log.
 #include "app/answer_run.h"
 
+#include "accounts/users.h"
 #include "app/server.h"
+#include "base/paths.h"
 #include "app/server_check_parts.h"
 #include "platform/recording_host.h"
 #include "platform/text.h"
@@ -131,7 +133,10 @@ struct Required {
   const char* key;
   bool yes_no;
 };
+const unsigned kPdkWait = 600000, kPdkPoll = 500;  // milliseconds
+
 const Required kRequired[] = {
+    {"Pdk", "Install", true},
     {"Accounts", "SharedDirectory", false}, {"Accounts", "UserPrefix", false},
     {"Accounts", "WorkGroup", false},       {"Accounts", "UserCount", false},
     {"BootImage", "AutoRegistration", true}, {"Card", "Type", false},
@@ -166,7 +171,7 @@ std::string Value(const AnswerSection& s, const char* key) {
 
 // One step: its section's work through the window's handlers; "" when done,
 // else what stopped it.
-std::string RunStep(TForm1& form, UnattendedUi& ui, const AnswerSection& s) {
+std::string RunStep(platform::Host& host, TForm1& form, UnattendedUi& ui, const AnswerSection& s) {
   const std::string& name = s.name;
   if (name == "Accounts") {
     ui.Begin(&s, "");
@@ -175,6 +180,23 @@ std::string RunStep(TForm1& form, UnattendedUi& ui, const AnswerSection& s) {
     form.Edit4.SetText(Value(s, "WorkGroup"));
     form.Edit3.SetText(Value(s, "UserCount"));
     form.BitBtn1Click();
+    const std::string names = paths::NetNamesFile(form.Edit1.Text());
+    if (ui.stop().empty() && IsYes(Value(s, "NamesFile")) && !accounts::MakeNamesFile(host, form.Edit1.Text()))
+      ui.Stop("无法建立工作站信息文件 " + names + "（它的目录要先有工作站上传的 Windows）。");
+  } else if (name == "Pdk") {
+    ui.Begin(&s, "");
+    if (!IsYes(Value(s, "Install"))) return "";
+    const std::string installer = paths::PdkInstaller(form.settings.StartDir);
+    const std::string files = host.ReadRegistry(paths::kWindowsKey, "ProgramFilesDir");
+    const std::vector<std::string> programs = {paths::PdkConfigurator(files), paths::PdkRegistrar(files)};
+    auto installed = [&] { return host.FileExists(programs[0]) && host.FileExists(programs[1]); };
+    if (!host.FileExists(installer)) return "找不到 PXE-PDK 的安装程序 " + installer + "。";
+    if (installed()) return "";
+    form.BitBtn3Click();
+    // The installer is another program's window: the run waits for its
+    // programs to appear, at most ten minutes.
+    for (unsigned waited = 0; !installed() && waited < kPdkWait; waited += kPdkPoll) host.Pause(kPdkPoll);
+    if (!installed()) ui.Stop("PXE-PDK 的安装程序运行了十分钟，" + programs[0] + " 和 pxereg60.exe 仍不在。");
   } else if (name == "BootImage") {
     ui.Begin(&s, "");
     form.CheckBox2.SetChecked(IsYes(Value(s, "AutoRegistration")));
@@ -254,7 +276,7 @@ RunStatus RunAnswers(platform::Host& host, const AnswerFile& answers, std::vecto
   recording.TakeRecord();
   for (const AnswerSection& s : answers.sections) {
     log->push_back(Cat({"[", s.name, "]（第 ", s.line, " 行）"}));
-    const std::string stop = RunStep(form, ui, s);
+    const std::string stop = RunStep(recording, form, ui, s);
     for (const std::string& change : recording.TakeRecord()) log->push_back("  " + change);
     if (!stop.empty()) {
       log->push_back(Cat({"失败：[", s.name, "] 没有完成：", stop}));
@@ -295,7 +317,9 @@ AnswerFile AnswersOf(const TForm1& form) {
                            {{"SharedDirectory", form.Edit1.Text()},
                             {"UserPrefix", form.Edit2.Text()},
                             {"WorkGroup", form.Edit4.Text()},
-                            {"UserCount", form.Edit3.Text()}}});
+                            {"UserCount", form.Edit3.Text()},
+                            {"NamesFile", "Yes"}}});
+  file.sections.push_back({"Pdk", 0, {{"Install", "Yes"}}});
   file.sections.push_back({"BootImage", 0, {{"AutoRegistration", yes(form.CheckBox2.Checked())}}});
   const std::string card = form.ComboBox1.Text();
   if (!card.empty()) {
