@@ -32,7 +32,17 @@ const char* IconWord(unsigned flags) {
 // question the step's section does not answer.
 class UnattendedUi : public platform::Ui {
  public:
-  UnattendedUi(platform::Host& host, std::vector<std::string>* log) : host_(host), log_(log) {}
+  UnattendedUi(platform::RecordingHost& host, std::vector<std::string>* log) : host_(host), log_(log) {}
+
+  // The changes made since the last line, then the line: the log keeps
+  // the order in which things happened.
+  void Log(const std::string& line) {
+    Flush();
+    log_->push_back(line);
+  }
+  void Flush() {
+    for (const std::string& change : host_.TakeRecord()) log_->push_back("  " + change);
+  }
 
   // The section of the step now running, whose keys answer its questions;
   // `question_key` answers its yes/no questions ("" for none).
@@ -50,7 +60,7 @@ class UnattendedUi : public platform::Ui {
   bool warnings_stop = true;
 
   int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override {
-    log_->push_back("  消息【" + caption + "】" + IconWord(flags) + text);
+    Log("  消息【" + caption + "】" + IconWord(flags) + text);
     const unsigned buttons = flags & 0xF;
     if (buttons == platform::kMbYesNo || buttons == platform::kMbOkCancel) {
       const AnswerKey* key = section_ && *question_key_ ? section_->Find(question_key_) : nullptr;
@@ -62,7 +72,7 @@ class UnattendedUi : public platform::Ui {
         return no_default;
       }
       const bool yes = IsYes(key->value);
-      log_->push_back(Cat({"  回答 ", yes ? "Yes" : "No", "（", question_key_, "，第 ", key->line, " 行）"}));
+      Log(Cat({"  回答 ", yes ? "Yes" : "No", "（", question_key_, "，第 ", key->line, " 行）"}));
       if (buttons == platform::kMbYesNo) return yes ? platform::kIdYes : platform::kIdNo;
       return yes ? platform::kIdOk : platform::kIdCancel;
     }
@@ -71,17 +81,17 @@ class UnattendedUi : public platform::Ui {
     return platform::kIdOk;
   }
   void ShowMessage(const std::string& text) override {
-    log_->push_back("  提示：" + text);
+    Log("  提示：" + text);
     Stop(text);
   }
   void ShowError(const std::string& text) override {
-    log_->push_back("  错误：" + text);
+    Log("  错误：" + text);
     Stop(text);
   }
   platform::ModalResult ShowModal(platform::ModalWindow& window) override {
     if (auto* wait = dynamic_cast<pxe::TForm2*>(&window)) {
       // The countdown runs in real time: the unpacker works meanwhile.
-      log_->push_back("  等待对话框：倒计时");
+      Log("  等待对话框：倒计时");
       for (int tick = 0; !wait->Closed() && tick < 100; ++tick) {
         host_.Pause(pxe::TForm2::kTimer2Interval);
         wait->Timer2Timer();
@@ -92,7 +102,7 @@ class UnattendedUi : public platform::Ui {
       const AnswerKey* vendor = Needed("VendorPrefix");
       if (!vendor) return platform::kMrCancel;
       prefix->MAC.SetText(vendor->value);
-      log_->push_back(Cat({"  厂商前缀 ", vendor->value, "（第 ", vendor->line, " 行）"}));
+      Log(Cat({"  厂商前缀 ", vendor->value, "（第 ", vendor->line, " 行）"}));
       return platform::kMrOk;
     }
     if (auto* chooser = dynamic_cast<rpl::TGetNetDrv*>(&window)) {
@@ -101,11 +111,11 @@ class UnattendedUi : public platform::Ui {
       if (!vendor) return platform::kMrCancel;
       chooser->NDISTALK.SetText(driver->value);
       chooser->MACTALK.SetText(vendor->value);
-      log_->push_back(Cat({"  驱动程序 ", driver->value, "（第 ", driver->line, " 行），厂商前缀 ", vendor->value,
+      Log(Cat({"  驱动程序 ", driver->value, "（第 ", driver->line, " 行），厂商前缀 ", vendor->value,
                            "（第 ", vendor->line, " 行）"}));
       return platform::kMrOk;
     }
-    log_->push_back(Cat({"  窗口 ", window.Kind(), " 不在无人值守的运行中显示"}));
+    Log(Cat({"  窗口 ", window.Kind(), " 不在无人值守的运行中显示"}));
     Stop(Cat({"无人值守的运行不能显示窗口 ", window.Kind(), "。"}));
     return platform::kMrCancel;
   }
@@ -120,7 +130,7 @@ class UnattendedUi : public platform::Ui {
     return k && !k->value.empty() ? k : nullptr;
   }
 
-  platform::Host& host_;
+  platform::RecordingHost& host_;
   std::vector<std::string>* log_;
   const AnswerSection* section_ = nullptr;
   const char* question_key_ = "";
@@ -133,7 +143,7 @@ struct Required {
   const char* key;
   bool yes_no;
 };
-const unsigned kPdkWait = 600000, kPdkPoll = 500;  // milliseconds
+const unsigned kPdkWait = 600000, kScriptWait = 600000, kPoll = 500;  // milliseconds
 
 const Required kRequired[] = {
     {"Pdk", "Install", true},
@@ -180,6 +190,12 @@ std::string RunStep(platform::Host& host, TForm1& form, UnattendedUi& ui, const 
     form.Edit4.SetText(Value(s, "WorkGroup"));
     form.Edit3.SetText(Value(s, "UserCount"));
     form.BitBtn1Click();
+    // The script makes the accounts; the run goes on once it has ended.
+    for (unsigned waited = 0; ui.stop().empty() && host.StillRunning(form.AccountScript()) && waited < kScriptWait;
+         waited += kPoll)
+      host.Pause(kPoll);
+    if (ui.stop().empty() && host.StillRunning(form.AccountScript()))
+      ui.Stop("账户脚本 c:\\usertemp.bat 运行了十分钟仍没有结束。");
     const std::string names = paths::NetNamesFile(form.Edit1.Text());
     if (ui.stop().empty() && IsYes(Value(s, "NamesFile")) && !accounts::MakeNamesFile(host, form.Edit1.Text()))
       ui.Stop("无法建立工作站信息文件 " + names + "（它的目录要先有工作站上传的 Windows）。");
@@ -195,7 +211,7 @@ std::string RunStep(platform::Host& host, TForm1& form, UnattendedUi& ui, const 
     form.BitBtn3Click();
     // The installer is another program's window: the run waits for its
     // programs to appear, at most ten minutes.
-    for (unsigned waited = 0; !installed() && waited < kPdkWait; waited += kPdkPoll) host.Pause(kPdkPoll);
+    for (unsigned waited = 0; !installed() && waited < kPdkWait; waited += kPoll) host.Pause(kPoll);
     if (!installed()) ui.Stop("PXE-PDK 的安装程序运行了十分钟，" + programs[0] + " 和 pxereg60.exe 仍不在。");
   } else if (name == "BootImage") {
     ui.Begin(&s, "");
@@ -275,9 +291,9 @@ RunStatus RunAnswers(platform::Host& host, const AnswerFile& answers, std::vecto
   form.FormCreate();
   recording.TakeRecord();
   for (const AnswerSection& s : answers.sections) {
-    log->push_back(Cat({"[", s.name, "]（第 ", s.line, " 行）"}));
+    ui.Log(Cat({"[", s.name, "]（第 ", s.line, " 行）"}));
     const std::string stop = RunStep(recording, form, ui, s);
-    for (const std::string& change : recording.TakeRecord()) log->push_back("  " + change);
+    ui.Flush();
     if (!stop.empty()) {
       log->push_back(Cat({"失败：[", s.name, "] 没有完成：", stop}));
       log->push_back("这一步没有列出的文件和之后各节的工作都保持原样。");

@@ -64,6 +64,8 @@ class TForm1 {
   bool Click(const std::string& name);
 
   ServerSettings settings;
+  // The account script last started (StartWatched's number), 0 for none.
+  int AccountScript() const { return account_script_; }
 
   // The controls; each starts as its row in the layout gives it.
   // Account group.

@@ -42,6 +42,12 @@ void RecordingHost::RunCommand(const std::string& command_line, ShowMode show) {
   Note(Change::kStarted, "启动 " + command_line);
 }
 
+int RecordingHost::StartWatched(const std::string& command_line, ShowMode show) {
+  const int program = inner_.StartWatched(command_line, show);
+  Note(Change::kStarted, (program ? "启动 " : "无法启动 ") + command_line);
+  return program;
+}
+
 Host::Wait RecordingHost::RunToEnd(const std::string& command_line, ShowMode show, unsigned limit,
                                    int* exit_code) {
   const Wait wait = inner_.RunToEnd(command_line, show, limit, exit_code);

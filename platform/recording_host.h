@@ -26,6 +26,8 @@ class RecordingHost : public Host {
 
   void RunCommand(const std::string& command_line, ShowMode show) override;
   void Pause(unsigned milliseconds) override { inner_.Pause(milliseconds); }
+  int StartWatched(const std::string& command_line, ShowMode show) override;
+  bool StillRunning(int program) override { return inner_.StillRunning(program); }
   Wait RunToEnd(const std::string& command_line, ShowMode show, unsigned limit, int* exit_code) override;
   std::string ReadRegistry(const std::string& key, const std::string& value) override {
     return inner_.ReadRegistry(key, value);
