@@ -146,7 +146,12 @@ std::vector<std::string> AnswerFileLines(const AnswerFile& file) {
   for (const AnswerSection& section : file.sections) {
     if (!lines.empty()) lines.push_back("");
     lines.push_back("[" + section.name + "]");
-    for (const AnswerKey& key : section.keys) lines.push_back(key.name + "=" + key.value);
+    for (const AnswerKey& key : section.keys) {
+      // Spaces at either end, or a quote at the start, would be lost when
+      // read: such a value stands in quotes.
+      const bool quoted = key.value != Trimmed(key.value) || (!key.value.empty() && key.value[0] == '"');
+      lines.push_back(key.name + "=" + (quoted ? "\"" + key.value + "\"" : key.value));
+    }
   }
   return lines;
 }

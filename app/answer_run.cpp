@@ -121,6 +121,7 @@ class UnattendedUi : public platform::Ui {
   }
   void CloseMainWindow() override {}
   bool CopyToClipboard(const std::string&) override { return false; }
+  bool ChooseSaveFile(const std::string&, std::string*) override { return false; }
 
  private:
   const AnswerKey* Needed(const char* key) {
