@@ -156,7 +156,16 @@ std::vector<std::string> AnswerFileLines(const AnswerFile& file) {
   return lines;
 }
 
-bool IsYes(const std::string& value) { return platform::SameName(value, "Yes"); }
-bool IsYesOrNo(const std::string& value) { return IsYes(value) || platform::SameName(value, "No"); }
+bool IsYes(const std::string& value) {
+  for (const char* yes : {"Yes", "1", "True", "On"})
+    if (platform::SameName(value, yes)) return true;
+  return false;
+}
+
+bool IsYesOrNo(const std::string& value) {
+  for (const char* no : {"No", "0", "False", "Off"})
+    if (platform::SameName(value, no)) return true;
+  return IsYes(value);
+}
 
 }  // namespace app

@@ -54,7 +54,8 @@ bool ParseAnswerFile(const std::string& bytes, AnswerFile* file, std::string* er
 // The file's lines (UTF-8), sections and keys in the order given.
 std::vector<std::string> AnswerFileLines(const AnswerFile& file);
 
-// The values a yes/no key takes.
+// The values a yes/no key takes: Yes, 1, True, On; No, 0, False, Off (in
+// any case).
 bool IsYes(const std::string& value);
 bool IsYesOrNo(const std::string& value);
 

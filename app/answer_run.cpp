@@ -138,28 +138,29 @@ class UnattendedUi : public platform::Ui {
   std::string stop_;
 };
 
-// The keys a section needs before anything is done, and their values' rules.
+// The keys a section needs before anything is done, and the keys that take
+// yes or no.
 struct Required {
   const char* section;
   const char* key;
-  bool yes_no;
 };
-const unsigned kPdkWait = 600000, kScriptWait = 600000, kPoll = 500;  // milliseconds
-
 const Required kRequired[] = {
-    {"Pdk", "Install", true},
-    {"Accounts", "SharedDirectory", false}, {"Accounts", "UserPrefix", false},
-    {"Accounts", "WorkGroup", false},       {"Accounts", "UserCount", false},
-    {"BootImage", "AutoRegistration", true}, {"Card", "Type", false},
-    {"Install", "Profile", false},          {"AutoRegistration", "Profile", false},
-    {"AutoRegistration", "On", true},       {"Service", "Start", true},
+    {"Accounts", "SharedDirectory"}, {"Accounts", "UserPrefix"},  {"Accounts", "WorkGroup"},
+    {"Accounts", "UserCount"},       {"Pdk", "Install"},          {"Card", "Type"},
+    {"Install", "Profile"},          {"AutoRegistration", "Profile"}, {"AutoRegistration", "On"},
+    {"Service", "Start"},
 };
+const char* const kYesNoKeys[] = {"NamesFile", "Install", "AutoRegistration", "DosProfile", "On", "Start"};
+const unsigned kPdkWait = 600000, kScriptWait = 600000, kPoll = 500;  // milliseconds
 
 // The card list's item for the file's Type.
 std::string CardItem(const std::string& type) {
+  std::string bare;  // without its spaces: "RTL8139" is "RTL 8139"
+  for (char c : type)
+    if (c != ' ') bare += c;
   for (const char* item : {"RTL 8139", "RTL 8029"})
-    if (platform::SameName(type, item)) return item;
-  return platform::SameName(type, "Other") ? "Other NetCARD" : "";
+    if (platform::SameName(bare, std::string(item, 3) + (item + 4))) return item;
+  return platform::SameName(bare, "Other") || platform::SameName(bare, "OtherNetCARD") ? "Other NetCARD" : "";
 }
 
 bool Choose(platform::ListBox& list, const std::string& item) {
@@ -216,7 +217,11 @@ std::string RunStep(platform::Host& host, TForm1& form, UnattendedUi& ui, const 
     if (!installed()) ui.Stop("PXE-PDK 的安装程序运行了十分钟，" + programs[0] + " 和 pxereg60.exe 仍不在。");
   } else if (name == "BootImage") {
     ui.Begin(&s, "");
-    form.CheckBox2.SetChecked(IsYes(Value(s, "AutoRegistration")));
+    if (const AnswerKey* box = s.Find("AutoRegistration")) {
+      form.CheckBox2.SetChecked(IsYes(box->value));
+    } else {
+      ui.Log(std::string("  没有 AutoRegistration：“网卡自动注册”保持") + (form.CheckBox2.Checked() ? "勾选" : "不勾选"));
+    }
     form.BitBtn7Click();
   } else if (name == "Card") {
     ui.Begin(&s, "");
@@ -269,8 +274,12 @@ RunStatus RunAnswers(platform::Host& host, const AnswerFile& answers, std::vecto
         log->push_back(Cat({"[", s.name, "]（第 ", s.line, " 行）缺少键 ", r.key, "：请加上它。什么也没有做。"}));
         return kRunStopped;
       }
-      if (r.yes_no && !IsYesOrNo(key->value)) {
-        log->push_back(Cat({"第 ", key->line, " 行：", r.key, " 只能是 Yes 或 No。什么也没有做。"}));
+    }
+    for (const AnswerKey& key : s.keys) {
+      bool yes_no = false;
+      for (const char* name : kYesNoKeys) yes_no = yes_no || key.name == name;
+      if (yes_no && !IsYesOrNo(key.value)) {
+        log->push_back(Cat({"第 ", key.line, " 行：", key.name, " 只能是 Yes 或 No。什么也没有做。"}));
         return kRunBadFile;
       }
     }

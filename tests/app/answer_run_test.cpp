@@ -151,6 +151,8 @@ TEST(AnswerRun, AFailedStepStopsTheRunAndChangesNothingAfterIt) {
        app::kRunStopped, {"[Service]（第 1 行）缺少键 Start：请加上它。什么也没有做。"}, {}},
       {"an unknown key", kPxeRoad + "Colour=Blue\r\n", nullptr, app::kRunBadFile,
        {"第 13 行：节 [BootImage] 中没有键 Colour。什么也没有做。"}, {"c:\\usertemp.bat"}},
+      {"a card the list does not have", "[Card]\r\nType=NE2000\r\n", nullptr, app::kRunBadFile,
+       {"第 2 行：Type 只能是 RTL 8139、RTL 8029 或 Other。什么也没有做。"}, {}},
       {"a yes/no key with another value", "[Service]\r\nStart=Maybe\r\n", nullptr, app::kRunBadFile,
        {"第 2 行：Start 只能是 Yes 或 No。什么也没有做。"}, {}},
   };
