@@ -208,6 +208,11 @@ bool RemoveAccountScript(platform::Host& host, int running) {
   return true;
 }
 
+bool MakeNamesFile(platform::Host& host, const std::string& shared_directory) {
+  const std::string path = paths::NetNamesFile(shared_directory);
+  return host.FileExists(path) || (host.WriteFile(path, "") && host.FileExists(path));
+}
+
 void EditNamesFile(platform::Host& host, platform::Ui& ui, const std::string& shared_directory) {
   // 1. The file below the shared directory's Windows.
   const std::string path = paths::NetNamesFile(shared_directory);

@@ -52,6 +52,9 @@ bool RemoveAccountScript(platform::Host& host, int script);
 
 // The button "编辑信息文件": opens the workstation names file in Notepad,
 // creating it empty first when it is absent and the administrator agrees.
+// Makes the empty workstation names file when it is absent; false when it
+// is not there afterwards.
+bool MakeNamesFile(platform::Host& host, const std::string& shared_directory);
 void EditNamesFile(platform::Host& host, platform::Ui& ui, const std::string& shared_directory);
 
 }  // namespace accounts

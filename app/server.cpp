@@ -3,6 +3,8 @@
 #include <vector>
 
 #include "accounts/users.h"
+#include "app/answer_run.h"
+#include "platform/encoding.h"
 #include "app/statement_window.h"
 #include "app/help_window.h"
 #include "app/server_check.h"
@@ -66,6 +68,26 @@ void TForm1::C1Click() {
   const ServerCheck check = CheckServer(host_, in);
   TCheckForm form(ui_, ReportText(check, in), CheckSummary(check));
   ui_.ShowModal(form);
+}
+
+void TForm1::A1Click() {
+  std::string path = settings.StartDir + "\\answers.ini";
+  if (!ui_.ChooseSaveFile("保存应答文件", &path)) return;
+  const std::vector<std::string> lines = AnswerFileLines(AnswersOf(*this));
+  for (const std::string& line : lines)
+    if (!platform::IsCodePageText(line)) {
+      ui_.MessageBox("“" + line + "”中有 GBK（代码页 936）之外的字符，应答文件没有保存。", "保存应答文件",
+                     platform::kMbIconExclamation);
+      return;
+    }
+  if (!platform::WriteTextLines(host_, path, lines)) {
+    ui_.MessageBox("无法写入应答文件 " + path + "（目录不存在、文件只读或磁盘已满），原来的文件保持原样。", "保存应答文件",
+                   platform::kMbIconExclamation);
+    return;
+  }
+  ui_.MessageBox("应答文件已保存到 " + path + "。\r\n在另一台服务器上，在本程序的目录中运行\r\n    Server.exe /run " + path +
+                     " /log 日志文件\r\n即可按它完成同样的设置。",
+                 "保存应答文件", platform::kMbIconInformation);
 }
 
 void TForm1::N2Click() {

@@ -35,6 +35,7 @@ class TForm1 {
   void BitBtn4Click();  // exit button: removes the account script, then closes
   void E1Click();       // menu exit: closes
   void C1Click();       // menu: the check of the whole server, in its window
+  void A1Click();       // menu: the answer file of the fields as they stand, saved
   void N2Click();       // help, from the menu
   void SpeedButton2Click();  // help, from the toolbar
   void M1Click();       // statement, from the menu
@@ -64,6 +65,8 @@ class TForm1 {
   bool Click(const std::string& name);
 
   ServerSettings settings;
+  // The account script last started (StartWatched's number), 0 for none.
+  int AccountScript() const { return account_script_; }
 
   // The controls; each starts as its row in the layout gives it.
   // Account group.

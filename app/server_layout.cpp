@@ -78,6 +78,7 @@ const ControlRow kRows[] = {
 const MenuRow kMenuRows[] = {
     {{"S1", 200, "系统(&S)", ""}, nullptr},
     {{"C1", 208, "检查服务器(&C)...", "S1"}, &TForm1::C1Click},
+    {{"A1", 209, "保存应答文件(&A)...", "S1"}, &TForm1::A1Click},
     {{"E1", 201, "退出(&E)", "S1"}, &TForm1::E1Click},
     {{"H1", 202, "帮助(&H)", ""}, nullptr},
     {{"N2", 203, "使用帮助(&U)", "H1"}, &TForm1::N2Click},

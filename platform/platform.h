@@ -166,6 +166,10 @@ class Ui {
   // Puts the text on the clipboard for other programs to paste, in place of
   // what it held; false when the clipboard cannot be taken.
   virtual bool CopyToClipboard(const std::string& text) = 0;
+  // Asks where to save a file, in the system's save dialog, starting from
+  // `path` (a folder and a suggested name); false when the administrator
+  // cancels. `path` then holds the file chosen.
+  virtual bool ChooseSaveFile(const std::string& title, std::string* path) = 0;
 };
 
 }  // namespace platform

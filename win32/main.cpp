@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 
+#include "app/answer_run.h"
 #include "app/server.h"
 #include "app/server_check.h"
 #include "platform/command_line.h"
@@ -35,6 +36,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   platform::Win32Host host;
   const int checked = app::CheckCommand(host, CommandWords());
   if (checked >= 0) return checked;
+  const int ran = app::RunCommand(host, CommandWords());
+  if (ran >= 0) return ran;
 
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES | ICC_TAB_CLASSES |
                                                         ICC_PROGRESS_CLASS | ICC_COOL_CLASSES |

@@ -468,6 +468,14 @@ void SimUi::CloseMainWindow() {
   closed_ = true;
 }
 
+bool SimUi::ChooseSaveFile(const std::string& title, std::string* path) {
+  host_.Record({"save", *path, title, save_answers_.empty() ? 0u : 1u});
+  if (save_answers_.empty()) return false;
+  *path = save_answers_.front();
+  save_answers_.pop_front();
+  return true;
+}
+
 bool SimUi::CopyToClipboard(const std::string& text) {
   host_.Record({"clipboard", text, "", clipboard_held_ ? 0u : 1u});
   if (clipboard_held_) return false;

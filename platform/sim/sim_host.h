@@ -204,6 +204,10 @@ class SimUi : public Ui {
   // Recorded as a "clipboard" event with the text; refused while the
   // clipboard is held by another program.
   bool CopyToClipboard(const std::string& text) override;
+  // Recorded as a "save" event with the suggested path; answered with the
+  // next path given here, or cancelled when none is left.
+  bool ChooseSaveFile(const std::string& title, std::string* path) override;
+  void AnswerSaveFile(const std::string& path) { save_answers_.push_back(path); }
   void HoldClipboard(bool held) { clipboard_held_ = held; }
   const std::string& clipboard() const { return clipboard_; }
 
@@ -220,6 +224,7 @@ class SimUi : public Ui {
   bool closed_ = false;
   bool clipboard_held_ = false;
   std::string clipboard_;
+  std::deque<std::string> save_answers_;
 };
 
 }  // namespace platform

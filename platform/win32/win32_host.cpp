@@ -1,5 +1,7 @@
 #include "platform/win32/win32_host.h"
 
+#include <commdlg.h>
+
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -388,6 +390,33 @@ ModalResult Win32Ui::ShowModal(ModalWindow& window) {
 void Win32Ui::CloseMainWindow() {
   // The window closes once the handler has returned to the message loop.
   if (main_window_) PostMessageW(main_window_, WM_CLOSE, 0, 0);
+}
+
+bool Win32Ui::ChooseSaveFile(const std::string& title, std::string* path) {
+  // The common save dialog of comdlg32, as NT 4.0 has it: the suggested
+  // folder and name, INI files listed, the question before replacing one.
+  wchar_t file[MAX_PATH] = {0};
+  const std::wstring suggested = W(*path);
+  const size_t slash = suggested.find_last_of(L'\\');
+  const std::wstring folder = slash == std::wstring::npos ? L"" : suggested.substr(0, slash);
+  const std::wstring name = suggested.substr(slash == std::wstring::npos ? 0 : slash + 1);
+  if (name.size() >= MAX_PATH) return false;
+  name.copy(file, name.size());
+  const std::wstring caption = W(title);
+  static const wchar_t kFilter[] = L"应答文件 (*.ini)\0*.ini\0所有文件 (*.*)\0*.*\0";
+  OPENFILENAMEW ofn = {};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = main_window_;
+  ofn.lpstrFilter = kFilter;
+  ofn.lpstrFile = file;
+  ofn.nMaxFile = MAX_PATH;
+  ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+  ofn.lpstrTitle = caption.c_str();
+  ofn.lpstrDefExt = L"ini";
+  ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+  if (!GetSaveFileNameW(&ofn)) return false;
+  *path = platform::Narrow(file);
+  return true;
 }
 
 bool Win32Ui::CopyToClipboard(const std::string& text) {

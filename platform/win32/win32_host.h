@@ -78,6 +78,7 @@ class Win32Ui : public Ui {
   ModalResult ShowModal(ModalWindow& window) override;
   void CloseMainWindow() override;
   bool CopyToClipboard(const std::string& text) override;
+  bool ChooseSaveFile(const std::string& title, std::string* path) override;
 
  private:
   HWND main_window_ = nullptr;

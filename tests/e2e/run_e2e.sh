@@ -543,6 +543,10 @@ run_check /check 'C:\e2e\ready.txt'
 status=$?
 check "/check ends with status 0 on a server with everything ready ($status)" test $status -eq 0
 
+# The whole job from an answer file, on a demo server of its own.
+. "$repo/tests/e2e/unattended.sh"
+unattended_run
+
 # Under an English system locale (code page 1252) the program's own windows
 # still show Chinese: every font of theirs asks for the Chinese character
 # set. The title bar, the menu bar and the message boxes are the system's.

@@ -1,0 +1,370 @@
+// The unattended run: the steps of an answer file through the main window's
+// handlers, the questions answered from the file, the messages and changes
+// into the log.
+#include "app/answer_run.h"
+
+#include "accounts/users.h"
+#include "app/server.h"
+#include "base/paths.h"
+#include "app/server_check_parts.h"
+#include "platform/recording_host.h"
+#include "platform/text.h"
+#include "platform/textfile.h"
+#include "pxe/wait_dialog.h"
+#include "rpl/driver_chooser.h"
+#include "rpl/vendor_prefix_dialog.h"
+
+namespace app {
+namespace {
+
+const char* IconWord(unsigned flags) {
+  switch (flags & 0xF0) {
+    case platform::kMbIconStop: return "（错误）";
+    case platform::kMbIconQuestion: return "（问题）";
+    case platform::kMbIconExclamation: return "（警告）";
+    case platform::kMbIconInformation: return "（信息）";
+  }
+  return "";
+}
+
+// The window system of a run: nothing is shown. Each message goes to the
+// log; a warning, a notice or an error stops the step, and so does a
+// question the step's section does not answer.
+class UnattendedUi : public platform::Ui {
+ public:
+  UnattendedUi(platform::RecordingHost& host, std::vector<std::string>* log) : host_(host), log_(log) {}
+
+  // The changes made since the last line, then the line: the log keeps
+  // the order in which things happened.
+  void Log(const std::string& line) {
+    Flush();
+    log_->push_back(line);
+  }
+  void Flush() {
+    for (const std::string& change : host_.TakeRecord()) log_->push_back("  " + change);
+  }
+
+  // The section of the step now running, whose keys answer its questions;
+  // `question_key` answers its yes/no questions ("" for none).
+  void Begin(const AnswerSection* section, const char* question_key) {
+    section_ = section;
+    question_key_ = question_key;
+    stop_.clear();
+  }
+  const std::string& stop() const { return stop_; }
+  void Stop(const std::string& why) {
+    if (stop_.empty()) stop_ = why;
+  }
+  // Detection's results come with the warning icon while they only tell
+  // what comes next; during it a warning does not stop the step.
+  bool warnings_stop = true;
+
+  int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override {
+    Log("  消息【" + caption + "】" + IconWord(flags) + text);
+    const unsigned buttons = flags & 0xF;
+    if (buttons == platform::kMbYesNo || buttons == platform::kMbOkCancel) {
+      const AnswerKey* key = section_ && *question_key_ ? section_->Find(question_key_) : nullptr;
+      const int no_default = buttons == platform::kMbYesNo ? platform::kIdNo : platform::kIdCancel;
+      if (!key) {
+        Stop(*question_key_ ? Cat({"应答文件没有回答这个问题：请在 [", section_->name, "] 中加上 ", question_key_,
+                                   "=Yes 或 ", question_key_, "=No。"})
+                            : std::string("应答文件无法回答这个问题。"));
+        return no_default;
+      }
+      const bool yes = IsYes(key->value);
+      Log(Cat({"  回答 ", yes ? "Yes" : "No", "（", question_key_, "，第 ", key->line, " 行）"}));
+      if (buttons == platform::kMbYesNo) return yes ? platform::kIdYes : platform::kIdNo;
+      return yes ? platform::kIdOk : platform::kIdCancel;
+    }
+    const unsigned icon = flags & 0xF0;
+    if (warnings_stop && (icon == platform::kMbIconExclamation || icon == platform::kMbIconStop)) Stop(text);
+    return platform::kIdOk;
+  }
+  void ShowMessage(const std::string& text) override {
+    Log("  提示：" + text);
+    Stop(text);
+  }
+  void ShowError(const std::string& text) override {
+    Log("  错误：" + text);
+    Stop(text);
+  }
+  platform::ModalResult ShowModal(platform::ModalWindow& window) override {
+    if (auto* wait = dynamic_cast<pxe::TForm2*>(&window)) {
+      // The countdown runs in real time: the unpacker works meanwhile.
+      Log("  等待对话框：倒计时");
+      for (int tick = 0; !wait->Closed() && tick < 100; ++tick) {
+        host_.Pause(pxe::TForm2::kTimer2Interval);
+        wait->Timer2Timer();
+      }
+      return platform::kMrCancel;
+    }
+    if (auto* prefix = dynamic_cast<rpl::TForm3*>(&window)) {
+      const AnswerKey* vendor = Needed("VendorPrefix");
+      if (!vendor) return platform::kMrCancel;
+      prefix->MAC.SetText(vendor->value);
+      Log(Cat({"  厂商前缀 ", vendor->value, "（第 ", vendor->line, " 行）"}));
+      return platform::kMrOk;
+    }
+    if (auto* chooser = dynamic_cast<rpl::TGetNetDrv*>(&window)) {
+      const AnswerKey* driver = Needed("Driver");
+      const AnswerKey* vendor = driver ? Needed("VendorPrefix") : nullptr;
+      if (!vendor) return platform::kMrCancel;
+      chooser->NDISTALK.SetText(driver->value);
+      chooser->MACTALK.SetText(vendor->value);
+      Log(Cat({"  驱动程序 ", driver->value, "（第 ", driver->line, " 行），厂商前缀 ", vendor->value,
+                           "（第 ", vendor->line, " 行）"}));
+      return platform::kMrOk;
+    }
+    Log(Cat({"  窗口 ", window.Kind(), " 不在无人值守的运行中显示"}));
+    Stop(Cat({"无人值守的运行不能显示窗口 ", window.Kind(), "。"}));
+    return platform::kMrCancel;
+  }
+  void CloseMainWindow() override {}
+  bool CopyToClipboard(const std::string&) override { return false; }
+  bool ChooseSaveFile(const std::string&, std::string*) override { return false; }
+
+ private:
+  const AnswerKey* Needed(const char* key) {
+    const AnswerKey* k = section_ ? section_->Find(key) : nullptr;
+    if (!k || k->value.empty())
+      Stop(Cat({"应答文件没有回答这个问题：请在 [", section_ ? section_->name : "", "] 中加上 ", key, "=…。"}));
+    return k && !k->value.empty() ? k : nullptr;
+  }
+
+  platform::RecordingHost& host_;
+  std::vector<std::string>* log_;
+  const AnswerSection* section_ = nullptr;
+  const char* question_key_ = "";
+  std::string stop_;
+};
+
+// The keys a section needs before anything is done, and the keys that take
+// yes or no.
+struct Required {
+  const char* section;
+  const char* key;
+};
+const Required kRequired[] = {
+    {"Accounts", "SharedDirectory"}, {"Accounts", "UserPrefix"},  {"Accounts", "WorkGroup"},
+    {"Accounts", "UserCount"},       {"Pdk", "Install"},          {"Card", "Type"},
+    {"Install", "Profile"},          {"AutoRegistration", "Profile"}, {"AutoRegistration", "On"},
+    {"Service", "Start"},
+};
+const char* const kYesNoKeys[] = {"NamesFile", "Install", "AutoRegistration", "DosProfile", "On", "Start"};
+const unsigned kPdkWait = 600000, kScriptWait = 600000, kPoll = 500;  // milliseconds
+
+// The card list's item for the file's Type.
+std::string CardItem(const std::string& type) {
+  std::string bare;  // without its spaces: "RTL8139" is "RTL 8139"
+  for (char c : type)
+    if (c != ' ') bare += c;
+  for (const char* item : {"RTL 8139", "RTL 8029"})
+    if (platform::SameName(bare, std::string(item, 3) + (item + 4))) return item;
+  return platform::SameName(bare, "Other") || platform::SameName(bare, "OtherNetCARD") ? "Other NetCARD" : "";
+}
+
+bool Choose(platform::ListBox& list, const std::string& item) {
+  const std::vector<std::string> items = list.Items();
+  for (size_t i = 0; i < items.size(); ++i)
+    if (platform::SameName(items[i], item)) {
+      if (list.ItemIndex() != static_cast<int>(i)) {
+        list.SetItemIndex(static_cast<int>(i));
+        list.Changed();
+      }
+      return true;
+    }
+  return false;
+}
+
+std::string Value(const AnswerSection& s, const char* key) {
+  const AnswerKey* k = s.Find(key);
+  return k ? k->value : "";
+}
+
+// One step: its section's work through the window's handlers; "" when done,
+// else what stopped it.
+std::string RunStep(platform::Host& host, TForm1& form, UnattendedUi& ui, const AnswerSection& s) {
+  const std::string& name = s.name;
+  if (name == "Accounts") {
+    ui.Begin(&s, "");
+    form.Edit1.SetText(Value(s, "SharedDirectory"));
+    form.Edit2.SetText(Value(s, "UserPrefix"));
+    form.Edit4.SetText(Value(s, "WorkGroup"));
+    form.Edit3.SetText(Value(s, "UserCount"));
+    form.BitBtn1Click();
+    // The script makes the accounts; the run goes on once it has ended.
+    for (unsigned waited = 0; ui.stop().empty() && host.StillRunning(form.AccountScript()) && waited < kScriptWait;
+         waited += kPoll)
+      host.Pause(kPoll);
+    if (ui.stop().empty() && host.StillRunning(form.AccountScript()))
+      ui.Stop("账户脚本 c:\\usertemp.bat 运行了十分钟仍没有结束。");
+    const std::string names = paths::NetNamesFile(form.Edit1.Text());
+    if (ui.stop().empty() && IsYes(Value(s, "NamesFile")) && !accounts::MakeNamesFile(host, form.Edit1.Text()))
+      ui.Stop("无法建立工作站信息文件 " + names + "（它的目录要先有工作站上传的 Windows）。");
+  } else if (name == "Pdk") {
+    ui.Begin(&s, "");
+    if (!IsYes(Value(s, "Install"))) return "";
+    const std::string installer = paths::PdkInstaller(form.settings.StartDir);
+    const std::string files = host.ReadRegistry(paths::kWindowsKey, "ProgramFilesDir");
+    const std::vector<std::string> programs = {paths::PdkConfigurator(files), paths::PdkRegistrar(files)};
+    auto installed = [&] { return host.FileExists(programs[0]) && host.FileExists(programs[1]); };
+    if (!host.FileExists(installer)) return "找不到 PXE-PDK 的安装程序 " + installer + "。";
+    if (installed()) return "";
+    form.BitBtn3Click();
+    // The installer is another program's window: the run waits for its
+    // programs to appear, at most ten minutes.
+    for (unsigned waited = 0; !installed() && waited < kPdkWait; waited += kPoll) host.Pause(kPoll);
+    if (!installed()) ui.Stop("PXE-PDK 的安装程序运行了十分钟，" + programs[0] + " 和 pxereg60.exe 仍不在。");
+  } else if (name == "BootImage") {
+    ui.Begin(&s, "");
+    if (const AnswerKey* box = s.Find("AutoRegistration")) {
+      form.CheckBox2.SetChecked(IsYes(box->value));
+    } else {
+      ui.Log(std::string("  没有 AutoRegistration：“网卡自动注册”保持") + (form.CheckBox2.Checked() ? "勾选" : "不勾选"));
+    }
+    form.BitBtn7Click();
+  } else if (name == "Card") {
+    ui.Begin(&s, "");
+    Choose(form.ComboBox1, CardItem(Value(s, "Type")));
+    ui.warnings_stop = false;
+    form.BitBtn10Click();
+    ui.warnings_stop = true;
+    if (!ui.stop().empty()) return ui.stop();
+    if (form.BitBtn9.Enabled()) {
+      form.BitBtn9Click();
+      if (ui.stop().empty() && !form.BitBtn11.Enabled()) ui.Stop("注册没有完成。");
+    } else if (!form.BitBtn11.Enabled()) {
+      ui.Stop("检测没有通过，“配置Rpl”和“安装”都不可用。");
+    }
+  } else if (name == "Install") {
+    ui.Begin(&s, "DosProfile");
+    form.BitBtn12Click();
+    if (!Choose(form.ComboBox2, Value(s, "Profile")))
+      ui.Stop("“RPL配置名”列表中没有配置 " + Value(s, "Profile") + "。");
+    else if (!form.BitBtn11.Enabled())
+      ui.Stop("“安装”不可用：先用 [Card] 一节检测或注册网卡。");
+    else
+      form.BitBtn11Click();
+  } else if (name == "AutoRegistration") {
+    ui.Begin(&s, "");
+    const bool on = IsYes(Value(s, "On"));
+    if (!Choose(form.ComboBox2, Value(s, "Profile"))) {
+      form.BitBtn12Click();
+      if (!Choose(form.ComboBox2, Value(s, "Profile")))
+        ui.Stop("“RPL配置名”列表中没有配置 " + Value(s, "Profile") + "。");
+    }
+    if (ui.stop().empty() && form.CheckBox1.Checked() != on) form.CheckBox1.SetChecked(on);
+    if (ui.stop().empty() && form.CheckBox1.Checked() != on) ui.Stop("“工作站自动注册”没有设置成功。");
+  } else if (name == "Service") {
+    ui.Begin(&s, "");
+    if (IsYes(Value(s, "Start"))) form.BitBtn6Click();
+  }
+  return ui.stop();
+}
+
+}  // namespace
+
+RunStatus RunAnswers(platform::Host& host, const AnswerFile& answers, std::vector<std::string>* log) {
+  // Every key the steps need, and their values, before anything is done.
+  for (const AnswerSection& s : answers.sections) {
+    for (const Required& r : kRequired) {
+      if (s.name != r.section) continue;
+      const AnswerKey* key = s.Find(r.key);
+      if (!key) {
+        log->push_back(Cat({"[", s.name, "]（第 ", s.line, " 行）缺少键 ", r.key, "：请加上它。什么也没有做。"}));
+        return kRunStopped;
+      }
+    }
+    for (const AnswerKey& key : s.keys) {
+      bool yes_no = false;
+      for (const char* name : kYesNoKeys) yes_no = yes_no || key.name == name;
+      if (yes_no && !IsYesOrNo(key.value)) {
+        log->push_back(Cat({"第 ", key.line, " 行：", key.name, " 只能是 Yes 或 No。什么也没有做。"}));
+        return kRunBadFile;
+      }
+    }
+    if (s.name == "Card") {
+      const std::string type = Value(s, "Type");
+      if (CardItem(type).empty()) {
+        log->push_back(Cat({"第 ", s.Find("Type")->line, " 行：Type 只能是 RTL 8139、RTL 8029 或 Other。什么也没有做。"}));
+        return kRunBadFile;
+      }
+      if (CardItem(type) == "Other NetCARD" && !s.Find("Driver")) {
+        log->push_back(Cat({"[Card]（第 ", s.line, " 行）：Type=Other 需要键 Driver（驱动程序的完整路径）。什么也没有做。"}));
+        return kRunStopped;
+      }
+    }
+  }
+  platform::RecordingHost recording(host);
+  UnattendedUi ui(recording, log);
+  TForm1 form(recording, ui);
+  form.FormCreate();
+  recording.TakeRecord();
+  for (const AnswerSection& s : answers.sections) {
+    ui.Log(Cat({"[", s.name, "]（第 ", s.line, " 行）"}));
+    const std::string stop = RunStep(recording, form, ui, s);
+    ui.Flush();
+    if (!stop.empty()) {
+      log->push_back(Cat({"失败：[", s.name, "] 没有完成：", stop}));
+      log->push_back("这一步没有列出的文件和之后各节的工作都保持原样。");
+      return kRunStopped;
+    }
+    log->push_back(Cat({"完成：[", s.name, "]"}));
+  }
+  log->push_back("全部完成。");
+  return kRunDone;
+}
+
+int RunCommand(platform::Host& host, const std::vector<std::string>& words) {
+  if (words.empty() || !platform::SameName(words[0], "/run")) return -1;
+  std::string answers_path, log_path;
+  const bool with_log = words.size() == 4 && platform::SameName(words[2], "/log") && !words[3].empty();
+  if ((words.size() != 2 && !with_log) || words[1].empty()) return kRunBadFile;
+  answers_path = words[1];
+  if (with_log) log_path = words[3];
+  std::vector<std::string> log = {"无人值守运行 " + answers_path};
+  std::string bytes, error;
+  AnswerFile answers;
+  RunStatus status = kRunBadFile;
+  if (!host.ReadFile(answers_path, &bytes))
+    log.push_back("无法读取应答文件 " + answers_path + "。什么也没有做。");
+  else if (!ParseAnswerFile(bytes, &answers, &error))
+    log.push_back(error + "什么也没有做。");
+  else
+    status = RunAnswers(host, answers, &log);
+  if (!log_path.empty() && !platform::WriteTextLines(host, log_path, log)) return kRunBadFile;
+  return status;
+}
+
+AnswerFile AnswersOf(const TForm1& form) {
+  AnswerFile file;
+  auto yes = [](bool b) { return std::string(b ? "Yes" : "No"); };
+  file.sections.push_back({"Accounts", 0,
+                           {{"SharedDirectory", form.Edit1.Text()},
+                            {"UserPrefix", form.Edit2.Text()},
+                            {"WorkGroup", form.Edit4.Text()},
+                            {"UserCount", form.Edit3.Text()},
+                            {"NamesFile", "Yes"}}});
+  file.sections.push_back({"Pdk", 0, {{"Install", "Yes"}}});
+  file.sections.push_back({"BootImage", 0, {{"AutoRegistration", yes(form.CheckBox2.Checked())}}});
+  const std::string card = form.ComboBox1.Text();
+  if (!card.empty()) {
+    AnswerSection s{"Card", 0, {{"Type", card == "Other NetCARD" ? "Other" : card}}};
+    if (card == "Other NetCARD") {
+      if (!form.GetNetDrv.MACTALK.Text().empty()) s.keys.push_back({"VendorPrefix", form.GetNetDrv.MACTALK.Text()});
+      s.keys.push_back({"Driver", form.settings.NdisDriverPath});
+    } else if (!form.Form3.MAC.Text().empty()) {
+      s.keys.push_back({"VendorPrefix", form.Form3.MAC.Text()});
+    }
+    file.sections.push_back(s);
+  }
+  const std::string profile = form.ComboBox2.Text();
+  if (!profile.empty()) {
+    file.sections.push_back({"Install", 0, {{"Profile", profile}}});
+    file.sections.push_back({"AutoRegistration", 0, {{"Profile", profile}, {"On", yes(form.CheckBox1.Checked())}}});
+  }
+  file.sections.push_back({"Service", 0, {{"Start", "Yes"}}});
+  return file;
+}
+
+}  // namespace app

@@ -1,0 +1,34 @@
+// The unattended run: "Server.exe /run ANSWERS [/log FILE]" does the steps of
+// an answer file (answer_file.h), in the file's order, through the main
+// window's own handlers, with no window shown. Every question the handlers
+// ask is answered from the file; one it does not answer stops the run with a
+// message naming the key to add. Every message goes to the log, with the
+// files, folders and programs each step changed or started.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/answer_file.h"
+#include "platform/platform.h"
+
+namespace app {
+
+class TForm1;
+
+// The exit status of a run.
+enum RunStatus { kRunDone = 0, kRunStopped = 1, kRunBadFile = 2 };
+
+// Runs the answer file on a main window made for the run; the log's lines
+// (UTF-8) are appended to `log`.
+RunStatus RunAnswers(platform::Host& host, const AnswerFile& answers, std::vector<std::string>* log);
+
+// The command line: -1 when the words are not "/run ...", else the status.
+// The log is written whole, in code page 936, into the /log file when one
+// is given; a log that cannot be written makes the status 2.
+int RunCommand(platform::Host& host, const std::vector<std::string>& words);
+
+// The answer file that reproduces what the main window's fields hold now.
+AnswerFile AnswersOf(const TForm1& form);
+
+}  // namespace app

@@ -1,0 +1,70 @@
+// A host that passes every call to another host and keeps a record of what
+// changed on the machine: the files written, replaced, copied, deleted or
+// given attributes, the folders made, the programs started. An unattended run
+// writes it into its log, step by step; it works alike on the real and the
+// simulated host.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace platform {
+
+class RecordingHost : public Host {
+ public:
+  explicit RecordingHost(Host& inner) : inner_(inner) {}
+
+  // The record since the last call, one line a change, in the order the
+  // changes were first made: "新建目录 PATH", "写入 PATH", "删除 PATH",
+  // "属性 PATH", "启动 COMMAND", "运行 COMMAND：返回值 N|超时|无法启动". A file
+  // written beside its target and then moved into its place counts as the
+  // target written; one written and deleted again within the record is left
+  // out.
+  std::vector<std::string> TakeRecord();
+
+  void RunCommand(const std::string& command_line, ShowMode show) override;
+  void Pause(unsigned milliseconds) override { inner_.Pause(milliseconds); }
+  int StartWatched(const std::string& command_line, ShowMode show) override;
+  bool StillRunning(int program) override { return inner_.StillRunning(program); }
+  Wait RunToEnd(const std::string& command_line, ShowMode show, unsigned limit, int* exit_code) override;
+  std::string ReadRegistry(const std::string& key, const std::string& value) override {
+    return inner_.ReadRegistry(key, value);
+  }
+  std::string CurrentDirectory() override { return inner_.CurrentDirectory(); }
+  std::vector<DriveEntry> Drives() override { return inner_.Drives(); }
+  bool SetCurrentDirectory(const std::string& path) override { return inner_.SetCurrentDirectory(path); }
+  std::string WindowsDirectory() override { return inner_.WindowsDirectory(); }
+  bool FileExists(const std::string& path) override { return inner_.FileExists(path); }
+  bool DirectoryExists(const std::string& path) override { return inner_.DirectoryExists(path); }
+  bool MakeDirectory(const std::string& path) override;
+  bool DeleteFile(const std::string& path) override;
+  bool CopyFile(const std::string& from, const std::string& to, bool fail_if_exists) override;
+  bool SetFileAttributes(const std::string& path, unsigned attributes) override;
+  bool ReplaceFile(const std::string& from, const std::string& to) override;
+  bool ListDirectory(const std::string& dir, std::vector<DirEntry>* entries) override {
+    return inner_.ListDirectory(dir, entries);
+  }
+  bool ReadFile(const std::string& path, std::string* bytes, std::size_t limit) override {
+    return inner_.ReadFile(path, bytes, limit);
+  }
+  bool WriteFile(const std::string& path, const std::string& bytes) override;
+
+ private:
+  enum class Change { kFolder, kWritten, kDeleted, kAttributes, kStarted };
+  struct Entry {
+    Change change;
+    std::string what;
+  };
+  void Note(Change change, const std::string& what);
+  // The entry of a file, or nullptr.
+  Entry* FileEntry(const std::string& path);
+
+  Host& inner_;
+  std::vector<Entry> entries_;
+  // Files that were there before this record began writing them.
+  std::vector<std::string> existed_;
+};
+
+}  // namespace platform

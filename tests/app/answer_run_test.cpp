@@ -1,0 +1,241 @@
+// The unattended run on simulated demo servers: answer files for the whole
+// PXE and RPL roads, and ones that fail at a step, leave a question open or
+// cannot be read. Each row checks the exit status, the log, and the server's
+// trees; a run that succeeds leaves the trees and the started programs as
+// clicking the same steps does.
+#include "app/answer_run.h"
+
+#include "platform/encoding.h"
+#include "platform/file_lists.h"
+#include "platform/textfile.h"
+#include "tests/app/server_check_session.h"
+
+namespace {
+
+using check_test::Server;
+
+const char kAnswers[] = "C:\\Korrin\\answers.ini";
+const char kLog[] = "C:\\Korrin\\run.log";
+
+const std::string kPxeRoad =
+    "[Accounts]\r\nSharedDirectory=D:\\PVDROOT\r\nUserPrefix=WS\r\nWorkGroup=DISKLESS\r\nUserCount=3\r\n"
+    "NamesFile=Yes\r\n\r\n[Pdk]\r\nInstall=Yes\r\n\r\n[BootImage]\r\nAutoRegistration=Yes\r\n";
+const std::string kRplRoad =
+    "[Card]\r\nType=RTL 8139\r\nVendorPrefix=00E04C\r\n\r\n[Install]\r\nProfile=NE2KWIN\r\n\r\n"
+    "[AutoRegistration]\r\nProfile=NE2KWIN\r\nOn=Yes\r\n\r\n[Service]\r\nStart=Yes\r\n";
+
+// The demo server with the workstations' Windows uploaded; the PDK's
+// installer puts its programs in place when it runs.
+void Prepare(Server& s) {
+  s.Demo();
+  s.MakeDirs("D:\\PVDROOT\\windows");
+  s.host.RegisterStandin("pxe20-pdk", [&s](platform::SimHost&, const std::vector<std::string>&,
+                                           const std::string&, std::string*) {
+    s.PdkInstalled();
+    return 0;
+  });
+  s.ui.OnModal<pxe::TForm2>([](pxe::TForm2& dialog) {
+    while (!dialog.Closed()) dialog.Timer2Timer();
+    return platform::kMrCancel;
+  });
+}
+
+std::vector<std::string> RunsOf(Server& s) {
+  std::vector<std::string> runs;
+  for (const platform::SimEvent& e : s.journal())
+    if (e.kind == "run" || e.kind == "exec") runs.push_back(e.text);
+  return runs;
+}
+
+// Runs the answer file (UTF-8 text, written in code page 936 unless `raw`).
+int RunFile(Server& s, const std::string& text, bool raw = false) {
+  s.Put(kAnswers, raw ? text : platform::ToCodePage(text));
+  return app::RunCommand(s.host, {"/run", kAnswers, "/log", kLog});
+}
+
+std::string LogOf(Server& s) { return platform::FromCodePage(s.Get(kLog)); }
+
+const char kDosundi[] = "C:\\Program Files\\Intel\\Pxe\\Pdk\\system\\images\\x86pc\\undi\\dosundi\\dosundi.1";
+
+// The first line that differs, shortened, or "" when none does.
+std::string FirstDifference(const std::string& a, const std::string& b) {
+  auto lines = [](const std::string& text) {
+    std::vector<std::string> all;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) all.push_back(line);
+    return all;
+  };
+  const std::vector<std::string> x = lines(a), y = lines(b);
+  for (size_t i = 0; i < std::max(x.size(), y.size()); ++i) {
+    const std::string l = i < x.size() ? x[i] : "<none>", r = i < y.size() ? y[i] : "<none>";
+    if (l != r) return "line " + std::to_string(i) + ": " + l.substr(0, 160) + " | " + r.substr(0, 160);
+  }
+  return "";
+}
+
+TEST(AnswerRun, TheWholeRoadsLeaveTheServerAsClickingThemDoes) {
+  Server clicked, run;
+  Prepare(clicked);
+  Prepare(run);
+  // Clicked: the same fields and buttons, the same answers.
+  app::TForm1& f = clicked.Form();
+  f.Edit1.SetText("D:\\PVDROOT");
+  f.Edit2.SetText("WS");
+  f.Edit4.SetText("DISKLESS");
+  f.Edit3.SetText("3");
+  f.BitBtn1Click();
+  clicked.ui.Answer(platform::kIdOk);
+  f.BitBtn8Click();
+  f.BitBtn3Click();
+  f.CheckBox2.SetChecked(true);
+  f.BitBtn7Click();
+  Server::Choose(f.ComboBox1, "RTL 8139");
+  f.BitBtn10Click();
+  clicked.AnswerPrefix("00E04C");
+  f.BitBtn9Click();
+  f.BitBtn12Click();
+  Server::Choose(f.ComboBox2, "NE2KWIN");
+  f.ComboBox2.Changed();
+  f.BitBtn11Click();
+  f.CheckBox1.SetChecked(true);
+  f.BitBtn6Click();
+
+  ASSERT_EQ(RunFile(run, kPxeRoad + "\r\n" + kRplRoad), app::kRunDone) << LogOf(run);
+  // Notepad is the one program a run does not start: it shows a window.
+  std::vector<std::string> clicked_runs = RunsOf(clicked);
+  clicked_runs.erase(std::remove_if(clicked_runs.begin(), clicked_runs.end(),
+                                    [](const std::string& c) { return c.rfind("notepad ", 0) == 0; }),
+                     clicked_runs.end());
+  EXPECT_EQ(RunsOf(run), clicked_runs);
+  const std::string log = LogOf(run);
+  run.host.DeleteFile(kAnswers);
+  run.host.DeleteFile(kLog);
+  // The packed images carry the time they were made in their entries; they
+  // are compared by size, the rest byte for byte.
+  for (const char* image : {"c:\\temp\\bootimg.w98", kDosundi}) {
+    EXPECT_EQ(run.Get(image).size(), clicked.Get(image).size()) << image;
+    EXPECT_NE(run.Get(image), "<absent>") << image;
+    run.host.DeleteFile(image);
+    clicked.host.DeleteFile(image);
+  }
+  EXPECT_EQ(FirstDifference(run.Everything(), clicked.Everything()), "");
+  for (const char* line : {"[Accounts]（第 1 行）\r\n", "  写入 c:\\usertemp.bat\r\n", "完成：[Pdk]\r\n",
+                           "  等待对话框：倒计时\r\n", "  消息【创建完成】（信息）当服务器名和共享目录名发生变动，您必须重新生成镜像!\r\n",
+                           "  厂商前缀 00E04C（第 16 行）\r\n", "完成：[Service]\r\n全部完成。\r\n"})
+    EXPECT_NE(log.find(line), std::string::npos) << line << "\n" << log;
+}
+
+TEST(AnswerRun, AFailedStepStopsTheRunAndChangesNothingAfterIt) {
+  struct Row {
+    const char* name;
+    std::string answers;
+    std::function<void(Server&)> fault;
+    int status;
+    std::vector<std::string> log;  // lines the log must hold
+    std::vector<const char*> untouched;  // files the steps after the failure would have written
+  } rows[] = {
+      {"the boot image's packer too slow", kPxeRoad + "\r\n" + kRplRoad,
+       [](Server& s) { s.host.MakeSlow("rplimage", 120000); }, app::kRunStopped,
+       {"失败：[BootImage] 没有完成：*", "完成：[Pdk]"},
+       {"C:\\Program Files\\Intel\\Pxe\\Pdk\\system\\images\\x86pc\\undi\\dosundi\\dosundi.1",
+        "C:\\WINNT\\rpl\\bblock\\ndis\\rtsnd.dos"}},
+      {"a vendor prefix rplcmd refuses", "[Card]\r\nType=RTL 8139\r\nVendorPrefix=00001B\r\n\r\n" + kRplRoad.substr(kRplRoad.find("[Install]")),
+       nullptr, app::kRunStopped, {"失败：[Card] 没有完成：*"},
+       {"C:\\WINNT\\rpl\\rplfiles\\profiles\\NE2KWIN\\suboot\\io.sys"}},
+      {"a prefix the file does not give", "[Card]\r\nType=RTL 8139\r\n", nullptr, app::kRunStopped,
+       {"失败：[Card] 没有完成：应答文件没有回答这个问题：请在 [Card] 中加上 VendorPrefix=…。"}, {}},
+      {"installing before any card is detected", "[Install]\r\nProfile=NE2KWIN\r\n", nullptr, app::kRunStopped,
+       {"失败：[Install] 没有完成：“安装”不可用：先用 [Card] 一节检测或注册网卡。"},
+       {"C:\\WINNT\\rpl\\rplfiles\\profiles\\NE2KWIN\\suboot\\io.sys"}},
+      {"a key the step needs, missing", "[Service]\r\n[AutoRegistration]\r\nProfile=NE2KWIN\r\n", nullptr,
+       app::kRunStopped, {"[Service]（第 1 行）缺少键 Start：请加上它。什么也没有做。"}, {}},
+      {"an unknown key", kPxeRoad + "Colour=Blue\r\n", nullptr, app::kRunBadFile,
+       {"第 13 行：节 [BootImage] 中没有键 Colour。什么也没有做。"}, {"c:\\usertemp.bat"}},
+      {"a card the list does not have", "[Card]\r\nType=NE2000\r\n", nullptr, app::kRunBadFile,
+       {"第 2 行：Type 只能是 RTL 8139、RTL 8029 或 Other。什么也没有做。"}, {}},
+      {"a yes/no key with another value", "[Service]\r\nStart=Maybe\r\n", nullptr, app::kRunBadFile,
+       {"第 2 行：Start 只能是 Yes 或 No。什么也没有做。"}, {}},
+  };
+  for (const Row& row : rows) {
+    Server s;
+    Prepare(s);
+    if (row.fault) row.fault(s);
+    EXPECT_EQ(RunFile(s, row.answers), row.status) << row.name << "\n" << LogOf(s);
+    std::vector<std::string> log;
+    ASSERT_TRUE(platform::ReadTextLines(s.host, kLog, &log)) << row.name;
+    for (const std::string& line : row.log) {
+      bool found = false;
+      for (const std::string& l : log) found = found || platform::MatchesMask(l, line);
+      EXPECT_TRUE(found) << row.name << ": " << line << "\n" << LogOf(s);
+    }
+    for (const char* file : row.untouched) EXPECT_FALSE(s.host.FileExists(file)) << row.name << ": " << file;
+  }
+}
+
+TEST(AnswerRun, AFileThatCannotBeReadChangesNothing) {
+  struct Row {
+    const char* name;
+    std::string bytes;  // nullptr-like "<none>": no file
+    std::string log;
+  } rows[] = {
+      {"no file", "<none>", "无法读取应答文件 C:\\Korrin\\answers.ini。什么也没有做。"},
+      {"UTF-8", "[Accounts]\r\nSharedDirectory=D:\\无盘站\r\n",
+       "第 2 行：不是 GBK（代码页 936）文本；请用“记事本”另存为 ANSI 编码。什么也没有做。"},
+  };
+  for (const Row& row : rows) {
+    Server s;
+    Prepare(s);
+    if (row.bytes != "<none>") s.Put(kAnswers, row.bytes);
+    const std::string before = s.Everything();
+    EXPECT_EQ(app::RunCommand(s.host, {"/run", kAnswers, "/log", kLog}), app::kRunBadFile) << row.name;
+    EXPECT_EQ(LogOf(s), "无人值守运行 C:\\Korrin\\answers.ini\r\n" + row.log + "\r\n") << row.name;
+    s.host.DeleteFile(kLog);
+    EXPECT_EQ(s.Everything(), before) << row.name;
+  }
+  Server s;
+  EXPECT_EQ(app::RunCommand(s.host, {"/check", kLog}), -1);
+  EXPECT_EQ(app::RunCommand(s.host, {"/run"}), app::kRunBadFile);
+  EXPECT_EQ(app::RunCommand(s.host, {"/run", kAnswers, "/log"}), app::kRunBadFile);
+}
+
+TEST(AnswerRun, TheSavedFileRunsTheFieldsAsTheyStand) {
+  Server s;
+  Prepare(s);
+  app::TForm1& f = s.Form();
+  f.Edit1.SetText("D:\\无盘站");
+  f.Edit3.SetText("12");
+  Server::Choose(f.ComboBox1, "Other NetCARD");
+  f.settings.NdisDriverPath = "C:\\DRIVERS\\NIC\\MYNIC.DOS";
+  f.GetNetDrv.MACTALK.SetText("001122");
+  // Cancelled: nothing written. Then saved where the administrator chose.
+  f.A1Click();
+  s.ui.AnswerSaveFile("E:\\reports\\room2.ini");
+  f.A1Click();
+  f.Edit2.SetText(" WS");
+  s.ui.AnswerSaveFile("Q:\\room2.ini");
+  f.A1Click();
+  EXPECT_EQ(s.journal(),
+            (std::vector<platform::SimEvent>{
+                {"save", "C:\\Korrin\\answers.ini", "保存应答文件", 0},
+                {"save", "C:\\Korrin\\answers.ini", "保存应答文件", 1},
+                {"message",
+                 "应答文件已保存到 E:\\reports\\room2.ini。\r\n在另一台服务器上，在本程序的目录中运行\r\n"
+                 "    Server.exe /run E:\\reports\\room2.ini /log 日志文件\r\n即可按它完成同样的设置。",
+                 "保存应答文件", platform::kMbIconInformation},
+                {"save", "C:\\Korrin\\answers.ini", "保存应答文件", 1},
+                {"message", "无法写入应答文件 Q:\\room2.ini（目录不存在、文件只读或磁盘已满），原来的文件保持原样。",
+                 "保存应答文件", platform::kMbIconExclamation}}));
+  EXPECT_EQ(platform::FromCodePage(s.Get("E:\\reports\\room2.ini")),
+            "[Accounts]\r\nSharedDirectory=D:\\无盘站\r\nUserPrefix=USER\r\nWorkGroup=PXEUSERS\r\nUserCount=12\r\n"
+            "NamesFile=Yes\r\n\r\n[Pdk]\r\nInstall=Yes\r\n\r\n[BootImage]\r\nAutoRegistration=No\r\n\r\n"
+            "[Card]\r\nType=Other\r\nVendorPrefix=001122\r\nDriver=C:\\DRIVERS\\NIC\\MYNIC.DOS\r\n\r\n"
+            "[Service]\r\nStart=Yes\r\n");
+  // A value with a space at its start stands in quotes and reads back whole.
+  app::AnswerFile back;
+  std::string error;
+  ASSERT_TRUE(app::ParseAnswerFile(
+      platform::JoinLines(app::AnswerFileLines(app::AnswersOf(f))), &back, &error)) << error;
+  EXPECT_EQ(back.sections[0].Find("UserPrefix")->value, " WS");
+}
+
+}  // namespace

@@ -1,0 +1,46 @@
+# The unattended run under Wine (sourced by run_e2e.sh, which gives say,
+# check, failed, out, build, repo, locales and KORRIN_DISPLAY): the README's
+# example answer file sets up a fresh demo server, which /check then finds
+# ready; a file that fails at the card ends with status 1 and leaves the
+# Remoteboot tree and the profile as they were.
+unattended_run() {
+  local prefix=$out/answers-prefix status
+  if ! KORRIN_PREFIX_CACHE=${KORRIN_PREFIX_CACHE:-$repo/build-wine/prefix-base} \
+       "$repo/demo/make_demo.sh" "$prefix" "$out/release" "$build" >>"$log" 2>&1; then
+    say "FAILED: cannot make the demo server for the answer files"
+    failed=$((failed + 1))
+    return
+  fi
+  korrin_wine_env "$prefix" "$KORRIN_DISPLAY" "$locales"
+  local -a env=("${WINE_ENV[@]}")
+  "${env[@]}" wineserver -p </dev/null >/dev/null 2>&1
+  local korrin=$prefix/drive_c/Korrin rpl=$prefix/drive_c/windows/rpl
+  server() { (cd "$korrin" && exec timeout 600 "${env[@]}" wine Server.exe "$@" </dev/null >>"$log" 2>&1); }
+  # The example, as the README gives it, in code page 936 with CR LF.
+  sed -n '/^<!-- the example answer file/,/^```$/p' "$repo/README.md" | sed '1,2d;$d' |
+    sed 's/$/\r/' | iconv -f UTF-8 -t GBK >"$korrin/rtl8139.ini"
+  check "the README's example answer file is there" test -s "$korrin/rtl8139.ini"
+  server /run rtl8139.ini /log rtl8139.log
+  status=$?
+  check "/run of the README's example ends with status 0 ($status)" test $status -eq 0
+  check "... its log is code page 936 and says all is done" \
+    env LC_ALL=C grep -qF "$(printf '全部完成。' | iconv -f UTF-8 -t GBK)" "$korrin/rtl8139.log"
+  server /check ready.txt
+  status=$?
+  check "/check after it ends with status 0 ($status)" test $status -eq 0
+  [ $status -eq 0 ] || iconv -f GBK -t UTF-8 "$korrin/ready.txt" | grep -v '^√' | sed 's/^/e2e:   /' | head -20
+  # A card rplcmd refuses (the prefix of the registered RTL8139 for an RTL8029).
+  printf '[Card]\r\nType=RTL 8029\r\nVendorPrefix=00E04C\r\n\r\n[Install]\r\nProfile=NE2KWIN\r\n\r\n[Service]\r\nStart=Yes\r\n' \
+    >"$korrin/refused.ini"
+  local before
+  before=$(cd "$rpl" && find . -type f -exec md5sum {} + | sort -k2)
+  server /run refused.ini /log refused.log
+  status=$?
+  check "/run of a file that fails at the card ends with status 1 ($status)" test $status -eq 1
+  check "... its log names the card's step" \
+    env LC_ALL=C grep -qF "$(printf '失败：[Card] 没有完成' | iconv -f UTF-8 -t GBK)" "$korrin/refused.log"
+  check "... and the Remoteboot tree with the profile is byte for byte as it was" \
+    test "$before" = "$(cd "$rpl" && find . -type f -exec md5sum {} + | sort -k2)"
+  "${env[@]}" wineserver -k >/dev/null 2>&1
+  WINE_ENV=("${wine_env[@]}")
+}
