@@ -5,6 +5,18 @@
 
 namespace platform {
 
+namespace {
+
+// A waited-for program's line with how it ended.
+std::string Outcome(const std::string& what, Host::Wait wait, const int* exit_code) {
+  return what + "：" +
+         (wait == Host::Wait::kFinished   ? "返回值 " + std::to_string(*exit_code)
+          : wait == Host::Wait::kTimedOut ? std::string("超时，已结束")
+                                          : std::string("无法启动"));
+}
+
+}  // namespace
+
 std::vector<std::string> RecordingHost::TakeRecord() {
   std::vector<std::string> lines;
   for (const Entry& e : entries_) {
@@ -51,10 +63,20 @@ int RecordingHost::StartWatched(const std::string& command_line, ShowMode show) 
 Host::Wait RecordingHost::RunToEnd(const std::string& command_line, ShowMode show, unsigned limit,
                                    int* exit_code) {
   const Wait wait = inner_.RunToEnd(command_line, show, limit, exit_code);
-  Note(Change::kStarted, "运行 " + command_line + "：" +
-                             (wait == Wait::kFinished   ? "返回值 " + std::to_string(*exit_code)
-                              : wait == Wait::kTimedOut ? std::string("超时，已结束")
-                                                        : std::string("无法启动")));
+  Note(Change::kStarted, Outcome("运行 " + command_line, wait, exit_code));
+  return wait;
+}
+
+Host::Wait RecordingHost::RunToEndWithFiles(const std::string& command_line, const std::string& input,
+                                            const std::string& output, unsigned limit, int* exit_code) {
+  // The output file is the program's: it is made or emptied whatever comes.
+  const bool existed = inner_.FileExists(output);
+  const Wait wait = inner_.RunToEndWithFiles(command_line, input, output, limit, exit_code);
+  if (inner_.FileExists(output)) {
+    if (existed && !FileEntry(output)) existed_.push_back(output);
+    Note(Change::kWritten, output);
+  }
+  Note(Change::kStarted, Outcome("运行 " + command_line + " <" + input + " >" + output, wait, exit_code));
   return wait;
 }
 

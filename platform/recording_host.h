@@ -29,6 +29,8 @@ class RecordingHost : public Host {
   int StartWatched(const std::string& command_line, ShowMode show) override;
   bool StillRunning(int program) override { return inner_.StillRunning(program); }
   Wait RunToEnd(const std::string& command_line, ShowMode show, unsigned limit, int* exit_code) override;
+  Wait RunToEndWithFiles(const std::string& command_line, const std::string& input, const std::string& output,
+                         unsigned limit, int* exit_code) override;
   std::string ReadRegistry(const std::string& key, const std::string& value) override {
     return inner_.ReadRegistry(key, value);
   }
@@ -42,6 +44,7 @@ class RecordingHost : public Host {
   bool DeleteFile(const std::string& path) override;
   bool CopyFile(const std::string& from, const std::string& to, bool fail_if_exists) override;
   bool SetFileAttributes(const std::string& path, unsigned attributes) override;
+  unsigned FileAttributes(const std::string& path) override { return inner_.FileAttributes(path); }
   bool ReplaceFile(const std::string& from, const std::string& to) override;
   bool ListDirectory(const std::string& dir, std::vector<DirEntry>* entries) override {
     return inner_.ListDirectory(dir, entries);
