@@ -2,9 +2,11 @@
 // control's state. A control is made with its name alone; its first state
 // comes from its window's layout row (look::SetFirstStates). Unbound, a
 // control keeps its state in memory (the tests); bound to a peer by the Win32
-// front end, every read and write goes to the real control. Both behave
-// alike: a check box whose state changes, by a click or by the program, runs
-// its change handler.
+// front end, every read and write goes to the real control. Binding hands the
+// state held over to the real control, and unbinding takes the control's
+// state back, so a form keeps what its window last showed from one showing to
+// the next. Both behave alike: a check box whose state changes, by a click or
+// by the program, runs its change handler.
 #pragma once
 
 #include <functional>
@@ -51,7 +53,21 @@ class Control {
   explicit Control(std::string name) : name_(std::move(name)) {}
   virtual ~Control() = default;
   const std::string& name() const { return name_; }
-  void Bind(ControlPeer* peer) { peer_ = peer; }
+  // Binds the control to its real control and gives that the state held
+  // (nullptr: unbinds).
+  void Bind(ControlPeer* peer) {
+    Unbind();
+    peer_ = peer;
+    if (peer_) Push(*peer_);
+  }
+  // Takes the real control's state back into memory and lets it go; before
+  // the real control is destroyed.
+  void Unbind() {
+    if (!peer_) return;
+    ControlPeer& peer = *peer_;
+    peer_ = nullptr;
+    Pull(peer);
+  }
   ControlPeer* peer() const { return peer_; }
 
   bool Enabled() const { return peer_ ? peer_->GetEnabled() : enabled_; }
@@ -60,6 +76,16 @@ class Control {
   void SetVisible(bool v) { peer_ ? peer_->SetVisible(v) : void(visible_ = v); }
 
  protected:
+  // The state held, given to a real control and taken back from it.
+  virtual void Push(ControlPeer& peer) {
+    peer.SetEnabled(enabled_);
+    peer.SetVisible(visible_);
+  }
+  virtual void Pull(ControlPeer& peer) {
+    enabled_ = peer.GetEnabled();
+    visible_ = peer.GetVisible();
+  }
+
   ControlPeer* peer_ = nullptr;
 
  private:
@@ -74,7 +100,16 @@ class TextControl : public Control {
   std::string Text() const { return peer_ ? peer_->GetText() : text_; }
   void SetText(const std::string& t) { peer_ ? peer_->SetText(t) : void(text_ = t); }
 
- private:
+ protected:
+  void Push(ControlPeer& peer) override {
+    Control::Push(peer);
+    peer.SetText(text_);
+  }
+  void Pull(ControlPeer& peer) override {
+    Control::Pull(peer);
+    text_ = peer.GetText();
+  }
+
   std::string text_;
 };
 
@@ -98,6 +133,16 @@ class CheckBox : public Control {
   }
   std::function<void()> on_change;
 
+ protected:
+  void Push(ControlPeer& peer) override {
+    Control::Push(peer);
+    peer.SetChecked(checked_);
+  }
+  void Pull(ControlPeer& peer) override {
+    Control::Pull(peer);
+    checked_ = peer.GetChecked();
+  }
+
  private:
   bool checked_ = false;
 };
@@ -108,6 +153,16 @@ class ProgressBar : public Control {
   int Position() const { return peer_ ? peer_->GetPosition() : position_; }
   // The bar's range is 0 to 100; a position beyond it shows the bar full.
   void SetPosition(int p) { peer_ ? peer_->SetPosition(p) : void(position_ = p); }
+
+ protected:
+  void Push(ControlPeer& peer) override {
+    Control::Push(peer);
+    peer.SetPosition(position_);
+  }
+  void Pull(ControlPeer& peer) override {
+    Control::Pull(peer);
+    position_ = peer.GetPosition();
+  }
 
  private:
   int position_ = 0;
@@ -151,6 +206,21 @@ class ListBox : public Control {
   }
   std::function<void()> on_change;
 
+ protected:
+  // The items before the choice: new items leave none chosen.
+  void Push(ControlPeer& peer) override {
+    Control::Push(peer);
+    peer.SetItems(items_);
+    peer.SetItemLooks(looks_);
+    peer.SetItemIndex(index_);
+  }
+  void Pull(ControlPeer& peer) override {
+    Control::Pull(peer);
+    items_ = peer.GetItems();
+    looks_.resize(items_.size());
+    index_ = peer.GetItemIndex();
+  }
+
  private:
   std::vector<std::string> items_;
   std::vector<ItemLook> looks_;
@@ -182,6 +252,18 @@ class EditComboBox : public TextControl {
   explicit EditComboBox(std::string name) : TextControl(std::move(name)) {}
   std::vector<std::string> Items() const { return peer_ ? peer_->GetItems() : items_; }
   void SetItems(const std::vector<std::string>& items) { peer_ ? peer_->SetItems(items) : void(items_ = items); }
+
+ protected:
+  // The text after the items: new items empty the field.
+  void Push(ControlPeer& peer) override {
+    Control::Push(peer);
+    peer.SetItems(items_);
+    peer.SetText(text_);
+  }
+  void Pull(ControlPeer& peer) override {
+    TextControl::Pull(peer);
+    items_ = peer.GetItems();
+  }
 
  private:
   std::vector<std::string> items_;

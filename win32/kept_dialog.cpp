@@ -25,23 +25,7 @@ HWND KeptDialog::Create(const wchar_t* class_name, const look::WindowLayout& lay
   for (platform::Control* control : controls) {
     const look::ControlLayout* c = window_.Find(control->name());
     HWND control_hwnd = window_.Control(control->name());
-    if (!c || !control_hwnd) continue;
-    // What the form holds goes over to the real control: the dialog is made
-    // when it is first shown, after the form has filled its lists.
-    auto* text = dynamic_cast<platform::TextControl*>(control);
-    auto* list = dynamic_cast<platform::ListBox*>(control);
-    const std::string held = text ? text->Text() : "";
-    const bool enabled = control->Enabled();
-    const std::vector<std::string> items = list ? list->Items() : std::vector<std::string>();
-    const std::vector<platform::ItemLook> looks = list ? list->Looks() : std::vector<platform::ItemLook>();
-    const int index = list ? list->ItemIndex() : -1;
-    peers_.Bind(control, control_hwnd, c->kind);
-    if (text && !held.empty()) text->SetText(held);
-    if (control->Enabled() != enabled) control->SetEnabled(enabled);
-    if (list) {
-      list->SetItems(items, looks);
-      list->SetItemIndex(index);
-    }
+    if (c && control_hwnd) peers_.Bind(control, control_hwnd, c->kind);
   }
   return hwnd;
 }
@@ -70,6 +54,9 @@ LRESULT KeptDialog::Handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam
     case WM_CLOSE:
       EndModal(owner_, hwnd, platform::kMrCancel, /*keep=*/true);
       return 0;
+    case WM_DESTROY:
+      peers_.Unbind();
+      break;
   }
   return DefWindowProcW(hwnd, message, wparam, lparam);
 }

@@ -18,8 +18,7 @@ class KeptDialog : public WindowHandler {
  public:
   // Creates the window from its layout with a fixed dialog border, a close
   // box and no other title-bar button, and binds the form's controls, each
-  // keeping what it holds: its text, its enabled state, a list's items with
-  // their looks and its choice.
+  // showing what it holds.
   HWND Create(const wchar_t* class_name, const look::WindowLayout& layout, HWND owner,
               const std::vector<platform::Control*>& controls, const char* ok_button);
   bool Made() const { return window_.hwnd != nullptr; }

@@ -98,8 +98,10 @@ std::unique_ptr<platform::ControlPeer> MakePeer(HWND hwnd, look::Kind kind) {
   }
 }
 
-Peers::~Peers() {
-  for (platform::Control* control : bound_) control->Bind(nullptr);
+void Peers::Unbind() {
+  for (platform::Control* control : bound_) control->Unbind();
+  bound_.clear();
+  peers_.clear();
 }
 
 void Peers::Bind(platform::Control* control, HWND hwnd, look::Kind kind) {

@@ -106,16 +106,18 @@ class ComboPeer : public WindowPeer {
 // The peer of a control of that kind.
 std::unique_ptr<platform::ControlPeer> MakePeer(HWND hwnd, look::Kind kind);
 
-// The peers of a window's controls. Binding gives a value object its peer;
-// the value objects go back to memory when the peers go (a form may outlive
-// its window).
+// The peers of a window's controls. Binding gives a value object its peer,
+// which takes the state the object holds; unbinding, while the window still
+// stands, takes each control's state back into its object (a form outlives
+// its window, and shows the same at the next showing).
 class Peers {
  public:
   Peers() = default;
   Peers(const Peers&) = delete;
   Peers& operator=(const Peers&) = delete;
-  ~Peers();
+  ~Peers() { Unbind(); }
   void Bind(platform::Control* control, HWND hwnd, look::Kind kind);
+  void Unbind();
 
  private:
   std::vector<platform::Control*> bound_;

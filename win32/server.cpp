@@ -106,6 +106,7 @@ LRESULT Form1Window::Handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
       DestroyWindow(hwnd);
       return 0;
     case WM_DESTROY:
+      peers_.Unbind();
       PostQuitMessage(0);
       return 0;
   }

@@ -33,14 +33,10 @@ class CheckWindow : public WindowHandler {
       SendMessageW(memo, EM_SETLIMITTEXT, 0, 0);  // a report of many profiles is long
       LetEscapeClose(memo);
     }
-    // What the form holds goes over to the real controls.
     for (platform::TextControl* control : {&form_.Memo1, &form_.Label1}) {
       const look::ControlLayout* row = window_.Find(control->name());
       HWND control_hwnd = window_.Control(control->name());
-      if (!row || !control_hwnd) continue;
-      const std::string held = control->Text();
-      peers_.Bind(control, control_hwnd, row->kind);
-      control->SetText(held);
+      if (row && control_hwnd) peers_.Bind(control, control_hwnd, row->kind);
     }
     if (memo) SendMessageW(memo, EM_SETSEL, 0, 0);  // shown from its top
     return hwnd;
@@ -72,6 +68,9 @@ class CheckWindow : public WindowHandler {
       case WM_CLOSE:
         EndModal(owner_, hwnd);
         return 0;
+      case WM_DESTROY:
+        peers_.Unbind();
+        break;
     }
     return DefWindowProcW(hwnd, message, wparam, lparam);
   }

@@ -81,6 +81,7 @@ class Form2Window : public WindowHandler {
         return 0;  // only the countdown closes it: the unpacking needs its time
       case WM_DESTROY:
         KillTimer(hwnd, kTimer2);
+        peers_.Unbind();
         form_.on_close = nullptr;
         return 0;
     }
