@@ -74,6 +74,9 @@ class Control {
   void SetEnabled(bool v) { peer_ ? peer_->SetEnabled(v) : void(enabled_ = v); }
   bool Visible() const { return peer_ ? peer_->GetVisible() : visible_; }
   void SetVisible(bool v) { peer_ ? peer_->SetVisible(v) : void(visible_ = v); }
+  // The user has acted on the control (clicked it, chose in it): its handler
+  // runs. The front end calls it; a control without an event ignores it.
+  virtual void Notify() {}
 
  protected:
   // The state held, given to a real control and taken back from it.
@@ -115,7 +118,17 @@ class TextControl : public Control {
 
 using Edit = TextControl;
 using Label = TextControl;
-using Button = TextControl;
+
+// A button, a tool button or a menu item: a click runs its click handler.
+class Button : public TextControl {
+ public:
+  explicit Button(std::string name) : TextControl(std::move(name)) {}
+  void Click() {
+    if (on_click) on_click();
+  }
+  void Notify() override { Click(); }
+  std::function<void()> on_click;
+};
 
 class CheckBox : public Control {
  public:
@@ -131,6 +144,7 @@ class CheckBox : public Control {
   void Changed() {
     if (on_change) on_change();
   }
+  void Notify() override { Changed(); }
   std::function<void()> on_change;
 
  protected:
@@ -204,6 +218,7 @@ class ListBox : public Control {
   void Changed() {
     if (on_change) on_change();
   }
+  void Notify() override { Changed(); }
   std::function<void()> on_change;
 
  protected:
@@ -267,6 +282,18 @@ class EditComboBox : public TextControl {
 
  private:
   std::vector<std::string> items_;
+};
+
+// A timer of a window: it ticks every `interval` milliseconds while its
+// window is shown, and each tick runs its tick handler.
+class Timer {
+ public:
+  explicit Timer(unsigned interval) : interval(interval) {}
+  void Tick() {
+    if (on_tick) on_tick();
+  }
+  const unsigned interval;
+  std::function<void()> on_tick;
 };
 
 }  // namespace platform

@@ -33,7 +33,6 @@ class Form1Window : public WindowHandler {
   bool PreTranslate(const MSG& msg) override;
 
  private:
-  void Command(int id, int code);
   void ShowPage(int index);
 
   app::TForm1& form_;

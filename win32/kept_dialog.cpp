@@ -5,12 +5,11 @@
 namespace win32 {
 
 HWND KeptDialog::Create(const wchar_t* class_name, const look::WindowLayout& layout, HWND owner,
-                        const std::vector<platform::Control*>& controls, const char* ok_button) {
+                        const std::vector<platform::Control*>& controls) {
   RegisterHandlerClass(class_name);
   owner_ = owner;
-  ok_button_ = ok_button;
   window_.layout = &layout;
-  window_.default_button = ok_button;
+  window_.default_id = IDOK;
   FrameSpec frame;
   frame.class_name = class_name;
   frame.layout = &layout;
@@ -22,11 +21,7 @@ HWND KeptDialog::Create(const wchar_t* class_name, const look::WindowLayout& lay
   if (!hwnd) return nullptr;
   window_.hwnd = hwnd;
   BuildControls(&window_);
-  for (platform::Control* control : controls) {
-    const look::ControlLayout* c = window_.Find(control->name());
-    HWND control_hwnd = window_.Control(control->name());
-    if (c && control_hwnd) peers_.Bind(control, control_hwnd, c->kind);
-  }
+  peers_.Bind(window_, controls);
   return hwnd;
 }
 
@@ -38,14 +33,12 @@ LRESULT KeptDialog::Handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam
   switch (message) {
     case WM_COMMAND: {
       int id = LOWORD(wparam), code = HIWORD(wparam);
-      const look::ControlLayout* ok = ok_button_ ? window_.Find(ok_button_) : nullptr;
-      if (ok && id == ok->id && code == BN_CLICKED) {
+      if (id == IDOK && code == BN_CLICKED)
         EndModal(owner_, hwnd, platform::kMrOk, /*keep=*/true);
-      } else if (id == IDCANCEL) {
+      else if (id == IDCANCEL)
         EndModal(owner_, hwnd, platform::kMrCancel, /*keep=*/true);  // Esc
-      } else if (const look::ControlLayout* c = look::FindControl(*window_.layout, id)) {
-        Notify(*c, code);
-      }
+      else
+        peers_.Notify(id, code);
       return 0;
     }
     case WM_DRAWITEM:
@@ -59,6 +52,12 @@ LRESULT KeptDialog::Handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam
       break;
   }
   return DefWindowProcW(hwnd, message, wparam, lparam);
+}
+
+bool KeptDialog::PreTranslate(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN || msg.wParam != VK_RETURN) return false;
+  const look::ControlLayout* c = window_.LayoutOf(GetFocus());
+  return c && c->kind == look::Kind::kDirectoryList && peers_.Notify(c->id, EventOf(c->kind));
 }
 
 }  // namespace win32

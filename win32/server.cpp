@@ -1,5 +1,6 @@
 // The main window (Form1): created from its layout; every click of a button,
-// menu item or toolbar button goes to the form's handler of that name.
+// menu item or toolbar button, every change of a list or check box, goes to
+// the handler the form put on its value object.
 #include "app/server.h"
 
 #include "win32/forms.h"
@@ -26,13 +27,9 @@ HWND Form1Window::Create() {
   window_.hwnd = hwnd;
   silver_ = CreateSolidBrush(RGB(192, 192, 192));
   BuildControls(&window_);
-  for (const look::ControlLayout& c : *layout.controls) {
+  for (const look::ControlLayout& c : *layout.controls)
     if (c.kind == look::Kind::kPage) pages_.push_back(window_.Control(c.name));
-    platform::Control* control = form_.Find(c.name);
-    HWND control_hwnd = window_.Control(c.name);
-    if (!control || !control_hwnd) continue;
-    peers_.Bind(control, control_hwnd, c.kind);
-  }
+  peers_.Bind(window_, form_.Controls());
   ui_.SetMainWindow(hwnd);
   form_.FormCreate();
   return hwnd;
@@ -45,7 +42,7 @@ void Form1Window::ShowPage(int index) {
 
 bool Form1Window::PreTranslate(const MSG& msg) {
   if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB || !(GetKeyState(VK_CONTROL) & 0x8000)) return false;
-  HWND notebook = window_.Control("tabbook1");
+  HWND notebook = window_.OfKind(look::Kind::kTabBook);
   int count = static_cast<int>(pages_.size());
   if (!notebook || count == 0) return false;
   int step = (GetKeyState(VK_SHIFT) & 0x8000) ? count - 1 : 1;
@@ -58,36 +55,14 @@ bool Form1Window::PreTranslate(const MSG& msg) {
   return true;
 }
 
-void Form1Window::Command(int id, int code) {
-  const look::WindowLayout& layout = *window_.layout;
-  const look::ControlLayout* c = look::FindControl(layout, id);
-  const look::MenuLayout* item = c ? nullptr : look::FindMenuItem(layout, id);
-  if (!c && !item) return;
-  const char* name = c ? c->name : item->name;
-  if (c) {
-    platform::Control* control = form_.Find(name);
-    if (auto* box = dynamic_cast<platform::CheckBox*>(control)) {
-      // The user has toggled the box: its change handler runs.
-      if (code == BN_CLICKED) box->Changed();
-      return;
-    }
-    if (auto* list = dynamic_cast<platform::ListBox*>(control)) {
-      // The user has chosen an item (CBN_SELCHANGE and LBN_SELCHANGE are one code).
-      if (code == LBN_SELCHANGE) list->Changed();
-      return;
-    }
-  }
-  if (code == BN_CLICKED) form_.Click(name);
-}
-
 LRESULT Form1Window::Handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_COMMAND:
-      Command(LOWORD(wparam), HIWORD(wparam));
+      peers_.Notify(LOWORD(wparam), HIWORD(wparam));
       return 0;
     case WM_NOTIFY: {
       const NMHDR* header = reinterpret_cast<const NMHDR*>(lparam);
-      if (header->hwndFrom == window_.Control("tabbook1") && header->code == TCN_SELCHANGE)
+      if (header->hwndFrom == window_.OfKind(look::Kind::kTabBook) && header->code == TCN_SELCHANGE)
         ShowPage(static_cast<int>(SendMessageW(header->hwndFrom, TCM_GETCURSEL, 0, 0)));
       return 0;
     }
@@ -96,7 +71,7 @@ LRESULT Form1Window::Handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
       break;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
-      if (reinterpret_cast<HWND>(lparam) == window_.Control("CheckBox2")) {
+      if (reinterpret_cast<HWND>(lparam) == peers_.HwndOf(form_.CheckBox2)) {
         // This check box sits on a silver ground of its own.
         SetBkColor(reinterpret_cast<HDC>(wparam), RGB(192, 192, 192));
         return reinterpret_cast<LRESULT>(silver_);

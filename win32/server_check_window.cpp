@@ -17,7 +17,7 @@ class CheckWindow : public WindowHandler {
     const look::WindowLayout& layout = app::TCheckForm::Layout();
     RegisterHandlerClass(L"TCheckForm");
     window_.layout = &layout;
-    window_.default_button = "Button2";
+    window_.default_id = IDCANCEL;  // the close button
     FrameSpec frame;
     frame.class_name = L"TCheckForm";
     frame.layout = &layout;
@@ -27,17 +27,13 @@ class CheckWindow : public WindowHandler {
     if (!hwnd) return nullptr;
     window_.hwnd = hwnd;
     BuildControls(&window_);
-    HWND memo = window_.Control("Memo1");
+    HWND memo = window_.OfKind(look::Kind::kMemo);
     if (memo) {
       SendMessageW(memo, EM_SETREADONLY, TRUE, 0);
       SendMessageW(memo, EM_SETLIMITTEXT, 0, 0);  // a report of many profiles is long
       LetEscapeClose(memo);
     }
-    for (platform::TextControl* control : {&form_.Memo1, &form_.Label1}) {
-      const look::ControlLayout* row = window_.Find(control->name());
-      HWND control_hwnd = window_.Control(control->name());
-      if (row && control_hwnd) peers_.Bind(control, control_hwnd, row->kind);
-    }
+    peers_.Bind(window_, form_.Controls());
     if (memo) SendMessageW(memo, EM_SETSEL, 0, 0);  // shown from its top
     return hwnd;
   }
@@ -45,7 +41,7 @@ class CheckWindow : public WindowHandler {
   // A multi-line text area keeps Tab for itself; from the report Tab and
   // Shift+Tab go on to the buttons, as from any other control.
   bool PreTranslate(const MSG& msg) override {
-    if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB || msg.hwnd != window_.Control("Memo1")) return false;
+    if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB || msg.hwnd != window_.OfKind(look::Kind::kMemo)) return false;
     if (HWND next = GetNextDlgTabItem(window_.hwnd, msg.hwnd, (GetKeyState(VK_SHIFT) & 0x8000) != 0)) SetFocus(next);
     return true;
   }
@@ -53,18 +49,15 @@ class CheckWindow : public WindowHandler {
   LRESULT Handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) override {
     switch (message) {
       case WM_CTLCOLORSTATIC:
-        if (HBRUSH brush = TextAreaColours(window_.Control("Memo1"), wparam, lparam))
+        if (HBRUSH brush = TextAreaColours(window_.OfKind(look::Kind::kMemo), wparam, lparam))
           return reinterpret_cast<LRESULT>(brush);
         break;
-      case WM_COMMAND: {
-        const look::ControlLayout* copy = window_.Find("Button1");
-        if (copy && LOWORD(wparam) == copy->id && HIWORD(wparam) == BN_CLICKED) {
-          form_.Button1Click();
-        } else if (LOWORD(wparam) == IDCANCEL) {  // the close button and Esc
+      case WM_COMMAND:
+        if (LOWORD(wparam) == IDCANCEL)  // the close button and Esc
           EndModal(owner_, hwnd);
-        }
+        else
+          peers_.Notify(LOWORD(wparam), HIWORD(wparam));
         return 0;
-      }
       case WM_CLOSE:
         EndModal(owner_, hwnd);
         return 0;

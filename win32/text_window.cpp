@@ -44,7 +44,7 @@ class TextWindow : public WindowHandler {
   LRESULT Handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) override {
     switch (message) {
       case WM_CTLCOLORSTATIC:
-        if (HBRUSH brush = TextAreaColours(window_.Control("Memo1"), wparam, lparam))
+        if (HBRUSH brush = TextAreaColours(window_.OfKind(look::Kind::kMemo), wparam, lparam))
           return reinterpret_cast<LRESULT>(brush);
         break;
       case WM_COMMAND:
@@ -95,7 +95,7 @@ HWND CreateTextWindow(const TextWindowSpec& look, HWND owner) {
   }
   handler->window().hwnd = hwnd;
   BuildControls(&handler->window());
-  if (HWND memo = handler->window().Control("Memo1")) {
+  if (HWND memo = handler->window().OfKind(look::Kind::kMemo)) {
     LetEscapeClose(memo);
     if (look.read_only) SendMessageW(memo, EM_SETREADONLY, TRUE, 0);
     SetWindowTextW(memo, Widen(look.text).c_str());

@@ -7,8 +7,8 @@
 
 namespace win32 {
 
-// The text area is the layout's control "Memo1", at the place and size the
-// layout gives it, whatever size the window takes later.
+// The text area is the layout's one multi-line text area, at the place and
+// size the layout gives it, whatever size the window takes later.
 struct TextWindowSpec {
   const wchar_t* class_name;
   const look::WindowLayout* layout;

@@ -41,24 +41,19 @@ class Form2Window : public WindowHandler {
     window_.hwnd = hwnd;
     teal_ = CreateSolidBrush(kTeal);
     BuildControls(&window_);
-    for (platform::Control* control : Controls()) {
-      const look::ControlLayout* c = window_.Find(control->name());
-      HWND control_hwnd = window_.Control(control->name());
-      if (!c || !control_hwnd) continue;
-      peers_.Bind(control, control_hwnd, c->kind);
-    }
+    peers_.Bind(window_, form_.Controls());
     form_.on_close = [this] {
       KillTimer(window_.hwnd, kTimer2);
       EndModal(owner_, window_.hwnd);
     };
-    SetTimer(hwnd, kTimer2, pxe::TForm2::kTimer2Interval, nullptr);
+    SetTimer(hwnd, kTimer2, form_.Timer2.interval, nullptr);
     return hwnd;
   }
 
   LRESULT Handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) override {
     switch (message) {
       case WM_TIMER:
-        if (wparam == kTimer2) form_.Timer2Timer();
+        if (wparam == kTimer2) form_.Timer2.Tick();
         return 0;
       case WM_ERASEBKGND: {
         RECT rc;
@@ -68,7 +63,7 @@ class Form2Window : public WindowHandler {
       }
       case WM_CTLCOLORSTATIC: {
         HDC dc = reinterpret_cast<HDC>(wparam);
-        if (reinterpret_cast<HWND>(lparam) == window_.Control("Label2")) {
+        if (reinterpret_cast<HWND>(lparam) == peers_.HwndOf(form_.Label2)) {
           SetTextColor(dc, kWhite);
           SetBkColor(dc, GetSysColor(COLOR_BACKGROUND));
           return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BACKGROUND));
@@ -89,10 +84,6 @@ class Form2Window : public WindowHandler {
   }
 
  private:
-  std::vector<platform::Control*> Controls() {
-    return {&form_.Label1, &form_.Label2, &form_.ProgressBar1};
-  }
-
   pxe::TForm2& form_;
   HWND owner_;
   BuiltWindow window_;
