@@ -9,11 +9,8 @@ namespace win32 {
 
 platform::ModalResult ShowTForm5(HWND owner, app::TForm5&) {
   // The whole window is 529 x 428; its first client area is the layout's.
-  TextWindowSpec look = {L"TForm5", &app::TForm5::Layout(), WS_OVERLAPPEDWINDOW,
-                         /*client_size=*/false, 529, 428,
-                         /*read_only=*/true, app::TForm5::Text()};
-  HWND window = CreateTextWindow(look, owner);
-  return window ? RunModal(owner, window) : platform::kMrCancel;
+  return ShowTextWindow(owner, app::TForm5::Layout(), {L"TForm5", WS_OVERLAPPEDWINDOW, 0, 529, 428},
+                        /*read_only=*/true, app::TForm5::Text());
 }
 
 }  // namespace win32

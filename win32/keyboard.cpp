@@ -3,7 +3,6 @@
 namespace win32 {
 namespace {
 
-const wchar_t kDefaultProp[] = L"KorrinDefault";  // on a window: its default button
 const wchar_t kOldProcProp[] = L"KorrinPushProc";
 
 LRESULT CALLBACK PushButtonProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -20,7 +19,8 @@ LRESULT CALLBACK PushButtonProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM l
     case WM_SETFOCUS:
     case WM_KILLFOCUS: {
       LRESULT result = CallWindowProcW(old, hwnd, message, wparam, lparam);
-      HWND def = DefaultButton(TopWindow(hwnd));
+      HWND window = TopWindow(hwnd);
+      HWND def = GetDlgItem(window, DefaultId(window));
       if (def && def != hwnd) InvalidateRect(def, nullptr, FALSE);
       InvalidateRect(hwnd, nullptr, FALSE);
       return result;
@@ -49,17 +49,16 @@ bool IsPushButton(HWND control) {
   return (SendMessageW(control, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
 }
 
-void SetDefaultButton(HWND window, HWND button) { SetPropW(window, kDefaultProp, button); }
-
-HWND DefaultButton(HWND window) { return static_cast<HWND>(GetPropW(window, kDefaultProp)); }
-
-void ForgetDefaultButton(HWND window) { RemovePropW(window, kDefaultProp); }
+int DefaultId(HWND window) {
+  LRESULT answer = SendMessageW(window, DM_GETDEFID, 0, 0);
+  return HIWORD(answer) == DC_HASDEFID ? LOWORD(answer) : 0;
+}
 
 bool LooksDefault(HWND button) {
   HWND focus = GetFocus();
   if (focus == button) return true;
   HWND window = TopWindow(button);
-  if (DefaultButton(window) != button) return false;
+  if (GetDlgCtrlID(button) != DefaultId(window)) return false;
   return !(focus && IsChild(window, focus) && IsPushButton(focus));
 }
 

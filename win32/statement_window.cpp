@@ -7,12 +7,8 @@
 namespace win32 {
 
 platform::ModalResult ShowTForm4(HWND owner, app::TForm4&) {
-  TextWindowSpec look = {L"TForm4", &app::TForm4::Layout(),
-                         WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
-                         /*client_size=*/true, 0, 0,
-                         /*read_only=*/false, app::TForm4::Text()};
-  HWND window = CreateTextWindow(look, owner);
-  return window ? RunModal(owner, window) : platform::kMrCancel;
+  return ShowTextWindow(owner, app::TForm4::Layout(), {L"TForm4", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0},
+                        /*read_only=*/false, app::TForm4::Text());
 }
 
 }  // namespace win32

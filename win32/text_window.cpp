@@ -1,8 +1,5 @@
 #include "win32/text_window.h"
 
-#include "win32/window_builder.h"
-#include "win32/window_class.h"
-
 namespace win32 {
 
 using platform::Widen;
@@ -11,20 +8,51 @@ namespace {
 
 const wchar_t kOldProcProp[] = L"KorrinMemoProc";
 
-// A multi-line text area takes every key it is given, Esc too; this one lets
-// Esc go to the dialog keys, which close its window (IDCANCEL).
 LRESULT CALLBACK MemoProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   WNDPROC old = reinterpret_cast<WNDPROC>(GetPropW(hwnd, kOldProcProp));
-  if (message == WM_GETDLGCODE && wparam == VK_ESCAPE) {
+  if (message == WM_GETDLGCODE && (wparam == VK_ESCAPE || wparam == VK_TAB)) {
     const MSG* msg = reinterpret_cast<const MSG*>(lparam);
-    if (msg && msg->message == WM_KEYDOWN)
-      return CallWindowProcW(old, hwnd, message, wparam, lparam) & ~(DLGC_WANTALLKEYS | DLGC_WANTMESSAGE);
+    const bool read_only = (GetWindowLongW(hwnd, GWL_STYLE) & ES_READONLY) != 0;
+    if (msg && msg->message == WM_KEYDOWN && (wparam == VK_ESCAPE || read_only))
+      return CallWindowProcW(old, hwnd, message, wparam, lparam) & ~(DLGC_WANTALLKEYS | DLGC_WANTMESSAGE | DLGC_WANTTAB);
   }
   if (message == WM_NCDESTROY) RemovePropW(hwnd, kOldProcProp);
   return CallWindowProcW(old, hwnd, message, wparam, lparam);
 }
 
+class TextDialog : public Dialog {
+ public:
+  TextDialog(const look::WindowLayout& layout, const DialogFrame& frame, bool read_only, const char* text)
+      : Dialog(layout, frame, {}), read_only_(read_only), text_(text) {
+    default_id_ = 0;
+  }
+
+ protected:
+  void Started() override {
+    HWND memo = window_.OfKind(look::Kind::kMemo);
+    if (!memo) return;
+    LeaveKeysToDialog(memo);
+    if (read_only_) SendMessageW(memo, EM_SETREADONLY, TRUE, 0);
+    SetWindowTextW(memo, Widen(text_).c_str());
+    SendMessageW(memo, EM_SETSEL, 0, 0);
+    SendMessageW(memo, EM_SCROLLCARET, 0, 0);
+  }
+  INT_PTR Message(UINT message, WPARAM wparam, LPARAM lparam) override {
+    if (message == WM_CTLCOLORSTATIC) return reinterpret_cast<INT_PTR>(TextAreaColours(window_.OfKind(look::Kind::kMemo), wparam, lparam));
+    return FALSE;
+  }
+
+ private:
+  bool read_only_;
+  const char* text_;
+};
+
 }  // namespace
+
+void LeaveKeysToDialog(HWND memo) {
+  SetPropW(memo, kOldProcProp,
+           reinterpret_cast<HANDLE>(SetWindowLongPtrW(memo, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MemoProc))));
+}
 
 HBRUSH TextAreaColours(HWND memo, WPARAM wparam, LPARAM lparam) {
   if (!memo || reinterpret_cast<HWND>(lparam) != memo) return nullptr;
@@ -34,75 +62,9 @@ HBRUSH TextAreaColours(HWND memo, WPARAM wparam, LPARAM lparam) {
   return GetSysColorBrush(COLOR_WINDOW);
 }
 
-namespace {
-
-class TextWindow : public WindowHandler {
- public:
-  explicit TextWindow(HWND owner) : owner_(owner) {}
-  BuiltWindow& window() { return window_; }
-
-  LRESULT Handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) override {
-    switch (message) {
-      case WM_CTLCOLORSTATIC:
-        if (HBRUSH brush = TextAreaColours(window_.OfKind(look::Kind::kMemo), wparam, lparam))
-          return reinterpret_cast<LRESULT>(brush);
-        break;
-      case WM_COMMAND:
-        if (LOWORD(wparam) == IDCANCEL) {  // Esc
-          EndModal(owner_, hwnd);
-          return 0;
-        }
-        break;
-      case WM_CLOSE:
-        EndModal(owner_, hwnd);
-        return 0;
-      case WM_NCDESTROY:
-        delete this;
-        return DefWindowProcW(hwnd, message, wparam, lparam);
-    }
-    return DefWindowProcW(hwnd, message, wparam, lparam);
-  }
-
- private:
-  HWND owner_;
-  BuiltWindow window_;
-};
-
-}  // namespace
-
-void LetEscapeClose(HWND memo) {
-  SetPropW(memo, kOldProcProp,
-           reinterpret_cast<HANDLE>(SetWindowLongPtrW(memo, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MemoProc))));
-}
-
-HWND CreateTextWindow(const TextWindowSpec& look, HWND owner) {
-  RegisterHandlerClass(look.class_name);
-  TextWindow* handler = new TextWindow(owner);
-  handler->window().layout = look.layout;
-  FrameSpec frame;
-  frame.class_name = look.class_name;
-  frame.layout = look.layout;
-  frame.style = look.style;
-  frame.owner = owner;
-  frame.client_size = look.client_size;
-  frame.outer_width = look.outer_width;
-  frame.outer_height = look.outer_height;
-  frame.handler = handler;
-  HWND hwnd = CreateFrame(frame);
-  if (!hwnd) {
-    delete handler;
-    return nullptr;
-  }
-  handler->window().hwnd = hwnd;
-  BuildControls(&handler->window());
-  if (HWND memo = handler->window().OfKind(look::Kind::kMemo)) {
-    LetEscapeClose(memo);
-    if (look.read_only) SendMessageW(memo, EM_SETREADONLY, TRUE, 0);
-    SetWindowTextW(memo, Widen(look.text).c_str());
-    SendMessageW(memo, EM_SETSEL, 0, 0);
-    SendMessageW(memo, EM_SCROLLCARET, 0, 0);
-  }
-  return hwnd;
+platform::ModalResult ShowTextWindow(HWND owner, const look::WindowLayout& layout, const DialogFrame& frame,
+                                     bool read_only, const char* text) {
+  return TextDialog(layout, frame, read_only, text).ShowModal(owner);
 }
 
 }  // namespace win32

@@ -403,8 +403,6 @@ void BuildControls(BuiltWindow* window) {
   RegisterContainerClass();
   CreateChildren(window, "", window->hwnd, window->layout->font);
   AddTooltips(window);
-  if (const look::ControlLayout* c = window->default_id ? look::FindControl(*window->layout, window->default_id) : nullptr)
-    if (HWND button = window->Control(c->name)) SetDefaultButton(window->hwnd, button);
 }
 
 }  // namespace win32

@@ -25,9 +25,6 @@ class BuiltWindow {
 
   HWND hwnd = nullptr;
   const look::WindowLayout* layout = nullptr;
-  // The button Enter presses wherever the focus is (the identifier of a push
-  // button of the layout), or 0 for none.
-  int default_id = 0;
 
   HWND Control(const std::string& name) const;
   // The first control of a kind, or nullptr.
@@ -52,7 +49,7 @@ HFONT ChineseFont(HFONT base);
 
 // Creates every control of the window's layout inside window->hwnd, each with
 // its identifier, in tab order within its parent; sets fonts, texts, first
-// states, tooltips and the default button.
+// states and tooltips.
 void BuildControls(BuiltWindow* window);
 
 // The notification that is a kind's event (a click, a change of choice), or

@@ -35,10 +35,10 @@ HWND FocusTarget(HWND window) {
 }
 
 // The answer to DM_GETDEFID, which the dialog keys ask on Enter: the push
-// button that has the focus, otherwise the window's default button.
-LRESULT DefaultId(HWND window) {
+// button that has the focus (the main window has no default button).
+LRESULT FocusedPushButton(HWND window) {
   HWND focus = GetFocus();
-  HWND button = focus && IsChild(window, focus) && IsPushButton(focus) ? focus : DefaultButton(window);
+  HWND button = focus && IsChild(window, focus) && IsPushButton(focus) ? focus : nullptr;
   if (!button || !IsWindowEnabled(button) || !IsWindowVisible(button)) return 0;
   return MAKELONG(GetDlgCtrlID(button), DC_HASDEFID);
 }
@@ -65,10 +65,9 @@ LRESULT CALLBACK HandlerProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpar
       }
       break;
     case DM_GETDEFID:
-      return DefaultId(hwnd);
+      return FocusedPushButton(hwnd);
     case WM_NCDESTROY:
       RemovePropW(hwnd, kFocusProp);
-      ForgetDefaultButton(hwnd);
       SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
       break;
   }
@@ -200,47 +199,6 @@ bool DialogKeys(HWND window, MSG* msg) {
     if (WindowHandler* handler = HandlerOf(window))
       if (handler->PreTranslate(*msg)) return true;
   return IsDialogMessageW(window, msg) != 0;
-}
-
-namespace {
-// How each modal window still running ended, set by EndModal.
-std::map<HWND, platform::ModalResult> modal_results;
-}  // namespace
-
-platform::ModalResult RunModal(HWND owner, HWND window) {
-  modal_results[window] = platform::kMrCancel;
-  if (owner) EnableWindow(owner, FALSE);
-  ShowWindow(window, SW_SHOW);
-  UpdateWindow(window);
-  MSG msg;
-  // A window kept for the whole run ends its modal time by hiding.
-  while (IsWindow(window) && IsWindowVisible(window)) {
-    BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-    if (got == 0) {
-      PostQuitMessage(static_cast<int>(msg.wParam));  // for the main loop
-      break;
-    }
-    if (got < 0) break;
-    if (!DialogKeys(window, &msg)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-  }
-  if (owner) EnableWindow(owner, TRUE);
-  platform::ModalResult result = modal_results[window];
-  modal_results.erase(window);
-  return result;
-}
-
-void EndModal(HWND owner, HWND window, platform::ModalResult result, bool keep) {
-  modal_results[window] = result;
-  // The owner takes input again before the window goes, so that it becomes
-  // the active window.
-  if (owner) EnableWindow(owner, TRUE);
-  if (keep)
-    ShowWindow(window, SW_HIDE);
-  else
-    DestroyWindow(window);
 }
 
 }  // namespace win32

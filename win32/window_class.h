@@ -1,6 +1,5 @@
-// The program's top-level windows: their class, their frame, the program's
-// icon, the keyboard of a window (the focus it keeps, its default button) and
-// the modal loop.
+// The main window's class and frame, the program's icon, and the keyboard of
+// the main window (the focus it keeps, Enter on its focused push button).
 #pragma once
 
 #include "platform/win32/win32_host.h"
@@ -23,7 +22,7 @@ class WindowHandler {
 // WindowHandler given as the creation parameter. Registering twice is
 // harmless. Every window of such a class keeps the control that had the
 // focus when it was deactivated and gives it back (the first tab stop the
-// first time), and names its default button to the dialog keys.
+// first time), and names its focused push button to the dialog keys.
 void RegisterHandlerClass(const wchar_t* class_name);
 
 // How a top-level window is framed.
@@ -54,15 +53,5 @@ HICON ProgramIcon(int size);
 // (the window's own keys first, then Tab, Enter, Esc, arrows); false when it
 // is no such message and must be dispatched.
 bool DialogKeys(HWND window, MSG* msg);
-
-// Shows `window` modally over `owner` and returns when it has been destroyed
-// or hidden.
-// The window's WM_CLOSE must call EndModal.
-// Returns how it ended: the result EndModal was given, or kMrCancel.
-platform::ModalResult RunModal(HWND owner, HWND window);
-// Gives input back to the owner, then destroys the modal window, or with
-// `keep` hides it for its next showing (a dialog made once for the run).
-void EndModal(HWND owner, HWND window, platform::ModalResult result = platform::kMrCancel,
-              bool keep = false);
 
 }  // namespace win32
