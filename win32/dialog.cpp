@@ -54,6 +54,13 @@ Dialog::Dialog(const look::WindowLayout& layout, const DialogFrame& frame, std::
   window_.layout = &layout;
 }
 
+HWND Dialog::Create(HWND owner) {
+  RegisterDialogClass(frame_.class_name);
+  const std::vector<WORD> words = FrameTemplate(frame_, platform::Widen(window_.layout->caption));
+  return CreateDialogIndirectParamW(Instance(), reinterpret_cast<LPCDLGTEMPLATEW>(words.data()), owner, Procedure,
+                                    reinterpret_cast<LPARAM>(this));
+}
+
 platform::ModalResult Dialog::ShowModal(HWND owner) {
   RegisterDialogClass(frame_.class_name);
   const std::vector<WORD> words = FrameTemplate(frame_, platform::Widen(window_.layout->caption));
@@ -76,10 +83,12 @@ INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARA
 void Dialog::Start() {
   HWND hwnd = window_.hwnd;
   const look::WindowLayout& layout = *window_.layout;
+  if (layout.menu) SetMenu(hwnd, BuildMenu(*layout.menu));  // destroyed with the window
   int width = frame_.outer_width, height = frame_.outer_height;
   if (width == 0) {
     RECT rc = {0, 0, layout.client_width, layout.client_height};
-    AdjustWindowRectEx(&rc, GetWindowLongW(hwnd, GWL_STYLE), FALSE, GetWindowLongW(hwnd, GWL_EXSTYLE));
+    AdjustWindowRectEx(&rc, GetWindowLongW(hwnd, GWL_STYLE), layout.menu != nullptr,
+                       GetWindowLongW(hwnd, GWL_EXSTYLE));
     width = rc.right - rc.left;
     height = rc.bottom - rc.top;
   }
@@ -98,6 +107,7 @@ INT_PTR Dialog::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       return FALSE;  // the focus is set
     case WM_COMMAND: {
       const int id = LOWORD(wparam), code = HIWORD(wparam);
+      if (Command(id, code)) return TRUE;
       const look::ControlLayout* focused = window_.LayoutOf(GetFocus());
       if (id == IDOK && focused && focused->kind == look::Kind::kDirectoryList) {
         peers_.Notify(focused->id, EventOf(focused->kind));  // Enter opens the chosen directory

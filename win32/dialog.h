@@ -1,9 +1,11 @@
-// The program's modal windows are dialogs of the system's dialog manager: a
+// The program's windows are dialogs of the system's dialog manager: a
 // class of their own on DefDlgProc, a template in memory holding only the
 // frame (style, class, caption; no items, no font of its own), and the
 // controls made from the layout's rows when the dialog starts
 // (WM_INITDIALOG), with their fonts, places and tab order. One dialog
-// procedure serves them all; its object is kept in DWLP_USER.
+// procedure serves them all; its object is kept in DWLP_USER. The main
+// window is modeless, with its menu bar and its keys (an accelerator table),
+// the others modal.
 //
 // Which mechanism gives each keyboard behaviour:
 //   Tab, Shift+Tab, arrows        the dialog manager, over WS_TABSTOP in
@@ -17,6 +19,10 @@
 //                                 dialog manager, as a single-line field does
 //   Enter on a directory tree     Dialog: IDOK with the focus in the tree opens
 //                                 the chosen directory, as a double click does
+//   Ctrl+Tab, Ctrl+Shift+Tab      the main window's accelerator table: the next
+//                                 and the previous page of its notebook
+//   Alt+letter                    the main window's menu bar
+//   Esc, Enter in the main window nothing: it has no OK or Cancel (no ids 1, 2)
 #pragma once
 
 #include "platform/win32/win32_host.h"
@@ -52,10 +58,14 @@ class Dialog {
   // Makes the dialog and shows it modally over `owner`; returns how it ended:
   // OK by the control of identifier IDOK, otherwise Cancel.
   platform::ModalResult ShowModal(HWND owner);
+  // Makes the dialog modeless, hidden; nullptr when it cannot be made.
+  HWND Create(HWND owner);
 
  protected:
   // The controls are made and bound; the focus goes to the first tab stop.
   virtual void Started() {}
+  // A command before the controls' (WM_COMMAND): true when taken.
+  virtual bool Command(int, int) { return false; }
   // A message the dialog procedure leaves to the window: its answer, or
   // FALSE for the dialog manager's.
   virtual INT_PTR Message(UINT, WPARAM, LPARAM) { return FALSE; }

@@ -12,35 +12,37 @@
 #include "rpl/vendor_prefix_dialog.h"
 #include "rpl/driver_chooser.h"
 #include "platform/win32/win32_host.h"
-#include "win32/owner_draw.h"
-#include "win32/peers.h"
+#include "win32/dialog.h"
 #include "win32/text_window.h"
-#include "win32/window_builder.h"
-#include "win32/window_class.h"
 
 namespace win32 {
 
-// server.cpp: the main window, Form1.
-class Form1Window : public WindowHandler {
+// server.cpp: the main window, Form1, a modeless dialog.
+class Form1Window : public Dialog {
  public:
-  Form1Window(app::TForm1& form, platform::Win32Ui& ui) : form_(form), ui_(ui) {}
+  Form1Window(app::TForm1& form, platform::Win32Ui& ui);
   ~Form1Window() override;
   // Creates the window and its controls, binds the form's controls to them and
   // runs FormCreate. The window stays hidden.
   HWND Create();
-  LRESULT Handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) override;
-  // Ctrl+Tab and Ctrl+Shift+Tab turn the notebook's pages.
-  bool PreTranslate(const MSG& msg) override;
+  // Passes a message of the loop to the window's keys and the dialog manager;
+  // false when it must be dispatched.
+  bool Translate(MSG* msg);
+
+ protected:
+  void Started() override;
+  bool Command(int id, int code) override;
+  INT_PTR Message(UINT message, WPARAM wparam, LPARAM lparam) override;
 
  private:
   void ShowPage(int index);
+  void TurnPage(int step);
 
   app::TForm1& form_;
   platform::Win32Ui& ui_;
-  BuiltWindow window_;
-  Peers peers_;
   std::vector<HWND> pages_;
   HBRUSH silver_ = nullptr;
+  HACCEL keys_ = nullptr;
 };
 
 // statement_window.cpp: the statement window, Form4, a fresh one shown modally at every opening.
