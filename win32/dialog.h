@@ -12,7 +12,7 @@
 //                                 creation order (containers WS_EX_CONTROLPARENT)
 //   Enter                         the dialog manager: the focused push button,
 //                                 else the default id (DM_SETDEFID)
-//   Enter on a picture button     keyboard.cpp: it answers WM_GETDLGCODE as a push button
+//   Enter on a picture button     owner_draw.cpp: it answers WM_GETDLGCODE as a push button
 //   Esc, the close box, Alt+F4    the dialog manager: IDCANCEL
 //   the focus kept and given back DefDlgProc, on deactivation and activation
 //   Esc, Tab in a text area       text_window.cpp: the area leaves them to the
@@ -35,6 +35,12 @@
 #include "win32/window_builder.h"
 
 namespace win32 {
+
+// The menu bar of a layout, each item with its identifier.
+HMENU BuildMenu(const std::vector<look::MenuLayout>& menu);
+
+// The program's icon, 32 or 16 pixels square: made once, freed at exit.
+HICON ProgramIcon(int size);
 
 // A fixed dialog border with the close box and no other title-bar button.
 constexpr DWORD kFixedDialog = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;

@@ -1,4 +1,5 @@
-// The windows of the front end, one file each, named after the window's module.
+// The windows of the front end: the main window (server.cpp) and the modal
+// windows (windows.cpp), each shown by the function of its class.
 #pragma once
 
 #include <memory>
@@ -13,7 +14,6 @@
 #include "rpl/driver_chooser.h"
 #include "platform/win32/win32_host.h"
 #include "win32/dialog.h"
-#include "win32/text_window.h"
 
 namespace win32 {
 
@@ -45,24 +45,24 @@ class Form1Window : public Dialog {
   HACCEL keys_ = nullptr;
 };
 
-// statement_window.cpp: the statement window, Form4, a fresh one shown modally at every opening.
+// The statement window, Form4, a fresh one shown modally at every opening.
 platform::ModalResult ShowTForm4(HWND owner, app::TForm4& window);
 
-// wait_dialog.cpp: the boot image's wait dialog, Form2, shown modally at every run.
+// The boot image's wait dialog, Form2, shown modally at every run.
 platform::ModalResult ShowTForm2(HWND owner, pxe::TForm2& window);
 
-// vendor_prefix_dialog.cpp: the vendor-prefix dialog, Form3, shown modally at each
-// registration of a Realtek card; made at the first, then kept hidden for the run.
+// The vendor-prefix dialog, Form3, shown modally at each registration of a
+// Realtek card.
 platform::ModalResult ShowTForm3(HWND owner, rpl::TForm3& window);
 
-// driver_chooser.cpp: the driver chooser, GetNetDrv, shown modally at each registration
-// of a custom card; made at the first, then kept hidden for the run.
+// The driver chooser, GetNetDrv, shown modally at each registration of a
+// custom card.
 platform::ModalResult ShowTGetNetDrv(HWND owner, rpl::TGetNetDrv& window);
 
-// help_window.cpp: the help window, Form5, shown modally at every opening.
+// The help window, Form5, shown modally at every opening.
 platform::ModalResult ShowTForm5(HWND owner, app::TForm5& window);
 
-// server_check_window.cpp: the check window, shown modally at every opening.
+// The check window, shown modally at every opening.
 platform::ModalResult ShowTCheckForm(HWND owner, app::TCheckForm& window);
 
 }  // namespace win32

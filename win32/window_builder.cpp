@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "win32/keyboard.h"
+#include "win32/owner_draw.h"
 #include "win32/owner_draw.h"
 
 namespace win32 {
