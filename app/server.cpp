@@ -26,6 +26,28 @@ TForm1::TForm1(platform::Host& host, platform::Ui& ui) : GetNetDrv(host), host_(
   for (const look::ControlLayout& c : *Layout().controls)
     if (platform::Control* control = Find(c.name)) controls.push_back(control);
   look::SetFirstStates(Layout(), controls);
+  // Each handler on its control: a click runs it, in the window as in a test.
+  SpeedButton1.on_click = [this] { SpeedButton1Click(); };
+  SpeedButton2.on_click = [this] { SpeedButton2Click(); };
+  SpeedButton3.on_click = [this] { SpeedButton3Click(); };
+  C1.on_click = [this] { C1Click(); };
+  A1.on_click = [this] { A1Click(); };
+  E1.on_click = [this] { E1Click(); };
+  N2.on_click = [this] { N2Click(); };
+  M1.on_click = [this] { M1Click(); };
+  BitBtn1.on_click = [this] { BitBtn1Click(); };
+  BitBtn8.on_click = [this] { BitBtn8Click(); };
+  BitBtn4.on_click = [this] { BitBtn4Click(); };
+  BitBtn3.on_click = [this] { BitBtn3Click(); };
+  BitBtn5.on_click = [this] { BitBtn5Click(); };
+  BitBtn2.on_click = [this] { BitBtn2Click(); };
+  BitBtn7.on_click = [this] { BitBtn7Click(); };
+  BitBtn10.on_click = [this] { BitBtn10Click(); };
+  BitBtn9.on_click = [this] { BitBtn9Click(); };
+  BitBtn11.on_click = [this] { BitBtn11Click(); };
+  BitBtn12.on_click = [this] { BitBtn12Click(); };
+  BitBtn6.on_click = [this] { BitBtn6Click(); };
+  SpeedButton7.on_click = [this] { SpeedButton7Click(); };
   CheckBox1.on_change = [this] { CheckBox1Click(); };
   ComboBox2.on_change = [this] { ComboBox2Change(); };
 }

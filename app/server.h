@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "look/layout.h"
 #include "platform/controls.h"
@@ -27,8 +28,10 @@ class TForm1 {
   TForm1(platform::Host& host, platform::Ui& ui);
 
   static const look::WindowLayout& Layout();
-  // The control of a name in the layout, or nullptr.
+  // The control or menu item of a name in the layout, or nullptr.
   platform::Control* Find(const std::string& name);
+  // The controls and menu items the window shows, each with its handler.
+  std::vector<platform::Control*> Controls();
 
   // Events of this window.
   void FormCreate();
@@ -60,15 +63,20 @@ class TForm1 {
   void BitBtn6Click();   // start remote boot
   void SpeedButton7Click();  // boot manager
 
-  // Runs the handler of a control's click by the control's name (a button, a
-  // menu item, a toolbar button); false for a name without one.
-  bool Click(const std::string& name);
-
   ServerSettings settings;
   // The account script last started (StartWatched's number), 0 for none.
   int AccountScript() const { return account_script_; }
 
   // The controls; each starts as its row in the layout gives it.
+  // Toolbar and menu.
+  platform::Button SpeedButton1{"SpeedButton1"};
+  platform::Button SpeedButton2{"SpeedButton2"};
+  platform::Button SpeedButton3{"SpeedButton3"};
+  platform::Button C1{"C1"};
+  platform::Button A1{"A1"};
+  platform::Button E1{"E1"};
+  platform::Button N2{"N2"};
+  platform::Button M1{"M1"};
   // Account group.
   platform::Edit Edit1{"Edit1"};
   platform::Edit Edit2{"Edit2"};

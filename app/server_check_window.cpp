@@ -19,7 +19,8 @@ const look::WindowLayout kCheckForm = {"CheckForm", "检查服务器", 140, 60, 
 
 TCheckForm::TCheckForm(platform::Ui& ui, const std::string& report, const std::string& summary)
     : ui_(ui), report_(report) {
-  look::SetFirstStates(kCheckForm, {&Memo1, &Label1});
+  look::SetFirstStates(kCheckForm, Controls());
+  Button1.on_click = [this] { Button1Click(); };
   Memo1.SetText(report);
   Label1.SetText(summary);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "look/layout.h"
 #include "platform/controls.h"
@@ -19,9 +20,12 @@ class TCheckForm : public platform::ModalWindow {
   static const look::WindowLayout& Layout();
 
   void Button1Click();  // copies the report to the clipboard and says so
+  // The controls, as the window shows them; its close button is the dialog's own.
+  std::vector<platform::Control*> Controls() { return {&Memo1, &Label1, &Button1}; }
 
   platform::Edit Memo1{"Memo1"};
   platform::Label Label1{"Label1"};
+  platform::Button Button1{"Button1"};
 
  private:
   platform::Ui& ui_;

@@ -2,9 +2,11 @@
 // control's state. A control is made with its name alone; its first state
 // comes from its window's layout row (look::SetFirstStates). Unbound, a
 // control keeps its state in memory (the tests); bound to a peer by the Win32
-// front end, every read and write goes to the real control. Both behave
-// alike: a check box whose state changes, by a click or by the program, runs
-// its change handler.
+// front end, every read and write goes to the real control. Binding hands the
+// state held over to the real control, and unbinding takes the control's
+// state back, so a form keeps what its window last showed from one showing to
+// the next. Both behave alike: a check box whose state changes, by a click or
+// by the program, runs its change handler.
 #pragma once
 
 #include <functional>
@@ -51,15 +53,42 @@ class Control {
   explicit Control(std::string name) : name_(std::move(name)) {}
   virtual ~Control() = default;
   const std::string& name() const { return name_; }
-  void Bind(ControlPeer* peer) { peer_ = peer; }
+  // Binds the control to its real control and gives that the state held
+  // (nullptr: unbinds).
+  void Bind(ControlPeer* peer) {
+    Unbind();
+    peer_ = peer;
+    if (peer_) Push(*peer_);
+  }
+  // Takes the real control's state back into memory and lets it go; before
+  // the real control is destroyed.
+  void Unbind() {
+    if (!peer_) return;
+    ControlPeer& peer = *peer_;
+    peer_ = nullptr;
+    Pull(peer);
+  }
   ControlPeer* peer() const { return peer_; }
 
   bool Enabled() const { return peer_ ? peer_->GetEnabled() : enabled_; }
   void SetEnabled(bool v) { peer_ ? peer_->SetEnabled(v) : void(enabled_ = v); }
   bool Visible() const { return peer_ ? peer_->GetVisible() : visible_; }
   void SetVisible(bool v) { peer_ ? peer_->SetVisible(v) : void(visible_ = v); }
+  // The user has acted on the control (clicked it, chose in it): its handler
+  // runs. The front end calls it; a control without an event ignores it.
+  virtual void Notify() {}
 
  protected:
+  // The state held, given to a real control and taken back from it.
+  virtual void Push(ControlPeer& peer) {
+    peer.SetEnabled(enabled_);
+    peer.SetVisible(visible_);
+  }
+  virtual void Pull(ControlPeer& peer) {
+    enabled_ = peer.GetEnabled();
+    visible_ = peer.GetVisible();
+  }
+
   ControlPeer* peer_ = nullptr;
 
  private:
@@ -74,13 +103,32 @@ class TextControl : public Control {
   std::string Text() const { return peer_ ? peer_->GetText() : text_; }
   void SetText(const std::string& t) { peer_ ? peer_->SetText(t) : void(text_ = t); }
 
- private:
+ protected:
+  void Push(ControlPeer& peer) override {
+    Control::Push(peer);
+    peer.SetText(text_);
+  }
+  void Pull(ControlPeer& peer) override {
+    Control::Pull(peer);
+    text_ = peer.GetText();
+  }
+
   std::string text_;
 };
 
 using Edit = TextControl;
 using Label = TextControl;
-using Button = TextControl;
+
+// A button, a tool button or a menu item: a click runs its click handler.
+class Button : public TextControl {
+ public:
+  explicit Button(std::string name) : TextControl(std::move(name)) {}
+  void Click() {
+    if (on_click) on_click();
+  }
+  void Notify() override { Click(); }
+  std::function<void()> on_click;
+};
 
 class CheckBox : public Control {
  public:
@@ -96,7 +144,18 @@ class CheckBox : public Control {
   void Changed() {
     if (on_change) on_change();
   }
+  void Notify() override { Changed(); }
   std::function<void()> on_change;
+
+ protected:
+  void Push(ControlPeer& peer) override {
+    Control::Push(peer);
+    peer.SetChecked(checked_);
+  }
+  void Pull(ControlPeer& peer) override {
+    Control::Pull(peer);
+    checked_ = peer.GetChecked();
+  }
 
  private:
   bool checked_ = false;
@@ -108,6 +167,16 @@ class ProgressBar : public Control {
   int Position() const { return peer_ ? peer_->GetPosition() : position_; }
   // The bar's range is 0 to 100; a position beyond it shows the bar full.
   void SetPosition(int p) { peer_ ? peer_->SetPosition(p) : void(position_ = p); }
+
+ protected:
+  void Push(ControlPeer& peer) override {
+    Control::Push(peer);
+    peer.SetPosition(position_);
+  }
+  void Pull(ControlPeer& peer) override {
+    Control::Pull(peer);
+    position_ = peer.GetPosition();
+  }
 
  private:
   int position_ = 0;
@@ -149,7 +218,23 @@ class ListBox : public Control {
   void Changed() {
     if (on_change) on_change();
   }
+  void Notify() override { Changed(); }
   std::function<void()> on_change;
+
+ protected:
+  // The items before the choice: new items leave none chosen.
+  void Push(ControlPeer& peer) override {
+    Control::Push(peer);
+    peer.SetItems(items_);
+    peer.SetItemLooks(looks_);
+    peer.SetItemIndex(index_);
+  }
+  void Pull(ControlPeer& peer) override {
+    Control::Pull(peer);
+    items_ = peer.GetItems();
+    looks_.resize(items_.size());
+    index_ = peer.GetItemIndex();
+  }
 
  private:
   std::vector<std::string> items_;
@@ -183,8 +268,32 @@ class EditComboBox : public TextControl {
   std::vector<std::string> Items() const { return peer_ ? peer_->GetItems() : items_; }
   void SetItems(const std::vector<std::string>& items) { peer_ ? peer_->SetItems(items) : void(items_ = items); }
 
+ protected:
+  // The text after the items: new items empty the field.
+  void Push(ControlPeer& peer) override {
+    Control::Push(peer);
+    peer.SetItems(items_);
+    peer.SetText(text_);
+  }
+  void Pull(ControlPeer& peer) override {
+    TextControl::Pull(peer);
+    items_ = peer.GetItems();
+  }
+
  private:
   std::vector<std::string> items_;
+};
+
+// A timer of a window: it ticks every `interval` milliseconds while its
+// window is shown, and each tick runs its tick handler.
+class Timer {
+ public:
+  explicit Timer(unsigned interval) : interval(interval) {}
+  void Tick() {
+    if (on_tick) on_tick();
+  }
+  const unsigned interval;
+  std::function<void()> on_tick;
 };
 
 }  // namespace platform

@@ -17,7 +17,10 @@ const look::WindowLayout kForm2 = {"Form2", "生成引导文件", 290, 227, 295,
 
 }  // namespace
 
-TForm2::TForm2() { look::SetFirstStates(kForm2, {&Label1, &Label2, &ProgressBar1}); }
+TForm2::TForm2() {
+  look::SetFirstStates(kForm2, Controls());
+  Timer2.on_tick = [this] { Timer2Timer(); };
+}
 
 const look::WindowLayout& TForm2::Layout() { return kForm2; }
 

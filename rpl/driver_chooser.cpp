@@ -26,8 +26,7 @@ TGetNetDrv::TGetNetDrv(platform::Host& host)
     : drives_(host, DriveComboBox1),
       directories_(host, DirectoryListBox1),
       files_(host, FileListBox1, "*.DOS") {
-  look::SetFirstStates(kGetNetDrv, {&DriveComboBox1, &DirectoryListBox1, &FileListBox1, &FilterComboBox1,
-                                    &NDISTALK, &MACTALK});
+  look::SetFirstStates(kGetNetDrv, Controls());
   FilterComboBox1.SetItemIndex(0);
   DriveComboBox1.on_change = [this] { DriveComboBox1Change(); };
   DirectoryListBox1.on_change = [this] { DirectoryListBox1Change(); };

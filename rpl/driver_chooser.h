@@ -17,6 +17,10 @@ class TGetNetDrv : public platform::ModalWindow {
   explicit TGetNetDrv(platform::Host& host);
   const char* Kind() const override { return "TGetNetDrv"; }
   static const look::WindowLayout& Layout();
+  // The controls, as the window shows them; its OK button is the dialog's own.
+  std::vector<platform::Control*> Controls() {
+    return {&DriveComboBox1, &DirectoryListBox1, &FileListBox1, &FilterComboBox1, &NDISTALK, &MACTALK};
+  }
 
   // The lists show the current directory each time the dialog opens.
   void FormShow() override;

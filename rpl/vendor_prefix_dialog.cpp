@@ -16,7 +16,7 @@ const look::WindowLayout kForm3 = {"Form3", "输入提示", 309, 208, 178, 104, 
 
 }  // namespace
 
-TForm3::TForm3() { look::SetFirstStates(kForm3, {&MAC}); }
+TForm3::TForm3() { look::SetFirstStates(kForm3, Controls()); }
 
 const look::WindowLayout& TForm3::Layout() { return kForm3; }
 

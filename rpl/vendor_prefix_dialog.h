@@ -14,6 +14,8 @@ class TForm3 : public platform::ModalWindow {
   TForm3();
   const char* Kind() const override { return "TForm3"; }
   static const look::WindowLayout& Layout();
+  // The controls, as the window shows them; its OK button is the dialog's own.
+  std::vector<platform::Control*> Controls() { return {&MAC}; }
 
   platform::EditComboBox MAC{"MAC"};  // the known prefixes, the first shown
 };

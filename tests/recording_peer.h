@@ -26,7 +26,13 @@ class RecordingPeer : public platform::ControlPeer {
   int GetPosition() override { return position; }
   void SetPosition(int p) override { position = p; changes.push_back("position " + std::to_string(p)); }
   std::vector<std::string> GetItems() override { return items; }
-  void SetItems(const std::vector<std::string>& v) override { items = v; index = -1; changes.push_back("items"); }
+  // New items leave none chosen and, in a drop-down that takes typing, an empty field.
+  void SetItems(const std::vector<std::string>& v) override {
+    items = v;
+    index = -1;
+    text.clear();
+    changes.push_back("items");
+  }
   int GetItemIndex() override { return index; }
   void SetItemIndex(int i) override { index = i; changes.push_back("index " + std::to_string(i)); }
   void SetItemLooks(const std::vector<platform::ItemLook>& v) override { looks = v; changes.push_back("looks"); }

@@ -1,7 +1,7 @@
 // Program start: the main window is made and shown, and the messages are
-// handled until it closes. Every other window is made when it is first shown:
-// the kept dialogs (vendor prefix, driver chooser) then stay for the run. With
-// "/check FILE" the server's check goes into FILE and no window is made.
+// handled until it closes. Every other window is a modal dialog made at each
+// showing. With "/check FILE" the server's check goes into FILE and no window
+// is made.
 #include "win32/forms.h"
 
 #include <commctrl.h>
@@ -62,7 +62,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   UpdateWindow(main_window);
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (!win32::DialogKeys(main_window, &msg)) {
+    if (!form1.Translate(&msg)) {
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }

@@ -2,12 +2,12 @@
 
 #include "look/pictures.h"
 #include "win32/illustration.h"
-#include "win32/keyboard.h"
 
 namespace win32 {
 namespace {
 
 const wchar_t kOldProcProp[] = L"KorrinFlatProc";
+const wchar_t kPushProcProp[] = L"KorrinPushProc";
 const wchar_t kHotProp[] = L"KorrinHot";  // the mouse is over a flat button
 
 // Flat picture buttons raise their edge while the mouse is over them.
@@ -29,6 +29,33 @@ LRESULT CALLBACK FlatButtonProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM l
     case WM_NCDESTROY:
       RemovePropW(hwnd, kHotProp);
       RemovePropW(hwnd, kOldProcProp);
+      break;
+  }
+  return CallWindowProcW(old, hwnd, message, wparam, lparam);
+}
+
+LRESULT CALLBACK PushButtonProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  WNDPROC old = reinterpret_cast<WNDPROC>(GetPropW(hwnd, kPushProcProp));
+  switch (message) {
+    case WM_GETDLGCODE:
+      return DLGC_BUTTON | (LooksDefault(hwnd) ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
+    case BM_SETSTYLE:
+      // The dialog keys set BS_PUSHBUTTON or BS_DEFPUSHBUTTON as the focus
+      // moves; the button stays owner-drawn and shows its state from the
+      // focus (LooksDefault).
+      InvalidateRect(hwnd, nullptr, FALSE);
+      return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: {
+      LRESULT result = CallWindowProcW(old, hwnd, message, wparam, lparam);
+      HWND window = TopWindow(hwnd);
+      HWND def = GetDlgItem(window, DefaultId(window));
+      if (def && def != hwnd) InvalidateRect(def, nullptr, FALSE);
+      InvalidateRect(hwnd, nullptr, FALSE);
+      return result;
+    }
+    case WM_NCDESTROY:
+      RemovePropW(hwnd, kPushProcProp);
       break;
   }
   return CallWindowProcW(old, hwnd, message, wparam, lparam);
@@ -224,6 +251,34 @@ LPARAM ItemLookData(const platform::ItemLook& look) {
     if (look.picture == all[i].name) index = i + 1;
   int indent = look.indent < 0 ? 0 : look.indent > 0xFF ? 0xFF : look.indent;
   return static_cast<LPARAM>((static_cast<ULONG_PTR>(indent) << 16) | index);
+}
+
+HWND TopWindow(HWND control) {
+  while (control && (GetWindowLongW(control, GWL_STYLE) & WS_CHILD)) control = GetParent(control);
+  return control;
+}
+
+void MakePushButton(HWND button) {
+  SetPropW(button, kPushProcProp,
+           reinterpret_cast<HANDLE>(SetWindowLongPtrW(button, GWLP_WNDPROC,
+                                                      reinterpret_cast<LONG_PTR>(PushButtonProc))));
+}
+
+bool IsPushButton(HWND control) {
+  return (SendMessageW(control, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
+}
+
+int DefaultId(HWND window) {
+  LRESULT answer = SendMessageW(window, DM_GETDEFID, 0, 0);
+  return HIWORD(answer) == DC_HASDEFID ? LOWORD(answer) : 0;
+}
+
+bool LooksDefault(HWND button) {
+  HWND focus = GetFocus();
+  if (focus == button) return true;
+  HWND window = TopWindow(button);
+  if (GetDlgCtrlID(button) != DefaultId(window)) return false;
+  return !(focus && IsChild(window, focus) && IsPushButton(focus));
 }
 
 }  // namespace win32

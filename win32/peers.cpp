@@ -98,14 +98,38 @@ std::unique_ptr<platform::ControlPeer> MakePeer(HWND hwnd, look::Kind kind) {
   }
 }
 
-Peers::~Peers() {
-  for (platform::Control* control : bound_) control->Bind(nullptr);
+void Peers::Bind(const BuiltWindow& window, const std::vector<platform::Control*>& controls) {
+  for (platform::Control* control : controls) {
+    const std::string& name = control->name();
+    if (const look::ControlLayout* row = window.Find(name)) {
+      HWND hwnd = window.Control(name);
+      if (!hwnd) continue;
+      peers_.push_back(MakePeer(hwnd, row->kind));
+      control->Bind(peers_.back().get());
+      by_id_[row->id] = {control, hwnd, EventOf(row->kind)};
+    } else if (const look::MenuLayout* item = look::FindMenuItem(*window.layout, name.c_str())) {
+      by_id_[item->id] = {control, nullptr, kMenuEvent};
+    }
+  }
 }
 
-void Peers::Bind(platform::Control* control, HWND hwnd, look::Kind kind) {
-  peers_.push_back(MakePeer(hwnd, kind));
-  control->Bind(peers_.back().get());
-  bound_.push_back(control);
+void Peers::Unbind() {
+  for (auto& entry : by_id_) entry.second.control->Unbind();
+  by_id_.clear();
+  peers_.clear();
+}
+
+bool Peers::Notify(int id, int code) {
+  auto it = by_id_.find(id);
+  if (it == by_id_.end() || it->second.event != code) return false;
+  it->second.control->Notify();
+  return true;
+}
+
+HWND Peers::HwndOf(const platform::Control& control) const {
+  for (const auto& entry : by_id_)
+    if (entry.second.control == &control) return entry.second.hwnd;
+  return nullptr;
 }
 
 }  // namespace win32

@@ -5,11 +5,13 @@
 
 #include "platform/win32/win32_host.h"
 
+#include <map>
 #include <memory>
 #include <vector>
 
 #include "look/layout.h"
 #include "platform/controls.h"
+#include "win32/window_builder.h"
 
 namespace win32 {
 
@@ -106,19 +108,39 @@ class ComboPeer : public WindowPeer {
 // The peer of a control of that kind.
 std::unique_ptr<platform::ControlPeer> MakePeer(HWND hwnd, look::Kind kind);
 
-// The peers of a window's controls. Binding gives a value object its peer;
-// the value objects go back to memory when the peers go (a form may outlive
-// its window).
+// The peers of a window's controls. Binding gives a value object its peer,
+// which takes the state the object holds; unbinding, while the window still
+// stands, takes each control's state back into its object (a form outlives
+// its window, and shows the same at the next showing).
+//
+// The one way an event reaches its handler: the window's notification of a
+// control (its identifier and code) finds the control's row, the row its
+// value object, and when the code is the event of the row's kind (a button's
+// click, a list's change), the object's Notify runs the handler the form put
+// on it.
 class Peers {
  public:
   Peers() = default;
   Peers(const Peers&) = delete;
   Peers& operator=(const Peers&) = delete;
-  ~Peers();
-  void Bind(platform::Control* control, HWND hwnd, look::Kind kind);
+  ~Peers() { Unbind(); }
+  // Binds each value object to the control of its row in the window, and a
+  // menu item's to its identifier.
+  void Bind(const BuiltWindow& window, const std::vector<platform::Control*>& controls);
+  void Unbind();
+  // A notification of the window's control or menu item `id`; false when no
+  // value object hears of it.
+  bool Notify(int id, int code);
+  // The real control of a value object, or nullptr.
+  HWND HwndOf(const platform::Control& control) const;
 
  private:
-  std::vector<platform::Control*> bound_;
+  struct Bound {
+    platform::Control* control;
+    HWND hwnd;   // nullptr for a menu item
+    int event;   // the notification code of the kind's event
+  };
+  std::map<int, Bound> by_id_;
   std::vector<std::unique_ptr<platform::ControlPeer>> peers_;
 };
 

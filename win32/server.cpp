@@ -1,41 +1,50 @@
-// The main window (Form1): created from its layout; every click of a button,
-// menu item or toolbar button goes to the form's handler of that name.
+// The main window (Form1): a modeless dialog made from its layout. Every click
+// of a button, menu item or toolbar button, every change of a list or check
+// box, goes to the handler the form put on its value object; Ctrl+Tab and
+// Ctrl+Shift+Tab turn the notebook's pages.
 #include "app/server.h"
 
 #include "win32/forms.h"
 
 namespace win32 {
 
+namespace {
+// The commands of the window's keys: not identifiers of its controls or menu.
+const int kNextPage = 301, kPreviousPage = 302;
+}  // namespace
+
+Form1Window::Form1Window(app::TForm1& form, platform::Win32Ui& ui)
+    : Dialog(app::TForm1::Layout(), {L"TForm1", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0}, form.Controls()),
+      form_(form),
+      ui_(ui) {
+  // Esc and Enter on a field close nothing: the window has no OK or Cancel.
+  cancels_ = false;
+}
+
 Form1Window::~Form1Window() {
+  if (keys_) DestroyAcceleratorTable(keys_);
   if (silver_) DeleteObject(silver_);
 }
 
 HWND Form1Window::Create() {
-  const look::WindowLayout& layout = app::TForm1::Layout();
-  RegisterHandlerClass(L"TForm1");
-  window_.layout = &layout;
-  FrameSpec frame;
-  frame.class_name = L"TForm1";
-  frame.layout = &layout;
-  // Fixed single border with the system menu and close box only.
-  frame.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
-  frame.menu = layout.menu ? BuildMenu(*layout.menu) : nullptr;
-  frame.handler = this;
-  HWND hwnd = CreateFrame(frame);
+  HWND hwnd = Dialog::Create(nullptr);
   if (!hwnd) return nullptr;
-  window_.hwnd = hwnd;
-  silver_ = CreateSolidBrush(RGB(192, 192, 192));
-  BuildControls(&window_);
-  for (const look::ControlLayout& c : *layout.controls) {
-    if (c.kind == look::Kind::kPage) pages_.push_back(window_.Control(c.name));
-    platform::Control* control = form_.Find(c.name);
-    HWND control_hwnd = window_.Control(c.name);
-    if (!control || !control_hwnd) continue;
-    peers_.Bind(control, control_hwnd, c.kind);
-  }
+  ACCEL keys[] = {{FVIRTKEY | FCONTROL, VK_TAB, kNextPage}, {FVIRTKEY | FCONTROL | FSHIFT, VK_TAB, kPreviousPage}};
+  keys_ = CreateAcceleratorTableW(keys, 2);
   ui_.SetMainWindow(hwnd);
   form_.FormCreate();
   return hwnd;
+}
+
+bool Form1Window::Translate(MSG* msg) {
+  HWND hwnd = window_.hwnd;
+  return (keys_ && TranslateAcceleratorW(hwnd, keys_, msg)) || IsDialogMessageW(hwnd, msg);
+}
+
+void Form1Window::Started() {
+  silver_ = CreateSolidBrush(RGB(192, 192, 192));
+  for (const look::ControlLayout& c : *window_.layout->controls)
+    if (c.kind == look::Kind::kPage) pages_.push_back(window_.Control(c.name));
 }
 
 void Form1Window::ShowPage(int index) {
@@ -43,73 +52,48 @@ void Form1Window::ShowPage(int index) {
     if (pages_[i]) ShowWindow(pages_[i], static_cast<int>(i) == index ? SW_SHOW : SW_HIDE);
 }
 
-bool Form1Window::PreTranslate(const MSG& msg) {
-  if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB || !(GetKeyState(VK_CONTROL) & 0x8000)) return false;
-  HWND notebook = window_.Control("tabbook1");
+// The focus goes to the page's first tab stop, or to the notebook.
+void Form1Window::TurnPage(int step) {
+  HWND notebook = window_.OfKind(look::Kind::kTabBook);
   int count = static_cast<int>(pages_.size());
-  if (!notebook || count == 0) return false;
-  int step = (GetKeyState(VK_SHIFT) & 0x8000) ? count - 1 : 1;
-  int index = (static_cast<int>(SendMessageW(notebook, TCM_GETCURSEL, 0, 0)) + step) % count;
+  if (!notebook || count == 0) return;
+  int index = (static_cast<int>(SendMessageW(notebook, TCM_GETCURSEL, 0, 0)) + count + step) % count;
   SendMessageW(notebook, TCM_SETCURSEL, index, 0);
   ShowPage(index);
-  // The focus goes to the page's first tab stop, or to the notebook.
   HWND first = pages_[index] ? GetNextDlgTabItem(pages_[index], nullptr, FALSE) : nullptr;
-  SetFocus(first && IsChild(pages_[index], first) ? first : notebook);
+  SendMessageW(window_.hwnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(first && IsChild(pages_[index], first) ? first : notebook), TRUE);
+}
+
+bool Form1Window::Command(int id, int) {
+  if (id != kNextPage && id != kPreviousPage) return false;
+  TurnPage(id == kNextPage ? 1 : -1);
   return true;
 }
 
-void Form1Window::Command(int id, int code) {
-  const look::WindowLayout& layout = *window_.layout;
-  const look::ControlLayout* c = look::FindControl(layout, id);
-  const look::MenuLayout* item = c ? nullptr : look::FindMenuItem(layout, id);
-  if (!c && !item) return;
-  const char* name = c ? c->name : item->name;
-  if (c) {
-    platform::Control* control = form_.Find(name);
-    if (auto* box = dynamic_cast<platform::CheckBox*>(control)) {
-      // The user has toggled the box: its change handler runs.
-      if (code == BN_CLICKED) box->Changed();
-      return;
-    }
-    if (auto* list = dynamic_cast<platform::ListBox*>(control)) {
-      // The user has chosen an item (CBN_SELCHANGE and LBN_SELCHANGE are one code).
-      if (code == LBN_SELCHANGE) list->Changed();
-      return;
-    }
-  }
-  if (code == BN_CLICKED) form_.Click(name);
-}
-
-LRESULT Form1Window::Handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+INT_PTR Form1Window::Message(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_COMMAND:
-      Command(LOWORD(wparam), HIWORD(wparam));
-      return 0;
     case WM_NOTIFY: {
       const NMHDR* header = reinterpret_cast<const NMHDR*>(lparam);
-      if (header->hwndFrom == window_.Control("tabbook1") && header->code == TCN_SELCHANGE)
+      if (header->hwndFrom == window_.OfKind(look::Kind::kTabBook) && header->code == TCN_SELCHANGE)
         ShowPage(static_cast<int>(SendMessageW(header->hwndFrom, TCM_GETCURSEL, 0, 0)));
-      return 0;
+      return TRUE;
     }
-    case WM_DRAWITEM:
-      if (DrawControl(window_, *reinterpret_cast<const DRAWITEMSTRUCT*>(lparam))) return TRUE;
-      break;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
-      if (reinterpret_cast<HWND>(lparam) == window_.Control("CheckBox2")) {
+      if (reinterpret_cast<HWND>(lparam) == peers_.HwndOf(form_.CheckBox2)) {
         // This check box sits on a silver ground of its own.
         SetBkColor(reinterpret_cast<HDC>(wparam), RGB(192, 192, 192));
-        return reinterpret_cast<LRESULT>(silver_);
+        return reinterpret_cast<INT_PTR>(silver_);
       }
-      break;
-    case WM_CLOSE:
-      DestroyWindow(hwnd);
-      return 0;
+      return FALSE;
+    case WM_CLOSE:  // the close box, Alt+F4 and the form's CloseMainWindow
+      DestroyWindow(window_.hwnd);
+      return TRUE;
     case WM_DESTROY:
       PostQuitMessage(0);
-      return 0;
+      return TRUE;
   }
-  return DefWindowProcW(hwnd, message, wparam, lparam);
+  return FALSE;
 }
 
 }  // namespace win32

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "win32/keyboard.h"
+#include "win32/owner_draw.h"
 #include "win32/owner_draw.h"
 
 namespace win32 {
@@ -197,11 +197,13 @@ void AddBand(const Made& m) {
 
 enum class TabStop { kAsLaidOut, kNever, kAlways };
 
-// Each kind of control: its window class and style, and what is done to it
-// once made (setup) and once its children are made (finish).
+// Each kind of control: its window class and style, the notification that
+// is its event (a click, a change of choice; kNoEvent for none), and what is
+// done to it once made (setup) and once its children are made (finish).
 struct KindLook {
   look::Kind kind;
   const wchar_t* window_class;
+  int event;
   DWORD style;     // besides WS_CHILD and the layout's visible, enabled and tab-stop states
   DWORD ex_style;
   TabStop tab_stop;
@@ -217,33 +219,33 @@ constexpr DWORD kPicturedCombo = CBS_OWNERDRAWFIXED | CBS_HASSTRINGS;
 
 using K = look::Kind;
 const KindLook kKinds[] = {
-    {K::kCoolBar, REBARCLASSNAMEW,
+    {K::kCoolBar, REBARCLASSNAMEW, kNoEvent,
      WS_CLIPCHILDREN | WS_CLIPSIBLINGS | CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN | RBS_BANDBORDERS,
      0, TabStop::kAsLaidOut, false, 0, nullptr, AddBand},
-    {K::kPanel, kContainerClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, TabStop::kAsLaidOut, true, 0, nullptr, nullptr},
-    {K::kPage, kContainerClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, TabStop::kAsLaidOut, true, 0, nullptr, nullptr},
-    {K::kGroupBox, kContainerClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, TabStop::kAsLaidOut, true, 0, MarkGroup, nullptr},
-    {K::kSpeedButton, L"BUTTON", BS_OWNERDRAW, 0, TabStop::kNever, true, 0, Flat, nullptr},
-    {K::kLabel, L"STATIC", SS_LEFT, 0, TabStop::kAsLaidOut, true, 0, SizeToText, nullptr},
-    {K::kEdit, L"EDIT", ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, TabStop::kAsLaidOut, true, 0, nullptr, nullptr},
-    {K::kGlyphButton, L"BUTTON", BS_OWNERDRAW, 0, TabStop::kAsLaidOut, true, 0, Push, nullptr},
-    {K::kCheckBox, L"BUTTON", BS_AUTOCHECKBOX, 0, TabStop::kAsLaidOut, true, 0, nullptr, nullptr},
-    {K::kButton, L"BUTTON", BS_PUSHBUTTON, 0, TabStop::kAsLaidOut, true, 0, nullptr, nullptr},
-    {K::kComboBox, L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL, 0, TabStop::kAsLaidOut, false, 160, FillCombo, nullptr},
-    {K::kDriveCombo, L"COMBOBOX", CBS_DROPDOWNLIST | kPicturedCombo | WS_VSCROLL, 0, TabStop::kAsLaidOut, false, 160,
+    {K::kPanel, kContainerClass, kNoEvent, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, TabStop::kAsLaidOut, true, 0, nullptr, nullptr},
+    {K::kPage, kContainerClass, kNoEvent, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, TabStop::kAsLaidOut, true, 0, nullptr, nullptr},
+    {K::kGroupBox, kContainerClass, kNoEvent, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, TabStop::kAsLaidOut, true, 0, MarkGroup, nullptr},
+    {K::kSpeedButton, L"BUTTON", BN_CLICKED, BS_OWNERDRAW, 0, TabStop::kNever, true, 0, Flat, nullptr},
+    {K::kLabel, L"STATIC", kNoEvent, SS_LEFT, 0, TabStop::kAsLaidOut, true, 0, SizeToText, nullptr},
+    {K::kEdit, L"EDIT", kNoEvent, ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, TabStop::kAsLaidOut, true, 0, nullptr, nullptr},
+    {K::kGlyphButton, L"BUTTON", BN_CLICKED, BS_OWNERDRAW, 0, TabStop::kAsLaidOut, true, 0, Push, nullptr},
+    {K::kCheckBox, L"BUTTON", BN_CLICKED, BS_AUTOCHECKBOX, 0, TabStop::kAsLaidOut, true, 0, nullptr, nullptr},
+    {K::kButton, L"BUTTON", BN_CLICKED, BS_PUSHBUTTON, 0, TabStop::kAsLaidOut, true, 0, nullptr, nullptr},
+    {K::kComboBox, L"COMBOBOX", CBN_SELCHANGE, CBS_DROPDOWNLIST | WS_VSCROLL, 0, TabStop::kAsLaidOut, false, 160, FillCombo, nullptr},
+    {K::kDriveCombo, L"COMBOBOX", CBN_SELCHANGE, CBS_DROPDOWNLIST | kPicturedCombo | WS_VSCROLL, 0, TabStop::kAsLaidOut, false, 160,
      FillCombo, nullptr},
-    {K::kEditCombo, L"COMBOBOX", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL, 0, TabStop::kAsLaidOut, false, 160,
+    {K::kEditCombo, L"COMBOBOX", kNoEvent, CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL, 0, TabStop::kAsLaidOut, false, 160,
      FillCombo, nullptr},
-    {K::kListBox, L"LISTBOX", kListStyle, WS_EX_CLIENTEDGE, TabStop::kAsLaidOut, false, 0, FillList, nullptr},
-    {K::kDirectoryList, L"LISTBOX", kListStyle | kPicturedList, WS_EX_CLIENTEDGE, TabStop::kAsLaidOut, false, 0,
+    {K::kListBox, L"LISTBOX", LBN_SELCHANGE, kListStyle, WS_EX_CLIENTEDGE, TabStop::kAsLaidOut, false, 0, FillList, nullptr},
+    {K::kDirectoryList, L"LISTBOX", LBN_DBLCLK, kListStyle | kPicturedList, WS_EX_CLIENTEDGE, TabStop::kAsLaidOut, false, 0,
      FillList, nullptr},
-    {K::kProgressBar, PROGRESS_CLASSW, 0, 0, TabStop::kNever, false, 0, SetBarRange, nullptr},
-    {K::kTabBook, WC_TABCONTROLW, WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT, TabStop::kAlways, false, 0,
+    {K::kProgressBar, PROGRESS_CLASSW, kNoEvent, 0, 0, TabStop::kNever, false, 0, SetBarRange, nullptr},
+    {K::kTabBook, WC_TABCONTROLW, kNoEvent, WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT, TabStop::kAlways, false, 0,
      nullptr, nullptr},
-    {K::kImage, L"STATIC", SS_OWNERDRAW, 0, TabStop::kAsLaidOut, true, 0, nullptr, nullptr},
-    {K::kStatusBar, STATUSCLASSNAMEW, CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, 0, TabStop::kAsLaidOut, false,
+    {K::kImage, L"STATIC", kNoEvent, SS_OWNERDRAW, 0, TabStop::kAsLaidOut, true, 0, nullptr, nullptr},
+    {K::kStatusBar, STATUSCLASSNAMEW, kNoEvent, CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, 0, TabStop::kAsLaidOut, false,
      0, SetStatusText, nullptr},
-    {K::kMemo, L"EDIT", ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL, WS_EX_CLIENTEDGE,
+    {K::kMemo, L"EDIT", kNoEvent, ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL, WS_EX_CLIENTEDGE,
      TabStop::kAsLaidOut, true, 0, nullptr, nullptr},
 };
 
@@ -342,6 +344,17 @@ void AddTooltips(BuiltWindow* window) {
 
 }  // namespace
 
+int EventOf(look::Kind kind) {
+  const KindLook* k = LookOf(kind);
+  return k ? k->event : kNoEvent;
+}
+
+HWND BuiltWindow::OfKind(look::Kind kind) const {
+  for (const look::ControlLayout& c : *layout->controls)
+    if (c.kind == kind) return Control(c.name);
+  return nullptr;
+}
+
 BuiltWindow::~BuiltWindow() {
   for (auto& f : fonts_) DeleteObject(f.second);
   if (tooltip_font) DeleteObject(tooltip_font);
@@ -390,8 +403,6 @@ void BuildControls(BuiltWindow* window) {
   RegisterContainerClass();
   CreateChildren(window, "", window->hwnd, window->layout->font);
   AddTooltips(window);
-  if (window->default_button)
-    if (HWND button = window->Control(window->default_button)) SetDefaultButton(window->hwnd, button);
 }
 
 }  // namespace win32

@@ -25,11 +25,10 @@ class BuiltWindow {
 
   HWND hwnd = nullptr;
   const look::WindowLayout* layout = nullptr;
-  // The button Enter presses wherever the focus is (the name of a push
-  // button of the layout), or nullptr for none.
-  const char* default_button = nullptr;
 
   HWND Control(const std::string& name) const;
+  // The first control of a kind, or nullptr.
+  HWND OfKind(look::Kind kind) const;
   const look::ControlLayout* Find(const std::string& name) const;
   const look::ControlLayout* LayoutOf(HWND control) const;
   // The font of a layout (nullptr: the system's dialog font), for the Chinese
@@ -50,8 +49,14 @@ HFONT ChineseFont(HFONT base);
 
 // Creates every control of the window's layout inside window->hwnd, each with
 // its identifier, in tab order within its parent; sets fonts, texts, first
-// states, tooltips and the default button.
+// states and tooltips.
 void BuildControls(BuiltWindow* window);
+
+// The notification that is a kind's event (a click, a change of choice), or
+// kNoEvent; a menu item's is kMenuEvent.
+constexpr int kNoEvent = -1;
+constexpr int kMenuEvent = 0;
+int EventOf(look::Kind kind);
 
 // The height of an item of the lists that show a picture before each item.
 constexpr int kPictureItemHeight = 18;

@@ -20,7 +20,7 @@ struct Station : SimMachine {
     MakeDirs("D:\\");
     Start();
     form->ProgressBar1.Bind(&bar);
-    bar.visible = false;
+    bar.changes.clear();  // the hidden bar at 0, as binding shows it
   }
   // The directories below `dir`, in the order of their numbers: USER99 before USER100.
   std::vector<std::string> Subdirectories(const std::string& dir) {

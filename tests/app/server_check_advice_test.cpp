@@ -106,7 +106,7 @@ bool Follow(Server& s, const std::string& mend, bool dry, std::string* why) {
       if (name.empty() || step.substr(step.find("”") + 3) != "") return false;
       if (dry) continue;
       if (!f->Find(name)->Enabled()) return false;
-      f->Click(name);
+      f->Find(name)->Notify();
     } else if (step == "勾选“工作站自动注册”") {
       if (!dry) f->CheckBox1.SetChecked(true);
     } else if (step == "按安装程序的提示装好 PXE-PDK") {

@@ -324,14 +324,14 @@ TEST(ServerCheck, TheMenuItemShowsTheSameReportAndItsButtonCopiesIt) {
   s.ui.OnModal<app::TCheckForm>([&](app::TCheckForm& window) {
     memo = window.Memo1.Text();
     label = window.Label1.Text();
-    window.Button1Click();
+    window.Button1.Click();
     copied_label = window.Label1.Text();
     s.ui.HoldClipboard(true);
-    window.Button1Click();
+    window.Button1.Click();
     return platform::kMrCancel;
   });
   s.journal().clear();
-  ASSERT_TRUE(s.form->Click("C1"));
+  s.form->C1.Click();
   EXPECT_EQ(platform::ToCodePage(memo), s.Get(kReport));
   // Each road's heading, then its items.
   for (const char* road : {"\r\n\r\n1. 账户和共享目录\r\n×【缺少】共享目录：", "\r\n\r\n2. PXE 启动\r\n√【就绪】PXE-PDK 安装程序：",

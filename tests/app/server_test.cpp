@@ -1,6 +1,7 @@
 // Start-up, the controls' first states, leaving, and the help and statement
 // windows of the main window.
 #include <functional>
+#include <memory>
 #include <set>
 
 #include "app/help_window.h"
@@ -8,6 +9,7 @@
 #include "app/statement_window.h"
 #include "pxe/wait_dialog.h"
 #include "tests/pxe/startnet_bytes.h"
+#include "tests/rpl/rpl_session.h"
 #include "tests/sim_session.h"
 
 namespace {
@@ -132,22 +134,24 @@ TEST(Layout, TabStopsAndIdentifiersAreUniqueInEachWindow) {
 TEST(MainWindow, MenuItemsAndButtonsCloseItOrOpenTheirWindowsModally) {
   const SimEvent kClose = {"close", "", "", 0}, kHelp = {"modal", "TForm5", "", platform::kMrCancel},
                  kStatement = {"modal", "TForm4", "", platform::kMrCancel};
+  using B = platform::Button app::TForm1::*;
   struct Case {
-    const char* control;
+    B control;
     bool script;  // one is there before
     SimEvent event;
     bool script_kept;
-  } cases[] = {{"BitBtn4", true, kClose, false},     {"E1", true, kClose, true},
-               {"BitBtn4", false, kClose, false},    {"N2", true, kHelp, true},
-               {"SpeedButton2", true, kHelp, true},  {"M1", true, kStatement, true},
-               {"SpeedButton3", true, kStatement, true}};
+  } cases[] = {{&app::TForm1::BitBtn4, true, kClose, false},     {&app::TForm1::E1, true, kClose, true},
+               {&app::TForm1::BitBtn4, false, kClose, false},    {&app::TForm1::N2, true, kHelp, true},
+               {&app::TForm1::SpeedButton2, true, kHelp, true},  {&app::TForm1::M1, true, kStatement, true},
+               {&app::TForm1::SpeedButton3, true, kStatement, true}};
   for (const Case& c : cases) {
     SimMachine m;
     if (c.script) m.Put("c:\\usertemp.bat", "net group PXEUSERS /add\r\n");
     m.Start();
-    ASSERT_TRUE(m.form->Click(c.control));
-    EXPECT_EQ(m.journal(), (std::vector<SimEvent>{c.event})) << c.control;
-    EXPECT_EQ(m.host.FileExists("c:\\usertemp.bat"), c.script_kept) << c.control;
+    platform::Button& control = (*m.form).*c.control;
+    control.Click();
+    EXPECT_EQ(m.journal(), (std::vector<SimEvent>{c.event})) << control.name();
+    EXPECT_EQ(m.host.FileExists("c:\\usertemp.bat"), c.script_kept) << control.name();
   }
 }
 
@@ -227,6 +231,61 @@ TEST(HelpText, HoldsBothMethodsWithTheirStepsInOrder) {
       ASSERT_NE(next = steps.find("\r\n" + std::to_string(i) + ". ", next), std::string::npos) << i;
     EXPECT_EQ(steps.find("\r\n" + std::to_string(part.steps + 1) + ". "), std::string::npos);
   }
+}
+
+// Every button and menu item of every window has a value object, and its
+// click, as the window passes it on, changes something: a message, a window,
+// a started program, a control's state. The buttons of identifiers 1 and 2
+// are the dialogs' own OK and Cancel, which end the dialog; the menu item
+// "关于此程序..." has no action.
+TEST(Events, EveryButtonAndMenuItemHasAValueObjectWhoseClickChangesSomething) {
+  using Controls = std::vector<platform::Control*>;
+  struct Window {
+    const look::WindowLayout& layout;
+    std::function<Controls(RplMachine&, std::unique_ptr<app::TCheckForm>&)> controls;
+  } windows[] = {
+      {app::TForm1::Layout(), [](RplMachine& m, auto&) { return m.form->Controls(); }},
+      {rpl::TForm3::Layout(), [](RplMachine& m, auto&) { return m.form->Form3.Controls(); }},
+      {rpl::TGetNetDrv::Layout(), [](RplMachine& m, auto&) { return m.form->GetNetDrv.Controls(); }},
+      {app::TCheckForm::Layout(),
+       [](RplMachine& m, auto& check) {
+         check = std::make_unique<app::TCheckForm>(m.ui, "report", "summary");
+         return check->Controls();
+       }},
+  };
+  std::set<std::string> without;  // clickable rows without a value object
+  for (const Window& w : windows) {
+    std::vector<std::string> clickable;
+    for (const look::ControlLayout& c : *w.layout.controls)
+      if (c.kind == look::Kind::kGlyphButton || c.kind == look::Kind::kSpeedButton || c.kind == look::Kind::kButton)
+        clickable.push_back(c.id == 1 || c.id == 2 ? "" : c.name);
+    for (const look::MenuLayout& item : w.layout.menu ? *w.layout.menu : std::vector<look::MenuLayout>{})
+      if (*item.parent && std::string(item.caption) != "-") clickable.push_back(item.name);
+    for (const std::string& name : clickable) {
+      if (name.empty()) continue;
+      RplMachine m;
+      m.MakeDirs(std::string(RplMachine::kRoot) + "\\rpl\\rplfiles\\profiles\\W98");  // for the update
+      std::unique_ptr<app::TCheckForm> check;
+      Controls controls = w.controls(m, check);
+      platform::Button* button = nullptr;
+      for (platform::Control* control : controls)
+        if (control->name() == name) button = dynamic_cast<platform::Button*>(control);
+      if (!button) {
+        without.insert(name);
+        continue;
+      }
+      auto states = [&] {
+        std::string all;
+        for (platform::Control* control : controls) all += StateOf(*control) + ";";
+        return all;
+      };
+      m.journal().clear();
+      const std::string before = states();
+      button->Click();
+      EXPECT_TRUE(!m.journal().empty() || states() != before) << w.layout.name << " " << name << " changes nothing";
+    }
+  }
+  EXPECT_EQ(without, std::set<std::string>{"N5"});
 }
 
 }  // namespace

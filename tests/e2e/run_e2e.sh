@@ -543,6 +543,31 @@ run_check /check 'C:\e2e\ready.txt'
 status=$?
 check "/check ends with status 0 on a server with everything ready ($status)" test $status -eq 0
 
+# Two dialogs' keys and memory: Enter on the chooser's folder tree opens the
+# folder and keeps the chooser shown; a vendor prefix typed, refused and the
+# dialog shown again keeps its text.
+start_server && {
+  drive choose TForm1 ComboBox1 'Other NetCARD'
+  drive click TForm1 BitBtn10
+  drive answer Morva提示 '无法检测自定义网卡类型，请直接使用配置来设置您网卡！' OK icon
+  drive click TForm1 BitBtn9
+  drive tab-to TGetNetDrv DirectoryListBox1 && drive choose TGetNetDrv DirectoryListBox1 'C:\'
+  drive keys TGetNetDrv enter
+  drive expect TGetNetDrv FileListBox1 items '' && drive expect TGetNetDrv DirectoryListBox1 chosen 'C:\'
+  drive close TGetNetDrv
+  rm -f "$(find "$rpl/bblock/ndis" -maxdepth 1 -iname rtsnd.dos)"
+  drive choose TForm1 ComboBox1 'RTL 8139'
+  drive click TForm1 BitBtn10
+  drive answer 检测结果 'Rtl8139 网卡可能没有配置,需要配置RPL' OK icon
+  drive click TForm1 BitBtn9
+  drive set-text TForm3 MAC 12XY34 && drive click TForm3 Button1
+  drive answer morva提示 '网卡地址不对，程序异常返回!' OK icon
+  drive click TForm1 BitBtn9
+  drive expect TForm3 MAC text 12XY34
+  drive close TForm3
+  leave
+}
+
 # The whole job from an answer file, on a demo server of its own.
 . "$repo/tests/e2e/unattended.sh"
 unattended_run
