@@ -26,19 +26,26 @@ bool HasWildcard(const std::string& path) { return path.find_first_of("*?") != s
 
 // Starts a command line with a show mode, as WinExec does: the program is
 // looked for in the program's directory, the current directory, the system
-// directories and the path; a name without extension gets ".exe". Returns the
+// directories and the path; a name without extension gets ".exe". Given
+// inheritable handles `in` and `out`, they are its standard input, output and
+// error, and it gets no console of its own: it reads and writes them only,
+// and no console process is left holding them once it has ended. Returns the
 // process's handle (the caller closes it), or nullptr when nothing started.
-HANDLE StartProgram(const std::string& command_line, ShowMode show) {
+HANDLE StartProgram(const std::string& command_line, ShowMode show, HANDLE in = nullptr, HANDLE out = nullptr) {
   std::wstring line = W(command_line);
   std::vector<wchar_t> buffer(line.begin(), line.end());
   buffer.push_back(L'\0');
   STARTUPINFOW si;
   ZeroMemory(&si, sizeof si);
   si.cb = sizeof si;
-  si.dwFlags = STARTF_USESHOWWINDOW;
+  si.dwFlags = STARTF_USESHOWWINDOW | (in ? STARTF_USESTDHANDLES : 0);
   si.wShowWindow = static_cast<WORD>(show == kHide ? SW_HIDE : SW_SHOWNORMAL);
+  si.hStdInput = in;
+  si.hStdOutput = out;
+  si.hStdError = out;
   PROCESS_INFORMATION pi;
-  if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+  if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, in ? TRUE : FALSE, in ? DETACHED_PROCESS : 0,
+                      nullptr, nullptr, &si, &pi))
     return nullptr;
   CloseHandle(pi.hThread);
   return pi.hProcess;
@@ -131,39 +138,23 @@ Host::Wait Win32Host::RunToEndWithFiles(const std::string& command_line, const s
     CloseHandle(in);
     return Wait::kNotStarted;
   }
-  std::wstring line = W(command_line);
-  std::vector<wchar_t> buffer(line.begin(), line.end());
-  buffer.push_back(L'\0');
-  STARTUPINFOW si;
-  ZeroMemory(&si, sizeof si);
-  si.cb = sizeof si;
-  si.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
-  si.wShowWindow = SW_HIDE;
-  si.hStdInput = in;
-  si.hStdOutput = out;
-  si.hStdError = out;
-  // Without a console of its own: it reads and writes the two files only,
-  // and no console process is left holding them once it has ended.
-  PROCESS_INFORMATION pi;
-  const bool started = CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, TRUE, DETACHED_PROCESS,
-                                      nullptr, nullptr, &si, &pi) != 0;
+  HANDLE process = StartProgram(command_line, kHide, in, out);
   // The program holds its own copies of the two handles now.
   CloseHandle(in);
   CloseHandle(out);
-  if (!started) return Wait::kNotStarted;
-  CloseHandle(pi.hThread);
-  const bool finished = WaitPainting(pi.hProcess, limit);
+  if (!process) return Wait::kNotStarted;
+  const bool finished = WaitPainting(process, limit);
   if (finished) {
     DWORD code = 0;
-    GetExitCodeProcess(pi.hProcess, &code);
+    GetExitCodeProcess(process, &code);
     *exit_code = static_cast<int>(code);
   } else {
     // The program itself is ended, so it adds nothing after the caller has
     // taken its work back.
-    TerminateProcess(pi.hProcess, 1);
-    WaitForSingleObject(pi.hProcess, 5000);
+    TerminateProcess(process, 1);
+    WaitForSingleObject(process, 5000);
   }
-  CloseHandle(pi.hProcess);
+  CloseHandle(process);
   return finished ? Wait::kFinished : Wait::kTimedOut;
 }
 
