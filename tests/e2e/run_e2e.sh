@@ -109,6 +109,21 @@ expect_script() {  # $1: present|absent, $2: the way of leaving
 page() { drive choose TForm1 tabbook1 "${1^^}*" && drive check TForm1 "$1"; }
 # Leaving by the exit button.
 leave() { drive click TForm1 BitBtn4; ended "the exit button"; }
+# The custom card's driver chooser, opened from the main window; the vendor
+# prefix dialog of an RTL8139 whose driver was taken away.
+open_chooser() {
+  drive choose TForm1 ComboBox1 'Other NetCARD'
+  drive click TForm1 BitBtn10
+  drive answer Morva提示 '无法检测自定义网卡类型，请直接使用配置来设置您网卡！' OK icon
+  drive click TForm1 BitBtn9
+}
+open_prefix_dialog() {
+  rm -f "$(find "$prefix/drive_c/windows/rpl/bblock/ndis" -maxdepth 1 -iname rtsnd.dos)"
+  drive choose TForm1 ComboBox1 'RTL 8139'
+  drive click TForm1 BitBtn10
+  drive answer 检测结果 'Rtl8139 网卡可能没有配置,需要配置RPL' OK icon
+  drive click TForm1 BitBtn9
+}
 # The help (TForm5) and the statement (TForm4): opened by the menu, the
 # toolbar or the keys and checked; typed into (the help refuses it, the
 # statement takes it and forgets it by the next opening), the help made
@@ -512,10 +527,7 @@ rpl_road 'Other NetCARD' 001122 MYNICX MYNICX WMYNICX '自选网卡完成，配�
 # already: the program says so, changes no file and no record, and installs.
 start_server && {
   tree_sum "$rpl" >"$out/rpl-before"
-  drive choose TForm1 ComboBox1 'Other NetCARD'
-  drive click TForm1 BitBtn10
-  drive answer Morva提示 '无法检测自定义网卡类型，请直接使用配置来设置您网卡！' OK icon
-  drive click TForm1 BitBtn9
+  open_chooser
   drive check TGetNetDrv
   drive choose TGetNetDrv DriveComboBox1 'd:*'
   drive open TGetNetDrv DirectoryListBox1 DRIVERS
@@ -547,19 +559,12 @@ check "/check ends with status 0 on a server with everything ready ($status)" te
 # folder and keeps the chooser shown; a vendor prefix typed, refused and the
 # dialog shown again keeps its text.
 start_server && {
-  drive choose TForm1 ComboBox1 'Other NetCARD'
-  drive click TForm1 BitBtn10
-  drive answer Morva提示 '无法检测自定义网卡类型，请直接使用配置来设置您网卡！' OK icon
-  drive click TForm1 BitBtn9
+  open_chooser
   drive tab-to TGetNetDrv DirectoryListBox1 && drive choose TGetNetDrv DirectoryListBox1 'C:\'
   drive keys TGetNetDrv enter
   drive expect TGetNetDrv FileListBox1 items '' && drive expect TGetNetDrv DirectoryListBox1 chosen 'C:\'
   drive close TGetNetDrv
-  rm -f "$(find "$rpl/bblock/ndis" -maxdepth 1 -iname rtsnd.dos)"
-  drive choose TForm1 ComboBox1 'RTL 8139'
-  drive click TForm1 BitBtn10
-  drive answer 检测结果 'Rtl8139 网卡可能没有配置,需要配置RPL' OK icon
-  drive click TForm1 BitBtn9
+  open_prefix_dialog
   drive set-text TForm3 MAC 12XY34 && drive click TForm3 Button1
   drive answer morva提示 '网卡地址不对，程序异常返回!' OK icon
   drive click TForm1 BitBtn9
@@ -595,18 +600,11 @@ start_server && {
   drive check TForm2 && drive check-fonts TForm2 && shot english-wait-dialog
   drive answer 创建完成 '当服务器名和共享目录名发生变动，您必须重新生成镜像!' OK icon
   page rpl
-  drive choose TForm1 ComboBox1 'Other NetCARD'
-  drive click TForm1 BitBtn10
-  drive answer Morva提示 '无法检测自定义网卡类型，请直接使用配置来设置您网卡！' OK icon
-  drive click TForm1 BitBtn9
+  open_chooser
   drive check TGetNetDrv && drive check-fonts TGetNetDrv && shot english-getnetdrv
   drive close TGetNetDrv
   # The RTL8139's driver taken away: the card asks to be registered again.
-  rm -f "$(find "$rpl/bblock/ndis" -maxdepth 1 -iname rtsnd.dos)"
-  drive choose TForm1 ComboBox1 'RTL 8139'
-  drive click TForm1 BitBtn10
-  drive answer 检测结果 'Rtl8139 网卡可能没有配置,需要配置RPL' OK icon
-  drive click TForm1 BitBtn9
+  open_prefix_dialog
   drive check TForm3 && drive check-fonts TForm3 && shot english-form3
   drive close TForm3
   leave
