@@ -123,6 +123,21 @@ void DeleteProfile(const On& o) {
         "the manager no longer lists the profile " + o.a[1] + " (" + Text(GetDlgItem(o.w, kRplmgrStatus)) + ")");
 }
 
+// The system's save dialog (o.a[0] its caption): the file name typed, saved.
+// Its name field is the combo box cmb13 of the Explorer-style dialog, or the
+// edit edt1 of the old one.
+void SaveAs(const On& o) {
+  HWND box = nullptr;
+  if (!WaitFor([&] { return (box = FindVisible("#32770", o.a[0].c_str())) != nullptr; }))
+    return Fail("no save dialog \"" + o.a[0] + "\"");
+  HWND name = GetDlgItem(box, 1148) ? GetDlgItem(box, 1148) : GetDlgItem(box, 1152);
+  Check(name != nullptr, "the save dialog has a file name field");
+  if (!name) return;
+  SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Widen(o.a[1]).c_str()));
+  PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+  Check(WaitFor([&] { return !IsWindow(box); }), "the save dialog closes");
+}
+
 // What is found before a step runs (a failure when it is not there): nothing,
 // a visible window of the class its first word names (waited for), that and
 // the control of the window its second word names, or the check window.
@@ -203,6 +218,7 @@ const Step kSteps[] = {
      [](const On& o) { CheckReportFile(o.w, o.a[0]); }},
     {"report-copy click|keys: the check window's copy button fills the clipboard with its report", 1,
      kCheckWindow, [](const On& o) { CheckReportCopy(o.w, o.a[0]); }},
+    {"save-as CAPTION PATH: the system's save dialog of that caption saves as PATH", 2, kNothing, SaveAs},
     {"check-fonts CLASS...: the shown windows' controls have fonts for the Chinese character set", 1,
      kNothing, [](const On& o) { CheckFonts(o.a); }},
 };

@@ -573,6 +573,18 @@ start_server && {
   leave
 }
 
+# The answer file of the fields as they stand, saved by the 系统 menu in the
+# system's save dialog.
+start_server && {
+  check_fields
+  drive keys TForm1 alt+s a
+  drive save-as 保存应答文件 'C:\e2e\room2.ini'
+  drive answer 保存应答文件 '应答文件已保存到 C:\e2e\room2.ini。*' OK icon
+  check "the saved answer file holds the fields in code page 936" \
+    grep -qx 'UserPrefix=WS' <(tr -d '\r' <"$prefix/drive_c/e2e/room2.ini")
+  leave
+}
+
 # The whole job from an answer file, on a demo server of its own.
 . "$repo/tests/e2e/unattended.sh"
 unattended_run
