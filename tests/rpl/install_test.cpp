@@ -131,9 +131,16 @@ TEST(Installation, EachCardGetsTheImageTheStartFilesAndItsDriverInPlaceOfRtsnd) 
     const char* driver;        // the name the profile's files carry
     const char* driver_bytes;  // the profile's driver afterwards
     const char* setvars;       // the profile's setvars.bat afterwards
+    const char* unpack = kUnpack;
   } cases[] = {
-      {"RTL 8139: the image's own driver", "RTL 8139", [](InstallMachine&) {}, false, "RTSND", "image RTSND.DOS",
-       "@echo off\r\nSET PATH=A:\\\r\nSET NETCARD=RTSND.DOS\r\nSET SERVER=KORRINSRV\r\nSET SHARE=PVDROOT\r\n"},
+      // The tools in a directory with a blank are quoted.
+      {"RTL 8139: the image's own driver", "RTL 8139", [](InstallMachine& m) {
+         m.Put("C:\\My Tools\\unditool\\bootimg.w98", "image");
+         m.Put("C:\\My Tools\\rplfiles\\win98\\subst.exe", "subst");
+         m.form->settings.StartDir = "C:\\My Tools";
+       }, false, "RTSND", "image RTSND.DOS",
+       "@echo off\r\nSET PATH=A:\\\r\nSET NETCARD=RTSND.DOS\r\nSET SERVER=KORRINSRV\r\nSET SHARE=PVDROOT\r\n",
+       "\"C:\\My Tools\\unditool\\undisk.exe\" \"C:\\My Tools\\unditool\\bootimg.w98\" c:\\temp\\bootimg"},
       // Everything is done again, the driver too: the registered one replaces
       // what the profile held. The box set for the profile ends clear, the
       // start script the image's.
@@ -157,7 +164,7 @@ TEST(Installation, EachCardGetsTheImageTheStartFilesAndItsDriverInPlaceOfRtsnd) 
     InstallMachine m;
     m.Choose(c.nic);
     c.arrange(m);
-    std::vector<SimEvent> journal = {{"wait", kUnpack, "", platform::kHide}, {"pause", "", "", 1000}, kDone};
+    std::vector<SimEvent> journal = {{"wait", c.unpack, "", platform::kHide}, {"pause", "", "", 1000}, kDone};
     if (c.dos) {
       m.Put(m.Profile() + "\\wksta.pro\\dosshell.ini", "");
       m.ui.Answer(platform::kIdYes);
@@ -196,7 +203,8 @@ TEST(Installation, EachCardGetsTheImageTheStartFilesAndItsDriverInPlaceOfRtsnd) 
               "[" + d + "]\r\nDriverName=" + d + "$ RTSND\r\nrtsnd lower\r\n[NETBEUI]\r\nBINDINGS=" + d + "\r\n");
     EXPECT_EQ(m.Get(m.Boot("system.dat")), "registry ..." + d + "... RTSND");
     EXPECT_EQ(m.Get(m.Client("setvars.bat")), c.setvars);
-    EXPECT_EQ(m.unpacked_args, (std::vector<std::string>{"C:\\Korrin\\unditool\\bootimg.w98", "c:\\temp\\bootimg"}));
+    EXPECT_EQ(m.unpacked_args,
+              (std::vector<std::string>{m.form->settings.StartDir + "\\unditool\\bootimg.w98", "c:\\temp\\bootimg"}));
     m.ExpectNothingStaged();
   }
 }
@@ -432,16 +440,6 @@ TEST_F(Install, ReadOnlySourcesLeaveNoReadOnlyFileForTheNextInstallation) {
   EXPECT_EQ(host.Attributes("C:\\Korrin\\rplfiles\\win98\\subst.exe"), kReadOnly);
   EXPECT_EQ(host.Attributes(Rpl("bblock\\ndis\\pcind.dos")), kReadOnly);
   EXPECT_EQ(host.Attributes("c:\\temp\\bootimg\\io.sys"), kServiceAttributes);
-}
-
-TEST_F(Install, ToolsInADirectoryWithABlankAreQuoted) {
-  Put("C:\\My Tools\\unditool\\bootimg.w98", "image");
-  Put("C:\\My Tools\\rplfiles\\win98\\subst.exe", "subst");
-  form->settings.StartDir = "C:\\My Tools";
-  Choose("RTL 8139");
-  form->BitBtn11Click();
-  EXPECT_EQ(journal().front().text,
-            "\"C:\\My Tools\\unditool\\undisk.exe\" \"C:\\My Tools\\unditool\\bootimg.w98\" c:\\temp\\bootimg");
 }
 
 }  // namespace

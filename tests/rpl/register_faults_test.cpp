@@ -8,6 +8,10 @@ namespace {
 
 using namespace registration;
 
+// Each row fails one step of a registration on a server that works: a new
+// card (RTL 8029), or the registered custom card again. Every file of the
+// Windows directory must be byte for byte as before, with its attributes,
+// and the one message must name the failure.
 TEST(RegistrationFaults, EachFailedStepOnAWorkingServerLeavesEveryFileAsItWas) {
   const std::string kScriptLost = "无法写入远程启动数据库脚本 C:\\WINNT\\rpltemp.bat（文件只读、被占用或磁盘已满）。";
   const std::string kTimedOut = "rplcmd 在 60 秒内没有结束，已被终止，注册没有完成。\r\n请在远程启动管理器中检查远程启动数据库。";
@@ -76,6 +80,7 @@ TEST(RegistrationFaults, EachFailedStepOnAWorkingServerLeavesEveryFileAsItWas) {
     EXPECT_TRUE(m.AsBefore(before));
     EXPECT_EQ(m.form->BitBtn9.Enabled(), !c.registered);
     EXPECT_EQ(m.form->BitBtn11.Enabled(), c.registered);
+    EXPECT_EQ(m.form->settings.NdisDriverName, c.nic == kMyNic ? "MYNIC" : "");
   }
 }
 
@@ -117,42 +122,59 @@ TEST(RegistrationFaults, ADiskFullAtAnyByteLeavesTheServerAsBeforeOrAsAfter) {
   }
 }
 
-// Registering a custom card after a failed registration of it, then again
-// in a later run (when the installation needs its name again), then again
-// for a new prefix: the files a registration found stay as they were.
+// A release copied from a CD: every file the registration copies is
+// read-only. What it brings is made writable, so that it can be taken back
+// or replaced; what it keeps keeps its attributes. On a working server, a
+// card registered before and its driver read-only, for a new prefix: rplcmd
+// adds the records, the boot block edited by hand stays, the custom card's
+// driver is the one chosen and a Realtek card keeps its own; the custom
+// card's name stays for the installation.
 TEST(RegistrationSources, ReadOnlySourcesGiveCopiesTheRegistrationCanTakeBack) {
   struct Case {
     const char* nic;
+    bool working;
     int rplcmd_exit;
     const char* driver;  // below bblock\ndis
     const char* bytes;   // the driver afterwards
+    unsigned attributes;
   } cases[] = {
-      {"RTL 8139", 0, "rtsnd.dos", "shipped rtsnd"},
-      {"RTL 8029", 2, "pcind.dos", "<absent>"},
-      {"Other NetCARD", 0, "MYNIC.dos", "newer mynic"},
-      {"Other NetCARD", 2, "MYNIC.dos", "<absent>"},
+      {"RTL 8139", false, 0, "rtsnd.dos", "shipped rtsnd", platform::kAttrArchive},
+      {"RTL 8029", false, 2, "pcind.dos", "<absent>", 0},
+      {"Other NetCARD", false, 0, "MYNIC.dos", "newer mynic", platform::kAttrArchive},
+      {"Other NetCARD", false, 2, "MYNIC.dos", "<absent>", 0},
+      {"Other NetCARD", true, 0, "MYNIC.dos", "newer mynic", platform::kAttrArchive},
+      {"RTL 8139", true, 0, "rtsnd.dos", "installed rtsnd", platform::kAttrReadOnly},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.nic) + " " + std::to_string(c.rplcmd_exit));
+    SCOPED_TRACE(std::string(c.nic) + " " + std::to_string(c.rplcmd_exit) + (c.working ? " working" : ""));
     RegistrationMachine m;
+    const std::string driver = m.Rpl(std::string("bblock\\ndis\\") + c.driver);
+    if (c.working) {
+      m.Working();
+      m.host.SetFileAttributes(driver, platform::kAttrReadOnly);
+    }
     m.Put(m.Rpl("rplfiles\\binfiles\\dos622\\io.sys"), "installed io.sys");
     m.host.SetFileAttributes(m.Rpl("rplfiles\\binfiles\\dos622\\io.sys"), 7);
-    for (const std::string& source :
-         {std::string("C:\\Korrin\\rplfiles\\rtsnd.dos"), std::string("C:\\Korrin\\rplfiles\\pcind.dos"),
-          std::string("C:\\DRIVERS\\MYNIC.DOS")})
+    for (const char* source : {"C:\\Korrin\\rplfiles\\rtsnd.dos", "C:\\Korrin\\rplfiles\\pcind.dos", "C:\\DRIVERS\\MYNIC.DOS"})
       m.host.SetFileAttributes(source, platform::kAttrReadOnly);
     for (const char* f : kDos622)
       m.host.SetFileAttributes(std::string("C:\\Korrin\\rplfiles\\dos622\\") + f, platform::kAttrReadOnly);
+    m.form->settings.NdisDriverName = "MYNIC";
     m.rplcmd_exit = c.rplcmd_exit;
-    m.Register(c.nic, "001122");
-    const std::string driver = m.Rpl(std::string("bblock\\ndis\\") + c.driver);
+    m.Register(c.nic, "0000B4");
     EXPECT_EQ(m.Get(driver), c.bytes);
     EXPECT_EQ(m.Get(driver + ".new"), "<absent>");
     if (c.rplcmd_exit == 0) {
-      EXPECT_EQ(m.host.Attributes(driver), platform::kAttrArchive);
+      EXPECT_EQ(m.host.Attributes(driver), c.attributes);
+      EXPECT_EQ(m.journal().back(), (SimEvent{"run", kManager, "", platform::kShowNormal}));
     }
     EXPECT_EQ(m.host.Attributes(m.Rpl("rplfiles\\binfiles\\dos622\\io.sys")), 7u);
-    EXPECT_EQ(m.host.Attributes(m.Rpl("rplfiles\\binfiles\\dos622\\himem.sys")), platform::kAttrArchive);
+    EXPECT_EQ(m.form->settings.NdisDriverName, "MYNIC");
+    const std::string block = std::string(c.driver).substr(0, std::string(c.driver).find('.'));
+    if (c.working)
+      EXPECT_EQ(m.Get(m.Rpl("bblock\\netbeui\\" + block + "\\protocol.ini")), "[" + block + "]\r\n    IRQ=10 ; by hand\r\n");
+    else
+      EXPECT_EQ(m.host.Attributes(m.Rpl("rplfiles\\binfiles\\dos622\\himem.sys")), platform::kAttrArchive);
   }
 }
 

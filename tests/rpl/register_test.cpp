@@ -134,58 +134,6 @@ TEST_F(Registration, RefusalsStopAfterTheDos622CopiesWithOneMessage) {
   }
 }
 
-// Each row fails one step of a registration on a server that works: a new
-// card (RTL 8029), or the registered custom card again. Every file of the
-// Windows directory must be byte for byte as before, with its attributes,
-// and the one message must name the failure.
-TEST_F(Registration, TheSameCustomCardAgainAndAfterAFailure) {
-  const std::string kBlock = Rpl("bblock\\netbeui\\MYNIC");
-  rplcmd_exit = 2;
-  Register("Other NetCARD", "001122");
-  EXPECT_EQ(Tree(kBlock), (std::map<std::string, std::string>{}));  // the folder is left, empty
-  EXPECT_EQ(Get(Rpl("bblock\\ndis\\MYNIC.dos")), "<absent>");
-  rplcmd_exit = 0;
-  Register("Other NetCARD", "001122");
-  EXPECT_EQ(journal().back(), (SimEvent{"run", kManager, "", platform::kShowNormal}));
-  EXPECT_EQ(Get(kBlock + "\\protocol.ini"), "[MYNIC]\r\n    DriverName=MS2000$\r\n[NETBEUI]\r\n    BINDINGS=MYNIC\r\n");
-  // A later run, a protocol.ini edited by hand: the card is registered.
-  Put(kBlock + "\\protocol.ini", "[MYNIC]\r\n    IRQ=10\r\n");
-  const auto registered = Tree(kRoot);
-  Start();
-  form->BitBtn9.SetEnabled(true);
-  journal().clear();
-  rplcmd_exit = 2;
-  Register("Other NetCARD", "001122");
-  ASSERT_EQ(journal().size(), 3u);
-  EXPECT_EQ(journal()[2].caption, "进程提示");
-  EXPECT_EQ(journal()[2].text.substr(0, std::string("这块网卡已经注册过").size()), "这块网卡已经注册过");
-  EXPECT_EQ(Tree(kRoot), registered);
-  EXPECT_EQ(form->settings.NdisDriverName, "MYNIC");
-  EXPECT_TRUE(form->BitBtn11.Enabled());
-  EXPECT_FALSE(form->BitBtn9.Enabled());
-  // A new prefix: rplcmd adds its records; the hand-edited boot block stays,
-  // the driver is the one chosen, also in place of a read-only one.
-  Put("C:\\DRIVERS\\MYNIC.DOS", "newest mynic");
-  host.SetFileAttributes(Rpl("bblock\\ndis\\MYNIC.dos"), platform::kAttrReadOnly);
-  rplcmd_exit = 0;
-  Register("Other NetCARD", "0000B4");
-  EXPECT_EQ(journal().back(), (SimEvent{"run", kManager, "", platform::kShowNormal}));
-  EXPECT_EQ(Get(kBlock + "\\protocol.ini"), "[MYNIC]\r\n    IRQ=10\r\n");
-  EXPECT_EQ(Get(Rpl("bblock\\ndis\\MYNIC.dos")), "newest mynic");
-  EXPECT_EQ(host.Attributes(Rpl("bblock\\ndis\\MYNIC.dos")), platform::kAttrArchive);
-  // A Realtek card whose driver is there keeps it, and leaves the custom
-  // card's driver to the installation.
-  Put(Rpl("bblock\\ndis\\RTSND.DOS"), "installed rtsnd");
-  Register("RTL 8139", "00E04C");
-  EXPECT_EQ(Get(Rpl("bblock\\ndis\\RTSND.DOS")), "installed rtsnd");
-  EXPECT_EQ(Get(Rpl("bblock\\netbeui\\rtsnd\\w95bb.cnf")), "DRV BBLOCK\\NDIS\\rtsnd.DOS ~ ~ ~\r\n");
-  EXPECT_EQ(form->settings.NdisDriverPath, "C:\\DRIVERS\\MYNIC.DOS");
-  EXPECT_EQ(form->settings.NdisDriverName, "MYNIC");
-}
-
-// A release copied from a CD: every file the registration copies is
-// read-only. What it brings is made writable, so that it can be taken back
-// or replaced; what it keeps keeps its attributes.
 TEST(RegistrationNames, OnlyNameDotDosWithADosNameThatIsNoDeviceIsADriver) {
   struct Case {
     const char* path;
