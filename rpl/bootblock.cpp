@@ -68,20 +68,4 @@ bool MakeBootBlockFiles(platform::Host& host, platform::Ui& ui, const std::strin
   return failed->empty();
 }
 
-bool CopyWithDriverName(platform::Host& host, const std::string& name, const std::string& from,
-                        const std::string& to, std::string* why) {
-  // The whole file, whatever its size: a registry file cut short would not load.
-  std::string bytes, changed;
-  if (!host.ReadFile(from, &bytes)) {
-    *why = "无法读取 " + from;
-    return false;
-  }
-  if (PutDriverNameInRegistry(bytes, name, &changed, why) == DriverNameEdit::kRefused) return false;
-  if (!platform::WriteFileWhole(host, to, changed)) {
-    *why = "无法写入 " + to;
-    return false;
-  }
-  return true;
-}
-
 }  // namespace rpl

@@ -35,15 +35,6 @@ std::vector<std::string> BootBlockFileNames();  // the same, as a list
 bool MakeBootBlockFiles(platform::Host& host, platform::Ui& ui, const std::string& driver,
                         std::string* failed);
 
-// Copies `from` to `to` with the first "RTSND" replaced by `name`: in a
-// registry file as the registry would change the entry, in any other file
-// byte for byte (a name of five characters only). A source without it is
-// copied unchanged. False, with the reason in `why`, when the source cannot
-// be read, the name cannot be put in consistently, or `to` cannot be written
-// whole; `to` is then as it was.
-bool CopyWithDriverName(platform::Host& host, const std::string& name, const std::string& from,
-                        const std::string& to, std::string* why);
-
 // The line with the first occurrence of `token` (exact case) replaced by
 // `name`; a line without it is returned unchanged.
 std::string ReplaceFirst(const std::string& line, const std::string& token, const std::string& name);

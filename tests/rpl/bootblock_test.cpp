@@ -85,33 +85,4 @@ TEST(BootBlockFiles, ATemplateMissingOrUnreadableIsReportedAndGivesNoNewFile) {
   }
 }
 
-// The whole file, however long, the first RTSND replaced; a name of another
-// length in what is no registry file, a source that cannot be read or a
-// destination that cannot be written leaves the destination as it was.
-TEST_F(RplSession, CopyWithDriverNameReplacesTheFirstRtsndOnlyAndCopiesTheWholeFile) {
-  std::string big(25000, 'x');
-  big.replace(20000, 5, "RTSND");  // beyond the first 19000 bytes
-  struct Case {
-    std::string name, source;
-    void (*spoil)(RplMachine&);
-    std::string copy, why;  // the destination afterwards, the reason
-  } cases[] = {
-      {"PCIND", big + "RTSND", [](RplMachine&) {}, big.substr(0, 20000) + "PCIND" + big.substr(20005) + "RTSND", ""},
-      {"NIC1", "RTSND", [](RplMachine&) {}, "old content", "只能逐字节换入5个字符"},
-      {"PCIND", "RTSND", [](RplMachine& m) { m.host.MakeUnreadable("C:\\src.dat"); }, "old content", "无法读取 C:\\src.dat"},
-      {"PCIND", "RTSND", [](RplMachine& m) { m.host.SetFileAttributes("C:\\dst.dat", platform::kAttrReadOnly); },
-       "old content", "无法写入 C:\\dst.dat"},
-  };
-  for (const Case& c : cases) {
-    RplMachine m;
-    m.Put("C:\\src.dat", c.source);
-    m.Put("C:\\dst.dat", "old content");
-    c.spoil(m);
-    std::string why;
-    EXPECT_EQ(rpl::CopyWithDriverName(m.host, c.name, "C:\\src.dat", "C:\\dst.dat", &why), c.why.empty()) << c.why;
-    EXPECT_EQ(m.Get("C:\\dst.dat"), c.copy) << c.why;
-    EXPECT_NE(why.find(c.why), std::string::npos) << why;
-  }
-}
-
 }  // namespace

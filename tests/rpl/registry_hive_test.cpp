@@ -218,6 +218,11 @@ TEST(RegistryHive, WhatCannotBeChangedAsTheRegistryWouldIsRefusedWithItsReason) 
        "注册表的根下已有名为 NE2000 的键"},
       {"two values of one key alike", Build({{"Enum", {TextValue("RTSND", ""), TextValue("NE2000", "")}}}, {}),
        "NE2000", DriverNameEdit::kRefused, "键 Enum 中已有名为 NE2000 的值"},
+      // What is no registry file takes a name of five characters, byte for
+      // byte, beyond the first 19000 bytes too; another length is refused.
+      {"no registry file", std::string(20000, 'x') + "RTSND" + "RTSND", "PCIND", DriverNameEdit::kDone,
+       std::string(20000, 'x') + "PCIND" + "RTSND"},
+      {"no registry file, a name of four", "RTSND", "NIC1", DriverNameEdit::kRefused, "只能逐字节换入5个字符"},
       {"binary data of another length", Build({{"Enum", {{"Id", rpl::kRegBinary, "RTSND"}}}}, {}), "NE2000",
        DriverNameEdit::kRefused, "RTSND 在键 Enum 的非文本值中"},
   };
