@@ -31,12 +31,6 @@ namespace {
 using fat12::Tree;
 using namespace imagetest;
 
-std::string PackOrDie(const Tree& t) {
-  std::string image, error;
-  EXPECT_TRUE(fat12::Pack(t, nullptr, &image, &error)) << error;
-  return image;
-}
-
 double SecondsOf(const std::function<void()>& work) {
   auto start = std::chrono::steady_clock::now();
   work();

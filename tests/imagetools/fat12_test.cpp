@@ -14,12 +14,6 @@ namespace {
 using fat12::Tree;
 using namespace imagetest;
 
-std::string PackOrDie(const Tree& t, const std::string* bs = nullptr) {
-    std::string image, error;
-    EXPECT_TRUE(fat12::Pack(t, bs, &image, &error)) << error;
-    return image;
-}
-
 // 8.3 names: eight characters, a dot and three at the most, stored upper
 // case; each limit is met by a name taken and one refused. "" stored: refused.
 TEST(ShortName, TakesEightDotThreeNamesAndStoresThemUpperCase) {
@@ -119,9 +113,7 @@ TEST(Pack, PutsBootFilesFirstContiguousAndProtected) {
         const std::size_t at = kRoot + (&w - want) * 32;
         EXPECT_EQ(image.substr(at, 11), w.name);
         EXPECT_EQ(static_cast<unsigned char>(image[at + 11]), w.attributes) << w.name;
-        if (w.firstCluster) {
-            EXPECT_EQ(Get16(image, at + 26), w.firstCluster) << w.name;
-        }
+        if (w.firstCluster) { EXPECT_EQ(Get16(image, at + 26), w.firstCluster) << w.name; }
     }
     EXPECT_EQ(image[kRoot + 7 * 32], '\0') << "entries past the last one must be free";
     for (unsigned c = 2; c < 2 + 78; ++c) EXPECT_EQ(FatEntry(image, c), c + 1) << "IO.SYS chain at " << c;
@@ -130,74 +122,65 @@ TEST(Pack, PutsBootFilesFirstContiguousAndProtected) {
     EXPECT_EQ(FatEntry(image, 1), 0xFFFu);
 }
 
-TEST(Pack, RefusesTreesThatCannotBeWritten) {
+// A boot sector of its own, or one kept from the template (its code, serial
+// and label), in front of the parameters of a 1.44 MB floppy.
+TEST(BootSector, OwnCodePrintsItsMessageKeptCodeGoesInAndTheBpbDescribesTheFloppy) {
+    std::string kept = Pattern(512, 9);
+    kept.replace(0, 3, "\xEB\x3C\x90");
+    kept[0x26] = 0x29;
+    kept.replace(0x2B, 11, "MYDISK     ");
+    const std::string own = PackOrDie(Dir("", {})), image = PackOrDie(Dir("", {File("IO.SYS", "x")}), &kept);
+    EXPECT_EQ(own.substr(0, 3), std::string("\xEB\x3C\x90", 3));
+    // mov si,imm16 at 0x4A must point (at 0000:7C00) at the message text.
+    ASSERT_EQ(static_cast<unsigned char>(own[0x4A]), 0xBE);
+    EXPECT_EQ(own.substr(Get16(own, 0x4B) - 0x7C00, 10), "\r\nThis dis");
+    // (The jump, OEM name and code are compared with an image mtools made in
+    // peer_test.sh.)
+    EXPECT_EQ(image.substr(0x27, 15), kept.substr(0x27, 15)) << "serial and label";
+    const struct {
+        std::size_t at;
+        unsigned value;
+    } bpb[] = {{0x0B, 512}, {0x11, 224}, {0x13, 2880}, {0x16, 9}, {0x18, 18}, {0x1A, 2}, {0x1FE, 0xAA55}};
+    for (const std::string& i : {own, image}) {
+        for (const auto& f : bpb) EXPECT_EQ(Get16(i, f.at), f.value) << std::hex << f.at;
+        EXPECT_EQ(static_cast<unsigned char>(i[0x15]), 0xF0);
+        EXPECT_EQ(i.substr(0x36, 8), "FAT12   ");
+    }
+}
+
+// Trees that cannot be written, and boot sectors that cannot be kept, are
+// refused with a reason and give no image; 224 entries fill the top directory.
+TEST(Pack, RefusesTreesThatCannotBeWrittenAndBootSectorsThatCannotBeKept) {
     std::vector<Tree> tooMany;
     for (int i = 0; i < 225; ++i) tooMany.push_back(File("F" + std::to_string(i), ""));
+    std::string kept = Pattern(512, 9);
+    kept.replace(0, 3, "\xEB\x3C\x90");
     const struct {
         const char* what;
         Tree tree;
+        std::string bs;  // "": the packer's own
     } cases[] = {
-        {"long name", Dir("", {File("LONGFILENAME.TXT", "x")})},
-        {"bad character deep down", Dir("", {Dir("SUB", {File("A+B.TXT", "x")})})},
-        {"names equal but for case", Dir("", {File("readme.txt", "a"), File("README.TXT", "b")})},
-        {"file and directory of one name", Dir("", {File("X", "a"), Dir("x", {})})},
-        {"one byte too many", Dir("", {File("BIG", std::string(fat12::kDataCapacity + 1, 'x'))})},
-        {"full disk plus a directory", Dir("", {File("BIG", std::string(fat12::kDataCapacity, 'x')), Dir("D", {})})},
-        {"225 entries in the top directory", Dir("", tooMany)},
+        {"long name", Dir("", {File("LONGFILENAME.TXT", "x")}), ""},
+        {"bad character deep down", Dir("", {Dir("SUB", {File("A+B.TXT", "x")})}), ""},
+        {"names equal but for case", Dir("", {File("readme.txt", "a"), File("README.TXT", "b")}), ""},
+        {"file and directory of one name", Dir("", {File("X", "a"), Dir("x", {})}), ""},
+        {"one byte too many", Dir("", {File("BIG", std::string(fat12::kDataCapacity + 1, 'x'))}), ""},
+        {"full disk plus a directory", Dir("", {File("BIG", std::string(fat12::kDataCapacity, 'x')), Dir("D", {})}), ""},
+        {"225 entries in the top directory", Dir("", tooMany), ""},
+        {"short boot sector", Dir("", {}), kept.substr(0, 511)},
+        {"no jump", Dir("", {}), std::string(512, '\0')},
+        {"jump into the parameter block", Dir("", {}), std::string("\xEB\x1C\x90", 3) + kept.substr(3)},
+        {"near jump into the parameter block", Dir("", {}), std::string("\xE9\x10\x00", 3) + kept.substr(3)},
     };
     for (const auto& c : cases) {
         std::string image = "old", error;
-        EXPECT_FALSE(fat12::Pack(c.tree, nullptr, &image, &error)) << c.what;
+        EXPECT_FALSE(fat12::Pack(c.tree, c.bs.empty() ? nullptr : &c.bs, &image, &error)) << c.what;
         EXPECT_FALSE(error.empty()) << c.what;
         EXPECT_TRUE(image.empty()) << c.what;
     }
     tooMany.pop_back();
     std::string image, error;
     EXPECT_TRUE(fat12::Pack(Dir("", tooMany), nullptr, &image, &error)) << "224 entries fit: " << error;
-}
-
-TEST(BootSector, OwnCodePrintsItsMessageAndTheBpbDescribesTheFloppy) {
-    const std::string image = PackOrDie(Dir("", {}));
-    EXPECT_EQ(image.substr(0, 3), std::string("\xEB\x3C\x90", 3));
-    // mov si,imm16 at 0x4A must point (at 0000:7C00) at the message text.
-    ASSERT_EQ(static_cast<unsigned char>(image[0x4A]), 0xBE);
-    const unsigned message = Get16(image, 0x4B) - 0x7C00;
-    EXPECT_EQ(image.substr(message, 10), "\r\nThis dis");
-    const struct {
-        std::size_t at;
-        unsigned value;
-    } bpb[] = {{0x0B, 512}, {0x11, 224}, {0x13, 2880}, {0x16, 9}, {0x18, 18}, {0x1A, 2}, {0x1FE, 0xAA55}};
-    for (const auto& f : bpb) EXPECT_EQ(Get16(image, f.at), f.value) << std::hex << f.at;
-    EXPECT_EQ(static_cast<unsigned char>(image[0x15]), 0xF0);
-    EXPECT_EQ(image.substr(0x36, 8), "FAT12   ");
-}
-
-TEST(BootSector, KeptBootCodeGoesIntoTheImage) {
-    std::string kept = Pattern(512, 9);
-    kept.replace(0, 3, "\xEB\x3C\x90");
-    kept[0x26] = 0x29;
-    kept.replace(0x2B, 11, "MYDISK     ");
-    const std::string image = PackOrDie(Dir("", {File("IO.SYS", "x")}), &kept);
-    // (The jump, OEM name and code are compared with an image mtools made in
-    // peer_test.sh.)
-    EXPECT_EQ(image.substr(0x27, 15), kept.substr(0x27, 15)) << "serial and label";
-    EXPECT_EQ(Get16(image, 0x13), 2880u);
-    EXPECT_EQ(Get16(image, 0x1FE), 0xAA55u);
-
-    const struct {
-        const char* what;
-        std::string bs;
-    } bad[] = {
-        {"short", kept.substr(0, 511)},
-        {"no jump", std::string(512, '\0')},
-        {"jump into the parameter block", std::string("\xEB\x1C\x90", 3) + kept.substr(3)},
-        {"near jump into the parameter block", std::string("\xE9\x10\x00", 3) + kept.substr(3)},
-    };
-    for (const auto& c : bad) {
-        std::string out, error;
-        EXPECT_FALSE(fat12::Pack(Dir("", {}), &c.bs, &out, &error)) << c.what;
-        EXPECT_FALSE(error.empty()) << c.what;
-    }
 }
 
 // Unpacking images made by other tools: entries this packer never writes.

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -59,6 +61,14 @@ inline std::string Pattern(std::size_t n, unsigned seed) {
   std::string s(n, '\0');
   for (std::size_t i = 0; i < n; ++i) s[i] = static_cast<char>((i * 7 + seed * 13 + i / 251) & 0xFF);
   return s;
+}
+
+// The image of a tree that must pack; a tree that does not ends the run.
+inline std::string PackOrDie(const Tree& t, const std::string* boot_sector = nullptr) {
+  std::string image, error;
+  if (fat12::Pack(t, boot_sector, &image, &error)) return image;
+  std::fprintf(stderr, "cannot pack: %s\n", error.c_str());
+  std::abort();
 }
 
 // A tree with every shape the image must keep: nested and empty directories,

@@ -72,40 +72,37 @@ TEST_F(SimHostTest, AttributesBehaveAsOnWindows) {
   using platform::Host;
   const unsigned ro = platform::kAttrReadOnly, hid = platform::kAttrHidden, sys = platform::kAttrSystem;
   const unsigned none = 0, absent = ~0u;
+  using Op = std::function<bool(Host&, const std::string&, const std::string&)>;
+  const Op keep = [](Host& h, auto& a, auto& b) { return h.CopyFile(a, b, true); };
+  const Op copy = [](Host& h, auto& a, auto& b) { return h.CopyFile(a, b, false); };
+  const Op write = [](Host& h, auto&, auto& b) { return h.WriteFile(b, "new"); };
+  const Op del = [](Host& h, auto&, auto& b) { return h.DeleteFile(b); };
+  const Op replace = [](Host& h, auto& a, auto& b) { return h.ReplaceFile(a, b); };
+  const Op whole = [](Host& h, auto& a, auto& b) { return platform::CopyFileWhole(h, a, b); };
   struct Case {
     const char* name;
     unsigned source, target;  // attributes; `absent`: no target
-    std::function<bool(Host&, const std::string&, const std::string&)> op;
+    Op op;
     bool done;
     std::string target_after;
     unsigned attributes_after;
   } cases[] = {
-      {"copy keeping", none, none, [](Host& h, auto& a, auto& b) { return h.CopyFile(a, b, true); }, false, "old", 0},
-      {"copy over", none, none, [](Host& h, auto& a, auto& b) { return h.CopyFile(a, b, false); }, true, "new", 0},
-      {"copy of a read-only file", ro, absent, [](Host& h, auto& a, auto& b) { return h.CopyFile(a, b, false); },
-       true, "new", ro},
-      {"copy over a read-only file", none, ro, [](Host& h, auto& a, auto& b) { return h.CopyFile(a, b, false); },
-       false, "old", ro},
-      {"copy over a hidden file", none, hid, [](Host& h, auto& a, auto& b) { return h.CopyFile(a, b, false); },
-       false, "old", hid},
-      {"write over a read-only file", none, ro, [](Host& h, auto&, auto& b) { return h.WriteFile(b, "new"); },
-       false, "old", ro},
-      {"write over a system file", none, sys, [](Host& h, auto&, auto& b) { return h.WriteFile(b, "new"); },
-       false, "old", sys},
-      {"delete a read-only file", none, ro, [](Host& h, auto&, auto& b) { return h.DeleteFile(b); }, false, "old", ro},
-      {"delete a hidden file", none, hid, [](Host& h, auto&, auto& b) { return h.DeleteFile(b); }, true, "<absent>", 0},
-      {"replace a read-only file", none, ro, [](Host& h, auto& a, auto& b) { return h.ReplaceFile(a, b); }, false,
-       "old", ro},
-      {"replace by a read-only file", ro, none, [](Host& h, auto& a, auto& b) { return h.ReplaceFile(a, b); }, true,
-       "new", ro},
-      {"replace a hidden system file", none, hid | sys,
-       [](Host& h, auto& a, auto& b) { return h.ReplaceFile(a, b); }, true, "new", 0},
+      {"copy keeping", none, none, keep, false, "old", 0},
+      {"copy over", none, none, copy, true, "new", 0},
+      {"copy of a read-only file", ro, absent, copy, true, "new", ro},
+      {"copy over a read-only file", none, ro, copy, false, "old", ro},
+      {"copy over a hidden file", none, hid, copy, false, "old", hid},
+      {"write over a read-only file", none, ro, write, false, "old", ro},
+      {"write over a system file", none, sys, write, false, "old", sys},
+      {"delete a read-only file", none, ro, del, false, "old", ro},
+      {"delete a hidden file", none, hid, del, true, "<absent>", 0},
+      {"replace a read-only file", none, ro, replace, false, "old", ro},
+      {"replace by a read-only file", ro, none, replace, true, "new", ro},
+      {"replace a hidden system file", none, hid | sys, replace, true, "new", 0},
       // Copied whole, the program's copy of a read-only file is an ordinary
       // one; over a read-only target it fails and leaves nothing beside it.
-      {"copied whole from a CD", ro, none,
-       [](Host& h, auto& a, auto& b) { return platform::CopyFileWhole(h, a, b); }, true, "new", platform::kAttrArchive},
-      {"copied whole over a read-only file", ro, ro,
-       [](Host& h, auto& a, auto& b) { return platform::CopyFileWhole(h, a, b); }, false, "old", ro},
+      {"copied whole from a CD", ro, none, whole, true, "new", platform::kAttrArchive},
+      {"copied whole over a read-only file", ro, ro, whole, false, "old", ro},
   };
   int row = 0;
   for (const Case& c : cases) {

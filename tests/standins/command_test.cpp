@@ -23,32 +23,49 @@ class CommandTest : public StandinSession {
 
 // A file is the program's input (code page 936 on disk, UTF-8 to the
 // program), and what it prints goes into a file, however the redirections are
-// written; a quoted "<" is part of its word.
-TEST_F(CommandTest, RedirectsAProgramsInputAndOutput) {
+// written; a quoted "<" is part of its word. What cannot be found or done is
+// refused with the interpreter's messages, and no program runs.
+TEST_F(CommandTest, RedirectsAProgramsInputAndOutputOrRefusesWhatItCannotFind) {
   Put("C:\\in.txt", "y\r\n\xC4\xFA\xBA\xC3\r\n");
   Put("C:\\old.txt", "an earlier run's output, longer than this one's\r\n");
   const char* in = "y\r\n您好\r\n";
+  const char* kNoPipes = "Appending redirection and pipes are not available here";
   struct Case {
     const char* line;
     std::vector<std::string> args;
     const char* input;
-    const char* file;  // where the output goes, or nullptr
+    const char* file;     // where the output goes, or nullptr
+    const char* refusal;  // or nullptr: the program runs
   } cases[] = {
-      {"command.com /c catcher a b <c:\\in.txt", {"a", "b"}, in, nullptr},
-      {"COMMAND.COM /C catcher a b < C:\\IN.TXT", {"a", "b"}, in, nullptr},
-      {"command /c catcher a b<c:\\in.txt", {"a", "b"}, in, nullptr},
-      {"command.com /c catcher <\"c:\\in.txt\" a b", {"a", "b"}, in, nullptr},
-      {"command.com /ccatcher a b <c:\\in.txt", {"a", "b"}, in, nullptr},
-      {"command.com /c catcher \"a<c:\\in.txt\" b", {"a<c:\\in.txt", "b"}, "", nullptr},
-      {"command.com /c catcher a <c:\\in.txt >c:\\out.txt", {"a"}, in, "C:\\out.txt"},
-      {"command.com /c catcher a>C:\\OLD.TXT", {"a"}, "", "C:\\old.txt"},
-      {"command.com /c catcher >\"c:\\out 2.txt\" a", {"a"}, "", "C:\\out 2.txt"},
+      {"command.com /c catcher a b <c:\\in.txt", {"a", "b"}, in, nullptr, nullptr},
+      {"COMMAND.COM /C catcher a b < C:\\IN.TXT", {"a", "b"}, in, nullptr, nullptr},
+      {"command /c catcher a b<c:\\in.txt", {"a", "b"}, in, nullptr, nullptr},
+      {"command.com /c catcher <\"c:\\in.txt\" a b", {"a", "b"}, in, nullptr, nullptr},
+      {"command.com /ccatcher a b <c:\\in.txt", {"a", "b"}, in, nullptr, nullptr},
+      {"command.com /c catcher \"a<c:\\in.txt\" b", {"a<c:\\in.txt", "b"}, "", nullptr, nullptr},
+      {"command.com /c catcher a <c:\\in.txt >c:\\out.txt", {"a"}, in, "C:\\out.txt", nullptr},
+      {"command.com /c catcher a>C:\\OLD.TXT", {"a"}, "", "C:\\old.txt", nullptr},
+      {"command.com /c catcher >\"c:\\out 2.txt\" a", {"a"}, "", "C:\\out 2.txt", nullptr},
+      {"command.com /c c:\\missing.bat", {}, "", nullptr, "Bad command or file name\n"},
+      {"command.com /c nosuchprogram x", {}, "", nullptr, "Bad command or file name\n"},
+      {"command.com /c catcher <c:\\missing.txt", {}, "", nullptr, "File not found\n"},
+      {"command.com /c catcher <", {}, "", nullptr, "File not found\n"},
+      {"command.com /c catcher >>c:\\new.txt", {}, "", nullptr, kNoPipes},
+      {"command.com /c catcher | more", {}, "", nullptr, kNoPipes},
+      {"command.com /c catcher >", {}, "", nullptr, "File not found\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.line);
     calls.clear();
     std::string out;
-    EXPECT_EQ(Run(c.line, &out), static_cast<int>(c.args.size()));
+    const int code = Run(c.line, &out);
+    if (c.refusal) {
+      EXPECT_NE(code, 0);
+      EXPECT_NE(out.find(c.refusal), std::string::npos) << out;
+      EXPECT_TRUE(calls.empty());
+      continue;
+    }
+    EXPECT_EQ(code, static_cast<int>(c.args.size()));
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].args, c.args);
     EXPECT_EQ(calls[0].input, c.input);
@@ -57,29 +74,7 @@ TEST_F(CommandTest, RedirectsAProgramsInputAndOutput) {
       EXPECT_EQ(Get(c.file), "caught\r\n");
     }
   }
-}
-
-TEST_F(CommandTest, RefusesWhatItCannotFindWithTheMessagesOfTheInterpreter) {
-  struct Case {
-    const char* line;
-    const char* message;
-  } cases[] = {
-      {"command.com /c c:\\missing.bat", "Bad command or file name\n"},
-      {"command.com /c nosuchprogram x", "Bad command or file name\n"},
-      {"command.com /c catcher <c:\\missing.txt", "File not found\n"},
-      {"command.com /c catcher <", "File not found\n"},
-      {"command.com /c catcher >>c:\\out.txt", "Appending redirection and pipes are not available here"},
-      {"command.com /c catcher | more", "Appending redirection and pipes are not available here"},
-      {"command.com /c catcher >", "File not found\n"},
-  };
-  for (const Case& c : cases) {
-    calls.clear();
-    std::string out;
-    EXPECT_NE(Run(c.line, &out), 0) << c.line;
-    EXPECT_NE(out.find(c.message), std::string::npos) << c.line << ": " << out;
-    EXPECT_TRUE(calls.empty()) << c.line;
-  }
-  EXPECT_EQ(Get("C:\\out.txt"), "<absent>");
+  EXPECT_EQ(Get("C:\\new.txt"), "<absent>");
 }
 
 // A batch file runs line by line: blank lines, REM, labels and lines after

@@ -237,19 +237,6 @@ TEST_F(RplmgrTest, RefusesAProfileItCannotMakeAndChangesNothing) {
   } cases[] = {
       {"", "WIN00001B", "", "配置文件名“”无效：应为 1 到 15 个字符，不含空格和 \\ / : * ? \" < > |，"
                             "不以句点结尾，也不是设备名（CON、NUL、COM1 等）。"},
-      {"TWO WORDS", "WIN00001B", "", "配置文件名“TWO WORDS”无效"},
-      {"A\\B", "WIN00001B", "", "配置文件名“A\\B”无效"},
-      {"A*", "WIN00001B", "", "配置文件名“A*”无效"},
-      {"..", "WIN00001B", "", "配置文件名“..”无效"},
-      {"SIXTEEN_CHARS_AB", "WIN00001B", "", "配置文件名“SIXTEEN_CHARS_AB”无效"},
-      {"十六个字的配置文件名称比最多多一", "WIN00001B", "", "配置文件名“十六个字的配置文件名称比最多多一”无效"},
-      {"A.", "WIN00001B", "", "配置文件名“A.”无效"},
-      {"Con.dat", "WIN00001B", "", "配置文件名“Con.dat”无效"},
-      {"P1", "WIN00001B", "\xED\xB3\xBF", "说明中不能有制表符、控制字符或代码页 936 以外的字符。"},
-      {"P1", "WIN00001B", "a\tb", "说明中不能有制表符、控制字符或代码页 936 以外的字符。"},
-      {"P1", "WIN00001B", "价格 \xE2\x82\xAC", "说明中不能有制表符、控制字符或代码页 936 以外的字符。"},
-      {"COM5", "WIN00001B", "", "配置文件名“COM5”无效"},
-      {"lpt9.x", "WIN00001B", "", "配置文件名“lpt9.x”无效"},
       {"ne2kwin", "WIN00001B", "", "配置文件 ne2kwin 已经存在。"},
       {"ONDISK", "WIN00001B", "", "C:\\WINNT\\rpl\\rplfiles\\profiles\\ONDISK 已经存在，配置文件没有新建。"},
       {"afile", "WIN00001B", "", "C:\\WINNT\\rpl\\rplfiles\\profiles\\afile 已经存在，配置文件没有新建。"},
@@ -258,11 +245,17 @@ TEST_F(RplmgrTest, RefusesAProfileItCannotMakeAndChangesNothing) {
       {"P1", "DOS00001B", "",
        "配置 DOS00001B 不可用，不能据此新建配置文件：缺少文件 C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622\\IO.SYS"},
   };
+  std::vector<Case> all(std::begin(cases), std::end(cases));
+  for (const char* name : {"TWO WORDS", "A\\B", "A*", "..", "SIXTEEN_CHARS_AB", "十六个字的配置文件名称比最多多一", "A.",
+                           "Con.dat", "COM5", "lpt9.x"})
+    all.push_back({name, "WIN00001B", "", std::string("配置文件名“") + name + "”无效"});
+  for (const char* comment : {"\xED\xB3\xBF", "a\tb", "价格 \xE2\x82\xAC"})
+    all.push_back({"P1", "WIN00001B", comment, "说明中不能有制表符、控制字符或代码页 936 以外的字符。"});
   std::string before = Get(kDb);
   std::vector<platform::DirEntry> listed;
   ASSERT_TRUE(host.ListDirectory(kProfiles, &listed));
   std::string message;
-  for (const Case& c : cases) {
+  for (const Case& c : all) {
     SCOPED_TRACE(c.name);
     EXPECT_FALSE(manager.MakeProfile(c.name, c.configuration, c.comment, &message));
     EXPECT_EQ(message.substr(0, c.message.size()), c.message);
