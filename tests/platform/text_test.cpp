@@ -1,7 +1,6 @@
 // Text on disk: code page 936 in, UTF-8 inside, the same bytes out.
 #include <gtest/gtest.h>
 
-#include <chrono>
 
 #include "platform/encoding.h"
 #include "platform/textfile.h"
@@ -84,22 +83,6 @@ TEST(Encoding, EveryCharacterWrittenReadsBackAsItselfOrIsRefused) {
   EXPECT_EQ(wrong, "");
   EXPECT_EQ(at, back.size());
   EXPECT_GT(same, 21000u);  // GBK's two-byte characters
-}
-
-// Bytes of no character cost no more than text: a call of the machine's
-// converter per such byte made them tens of times slower.
-TEST(Encoding, BytesOfNoCharacterConvertAsFastAsText) {
-  auto seconds = [](const std::string& bytes) {
-    auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(platform::ToCodePage(platform::FromCodePage(bytes)).size(), bytes.size());
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  };
-  std::string text, unmapped;
-  while (text.size() < (4 << 20)) text += "abc\xD6\xD0";
-  while (unmapped.size() < text.size()) unmapped += "\xA1\x44";
-  const double plain = seconds(text);
-  EXPECT_LT(seconds(std::string(text.size(), '\xFF')), 5 * plain + 0.1);
-  EXPECT_LT(seconds(unmapped), 5 * plain + 0.1);
 }
 
 TEST(TextFile, SplitsLinesAsTheHostReadsThem) {
