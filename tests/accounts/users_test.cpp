@@ -24,11 +24,9 @@ struct Station : SimMachine {
   }
   // The directories below `dir`, in the order of their numbers: USER99 before USER100.
   std::vector<std::string> Subdirectories(const std::string& dir) {
-    std::vector<platform::DirEntry> entries;
     std::vector<std::string> names;
-    host.ListDirectory(dir, &entries);
-    for (const auto& e : entries)
-      if (e.is_directory && e.name != "." && e.name != "..") names.push_back(e.name);
+    for (const auto& [name, what] : Tree(dir))
+      if (what == "<folder>" && name.find('/') == std::string::npos) names.push_back(name);
     std::stable_sort(names.begin(), names.end(),
                      [](const std::string& a, const std::string& b) { return a.size() < b.size(); });
     return names;
@@ -74,26 +72,22 @@ TEST(GenerateUsers, CountsGiveTheirUsersAndProgress) {
     const char* count;
     const char* prefix;
     const char* group;
-    std::vector<std::string> users;  // first and last user directory
+    const char* users;  // the first and the last user directory
     size_t lines;
     std::vector<std::string> progress;
     const char* share = "D:\\PVDROOT";
     const char* share_line = "net share PVDROOT=D:\\PVDROOT";
   } cases[] = {
-      {"0", "USER", "PXEUSERS", {}, 4, {"visible 1", "position 100", "visible 0"}},
-      {" 7", "USER", "PXEUSERS", {"USER01", "USER07"}, 25,
+      {"0", "USER", "PXEUSERS", "", 4, {"visible 1", "position 100", "visible 0"}},
+      {" 7", "USER", "PXEUSERS", "USER01 USER07", 25,
        {"visible 1", "position 14", "position 28", "position 42", "position 57", "position 71",
         "position 85", "position 100", "position 100", "visible 0"}},
-      {"10", "USER", "PXEUSERS", {"USER01", "USER10"}, 34,
-       {"visible 1", "position 10", "position 20", "position 30", "position 40", "position 50",
-        "position 60", "position 70", "position 80", "position 90", "position 100", "position 100",
-        "visible 0"}},
-      {"-5", "USER", "PXEUSERS", {}, 4, {"visible 1", "position 100", "visible 0"}},
-      {"12 ", "WS", "PXEUSERS", {"WS01", "WS12"}, 40, {}},
-      {"+3", "USER", "PXEUSERS", {"USER01", "USER03"}, 13, {}},  // a sign is taken, as the count's rule allows
-      {"100", "USER", "PXEUSERS", {"USER01", "USER100"}, 304, {}},  // no leading zero from 10 on
-      {"1", "USER", "PXE USERS", {"USER01"}, 7, {}},                // blanks stay as they are
-      {"1", "USER", "PXEUSERS", {"USER01"}, 7, {}, "D:\\无盘", "net share 无盘=D:\\无盘"},
+      {"-5", "USER", "PXEUSERS", "", 4, {"visible 1", "position 100", "visible 0"}},
+      {"12 ", "WS", "PXEUSERS", "WS01 WS12", 40, {}},
+      {"+3", "USER", "PXEUSERS", "USER01 USER03", 13, {}},  // a sign is taken, as the count's rule allows
+      {"100", "USER", "PXEUSERS", "USER01 USER100", 304, {}},  // no leading zero from 10 on
+      {"1", "USER", "PXE USERS", "USER01 USER01", 7, {}},      // blanks stay as they are
+      {"1", "USER", "PXEUSERS", "USER01 USER01", 7, {}, "D:\\无盘", "net share 无盘=D:\\无盘"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.count) + " " + c.share);
@@ -103,21 +97,14 @@ TEST(GenerateUsers, CountsGiveTheirUsersAndProgress) {
     s.form->Edit2.SetText(c.prefix);
     s.form->Edit4.SetText(c.group);
     s.form->BitBtn1Click();
-    std::vector<std::string> dirs = s.Subdirectories(c.share);
-    if (c.users.empty()) {
-      EXPECT_TRUE(dirs.empty());
-    } else {
-      ASSERT_FALSE(dirs.empty());
-      EXPECT_EQ(dirs.front(), c.users.front());
-      EXPECT_EQ(dirs.back(), c.users.back());
-    }
+    const std::vector<std::string> dirs = s.Subdirectories(c.share);
+    const std::string last = dirs.empty() ? "" : dirs.back();
+    EXPECT_EQ(dirs.empty() ? "" : dirs.front() + " " + last, c.users);
     std::vector<std::string> script = platform::SplitLines(s.Get("c:\\usertemp.bat"));
     ASSERT_EQ(script.size(), c.lines);
     EXPECT_EQ(script.at(0), std::string("net group ") + c.group + " /add");
     EXPECT_EQ(script.at(1), c.share_line);
-    if (!c.users.empty()) {
-      EXPECT_EQ(script.back(), std::string("net group ") + c.group + " " + c.users.back() + " /add");
-    }
+    EXPECT_EQ(script.back(), std::string("net group ") + c.group + " " + (dirs.empty() ? "kotavei" : last) + " /add");
     if (!c.progress.empty()) {
       EXPECT_EQ(s.bar.changes, c.progress);
     }
@@ -130,46 +117,61 @@ TEST(GenerateUsers, CountsGiveTheirUsersAndProgress) {
 // "目录创建完成" only when every folder is there afterwards. Otherwise the
 // warning names the folders missing (ten at most, then how many more), and
 // nothing else changes: no script written or started, c:\temps.bak as it was.
-TEST(GenerateUsers, FoldersThatCannotBeMadeAreNamedAndNothingIsStarted) {
+// An earlier run's script must not run in place of this one, nor pass for
+// it; a c:\temps.bak that cannot be written stops the run before the script.
+TEST(GenerateUsers, AFailureBeforeTheScriptStartsIsNamedAndLeavesTheEarlierFiles) {
   const std::string kHead = "以下目录无法创建（驱动器不存在、上级目录不可写，或已有同名的文件）：\r\n";
   const std::string kTail = "账户脚本没有写入，也没有运行，没有创建用户。";
+  const std::string kScriptRefused = "无法写入账户脚本 c:\\usertemp.bat（文件只读、被占用或磁盘已满），没有创建用户。";
+  const std::string kOld = "net user OLD OLD /add /passwordchg:no\r\n", kNewBak = "D:\\PVDROOT\r\n";
   struct Case {
     const char* name;
     const char* share;
+    const char* count;
     void (*arrange)(Station&);
-    std::string named;                // the folders the warning names
-    std::vector<std::string> made;    // the user folders there afterwards
+    std::string message;
+    std::vector<std::string> made;  // the user folders there afterwards
+    std::string bak_after = "E:\\OLD\r\n";
   } cases[] = {
-      {"a drive that is not there", "Q:\\PVDROOT", [](Station&) {}, "Q:\\PVDROOT\r\n", {}},
+      {"a drive that is not there", "Q:\\PVDROOT", "12", [](Station&) {}, kHead + "Q:\\PVDROOT\r\n" + kTail, {}},
       // The shared directory is there but takes nothing new: all twelve
       // user folders are missing.
-      {"a parent that cannot be written", "D:\\PVDROOT", [](Station& s) {
+      {"a parent that cannot be written", "D:\\PVDROOT", "12", [](Station& s) {
          s.MakeDirs("D:\\PVDROOT\\USER03");
          s.host.MakeUnwritable("D:\\PVDROOT");
        },
-       "D:\\PVDROOT\\USER01\r\nD:\\PVDROOT\\USER02\r\nD:\\PVDROOT\\USER04\r\nD:\\PVDROOT\\USER05\r\n"
+       kHead + "D:\\PVDROOT\\USER01\r\nD:\\PVDROOT\\USER02\r\nD:\\PVDROOT\\USER04\r\nD:\\PVDROOT\\USER05\r\n"
        "D:\\PVDROOT\\USER06\r\nD:\\PVDROOT\\USER07\r\nD:\\PVDROOT\\USER08\r\nD:\\PVDROOT\\USER09\r\n"
-       "D:\\PVDROOT\\USER10\r\nD:\\PVDROOT\\USER11\r\n……另有 1 个目录\r\n",
+       "D:\\PVDROOT\\USER10\r\nD:\\PVDROOT\\USER11\r\n……另有 1 个目录\r\n" + kTail,
        {"USER03"}},
-      {"a user folder that is a file", "D:\\PVDROOT", [](Station& s) { s.Put("D:\\PVDROOT\\USER05", "a file"); },
-       "D:\\PVDROOT\\USER05\r\n",
+      {"a user folder that is a file", "D:\\PVDROOT", "12", [](Station& s) { s.Put("D:\\PVDROOT\\USER05", "a file"); },
+       kHead + "D:\\PVDROOT\\USER05\r\n" + kTail,
        {"USER01", "USER02", "USER03", "USER04", "USER06", "USER07", "USER08", "USER09", "USER10", "USER11", "USER12"}},
-      {"the shared directory is a file", "D:\\PVDROOT", [](Station& s) { s.Put("D:\\PVDROOT", "a file"); },
-       "D:\\PVDROOT\r\n", {}},
+      {"the shared directory is a file", "D:\\PVDROOT", "12", [](Station& s) { s.Put("D:\\PVDROOT", "a file"); },
+       kHead + "D:\\PVDROOT\r\n" + kTail, {}},
+      {"a read-only earlier script", "D:\\PVDROOT", "3",
+       [](Station& s) { s.host.SetFileAttributes("c:\\usertemp.bat", platform::kAttrReadOnly); }, kScriptRefused,
+       {"USER01", "USER02", "USER03"}, kNewBak},
+      {"a full disk", "D:\\PVDROOT", "3", [](Station& s) { s.host.LimitDiskSpace(200); }, kScriptRefused,
+       {"USER01", "USER02", "USER03"}, kNewBak},
+      {"a read-only c:\\temps.bak", "D:\\PVDROOT", "3",
+       [](Station& s) { s.host.SetFileAttributes("c:\\temps.bak", platform::kAttrReadOnly); },
+       "无法写入 c:\\temps.bak（文件只读、被占用或磁盘已满），账户脚本没有运行，没有创建用户。", {"USER01", "USER02", "USER03"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Station s;
     s.Put("c:\\temps.bak", "E:\\OLD\r\n");
-    s.Put("c:\\usertemp.bat", "net user OLD OLD /add /passwordchg:no\r\n");
+    s.Put("c:\\usertemp.bat", kOld);
     c.arrange(s);
     s.form->Edit1.SetText(c.share);
-    s.form->Edit3.SetText("12");
+    s.form->Edit3.SetText(c.count);
     s.form->BitBtn1Click();
-    EXPECT_EQ(s.journal(), (std::vector<SimEvent>{{"message", kHead + c.named + kTail, "morva提示", 48}}));
+    EXPECT_EQ(s.journal(), (std::vector<SimEvent>{{"message", c.message, "morva提示", 48}}));
     EXPECT_EQ(s.Subdirectories(c.share), c.made);
-    EXPECT_EQ(s.Get("c:\\usertemp.bat"), "net user OLD OLD /add /passwordchg:no\r\n");
-    EXPECT_EQ(s.Get("c:\\temps.bak"), "E:\\OLD\r\n");
+    EXPECT_EQ(s.Get("c:\\usertemp.bat"), kOld);
+    EXPECT_EQ(s.Get("c:\\usertemp.bat.new"), "<absent>");
+    EXPECT_EQ(s.Get("c:\\temps.bak"), c.bak_after);
     EXPECT_FALSE(s.form->ProgressBar1.Visible());
   }
 }
@@ -225,9 +227,7 @@ TEST(UserCount, TakesDecimalNumbersUpToTheLargestInt) {
   for (const auto& c : cases) {
     int count = 0;
     EXPECT_EQ(accounts::ParseUserCount(c.text, &count), c.taken) << c.text;
-    if (c.taken) {
-      EXPECT_EQ(count, c.count) << c.text;
-    }
+    EXPECT_EQ(c.taken ? count : 0, c.count) << c.text;
   }
 }
 
@@ -265,42 +265,6 @@ TEST(GenerateUsers, RefusedFieldsWriteMakeAndStartNothing) {
       EXPECT_FALSE(s.host.DirectoryExists("D:\\PVDROOT"));
       EXPECT_EQ(s.bar.changes, std::vector<std::string>{});
     }
-  }
-}
-
-// An earlier run's script must not run in place of this one, nor pass for
-// it; a c:\temps.bak that cannot be written stops the run before the script.
-TEST(GenerateUsers, AScriptOrTempsBakThatCannotBeWrittenStaysAsItWasAndNothingRuns) {
-  const std::string kScriptRefused = "无法写入账户脚本 c:\\usertemp.bat（文件只读、被占用或磁盘已满），没有创建用户。";
-  const std::string kBakRefused = "无法写入 c:\\temps.bak（文件只读、被占用或磁盘已满），账户脚本没有运行，没有创建用户。";
-  const std::string kOld = "net user OLD OLD /add /passwordchg:no\r\n";
-  struct Case {
-    const char* name;
-    const char* read_only;    // of the two files an earlier run left, this one is read-only
-    std::size_t disk_space;   // what the disk still holds
-    const std::string& message;
-    const char* script_after;
-    const char* bak_after;
-  } cases[] = {
-      {"read-only earlier script", "c:\\usertemp.bat", SIZE_MAX, kScriptRefused, kOld.c_str(), "D:\\PVDROOT\r\n"},
-      {"full disk, no earlier files", nullptr, 200, kScriptRefused, "<absent>", "D:\\PVDROOT\r\n"},
-      {"read-only c:\\temps.bak", "c:\\temps.bak", SIZE_MAX, kBakRefused, kOld.c_str(), "E:\\OLD\r\n"},
-  };
-  for (const Case& c : cases) {
-    Station s;
-    if (c.read_only) {
-      s.Put("c:\\usertemp.bat", kOld);
-      s.Put("c:\\temps.bak", "E:\\OLD\r\n");
-      s.host.SetFileAttributes(c.read_only, platform::kAttrReadOnly);
-    }
-    s.host.LimitDiskSpace(c.disk_space);
-    s.form->Edit3.SetText("3");
-    s.form->BitBtn1Click();
-    EXPECT_EQ(s.journal(), (std::vector<SimEvent>{{"message", c.message, "morva提示", 48}})) << c.name;
-    EXPECT_EQ(s.Get("c:\\usertemp.bat"), c.script_after) << c.name;
-    EXPECT_EQ(s.Get("c:\\temps.bak"), c.bak_after) << c.name;
-    EXPECT_EQ(s.Get("c:\\usertemp.bat.new"), "<absent>") << c.name;
-    EXPECT_FALSE(s.form->ProgressBar1.Visible()) << c.name;
   }
 }
 

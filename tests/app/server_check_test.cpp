@@ -49,13 +49,15 @@ const char kPxeDone[] =
     "√PXE-PDK 安装程序，√已安装的 PXE-PDK，√镜像工具，√临时目录，√原始镜像文件，√已安装的启动镜像，√启动镜像中的服务器和共享";
 const char kBadTemplate[] =
     "√PXE-PDK 安装程序，×已安装的 PXE-PDK，√镜像工具，√临时目录，？原始镜像文件，！已安装的启动镜像，！启动镜像中的服务器和共享";
+const char kPxeRenamed[] =
+    "√PXE-PDK 安装程序，√已安装的 PXE-PDK，√镜像工具，√临时目录，√原始镜像文件，√已安装的启动镜像，△启动镜像中的服务器和共享";
+const char kNoPcind[] = "√网卡 Other NetCARD（MYNIC），×网卡 RTL 8029（pcind），√网卡 RTL 8139（rtsnd）";
+const char kNoCard[] = "×网卡，√配置列表，√配置 NE2KDOS，！配置 NE2KWIN";
 const char kDemoTree[] = "√远程启动服务程序，√Windows 95 文件，√随程序发布的 RPL 文件，×DOS 6.22 文件，√NE2000 启动块模板";
 const char kTreeDone[] = "√远程启动服务程序，√Windows 95 文件，√随程序发布的 RPL 文件，√DOS 6.22 文件，√NE2000 启动块模板";
 const char kDemoProfiles[] = "√配置列表，√配置 NE2KDOS，×配置 NE2KWIN";
 const char kDemoRpl[] = "√远程启动服务程序，√Windows 95 文件，√随程序发布的 RPL 文件，×DOS 6.22 文件，√NE2000 启动块模板，×网卡，"
                         "√配置列表，√配置 NE2KDOS，×配置 NE2KWIN";
-// Why following an item's advice leaves it as it was in this build.
-const char kReRegister[] = "registering a card the database holds is refused by rplcmd";
 
 std::string Join(std::initializer_list<std::string> parts) {
   std::string all;
@@ -75,11 +77,8 @@ std::vector<Row> Rows() {
   const std::string empty_pxe_rpl =
       "！PXE-PDK 安装程序，！已安装的 PXE-PDK，！镜像工具，√临时目录，！原始镜像文件，！已安装的启动镜像，！启动镜像中的服务器和共享，"
       "！远程启动服务程序，！Windows 95 文件，！随程序发布的 RPL 文件，！DOS 6.22 文件，！NE2000 启动块模板，！网卡，！配置列表";
-  const std::string renamed =
-      Join({kAccountsDone, "√PXE-PDK 安装程序，√已安装的 PXE-PDK，√镜像工具，√临时目录，√原始镜像文件，√已安装的启动镜像，△启动镜像中的服务器和共享",
-            kTreeDone, "√网卡 Other NetCARD（MYNIC），×网卡 RTL 8029（pcind），√网卡 RTL 8139（rtsnd）",
-            "√配置列表，√配置 NE2KDOS，△配置 W001122，△配置 W00E04C，△配置 W5254AB"});
-  const std::map<std::string, std::string> no_pcind, no_pcind_mynic;
+  const std::string renamed = Join({kAccountsDone, kPxeRenamed, kTreeDone, kNoPcind,
+                                    "√配置列表，√配置 NE2KDOS，△配置 W001122，△配置 W00E04C，△配置 W5254AB"});
   return {
       {"an empty server", kEmpty, nullptr, 1, Join({"×共享目录，×用户目录，！工作站信息文件", empty_pxe_rpl}),
        {{"共享目录", "没有驱动器 D:\\，无法建立 D:\\PVDROOT。"}, {"共享目录", "处理：在“共享目录”中填 C:\\PVDROOT，"},
@@ -131,15 +130,12 @@ std::vector<Row> Rows() {
        [](Server& s) { s.Put(kWinboot + "W5254AB\\suboot\\winboot\\PCIND.dos", "an older driver"); }, 1,
        Join({kAccountsDone, kPxeDone, kTreeDone, cards, "√配置列表，√配置 NE2KDOS，√配置 W001122，√配置 W00E04C，△配置 W5254AB"}),
        {{"配置 W5254AB", "网卡驱动 PCIND.DOS 与远程启动目录中的不同"},
-        {"配置 W5254AB", "处理：在“网卡类型”中选 RTL 8029，按“检测”，按“更  新”，在“RPL配置名”中选 W5254AB，按“安装”"}},
-       {"/check", kReport}, {}},
+        {"配置 W5254AB", "处理：在“网卡类型”中选 RTL 8029，按“检测”，按“更  新”，在“RPL配置名”中选 W5254AB，按“安装”"}}},
       {"a card registered without its driver", kGoOn,
        [](Server& s) { s.host.DeleteFile("C:\\WINNT\\rpl\\bblock\\ndis\\PCIND.dos"); }, 1,
-       Join({kAccountsDone, kPxeDone, kTreeDone, "√网卡 Other NetCARD（MYNIC），×网卡 RTL 8029（pcind），√网卡 RTL 8139（rtsnd）",
-             "√配置列表，√配置 NE2KDOS，√配置 W001122，√配置 W00E04C，△配置 W5254AB"}),
+       Join({kAccountsDone, kPxeDone, kTreeDone, kNoPcind, "√配置列表，√配置 NE2KDOS，√配置 W001122，√配置 W00E04C，△配置 W5254AB"}),
        {{"网卡 RTL 8029（pcind）", "缺少 pcind.dos"}, {"网卡 RTL 8029（pcind）", "选 RTL 8029，按“检测”，再按“配置Rpl”"},
-        {"配置 W5254AB", "网卡驱动 PCIND.DOS 在 winboot 中，但它的网卡没有在本服务器注册"}},
-       {"/check", kReport}, no_pcind},
+        {"配置 W5254AB", "网卡驱动 PCIND.DOS 在 winboot 中，但它的网卡没有在本服务器注册"}}},
       {"a renamed computer", kGoOn,
        [](Server& s) { s.host.SetRegistry(paths::kComputerNameKey, "computername", "NEWNAME"); }, 1, renamed,
        {{"启动镜像中的服务器和共享", "镜像中 SERVER=KORRINSRV，本机的计算机名是 NEWNAME"},
@@ -147,8 +143,7 @@ std::vector<Row> Rows() {
         {"配置 W00E04C", "今天应为 SERVER=NEWNAME，SHARE=PVDROOT"},
         {"配置 W00E04C", "处理：在“网卡类型”中选 RTL 8139，按“检测”，按“更  新”，在“RPL配置名”中选 W00E04C，按“安装”"},
         {"配置 W001122", "在“网卡类型”中选 Other NetCARD，按“检测”，再按“配置Rpl”，选驱动程序 C:\\WINNT\\rpl\\bblock\\ndis\\MYNIC.dos，"
-                         "填工作站网卡地址的前六位，按“更  新”，在“RPL配置名”中选 W001122，按“安装”"}},
-       {"/check", kReport}, no_pcind_mynic},
+                         "填工作站网卡地址的前六位，按“更  新”，在“RPL配置名”中选 W001122，按“安装”"}}},
       {"a start script naming a path for its driver", kGoOn,
        [](Server& s) {
          const std::string setvars = kWinboot + "W001122\\suboot\\winboot\\setvars.bat";
@@ -156,15 +151,11 @@ std::vector<Row> Rows() {
          bytes.replace(bytes.find("MYNIC.DOS"), 9, "..\\..\\..\\..\\bblock\\ndis\\MYNIC.DOS");
          s.Put(setvars, bytes);
        },
-       1, renamed, {{"配置 W001122", "NETCARD=..\\..\\..\\..\\bblock\\ndis\\MYNIC.DOS 不是网卡驱动程序的文件名"}},
-       {"/check", kReport}, no_pcind},
+       1, renamed, {{"配置 W001122", "NETCARD=..\\..\\..\\..\\bblock\\ndis\\MYNIC.DOS 不是网卡驱动程序的文件名"}}},
       // A stale server name and a missing file: the missing file shows.
       {"a profile with two problems", kGoOn, [](Server& s) { s.host.DeleteFile(kWinboot + "W00E04C\\suboot\\win.bat"); },
-       1,
-       Join({kAccountsDone, "√PXE-PDK 安装程序，√已安装的 PXE-PDK，√镜像工具，√临时目录，√原始镜像文件，√已安装的启动镜像，△启动镜像中的服务器和共享",
-             kTreeDone, "√网卡 Other NetCARD（MYNIC），×网卡 RTL 8029（pcind），√网卡 RTL 8139（rtsnd）",
-             "√配置列表，√配置 NE2KDOS，△配置 W001122，×配置 W00E04C，△配置 W5254AB"}),
-       {{"配置 W00E04C", "缺少 win.bat；"}, {"配置 W00E04C", "今天应为 SERVER=NEWNAME"}}, {"/check", kReport}, no_pcind},
+       1, Join({kAccountsDone, kPxeRenamed, kTreeDone, kNoPcind, "√配置列表，√配置 NE2KDOS，△配置 W001122，×配置 W00E04C，△配置 W5254AB"}),
+       {{"配置 W00E04C", "缺少 win.bat；"}, {"配置 W00E04C", "今天应为 SERVER=NEWNAME"}}},
       {"a profile installed for another card", kDemo, [](Server& s) { s.RplRoad(kRtl8029, &kRtl8139); }, 1,
        Join({kDemoAccounts, kDemoPxe, kTreeDone, "√网卡 RTL 8029（pcind）", kDemoProfiles, "△配置 W5254AB"}),
        {{"配置 W5254AB", "网卡驱动 RTSND.DOS 在 winboot 中，但它的网卡没有在本服务器注册"},
@@ -210,8 +201,7 @@ std::vector<Row> Rows() {
          s.host.DeleteFile("C:\\WINNT\\rpl\\bblock\\netbeui\\rtsnd\\dosbb.cnf");
        },
        1, Join({kDemoAccounts, kDemoPxe, kTreeDone, "×网卡 RTL 8139（rtsnd）", kDemoProfiles, "△配置 W00E04C"}),
-       {{"网卡 RTL 8139（rtsnd）", "缺少 dosbb.cnf"}}, {"/check", kReport},
-       {}},
+       {{"网卡 RTL 8139（rtsnd）", "缺少 dosbb.cnf"}}},
       // A registration that did not complete leaves its folder empty.
       {"an empty boot-block folder", kDemo, [](Server& s) { s.MakeDirs("C:\\WINNT\\rpl\\bblock\\netbeui\\MYNIC"); }, 1,
        Join({kDemoAccounts, kDemoPxe, kDemoRpl}), {{"网卡", "还没有注册任何网卡"}}},
@@ -221,7 +211,7 @@ std::vector<Row> Rows() {
          s.host.SetFileAttributes("C:\\WINNT\\rpl\\rplfiles\\binfiles\\win95\\io.sys",
                                   platform::kAttrReadOnly | platform::kAttrHidden | platform::kAttrSystem);
        },
-       1, Join({kDemoAccounts, kDemoPxe, kDemoRpl}), {}, {"/check", kReport}, {}},
+       1, Join({kDemoAccounts, kDemoPxe, kDemoRpl}), {}},
       {"what the roads need, missing", kDemo,
        [](Server& s) {
          for (const char* file : {"C:\\Korrin\\rplfiles\\win98\\subst.exe", "C:\\Korrin\\rplfiles\\rtsnd.dos",
@@ -241,11 +231,11 @@ std::vector<Row> Rows() {
        {{"Windows 目录", "Windows 报告的 Windows 目录却是 C:\\WINDOWS"}}},
       {"an unreadable template image", kDemo,
        [](Server& s) { s.host.MakeUnreadable("C:\\Korrin\\unditool\\bootimg.w98"); }, 2,
-       Join({kDemoAccounts, kBadTemplate, kDemoTree, "×网卡", "√配置列表，√配置 NE2KDOS，！配置 NE2KWIN"}),
+       Join({kDemoAccounts, kBadTemplate, kDemoTree, kNoCard}),
        {{"原始镜像文件", "无法读取 C:\\Korrin\\unditool\\bootimg.w98"}}},
       {"a template one byte short", kDemo,
        [](Server& s) { s.Put("C:\\Korrin\\unditool\\bootimg.w98", ReadNative(TEMPLATE_BOOTIMG).substr(1)); }, 2,
-       Join({kDemoAccounts, kBadTemplate, kDemoTree, "×网卡", "√配置列表，√配置 NE2KDOS，！配置 NE2KWIN"}),
+       Join({kDemoAccounts, kBadTemplate, kDemoTree, kNoCard}),
        {{"原始镜像文件", "大小为 1474559 字节，不是 1440 KB 软盘镜像"}}},
       {"a template without a workstation file", kDemo,
        [](Server& s) {
@@ -261,7 +251,7 @@ std::vector<Row> Rows() {
          s.Put("C:\\Korrin\\unditool\\bootimg.w98", image);
        },
        1, Join({kDemoAccounts, "√PXE-PDK 安装程序，×已安装的 PXE-PDK，√镜像工具，√临时目录，！原始镜像文件，！已安装的启动镜像，！启动镜像中的服务器和共享",
-                kDemoTree, "×网卡", "√配置列表，√配置 NE2KDOS，！配置 NE2KWIN"}),
+                kDemoTree, kNoCard}),
        {{"原始镜像文件", "中缺少 1 个文件：WINBOOT\\NET.EXE。"}}},
       {"a Chinese shared directory, the PXE road walked", kDemo,
        [](Server& s) {
@@ -276,8 +266,8 @@ std::vector<Row> Rows() {
          for (int i = 1; i <= 298; ++i)
            s.MakeDirs(std::string(name, std::snprintf(name, sizeof name, "C:\\WINNT\\rpl\\rplfiles\\profiles\\P%03d", i)));
        },
-       1, many, {{"配置列表", "目录中有 302 项，不在列表中的有：P253、P254"}, {"配置列表", "等 46 个"}}, {"/check", kReport},
-       {}, false},
+       1, many, {{"配置列表", "目录中有 302 项，不在列表中的有：P253、P254"}, {"配置列表", "等 46 个"}},
+       {"/check", kReport}, false},
   };
 }
 

@@ -101,40 +101,41 @@ TEST_F(BootImage, DefaultsBuildAndInstallTheImage) {
   EXPECT_EQ(form->settings.BootImageTarget, kDosUndi);
 }
 
+// The check box chooses the start script; a missing computer name is
+// written as it reads, empty.
 TEST_F(BootImage, SetVarsKeepsThreeTemplateLinesAndAddsServerAndShare) {
   struct Case {
     const char* name;
     std::string setvars;
     const char* shared;
     std::vector<std::string> lines;
+    bool auto_register = false;
+    const char* computer = "KORRINSRV";
   } cases[] = {
       {"seven lines", "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n", "D:\\PVDROOT",
-       {"1", "2", "3", "SET SERVER=KORRINSRV", "SET SHARE=PVDROOT"}},
+       {"1", "2", "3", "SET SERVER=KORRINSRV", "SET SHARE=PVDROOT"}, true},
       {"two lines", "1\r\n2\r\n", "D:\\PVDROOT", {"1", "2", "", "SET SERVER=KORRINSRV", "SET SHARE=PVDROOT"}},
       {"long share", "1\r\n2\r\n3\r\n", "E:\\ABCDEFGHIJKLMNOPQRSTUVWXYZ",
        {"1", "2", "3", "SET SERVER=KORRINSRV", "SET SHARE=ABCDEFGHIJKLMNOPQRST"}},
-      {"Chinese share", "1\r\n2\r\n3\r\n", "D:\\无盘站", {"1", "2", "3", "SET SERVER=KORRINSRV", "SET SHARE=无盘站"}},
+      {"Chinese share", "1\r\n2\r\n3\r\n", "D:\\无盘站", {"1", "2", "3", "SET SERVER=KORRINSRV", "SET SHARE=无盘站"}, true},
+      {"no computer name", "1\r\n2\r\n3\r\n", "D:\\PVDROOT", {"1", "2", "3", "SET SERVER=", "SET SHARE=PVDROOT"}, false, ""},
       {"Chinese line kept", "rem \xD6\xD0\r\n2\r\n3\r\n", "D:\\PVDROOT",
        {"rem 中", "2", "3", "SET SERVER=KORRINSRV", "SET SHARE=PVDROOT"}},
   };
   for (const Case& c : cases) {
     template_setvars = c.setvars;
+    host.SetRegistry(paths::kComputerNameKey, "computername", c.computer);
     form->Edit1.SetText(c.shared);
+    form->CheckBox2.SetChecked(c.auto_register);
     Put(kDosUndi, "old image");
     form->BitBtn7Click();
     EXPECT_EQ(SetVars(), c.lines) << c.name;
+    EXPECT_EQ(Get(kStartNet), c.auto_register ? kAutoRegister : kStandard) << c.name;
     // The packed image holds what was written, so it is installed.
     EXPECT_TRUE(Get(kDosUndi) == Get("c:\\temp\\bootimg.w98")) << c.name;
+    EXPECT_EQ(journal().back(), kRebuildNotice) << c.name;
   }
   EXPECT_EQ(Get(kSetVars).substr(0, 8), "rem \xD6\xD0\r\n");
-}
-
-TEST_F(BootImage, TheCheckBoxChoosesTheStartScript) {
-  for (bool checked : {true, false}) {
-    form->CheckBox2.SetChecked(checked);
-    form->BitBtn7Click();
-    EXPECT_EQ(Get(kStartNet), checked ? kAutoRegister : kStandard);
-  }
 }
 
 TEST_F(BootImage, AMissingTemplateEndsTheProgramBeforeAnythingElse) {
@@ -158,11 +159,6 @@ TEST_F(BootImage, OnlyAWholeFloppyOfThisRunsScriptsIsInstalledAndThenTold) {
   std::string corrupt = good;
   corrupt[0x200 + 3] = '\x05';  // the first FAT's entry of cluster 2 points elsewhere
   corrupt[0x200 + 4] = '\x00';
-  auto sized = [&](size_t n) {
-    std::string image = good;
-    image.resize(n, '\xF6');
-    return image;
-  };
   auto size_says = [](size_t n) { return "大小为 " + std::to_string(n) + " 字节，不是 1440 KB 软盘镜像（1474560 字节）。"; };
   const std::string unread = "无法读取打包后的镜像文件 c:\\temp\\bootimg.w98";
   const std::string cannot_install = std::string("无法写入 ") + kDosUndi + "（文件只读、被占用或磁盘已满）。";
@@ -186,8 +182,8 @@ TEST_F(BootImage, OnlyAWholeFloppyOfThisRunsScriptsIsInstalledAndThenTold) {
       {"the packer too slow", good, "打包程序在 60 秒内没有结束，已被终止。", kPackerSlow},
       {"not packed", "", unread, kNotPacked},
       {"empty", "", unread},
-      {"one byte short", sized(1474559), size_says(1474559)},
-      {"one byte long", sized(1474561), size_says(1474561)},
+      {"one byte short", good.substr(0, 1474559), size_says(1474559)},
+      {"one byte long", good + "\xF6", size_says(1474561)},
       {"no FAT12 at all", std::string(pxe::kFloppyImageSize, '\xF6'), "不是完好的 FAT12 软盘镜像"},
       {"a corrupt chain", corrupt, "不是完好的 FAT12 软盘镜像"},
       {"no setvars.bat", Floppy(Files{{"STARTNET.BAT", kStandard}}), "镜像中没有 winboot\\SETVARS.BAT"},
@@ -263,15 +259,8 @@ TEST_F(BootImage, FindsItsToolsInTheStartDirectoryWhereverTheCurrentDirectoryMov
 
 // Without the program files directory the image would go below the current
 // drive's root, where the PDK never looks: refused before anything is made.
-// A missing computer name is written as it reads, empty.
-TEST_F(BootImage, AMissingProgramFilesDirectoryIsRefusedAMissingNameWrittenEmpty) {
-  host.SetRegistry(paths::kComputerNameKey, "computername", "");
-  form->BitBtn7Click();
-  EXPECT_EQ(SetVars().at(3), "SET SERVER=");
-  EXPECT_EQ(journal().back(), kRebuildNotice);
+TEST_F(BootImage, AMissingProgramFilesDirectoryIsRefused) {
   host.SetRegistry(paths::kWindowsKey, "ProgramFilesDir", "");
-  std::filesystem::remove_all(host.NativePath("c:\\temp"));
-  journal().clear();
   form->BitBtn7Click();
   EXPECT_EQ(journal(), (std::vector<SimEvent>{
                            {"message",
