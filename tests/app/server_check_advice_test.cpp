@@ -183,9 +183,11 @@ void Walk(Server& s, const Row& row) {
       EXPECT_TRUE(there != now.end() && (there->second > 0 || file.second == 0))
           << row.name << ": following " << item.what << " took away or emptied " << file.first;
     }
-    for (const app::CheckItem& was : items)
-      if (was.state == app::CheckState::kReady)
+    for (const app::CheckItem& was : items) {
+      if (was.state == app::CheckState::kReady) {
         EXPECT_TRUE(Mended(after, was.what)) << row.name << ": following " << item.what << " broke " << was.what;
+      }
+    }
   }
   ADD_FAILURE() << row.name << ": the advice goes round in circles";
 }
