@@ -248,6 +248,8 @@ TEST_F(Install, EachStopLeavesTheTreeAndTheProfileUntouched) {
                           "只能逐字节换入5个字符的驱动程序名，MYNICX 有 6 个字符。" + kUntouched)}, false},
       {"image without io.sys", "RTL 8139", [](InstallMachine& m) { m.image_without = "io.sys"; },
        {kWait, Warning("解开的引导镜像中没有 c:\\temp\\bootimg\\io.sys。" + kUntouched)}, false},
+      {"image without system.dat", "RTL 8139", [](InstallMachine& m) { m.image_without = "system.dat"; },
+       {kWait, Warning("解开的引导镜像中没有 c:\\temp\\bootimg\\system.dat。" + kUntouched)}, false},
       {"image without LOGIN.EXE", "RTL 8139", [](InstallMachine& m) { m.image_without = "winboot\\LOGIN.EXE"; },
        {kWait, Warning("解开的引导镜像中没有 c:\\temp\\bootimg\\winboot\\LOGIN.EXE。" + kUntouched)}, false},
       {"the image's setvars.bat locked", "RTL 8139",

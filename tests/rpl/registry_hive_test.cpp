@@ -174,6 +174,11 @@ TEST(RegistryHive, WhatCannotBeChangedAsTheRegistryWouldIsRefusedWithItsReason) 
   // The hash of Enum\Network\RTSND, node 3 of the hierarchy, one more.
   std::string keyed_hash_off = Build(Keys(kKeyName, "RTSND"), {});
   keyed_hash_off[32 + 32 + 3 * 28 + 4] += 1;
+  // A block's unused size one more and its used size one less: the sum
+  // still the block's size, the free entries no longer the unused size.
+  std::string unused_more = hive;
+  for (auto [at, delta] : {std::pair<size_t, int>{first_block + 8, 1}, {first_block + 16, -1}})
+    for (int i = 0; i < 4; ++i) unused_more[at + i] = char((U32(hive, at) + delta) >> (8 * i));
   const std::string text = "registry ...RTSND... RTSND";
   struct Case {
     const char* what;
@@ -192,6 +197,8 @@ TEST(RegistryHive, WhatCannotBeChangedAsTheRegistryWouldIsRefusedWithItsReason) 
        "注册表文件已损坏（数据块 2 的大小不对）"},
       {"a block's unused size one more", changed(first_block + 8, 1), "NE2000", DriverNameEdit::kRefused,
        "注册表文件已损坏（数据块 0 的已用和未用大小之和"},
+      {"a block's unused size not its free entries'", unused_more, "NE2000", DriverNameEdit::kRefused,
+       "注册表文件已损坏（数据块 0 的未用大小与其中的空闲项不符"},
       {"a key pointing past its block's entries", changed(32 + 32 + 28 + 24, 7), "NE2000",
        DriverNameEdit::kRefused, "注册表文件已损坏（层次结构偏移 60 处的键没有唯一的数据项）"},
       {"an entry a byte past its block's end", changed(first_block + 32, U32(hive, first_block + 4) - 32 + 1),
@@ -218,11 +225,6 @@ TEST(RegistryHive, WhatCannotBeChangedAsTheRegistryWouldIsRefusedWithItsReason) 
        "注册表的根下已有名为 NE2000 的键"},
       {"two values of one key alike", Build({{"Enum", {TextValue("RTSND", ""), TextValue("NE2000", "")}}}, {}),
        "NE2000", DriverNameEdit::kRefused, "键 Enum 中已有名为 NE2000 的值"},
-      // What is no registry file takes a name of five characters, byte for
-      // byte, beyond the first 19000 bytes too; another length is refused.
-      {"no registry file", std::string(20000, 'x') + "RTSND" + "RTSND", "PCIND", DriverNameEdit::kDone,
-       std::string(20000, 'x') + "PCIND" + "RTSND"},
-      {"no registry file, a name of four", "RTSND", "NIC1", DriverNameEdit::kRefused, "只能逐字节换入5个字符"},
       {"binary data of another length", Build({{"Enum", {{"Id", rpl::kRegBinary, "RTSND"}}}}, {}), "NE2000",
        DriverNameEdit::kRefused, "RTSND 在键 Enum 的非文本值中"},
   };
