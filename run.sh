@@ -39,7 +39,7 @@ fi
 
 korrin_start_xvfb
 korrin_wine_env "$prefix" "$KORRIN_DISPLAY" "$locales"
-trap '"${WINE_ENV[@]}" wineserver -k >/dev/null 2>&1; korrin_stop_xvfb' EXIT
+trap '"${WINE_ENV[@]}" wineserver -k >/dev/null 2>&1 || true; korrin_stop_xvfb' EXIT
 "${WINE_ENV[@]}" wineserver -p >/dev/null 2>&1
 . demo/walk_road.sh
 if ! korrin_walk_road "$prefix" build-win64/tests/e2e/driver.exe demo/road.steps "$repo/build-demo/road"; then

@@ -41,8 +41,10 @@ korrin_start_xvfb() {
 
 korrin_stop_xvfb() {
   if [ -n "${KORRIN_XVFB_PID:-}" ]; then
-    kill "$KORRIN_XVFB_PID" 2>/dev/null
-    wait "$KORRIN_XVFB_PID" 2>/dev/null
+    # Neither the kill nor the display's end status may fail a caller that
+    # runs with errexit: this runs from its exit trap.
+    kill "$KORRIN_XVFB_PID" 2>/dev/null || true
+    wait "$KORRIN_XVFB_PID" 2>/dev/null || true
     KORRIN_XVFB_PID=
   fi
 }
@@ -56,6 +58,6 @@ korrin_wine_env() {
 korrin_wine_session() {
   korrin_start_xvfb || return 1
   korrin_wine_env "$1" "$KORRIN_DISPLAY" "$2"
-  trap '"${WINE_ENV[@]}" wineserver -k >/dev/null 2>&1; korrin_stop_xvfb' EXIT
+  trap '"${WINE_ENV[@]}" wineserver -k >/dev/null 2>&1 || true; korrin_stop_xvfb' EXIT
   "${WINE_ENV[@]}" wineserver -p >/dev/null 2>&1
 }
