@@ -102,6 +102,24 @@ bool WaitPainting(HANDLE handle, unsigned milliseconds) {
   }
 }
 
+// Waits for a started program, the windows painted meanwhile, and closes its
+// handle: its exit code when it has finished; at the time limit the program
+// itself is ended, so that it writes nothing more into files the caller
+// takes back or the next run uses.
+Host::Wait WaitForEnd(HANDLE process, unsigned limit, int* exit_code) {
+  const bool finished = WaitPainting(process, limit);
+  if (finished) {
+    DWORD code = 0;
+    GetExitCodeProcess(process, &code);
+    *exit_code = static_cast<int>(code);
+  } else {
+    TerminateProcess(process, 1);
+    WaitForSingleObject(process, 5000);
+  }
+  CloseHandle(process);
+  return finished ? Host::Wait::kFinished : Host::Wait::kTimedOut;
+}
+
 }  // namespace
 
 void Win32Host::Pause(unsigned milliseconds) { WaitPainting(nullptr, milliseconds); }
@@ -110,18 +128,7 @@ Host::Wait Win32Host::RunToEnd(const std::string& command_line, ShowMode show, u
                                int* exit_code) {
   HANDLE process = StartProgram(command_line, show);
   if (!process) return Wait::kNotStarted;
-  bool finished = WaitPainting(process, limit);
-  if (finished) {
-    DWORD code = 0;
-    GetExitCodeProcess(process, &code);
-    *exit_code = static_cast<int>(code);
-  } else {
-    // Ended, so that it no longer writes into files the next run uses.
-    TerminateProcess(process, 1);
-    WaitForSingleObject(process, 5000);
-  }
-  CloseHandle(process);
-  return finished ? Wait::kFinished : Wait::kTimedOut;
+  return WaitForEnd(process, limit, exit_code);
 }
 
 Host::Wait Win32Host::RunToEndWithFiles(const std::string& command_line, const std::string& input,
@@ -143,19 +150,7 @@ Host::Wait Win32Host::RunToEndWithFiles(const std::string& command_line, const s
   CloseHandle(in);
   CloseHandle(out);
   if (!process) return Wait::kNotStarted;
-  const bool finished = WaitPainting(process, limit);
-  if (finished) {
-    DWORD code = 0;
-    GetExitCodeProcess(process, &code);
-    *exit_code = static_cast<int>(code);
-  } else {
-    // The program itself is ended, so it adds nothing after the caller has
-    // taken its work back.
-    TerminateProcess(process, 1);
-    WaitForSingleObject(process, 5000);
-  }
-  CloseHandle(process);
-  return finished ? Wait::kFinished : Wait::kTimedOut;
+  return WaitForEnd(process, limit, exit_code);
 }
 
 std::string Win32Host::ReadRegistry(const std::string& key, const std::string& value) {
