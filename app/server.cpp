@@ -78,15 +78,20 @@ void TForm1::BitBtn4Click() {
 
 void TForm1::E1Click() { ui_.CloseMainWindow(); }
 
-void TForm1::C1Click() {
+CheckInput CheckInputOf(const TForm1& form) {
   CheckInput in;
-  in.shared_directory = Edit1.Text();
-  in.prefix = Edit2.Text();
-  in.count = Edit3.Text();
-  in.group = Edit4.Text();
-  in.start_dir = settings.StartDir;
-  in.system_root = settings.SystemRoot;
-  in.boot_image_target = settings.BootImageTarget;
+  in.shared_directory = form.Edit1.Text();
+  in.prefix = form.Edit2.Text();
+  in.count = form.Edit3.Text();
+  in.group = form.Edit4.Text();
+  in.start_dir = form.settings.StartDir;
+  in.system_root = form.settings.SystemRoot;
+  in.boot_image_target = form.settings.BootImageTarget;
+  return in;
+}
+
+void TForm1::C1Click() {
+  const CheckInput in = CheckInputOf(*this);
   const ServerCheck check = CheckServer(host_, in);
   TCheckForm form(ui_, ReportText(check, in), CheckSummary(check));
   ui_.ShowModal(form);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/server_check.h"
 #include "look/layout.h"
 #include "platform/controls.h"
 #include "platform/platform.h"
@@ -120,5 +121,8 @@ class TForm1 {
   bool quiet_auto_registration_ = false;  // CheckBox1 is being set by ShowAutoRegistration
   int account_script_ = 0;                // the account script last started, while it may run
 };
+
+// What the server check reads from the window: its fields and what it keeps.
+CheckInput CheckInputOf(const TForm1& form);
 
 }  // namespace app

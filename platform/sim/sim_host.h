@@ -71,6 +71,8 @@ class SimHost : public Host {
   // A program of this name, started by StartWatched, keeps running (its
   // stand-in not yet run) until FinishHeld lets it end.
   void HoldRunning(const std::string& program) { held_.insert(ProgramKey(program)); }
+  // Programs of this name started from now on end as usual again.
+  void StopHolding(const std::string& program) { held_.erase(ProgramKey(program)); }
   // The held programs that run now end, in the order they were started,
   // each stand-in run to its end (an "ended" event each).
   void FinishHeld();

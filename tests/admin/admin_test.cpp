@@ -1,0 +1,135 @@
+// The simulated administrator: RapidCheck generates a server unlike the demo
+// and a sequence of presses (every button and menu item of the main window,
+// the check, its advice followed, each question answered, any host call made
+// to fail), runs them on the simulated host, and checks the README's promises
+// (promises.h) after every press. A failing sequence is shrunk to its
+// smallest and printed as a row for admin_rows_test.cpp.
+//
+// It runs for a time, in rounds of fresh seeds:
+//   ADMIN_SECONDS=N   how long (default 60)
+//   ADMIN_SEED=S      the first round's seed (default: from the clock); a
+//                     round's seed replays that round exactly
+//   ADMIN_ROUNDS=R    at most R rounds (ADMIN_SEED=S ADMIN_ROUNDS=1 replays one)
+//   ADMIN_IGNORE=a,b  promises left out by their tags ("[done]" is "done"),
+//                     to look past one already found
+#include <gtest/gtest.h>
+#include <rapidcheck.h>
+
+#include <sys/resource.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <iostream>
+#include <sstream>
+
+#include "tests/admin/generators.h"
+#include "tests/admin/promises.h"
+
+namespace admin {
+namespace {
+
+std::string Env(const char* name, const std::string& fallback) {
+  const char* value = std::getenv(name);
+  return value && *value ? value : fallback;
+}
+
+bool Ignored(const std::string& line, const std::string& ignore) {
+  const size_t close = line.find(']');
+  if (line.empty() || line[0] != '[' || close == std::string::npos) return false;
+  const std::string tag = line.substr(1, close - 1);
+  std::stringstream list(ignore);
+  for (std::string item; std::getline(list, item, ',');)
+    if (item == tag) return true;
+  return false;
+}
+
+struct Counts {
+  long sequences = 0, presses = 0;
+};
+
+// One sequence on one generated server; the first broken promise fails it.
+void Walk(const Shape& shape, const std::vector<Press>& presses, const std::string& ignore, Counts* counts) {
+  World world(shape);
+  Pending pending;
+  Moment before = Take(world);
+  for (size_t i = 0; i < presses.size(); ++i) {
+    const Outcome outcome = world.Do(presses[i]);
+    if (counts) ++counts->presses;
+    std::string broken;
+    Moment after;
+    try {
+      after = Take(world);
+      for (const std::string& line : Broken(world, presses[i], outcome, before, after, &pending))
+        if (!Ignored(line, ignore)) broken += "  " + line + "\n";
+    } catch (const std::bad_alloc&) {
+      if (Ignored("[runaway]", ignore)) return;
+      broken = "  [runaway] the check after the press took all the memory the test allows\n";
+    }
+    if (!broken.empty()) {
+      std::ostringstream row;
+      row << "press " << i + 1 << " of " << presses.size() << " broke:\n" << broken << "the row:\n  {";
+      PrintTo(shape, &row);
+      row << ",\n   {";
+      for (size_t j = 0; j <= i; ++j) {
+        row << "\n    ";
+        PrintTo(presses[j], &row);
+      }
+      row << "\n  }},";
+      RC_FAIL(row.str());
+    }
+    before = std::move(after);
+  }
+  if (counts) ++counts->sequences;
+}
+
+TEST(SimulatedAdministrator, KeepsEveryPromise) {
+  // A press that runs away with the memory (a loop over two thousand million
+  // users that calls no host) ends in std::bad_alloc instead of the machine's.
+  const rlimit memory = {3UL << 30, 3UL << 30};
+  setrlimit(RLIMIT_AS, &memory);
+  const double seconds = std::atof(Env("ADMIN_SECONDS", "60").c_str());
+  const long rounds = std::atol(Env("ADMIN_ROUNDS", "1000000").c_str());
+  const std::string ignore = Env("ADMIN_IGNORE", "");
+  const uint64_t first = std::strtoull(
+      Env("ADMIN_SEED", std::to_string(std::chrono::system_clock::now().time_since_epoch().count() % 1000000007))
+          .c_str(),
+      nullptr, 10);
+  std::cerr << "simulated administrator: first seed " << first << ", " << seconds << " s (replay a round: ADMIN_SEED=SEED"
+            << " ADMIN_ROUNDS=1)\n";
+  const auto start = std::chrono::steady_clock::now();
+  Counts counts;
+  for (long round = 0; round < rounds; ++round) {
+    const double spent = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (round > 0 && spent >= seconds) break;
+    rc::detail::TestParams params;
+    params.seed = first + static_cast<uint64_t>(round);
+    params.maxSuccess = 10;
+    params.maxSize = 100;
+    rc::detail::TestMetadata metadata;
+    metadata.id = "simulated administrator, seed " + std::to_string(params.seed);
+    metadata.description = metadata.id;
+    Counts* counting = &counts;
+    const auto result = rc::detail::checkTestable(
+        [&] {
+          const Shape shape = *GenShape();
+          const std::vector<Press> presses = *GenPresses();
+          Walk(shape, presses, ignore, counting);
+        },
+        metadata, params);
+    if (!result.template is<rc::detail::SuccessResult>()) {
+      counting = nullptr;
+      std::ostringstream message;
+      rc::detail::printResultMessage(result, message);
+      ADD_FAILURE() << "seed " << params.seed << " (replay: ADMIN_SEED=" << params.seed << " ADMIN_ROUNDS=1)\n"
+                    << message.str();
+      return;
+    }
+  }
+  const double spent = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  std::cerr << "simulated administrator: " << counts.sequences << " sequences, " << counts.presses << " presses in "
+            << spent << " s (" << static_cast<long>(counts.sequences * 60 / (spent > 0 ? spent : 1))
+            << " sequences a minute), every promise kept\n";
+}
+
+}  // namespace
+}  // namespace admin

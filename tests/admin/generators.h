@@ -1,0 +1,82 @@
+// RapidCheck's generators of the simulated administrator's servers and
+// presses. Each shrinks towards the demo server, fewer changes, fewer
+// presses, the first values of the pools and no fault.
+#pragma once
+
+#include <rapidcheck.h>
+
+#include <vector>
+
+#include "tests/admin/world.h"
+
+namespace admin {
+
+inline rc::Gen<Mutation> GenMutation(Base base) {
+  using namespace rc;
+  return gen::mapcat(gen::inRange(0, static_cast<int>(Mutation::kKindCount)), [base](int kind) {
+    const auto k = static_cast<Mutation::Kind>(kind);
+    Gen<std::string> path = gen::elementOf(World::FilesOf(base));
+    if (k == Mutation::kDropRecord) path = gen::elementOf(World::RecordsOf(base));
+    if (k == Mutation::kBadRecord) path = gen::just(std::string());
+    if (k == Mutation::kRename) path = gen::element<std::string>("NEWNAME", "KORRIN2");
+    return gen::map(path, [k](std::string p) { return Mutation{k, std::move(p)}; });
+  });
+}
+
+inline rc::Gen<Shape> GenShape() {
+  using namespace rc;
+  return gen::mapcat(gen::inRange(0, static_cast<int>(kBaseCount)), [](int b) {
+    const Base base = static_cast<Base>(b);
+    return gen::map(gen::pair(gen::mapcat(gen::inRange(0, 5),
+                                          [base](int n) {
+                                            return gen::container<std::vector<Mutation>>(static_cast<size_t>(n),
+                                                                                         GenMutation(base));
+                                          }),
+                              gen::weightedElement<bool>({{9, false}, {1, true}})),
+                    [base](std::pair<std::vector<Mutation>, bool> p) {
+                      return Shape{base, std::move(p.first), p.second};
+                    });
+  });
+}
+
+inline rc::Gen<platform::Fault> GenFault() {
+  using namespace rc;
+  return gen::weightedOneOf<platform::Fault>(
+      {{6, gen::just(platform::Fault{})},
+       {3, gen::map(gen::inRange(0, 60), [](int at) { return platform::Fault{platform::Fault::kChange, at}; })},
+       {1, gen::map(gen::pair(gen::element(platform::Fault::kProgramFails, platform::Fault::kProgramHangs),
+                              gen::inRange(0, 3)),
+                    [](std::pair<platform::Fault::Kind, int> p) { return platform::Fault{p.first, p.second}; })}});
+}
+
+inline rc::Gen<Press> GenPress() {
+  using namespace rc;
+  // The buttons of the roads come often, the rest now and then.
+  const auto act = gen::weightedElement<int>({
+      {3, Press::kType},     {4, Press::kGenerate},   {1, Press::kNamesFile}, {2, Press::kPdk},
+      {3, Press::kBootImage}, {5, Press::kDetect},    {5, Press::kRegister},  {4, Press::kUpdate},
+      {4, Press::kChoose},   {5, Press::kInstall},    {3, Press::kAutoRegister}, {1, Press::kService},
+      {1, Press::kExit},     {1, Press::kScriptEnds}, {2, Press::kManager},   {2, Press::kCheck},
+      {5, Press::kAdvice}});
+  return gen::map(gen::tuple(act, gen::inRange(0, 16), gen::inRange(0, 16),
+                             gen::inRange(0, 16), gen::inRange(0, 16), GenFault()),
+                  [](std::tuple<int, int, int, int, int, platform::Fault> t) {
+                    Press p;
+                    p.act = static_cast<Press::Act>(std::get<0>(t));
+                    p.a = std::get<1>(t);
+                    p.b = std::get<2>(t);
+                    p.c = std::get<3>(t);
+                    p.d = std::get<4>(t);
+                    p.fault = std::get<5>(t);
+                    return p;
+                  });
+}
+
+inline rc::Gen<std::vector<Press>> GenPresses() {
+  using namespace rc;
+  return gen::mapcat(gen::inRange(1, 20), [](int n) {
+    return gen::container<std::vector<Press>>(static_cast<size_t>(n), GenPress());
+  });
+}
+
+}  // namespace admin

@@ -1,0 +1,357 @@
+#include "tests/admin/promises.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "accounts/users.h"
+#include "base/names.h"
+#include "base/paths.h"
+#include "platform/command_line.h"
+#include "platform/text.h"
+#include "rpl/detect.h"
+#include "standins/net/net.h"
+#include "standins/net/records.h"
+#include "standins/rpl/rpldb.h"
+
+namespace admin {
+namespace {
+
+bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+bool Starts(const std::string& text, const std::string& head) { return text.compare(0, head.size(), head) == 0; }
+bool Ends(const std::string& text, const std::string& tail) {
+  return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+const app::CheckItem* Item(const app::ServerCheck& check, const std::string& what) {
+  for (const app::CheckItem& item : check.items)
+    if (platform::SameName(item.what, what)) return &item;
+  return nullptr;
+}
+
+std::string CardItem(const std::string& block) {
+  return std::string("网卡 ") + rpl::CardType(block) + "（" + block + "）";
+}
+
+// The card item of a block whatever the case of its folder's name.
+const app::CheckItem* CardOf(const app::ServerCheck& check, const std::string& block) {
+  for (const app::CheckItem& item : check.items)
+    if (platform::SameName(item.what, CardItem(block))) return &item;
+  return nullptr;
+}
+
+std::string StateOf(const app::CheckItem* item) {
+  return item ? std::string(app::StateMark(item->state)) + app::StateWord(item->state) : "no item";
+}
+
+bool Ready(const app::CheckItem* item) { return item && item->state == app::CheckState::kReady; }
+
+// The block of the card type chosen, as registration and detection name it.
+std::string BlockOf(const Moment& m) {
+  if (m.card == rpl::kRtl8139) return "rtsnd";
+  if (m.card == rpl::kRtl8029) return "pcind";
+  return m.driver_name;
+}
+
+std::string Messages(const Outcome& outcome) {
+  std::string all;
+  for (const platform::SimEvent& e : outcome.events)
+    if (e.kind == "message" || e.kind == "notice" || e.kind == "error") all += "\n      [" + e.caption + "] " + e.text;
+  return all;
+}
+
+// The folders and files the program may change at all: the README's table.
+bool ToolsPlace(const std::string& path, const Moment& before, const Moment& after) {
+  const std::string p = platform::Lower(path);
+  for (const char* place : {"c:\\temps.bak", "c:\\usertemp.bat", "c:\\winnt\\rpltemp.bat", "c:\\winnt\\rpltemp.out"})
+    if (p == place) return true;
+  for (const char* tree : {"c:\\temp\\", "c:\\winnt\\rpl\\", "c:\\program files\\", "c:\\winnt\\netstate\\"})
+    if (Starts(p, tree)) return true;
+  for (const char* folder : {"c:\\temp", "c:\\program files", "c:\\winnt\\rpl", "c:\\winnt\\netstate"})
+    if (p == folder) return true;
+  for (const std::string& shared : {before.shared, after.shared}) {
+    const std::string s = platform::Lower(shared);
+    if (!s.empty() && (p == s || Starts(p, s + "\\"))) return true;
+  }
+  return false;
+}
+
+const char kNetbeui[] = "c:\\winnt\\rpl\\bblock\\netbeui\\";
+
+// What a step that did not say it was done may leave changed, by the
+// README's table ("what a failure leaves as it was").
+bool MayChangeOnFailure(const Press& press, const std::string& path, const Tree& before, const std::string& said,
+                        const Moment& b) {
+  const std::string p = platform::Lower(path);
+  const bool made = !before.count(p);
+  auto folder_made = [&] { return made; };
+  switch (press.act) {
+    case Press::kGenerate: {
+      const std::string s = platform::Lower(b.shared);
+      return p == "c:\\temps.bak" || p == "c:\\usertemp.bat" || (folder_made() && (p == s || Starts(p, s + "\\")));
+    }
+    case Press::kBootImage:
+      return p == "c:\\temp" || Starts(p, "c:\\temp\\") ||
+             (folder_made() && Starts(p, "c:\\program files\\intel\\pxe\\pdk\\images"));
+    case Press::kRegister:
+      if (Starts(p, "c:\\winnt\\rpl\\rplfiles\\binfiles\\dos622\\") && made) return true;
+      if (Starts(p, kNetbeui) && made && p.find('\\', std::strlen(kNetbeui)) == std::string::npos) return true;
+      // Records added, and a file that could not be replaced afterwards.
+      return Has(said, "注册完成") && (p == "c:\\winnt\\rpl\\rpldb.txt" || Starts(p, "c:\\winnt\\rpl\\bblock\\"));
+    case Press::kInstall:
+      if (p == "c:\\temp" || Starts(p, "c:\\temp\\")) return true;
+      if (Starts(p, "c:\\winnt\\rpl\\rplfiles\\profiles\\") && made &&
+          (Ends(p, "\\suboot") || Ends(p, "\\suboot\\winboot")))
+        return true;
+      // Cut off while the files took their places: the profile part new,
+      // or complete with the service's files not yet replaced.
+      return (Has(said, "只换了一部分") || Has(said, "已经装好")) &&
+             (Starts(p, "c:\\winnt\\rpl\\rplfiles\\profiles\\") || Starts(p, "c:\\winnt\\rpl\\rplfiles\\binfiles\\win95\\"));
+    default: return false;
+  }
+}
+
+// The accounts the script of a generation made: every user with its folder
+// shared, in its group.
+std::string AccountsMissing(World& world, const Pending& p) {
+  int count = 0;
+  if (!accounts::ParseUserCount(p.count, &count)) return "count " + p.count + " unreadable";
+  standins::NetRecords records(world.sim(), standins::NetStateDirectory(world.sim()));
+  std::vector<standins::User> users;
+  std::vector<standins::Group> groups;
+  std::vector<standins::Share> shares;
+  if (!records.LoadUsers(&users) || !records.LoadGroups(&groups) || !records.LoadShares(&shares))
+    return "the net records cannot be read";
+  const standins::Group* group = standins::Find(groups, p.group);
+  if (!group) return "no group " + p.group;
+  for (int i = 1; i <= count && i <= 200; ++i) {
+    const std::string name = accounts::UserName(p.prefix, i);
+    if (!standins::Find(users, name)) return "no user " + name;
+    if (!standins::Find(shares, name)) return "no share " + name;
+    if (std::none_of(group->members.begin(), group->members.end(),
+                     [&](const std::string& m) { return platform::SameName(m, name); }))
+      return name + " not in group " + p.group;
+  }
+  if (!standins::Find(shares, base::ShareName(p.shared))) return "no share " + base::ShareName(p.shared);
+  return "";
+}
+
+// The promise of "done": the step's own items, and what it just used, ready.
+void DoneItems(World& world, const Press& press, const Moment& before, const Moment& after, const std::string& said,
+               std::vector<std::string>* broken) {
+  auto need = [&](const std::string& what, const std::string& why) {
+    const app::CheckItem* item = Item(after.check, what);
+    if (!Ready(item))
+      broken->push_back("[done] said done (" + why + ") but the check finds " + what + " " + StateOf(item) +
+                        (item ? "：" + item->found : ""));
+  };
+  if (press.act == Press::kBootImage && Has(said, "创建完成")) {
+    for (const char* what : {"已安装的启动镜像", "启动镜像中的服务器和共享", "镜像工具", "原始镜像文件", "临时目录"})
+      need(what, "boot image made");
+  }
+  const bool registered = Has(said, "注册完成") || Has(said, "自选网卡完成") || Has(said, "已经注册过");
+  if (press.act == Press::kRegister && registered) {
+    const std::string block = BlockOf(after);
+    const app::CheckItem* card = CardOf(after.check, block);
+    if (!Ready(card)) broken->push_back("[done] said registered, but the check finds " + CardItem(block) + " " + StateOf(card));
+    for (const char* what : {"远程启动服务程序", "NE2000 启动块模板", "DOS 6.22 文件"}) need(what, "card registered");
+    if (!CardBoots(world, block))
+      broken->push_back("[done-truth] said registered, but no vendor of the database boots card " + block +
+                        " with its own boot blocks and files");
+    if (Has(said, "注册完成") || Has(said, "自选网卡完成")) {
+      std::string vendor = Pick(kVendorPool, press.a);
+      if (!CardBoots(world, block, vendor))
+        broken->push_back("[done-truth] said registered, but vendor " + vendor + " does not boot card " + block);
+    }
+  }
+  if (press.act == Press::kDetect && Has(said, "检测成功")) {
+    const std::string block = BlockOf(after);
+    if (!Ready(CardOf(after.check, block)))
+      broken->push_back("[done] detection succeeded, but the check finds " + CardItem(block) + " " +
+                        StateOf(CardOf(after.check, block)));
+    if (!CardBoots(world, block)) broken->push_back("[done-truth] detection succeeded, but the database boots no card " + block);
+  }
+  if (press.act == Press::kInstall && Has(said, "安装完成")) {
+    need("配置 " + before.profile, "installed");
+    for (const char* what : {"Windows 95 文件", "镜像工具", "原始镜像文件", "临时目录"}) need(what, "installed");
+  }
+}
+
+}  // namespace
+
+Moment Take(World& world) {
+  Moment m;
+  m.tree = world.Snapshot();
+  m.check = world.Check();
+  app::TForm1& f = world.form();
+  m.shared = f.Edit1.Text();
+  m.prefix = f.Edit2.Text();
+  m.count = f.Edit3.Text();
+  m.group = f.Edit4.Text();
+  m.card = f.ComboBox1.Text();
+  m.profile = f.ComboBox2.Text();
+  m.driver_name = f.settings.NdisDriverName;
+  return m;
+}
+
+bool CardBoots(World& world, const std::string& block, const std::string& vendor) {
+  if (block.empty()) return false;
+  const std::string root = "C:\\WINNT";
+  for (const std::string& file : rpl::CardFiles(root, block))
+    if (!world.sim().FileExists(file)) return false;
+  standins::rpl::Database db;
+  if (standins::rpl::Load(world.sim(), &db) != standins::rpl::LoadResult::kLoaded) return false;
+  const std::string dir = "BBLOCK\\NETBEUI\\" + block + "\\";
+  for (const standins::rpl::Vendor& v : db.vendors) {
+    if (!vendor.empty() && !platform::SameName(v.name, vendor)) continue;
+    const auto* dos = db.FindBootBlock(v.name + "DOS");
+    const auto* win = db.FindBootBlock(v.name + "WIN");
+    const auto* dos_config = db.FindConfiguration("DOS" + v.name);
+    const auto* win_config = db.FindConfiguration("WIN" + v.name);
+    if (dos && win && dos_config && win_config && platform::SameName(dos->file, dir + "DOSBB.CNF") &&
+        platform::SameName(win->file, dir + "W95BB.CNF") && platform::SameName(dos_config->boot, dos->name) &&
+        platform::SameName(win_config->boot, win->name))
+      return true;
+  }
+  return false;
+}
+
+std::vector<std::string> CardsInDatabase(World& world) {
+  std::vector<std::string> cards;
+  standins::rpl::Database db;
+  if (standins::rpl::Load(world.sim(), &db) != standins::rpl::LoadResult::kLoaded) return cards;
+  const std::string head = "BBLOCK\\NETBEUI\\";
+  for (const standins::rpl::BootBlock& b : db.boot_blocks) {
+    if (platform::Lower(b.file.substr(0, head.size())) != platform::Lower(head)) continue;
+    const std::string block = b.file.substr(head.size(), b.file.find('\\', head.size()) - head.size());
+    if (platform::SameName(block, "ne2000")) continue;
+    if (std::none_of(cards.begin(), cards.end(), [&](const std::string& c) { return platform::SameName(c, block); }))
+      cards.push_back(block);
+  }
+  return cards;
+}
+
+bool SaysDone(const platform::SimEvent& e) {
+  if (e.kind != "message") return false;
+  const unsigned icon = e.flags & 0xF0;
+  if (icon != platform::kMbIconInformation && icon != 0) return false;
+  const std::string words = e.caption + e.text;
+  return Has(words, "完成") || Has(words, "成功") || Has(words, "已经");
+}
+
+bool SaysFailed(const platform::SimEvent& e) {
+  if (e.kind == "notice" || e.kind == "error") return true;
+  const unsigned icon = e.flags & 0xF0;
+  return e.kind == "message" && (icon == platform::kMbIconExclamation || icon == platform::kMbIconStop);
+}
+
+std::vector<std::string> Broken(World& world, const Press& press, const Outcome& outcome, const Moment& before,
+                                const Moment& after, Pending* pending) {
+  std::vector<std::string> broken;
+  if (!outcome.runaway.empty()) broken.push_back("[runaway] the press ran away: " + outcome.runaway);
+  bool done = false, failed = false;
+  std::string said;
+  for (const platform::SimEvent& e : outcome.events) {
+    if (SaysDone(e)) done = true;
+    if (SaysFailed(e)) failed = true;
+    if (e.kind == "message" || e.kind == "notice" || e.kind == "error") said += e.caption + e.text + "\n";
+  }
+  // Programs are started by their full paths; a bare name is looked for in
+  // the current folder first, which the driver chooser moves.
+  for (const platform::SimEvent& e : outcome.events) {
+    if (e.kind == "foreign") broken.push_back("[bare-name] a program's name was answered by " + e.text);
+    if (e.kind != "run" && e.kind != "wait") continue;
+    const std::vector<std::string> words = platform::SplitCommandLine(e.text);
+    if (words.empty() || words[0].size() < 3 || words[0][1] != ':' || words[0][2] != '\\')
+      broken.push_back("[bare-name] started by a bare name: " + e.text);
+  }
+  // Files outside the tool's folders never change; no FILE.new or FILE.ins
+  // stays behind.
+  std::vector<std::string> changed;
+  for (const auto& entry : after.tree) {
+    auto was = before.tree.find(entry.first);
+    if (was == before.tree.end() || was->second != entry.second) changed.push_back(entry.first);
+  }
+  for (const auto& entry : before.tree)
+    if (!after.tree.count(entry.first)) changed.push_back(entry.first);
+  for (const std::string& path : changed) {
+    if (!ToolsPlace(path, before, after)) broken.push_back("[outside] changed outside the tool's folders: " + path);
+    if ((Ends(path, ".new") || Ends(path, ".ins")) && after.tree.count(path) && !before.tree.count(path))
+      broken.push_back("[left-behind] left behind: " + path);
+  }
+  // A step that said it failed leaves every file as it was but what the
+  // README's table allows.
+  if (failed && !done && press.act != Press::kAdvice)
+    for (const std::string& path : changed)
+      if (!MayChangeOnFailure(press, path, before.tree, said, before))
+        broken.push_back("[failed-changed] said it failed, yet changed " + path);
+  if (press.act == Press::kCheck && !changed.empty()) broken.push_back("[check-changed] the check changed " + changed.front());
+  // Registration keeps every boot-block file and Realtek driver that was there.
+  if (press.act == Press::kRegister)
+    for (const std::string& path : changed) {
+      const bool block_file = Starts(path, "c:\\winnt\\rpl\\bblock\\netbeui\\") && before.tree.count(path) &&
+                              before.tree.at(path) != "<folder>";
+      const bool realtek = path == "c:\\winnt\\rpl\\bblock\\ndis\\rtsnd.dos" || path == "c:\\winnt\\rpl\\bblock\\ndis\\pcind.dos";
+      if ((block_file || (realtek && before.tree.count(path))) && !Ends(path, ".new"))
+        broken.push_back("[registration-keeps] registration changed a file that was there: " + path);
+    }
+  // Done means done.
+  if (done) DoneItems(world, press, before, after, said, &broken);
+  if (press.act == Press::kGenerate && done) {
+    pending->accounts = true;
+    pending->prefix = before.prefix;
+    pending->count = before.count;
+    pending->group = before.group;
+    pending->shared = before.shared;
+  }
+  if (pending->accounts && !world.script_running()) {
+    pending->accounts = false;
+    const std::string missing = AccountsMissing(world, *pending);
+    if (!missing.empty())
+      broken.push_back("[accounts] said the users are on their way, but after the script: " + missing);
+    for (const char* what : {"共享目录", "用户目录"}) {
+      const app::CheckItem* item = Item(after.check, what);
+      if (!Ready(item) && Item(before.check, what))
+        broken.push_back(std::string("[accounts] said the users are on their way, but the check finds ") + what + " " +
+                         StateOf(item) + (item ? "：" + item->found : ""));
+    }
+  }
+  // At every failure of a registration or an installation, what booted
+  // still boots.
+  if ((press.act == Press::kRegister || press.act == Press::kInstall) && !done)
+    for (const app::CheckItem& item : before.check.items) {
+      if (item.road != app::Road::kRpl || item.state != app::CheckState::kReady) continue;
+      if (!Starts(item.what, "网卡") && !Starts(item.what, "配置 ")) continue;
+      if (!Ready(Item(after.check, item.what)))
+        broken.push_back("[failure-broke] a failed step broke " + item.what + ": " + StateOf(Item(after.check, item.what)));
+    }
+  // The check judges a card as the service boots it, and every card the
+  // database knows is in the report.
+  for (const std::string& block : CardsInDatabase(world))
+    if (!CardOf(after.check, block))
+      broken.push_back("[card-unreported] the database knows card " + block + ", the check does not report it");
+  for (const app::CheckItem& item : after.check.items) {
+    if (!Starts(item.what, "网卡 ")) continue;
+    const size_t open = item.what.find("（"), close = item.what.rfind("）");
+    if (open == std::string::npos || close == std::string::npos) continue;
+    const std::string block = item.what.substr(open + 3, close - open - 3);
+    const bool boots = CardBoots(world, block);
+    if ((item.state == app::CheckState::kReady) != boots && item.state != app::CheckState::kUnreadable)
+      broken.push_back("[card-judged] the check finds " + item.what + " " + StateOf(&item) + " but the service " +
+                       (boots ? "boots it" : "cannot boot it"));
+  }
+  // Advice names steps the program takes, and taking them changes the item.
+  if (press.act == Press::kAdvice && !outcome.advice_item.empty()) {
+    const app::CheckItem* was = Item(before.check, outcome.advice_item);
+    const app::CheckItem* now = Item(after.check, outcome.advice_item);
+    if (!outcome.advice_refused.empty())
+      broken.push_back("[advice-step] advice for " + outcome.advice_item + " names a step the program did not take: " +
+                       outcome.advice_refused + "\n      advice: " + (was ? was->mend : ""));
+    else if (was && now && now->state == was->state && now->found == was->found)
+      broken.push_back("[advice-loop] following the advice for " + outcome.advice_item + " changed nothing: " + StateOf(now) +
+                       "：" + now->found + "\n      advice: " + was->mend);
+  }
+  for (std::string& line : broken) line += Messages(outcome);
+  return broken;
+}
+
+}  // namespace admin

@@ -1,0 +1,516 @@
+#include "tests/admin/world.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <mutex>
+#include <sstream>
+
+#include <unistd.h>
+
+#include "app/server_check_window.h"
+#include "base/paths.h"
+#include "platform/text.h"
+#include "pxe/wait_dialog.h"
+#include "rpl/driver_chooser.h"
+#include "rpl/vendor_prefix_dialog.h"
+#include "standins/rpl/rpldb.h"
+#include "standins/rpl/rplmgr.h"
+#include "standins/sim_standins.h"
+#include "tests/admin/advice.h"
+#include "tests/app/server_check_session.h"
+
+namespace fs = std::filesystem;
+
+namespace admin {
+
+const std::vector<std::string> kSharedPool = {"D:\\PVDROOT", "D:\\ROOM2",   "D:\\PVD ROOT", "D:\\PVDROOT\\SUB", "",
+                                              "Z:\\PVDROOT", "D:\\À",       "D:\\共享目录", "D:\\" + std::string(40, 'L')};
+const std::vector<std::string> kPrefixPool = {"USER", "WS",  "",    "US ER", "U;",  "用户",
+                                              "A=B",  "W\t", "W,1", "W?",    "LONGPREFIXFORTHEUSERS"};
+const std::vector<std::string> kCountPool = {"30", "3", "0", "", "-1", "abc", "2147483647", "100000", " 5 ", "1000"};
+const std::vector<std::string> kGroupPool = {"PXEUSERS", "ROOM2", "", "PXE USERS", "G:1", "组", "G[1]"};
+const std::vector<std::string> kCardPool = {"RTL 8139", "RTL 8029", "Other NetCARD", ""};
+const std::vector<std::string> kVendorPool = {"00E04C", "5254AB", "001122", "00001B", "", "XYZ", "00e04c", "0A0B0C"};
+const std::vector<std::string> kDriverPool = {"C:\\DRIVERS\\NIC\\MYNIC.DOS", "C:\\DRIVERS\\NIC\\NIC1.DOS",
+                                              "C:\\DRIVERS\\NIC\\missing.DOS", "C:\\DRIVERS\\NIC\\RTSND.DOS",
+                                              "C:\\DRIVERS\\NIC\\NE2000.DOS"};
+
+namespace {
+
+std::string TempRoot() {
+  // Memory is faster than the disk for the many small trees of a run.
+  const char* shm = "/dev/shm";
+  std::string base = fs::is_directory(shm) && access(shm, W_OK) == 0 ? shm : fs::temp_directory_path().string();
+  std::string tmpl = base + "/admin-XXXXXX";
+  return mkdtemp(&tmpl[0]);
+}
+
+// The window system of the world: every box, notice and window recorded in
+// the machine's journal, each question answered as the press says, each
+// dialog answered by the press's script.
+class AdminUi : public platform::Ui {
+ public:
+  explicit AdminUi(platform::SimHost& sim) : sim_(sim) {}
+  int answer = platform::kIdOk;  // for a question: kIdOk/kIdYes or kIdCancel/kIdNo
+  std::function<platform::ModalResult(platform::ModalWindow&)> modal;
+  bool closed = false;
+
+  int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override {
+    sim_.Record({"message", text, caption, flags});
+    const unsigned buttons = flags & 0xF;
+    const bool yes = answer == platform::kIdOk || answer == platform::kIdYes;
+    if (buttons == platform::kMbYesNo) return yes ? platform::kIdYes : platform::kIdNo;
+    if (buttons == platform::kMbOkCancel) return yes ? platform::kIdOk : platform::kIdCancel;
+    return platform::kIdOk;
+  }
+  void ShowMessage(const std::string& text) override { sim_.Record({"notice", text, "Server", 0}); }
+  void ShowError(const std::string& text) override { sim_.Record({"error", text, "Server", platform::kMbIconStop}); }
+  platform::ModalResult ShowModal(platform::ModalWindow& window) override {
+    const size_t at = sim_.journal().size();
+    sim_.Record({"modal", window.Kind(), "", 0});
+    window.FormShow();
+    platform::ModalResult result = platform::kMrCancel;
+    if (auto* wait = dynamic_cast<pxe::TForm2*>(&window)) {
+      for (int tick = 0; !wait->Closed() && tick < 100; ++tick) wait->Timer2Timer();
+    } else if (modal) {
+      result = modal(window);
+    }
+    sim_.journal()[at].flags = result;
+    return result;
+  }
+  void CloseMainWindow() override {
+    sim_.Record({"close", "", "", 0});
+    closed = true;
+  }
+  bool CopyToClipboard(const std::string&) override { return false; }
+  bool ChooseSaveFile(const std::string&, std::string*) override { return false; }
+
+ private:
+  platform::SimHost& sim_;
+};
+
+std::string WindowsPath(const std::string& root, const fs::path& native) {
+  const std::string rel = fs::relative(native, root).generic_string();
+  std::string path(1, static_cast<char>(std::toupper(static_cast<unsigned char>(rel[0]))));
+  path += ":";
+  std::string rest = rel.substr(1);
+  std::replace(rest.begin(), rest.end(), '/', '\\');
+  return path + (rest.empty() ? "\\" : rest);
+}
+
+std::string Digest(const std::string& bytes) {
+  return std::to_string(bytes.size()) + ":" + std::to_string(std::hash<std::string>()(bytes));
+}
+
+std::string ReadNative(const std::string& native) {
+  std::ifstream in(native, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void WriteNative(const std::string& native, const std::string& bytes) {
+  std::ofstream(native, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+// The stand-in of the PDK's installer: run to its end, it has put its two
+// programs in place.
+int PdkInstaller(platform::SimHost& host, const std::vector<std::string>&, const std::string&, std::string*) {
+  const std::string files = host.ReadRegistry(paths::kWindowsKey, "ProgramFilesDir");
+  std::string dir = files;
+  for (const char* part : {"\\Intel", "\\Pxe", "\\Pdk", "\\system"}) host.MakeDirectory(dir += part);
+  return host.WriteFile(paths::PdkConfigurator(files), "PDK program") &&
+                 host.WriteFile(paths::PdkRegistrar(files), "PDK program")
+             ? 0
+             : 1;
+}
+
+// The settings of every world's machine that are not in its files.
+void Prepare(platform::SimHost& host) {
+  standins::RegisterSimStandins(host);
+  host.RegisterStandin("pxe20-pdk.exe", &PdkInstaller);
+  host.SetWindowsDirectory("C:\\WINNT");
+  host.SetCurrentDirectory("C:\\Korrin");
+}
+
+// The base servers, each walked once per process and then copied for every
+// world that starts from it.
+class Bases {
+ public:
+  static Bases& Get() {
+    static Bases bases;
+    return bases;
+  }
+  const std::string& Root(Base base) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::string& root = roots_[base];
+    if (root.empty()) root = Make(base);
+    return root;
+  }
+  ~Bases() {
+    std::error_code ec;
+    for (auto& entry : roots_) fs::remove_all(entry.second, ec);
+  }
+
+ private:
+  static std::string Make(Base base) {
+    using check_test::Server;
+    Server s;
+    s.Demo();
+    s.Put("C:\\DRIVERS\\NIC\\NIC1.DOS", "a custom card's NDIS driver\r\n");
+    s.Put("C:\\DRIVERS\\NIC\\RTSND.DOS", "a driver named as the RTL8139's\r\n");
+    s.Put("C:\\DRIVERS\\NIC\\NE2000.DOS", "a driver named as the templates'\r\n");
+    if (base == kRplOnly) {
+      s.RplRoad(check_test::kRtl8139);
+      // Registered only: the profile the road installed is taken away again.
+      fs::remove_all(s.host.NativePath("C:\\WINNT\\rpl\\rplfiles\\profiles\\W00E04C\\suboot"));
+    }
+    if (base != kDemo && base != kRplOnly) s.AccountsRoad();
+    if (base == kPxe || base == kRpl8139 || base == kAllCards) s.PxeRoad();
+    if (base == kRpl8139 || base == kAllCards) s.RplRoad(check_test::kRtl8139);
+    if (base == kAllCards) {
+      s.RplRoad(check_test::kRtl8029);
+      s.RplRoad(check_test::kMyNic);
+    }
+    s.form.reset();
+    const std::string copy = TempRoot();
+    fs::copy(s.root, copy, fs::copy_options::recursive);
+    return copy;
+  }
+
+  std::mutex mutex_;
+  std::map<Base, std::string> roots_;
+};
+
+}  // namespace
+
+const std::vector<std::string>& World::FilesOf(Base base) {
+  static std::map<Base, std::vector<std::string>> files;
+  std::vector<std::string>& list = files[base];
+  if (!list.empty()) return list;
+  const std::string root = Bases::Get().Root(base);
+  for (const auto& e : fs::recursive_directory_iterator(root)) {
+    if (e.path().parent_path() == fs::path(root) && !e.is_directory()) continue;  // registry, attributes
+    if (e.path().parent_path() == fs::path(root)) continue;                       // drives themselves
+    list.push_back(WindowsPath(root, e.path()));
+  }
+  std::sort(list.begin(), list.end());
+  return list;
+}
+
+const std::vector<std::string>& World::RecordsOf(Base base) {
+  static std::map<Base, std::vector<std::string>> records;
+  std::vector<std::string>& list = records[base];
+  if (!list.empty()) return list;
+  std::istringstream in(ReadNative(Bases::Get().Root(base) + "/c/WINNT/rpl/rpldb.txt"));
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.find('\t') != std::string::npos) list.push_back(line);
+  }
+  return list;
+}
+
+World::World(const Shape& shape) : root_(TempRoot()) {
+  fs::copy(Bases::Get().Root(shape.base), root_, fs::copy_options::recursive);
+  sim_ = std::make_unique<platform::SimHost>(root_);
+  Prepare(*sim_);
+  for (const Mutation& m : shape.mutations) {
+    const std::string native = sim_->NativePath(m.path);
+    std::error_code ec;
+    switch (m.kind) {
+      case Mutation::kDelete: fs::remove_all(native, ec); break;
+      case Mutation::kReadOnly:
+        sim_->SetFileAttributes(m.path, sim_->Attributes(m.path) | platform::kAttrReadOnly);
+        break;
+      case Mutation::kHidden:
+        sim_->SetFileAttributes(m.path, sim_->Attributes(m.path) | platform::kAttrHidden | platform::kAttrSystem);
+        break;
+      case Mutation::kFolder:
+        if (fs::is_regular_file(native)) {
+          fs::remove(native, ec);
+          fs::create_directory(native, ec);
+        }
+        break;
+      case Mutation::kEdit:
+        if (fs::is_regular_file(native)) WriteNative(native, ReadNative(native) + "REM edited by hand\r\n");
+        break;
+      case Mutation::kDamage:
+        if (fs::is_regular_file(native)) {
+          const std::string bytes = ReadNative(native);
+          WriteNative(native, bytes.substr(0, bytes.size() / 2) + "\x01\xff garbage\x1a");
+        }
+        break;
+      case Mutation::kDropRecord:
+      case Mutation::kBadRecord: {
+        const std::string db = sim_->NativePath("C:\\WINNT\\rpl\\rpldb.txt");
+        std::string bytes = ReadNative(db);
+        if (m.kind == Mutation::kBadRecord) {
+          bytes += "BOOT\tnot a record\r\n";
+        } else {
+          const size_t at = bytes.find(m.path + "\r\n");
+          if (at != std::string::npos) bytes.erase(at, m.path.size() + 2);
+        }
+        WriteNative(db, bytes);
+        break;
+      }
+      case Mutation::kRename: sim_->SetRegistry(paths::kComputerNameKey, "computername", m.path); break;
+      case Mutation::kNoWriting: sim_->MakeUnwritable(m.path); break;
+      case Mutation::kKindCount: break;
+    }
+  }
+  if (shape.slow_script) {
+    sim_->HoldRunning("command.com");
+    script_held_ = true;
+  }
+  host_ = std::make_unique<platform::FaultHost>(*sim_);
+  ui_ = std::make_unique<AdminUi>(*sim_);
+  StartProgram();
+}
+
+World::~World() {
+  form_.reset();
+  std::error_code ec;
+  fs::remove_all(root_, ec);
+}
+
+void World::StartProgram() {
+  // The administrator starts the program from its folder.
+  sim_->SetCurrentDirectory("C:\\Korrin");
+  auto* ui = static_cast<AdminUi*>(ui_.get());
+  ui->closed = false;
+  form_ = std::make_unique<app::TForm1>(*host_, *ui_);
+  form_->FormCreate();
+}
+
+app::CheckInput World::CheckInput() { return app::CheckInputOf(*form_); }
+
+app::ServerCheck World::Check() { return app::CheckServer(*sim_, CheckInput()); }
+
+std::string World::Get(const std::string& path) {
+  const std::string native = sim_->NativePath(path);
+  return fs::is_regular_file(native) ? ReadNative(native) : "<absent>";
+}
+
+Tree World::Snapshot() {
+  Tree tree;
+  for (const auto& e : fs::recursive_directory_iterator(root_)) {
+    if (e.path().parent_path() == fs::path(root_)) continue;
+    const std::string path = platform::Lower(WindowsPath(root_, e.path()));
+    tree[path] = e.is_directory() ? "<folder>"
+                                  : Digest(ReadNative(e.path().string())) + " attributes " +
+                                        std::to_string(sim_->Attributes(WindowsPath(root_, e.path())));
+  }
+  return tree;
+}
+
+void World::Answer(const Press& press) {
+  auto* ui = static_cast<AdminUi*>(ui_.get());
+  const bool no = (press.act == Press::kInstall || press.act == Press::kNamesFile) && press.a % 2 == 1;
+  ui->answer = no ? platform::kIdNo : platform::kIdYes;
+  const std::string vendor = Pick(kVendorPool, press.a), driver = Pick(kDriverPool, press.b);
+  const bool cancel = press.c % 4 == 3;
+  ui->modal = [=](platform::ModalWindow& window) {
+    if (auto* prefix = dynamic_cast<rpl::TForm3*>(&window)) {
+      prefix->MAC.SetText(vendor);
+      return cancel ? platform::kMrCancel : platform::kMrOk;
+    }
+    if (auto* chooser = dynamic_cast<rpl::TGetNetDrv*>(&window)) {
+      chooser->NDISTALK.SetText(driver);
+      chooser->MACTALK.SetText(vendor);
+      return cancel ? platform::kMrCancel : platform::kMrOk;
+    }
+    return platform::kMrCancel;  // the check's window, help, statement: read and closed
+  };
+}
+
+namespace {
+
+// A button the administrator can press: one that is enabled.
+void Click(platform::Button& button) {
+  if (button.Enabled()) button.Click();
+}
+
+void ChooseItem(platform::ComboBox& list, const std::string& item) {
+  const std::vector<std::string> items = list.Items();
+  const auto at = std::find(items.begin(), items.end(), item);
+  list.Choose(at == items.end() ? -1 : static_cast<int>(at - items.begin()));
+}
+
+}  // namespace
+
+Outcome World::Do(const admin::Press& press) {
+  Outcome outcome;
+  const size_t first = sim_->journal().size();
+  Answer(press);
+  // The advice is followed as it stands, on a machine that does not fail.
+  host_->Plant(press.act == Press::kAdvice ? platform::Fault{} : press.fault);
+  app::TForm1& f = *form_;
+  try {
+    switch (press.act) {
+      case Press::kType:
+        f.Edit1.SetText(Pick(kSharedPool, press.a));
+        f.Edit2.SetText(Pick(kPrefixPool, press.b));
+        f.Edit3.SetText(Pick(kCountPool, press.c));
+        f.Edit4.SetText(Pick(kGroupPool, press.d));
+        break;
+      case Press::kGenerate: Click(f.BitBtn1); break;
+      case Press::kNamesFile: Click(f.BitBtn8); break;
+      case Press::kPdk: Click(f.BitBtn3); break;
+      case Press::kBootImage:
+        f.CheckBox2.SetChecked(press.a % 2 == 1);
+        Click(f.BitBtn7);
+        break;
+      case Press::kDetect:
+        ChooseItem(f.ComboBox1, Pick(kCardPool, press.a));
+        Click(f.BitBtn10);
+        break;
+      case Press::kRegister: Click(f.BitBtn9); break;
+      case Press::kUpdate: Click(f.BitBtn12); break;
+      case Press::kChoose: {
+        const size_t n = f.ComboBox2.Items().size();
+        if (n) f.ComboBox2.Choose(static_cast<int>(static_cast<size_t>(press.a) % n));
+        break;
+      }
+      case Press::kInstall: Click(f.BitBtn11); break;
+      case Press::kAutoRegister:
+        if (f.CheckBox1.Enabled()) f.CheckBox1.SetChecked(press.a % 2 == 1);
+        break;
+      case Press::kService: Click(f.BitBtn6); break;
+      case Press::kExit: Click(f.BitBtn4); break;
+      case Press::kScriptEnds: sim_->FinishHeld(); break;
+      case Press::kManager: {
+        standins::rpl::Database db;
+        if (standins::rpl::Load(*sim_, &db) != standins::rpl::LoadResult::kLoaded) break;
+        std::vector<std::string> windows;
+        for (const auto& c : db.configurations)
+          if (!standins::rpl::IsDosConfiguration(c)) windows.push_back(c.name);
+        if (windows.empty()) break;
+        const std::string configuration = Pick(windows, press.a);
+        standins::rpl::Manager manager(*sim_, [](const std::string& dir) {
+          std::error_code ec;
+          return fs::remove(dir, ec);
+        });
+        std::string message;
+        if (manager.Load(&message))
+          manager.MakeProfile("P" + configuration.substr(0, 10), configuration, "", &message);
+        break;
+      }
+      case Press::kCheck: Click(f.C1); break;
+      case Press::kAdvice: Follow(press, &outcome); break;
+      case Press::kActCount: break;
+    }
+  } catch (const platform::RunawayPress& e) {
+    outcome.runaway = e.what();
+  } catch (const std::bad_alloc&) {
+    outcome.runaway = "the press took all the memory the test allows";
+  }
+  host_->Plant({});
+  outcome.events.assign(sim_->journal().begin() + static_cast<long>(first), sim_->journal().end());
+  if (static_cast<AdminUi*>(ui_.get())->closed) StartProgram();
+  return outcome;
+}
+
+void World::Follow(const admin::Press& press, Outcome* outcome) {
+  const app::ServerCheck check = Check();
+  std::vector<const app::CheckItem*> open;
+  for (const app::CheckItem& item : check.items)
+    if (item.state == app::CheckState::kMissing || item.state == app::CheckState::kStale) open.push_back(&item);
+  if (open.empty()) return;
+  const app::CheckItem& item = *Pick(open, press.a);
+  outcome->advice_item = item.what;
+  // The administrator starts the program afresh and does as the advice says.
+  StartProgram();
+  auto* ui = static_cast<AdminUi*>(ui_.get());
+  ui->answer = platform::kIdOk;
+  const Advice advice = ReadAdvice(item.mend);
+  const std::string prefix = advice.card == "RTL 8029" ? "5254AB" : advice.card == "Other NetCARD" ? "001122" : "00E04C";
+  ui->modal = [advice, prefix](platform::ModalWindow& window) {
+    if (auto* dialog = dynamic_cast<rpl::TForm3*>(&window)) {
+      dialog->MAC.SetText(prefix);
+      return advice.prefix ? platform::kMrOk : platform::kMrCancel;
+    }
+    if (auto* chooser = dynamic_cast<rpl::TGetNetDrv*>(&window)) {
+      chooser->NDISTALK.SetText(advice.driver);
+      chooser->MACTALK.SetText(advice.prefix ? prefix : "");
+      return advice.close_chooser || advice.driver.empty() ? platform::kMrCancel : platform::kMrOk;
+    }
+    return platform::kMrCancel;
+  };
+  outcome->advice_refused = DoAdvice(*form_, advice, [this] {
+    // The PDK's installer, run by the administrator to its end.
+    std::string out;
+    sim_->RunAndWait("pxe20-pdk.exe", "", &out);
+  });
+}
+
+std::string Describe(const Press& p) {
+  switch (p.act) {
+    case Press::kType:
+      return "type 共享目录=" + Pick(kSharedPool, p.a) + " 用户前辍=" + Pick(kPrefixPool, p.b) +
+             " 用户数目=" + Pick(kCountPool, p.c) + " 工作组名=" + Pick(kGroupPool, p.d);
+    case Press::kGenerate: return "生成用户及目录";
+    case Press::kNamesFile: return std::string("编辑信息文件, ") + (p.a % 2 ? "取消" : "确定");
+    case Press::kPdk: return "安装 PXE";
+    case Press::kBootImage: return std::string("生成镜像文件, 网卡自动注册 ") + (p.a % 2 ? "on" : "off");
+    case Press::kDetect: return "检测 " + Pick(kCardPool, p.a);
+    case Press::kRegister:
+      return "配置Rpl prefix " + Pick(kVendorPool, p.a) + " driver " + Pick(kDriverPool, p.b) +
+             (p.c % 4 == 3 ? " (dialog closed)" : "");
+    case Press::kUpdate: return "更  新";
+    case Press::kChoose: return "RPL配置名 item " + std::to_string(p.a);
+    case Press::kInstall: return std::string("安装, DOS question ") + (p.a % 2 ? "No" : "Yes");
+    case Press::kAutoRegister: return std::string("工作站自动注册 ") + (p.a % 2 ? "on" : "off");
+    case Press::kService: return "开启远程启动";
+    case Press::kExit: return "退出系统, started again";
+    case Press::kScriptEnds: return "the account script ends";
+    case Press::kManager: return "a profile made in the manager, configuration " + std::to_string(p.a);
+    case Press::kCheck: return "检查服务器";
+    case Press::kAdvice: return "the check's advice for open item " + std::to_string(p.a);
+    case Press::kActCount: break;
+  }
+  return "?";
+}
+
+namespace {
+
+const char* const kActNames[] = {"kType",    "kGenerate", "kNamesFile",   "kPdk",     "kBootImage", "kDetect",
+                                 "kRegister", "kUpdate",  "kChoose",      "kInstall", "kAutoRegister",
+                                 "kService", "kExit",     "kScriptEnds", "kManager", "kCheck",     "kAdvice"};
+const char* const kFaultNames[] = {"kNone", "kChange", "kProgramFails", "kProgramHangs"};
+const char* const kBaseNames[] = {"kDemo", "kAccounts", "kPxe", "kRpl8139", "kAllCards", "kRplOnly"};
+const char* const kMutationNames[] = {"kDelete",     "kReadOnly",  "kFolder", "kEdit",      "kDamage",
+                                      "kHidden",     "kDropRecord", "kBadRecord", "kRename", "kNoWriting"};
+
+std::string Quoted(const std::string& s) {
+  std::string q = "\"";
+  for (char c : s) {
+    if (c == '\\' || c == '"') q += '\\';
+    if (c == '\t') {
+      q += "\\t";
+      continue;
+    }
+    q += c;
+  }
+  return q + "\"";
+}
+
+}  // namespace
+
+void PrintTo(const Press& p, std::ostream* os) {
+  *os << "{Press::" << kActNames[p.act] << ", " << p.a << ", " << p.b << ", " << p.c << ", " << p.d;
+  if (p.fault.kind != platform::Fault::kNone)
+    *os << ", {platform::Fault::" << kFaultNames[p.fault.kind] << ", " << p.fault.at << "}";
+  *os << "},  // " << Describe(p);
+}
+
+void PrintTo(const Shape& s, std::ostream* os) {
+  *os << "{" << kBaseNames[s.base] << ", {";
+  for (size_t i = 0; i < s.mutations.size(); ++i)
+    *os << (i ? ", " : "") << "{Mutation::" << kMutationNames[s.mutations[i].kind] << ", "
+        << Quoted(s.mutations[i].path) << "}";
+  *os << "}, " << (s.slow_script ? "true" : "false") << "}";
+}
+
+}  // namespace admin

@@ -1,0 +1,153 @@
+// The simulated administrator's world: a server generated unlike the demo
+// (a road walked part of the way, then files taken away, made read-only,
+// replaced by folders, edited by hand or damaged, records dropped, the server
+// renamed), the program started on it, and the presses the administrator
+// makes, each with the answers to its questions and a fault of the host.
+//
+// A press and a server print as C++ rows, so that a sequence the suite found
+// is kept as a plain row of admin_rows_test.cpp.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "app/server.h"
+#include "app/server_check.h"
+#include "platform/sim/fault_host.h"
+#include "platform/sim/sim_host.h"
+
+namespace admin {
+
+// How far the server was set up before the administrator sits down, each
+// walked by the program's own handlers on the demo server.
+enum Base {
+  kDemo,        // the demo server as laid out
+  kAccounts,    // users and directories made, the names file there
+  kPxe,         // and the PDK installed, the boot image made
+  kRpl8139,     // and an RTL8139 registered, its profile W00E04C installed, auto-registering
+  kAllCards,    // and the RTL8029 and the custom card MYNIC too, each with its profile
+  kRplOnly,     // the demo server with the RTL8139 registered, nothing installed
+  kBaseCount,
+};
+
+// A change made to the server by someone else before the program starts.
+struct Mutation {
+  enum Kind {
+    kDelete,       // the file or folder is gone
+    kReadOnly,     // the file is read-only
+    kFolder,       // a folder of the file's name stands in its place
+    kEdit,         // a line added by hand at its end
+    kDamage,       // its bytes are not what any program wrote (half of them, then garbage)
+    kHidden,       // hidden and system, as the service's own files come
+    kDropRecord,   // the database's line of that number is gone (path: the record's name)
+    kBadRecord,    // a line no program wrote at the database's end
+    kRename,       // the server renamed (path: the new name)
+    kNoWriting,    // the folder takes no new file or folder
+    kKindCount,
+  };
+  Kind kind;
+  std::string path;
+};
+
+struct Shape {
+  Base base = kDemo;
+  std::vector<Mutation> mutations;
+  bool slow_script = false;  // the account script runs until the administrator lets it end
+};
+
+// What the administrator does. Each press names its choices by number in the
+// pools below; a fault of the host strikes during it.
+struct Press {
+  enum Act {
+    kType,          // a: shared directory, b: prefix, c: count, d: group (pool numbers)
+    kGenerate,      // 生成用户及目录
+    kNamesFile,     // 编辑信息文件; a: 0 OK, 1 Cancel
+    kPdk,           // 安装 PXE, and its installer run to its end
+    kBootImage,     // 生成镜像文件; a: 网卡自动注册 0 clear, 1 checked
+    kDetect,        // 检测; a: card type
+    kRegister,      // 配置Rpl; a: vendor prefix, b: driver (for a custom card), c: 1 cancels the dialog
+    kUpdate,        // 更  新
+    kChoose,        // a profile chosen in RPL配置名; a: its place in the list
+    kInstall,       // 安装; a: 0 Yes, 1 No to the DOS profile question
+    kAutoRegister,  // 工作站自动注册 set (a: 1) or cleared (a: 0)
+    kService,       // 开启远程启动
+    kExit,          // 退出系统, and the program started again
+    kScriptEnds,    // the account script that runs comes to its end
+    kManager,       // a Windows profile made in the Remoteboot Manager; a: card for its configuration
+    kCheck,         // 检查服务器
+    kAdvice,        // the check's advice for its a-th item that is not ready, followed
+    kActCount,
+  };
+  Act act = kCheck;
+  int a = 0, b = 0, c = 0, d = 0;
+  platform::Fault fault;
+};
+
+// The pools the fields and answers come from, the hostile values among them.
+extern const std::vector<std::string> kSharedPool, kPrefixPool, kCountPool, kGroupPool;
+extern const std::vector<std::string> kCardPool, kVendorPool, kDriverPool;
+template <class T>
+const T& Pick(const std::vector<T>& pool, int i) {
+  return pool[static_cast<size_t>(i) % pool.size()];
+}
+
+// What a press showed and how it ended.
+struct Outcome {
+  std::vector<platform::SimEvent> events;  // what the journal recorded during it
+  std::string runaway;                     // why it was stopped, when it ran away
+  std::string advice_item;                 // kAdvice: the item followed ("" when none)
+  std::string advice_refused;              // kAdvice: the step the program would not take
+};
+
+// Every file and folder of the machine: path (lower case) to its bytes'
+// digest and attributes ("<folder>" for a folder).
+using Tree = std::map<std::string, std::string>;
+
+class World {
+ public:
+  explicit World(const Shape& shape);
+  ~World();
+  World(const World&) = delete;
+  World& operator=(const World&) = delete;
+
+  Outcome Do(const Press& press);
+
+  app::TForm1& form() { return *form_; }
+  platform::SimHost& sim() { return *sim_; }
+  // The check as the menu item runs it, from the window's fields.
+  app::ServerCheck Check();
+  app::CheckInput CheckInput();
+  Tree Snapshot();
+  // The bytes of a file of the machine, or "<absent>".
+  std::string Get(const std::string& path);
+  bool script_running() const { return script_held_ && sim_->StillRunning(form_->AccountScript()); }
+
+  // The files of a base server, for mutations to choose from.
+  static const std::vector<std::string>& FilesOf(Base base);
+  static const std::vector<std::string>& RecordsOf(Base base);
+
+ private:
+  void StartProgram();
+  void Answer(const Press& press);
+  void Follow(const Press& press, Outcome* outcome);
+
+  std::string root_;
+  std::unique_ptr<platform::SimHost> sim_;
+  std::unique_ptr<platform::FaultHost> host_;
+  std::unique_ptr<platform::Ui> ui_;
+  std::unique_ptr<app::TForm1> form_;
+  bool script_held_ = false;
+};
+
+// The whole server the world holds, as a test prints it.
+void PrintTo(const Shape& shape, std::ostream* os);
+void PrintTo(const Press& press, std::ostream* os);
+std::string Describe(const Press& press);  // what the press is, in words
+// As RapidCheck shows a generated value.
+inline void showValue(const Shape& shape, std::ostream& os) { PrintTo(shape, &os); }
+inline void showValue(const Press& press, std::ostream& os) { PrintTo(press, &os); }
+
+}  // namespace admin
