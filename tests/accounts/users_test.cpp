@@ -10,7 +10,7 @@ namespace {
 
 using platform::SimEvent;
 
-const std::vector<SimEvent> kGenerated = {{"run", "command.com /c c:\\usertemp.bat", "", 0},
+const std::vector<SimEvent> kGenerated = {{"run", "C:\\WINNT\\system32\\command.com /c c:\\usertemp.bat", "", 0},
                                           {"message", "目录创建完成，正在创建用户，请稍后...", "进程提示", 0}};
 
 // A server with a drive D: and the main window open, its progress bar's
@@ -211,7 +211,7 @@ TEST(GenerateUsers, AScriptStillRunningIsNeitherReplacedNorRemoved) {
   t.host.MakeUnstartable("command.com");
   t.form->BitBtn1Click();
   EXPECT_EQ(t.journal(), (std::vector<SimEvent>{kGenerated.front(),
-                                                {"message", "无法启动账户脚本 command.com /c c:\\usertemp.bat，没有创建用户。",
+                                                {"message", "无法启动账户脚本 C:\\WINNT\\system32\\command.com /c c:\\usertemp.bat，没有创建用户。",
                                                  "morva提示", 48}}));
 }
 
@@ -272,7 +272,7 @@ TEST(GenerateUsers, RefusedFieldsWriteMakeAndStartNothing) {
 // could not be made.
 TEST(NamesFile, OpensAnExistingFileOrCreatesItWhenTheAdministratorAgrees) {
   const SimEvent kQuestion = {"message", "netnames.db不存在，是否创建它?", "提示", 1};
-  const SimEvent kNotepad = {"run", "notepad D:\\PVDROOT\\windows\\netnames.db", "", 1};
+  const SimEvent kNotepad = {"run", "C:\\WINNT\\system32\\notepad.exe D:\\PVDROOT\\windows\\netnames.db", "", 1};
   struct Case {
     const char* name;
     bool exists;
@@ -285,7 +285,7 @@ TEST(NamesFile, OpensAnExistingFileOrCreatesItWhenTheAdministratorAgrees) {
       {"absent, OK", false, platform::kIdOk, {kQuestion, kNotepad}, ""},
       {"absent, Cancel", false, platform::kIdCancel, {kQuestion}, "<absent>"},
       {"no such folder", false, platform::kIdOk,
-       {kQuestion, {"run", "notepad E:\\NOWHERE\\\\windows\\netnames.db", "", 1}}, "<absent>", "E:\\NOWHERE\\"},
+       {kQuestion, {"run", "C:\\WINNT\\system32\\notepad.exe E:\\NOWHERE\\\\windows\\netnames.db", "", 1}}, "<absent>", "E:\\NOWHERE\\"},
   };
   for (const Case& c : cases) {
     SimMachine m;
