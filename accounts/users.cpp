@@ -84,9 +84,9 @@ std::string CheckFields(const AccountFields& f) {
     if (HasSpecialCharacter(field.value))
       return name + "中不能含有 & | < > ^ \" % 或换行等字符，请改正后再试。";
     // The script and c:\temps.bak are in code page 936; a character it
-    // cannot carry would become "?" there while the directories keep it.
-    std::string bytes;
-    if (!platform::StrictUtf8ToCodePage(field.value, &bytes))
+    // cannot carry would become "?" there (or, by a converter that writes a
+    // near character, another name) while the directories keep it.
+    if (!platform::IsCodePageText(field.value))
       return name + "中含有简体中文代码页 (GB2312/GBK) 无法表示的字符，请改正后再试。";
   }
   // The share lines name the directory unquoted, and the share name is the
