@@ -25,9 +25,10 @@ extern const char kUserTempBat[];  // the account script
 std::string CommandInterpreter(const std::string& windows_dir);  // command.com
 std::string NetProgram(const std::string& windows_dir);          // net.exe
 std::string Notepad(const std::string& windows_dir);             // notepad.exe
-// The command line that runs the account script.
+// Command lines, their program's path quoted when it holds a blank: the one
+// that runs the account script, and the one that starts the Remoteboot
+// service under its Chinese name.
 std::string AccountScriptCommand(const std::string& windows_dir);
-// The command line that starts the Remoteboot service under its Chinese name.
 std::string RemotebootStart(const std::string& windows_dir);
 
 // Below the shared directory.
