@@ -5,6 +5,7 @@
 
 #include "base/names.h"
 #include "base/paths.h"
+#include "platform/command_line.h"
 #include "platform/encoding.h"
 #include "platform/textfile.h"
 
@@ -83,9 +84,9 @@ std::string CheckFields(const AccountFields& f) {
     if (HasSpecialCharacter(field.value))
       return name + "中不能含有 & | < > ^ \" % 或换行等字符，请改正后再试。";
     // The script and c:\temps.bak are in code page 936; a character it
-    // cannot carry would become "?" there while the directories keep it.
-    std::string bytes;
-    if (!platform::StrictUtf8ToCodePage(field.value, &bytes))
+    // cannot carry would become "?" there (or, by a converter that writes a
+    // near character, another name) while the directories keep it.
+    if (!platform::IsCodePageText(field.value))
       return name + "中含有简体中文代码页 (GB2312/GBK) 无法表示的字符，请改正后再试。";
   }
   // The share lines name the directory unquoted, and the share name is the
@@ -191,10 +192,12 @@ void GenerateUsers(platform::Host& host, platform::Ui& ui, const AccountFields& 
     return;
   }
   // 11. The script runs unseen; the handler does not wait for it, but keeps
-  // its number, so that the script stays in place until it has ended.
-  *running = host.StartWatched(paths::AccountScriptCommand(), platform::kHide);
+  // its number, so that the script stays in place until it has ended. The
+  // command interpreter is the system's, by its full path.
+  const std::string command = paths::AccountScriptCommand(host.WindowsDirectory());
+  *running = host.StartWatched(command, platform::kHide);
   if (*running == 0) {
-    ui.MessageBox(std::string("无法启动账户脚本 ") + paths::AccountScriptCommand() + "，没有创建用户。",
+    ui.MessageBox("无法启动账户脚本 " + command + "，没有创建用户。",
                   kWarningCaption, platform::kMbIconExclamation);
     return;
   }
@@ -217,8 +220,9 @@ void EditNamesFile(platform::Host& host, platform::Ui& ui, const std::string& sh
   // 1. The file below the shared directory's Windows.
   const std::string path = paths::NetNamesFile(shared_directory);
   // 2. An existing file opens at once.
+  const std::string notepad = platform::QuotedIfBlank(paths::Notepad(host.WindowsDirectory()));
   if (host.FileExists(path)) {
-    host.RunCommand("notepad " + path, platform::kShowNormal);
+    host.RunCommand(notepad + " " + path, platform::kShowNormal);
     return;
   }
   // 3. Otherwise the administrator decides.
@@ -226,7 +230,7 @@ void EditNamesFile(platform::Host& host, platform::Ui& ui, const std::string& sh
     return;
   // 4. An empty file, then Notepad, whether or not the file could be made.
   host.WriteFile(path, "");
-  host.RunCommand("notepad " + path, platform::kShowNormal);
+  host.RunCommand(notepad + " " + path, platform::kShowNormal);
 }
 
 }  // namespace accounts

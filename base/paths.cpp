@@ -1,5 +1,7 @@
 #include "base/paths.h"
 
+#include "platform/command_line.h"
+
 namespace paths {
 
 const char kWindowsNtKey[] = "\\Software\\Microsoft\\Windows NT\\CurrentVersion";
@@ -8,7 +10,15 @@ const char kComputerNameKey[] = "\\SYSTEM\\CurrentControlSet\\Control\\ComputerN
 
 const char kTempsBak[] = "c:\\temps.bak";
 const char kUserTempBat[] = "c:\\usertemp.bat";
-std::string AccountScriptCommand() { return std::string("command.com /c ") + kUserTempBat; }
+std::string CommandInterpreter(const std::string& windows_dir) { return windows_dir + "\\system32\\command.com"; }
+std::string NetProgram(const std::string& windows_dir) { return windows_dir + "\\system32\\net.exe"; }
+std::string Notepad(const std::string& windows_dir) { return windows_dir + "\\system32\\notepad.exe"; }
+std::string AccountScriptCommand(const std::string& windows_dir) {
+  return platform::QuotedIfBlank(CommandInterpreter(windows_dir)) + " /c " + kUserTempBat;
+}
+std::string RemotebootStart(const std::string& windows_dir) {
+  return platform::QuotedIfBlank(NetProgram(windows_dir)) + " start 远程启动服务";
+}
 
 std::string UserDirectory(const std::string& shared_directory, const std::string& user) {
   return shared_directory + "\\" + user;
@@ -83,7 +93,6 @@ std::string Rplcmd(const std::string& root) {
   return root + "\\system32\\rplcmd.exe";
 }
 std::string RplManager(const std::string& root) { return root + "\\system32\\rplmgr.exe"; }
-const char kRemotebootStart[] = "net start 远程启动服务";
 
 std::string ProfilesPattern(const std::string& root) {
   return root + "\\rpl\\rplfiles\\profiles\\*.*";

@@ -15,7 +15,21 @@ extern const char kComputerNameKey[];  // "computername"
 // Files at fixed places.
 extern const char kTempsBak[];     // the shared directory carried to the next run
 extern const char kUserTempBat[];  // the account script
-std::string AccountScriptCommand();  // the command line that runs the account script
+
+// The system's own programs, in the system folder of the Windows directory
+// (`windows_dir`, as Windows reports it). They are started by these full
+// paths: a bare name would be looked for first in the program's folder and
+// the current directory, where a folder the administrator browsed to (a
+// profile's winboot holds the boot floppy's DOS NET.EXE and COMMAND.COM)
+// would answer for them.
+std::string CommandInterpreter(const std::string& windows_dir);  // command.com
+std::string NetProgram(const std::string& windows_dir);          // net.exe
+std::string Notepad(const std::string& windows_dir);             // notepad.exe
+// Command lines, their program's path quoted when it holds a blank: the one
+// that runs the account script, and the one that starts the Remoteboot
+// service under its Chinese name.
+std::string AccountScriptCommand(const std::string& windows_dir);
+std::string RemotebootStart(const std::string& windows_dir);
 
 // Below the shared directory.
 std::string UserDirectory(const std::string& shared_directory, const std::string& user);
@@ -61,7 +75,6 @@ std::string RplScript(const std::string& root);            // rpltemp.bat
 std::string RplOutput(const std::string& root);            // what rplcmd printed
 std::string Rplcmd(const std::string& root);               // rplcmd.exe, fed the script, printing to that
 std::string RplManager(const std::string& root);           // rplmgr.exe
-extern const char kRemotebootStart[];                       // "net start" of the service
 
 // Profiles (Remoteboot configurations) and what an installation puts in them.
 std::string ProfilesPattern(const std::string& root);

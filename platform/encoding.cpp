@@ -20,6 +20,14 @@ size_t CodePageCharLength(const std::string& s, size_t i) {
 
 namespace {
 
+Converter& InUse() {
+  static Converter converter = MachineConverter();
+  return converter;
+}
+
+bool ToUtf8(const std::string& in, std::string* out) { return InUse().to_utf8(in, out); }
+bool ToCodePage936(const std::string& in, std::string* out) { return InUse().to_code_page(in, out); }
+
 // A byte carried as U+DC00 + byte: ED B0..B3 xx in UTF-8.
 void AppendEscape(unsigned char b, std::string* out) {
   unsigned cp = 0xDC00 + b;
@@ -153,9 +161,8 @@ bool Encode(const std::string& in, std::string* out) {
   bool plain = true;  // no escape, nothing but UTF-8
   for (size_t i = 0; i < in.size() && plain; i += Utf8Unit(in, i))
     plain = !IsEscape(in, i) && Utf8Length(in, i) != 0;
-  if (plain && Whole(&StrictUtf8ToCodePage, &StrictCodePageToUtf8, in, out) && ReadsBackAsCharacters(*out))
-    return true;
-  Batch batch(&StrictUtf8ToCodePage, &StrictCodePageToUtf8, &CodePageUnit);
+  if (plain && Whole(&ToCodePage936, &ToUtf8, in, out) && ReadsBackAsCharacters(*out)) return true;
+  Batch batch(&ToCodePage936, &ToUtf8, &CodePageUnit);
   for (size_t i = 0; i < in.size();) {
     size_t n = IsEscape(in, i) ? 3 : Utf8Length(in, i);
     if (n >= 2 && !IsEscape(in, i)) batch.Add(Key(in, i, n), in, i, n);
@@ -194,8 +201,8 @@ std::string FromCodePage(const std::string& in) {
   for (size_t i = 0; i < in.size() && plain; i += CodePageCharLength(in, i))
     plain = CodePageCharLength(in, i) != 0;
   std::string out;
-  if (plain && Whole(&StrictCodePageToUtf8, &StrictUtf8ToCodePage, in, &out)) return out;
-  Batch batch(&StrictCodePageToUtf8, &StrictUtf8ToCodePage, &Utf8Unit);
+  if (plain && Whole(&ToUtf8, &ToCodePage936, in, &out)) return out;
+  Batch batch(&ToUtf8, &ToCodePage936, &Utf8Unit);
   for (size_t i = 0; i < in.size();) {
     size_t n = CodePageCharLength(in, i);
     if (n == 2) batch.Add(Key(in, i, 2), in, i, 2);
@@ -228,6 +235,17 @@ std::string ToCodePage(const std::string& in) {
 bool IsCodePageText(const std::string& utf8) {
   std::string out;
   return Encode(utf8, &out);
+}
+
+// A near character written for one the code page lacks converts without a
+// complaint; the way back shows it.
+bool StrictCodePageToUtf8(const std::string& in, std::string* out) { return Whole(&ToUtf8, &ToCodePage936, in, out); }
+bool StrictUtf8ToCodePage(const std::string& in, std::string* out) { return Whole(&ToCodePage936, &ToUtf8, in, out); }
+
+Converter UseConverter(Converter converter) {
+  const Converter was = InUse();
+  InUse() = converter;
+  return was;
 }
 
 }  // namespace platform

@@ -31,8 +31,23 @@ std::string ToCodePage(const std::string& utf8);
 bool IsCodePageText(const std::string& utf8);
 
 // The machine's converter, strict: false on any byte sequence it cannot
-// convert. Linux uses iconv, Windows its own converters (encoding_*.cpp).
+// convert, and on any text that does not convert back to itself. Windows'
+// converter, unless told otherwise, writes a near character for one the
+// code page lacks ("A" or "à" for "À") and does not say so; only the way
+// back shows it.
 bool StrictCodePageToUtf8(const std::string& in, std::string* out);
 bool StrictUtf8ToCodePage(const std::string& in, std::string* out);
+
+// A converter between code page 936 and UTF-8, both ways: false when it
+// cannot convert. The functions above use the machine's (iconv on Linux,
+// Windows' own tables: encoding_*.cpp); a test puts another in its place,
+// with another machine's habits, and back again.
+struct Converter {
+  bool (*to_utf8)(const std::string& cp936, std::string* utf8);
+  bool (*to_code_page)(const std::string& utf8, std::string* cp936);
+};
+Converter MachineConverter();
+// Puts `converter` in use and returns the one that was.
+Converter UseConverter(Converter converter);
 
 }  // namespace platform

@@ -1,4 +1,4 @@
-// The strict converters on Linux, through iconv.
+// The machine's converter on Linux: iconv.
 #include <iconv.h>
 
 #include <cerrno>
@@ -25,14 +25,11 @@ bool Convert(const char* to, const char* from, const std::string& in, std::strin
   return true;
 }
 
+bool CodePageToUtf8(const std::string& in, std::string* out) { return Convert("UTF-8", "CP936", in, out); }
+bool Utf8ToCodePage(const std::string& in, std::string* out) { return Convert("CP936", "UTF-8", in, out); }
+
 }  // namespace
 
-bool StrictCodePageToUtf8(const std::string& in, std::string* out) {
-  return Convert("UTF-8", "CP936", in, out);
-}
-
-bool StrictUtf8ToCodePage(const std::string& in, std::string* out) {
-  return Convert("CP936", "UTF-8", in, out);
-}
+Converter MachineConverter() { return {&CodePageToUtf8, &Utf8ToCodePage}; }
 
 }  // namespace platform

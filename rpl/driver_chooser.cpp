@@ -23,7 +23,8 @@ const look::WindowLayout kGetNetDrv = {"GetNetDrv", "客户机网卡信息", 232
 }  // namespace
 
 TGetNetDrv::TGetNetDrv(platform::Host& host)
-    : drives_(host, DriveComboBox1),
+    : host_(host),
+      drives_(host, DriveComboBox1),
       directories_(host, DirectoryListBox1),
       files_(host, FileListBox1, "*.DOS") {
   look::SetFirstStates(kGetNetDrv, Controls());
@@ -35,7 +36,16 @@ TGetNetDrv::TGetNetDrv(platform::Host& host)
 
 const look::WindowLayout& TGetNetDrv::Layout() { return kGetNetDrv; }
 
+platform::ModalResult TGetNetDrv::Show(platform::Ui& ui) {
+  const std::string before = host_.CurrentDirectory();
+  const platform::ModalResult result = ui.ShowModal(*this);
+  left_ = host_.CurrentDirectory();
+  host_.SetCurrentDirectory(before);
+  return result;
+}
+
 void TGetNetDrv::FormShow() {
+  if (!left_.empty()) host_.SetCurrentDirectory(left_);
   FilterComboBox1.SetItemIndex(0);  // its one entry, always shown
   drives_.Fill();
   directories_.Fill();

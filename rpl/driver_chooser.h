@@ -1,8 +1,10 @@
 // The driver chooser (GetNetDrv): the card's DOS NDIS driver, picked from a
 // drive list, a directory tree and a file list of "*.DOS" files, and the
 // card's vendor prefix. Made once for the whole run, so it keeps its fields.
-// Choosing a drive or a directory makes it the process's current directory,
-// which stays so after the dialog has closed.
+// Choosing a drive or a directory makes it the process's current directory
+// while the dialog is up, as the classic lists do; Show gives the current
+// directory back when the dialog closes, and the next showing opens where
+// this one was left.
 #pragma once
 
 #include "look/layout.h"
@@ -22,7 +24,16 @@ class TGetNetDrv : public platform::ModalWindow {
     return {&DriveComboBox1, &DirectoryListBox1, &FileListBox1, &FilterComboBox1, &NDISTALK, &MACTALK};
   }
 
-  // The lists show the current directory each time the dialog opens.
+  // Shows the dialog modally and returns how it ended. However it ends, the
+  // current directory is then the one it was before: a program started by
+  // a bare name (the account script's net lines, run by the command
+  // interpreter) is looked for in the current directory first, and a folder
+  // browsed to, such as a profile's winboot with the boot floppy's DOS
+  // NET.EXE, must not answer for it.
+  platform::ModalResult Show(platform::Ui& ui);
+  // The lists show the folder the last showing was left in, made the
+  // current directory again (at the first showing, or when that folder is
+  // gone: the current directory).
   void FormShow() override;
   // Events of the lists.
   void DriveComboBox1Change();      // the tree goes to the chosen drive
@@ -38,6 +49,8 @@ class TGetNetDrv : public platform::ModalWindow {
   platform::Edit MACTALK{"MACTALK"};
 
  private:
+  platform::Host& host_;
+  std::string left_;  // the folder the last showing was left in
   platform::DriveList drives_;
   platform::DirectoryList directories_;
   platform::FileList files_;

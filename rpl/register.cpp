@@ -323,7 +323,7 @@ bool RegisterCard(platform::Host& host, platform::Ui& ui, const RegistrationInpu
     }
   } else if (in.nic_type == kOtherCard) {
     // 4. A custom card: its driver and vendor prefix from the chooser.
-    if (ui.ShowModal(chooser) != platform::kMrOk) return false;
+    if (chooser.Show(ui) != platform::kMrOk) return false;
     const std::string path = chooser.NDISTALK.Text();
     custom->path = path;
     vendor = chooser.MACTALK.Text();

@@ -5,7 +5,7 @@
 namespace rpl {
 
 void StartRemoteboot(platform::Host& host, platform::ProgressBar& bar) {
-  host.RunCommand(paths::kRemotebootStart, platform::kHide);
+  host.RunCommand(paths::RemotebootStart(host.WindowsDirectory()), platform::kHide);
   // The bar follows the clock, not the service: it only shows that
   // something is under way.
   for (int position = 20; position <= 100; position += 20) {

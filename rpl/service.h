@@ -8,8 +8,9 @@
 
 namespace rpl {
 
-// The button "开启远程启动": starts the service unseen and moves the bar
-// through 20, 40, 60, 80 and 100 at 600 ms steps, then back to 0.
+// The button "开启远程启动": starts the service unseen, by the system's own
+// net.exe, and moves the bar through 20, 40, 60, 80 and 100 at 600 ms steps,
+// then back to 0.
 void StartRemoteboot(platform::Host& host, platform::ProgressBar& bar);
 
 // The button "启动管理器": the Remoteboot Manager, shown.

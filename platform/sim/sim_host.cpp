@@ -93,7 +93,7 @@ std::vector<SimEvent> SimHost::Runs() const {
 void SimHost::RunCommand(const std::string& command_line, ShowMode show) {
   journal_.push_back({"run", command_line, "", static_cast<unsigned>(show)});
   std::string output;
-  Start(command_line, "", &output);
+  Start(command_line, "", &output, Search::kHost);
 }
 
 int SimHost::StartWatched(const std::string& command_line, ShowMode show) {
@@ -102,11 +102,14 @@ int SimHost::StartWatched(const std::string& command_line, ShowMode show) {
   const std::string key = words.empty() ? "" : ProgramKey(words[0]);
   if (words.empty() || unstartable_.count(key)) return 0;
   ++last_started_;
+  // The program is looked for when it starts; another one found in its
+  // place has ended by the time anyone looks.
+  if (RanForeign(Foreign(words[0], Search::kHost), command_line)) return last_started_;
   if (held_.count(key)) {
     running_[last_started_] = command_line;
   } else {
     std::string output;
-    Start(command_line, "", &output);
+    Start(command_line, "", &output, Search::kDone);
   }
   return last_started_;
 }
@@ -116,7 +119,7 @@ void SimHost::FinishHeld() {
   ending.swap(running_);
   for (const auto& program : ending) {
     std::string output;
-    Start(program.second, "", &output);
+    Start(program.second, "", &output, Search::kDone);
     journal_.push_back({"ended", program.second, "", 0});
   }
 }
@@ -124,12 +127,48 @@ void SimHost::FinishHeld() {
 int SimHost::RunAndWait(const std::string& command_line, const std::string& input,
                         std::string* output) {
   journal_.push_back({"exec", command_line, "", 0});
-  return Start(command_line, input, output);
+  return Start(command_line, input, output, Search::kInterpreter);
 }
 
-int SimHost::Start(const std::string& command_line, const std::string& input, std::string* output) {
+std::string SimHost::Foreign(const std::string& word, Search search) const {
+  if (search == Search::kDone || word.empty() || word.find_first_of("\\/:") != std::string::npos) return "";
+  const std::string system = windows_directory_ + "\\system32";
+  std::vector<std::string> folders;
+  if (search == Search::kHost && !program_directory_.empty()) folders.push_back(program_directory_);
+  folders.push_back(current_directory_);
+  folders.push_back(system);
+  folders.push_back(windows_directory_);
+  std::vector<std::string> names;
+  if (word.find('.') != std::string::npos) {
+    names.push_back(word);
+  } else {
+    if (search == Search::kInterpreter) names.push_back(word + ".com");
+    names.push_back(word + ".exe");
+  }
+  for (const std::string& folder : folders) {
+    for (const std::string& name : names) {
+      const std::string dir = !folder.empty() && folder.back() == '\\' ? folder : folder + "\\";
+      const std::string native = NativePath(dir + name);
+      if (!fs::is_regular_file(native)) continue;
+      // The system's own folders hold the program the stand-in plays.
+      if (SameName(folder, system) || SameName(folder, windows_directory_)) return "";
+      return dir + fs::path(native).filename().string();
+    }
+  }
+  return "";
+}
+
+bool SimHost::RanForeign(const std::string& path, const std::string& command_line) {
+  if (path.empty()) return false;
+  journal_.push_back({"foreign", path, command_line, 0});
+  return true;
+}
+
+int SimHost::Start(const std::string& command_line, const std::string& input, std::string* output,
+                   Search search) {
   std::vector<std::string> words = SplitCommandLine(command_line);
   if (words.empty()) return -1;
+  if (RanForeign(Foreign(words[0], search), command_line)) return 0;
   auto it = standins_.find(ProgramKey(words[0]));
   if (it == standins_.end()) return -1;
   words.erase(words.begin());
@@ -146,6 +185,10 @@ Host::Wait SimHost::RunToEnd(const std::string& command_line, ShowMode show, uns
                              int* exit_code) {
   journal_.push_back({"wait", command_line, "", static_cast<unsigned>(show)});
   std::vector<std::string> words = SplitCommandLine(command_line);
+  if (!words.empty() && RanForeign(Foreign(words[0], Search::kHost), command_line)) {
+    *exit_code = 0;
+    return Wait::kFinished;
+  }
   if (words.empty() || !standins_.count(ProgramKey(words[0]))) return Wait::kNotStarted;
   const std::string key = ProgramKey(words[0]);
   const bool endless = std::find(endless_.begin(), endless_.end(), key) != endless_.end();
@@ -155,7 +198,7 @@ Host::Wait SimHost::RunToEnd(const std::string& command_line, ShowMode show, uns
     return Wait::kTimedOut;
   }
   std::string output;
-  *exit_code = Start(command_line, "", &output);
+  *exit_code = Start(command_line, "", &output, Search::kDone);
   return Wait::kFinished;
 }
 
@@ -163,11 +206,16 @@ Host::Wait SimHost::RunToEndWithFiles(const std::string& command_line, const std
                                       const std::string& output, unsigned limit, int* exit_code) {
   journal_.push_back({"wait", command_line, "<" + input + " >" + output, kHide});
   std::vector<std::string> words = SplitCommandLine(command_line);
+  const std::string foreign = words.empty() ? "" : Foreign(words[0], Search::kHost);
   std::string bytes;
   // The input is opened and the output made before the program starts.
-  if (words.empty() || !standins_.count(ProgramKey(words[0])) || !ReadFile(input, &bytes, SIZE_MAX) ||
-      !WriteFile(output, ""))
+  if (words.empty() || (foreign.empty() && !standins_.count(ProgramKey(words[0]))) ||
+      !ReadFile(input, &bytes, SIZE_MAX) || !WriteFile(output, ""))
     return Wait::kNotStarted;
+  if (RanForeign(foreign, command_line)) {
+    *exit_code = 0;
+    return Wait::kFinished;
+  }
   const std::string key = ProgramKey(words[0]);
   const bool endless = std::find(endless_.begin(), endless_.end(), key) != endless_.end();
   if (endless || (slow_.count(key) && slow_[key] > limit)) {
@@ -176,7 +224,7 @@ Host::Wait SimHost::RunToEndWithFiles(const std::string& command_line, const std
     return Wait::kTimedOut;
   }
   std::string printed, crlf;
-  *exit_code = Start(command_line, FromCodePage(bytes), &printed);
+  *exit_code = Start(command_line, FromCodePage(bytes), &printed, Search::kDone);
   for (size_t i = 0; i < printed.size(); ++i) {
     if (printed[i] == '\n' && (i == 0 || printed[i - 1] != '\r')) crlf += '\r';
     crlf += printed[i];

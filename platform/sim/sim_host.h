@@ -26,7 +26,10 @@
 namespace platform {
 
 struct SimEvent {
-  std::string kind;  // "run", "exec", "pause", "message", "notice", "error", "modal", "close"
+  // "run", "exec", "pause", "message", "notice", "error", "modal", "close";
+  // "foreign": a program started by a bare name was found outside the
+  // system's folders, its path as the text and the command line as caption.
+  std::string kind;
   std::string text;  // command line, message text, window class
   std::string caption;
   unsigned flags = 0;  // show mode, milliseconds, message-box flags
@@ -59,7 +62,21 @@ class SimHost : public Host {
   // Registers a stand-in under a program name ("net", "command.com", "undisk.exe");
   // a started command whose program name matches (without regard to case, with
   // or without the directory and the ".exe"/".com" extension) runs it.
+  //
+  // A program named without a directory is looked for as Windows does: when
+  // the host starts it, in the program directory, the current directory, the
+  // system folder (WINDIR\system32) and the Windows directory; when the
+  // command interpreter starts it (RunAndWait), in the current directory and
+  // then those two folders of its path. A name without an extension is
+  // looked for as NAME.exe (and, by the interpreter, NAME.com before it).
+  // Found in a folder other than those two, it is some other program of that
+  // name: its stand-in does not run; a "foreign" event records the file, and
+  // the program ends at once with exit code 0, having done nothing. Found
+  // nowhere, the stand-in runs, as the system's own program.
   void RegisterStandin(const std::string& program, Standin standin);
+  // The folder of the program's own executable, searched first for a program
+  // the host starts by a bare name; "" (at first) for none.
+  void SetProgramDirectory(const std::string& dir) { program_directory_ = dir; }
   // A program of this name never finishes: waiting for it runs out of time,
   // it does nothing, and it is ended (an "end" event).
   void MakeEndless(const std::string& program) { endless_.push_back(ProgramKey(program)); }
@@ -148,7 +165,15 @@ class SimHost : public Host {
   bool Split(const std::string& path, char* drive, std::vector<std::string>* parts) const;
 
  private:
-  int Start(const std::string& command_line, const std::string& input, std::string* output);
+  // Who looks for a program named without a directory: the host, the
+  // command interpreter, or no one (found when it was started).
+  enum class Search { kHost, kInterpreter, kDone };
+  int Start(const std::string& command_line, const std::string& input, std::string* output, Search search);
+  // The file a program named by a bare `word` is found as, when that is in a
+  // folder other than the system folder and the Windows directory; "" else.
+  std::string Foreign(const std::string& word, Search search) const;
+  // Records that `path` ran in place of the stand-in; true when `path` is set.
+  bool RanForeign(const std::string& path, const std::string& command_line);
   std::string Resolve(char drive, const std::vector<std::string>& parts) const;
   std::string Key(const std::string& native) const;  // attributes key
   void LoadAttributes();
@@ -157,6 +182,7 @@ class SimHost : public Host {
   std::string root_;
   std::string current_directory_ = "C:\\";
   std::string windows_directory_ = "C:\\WINNT";
+  std::string program_directory_;
   std::vector<SimEvent> journal_;
   std::map<std::string, Standin> standins_;
   std::map<std::string, unsigned> attributes_;

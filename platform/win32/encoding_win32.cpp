@@ -1,4 +1,4 @@
-// The strict converters on Windows, through the system's own tables.
+// The machine's converter on Windows: the system's own tables.
 #include <windows.h>
 
 #include "platform/encoding.h"
@@ -20,6 +20,12 @@ bool ToWide(UINT cp, const std::string& in, std::wstring* out) {
   return MultiByteToWideChar(cp, flags, in.data(), static_cast<int>(in.size()), &(*out)[0], n) == n;
 }
 
+// A character the code page lacks is written as the default character
+// ("?", which `lossy` reports) or, by the system's best-fit tables, as a
+// near one that it does not report ("à" for "À"). Windows NT 4.0 takes no
+// WC_NO_BEST_FIT_CHARS (any flag it does not know fails every call), so the
+// portable side (encoding.cpp) takes no conversion that does not convert
+// back to the same text.
 bool FromWide(UINT cp, const std::wstring& in, std::string* out) {
   out->clear();
   if (in.empty()) return true;
@@ -32,16 +38,18 @@ bool FromWide(UINT cp, const std::wstring& in, std::string* out) {
   return !lossy;
 }
 
-}  // namespace
-
-bool StrictCodePageToUtf8(const std::string& in, std::string* out) {
+bool CodePageToUtf8(const std::string& in, std::string* out) {
   std::wstring wide;
   return ToWide(kCodePage, in, &wide) && FromWide(CP_UTF8, wide, out);
 }
 
-bool StrictUtf8ToCodePage(const std::string& in, std::string* out) {
+bool Utf8ToCodePage(const std::string& in, std::string* out) {
   std::wstring wide;
   return ToWide(CP_UTF8, in, &wide) && FromWide(kCodePage, wide, out);
 }
+
+}  // namespace
+
+Converter MachineConverter() { return {&CodePageToUtf8, &Utf8ToCodePage}; }
 
 }  // namespace platform

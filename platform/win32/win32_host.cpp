@@ -24,9 +24,11 @@ std::wstring W(const std::string& s) { return Widen(s); }
 // A path with a wildcard would name whatever matches it; no file is called so.
 bool HasWildcard(const std::string& path) { return path.find_first_of("*?") != std::string::npos; }
 
-// Starts a command line with a show mode, as WinExec does: the program is
-// looked for in the program's directory, the current directory, the system
-// directories and the path; a name without extension gets ".exe". Given
+// Starts a command line with a show mode, as WinExec does: a program named
+// without a directory would be looked for in the program's directory, the
+// current directory, the system directories and the path, so the handlers
+// name every program by its full path; a name without extension gets
+// ".exe". Given
 // inheritable handles `in` and `out`, they are its standard input, output and
 // error, and it gets no console of its own: it reads and writes them only,
 // and no console process is left holding them once it has ended. Returns the

@@ -3,6 +3,7 @@
 #include "accounts/users.h"
 
 #include "platform/textfile.h"
+#include "tests/near_converter.h"
 #include "tests/recording_peer.h"
 #include "tests/sim_session.h"
 
@@ -10,7 +11,7 @@ namespace {
 
 using platform::SimEvent;
 
-const std::vector<SimEvent> kGenerated = {{"run", "command.com /c c:\\usertemp.bat", "", 0},
+const std::vector<SimEvent> kGenerated = {{"run", "C:\\WINNT\\system32\\command.com /c c:\\usertemp.bat", "", 0},
                                           {"message", "目录创建完成，正在创建用户，请稍后...", "进程提示", 0}};
 
 // A server with a drive D: and the main window open, its progress bar's
@@ -211,7 +212,7 @@ TEST(GenerateUsers, AScriptStillRunningIsNeitherReplacedNorRemoved) {
   t.host.MakeUnstartable("command.com");
   t.form->BitBtn1Click();
   EXPECT_EQ(t.journal(), (std::vector<SimEvent>{kGenerated.front(),
-                                                {"message", "无法启动账户脚本 command.com /c c:\\usertemp.bat，没有创建用户。",
+                                                {"message", "无法启动账户脚本 C:\\WINNT\\system32\\command.com /c c:\\usertemp.bat，没有创建用户。",
                                                  "morva提示", 48}}));
 }
 
@@ -241,14 +242,17 @@ TEST(GenerateUsers, RefusedFieldsWriteMakeAndStartNothing) {
       {"Edit3", "用户数目", {"12abc", "99999999999"}},
       // Characters with a meaning of their own in a batch line (a carriage
       // return alone ends one too); an empty field, which would make broken
-      // net lines; a character code page 936 cannot carry.
-      {"Edit2", "用户前辍", {"U&del c:\\*.*", "A|B", "A\nB", "A\rformat c:", "", "Ç"}},
-      {"Edit4", "工作组名", {"G>x", "G<x", "G^", "", "กลุ่ม"}},
-      {"Edit1", "共享目录", {"D:\\\"X\"", "D:\\%PATH%", "D:\\A\r\nformat c:", "", "D:\\한국"}},
+      // net lines; a character code page 936 cannot carry (the converter
+      // writes a near one for "Ç" and "À", and 0x80, which reads back as no
+      // character, for "€").
+      {"Edit2", "用户前辍", {"U&del c:\\*.*", "A|B", "A\nB", "A\rformat c:", "", "Ç", "U€"}},
+      {"Edit4", "工作组名", {"G>x", "G<x", "G^", "", "กลุ่ม", "€"}},
+      {"Edit1", "共享目录", {"D:\\\"X\"", "D:\\%PATH%", "D:\\A\r\nformat c:", "", "D:\\한국", "D:\\À"}},
       // The shared directory is one directory below a drive root, unquoted.
       {"Edit1", "共享目录",
        {"D:\\PVD ROOT", "D:\\WIN\\SHARE", "D:\\", "D:", "PVDROOT", "D:PVDROOT", "\\\\SERVER\\SHARE"}},
   };
+  NearConverter near;
   for (const auto& c : cases) {
     for (const std::string& value : c.values) {
       SCOPED_TRACE(std::string(c.field) + " " + value);
@@ -272,7 +276,7 @@ TEST(GenerateUsers, RefusedFieldsWriteMakeAndStartNothing) {
 // could not be made.
 TEST(NamesFile, OpensAnExistingFileOrCreatesItWhenTheAdministratorAgrees) {
   const SimEvent kQuestion = {"message", "netnames.db不存在，是否创建它?", "提示", 1};
-  const SimEvent kNotepad = {"run", "notepad D:\\PVDROOT\\windows\\netnames.db", "", 1};
+  const SimEvent kNotepad = {"run", "C:\\WINNT\\system32\\notepad.exe D:\\PVDROOT\\windows\\netnames.db", "", 1};
   struct Case {
     const char* name;
     bool exists;
@@ -285,7 +289,7 @@ TEST(NamesFile, OpensAnExistingFileOrCreatesItWhenTheAdministratorAgrees) {
       {"absent, OK", false, platform::kIdOk, {kQuestion, kNotepad}, ""},
       {"absent, Cancel", false, platform::kIdCancel, {kQuestion}, "<absent>"},
       {"no such folder", false, platform::kIdOk,
-       {kQuestion, {"run", "notepad E:\\NOWHERE\\\\windows\\netnames.db", "", 1}}, "<absent>", "E:\\NOWHERE\\"},
+       {kQuestion, {"run", "C:\\WINNT\\system32\\notepad.exe E:\\NOWHERE\\\\windows\\netnames.db", "", 1}}, "<absent>", "E:\\NOWHERE\\"},
   };
   for (const Case& c : cases) {
     SimMachine m;

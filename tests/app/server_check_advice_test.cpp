@@ -12,6 +12,8 @@
 
 #include "app/server_check.h"
 #include "platform/text.h"
+#include "platform/textfile.h"
+#include "standins/net/net.h"
 
 namespace check_test {
 namespace {
@@ -208,6 +210,67 @@ TEST(ServerCheckAdvice, FollowedMakesEachItemReady) {
     s.journal().clear();
     Walk(s, rows[i]);
   }
+}
+
+// The chooser walked as the administrator reads "选驱动程序 PATH": the drive,
+// each folder from the root down, then the file.
+void WalkChooserTo(rpl::TGetNetDrv& chooser, const std::string& path) {
+  auto choose = [](platform::ListBox& list, const std::string& name, bool first_letter) {
+    const std::vector<std::string> items = list.Items();
+    for (size_t i = items.size(); i-- > 0;)
+      if (first_letter ? !items[i].empty() && std::toupper(items[i][0]) == std::toupper(name[0])
+                       : platform::SameName(items[i], name)) {
+        list.Choose(static_cast<int>(i));
+        return;
+      }
+    ADD_FAILURE() << "the chooser does not show " << name;
+  };
+  choose(chooser.DriveComboBox1, path, true);
+  size_t from = 3;
+  for (size_t to; (to = path.find('\\', from)) != std::string::npos; from = to + 1)
+    choose(chooser.DirectoryListBox1, path.substr(from, to - from), false);
+  choose(chooser.FileListBox1, path.substr(from), false);
+}
+
+// The advice for a custom card whose registered driver is gone leads the
+// chooser into a profile's winboot, which holds the boot floppy's DOS
+// NET.EXE. Accounts made later in the same run are made by the system's
+// command interpreter and net: no program of that folder answers for them.
+TEST(ServerCheckAdvice, AChooserWalkedIntoWinbootLeavesTheAccountsToTheSystemsNet) {
+  Server s;
+  s.Demo();
+  s.RplRoad(kMyNic);
+  if (::testing::Test::HasFatalFailure()) return;
+  const std::string winboot = std::string("C:\\WINNT\\rpl\\rplfiles\\profiles\\W") + kMyNic.prefix + "\\suboot\\winboot";
+  ASSERT_TRUE(s.host.FileExists(winboot + "\\NET.EXE"));
+  ASSERT_TRUE(s.host.DeleteFile(paths::NdisDriver("C:\\WINNT", "MYNIC.dos")));
+  std::string driver;
+  const std::string choose = "选驱动程序 ";
+  for (const app::CheckItem& item : Check(s)) {
+    const size_t at = item.mend.find(choose);
+    if (at != std::string::npos) driver = item.mend.substr(at + choose.size(), item.mend.find("，", at) - at - choose.size());
+  }
+  ASSERT_TRUE(platform::SameName(driver, winboot + "\\MYNIC.DOS")) << driver;
+  s.form.reset();
+  app::TForm1& f = s.Form();
+  Server::Choose(f.ComboBox1, kMyNic.type);
+  f.BitBtn10Click();
+  s.ui.OnModal<rpl::TGetNetDrv>([&](rpl::TGetNetDrv& chooser) {
+    WalkChooserTo(chooser, driver);
+    EXPECT_TRUE(platform::SameName(chooser.NDISTALK.Text(), driver));
+    chooser.MACTALK.SetText(kMyNic.prefix);
+    return platform::kMrOk;
+  });
+  f.BitBtn9Click();
+  s.journal().clear();
+  f.BitBtn1Click();
+  std::vector<std::string> foreign;
+  for (const platform::SimEvent& e : s.journal())
+    if (e.kind == "foreign") foreign.push_back(e.text + " for " + e.caption);
+  EXPECT_EQ(foreign, std::vector<std::string>{});
+  std::vector<std::string> users;
+  ASSERT_TRUE(platform::ReadTextLines(s.host, standins::NetStateDirectory(s.host) + "users.txt", &users));
+  EXPECT_EQ(users.size(), 31u);  // the guest account and USER01 to USER30
 }
 
 }  // namespace

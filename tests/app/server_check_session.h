@@ -49,6 +49,7 @@ class Server : public SimMachine {
     MakeDirs("C:\\Korrin");
     MakeDirs("E:\\reports");
     host.SetCurrentDirectory("C:\\Korrin");
+    host.SetProgramDirectory("C:\\Korrin");
   }
   // The demo server (demo/make_demo.sh): the release in C:\Korrin, the
   // Remoteboot service's tree and programs, the PDK's installer, drive D:.

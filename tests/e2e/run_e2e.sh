@@ -251,6 +251,14 @@ start_server && {
   drive click TForm1 BitBtn1
   drive answer morva提示 '“用户数目”必须是一个十进制整数（例如 30），请改正后再试。' OK icon
   check "a refused count leaves the script as it was" cmp "$out/usertemp-before" "$usertemp"
+  # A shared directory with a character code page 936 lacks: the system's
+  # converter writes a near one for it ("à" for "À") and does not say so.
+  drive set-text TForm1 Edit1 'D:\PVDÀ'
+  drive click TForm1 BitBtn1
+  drive answer morva提示 '“共享目录”中含有简体中文代码页 (GB2312/GBK) 无法表示的字符，请改正后再试。' OK icon
+  check "a shared directory with À leaves the script as it was" cmp "$out/usertemp-before" "$usertemp"
+  check "... and makes no folder" test -z "$(ls "$drive_d" | grep -v '^PVDROOT$' | grep -i '^pvd')"
+  drive set-text TForm1 Edit1 'D:\PVDROOT'
   # The workstation names file: asked for, refused, then made and opened.
   mkdir -p "$drive_d/PVDROOT/windows"
   names=$drive_d/PVDROOT/windows/netnames.db
@@ -512,7 +520,7 @@ rpl_road 'RTL 8029' 5254AB pcind PCIND W8029 'Rtl8029注册完成，配置远程
   leave
 rpl_road 'Other NetCARD' 001122 MYNICX MYNICX WMYNICX '自选网卡完成，配置远程启动之前请首先进行<检查配置>' \
   Morva提示 '无法检测自定义网卡类型，请直接使用配置来设置您网卡！' 'MYNICX NetCard' 'MYNICX(001122)' && {
-  # The chooser left the current directory on D:; the boot image still finds its tools.
+  # The chooser gave the current directory back; the boot image finds its tools.
   drive choose TForm1 tabbook1 'PXE*'
   drive click TForm1 BitBtn7
   drive check TForm2

@@ -131,6 +131,75 @@ TEST_F(SimHostTest, ReadsAtMostTheLimit) {
   EXPECT_FALSE(host.ReadFile("C:\\big", &bytes, SIZE_MAX));
 }
 
+// A program named without a directory is looked for as Windows looks for
+// it: when the host starts it, in the program's folder, the current
+// directory, the system folder and the Windows directory, as NAME.exe; when
+// the command interpreter does, in the current directory and then the two
+// system folders, as NAME.com or NAME.exe. Found in the system's folders, or
+// nowhere, its stand-in plays it; found anywhere else it is another program
+// of that name: the stand-in does not run, and a "foreign" event names the
+// file. A name with a directory is taken as it is.
+TEST_F(SimHostTest, ABareProgramNameIsLookedForAsWindowsLooksForIt) {
+  enum By { kHost, kInterpreter };
+  const struct {
+    std::vector<std::string> files;
+    By by;
+    const char* command;
+    std::string foreign;  // the file found in the stand-in's place, or ""
+  } cases[] = {
+      {{}, kHost, "net start x", ""},
+      {{"C:\\WINNT\\system32\\NET.EXE"}, kHost, "net start x", ""},
+      {{"C:\\WINNT\\net.exe"}, kInterpreter, "net start x", ""},
+      {{"D:\\WORK\\NET.EXE"}, kHost, "net start x", "D:\\WORK\\NET.EXE"},
+      {{"D:\\WORK\\NET.EXE"}, kInterpreter, "net start x", "D:\\WORK\\NET.EXE"},
+      {{"D:\\WORK\\net.exe", "C:\\WINNT\\system32\\net.exe"}, kInterpreter, "net start x", "D:\\WORK\\net.exe"},
+      {{"C:\\Korrin\\net.exe", "D:\\WORK\\net.exe"}, kHost, "net start x", "C:\\Korrin\\net.exe"},
+      {{"C:\\Korrin\\net.exe"}, kInterpreter, "net start x", ""},  // not the interpreter's folder
+      {{"D:\\WORK\\net.com"}, kHost, "net start x", ""},          // the host adds ".exe" only
+      {{"D:\\WORK\\net.com"}, kInterpreter, "net start x", "D:\\WORK\\net.com"},
+      {{"D:\\WORK\\net"}, kInterpreter, "net start x", ""},       // no program without its extension
+      {{"D:\\WORK\\net.exe\\x"}, kHost, "net start x", ""},      // a folder of that name
+      {{"D:\\WORK\\NET.COM"}, kInterpreter, "net.com start x", "D:\\WORK\\NET.COM"},
+      {{"D:\\WORK\\net.exe"}, kHost, "C:\\WINNT\\system32\\net.exe start x", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.command + std::string(" ") + (c.files.empty() ? "" : c.files[0]));
+    SimMachine m;
+    m.host.SetWindowsDirectory("C:\\WINNT");
+    m.host.SetProgramDirectory("C:\\Korrin");
+    m.MakeDirs("C:\\Korrin");
+    m.MakeDirs("D:\\WORK");
+    ASSERT_TRUE(m.host.SetCurrentDirectory("D:\\WORK"));
+    for (const std::string& file : c.files) m.Put(file, "a program");
+    m.Put("C:\\in.txt", "");
+    int played = 0;
+    m.host.RegisterStandin("net", [&played](platform::SimHost&, const std::vector<std::string>&, const std::string&,
+                                            std::string*) { return ++played, 5; });
+    std::vector<int> codes;
+    if (c.by == kHost) {
+      int code = -1;
+      m.host.RunCommand(c.command, platform::kHide);
+      EXPECT_NE(m.host.StartWatched(c.command, platform::kHide), 0);
+      EXPECT_EQ(m.host.RunToEnd(c.command, platform::kHide, 1000, &code), platform::Host::Wait::kFinished);
+      codes.push_back(code);
+      EXPECT_EQ(m.host.RunToEndWithFiles(c.command, "C:\\in.txt", "C:\\out.txt", 1000, &code),
+                platform::Host::Wait::kFinished);
+      codes.push_back(code);
+    } else {
+      std::string out;
+      codes.push_back(m.host.RunAndWait(c.command, "", &out));
+    }
+    const int starts = c.by == kHost ? 4 : 1;
+    std::vector<platform::SimEvent> foreign;
+    for (const platform::SimEvent& e : m.journal())
+      if (e.kind == "foreign") foreign.push_back(e);
+    EXPECT_EQ(played, c.foreign.empty() ? starts : 0);
+    EXPECT_EQ(foreign.size(), c.foreign.empty() ? 0u : static_cast<size_t>(starts));
+    for (const platform::SimEvent& e : foreign) EXPECT_EQ(e, (platform::SimEvent{"foreign", c.foreign, c.command, 0}));
+    for (int code : codes) EXPECT_EQ(code, c.foreign.empty() ? 5 : 0);
+  }
+}
+
 // A blank (0x20) and a tab (0x09) separate words, and nothing else: not the
 // bytes beside them. Quotes group words and are dropped; the arguments'
 // text keeps them.

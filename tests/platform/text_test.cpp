@@ -1,15 +1,20 @@
 // Text on disk: code page 936 in, UTF-8 inside, the same bytes out.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 
 #include "platform/encoding.h"
 #include "platform/textfile.h"
+#include "tests/near_converter.h"
 
 namespace {
 
 // Each row: text inside, its bytes on disk, and whether it is code page 936
 // text; but for a "?" written for what has no form, the bytes read back as
-// the text.
+// the text. The same with the machine's converter and with one that writes
+// a near character where the code page lacks one, as Windows' does: a
+// character is never written as another.
 TEST(Encoding, WritesTextAsTheHostDoesAndTellsCodePageTextApart) {
   struct Case {
     std::string utf8, cp936;
@@ -27,13 +32,26 @@ TEST(Encoding, WritesTextAsTheHostDoesAndTellsCodePageTextApart) {
       {"a\xE2\x82\xACz", "a?z", false},       // the euro sign: the converter's 0x80 reads as no character
       {"\xED\xB2\x80", "\x80", false},          // the escape of a byte 80, read from a file
       {"\xED\xB2\x81\x7F", "\x81\x7F", false},  // a lead byte before 7F (DEL), which is no trail byte
+      {"D:\\À", "D:\\?", false},              // not "D:\A"
+      {"Ç中", "?\xD6\xD0", false},
   };
-  for (const Case& c : cases) {
-    EXPECT_EQ(platform::ToCodePage(c.utf8), c.cp936) << c.utf8;
-    EXPECT_EQ(platform::IsCodePageText(c.utf8), c.text) << c.utf8;
-    if (c.cp936.find('?') == std::string::npos) {
-      EXPECT_EQ(platform::FromCodePage(c.cp936), c.utf8) << c.utf8;
+  for (bool near : {false, true}) {
+    std::unique_ptr<NearConverter> converter(near ? new NearConverter : nullptr);
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.utf8 + (near ? " near" : ""));
+      EXPECT_EQ(platform::ToCodePage(c.utf8), c.cp936);
+      EXPECT_EQ(platform::IsCodePageText(c.utf8), c.text);
+      std::string strict;
+      if (c.text) {
+        EXPECT_TRUE(platform::StrictUtf8ToCodePage(c.utf8, &strict));
+      }
+      if (c.cp936.find('?') == std::string::npos) {
+        EXPECT_EQ(platform::FromCodePage(c.cp936), c.utf8);
+      }
     }
+    // The strict converter takes no near character for the one asked.
+    std::string strict;
+    EXPECT_FALSE(platform::StrictUtf8ToCodePage("D:\\À", &strict)) << strict;
   }
 }
 

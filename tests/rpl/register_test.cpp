@@ -161,29 +161,62 @@ TEST(RegistrationNames, OnlyNameDotDosWithADosNameThatIsNoDeviceIsADriver) {
   }
 }
 
-TEST_F(Registration, TheChooserMovesTheCurrentDirectoryAndFillsNdistalk) {
+// The chooser's lists move the current directory while it is up; however
+// it closes (OK with the driver, OK refused for no driver, its close box),
+// the current directory is the program's folder again, and it opens again
+// where it was left.
+TEST_F(Registration, TheChooserMovesTheCurrentDirectoryWhileUpAndGivesItBack) {
   Put("D:\\NET\\E100B.DOS", "driver");
   Put("D:\\NET\\README.TXT", "text");
   MakeDirs("D:\\NET\\OLD");
-  rpl::TGetNetDrv& chooser = form->GetNetDrv;
-  chooser.FormShow();
-  EXPECT_EQ(chooser.DirectoryListBox1.Items().at(0), "C:\\");
-  // Drive D:, then its NET directory, then the driver.
-  ASSERT_EQ(chooser.DriveComboBox1.Items().size(), 2u);
-  chooser.DriveComboBox1.Choose(1);
-  EXPECT_EQ(host.CurrentDirectory(), "D:\\");
-  chooser.DirectoryListBox1.Choose(1);  // "D:\", then "NET"
-  EXPECT_EQ(host.CurrentDirectory(), "D:\\NET");
-  EXPECT_EQ(chooser.FileListBox1.Items(), std::vector<std::string>{"E100B.DOS"});
-  EXPECT_EQ(chooser.NDISTALK.Text(), "");
-  chooser.FileListBox1.Choose(0);
-  EXPECT_EQ(chooser.NDISTALK.Text(), "D:\\NET\\E100B.DOS");
-  chooser.DirectoryListBox1.Choose(2);  // "OLD": no file chosen any more
-  EXPECT_EQ(chooser.NDISTALK.Text(), "");
-  EXPECT_FALSE(chooser.NDISTALK.Enabled());
-  // The current directory stays where the chooser left it; the boot image
-  // still finds its tools in the program's own directory.
-  EXPECT_EQ(host.CurrentDirectory(), "D:\\NET\\OLD");
+  Choose("Other NetCARD");
+  std::vector<std::string> opened_at;
+  // Drive D:, then its NET directory, then the driver, then OLD: no file
+  // chosen any more.
+  auto walk = [&](rpl::TGetNetDrv& chooser, platform::ModalResult ends, bool to_old) {
+    opened_at.push_back(host.CurrentDirectory());
+    if (host.CurrentDirectory() == "C:\\Korrin") {
+      EXPECT_EQ(chooser.DirectoryListBox1.Items().at(0), "C:\\");
+      EXPECT_EQ(chooser.DriveComboBox1.Items().size(), 2u);
+      chooser.DriveComboBox1.Choose(1);
+      EXPECT_EQ(host.CurrentDirectory(), "D:\\");
+      chooser.DirectoryListBox1.Choose(1);  // "D:\", then "NET"
+      EXPECT_EQ(chooser.NDISTALK.Text(), "");
+    }
+    EXPECT_EQ(host.CurrentDirectory(), "D:\\NET");
+    EXPECT_EQ(chooser.FileListBox1.Items(), std::vector<std::string>{"E100B.DOS"});
+    chooser.FileListBox1.Choose(0);
+    EXPECT_EQ(chooser.NDISTALK.Text(), "D:\\NET\\E100B.DOS");
+    if (to_old) {
+      chooser.DirectoryListBox1.Choose(2);  // "OLD"
+      EXPECT_EQ(chooser.NDISTALK.Text(), "");
+      EXPECT_EQ(host.CurrentDirectory(), "D:\\NET\\OLD");
+      chooser.DirectoryListBox1.Choose(1);  // back up to "NET"
+    }
+    EXPECT_FALSE(chooser.NDISTALK.Enabled());
+    chooser.MACTALK.SetText("0000B4");
+    return ends;
+  };
+  const struct {
+    platform::ModalResult ends;
+    bool to_old;
+    const char* says;  // the message after the dialog, or ""
+  } closings[] = {
+      {platform::kMrCancel, true, ""},
+      {platform::kMrOk, false, "自选网卡完成，配置远程启动之前请首先进行<检查配置>"},
+      {platform::kMrOk, true, ""},
+  };
+  for (const auto& c : closings) {
+    journal().clear();
+    ui.OnModal<rpl::TGetNetDrv>([&](rpl::TGetNetDrv& chooser) { return walk(chooser, c.ends, c.to_old); });
+    form->BitBtn9Click();
+    EXPECT_EQ(host.CurrentDirectory(), "C:\\Korrin") << c.says;
+    if (*c.says) {
+      EXPECT_EQ(journal().at(journal().size() - 2).text, c.says);
+    }
+  }
+  EXPECT_EQ(opened_at, (std::vector<std::string>{"C:\\Korrin", "D:\\NET", "D:\\NET"}));
+  // The boot image finds its tools in the program's own directory.
   Put("C:\\Korrin\\unditool\\bootimg.w98", "template");
   host.SetRegistry(paths::kWindowsKey, "ProgramFilesDir", "C:\\Program Files");
   journal().clear();

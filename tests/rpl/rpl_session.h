@@ -34,6 +34,7 @@ class RplMachine : public SimMachine {
     Put("C:\\Korrin\\rplfiles\\pcind.dos", "shipped pcind");
     Put("C:\\Korrin\\rplfiles\\win98\\subst.exe", "subst");
     host.SetCurrentDirectory("C:\\Korrin");
+    host.SetProgramDirectory("C:\\Korrin");
     Start();
   }
   // The card list's text ("" chooses nothing).

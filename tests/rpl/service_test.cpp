@@ -20,13 +20,13 @@ class JournalBar : public RecordingPeer {
   platform::SimHost& host_;
 };
 
-// The service is started by net start, hidden, as often as asked, the bar
+// The service is started by the system's net start, hidden, as often as asked, the bar
 // following the clock; its manager is started shown, without any test.
 TEST_F(RplSession, TheServiceRunsNetStartHiddenWithTheBarByTheClockAndTheManagerRunsShown) {
   JournalBar bar(host);
   form->ProgressBar2.Bind(&bar);
   journal().clear();  // binding shows the bar at 0
-  std::vector<SimEvent> once = {{"run", "net start 远程启动服务", "", platform::kHide}};
+  std::vector<SimEvent> once = {{"run", "C:\\WINNT\\system32\\net.exe start 远程启动服务", "", platform::kHide}};
   for (unsigned p : {20u, 40u, 60u, 80u, 100u, 0u}) {
     once.push_back({"pause", "", "", 600});
     once.push_back({"position", "", "", p});

@@ -25,6 +25,7 @@ class RplRoad : public RplSession, public ::testing::WithParamInterface<size_t> 
     fs::copy(RELEASE_RPLFILES, host.NativePath("C:\\Korrin\\rplfiles"), fs::copy_options::recursive);
     Put("C:\\DRIVERS\\NIC\\MYNIC.DOS", "the administrator's own NDIS driver\r\n");
     host.SetCurrentDirectory("C:\\Korrin");
+    host.SetProgramDirectory("C:\\Korrin");
     Start();
   }
   // Chooses an item of a list by its text.
