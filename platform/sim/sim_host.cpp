@@ -100,7 +100,7 @@ int SimHost::StartWatched(const std::string& command_line, ShowMode show) {
   journal_.push_back({"run", command_line, "", static_cast<unsigned>(show)});
   std::vector<std::string> words = SplitCommandLine(command_line);
   const std::string key = words.empty() ? "" : ProgramKey(words[0]);
-  if (words.empty() || unstartable_.count(key)) return 0;
+  if (words.empty() || unstartable_.count(key) || Absent(words[0])) return 0;
   ++last_started_;
   // The program is looked for when it starts; another one found in its
   // place has ended by the time anyone looks.
@@ -128,6 +128,14 @@ int SimHost::RunAndWait(const std::string& command_line, const std::string& inpu
                         std::string* output) {
   journal_.push_back({"exec", command_line, "", 0});
   return Start(command_line, input, output, Search::kInterpreter);
+}
+
+bool SimHost::Absent(const std::string& word) const {
+  // A program named by its path is started from that file, or not at all.
+  if (!require_program_files_ || word.find_first_of("\\/:") == std::string::npos) return false;
+  if (fs::is_regular_file(NativePath(word))) return false;
+  const std::string name = word.substr(word.find_last_of("\\/:") + 1);
+  return name.find('.') != std::string::npos || !fs::is_regular_file(NativePath(word + ".exe"));
 }
 
 std::string SimHost::Foreign(const std::string& word, Search search) const {
@@ -167,7 +175,7 @@ bool SimHost::RanForeign(const std::string& path, const std::string& command_lin
 int SimHost::Start(const std::string& command_line, const std::string& input, std::string* output,
                    Search search) {
   std::vector<std::string> words = SplitCommandLine(command_line);
-  if (words.empty()) return -1;
+  if (words.empty() || Absent(words[0])) return -1;
   if (RanForeign(Foreign(words[0], search), command_line)) return 0;
   auto it = standins_.find(ProgramKey(words[0]));
   if (it == standins_.end()) return -1;
@@ -189,7 +197,7 @@ Host::Wait SimHost::RunToEnd(const std::string& command_line, ShowMode show, uns
     *exit_code = 0;
     return Wait::kFinished;
   }
-  if (words.empty() || !standins_.count(ProgramKey(words[0]))) return Wait::kNotStarted;
+  if (words.empty() || !standins_.count(ProgramKey(words[0])) || Absent(words[0])) return Wait::kNotStarted;
   const std::string key = ProgramKey(words[0]);
   const bool endless = std::find(endless_.begin(), endless_.end(), key) != endless_.end();
   if (endless || (slow_.count(key) && slow_[key] > limit)) {
@@ -209,7 +217,7 @@ Host::Wait SimHost::RunToEndWithFiles(const std::string& command_line, const std
   const std::string foreign = words.empty() ? "" : Foreign(words[0], Search::kHost);
   std::string bytes;
   // The input is opened and the output made before the program starts.
-  if (words.empty() || (foreign.empty() && !standins_.count(ProgramKey(words[0]))) ||
+  if (words.empty() || (foreign.empty() && !standins_.count(ProgramKey(words[0]))) || Absent(words[0]) ||
       !ReadFile(input, &bytes, SIZE_MAX) || !WriteFile(output, ""))
     return Wait::kNotStarted;
   if (RanForeign(foreign, command_line)) {

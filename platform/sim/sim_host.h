@@ -72,7 +72,10 @@ class SimHost : public Host {
   // Found in a folder other than those two, it is some other program of that
   // name: its stand-in does not run; a "foreign" event records the file, and
   // the program ends at once with exit code 0, having done nothing. Found
-  // nowhere, the stand-in runs, as the system's own program.
+  // nowhere, the stand-in runs, as the system's own program. With
+  // RequireProgramFiles, a program named by its path runs only when its file
+  // is there, as on Windows.
+  void RequireProgramFiles() { require_program_files_ = true; }
   void RegisterStandin(const std::string& program, Standin standin);
   // The folder of the program's own executable, searched first for a program
   // the host starts by a bare name; "" (at first) for none.
@@ -172,6 +175,9 @@ class SimHost : public Host {
   // The file a program named by a bare `word` is found as, when that is in a
   // folder other than the system folder and the Windows directory; "" else.
   std::string Foreign(const std::string& word, Search search) const;
+  // True for a program named by a path where no file is (with ".exe" added
+  // when the name has no extension), which Windows cannot start.
+  bool Absent(const std::string& word) const;
   // Records that `path` ran in place of the stand-in; true when `path` is set.
   bool RanForeign(const std::string& path, const std::string& command_line);
   std::string Resolve(char drive, const std::vector<std::string>& parts) const;
@@ -183,6 +189,7 @@ class SimHost : public Host {
   std::string current_directory_ = "C:\\";
   std::string windows_directory_ = "C:\\WINNT";
   std::string program_directory_;
+  bool require_program_files_ = false;
   std::vector<SimEvent> journal_;
   std::map<std::string, Standin> standins_;
   std::map<std::string, unsigned> attributes_;

@@ -27,11 +27,7 @@ inline rc::Gen<Shape> GenShape() {
   using namespace rc;
   return gen::mapcat(gen::inRange(0, static_cast<int>(kBaseCount)), [](int b) {
     const Base base = static_cast<Base>(b);
-    return gen::map(gen::pair(gen::mapcat(gen::inRange(0, 5),
-                                          [base](int n) {
-                                            return gen::container<std::vector<Mutation>>(static_cast<size_t>(n),
-                                                                                         GenMutation(base));
-                                          }),
+    return gen::map(gen::pair(gen::resize(4, gen::container<std::vector<Mutation>>(GenMutation(base))),
                               gen::weightedElement<bool>({{9, false}, {1, true}})),
                     [base](std::pair<std::vector<Mutation>, bool> p) {
                       return Shape{base, std::move(p.first), p.second};
@@ -74,9 +70,7 @@ inline rc::Gen<Press> GenPress() {
 
 inline rc::Gen<std::vector<Press>> GenPresses() {
   using namespace rc;
-  return gen::mapcat(gen::inRange(1, 20), [](int n) {
-    return gen::container<std::vector<Press>>(static_cast<size_t>(n), GenPress());
-  });
+  return gen::resize(20, gen::nonEmpty(gen::container<std::vector<Press>>(GenPress())));
 }
 
 }  // namespace admin

@@ -91,7 +91,7 @@ bool MayChangeOnFailure(const Press& press, const std::string& path, const Tree&
     }
     case Press::kBootImage:
       return p == "c:\\temp" || Starts(p, "c:\\temp\\") ||
-             (folder_made() && Starts(p, "c:\\program files\\intel\\pxe\\pdk\\images"));
+             (folder_made() && Starts(p, "c:\\program files\\intel"));
     case Press::kRegister:
       if (Starts(p, "c:\\winnt\\rpl\\rplfiles\\binfiles\\dos622\\") && made) return true;
       if (Starts(p, kNetbeui) && made && p.find('\\', std::strlen(kNetbeui)) == std::string::npos) return true;

@@ -120,6 +120,7 @@ void WriteNative(const std::string& native, const std::string& bytes) {
 int PdkInstaller(platform::SimHost& host, const std::vector<std::string>&, const std::string&, std::string*) {
   const std::string files = host.ReadRegistry(paths::kWindowsKey, "ProgramFilesDir");
   std::string dir = files;
+  host.MakeDirectory(dir);
   for (const char* part : {"\\Intel", "\\Pxe", "\\Pdk", "\\system"}) host.MakeDirectory(dir += part);
   return host.WriteFile(paths::PdkConfigurator(files), "PDK program") &&
                  host.WriteFile(paths::PdkRegistrar(files), "PDK program")
@@ -133,6 +134,8 @@ void Prepare(platform::SimHost& host) {
   host.RegisterStandin("pxe20-pdk.exe", &PdkInstaller);
   host.SetWindowsDirectory("C:\\WINNT");
   host.SetCurrentDirectory("C:\\Korrin");
+  host.SetProgramDirectory("C:\\Korrin");
+  host.RequireProgramFiles();
 }
 
 // The base servers, each walked once per process and then copied for every
@@ -159,6 +162,7 @@ class Bases {
     using check_test::Server;
     Server s;
     s.Demo();
+    for (const char* program : {"net.exe", "notepad.exe"}) s.Put(std::string("C:\\WINNT\\system32\\") + program, "program");
     s.Put("C:\\DRIVERS\\NIC\\NIC1.DOS", "a custom card's NDIS driver\r\n");
     s.Put("C:\\DRIVERS\\NIC\\RTSND.DOS", "a driver named as the RTL8139's\r\n");
     s.Put("C:\\DRIVERS\\NIC\\NE2000.DOS", "a driver named as the templates'\r\n");
@@ -276,6 +280,7 @@ World::~World() {
 }
 
 void World::StartProgram() {
+  if (form_ && form_->AccountScript()) script_ = form_->AccountScript();
   // The administrator starts the program from its folder.
   sim_->SetCurrentDirectory("C:\\Korrin");
   auto* ui = static_cast<AdminUi*>(ui_.get());
@@ -407,6 +412,7 @@ Outcome World::Do(const admin::Press& press) {
     outcome.runaway = "the press took all the memory the test allows";
   }
   host_->Plant({});
+  if (form_->AccountScript()) script_ = form_->AccountScript();
   outcome.events.assign(sim_->journal().begin() + static_cast<long>(first), sim_->journal().end());
   if (static_cast<AdminUi*>(ui_.get())->closed) StartProgram();
   return outcome;

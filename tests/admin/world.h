@@ -123,7 +123,7 @@ class World {
   Tree Snapshot();
   // The bytes of a file of the machine, or "<absent>".
   std::string Get(const std::string& path);
-  bool script_running() const { return script_held_ && sim_->StillRunning(form_->AccountScript()); }
+  bool script_running() const { return sim_->StillRunning(script_); }
 
   // The files of a base server, for mutations to choose from.
   static const std::vector<std::string>& FilesOf(Base base);
@@ -140,6 +140,7 @@ class World {
   std::unique_ptr<platform::Ui> ui_;
   std::unique_ptr<app::TForm1> form_;
   bool script_held_ = false;
+  int script_ = 0;  // the account script last started, by any start of the program
 };
 
 // The whole server the world holds, as a test prints it.
