@@ -15,7 +15,9 @@ inline rc::Gen<Mutation> GenMutation(Base base) {
   using namespace rc;
   return gen::mapcat(gen::inRange(0, static_cast<int>(Mutation::kKindCount)), [base](int kind) {
     const auto k = static_cast<Mutation::Kind>(kind);
-    Gen<std::string> path = gen::elementOf(World::FilesOf(base));
+    Gen<std::string> path = gen::weightedOneOf<std::string>(
+        {{1, gen::elementOf(World::FilesOf(base))}, {4, gen::elementOf(World::RoadFilesOf(base))}});
+    if (k == Mutation::kStray) path = gen::elementOf(World::StrayPlaces());
     if (k == Mutation::kDropRecord) path = gen::elementOf(World::RecordsOf(base));
     if (k == Mutation::kBadRecord) path = gen::just(std::string());
     if (k == Mutation::kRename) path = gen::element<std::string>("NEWNAME", "KORRIN2");

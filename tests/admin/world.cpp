@@ -204,6 +204,39 @@ const std::vector<std::string>& World::FilesOf(Base base) {
   return list;
 }
 
+const std::vector<std::string>& World::RoadFilesOf(Base base) {
+  static std::map<Base, std::vector<std::string>> files;
+  std::vector<std::string>& list = files[base];
+  if (!list.empty()) return list;
+  for (const std::string& path : FilesOf(base)) {
+    const std::string p = platform::Lower(path);
+    if (p.find("c:\\temp\\bootimg\\") == 0 && p.find("setvars.bat") == std::string::npos) continue;
+    if (p.find("d:\\pvdroot\\user") == 0) continue;
+    for (const char* part : {"\\bblock\\", "\\binfiles\\", "\\system32\\", "rpldb.txt", "setvars.bat",
+                             "startnet.bat", "protocol.ini", "system.dat", ".dos", "\\unditool", "\\rplfiles\\",
+                             "temps.bak", "usertemp.bat", "dosundi.1", "\\pxe-pdk", "\\pdk\\system", "netnames.db",
+                             "bootimg.w98", "\\suboot", "c:\\program files"})
+      if (p.find(part) != std::string::npos) {
+        list.push_back(path);
+        break;
+      }
+  }
+  return list;
+}
+
+const std::vector<std::string>& World::StrayPlaces() {
+  static std::vector<std::string> places;
+  if (!places.empty()) return places;
+  for (const char* block : {"rtsnd", "pcind", "MYNIC", "NIC1"}) {
+    places.push_back(std::string("C:\\WINNT\\rpl\\bblock\\ndis\\") + block + ".dos");
+    for (const char* file : {"dosbb.cnf", "w95bb.cnf", "protocol.ini"})
+      places.push_back(std::string("C:\\WINNT\\rpl\\bblock\\netbeui\\") + block + "\\" + file);
+  }
+  for (const char* file : {"C:\\WINNT\\rpltemp.bat", "C:\\WINNT\\rpltemp.out", "c:\\usertemp.bat"})
+    places.push_back(file);
+  return places;
+}
+
 const std::vector<std::string>& World::RecordsOf(Base base) {
   static std::map<Base, std::vector<std::string>> records;
   std::vector<std::string>& list = records[base];
@@ -261,6 +294,10 @@ World::World(const Shape& shape) : root_(TempRoot()) {
       }
       case Mutation::kRename: sim_->SetRegistry(paths::kComputerNameKey, "computername", m.path); break;
       case Mutation::kNoWriting: sim_->MakeUnwritable(m.path); break;
+      case Mutation::kStray:
+        fs::create_directories(fs::path(native).parent_path(), ec);
+        if (!fs::exists(native)) WriteNative(native, "left here by hand\r\n");
+        break;
       case Mutation::kKindCount: break;
     }
   }
@@ -487,7 +524,8 @@ const char* const kActNames[] = {"kType",    "kGenerate", "kNamesFile",   "kPdk"
 const char* const kFaultNames[] = {"kNone", "kChange", "kProgramFails", "kProgramHangs"};
 const char* const kBaseNames[] = {"kDemo", "kAccounts", "kPxe", "kRpl8139", "kAllCards", "kRplOnly"};
 const char* const kMutationNames[] = {"kDelete",     "kReadOnly",  "kFolder", "kEdit",      "kDamage",
-                                      "kHidden",     "kDropRecord", "kBadRecord", "kRename", "kNoWriting"};
+                                      "kHidden",     "kDropRecord", "kBadRecord", "kRename", "kNoWriting",
+                                      "kStray"};
 
 std::string Quoted(const std::string& s) {
   std::string q = "\"";

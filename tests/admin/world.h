@@ -46,6 +46,7 @@ struct Mutation {
     kBadRecord,    // a line no program wrote at the database's end
     kRename,       // the server renamed (path: the new name)
     kNoWriting,    // the folder takes no new file or folder
+    kStray,        // a file left by hand where a card's file would be
     kKindCount,
   };
   Kind kind;
@@ -125,8 +126,11 @@ class World {
   std::string Get(const std::string& path);
   bool script_running() const { return sim_->StillRunning(script_); }
 
-  // The files of a base server, for mutations to choose from.
+  // The files and folders of a base server, for mutations to choose from;
+  // the files the roads read and write, and where a card's files would be.
   static const std::vector<std::string>& FilesOf(Base base);
+  static const std::vector<std::string>& RoadFilesOf(Base base);
+  static const std::vector<std::string>& StrayPlaces();
   static const std::vector<std::string>& RecordsOf(Base base);
 
  private:
