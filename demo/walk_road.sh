@@ -5,7 +5,8 @@
 #     DRIVER  the driver program (driver.exe of the x86_64 build)
 #     ROAD    the file of steps
 #     SHOTS   the folder for the screenshots, emptied first
-# Uses WINE_ENV (demo/wine_session.sh) for PREFIX and its display. Starts
+# Uses WINE_ENV (demo/wine_session.sh) for PREFIX and its display, and the
+# limits of demo/waits.sh. Starts
 # Server.exe in PREFIX's C:\Korrin and walks the road a step at a time. At the
 # first step that fails it says which line and step failed and what the driver
 # saw, keeps a screenshot of that moment (NN-failed.png), ends the program and
@@ -22,7 +23,7 @@ korrin_walk_road() {
   # The prefix's wineserver first, on no pipe of ours: a wineserver that a
   # step's wine started would hold that step's output open.
   "${WINE_ENV[@]}" wineserver -p </dev/null >/dev/null 2>&1
-  (cd "$prefix/drive_c/Korrin" && exec timeout 600 "${WINE_ENV[@]}" wine Server.exe >/dev/null 2>&1) &
+  (cd "$prefix/drive_c/Korrin" && exec timeout "$KORRIN_LIMIT_PROGRAM" "${WINE_ENV[@]}" wine Server.exe >/dev/null 2>&1) &
   local server=$!
   while IFS= read -r line || [ -n "$line" ]; do
     number=$((number + 1))
@@ -44,7 +45,7 @@ korrin_walk_road() {
         name=${words[1]}
         words=("${words[@]:2}") ;;
     esac
-    timeout 90 "${WINE_ENV[@]}" wine 'C:\e2e\driver.exe' "${words[@]}" </dev/null >"$shots/.out" 2>&1
+    timeout "$KORRIN_LIMIT_STEP" "${WINE_ENV[@]}" wine 'C:\e2e\driver.exe' "${words[@]}" </dev/null >"$shots/.out" 2>&1
     status=$?
     output=$(cat "$shots/.out")
     if [ $status -ne 0 ] && [ "${output#usage:}" != "$output" ]; then
@@ -58,7 +59,7 @@ korrin_walk_road() {
     fi
     if [ -n "$name" ]; then
       shot_count=$((shot_count + 1))
-      sleep 0.3
+      sleep "$KORRIN_SETTLE"
       DISPLAY=$display import -window root "$shots/$(printf %02d "$shot_count")-$name.png"
     fi
   done <"$road"

@@ -1,13 +1,17 @@
 # Shared by run.sh and the end-to-end run (sourced, not run): the Chinese
-# locale for Wine, a virtual display, and the environment of the wine commands.
+# locale for Wine, a virtual display, and the environment of the wine commands
+# with the waits of demo/waits.sh.
 #   korrin_locale REPO          -> prints the LOCPATH holding zh_CN.UTF-8 and en_US.UTF-8
 #   korrin_start_xvfb           -> sets KORRIN_DISPLAY and KORRIN_XVFB_PID
 #   korrin_stop_xvfb            stops that Xvfb by its PID
 #   korrin_wine_env PREFIX DISPLAY LOCPATH [LOCALE] -> fills the array WINE_ENV
-#                               (LOCALE zh_CN.UTF-8 unless given)
+#                               (LOCALE zh_CN.UTF-8 unless given; the driver's
+#                               wait KORRIN_WAIT_MS with it)
 #   korrin_wine_session PREFIX LOCPATH -> a virtual display and a running
 #                               wineserver for PREFIX (Chinese locale), both
 #                               ended when the calling script exits; fills WINE_ENV
+
+. "$(dirname "${BASH_SOURCE[0]}")/waits.sh" || return 1
 
 korrin_locale() {
   local dir=$1/build-wine/locale locale
@@ -29,7 +33,16 @@ korrin_start_xvfb() {
   local n
   KORRIN_DISPLAY=
   for n in $(seq 90 140); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then KORRIN_DISPLAY=:$n; break; fi
+    # A display is free when neither its lock file nor its socket is there,
+    # nor its socket of the abstract namespace, which a root of its own
+    # (a chroot, a container on the same network) shares with the machine:
+    # a client there tries that one first, and would meet another root's
+    # display of the same number.
+    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ] &&
+       ! grep -q "@/tmp/.X11-unix/X$n\$" /proc/net/unix 2>/dev/null; then
+      KORRIN_DISPLAY=:$n
+      break
+    fi
   done
   [ -n "$KORRIN_DISPLAY" ] || { echo "no free display number" >&2; return 1; }
   Xvfb "$KORRIN_DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
@@ -52,7 +65,7 @@ korrin_stop_xvfb() {
 korrin_wine_env() {
   local locale=${4:-zh_CN.UTF-8}
   WINE_ENV=(env WINEPREFIX="$1" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY="$2"
-            LOCPATH="$3" LANG="$locale" LC_ALL="$locale")
+            LOCPATH="$3" LANG="$locale" LC_ALL="$locale" KORRIN_WAIT_MS="$KORRIN_WAIT_MS")
 }
 
 korrin_wine_session() {

@@ -33,7 +33,7 @@ struct On {
 // No visible window of the class is left; a help window gives the main
 // window its input back.
 void Gone(const std::string& class_name) {
-  Check(WaitFor([&] { return FindVisible(class_name) == nullptr; }, 20000), class_name + " goes");
+  Check(WaitFor([&] { return FindVisible(class_name) == nullptr; }), class_name + " goes");
   if (HandsBack(class_name))
     Check(WaitFor([] { return IsWindowEnabled(MainWindow()) != 0; }), "the main window takes input again");
 }
@@ -49,7 +49,7 @@ void Choose(const On& o, WORD code) {
   if (IsClass(o.c, WC_TABCONTROLA)) {
     RECT rc = TabRect(o.c, at);
     ClickOn(o.c, (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
-    Check(WaitFor([&] { return SendMessageW(o.c, TCM_GETCURSEL, 0, 0) == at; }, 3000),
+    Check(WaitFor([&] { return SendMessageW(o.c, TCM_GETCURSEL, 0, 0) == at; }),
           "the tab " + o.a[2] + " is chosen");
     Sleep(300);
     return;
@@ -59,34 +59,58 @@ void Choose(const On& o, WORD code) {
 }
 
 // Tab visits the window's tab stops in order and comes round again;
-// Shift+Tab goes back, Tab forth again.
+// Shift+Tab goes back, Tab forth again. After each key the focus is waited
+// for where it should go, until it once goes astray; where it went instead is
+// what the check names.
 void TabCycle(const On& o) {
   const std::vector<std::string> order = TabCycleOf(o.a[0]);
   if (order.empty()) return Fail("no tab order for " + o.a[0]);
   auto focus = [&] { return NameOf(o.w, Focus(o.w)); };
+  bool astray = false;
+  auto focus_on = [&](const std::string& name) {
+    if (!astray) astray = !WaitFor([&] { return focus() == name; });
+    return focus();
+  };
   SetForegroundWindow(o.w);
   if (focus() != order[0]) ClickOn(Control(o.w, order[0]));
-  Check(WaitFor([&] { return focus() == order[0]; }, 2000), "the focus on " + order[0]);
+  Check(focus_on(order[0]) == order[0], "the focus on " + order[0]);
   std::string visited = focus(), expected = order[0];
   for (size_t i = 1; i <= order.size(); ++i) {
     Keys(o.w, {"tab"});
-    visited += " " + focus();
     expected += " " + order[i % order.size()];
+    visited += " " + focus_on(order[i % order.size()]);
   }
   CheckMatch(visited, expected, "Tab visits");
   Keys(o.w, {"shift+tab"});
-  CheckMatch(focus(), order.back(), "Shift+Tab goes back");
+  CheckMatch(focus_on(order.back()), order.back(), "Shift+Tab goes back");
   Keys(o.w, {"tab"});
+  focus_on(order[0]);
 }
 
-// The positions a bar shows after its button (o.c) is pressed. The button is
-// pressed here, so that the watching starts before the handler's first step,
-// whatever the time a new driver takes to start.
+// Tab until the control has the focus, at most 40 presses; after each press
+// the focus is waited for to move on.
+void TabTo(const On& o) {
+  auto focused = [&] { return Property(o.w, o.c, "focus") == "1"; };
+  for (int presses = 0; presses < 40 && !focused(); ++presses) {
+    const HWND before = Focus(o.w);
+    Keys(o.w, {"tab"});
+    if (!WaitFor([&] { return Focus(o.w) != before; })) break;
+  }
+  Check(focused(), "Tab reaches " + o.a[1] + " (the focus on " + NameOf(o.w, Focus(o.w)) + ")");
+}
+
+// The positions a bar shows after its button (o.c) is pressed, watched until
+// it is back at 0 after 100. The button is pressed here, so that the watching
+// starts before the handler's first step, whatever the time a new driver
+// takes to start.
 void WatchBar(const On& o) {
   HWND bar = Control(o.w, o.a[2]);
   PostMessageW(o.c, BM_CLICK, 0, 0);
   std::string shown, last;
-  for (int waited = 0; waited < std::atoi(o.a[3].c_str()); waited += 20) {
+  auto back_at_zero = [&] { return shown.size() >= 6 && shown.compare(shown.size() - 6, 6, "100 0 ") == 0; };
+  // The bar steps every 600 ms: read every 20 ms, it shows each position.
+  const DWORD start = GetTickCount();
+  while (!back_at_zero() && GetTickCount() - start <= static_cast<DWORD>(WaitMs())) {
     const std::string pos = Property(o.w, bar, "position");
     if (pos != last) shown += pos + " ";
     last = pos;
@@ -153,11 +177,11 @@ struct Step {
 const Step kSteps[] = {
     {"wait CLASS: a visible window of the class", 1, kWindow, [](const On&) {}},
     {"gone CLASS: no visible window of the class is left", 1, kNothing, [](const On& o) { Gone(o.a[0]); }},
-    {"check CLASS [rpl|pxe]: the window and its controls as windows.cpp gives them", 1, kWindow,
-     [](const On& o) { CheckWindow(o.w, o.a[0], o.a.size() > 1 ? o.a[1] : ""); }},
-    {"expect CLASS CONTROL PROPERTY VALUE: the control shows that (within 3 s)", 4, kControl,
+    {"check CLASS [rpl|pxe]: the window and its controls as windows.cpp gives them (waited for)", 1, kWindow,
+     [](const On& o) { CheckUntil([&] { CheckWindow(o.w, o.a[0], o.a.size() > 1 ? o.a[1] : ""); }); }},
+    {"expect CLASS CONTROL PROPERTY VALUE: the control shows that (waited for)", 4, kControl,
      [](const On& o) {
-       if (!WaitFor([&] { return Matches(Property(o.w, o.c, o.a[2]), o.a[3]); }, 3000))
+       if (!WaitFor([&] { return Matches(Property(o.w, o.c, o.a[2]), o.a[3]); }))
          CheckMatch(Property(o.w, o.c, o.a[2]), o.a[3], o.a[1] + " " + o.a[2]);
      }},
     {"click CLASS CONTROL|MENU-ITEM: a click, posted (a modal window it opens does not hold the driver)", 2, kWindow,
@@ -185,11 +209,7 @@ const Step kSteps[] = {
      }},
     {"keys CLASS KEY...: types keys (tab, enter, space, esc, a letter; after ctrl+, shift+, alt+)", 2,
      kWindow, [](const On& o) { Keys(o.w, Args(o.a.begin() + 1, o.a.end())); }},
-    {"tab-to CLASS CONTROL: Tab until the control has the focus (at most 40 presses)", 2, kControl,
-     [](const On& o) {
-       for (int presses = 0; presses < 40 && Property(o.w, o.c, "focus") != "1"; ++presses) Keys(o.w, {"tab"});
-       CheckMatch(Property(o.w, o.c, "focus"), "1", "Tab reaches " + o.a[1]);
-     }},
+    {"tab-to CLASS CONTROL: Tab until the control has the focus (at most 40 presses)", 2, kControl, TabTo},
     {"tab-cycle CLASS: Tab round the window's tab stops in order, then Shift+Tab back", 1, kWindow, TabCycle},
     {"close CLASS: the close box of a visible window of the class", 1, kWindow,
      [](const On& o) {
@@ -204,18 +224,18 @@ const Step kSteps[] = {
      }},
     {"answer CAPTION TEXT OK|Cancel|Yes|No icon|noicon: a message box (TEXT * any, TEXT* its beginning)", 4,
      kNothing, [](const On& o) { Answer(o.a[0], o.a[1], o.a[2], o.a[3]); }},
-    {"watch-bar CLASS BUTTON BAR MS: presses the button; the bar steps 20 ... 100, back to 0", 4, kControl, WatchBar},
+    {"watch-bar CLASS BUTTON BAR: presses the button; the bar steps 20 ... 100, back to 0", 3, kControl, WatchBar},
     {"make-profile CLASS CONFIGURATION PROFILE: in the Remoteboot Manager (RplMgrWindow)", 3, kWindow, MakeProfile},
     {"delete-profile CLASS PROFILE: in the Remoteboot Manager, answering its question Yes", 2, kWindow,
      DeleteProfile},
     {"shown CAPTION TEXT icon|noicon: a message box shows that (TEXT * any, TEXT* its beginning); not answered", 3,
      kNothing, [](const On& o) { Shown(o.a[0], o.a[1], o.a[2]); }},
     {"report-ready: every item of the check window is ready", 0, kCheckWindow,
-     [](const On& o) { CheckReportReady(o.w); }},
+     [](const On& o) { CheckUntil([&] { CheckReportReady(o.w); }); }},
     {"report-items ITEMS: the check window's items, MARK WHAT joined by ，", 1, kCheckWindow,
-     [](const On& o) { CheckReportItems(o.w, o.a[0]); }},
+     [](const On& o) { CheckUntil([&] { CheckReportItems(o.w, o.a[0]); }); }},
     {"report-file FILE: the check window shows the report /check wrote into FILE", 1, kCheckWindow,
-     [](const On& o) { CheckReportFile(o.w, o.a[0]); }},
+     [](const On& o) { CheckUntil([&] { CheckReportFile(o.w, o.a[0]); }); }},
     {"report-copy click|keys: the check window's copy button fills the clipboard with its report", 1,
      kCheckWindow, [](const On& o) { CheckReportCopy(o.w, o.a[0]); }},
     {"save-as CAPTION PATH: the system's save dialog of that caption saves as PATH", 2, kNothing, SaveAs},
@@ -240,6 +260,10 @@ int main() {
   for (int i = 0; i < argc; ++i) words.push_back(platform::Narrow(wide[i]));
   LocalFree(wide);
   if (words.size() < 2) return Usage();
+  if (WaitMs() == 0) {
+    std::printf("driver: KORRIN_WAIT_MS, how long a step waits for the program in ms, is not set (demo/waits.sh sets it)\n");
+    return 2;
+  }
   Args args(words.begin() + 2, words.end());
   for (const Step& step : kSteps) {
     std::string usage = step.usage;

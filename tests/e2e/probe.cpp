@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <cstdio>
+#include <cstdlib>
 #include <sstream>
 
 #include "app/help_window.h"
@@ -22,6 +23,8 @@ using platform::Widen;
 namespace {
 
 int failures = 0;
+// While CheckUntil tries its checks: where their failures are held.
+std::vector<std::string>* held = nullptr;
 
 // The program's windows by their class.
 const struct {
@@ -141,8 +144,34 @@ RECT TabRect(HWND tab, int index) {
 int Failures() { return failures; }
 
 void Fail(const std::string& what) {
+  if (held) {
+    held->push_back(what);
+    return;
+  }
   std::printf("FAIL: %s\n", what.c_str());
   ++failures;
+}
+
+int WaitMs() {
+  static const int ms = [] {
+    const char* text = std::getenv("KORRIN_WAIT_MS");
+    char* end = nullptr;
+    const long value = text ? std::strtol(text, &end, 10) : 0;
+    return text && *text && *end == '\0' && value > 0 && value <= 24L * 3600 * 1000 ? static_cast<int>(value) : 0;
+  }();
+  return ms;
+}
+
+void CheckUntil(const std::function<void()>& checks) {
+  std::vector<std::string> failed;
+  WaitFor([&] {
+    failed.clear();
+    held = &failed;
+    checks();
+    held = nullptr;
+    return failed.empty();
+  });
+  for (const std::string& what : failed) Fail(what);
 }
 
 void Check(bool ok, const std::string& what) {
@@ -173,9 +202,9 @@ HWND FindVisible(const std::string& class_name, const char* caption) {
   return found;
 }
 
-HWND WaitVisible(const std::string& class_name, int ms) {
+HWND WaitVisible(const std::string& class_name) {
   HWND w = nullptr;
-  Check(WaitFor([&] { return (w = FindVisible(class_name)) != nullptr; }, ms), "a visible " + class_name);
+  Check(WaitFor([&] { return (w = FindVisible(class_name)) != nullptr; }), "a visible " + class_name);
   return w;
 }
 
@@ -299,7 +328,7 @@ void ClickOn(HWND control, int x, int y) {
 
 HWND Shown(const std::string& caption, const std::string& text, const std::string& icon) {
   HWND box = nullptr;
-  if (!WaitFor([&] { return (box = FindVisible("#32770", caption.c_str())) != nullptr; }, 30000)) {
+  if (!WaitFor([&] { return (box = FindVisible("#32770", caption.c_str())) != nullptr; })) {
     Fail("no message box \"" + caption + "\"");
     return nullptr;
   }

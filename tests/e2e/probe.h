@@ -6,6 +6,7 @@
 
 #include "platform/win32/win32_host.h"  // first: it tames windows.h's names
 
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -27,21 +28,34 @@ void CheckMatch(const std::string& shown, const std::string& expected, const std
 // The first of the items that matches `expected`, or -1.
 int IndexOf(const std::vector<std::string>& items, const std::string& expected);
 
-// Waits up to `ms` for a condition, checking every 50 ms.
+// How long a step waits for what the program will show or do, in ms: the
+// environment's KORRIN_WAIT_MS (demo/waits.sh sets it, scaled for slow
+// machines, and Wine passes it on); 0 when it is not set or not a number.
+int WaitMs();
+
+// Waits for a condition, checking every 50 ms, until it holds or WaitMs()
+// have passed on the clock; true when it held. Every wait for the program is
+// this one, so none is shorter.
 template <typename F>
-bool WaitFor(F condition, int ms = 10000) {
-  for (int waited = 0; waited <= ms; waited += 50) {
+bool WaitFor(F condition) {
+  const DWORD start = GetTickCount(), ms = static_cast<DWORD>(WaitMs());
+  for (;;) {
     if (condition()) return true;
+    if (GetTickCount() - start > ms) return false;
     Sleep(50);
   }
-  return false;
 }
+
+// Runs `checks` until they find nothing wrong or the wait for the program
+// has passed; only the failures of the last try are reported. For a state
+// the program reaches in steps (a notebook page, a dialog filling in).
+void CheckUntil(const std::function<void()>& checks);
 
 // A visible top-level window of a class ("TForm1", "#32770", ...), with that
 // caption when one is given, or nullptr.
 HWND FindVisible(const std::string& class_name, const char* caption = nullptr);
 // The same, waited for; a failure when none comes.
-HWND WaitVisible(const std::string& class_name, int ms = 20000);
+HWND WaitVisible(const std::string& class_name);
 HWND MainWindow();
 bool IsClass(HWND w, const char* name);
 // The whole text by WM_GETTEXT, which reads another process's edit boxes.

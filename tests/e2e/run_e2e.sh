@@ -24,6 +24,8 @@ say() { echo "e2e: $*" | tee -a "$log"; }
 die() { say "$*"; exit 1; }
 
 [ -f "$build/tests/e2e/driver.exe" ] || die "no driver in $build (build the x86_64 tree first)"
+# The Wine session's functions, and the waits (demo/waits.sh) of every step.
+. "$repo/demo/wine_session.sh" || die "cannot set the waits"
 
 # The release folder and the demo server.
 rm -rf "$out/release"
@@ -34,7 +36,6 @@ mkdir -p "$prefix/drive_c/e2e"
 cp "$build/tests/e2e/driver.exe" "$build/tests/e2e/fontprobe.dll" "$prefix/drive_c/e2e/"
 
 # A Chinese locale of our own, and a virtual display.
-. "$repo/demo/wine_session.sh"
 locales=$(korrin_locale "$repo") || die "no zh_CN.UTF-8 locale"
 korrin_wine_session "$prefix" "$locales" || die "no virtual display"
 wine_env=("${WINE_ENV[@]}")
@@ -65,7 +66,7 @@ fi
 
 drive() {
   local output status
-  output=$(timeout 60 "${wine_env[@]}" wine 'C:\e2e\driver.exe' "$@" 2>>"$log")
+  output=$(timeout "$KORRIN_LIMIT_STEP" "${wine_env[@]}" wine 'C:\e2e\driver.exe' "$@" 2>>"$log")
   status=$?
   echo "$output" >>"$log"
   if [ $status -ne 0 ]; then
@@ -77,19 +78,19 @@ drive() {
   fi
   return $status
 }
-shot() { DISPLAY=":$display" import -window root "$shots/$1.png" 2>>"$log" || say "no screenshot $1"; }
+shot() { sleep "$KORRIN_SETTLE"; DISPLAY=":$display" import -window root "$shots/$1.png" 2>>"$log" || say "no screenshot $1"; }
 
 server_pid=
 start_server() {
-  (cd "$prefix/drive_c/Korrin" && exec timeout 300 "${wine_env[@]}" wine Server.exe >>"$log" 2>&1) &
+  (cd "$prefix/drive_c/Korrin" && exec timeout "$KORRIN_LIMIT_PROGRAM" "${wine_env[@]}" wine Server.exe >>"$log" 2>&1) &
   server_pid=$!
   drive wait TForm1 || return 1
   sleep 0.5
 }
 # Waits for the program to end after a way of leaving.
 ended() {
-  local i
-  for i in $(seq 100); do kill -0 "$server_pid" 2>/dev/null || return 0; sleep 0.1; done
+  local end=$((SECONDS + KORRIN_WAIT))
+  while [ $SECONDS -le $end ]; do kill -0 "$server_pid" 2>/dev/null || return 0; sleep 0.1; done
   say "FAILED: the program is still running after $1"
   failed=$((failed + 1))
   return 1
@@ -204,11 +205,12 @@ start_server && { leave; expect_script absent "the exit button"; }
 check() {  # check DESCRIPTION COMMAND...: a check made here, from the files
   if "${@:2}" >>"$log" 2>&1; then say "ok: $1"; else say "FAILED: $1"; failed=$((failed + 1)); fi
 }
-# Waits up to 60 s for a command to succeed.
+# Waits for a command to succeed, as long as a job the program started in
+# the background may take to write its files.
 await() {
-  local i
-  for i in $(seq 120); do "$@" >/dev/null 2>&1 && return 0; sleep 0.5; done
-  return 1
+  local end=$((SECONDS + KORRIN_WAIT_JOB))
+  while [ $SECONDS -le $end ]; do "$@" >/dev/null 2>&1 && return 0; sleep 0.5; done
+  "$@" >/dev/null 2>&1
 }
 lines_of() { [ -f "$1" ] && [ "$(wc -l <"$1")" -ge "$2" ]; }
 crlf() { printf '%s\r\n' "$@"; }
@@ -446,7 +448,7 @@ rpl_road() {  # TYPE PREFIX BLOCK DRIVER PROFILE DONE-MESSAGE DETECT-CAPTION DET
     check "$type: system.dat is a registry file that names it" \
       bash -c 'cregexport "$1" | grep -q "$2"' _ "$profiles/$profile/suboot/system.dat" "$driver"
   fi
-  drive watch-bar TForm1 BitBtn6 ProgressBar2 4500
+  drive watch-bar TForm1 BitBtn6 ProgressBar2
   check "$type: the Remoteboot service runs" grep -qx RemoteBoot <(tr -d '\r' <"$netstate/services.txt")
   drive click TForm1 SpeedButton7 && drive close RplMgrWindow
 }
@@ -456,7 +458,7 @@ rpl_road 'RTL 8139' 00E04C rtsnd RTSND W8139 'Rtl8139注册完成，配置远程
 # The check after the RPL road, and without a window: "Server.exe /check FILE"
 # writes the report the window shows (with the fields' first texts) in code
 # page 936, ending with status 1 while something is missing, 2 without a file.
-run_check() { (cd "$korrin" && exec timeout 60 "${wine_env[@]}" wine Server.exe "$@" >>"$log" 2>&1); }
+run_check() { (cd "$korrin" && exec timeout "$KORRIN_LIMIT_STEP" "${wine_env[@]}" wine Server.exe "$@" >>"$log" 2>&1); }
 start_server && {
   check_fields
   drive click TForm1 C1 && drive check TCheckForm && shot check-after-rpl

@@ -71,7 +71,7 @@ void CheckReportCopy(HWND w, const std::string& how) {
   else
     Keys(w, {"alt+c"});
   const std::string report = Text(Control(w, "Memo1"));
-  Check(WaitFor([&] { return Clipboard() == report; }, 5000), "the clipboard holds the report after a " + how);
+  Check(WaitFor([&] { return Clipboard() == report; }), "the clipboard holds the report after a " + how);
   CheckMatch(Text(Control(w, "Label1")), "报告已复制到剪贴板。", "the line below the report");
   Check(IsWindowVisible(w) != 0, "the check window stays open");
 }

@@ -1,8 +1,8 @@
 # The unattended run under Wine (sourced by run_e2e.sh, which gives say,
-# check, failed, out, build, repo, locales and KORRIN_DISPLAY): the README's
-# example answer file sets up a fresh demo server, which /check then finds
-# ready; a file that fails at the card ends with status 1 and leaves the
-# Remoteboot tree and the profile as they were.
+# check, failed, out, build, repo, locales, KORRIN_DISPLAY and the limits of
+# demo/waits.sh): the README's example answer file sets up a fresh demo
+# server, which /check then finds ready; a file that fails at the card ends
+# with status 1 and leaves the Remoteboot tree and the profile as they were.
 unattended_run() {
   local prefix=$out/answers-prefix status
   if ! KORRIN_PREFIX_CACHE=${KORRIN_PREFIX_CACHE:-$repo/build-wine/prefix-base} \
@@ -15,7 +15,7 @@ unattended_run() {
   local -a env=("${WINE_ENV[@]}")
   "${env[@]}" wineserver -p </dev/null >/dev/null 2>&1
   local korrin=$prefix/drive_c/Korrin rpl=$prefix/drive_c/windows/rpl
-  server() { (cd "$korrin" && exec timeout 600 "${env[@]}" wine Server.exe "$@" </dev/null >>"$log" 2>&1); }
+  server() { (cd "$korrin" && exec timeout "$KORRIN_LIMIT_PROGRAM" "${env[@]}" wine Server.exe "$@" </dev/null >>"$log" 2>&1); }
   # The example, as the README gives it, in code page 936 with CR LF.
   sed -n '/^<!-- the example answer file/,/^```$/p' "$repo/README.md" | sed '1,2d;$d' |
     sed 's/$/\r/' | iconv -f UTF-8 -t GBK >"$korrin/rtl8139.ini"

@@ -218,7 +218,6 @@ void CheckControl(HWND window, const ControlRow& row, const std::string& page) {
 void CheckWindow(HWND w, const std::string& class_name, const std::string& page) {
   const WindowRow* row = RowOf(class_name);
   if (!row) return Fail("no row for the window " + class_name);
-  Sleep(300);
   CheckMatch(Text(w), row->caption, class_name + " caption");
   CheckFrame(w, *row);
   if (row->modal) {
