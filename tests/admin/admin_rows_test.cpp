@@ -19,6 +19,24 @@ using platform::Fault;
 
 const std::vector<Row>& Rows() {
   static const std::vector<Row> rows = {
+      {"F1",
+       {kRpl8139, {{Mutation::kDelete, "C:\\WINNT\\rpl\\bblock\\netbeui\\rtsnd\\dosbb.cnf"},
+                   {Mutation::kEdit, "C:\\WINNT\\rpl\\bblock\\netbeui\\rtsnd\\protocol.ini"}}, false},
+       {{Press::kDetect, 0}, {Press::kRegister, 1}}},
+      {"F2a",
+       {kRpl8139, {{Mutation::kDelete, "C:\\WINNT\\rpl\\bblock\\netbeui\\rtsnd\\dosbb.cnf"},
+                   {Mutation::kBadRecord, ""}}, false},
+       {{Press::kDetect, 0}, {Press::kRegister, 1}}},
+      {"F2b",
+       {kRpl8139, {{Mutation::kStray, "C:\\WINNT\\rpl\\bblock\\netbeui\\pcind\\dosbb.cnf"}}, false},
+       {{Press::kDetect, 1}, {Press::kRegister, 0}}},
+      {"F4",
+       {kRpl8139, {{Mutation::kRename, "NEWNAME"},
+                   {Mutation::kReadOnly, "C:\\WINNT\\rpl\\rplfiles\\profiles\\W00E04C\\suboot\\win.bat"}}, false},
+       {{Press::kAdvice, 0}, {Press::kAdvice, 1}, {Press::kAdvice, 2}}},
+      {"F5a",
+       {kRpl8139, {{Mutation::kNoCardFiles, "rtsnd"}}, false},
+       {{Press::kAdvice, 0}, {Press::kAdvice, 1}, {Press::kAdvice, 2}}},
   };
   return rows;
 }
@@ -31,8 +49,12 @@ TEST(SimulatedAdministratorRows, KeepEveryPromise) {
     for (size_t i = 0; i < row.presses.size(); ++i) {
       const Outcome outcome = world.Do(row.presses[i]);
       Moment after = Take(world);
-      for (const std::string& line : Broken(world, row.presses[i], outcome, before, after, &pending))
-        ADD_FAILURE() << row.found << ", press " << i + 1 << " (" << Describe(row.presses[i]) << "):\n  " << line;
+      for (const std::string& line : Broken(world, row.presses[i], outcome, before, after, &pending)) {
+        std::string events;
+        for (const platform::SimEvent& e : outcome.events) events += "\n    " + e.kind + " " + e.text + " " + e.caption;
+        ADD_FAILURE() << row.found << ", press " << i + 1 << " (" << Describe(row.presses[i]) << "):\n  " << line
+                      << "\n  fault: " << outcome.fault << "\n  what the press showed and started:" << events;
+      }
       before = std::move(after);
     }
   }

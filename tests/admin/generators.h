@@ -15,9 +15,13 @@ inline rc::Gen<Mutation> GenMutation(Base base) {
   using namespace rc;
   return gen::mapcat(gen::inRange(0, static_cast<int>(Mutation::kKindCount)), [base](int kind) {
     const auto k = static_cast<Mutation::Kind>(kind);
-    Gen<std::string> path = gen::weightedOneOf<std::string>(
-        {{1, gen::elementOf(World::FilesOf(base))}, {4, gen::elementOf(World::RoadFilesOf(base))}});
+    Gen<std::string> path =
+        gen::weightedOneOf<std::string>({{1, gen::elementOf(World::FilesOf(base))},
+                                         {3, gen::elementOf(World::RoadFilesOf(base))},
+                                         {2, gen::elementOf(World::StrayPlaces())}});
     if (k == Mutation::kStray) path = gen::elementOf(World::StrayPlaces());
+    if (k == Mutation::kNoCardFiles || k == Mutation::kNoRecords)
+      path = gen::element<std::string>("rtsnd", "pcind", "MYNIC");
     if (k == Mutation::kDropRecord) path = gen::elementOf(World::RecordsOf(base));
     if (k == Mutation::kBadRecord) path = gen::just(std::string());
     if (k == Mutation::kRename) path = gen::element<std::string>("NEWNAME", "KORRIN2");

@@ -153,7 +153,13 @@ void DoneItems(World& world, const Press& press, const Moment& before, const Mom
     const std::string block = BlockOf(after);
     const app::CheckItem* card = CardOf(after.check, block);
     if (!Ready(card)) broken->push_back("[done] said registered, but the check finds " + CardItem(block) + " " + StateOf(card));
-    for (const char* what : {"远程启动服务程序", "NE2000 启动块模板", "DOS 6.22 文件"}) need(what, "card registered");
+    for (const char* what : {"NE2000 启动块模板", "DOS 6.22 文件"}) need(what, "card registered");
+    // The registration ran rplcmd; the manager it opens afterwards may be
+    // missing without the registration failing.
+    const app::CheckItem* programs = Item(after.check, "远程启动服务程序");
+    if (programs && !Ready(programs) && programs->found.find("rplmgr.exe") == std::string::npos)
+      broken->push_back("[done] said registered but the check finds 远程启动服务程序 " + StateOf(programs) + "：" +
+                        programs->found);
     if (!CardBoots(world, block))
       broken->push_back("[done-truth] said registered, but no vendor of the database boots card " + block +
                         " with its own boot blocks and files");
@@ -275,14 +281,19 @@ std::vector<std::string> Broken(World& world, const Press& press, const Outcome&
     if (!after.tree.count(entry.first)) changed.push_back(entry.first);
   for (const std::string& path : changed) {
     if (!ToolsPlace(path, before, after)) broken.push_back("[outside] changed outside the tool's folders: " + path);
-    if ((Ends(path, ".new") || Ends(path, ".ins")) && after.tree.count(path) && !before.tree.count(path))
+    // Unless the one fault of the press struck the delete that would take it away.
+    if ((Ends(path, ".new") || Ends(path, ".ins")) && after.tree.count(path) && !before.tree.count(path) &&
+        platform::Lower(outcome.fault) != "deletefile " + path)
       broken.push_back("[left-behind] left behind: " + path);
   }
   // A step that said it failed leaves every file as it was but what the
   // README's table allows.
+  // A file the step put in place and could not take away again, as the one
+  // fault struck that very delete, is the fault's and not the step's.
   if (failed && !done && press.act != Press::kAdvice)
     for (const std::string& path : changed)
-      if (!MayChangeOnFailure(press, path, before.tree, said, before))
+      if (!MayChangeOnFailure(press, path, before.tree, said, before) &&
+          platform::Lower(outcome.fault) != "deletefile " + path)
         broken.push_back("[failed-changed] said it failed, yet changed " + path);
   if (press.act == Press::kCheck && !changed.empty()) broken.push_back("[check-changed] the check changed " + changed.front());
   // Registration keeps every boot-block file and Realtek driver that was there.

@@ -294,6 +294,35 @@ World::World(const Shape& shape) : root_(TempRoot()) {
       }
       case Mutation::kRename: sim_->SetRegistry(paths::kComputerNameKey, "computername", m.path); break;
       case Mutation::kNoWriting: sim_->MakeUnwritable(m.path); break;
+      case Mutation::kNoCardFiles:
+        fs::remove_all(sim_->NativePath("C:\\WINNT\\rpl\\bblock\\netbeui\\" + m.path), ec);
+        fs::remove(sim_->NativePath("C:\\WINNT\\rpl\\bblock\\ndis\\" + m.path + ".dos"), ec);
+        break;
+      case Mutation::kNoRecords: {
+        standins::rpl::Database db;
+        if (standins::rpl::Load(*sim_, &db) != standins::rpl::LoadResult::kLoaded) break;
+        const std::string dir = platform::Lower("BBLOCK\\NETBEUI\\" + m.path + "\\");
+        std::vector<std::string> blocks;
+        auto& boots = db.boot_blocks;
+        for (auto b = boots.begin(); b != boots.end();) {
+          if (platform::Lower(b->file).compare(0, dir.size(), dir) != 0) {
+            ++b;
+            continue;
+          }
+          blocks.push_back(b->name);
+          b = boots.erase(b);
+        }
+        auto& configs = db.configurations;
+        configs.erase(std::remove_if(configs.begin(), configs.end(),
+                                     [&](const standins::rpl::Configuration& c) {
+                                       return std::any_of(blocks.begin(), blocks.end(), [&](const std::string& b) {
+                                         return platform::SameName(b, c.boot);
+                                       });
+                                     }),
+                      configs.end());
+        standins::rpl::Save(*sim_, db);
+        break;
+      }
       case Mutation::kStray:
         fs::create_directories(fs::path(native).parent_path(), ec);
         if (!fs::exists(native)) WriteNative(native, "left here by hand\r\n");
@@ -448,6 +477,7 @@ Outcome World::Do(const admin::Press& press) {
   } catch (const std::bad_alloc&) {
     outcome.runaway = "the press took all the memory the test allows";
   }
+  if (host_->struck()) outcome.fault = host_->struck_at();
   host_->Plant({});
   if (form_->AccountScript()) script_ = form_->AccountScript();
   outcome.events.assign(sim_->journal().begin() + static_cast<long>(first), sim_->journal().end());
@@ -525,7 +555,7 @@ const char* const kFaultNames[] = {"kNone", "kChange", "kProgramFails", "kProgra
 const char* const kBaseNames[] = {"kDemo", "kAccounts", "kPxe", "kRpl8139", "kAllCards", "kRplOnly"};
 const char* const kMutationNames[] = {"kDelete",     "kReadOnly",  "kFolder", "kEdit",      "kDamage",
                                       "kHidden",     "kDropRecord", "kBadRecord", "kRename", "kNoWriting",
-                                      "kStray"};
+                                      "kStray",      "kNoCardFiles", "kNoRecords"};
 
 std::string Quoted(const std::string& s) {
   std::string q = "\"";

@@ -47,6 +47,8 @@ struct Mutation {
     kRename,       // the server renamed (path: the new name)
     kNoWriting,    // the folder takes no new file or folder
     kStray,        // a file left by hand where a card's file would be
+    kNoCardFiles,  // a card's driver and boot-block folder gone, its records kept (path: the card)
+    kNoRecords,    // a card's records gone from the database, its files kept (path: the card)
     kKindCount,
   };
   Kind kind;
@@ -99,6 +101,7 @@ const T& Pick(const std::vector<T>& pool, int i) {
 struct Outcome {
   std::vector<platform::SimEvent> events;  // what the journal recorded during it
   std::string runaway;                     // why it was stopped, when it ran away
+  std::string fault;                       // the call the planted fault struck, "" when none
   std::string advice_item;                 // kAdvice: the item followed ("" when none)
   std::string advice_refused;              // kAdvice: the step the program would not take
 };
