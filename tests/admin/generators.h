@@ -11,7 +11,29 @@
 
 namespace admin {
 
+inline rc::Gen<Mutation> GenAnyMutation(Base base);
+
+// A change of the card's own files, of a profile's, of the records, or of
+// anything on the server.
+inline rc::Gen<Mutation> GenFileMutation(std::vector<Mutation::Kind> kinds, const std::vector<std::string>& paths) {
+  using namespace rc;
+  return gen::map(gen::pair(gen::elementOf(kinds), gen::elementOf(paths)),
+                  [](std::pair<Mutation::Kind, std::string> p) { return Mutation{p.first, p.second}; });
+}
+
 inline rc::Gen<Mutation> GenMutation(Base base) {
+  using namespace rc;
+  using M = Mutation;
+  return gen::weightedOneOf<Mutation>(
+      {{3, GenAnyMutation(base)},
+       {2, GenFileMutation({M::kDelete, M::kEdit, M::kReadOnly, M::kFolder, M::kStray, M::kDamage},
+                           World::StrayPlaces())},
+       {2, GenFileMutation({M::kDelete, M::kEdit, M::kReadOnly, M::kFolder, M::kDamage}, World::ProfileFilesOf(base))},
+       {1, GenFileMutation({M::kNoCardFiles, M::kNoRecords}, {"rtsnd", "pcind", "MYNIC"})},
+       {1, GenFileMutation({M::kRename}, {"NEWNAME"})}});
+}
+
+inline rc::Gen<Mutation> GenAnyMutation(Base base) {
   using namespace rc;
   return gen::mapcat(gen::inRange(0, static_cast<int>(Mutation::kKindCount)), [base](int kind) {
     const auto k = static_cast<Mutation::Kind>(kind);
@@ -29,14 +51,50 @@ inline rc::Gen<Mutation> GenMutation(Base base) {
   });
 }
 
+// The state of one card: registered whole (most often), lacking a file,
+// with a boot-block file edited by hand, both, its records without its files,
+// its files without its records; a card never registered may have a file
+// left where its own would be.
+inline rc::Gen<std::vector<Mutation>> GenCard(const std::string& block, bool registered) {
+  using namespace rc;
+  using M = Mutation;
+  const std::string driver = "C:\\WINNT\\rpl\\bblock\\ndis\\" + block + ".dos";
+  const std::string folder = "C:\\WINNT\\rpl\\bblock\\netbeui\\" + block + "\\";
+  const std::vector<std::string> blocks = {folder + "dosbb.cnf", folder + "w95bb.cnf", folder + "protocol.ini"};
+  std::vector<std::string> all = blocks;
+  all.push_back(driver);
+  auto one = [](M::Kind kind, const std::vector<std::string>& paths) {
+    return gen::map(gen::elementOf(paths), [kind](std::string p) { return std::vector<M>{{kind, p}}; });
+  };
+  if (!registered)
+    return gen::weightedOneOf<std::vector<M>>({{9, gen::just(std::vector<M>{})}, {1, one(M::kStray, all)}});
+  return gen::weightedOneOf<std::vector<M>>(
+      {{5, gen::just(std::vector<M>{})},
+       {1, one(M::kDelete, all)},
+       {1, one(M::kEdit, blocks)},
+       {1, gen::map(gen::pair(gen::elementOf(all), gen::elementOf(blocks)),
+                    [](std::pair<std::string, std::string> p) {
+                      return p.first == p.second ? std::vector<M>{{M::kDelete, p.first}}
+                                                 : std::vector<M>{{M::kDelete, p.first}, {M::kEdit, p.second}};
+                    })},
+       {1, gen::just(std::vector<M>{{M::kNoCardFiles, block}})},
+       {1, gen::just(std::vector<M>{{M::kNoRecords, block}})}});
+}
+
 inline rc::Gen<Shape> GenShape() {
   using namespace rc;
   return gen::mapcat(gen::inRange(0, static_cast<int>(kBaseCount)), [](int b) {
     const Base base = static_cast<Base>(b);
-    return gen::map(gen::pair(gen::resize(4, gen::container<std::vector<Mutation>>(GenMutation(base))),
-                              gen::weightedElement<bool>({{9, false}, {1, true}})),
-                    [base](std::pair<std::vector<Mutation>, bool> p) {
-                      return Shape{base, std::move(p.first), p.second};
+    const bool rtl8139 = base == kRpl8139 || base == kRplOnly || base == kAllCards, all = base == kAllCards;
+    return gen::map(gen::tuple(GenCard("rtsnd", rtl8139), GenCard("pcind", all), GenCard("MYNIC", all),
+                               gen::resize(3, gen::container<std::vector<Mutation>>(GenMutation(base))),
+                               gen::weightedElement<bool>({{9, false}, {1, true}})),
+                    [base](std::tuple<std::vector<Mutation>, std::vector<Mutation>, std::vector<Mutation>,
+                                      std::vector<Mutation>, bool> t) {
+                      Shape shape{base, std::get<0>(t), std::get<4>(t)};
+                      for (auto* more : {&std::get<1>(t), &std::get<2>(t), &std::get<3>(t)})
+                        shape.mutations.insert(shape.mutations.end(), more->begin(), more->end());
+                      return shape;
                     });
   });
 }
@@ -59,7 +117,7 @@ inline rc::Gen<Press> GenPress() {
       {3, Press::kBootImage}, {5, Press::kDetect},    {5, Press::kRegister},  {4, Press::kUpdate},
       {4, Press::kChoose},   {5, Press::kInstall},    {3, Press::kAutoRegister}, {1, Press::kService},
       {1, Press::kExit},     {1, Press::kScriptEnds}, {2, Press::kManager},   {2, Press::kCheck},
-      {5, Press::kAdvice}});
+      {5, Press::kAdvice},   {4, Press::kDetectRegister}});
   return gen::map(gen::tuple(act, gen::inRange(0, 16), gen::inRange(0, 16),
                              gen::inRange(0, 16), gen::inRange(0, 16), GenFault()),
                   [](std::tuple<int, int, int, int, int, platform::Fault> t) {

@@ -75,6 +75,10 @@ bool ToolsPlace(const std::string& path, const Moment& before, const Moment& aft
   return false;
 }
 
+bool IsRegister(const Press& press) {
+  return press.act == Press::kRegister || press.act == Press::kDetectRegister;
+}
+
 const char kNetbeui[] = "c:\\winnt\\rpl\\bblock\\netbeui\\";
 
 // What a step that did not say it was done may leave changed, by the
@@ -93,7 +97,10 @@ bool MayChangeOnFailure(const Press& press, const std::string& path, const Tree&
       return p == "c:\\temp" || Starts(p, "c:\\temp\\") ||
              (folder_made() && Starts(p, "c:\\program files\\intel"));
     case Press::kRegister:
+    case Press::kDetectRegister:
       if (Starts(p, "c:\\winnt\\rpl\\rplfiles\\binfiles\\dos622\\") && made) return true;
+      // Its script and rplcmd's output are taken away, an earlier run's too.
+      if (p == "c:\\winnt\\rpltemp.bat" || p == "c:\\winnt\\rpltemp.out") return true;
       if (Starts(p, kNetbeui) && made && p.find('\\', std::strlen(kNetbeui)) == std::string::npos) return true;
       // Records added, and a file that could not be replaced afterwards.
       return Has(said, "注册完成") && (p == "c:\\winnt\\rpl\\rpldb.txt" || Starts(p, "c:\\winnt\\rpl\\bblock\\"));
@@ -149,7 +156,7 @@ void DoneItems(World& world, const Press& press, const Moment& before, const Mom
       need(what, "boot image made");
   }
   const bool registered = Has(said, "注册完成") || Has(said, "自选网卡完成") || Has(said, "已经注册过");
-  if (press.act == Press::kRegister && registered) {
+  if (IsRegister(press) && registered) {
     const std::string block = BlockOf(after);
     const app::CheckItem* card = CardOf(after.check, block);
     if (!Ready(card)) broken->push_back("[done] said registered, but the check finds " + CardItem(block) + " " + StateOf(card));
@@ -297,7 +304,7 @@ std::vector<std::string> Broken(World& world, const Press& press, const Outcome&
         broken.push_back("[failed-changed] said it failed, yet changed " + path);
   if (press.act == Press::kCheck && !changed.empty()) broken.push_back("[check-changed] the check changed " + changed.front());
   // Registration keeps every boot-block file and Realtek driver that was there.
-  if (press.act == Press::kRegister)
+  if (IsRegister(press))
     for (const std::string& path : changed) {
       const bool block_file = Starts(path, "c:\\winnt\\rpl\\bblock\\netbeui\\") && before.tree.count(path) &&
                               before.tree.at(path) != "<folder>";
@@ -328,7 +335,7 @@ std::vector<std::string> Broken(World& world, const Press& press, const Outcome&
   }
   // At every failure of a registration or an installation, what booted
   // still boots.
-  if ((press.act == Press::kRegister || press.act == Press::kInstall) && !done)
+  if ((IsRegister(press) || press.act == Press::kInstall) && !done)
     for (const app::CheckItem& item : before.check.items) {
       if (item.road != app::Road::kRpl || item.state != app::CheckState::kReady) continue;
       if (!Starts(item.what, "网卡") && !Starts(item.what, "配置 ")) continue;

@@ -224,6 +224,17 @@ const std::vector<std::string>& World::RoadFilesOf(Base base) {
   return list;
 }
 
+const std::vector<std::string>& World::ProfileFilesOf(Base base) {
+  static std::map<Base, std::vector<std::string>> files;
+  std::vector<std::string>& list = files[base];
+  if (!list.empty()) return list;
+  for (const std::string& path : FilesOf(base))
+    if (platform::Lower(path).find("\\suboot") != std::string::npos) list.push_back(path);
+  // A server without an installed profile: its Windows profile's folder.
+  if (list.empty()) list.push_back("C:\\WINNT\\rpl\\rplfiles\\profiles\\NE2KWIN");
+  return list;
+}
+
 const std::vector<std::string>& World::StrayPlaces() {
   static std::vector<std::string> places;
   if (!places.empty()) return places;
@@ -470,6 +481,11 @@ Outcome World::Do(const admin::Press& press) {
       }
       case Press::kCheck: Click(f.C1); break;
       case Press::kAdvice: Follow(press, &outcome); break;
+      case Press::kDetectRegister:
+        ChooseItem(f.ComboBox1, Pick(kCardPool, press.d));
+        Click(f.BitBtn10);
+        Click(f.BitBtn9);
+        break;
       case Press::kActCount: break;
     }
   } catch (const platform::RunawayPress& e) {
@@ -541,6 +557,9 @@ std::string Describe(const Press& p) {
     case Press::kManager: return "a profile made in the manager, configuration " + std::to_string(p.a);
     case Press::kCheck: return "检查服务器";
     case Press::kAdvice: return "the check's advice for open item " + std::to_string(p.a);
+    case Press::kDetectRegister:
+      return "检测 " + Pick(kCardPool, p.d) + ", 配置Rpl prefix " + Pick(kVendorPool, p.a) + " driver " +
+             Pick(kDriverPool, p.b) + (p.c % 4 == 3 ? " (dialog closed)" : "");
     case Press::kActCount: break;
   }
   return "?";
@@ -550,7 +569,8 @@ namespace {
 
 const char* const kActNames[] = {"kType",    "kGenerate", "kNamesFile",   "kPdk",     "kBootImage", "kDetect",
                                  "kRegister", "kUpdate",  "kChoose",      "kInstall", "kAutoRegister",
-                                 "kService", "kExit",     "kScriptEnds", "kManager", "kCheck",     "kAdvice"};
+                                 "kService", "kExit",     "kScriptEnds", "kManager", "kCheck",     "kAdvice",
+                                 "kDetectRegister"};
 const char* const kFaultNames[] = {"kNone", "kChange", "kProgramFails", "kProgramHangs"};
 const char* const kBaseNames[] = {"kDemo", "kAccounts", "kPxe", "kRpl8139", "kAllCards", "kRplOnly"};
 const char* const kMutationNames[] = {"kDelete",     "kReadOnly",  "kFolder", "kEdit",      "kDamage",

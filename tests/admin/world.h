@@ -82,6 +82,7 @@ struct Press {
     kManager,       // a Windows profile made in the Remoteboot Manager; a: card for its configuration
     kCheck,         // 检查服务器
     kAdvice,        // the check's advice for its a-th item that is not ready, followed
+    kDetectRegister,  // 检测 with card d, then 配置Rpl when detection unlocks it, answered as kRegister
     kActCount,
   };
   Act act = kCheck;
@@ -134,6 +135,7 @@ class World {
   static const std::vector<std::string>& FilesOf(Base base);
   static const std::vector<std::string>& RoadFilesOf(Base base);
   static const std::vector<std::string>& StrayPlaces();
+  static const std::vector<std::string>& ProfileFilesOf(Base base);  // in every suboot
   static const std::vector<std::string>& RecordsOf(Base base);
 
  private:
