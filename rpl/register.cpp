@@ -171,12 +171,13 @@ std::string OwnRecordsLacking(platform::Host& host, const std::string& root) {
   int code = -1;
   const platform::Host::Wait wait =
       host.RunToEndWithFiles(paths::Rplcmd(root), script, output, kRplcmdLimit, &code);
-  std::vector<std::string> listing;
-  if (wait == platform::Host::Wait::kNotStarted || !platform::ReadTextLines(host, output, &listing))
+  if (wait == platform::Host::Wait::kNotStarted)
     return "无法再次启动 rplcmd 列出远程启动数据库中的记录" + unknown;
   if (wait == platform::Host::Wait::kTimedOut)
     return "rplcmd 列出远程启动数据库中的记录时超时，已被终止" + unknown;
   if (code != 0) return "也没有列出远程启动数据库中的记录（返回值 " + std::to_string(code) + "）" + unknown;
+  std::vector<std::string> listing;
+  if (!platform::ReadTextLines(host, output, &listing)) return "无法读取 rplcmd 列出的记录 " + output + unknown;
   const std::string lacking = NotTheCards(added, ListedRecords(listing));
   return lacking.empty() ? "" : "远程启动数据库中没有这块网卡自己的全部记录：" + lacking;
 }
