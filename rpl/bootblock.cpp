@@ -1,5 +1,6 @@
 #include "rpl/bootblock.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "base/paths.h"
@@ -40,16 +41,18 @@ const char* const kBootBlockFiles[3] = {"dosbb.cnf", "w95bb.cnf", "protocol.ini"
 std::vector<std::string> BootBlockFileNames() { return {kBootBlockFiles, kBootBlockFiles + 3}; }
 
 bool MakeBootBlockFiles(platform::Host& host, platform::Ui& ui, const std::string& driver,
-                        std::string* failed) {
+                        std::string* failed, const std::vector<std::string>& files) {
   static const char* const kTokens[3] = {"NE2000", "NE2000", "ms2000"};
   const std::string root = host.WindowsDirectory();
   failed->clear();
-  // 1. Every template is read before any output is written. One that is
-  // missing, or there but unreadable (locked, a folder in its place), is
+  // 1. Every template needed is read before any output is written. One that
+  // is missing, or there but unreadable (locked, a folder in its place), is
   // reported alike.
   std::vector<std::string> lines[3];
   bool present[3];
   for (int i = 0; i < 3; ++i) {
+    present[i] = false;
+    if (std::find(files.begin(), files.end(), kBootBlockFiles[i]) == files.end()) continue;
     const std::string from = paths::BootBlockTemplate(root, kBootBlockFiles[i]);
     present[i] = host.FileExists(from) && platform::ReadTextLines(host, from, &lines[i]);
     if (present[i]) continue;

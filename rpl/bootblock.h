@@ -24,16 +24,18 @@ bool WriteRplScript(platform::Host& host, const std::string& driver, const std::
 extern const char* const kBootBlockFiles[3];  // dosbb.cnf, w95bb.cnf, protocol.ini
 std::vector<std::string> BootBlockFileNames();  // the same, as a list
 
-// Makes the card's dosbb.cnf, w95bb.cnf and protocol.ini from the NE2000
-// templates, the first "NE2000" (the .cnf files) or "ms2000" (protocol.ini)
-// of each line replaced by `driver`, each written beside its place in the
-// card's boot-block directory (which must exist) as FILE.new, for the
-// caller to put in place. Each template that is missing or cannot be read
-// is reported before anything is written, and gives no FILE.new. True when
-// all three were written whole; otherwise `failed` names the first template
-// that could not be read or the first file that could not be written.
+// Makes the card's dosbb.cnf, w95bb.cnf and protocol.ini (those of them
+// that `files` names) from the NE2000 templates, the first "NE2000" (the
+// .cnf files) or "ms2000" (protocol.ini) of each line replaced by `driver`,
+// each written beside its place in the card's boot-block directory (which
+// must exist) as FILE.new, for the caller to put in place. Each template
+// needed that is missing or cannot be read is reported before anything is
+// written, and gives no FILE.new. True when all were written whole;
+// otherwise `failed` names the first template that could not be read or the
+// first file that could not be written.
 bool MakeBootBlockFiles(platform::Host& host, platform::Ui& ui, const std::string& driver,
-                        std::string* failed);
+                        std::string* failed,
+                        const std::vector<std::string>& files = BootBlockFileNames());
 
 // The line with the first occurrence of `token` (exact case) replaced by
 // `name`; a line without it is returned unchanged.

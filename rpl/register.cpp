@@ -85,10 +85,111 @@ struct CardFile {
   bool brought = false;           // absent before, put in place by this registration
 };
 
+// A record of the Remoteboot database as rplcmd reads and lists it: its
+// kind's letter (V vendor, B boot block, C configuration) and its fields,
+// the name first.
+struct Record {
+  char kind;
+  std::vector<std::string> fields;
+};
+
+// The records an add script adds, in its order: a record letter, "A", the
+// record's fields (2 for a vendor, 5 for a boot block, 9 for a
+// configuration), and so on to "q". False for lines that are no such script.
+bool AddedRecords(const std::vector<std::string>& lines, std::vector<Record>* records) {
+  for (size_t i = 0; i < lines.size();) {
+    if (lines[i] == "q") return true;
+    const char kind = lines[i].size() == 1 ? lines[i][0] : '\0';
+    const size_t n = kind == 'V' ? 2 : kind == 'B' ? 5 : kind == 'C' ? 9 : 0;
+    if (n == 0 || i + 2 + n > lines.size() || lines[i + 1] != "A") return false;
+    records->push_back({kind, std::vector<std::string>(lines.begin() + i + 2, lines.begin() + i + 2 + n)});
+    i += 2 + n;
+  }
+  return false;
+}
+
+// The records rplcmd listed: each a line of its letter and its fields, each
+// field after a tab; its other lines are not records.
+std::vector<Record> ListedRecords(const std::vector<std::string>& lines) {
+  std::vector<Record> records;
+  for (const std::string& line : lines) {
+    if (line.size() < 2 || line[1] != '\t' || std::string("VBC").find(line[0]) == std::string::npos) continue;
+    Record r{line[0], {}};
+    for (size_t from = 2;;) {
+      const size_t tab = line.find('\t', from);
+      r.fields.push_back(line.substr(from, tab == std::string::npos ? std::string::npos : tab - from));
+      if (tab == std::string::npos) break;
+      from = tab + 1;
+    }
+    records.push_back(r);
+  }
+  return records;
+}
+
+// What the listed records lack of the card's own, those its script adds:
+// each there by its name (names compare without regard to case), each boot
+// block for the script's vendor and boot-block file, each configuration for
+// the script's boot block. "" when nothing is lacking.
+std::string NotTheCards(const std::vector<Record>& added, const std::vector<Record>& listed) {
+  struct Tie {
+    size_t field;
+    const char* name;
+  };
+  for (const Record& a : added) {
+    const std::string what = std::string(a.kind == 'V' ? "厂商 " : a.kind == 'B' ? "启动块 " : "配置 ") + a.fields[0];
+    const Record* found = nullptr;
+    for (const Record& l : listed)
+      if (!found && l.kind == a.kind && platform::SameName(l.fields[0], a.fields[0])) found = &l;
+    if (!found) return "没有" + what;
+    std::vector<Tie> ties;
+    if (a.kind == 'B') ties = {{1, "厂商"}, {2, "启动块文件"}};
+    if (a.kind == 'C') ties = {{1, "启动块"}};
+    for (const Tie& t : ties) {
+      const std::string has = t.field < found->fields.size() ? found->fields[t.field] : "";
+      if (!platform::SameName(has, a.fields[t.field]))
+        return what + " 的" + t.name + "是 " + has + "，不是这块网卡的 " + a.fields[t.field];
+    }
+  }
+  return "";
+}
+
+// Asks rplcmd, once it has added nothing, whether the database holds the
+// card's own records: the records the script adds, read back from it, are
+// looked for among those rplcmd lists (the script is replaced by one that
+// lists the vendors, boot blocks and configurations, and rplcmd's output by
+// the listing). "" when they are all there, tied to the card; otherwise why
+// the card cannot count as registered, for a message.
+std::string OwnRecordsLacking(platform::Host& host, const std::string& root) {
+  const std::string script = paths::RplScript(root), output = paths::RplOutput(root);
+  const std::string unknown = "，不能确定这块网卡是否注册过";
+  std::vector<std::string> lines;
+  std::vector<Record> added;
+  if (!platform::ReadTextLines(host, script, &lines) || !AddedRecords(lines, &added))
+    return "无法读回注册脚本 " + script + unknown;
+  if (!platform::WriteTextLines(host, script, {"V", "L", "B", "L", "C", "L", "q"}))
+    return "无法写入列出记录的脚本 " + script + unknown;
+  int code = -1;
+  const platform::Host::Wait wait =
+      host.RunToEndWithFiles(paths::Rplcmd(root), script, output, kRplcmdLimit, &code);
+  if (wait == platform::Host::Wait::kNotStarted)
+    return "无法再次启动 rplcmd 列出远程启动数据库中的记录" + unknown;
+  if (wait == platform::Host::Wait::kTimedOut)
+    return "rplcmd 列出远程启动数据库中的记录时超时，已被终止" + unknown;
+  if (code != 0) return "也没有列出远程启动数据库中的记录（返回值 " + std::to_string(code) + "）" + unknown;
+  std::vector<std::string> listing;
+  if (!platform::ReadTextLines(host, output, &listing)) return "无法读取 rplcmd 列出的记录 " + output + unknown;
+  const std::string lacking = NotTheCards(added, ListedRecords(listing));
+  return lacking.empty() ? "" : "远程启动数据库中没有这块网卡自己的全部记录：" + lacking;
+}
+
 // The card's driver and boot-block files with the database records that
 // name them: every file made beside its place first; the absent ones put in
-// place before rplcmd, which looks for them; those there already replaced
-// only once rplcmd has added the records. On any failure the new files and
+// place before rplcmd, which looks for them; a custom card's driver there
+// already replaced only once rplcmd has added the records. The boot-block
+// files that are there stay as they are, whatever rplcmd says, as they may
+// carry settings of the administrator's; only those absent are made from
+// the templates. When rplcmd adds nothing, the card counts as registered
+// only when rplcmd lists its own records. On any failure the new files and
 // the ones brought are taken away again, so every file that was there stays
 // byte for byte as it was. True when the card is registered afterwards.
 bool RegisterFiles(platform::Host& host, platform::Ui& ui, const std::string& root, const CardColumn& card,
@@ -99,19 +200,16 @@ bool RegisterFiles(platform::Host& host, platform::Ui& ui, const std::string& ro
   std::vector<CardFile> files(1);
   files[0].path = card.driver_target;
   for (const char* name : kBootBlockFiles) files.push_back({paths::BootBlockFile(root, card.boot_block_driver, name)});
-  // A card whose driver and boot-block files are all there was registered
-  // before: its boot-block files stay as they are, whatever rplcmd says, as
-  // they may carry settings of the administrator's.
-  bool registered = true, known = false;
-  for (CardFile& f : files) {
+  std::vector<std::string> absent_blocks;  // the boot-block files to make
+  for (size_t i = 0; i < files.size(); ++i) {
+    CardFile& f = files[i];
     f.there = Look(host, f.path);
     if (f.there == There::kUnknown) {
       ui.MessageBox("无法列出 " + FolderOf(f.path) + "，不能确定其中有没有 " + FileOf(f.path) + "。" + kUnchanged,
                     kCaption, kWarn);
       return false;
     }
-    registered = registered && f.there == There::kPresent;
-    known = known || f.there == There::kPresent;
+    if (i > 0 && f.there == There::kAbsent) absent_blocks.push_back(kBootBlockFiles[i - 1]);
   }
   // Takes back what this registration made; `keep_brought`: all but the
   // files it put where there were none.
@@ -130,7 +228,7 @@ bool RegisterFiles(platform::Host& host, platform::Ui& ui, const std::string& ro
     return false;
   }
   // 1. Everything made beside its place: the driver (a Realtek driver only
-  // when absent), then the boot block (not for a card registered before).
+  // when absent), then the boot-block files that are absent.
   std::string failed;
   CardFile& driver = files[0];
   if (!card.keep_existing_driver || driver.there == There::kAbsent) {
@@ -139,13 +237,13 @@ bool RegisterFiles(platform::Host& host, platform::Ui& ui, const std::string& ro
     else
       failed = "无法把网卡驱动程序 " + card.driver_source + " 复制到 " + driver.path + "。";
   }
-  if (failed.empty() && !registered) {
+  if (failed.empty() && !absent_blocks.empty()) {
     std::string which;
     if (!host.MakeDirectory(block) && !host.DirectoryExists(block)) {
       failed = "无法建立启动块目录 " + block + "。";
     } else {
-      for (size_t i = 1; i < files.size(); ++i) files[i].staged = true;
-      if (!MakeBootBlockFiles(host, ui, card.boot_block_driver, &which))
+      for (size_t i = 1; i < files.size(); ++i) files[i].staged = files[i].there == There::kAbsent;
+      if (!MakeBootBlockFiles(host, ui, card.boot_block_driver, &which, absent_blocks))
         failed = "启动块文件没有生成：" + which + " 缺少、无法读取或无法写入。";
     }
   }
@@ -177,39 +275,43 @@ bool RegisterFiles(platform::Host& host, platform::Ui& ui, const std::string& ro
     } else if (wait == platform::Host::Wait::kTimedOut) {
       why = "rplcmd 在 " + std::to_string(kRplcmdLimit / 1000) +
             " 秒内没有结束，已被终止，注册没有完成。\r\n请在远程启动管理器中检查远程启动数据库。";
-    } else if (!known) {
-      why = "rplcmd 拒绝了注册脚本（返回值 " + std::to_string(code) + "）。" + kUnchanged + printed;
     } else {
-      // Registering a card again: its records are there already, and rplcmd
-      // adds none of them again. The files the card lacked, put in place
-      // above, stay: they complete the card the server already had; those it
-      // had stay as they were.
-      std::string chosen, held, completed;
-      const bool other_driver = driver.staged && host.ReadFile(card.driver_source, &chosen) &&
-                                host.ReadFile(driver.path, &held) && chosen != held;
-      for (const CardFile& f : files)
-        if (f.brought) completed += (completed.empty() ? "" : "、") + FileOf(f.path);
-      take_back(true);
-      ui.MessageBox("这块网卡已经注册过：" +
-                        (completed.empty() ? "驱动程序 " + FileOf(driver.path) + " 和启动块目录 " + block +
-                                                 " 中的启动块文件都在"
-                                           : "它缺少的 " + completed + " 已经补上") +
-                        "，rplcmd 没有再添加记录（返回值 " + std::to_string(code) + "）。" +
-                        (completed.empty() ? "文件和远程启动数据库都没有改动。" : "其他文件和远程启动数据库都没有改动。") +
-                        (other_driver ? "\r\n所选的驱动程序 " + card.driver_source + " 与 " + driver.path +
-                                            " 不同，服务器上的驱动程序保持原样。"
-                                      : "") +
-                        "\r\n请直接按“安装”为这块网卡安装远程启动文件。" + printed,
-                    "进程提示", platform::kMbIconInformation);
-      return true;
+      const std::string lacking = OwnRecordsLacking(host, root);
+      if (lacking.empty()) {
+        // Registering a card again: its records are there already, and
+        // rplcmd adds none of them again. The files the card lacked, put in
+        // place above, stay: they complete the card the server already had;
+        // those it had stay as they were.
+        std::string chosen, held, completed;
+        const bool other_driver = driver.staged && host.ReadFile(card.driver_source, &chosen) &&
+                                  host.ReadFile(driver.path, &held) && chosen != held;
+        for (const CardFile& f : files)
+          if (f.brought) completed += (completed.empty() ? "" : "、") + FileOf(f.path);
+        take_back(true);
+        ui.MessageBox("这块网卡已经注册过：" +
+                          (completed.empty() ? "驱动程序 " + FileOf(driver.path) + " 和启动块目录 " + block +
+                                                   " 中的启动块文件都在"
+                                             : "它缺少的 " + completed + " 已经补上") +
+                          "，rplcmd 没有再添加记录（返回值 " + std::to_string(code) + "）。" +
+                          (completed.empty() ? "文件和远程启动数据库都没有改动。"
+                                             : "其他文件和远程启动数据库都没有改动。") +
+                          (other_driver ? "\r\n所选的驱动程序 " + card.driver_source + " 与 " + driver.path +
+                                              " 不同，服务器上的驱动程序保持原样。"
+                                        : "") +
+                          "\r\n请直接按“安装”为这块网卡安装远程启动文件。" + printed,
+                      "进程提示", platform::kMbIconInformation);
+        return true;
+      }
+      why = "rplcmd 拒绝了注册脚本（返回值 " + std::to_string(code) + "），" + lacking + "。" + kUnchanged + printed;
     }
     take_back();
     ui.MessageBox(why, kCaption, kWarn);
     return false;
   }
-  // 4. The records are in: the files that were there are replaced now. One
-  // that is read-only is one this registration must replace; one that still
-  // cannot be replaced stays as it was, a boot block for the same driver.
+  // 4. The records are in: the files that were there and are made anew (a
+  // custom card's driver) are replaced now. One that is read-only is one
+  // this registration must replace; one that still cannot be replaced stays
+  // as it was, a driver of the same name.
   std::string kept;
   for (CardFile& f : files) {
     if (!f.staged) continue;

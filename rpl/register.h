@@ -50,12 +50,14 @@ const unsigned kRplcmdLimit = 60000;
 // driver name set for the installation):
 // - rplcmd, started itself with the script as its input, finished with the
 //   exit status 0, and the card's files are in place; or
-// - the card's driver and boot-block files were all there already and
-//   rplcmd added nothing (its records are there): the message says the card
-//   is registered already and nothing changed.
-// The card's files that were absent are put in place before rplcmd runs,
-// those there already replaced only after it has succeeded (a Realtek
-// driver and the boot-block files of a card registered before are kept).
+// - rplcmd added nothing and, asked for a list, listed the card's own
+//   records (those the script adds, tied to this card's boot-block files):
+//   the message says the card is registered already, and only the files it
+//   lacked were added.
+// The card's boot-block files that are there stay byte for byte (they may
+// hold settings made by hand); those absent, and an absent driver, are made
+// and put in place before rplcmd runs; a custom card's driver that is there
+// is replaced only after rplcmd has succeeded (a Realtek driver is kept).
 // At the first step that fails a warning names it, and the script, the new
 // files and the ones brought are taken away: every file that was there stays
 // byte for byte as it was, and the manager is not started.

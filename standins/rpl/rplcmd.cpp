@@ -57,7 +57,8 @@ class Rplcmd {
         return kExitDatabase;
     }
     lines_ = InputLines(c_.input);
-    std::vector<std::string> added;
+    std::vector<std::string> printed;
+    bool changed = false;
     for (;;) {
       std::string letter;
       if (!Next(&letter)) return Refuse("the input ended before \"q\"");
@@ -67,14 +68,20 @@ class Rplcmd {
       if (letter.size() != 1) return Refuse("\"" + letter + "\" is not a record letter (V, B or C)");
       char l = Upper(letter[0]);
       if (l == 'W' || l == 'P' || l == 'A')
-        return Refuse(std::string("record ") + l + " is not available here; only V, B and C records can be added");
+        return Refuse(std::string("record ") + l + " is not available here; only V, B and C records");
       const Kind* kind = l == 'V' ? &kVendor : l == 'B' ? &kBootBlock : l == 'C' ? &kConfiguration : nullptr;
       if (!kind) return Refuse("\"" + letter + "\" is not a record letter (V, B or C)");
       if (!Next(&action)) return Refuse(std::string("the input ended inside a ") + kind->name + " record");
-      if (action != "A" && action != "a")
+      const char a = action.size() == 1 ? Upper(action[0]) : '\0';
+      if (a == 'L') {
+        List(l, &printed);
+        continue;
+      }
+      if (a != 'A' && a != 'D')
         return Refuse(std::string(kind->name) + " record: action \"" + action +
-                      "\" is not available here; only A (add)");
-      std::vector<std::string> f(kind->fields.size());
+                      "\" is not available here; only A (add), D (delete) and L (list)");
+      // An addition reads every field of the record, a deletion its name.
+      std::vector<std::string> f(a == 'A' ? kind->fields.size() : 1);
       for (size_t i = 0; i < f.size(); ++i) {
         if (!Next(&f[i]))
           return Refuse(std::string("the input ended inside ") + kind->name + " record" +
@@ -84,16 +91,21 @@ class Rplcmd {
           return Field(*kind, f, i, "holds a tab or a control character");
         if (!rpl::PlainText(f[i])) return Field(*kind, f, i, "is not code page 936 text");
       }
-      std::string refusal = l == 'V' ? AddVendor(f) : l == 'B' ? AddBootBlock(f) : AddConfiguration(f);
+      std::string refusal = a == 'D'   ? Delete(*kind, f)
+                            : l == 'V' ? AddVendor(f)
+                            : l == 'B' ? AddBootBlock(f)
+                                       : AddConfiguration(f);
       if (!refusal.empty()) return Refuse(refusal);
-      added.push_back(std::string("Added ") + kind->name + " " + f[0] + ".");
+      printed.push_back(std::string(a == 'A' ? "Added " : "Deleted ") + kind->name + " " + f[0] + ".");
+      changed = true;
     }
-    if (!rpl::Save(c_.host, db_)) {
+    // A run that only lists leaves the file alone.
+    if (changed && !rpl::Save(c_.host, db_)) {
       c_.output += "The Remoteboot database " + rpl::DatabasePath(c_.host) +
                    " cannot be written; nothing was changed.\n";
       return kExitDatabase;
     }
-    for (const std::string& a : added) c_.output += a + "\n";
+    for (const std::string& line : printed) c_.output += line + "\n";
     c_.output += "The command completed successfully.\n";
     return 0;
   }
@@ -108,7 +120,7 @@ class Rplcmd {
   }
 
   int Refuse(const std::string& why) {
-    c_.output += "rplcmd: " + why + ". No record was added.\n";
+    c_.output += "rplcmd: " + why + ". Nothing was changed.\n";
     return kExitRefused;
   }
 
@@ -178,6 +190,51 @@ class Rplcmd {
     return "";
   }
 
+  // Every record of one kind as the database stands now, one a line.
+  void List(char letter, std::vector<std::string>* printed) const {
+    auto line = [&](const std::vector<std::string>& fields) {
+      std::string text(1, letter);
+      for (const std::string& field : fields) text += "\t" + field;
+      printed->push_back(text);
+    };
+    if (letter == 'V')
+      for (const Vendor& v : db_.vendors) line({v.name, v.comment});
+    if (letter == 'B')
+      for (const BootBlock& b : db_.boot_blocks) line({b.name, b.vendor, b.file, b.comment, b.window});
+    if (letter == 'C')
+      for (const Configuration& c : db_.configurations)
+        line({c.name, c.boot, c.dir, c.dir2, c.fit_shared, c.fit_personal, c.comment, c.dir3, c.dir4});
+  }
+
+  template <typename T>
+  static void Erase(std::vector<T>* records, const std::string& name) {
+    for (size_t i = 0; i < records->size(); ++i)
+      if (rpl::SameName((*records)[i].name, name)) records->erase(records->begin() + static_cast<long>(i--));
+  }
+
+  // A record goes only when no other record names it: a boot block its
+  // vendor, a configuration its boot block, a profile its configuration.
+  std::string Delete(const Kind& kind, const std::vector<std::string>& f) {
+    const std::string& name = f[0];
+    if (kind.letter == 'V') {
+      if (!db_.FindVendor(name)) return FieldText(kind, f, 0, "no such vendor");
+      for (const BootBlock& b : db_.boot_blocks)
+        if (rpl::SameName(b.vendor, name)) return FieldText(kind, f, 0, "boot block " + b.name + " names it");
+      Erase(&db_.vendors, name);
+    } else if (kind.letter == 'B') {
+      if (!db_.FindBootBlock(name)) return FieldText(kind, f, 0, "no such boot block");
+      for (const Configuration& c : db_.configurations)
+        if (rpl::SameName(c.boot, name)) return FieldText(kind, f, 0, "configuration " + c.name + " names it");
+      Erase(&db_.boot_blocks, name);
+    } else {
+      if (!db_.FindConfiguration(name)) return FieldText(kind, f, 0, "no such configuration");
+      for (const rpl::Profile& p : db_.profiles)
+        if (rpl::SameName(p.configuration, name)) return FieldText(kind, f, 0, "profile " + p.name + " uses it");
+      Erase(&db_.configurations, name);
+    }
+    return "";
+  }
+
   Context& c_;
   Database db_;
   std::vector<std::string> lines_;
@@ -190,8 +247,9 @@ class Rplcmd {
 int RplcmdMain(Context& context, const std::vector<std::string>& args) {
   if (!args.empty()) {
     context.output += "usage: rplcmd <SCRIPT\n"
-                      "Reads its records from standard input: V (vendor), B (boot block) or\n"
-                      "C (configuration), A (add), the record's fields one a line, ... q.\n";
+                      "Reads its actions from standard input: V (vendor), B (boot block) or\n"
+                      "C (configuration); A (add) and the record's fields one a line, D (delete)\n"
+                      "and the record's name, or L (list); ... q.\n";
     return kExitSyntax;
   }
   return Rplcmd(context).Run();

@@ -484,8 +484,9 @@ status=$?
 check "/check without a file ends with status 2 at once, no window shown ($status)" test $status -eq 2
 
 # The next card as an administrator meets it: the prefix dialog offers the
-# last card's prefix, which rplcmd refuses; and installing for a card whose
-# driver was never registered is refused. Neither changes a file or a button.
+# last card's prefix, which rplcmd refuses, and its list shows that prefix's
+# records another card's; and installing for a card whose driver was never
+# registered is refused. Neither changes a file or a button.
 tree_sum() { (cd "$1" && find . -type f -exec md5sum {} + | sort -k2); }
 start_server && {
   cp "$rpl/rpldb.txt" "$out/rpldb-before"
@@ -496,7 +497,7 @@ start_server && {
   drive click TForm1 BitBtn9
   drive expect TForm3 MAC text 00E04C
   drive click TForm3 Button1 && drive gone TForm3
-  drive answer morva提示 $'rplcmd 拒绝了注册脚本（返回值 2）。\r\n远程启动数据库没有改动，注册没有完成。\r\nrplcmd 的输出：*' OK icon
+  drive answer morva提示 $'rplcmd 拒绝了注册脚本（返回值 2），远程启动数据库中没有这块网卡自己的全部记录：启动块 00E04CDOS 的启动块文件是 BBLOCK\\NETBEUI\\rtsnd\\DOSBB.CNF，不是这块网卡的 BBLOCK\\NETBEUI\\PCIND\\DOSBB.CNF。\r\n远程启动数据库没有改动，注册没有完成。\r\nrplcmd 的输出：*' OK icon
   drive expect TForm1 BitBtn9 enabled 1
   drive expect TForm1 BitBtn11 enabled 0
   check "a refused registration leaves the database as it was" cmp "$out/rpldb-before" "$rpl/rpldb.txt"

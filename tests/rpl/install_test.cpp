@@ -57,11 +57,11 @@ class InstallMachine : public RplMachine {
   std::string Boot(const std::string& f) { return Profile() + "\\suboot\\" + f; }
   std::string Client(const std::string& f) { return Profile() + "\\suboot\\winboot\\" + f; }
   std::string Win95(const std::string& f) { return Rpl("rplfiles\\binfiles\\win95\\" + f); }
-  // A profile that works: installed for the RTL8029, its protocol.ini then
-  // edited by hand; the service's files an earlier image's, read-only as the
-  // service brought its own.
-  void MakeWorking() {
-    Choose("RTL 8029");
+  // A profile that works: installed for a card (the RTL8029), its
+  // protocol.ini then edited by hand; the service's files an earlier image's,
+  // read-only as the service brought its own.
+  void MakeWorking(const char* nic = "RTL 8029") {
+    Choose(nic);
     form->BitBtn11Click();
     ASSERT_EQ(journal().back(), kDone);
     Put(Client("protocol.ini"), Get(Client("protocol.ini")) + "; tuned by hand\r\n");
@@ -291,7 +291,8 @@ TEST(Installation, AFailureOverAWorkingProfileIsNamedAndLeavesItBooting) {
     const char* nic;
     void (*arrange)(InstallMachine&);
     std::string message;
-    bool untouched;  // else the profile's files take their places
+    bool untouched;                 // else the profile's files take their places
+    const char* working = "RTL 8029";  // the card the profile was installed for
   } cases[] = {
       {"subst.exe missing", "Other NetCARD", [](InstallMachine& m) { m.Remove("C:\\Korrin\\rplfiles\\win98\\subst.exe"); },
        "找不到 C:\\Korrin\\rplfiles\\win98\\subst.exe，无法安装。" + kUntouched, true},
@@ -315,6 +316,12 @@ TEST(Installation, AFailureOverAWorkingProfileIsNamedAndLeavesItBooting) {
          m.form->CheckBox1.on_change = [&m] { m.host.SetFileAttributes(m.Client("setvars.bat"), kReadOnly); };
        }, kNotDone + "无法用 " + kWinboot + "SETVARS.BAT.ins 替换 " + kWinboot +
            "SETVARS.BAT。\r\n配置 WIN98 中的文件只换了一部分，它们所指的网卡驱动程序都在 winboot 中，请排除问题后重新安装。", false},
+      // The profile's setvars.bat names the image's RTSND.DOS: it stays.
+      {"setvars.bat of an RTL8139 profile held as the files take their places", "Other NetCARD", [](InstallMachine& m) {
+         m.form->CheckBox1.on_change = [&m] { m.host.SetFileAttributes(m.Client("setvars.bat"), kReadOnly); };
+       }, kNotDone + "无法用 " + kWinboot + "SETVARS.BAT.ins 替换 " + kWinboot +
+           "SETVARS.BAT。\r\n配置 WIN98 中的文件只换了一部分，它们所指的网卡驱动程序都在 winboot 中，请排除问题后重新安装。", false,
+       "RTL 8139"},
       {"rtsnd.dos held by another program", "Other NetCARD", [](InstallMachine& m) {
          m.Put(m.Client("RTSND.DOS"), "kept by hand");
          m.form->CheckBox1.on_change = [&m] { m.host.SetFileAttributes(m.Client("RTSND.DOS"), kReadOnly); };
@@ -328,7 +335,7 @@ TEST(Installation, AFailureOverAWorkingProfileIsNamedAndLeavesItBooting) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     InstallMachine m;
-    m.MakeWorking();
+    m.MakeWorking(c.working);
     m.form->CheckBox1.SetChecked(true);
     m.Choose(c.nic);
     c.arrange(m);

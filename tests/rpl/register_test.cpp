@@ -64,6 +64,88 @@ TEST_F(Registration, EachCardRunsTheWholeRegistrationInItsOrder) {
   }
 }
 
+// A card registered before, some of its files gone since, registered again
+// on a working server. Every file of the boot blocks that was there stays
+// byte for byte (a protocol.ini edited by hand among them), but a custom
+// card's driver, which rplcmd's new records make the chosen one; those gone
+// are made from the templates. For a new prefix rplcmd adds the records; for
+// its own prefix it refuses, and the card counts as registered because
+// rplcmd lists its records.
+TEST(RegistrationAgain, TheFilesThatWereThereStayAndThoseGoneAreMadeFromTheTemplates) {
+  auto dos = [](const std::string& b) {
+    return "RPL BBLOCK\\RPLBOOT.SYS\r\nLDR BBLOCK\\RPLSTART.COM ~\r\nDAT BBLOCK\\NETBEUI\\" + b +
+           "\\PROTOCOL.INI\r\nDRV BBLOCK\\NDIS\\" + b + ".DOS ~ ~ ~\r\n";
+  };
+  auto protocol = [](const std::string& b) {
+    return "[" + b + "]\r\n    DriverName=MS2000$\r\n[NETBEUI]\r\n    BINDINGS=" + b + "\r\n";
+  };
+  const std::string kAgain = "\r\n请直接按“安装”为这块网卡安装远程启动文件。";
+  struct Case {
+    const char* nic;
+    const char* mac;
+    const char* block;
+    std::vector<const char*> gone;                           // below bblock
+    std::vector<std::pair<const char*, std::string>> made;  // below bblock, and their bytes
+    std::string message;                                     // "": rplcmd adds the records
+  } cases[] = {
+      {"RTL 8139", "00E04D", "rtsnd", {"netbeui/rtsnd/w95bb.cnf"},
+       {{"netbeui/rtsnd/w95bb.cnf", "DRV BBLOCK\\NDIS\\rtsnd.DOS ~ ~ ~\r\n"}}, ""},
+      {"Other NetCARD", "0000B4", "MYNIC", {"netbeui/MYNIC/dosbb.cnf"},
+       {{"netbeui/MYNIC/dosbb.cnf", dos("MYNIC")}, {"ndis/MYNIC.dos", "newer mynic"}}, ""},
+      {"Other NetCARD", "001122", "MYNIC", {"netbeui/MYNIC/protocol.ini"},
+       {{"netbeui/MYNIC/protocol.ini", protocol("MYNIC")}},
+       "这块网卡已经注册过：它缺少的 protocol.ini 已经补上，rplcmd 没有再添加记录（返回值 2）。其他文件和远程启动数据库都没有改动。"
+       "\r\n所选的驱动程序 C:\\DRIVERS\\MYNIC.DOS 与 C:\\WINNT\\rpl\\bblock\\ndis\\MYNIC.dos 不同，服务器上的驱动程序保持原样。" +
+           kAgain},
+      // Records without files: all four made again.
+      {"RTL 8139", "00E04C", "rtsnd",
+       {"ndis/rtsnd.dos", "netbeui/rtsnd/dosbb.cnf", "netbeui/rtsnd/w95bb.cnf", "netbeui/rtsnd/protocol.ini"},
+       {{"ndis/rtsnd.dos", "shipped rtsnd"}, {"netbeui/rtsnd/dosbb.cnf", dos("rtsnd")},
+        {"netbeui/rtsnd/w95bb.cnf", "DRV BBLOCK\\NDIS\\rtsnd.DOS ~ ~ ~\r\n"}, {"netbeui/rtsnd/protocol.ini", protocol("rtsnd")}},
+       "这块网卡已经注册过：它缺少的 rtsnd.dos、dosbb.cnf、w95bb.cnf、protocol.ini 已经补上，rplcmd 没有再添加记录（返回值 2）。"
+       "其他文件和远程启动数据库都没有改动。" + kAgain},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.nic) + " " + c.mac);
+    RegistrationMachine m;
+    m.Working();
+    auto before = m.Tree(m.Rpl("bblock"));
+    auto below = [&](std::string path) {
+      std::replace(path.begin(), path.end(), '/', '\\');
+      return m.Rpl("bblock\\" + path);
+    };
+    for (const char* g : c.gone) m.Remove(below(g));
+    const bool listed = !c.message.empty();
+    if (listed) {
+      m.rplcmd_exit = 2;
+      m.rplcmd_lists = m.Records(c.mac, c.block);
+    }
+    m.Register(c.nic, c.mac);
+    std::vector<SimEvent> journal = {{"modal", std::string(c.nic) == "RTL 8139" ? "TForm3" : "TGetNetDrv", "", platform::kMrOk},
+                                     kRplcmd};
+    if (listed)
+      journal.insert(journal.end(), {kRplcmd, {"message", c.message, "进程提示", 64}});
+    else
+      journal.insert(journal.end(), {{"message", std::string(c.nic) == "RTL 8139" ? "Rtl8139注册完成，配置远程启动之前请首先进行<检查配置>"
+                                                                                   : "自选网卡完成，配置远程启动之前请首先进行<检查配置>",
+                                      "进程提示", 64},
+                                     {"run", kManager, "", platform::kShowNormal}});
+    EXPECT_EQ(m.journal(), journal);
+    if (listed) EXPECT_EQ(m.list_at_rplcmd, "V\r\nL\r\nB\r\nL\r\nC\r\nL\r\nq\r\n");
+    auto after = m.Tree(m.Rpl("bblock"));
+    for (const auto& [path, bytes] : c.made) {
+      EXPECT_EQ(m.Get(below(path)), bytes) << path;
+      before.erase(path);
+      after.erase(path);
+    }
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(m.Get("C:\\WINNT\\rpltemp.bat"), "<absent>");
+    EXPECT_EQ(m.Get("C:\\WINNT\\rpltemp.out"), "<absent>");
+    EXPECT_FALSE(m.form->BitBtn9.Enabled());
+    EXPECT_TRUE(m.form->BitBtn11.Enabled());
+  }
+}
+
 // One row per refusal and path; the limits of a prefix and of a driver's name
 // are tabled below in RegistrationNames and the Realtek rows. No card chosen
 // copies nothing; a dialog closed by its close box ends silently.

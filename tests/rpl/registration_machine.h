@@ -32,9 +32,15 @@ class RegistrationMachine : public RplMachine {
     ui.WhileShown([this](const SimEvent& e) {
       if (e.kind == "message" && e.caption == "进程提示") script_at_message = Get("C:\\WINNT\\rpltemp.bat");
     });
-    // rplcmd: what it read, what it prints and how it ends.
+    // rplcmd: what it read, what it prints and how it ends; asked for a
+    // list, the records a test sets.
     host.RegisterStandin("rplcmd", [this](platform::SimHost&, const std::vector<std::string>&,
                                           const std::string& input, std::string* output) {
+      if (input.rfind("V\r\nL\r\n", 0) == 0) {
+        list_at_rplcmd = input;
+        *output = rplcmd_lists;
+        return rplcmd_list_exit;
+      }
       script_at_rplcmd = input;
       *output = rplcmd_says;
       return rplcmd_exit;
@@ -79,9 +85,19 @@ class RegistrationMachine : public RplMachine {
     }
     return now == before;
   }
-  std::string script_at_message, script_at_rplcmd;
-  std::string rplcmd_says;
-  int rplcmd_exit = 0;
+  // The records rplcmd lists for a card registered with `prefix` whose
+  // boot-block directory is `block`, as it prints them.
+  static std::string Records(const std::string& prefix, const std::string& block) {
+    const std::string& v = prefix;
+    return "V\t" + v + "\tits vendor\n"
+           "B\t" + v + "DOS\t" + v + "\tBBLOCK\\NETBEUI\\" + block + "\\DOSBB.CNF\tSTART" + v + "DOS\t0\n"
+           "B\t" + v + "WIN\t" + v + "\tBBLOCK\\NETBEUI\\" + block + "\\W95BB.CNF\tSTART" + block + "WIN\t0\n"
+           "C\tDOS" + v + "\t" + v + "DOS\tdos\tdos622\tfits\\dos622.fit\tfits\\dos622p.fit\tDOS\t\t\n"
+           "C\tWIN" + v + "\t" + v + "WIN\tdos\twin95\tfits\\win95.fit\tfits\\win95p.fit\tWindows\t\t\n";
+  }
+  std::string script_at_message, script_at_rplcmd, list_at_rplcmd;
+  std::string rplcmd_says, rplcmd_lists = "The command completed successfully.\n";
+  int rplcmd_exit = 0, rplcmd_list_exit = 0;
 };
 
 }  // namespace registration

@@ -188,6 +188,7 @@ TEST(RegistryHive, WhatCannotBeChangedAsTheRegistryWouldIsRefusedWithItsReason) 
   } cases[] = {
       {"not a hive, five letters", text, "PCIND", DriverNameEdit::kDone, "registry ...PCIND... RTSND"},
       {"not a hive, six letters", text, "NE2000", DriverNameEdit::kRefused, "只能逐字节换入5个字符"},
+      {"not a hive, four letters", text, "NIC1", DriverNameEdit::kRefused, "只能逐字节换入5个字符的驱动程序名，NIC1 有 4 个字符"},
       {"not a hive, no RTSND", "registry", "NE2000", DriverNameEdit::kNoName, "registry"},
       {"a hive without RTSND", Build(Keys(kValueData, "PCIND"), {}), "NE2000", DriverNameEdit::kNoName,
        Build(Keys(kValueData, "PCIND"), {})},

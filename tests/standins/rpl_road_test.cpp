@@ -3,9 +3,11 @@
 // rplcmd and manager logic, the command interpreter, net, and the real image
 // tools unpacking the release's template floppy.
 #include <filesystem>
+#include <functional>
 
 #include "base/paths.h"
 #include "platform/encoding.h"
+#include "platform/file_lists.h"
 #include "pxe/startnet.h"
 #include "tests/pxe/startnet_bytes.h"
 #include "rpl/install.h"
@@ -97,6 +99,76 @@ TEST_P(RplRoad, FromDetectionToTheStartedService) {
             platform::kAttrArchive);
   // The service runs.
   EXPECT_EQ(Records("services.txt"), std::vector<std::string>{"RemoteBoot"});
+}
+
+// Registrations again, with rplcmd's own listing, one after another on one
+// server: a card lacking a file, registered for a new prefix, keeps the
+// files it had; a card never registered, given a prefix another card's
+// records hold, is refused and takes back what it brought; a card lacking a
+// file, for its own prefix, is registered already and completed; and over a
+// damaged database nothing counts as registered.
+TEST_F(RplRoad, RegisteringAgainTakesRplcmdsListOfTheCardsOwnRecords) {
+  const std::string kBlock = "C:\\WINNT\\rpl\\bblock\\netbeui\\", kTuned = "[rtsnd]\r\n    IRQ=10 ; by hand\r\n";
+  struct Step {
+    const char* what;
+    const char* nic;
+    const char* mac;
+    std::function<void()> before;
+    std::string message;  // a mask
+    bool registered;
+    std::function<void()> check;
+    bool db_changed = false;
+  } steps[] = {
+      {"the RTL8139 card", "RTL 8139", "00E04C", [] {}, "Rtl8139注册完成*", true, [] {}, true},
+      {"a lost w95bb.cnf, a new prefix", "RTL 8139", "00E04D", [&] {
+         Put(kBlock + "rtsnd\\protocol.ini", kTuned);
+         host.DeleteFile(kBlock + "rtsnd\\w95bb.cnf");
+       }, "Rtl8139注册完成*", true, [&] {
+         EXPECT_EQ(Get(kBlock + "rtsnd\\protocol.ini"), kTuned);
+         EXPECT_NE(Get(kBlock + "rtsnd\\w95bb.cnf"), "<absent>");
+       }, true},
+      {"a card never registered, its protocol.ini there, the RTL8139's prefix", "Other NetCARD", "00E04C",
+       [&] { Put(kBlock + "MYNIC\\protocol.ini", "[MYNIC]\r\n"); },
+       "rplcmd 拒绝了注册脚本（返回值 2），远程启动数据库中没有这块网卡自己的全部记录：启动块 00E04CDOS 的启动块文件是 "
+       "BBLOCK\\NETBEUI\\rtsnd\\DOSBB.CNF，不是这块网卡的 BBLOCK\\NETBEUI\\MYNIC\\DOSBB.CNF。\r\n远程启动数据库没有改动，"
+       "注册没有完成。\r\nrplcmd 的输出：\r\nrplcmd: vendor 00E04C (record 1), field \"name\" \"00E04C\": the vendor exists "
+       "already. Nothing was changed.",
+       false, [&] {
+         EXPECT_EQ(Get(kBlock + "MYNIC\\protocol.ini"), "[MYNIC]\r\n");
+         EXPECT_EQ(Get(kBlock + "MYNIC\\dosbb.cnf"), "<absent>");
+         EXPECT_EQ(Get("C:\\WINNT\\rpl\\bblock\\ndis\\MYNIC.dos"), "<absent>");
+       }},
+      {"a lost dosbb.cnf, its own prefix", "RTL 8139", "00E04C", [&] { host.DeleteFile(kBlock + "rtsnd\\dosbb.cnf"); },
+       "这块网卡已经注册过：它缺少的 dosbb.cnf 已经补上*", true, [&] {
+         EXPECT_EQ(Get(kBlock + "rtsnd\\protocol.ini"), kTuned);
+         EXPECT_NE(Get(kBlock + "rtsnd\\dosbb.cnf"), "<absent>");
+       }},
+      {"a lost dosbb.cnf, a damaged database", "RTL 8139", "00E04C", [&] {
+         host.DeleteFile(kBlock + "rtsnd\\dosbb.cnf");
+         Put(kDb, Get(kDb) + "VENDOR\t00E04E\r\n");
+       }, "rplcmd 拒绝了注册脚本（返回值 3），也没有列出远程启动数据库中的记录（返回值 3）*damaged*", false,
+       [&] { EXPECT_EQ(Get(kBlock + "rtsnd\\dosbb.cnf"), "<absent>"); }},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    step.before();
+    const std::string db = Get(kDb);
+    form->BitBtn9.SetEnabled(true);
+    form->BitBtn11.SetEnabled(false);
+    Choose(form->ComboBox1, step.nic);
+    AnswerPrefix(step.mac);
+    AnswerDriver("C:\\DRIVERS\\NIC\\MYNIC.DOS", step.mac);
+    journal().clear();
+    form->BitBtn9Click();
+    std::string message;
+    for (const platform::SimEvent& e : journal())
+      if (e.kind == "message") message = e.text;
+    EXPECT_TRUE(platform::MatchesMask(message, step.message)) << message;
+    EXPECT_EQ(form->BitBtn11.Enabled(), step.registered);
+    EXPECT_EQ(Get(kDb) != db, step.db_changed);
+    EXPECT_EQ(Get("C:\\WINNT\\rpltemp.bat"), "<absent>");
+    step.check();
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(EachCard, RplRoad, ::testing::Values(0, 1, 2));

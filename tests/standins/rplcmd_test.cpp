@@ -52,7 +52,7 @@ TEST_F(RplcmdTest, AddsTheRecordsOfEachCardsScriptOnce) {
     EXPECT_EQ(Get("C:\\WINNT\\rpl\\rpldb.new"), "<absent>");
     EXPECT_EQ(Run(kRun, &out), 2);
     EXPECT_EQ(out, "rplcmd: vendor " + card.prefix + " (record 1), field \"name\" \"" + card.prefix +
-                       "\": the vendor exists already. No record was added.\n");
+                       "\": the vendor exists already. Nothing was changed.\n");
     EXPECT_EQ(Get(kDb), platform::JoinLines(Expected(added)));
   }
 }
@@ -114,7 +114,10 @@ TEST_F(RplcmdTest, RefusesEachBadFieldAndAddsNothing) {
       {1, "VA", "\"VA\" is not a record letter"},
       {1, "W", "record W is not available here"},
       {23, "P", "record P is not available here"},
-      {2, "D", "vendor record: action \"D\" is not available here; only A (add)"},
+      {2, "X", "vendor record: action \"X\" is not available here; only A (add), D (delete) and L (list)"},
+      // A deletion reads the name alone, a list nothing.
+      {2, "D", "vendor 00E04C (record 1), field \"name\" \"00E04C\": no such vendor"},
+      {2, "L", "\"00E04C\" is not a record letter"},
       {30, "", "\"\" is not a record letter"},
       // The last record's "q" missing: the next line is read as a record letter.
       {41, "Q ", "\"Q \" is not a record letter"},
@@ -129,9 +132,91 @@ TEST_F(RplcmdTest, RefusesEachBadFieldAndAddsNothing) {
     EXPECT_EQ(Run(kRun, &out), 2) << c.line << " " << c.text;
     EXPECT_EQ(out.substr(0, 8), "rplcmd: ") << out;
     EXPECT_NE(out.find(c.refusal), std::string::npos) << c.line << " " << c.text << "\n" << out;
-    EXPECT_NE(out.find(". No record was added.\n"), std::string::npos) << out;
+    EXPECT_NE(out.find(". Nothing was changed.\n"), std::string::npos) << out;
     EXPECT_EQ(Count(out, "\n"), 1u) << out;
     EXPECT_EQ(Get(kDb), before) << c.line << " " << c.text;
+  }
+}
+
+// Deletions and lists on the demo server's database with the RTL 8139
+// card's records added. Each action sees the database as the input before it
+// has left it; a record that another names stays. What a list shows is
+// printed only when the whole input goes through, and an input that only
+// lists writes nothing: it works on a read-only database, not on a damaged
+// one.
+TEST_F(RplcmdTest, DeletesWhatNothingNamesAndListsTheDatabaseAsTheInputLeavesIt) {
+  const Card& card = Cards()[0];
+  PrepareCard(card);
+  ASSERT_EQ(Run(kRun), 0);
+  const std::vector<std::string> registered = DbLines();
+  const std::string kDone = "The command completed successfully.\n", kNothing = ". Nothing was changed.\n";
+  const std::string kVendors = "V\t00001B\tNE2000 兼容网卡\nV\t00E04C\tRTL8139 Netcard(100/10M)\n";
+  struct Case {
+    const char* what;
+    std::vector<std::string> input;  // then "q"
+    int exit;
+    std::string out;
+    std::vector<std::string> db;  // afterwards; empty: as before
+    std::function<void(RplcmdTest&)> fault = nullptr;
+  } cases[] = {
+      {"the vendors", {"V", "L"}, 0, kVendors + kDone, {}},
+      {"the boot blocks, in lower case", {"b", "l"}, 0,
+       "B\t00001BDOS\t00001B\tBBLOCK\\NETBEUI\\NE2000\\DOSBB.CNF\tDOS NE2000\t0\n"
+       "B\t00001BWIN\t00001B\tBBLOCK\\NETBEUI\\NE2000\\W95BB.CNF\tWindows NE2000\t0\n"
+       "B\t00E04CDOS\t00E04C\tBBLOCK\\NETBEUI\\rtsnd\\DOSBB.CNF\tSTART00E04CDOS\t0\n"
+       "B\t00E04CWIN\t00E04C\tBBLOCK\\NETBEUI\\rtsnd\\W95BB.CNF\tSTARTrtsndWIN\t0\n" + kDone, {}},
+      {"the configurations, directories 3 and 4 empty", {"C", "L"}, 0,
+       "C\tDOS00001B\t00001BDOS\tdos\tdos622\tfits\\dos622.fit\tfits\\dos622p.fit\tDOS 6.22 NE2000\t\t\n"
+       "C\tWIN00001B\t00001BWIN\tdos\twin95\tfits\\win95.fit\tfits\\win95p.fit\tWindows NE2000\t\t\n"
+       "C\tDOS00E04C\t00E04CDOS\tdos\tdos622\tfits\\dos622.fit\tfits\\dos622p.fit\tDOS 6.22 FOR RTL8139\t\t\n"
+       "C\tWIN00E04C\t00E04CWIN\tdos\twin95\tfits\\win95.fit\tfits\\win95p.fit\tWindows 98SE FOR RTL8139\t\t\n" +
+           kDone, {}},
+      {"the card's records deleted, each after what named it, listed between",
+       {"C", "D", "dos00e04c", "C", "D", "WIN00E04C", "B", "D", "00E04CDOS", "B", "L", "B", "D", "00E04CWIN", "V", "D",
+        "00e04c", "V", "L"}, 0,
+       "Deleted configuration dos00e04c.\nDeleted configuration WIN00E04C.\nDeleted boot block 00E04CDOS.\n"
+       "B\t00001BDOS\t00001B\tBBLOCK\\NETBEUI\\NE2000\\DOSBB.CNF\tDOS NE2000\t0\n"
+       "B\t00001BWIN\t00001B\tBBLOCK\\NETBEUI\\NE2000\\W95BB.CNF\tWindows NE2000\t0\n"
+       "B\t00E04CWIN\t00E04C\tBBLOCK\\NETBEUI\\rtsnd\\W95BB.CNF\tSTARTrtsndWIN\t0\n"
+       "Deleted boot block 00E04CWIN.\nDeleted vendor 00e04c.\nV\t00001B\tNE2000 兼容网卡\n" + kDone, shipped},
+      {"a vendor a boot block names", {"V", "D", "00E04C"}, 2,
+       "rplcmd: vendor 00E04C (record 1), field \"name\" \"00E04C\": boot block 00E04CDOS names it" + kNothing, {}},
+      {"a boot block a configuration names", {"B", "D", "00e04cwin"}, 2,
+       "rplcmd: boot block 00e04cwin (record 1), field \"boot name\" \"00e04cwin\": configuration WIN00E04C names it" +
+           kNothing, {}},
+      {"a configuration a profile uses", {"C", "D", "WIN00001B"}, 2,
+       "rplcmd: configuration WIN00001B (record 1), field \"name\" \"WIN00001B\": profile NE2KWIN uses it" + kNothing, {}},
+      {"a boot block that is not there", {"B", "D", "00E04CXXX"}, 2,
+       "rplcmd: boot block 00E04CXXX (record 1), field \"boot name\" \"00E04CXXX\": no such boot block" + kNothing, {}},
+      {"a configuration deleted earlier in the input", {"C", "D", "DOS00E04C", "C", "D", "DOS00E04C"}, 2,
+       "rplcmd: configuration DOS00E04C (record 2), field \"name\" \"DOS00E04C\": no such configuration" + kNothing, {}},
+      {"a vendor added earlier in the input, deleted", {"V", "A", "5254AB", "Rtl8029", "V", "D", "5254ab", "V", "L"}, 0,
+       "Added vendor 5254AB.\nDeleted vendor 5254ab.\n" + kVendors + kDone, {}},
+      {"a list, then a refusal: the refusal alone", {"V", "L", "V", "D", "00E04C"}, 2,
+       "rplcmd: vendor 00E04C (record 2), field \"name\" \"00E04C\": boot block 00E04CDOS names it" + kNothing, {}},
+      {"a list on a read-only database", {"V", "L"}, 0, kVendors + kDone, {},
+       [](RplcmdTest& t) { ASSERT_TRUE(t.host.SetFileAttributes(kDb, platform::kAttrReadOnly)); }},
+      {"a list on a damaged database", {"V", "L"}, 3,
+       "The Remoteboot database C:\\WINNT\\rpl\\rpldb.txt is damaged at line 2: a Ctrl-Z before the end of the file; "
+       "nothing was changed.\n", {},
+       [](RplcmdTest& t) { t.Put(kDb, "RPLDB 1\r\n\x1A\r\n"); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Put(kDb, platform::JoinLines(registered));
+    host.SetFileAttributes(kDb, 0);
+    if (c.fault) c.fault(*this);
+    const std::string before = Get(kDb);
+    std::string input;
+    for (const std::string& line : c.input) input += line + "\r\n";
+    std::string out;
+    EXPECT_EQ(Run("rplcmd", &out, input + "q\r\n"), c.exit);
+    EXPECT_EQ(out, c.out);
+    if (c.db.empty())
+      EXPECT_EQ(Get(kDb), before);
+    else
+      EXPECT_EQ(DbLines(), c.db);
+    EXPECT_EQ(Get("C:\\WINNT\\rpl\\rpldb.new"), "<absent>");
   }
 }
 
@@ -140,8 +225,8 @@ TEST_F(RplcmdTest, RefusesEachBadFieldAndAddsNothing) {
 TEST_F(RplcmdTest, AScriptCutOffAnywhereIsRefusedAndAddsNothing) {
   PrepareCard(Cards()[1]);
   const std::string before = Get(kDb), inside = "rplcmd: the input ended inside configuration record DOS5254AB, "
-                                                "before its field \"FIT file shared\". No record was added.\n";
-  const std::string before_q = "rplcmd: the input ended before \"q\". No record was added.\n";
+                                                "before its field \"FIT file shared\". Nothing was changed.\n";
+  const std::string before_q = "rplcmd: the input ended before \"q\". Nothing was changed.\n";
   std::vector<std::string> good = RplScript(Cards()[1]);
   for (size_t keep = 0; keep < good.size(); ++keep) {
     SCOPED_TRACE(keep);

@@ -5,7 +5,9 @@
 // interpreter hands it over.
 // Whatever the script and the fault, the run is all or nothing:
 //   - exit 0: the database reads back, holding every old record in its old
-//     order with the added ones after them;
+//     order with the added ones after them (a script may delete only what
+//     it added: each of the demo's records is named by another, and
+//     profiles are not deleted here);
 //   - any other exit: the database is byte for byte as it was;
 // and no other file of the machine is made, changed or removed.
 #include <algorithm>
