@@ -16,8 +16,6 @@
 #include <gtest/gtest.h>
 #include <rapidcheck.h>
 
-#include <sys/resource.h>
-
 #include <chrono>
 #include <cstdlib>
 #include <iostream>
@@ -34,60 +32,14 @@ std::string Env(const char* name, const std::string& fallback) {
   return value && *value ? value : fallback;
 }
 
-bool Ignored(const std::string& line, const std::string& ignore) {
-  const size_t close = line.find(']');
-  if (line.empty() || line[0] != '[' || close == std::string::npos) return false;
-  const std::string tag = line.substr(1, close - 1);
-  std::stringstream list(ignore);
-  for (std::string item; std::getline(list, item, ',');)
-    if (item == tag || (item.size() > 3 && line.find(item) != std::string::npos)) return true;
-  return false;
-}
-
 struct Counts {
   long sequences = 0, presses = 0;
 };
 
-// One sequence on one generated server; the first broken promise fails it.
-void Walk(const Shape& shape, const std::vector<Press>& presses, const std::string& ignore, Counts* counts) {
-  World world(shape);
-  Pending pending;
-  Moment before = Take(world);
-  for (size_t i = 0; i < presses.size(); ++i) {
-    const Outcome outcome = world.Do(presses[i]);
-    if (counts) ++counts->presses;
-    std::string broken;
-    Moment after;
-    try {
-      after = Take(world);
-      for (const std::string& line : Broken(world, presses[i], outcome, before, after, &pending))
-        if (!Ignored(line, ignore)) broken += "  " + line + "\n";
-    } catch (const std::bad_alloc&) {
-      if (Ignored("[runaway]", ignore)) return;
-      broken = "  [runaway] the check after the press took all the memory the test allows\n";
-    }
-    if (!broken.empty()) {
-      std::ostringstream row;
-      row << "press " << i + 1 << " of " << presses.size() << " broke:\n" << broken << "the row:\n  {";
-      PrintTo(shape, &row);
-      row << ",\n   {";
-      for (size_t j = 0; j <= i; ++j) {
-        row << "\n    ";
-        PrintTo(presses[j], &row);
-      }
-      row << "\n  }},";
-      RC_FAIL(row.str());
-    }
-    before = std::move(after);
-  }
-  if (counts) ++counts->sequences;
-}
-
 TEST(SimulatedAdministrator, KeepsEveryPromise) {
   // A press that runs away with the memory (a loop over two thousand million
   // users that calls no host) ends in std::bad_alloc instead of the machine's.
-  const rlimit memory = {3UL << 30, 3UL << 30};
-  setrlimit(RLIMIT_AS, &memory);
+  LimitMemory();
   const double seconds = std::atof(Env("ADMIN_SECONDS", "60").c_str());
   const long rounds = std::atol(Env("ADMIN_ROUNDS", "1000000").c_str());
   const std::string ignore = Env("ADMIN_IGNORE", "");
@@ -114,7 +66,9 @@ TEST(SimulatedAdministrator, KeepsEveryPromise) {
         [&] {
           const Shape shape = *GenShape();
           const std::vector<Press> presses = *GenPresses();
-          Walk(shape, presses, ignore, counting);
+          const std::string broken = Walk(shape, presses, ignore, counting ? &counting->presses : nullptr);
+          if (!broken.empty()) RC_FAIL(broken);
+          if (counting) ++counting->sequences;
         },
         metadata, params);
     if (!result.template is<rc::detail::SuccessResult>()) {

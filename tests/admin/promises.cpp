@@ -1,6 +1,9 @@
 #include "tests/admin/promises.h"
 
+#include <sys/resource.h>
+
 #include <algorithm>
+#include <sstream>
 #include <cstring>
 
 #include "accounts/users.h"
@@ -370,6 +373,63 @@ std::vector<std::string> Broken(World& world, const Press& press, const Outcome&
   }
   for (std::string& line : broken) line += Messages(outcome);
   return broken;
+}
+
+namespace {
+
+bool Ignored(const std::string& line, const std::string& ignore) {
+  const size_t close = line.find(']');
+  if (line.empty() || line[0] != '[' || close == std::string::npos) return false;
+  const std::string tag = line.substr(1, close - 1);
+  std::stringstream list(ignore);
+  for (std::string item; std::getline(list, item, ',');)
+    if (item == tag || (item.size() > 3 && line.find(item) != std::string::npos)) return true;
+  return false;
+}
+
+}  // namespace
+
+void LimitMemory() {
+  const rlimit memory = {3UL << 30, 3UL << 30};
+  setrlimit(RLIMIT_AS, &memory);
+}
+
+std::string Walk(const Shape& shape, const std::vector<Press>& presses, const std::string& ignore, long* presses_run) {
+  World world(shape);
+  Pending pending;
+  Moment before = Take(world);
+  std::vector<Press> done = presses;  // as a row prints them: the advice by its item
+  for (size_t i = 0; i < presses.size(); ++i) {
+    const Outcome outcome = world.Do(presses[i]);
+    if (presses[i].act == Press::kAdvice) done[i].item = outcome.advice_item;
+    if (presses_run) ++*presses_run;
+    std::string broken;
+    Moment after;
+    try {
+      after = Take(world);
+      for (const std::string& line : Broken(world, presses[i], outcome, before, after, &pending))
+        if (!Ignored(line, ignore)) broken += "  " + line + "\n";
+    } catch (const std::bad_alloc&) {
+      if (Ignored("[runaway]", ignore)) return "";
+      broken = "  [runaway] the check after the press took all the memory the test allows\n";
+    }
+    if (!broken.empty()) {
+      std::ostringstream row;
+      row << "press " << i + 1 << " of " << presses.size() << " broke:\n" << broken;
+      if (!outcome.fault.empty()) row << "  (the fault struck: " << outcome.fault << ")\n";
+      row << "the row:\n  {";
+      PrintTo(shape, &row);
+      row << ",\n   {";
+      for (size_t j = 0; j <= i; ++j) {
+        row << "\n    ";
+        PrintTo(done[j], &row);
+      }
+      row << "\n  }},";
+      return row.str();
+    }
+    before = std::move(after);
+  }
+  return "";
 }
 
 }  // namespace admin

@@ -37,6 +37,17 @@ struct Pending {
 std::vector<std::string> Broken(World& world, const Press& press, const Outcome& outcome, const Moment& before,
                                 const Moment& after, Pending* pending);
 
+// Runs the presses on a world of the shape with every promise checked after
+// each: "" when all were kept, else what broke at which press, followed by
+// the sequence as a row. `ignore`: tags or words of breaks to look past
+// (ADMIN_IGNORE). `presses_run` counts the presses made.
+std::string Walk(const Shape& shape, const std::vector<Press>& presses, const std::string& ignore = "",
+                 long* presses_run = nullptr);
+
+// A press or check that runs away with the memory (a loop over two thousand
+// million users that calls no host) ends in std::bad_alloc, not the machine's.
+void LimitMemory();
+
 // Whether a message says its step is done, or says it failed.
 bool SaysDone(const platform::SimEvent& event);
 bool SaysFailed(const platform::SimEvent& event);

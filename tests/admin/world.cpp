@@ -507,7 +507,11 @@ void World::Follow(const admin::Press& press, Outcome* outcome) {
   for (const app::CheckItem& item : check.items)
     if (item.state == app::CheckState::kMissing || item.state == app::CheckState::kStale) open.push_back(&item);
   if (open.empty()) return;
-  const app::CheckItem& item = *Pick(open, press.a);
+  const app::CheckItem* chosen = Pick(open, press.a);
+  for (const app::CheckItem* item : open)
+    if (!press.item.empty() && item->what == press.item) chosen = item;
+  if (!press.item.empty() && chosen->what != press.item) return;
+  const app::CheckItem& item = *chosen;
   outcome->advice_item = item.what;
   // The administrator starts the program afresh and does as the advice says.
   StartProgram();
@@ -556,7 +560,8 @@ std::string Describe(const Press& p) {
     case Press::kScriptEnds: return "the account script ends";
     case Press::kManager: return "a profile made in the manager, configuration " + std::to_string(p.a);
     case Press::kCheck: return "检查服务器";
-    case Press::kAdvice: return "the check's advice for open item " + std::to_string(p.a);
+    case Press::kAdvice:
+      return "the check's advice for " + (p.item.empty() ? "open item " + std::to_string(p.a) : p.item);
     case Press::kDetectRegister:
       return "检测 " + Pick(kCardPool, p.d) + ", 配置Rpl prefix " + Pick(kVendorPool, p.a) + " driver " +
              Pick(kDriverPool, p.b) + (p.c % 4 == 3 ? " (dialog closed)" : "");
@@ -596,6 +601,9 @@ void PrintTo(const Press& p, std::ostream* os) {
   *os << "{Press::" << kActNames[p.act] << ", " << p.a << ", " << p.b << ", " << p.c << ", " << p.d;
   if (p.fault.kind != platform::Fault::kNone)
     *os << ", {platform::Fault::" << kFaultNames[p.fault.kind] << ", " << p.fault.at << "}";
+  else if (!p.item.empty())
+    *os << ", {}";
+  if (!p.item.empty()) *os << ", " << Quoted(p.item);
   *os << "},  // " << Describe(p);
 }
 

@@ -88,6 +88,9 @@ struct Press {
   Act act = kCheck;
   int a = 0, b = 0, c = 0, d = 0;
   platform::Fault fault;
+  // kAdvice: the item whose advice is followed, by what it checks; a kept row
+  // names it, so that the row follows the same advice whatever else is open.
+  std::string item;
 };
 
 // The pools the fields and answers come from, the hostile values among them.
