@@ -211,8 +211,8 @@ TEST_F(BootImage, OnlyAWholeFloppyOfThisRunsScriptsIsInstalledAndThenTold) {
   // image stays locked, the installed one is read-only, the disk fills while
   // installing.
   enum Hitch { kNone, kNoTree, kNoUnpacker, kNotUnpacked, kUnpackerRuns, kOverOldTree, kOldSetVarsStays,
-               kStartNetReadOnly, kStaleStays, kPackerFails, kPackerSlow, kNotPacked, kLocked, kInstalledReadOnly,
-               kDiskFull };
+               kStartNetReadOnly, kStaleStays, kPackerFails, kPackerSlow, kNotPacked, kTemplateGone, kTemplateReplaced,
+               kLocked, kInstalledReadOnly, kDiskFull };
   struct Case {
     const char* name;
     std::string image;  // what the packer makes; "" with kOverOldTree: the tree
@@ -251,6 +251,10 @@ TEST_F(BootImage, OnlyAWholeFloppyOfThisRunsScriptsIsInstalledAndThenTold) {
        "镜像中没有原始镜像中的 WINBOOT\\PROTOCOL.INI。"},
       {"a template file of an earlier template", Floppy(Files{{"PROTOCOL.INI", "[protman]\r\n"}, {"SETVARS.BAT", setvars}, {"STARTNET.BAT", kStandard}}),
        "镜像中的 WINBOOT\\PROTOCOL.INI 与原始镜像中的不同。"},
+      {"the template taken away while packing", good,
+       "无法读取原始镜像文件 C:\\Korrin\\unditool\\bootimg.w98，无法检查打包后的镜像。", kTemplateGone},
+      {"the template replaced by a damaged one while packing", good,
+       "原始镜像文件不是完好的 FAT12 软盘镜像", kTemplateReplaced},
       {"installed one read-only", good, cannot_install, kInstalledReadOnly},
       {"disk full while installing", good, cannot_install, kDiskFull},
       {"locked by the packer", good, unread, kLocked},  // stays locked: last
@@ -261,6 +265,7 @@ TEST_F(BootImage, OnlyAWholeFloppyOfThisRunsScriptsIsInstalledAndThenTold) {
     host.StopHolding("undisk.exe");
     host.FinishHeld();
     Put("C:\\Korrin\\unditool\\undisk.exe", "program");
+    Put("C:\\Korrin\\unditool\\bootimg.w98", TemplateImage());
     startnet_read_only = false;
     for (const char* file : {kSetVars, kStartNet}) host.SetFileAttributes(file, platform::kAttrArchive);
     journal().clear();
@@ -289,6 +294,8 @@ TEST_F(BootImage, OnlyAWholeFloppyOfThisRunsScriptsIsInstalledAndThenTold) {
       if (c.hitch == kOverOldTree) Put("c:\\temp\\bootimg.w98", PackTree());
       else if (c.hitch != kNotPacked) Put("c:\\temp\\bootimg.w98", c.image);
       if (c.hitch == kLocked) host.MakeUnreadable("c:\\temp\\bootimg.w98");
+      if (c.hitch == kTemplateGone) host.DeleteFile("C:\\Korrin\\unditool\\bootimg.w98");
+      if (c.hitch == kTemplateReplaced) Put("C:\\Korrin\\unditool\\bootimg.w98", std::string(pxe::kFloppyImageSize, '\xF6'));
       if (c.hitch == kDiskFull) host.LimitDiskSpace(1000);
       return c.hitch == kPackerFails ? 2 : 0;
     };
