@@ -117,9 +117,18 @@ void CheckScratch(platform::Host& host, ServerCheck* check) {
 void CheckBootImage(platform::Host& host, const CheckInput& in, ServerCheck* check,
                     const std::string& program_files) {
   const char kWhat[] = "已安装的启动镜像", kNames[] = "启动镜像中的服务器和共享";
-  // The image button needs the template, its tools and the place to unpack.
+  // The image button needs the template, its tools and the place to unpack,
+  // and refuses a ProgramFilesDir that names no folder: the administrator's.
   std::string make = kMakeImage, again = Cat({kMakeImage, "（重新生成）"});
-  const CheckState not_made = After(*check, {"镜像工具", "临时目录", "原始镜像文件"}, CheckState::kMissing, &make);
+  const bool no_folder = !program_files.empty() && !host.DirectoryExists(program_files);
+  if (no_folder) {
+    const std::string registry =
+        Cat({"检查注册表中的 ProgramFilesDir（它指的 ", program_files, " 不存在），改正它或建立这个目录，再"});
+    make = registry + make;
+    again = registry + again;
+  }
+  const CheckState not_made = After(*check, {"镜像工具", "临时目录", "原始镜像文件"},
+                                    no_folder ? CheckState::kAdmin : CheckState::kMissing, &make);
   After(*check, {"镜像工具", "临时目录", "原始镜像文件"}, CheckState::kMissing, &again);
   if (in.boot_image_target.empty() && program_files.empty()) {
     const char kFound[] = "读不到注册表中的 ProgramFilesDir，不知道启动镜像装在哪里。";

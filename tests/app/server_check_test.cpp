@@ -226,6 +226,12 @@ std::vector<Row> Rows() {
              "√配置列表，√配置 NE2KDOS，！配置 NE2KWIN"}),
        {{"远程启动服务程序", "中没有 command.com"}, {"随程序发布的 RPL 文件", "没有 C:\\Korrin\\rplfiles\\win98\\subst.exe、C:\\Korrin\\rplfiles\\rtsnd.dos"},
         {"临时目录", "c:\\temp 是一个文件"}, {"网卡", "处理：先按“远程启动服务程序”一项处理，再在“网卡类型”中选 RTL 8139"}}},
+      // The image button refuses a program files folder that is not there.
+      {"the program files folder gone", kDemo, [](Server& s) { fs::remove_all(s.host.NativePath("C:\\Program Files")); },
+       1, Join({kDemoAccounts, "√PXE-PDK 安装程序，×已安装的 PXE-PDK，√镜像工具，√临时目录，√原始镜像文件，！已安装的启动镜像，！启动镜像中的服务器和共享",
+                kDemoRpl}),
+       {{"已安装的启动镜像", "处理：检查注册表中的 ProgramFilesDir（它指的 C:\\Program Files 不存在），改正它或建立这个目录，"
+                            "再在 PXE 页上按“生成镜像文件”"}}},
       {"another Windows directory", kDemo, [](Server& s) { s.host.SetWindowsDirectory("C:\\WINDOWS"); }, 1,
        Join({kDemoAccounts, kDemoPxe, kDemoTree, "！Windows 目录，！网卡，√配置列表，√配置 NE2KDOS，！配置 NE2KWIN"}),
        {{"Windows 目录", "Windows 报告的 Windows 目录却是 C:\\WINDOWS"}}},

@@ -301,6 +301,7 @@ TEST_F(Registration, TheChooserMovesTheCurrentDirectoryWhileUpAndGivesItBack) {
   // The boot image finds its tools in the program's own directory.
   Put("C:\\Korrin\\unditool\\bootimg.w98", "template");
   host.SetRegistry(paths::kWindowsKey, "ProgramFilesDir", "C:\\Program Files");
+  MakeDirs("C:\\Program Files");
   journal().clear();
   form->BitBtn7Click();
   EXPECT_EQ(journal().at(0), (SimEvent{"run",
