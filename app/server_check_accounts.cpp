@@ -129,13 +129,15 @@ Users KnownUsers(platform::Host& host, const CheckInput& in, const std::set<std:
 }
 
 // A shared directory the button takes, near the one given: its first level
-// on its drive, blanks and batch characters left out; on the first fixed
-// drive when its own is not there; the field's first text otherwise.
+// on its drive, blanks, control characters and the characters of batch
+// lines and of names net refuses left out; on the first fixed drive when its
+// own is not there; the field's first text otherwise.
 std::string SharedSuggestion(platform::Host& host, const std::string& shared) {
   std::string name, drive = shared.size() >= 2 && shared[1] == ':' ? shared.substr(0, 2) : "";
   const size_t from = drive.empty() ? 0 : 3, to = shared.find('\\', from);
   for (char c : shared.substr(std::min(from, shared.size()), to == std::string::npos ? std::string::npos : to - from))
-    if (std::string(" &|<>^\"%\\").find(c) == std::string::npos) name += c;
+    if (static_cast<unsigned char>(c) > ' ' && c != 0x7F && std::string("&|<>^\"%\\/[]:;=,+*?").find(c) == std::string::npos)
+      name += c;
   if (name.empty()) name = FirstText("Edit1").substr(3);
   if (drive.empty() || !host.DirectoryExists(drive + "\\")) {
     drive.clear();

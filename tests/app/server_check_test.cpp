@@ -169,6 +169,15 @@ std::vector<Row> Rows() {
        1, Join({kDemoAccounts, kDemoPxe, kDemoRpl}),
        {{"共享目录", "“生成用户及目录”不接受 D:\\PVDROOT\\SUB：“共享目录”必须是某个驱动器根目录下的一个目录"},
         {"共享目录", "处理：在“共享目录”中填 D:\\PVDROOT，在“用户前辍”中填 USER，在“用户数目”中填 30，按“生成用户及目录”"}}},
+      // A folder of a name net will not share: the advice types one it will.
+      {"a shared directory of a name net refuses", kDemo,
+       [](Server& s) {
+         s.Put("c:\\temps.bak", "D:\\PV;ROOT\r\n");
+         s.MakeDirs("D:\\PV;ROOT");
+       },
+       1, Join({kDemoAccounts, kDemoPxe, kDemoRpl}),
+       {{"共享目录", "“生成用户及目录”不接受 D:\\PV;ROOT：“共享目录”中不能含有“;”：net 不接受含有它的共享名"},
+        {"共享目录", "处理：在“共享目录”中填 D:\\PVROOT，在“用户前辍”中填 USER，在“用户数目”中填 30，按“生成用户及目录”"}}},
       // The exit button removes the account script: the user folders say
       // which users the program made.
       {"three users made, and the program left", kDemo,
