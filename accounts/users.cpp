@@ -1,12 +1,16 @@
 #include "accounts/users.h"
 
+#include <algorithm>
 #include <cctype>
 #include <climits>
+#include <cstdio>
+#include <cstring>
 
 #include "base/names.h"
 #include "base/paths.h"
 #include "platform/command_line.h"
 #include "platform/encoding.h"
+#include "platform/text.h"
 #include "platform/textfile.h"
 
 namespace accounts {
@@ -14,13 +18,64 @@ namespace {
 
 const char kWarningCaption[] = "morva提示";
 
-// Characters that the command interpreter gives a meaning of its own in a
-// batch line; a field holding one could run more than its own command.
-bool HasSpecialCharacter(const std::string& value) {
-  return value.find_first_of("&|<>^\"%\r\n") != std::string::npos;
+// A character as the administrator reads it in a warning.
+std::string Shown(unsigned char c) {
+  if (c == ' ') return "空格";
+  if (c == '\t') return "制表符";
+  if (c == '\r' || c == '\n') return "换行";
+  if (c < 0x20 || c == 0x7F) {
+    char code[8];
+    std::snprintf(code, sizeof code, "0x%02X", c);
+    return std::string("控制字符 ") + code;
+  }
+  return std::string("“") + static_cast<char>(c) + "”";
+}
+
+// The first character that the command interpreter gives a meaning of its
+// own in a batch line, shown, or "": a field holding one could run more than
+// its own command.
+std::string SpecialCharacter(const std::string& value) {
+  const size_t at = value.find_first_of("&|<>^\"%\r\n");
+  return at == std::string::npos ? "" : Shown(static_cast<unsigned char>(value[at]));
+}
+
+// The first character net does not take in a user, group or share name,
+// shown, or "": a blank, a tab or another control character, or one of
+// " / \ [ ] : ; | = , + * ? < >. (Code page 936 text is checked apart.)
+std::string RefusedNameCharacter(const std::string& name) {
+  for (unsigned char c : name)
+    if (c <= ' ' || c == 0x7F || (c < 0x80 && std::strchr("\"/\\[]:;|=,+*?<>", c))) return Shown(c);
+  return "";
+}
+
+// Characters, not bytes, as net counts a name's length.
+int Characters(const std::string& utf8) {
+  int n = 0;
+  for (unsigned char c : utf8) n += (c & 0xC0) != 0x80;
+  return n;
+}
+
+// The number i when `name` is UserName(prefix, i), in any case; 0 else.
+int UserNumber(const std::string& prefix, const std::string& name) {
+  if (name.size() < prefix.size() + 2 || platform::Lower(name.substr(0, prefix.size())) != platform::Lower(prefix))
+    return 0;
+  const std::string digits = name.substr(prefix.size());
+  if (digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos) return 0;
+  const int n = std::stoi(digits);
+  return n >= 1 && platform::Lower(UserName(prefix, n)) == platform::Lower(name) ? n : 0;
 }
 
 }  // namespace
+
+int MostUsers(const std::string& prefix) {
+  const int digits = kLongestUserName - Characters(prefix);
+  if (digits < 2) return 0;
+  long long widest = 1;  // 10 to the number of digits, or more than kMostUsers
+  for (int i = 0; i < digits && widest <= kMostUsers; ++i) widest *= 10;
+  return static_cast<int>(std::min<long long>(kMostUsers, widest - 1));
+}
+
+const char kGuest[] = "kotavei";
 
 std::string UserName(const std::string& prefix, int i) {
   return prefix + (i <= 9 ? "0" : "") + std::to_string(i);
@@ -30,8 +85,8 @@ std::vector<std::string> ScriptHead(const AccountFields& f) {
   return {
       "net group " + f.group + " /add",
       "net share " + base::ShareName(f.shared_directory) + "=" + f.shared_directory,
-      "net user kotavei kotavei /add /passwordchg:no",
-      "net group " + f.group + " kotavei /add",
+      std::string("net user ") + kGuest + " " + kGuest + " /add /passwordchg:no",
+      "net group " + f.group + " " + kGuest + " /add",
   };
 }
 
@@ -81,8 +136,9 @@ std::string CheckFields(const AccountFields& f) {
     // An empty field makes broken net lines (and an empty shared directory
     // would put the user directories at the root of the current drive).
     if (!field.may_be_empty && field.value.empty()) return name + "不能为空，请填写后再试。";
-    if (HasSpecialCharacter(field.value))
-      return name + "中不能含有 & | < > ^ \" % 或换行等字符，请改正后再试。";
+    const std::string special = SpecialCharacter(field.value);
+    if (!special.empty())
+      return name + "中不能含有" + special + "（& | < > ^ \" % 和换行在账户脚本中另有含义），请改正后再试。";
     // The script and c:\temps.bak are in code page 936; a character it
     // cannot carry would become "?" there (or, by a converter that writes a
     // near character, another name) while the directories keep it.
@@ -96,9 +152,48 @@ std::string CheckFields(const AccountFields& f) {
     return "“共享目录”中不能含有空格，请改正后再试。";
   if (!IsDirectoryBelowRoot(f.shared_directory))
     return "“共享目录”必须是某个驱动器根目录下的一个目录，例如 D:\\PVDROOT，请改正后再试。";
+  // Names net does not take: the script's net lines fail unseen, and no
+  // user, group or share is made for them.
+  const std::string share = base::ShareName(f.shared_directory);
+  const struct {
+    const char* label;
+    const std::string& name;
+    const char* kind;
+  } names[] = {{"用户前辍", f.prefix, "用户名"}, {"工作组名", f.group, "组名"}, {"共享目录", share, "共享名"}};
+  for (const auto& n : names) {
+    const std::string refused = RefusedNameCharacter(n.name);
+    if (!refused.empty())
+      return std::string("“") + n.label + "”中不能含有" + refused + "：net 不接受含有它的" + n.kind + "，请改正后再试。";
+  }
+  if (f.group.find_first_not_of('.') == std::string::npos)
+    return "“工作组名”不能只由“.”组成：net 不接受这样的组名，请改正后再试。";
+  if (share.find_first_not_of('.') == std::string::npos)
+    return "“共享目录”的共享名 " + share + " 只由“.”组成，net 不接受，请改正后再试。";
+  if (Characters(f.group) > 256) return "“工作组名”最长 256 个字符，请改正后再试。";
   int count;
   if (!ParseUserCount(f.count, &count))
     return "“用户数目”必须是一个十进制整数（例如 30），请改正后再试。";
+  if (count < 0) return "“用户数目”是工作站的个数，不能小于 0，请改正后再试。";
+  // Each user is the prefix and two digits or more, in at most 20 characters.
+  const int most = MostUsers(f.prefix);
+  if (count > 0 && most == 0)
+    return "“用户前辍”最长 " + std::to_string(kLongestUserName - 2) + " 个字符：用户名最长 " +
+           std::to_string(kLongestUserName) + " 个字符，其中至少两位是编号，请改正后再试。";
+  if (count > most)
+    return "“用户数目”必须在 0 到 " + std::to_string(most) + " 之间：" +
+           (most == kMostUsers ? "一次最多为 " + std::to_string(kMostUsers) + " 台工作站建立用户"
+                               : "用户名最长 " + std::to_string(kLongestUserName) + " 个字符，“用户前辍”占了 " +
+                                     std::to_string(Characters(f.prefix)) + " 个，编号只能有两位") +
+           "，请改正后再试。";
+  // A group or share of a user's name: net refuses the group beside the
+  // user, and the user's own share beside the shared directory's.
+  const int group_user = UserNumber(f.prefix, f.group);
+  if (platform::SameName(f.group, kGuest) || (group_user >= 1 && group_user <= count))
+    return "“工作组名”" + f.group + " 与一个要建立的用户同名：net 不接受同名的组和用户，请改正后再试。";
+  const int share_user = UserNumber(f.prefix, share);
+  if (share_user >= 1 && share_user <= count)
+    return "“共享目录”的共享名 " + share + " 与用户 " + UserName(f.prefix, share_user) +
+           " 的共享同名：net 不接受同名的共享，请改正后再试。";
   return "";
 }
 

@@ -19,6 +19,10 @@ struct AccountFields {
   std::string group;             // Edit4
 };
 
+// The guest account every workstation may log on as, with its name as
+// password, in the group with the workstations' users.
+extern const char kGuest[];  // "kotavei"
+
 // The user name of number i: the prefix, a "0" for i up to 9, i in decimal.
 std::string UserName(const std::string& prefix, int i);
 
@@ -36,7 +40,23 @@ bool IsDirectoryBelowRoot(const std::string& path);
 // False for anything else (empty, trailing text, hexadecimal, out of range).
 bool ParseUserCount(const std::string& text, int* count);
 
+// The most workstation users one press makes: a server's one network
+// segment, the script's net commands within the unattended run's wait.
+const int kMostUsers = 250;
+// The longest user name net takes, in characters.
+const int kLongestUserName = 20;
+// The largest user count the button takes with this prefix: kMostUsers, or
+// fewer where the numbers (two digits or more) would make a user name longer
+// than net takes; 0 when not even two digits fit.
+int MostUsers(const std::string& prefix);
+
 // What is wrong with the fields, as the warning to show, or "" when nothing.
+// Besides what the script cannot carry, it refuses what net would refuse
+// inside it unseen: a name with a character net does not take (a blank, a
+// tab, a control character, " / \ [ ] : ; | = , + * ? < >), a group or share
+// named as one of the users, and a count below 0 or above MostUsers. A count
+// of 0 makes the shared directory, the group, its share and the guest
+// account, and no workstation user.
 std::string CheckFields(const AccountFields& fields);
 
 // The button "生成用户及目录": checks the fields, then makes the directories,

@@ -3,6 +3,7 @@
 // into the log.
 #include "app/answer_run.h"
 
+#include "accounts/accounts_made.h"
 #include "accounts/users.h"
 #include "app/server.h"
 #include "base/paths.h"
@@ -198,6 +199,17 @@ std::string RunStep(platform::Host& host, TForm1& form, UnattendedUi& ui, const 
       host.Pause(kPoll);
     if (ui.stop().empty() && host.StillRunning(form.AccountScript()))
       ui.Stop("账户脚本 c:\\usertemp.bat 运行了十分钟仍没有结束。");
+    // The script's net commands report to no one: net's listings tell
+    // whether every account, membership and share is there.
+    if (ui.stop().empty()) {
+      const std::vector<std::string> missing = accounts::MissingAccounts(
+          host, {form.Edit1.Text(), form.Edit2.Text(), form.Edit3.Text(), form.Edit4.Text()});
+      const size_t kLogged = 40;
+      for (size_t i = 0; i < missing.size() && i < kLogged; ++i) ui.Log("  缺少：" + missing[i]);
+      if (missing.size() > kLogged) ui.Log(Cat({"  ……另有 ", missing.size() - kLogged, " 项"}));
+      if (!missing.empty())
+        ui.Stop(Cat({"账户脚本已经结束，但 net 显示有 ", missing.size(), " 项没有建立（见上面“缺少”各行）。"}));
+    }
     const std::string names = paths::NetNamesFile(form.Edit1.Text());
     if (ui.stop().empty() && IsYes(Value(s, "NamesFile")) && !accounts::MakeNamesFile(host, form.Edit1.Text()))
       ui.Stop("无法建立工作站信息文件 " + names + "（它的目录要先有工作站上传的 Windows）。");

@@ -34,15 +34,23 @@ struct UserSet {
   std::set<int> given;
 };
 
+// What the account button says to the user fields (the prefix, the count and
+// the group), the shared directory taken as it starts: "" when it takes them.
+std::string UsersRefusal(const std::string& prefix, const std::string& count, const std::string& group) {
+  return accounts::CheckFields({FirstText("Edit1"), prefix, count, group});
+}
+
 // The prefix and number of a user name as the account button forms it
 // (UserName): the prefix `preferred` when the name takes it, else the name up
-// to its trailing digits. False for a name the button would not form.
+// to its trailing digits. False for a name the button would not form, its
+// number above the count the button takes with that prefix among them.
 bool SplitUserName(const std::string& name, const std::string& preferred, std::string* prefix, int* number) {
   auto fits = [&](size_t at) {
     const std::string digits = name.substr(at);
     int n = 0;
     if (at >= name.size() || digits.size() > 10 || digits.find_first_not_of("0123456789") != std::string::npos ||
-        !accounts::ParseUserCount(digits, &n) || n < 1 || accounts::UserName(name.substr(0, at), n) != name)
+        !accounts::ParseUserCount(digits, &n) || n < 1 || n > accounts::MostUsers(name.substr(0, at)) ||
+        accounts::UserName(name.substr(0, at), n) != name)
       return false;
     *prefix = name.substr(0, at);
     *number = n;
@@ -112,21 +120,24 @@ Users KnownUsers(platform::Host& host, const CheckInput& in, const std::set<std:
     users.source = Cat({"按 ", in.shared_directory, " 中已有的用户目录"});
     return users;
   }
+  // Else the fields, when the button takes them (its rule bounds the count).
   int count = 0;
   accounts::ParseUserCount(in.count, &count);
   users.source = Cat({"按“用户前辍”", in.prefix, "和“用户数目”", in.count});
-  if (count > 0) users.sets.push_back({in.prefix, count, {}});
+  if (count > 0 && UsersRefusal(in.prefix, in.count, in.group).empty()) users.sets.push_back({in.prefix, count, {}});
   return users;
 }
 
 // A shared directory the button takes, near the one given: its first level
-// on its drive, blanks and batch characters left out; on the first fixed
-// drive when its own is not there; the field's first text otherwise.
+// on its drive, blanks, control characters and the characters of batch
+// lines and of names net refuses left out; on the first fixed drive when its
+// own is not there; the field's first text otherwise.
 std::string SharedSuggestion(platform::Host& host, const std::string& shared) {
   std::string name, drive = shared.size() >= 2 && shared[1] == ':' ? shared.substr(0, 2) : "";
   const size_t from = drive.empty() ? 0 : 3, to = shared.find('\\', from);
   for (char c : shared.substr(std::min(from, shared.size()), to == std::string::npos ? std::string::npos : to - from))
-    if (std::string(" &|<>^\"%\\").find(c) == std::string::npos) name += c;
+    if (static_cast<unsigned char>(c) > ' ' && c != 0x7F && std::string("&|<>^\"%\\/[]:;=,+*?").find(c) == std::string::npos)
+      name += c;
   if (name.empty()) name = FirstText("Edit1").substr(3);
   if (drive.empty() || !host.DirectoryExists(drive + "\\")) {
     drive.clear();
@@ -204,13 +215,19 @@ void CheckAccounts(platform::Host& host, const CheckInput& in, ServerCheck* chec
   else
     Add(check, Road::kAccounts, "共享目录", CheckState::kReady, {shared, " 存在，共享名 ", check->share, "。"});
 
-  // The user folders.
+  // The user folders. Fields the button refuses tell no users: the count
+  // typed anew mends them when that is all they lack.
   const char kWhat[] = "用户目录";
-  int count = 0;
-  if (users.sets.empty() && (!accounts::ParseUserCount(in.count, &count) || count < 0)) {
-    Add(check, Road::kAccounts, kWhat, CheckState::kMissing,
-        {"“用户数目”一栏“", in.count, "”不是用户的个数，无法知道应有哪些用户目录。"},
-        {"在“用户数目”中填 ", FirstText("Edit3"), "（工作站的个数），", kGenerate});
+  const std::string users_refusal = UsersRefusal(in.prefix, in.count, in.group);
+  if (users.sets.empty() && !users_refusal.empty()) {
+    if (UsersRefusal(in.prefix, FirstText("Edit3"), in.group).empty())
+      Add(check, Road::kAccounts, kWhat, CheckState::kMissing,
+          {"“用户数目”一栏“", in.count, "”不是“生成用户及目录”接受的用户个数，无法知道应有哪些用户目录：", users_refusal},
+          {"在“用户数目”中填 ", FirstText("Edit3"), "（工作站的个数），", kGenerate});
+    else
+      Add(check, Road::kAccounts, kWhat, CheckState::kAdmin,
+          {"“生成用户及目录”不接受账户一栏，无法知道应有哪些用户目录：", users_refusal},
+          {"改正账户一栏后", kGenerate});
     return;
   }
   std::set<std::string> present;

@@ -89,6 +89,20 @@ class Host {
   // program cannot be started.
   virtual Wait RunToEndWithFiles(const std::string& command_line, const std::string& input,
                                  const std::string& output, unsigned limit, int* exit_code) = 0;
+  // The same for a console program asked a question that changes nothing
+  // (a listing of net or rplcmd), with no file on either side: the program
+  // is started itself, hidden and without a console window, reads `input`
+  // as its standard input, and what it prints on its standard output and
+  // error comes back in `printed`, read while it runs so that it never
+  // waits on a full pipe. Both are text, UTF-8 as everything crossing this
+  // interface: the program reads `input` in code page 936 and what it
+  // printed is converted back, its line ends as it wrote them (CR LF from a
+  // console program). At most kMostPrinted bytes of it are kept; the rest is
+  // read and dropped. `printed` holds what came before the end, also when
+  // the time ran out; kNotStarted when the program cannot be started.
+  static constexpr std::size_t kMostPrinted = std::size_t{16} << 20;
+  virtual Wait RunToEndCapturing(const std::string& command_line, const std::string& input, std::string* printed,
+                                 unsigned limit, int* exit_code) = 0;
 
   // Reads one string value under HKEY_LOCAL_MACHINE. The key is opened
   // read-only and never created; a missing key or value reads as "".

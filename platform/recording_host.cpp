@@ -80,6 +80,13 @@ Host::Wait RecordingHost::RunToEndWithFiles(const std::string& command_line, con
   return wait;
 }
 
+Host::Wait RecordingHost::RunToEndCapturing(const std::string& command_line, const std::string& input,
+                                            std::string* printed, unsigned limit, int* exit_code) {
+  const Wait wait = inner_.RunToEndCapturing(command_line, input, printed, limit, exit_code);
+  Note(Change::kStarted, Outcome("询问 " + command_line, wait, exit_code));
+  return wait;
+}
+
 bool RecordingHost::MakeDirectory(const std::string& path) {
   if (!inner_.MakeDirectory(path)) return false;
   Note(Change::kFolder, path);

@@ -18,7 +18,9 @@ class RecordingHost : public Host {
 
   // The record since the last call, one line a change, in the order the
   // changes were first made: "新建目录 PATH", "写入 PATH", "删除 PATH",
-  // "属性 PATH", "启动 COMMAND", "运行 COMMAND：返回值 N|超时|无法启动". A file
+  // "属性 PATH", "启动 COMMAND", "运行 COMMAND：返回值 N|超时|无法启动", and
+  // "询问 COMMAND：..." for a program asked a question, which changes
+  // nothing (what it printed is the caller's to log). A file
   // written beside its target and then moved into its place counts as the
   // target written; one written and deleted again within the record is left
   // out.
@@ -30,6 +32,8 @@ class RecordingHost : public Host {
   bool StillRunning(int program) override { return inner_.StillRunning(program); }
   Wait RunToEnd(const std::string& command_line, ShowMode show, unsigned limit, int* exit_code) override;
   Wait RunToEndWithFiles(const std::string& command_line, const std::string& input, const std::string& output,
+                         unsigned limit, int* exit_code) override;
+  Wait RunToEndCapturing(const std::string& command_line, const std::string& input, std::string* printed,
                          unsigned limit, int* exit_code) override;
   std::string ReadRegistry(const std::string& key, const std::string& value) override {
     return inner_.ReadRegistry(key, value);

@@ -90,6 +90,21 @@ Host::Wait FaultHost::RunToEndWithFiles(const std::string& command_line, const s
   return Wait::kFinished;
 }
 
+Host::Wait FaultHost::RunToEndCapturing(const std::string& command_line, const std::string& input,
+                                        std::string* printed, unsigned limit, int* exit_code) {
+  const Fault::Kind fault = ProgramFault(command_line);
+  if (fault == Fault::kNone) return sim_.RunToEndCapturing(command_line, input, printed, limit, exit_code);
+  // It fails with nothing printed, or prints nothing before its time is up.
+  sim_.Record({"ask", command_line, input, kHide});
+  printed->clear();
+  if (fault == Fault::kProgramHangs) {
+    sim_.Record({"end", command_line, "", 0});
+    return Wait::kTimedOut;
+  }
+  *exit_code = 1;
+  return Wait::kFinished;
+}
+
 bool FaultHost::MakeDirectory(const std::string& path) {
   return !Strikes("MakeDirectory", path) && sim_.MakeDirectory(path);
 }

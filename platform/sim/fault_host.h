@@ -50,6 +50,8 @@ class FaultHost : public Host {
   Wait RunToEnd(const std::string& command_line, ShowMode show, unsigned limit, int* exit_code) override;
   Wait RunToEndWithFiles(const std::string& command_line, const std::string& input, const std::string& output,
                          unsigned limit, int* exit_code) override;
+  Wait RunToEndCapturing(const std::string& command_line, const std::string& input, std::string* printed,
+                         unsigned limit, int* exit_code) override;
   std::string ReadRegistry(const std::string& key, const std::string& value) override {
     Count();
     return sim_.ReadRegistry(key, value);

@@ -198,17 +198,36 @@ Host::Wait SimHost::RunToEnd(const std::string& command_line, ShowMode show, uns
     return Wait::kFinished;
   }
   if (words.empty() || !standins_.count(ProgramKey(words[0])) || Absent(words[0])) return Wait::kNotStarted;
-  const std::string key = ProgramKey(words[0]);
-  const bool endless = std::find(endless_.begin(), endless_.end(), key) != endless_.end();
-  if (endless || (slow_.count(key) && slow_[key] > limit)) {
-    journal_.push_back({"pause", "", "", limit});  // the whole time runs out
-    journal_.push_back({"end", command_line, "", 0});
-    return Wait::kTimedOut;
-  }
+  if (OutOfTime(command_line, limit)) return Wait::kTimedOut;
   std::string output;
   *exit_code = Start(command_line, "", &output, Search::kDone);
   return Wait::kFinished;
 }
+
+bool SimHost::OutOfTime(const std::string& command_line, unsigned limit) {
+  const std::vector<std::string> words = SplitCommandLine(command_line);
+  const std::string key = words.empty() ? "" : ProgramKey(words[0]);
+  const bool endless = std::find(endless_.begin(), endless_.end(), key) != endless_.end();
+  if (!endless && !(slow_.count(key) && slow_[key] > limit)) return false;
+  journal_.push_back({"pause", "", "", limit});  // the whole time runs out
+  journal_.push_back({"end", command_line, "", 0});
+  return true;
+}
+
+namespace {
+
+// What a console program prints, as the machine gets it: lines ending in
+// CR LF, in code page 936.
+std::string ConsoleBytes(const std::string& printed) {
+  std::string crlf;
+  for (size_t i = 0; i < printed.size(); ++i) {
+    if (printed[i] == '\n' && (i == 0 || printed[i - 1] != '\r')) crlf += '\r';
+    crlf += printed[i];
+  }
+  return ToCodePage(crlf);
+}
+
+}  // namespace
 
 Host::Wait SimHost::RunToEndWithFiles(const std::string& command_line, const std::string& input,
                                       const std::string& output, unsigned limit, int* exit_code) {
@@ -224,21 +243,35 @@ Host::Wait SimHost::RunToEndWithFiles(const std::string& command_line, const std
     *exit_code = 0;
     return Wait::kFinished;
   }
-  const std::string key = ProgramKey(words[0]);
-  const bool endless = std::find(endless_.begin(), endless_.end(), key) != endless_.end();
-  if (endless || (slow_.count(key) && slow_[key] > limit)) {
-    journal_.push_back({"pause", "", "", limit});
-    journal_.push_back({"end", command_line, "", 0});
-    return Wait::kTimedOut;
-  }
-  std::string printed, crlf;
+  if (OutOfTime(command_line, limit)) return Wait::kTimedOut;
+  std::string printed;
   *exit_code = Start(command_line, FromCodePage(bytes), &printed, Search::kDone);
-  for (size_t i = 0; i < printed.size(); ++i) {
-    if (printed[i] == '\n' && (i == 0 || printed[i - 1] != '\r')) crlf += '\r';
-    crlf += printed[i];
-  }
   // What does not fit on the disk is lost, as for a program's own writes.
-  WriteFile(output, ToCodePage(crlf));
+  WriteFile(output, ConsoleBytes(printed));
+  return Wait::kFinished;
+}
+
+Host::Wait SimHost::RunToEndCapturing(const std::string& command_line, const std::string& input,
+                                      std::string* printed, unsigned limit, int* exit_code) {
+  journal_.push_back({"ask", command_line, input, kHide});
+  printed->clear();
+  std::vector<std::string> words = SplitCommandLine(command_line);
+  const std::string foreign = words.empty() ? "" : Foreign(words[0], Search::kHost);
+  if (words.empty() || (foreign.empty() && !standins_.count(ProgramKey(words[0]))) || Absent(words[0]) ||
+      unstartable_.count(ProgramKey(words[0])))
+    return Wait::kNotStarted;
+  if (RanForeign(foreign, command_line)) {
+    *exit_code = 0;
+    return Wait::kFinished;
+  }
+  if (OutOfTime(command_line, limit)) return Wait::kTimedOut;
+  // The input reaches the program through its code page, and so does what
+  // it prints on the way back.
+  std::string output;
+  *exit_code = Start(command_line, FromCodePage(ToCodePage(input)), &output, Search::kDone);
+  std::string bytes = ConsoleBytes(output);
+  if (bytes.size() > kMostPrinted) bytes.resize(kMostPrinted);
+  *printed = FromCodePage(bytes);
   return Wait::kFinished;
 }
 

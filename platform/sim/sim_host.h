@@ -26,7 +26,8 @@
 namespace platform {
 
 struct SimEvent {
-  // "run", "exec", "pause", "message", "notice", "error", "modal", "close";
+  // "run", "exec", "wait", "ask", "pause", "message", "notice", "error",
+  // "modal", "close";
   // "foreign": a program started by a bare name was found outside the
   // system's folders, its path as the text and the command line as caption.
   std::string kind;
@@ -96,8 +97,8 @@ class SimHost : public Host {
   // The held programs that run now end, in the order they were started,
   // each stand-in run to its end (an "ended" event each).
   void FinishHeld();
-  // A program of this name cannot be started by StartWatched, as when its
-  // file is missing.
+  // A program of this name cannot be started by StartWatched or
+  // RunToEndCapturing, as when its file is missing.
   void MakeUnstartable(const std::string& program) { unstartable_.insert(ProgramKey(program)); }
   // Nothing new can be made directly in this folder, neither a file nor a
   // folder: one the program's account may read but not write to, or a
@@ -145,6 +146,12 @@ class SimHost : public Host {
   // CR LF, in code page 936, as a console program's output redirected.
   Wait RunToEndWithFiles(const std::string& command_line, const std::string& input,
                          const std::string& output, unsigned limit, int* exit_code) override;
+  // Recorded as an "ask" event with the command line, the input as its
+  // caption and the hidden show mode; the stand-in reads the input and its
+  // output comes back as a console program's would: lines ending in CR LF,
+  // through code page 936 and back, cut at kMostPrinted bytes.
+  Wait RunToEndCapturing(const std::string& command_line, const std::string& input, std::string* printed,
+                         unsigned limit, int* exit_code) override;
   std::string ReadRegistry(const std::string& key, const std::string& value) override;
   std::string CurrentDirectory() override { return current_directory_; }
   std::vector<DriveEntry> Drives() override;
@@ -178,6 +185,9 @@ class SimHost : public Host {
   // True for a program named by a path where no file is (with ".exe" added
   // when the name has no extension), which Windows cannot start.
   bool Absent(const std::string& word) const;
+  // True, with a "pause" of the whole limit and an "end" event, when the
+  // program is endless or slower than `limit`: it is ended unfinished.
+  bool OutOfTime(const std::string& command_line, unsigned limit);
   // Records that `path` ran in place of the stand-in; true when `path` is set.
   bool RanForeign(const std::string& path, const std::string& command_line);
   std::string Resolve(char drive, const std::vector<std::string>& parts) const;

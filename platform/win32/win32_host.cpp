@@ -2,6 +2,8 @@
 
 #include <commdlg.h>
 
+#include "platform/encoding.h"
+
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -78,12 +80,20 @@ bool Win32Host::StillRunning(int program) {
 
 namespace {
 
+// Paints the program's windows that need it and answers what other programs
+// send to them (reading a control's state). Nothing else is dispatched: the
+// windows take no input while a handler holds the thread.
+void PaintWaiting() {
+  MSG msg;
+  // Peeking answers the messages sent from elsewhere; then the paints.
+  PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);
+  while (PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageW(&msg);
+}
+
 // Waits for `handle` (none: only the time) at most `milliseconds`, painting
 // the program's windows whenever they need it, so that what the handler set
-// before (a progress bar's position) shows, and answering what other
-// programs send to them (reading a control's state). Nothing else is
-// dispatched: the windows take no input while a handler holds the thread.
-// True when the handle was signalled.
+// before (a progress bar's position) shows. True when the handle was
+// signalled.
 bool WaitPainting(HANDLE handle, unsigned milliseconds) {
   const DWORD start = GetTickCount();
   for (;;) {
@@ -94,10 +104,7 @@ bool WaitPainting(HANDLE handle, unsigned milliseconds) {
                                         milliseconds - elapsed, QS_PAINT | QS_SENDMESSAGE);
     if (handle && r == WAIT_OBJECT_0) return true;
     if (r == WAIT_OBJECT_0 + count) {
-      MSG msg;
-      // Peeking answers the messages sent from elsewhere; then the paints.
-      PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);
-      while (PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageW(&msg);
+      PaintWaiting();
     } else if (r == WAIT_FAILED) {
       Sleep(10);
     }
@@ -153,6 +160,138 @@ Host::Wait Win32Host::RunToEndWithFiles(const std::string& command_line, const s
   CloseHandle(out);
   if (!process) return Wait::kNotStarted;
   return WaitForEnd(process, limit, exit_code);
+}
+
+namespace {
+
+// A pipe whose one end a started program inherits: `ours` stays with this
+// program and is inherited by none, so that the started program sees the
+// end of its input once `ours` is closed, and no other program holds the
+// pipe open.
+struct Pipe {
+  HANDLE theirs = nullptr, ours = nullptr;
+  // `theirs_read`: the started program reads (its input), else writes.
+  bool Make(bool theirs_read, DWORD size) {
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE read = nullptr, write = nullptr;
+    if (!CreatePipe(&read, &write, &inherit, size)) return false;
+    theirs = theirs_read ? read : write;
+    HANDLE own = theirs_read ? write : read;
+    if (!DuplicateHandle(GetCurrentProcess(), own, GetCurrentProcess(), &ours, 0, FALSE, DUPLICATE_SAME_ACCESS))
+      ours = nullptr;
+    CloseHandle(own);
+    return ours != nullptr;
+  }
+  void CloseTheirs() {
+    if (theirs) CloseHandle(theirs);
+    theirs = nullptr;
+  }
+  ~Pipe() {
+    CloseTheirs();
+    if (ours) CloseHandle(ours);
+  }
+};
+
+// The input for a started program, written into its pipe by a thread of its
+// own, which owns it and ends when all is written or the program has gone
+// (the write then fails): the program's output is read meanwhile, so
+// neither side waits for the other.
+struct Feed {
+  HANDLE pipe;
+  std::string bytes;
+};
+
+DWORD WINAPI FeedInput(void* parameter) {
+  Feed* feed = static_cast<Feed*>(parameter);
+  const char* at = feed->bytes.data();
+  size_t left = feed->bytes.size();
+  DWORD done = 0;
+  while (left > 0 &&
+         ::WriteFile(feed->pipe, at, static_cast<DWORD>(std::min<size_t>(left, 65536)), &done, nullptr) && done > 0) {
+    at += done;
+    left -= done;
+  }
+  CloseHandle(feed->pipe);
+  delete feed;
+  return 0;
+}
+
+// Reads what the pipe holds now, never waiting for more; keeps up to
+// Host::kMostPrinted bytes in all. True when something was read.
+bool ReadWhatIsThere(HANDLE pipe, std::string* bytes) {
+  static char buffer[65536];
+  bool read = false;
+  DWORD there = 0, got = 0;
+  while (PeekNamedPipe(pipe, nullptr, 0, nullptr, &there, nullptr) && there > 0 &&
+         ::ReadFile(pipe, buffer, std::min<DWORD>(there, sizeof buffer), &got, nullptr) && got > 0) {
+    bytes->append(buffer, std::min<size_t>(got, Host::kMostPrinted - std::min(bytes->size(), Host::kMostPrinted)));
+    read = true;
+  }
+  return read;
+}
+
+}  // namespace
+
+Host::Wait Win32Host::RunToEndCapturing(const std::string& command_line, const std::string& input,
+                                        std::string* printed, unsigned limit, int* exit_code) {
+  printed->clear();
+  Pipe in, out;
+  if (!in.Make(true, 0) || !out.Make(false, 65536)) return Wait::kNotStarted;
+  HANDLE process = StartProgram(command_line, kHide, in.theirs, out.theirs);
+  // The program holds its own copies of its ends now; the output pipe ends
+  // once it (and whatever it started) has closed them.
+  in.CloseTheirs();
+  out.CloseTheirs();
+  if (!process) return Wait::kNotStarted;
+  const std::string bytes = ToCodePage(input);
+  if (!bytes.empty()) {
+    Feed* feed = new Feed{in.ours, bytes};
+    DWORD thread_id = 0;
+    HANDLE thread = CreateThread(nullptr, 0, &FeedInput, feed, 0, &thread_id);
+    if (thread) {
+      in.ours = nullptr;  // the thread's to close
+      CloseHandle(thread);
+    } else {
+      delete feed;
+    }
+  }
+  // Without input (or without its thread) the program reads the end at once.
+  if (in.ours) {
+    CloseHandle(in.ours);
+    in.ours = nullptr;
+  }
+  // The output is read as it comes, the windows painted in between; the
+  // program writes its last output before it ends, so once it has ended
+  // the pipe holds the rest.
+  std::string output;
+  const DWORD start = GetTickCount();
+  bool finished = false;
+  for (;;) {
+    const bool read = ReadWhatIsThere(out.ours, &output);
+    if (WaitForSingleObject(process, 0) == WAIT_OBJECT_0) {
+      ReadWhatIsThere(out.ours, &output);
+      finished = true;
+      break;
+    }
+    const DWORD elapsed = GetTickCount() - start;
+    if (elapsed >= limit) break;
+    if (read)
+      PaintWaiting();
+    else
+      WaitPainting(process, std::min<DWORD>(limit - elapsed, 20));
+  }
+  if (finished) {
+    DWORD code = 0;
+    GetExitCodeProcess(process, &code);
+    *exit_code = static_cast<int>(code);
+  } else {
+    TerminateProcess(process, 1);
+    WaitForSingleObject(process, 5000);
+    ReadWhatIsThere(out.ours, &output);
+  }
+  CloseHandle(process);
+  *printed = FromCodePage(output);
+  return finished ? Wait::kFinished : Wait::kTimedOut;
 }
 
 std::string Win32Host::ReadRegistry(const std::string& key, const std::string& value) {

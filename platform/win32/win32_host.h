@@ -33,6 +33,8 @@ class Win32Host : public Host {
                 int* exit_code) override;
   Wait RunToEndWithFiles(const std::string& command_line, const std::string& input,
                          const std::string& output, unsigned limit, int* exit_code) override;
+  Wait RunToEndCapturing(const std::string& command_line, const std::string& input, std::string* printed,
+                         unsigned limit, int* exit_code) override;
   std::string ReadRegistry(const std::string& key, const std::string& value) override;
   std::string CurrentDirectory() override;
   std::vector<DriveEntry> Drives() override;

@@ -233,10 +233,14 @@ class Net {
     if (words_.empty()) {
       c_.output += "\nShare name   Resource                        Remark\n\n";
       c_.output += std::string(79, '-') + "\n";
+      // A name longer than its column stands on a line of its own, and its
+      // folder below it, in the folder's column.
       for (const Share& s : shares) {
-        std::string name = s.name;
-        if (name.size() < 12) name.resize(12, ' ');
-        c_.output += name + " " + s.path + "\n";
+        const std::size_t width = Characters(s.name);
+        if (width > 12)
+          c_.output += s.name + "\n" + std::string(13, ' ') + s.path + "\n";
+        else
+          c_.output += s.name + std::string(12 - width, ' ') + " " + s.path + "\n";
       }
       c_.output += kDone;
       return 0;

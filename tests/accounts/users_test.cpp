@@ -83,11 +83,16 @@ TEST(GenerateUsers, CountsGiveTheirUsersAndProgress) {
       {" 7", "USER", "PXEUSERS", "USER01 USER07", 25,
        {"visible 1", "position 14", "position 28", "position 42", "position 57", "position 71",
         "position 85", "position 100", "position 100", "visible 0"}},
-      {"-5", "USER", "PXEUSERS", "", 4, {"visible 1", "position 100", "visible 0"}},
       {"12 ", "WS", "PXEUSERS", "WS01 WS12", 40, {}},
       {"+3", "USER", "PXEUSERS", "USER01 USER03", 13, {}},  // a sign is taken, as the count's rule allows
       {"100", "USER", "PXEUSERS", "USER01 USER100", 304, {}},  // no leading zero from 10 on
-      {"1", "USER", "PXE USERS", "USER01 USER01", 7, {}},      // blanks stay as they are
+      {"250", "USER", "PXEUSERS", "USER01 USER250", 754, {}},  // the most one press makes
+      // The longest prefix: its names take two digits, 20 characters in all.
+      {"99", "ABCDEFGHIJKLMNOPQR", "PXEUSERS", "ABCDEFGHIJKLMNOPQR01 ABCDEFGHIJKLMNOPQR99", 301, {}},
+      // Characters, not bytes: 17 Chinese ones leave three digits.
+      {"100", "工作站用户工作站用户工作站用户工作", "无盘组", "工作站用户工作站用户工作站用户工作01 工作站用户工作站用户工作站用户工作100",
+       304, {}},
+      {"2", "W-S.", "G_1!#$@", "W-S.01 W-S.02", 10, {}},  // characters net takes in a name
       {"1", "USER", "PXEUSERS", "USER01 USER01", 7, {}, "D:\\无盘", "net share 无盘=D:\\无盘"},
   };
   for (const Case& c : cases) {
@@ -232,29 +237,58 @@ TEST(UserCount, TakesDecimalNumbersUpToTheLargestInt) {
   }
 }
 
+// Each value in its field, the others as the window starts; the warning
+// names the field and what it holds that cannot be taken.
 TEST(GenerateUsers, RefusedFieldsWriteMakeAndStartNothing) {
+  const std::string k257(257, 'G');
   const struct {
     const char* field;
     const char* named;  // the field the warning names
-    std::vector<std::string> values;
+    std::vector<std::pair<std::string, std::string>> values;  // and words the warning holds
   } cases[] = {
-      // Not a number of users (the count's own rule has its table above).
-      {"Edit3", "用户数目", {"12abc", "99999999999"}},
+      // Not a number of users (the count's own rule has its table above);
+      // fewer than none; more than one press makes, or than the prefix
+      // leaves digits for.
+      {"Edit3", "用户数目",
+       {{"12abc", "十进制整数"}, {"99999999999", "十进制整数"}, {"-1", "不能小于 0"}, {"251", "0 到 250 之间"},
+        {"2147483647", "0 到 250 之间"}}},
+      {"Edit2", "用户前辍",
+       {{"ABCDEFGHIJKLMNOPQRS", "最长 18 个字符"}, {"工作站用户工作站用户工作站用户工作站用", "最长 18 个字符"}}},
       // Characters with a meaning of their own in a batch line (a carriage
       // return alone ends one too); an empty field, which would make broken
       // net lines; a character code page 936 cannot carry (the converter
       // writes a near one for "Ç" and "À", and 0x80, which reads back as no
       // character, for "€").
-      {"Edit2", "用户前辍", {"U&del c:\\*.*", "A|B", "A\nB", "A\rformat c:", "", "Ç", "U€"}},
-      {"Edit4", "工作组名", {"G>x", "G<x", "G^", "", "กลุ่ม", "€"}},
-      {"Edit1", "共享目录", {"D:\\\"X\"", "D:\\%PATH%", "D:\\A\r\nformat c:", "", "D:\\한국", "D:\\À"}},
+      {"Edit2", "用户前辍",
+       {{"U&del c:\\*.*", "“&”"}, {"A|B", "“|”"}, {"A\nB", "换行"}, {"A\rformat c:", "换行"}, {"", "不能为空"},
+        {"Ç", "代码页"}, {"U€", "代码页"}}},
+      {"Edit4", "工作组名", {{"G>x", "“>”"}, {"G<x", "“<”"}, {"G^", "“^”"}, {"", "不能为空"}, {"กลุ่ม", "代码页"}, {"€", "代码页"}}},
+      {"Edit1", "共享目录",
+       {{"D:\\\"X\"", "“\"”"}, {"D:\\%PATH%", "“%”"}, {"D:\\A\r\nformat c:", "换行"}, {"", "不能为空"},
+        {"D:\\한국", "代码页"}, {"D:\\À", "代码页"}}},
       // The shared directory is one directory below a drive root, unquoted.
       {"Edit1", "共享目录",
-       {"D:\\PVD ROOT", "D:\\WIN\\SHARE", "D:\\", "D:", "PVDROOT", "D:PVDROOT", "\\\\SERVER\\SHARE"}},
+       {{"D:\\PVD ROOT", "空格"}, {"D:\\WIN\\SHARE", "根目录"}, {"D:\\", "根目录"}, {"D:", "根目录"},
+        {"PVDROOT", "根目录"}, {"D:PVDROOT", "根目录"}, {"\\\\SERVER\\SHARE", "根目录"}}},
+      // Characters net refuses in a name: the script's lines would fail
+      // unseen, or split at a blank.
+      {"Edit2", "用户前辍",
+       {{"U S", "空格"}, {"U\tS", "制表符"}, {"U;", "“;”"}, {"U,", "“,”"}, {"U=", "“=”"}, {"U:", "“:”"}, {"U?", "“?”"},
+        {"U[", "“[”"}, {"U]", "“]”"}, {"U/", "“/”"}, {"U\\", "“\\”"}, {"U*", "“*”"}, {"U+", "“+”"},
+        {"U\x01", "控制字符 0x01"}, {"U\x7F", "控制字符 0x7F"}}},
+      {"Edit4", "工作组名",
+       {{"PXE USERS", "空格"}, {"G\t", "制表符"}, {"G;", "“;”"}, {"G,", "“,”"}, {"G=", "“=”"}, {"G:", "“:”"},
+        {"G?", "“?”"}, {"G[", "“[”"}, {"G]", "“]”"}, {"G/", "“/”"}, {"G\\", "“\\”"}, {"G*", "“*”"}, {"G+", "“+”"},
+        {"G\x1F", "控制字符 0x1F"}, {"...", "“.”"}, {k257, "256"},
+        // The group would be one of the users: net refuses it beside them.
+        {"kotavei", "同名"}, {"user05", "同名"}, {"USER30", "同名"}}},
+      {"Edit1", "共享目录",
+       {{"D:\\PV;ROOT", "“;”"}, {"D:\\PV,ROOT", "“,”"}, {"D:\\PV=ROOT", "“=”"}, {"D:\\PV[1]", "“[”"},
+        {"D:\\PV+", "“+”"}, {"D:\\PV/ROOT", "“/”"}, {"D:\\...", "“.”"}, {"D:\\USER07", "USER07 的共享"}}},
   };
   NearConverter near;
   for (const auto& c : cases) {
-    for (const std::string& value : c.values) {
+    for (const auto& [value, words] : c.values) {
       SCOPED_TRACE(std::string(c.field) + " " + value);
       Station s;
       s.Put("c:\\temps.bak", "E:\\OLD\r\n");
@@ -263,7 +297,8 @@ TEST(GenerateUsers, RefusedFieldsWriteMakeAndStartNothing) {
       ASSERT_EQ(s.journal().size(), 1u);
       EXPECT_EQ(s.journal().at(0).kind, "message");
       EXPECT_EQ(s.journal().at(0).flags, platform::kMbIconExclamation);
-      EXPECT_NE(s.journal().at(0).text.find(c.named), std::string::npos);
+      EXPECT_NE(s.journal().at(0).text.find(std::string("“") + c.named + "”"), std::string::npos) << s.journal().at(0).text;
+      EXPECT_NE(s.journal().at(0).text.find(words), std::string::npos) << s.journal().at(0).text;
       EXPECT_EQ(s.Get("c:\\temps.bak"), "E:\\OLD\r\n");
       EXPECT_EQ(s.Get("c:\\usertemp.bat"), "<absent>");
       EXPECT_FALSE(s.host.DirectoryExists("D:\\PVDROOT"));

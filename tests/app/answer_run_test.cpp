@@ -111,10 +111,32 @@ TEST(AnswerRun, TheWholeRoadsLeaveTheServerAsClickingThemDoes) {
     clicked.host.DeleteFile(image);
   }
   EXPECT_EQ(FirstDifference(run.Everything(), clicked.Everything()), "");
-  for (const char* line : {"[Accounts]（第 1 行）\r\n", "  写入 c:\\usertemp.bat\r\n", "完成：[Pdk]\r\n",
+  for (const char* line : {"[Accounts]（第 1 行）\r\n", "  写入 c:\\usertemp.bat\r\n",
+                           "  询问 C:\\WINNT\\system32\\net.exe user：返回值 0\r\n"
+                           "  询问 C:\\WINNT\\system32\\net.exe group DISKLESS：返回值 0\r\n"
+                           "  询问 C:\\WINNT\\system32\\net.exe share：返回值 0\r\n", "完成：[Pdk]\r\n",
                            "  等待对话框：倒计时\r\n", "  消息【创建完成】（信息）当服务器名和共享目录名发生变动，您必须重新生成镜像!\r\n",
                            "  厂商前缀 00E04C（第 16 行）\r\n", "完成：[Service]\r\n全部完成。\r\n"})
     EXPECT_NE(log.find(line), std::string::npos) << line << "\n" << log;
+}
+
+// An [Accounts] section with these fields and no names file.
+std::string Accounts(const std::string& prefix, const std::string& group, const std::string& count) {
+  return "[Accounts]\r\nSharedDirectory=D:\\PVDROOT\r\nUserPrefix=" + prefix + "\r\nWorkGroup=" + group +
+         "\r\nUserCount=" + count + "\r\n\r\n[Pdk]\r\nInstall=Yes\r\n";
+}
+// What a refused [Accounts] step would have written, and what the steps
+// after a failed one would.
+const std::vector<const char*> kAccountsMade = {"c:\\usertemp.bat", "c:\\temps.bak",
+                                                "C:\\Program Files\\Intel\\Pxe\\Pdk\\system\\pxeconfig.exe"};
+const std::vector<const char*> kAfterAccounts = {"D:\\PVDROOT\\windows\\netnames.db",
+                                                 "C:\\Program Files\\Intel\\Pxe\\Pdk\\system\\pxeconfig.exe"};
+
+// Runs a net command on the server beforehand, as its administrator did.
+void Net(Server& s, const std::string& command) {
+  std::string printed;
+  ASSERT_EQ(s.host.RunAndWait(command, "", &printed), 0) << command << ": " << printed;
+  s.journal().clear();
 }
 
 // A file that cannot be read or has a bad line changes nothing at all; a step
@@ -129,6 +151,49 @@ TEST(AnswerRun, AFailedStepStopsTheRunAndABadFileChangesNothing) {
     std::vector<const char*> untouched;  // files the steps after the failure would have written
     bool raw = false;  // the answers written as they are
   } rows[] = {
+      // Accounts the button refuses: nothing of the step is done.
+      {"a count below 0", Accounts("WS", "DISKLESS", "-1"), nullptr, app::kRunStopped,
+       {"失败：[Accounts] 没有完成：“用户数目”是工作站的个数，不能小于 0，请改正后再试。"}, kAccountsMade},
+      {"a count above what one press makes", Accounts("WS", "DISKLESS", "2147483647"), nullptr, app::kRunStopped,
+       {"失败：[Accounts] 没有完成：“用户数目”必须在 0 到 250 之间*"}, kAccountsMade},
+      {"a blank in the prefix", Accounts("W S", "DISKLESS", "3"), nullptr, app::kRunStopped,
+       {"失败：[Accounts] 没有完成：“用户前辍”中不能含有空格：net 不接受含有它的用户名，请改正后再试。"}, kAccountsMade},
+      {"a semicolon in the group", Accounts("WS", "DISK;LESS", "3"), nullptr, app::kRunStopped,
+       {"失败：[Accounts] 没有完成：“工作组名”中不能含有“;”*"}, kAccountsMade},
+      // Accounts net did not make, found in its listings once the script
+      // has ended: the names file and the steps after it are not done.
+      {"a group holding a user's name", kPxeRoad,
+       [](Server& s) { Net(s, "net group WS02 /add"); }, app::kRunStopped,
+       {"  缺少：没有用户 WS02", "  缺少：用户 WS02 不在组 DISKLESS 中",
+        "失败：[Accounts] 没有完成：账户脚本已经结束，但 net 显示有 2 项没有建立（见上面“缺少”各行）。"},
+       kAfterAccounts},
+      {"a user's share of another folder", kPxeRoad,
+       [](Server& s) {
+         s.MakeDirs("D:\\OLD\\WS03");
+         Net(s, "net share WS03=D:\\OLD\\WS03");
+       },
+       app::kRunStopped, {"  缺少：共享 WS03 是 D:\\OLD\\WS03，不是 D:\\PVDROOT\\WS03", "失败：[Accounts] 没有完成：*1 项*"},
+       kAfterAccounts},
+      {"the shared directory's share taken", kPxeRoad,
+       [](Server& s) {
+         s.MakeDirs("E:\\PVDROOT");
+         Net(s, "net share PVDROOT=E:\\PVDROOT");
+       },
+       app::kRunStopped, {"  缺少：共享 PVDROOT 是 E:\\PVDROOT，不是 D:\\PVDROOT"}, kAfterAccounts},
+      {"net's records damaged", kPxeRoad, [](Server& s) { s.Put("C:\\WINNT\\netstate\\users.txt", "a\tb\tc\td\r\n"); },
+       app::kRunStopped,
+       {"  缺少：C:\\WINNT\\system32\\net.exe user 返回 2：The record file *", "  缺少：C:\\WINNT\\system32\\net.exe group DISKLESS 返回 2*",
+        "失败：[Accounts] 没有完成：*2 项*"},
+       kAfterAccounts},
+      {"net cannot be asked", kPxeRoad, [](Server& s) { s.host.MakeUnstartable("net"); }, app::kRunStopped,
+       {"  缺少：无法启动 C:\\WINNT\\system32\\net.exe user，不知道账户是否都已建立",
+        "  询问 C:\\WINNT\\system32\\net.exe share：无法启动"},
+       kAfterAccounts},
+      {"net never answers", kPxeRoad, [](Server& s) { s.host.MakeEndless("net"); }, app::kRunStopped,
+       {"  缺少：C:\\WINNT\\system32\\net.exe group DISKLESS 运行了 60 秒仍没有结束，不知道账户是否都已建立"}, kAfterAccounts},
+      // A share name longer than the listing's column is found on its own line.
+      {"a long share name", "[Accounts]\r\nSharedDirectory=D:\\PVDROOTSERVER2\r\nUserPrefix=WS\r\nWorkGroup=DISKLESS\r\n"
+       "UserCount=3\r\n", nullptr, app::kRunDone, {"完成：[Accounts]"}, {}},
       {"the boot image's packer too slow", kPxeRoad + "\r\n" + kRplRoad,
        [](Server& s) { s.host.MakeSlow("rplimage", 120000); }, app::kRunStopped,
        {"失败：[BootImage] 没有完成：*", "完成：[Pdk]"},

@@ -169,6 +169,15 @@ std::vector<Row> Rows() {
        1, Join({kDemoAccounts, kDemoPxe, kDemoRpl}),
        {{"共享目录", "“生成用户及目录”不接受 D:\\PVDROOT\\SUB：“共享目录”必须是某个驱动器根目录下的一个目录"},
         {"共享目录", "处理：在“共享目录”中填 D:\\PVDROOT，在“用户前辍”中填 USER，在“用户数目”中填 30，按“生成用户及目录”"}}},
+      // A folder of a name net will not share: the advice types one it will.
+      {"a shared directory of a name net refuses", kDemo,
+       [](Server& s) {
+         s.Put("c:\\temps.bak", "D:\\PV;ROOT\r\n");
+         s.MakeDirs("D:\\PV;ROOT");
+       },
+       1, Join({kDemoAccounts, kDemoPxe, kDemoRpl}),
+       {{"共享目录", "“生成用户及目录”不接受 D:\\PV;ROOT：“共享目录”中不能含有“;”：net 不接受含有它的共享名"},
+        {"共享目录", "处理：在“共享目录”中填 D:\\PVROOT，在“用户前辍”中填 USER，在“用户数目”中填 30，按“生成用户及目录”"}}},
       // The exit button removes the account script: the user folders say
       // which users the program made.
       {"three users made, and the program left", kDemo,
@@ -189,6 +198,15 @@ std::vector<Row> Rows() {
        {{"用户目录", "3 个用户目录（WS01…WS03）中缺少 1 个：WS02。"},
         {"用户目录", "处理：在“用户前辍”中填 WS，在“用户数目”中填 3，按“生成用户及目录”"},
         {"工作站信息文件", "处理：按“编辑信息文件”，在提问中选“确定”"}}},
+      // Folders numbered beyond what the button makes with their prefix
+      // are no users of it: the fields tell the users.
+      {"folders numbered beyond the button's count", kDemo,
+       [](Server& s) {
+         for (const char* dir : {"D:\\PVDROOT\\USER251", "D:\\PVDROOT\\USER99999", "D:\\PVDROOT\\ABCDEFGHIJKLMNOPQR100"})
+           s.MakeDirs(dir);
+       },
+       1, Join({"√共享目录，×用户目录，！工作站信息文件", kDemoPxe, kDemoRpl}),
+       {{"用户目录", "按“用户前辍”USER和“用户数目”30，30 个用户目录（USER01…USER30）中缺少 30 个"}}},
       // Detection sends a card without its boot blocks to registration.
       {"an RTL8139 driver without its boot blocks", kDemo,
        [](Server& s) { s.Put("C:\\WINNT\\rpl\\bblock\\ndis\\rtsnd.dos", "RTL8139 driver"); }, 1,
@@ -302,6 +320,49 @@ TEST(ServerCheck, EachServerReportsEveryItemAndChangesNothing) {
     for (const auto& said : row.says)
       EXPECT_NE(ItemText(lines, said.first).find(said.second), std::string::npos)
           << row.name << ": " << said.first << " should say " << said.second << "\n" << ItemText(lines, said.first);
+  }
+}
+
+// The window's user fields, as the account button judges them: fields it
+// refuses tell no users, and a count it takes is the users to find; the
+// count typed anew is the mend when that is all that is wrong.
+TEST(ServerCheck, TheUserFieldsAreJudgedByTheAccountButtonsRule) {
+  const struct {
+    const char* prefix;
+    const char* count;
+    const char* group;
+    app::CheckState state;
+    const char* found;  // words of the users' item
+    const char* mend;
+  } cases[] = {
+      {"USER", "2147483647", "PXEUSERS", app::CheckState::kMissing, "必须在 0 到 250 之间",
+       "在“用户数目”中填 30（工作站的个数），按“生成用户及目录”"},
+      {"USER", "251", "PXEUSERS", app::CheckState::kMissing, "必须在 0 到 250 之间", "在“用户数目”中填 30"},
+      {"USER", "-1", "PXEUSERS", app::CheckState::kMissing, "不能小于 0", "在“用户数目”中填 30"},
+      {"USER", "abc", "PXEUSERS", app::CheckState::kMissing, "十进制整数", "在“用户数目”中填 30"},
+      {"ABCDEFGHIJKLMNOPQR", "100", "PXEUSERS", app::CheckState::kMissing, "必须在 0 到 99 之间", "在“用户数目”中填 30"},
+      {"ABCDEFGHIJKLMNOPQRS", "30", "PXEUSERS", app::CheckState::kAdmin, "“用户前辍”最长 18 个字符", "改正账户一栏后"},
+      {"USER", "30", "PXE USERS", app::CheckState::kAdmin, "“工作组名”中不能含有空格", "改正账户一栏后"},
+      {"USER", "250", "PXEUSERS", app::CheckState::kMissing, "250 个用户目录（USER01…USER250）中缺少 250 个",
+       "在“用户数目”中填 250，按“生成用户及目录”"},
+  };
+  Server s;
+  s.Demo();
+  s.MakeDirs("D:\\PVDROOT");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.prefix) + " " + c.count + " " + c.group);
+    app::CheckInput in = app::StartupInput(s.host);
+    in.shared_directory = "D:\\PVDROOT";
+    in.prefix = c.prefix;
+    in.count = c.count;
+    in.group = c.group;
+    const app::ServerCheck check = app::CheckServer(s.host, in);
+    const auto item = std::find_if(check.items.begin(), check.items.end(),
+                                   [](const app::CheckItem& i) { return i.what == "用户目录"; });
+    ASSERT_NE(item, check.items.end());
+    EXPECT_EQ(item->state, c.state);
+    EXPECT_NE(item->found.find(c.found), std::string::npos) << item->found;
+    EXPECT_NE(item->mend.find(c.mend), std::string::npos) << item->mend;
   }
 }
 

@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/encoding.h"
 #include "standins/rpl/rplmgr_ids.h"
 
 using namespace e2e;
@@ -162,6 +163,46 @@ void SaveAs(const On& o) {
   Check(WaitFor([&] { return !IsWindow(box); }), "the save dialog closes");
 }
 
+// The host's question to a console program, through its pipes: the system
+// folder's command interpreter reads o.a[0] lines "ECHO TEXT" (Chinese in
+// them) from its standard input and prints each TEXT, all at its end, far
+// more than a pipe holds; it must come back whole, as it comes through a
+// file, with the program's exit code.
+void Capture(const On& o) {
+  const int lines = std::atoi(o.a[0].c_str());
+  std::string input, expected;
+  for (int i = 1; i <= lines; ++i) {
+    char line[96];
+    const int n = std::snprintf(line, sizeof line, "第%05d行 0123456789 ABCDEFGHIJKLMNOPQRSTUVWXYZ abcdefghij", i);
+    input += "ECHO " + std::string(line, n) + "\r\n";
+    expected += std::string(line, n) + "\r\n";
+  }
+  platform::Win32Host host;
+  const std::string interpreter = host.WindowsDirectory() + "\\system32\\command.com";
+  std::string printed;
+  int code = -1;
+  const platform::Host::Wait wait = host.RunToEndCapturing(interpreter, input, &printed, WaitMs(), &code);
+  Check(wait == platform::Host::Wait::kFinished, interpreter + " ends within the wait");
+  Check(code == 0, "its exit code is 0 (" + std::to_string(code) + ")");
+  Check(expected.size() > 65536, "the lines are more than a pipe holds (" + std::to_string(expected.size()) + " bytes)");
+  size_t same = 0;
+  while (same < printed.size() && same < expected.size() && printed[same] == expected[same]) ++same;
+  Check(printed == expected, "it comes back whole: " + std::to_string(printed.size()) + " of " +
+                                 std::to_string(expected.size()) + " bytes, the same up to byte " + std::to_string(same));
+  // Through files, as the Remoteboot script is run: the same bytes.
+  char temp[MAX_PATH + 1];
+  GetTempPathA(MAX_PATH, temp);
+  const std::string in_file = std::string(temp) + "capture.in", out_file = std::string(temp) + "capture.out";
+  std::string through_file;
+  Check(host.WriteFile(in_file, platform::ToCodePage(input)), "the input file is written");
+  Check(host.RunToEndWithFiles(interpreter, in_file, out_file, WaitMs(), &code) == platform::Host::Wait::kFinished &&
+            host.ReadFile(out_file, &through_file, SIZE_MAX),
+        "the same through files");
+  Check(platform::FromCodePage(through_file) == printed, "through files it prints the same");
+  host.DeleteFile(in_file);
+  host.DeleteFile(out_file);
+}
+
 // What is found before a step runs (a failure when it is not there): nothing,
 // a visible window of the class its first word names (waited for), that and
 // the control of the window its second word names, or the check window.
@@ -239,6 +280,8 @@ const Step kSteps[] = {
     {"report-copy click|keys: the check window's copy button fills the clipboard with its report", 1,
      kCheckWindow, [](const On& o) { CheckReportCopy(o.w, o.a[0]); }},
     {"save-as CAPTION PATH: the system's save dialog of that caption saves as PATH", 2, kNothing, SaveAs},
+    {"capture LINES: the system's command interpreter, asked through pipes, prints LINES lines back whole", 1,
+     kNothing, Capture},
     {"check-fonts CLASS...: the shown windows' controls have fonts for the Chinese character set", 1,
      kNothing, [](const On& o) { CheckFonts(o.a); }},
 };

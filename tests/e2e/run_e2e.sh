@@ -156,6 +156,11 @@ close_text() {  # CLASS closebox|esc [SCREENSHOT of the help made larger]
 
 printf 'net user USER1 /add\r\n' >"$usertemp"
 
+# The host's question to a console program through pipes: the system's
+# command interpreter echoes 2000 lines (about 130 KB, Chinese in each) fed
+# on its input; they come back whole, as through files.
+drive capture 2000
+
 # The main window, its menu and both pages.
 start_server || die "the program did not start"
 drive check TForm1 rpl

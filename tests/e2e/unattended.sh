@@ -1,7 +1,8 @@
 # The unattended run under Wine (sourced by run_e2e.sh, which gives say,
 # check, failed, out, build, repo, locales, KORRIN_DISPLAY and the limits of
 # demo/waits.sh): the README's example answer file sets up a fresh demo
-# server, which /check then finds ready; a file that fails at the card ends
+# server, asking net at its end whether the accounts are there, and /check
+# then finds it ready; a file that fails at the card ends
 # with status 1 and leaves the Remoteboot tree and the profile as they were.
 unattended_run() {
   local prefix=$out/answers-prefix status
@@ -25,6 +26,9 @@ unattended_run() {
   check "/run of the README's example ends with status 0 ($status)" test $status -eq 0
   check "... its log is code page 936 and says all is done" \
     env LC_ALL=C grep -qF "$(printf '全部完成。' | iconv -f UTF-8 -t GBK)" "$korrin/rtl8139.log"
+  check "... and that it asked net's listings whether the accounts are all there" \
+    env LC_ALL=C grep -qF "$(printf '%s' '询问 C:\windows\system32\net.exe share：返回值 0' | iconv -f UTF-8 -t GBK)" \
+    "$korrin/rtl8139.log"
   server /check ready.txt
   status=$?
   check "/check after it ends with status 0 ($status)" test $status -eq 0

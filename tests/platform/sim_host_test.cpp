@@ -1,8 +1,11 @@
 // The simulated machine behaves as the real one where the handlers rely on it.
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 
 #include "platform/command_line.h"
+#include "platform/recording_host.h"
+#include "platform/sim/fault_host.h"
 #include "platform/textfile.h"
 #include "tests/sim_session.h"
 
@@ -185,11 +188,14 @@ TEST_F(SimHostTest, ABareProgramNameIsLookedForAsWindowsLooksForIt) {
       EXPECT_EQ(m.host.RunToEndWithFiles(c.command, "C:\\in.txt", "C:\\out.txt", 1000, &code),
                 platform::Host::Wait::kFinished);
       codes.push_back(code);
+      std::string printed;
+      EXPECT_EQ(m.host.RunToEndCapturing(c.command, "", &printed, 1000, &code), platform::Host::Wait::kFinished);
+      codes.push_back(code);
     } else {
       std::string out;
       codes.push_back(m.host.RunAndWait(c.command, "", &out));
     }
-    const int starts = c.by == kHost ? 4 : 1;
+    const int starts = c.by == kHost ? 5 : 1;
     std::vector<platform::SimEvent> foreign;
     for (const platform::SimEvent& e : m.journal())
       if (e.kind == "foreign") foreign.push_back(e);
@@ -197,6 +203,95 @@ TEST_F(SimHostTest, ABareProgramNameIsLookedForAsWindowsLooksForIt) {
     EXPECT_EQ(foreign.size(), c.foreign.empty() ? 0u : static_cast<size_t>(starts));
     for (const platform::SimEvent& e : foreign) EXPECT_EQ(e, (platform::SimEvent{"foreign", c.foreign, c.command, 0}));
     for (int code : codes) EXPECT_EQ(code, c.foreign.empty() ? 5 : 0);
+  }
+}
+
+// A console program asked a question: its input goes in, what it prints on
+// either stream comes back whole, as a console program's bytes would read
+// (CR LF, code page 936), and no file changes. A program that cannot start,
+// runs past its time or is not there by its path gives nothing back; so
+// does one the fault host fails. The record of a run names it as asked.
+TEST_F(SimHostTest, AProgramAskedGivesBackWhatItPrintedAndChangesNothing) {
+  using Wait = platform::Host::Wait;
+  using platform::Fault;
+  const std::string kMany(platform::Host::kMostPrinted + 10, 'x');
+  const std::string kEmpty = ":\r\nerr\r\n";
+  const struct {
+    const char* name;
+    std::function<void(platform::SimHost&)> arrange;
+    const char* command;
+    std::string input;
+    Wait wait;
+    int code;
+    std::string printed;
+    std::vector<std::string> after;  // the journal's kinds after the "ask"
+    const char* outcome;             // in the record
+    Fault fault = {};
+  } cases[] = {
+      {"input in, output and errors out", nullptr, "C:\\WINNT\\system32\\echo.exe a", "用户\r\n二", Wait::kFinished, 3,
+       "a:用户|二\r\nerr\r\n", {}, "返回值 3"},
+      {"a character without a code page form", nullptr, "echo.exe", "À", Wait::kFinished, 3, ":?\r\nerr\r\n", {},
+       "返回值 3"},
+      {"what the program reads of it", nullptr, "echo.exe hex", "用À", Wait::kFinished, 3, "e794a83f", {}, "返回值 3"},
+      {"more than it keeps", nullptr, "echo.exe many", "", Wait::kFinished, 3, kMany.substr(0, kMany.size() - 10), {},
+       "返回值 3"},
+      {"never ends", [](platform::SimHost& h) { h.MakeEndless("echo"); }, "echo.exe a", "", Wait::kTimedOut, -7, "",
+       {"pause", "end"}, "超时，已结束"},
+      {"slower than the limit", [](platform::SimHost& h) { h.MakeSlow("echo", 1001); }, "echo.exe a", "",
+       Wait::kTimedOut, -7, "", {"pause", "end"}, "超时，已结束"},
+      {"slow within the limit", [](platform::SimHost& h) { h.MakeSlow("echo", 1000); }, "echo.exe", "", Wait::kFinished,
+       3, kEmpty, {}, "返回值 3"},
+      {"cannot start", [](platform::SimHost& h) { h.MakeUnstartable("echo"); }, "echo.exe", "", Wait::kNotStarted, -7,
+       "", {}, "无法启动"},
+      {"no file where its path points", [](platform::SimHost& h) { h.RequireProgramFiles(); },
+       "C:\\WINNT\\system32\\nowhere\\echo.exe", "", Wait::kNotStarted, -7, "", {}, "无法启动"},
+      {"its file there", [](platform::SimHost& h) { h.RequireProgramFiles(); }, "C:\\WINNT\\system32\\echo.exe", "",
+       Wait::kFinished, 3, kEmpty, {}, "返回值 3"},
+      {"no such program", nullptr, "type.exe", "", Wait::kNotStarted, -7, "", {}, "无法启动"},
+      {"a program fault: it fails", nullptr, "echo.exe a", "", Wait::kFinished, 1, "", {}, "返回值 1",
+       {Fault::kProgramFails, 0}},
+      {"a program fault: it hangs", nullptr, "echo.exe a", "", Wait::kTimedOut, -7, "", {"end"}, "超时，已结束",
+       {Fault::kProgramHangs, 0}},
+      {"a fault for another program", nullptr, "echo.exe", "", Wait::kFinished, 3, kEmpty, {}, "返回值 3",
+       {Fault::kProgramFails, 1}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    SimMachine m;
+    m.Put("C:\\WINNT\\system32\\echo.exe", "a program");
+    m.host.RegisterStandin("echo", [](platform::SimHost&, const std::vector<std::string>& args, const std::string& input,
+                                      std::string* output) {
+      if (!args.empty() && args[0] == "many") {
+        *output = std::string(platform::Host::kMostPrinted + 10, 'x');
+      } else if (!args.empty() && args[0] == "hex") {
+        // The input as the program got it, byte by byte.
+        char two[3];
+        for (unsigned char b : input) *output += std::string(two, std::snprintf(two, sizeof two, "%02x", b));
+      } else {
+        std::string joined = input;
+        std::replace(joined.begin(), joined.end(), '\n', '|');
+        joined.erase(std::remove(joined.begin(), joined.end(), '\r'), joined.end());
+        *output = (args.empty() ? "" : args[0]) + ":" + joined + "\nerr\n";
+      }
+      return 3;
+    });
+    if (c.arrange) c.arrange(m.host);
+    platform::FaultHost faults(m.host);
+    faults.Plant(c.fault);
+    platform::RecordingHost recording(faults);
+    const auto before = m.Tree("C:");
+    int code = -7;
+    std::string printed = "old";
+    EXPECT_EQ(recording.RunToEndCapturing(c.command, c.input, &printed, 1000, &code), c.wait);
+    EXPECT_EQ(code, c.code);
+    EXPECT_TRUE(printed == c.printed) << printed.substr(0, 200);
+    EXPECT_EQ(m.Tree("C:"), before);
+    EXPECT_EQ(recording.TakeRecord(), std::vector<std::string>{"询问 " + std::string(c.command) + "：" + c.outcome});
+    ASSERT_FALSE(m.journal().empty());
+    EXPECT_EQ(m.journal().front(), (platform::SimEvent{"ask", c.command, c.input, platform::kHide}));
+    std::vector<std::string> after;
+    for (size_t i = 1; i < m.journal().size(); ++i) after.push_back(m.journal()[i].kind);
+    EXPECT_EQ(after, c.after);
   }
 }
 

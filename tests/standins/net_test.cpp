@@ -40,6 +40,12 @@ TEST_F(NetTest, ListsWhatItKeepsAndKeepsWhatItChangesInTextFiles) {
   } cases[] = {
       {"net user", {"alice", "bob", kDone}}, {"net group", {"*staff", kDone}}, {"net group staff", {"alice", kDone}},
       {"net share", {"DATA", "C:\\data", kDone}}, {"net start", {"远程启动服务", kDone}},
+      // A share name longer than its column stands on a line of its own.
+      {"net share TWELVECHARSX=C:\\data", {"TWELVECHARSX was shared successfully.\n"}},
+      {"net share THIRTEENCHARS=C:\\other", {"THIRTEENCHARS was shared successfully.\n"}},
+      {"net share",
+       {"\nShare name   Resource                        Remark\n\n" + std::string(79, '-') +
+        "\nDATA         C:\\data\nTWELVECHARSX C:\\data\nTHIRTEENCHARS\n             C:\\other\n" + kDone}},
       {"net user bob", {"bob", "*None", kDone}}, {"net user carol /add", {kDone}}, {"NET GROUP ops /ADD", {kDone}},
       {"net group ops carol bob /add", {kDone}}, {"net share Pub=c:\\other", {"Pub was shared successfully.\n"}},
       {"net start \"dhcpserver\"",
@@ -56,7 +62,8 @@ TEST_F(NetTest, ListsWhatItKeepsAndKeepsWhatItChangesInTextFiles) {
                                                             "bob\tpasswordchg:yes\tpw",
                                                             "carol\tpasswordchg:yes\t"}));
   EXPECT_EQ(Records("groups.txt"), (std::vector<std::string>{"staff\talice", "ops\tcarol\tbob"}));
-  EXPECT_EQ(Records("shares.txt"), (std::vector<std::string>{"DATA\tC:\\data", "Pub\tc:\\other"}));
+  EXPECT_EQ(Records("shares.txt"), (std::vector<std::string>{"DATA\tC:\\data", "TWELVECHARSX\tC:\\data",
+                                                             "THIRTEENCHARS\tC:\\other", "Pub\tc:\\other"}));
   EXPECT_EQ(Records("services.txt"), (std::vector<std::string>{"RemoteBoot", "DHCPServer"}));
 }
 

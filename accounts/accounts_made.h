@@ -1,0 +1,30 @@
+// What the account script made on the server, asked of net itself: the
+// users, their group and shares, and the shared directory's share. Asking
+// reads net's listings and changes nothing; the unattended run asks once the
+// script has ended, since the script's own net commands report to no one.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "accounts/users.h"
+#include "platform/platform.h"
+
+namespace accounts {
+
+// How long one question to net may take, in milliseconds.
+const unsigned kNetAskLimit = 60000;
+
+// What of the accounts the script of `fields` makes is not on the server, one
+// line each: a user, its membership in the group or its share; the guest
+// account or its membership; the group; the shared directory's share. A share
+// must name its own folder. Asked of SYS\net.exe by three listings ("net
+// user", "net group GROUP", "net share"); a listing net could not give is a
+// line too, and what it would have shown is not judged. Empty when all is there.
+std::vector<std::string> MissingAccounts(platform::Host& host, const AccountFields& fields);
+
+// The lines of a net listing: those after its rule (a line of dashes) but
+// the last, which tells how the command completed; none without a rule.
+std::vector<std::string> ListingLines(const std::string& printed);
+
+}  // namespace accounts
