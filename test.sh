@@ -18,6 +18,8 @@ step "native build and unit tests"
 cmake -S . -B build -DBUILD_TESTING=ON >/dev/null
 cmake --build build -j2
 ctest --test-dir build --output-on-failure --no-tests=error -j2
+step "the simulated administrator for a minute (ADMIN_SEED=SEED ADMIN_ROUNDS=1 replays a round)"
+ADMIN_SECONDS=${ADMIN_SECONDS:-60} build/tests/admin/admin_tests --gtest_filter='SimulatedAdministrator.*' --gtest_brief=1
 step "fuzzing the image tools for a minute"; tests/imagetools/fuzz_run.sh 30
 step "fuzzing the Remoteboot database reader and rplcmd"; tests/standins/fuzz_run.sh 20
 
