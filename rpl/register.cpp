@@ -8,6 +8,7 @@
 #include "platform/textfile.h"
 #include "rpl/bootblock.h"
 #include "rpl/detect.h"
+#include "rpl/records.h"
 
 namespace rpl {
 namespace {
@@ -85,100 +86,20 @@ struct CardFile {
   bool brought = false;           // absent before, put in place by this registration
 };
 
-// A record of the Remoteboot database as rplcmd reads and lists it: its
-// kind's letter (V vendor, B boot block, C configuration) and its fields,
-// the name first.
-struct Record {
-  char kind;
-  std::vector<std::string> fields;
-};
-
-// The records an add script adds, in its order: a record letter, "A", the
-// record's fields (2 for a vendor, 5 for a boot block, 9 for a
-// configuration), and so on to "q". False for lines that are no such script.
-bool AddedRecords(const std::vector<std::string>& lines, std::vector<Record>* records) {
-  for (size_t i = 0; i < lines.size();) {
-    if (lines[i] == "q") return true;
-    const char kind = lines[i].size() == 1 ? lines[i][0] : '\0';
-    const size_t n = kind == 'V' ? 2 : kind == 'B' ? 5 : kind == 'C' ? 9 : 0;
-    if (n == 0 || i + 2 + n > lines.size() || lines[i + 1] != "A") return false;
-    records->push_back({kind, std::vector<std::string>(lines.begin() + i + 2, lines.begin() + i + 2 + n)});
-    i += 2 + n;
-  }
-  return false;
-}
-
-// The records rplcmd listed: each a line of its letter and its fields, each
-// field after a tab; its other lines are not records.
-std::vector<Record> ListedRecords(const std::vector<std::string>& lines) {
-  std::vector<Record> records;
-  for (const std::string& line : lines) {
-    if (line.size() < 2 || line[1] != '\t' || std::string("VBC").find(line[0]) == std::string::npos) continue;
-    Record r{line[0], {}};
-    for (size_t from = 2;;) {
-      const size_t tab = line.find('\t', from);
-      r.fields.push_back(line.substr(from, tab == std::string::npos ? std::string::npos : tab - from));
-      if (tab == std::string::npos) break;
-      from = tab + 1;
-    }
-    records.push_back(r);
-  }
-  return records;
-}
-
-// What the listed records lack of the card's own, those its script adds:
-// each there by its name (names compare without regard to case), each boot
-// block for the script's vendor and boot-block file, each configuration for
-// the script's boot block. "" when nothing is lacking.
-std::string NotTheCards(const std::vector<Record>& added, const std::vector<Record>& listed) {
-  struct Tie {
-    size_t field;
-    const char* name;
-  };
-  for (const Record& a : added) {
-    const std::string what = std::string(a.kind == 'V' ? "厂商 " : a.kind == 'B' ? "启动块 " : "配置 ") + a.fields[0];
-    const Record* found = nullptr;
-    for (const Record& l : listed)
-      if (!found && l.kind == a.kind && platform::SameName(l.fields[0], a.fields[0])) found = &l;
-    if (!found) return "没有" + what;
-    std::vector<Tie> ties;
-    if (a.kind == 'B') ties = {{1, "厂商"}, {2, "启动块文件"}};
-    if (a.kind == 'C') ties = {{1, "启动块"}};
-    for (const Tie& t : ties) {
-      const std::string has = t.field < found->fields.size() ? found->fields[t.field] : "";
-      if (!platform::SameName(has, a.fields[t.field]))
-        return what + " 的" + t.name + "是 " + has + "，不是这块网卡的 " + a.fields[t.field];
-    }
-  }
-  return "";
-}
-
 // Asks rplcmd, once it has added nothing, whether the database holds the
 // card's own records: the records the script adds, read back from it, are
-// looked for among those rplcmd lists (the script is replaced by one that
-// lists the vendors, boot blocks and configurations, and rplcmd's output by
-// the listing). "" when they are all there, tied to the card; otherwise why
+// looked for among those rplcmd lists (through pipes: no file changes). "" when they are all there, tied to the card; otherwise why
 // the card cannot count as registered, for a message.
 std::string OwnRecordsLacking(platform::Host& host, const std::string& root) {
-  const std::string script = paths::RplScript(root), output = paths::RplOutput(root);
+  const std::string script = paths::RplScript(root);
   const std::string unknown = "，不能确定这块网卡是否注册过";
   std::vector<std::string> lines;
-  std::vector<Record> added;
+  std::vector<Record> added, listed;
   if (!platform::ReadTextLines(host, script, &lines) || !AddedRecords(lines, &added))
     return "无法读回注册脚本 " + script + unknown;
-  if (!platform::WriteTextLines(host, script, {"V", "L", "B", "L", "C", "L", "q"}))
-    return "无法写入列出记录的脚本 " + script + unknown;
-  int code = -1;
-  const platform::Host::Wait wait =
-      host.RunToEndWithFiles(paths::Rplcmd(root), script, output, kRplcmdLimit, &code);
-  if (wait == platform::Host::Wait::kNotStarted)
-    return "无法再次启动 rplcmd 列出远程启动数据库中的记录" + unknown;
-  if (wait == platform::Host::Wait::kTimedOut)
-    return "rplcmd 列出远程启动数据库中的记录时超时，已被终止" + unknown;
-  if (code != 0) return "也没有列出远程启动数据库中的记录（返回值 " + std::to_string(code) + "）" + unknown;
-  std::vector<std::string> listing;
-  if (!platform::ReadTextLines(host, output, &listing)) return "无法读取 rplcmd 列出的记录 " + output + unknown;
-  const std::string lacking = NotTheCards(added, ListedRecords(listing));
+  std::string why;
+  if (!ListRecords(host, root, &listed, &why)) return why + unknown;
+  const std::string lacking = NotTheCards(added, listed);
   return lacking.empty() ? "" : "远程启动数据库中没有这块网卡自己的全部记录：" + lacking;
 }
 
