@@ -14,6 +14,7 @@
 #include "rpl/install.h"
 #include "rpl/profiles.h"
 #include "rpl/register.h"
+#include "rpl/tree.h"
 
 namespace app {
 namespace {
@@ -24,8 +25,9 @@ const size_t kProfileListLimit = 256;
 const char kService[] = "在控制面板的“网络”中添加远程启动服务";
 const char kLocked[] = "关闭占用它的程序后重新检查";
 const char kShipped[] = "随程序发布的 RPL 文件";
+const char kTree[] = "远程启动目录";
 // What registration and installation need besides the card and the profile.
-#define REGISTRATION_NEEDS "远程启动服务程序", "Windows 95 文件", "NE2000 启动块模板", "Windows 目录", kShipped
+#define REGISTRATION_NEEDS "远程启动服务程序", "Windows 95 文件", kTree, "NE2000 启动块模板", "Windows 目录", kShipped
 #define INSTALLATION_NEEDS "Windows 95 文件", "镜像工具", "临时目录", "原始镜像文件", kShipped
 
 // A folder as the report names it: without the backslash its path ends in.
@@ -70,20 +72,59 @@ struct Rpl {
     }
     return After(*check, {REGISTRATION_NEEDS}, CheckState::kMissing, mend);
   }
+  // What in `profile` stands in the way of its installation for the card of
+  // `block` (rpl::FindInTheWay): the installation refuses it and does not
+  // mend it, so it is the administrator's. "" when there is nothing,
+  // otherwise what was found, with the steps that clear the way in `steps`.
+  std::string InTheWay(const std::string& profile, const std::string& block, std::string* steps) const {
+    const rpl::InstallInput input{profile, rpl::CardType(block), in.shared_directory, root(), in.start_dir,
+                                  IsCustom(block) ? block : ""};
+    const rpl::InTheWay way = rpl::FindInTheWay(host, rpl::PlanInstallation(input, {}));
+    // Named inside the profile, or by the full path of a file outside it.
+    const std::string inside = paths::Profile(root(), profile) + "\\";
+    auto names = [&](const std::vector<std::string>& list) {
+      std::vector<std::string> short_names;
+      for (const std::string& path : list)
+        short_names.push_back(platform::Lower(path.substr(0, inside.size())) == platform::Lower(inside)
+                                  ? path.substr(inside.size())
+                                  : path);
+      return NameList(short_names);
+    };
+    std::string found;
+    steps->clear();
+    if (!way.read_only.empty()) {
+      found = Cat({names(way.read_only), " 有只读属性，安装不替换只读的文件"});
+      *steps = Cat({"去掉 ", NameList(way.read_only), " 的只读属性"});
+    }
+    if (!way.folders.empty()) {
+      found += Cat({found.empty() ? "" : "；", names(way.folders), " 是目录，安装无法用文件替换它"});
+      *steps += Cat({steps->empty() ? "" : "，", "把目录 ", NameList(way.folders), " 改名或移走"});
+    }
+    return found;
+  }
   // The mend that installs `profile` for the card of `block`: detection
   // unlocks the install button for a registered Realtek card; any other
   // card is registered in this run first (a custom card's driver name is
   // known only to the run that registered it), from `driver` when the tree
-  // has no copy of it.
+  // has no copy of it. What in the profile stops the installation comes
+  // first, for the administrator; `in_the_way` is then what was found.
   CheckState Install(const std::string& profile, const std::string& block, std::string* mend,
-                     const std::string& driver = "") const {
+                     const std::string& driver = "", std::string* in_the_way = nullptr) const {
     CheckState state = CheckState::kMissing;
     if (!IsCustom(block) && Registered(block))
       *mend = Cat({"在“网卡类型”中选 ", rpl::CardType(block), "，按“检测”"});
     else
       state = Register(block, mend, driver);
     *mend += Cat({"，按“更  新”，在“RPL配置名”中选 ", profile, "，按“安装”"});
-    return state == CheckState::kMissing ? After(*check, {INSTALLATION_NEEDS}, state, mend) : state;
+    if (state == CheckState::kMissing) state = After(*check, {INSTALLATION_NEEDS}, state, mend);
+    std::string steps;
+    const std::string found = InTheWay(profile, block, &steps);
+    if (in_the_way) *in_the_way = found;
+    if (found.empty()) return state;
+    const std::string first = "先";
+    *mend = mend->compare(0, first.size(), first) == 0 ? Cat({first, steps, "，", mend->substr(first.size())})
+                                                       : Cat({first, steps, "，再", *mend});
+    return CheckState::kAdmin;
   }
   // A card for a profile the check cannot tell the card of: a registered
   // Realtek card (detection alone unlocks the installation for it), else the
@@ -112,19 +153,58 @@ void CheckTree(Rpl& r) {
   const std::string& root = r.root();
   const std::string& start = r.in.start_dir;
   ServerCheck* check = r.check;
-  // rplcmd runs through the command interpreter of system32.
-  FilesItem(host, check, "远程启动服务程序",
-            {Cat({root, "\\system32\\rplcmd.exe"}), paths::RplManager(root), Cat({root, "\\system32\\command.com"})},
-            Cat({root, "\\system32"}), "rplcmd.exe、rplmgr.exe 和 command.com", kService);
+  // Registration starts rplcmd itself and the manager after it.
+  FilesItem(host, check, "远程启动服务程序", {paths::Rplcmd(root), paths::RplManager(root)}, Cat({root, "\\system32"}),
+            "rplcmd.exe 和 rplmgr.exe", kService);
   FilesItem(host, check, "Windows 95 文件",
             {paths::Win95BootFile(root, "io.sys"), paths::Win95BootFile(root, "command.com")},
             Folder(paths::Win95BootFile(root, "")), "io.sys 和 command.com",
             Cat({kService, "（连同它的 Windows 95 启动文件）"}));
+  // Registration copies each DOS 6.22 file the tree lacks from the program's
+  // own (one there is kept), before its dialog shows: a custom card's
+  // registration closed at its dialog copies them and nothing else,
+  // whatever cards there are.
+  const std::string tree = paths::RemotebootTree(root);
+  std::vector<std::string> dos, sources, in_the_way, in_the_way_names;
+  for (const std::string& file : rpl::Dos622Files()) {
+    dos.push_back(paths::Dos622Target(root, file));
+    if (host.FileExists(dos.back())) continue;
+    sources.push_back(paths::Dos622Source(start, file));
+    if (!host.DirectoryExists(dos.back())) continue;
+    in_the_way.push_back(dos.back());
+    in_the_way_names.push_back(dos.back().substr(tree.size() + 1));
+  }
+  // The folders and files of the service's tree registration refuses to go
+  // without (rpl/tree.h), and a folder in the place of a DOS 6.22 file,
+  // which stops its copy.
+  std::vector<std::string> absent_parts, absent_folders, absent_files;
+  for (const rpl::TreePart& part : rpl::MissingParts(host, rpl::RegistrationTree(root))) {
+    absent_parts.push_back(part.path.substr(tree.size() + 1));
+    (part.folder ? absent_folders : absent_files).push_back(part.folder ? part.path : absent_parts.back());
+  }
+  if (!host.DirectoryExists(tree)) {
+    Add(check, Road::kRpl, kTree, CheckState::kAdmin, {"没有远程启动目录 ", tree, "。"}, {kService});
+  } else if (absent_parts.empty() && in_the_way.empty()) {
+    Add(check, Road::kRpl, kTree, CheckState::kReady, {"注册要用的目录和 FIT 文件都在 ", tree, " 中。"});
+  } else {
+    std::string found, mend;
+    if (!absent_parts.empty()) found = Cat({tree, " 中没有注册要用的 ", NameList(absent_parts)});
+    if (!absent_folders.empty()) mend = Cat({"建立目录 ", NameList(absent_folders)});
+    if (!absent_files.empty())
+      mend += Cat({mend.empty() ? "" : "，", kService, "（它带有 ", NameList(absent_files), "）"});
+    if (!in_the_way.empty()) {
+      found += Cat({found.empty() ? "" : "；", NameList(in_the_way_names), " 是目录，注册无法把 DOS 6.22 文件复制到那里"});
+      mend += Cat({mend.empty() ? "" : "，", "把目录 ", NameList(in_the_way), " 改名或移走"});
+    }
+    Add(check, Road::kRpl, kTree, CheckState::kAdmin, {found, "。"}, {mend});
+  }
   // What the program brings: the drivers of the Realtek cards not yet in the
-  // tree (registration keeps one that is), and the installation's subst.exe.
+  // tree (registration keeps one that is), the installation's subst.exe, and
+  // the DOS 6.22 files the tree lacks.
   std::vector<std::string> shipped = {paths::ShippedSubst(start)};
   for (const char* driver : {"rtsnd.dos", "pcind.dos"})
     if (!host.FileExists(paths::NdisDriver(root, driver))) shipped.push_back(paths::ShippedDriver(start, driver));
+  shipped.insert(shipped.end(), sources.begin(), sources.end());
   const std::vector<std::string> absent = MissingFiles(host, shipped, false);
   if (absent.empty())
     Add(check, Road::kRpl, kShipped, CheckState::kReady,
@@ -132,19 +212,12 @@ void CheckTree(Rpl& r) {
   else
     Add(check, Road::kRpl, kShipped, CheckState::kAdmin, {"没有 ", NameList(absent), "。"},
         {"把随程序发布的 rplfiles 目录放到 ", start, " 中"});
-  // Registration copies the DOS 6.22 files before its dialog shows, so a
-  // custom card's registration closed at its dialog copies them and nothing
-  // else, whatever cards there are.
-  std::vector<std::string> dos, source;
-  for (const char* file : {"io.sys", "msdos.sys", "command.com", "himem.sys"}) {
-    dos.push_back(paths::Dos622Target(root, file));
-    source.push_back(paths::Dos622Source(start, file));
-  }
   std::string copy = Cat({"在“网卡类型”中选 ", rpl::kOtherCard,
                           "，按“检测”，再按“配置Rpl”，关闭“客户机网卡信息”（注册先复制 DOS 6.22 文件，关闭后不再改动别的）"});
-  CheckState state = After(*check, {"远程启动服务程序", "Windows 95 文件"}, CheckState::kMissing, &copy);
-  if (!MissingFiles(host, source).empty()) {
-    copy = Cat({"把 DOS 6.22 的四个文件放到 ", start, "\\rplfiles\\dos622 中，再", copy});
+  CheckState state = After(*check, {"远程启动服务程序", "Windows 95 文件", kTree}, CheckState::kMissing, &copy);
+  const std::vector<std::string> no_source = MissingFiles(host, sources);
+  if (!no_source.empty()) {
+    copy = Cat({"把 DOS 6.22 的 ", NameList(no_source), " 放到 ", start, "\\rplfiles\\dos622 中，再", copy});
     state = CheckState::kAdmin;
   }
   FilesItem(host, check, "DOS 6.22 文件", dos, Folder(paths::Dos622Target(root, "")),
@@ -224,6 +297,11 @@ class ProfileItem {
       if (m == mend) return;
     mends_.push_back(mend);
   }
+  bool Asks(const std::string& mend) const {
+    for (const std::string& m : mends_)
+      if (m == mend) return true;
+    return false;
+  }
   void AddTo(ServerCheck* check, const std::string& what) const {
     Add(check, Road::kRpl, what, state_, {Joined(found_), "。"}, {Joined(mends_)});
   }
@@ -267,9 +345,11 @@ void CheckProfile(const Rpl& r, const std::string& name) {
   SetValue(setvars, "NETCARD", &driver);
   // A name that is no driver file (a path, a device) is not looked for.
   if (!rpl::IsDriverFileName(driver)) {
-    const CheckState state = r.Install(name, r.AnyCard(), &mend);
+    std::string in_the_way;
+    const CheckState state = r.Install(name, r.AnyCard(), &mend, "", &in_the_way);
     Add(check, Road::kRpl, what, state == CheckState::kMissing ? CheckState::kStale : state,
-        {"setvars.bat 中的 NETCARD=", driver, " 不是网卡驱动程序的文件名（名字.DOS）。"},
+        {"setvars.bat 中的 NETCARD=", driver, " 不是网卡驱动程序的文件名（名字.DOS）",
+         in_the_way.empty() ? "" : "；", in_the_way, "。"},
         {mend, "（网卡选这个配置的工作站的网卡）"});
     return;
   }
@@ -278,8 +358,8 @@ void CheckProfile(const Rpl& r, const std::string& name) {
   const std::string own = Cat({client, "\\", driver}), registered = paths::NdisDriver(root, driver);
   // Installing again mends every file of the profile; a custom card whose
   // registered driver is gone registers again from the profile's copy.
-  std::string install;
-  CheckState again = r.Install(name, block, &install, host.FileExists(own) ? own : "");
+  std::string install, in_the_way;
+  CheckState again = r.Install(name, block, &install, host.FileExists(own) ? own : "", &in_the_way);
   auto not_ready = [&](CheckState state) { return again == CheckState::kMissing ? state : again; };
   std::vector<std::string> files;
   for (const char* file : {"subst.exe", "io.sys", "system.dat"}) files.push_back(Cat({boot, "\\", file}));
@@ -329,10 +409,17 @@ void CheckProfile(const Rpl& r, const std::string& name) {
     item.Not(CheckState::kUnreadable, "无法读取 startnet.bat", kLocked);
   } else if (is(pxe::StartNetVariant::AutoRegister) || is(pxe::StartNetVariant::Standard)) {
     item.Ready(is(pxe::StartNetVariant::AutoRegister) ? "工作站自动注册：开" : "工作站自动注册：关");
+  } else if (host.FileAttributes(startnet_path) & platform::kAttrReadOnly) {
+    // The check box writes the script anew, and cannot over a read-only one.
+    item.Not(CheckState::kAdmin, "startnet.bat 不是本程序写的两种之一，又有只读属性，勾选框无法改写它",
+             Cat({"先去掉 ", startnet_path, " 的只读属性，再按“更  新”，在“RPL配置名”中选 ", name,
+                  "，勾选“工作站自动注册”（不要自动注册时再清除它）"}));
   } else {
     item.Not(CheckState::kStale, "startnet.bat 不是本程序写的两种之一",
              Cat({"按“更  新”，在“RPL配置名”中选 ", name, "，勾选“工作站自动注册”（不要自动注册时再清除它）"}));
   }
+  // What stops the installation the item asks for.
+  if (!in_the_way.empty() && item.Asks(install)) item.Not(again, in_the_way, install);
   item.AddTo(check, what);
 }
 

@@ -60,6 +60,7 @@ std::string PdkBootImage(const std::string& program_files) {
   return PdkImageDirectory(program_files, kPdkImageLevels) + "\\" + "dosundi.1";
 }
 
+std::string RemotebootTree(const std::string& root) { return root + "\\rpl"; }
 std::string RemotebootInstalledMark(const std::string& root) {
   return root + "\\RPL\\RPLFILES\\BINFILES\\WIN95\\io.sys";
 }

@@ -62,6 +62,7 @@ std::string PdkBootImage(const std::string& program_files);
 // The Remoteboot service's tree below the Windows directory (`root`: the
 // server's SystemRoot, or the Windows directory the host reports; both are the
 // same directory on the server).
+std::string RemotebootTree(const std::string& root);           // ROOT\rpl
 std::string RemotebootInstalledMark(const std::string& root);  // its Windows 95 io.sys
 std::string Win95BootFile(const std::string& root, const std::string& file);
 std::string Dos622Source(const std::string& start_dir, const std::string& file);

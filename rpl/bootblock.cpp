@@ -6,6 +6,7 @@
 #include "base/paths.h"
 #include "platform/textfile.h"
 #include "rpl/registry_hive.h"
+#include "rpl/tree.h"
 
 namespace rpl {
 
@@ -25,12 +26,12 @@ bool WriteRplScript(platform::Host& host, const std::string& driver, const std::
       "V", "A", v, vendor_comment,
       // The DOS boot block and its configuration.
       "B", "A", v + "DOS", v, "BBLOCK\\NETBEUI\\" + d + "\\DOSBB.CNF", "START" + v + "DOS", "0",
-      "C", "A", "DOS" + v, v + "DOS", "dos", "dos622", "fits\\dos622.fit", "fits\\dos622p.fit",
-      dos_comment, "", "",
+      "C", "A", "DOS" + v, v + "DOS", kDosConfiguration.directory, kDosConfiguration.directory2,
+      kDosConfiguration.fit_shared, kDosConfiguration.fit_personal, dos_comment, "", "",
       // The Windows boot block and its configuration.
       "B", "A", v + "WIN", v, "BBLOCK\\NETBEUI\\" + d + "\\W95BB.CNF", "START" + d + "WIN", "0",
-      "C", "A", "WIN" + v, v + "WIN", "dos", "win95", "fits\\win95.fit", "fits\\win95p.fit",
-      windows_comment, "", "",
+      "C", "A", "WIN" + v, v + "WIN", kWindowsConfiguration.directory, kWindowsConfiguration.directory2,
+      kWindowsConfiguration.fit_shared, kWindowsConfiguration.fit_personal, windows_comment, "", "",
       // The end of the input.
       "q"};
   return platform::WriteTextLines(host, paths::RplScript(host.WindowsDirectory()), lines);

@@ -144,6 +144,19 @@ InstallPlan PlanInstallation(const InstallInput& in, const InstallContent& conte
   return plan;
 }
 
+InTheWay FindInTheWay(platform::Host& host, const InstallPlan& plan) {
+  InTheWay way;
+  std::vector<std::string> replaced;
+  for (const PlacedFile& file : plan.profile) replaced.push_back(file.target);
+  if (!plan.deleted.empty()) replaced.push_back(plan.deleted);
+  for (const std::string& target : replaced)
+    if (host.FileAttributes(target) & platform::kAttrReadOnly) way.read_only.push_back(target);
+  for (const PlacedFile& file : plan.shared) replaced.push_back(file.target);
+  for (const std::string& target : replaced)
+    if (host.DirectoryExists(target)) way.folders.push_back(target);
+  return way;
+}
+
 void InstallWin98(platform::Host& host, platform::Ui& ui, const InstallInput& in,
                   platform::CheckBox& auto_register) {
   const unsigned kWarn = platform::kMbIconExclamation;
@@ -266,22 +279,16 @@ void InstallWin98(platform::Host& host, platform::Ui& ui, const InstallInput& in
   // before anything is touched: one made read-only (by hand, to keep it) is
   // not made writable here. The service's own io.sys and command.com come
   // read-only with the service, and are made writable when replaced.
-  std::vector<std::string> replaced;
-  for (const PlacedFile& file : plan.profile) replaced.push_back(file.target);
-  if (!plan.deleted.empty()) replaced.push_back(plan.deleted);
-  for (const std::string& target : replaced) {
-    if (host.FileAttributes(target) & platform::kAttrReadOnly) {
-      refuse(target + " 有只读属性，安装无法" + (target == plan.deleted ? "删除" : "替换") +
-             "它。请去掉它的只读属性后重新安装。");
-      return;
-    }
+  const InTheWay way = FindInTheWay(host, plan);
+  if (!way.read_only.empty()) {
+    const std::string& target = way.read_only.front();
+    refuse(target + " 有只读属性，安装无法" + (target == plan.deleted ? "删除" : "替换") +
+           "它。请去掉它的只读属性后重新安装。");
+    return;
   }
-  for (const PlacedFile& file : plan.shared) replaced.push_back(file.target);
-  for (const std::string& target : replaced) {
-    if (host.DirectoryExists(target)) {
-      refuse(target + " 是一个目录，安装无法用文件替换它。");
-      return;
-    }
+  if (!way.folders.empty()) {
+    refuse(way.folders.front() + " 是一个目录，安装无法用文件替换它。");
+    return;
   }
   // 7. The profile's directories, then every file prepared beside its
   // target. A failure here leaves every file as it was.

@@ -71,6 +71,16 @@ struct InstallPlan {
 };
 InstallPlan PlanInstallation(const InstallInput& in, const InstallContent& content);
 
+// What stands in a plan's way, which the installation refuses before it
+// changes anything and does not mend: the profile's files it must replace
+// or delete that are read-only (one made so by hand, to keep it), and
+// folders in the place of any file it writes, each list in the plan's order.
+struct InTheWay {
+  std::vector<std::string> read_only;
+  std::vector<std::string> folders;
+};
+InTheWay FindInTheWay(platform::Host& host, const InstallPlan& plan);
+
 // The button "安装". Everything it needs is checked, and every file prepared,
 // before the first file is replaced. `auto_register` is CheckBox1: cleared,
 // which runs its switch, when all is prepared and before the profile's files

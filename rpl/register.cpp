@@ -9,6 +9,7 @@
 #include "rpl/bootblock.h"
 #include "rpl/detect.h"
 #include "rpl/records.h"
+#include "rpl/tree.h"
 
 namespace rpl {
 namespace {
@@ -303,8 +304,16 @@ bool RegisterCard(platform::Host& host, platform::Ui& ui, const RegistrationInpu
     ui.MessageBox("请选择网卡类型！", kCaption, kWarn);
     return false;
   }
+  // The service's tree must hold what the copies go into and what the
+  // records name (rplcmd refuses a record naming a part that is not there):
+  // without it nothing is done.
+  const std::string incomplete = IncompleteTree(host, root);
+  if (!incomplete.empty()) {
+    ui.MessageBox(incomplete, kCaption, kWarn);
+    return false;
+  }
   // 2. The DOS 6.22 system files, an existing one left as it is.
-  for (const char* file : {"io.sys", "msdos.sys", "command.com", "himem.sys"}) {
+  for (const std::string& file : Dos622Files()) {
     const std::string from = paths::Dos622Source(in.start_dir, file);
     const std::string to = paths::Dos622Target(root, file);
     const Keep keep = CopyKeeping(host, from, to);

@@ -53,10 +53,12 @@ const char kPxeRenamed[] =
     "√PXE-PDK 安装程序，√已安装的 PXE-PDK，√镜像工具，√临时目录，√原始镜像文件，√已安装的启动镜像，△启动镜像中的服务器和共享";
 const char kNoPcind[] = "√网卡 Other NetCARD（MYNIC），×网卡 RTL 8029（pcind），√网卡 RTL 8139（rtsnd）";
 const char kNoCard[] = "×网卡，√配置列表，√配置 NE2KDOS，！配置 NE2KWIN";
-const char kDemoTree[] = "√远程启动服务程序，√Windows 95 文件，√随程序发布的 RPL 文件，×DOS 6.22 文件，√NE2000 启动块模板";
-const char kTreeDone[] = "√远程启动服务程序，√Windows 95 文件，√随程序发布的 RPL 文件，√DOS 6.22 文件，√NE2000 启动块模板";
+const char kDemoTree[] = "√远程启动服务程序，√Windows 95 文件，√远程启动目录，√随程序发布的 RPL 文件，×DOS 6.22 文件，√NE2000 启动块模板";
+const char kTreeDone[] = "√远程启动服务程序，√Windows 95 文件，√远程启动目录，√随程序发布的 RPL 文件，√DOS 6.22 文件，√NE2000 启动块模板";
+const char kNoTree[] = "！网卡，√配置列表，√配置 NE2KDOS，！配置 NE2KWIN";
+const char kTreeAdmin[] = "√远程启动服务程序，√Windows 95 文件，！远程启动目录，√随程序发布的 RPL 文件，！DOS 6.22 文件，√NE2000 启动块模板";
 const char kDemoProfiles[] = "√配置列表，√配置 NE2KDOS，×配置 NE2KWIN";
-const char kDemoRpl[] = "√远程启动服务程序，√Windows 95 文件，√随程序发布的 RPL 文件，×DOS 6.22 文件，√NE2000 启动块模板，×网卡，"
+const char kDemoRpl[] = "√远程启动服务程序，√Windows 95 文件，√远程启动目录，√随程序发布的 RPL 文件，×DOS 6.22 文件，√NE2000 启动块模板，×网卡，"
                         "√配置列表，√配置 NE2KDOS，×配置 NE2KWIN";
 
 std::string Join(std::initializer_list<std::string> parts) {
@@ -76,7 +78,7 @@ std::vector<Row> Rows() {
   const std::string cards = "√网卡 Other NetCARD（MYNIC），√网卡 RTL 8029（pcind），√网卡 RTL 8139（rtsnd）";
   const std::string empty_pxe_rpl =
       "！PXE-PDK 安装程序，！已安装的 PXE-PDK，！镜像工具，√临时目录，！原始镜像文件，！已安装的启动镜像，！启动镜像中的服务器和共享，"
-      "！远程启动服务程序，！Windows 95 文件，！随程序发布的 RPL 文件，！DOS 6.22 文件，！NE2000 启动块模板，！网卡，！配置列表";
+      "！远程启动服务程序，！Windows 95 文件，！远程启动目录，！随程序发布的 RPL 文件，！DOS 6.22 文件，！NE2000 启动块模板，！网卡，！配置列表";
   const std::string renamed = Join({kAccountsDone, kPxeRenamed, kTreeDone, kNoPcind,
                                     "√配置列表，√配置 NE2KDOS，△配置 W001122，△配置 W00E04C，△配置 W5254AB"});
   return {
@@ -114,8 +116,13 @@ std::vector<Row> Rows() {
        Join({kAccountsDone, kPxeDone, kTreeDone, "√网卡 RTL 8139（rtsnd）", kDemoProfiles, "√配置 W00E04C"}),
        {{"配置 W00E04C", "网卡驱动 RTSND.DOS，远程启动目录中也有；SERVER=KORRINSRV，SHARE=PVDROOT，都是今天的；工作站自动注册：开"},
         {"配置 NE2KWIN", "处理：在“网卡类型”中选 RTL 8139，按“检测”，按“更  新”，在“RPL配置名”中选 NE2KWIN，按“安装”"}}},
-      {"the unused profile removed", kGoOn,
-       [](Server& s) { fs::remove_all(s.host.NativePath(kWinboot + "NE2KWIN")); }, 0,
+      // The tree holds its DOS 6.22 files now: the program's own are no longer needed.
+      {"the unused profile removed, a shipped DOS 6.22 file too", kGoOn,
+       [](Server& s) {
+         fs::remove_all(s.host.NativePath(kWinboot + "NE2KWIN"));
+         s.host.DeleteFile("C:\\Korrin\\rplfiles\\dos622\\himem.sys");
+       },
+       0,
        Join({kAccountsDone, kPxeDone, kTreeDone, "√网卡 RTL 8139（rtsnd）", "√配置列表，√配置 NE2KDOS，√配置 W00E04C"}), {}},
       {"the RPL road for the other two cards", kGoOn,
        [](Server& s) {
@@ -156,11 +163,36 @@ std::vector<Row> Rows() {
       {"a profile with two problems", kGoOn, [](Server& s) { s.host.DeleteFile(kWinboot + "W00E04C\\suboot\\win.bat"); },
        1, Join({kAccountsDone, kPxeRenamed, kTreeDone, kNoPcind, "√配置列表，√配置 NE2KDOS，△配置 W001122，×配置 W00E04C，△配置 W5254AB"}),
        {{"配置 W00E04C", "缺少 win.bat；"}, {"配置 W00E04C", "今天应为 SERVER=NEWNAME"}}},
+      // The installation replaces no read-only file, nor a folder: taking
+      // the attribute off, and the folder away, is the administrator's.
+      {"a stale profile holding read-only files and a folder", kGoOn,
+       [](Server& s) {
+         for (const char* file : {"W00E04C\\suboot\\io.sys", "W00E04C\\suboot\\winboot\\NET.EXE"})
+           s.host.SetFileAttributes(kWinboot + file, platform::kAttrReadOnly);
+         s.MakeDirs(kWinboot + "W00E04C\\suboot\\win.bat");
+       },
+       1, Join({kAccountsDone, kPxeRenamed, kTreeDone, kNoPcind, "√配置列表，√配置 NE2KDOS，△配置 W001122，！配置 W00E04C，△配置 W5254AB"}),
+       {{"配置 W00E04C", "工作站自动注册：关；suboot\\io.sys、suboot\\winboot\\NET.EXE 有只读属性，安装不替换只读的文件；"
+                         "suboot\\win.bat 是目录，安装无法用文件替换它。"},
+        {"配置 W00E04C", "处理：先去掉 C:\\WINNT\\rpl\\rplfiles\\profiles\\W00E04C\\suboot\\io.sys、"
+                         "C:\\WINNT\\rpl\\rplfiles\\profiles\\W00E04C\\suboot\\winboot\\NET.EXE 的只读属性，"
+                         "把目录 C:\\WINNT\\rpl\\rplfiles\\profiles\\W00E04C\\suboot\\win.bat 改名或移走，"
+                         "再在“网卡类型”中选 RTL 8139，按“检测”，按“更  新”，在“RPL配置名”中选 W00E04C，按“安装”"}}},
       {"a profile installed for another card", kDemo, [](Server& s) { s.RplRoad(kRtl8029, &kRtl8139); }, 1,
        Join({kDemoAccounts, kDemoPxe, kTreeDone, "√网卡 RTL 8029（pcind）", kDemoProfiles, "△配置 W5254AB"}),
        {{"配置 W5254AB", "网卡驱动 RTSND.DOS 在 winboot 中，但它的网卡没有在本服务器注册"},
         {"配置 W5254AB", "处理：在“网卡类型”中选 RTL 8139，按“检测”，再按“配置Rpl”"},
         {"配置 NE2KWIN", "处理：在“网卡类型”中选 RTL 8029，按“检测”，按“更  新”"}}},
+      {"a start script edited by hand, read-only", kDemo,
+       [](Server& s) {
+         s.RplRoad(kRtl8139);
+         const std::string startnet = kWinboot + "W00E04C\\suboot\\winboot\\STARTNET.BAT";
+         s.Put(startnet, s.Get(startnet) + "REM by hand\r\n");
+         s.host.SetFileAttributes(startnet, platform::kAttrReadOnly);
+       },
+       1, Join({kDemoAccounts, kDemoPxe, kTreeDone, "√网卡 RTL 8139（rtsnd）", kDemoProfiles, "！配置 W00E04C"}),
+       {{"配置 W00E04C", "startnet.bat 不是本程序写的两种之一，又有只读属性"},
+        {"配置 W00E04C", "处理：先去掉 C:\\WINNT\\rpl\\rplfiles\\profiles\\W00E04C\\suboot\\winboot\\startnet.bat 的只读属性，再按“更  新”"}}},
       {"a shared directory two levels deep", kDemo,
        [](Server& s) {
          s.Put("c:\\temps.bak", "D:\\PVDROOT\\SUB\r\n");
@@ -233,16 +265,16 @@ std::vector<Row> Rows() {
       {"what the roads need, missing", kDemo,
        [](Server& s) {
          for (const char* file : {"C:\\Korrin\\rplfiles\\win98\\subst.exe", "C:\\Korrin\\rplfiles\\rtsnd.dos",
-                                  "C:\\WINNT\\system32\\command.com"})
+                                  "C:\\WINNT\\system32\\rplmgr.exe"})
            s.host.DeleteFile(file);
          s.Put("c:\\temp", "a file");
        },
        1,
        Join({kDemoAccounts,
              "√PXE-PDK 安装程序，×已安装的 PXE-PDK，√镜像工具，！临时目录，√原始镜像文件，！已安装的启动镜像，！启动镜像中的服务器和共享",
-             "！远程启动服务程序，√Windows 95 文件，！随程序发布的 RPL 文件，！DOS 6.22 文件，√NE2000 启动块模板，！网卡，"
+             "！远程启动服务程序，√Windows 95 文件，√远程启动目录，！随程序发布的 RPL 文件，！DOS 6.22 文件，√NE2000 启动块模板，！网卡，"
              "√配置列表，√配置 NE2KDOS，！配置 NE2KWIN"}),
-       {{"远程启动服务程序", "中没有 command.com"}, {"随程序发布的 RPL 文件", "没有 C:\\Korrin\\rplfiles\\win98\\subst.exe、C:\\Korrin\\rplfiles\\rtsnd.dos"},
+       {{"远程启动服务程序", "中没有 rplmgr.exe"}, {"随程序发布的 RPL 文件", "没有 C:\\Korrin\\rplfiles\\win98\\subst.exe、C:\\Korrin\\rplfiles\\rtsnd.dos"},
         {"临时目录", "c:\\temp 是一个文件"}, {"网卡", "处理：先按“远程启动服务程序”一项处理，再在“网卡类型”中选 RTL 8139"}}},
       // The image button refuses a program files folder that is not there.
       {"the program files folder gone", kDemo, [](Server& s) { fs::remove_all(s.host.NativePath("C:\\Program Files")); },
@@ -250,6 +282,40 @@ std::vector<Row> Rows() {
                 kDemoRpl}),
        {{"已安装的启动镜像", "处理：检查注册表中的 ProgramFilesDir（它指的 C:\\Program Files 不存在），改正它或建立这个目录，"
                             "再在 PXE 页上按“生成镜像文件”"}}},
+      // Registration starts rplcmd itself, without the command interpreter.
+      {"no command interpreter in system32", kDemo, [](Server& s) { s.host.DeleteFile("C:\\WINNT\\system32\\command.com"); },
+       1, Join({kDemoAccounts, kDemoPxe, kDemoRpl}), {{"远程启动服务程序", "rplcmd.exe 和 rplmgr.exe 都在 C:\\WINNT\\system32 中。"}}},
+      // Registration refuses a tree without a folder it copies into or a
+      // part its records name.
+      {"the Remoteboot tree without its DOS 6.22 folder", kDemo,
+       [](Server& s) { fs::remove_all(s.host.NativePath("C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622")); }, 1,
+       Join({kDemoAccounts, kDemoPxe, kTreeAdmin, kNoTree}),
+       {{"远程启动目录", "C:\\WINNT\\rpl 中没有注册要用的 rplfiles\\binfiles\\dos622。"},
+        {"远程启动目录", "处理：建立目录 C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622"},
+        {"DOS 6.22 文件", "处理：先按“远程启动目录”一项处理，再在“网卡类型”中选 Other NetCARD"}}},
+      {"the Remoteboot tree without its driver folder, binfiles\\dos and a FIT file", kDemo,
+       [](Server& s) {
+         for (const char* part : {"bblock\\ndis", "rplfiles\\binfiles\\dos", "fits\\dos622.fit"})
+           fs::remove_all(s.host.NativePath(std::string("C:\\WINNT\\rpl\\") + part));
+       },
+       1, Join({kDemoAccounts, kDemoPxe, kTreeAdmin, kNoTree}),
+       {{"远程启动目录", "C:\\WINNT\\rpl 中没有注册要用的 bblock\\ndis、rplfiles\\binfiles\\dos、fits\\dos622.fit。"},
+        {"远程启动目录", "处理：建立目录 C:\\WINNT\\rpl\\bblock\\ndis、C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos，"
+                         "在控制面板的“网络”中添加远程启动服务（它带有 fits\\dos622.fit）"},
+        {"网卡", "处理：先按“远程启动目录”一项处理"}}},
+      {"a folder where a DOS 6.22 file goes", kDemo,
+       [](Server& s) { s.MakeDirs("C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622\\io.sys"); }, 1,
+       Join({kDemoAccounts, kDemoPxe, kTreeAdmin, kNoTree}),
+       {{"远程启动目录", "：rplfiles\\binfiles\\dos622\\io.sys 是目录，注册无法把 DOS 6.22 文件复制到那里。"},
+        {"远程启动目录", "处理：把目录 C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622\\io.sys 改名或移走"}}},
+      // Registration copies a DOS 6.22 file the tree lacks from the program's own.
+      {"a shipped DOS 6.22 file missing", kDemo, [](Server& s) { s.host.DeleteFile("C:\\Korrin\\rplfiles\\dos622\\himem.sys"); },
+       1,
+       Join({kDemoAccounts, kDemoPxe,
+             "√远程启动服务程序，√Windows 95 文件，√远程启动目录，！随程序发布的 RPL 文件，！DOS 6.22 文件，√NE2000 启动块模板", kNoTree}),
+       {{"随程序发布的 RPL 文件", "没有 C:\\Korrin\\rplfiles\\dos622\\himem.sys。"},
+        {"DOS 6.22 文件", "处理：把 DOS 6.22 的 himem.sys 放到 C:\\Korrin\\rplfiles\\dos622 中，再在“网卡类型”中选 Other NetCARD"},
+        {"网卡", "处理：先按“随程序发布的 RPL 文件”一项处理"}}},
       {"another Windows directory", kDemo, [](Server& s) { s.host.SetWindowsDirectory("C:\\WINDOWS"); }, 1,
        Join({kDemoAccounts, kDemoPxe, kDemoTree, "！Windows 目录，！网卡，√配置列表，√配置 NE2KDOS，！配置 NE2KWIN"}),
        {{"Windows 目录", "Windows 报告的 Windows 目录却是 C:\\WINDOWS"}}},
@@ -394,7 +460,7 @@ TEST(ServerCheck, TheMenuItemShowsTheSameReportAndItsButtonCopiesIt) {
   for (const char* road : {"\r\n\r\n1. 账户和共享目录\r\n×【缺少】共享目录：", "\r\n\r\n2. PXE 启动\r\n√【就绪】PXE-PDK 安装程序：",
                            "\r\n\r\n3. RPL 启动\r\n√【就绪】远程启动服务程序："})
     EXPECT_NE(memo.find(road), std::string::npos) << road;
-  EXPECT_EQ(label, "共 19 项：就绪 10 项，缺少 8 项，需管理员 1 项。");
+  EXPECT_EQ(label, "共 20 项：就绪 11 项，缺少 8 项，需管理员 1 项。");
   EXPECT_EQ(copied_label, "报告已复制到剪贴板。");
   EXPECT_EQ(s.ui.clipboard(), memo);
   EXPECT_EQ(s.journal(), (std::vector<SimEvent>{

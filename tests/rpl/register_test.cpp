@@ -148,7 +148,8 @@ TEST(RegistrationAgain, TheFilesThatWereThereStayAndThoseGoneAreMadeFromTheTempl
 
 // One row per refusal and path; the limits of a prefix and of a driver's name
 // are tabled below in RegistrationNames and the Realtek rows. No card chosen
-// copies nothing; a dialog closed by its close box ends silently.
+// copies nothing; a dialog closed by its close box ends silently. A tree
+// without a part registration needs is refused before the copies.
 TEST_F(Registration, RefusalsStopAfterTheDos622CopiesWithOneMessage) {
   auto kBadName = [](const std::string& file) {
     return "网卡驱动程序 " + file +
@@ -159,11 +160,16 @@ TEST_F(Registration, RefusalsStopAfterTheDos622CopiesWithOneMessage) {
            ".dos 同名，不能作为自选网卡注册：" + card + " 网卡请在“网卡类型”中选 " + card +
            "；别的网卡请把驱动程序改名后再选择。程序异常返回!";
   };
+  auto kIncomplete = [](const std::string& part) {
+    return "远程启动服务的目录 C:\\WINNT\\rpl 不完整，注册要用的下列目录和文件不在：\r\nC:\\WINNT\\rpl\\" + part +
+           "\r\n注册没有进行，请补全远程启动服务的目录后再注册。";
+  };
   struct Case {
     const char* nic;
     const char* mac;  // nullptr: the dialog is closed
     const char* path;
     std::string message;
+    const char* gone = nullptr;  // a part of the Remoteboot tree taken away first
   } cases[] = {
       {"", "", "", "请选择网卡类型！"},
       {"RTL 8139", nullptr, "", ""},
@@ -182,6 +188,8 @@ TEST_F(Registration, RefusalsStopAfterTheDos622CopiesWithOneMessage) {
        "是所有网卡启动块的模板，不能再注册。程序异常返回!"},
       {"Other NetCARD", "001122", "C:\\DRIVERS\\RTSND.DOS", kClash("RTSND.DOS", "RTL 8139", "rtsnd")},
       {"Other NetCARD", "001122", "C:\\DRIVERS\\pcind.Dos", kClash("pcind.Dos", "RTL 8029", "pcind")},
+      {"RTL 8029", "5254AB", "", kIncomplete("bblock\\ndis\\"), "bblock\\ndis"},
+      {"Other NetCARD", "001122", "", kIncomplete("fits\\win95p.fit"), "fits\\win95p.fit"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.nic) + " [" + (c.mac ? c.mac : "closed") + "] " + c.path);
@@ -191,6 +199,7 @@ TEST_F(Registration, RefusalsStopAfterTheDos622CopiesWithOneMessage) {
       m.Put(f, "driver");
     // The Realtek card the custom one must not take the place of.
     m.Put(m.Rpl("bblock\\ndis\\rtsnd.dos"), "installed rtsnd");
+    if (c.gone) m.Remove(m.Rpl(c.gone));
     const auto templates = m.Tree(m.Rpl("bblock"));
     m.Choose(c.nic);
     if (c.mac) {
@@ -200,11 +209,11 @@ TEST_F(Registration, RefusalsStopAfterTheDos622CopiesWithOneMessage) {
     m.form->BitBtn9Click();
     std::vector<SimEvent> journal;
     const char* dialog = std::string(c.nic) == "Other NetCARD" ? "TGetNetDrv" : "TForm3";
-    if (*c.nic) journal.push_back({"modal", dialog, "", c.mac ? platform::kMrOk : platform::kMrCancel});
+    if (*c.nic && !c.gone) journal.push_back({"modal", dialog, "", c.mac ? platform::kMrOk : platform::kMrCancel});
     if (!c.message.empty()) journal.push_back({"message", c.message, kCaption, 48});
     EXPECT_EQ(m.journal(), journal);
     // Nothing beyond the DOS 6.22 copies was made, and those once a card was chosen.
-    EXPECT_EQ(m.Dos622Copied(), *c.nic != '\0');
+    EXPECT_EQ(m.Dos622Copied(), *c.nic != '\0' && !c.gone);
     EXPECT_EQ(m.Get("C:\\WINNT\\rpltemp.bat"), "<absent>");
     EXPECT_TRUE(m.host.Runs().empty());
     EXPECT_EQ(m.Tree(m.Rpl("bblock")), templates);

@@ -1,6 +1,7 @@
 // A session at a simulated server with the Remoteboot service installed: its
 // Windows directory C:\WINNT (also SystemRoot), the service's Windows 95 boot
-// files and NE2000 templates, and the program in C:\Korrin with its rplfiles.
+// files, NE2000 templates, binfiles folders and FIT files, and the program in
+// C:\Korrin with its rplfiles.
 #pragma once
 
 #include <filesystem>
@@ -23,6 +24,9 @@ class RplMachine : public SimMachine {
     host.SetWindowsDirectory(kRoot);
     Put(std::string(kRoot) + "\\RPL\\RPLFILES\\BINFILES\\WIN95\\io.sys", "win95 io.sys");
     MakeDirs(std::string(kRoot) + "\\rpl\\rplfiles\\binfiles\\dos622");
+    MakeDirs(std::string(kRoot) + "\\rpl\\rplfiles\\binfiles\\dos");
+    for (const char* fit : {"dos622.fit", "dos622p.fit", "win95.fit", "win95p.fit"})
+      Put(std::string(kRoot) + "\\rpl\\fits\\" + fit, std::string("FIT ") + fit);
     MakeDirs(std::string(kRoot) + "\\rpl\\bblock\\ndis");
     MakeDirs(std::string(kRoot) + "\\rpl\\rplfiles\\profiles");
     Put(Template("dosbb.cnf"), kDosTemplate);

@@ -146,7 +146,7 @@ TEST_F(RplRoad, RegisteringAgainTakesRplcmdsListOfTheCardsOwnRecords) {
       {"a lost dosbb.cnf, a damaged database", "RTL 8139", "00E04C", [&] {
          host.DeleteFile(kBlock + "rtsnd\\dosbb.cnf");
          Put(kDb, Get(kDb) + "VENDOR\t00E04E\r\n");
-       }, "rplcmd 拒绝了注册脚本（返回值 3），也没有列出远程启动数据库中的记录（返回值 3）*damaged*", false,
+       }, "rplcmd 拒绝了注册脚本（返回值 3），rplcmd 无法列出远程启动数据库中的记录（返回值 3）：*damaged*", false,
        [&] { EXPECT_EQ(Get(kBlock + "rtsnd\\dosbb.cnf"), "<absent>"); }},
   };
   for (const Step& step : steps) {
