@@ -13,6 +13,7 @@
 #include "rpl/detect.h"
 #include "rpl/install.h"
 #include "rpl/profiles.h"
+#include "rpl/records.h"
 #include "rpl/register.h"
 #include "rpl/tree.h"
 
@@ -52,9 +53,17 @@ struct Rpl {
   const CheckInput& in;
   ServerCheck* check;
   std::vector<std::string> cards;  // the boot-block folders of the registered cards
+  // The database's records as rplcmd lists them; why not, when it cannot.
+  std::vector<rpl::Record> records;
+  std::string unlisted;
+  bool listed;  // rplcmd was asked
 
   const std::string& root() const { return in.system_root; }
-  bool Registered(const std::string& block) const { return rpl::CardRegistered(host, root(), block); }
+  // A card is registered with all its files and the records that boot it.
+  bool Registered(const std::string& block) const {
+    if (!listed) return rpl::CardRegistered(host, root(), block);
+    return unlisted.empty() && rpl::JudgeCard(host, root(), block, records) == rpl::CardState::kRegistered;
+  }
   // The registered copy of a custom card's driver, when it is there.
   std::string TreeDriver(const std::string& block) const {
     const std::string path = paths::NdisDriver(root(), Cat({block, ".dos"}));
@@ -259,6 +268,16 @@ void CheckCards(Rpl& r) {
     for (const std::string& b : blocks) listed = listed || platform::SameName(b, realtek);
     if (!listed && rpl::IsCard(host, root, realtek)) blocks.push_back(realtek);
   }
+  // The cards the database boots, whose files are gone, are cards too.
+  if (r.unlisted.empty())
+    for (const std::string& card : rpl::CardsOf(r.records)) {
+      bool listed = false;
+      for (const std::string& b : blocks) listed = listed || platform::SameName(b, card);
+      if (!listed) blocks.push_back(card);
+    }
+  if (!r.unlisted.empty())
+    Add(r.check, Road::kRpl, "远程启动数据库", CheckState::kUnreadable, {r.unlisted, "。"},
+        {"检查远程启动服务和它的数据库（在远程启动管理器中打开它），再重新检查"});
   if (blocks.empty()) {
     std::string mend;
     const CheckState state = r.Register("rtsnd", &mend);
@@ -269,19 +288,39 @@ void CheckCards(Rpl& r) {
   }
   for (const std::string& block : blocks) {
     const std::string what = Cat({"网卡 ", rpl::CardType(block), "（", block, "）"});
-    const std::vector<std::string> missing = MissingFiles(host, rpl::CardFiles(root, block));
-    if (missing.empty()) {
-      r.cards.push_back(block);
-      Add(r.check, Road::kRpl, what, CheckState::kReady,
-          {"驱动程序 ", block, ".dos 和启动块文件 dosbb.cnf、w95bb.cnf、protocol.ini 都在。"});
+    const std::vector<std::string> card_files = rpl::CardFiles(root, block);
+    const std::vector<std::string> missing = MissingFiles(host, card_files);
+    std::vector<std::string> folders;
+    for (const std::string& file : card_files)
+      if (host.DirectoryExists(file)) folders.push_back(file);
+    const bool booted = !r.listed || (r.unlisted.empty() && !rpl::VendorsOf(r.records, block).empty());
+    if (missing.empty() && (booted || !r.unlisted.empty())) {
+      if (booted) r.cards.push_back(block);
+      Add(r.check, Road::kRpl, what, booted ? CheckState::kReady : CheckState::kUnreadable,
+          {"驱动程序 ", block, ".dos 和启动块文件 dosbb.cnf、w95bb.cnf、protocol.ini 都在",
+           !r.listed ? "。" : booted ? "，远程启动数据库中有启动它的记录。" : "，远程启动数据库无法列出。"},
+          {"先按“远程启动数据库”一项处理"});
+      continue;
+    }
+    const std::string records = !r.listed || !r.unlisted.empty() ? ""
+                                : booted            ? "远程启动数据库中有它的记录，"
+                                                    : "远程启动数据库中没有启动它的记录，";
+    const std::string lacking =
+        missing.empty() ? Cat({records, "驱动程序和启动块文件都在。"})
+                        : Cat({records, "缺少 ", NameList(missing), "（驱动程序在 ", Folder(paths::NdisDriver(root, "")),
+                               " 中，启动块文件在 ", paths::BootBlockDirectory(root, block), " 中）。"});
+    // A folder where a file of the card goes: registration cannot put the
+    // file there, and renames nothing.
+    if (!folders.empty()) {
+      std::string mend;
+      r.Register(block, &mend);
+      Add(r.check, Road::kRpl, what, CheckState::kAdmin, {lacking, NameList(folders), " 是目录。"},
+          {"把目录 ", NameList(folders), " 改名或移走，再", mend});
       continue;
     }
     std::string mend;
     const CheckState state = r.Register(block, &mend);
-    Add(r.check, Road::kRpl, what, state,
-        {"缺少 ", NameList(missing), "（驱动程序在 ", Folder(paths::NdisDriver(root, "")), " 中，启动块文件在 ",
-         paths::BootBlockDirectory(root, block), " 中）。"},
-        {mend});
+    Add(r.check, Road::kRpl, what, state, {lacking}, {mend});
   }
 }
 
@@ -464,7 +503,12 @@ void CheckRpl(platform::Host& host, const CheckInput& in, ServerCheck* check) {
         {"读不到注册表中的 SystemRoot，不知道远程启动目录在哪里。"}, {"检查注册表后重新检查"});
     return;
   }
-  Rpl r{host, in, check, {}};
+  Rpl r{host, in, check, {}, {}, {}, false};
+  // The database's records, as rplcmd lists them; without rplcmd (an item
+  // of its own says so) the cards are judged by their files alone.
+  r.listed = host.FileExists(paths::Rplcmd(in.system_root));
+  if (r.listed && !rpl::ListRecords(host, in.system_root, &r.records, &r.unlisted) && r.unlisted.empty())
+    r.unlisted = "rplcmd 无法列出远程启动数据库中的记录";
   CheckTree(r);
   CheckCards(r);
   CheckProfiles(r);

@@ -4,6 +4,7 @@
 #include "base/paths.h"
 #include "platform/text.h"
 #include "rpl/bootblock.h"
+#include "rpl/records.h"
 
 namespace rpl {
 
@@ -35,6 +36,14 @@ bool IsCard(platform::Host& host, const std::string& root, const std::string& bl
   return false;
 }
 
+CardState JudgeCard(platform::Host& host, const std::string& root, const std::string& block,
+                    const std::vector<Record>& records) {
+  const bool booted = !VendorsOf(records, block).empty();
+  if (CardRegistered(host, root, block)) return booted ? CardState::kRegistered : CardState::kNoRecords;
+  if (booted) return CardState::kNoFiles;
+  return IsCard(host, root, block) ? CardState::kNoRecords : CardState::kNone;
+}
+
 Unlock DetectCard(platform::Host& host, platform::Ui& ui, const std::string& nic_type,
                   const std::string& system_root) {
   const unsigned kWarn = platform::kMbIconExclamation, kInfo = platform::kMbIconInformation;
@@ -48,11 +57,21 @@ Unlock DetectCard(platform::Host& host, platform::Ui& ui, const std::string& nic
     ui.MessageBox("请检查远程启动服务是否已经安装!", "检测结果", kWarn);
     return Unlock::kNone;
   }
-  // 3. and 4. A Realtek card is registered when its files are in the tree.
-  // The driver alone is not enough: without its boot-block files no
-  // workstation boots, and only registration makes them.
+  // 3. and 4. A Realtek card is registered when its files are in the tree
+  // and its records in the database. The driver alone is not enough:
+  // without its boot-block files and records no workstation boots, and only
+  // registration makes them.
+  std::vector<Record> records;
+  std::string why;
+  if ((nic_type == kRtl8139 || nic_type == kRtl8029) && !ListRecords(host, system_root, &records, &why)) {
+    ui.MessageBox("无法列出远程启动数据库中的记录：" + why + "。\r\n请检查远程启动服务是否已经安装!", "检测结果", kWarn);
+    return Unlock::kNone;
+  }
+  auto registered = [&](const char* block) {
+    return JudgeCard(host, system_root, block, records) == CardState::kRegistered;
+  };
   if (nic_type == kRtl8139) {
-    if (CardRegistered(host, system_root, "rtsnd")) {
+    if (registered("rtsnd")) {
       ui.MessageBox("Rtl8139 网卡检测成功！", "检测结果", kInfo);
       return Unlock::kInstall;
     }
@@ -60,7 +79,7 @@ Unlock DetectCard(platform::Host& host, platform::Ui& ui, const std::string& nic
     return Unlock::kConfigure;
   }
   if (nic_type == kRtl8029) {
-    if (CardRegistered(host, system_root, "pcind")) {
+    if (registered("pcind")) {
       ui.MessageBox("Rtl8029 网卡检测成功！", "检测结果", kInfo);
       return Unlock::kInstall;
     }

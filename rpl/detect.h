@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "rpl/records.h"
 
 namespace rpl {
 
@@ -25,18 +26,32 @@ const char* CardType(const std::string& block);
 // then its boot-block files in bblock\netbeui\BLOCK.
 std::vector<std::string> CardFiles(const std::string& root, const std::string& block);
 
-// A card is registered when all its files are there. A boot-block folder
-// holding none of them (what a registration that did not complete leaves
-// behind) is no card at all.
+// Whether all the card's files are there. A boot-block folder holding none
+// of them (what a registration that did not complete leaves behind) is no
+// card at all.
 bool CardRegistered(platform::Host& host, const std::string& root, const std::string& block);
 bool IsCard(platform::Host& host, const std::string& root, const std::string& block);
+
+// What the service boots of a card: its files, and its records in the
+// Remoteboot database as rplcmd lists them (records.h). A card is
+// registered when both are whole.
+enum class CardState {
+  kRegistered,     // every file there, and a vendor whose records boot it
+  kNoRecords,      // files there (some or all), no vendor boots it
+  kNoFiles,        // a vendor boots it, some or all of its files are gone
+  kNone,           // neither files nor records: never registered
+};
+CardState JudgeCard(platform::Host& host, const std::string& root, const std::string& block,
+                    const std::vector<Record>& records);
 
 // The button detection unlocks, if any.
 enum class Unlock { kNone, kConfigure, kInstall };
 
 // The button "检测": one message, then the button to unlock. A Realtek card
-// counts as registered only with its driver and its boot-block files, so
-// that a card missing one is sent to registration, which makes them.
+// counts as registered only with its driver, its boot-block files and its
+// records in the database (rplcmd is asked, changing nothing), so that a
+// card missing one of them is sent to registration, which makes them. A
+// database rplcmd cannot list unlocks nothing, and the message says why.
 Unlock DetectCard(platform::Host& host, platform::Ui& ui, const std::string& nic_type,
                   const std::string& system_root);
 

@@ -316,9 +316,11 @@ std::vector<Row> Rows() {
        {{"随程序发布的 RPL 文件", "没有 C:\\Korrin\\rplfiles\\dos622\\himem.sys。"},
         {"DOS 6.22 文件", "处理：把 DOS 6.22 的 himem.sys 放到 C:\\Korrin\\rplfiles\\dos622 中，再在“网卡类型”中选 Other NetCARD"},
         {"网卡", "处理：先按“随程序发布的 RPL 文件”一项处理"}}},
-      {"another Windows directory", kDemo, [](Server& s) { s.host.SetWindowsDirectory("C:\\WINDOWS"); }, 1,
-       Join({kDemoAccounts, kDemoPxe, kDemoTree, "！Windows 目录，！网卡，√配置列表，√配置 NE2KDOS，！配置 NE2KWIN"}),
-       {{"Windows 目录", "Windows 报告的 Windows 目录却是 C:\\WINDOWS"}}},
+      // rplcmd looks for its database in the Windows directory Windows reports.
+      {"another Windows directory", kDemo, [](Server& s) { s.host.SetWindowsDirectory("C:\\WINDOWS"); }, 2,
+       Join({kDemoAccounts, kDemoPxe, kDemoTree, "！Windows 目录，？远程启动数据库，！网卡，√配置列表，√配置 NE2KDOS，！配置 NE2KWIN"}),
+       {{"Windows 目录", "Windows 报告的 Windows 目录却是 C:\\WINDOWS"},
+        {"远程启动数据库", "C:\\WINDOWS\\rpl\\rpldb.txt does not exist"}}},
       {"an unreadable template image", kDemo,
        [](Server& s) { s.host.MakeUnreadable("C:\\Korrin\\unditool\\bootimg.w98"); }, 2,
        Join({kDemoAccounts, kBadTemplate, kDemoTree, kNoCard}),
@@ -376,7 +378,9 @@ TEST(ServerCheck, EachServerReportsEveryItemAndChangesNothing) {
     const std::string before = s->Everything();
     EXPECT_EQ(app::CheckCommand(s->host, row.words), row.status) << row.name;
     EXPECT_EQ(s->Everything(), before) << row.name;
-    EXPECT_EQ(s->journal(), std::vector<SimEvent>{}) << row.name;
+    // Nothing is started but rplcmd, asked for its records through pipes.
+    for (const SimEvent& e : s->journal())
+      EXPECT_TRUE(e.kind == "ask" && e.text == "C:\\WINNT\\system32\\rplcmd.exe") << row.name << ": " << e.kind << " " << e.text;
     EXPECT_EQ(s->Tree("E:").size(), row.items.empty() ? 1u : 2u) << row.name;  // the folder, the report
     const std::string bytes = s->Get(kReport);
     std::string text;
@@ -464,6 +468,7 @@ TEST(ServerCheck, TheMenuItemShowsTheSameReportAndItsButtonCopiesIt) {
   EXPECT_EQ(copied_label, "报告已复制到剪贴板。");
   EXPECT_EQ(s.ui.clipboard(), memo);
   EXPECT_EQ(s.journal(), (std::vector<SimEvent>{
+                             {"ask", "C:\\WINNT\\system32\\rplcmd.exe", "V\r\nL\r\nB\r\nL\r\nC\r\nL\r\nq\r\n", 0},
                              {"modal", "TCheckForm", "", platform::kMrCancel},
                              {"clipboard", memo, "", 1},
                              {"clipboard", memo, "", 0},

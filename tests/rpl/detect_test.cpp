@@ -6,36 +6,69 @@ namespace {
 
 using platform::SimEvent;
 
+// rplcmd's listing of the records of the cards named, each under a vendor of
+// its own ("rtsnd pcind"), as the real tool prints them.
+std::string Listing(const std::string& blocks) {
+  std::string out;
+  int n = 0;
+  for (const char* block : {"rtsnd", "pcind"}) {
+    if (blocks.find(block) == std::string::npos) continue;
+    const std::string v = "00000" + std::to_string(++n), dir = std::string("BBLOCK\\NETBEUI\\") + block + "\\";
+    out += "V\t" + v + "\tcard\n";
+    out += "B\t" + v + "DOS\t" + v + "\t" + dir + "DOSBB.CNF\tx\t0\n";
+    out += "B\t" + v + "WIN\t" + v + "\t" + dir + "W95BB.CNF\tx\t0\n";
+    out += "C\tDOS" + v + "\t" + v + "DOS\tdos\tdos622\tf\tf\tx\t\t\n";
+    out += "C\tWIN" + v + "\t" + v + "WIN\tdos\twin95\tf\tf\tx\t\t\n";
+  }
+  return out + "The command completed successfully.\n";
+}
+
 TEST_F(RplSession, DetectionGivesOneMessageAndUnlocksTheNextStep) {
+  const SimEvent kAsked = {"ask", "C:\\WINNT\\system32\\rplcmd.exe", "V\r\nL\r\nB\r\nL\r\nC\r\nL\r\nq\r\n", 0};
   struct Case {
     const char* nic;
     bool remoteboot;
     // The card's files: its driver, and with "+" its boot-block files too.
     const char* rtsnd;
     const char* pcind;
+    const char* records;  // the cards whose records rplcmd lists; "!" when it cannot list them
     SimEvent message;
     bool configure, install;
   } cases[] = {
-      {"", true, "+", "+", {"message", "请选择网卡的类型！", "morva提示", 48}, false, false},
-      {"RTL 8139", false, "+", "+", {"message", "请检查远程启动服务是否已经安装!", "检测结果", 48}, false, false},
-      {"Other NetCARD", false, "", "", {"message", "请检查远程启动服务是否已经安装!", "检测结果", 48}, false, false},
-      {"RTL 8139", true, "+", "", {"message", "Rtl8139 网卡检测成功！", "检测结果", 64}, false, true},
-      {"RTL 8139", true, "", "+", {"message", "Rtl8139 网卡可能没有配置,需要配置RPL", "检测结果", 48}, true, false},
-      {"RTL 8029", true, "", "+", {"message", "Rtl8029 网卡检测成功！", "检测结果", 64}, false, true},
-      {"RTL 8029", true, "+", "", {"message", "RTL8029 网卡可能没有配置,需要配置RPL", "检测结果", 48}, true, false},
-      // A driver without its boot blocks, or boot blocks without their
-      // driver, is a card registration has to finish.
-      {"RTL 8139", true, "driver", "+", {"message", "Rtl8139 网卡可能没有配置,需要配置RPL", "检测结果", 48}, true, false},
-      {"RTL 8029", true, "+", "driver", {"message", "RTL8029 网卡可能没有配置,需要配置RPL", "检测结果", 48}, true, false},
-      {"RTL 8029", true, "", "blocks", {"message", "RTL8029 网卡可能没有配置,需要配置RPL", "检测结果", 48}, true, false},
-      {"Other NetCARD", true, "", "", {"message", "无法检测自定义网卡类型，请直接使用配置来设置您网卡！", "Morva提示", 64}, true, false},
+      {"", true, "+", "+", "rtsnd pcind", {"message", "请选择网卡的类型！", "morva提示", 48}, false, false},
+      {"RTL 8139", false, "+", "+", "rtsnd pcind", {"message", "请检查远程启动服务是否已经安装!", "检测结果", 48}, false, false},
+      {"Other NetCARD", false, "", "", "", {"message", "请检查远程启动服务是否已经安装!", "检测结果", 48}, false, false},
+      {"RTL 8139", true, "+", "", "rtsnd", {"message", "Rtl8139 网卡检测成功！", "检测结果", 64}, false, true},
+      {"RTL 8139", true, "", "+", "pcind", {"message", "Rtl8139 网卡可能没有配置,需要配置RPL", "检测结果", 48}, true, false},
+      {"RTL 8029", true, "", "+", "pcind", {"message", "Rtl8029 网卡检测成功！", "检测结果", 64}, false, true},
+      {"RTL 8029", true, "+", "", "rtsnd", {"message", "RTL8029 网卡可能没有配置,需要配置RPL", "检测结果", 48}, true, false},
+      // A driver without its boot blocks, boot blocks without their
+      // driver, or files without their records, is a card registration has
+      // to finish; so are records without the files.
+      {"RTL 8139", true, "driver", "+", "rtsnd pcind", {"message", "Rtl8139 网卡可能没有配置,需要配置RPL", "检测结果", 48}, true, false},
+      {"RTL 8029", true, "+", "driver", "rtsnd pcind", {"message", "RTL8029 网卡可能没有配置,需要配置RPL", "检测结果", 48}, true, false},
+      {"RTL 8029", true, "", "blocks", "pcind", {"message", "RTL8029 网卡可能没有配置,需要配置RPL", "检测结果", 48}, true, false},
+      {"RTL 8139", true, "+", "+", "pcind", {"message", "Rtl8139 网卡可能没有配置,需要配置RPL", "检测结果", 48}, true, false},
+      {"RTL 8029", true, "", "", "pcind", {"message", "RTL8029 网卡可能没有配置,需要配置RPL", "检测结果", 48}, true, false},
+      // A database rplcmd cannot list unlocks nothing.
+      {"RTL 8139", true, "+", "+", "!",
+       {"message", "无法列出远程启动数据库中的记录：rplcmd 无法列出远程启动数据库中的记录（返回值 3）：damaged。\r\n"
+                   "请检查远程启动服务是否已经安装!", "检测结果", 48}, false, false},
+      {"Other NetCARD", true, "", "", "!", {"message", "无法检测自定义网卡类型，请直接使用配置来设置您网卡！", "Morva提示", 64}, true, false},
       // The comparison is exact: a case-changed name is no card of the list.
-      {"rtl 8139", true, "+", "+", {"message", "无法检测自定义网卡类型，请直接使用配置来设置您网卡！", "Morva提示", 64}, true, false},
+      {"rtl 8139", true, "+", "+", "rtsnd", {"message", "无法检测自定义网卡类型，请直接使用配置来设置您网卡！", "Morva提示", 64}, true, false},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::Message() << c.nic << " " << c.remoteboot << c.rtsnd << c.pcind);
+    SCOPED_TRACE(::testing::Message() << c.nic << " " << c.remoteboot << c.rtsnd << c.pcind << " " << c.records);
     RplMachine m;
     if (!c.remoteboot) m.Remove(std::string(kRoot) + "\\RPL\\RPLFILES\\BINFILES\\WIN95\\io.sys");
+    m.Put("C:\\WINNT\\system32\\rplcmd.exe", "rplcmd");
+    const std::string records = c.records;
+    m.host.RegisterStandin("rplcmd", [records](platform::SimHost&, const std::vector<std::string>&, const std::string&,
+                                               std::string* output) {
+      *output = records == "!" ? "damaged\n" : Listing(records);
+      return records == "!" ? 3 : 0;
+    });
     // Each of the card's files, in the case registration gives it.
     for (const auto& card : {std::make_pair("RTSND", c.rtsnd), std::make_pair("pcind", c.pcind)}) {
       const std::string has = card.second;
@@ -46,7 +79,11 @@ TEST_F(RplSession, DetectionGivesOneMessageAndUnlocksTheNextStep) {
     }
     m.Choose(c.nic);
     m.form->BitBtn10Click();
-    EXPECT_EQ(m.journal(), std::vector<SimEvent>{c.message});
+    const bool asks = c.remoteboot && (std::string(c.nic) == "RTL 8139" || std::string(c.nic) == "RTL 8029");
+    std::vector<SimEvent> journal;
+    if (asks) journal.push_back(kAsked);
+    journal.push_back(c.message);
+    EXPECT_EQ(m.journal(), journal);
     EXPECT_EQ(m.form->BitBtn9.Enabled(), c.configure);
     EXPECT_EQ(m.form->BitBtn11.Enabled(), c.install);
     // Detection only ever unlocks: with both steps open, every result leaves them open.

@@ -50,7 +50,7 @@ TEST(RegistrationFaults, EachFailedStepOnAWorkingServerLeavesEveryFileAsItWas) {
       {"rplcmd refuses", k8029, [](RegistrationMachine& m) {
          m.rplcmd_exit = 2;
          m.rplcmd_says = "rplcmd: the boot block exists already.\nNothing was changed.\n";
-       }, {kRplcmd, kRplcmd, Warning(std::string("rplcmd 拒绝了注册脚本（返回值 2），远程启动数据库中没有这块网卡自己的全部记录：没有厂商 001122。") +
+       }, {kRplcmd, kList, Warning(std::string("rplcmd 拒绝了注册脚本（返回值 2），远程启动数据库中没有这块网卡自己的全部记录：没有厂商 001122。") +
                                      kUnchanged + "\r\nrplcmd 的输出：\r\nrplcmd: the boot block exists already.\r\nNothing was changed.")},
        false},
       // Only rplcmd's listing of the card's own records makes a refused card
@@ -61,7 +61,7 @@ TEST(RegistrationFaults, EachFailedStepOnAWorkingServerLeavesEveryFileAsItWas) {
          m.rplcmd_exit = 2;
          m.rplcmd_says = "vendor 001122 exists already\n";
          m.rplcmd_lists = m.Records("001122", "MYNIC");
-       }, {kRplcmd, kRplcmd, Warning("rplcmd 拒绝了注册脚本（返回值 2），远程启动数据库中没有这块网卡自己的全部记录：启动块 001122DOS "
+       }, {kRplcmd, kList, Warning("rplcmd 拒绝了注册脚本（返回值 2），远程启动数据库中没有这块网卡自己的全部记录：启动块 001122DOS "
                                      "的启动块文件是 BBLOCK\\NETBEUI\\MYNIC\\DOSBB.CNF，不是这块网卡的 "
                                      "BBLOCK\\NETBEUI\\PCIND\\DOSBB.CNF。" + std::string(kUnchanged) +
                                      "\r\nrplcmd 的输出：\r\nvendor 001122 exists already")}, false},
@@ -70,14 +70,15 @@ TEST(RegistrationFaults, EachFailedStepOnAWorkingServerLeavesEveryFileAsItWas) {
          m.rplcmd_exit = 2;
          const std::string records = m.Records("001122", "MYNIC");
          m.rplcmd_lists = records.substr(0, records.find("C\tWIN"));
-       }, {kRplcmd, kRplcmd, Warning("rplcmd 拒绝了注册脚本（返回值 2），远程启动数据库中没有这块网卡自己的全部记录：没有配置 WIN001122。" +
+       }, {kRplcmd, kList, Warning("rplcmd 拒绝了注册脚本（返回值 2），远程启动数据库中没有这块网卡自己的全部记录：没有配置 WIN001122。" +
                                      std::string(kUnchanged))}, false},
       {"the custom card again lacking protocol.ini, its database damaged", kMyNic, [](RegistrationMachine& m) {
          m.Remove(m.Rpl("bblock\\netbeui\\MYNIC\\protocol.ini"));
          m.rplcmd_exit = m.rplcmd_list_exit = 3;
          m.rplcmd_says = "The Remoteboot database is damaged at line 2\n";
          m.rplcmd_lists = m.rplcmd_says;
-       }, {kRplcmd, kRplcmd, Warning("rplcmd 拒绝了注册脚本（返回值 3），也没有列出远程启动数据库中的记录（返回值 3），不能确定这块网卡是否注册过。" +
+       }, {kRplcmd, kList, Warning("rplcmd 拒绝了注册脚本（返回值 3），rplcmd 无法列出远程启动数据库中的记录（返回值 3）："
+                                     "The Remoteboot database is damaged at line 2，不能确定这块网卡是否注册过。" +
                                      std::string(kUnchanged) + "\r\nrplcmd 的输出：\r\nThe Remoteboot database is damaged at line 2")}, false},
       {"rplcmd never ends", k8029, [](RegistrationMachine& m) { m.host.MakeEndless("rplcmd"); },
        {kRplcmd, kWaited, kEnded, Warning(kTimedOut)}, false},
@@ -92,7 +93,7 @@ TEST(RegistrationFaults, EachFailedStepOnAWorkingServerLeavesEveryFileAsItWas) {
          m.rplcmd_exit = 2;
          m.rplcmd_says = "vendor 001122 exists already\n";
          m.rplcmd_lists = m.Records("001122", "mynic");
-       }, {kRplcmd, kRplcmd, {"message", "这块网卡已经注册过：驱动程序 MYNIC.dos 和启动块目录 C:\\WINNT\\rpl\\bblock\\netbeui\\MYNIC "
+       }, {kRplcmd, kList, {"message", "这块网卡已经注册过：驱动程序 MYNIC.dos 和启动块目录 C:\\WINNT\\rpl\\bblock\\netbeui\\MYNIC "
                                 "中的启动块文件都在，rplcmd 没有再添加记录（返回值 2）。文件和远程启动数据库都没有改动。"
                                 "\r\n所选的驱动程序 C:\\DRIVERS\\MYNIC.DOS 与 C:\\WINNT\\rpl\\bblock\\ndis\\MYNIC.dos 不同，"
                                 "服务器上的驱动程序保持原样。\r\n请直接按“安装”为这块网卡安装远程启动文件。"

@@ -124,7 +124,7 @@ TEST(RegistrationAgain, TheFilesThatWereThereStayAndThoseGoneAreMadeFromTheTempl
     std::vector<SimEvent> journal = {{"modal", std::string(c.nic) == "RTL 8139" ? "TForm3" : "TGetNetDrv", "", platform::kMrOk},
                                      kRplcmd};
     if (listed)
-      journal.insert(journal.end(), {kRplcmd, {"message", c.message, "进程提示", 64}});
+      journal.insert(journal.end(), {kList, {"message", c.message, "进程提示", 64}});
     else
       journal.insert(journal.end(), {{"message", std::string(c.nic) == "RTL 8139" ? "Rtl8139注册完成，配置远程启动之前请首先进行<检查配置>"
                                                                                    : "自选网卡完成，配置远程启动之前请首先进行<检查配置>",

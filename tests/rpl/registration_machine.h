@@ -17,6 +17,8 @@ using platform::SimEvent;
 // rplcmd is started itself, the script its input and rpltemp.out its output.
 const SimEvent kRplcmd = {"wait", "C:\\WINNT\\system32\\rplcmd.exe",
                           "<C:\\WINNT\\rpltemp.bat >C:\\WINNT\\rpltemp.out", platform::kHide};
+// Asked again when it added nothing: its records, listed through pipes.
+const SimEvent kList = {"ask", "C:\\WINNT\\system32\\rplcmd.exe", "V\r\nL\r\nB\r\nL\r\nC\r\nL\r\nq\r\n", 0};
 const char kManager[] = "C:\\WINNT\\system32\\rplmgr.exe";
 const char kCaption[] = "morva提示";
 const char kUnchanged[] = "\r\n远程启动数据库没有改动，注册没有完成。";
