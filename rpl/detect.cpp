@@ -1,6 +1,8 @@
 // Detection of the chosen card type, and what makes a card registered.
 #include "rpl/detect.h"
 
+#include <algorithm>
+
 #include "base/paths.h"
 #include "platform/text.h"
 #include "rpl/bootblock.h"
@@ -64,7 +66,9 @@ Unlock DetectCard(platform::Host& host, platform::Ui& ui, const std::string& nic
   std::vector<Record> records;
   std::string why;
   if ((nic_type == kRtl8139 || nic_type == kRtl8029) && !ListRecords(host, system_root, &records, &why)) {
-    ui.MessageBox("无法列出远程启动数据库中的记录：" + why + "。\r\n请检查远程启动服务是否已经安装!", "检测结果", kWarn);
+    const bool stop = !why.empty() && (why.back() == '.' || why.compare(why.size() - std::min<size_t>(3, why.size()), 3, "。") == 0);
+    ui.MessageBox("无法列出远程启动数据库中的记录：" + why + (stop ? "" : "。") + "\r\n请检查远程启动服务是否已经安装!",
+                  "检测结果", kWarn);
     return Unlock::kNone;
   }
   auto registered = [&](const char* block) {

@@ -194,6 +194,14 @@ void InstallWin98(platform::Host& host, platform::Ui& ui, const InstallInput& in
     refuse("远程启动目录中没有网卡驱动程序 " + registered + "，请先用<配置Rpl>注册网卡，再进行安装。");
     return;
   }
+  // A Realtek card is installed only once it is registered: its files in
+  // the Remoteboot tree (detection asked the database too). The install
+  // button stays unlocked when another card type is chosen afterwards.
+  if (!in.nic_type.empty() && in.nic_type != kOtherCard && !CardRegistered(host, root, driver)) {
+    refuse("网卡 " + in.nic_type + " 还没有在远程启动服务中注册（" + paths::BootBlockDirectory(root, driver) +
+           " 中没有它的全部文件），请先按“检测”，再按“配置Rpl”注册它，然后安装。");
+    return;
+  }
   // A driver named like a file of the image's network client would take its
   // place, or give its own up to it.
   for (const std::string& name : ClientFiles()) {

@@ -15,6 +15,7 @@
 #include "app/server.h"
 #include "base/paths.h"
 #include "pxe/wait_dialog.h"
+#include "rpl/detect.h"
 #include "standins/rpl/rplmgr.h"
 #include "standins/sim_standins.h"
 #include "tests/sim_session.h"
@@ -115,8 +116,21 @@ class Server : public SimMachine {
     ASSERT_TRUE(manager.MakeProfile(profile, std::string("WIN") + card.prefix, "", &message)) << message;
     f.BitBtn12Click();
     Choose(f.ComboBox2, profile);
-    if (installed_for) Choose(f.ComboBox1, installed_for->type);
+    // A profile installed for a card this server has not registered (one
+    // copied from another server): the card's files are there while it is
+    // installed, and only then.
+    std::vector<std::string> lent;
+    if (installed_for) {
+      Choose(f.ComboBox1, installed_for->type);
+      const std::string block = std::string(installed_for->type) == "RTL 8139" ? "rtsnd" : "pcind";
+      for (const std::string& file : rpl::CardFiles("C:\\WINNT", block))
+        if (!host.FileExists(file)) {
+          Put(file, "lent");
+          lent.push_back(file);
+        }
+    }
     f.BitBtn11Click();
+    for (const std::string& file : lent) host.DeleteFile(file);
     f.CheckBox1.SetChecked(true);
     ASSERT_EQ(journal().back().text, "无盘WIN98远程启动文件安装完成！");
   }

@@ -18,16 +18,20 @@ const unsigned kReadOnly = platform::kAttrReadOnly, kArchive = platform::kAttrAr
 const unsigned kServiceAttributes = platform::kAttrReadOnly | platform::kAttrHidden | platform::kAttrSystem;
 SimEvent Warning(const std::string& text) { return {"message", text, "morva提示", 48}; }
 
-// A server with a Windows profile WIN98, the RTL8029's and a custom card's
-// drivers registered, and an unpacker that lays out the boot image's files,
+// A server with a Windows profile WIN98, the two Realtek cards and a custom
+// card registered (their drivers and boot-block files), and an unpacker that lays out the boot image's files,
 // each saying where it came from.
 class InstallMachine : public RplMachine {
  public:
   InstallMachine() {
     Put("C:\\Korrin\\unditool\\bootimg.w98", "image");
     Put(Rpl("rplfiles\\binfiles\\win95\\command.com"), "win95 command.com");
+    Put(Rpl("bblock\\ndis\\rtsnd.dos"), "driver RTSND");
     Put(Rpl("bblock\\ndis\\pcind.dos"), "driver PCIND");
     Put(Rpl("bblock\\ndis\\MYNIC.dos"), "driver MYNIC");
+    for (const char* block : {"rtsnd", "pcind", "MYNIC"})
+      for (const char* file : {"dosbb.cnf", "w95bb.cnf", "protocol.ini"})
+        Put(Rpl("bblock\\netbeui\\") + block + "\\" + file, "boot block");
     form->settings.NdisDriverName = "MYNIC";
     MakeDirs(Profile() + "\\wksta.pro");
     host.RegisterStandin("undisk", [this](platform::SimHost&, const std::vector<std::string>& args,
@@ -232,6 +236,11 @@ TEST_F(Install, EachStopLeavesTheTreeAndTheProfileUntouched) {
       {"RTL 8029 never registered", "RTL 8029", [](InstallMachine& m) { m.Remove(m.Rpl("bblock\\ndis\\pcind.dos")); },
        {Warning("远程启动目录中没有网卡驱动程序 C:\\WINNT\\rpl\\bblock\\ndis\\PCIND.dos，请先用<配置Rpl>注册网卡，再进行安装。" +
                 kUntouched)}, false},
+      // The install button stays unlocked when detection then sends another
+      // card type to registration.
+      {"RTL 8139 not registered", "RTL 8139", [](InstallMachine& m) { m.Remove(m.Rpl("bblock\\netbeui\\rtsnd")); },
+       {Warning("网卡 RTL 8139 还没有在远程启动服务中注册（C:\\WINNT\\rpl\\bblock\\netbeui\\RTSND 中没有它的全部文件），"
+                "请先按“检测”，再按“配置Rpl”注册它，然后安装。" + kUntouched)}, false},
       {"a driver named like a client file", "Other NetCARD", [](InstallMachine& m) {
          m.form->settings.NdisDriverName = "protman";
          m.Put(m.Rpl("bblock\\ndis\\protman.dos"), "driver");
