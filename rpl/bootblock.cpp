@@ -16,12 +16,12 @@ std::string ReplaceFirst(const std::string& line, const std::string& token, cons
   return line.substr(0, at) + name + line.substr(at + token.size());
 }
 
-bool WriteRplScript(platform::Host& host, const std::string& driver, const std::string& vendor,
-                    const std::string& dos_comment, const std::string& windows_comment,
-                    const std::string& vendor_comment) {
+std::vector<std::string> RplScriptLines(const std::string& driver, const std::string& vendor,
+                                        const std::string& dos_comment, const std::string& windows_comment,
+                                        const std::string& vendor_comment) {
   const std::string& d = driver;
   const std::string& v = vendor;
-  const std::vector<std::string> lines = {
+  return {
       // The vendor.
       "V", "A", v, vendor_comment,
       // The DOS boot block and its configuration.
@@ -34,7 +34,13 @@ bool WriteRplScript(platform::Host& host, const std::string& driver, const std::
       kWindowsConfiguration.fit_shared, kWindowsConfiguration.fit_personal, windows_comment, "", "",
       // The end of the input.
       "q"};
-  return platform::WriteTextLines(host, paths::RplScript(host.WindowsDirectory()), lines);
+}
+
+bool WriteRplScript(platform::Host& host, const std::string& driver, const std::string& vendor,
+                    const std::string& dos_comment, const std::string& windows_comment,
+                    const std::string& vendor_comment) {
+  return platform::WriteTextLines(host, paths::RplScript(host.WindowsDirectory()),
+                                  RplScriptLines(driver, vendor, dos_comment, windows_comment, vendor_comment));
 }
 
 const char* const kBootBlockFiles[3] = {"dosbb.cnf", "w95bb.cnf", "protocol.ini"};

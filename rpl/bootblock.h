@@ -19,6 +19,10 @@ namespace rpl {
 bool WriteRplScript(platform::Host& host, const std::string& driver, const std::string& vendor,
                     const std::string& dos_comment, const std::string& windows_comment,
                     const std::string& vendor_comment);
+// The script's 41 lines.
+std::vector<std::string> RplScriptLines(const std::string& driver, const std::string& vendor,
+                                        const std::string& dos_comment, const std::string& windows_comment,
+                                        const std::string& vendor_comment);
 
 // The card's boot-block files, in the order they are made.
 extern const char* const kBootBlockFiles[3];  // dosbb.cnf, w95bb.cnf, protocol.ini

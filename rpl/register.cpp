@@ -87,33 +87,32 @@ struct CardFile {
   bool brought = false;           // absent before, put in place by this registration
 };
 
-// Asks rplcmd, once it has added nothing, whether the database holds the
-// card's own records: the records the script adds, read back from it, are
-// looked for among those rplcmd lists (through pipes: no file changes). "" when they are all there, tied to the card; otherwise why
-// the card cannot count as registered, for a message.
-std::string OwnRecordsLacking(platform::Host& host, const std::string& root) {
-  const std::string script = paths::RplScript(root);
-  const std::string unknown = "，不能确定这块网卡是否注册过";
+// The script's lines for the records of `records`, in their order.
+std::vector<std::string> ScriptOf(const std::vector<Record>& records) {
   std::vector<std::string> lines;
-  std::vector<Record> added, listed;
-  if (!platform::ReadTextLines(host, script, &lines) || !AddedRecords(lines, &added))
-    return "无法读回注册脚本 " + script + unknown;
-  std::string why;
-  if (!ListRecords(host, root, &listed, &why)) return why + unknown;
-  const std::string lacking = NotTheCards(added, listed);
-  return lacking.empty() ? "" : "远程启动数据库中没有这块网卡自己的全部记录：" + lacking;
+  for (const Record& r : records) {
+    lines.push_back(std::string(1, r.kind));
+    lines.push_back("A");
+    lines.insert(lines.end(), r.fields.begin(), r.fields.end());
+  }
+  lines.push_back("q");
+  return lines;
 }
 
 // The card's driver and boot-block files with the database records that
-// name them: every file made beside its place first; the absent ones put in
-// place before rplcmd, which looks for them; a custom card's driver there
-// already replaced only once rplcmd has added the records. The boot-block
-// files that are there stay as they are, whatever rplcmd says, as they may
-// carry settings of the administrator's; only those absent are made from
-// the templates. When rplcmd adds nothing, the card counts as registered
-// only when rplcmd lists its own records. On any failure the new files and
-// the ones brought are taken away again, so every file that was there stays
-// byte for byte as it was. True when the card is registered afterwards.
+// name them. What the database holds is asked first (rplcmd lists it,
+// changing nothing): the card's own records there already are not added
+// again, and a record of the card's name that belongs to another card (its
+// prefix taken) refuses the registration before anything is done. Every
+// file is made beside its place first; the absent ones put in place before
+// rplcmd, which looks for them; a custom card's driver there already
+// replaced only once rplcmd has added the records. The boot-block files that
+// are there stay as they are, as they may carry settings of the
+// administrator's; only those absent are made from the templates. A card
+// whose records are all there is registered already: only its files are
+// completed. On any failure the new files and the ones brought are taken
+// away again, so every file that was there stays byte for byte as it was.
+// True when the card is registered afterwards.
 bool RegisterFiles(platform::Host& host, platform::Ui& ui, const std::string& root, const CardColumn& card,
                    const std::string& vendor) {
   const unsigned kWarn = platform::kMbIconExclamation;
@@ -143,8 +142,28 @@ bool RegisterFiles(platform::Host& host, platform::Ui& ui, const std::string& ro
     host.DeleteFile(script);
     host.DeleteFile(output);
   };
-  if (!WriteRplScript(host, card.script_driver, vendor, card.dos_comment, card.windows_comment,
-                      card.vendor_comment)) {
+  // 0. The card's own records, and those of them the database holds.
+  std::vector<Record> own, listed, missing_records;
+  AddedRecords(RplScriptLines(card.script_driver, vendor, card.dos_comment, card.windows_comment, card.vendor_comment),
+               &own);
+  std::string why;
+  if (!ListRecords(host, root, &listed, &why)) {
+    ui.MessageBox("无法列出远程启动数据库中的记录：" + why + "，注册没有进行。" + kUnchanged, kCaption, kWarn);
+    return false;
+  }
+  for (const Record& r : own) {
+    const std::string lacking = NotTheCards({r}, listed);
+    if (lacking.empty()) continue;
+    if (lacking.compare(0, std::string("没有").size(), "没有") == 0) {
+      missing_records.push_back(r);
+      continue;
+    }
+    ui.MessageBox("远程启动数据库中的" + lacking + "：厂商前缀 " + vendor +
+                      " 已经属于另一块网卡。请填这块网卡的工作站网卡地址的前六位。" + kUnchanged,
+                  kCaption, kWarn);
+    return false;
+  }
+  if (!missing_records.empty() && !platform::WriteTextLines(host, script, ScriptOf(missing_records))) {
     ui.MessageBox("无法写入远程启动数据库脚本 " + script + "（文件只读、被占用或磁盘已满）。" + kUnchanged,
                   kCaption, kWarn);
     return false;
@@ -184,12 +203,35 @@ bool RegisterFiles(platform::Host& host, platform::Ui& ui, const std::string& ro
     ui.MessageBox(failed + kUnchanged, kCaption, kWarn);
     return false;
   }
-  // 3. rplcmd itself, the script as its input, to its end.
+  // A card whose records are all there is registered already. The files it
+  // lacked, put in place above, stay: they complete the card the server
+  // already had; those it had stay as they were.
+  if (missing_records.empty()) {
+    std::string chosen, held, completed;
+    const bool other_driver = driver.staged && host.ReadFile(card.driver_source, &chosen) &&
+                              host.ReadFile(driver.path, &held) && chosen != held;
+    for (const CardFile& f : files)
+      if (f.brought) completed += (completed.empty() ? "" : "、") + FileOf(f.path);
+    take_back(true);
+    ui.MessageBox("这块网卡已经注册过：" +
+                      (completed.empty() ? "驱动程序 " + FileOf(driver.path) + " 和启动块目录 " + block +
+                                               " 中的启动块文件都在"
+                                         : "它缺少的 " + completed + " 已经补上") +
+                      "，远程启动数据库中有它的全部记录。" +
+                      (completed.empty() ? "文件和远程启动数据库都没有改动。" : "其他文件和远程启动数据库都没有改动。") +
+                      (other_driver ? "\r\n所选的驱动程序 " + card.driver_source + " 与 " + driver.path +
+                                          " 不同，服务器上的驱动程序保持原样。"
+                                    : "") +
+                      "\r\n请直接按“安装”为这块网卡安装远程启动文件。",
+                  "进程提示", platform::kMbIconInformation);
+    return true;
+  }
+  // 3. rplcmd itself, the script of the records the database lacks as its
+  // input, to its end.
   int code = -1;
   const platform::Host::Wait wait =
       host.RunToEndWithFiles(paths::Rplcmd(root), script, output, kRplcmdLimit, &code);
   if (wait != platform::Host::Wait::kFinished || code != 0) {
-    const std::string printed = PrintedBy(host, root);
     std::string why;
     if (wait == platform::Host::Wait::kNotStarted) {
       why = "无法启动 rplcmd（" + paths::Rplcmd(root) + "），或无法读取 " + script + "、写入 " + output + "。" +
@@ -198,33 +240,7 @@ bool RegisterFiles(platform::Host& host, platform::Ui& ui, const std::string& ro
       why = "rplcmd 在 " + std::to_string(kRplcmdLimit / 1000) +
             " 秒内没有结束，已被终止，注册没有完成。\r\n请在远程启动管理器中检查远程启动数据库。";
     } else {
-      const std::string lacking = OwnRecordsLacking(host, root);
-      if (lacking.empty()) {
-        // Registering a card again: its records are there already, and
-        // rplcmd adds none of them again. The files the card lacked, put in
-        // place above, stay: they complete the card the server already had;
-        // those it had stay as they were.
-        std::string chosen, held, completed;
-        const bool other_driver = driver.staged && host.ReadFile(card.driver_source, &chosen) &&
-                                  host.ReadFile(driver.path, &held) && chosen != held;
-        for (const CardFile& f : files)
-          if (f.brought) completed += (completed.empty() ? "" : "、") + FileOf(f.path);
-        take_back(true);
-        ui.MessageBox("这块网卡已经注册过：" +
-                          (completed.empty() ? "驱动程序 " + FileOf(driver.path) + " 和启动块目录 " + block +
-                                                   " 中的启动块文件都在"
-                                             : "它缺少的 " + completed + " 已经补上") +
-                          "，rplcmd 没有再添加记录（返回值 " + std::to_string(code) + "）。" +
-                          (completed.empty() ? "文件和远程启动数据库都没有改动。"
-                                             : "其他文件和远程启动数据库都没有改动。") +
-                          (other_driver ? "\r\n所选的驱动程序 " + card.driver_source + " 与 " + driver.path +
-                                              " 不同，服务器上的驱动程序保持原样。"
-                                        : "") +
-                          "\r\n请直接按“安装”为这块网卡安装远程启动文件。" + printed,
-                      "进程提示", platform::kMbIconInformation);
-        return true;
-      }
-      why = "rplcmd 拒绝了注册脚本（返回值 " + std::to_string(code) + "），" + lacking + "。" + kUnchanged + printed;
+      why = "rplcmd 拒绝了注册脚本（返回值 " + std::to_string(code) + "）。" + kUnchanged + PrintedBy(host, root);
     }
     take_back();
     ui.MessageBox(why, kCaption, kWarn);

@@ -14,7 +14,8 @@ using namespace registration;
 // and the one message must name the failure.
 TEST(RegistrationFaults, EachFailedStepOnAWorkingServerLeavesEveryFileAsItWas) {
   const std::string kScriptLost = "无法写入远程启动数据库脚本 C:\\WINNT\\rpltemp.bat（文件只读、被占用或磁盘已满）。";
-  const std::string kTimedOut = "rplcmd 在 60 秒内没有结束，已被终止，注册没有完成。\r\n请在远程启动管理器中检查远程启动数据库。";
+  const std::string kTimedOut = "无法列出远程启动数据库中的记录：rplcmd 在 60 秒内没有列出远程启动数据库中的记录，已被终止，"
+                                "注册没有进行。" + std::string(kUnchanged);
   const SimEvent kNotice = {"notice", "远程启动可能没有正确安装!", "Server", 0};
   const SimEvent kEnded = {"end", "C:\\WINNT\\system32\\rplcmd.exe", "", 0};
   const SimEvent kWaited = {"pause", "", "", rpl::kRplcmdLimit};
@@ -24,9 +25,9 @@ TEST(RegistrationFaults, EachFailedStepOnAWorkingServerLeavesEveryFileAsItWas) {
     const char* why;
     const char* nic;
     void (*spoil)(RegistrationMachine&);
-    std::vector<SimEvent> journal;  // after the dialog
+    std::vector<SimEvent> journal;  // after the dialog and the listing of the database's records
     bool registered;                // the install button unlocked
-    bool dialog = true;             // the card's dialog shown
+    bool dialog = true;             // the card's dialog shown, and the records asked for
   } cases[] = {
       // The DOS 6.22 files come before the dialog: none cut short stays.
       {"the disk full as the DOS 6.22 files are first copied", k8029, [](RegistrationMachine& m) {
@@ -50,40 +51,38 @@ TEST(RegistrationFaults, EachFailedStepOnAWorkingServerLeavesEveryFileAsItWas) {
       {"rplcmd refuses", k8029, [](RegistrationMachine& m) {
          m.rplcmd_exit = 2;
          m.rplcmd_says = "rplcmd: the boot block exists already.\nNothing was changed.\n";
-       }, {kRplcmd, kList, Warning(std::string("rplcmd 拒绝了注册脚本（返回值 2），远程启动数据库中没有这块网卡自己的全部记录：没有厂商 001122。") +
-                                     kUnchanged + "\r\nrplcmd 的输出：\r\nrplcmd: the boot block exists already.\r\nNothing was changed.")},
+       }, {kRplcmd, Warning(std::string("rplcmd 拒绝了注册脚本（返回值 2）。") + kUnchanged +
+                            "\r\nrplcmd 的输出：\r\nrplcmd: the boot block exists already.\r\nNothing was changed.")},
        false},
-      // Only rplcmd's listing of the card's own records makes a refused card
-      // one registered before: not a file of it there, nor a prefix that
-      // another card holds, nor a database rplcmd cannot read.
+      // Only rplcmd's listing of the card's own records makes a card one
+      // registered before: not a file of it there; a prefix that another card
+      // holds, or a database rplcmd cannot list, refuses it before anything.
       {"a card never registered, its protocol.ini there, a prefix another card holds", k8029, [](RegistrationMachine& m) {
          m.Put(m.Rpl("bblock\\netbeui\\pcind\\protocol.ini"), "[pcind]\r\n    IRQ=5 ; by hand\r\n");
          m.rplcmd_exit = 2;
          m.rplcmd_says = "vendor 001122 exists already\n";
          m.rplcmd_lists = m.Records("001122", "MYNIC");
-       }, {kRplcmd, kList, Warning("rplcmd 拒绝了注册脚本（返回值 2），远程启动数据库中没有这块网卡自己的全部记录：启动块 001122DOS "
-                                     "的启动块文件是 BBLOCK\\NETBEUI\\MYNIC\\DOSBB.CNF，不是这块网卡的 "
-                                     "BBLOCK\\NETBEUI\\PCIND\\DOSBB.CNF。" + std::string(kUnchanged) +
-                                     "\r\nrplcmd 的输出：\r\nvendor 001122 exists already")}, false},
-      {"the custom card again lacking protocol.ini, its Windows configuration gone", kMyNic, [](RegistrationMachine& m) {
+       }, {Warning("远程启动数据库中的启动块 001122DOS 的启动块文件是 BBLOCK\\NETBEUI\\MYNIC\\DOSBB.CNF，不是这块网卡的 "
+                   "BBLOCK\\NETBEUI\\PCIND\\DOSBB.CNF：厂商前缀 001122 已经属于另一块网卡。请填这块网卡的工作站网卡地址的前六位。" +
+                   std::string(kUnchanged))}, false},
+      {"the custom card again lacking protocol.ini, its Windows configuration gone, rplcmd refusing it", kMyNic,
+       [](RegistrationMachine& m) {
          m.Remove(m.Rpl("bblock\\netbeui\\MYNIC\\protocol.ini"));
          m.rplcmd_exit = 2;
          const std::string records = m.Records("001122", "MYNIC");
          m.rplcmd_lists = records.substr(0, records.find("C\tWIN"));
-       }, {kRplcmd, kList, Warning("rplcmd 拒绝了注册脚本（返回值 2），远程启动数据库中没有这块网卡自己的全部记录：没有配置 WIN001122。" +
-                                     std::string(kUnchanged))}, false},
+       }, {kRplcmd, Warning("rplcmd 拒绝了注册脚本（返回值 2）。" + std::string(kUnchanged))}, false},
       {"the custom card again lacking protocol.ini, its database damaged", kMyNic, [](RegistrationMachine& m) {
          m.Remove(m.Rpl("bblock\\netbeui\\MYNIC\\protocol.ini"));
          m.rplcmd_exit = m.rplcmd_list_exit = 3;
          m.rplcmd_says = "The Remoteboot database is damaged at line 2\n";
          m.rplcmd_lists = m.rplcmd_says;
-       }, {kRplcmd, kList, Warning("rplcmd 拒绝了注册脚本（返回值 3），rplcmd 无法列出远程启动数据库中的记录（返回值 3）："
-                                     "The Remoteboot database is damaged at line 2，不能确定这块网卡是否注册过。" +
-                                     std::string(kUnchanged) + "\r\nrplcmd 的输出：\r\nThe Remoteboot database is damaged at line 2")}, false},
+       }, {Warning("无法列出远程启动数据库中的记录：rplcmd 无法列出远程启动数据库中的记录（返回值 3）："
+                   "The Remoteboot database is damaged at line 2，注册没有进行。" + std::string(kUnchanged))}, false},
       {"rplcmd never ends", k8029, [](RegistrationMachine& m) { m.host.MakeEndless("rplcmd"); },
-       {kRplcmd, kWaited, kEnded, Warning(kTimedOut)}, false},
+       {kWaited, kEnded, Warning(kTimedOut)}, false},
       {"rplcmd ends too late", k8029, [](RegistrationMachine& m) { m.host.MakeSlow("rplcmd", 61000); },
-       {kRplcmd, kWaited, kEnded, Warning(kTimedOut)}, false},
+       {kWaited, kEnded, Warning(kTimedOut)}, false},
       {"its output cannot be written", k8029, [](RegistrationMachine& m) {
          m.Put("C:\\WINNT\\rpltemp.out", "");
          m.host.SetFileAttributes("C:\\WINNT\\rpltemp.out", platform::kAttrReadOnly);
@@ -93,15 +92,14 @@ TEST(RegistrationFaults, EachFailedStepOnAWorkingServerLeavesEveryFileAsItWas) {
          m.rplcmd_exit = 2;
          m.rplcmd_says = "vendor 001122 exists already\n";
          m.rplcmd_lists = m.Records("001122", "mynic");
-       }, {kRplcmd, kList, {"message", "这块网卡已经注册过：驱动程序 MYNIC.dos 和启动块目录 C:\\WINNT\\rpl\\bblock\\netbeui\\MYNIC "
-                                "中的启动块文件都在，rplcmd 没有再添加记录（返回值 2）。文件和远程启动数据库都没有改动。"
-                                "\r\n所选的驱动程序 C:\\DRIVERS\\MYNIC.DOS 与 C:\\WINNT\\rpl\\bblock\\ndis\\MYNIC.dos 不同，"
-                                "服务器上的驱动程序保持原样。\r\n请直接按“安装”为这块网卡安装远程启动文件。"
-                                "\r\nrplcmd 的输出：\r\nvendor 001122 exists already", "进程提示", 64}}, true},
+       }, {{"message", "这块网卡已经注册过：驱动程序 MYNIC.dos 和启动块目录 C:\\WINNT\\rpl\\bblock\\netbeui\\MYNIC "
+                          "中的启动块文件都在，远程启动数据库中有它的全部记录。文件和远程启动数据库都没有改动。"
+                          "\r\n所选的驱动程序 C:\\DRIVERS\\MYNIC.DOS 与 C:\\WINNT\\rpl\\bblock\\ndis\\MYNIC.dos 不同，"
+                          "服务器上的驱动程序保持原样。\r\n请直接按“安装”为这块网卡安装远程启动文件。", "进程提示", 64}}, true},
       {"the custom card again, read-only, rplcmd never ends", kMyNic, [](RegistrationMachine& m) {
          m.host.SetFileAttributes(m.Rpl("bblock\\ndis\\MYNIC.dos"), platform::kAttrReadOnly);
          m.host.MakeEndless("rplcmd");
-       }, {kRplcmd, kWaited, kEnded, Warning(kTimedOut)}, false},
+       }, {kWaited, kEnded, Warning(kTimedOut)}, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.why);
@@ -112,6 +110,7 @@ TEST(RegistrationFaults, EachFailedStepOnAWorkingServerLeavesEveryFileAsItWas) {
     m.Register(c.nic, "001122");
     std::vector<SimEvent> journal;
     if (c.dialog) journal.push_back({"modal", c.nic == k8029 ? "TForm3" : "TGetNetDrv", "", platform::kMrOk});
+    if (c.dialog) journal.push_back(kList);
     journal.insert(journal.end(), c.journal.begin(), c.journal.end());
     EXPECT_EQ(m.journal(), journal);
     EXPECT_TRUE(m.AsBefore(before));

@@ -39,8 +39,9 @@ TEST_F(Registration, EachCardRunsTheWholeRegistrationInItsOrder) {
     const bool custom = std::string(c.nic) == "Other NetCARD";
     EXPECT_EQ(m.form->settings.NdisDriverPath, custom ? "C:\\DRIVERS\\NIC\\MYNIC.DOS" : "");
     EXPECT_EQ(m.form->settings.NdisDriverName, custom ? "MYNIC" : "");
+    // The database is asked first what it holds of the card.
     EXPECT_EQ(m.journal(), (std::vector<SimEvent>{{"modal", custom ? "TGetNetDrv" : "TForm3", "", platform::kMrOk},
-                                                  kRplcmd,
+                                                  kList, kRplcmd,
                                                   {"message", c.done, "进程提示", 64},
                                                   {"run", kManager, "", platform::kShowNormal}}));
     EXPECT_TRUE(m.Dos622Copied());
@@ -94,7 +95,7 @@ TEST(RegistrationAgain, TheFilesThatWereThereStayAndThoseGoneAreMadeFromTheTempl
        {{"netbeui/MYNIC/dosbb.cnf", dos("MYNIC")}, {"ndis/MYNIC.dos", "newer mynic"}}, ""},
       {"Other NetCARD", "001122", "MYNIC", {"netbeui/MYNIC/protocol.ini"},
        {{"netbeui/MYNIC/protocol.ini", protocol("MYNIC")}},
-       "这块网卡已经注册过：它缺少的 protocol.ini 已经补上，rplcmd 没有再添加记录（返回值 2）。其他文件和远程启动数据库都没有改动。"
+       "这块网卡已经注册过：它缺少的 protocol.ini 已经补上，远程启动数据库中有它的全部记录。其他文件和远程启动数据库都没有改动。"
        "\r\n所选的驱动程序 C:\\DRIVERS\\MYNIC.DOS 与 C:\\WINNT\\rpl\\bblock\\ndis\\MYNIC.dos 不同，服务器上的驱动程序保持原样。" +
            kAgain},
       // Records without files: all four made again.
@@ -102,7 +103,7 @@ TEST(RegistrationAgain, TheFilesThatWereThereStayAndThoseGoneAreMadeFromTheTempl
        {"ndis/rtsnd.dos", "netbeui/rtsnd/dosbb.cnf", "netbeui/rtsnd/w95bb.cnf", "netbeui/rtsnd/protocol.ini"},
        {{"ndis/rtsnd.dos", "shipped rtsnd"}, {"netbeui/rtsnd/dosbb.cnf", dos("rtsnd")},
         {"netbeui/rtsnd/w95bb.cnf", "DRV BBLOCK\\NDIS\\rtsnd.DOS ~ ~ ~\r\n"}, {"netbeui/rtsnd/protocol.ini", protocol("rtsnd")}},
-       "这块网卡已经注册过：它缺少的 rtsnd.dos、dosbb.cnf、w95bb.cnf、protocol.ini 已经补上，rplcmd 没有再添加记录（返回值 2）。"
+       "这块网卡已经注册过：它缺少的 rtsnd.dos、dosbb.cnf、w95bb.cnf、protocol.ini 已经补上，远程启动数据库中有它的全部记录。"
        "其他文件和远程启动数据库都没有改动。" + kAgain},
   };
   for (const Case& c : cases) {
@@ -122,11 +123,11 @@ TEST(RegistrationAgain, TheFilesThatWereThereStayAndThoseGoneAreMadeFromTheTempl
     }
     m.Register(c.nic, c.mac);
     std::vector<SimEvent> journal = {{"modal", std::string(c.nic) == "RTL 8139" ? "TForm3" : "TGetNetDrv", "", platform::kMrOk},
-                                     kRplcmd};
+                                     kList};
     if (listed)
-      journal.insert(journal.end(), {kList, {"message", c.message, "进程提示", 64}});
+      journal.insert(journal.end(), {{"message", c.message, "进程提示", 64}});
     else
-      journal.insert(journal.end(), {{"message", std::string(c.nic) == "RTL 8139" ? "Rtl8139注册完成，配置远程启动之前请首先进行<检查配置>"
+      journal.insert(journal.end(), {kRplcmd, {"message", std::string(c.nic) == "RTL 8139" ? "Rtl8139注册完成，配置远程启动之前请首先进行<检查配置>"
                                                                                    : "自选网卡完成，配置远程启动之前请首先进行<检查配置>",
                                       "进程提示", 64},
                                      {"run", kManager, "", platform::kShowNormal}});

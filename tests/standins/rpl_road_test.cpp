@@ -129,10 +129,9 @@ TEST_F(RplRoad, RegisteringAgainTakesRplcmdsListOfTheCardsOwnRecords) {
        }, true},
       {"a card never registered, its protocol.ini there, the RTL8139's prefix", "Other NetCARD", "00E04C",
        [&] { Put(kBlock + "MYNIC\\protocol.ini", "[MYNIC]\r\n"); },
-       "rplcmd 拒绝了注册脚本（返回值 2），远程启动数据库中没有这块网卡自己的全部记录：启动块 00E04CDOS 的启动块文件是 "
-       "BBLOCK\\NETBEUI\\rtsnd\\DOSBB.CNF，不是这块网卡的 BBLOCK\\NETBEUI\\MYNIC\\DOSBB.CNF。\r\n远程启动数据库没有改动，"
-       "注册没有完成。\r\nrplcmd 的输出：\r\nrplcmd: vendor 00E04C (record 1), field \"name\" \"00E04C\": the vendor exists "
-       "already. Nothing was changed.",
+       "远程启动数据库中的启动块 00E04CDOS 的启动块文件是 BBLOCK\\NETBEUI\\rtsnd\\DOSBB.CNF，不是这块网卡的 "
+       "BBLOCK\\NETBEUI\\MYNIC\\DOSBB.CNF：厂商前缀 00E04C 已经属于另一块网卡。请填这块网卡的工作站网卡地址的前六位。"
+       "\r\n远程启动数据库没有改动，注册没有完成。",
        false, [&] {
          EXPECT_EQ(Get(kBlock + "MYNIC\\protocol.ini"), "[MYNIC]\r\n");
          EXPECT_EQ(Get(kBlock + "MYNIC\\dosbb.cnf"), "<absent>");
@@ -146,7 +145,7 @@ TEST_F(RplRoad, RegisteringAgainTakesRplcmdsListOfTheCardsOwnRecords) {
       {"a lost dosbb.cnf, a damaged database", "RTL 8139", "00E04C", [&] {
          host.DeleteFile(kBlock + "rtsnd\\dosbb.cnf");
          Put(kDb, Get(kDb) + "VENDOR\t00E04E\r\n");
-       }, "rplcmd 拒绝了注册脚本（返回值 3），rplcmd 无法列出远程启动数据库中的记录（返回值 3）：*damaged*", false,
+       }, "无法列出远程启动数据库中的记录：rplcmd 无法列出远程启动数据库中的记录（返回值 3）：*damaged*", false,
        [&] { EXPECT_EQ(Get(kBlock + "rtsnd\\dosbb.cnf"), "<absent>"); }},
   };
   for (const Step& step : steps) {
