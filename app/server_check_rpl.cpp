@@ -73,6 +73,16 @@ struct Rpl {
   // tree has none), and its state: kAdmin when no step of the program can,
   // as for a custom card whose driver is nowhere.
   CheckState Register(const std::string& block, std::string* mend, const std::string& driver = "") const {
+    // A folder where a file of the card goes: registration cannot put the
+    // file there, and renames nothing.
+    std::vector<std::string> folders;
+    for (const std::string& file : rpl::CardFiles(root(), block))
+      if (host.DirectoryExists(file)) folders.push_back(file);
+    if (!folders.empty()) {
+      *mend = Cat({"把目录 ", NameList(folders), " 改名或移走，再",
+                   RegisterSteps(block, TreeDriver(block).empty() ? driver : TreeDriver(block))});
+      return CheckState::kAdmin;
+    }
     *mend = RegisterSteps(block, TreeDriver(block).empty() ? driver : TreeDriver(block));
     if (mend->empty()) {
       *mend = Cat({"找到网卡 ", block, " 的 DOS NDIS 驱动程序 ", block, ".DOS，在“网卡类型”中选 ", rpl::kOtherCard,
@@ -309,18 +319,10 @@ void CheckCards(Rpl& r) {
         missing.empty() ? Cat({records, "驱动程序和启动块文件都在。"})
                         : Cat({records, "缺少 ", NameList(missing), "（驱动程序在 ", Folder(paths::NdisDriver(root, "")),
                                " 中，启动块文件在 ", paths::BootBlockDirectory(root, block), " 中）。"});
-    // A folder where a file of the card goes: registration cannot put the
-    // file there, and renames nothing.
-    if (!folders.empty()) {
-      std::string mend;
-      r.Register(block, &mend);
-      Add(r.check, Road::kRpl, what, CheckState::kAdmin, {lacking, NameList(folders), " 是目录。"},
-          {"把目录 ", NameList(folders), " 改名或移走，再", mend});
-      continue;
-    }
     std::string mend;
     const CheckState state = r.Register(block, &mend);
-    Add(r.check, Road::kRpl, what, state, {lacking}, {mend});
+    Add(r.check, Road::kRpl, what, state, {lacking, folders.empty() ? "" : NameList(folders), folders.empty() ? "" : " 是目录。"},
+        {mend});
   }
 }
 

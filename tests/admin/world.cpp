@@ -518,7 +518,18 @@ void World::Follow(const admin::Press& press, Outcome* outcome) {
   auto* ui = static_cast<AdminUi*>(ui_.get());
   ui->answer = platform::kIdOk;
   const Advice advice = ReadAdvice(item.mend);
-  const std::string prefix = advice.card == "RTL 8029" ? "5254AB" : advice.card == "Other NetCARD" ? "001122" : "00E04C";
+  // The workstations' prefix: the card's usual one, unless the database
+  // gives it to another card (the administrator knows the workstations').
+  std::string prefix = advice.card == "RTL 8029" ? "5254AB" : advice.card == "Other NetCARD" ? "001122" : "00E04C";
+  standins::rpl::Database db;
+  const std::string block = advice.card == "RTL 8029" ? "pcind" : advice.card == "RTL 8139" ? "rtsnd" : "";
+  if (standins::rpl::Load(*sim_, &db) == standins::rpl::LoadResult::kLoaded)
+    for (const char* free : {"0A0B0C", "0D0E0F", "101112"}) {
+      const auto* boot = db.FindBootBlock(prefix + "DOS");
+      if (!boot || (!block.empty() && platform::Lower(boot->file).find("\\" + block + "\\") != std::string::npos))
+        break;
+      prefix = free;
+    }
   ui->modal = [advice, prefix](platform::ModalWindow& window) {
     if (auto* dialog = dynamic_cast<rpl::TForm3*>(&window)) {
       dialog->MAC.SetText(prefix);
