@@ -29,7 +29,7 @@ const char kShipped[] = "随程序发布的 RPL 文件";
 const char kTree[] = "远程启动目录";
 // What registration and installation need besides the card and the profile.
 #define REGISTRATION_NEEDS "远程启动服务程序", "远程启动数据库", "Windows 95 文件", kTree, "NE2000 启动块模板", "Windows 目录", kShipped
-#define INSTALLATION_NEEDS "Windows 95 文件", "镜像工具", "临时目录", "原始镜像文件", kShipped
+#define INSTALLATION_NEEDS "远程启动服务程序", "远程启动数据库", "Windows 95 文件", "镜像工具", "临时目录", "原始镜像文件", kShipped
 
 // A folder as the report names it: without the backslash its path ends in.
 std::string Folder(const std::string& path) {
