@@ -303,13 +303,17 @@ void CheckCards(Rpl& r) {
     std::vector<std::string> folders;
     for (const std::string& file : card_files)
       if (host.DirectoryExists(file)) folders.push_back(file);
-    const bool booted = !r.listed || (r.unlisted.empty() && !rpl::VendorsOf(r.records, block).empty());
-    if (missing.empty() && (booted || !r.unlisted.empty())) {
+    const bool booted = r.listed && r.unlisted.empty() && !rpl::VendorsOf(r.records, block).empty();
+    // Files all there, and the records unknown: without rplcmd, or with a
+    // database it cannot list, no one can tell whether the card boots.
+    if (missing.empty() && (booted || !r.listed || !r.unlisted.empty())) {
       if (booted) r.cards.push_back(block);
-      Add(r.check, Road::kRpl, what, booted ? CheckState::kReady : CheckState::kUnreadable,
+      Add(r.check, Road::kRpl, what,
+          booted ? CheckState::kReady : CheckState::kUnreadable,
           {"驱动程序 ", block, ".dos 和启动块文件 dosbb.cnf、w95bb.cnf、protocol.ini 都在",
-           !r.listed ? "。" : booted ? "，远程启动数据库中有启动它的记录。" : "，远程启动数据库无法列出。"},
-          {"先按“远程启动数据库”一项处理"});
+           booted ? "，远程启动数据库中有启动它的记录。"
+                  : !r.listed ? "，没有 rplcmd，不知道远程启动数据库中有没有它的记录。" : "，远程启动数据库无法列出。"},
+          {!r.listed ? "先按“远程启动服务程序”一项处理" : "先按“远程启动数据库”一项处理"});
       continue;
     }
     const std::string records = !r.listed || !r.unlisted.empty() ? ""

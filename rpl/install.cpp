@@ -10,6 +10,7 @@
 #include "rpl/bootblock.h"
 #include "rpl/detect.h"
 #include "rpl/profiles.h"
+#include "rpl/records.h"
 #include "rpl/registry_hive.h"
 
 namespace rpl {
@@ -195,12 +196,21 @@ void InstallWin98(platform::Host& host, platform::Ui& ui, const InstallInput& in
     return;
   }
   // A Realtek card is installed only once it is registered: its files in
-  // the Remoteboot tree (detection asked the database too). The install
-  // button stays unlocked when another card type is chosen afterwards.
-  if (!in.nic_type.empty() && in.nic_type != kOtherCard && !CardRegistered(host, root, driver)) {
-    refuse("网卡 " + in.nic_type + " 还没有在远程启动服务中注册（" + paths::BootBlockDirectory(root, driver) +
-           " 中没有它的全部文件），请先按“检测”，再按“配置Rpl”注册它，然后安装。");
-    return;
+  // the Remoteboot tree and its records in the database (rplcmd lists them,
+  // changing nothing). The install button stays unlocked when another card
+  // type is chosen afterwards.
+  if (rtl8139 || in.nic_type == kRtl8029) {
+    std::vector<Record> records;
+    std::string why;
+    if (!ListRecords(host, root, &records, &why)) {
+      refuse("无法列出远程启动数据库中的记录：" + why + "，不能确定网卡 " + in.nic_type + " 是否已经注册。");
+      return;
+    }
+    if (JudgeCard(host, root, driver, records) != CardState::kRegistered) {
+      refuse("网卡 " + in.nic_type + " 还没有在远程启动服务中注册（" + paths::BootBlockDirectory(root, driver) +
+             " 中的文件或远程启动数据库中的记录不全），请先按“检测”，再按“配置Rpl”注册它，然后安装。");
+      return;
+    }
   }
   // A driver named like a file of the image's network client would take its
   // place, or give its own up to it.

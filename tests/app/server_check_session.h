@@ -117,22 +117,33 @@ class Server : public SimMachine {
     f.BitBtn12Click();
     Choose(f.ComboBox2, profile);
     // A profile installed for a card this server has not registered (one
-    // copied from another server): the card's files are there while it is
-    // installed, and only then.
+    // copied from another server): the card is registered while the
+    // profile is installed, and then its files and records are taken away.
     std::vector<std::string> lent;
+    std::string prefix;
     if (installed_for) {
       Choose(f.ComboBox1, installed_for->type);
+      prefix = installed_for->prefix;
       const std::string block = std::string(installed_for->type) == "RTL 8139" ? "rtsnd" : "pcind";
       for (const std::string& file : rpl::CardFiles("C:\\WINNT", block))
-        if (!host.FileExists(file)) {
-          Put(file, "lent");
-          lent.push_back(file);
-        }
+        if (!host.FileExists(file)) lent.push_back(file);
+      AnswerPrefix(prefix);
+      f.BitBtn10Click();
+      f.BitBtn9Click();
     }
     f.BitBtn11Click();
-    for (const std::string& file : lent) host.DeleteFile(file);
+    const std::string installed = journal().back().text;
+    if (installed_for) {
+      for (const std::string& file : lent) host.DeleteFile(file);
+      std::string out;
+      const std::string& v = prefix;
+      host.RunAndWait("C:\\WINNT\\system32\\rplcmd.exe",
+                      "C\nD\nWIN" + v + "\nC\nD\nDOS" + v + "\nB\nD\n" + v + "WIN\nB\nD\n" + v + "DOS\nV\nD\n" + v + "\nq\n",
+                      &out);
+      ASSERT_NE(out.find("Deleted vendor"), std::string::npos) << out;
+    }
     f.CheckBox1.SetChecked(true);
-    ASSERT_EQ(journal().back().text, "无盘WIN98远程启动文件安装完成！");
+    ASSERT_EQ(installed, "无盘WIN98远程启动文件安装完成！");
   }
 
   app::TForm1& Form() {

@@ -6,23 +6,6 @@ namespace {
 
 using platform::SimEvent;
 
-// rplcmd's listing of the records of the cards named, each under a vendor of
-// its own ("rtsnd pcind"), as the real tool prints them.
-std::string Listing(const std::string& blocks) {
-  std::string out;
-  int n = 0;
-  for (const char* block : {"rtsnd", "pcind"}) {
-    if (blocks.find(block) == std::string::npos) continue;
-    const std::string v = "00000" + std::to_string(++n), dir = std::string("BBLOCK\\NETBEUI\\") + block + "\\";
-    out += "V\t" + v + "\tcard\n";
-    out += "B\t" + v + "DOS\t" + v + "\t" + dir + "DOSBB.CNF\tx\t0\n";
-    out += "B\t" + v + "WIN\t" + v + "\t" + dir + "W95BB.CNF\tx\t0\n";
-    out += "C\tDOS" + v + "\t" + v + "DOS\tdos\tdos622\tf\tf\tx\t\t\n";
-    out += "C\tWIN" + v + "\t" + v + "WIN\tdos\twin95\tf\tf\tx\t\t\n";
-  }
-  return out + "The command completed successfully.\n";
-}
-
 TEST_F(RplSession, DetectionGivesOneMessageAndUnlocksTheNextStep) {
   const SimEvent kAsked = {"ask", "C:\\WINNT\\system32\\rplcmd.exe", "V\r\nL\r\nB\r\nL\r\nC\r\nL\r\nq\r\n", 0};
   struct Case {
@@ -62,13 +45,11 @@ TEST_F(RplSession, DetectionGivesOneMessageAndUnlocksTheNextStep) {
     SCOPED_TRACE(::testing::Message() << c.nic << " " << c.remoteboot << c.rtsnd << c.pcind << " " << c.records);
     RplMachine m;
     if (!c.remoteboot) m.Remove(std::string(kRoot) + "\\RPL\\RPLFILES\\BINFILES\\WIN95\\io.sys");
-    m.Put("C:\\WINNT\\system32\\rplcmd.exe", "rplcmd");
     const std::string records = c.records;
-    m.host.RegisterStandin("rplcmd", [records](platform::SimHost&, const std::vector<std::string>&, const std::string&,
-                                               std::string* output) {
-      *output = records == "!" ? "damaged\n" : Listing(records);
-      return records == "!" ? 3 : 0;
-    });
+    std::string listing;
+    if (records.find("rtsnd") != std::string::npos) listing += m.Records("000001", "rtsnd");
+    if (records.find("pcind") != std::string::npos) listing += m.Records("000002", "pcind");
+    m.ServeRecords(records == "!" ? "damaged\n" : listing, records == "!" ? 3 : 0);
     // Each of the card's files, in the case registration gives it.
     for (const auto& card : {std::make_pair("RTSND", c.rtsnd), std::make_pair("pcind", c.pcind)}) {
       const std::string has = card.second;

@@ -87,16 +87,6 @@ class RegistrationMachine : public RplMachine {
     }
     return now == before;
   }
-  // The records rplcmd lists for a card registered with `prefix` whose
-  // boot-block directory is `block`, as it prints them.
-  static std::string Records(const std::string& prefix, const std::string& block) {
-    const std::string& v = prefix;
-    return "V\t" + v + "\tits vendor\n"
-           "B\t" + v + "DOS\t" + v + "\tBBLOCK\\NETBEUI\\" + block + "\\DOSBB.CNF\tSTART" + v + "DOS\t0\n"
-           "B\t" + v + "WIN\t" + v + "\tBBLOCK\\NETBEUI\\" + block + "\\W95BB.CNF\tSTART" + block + "WIN\t0\n"
-           "C\tDOS" + v + "\t" + v + "DOS\tdos\tdos622\tfits\\dos622.fit\tfits\\dos622p.fit\tDOS\t\t\n"
-           "C\tWIN" + v + "\t" + v + "WIN\tdos\twin95\tfits\\win95.fit\tfits\\win95p.fit\tWindows\t\t\n";
-  }
   std::string script_at_message, script_at_rplcmd, list_at_rplcmd;
   std::string rplcmd_says, rplcmd_lists = "The command completed successfully.\n";
   int rplcmd_exit = 0, rplcmd_list_exit = 0;

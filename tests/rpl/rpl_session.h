@@ -51,6 +51,26 @@ class RplMachine : public SimMachine {
     form->ComboBox2.SetItems({profile});
     form->ComboBox2.SetItemIndex(profile.empty() ? -1 : 0);
   }
+  // The records rplcmd lists for a card registered with `prefix` whose
+  // boot-block directory is `block`, as it prints them.
+  static std::string Records(const std::string& prefix, const std::string& block) {
+    const std::string& v = prefix;
+    return "V\t" + v + "\tits vendor\n"
+           "B\t" + v + "DOS\t" + v + "\tBBLOCK\\NETBEUI\\" + block + "\\DOSBB.CNF\tSTART" + v + "DOS\t0\n"
+           "B\t" + v + "WIN\t" + v + "\tBBLOCK\\NETBEUI\\" + block + "\\W95BB.CNF\tSTART" + block + "WIN\t0\n"
+           "C\tDOS" + v + "\t" + v + "DOS\tdos\tdos622\tfits\\dos622.fit\tfits\\dos622p.fit\tDOS\t\t\n"
+           "C\tWIN" + v + "\t" + v + "WIN\tdos\twin95\tfits\\win95.fit\tfits\\win95p.fit\tWindows\t\t\n";
+  }
+  // rplcmd in system32, listing `listing` with the exit status `exit` to
+  // whatever it is asked.
+  void ServeRecords(const std::string& listing, int exit = 0) {
+    Put(std::string(kRoot) + "\\system32\\rplcmd.exe", "rplcmd");
+    host.RegisterStandin("rplcmd", [listing, exit](platform::SimHost&, const std::vector<std::string>&,
+                                                   const std::string&, std::string* output) {
+      *output = listing + (exit == 0 ? "The command completed successfully.\n" : "");
+      return exit;
+    });
+  }
   // Takes a file or a folder, with all it holds, off the machine.
   void Remove(const std::string& path) { std::filesystem::remove_all(host.NativePath(path)); }
 
