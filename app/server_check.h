@@ -24,6 +24,9 @@ struct CheckItem {
   // When not ready: what mends it, as steps joined by "，" (server_check_parts.h
   // lists the words of the steps this program takes).
   std::string mend;
+  // When its button would change it: what it would change, one a line
+  // (plan::Describe's words).
+  std::vector<std::string> changes;
 };
 
 // What the check reads besides the machine: the main window's fields and

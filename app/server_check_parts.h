@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/server_check.h"
+#include "base/plan.h"
 
 namespace app {
 
@@ -54,6 +55,15 @@ std::string Cat(std::initializer_list<Piece> pieces);
 // such item is mended by hand; `state` otherwise.
 CheckState After(const ServerCheck& check, std::initializer_list<const char*> needs, CheckState state,
                  std::string* mend);
+
+// Adds the items a button's plan looked at (base/plan.h), in its order, each
+// once: an item already in the check is left as it is. An unreadable need is
+// ？; an unmet one is the administrator's ！ or, when a step of this program
+// mends it, ×, with the need's "what to do" as the mend. A met need is √ when
+// the plan changes nothing of it (a refresh aside), △ when it only replaces
+// or deletes files of it, × when it makes something; its mend is the plan's
+// `how`, and the item lists those changes.
+void AddPlan(ServerCheck* check, Road road, const plan::Plan& plan);
 
 // Adds an item; a ready one has no mend.
 void Add(ServerCheck* check, Road road, const Piece& what, CheckState state, std::initializer_list<Piece> found,

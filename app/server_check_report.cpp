@@ -36,6 +36,30 @@ void Add(ServerCheck* check, Road road, const Piece& what, CheckState state, std
                           state == CheckState::kReady ? std::string() : Cat(mend)});
 }
 
+void AddPlan(ServerCheck* check, Road road, const plan::Plan& plan) {
+  for (const plan::Need& need : plan.needs) {
+    bool known = false;
+    for (const CheckItem& item : check->items) known = known || item.what == need.item;
+    if (known) continue;
+    CheckItem item{road, need.item, CheckState::kReady, need.found, need.todo, {}};
+    if (need.unreadable) {
+      item.state = CheckState::kUnreadable;
+    } else if (!need.met) {
+      item.state = need.administrator ? CheckState::kAdmin : CheckState::kMissing;
+    } else {
+      bool makes = false;
+      for (const plan::Change& c : plan.changes) {
+        if (c.item != need.item || c.refresh) continue;
+        item.changes.push_back(plan::Describe(c));
+        makes = makes || (c.kind != plan::Change::kReplace && c.kind != plan::Change::kDelete);
+      }
+      if (!item.changes.empty()) item.state = makes ? CheckState::kMissing : CheckState::kStale;
+      item.mend = item.changes.empty() ? "" : plan.how;
+    }
+    check->items.push_back(std::move(item));
+  }
+}
+
 CheckState After(const ServerCheck& check, std::initializer_list<const char*> needs, CheckState state,
                  std::string* mend) {
   for (const char* what : needs)

@@ -24,21 +24,23 @@ std::vector<std::string> Describe(const Plan& plan) {
     if (!plan.todo.empty()) lines.push_back((plan.administrator ? "需管理员：" : "处理：") + plan.todo);
     return lines;
   }
-  for (const Change& c : plan.changes) {
-    switch (c.kind) {
-      case Change::kFolder: lines.push_back("建立目录 " + c.path); break;
-      case Change::kWrite: lines.push_back("写入 " + c.path + (c.from.empty() ? "" : "（" + c.from + "）")); break;
-      case Change::kReplace: lines.push_back("替换 " + c.path + (c.from.empty() ? "" : "（" + c.from + "）")); break;
-      case Change::kDelete: lines.push_back("删除 " + c.path); break;
-      case Change::kProgram:
-        lines.push_back("运行 " + c.path + (c.from.empty() ? "" : "（可能改动：" + c.from + "）"));
-        break;
-    }
-  }
+  for (const Change& c : plan.changes) lines.push_back(Describe(c));
   for (const std::string& q : plan.questions) lines.push_back("提问：" + q);
   for (const std::string& u : plan.unknown) lines.push_back("无法预先确定：" + u);
   if (lines.empty()) lines.push_back("没有要改动的");
   return lines;
+}
+
+std::string Describe(const Change& c) {
+  const std::string from = c.from.empty() ? "" : "（" + c.from + "）";
+  switch (c.kind) {
+    case Change::kFolder: return "建立目录 " + c.path;
+    case Change::kWrite: return "写入 " + c.path + from;
+    case Change::kReplace: return "替换 " + c.path + from;
+    case Change::kDelete: return "删除 " + c.path;
+    case Change::kProgram: return "运行 " + c.path + (c.from.empty() ? "" : "（可能改动：" + c.from + "）");
+  }
+  return "";
 }
 
 namespace {

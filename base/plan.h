@@ -22,6 +22,11 @@ struct Change {
   // change, joined by "；".
   std::string from;
   std::string item;  // the item of the server check this change makes
+  // The plan expects this change to leave what is there as it is: a button
+  // that always rebuilds (the boot image) lists its rebuild, and marks it so
+  // when what is there is already today's. The button does it all the same;
+  // the check counts it as nothing to do.
+  bool refresh = false;
 };
 
 // Something a plan looked at: what the button needs (a program, a file, a
@@ -72,8 +77,9 @@ struct Plan {
   void Write(const std::string& path, const std::string& source, const std::string& item) {
     changes.push_back({Change::kWrite, path, source, item});
   }
-  void Replace(const std::string& path, const std::string& source, const std::string& item) {
-    changes.push_back({Change::kReplace, path, source, item});
+  void Replace(const std::string& path, const std::string& source, const std::string& item,
+               bool refresh = false) {
+    changes.push_back({Change::kReplace, path, source, item, refresh});
   }
   void Delete(const std::string& path, const std::string& item) {
     changes.push_back({Change::kDelete, path, "", item});
@@ -87,11 +93,18 @@ struct Plan {
              bool only_the_administrator) {
     needs.push_back({item, false, false, found, what_to_do, only_the_administrator});
   }
+  // What the plan could not see (a locked file, a registry value it cannot
+  // read): the check shows it as unreadable, with what to do.
+  void Unreadable(const std::string& item, const std::string& found, const std::string& what_to_do) {
+    needs.push_back({item, false, true, found, what_to_do, false});
+  }
 };
 
 // The plan in lines, for the dry run and the check's window: the refusal
 // with what to do, or each change, question and unknown, one a line.
 std::vector<std::string> Describe(const Plan& plan);
+// One change in a line, as Describe writes it ("替换 PATH（FROM）").
+std::string Describe(const Change& change);
 
 // Whether the plan lists `path` (a file or folder, any case): as a change's
 // own path, or inside a folder the plan makes, or among what one of its
