@@ -1,5 +1,6 @@
 // rplcmd on the demo server's Remoteboot tree, fed the response script of
 // each card type as the configuration tool runs it.
+#include <algorithm>
 #include <functional>
 
 #include "platform/encoding.h"
@@ -133,7 +134,7 @@ TEST_F(RplcmdTest, RefusesEachBadFieldAndAddsNothing) {
     EXPECT_EQ(out.substr(0, 8), "rplcmd: ") << out;
     EXPECT_NE(out.find(c.refusal), std::string::npos) << c.line << " " << c.text << "\n" << out;
     EXPECT_NE(out.find(". Nothing was changed.\n"), std::string::npos) << out;
-    EXPECT_EQ(Count(out, "\n"), 1u) << out;
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
     EXPECT_EQ(Get(kDb), before) << c.line << " " << c.text;
   }
 }
