@@ -232,6 +232,7 @@ TEST_F(SimHostTest, AProgramAskedGivesBackWhatItPrintedAndChangesNothing) {
        "a:用户|二\r\nerr\r\n", {}, "返回值 3"},
       {"a character without a code page form", nullptr, "echo.exe", "À", Wait::kFinished, 3, ":?\r\nerr\r\n", {},
        "返回值 3"},
+      {"what the program reads of it", nullptr, "echo.exe hex", "用À", Wait::kFinished, 3, "e794a83f", {}, "返回值 3"},
       {"more than it keeps", nullptr, "echo.exe many", "", Wait::kFinished, 3, kMany.substr(0, kMany.size() - 10), {},
        "返回值 3"},
       {"never ends", [](platform::SimHost& h) { h.MakeEndless("echo"); }, "echo.exe a", "", Wait::kTimedOut, -7, "",
@@ -262,6 +263,10 @@ TEST_F(SimHostTest, AProgramAskedGivesBackWhatItPrintedAndChangesNothing) {
                                       std::string* output) {
       if (!args.empty() && args[0] == "many") {
         *output = std::string(platform::Host::kMostPrinted + 10, 'x');
+      } else if (!args.empty() && args[0] == "hex") {
+        // The input as the program got it, byte by byte.
+        char two[3];
+        for (unsigned char b : input) *output += std::string(two, std::snprintf(two, sizeof two, "%02x", b));
       } else {
         std::string joined = input;
         std::replace(joined.begin(), joined.end(), '\n', '|');
