@@ -87,13 +87,6 @@ std::vector<Row> Rows() {
        {{"共享目录", "没有驱动器 D:\\，无法建立 D:\\PVDROOT。"},
         {"共享目录", "处理：先按“用户目录”一项处理，再在“共享目录”中填 C:\\PVDROOT，"},
         {"镜像工具", "把随程序发布的 unditool 目录放到 C:\\Korrin 中"}, {"配置列表", "添加远程启动服务"}}},
-      // Without the window, the shared directory is the one c:\temps.bak names.
-      {"a c:\\temps.bak that cannot be read", kEmpty,
-       [](Server& s) {
-         s.Put("c:\\temps.bak", "E:\\REPORTS\r\n");
-         s.host.MakeUnreadable("c:\\temps.bak");
-       },
-       2, Join({"？共享目录，！用户目录，！工作站信息文件", empty_pxe_rpl}), {{"共享目录", "c:\\temps.bak 存在但无法读取"}}},
       {"the demo server", kDemo, nullptr, 1, Join({kDemoAccounts, kDemoPxe, kDemoRpl}),
        {{"共享目录", "按“生成用户及目录”"}, {"用户目录", "按“用户前辍”USER和“用户数目”30，30 个用户目录（USER01…USER30）中缺少 30 个：USER01、"},
         {"已安装的 PXE-PDK", "按“安装 PXE”"}, {"已安装的启动镜像", "按“生成镜像文件”"},
@@ -240,8 +233,7 @@ std::vector<Row> Rows() {
                             "再在 PXE 页上按“生成镜像文件”"}}},
       // Registration starts rplcmd itself, without the command interpreter.
       {"no command interpreter in system32", kDemo, [](Server& s) { s.host.DeleteFile("C:\\WINNT\\system32\\command.com"); },
-       1, Join({kNoInterpreter, kDemoPxe, kDemoRpl}),
-       {{"远程启动服务程序", "rplcmd.exe 和 rplmgr.exe 都在 C:\\WINNT\\system32 中。"}, {"用户目录", "没有 C:\\WINNT\\system32\\command.com"}}},
+       1, Join({kNoInterpreter, kDemoPxe, kDemoRpl}), {{"远程启动服务程序", "rplcmd.exe 和 rplmgr.exe 都在 C:\\WINNT\\system32 中。"}}},
       // Registration refuses a tree without a folder it copies into or a
       // part its records name.
       {"the Remoteboot tree without its DOS 6.22 folder", kDemo,
