@@ -13,14 +13,12 @@
 #include "platform/textfile.h"
 
 namespace accounts {
-
-const char kNamesFileQuestion[] = "netnames.db不存在，是否创建它?";
-
 namespace {
 
 const char kWarningCaption[] = "morva提示";
 const char kShared[] = "共享目录", kUsers[] = "用户目录", kNames[] = "工作站信息文件";
 const char kPress[] = "按“生成用户及目录”";
+const char kNamesFileQuestion[] = "netnames.db不存在，是否创建它?";
 // The shared directory and the count the main window starts with: what the
 // advice types when the field's own text will not do.
 const char kUsualShared[] = "D:\\PVDROOT";
@@ -289,6 +287,10 @@ plan::Plan PlanUsers(platform::Host& host, const AccountFields& fields, int scri
 
 void ApplyUsers(platform::Host& host, platform::Ui& ui, const plan::Plan& plan, const AccountFields& f,
                 platform::ProgressBar& progress, int* running) {
+  if (plan.Refused()) {
+    ui.MessageBox(plan.message, plan.caption, plan.flags);
+    return;
+  }
   // The folders, the bar moving on with the users'. A folder below one that
   // could not be made is not tried: that one is named.
   progress.SetVisible(true);
@@ -355,11 +357,7 @@ void ApplyUsers(platform::Host& host, platform::Ui& ui, const plan::Plan& plan, 
 
 void GenerateUsers(platform::Host& host, platform::Ui& ui, const AccountFields& fields,
                    platform::ProgressBar& progress, int* script) {
-  const plan::Plan plan = PlanUsers(host, fields, *script);
-  if (plan.Refused())
-    ui.MessageBox(plan.message, plan.caption, plan.flags);
-  else
-    ApplyUsers(host, ui, plan, fields, progress, script);
+  ApplyUsers(host, ui, PlanUsers(host, fields, *script), fields, progress, script);
 }
 
 plan::Plan PlanNamesFile(platform::Host& host, const std::string& shared_directory) {

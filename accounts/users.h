@@ -82,14 +82,15 @@ std::string CheckFields(const AccountFields& fields);
 // is there (the accounts are made with their folders), c:\temps.bak when it
 // already names the shared directory.
 plan::Plan PlanUsers(platform::Host& host, const AccountFields& fields, int script = 0);
-// Carries out a plan of PlanUsers for the same fields: the folders with the
-// progress bar moving on, then c:\temps.bak and the script, then the script
-// started unseen (its number in `script`), and the notice that the accounts
-// are on their way. A folder that cannot be made stops it before anything
-// is written; so does a file that cannot be written before the script runs.
+// Carries out a plan of PlanUsers for the same fields: a refused plan's
+// warning shown; else the folders with the progress bar moving on, then
+// c:\temps.bak and the script, then the script started unseen (its number
+// in `script`), and the notice that the accounts are on their way. A folder
+// that cannot be made stops it before anything is written; so does a file
+// that cannot be written before the script runs.
 void ApplyUsers(platform::Host& host, platform::Ui& ui, const plan::Plan& plan, const AccountFields& fields,
                 platform::ProgressBar& progress, int* script);
-// The button: its plan, its refusal shown, else the plan carried out.
+// The button: its plan carried out.
 void GenerateUsers(platform::Host& host, platform::Ui& ui, const AccountFields& fields,
                    platform::ProgressBar& progress, int* script);
 
@@ -104,8 +105,6 @@ bool RemoveAccountScript(platform::Host& host, int script);
 // or no Windows uploaded to the shared directory, is the administrator's
 // (the button goes ahead all the same, and Notepad finds no file).
 plan::Plan PlanNamesFile(platform::Host& host, const std::string& shared_directory);
-// The question the button asks when the file is absent.
-extern const char kNamesFileQuestion[];
 // The button: the question asked when the plan has it, then the plan
 // carried out (the empty file, Notepad).
 void EditNamesFile(platform::Host& host, platform::Ui& ui, const std::string& shared_directory);
