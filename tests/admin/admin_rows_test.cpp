@@ -118,6 +118,9 @@ const std::vector<Row>& Rows() {
         {Press::kAdvice, 0, 0, 0, 0, {}, "已安装的 PXE-PDK"},
         {Press::kExit},
         {Press::kScriptEnds}}},
+      {"the check judged the users by folders an earlier, failed press left, not by the fields",
+       {kDemo, {}, false},
+       {{Press::kGenerate, 0, 0, 0, 0, {Fault::kChange, 1}}, {Press::kType, 0, 0, 2, 0}, {Press::kGenerate}}},
   };
   return rows;
 }
