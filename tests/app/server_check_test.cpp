@@ -54,6 +54,7 @@ const char kPxeRenamed[] =
 const char kNoPcind[] = "√网卡 Other NetCARD（MYNIC），×网卡 RTL 8029（pcind），√网卡 RTL 8139（rtsnd）";
 const char kNoCard[] = "×网卡，√配置列表，√配置 NE2KDOS，！配置 NE2KWIN";
 const char kDemoTree[] = "√远程启动服务程序，√Windows 95 文件，√远程启动目录，√随程序发布的 RPL 文件，×DOS 6.22 文件，√NE2000 启动块模板";
+const char kTreeWaits[] = "√远程启动服务程序，√Windows 95 文件，√远程启动目录，√随程序发布的 RPL 文件，！DOS 6.22 文件，√NE2000 启动块模板";
 const char kTreeDone[] = "√远程启动服务程序，√Windows 95 文件，√远程启动目录，√随程序发布的 RPL 文件，√DOS 6.22 文件，√NE2000 启动块模板";
 const char kNoTree[] = "！网卡，√配置列表，√配置 NE2KDOS，！配置 NE2KWIN";
 const char kTreeAdmin[] = "√远程启动服务程序，√Windows 95 文件，！远程启动目录，√随程序发布的 RPL 文件，！DOS 6.22 文件，√NE2000 启动块模板";
@@ -95,7 +96,7 @@ std::vector<Row> Rows() {
       {"the demo server", kDemo, nullptr, 1, Join({kDemoAccounts, kDemoPxe, kDemoRpl}),
        {{"共享目录", "按“生成用户及目录”"}, {"用户目录", "按“用户前辍”USER和“用户数目”30，30 个用户目录（USER01…USER30）中缺少 30 个：USER01、"},
         {"已安装的 PXE-PDK", "按“安装 PXE”"}, {"已安装的启动镜像", "按“生成镜像文件”"},
-        {"DOS 6.22 文件", "选 Other NetCARD，按“检测”，再按“配置Rpl”，关闭“客户机网卡信息”"},
+        {"DOS 6.22 文件", "选 RTL 8139，按“检测”，再按“配置Rpl”，填工作站网卡地址的前六位"},
         {"网卡", "选 RTL 8139，按“检测”，再按“配置Rpl”，填工作站网卡地址的前六位"},
         {"配置 NE2KWIN", "再按“配置Rpl”，填工作站网卡地址的前六位，按“更  新”，在“RPL配置名”中选 NE2KWIN，按“安装”"}},
        {"/CHECK", kReport}},
@@ -274,7 +275,7 @@ std::vector<Row> Rows() {
              "√PXE-PDK 安装程序，×已安装的 PXE-PDK，√镜像工具，！临时目录，√原始镜像文件，！已安装的启动镜像，！启动镜像中的服务器和共享",
              "！远程启动服务程序，√Windows 95 文件，√远程启动目录，！随程序发布的 RPL 文件，！DOS 6.22 文件，√NE2000 启动块模板，！网卡，"
              "√配置列表，√配置 NE2KDOS，！配置 NE2KWIN"}),
-       {{"远程启动服务程序", "中没有 rplmgr.exe"}, {"随程序发布的 RPL 文件", "没有 C:\\Korrin\\rplfiles\\win98\\subst.exe、C:\\Korrin\\rplfiles\\rtsnd.dos"},
+       {{"远程启动服务程序", "中没有 rplmgr.exe"}, {"随程序发布的 RPL 文件", "没有 C:\\Korrin\\rplfiles\\rtsnd.dos"},
         {"临时目录", "c:\\temp 是一个文件"}, {"网卡", "处理：先按“远程启动服务程序”一项处理，再在“网卡类型”中选 RTL 8139"}}},
       // The image button refuses a program files folder that is not there.
       {"the program files folder gone", kDemo, [](Server& s) { fs::remove_all(s.host.NativePath("C:\\Program Files")); },
@@ -292,7 +293,7 @@ std::vector<Row> Rows() {
        Join({kDemoAccounts, kDemoPxe, kTreeAdmin, kNoTree}),
        {{"远程启动目录", "C:\\WINNT\\rpl 中没有注册要用的 rplfiles\\binfiles\\dos622。"},
         {"远程启动目录", "处理：建立目录 C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622"},
-        {"DOS 6.22 文件", "处理：先按“远程启动目录”一项处理，再在“网卡类型”中选 Other NetCARD"}}},
+        {"DOS 6.22 文件", "处理：先按“远程启动目录”一项处理，再在“网卡类型”中选 RTL 8139"}}},
       {"the Remoteboot tree without its driver folder, binfiles\\dos and a FIT file", kDemo,
        [](Server& s) {
          for (const char* part : {"bblock\\ndis", "rplfiles\\binfiles\\dos", "fits\\dos622.fit"})
@@ -314,11 +315,11 @@ std::vector<Row> Rows() {
        Join({kDemoAccounts, kDemoPxe,
              "√远程启动服务程序，√Windows 95 文件，√远程启动目录，！随程序发布的 RPL 文件，！DOS 6.22 文件，√NE2000 启动块模板", kNoTree}),
        {{"随程序发布的 RPL 文件", "没有 C:\\Korrin\\rplfiles\\dos622\\himem.sys。"},
-        {"DOS 6.22 文件", "处理：把 DOS 6.22 的 himem.sys 放到 C:\\Korrin\\rplfiles\\dos622 中，再在“网卡类型”中选 Other NetCARD"},
+        {"DOS 6.22 文件", "处理：把 DOS 6.22 的 himem.sys 放到 C:\\Korrin\\rplfiles\\dos622 中，再在“网卡类型”中选 RTL 8139"},
         {"网卡", "处理：先按“随程序发布的 RPL 文件”一项处理"}}},
       // rplcmd looks for its database in the Windows directory Windows reports.
       {"another Windows directory", kDemo, [](Server& s) { s.host.SetWindowsDirectory("C:\\WINDOWS"); }, 2,
-       Join({kDemoAccounts, kDemoPxe, kDemoTree, "！Windows 目录，？远程启动数据库，！网卡，√配置列表，√配置 NE2KDOS，！配置 NE2KWIN"}),
+       Join({kDemoAccounts, kDemoPxe, kTreeWaits, "！Windows 目录，？远程启动数据库，！网卡，√配置列表，√配置 NE2KDOS，！配置 NE2KWIN"}),
        {{"Windows 目录", "Windows 报告的 Windows 目录却是 C:\\WINDOWS"},
         {"远程启动数据库", "C:\\WINDOWS\\rpl\\rpldb.txt does not exist"}}},
       {"an unreadable template image", kDemo,

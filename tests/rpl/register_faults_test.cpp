@@ -27,14 +27,13 @@ TEST(RegistrationFaults, EachFailedStepOnAWorkingServerLeavesEveryFileAsItWas) {
     void (*spoil)(RegistrationMachine&);
     std::vector<SimEvent> journal;  // after the dialog and the listing of the database's records
     bool registered;                // the install button unlocked
-    bool dialog = true;             // the card's dialog shown, and the records asked for
   } cases[] = {
-      // The DOS 6.22 files come before the dialog: none cut short stays.
+      // The DOS 6.22 files are copied once the answers have passed: none cut short stays.
       {"the disk full as the DOS 6.22 files are first copied", k8029, [](RegistrationMachine& m) {
          for (const char* f : kDos622) m.Remove(m.Rpl(std::string("rplfiles\\binfiles\\dos622\\") + f));
          m.host.LimitDiskSpace(3);
        }, {Warning("无法把 DOS 6.22 系统文件 C:\\Korrin\\rplfiles\\dos622\\io.sys 复制到 "
-                   "C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622\\io.sys，注册没有进行。")}, false, false},
+                   "C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622\\io.sys，注册没有进行。")}, false},
       {"the disk is full", k8029, [](RegistrationMachine& m) { m.host.LimitDiskSpace(0); },
        {Warning(kScriptLost + kUnchanged)}, false},
       {"an earlier script is read-only", k8029, [](RegistrationMachine& m) {
@@ -109,8 +108,8 @@ TEST(RegistrationFaults, EachFailedStepOnAWorkingServerLeavesEveryFileAsItWas) {
     const auto before = m.Tree(m.kRoot);
     m.Register(c.nic, "001122");
     std::vector<SimEvent> journal;
-    if (c.dialog) journal.push_back({"modal", c.nic == k8029 ? "TForm3" : "TGetNetDrv", "", platform::kMrOk});
-    if (c.dialog) journal.push_back(kList);
+    journal.push_back({"modal", c.nic == k8029 ? "TForm3" : "TGetNetDrv", "", platform::kMrOk});
+    journal.push_back(kList);
     journal.insert(journal.end(), c.journal.begin(), c.journal.end());
     EXPECT_EQ(m.journal(), journal);
     EXPECT_TRUE(m.AsBefore(before));

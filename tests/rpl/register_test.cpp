@@ -31,10 +31,18 @@ TEST_F(Registration, EachCardRunsTheWholeRegistrationInItsOrder) {
     SCOPED_TRACE(c.nic);
     RegistrationMachine m;
     m.Put("C:\\DRIVERS\\NIC\\MYNIC.DOS", "my driver");
+    // The plan: the DOS 6.22 files, the driver, the boot-block folder and
+    // its three files, rplcmd with the script, the manager; the press
+    // changes nothing else.
+    const rpl::Registration r = m.Plan(c.nic, c.mac, "C:\\DRIVERS\\NIC\\MYNIC.DOS");
+    const auto before = m.Tree(m.kRoot);
+    EXPECT_FALSE(r.plan.refused);
+    EXPECT_EQ(r.plan.changes.size(), 11u);
     m.Choose(c.nic);
     m.AnswerPrefix(c.mac);
     m.AnswerDriver("C:\\DRIVERS\\NIC\\MYNIC.DOS", c.mac);
     m.form->BitBtn9Click();
+    m.ExpectListed(r.plan, before);
     // A custom card's driver is remembered for the installation.
     const bool custom = std::string(c.nic) == "Other NetCARD";
     EXPECT_EQ(m.form->settings.NdisDriverPath, custom ? "C:\\DRIVERS\\NIC\\MYNIC.DOS" : "");
@@ -121,7 +129,10 @@ TEST(RegistrationAgain, TheFilesThatWereThereStayAndThoseGoneAreMadeFromTheTempl
       m.rplcmd_exit = 2;
       m.rplcmd_lists = m.Records(c.mac, c.block);
     }
+    const rpl::Registration r = m.Plan(c.nic, c.mac, "C:\\DRIVERS\\MYNIC.DOS");
+    const auto whole = m.Tree(m.kRoot);
     m.Register(c.nic, c.mac);
+    m.ExpectListed(r.plan, whole);
     std::vector<SimEvent> journal = {{"modal", std::string(c.nic) == "RTL 8139" ? "TForm3" : "TGetNetDrv", "", platform::kMrOk},
                                      kList};
     if (listed)
@@ -148,10 +159,11 @@ TEST(RegistrationAgain, TheFilesThatWereThereStayAndThoseGoneAreMadeFromTheTempl
 }
 
 // One row per refusal and path; the limits of a prefix and of a driver's name
-// are tabled below in RegistrationNames and the Realtek rows. No card chosen
-// copies nothing; a dialog closed by its close box ends silently. A tree
-// without a part registration needs is refused before the copies.
-TEST_F(Registration, RefusalsStopAfterTheDos622CopiesWithOneMessage) {
+// are tabled below in RegistrationNames and the Realtek rows. The plan made
+// with the row's answers gives the refusal, and the press shows it and
+// changes nothing; a dialog closed by its close box ends silently. A tree
+// without a part registration needs is refused before the dialog.
+TEST_F(Registration, EachRefusalIsThePlansAndChangesNothing) {
   auto kBadName = [](const std::string& file) {
     return "网卡驱动程序 " + file +
            " 的文件名不是“名字.DOS”的形式（名字为 1 到 8 个字符的 DOS 文件名，不能含空格或点，也不能是设备名），程序异常返回!";
@@ -201,7 +213,8 @@ TEST_F(Registration, RefusalsStopAfterTheDos622CopiesWithOneMessage) {
     // The Realtek card the custom one must not take the place of.
     m.Put(m.Rpl("bblock\\ndis\\rtsnd.dos"), "installed rtsnd");
     if (c.gone) m.Remove(m.Rpl(c.gone));
-    const auto templates = m.Tree(m.Rpl("bblock"));
+    const auto before = m.Tree(m.kRoot);
+    if (c.mac || c.gone) EXPECT_EQ(m.Plan(c.nic, c.mac ? c.mac : "", c.path).plan.message, c.message);
     m.Choose(c.nic);
     if (c.mac) {
       m.AnswerPrefix(c.mac);
@@ -213,11 +226,8 @@ TEST_F(Registration, RefusalsStopAfterTheDos622CopiesWithOneMessage) {
     if (*c.nic && !c.gone) journal.push_back({"modal", dialog, "", c.mac ? platform::kMrOk : platform::kMrCancel});
     if (!c.message.empty()) journal.push_back({"message", c.message, kCaption, 48});
     EXPECT_EQ(m.journal(), journal);
-    // Nothing beyond the DOS 6.22 copies was made, and those once a card was chosen.
-    EXPECT_EQ(m.Dos622Copied(), *c.nic != '\0' && !c.gone);
-    EXPECT_EQ(m.Get("C:\\WINNT\\rpltemp.bat"), "<absent>");
     EXPECT_TRUE(m.host.Runs().empty());
-    EXPECT_EQ(m.Tree(m.Rpl("bblock")), templates);
+    EXPECT_EQ(m.Tree(m.kRoot), before);
     EXPECT_TRUE(m.form->BitBtn9.Enabled());
     EXPECT_FALSE(m.form->BitBtn11.Enabled());
     // The chosen driver's path is kept at once, its name only once accepted.
