@@ -38,15 +38,6 @@ std::string Folder(const std::string& path) {
 
 bool IsCustom(const std::string& block) { return rpl::CardType(block) == std::string(rpl::kOtherCard); }
 
-// The steps that register the card of `block`, with the driver file
-// `driver` for a custom card; "" when there is no driver to choose.
-std::string RegisterSteps(const std::string& block, const std::string& driver) {
-  if (IsCustom(block) && driver.empty()) return "";
-  return Cat({"在“网卡类型”中选 ", rpl::CardType(block), "，按“检测”，再按“配置Rpl”，",
-              IsCustom(block) ? "选驱动程序 " : "", IsCustom(block) ? driver : "", IsCustom(block) ? "，" : "",
-              "填工作站网卡地址的前六位"});
-}
-
 // What the RPL road knows while it goes: the tree and the registered cards.
 struct Rpl {
   platform::Host& host;
@@ -74,7 +65,11 @@ struct Rpl {
   rpl::Registration Plan(const std::string& block, const std::string& driver = "") const {
     rpl::RegistrationAnswers answers;
     answers.driver = IsCustom(block) ? (TreeDriver(block).empty() ? driver : TreeDriver(block)) : "";
-    rpl::RegistrationInput input{rpl::CardType(block), root(), in.start_dir, IsCustom(block) ? block : ""};
+    rpl::RegistrationInput input;
+    input.nic_type = rpl::CardType(block);
+    input.system_root = root();
+    input.start_dir = in.start_dir;
+    input.card = IsCustom(block) ? block : "";
     input.listed = true;
     input.records = records;
     input.unlisted = unlisted;

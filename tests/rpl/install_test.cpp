@@ -272,7 +272,7 @@ TEST_F(Install, EachStopLeavesTheTreeAndTheProfileUntouched) {
        [](InstallMachine& m) { m.host.MakeUnreadable("c:\\temp\\bootimg\\winboot\\SETVARS.BAT"); },
        {kWait, Warning("无法读取 c:\\temp\\bootimg\\winboot\\SETVARS.BAT。" + kUntouched)}, false},
       {"a folder named like a client file", "RTL 8139", [](InstallMachine& m) { m.MakeDirs(m.Client("NET.EXE")); },
-       {kWait, Warning("C:\\WINNT\\rpl\\rplfiles\\profiles\\WIN98\\suboot\\winboot\\NET.EXE 是一个目录，安装无法用文件替换它。" +
+       {Warning("C:\\WINNT\\rpl\\rplfiles\\profiles\\WIN98\\suboot\\winboot\\NET.EXE 是一个目录，安装无法用文件替换它。" +
                        kUntouched)}, false},
   };
   for (const Case& c : cases) {
@@ -285,6 +285,20 @@ TEST_F(Install, EachStopLeavesTheTreeAndTheProfileUntouched) {
     m.journal().clear();
     c.arrange(m);
     const auto before = m.Tree(Rpl(""));
+    // The plan (the DOS question answered No) gives every refusal known
+    // before the image is unpacked, and changes nothing; the rest the apply
+    // finds in the unpacked image.
+    const bool no = false;
+    const rpl::Installation planned = rpl::PlanInstall(
+        m.host,
+        {m.form->ComboBox2.Text(), c.nic, m.form->Edit1.Text(), m.kRoot, "C:\\Korrin", m.form->settings.NdisDriverName},
+        &no);
+    EXPECT_EQ(m.Tree(Rpl("")), before);
+    const bool unpacks = std::find(c.journal.begin(), c.journal.end(), kWait) != c.journal.end();
+    EXPECT_EQ(planned.plan.refused ? planned.plan.message : planned.declined ? "" : "<applied>",
+              unpacks ? "<applied>" : c.journal.back().kind == "close" ? c.journal[0].text
+                                    : c.journal.back() == kDosQuestion ? "" : c.journal.back().text);
+    m.journal().clear();
     m.form->BitBtn11Click();
     // A Realtek card's records are asked for first (RTL 8139 not registered).
     std::vector<SimEvent> journal = m.journal();

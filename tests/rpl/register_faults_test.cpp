@@ -250,7 +250,9 @@ TEST(RegistrationSources, AFolderThatCannotBeListedIsNotCopiedInto) {
       return platform::kMrOk;
     });
     rpl::CustomDriver custom;
-    EXPECT_FALSE(rpl::RegisterCard(blind, ui, {"RTL 8139", m.kRoot, "C:\\Korrin"}, m.form->Form3, m.form->GetNetDrv,
+    rpl::RegistrationInput in;
+    in.nic_type = "RTL 8139", in.system_root = m.kRoot, in.start_dir = "C:\\Korrin";
+    EXPECT_FALSE(rpl::RegisterCard(blind, ui, in, m.form->Form3, m.form->GetNetDrv,
                                    &custom));
     EXPECT_EQ(blind.journal().back(), Warning(c.message));
     EXPECT_TRUE(m.AsBefore(before)) << c.file;

@@ -143,7 +143,9 @@ TEST(RegistrationAgain, TheFilesThatWereThereStayAndThoseGoneAreMadeFromTheTempl
                                       "进程提示", 64},
                                      {"run", kManager, "", platform::kShowNormal}});
     EXPECT_EQ(m.journal(), journal);
-    if (listed) EXPECT_EQ(m.list_at_rplcmd, "V\r\nL\r\nB\r\nL\r\nC\r\nL\r\nq\r\n");
+    if (listed) {
+      EXPECT_EQ(m.list_at_rplcmd, "V\r\nL\r\nB\r\nL\r\nC\r\nL\r\nq\r\n");
+    }
     auto after = m.Tree(m.Rpl("bblock"));
     for (const auto& [path, bytes] : c.made) {
       EXPECT_EQ(m.Get(below(path)), bytes) << path;
@@ -214,7 +216,9 @@ TEST_F(Registration, EachRefusalIsThePlansAndChangesNothing) {
     m.Put(m.Rpl("bblock\\ndis\\rtsnd.dos"), "installed rtsnd");
     if (c.gone) m.Remove(m.Rpl(c.gone));
     const auto before = m.Tree(m.kRoot);
-    if (c.mac || c.gone) EXPECT_EQ(m.Plan(c.nic, c.mac ? c.mac : "", c.path).plan.message, c.message);
+    if (c.mac || c.gone) {
+      EXPECT_EQ(m.Plan(c.nic, c.mac ? c.mac : "", c.path).plan.message, c.message);
+    }
     m.Choose(c.nic);
     if (c.mac) {
       m.AnswerPrefix(c.mac);

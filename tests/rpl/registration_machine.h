@@ -84,7 +84,9 @@ class RegistrationMachine : public RplMachine {
                          const std::string& driver = "C:\\DRIVERS\\MYNIC.DOS") {
     const auto before = Tree(kRoot);
     const rpl::RegistrationAnswers answers{true, mac, nic == "Other NetCARD" ? driver : ""};
-    rpl::Registration r = rpl::PlanRegistration(host, {nic, kRoot, "C:\\Korrin"}, &answers);
+    rpl::RegistrationInput in;
+    in.nic_type = nic, in.system_root = kRoot, in.start_dir = "C:\\Korrin";
+    rpl::Registration r = rpl::PlanRegistration(host, in, &answers);
     EXPECT_EQ(Tree(kRoot), before) << "making the plan changed the server";
     journal().clear();
     return r;
