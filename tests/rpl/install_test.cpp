@@ -400,59 +400,6 @@ std::string Key(std::string path) {
   return path;
 }
 
-// The disk filled as each file the installation writes is prepared, over a
-// working RTL8029 profile installed for a custom card: at the file's first
-// byte, one byte in, halfway and at its last byte. Each failure names the
-// file and leaves every file as it was; with room enough the profile is
-// complete.
-TEST_F(Install, ADiskFullAtEachWriteLeavesTheWorkingProfileOrTheNewOne) {
-  // Each file's size, from the same installation with room enough.
-  std::map<std::string, size_t> size;
-  {
-    InstallMachine done;
-    done.MakeWorking();
-    done.Choose("Other NetCARD");
-    done.Reinstall();
-    for (const auto& [name, bytes] : done.Tree(Rpl("")))
-      size[Key(Rpl("") + name)] = bytes.substr(0, bytes.rfind(" attributes ")).size();
-  }
-  MakeWorking();
-  Choose("Other NetCARD");
-  const auto before = Tree(Rpl(""));
-  image_again = true;
-  std::map<std::string, size_t> first;  // each file named, and the count it was first named at
-  for (size_t space = 0;;) {
-    SCOPED_TRACE(space);
-    journal().clear();
-    Reinstall(space);
-    ASSERT_FALSE(journal().empty());
-    if (journal().back() == kDone) break;
-    const std::string& text = journal().back().text;
-    ASSERT_EQ(text.rfind(kNotDone, 0), 0u) << text;
-    ASSERT_NE(text.find("中原有的文件都没有改动"), std::string::npos) << text;
-    const size_t end = text.find(".ins。"), begin = text.rfind(' ', end) + 1;
-    ASSERT_NE(end, std::string::npos) << text;
-    ASSERT_EQ(Tree(Rpl("")), before);
-    const std::string file = Key(text.substr(begin, end - begin));
-    first.emplace(file, space);
-    const size_t b = first[file], n = size[file];
-    ASSERT_GT(n, 0u) << file;
-    ASSERT_LT(space, b + n) << file << " named after all its bytes had room";
-    for (size_t next : {b + 1, b + n / 2, b + n - 1, b + n})
-      if (next > space) {
-        space = next;
-        break;
-      }
-  }
-  // Every file the installation writes was once the one the disk filled at:
-  // 7 in suboot, 17 client files and the driver, the service's 2.
-  EXPECT_EQ(first.size(), 27u);
-  ExpectCompleteAndConsistent();
-  EXPECT_EQ(Get(Boot("system.dat")), "registry ...MYNIC... RTSND");
-  EXPECT_EQ(Get(Client("rtsnd.dos")), "<absent>");
-  ExpectNothingStaged();
-}
-
 // A release copied from a CD is read-only, and so are the files the image
 // and the service bring: the installation leaves no read-only file in the
 // profile or the service's tree, so the next installation goes through; it

@@ -119,44 +119,6 @@ TEST(RegistrationFaults, EachFailedStepOnAWorkingServerLeavesEveryFileAsItWas) {
   }
 }
 
-// The disk fills at every byte count of a registration on a working server:
-// a new card, and the custom card again for a new prefix (whose records
-// rplcmd adds, its driver replaced). Each run fails with the server as it
-// was, or completes with the server as a run on an empty disk leaves it.
-TEST(RegistrationFaults, ADiskFullAtAnyByteLeavesTheServerAsBeforeOrAsAfter) {
-  for (const char* nic : {"RTL 8029", "Other NetCARD"}) {
-    SCOPED_TRACE(nic);
-    std::map<std::string, std::string> after;
-    size_t script = 0;
-    {
-      RegistrationMachine m;
-      m.Working();
-      m.Register(nic, "0000B4");
-      ASSERT_TRUE(m.form->BitBtn11.Enabled());
-      after = m.Tree(m.kRoot);
-      script = m.script_at_rplcmd.size();
-    }
-    // A failed run leaves the server as it was: the next runs on it. Every
-    // byte count from the script's last byte on; before it, the script
-    // alone is cut short.
-    RegistrationMachine m;
-    m.Working();
-    const auto before = m.Tree(m.kRoot);
-    for (size_t space = 0;; space = space < 2 ? space + 1 : std::max(space + 1, script - 1)) {
-      m.host.LimitDiskSpace(space);
-      m.Register(nic, "0000B4");
-      if (m.form->BitBtn11.Enabled()) {
-        EXPECT_EQ(m.Tree(m.kRoot), after) << space;
-        EXPECT_EQ(m.journal().back().kind, "run");  // the manager, after the completion message
-        break;
-      }
-      ASSERT_TRUE(m.AsBefore(before)) << space;
-      EXPECT_EQ(m.journal().back().flags, 48u) << space;
-      EXPECT_NE(m.journal().back().text.find("注册没有完成"), std::string::npos) << space;
-    }
-  }
-}
-
 // A release copied from a CD: every file the registration copies is
 // read-only. What it brings is made writable, so that it can be taken back
 // or replaced; what it keeps keeps its attributes. On a working server, a

@@ -1,5 +1,6 @@
 #include "rpl/register.h"
 
+#include "app/server_check_parts.h"
 #include "tests/rpl/registration_machine.h"
 
 namespace {
@@ -332,6 +333,83 @@ TEST_F(Registration, TheChooserMovesTheCurrentDirectoryWhileUpAndGivesItBack) {
                                     "C:\\Korrin\\unditool\\undisk.exe C:\\Korrin\\unditool\\bootimg.w98 "
                                     "c:\\temp\\bootimg",
                                     "", platform::kHide}));
+}
+
+}  // namespace
+
+namespace {
+
+// The plan without the dialog's answers, as the server check makes it for a
+// card: each row a server, the items the plan gives the check (through the
+// check's own adapter) and one text the report shows of them. Making it
+// changes nothing.
+TEST(RegistrationPlan, WithoutAnswersItGivesTheChecksItems) {
+  const std::string kTree = "√远程启动服务程序，√Windows 95 文件，√远程启动目录，√随程序发布的 RPL 文件，";
+  struct Case {
+    const char* why;
+    void (*arrange)(RegistrationMachine&);
+    std::string items;
+    const char* what;
+    std::string says;
+  } cases[] = {
+      {"a fresh service", [](RegistrationMachine&) {}, kTree + "×DOS 6.22 文件，√NE2000 启动块模板，×网卡", "网卡",
+       "还没有注册任何网卡：C:\\WINNT\\rpl\\bblock\\netbeui 中没有网卡的启动块目录"},
+      {"an empty boot-block folder", [](RegistrationMachine& m) { m.MakeDirs(m.Rpl("bblock\\netbeui\\MYNIC")); },
+       kTree + "×DOS 6.22 文件，√NE2000 启动块模板，×网卡", "DOS 6.22 文件",
+       "处理：在“网卡类型”中选 RTL 8139，按“检测”，再按“配置Rpl”，填工作站网卡地址的前六位"},
+      {"an RTL8139 driver without its boot blocks", [](RegistrationMachine& m) { m.Put(m.Rpl("bblock\\ndis\\rtsnd.dos"), "d"); },
+       kTree + "×DOS 6.22 文件，√NE2000 启动块模板，×网卡 RTL 8139（rtsnd）", "网卡 RTL 8139（rtsnd）",
+       "远程启动数据库中没有启动它的记录，缺少 dosbb.cnf、w95bb.cnf、protocol.ini"},
+      {"a registered card", [](RegistrationMachine& m) {
+         m.Working();
+         m.rplcmd_lists = m.Records("00E04C", "rtsnd");
+       }, kTree + "√DOS 6.22 文件，√NE2000 启动块模板，√网卡 RTL 8139（rtsnd）", "网卡 RTL 8139（rtsnd）",
+       "远程启动数据库中有启动它的记录。"},
+      {"the tree without its DOS 6.22 folder", [](RegistrationMachine& m) { m.Remove(m.Rpl("rplfiles\\binfiles\\dos622")); },
+       "√远程启动服务程序，√Windows 95 文件，！远程启动目录，√随程序发布的 RPL 文件，！DOS 6.22 文件，√NE2000 启动块模板，！网卡",
+       "DOS 6.22 文件", "处理：先按“远程启动目录”一项处理，再在“网卡类型”中选 RTL 8139"},
+      {"the tree without its driver folder and a FIT file", [](RegistrationMachine& m) {
+         m.Remove(m.Rpl("bblock\\ndis"));
+         m.Remove(m.Rpl("fits\\dos622.fit"));
+       }, "√远程启动服务程序，√Windows 95 文件，！远程启动目录，√随程序发布的 RPL 文件，！DOS 6.22 文件，√NE2000 启动块模板，！网卡",
+       "远程启动目录", "处理：建立目录 C:\\WINNT\\rpl\\bblock\\ndis，在控制面板的“网络”中添加远程启动服务（它带有 fits\\dos622.fit）"},
+      {"a folder where a DOS 6.22 file goes", [](RegistrationMachine& m) { m.MakeDirs(m.Rpl("rplfiles\\binfiles\\dos622\\io.sys")); },
+       "√远程启动服务程序，√Windows 95 文件，！远程启动目录，√随程序发布的 RPL 文件，！DOS 6.22 文件，√NE2000 启动块模板，！网卡",
+       "远程启动目录", "处理：把目录 C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622\\io.sys 改名或移走"},
+      {"a shipped DOS 6.22 file missing", [](RegistrationMachine& m) { m.Remove("C:\\Korrin\\rplfiles\\dos622\\himem.sys"); },
+       "√远程启动服务程序，√Windows 95 文件，√远程启动目录，！随程序发布的 RPL 文件，！DOS 6.22 文件，√NE2000 启动块模板，！网卡",
+       "网卡", "处理：先按“随程序发布的 RPL 文件”一项处理"},
+      {"the shipped RTL8139 driver missing", [](RegistrationMachine& m) { m.Remove("C:\\Korrin\\rplfiles\\rtsnd.dos"); },
+       "√远程启动服务程序，√Windows 95 文件，√远程启动目录，！随程序发布的 RPL 文件，！DOS 6.22 文件，√NE2000 启动块模板，！网卡",
+       "DOS 6.22 文件", "处理：先按“随程序发布的 RPL 文件”一项处理，再在“网卡类型”中选 RTL 8139"},
+      {"a database rplcmd cannot list", [](RegistrationMachine& m) {
+         m.Working();
+         m.rplcmd_list_exit = 3;
+       }, kTree + "√DOS 6.22 文件，√NE2000 启动块模板，？远程启动数据库，？网卡 RTL 8139（rtsnd）", "网卡 RTL 8139（rtsnd）",
+       "都在，远程启动数据库无法列出。处理：先按“远程启动数据库”一项处理"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.why);
+    RegistrationMachine m;
+    for (const char* program : {"rplcmd.exe", "rplmgr.exe"}) m.Put(std::string("C:\\WINNT\\system32\\") + program, program);
+    m.Put(m.Rpl("rplfiles\\binfiles\\win95\\command.com"), "win95 command.com");
+    c.arrange(m);
+    const auto before = m.Tree(m.kRoot);
+    rpl::RegistrationInput in;
+    in.nic_type = "RTL 8139", in.system_root = m.kRoot, in.start_dir = "C:\\Korrin";
+    const rpl::RegistrationAnswers none;
+    const rpl::Registration r = rpl::PlanRegistration(m.host, in, &none);
+    EXPECT_EQ(m.Tree(m.kRoot), before);
+    app::ServerCheck check;
+    app::AddPlan(&check, app::Road::kRpl, r.plan);
+    std::string items, said = "<no item>";
+    for (const app::CheckItem& item : check.items) {
+      items += (items.empty() ? "" : "，") + std::string(app::StateMark(item.state)) + item.what;
+      if (item.what == c.what) said = item.found + "处理：" + item.mend;
+    }
+    EXPECT_EQ(items, c.items);
+    EXPECT_NE(said.find(c.says), std::string::npos) << said;
+  }
 }
 
 }  // namespace
