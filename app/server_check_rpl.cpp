@@ -1,21 +1,20 @@
 // The server check: the RPL road, from the Remoteboot tree to each profile.
-// Cards are judged by detection's rule (rpl/detect.h), profiles by the
-// installation's files, and every mend walks the buttons as they unlock:
-// detection before registration or installation, the update before a profile
-// is chosen.
+// The tree and the cards are the items of each card's registration plan
+// (rpl/register.h), made with the answers the advice gives; profiles are
+// judged by the installation's files, and their mends walk the buttons as
+// they unlock: detection before registration or installation, the update
+// before a profile is chosen.
 #include "app/server_check_parts.h"
 
 #include "base/paths.h"
 #include "platform/text.h"
 #include "platform/textfile.h"
 #include "pxe/startnet.h"
-#include "rpl/bootblock.h"
 #include "rpl/detect.h"
 #include "rpl/install.h"
 #include "rpl/profiles.h"
 #include "rpl/records.h"
 #include "rpl/register.h"
-#include "rpl/tree.h"
 
 namespace app {
 namespace {
@@ -26,9 +25,7 @@ const size_t kProfileListLimit = 256;
 const char kService[] = "在控制面板的“网络”中添加远程启动服务";
 const char kLocked[] = "关闭占用它的程序后重新检查";
 const char kShipped[] = "随程序发布的 RPL 文件";
-const char kTree[] = "远程启动目录";
-// What registration and installation need besides the card and the profile.
-#define REGISTRATION_NEEDS "远程启动服务程序", "远程启动数据库", "Windows 95 文件", kTree, "NE2000 启动块模板", "Windows 目录", kShipped
+// What installation needs besides the card and the profile.
 #define INSTALLATION_NEEDS "远程启动服务程序", "远程启动数据库", "Windows 95 文件", "镜像工具", "临时目录", "原始镜像文件", kShipped
 
 // A folder as the report names it: without the backslash its path ends in.

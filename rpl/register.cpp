@@ -277,6 +277,12 @@ Registration PlanSteps(platform::Host& host, const RegistrationInput& in, const 
     p.Refuse(text, kCaption, kWarn, todo, admin);
     prereq = need;
   };
+  // A plan made for the advice goes through detection, which unlocks this
+  // button only where the service with its Windows 95 files is installed.
+  if (!asked && !(answers && answers->until_dialog) && !host.FileExists(paths::RemotebootInstalledMark(root))) {
+    p.Refuse("请检查远程启动服务是否已经安装!", "检测结果", kWarn, p.needs[1].todo, true);
+    prereq = "Windows 95 文件";
+  }
   const std::string incomplete = IncompleteTree(host, root);
   if (!incomplete.empty()) refuse("远程启动目录", incomplete, p.needs[2].todo, true);
   for (const std::string& file : Dos622Files()) {

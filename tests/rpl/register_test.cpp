@@ -382,6 +382,10 @@ TEST(RegistrationPlan, WithoutAnswersItGivesTheChecksItems) {
       {"the shipped RTL8139 driver missing", [](RegistrationMachine& m) { m.Remove("C:\\Korrin\\rplfiles\\rtsnd.dos"); },
        "√远程启动服务程序，√Windows 95 文件，√远程启动目录，！随程序发布的 RPL 文件，！DOS 6.22 文件，√NE2000 启动块模板，！网卡",
        "DOS 6.22 文件", "处理：先按“随程序发布的 RPL 文件”一项处理，再在“网卡类型”中选 RTL 8139"},
+      // The advice goes through detection, which needs the service's io.sys.
+      {"the service's io.sys gone", [](RegistrationMachine& m) { m.Remove(m.Rpl("RPLFILES\\BINFILES\\WIN95\\io.sys")); },
+       "√远程启动服务程序，！Windows 95 文件，√远程启动目录，√随程序发布的 RPL 文件，！DOS 6.22 文件，√NE2000 启动块模板，！网卡",
+       "DOS 6.22 文件", "处理：先按“Windows 95 文件”一项处理，再在“网卡类型”中选 RTL 8139"},
       {"a database rplcmd cannot list", [](RegistrationMachine& m) {
          m.Working();
          m.rplcmd_list_exit = 3;
