@@ -159,8 +159,11 @@ void TForm1::BitBtn10Click() {
 
 void TForm1::BitBtn9Click() {
   rpl::CustomDriver custom{settings.NdisDriverPath, settings.NdisDriverName};
-  bool done = rpl::RegisterCard(host_, ui_, {ComboBox1.Text(), settings.SystemRoot, settings.StartDir},
-                                Form3, GetNetDrv, &custom);
+  rpl::RegistrationInput in;
+  in.nic_type = ComboBox1.Text();
+  in.system_root = settings.SystemRoot;
+  in.start_dir = settings.StartDir;
+  bool done = rpl::RegisterCard(host_, ui_, in, Form3, GetNetDrv, &custom);
   settings.NdisDriverPath = custom.path;
   settings.NdisDriverName = custom.name;
   if (done) {

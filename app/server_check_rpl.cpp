@@ -1,21 +1,20 @@
 // The server check: the RPL road, from the Remoteboot tree to each profile.
-// Cards are judged by detection's rule (rpl/detect.h), profiles by the
-// installation's files, and every mend walks the buttons as they unlock:
-// detection before registration or installation, the update before a profile
-// is chosen.
+// The tree and the cards are the items of each card's registration plan
+// (rpl/register.h), made with the answers the advice gives; profiles are
+// judged by the installation's files, and their mends walk the buttons as
+// they unlock: detection before registration or installation, the update
+// before a profile is chosen.
 #include "app/server_check_parts.h"
 
 #include "base/paths.h"
 #include "platform/text.h"
 #include "platform/textfile.h"
 #include "pxe/startnet.h"
-#include "rpl/bootblock.h"
 #include "rpl/detect.h"
 #include "rpl/install.h"
 #include "rpl/profiles.h"
 #include "rpl/records.h"
 #include "rpl/register.h"
-#include "rpl/tree.h"
 
 namespace app {
 namespace {
@@ -26,9 +25,7 @@ const size_t kProfileListLimit = 256;
 const char kService[] = "在控制面板的“网络”中添加远程启动服务";
 const char kLocked[] = "关闭占用它的程序后重新检查";
 const char kShipped[] = "随程序发布的 RPL 文件";
-const char kTree[] = "远程启动目录";
-// What registration and installation need besides the card and the profile.
-#define REGISTRATION_NEEDS "远程启动服务程序", "远程启动数据库", "Windows 95 文件", kTree, "NE2000 启动块模板", "Windows 目录", kShipped
+// What installation needs besides the card and the profile.
 #define INSTALLATION_NEEDS "远程启动服务程序", "远程启动数据库", "Windows 95 文件", "镜像工具", "临时目录", "原始镜像文件", kShipped
 
 // A folder as the report names it: without the backslash its path ends in.
@@ -37,15 +34,6 @@ std::string Folder(const std::string& path) {
 }
 
 bool IsCustom(const std::string& block) { return rpl::CardType(block) == std::string(rpl::kOtherCard); }
-
-// The steps that register the card of `block`, with the driver file
-// `driver` for a custom card; "" when there is no driver to choose.
-std::string RegisterSteps(const std::string& block, const std::string& driver) {
-  if (IsCustom(block) && driver.empty()) return "";
-  return Cat({"在“网卡类型”中选 ", rpl::CardType(block), "，按“检测”，再按“配置Rpl”，",
-              IsCustom(block) ? "选驱动程序 " : "", IsCustom(block) ? driver : "", IsCustom(block) ? "，" : "",
-              "填工作站网卡地址的前六位"});
-}
 
 // What the RPL road knows while it goes: the tree and the registered cards.
 struct Rpl {
@@ -69,27 +57,29 @@ struct Rpl {
     const std::string path = paths::NdisDriver(root(), Cat({block, ".dos"}));
     return host.FileExists(path) ? path : "";
   }
-  // The mend that registers a card (with `driver` for a custom card whose
-  // tree has none), and its state: kAdmin when no step of the program can,
-  // as for a custom card whose driver is nowhere.
+  // The registration of the card of `block` as the check plans it, with
+  // `driver` for a custom card whose tree has no copy of it.
+  rpl::Registration Plan(const std::string& block, const std::string& driver = "") const {
+    rpl::RegistrationAnswers answers;
+    answers.driver = IsCustom(block) ? (TreeDriver(block).empty() ? driver : TreeDriver(block)) : "";
+    rpl::RegistrationInput input;
+    input.nic_type = rpl::CardType(block);
+    input.system_root = root();
+    input.start_dir = in.start_dir;
+    input.card = IsCustom(block) ? block : "";
+    input.listed = true;
+    input.records = records;
+    input.unlisted = unlisted;
+    return rpl::PlanRegistration(host, input, &answers);
+  }
+  void check_plan(const std::string& block) const { AddPlan(check, Road::kRpl, Plan(block).plan); }
+  // The mend that registers a card, and its state: the card's item's
+  // advice in its registration's plan.
   CheckState Register(const std::string& block, std::string* mend, const std::string& driver = "") const {
-    // A folder where a file of the card goes: registration cannot put the
-    // file there, and renames nothing.
-    std::vector<std::string> folders;
-    for (const std::string& file : rpl::CardFiles(root(), block))
-      if (host.DirectoryExists(file)) folders.push_back(file);
-    if (!folders.empty()) {
-      *mend = Cat({"把目录 ", NameList(folders), " 改名或移走，再",
-                   RegisterSteps(block, TreeDriver(block).empty() ? driver : TreeDriver(block))});
-      return CheckState::kAdmin;
-    }
-    *mend = RegisterSteps(block, TreeDriver(block).empty() ? driver : TreeDriver(block));
-    if (mend->empty()) {
-      *mend = Cat({"找到网卡 ", block, " 的 DOS NDIS 驱动程序 ", block, ".DOS，在“网卡类型”中选 ", rpl::kOtherCard,
-                   "，按“检测”，再按“配置Rpl”，选驱动程序 该文件，填工作站网卡地址的前六位"});
-      return CheckState::kAdmin;
-    }
-    return After(*check, {REGISTRATION_NEEDS}, CheckState::kMissing, mend);
+    const plan::Plan p = Plan(block, driver).plan;
+    const plan::Need& card = p.needs.back();
+    *mend = card.met ? p.how : card.todo;
+    return card.met ? CheckState::kMissing : CheckState::kAdmin;
   }
   // What in `profile` stands in the way of its installation for the card of
   // `block` (rpl::FindInTheWay): the installation refuses it and does not
@@ -155,178 +145,17 @@ struct Rpl {
   }
 };
 
-// An item of files that must all be there, in one folder; the administrator
-// puts them there.
-void FilesItem(platform::Host& host, ServerCheck* check, const char* what, const std::vector<std::string>& files,
-               const std::string& folder, const char* all, const std::string& mend,
-               CheckState missing_state = CheckState::kAdmin) {
-  const std::vector<std::string> missing = MissingFiles(host, files);
-  if (missing.empty())
-    Add(check, Road::kRpl, what, CheckState::kReady, {all, " 都在 ", folder, " 中。"});
-  else
-    Add(check, Road::kRpl, what, missing_state, {folder, " 中没有 ", NameList(missing), "。"}, {mend});
-}
-
-void CheckTree(Rpl& r) {
-  platform::Host& host = r.host;
-  const std::string& root = r.root();
-  const std::string& start = r.in.start_dir;
-  ServerCheck* check = r.check;
-  // Registration starts rplcmd itself and the manager after it.
-  FilesItem(host, check, "远程启动服务程序", {paths::Rplcmd(root), paths::RplManager(root)}, Cat({root, "\\system32"}),
-            "rplcmd.exe 和 rplmgr.exe", kService);
-  FilesItem(host, check, "Windows 95 文件",
-            {paths::Win95BootFile(root, "io.sys"), paths::Win95BootFile(root, "command.com")},
-            Folder(paths::Win95BootFile(root, "")), "io.sys 和 command.com",
-            Cat({kService, "（连同它的 Windows 95 启动文件）"}));
-  // Registration copies each DOS 6.22 file the tree lacks from the program's
-  // own (one there is kept), before its dialog shows: a custom card's
-  // registration closed at its dialog copies them and nothing else,
-  // whatever cards there are.
-  const std::string tree = paths::RemotebootTree(root);
-  std::vector<std::string> dos, sources, in_the_way, in_the_way_names;
-  for (const std::string& file : rpl::Dos622Files()) {
-    dos.push_back(paths::Dos622Target(root, file));
-    if (host.FileExists(dos.back())) continue;
-    sources.push_back(paths::Dos622Source(start, file));
-    if (!host.DirectoryExists(dos.back())) continue;
-    in_the_way.push_back(dos.back());
-    in_the_way_names.push_back(dos.back().substr(tree.size() + 1));
-  }
-  // The folders and files of the service's tree registration refuses to go
-  // without (rpl/tree.h), and a folder in the place of a DOS 6.22 file,
-  // which stops its copy.
-  std::vector<std::string> absent_parts, absent_folders, absent_files;
-  for (const rpl::TreePart& part : rpl::MissingParts(host, rpl::RegistrationTree(root))) {
-    absent_parts.push_back(part.path.substr(tree.size() + 1));
-    (part.folder ? absent_folders : absent_files).push_back(part.folder ? part.path : absent_parts.back());
-  }
-  if (!host.DirectoryExists(tree)) {
-    Add(check, Road::kRpl, kTree, CheckState::kAdmin, {"没有远程启动目录 ", tree, "。"}, {kService});
-  } else if (absent_parts.empty() && in_the_way.empty()) {
-    Add(check, Road::kRpl, kTree, CheckState::kReady, {"注册要用的目录和 FIT 文件都在 ", tree, " 中。"});
-  } else {
-    std::string found, mend;
-    if (!absent_parts.empty()) found = Cat({tree, " 中没有注册要用的 ", NameList(absent_parts)});
-    if (!absent_folders.empty()) mend = Cat({"建立目录 ", NameList(absent_folders)});
-    if (!absent_files.empty())
-      mend += Cat({mend.empty() ? "" : "，", kService, "（它带有 ", NameList(absent_files), "）"});
-    if (!in_the_way.empty()) {
-      found += Cat({found.empty() ? "" : "；", NameList(in_the_way_names), " 是目录，注册无法把 DOS 6.22 文件复制到那里"});
-      mend += Cat({mend.empty() ? "" : "，", "把目录 ", NameList(in_the_way), " 改名或移走"});
-    }
-    Add(check, Road::kRpl, kTree, CheckState::kAdmin, {found, "。"}, {mend});
-  }
-  // What the program brings: the drivers of the Realtek cards not yet in the
-  // tree (registration keeps one that is), the installation's subst.exe, and
-  // the DOS 6.22 files the tree lacks.
-  std::vector<std::string> shipped = {paths::ShippedSubst(start)};
-  for (const char* driver : {"rtsnd.dos", "pcind.dos"})
-    if (!host.FileExists(paths::NdisDriver(root, driver))) shipped.push_back(paths::ShippedDriver(start, driver));
-  shipped.insert(shipped.end(), sources.begin(), sources.end());
-  const std::vector<std::string> absent = MissingFiles(host, shipped, false);
-  if (absent.empty())
-    Add(check, Road::kRpl, kShipped, CheckState::kReady,
-        {"注册和安装要用的 ", Cat({start, "\\rplfiles"}), " 中的文件都在。"});
-  else
-    Add(check, Road::kRpl, kShipped, CheckState::kAdmin, {"没有 ", NameList(absent), "。"},
-        {"把随程序发布的 rplfiles 目录放到 ", start, " 中"});
-  std::string copy = Cat({"在“网卡类型”中选 ", rpl::kOtherCard,
-                          "，按“检测”，再按“配置Rpl”，关闭“客户机网卡信息”（注册先复制 DOS 6.22 文件，关闭后不再改动别的）"});
-  CheckState state = After(*check, {"远程启动服务程序", "Windows 95 文件", kTree}, CheckState::kMissing, &copy);
-  const std::vector<std::string> no_source = MissingFiles(host, sources);
-  if (!no_source.empty()) {
-    copy = Cat({"把 DOS 6.22 的 ", NameList(no_source), " 放到 ", start, "\\rplfiles\\dos622 中，再", copy});
-    state = CheckState::kAdmin;
-  }
-  FilesItem(host, check, "DOS 6.22 文件", dos, Folder(paths::Dos622Target(root, "")),
-            "io.sys、msdos.sys、command.com 和 himem.sys", copy, state);
-  std::vector<std::string> templates;
-  for (const std::string& file : rpl::BootBlockFileNames()) templates.push_back(paths::BootBlockTemplate(root, file));
-  FilesItem(host, check, "NE2000 启动块模板", templates, paths::BootBlockDirectory(root, "ne2000"),
-            "dosbb.cnf、w95bb.cnf、protocol.ini", Cat({kService, "（它带有 NE2000 的启动块模板）"}));
-  // The boot blocks and the database script are made in the directory
-  // Windows reports, the rest in SystemRoot: they must be one.
-  if (!platform::SameName(host.WindowsDirectory(), root))
-    Add(check, Road::kRpl, "Windows 目录", CheckState::kAdmin,
-        {"注册表中的 SystemRoot 是 ", root, "，Windows 报告的 Windows 目录却是 ", host.WindowsDirectory(),
-         "：注册会把启动块和脚本写到后者中。"},
-        {"改正注册表中的 SystemRoot"});
-}
-
-// The registered cards: each boot-block folder but the NE2000's templates
-// that holds one of a card's files, and a Realtek card whose driver alone is
-// there. A folder a registration left empty is no card.
+// The registration of each card the server has, planned with the answers
+// the check's advice gives (a custom card's driver from the tree); the
+// first plan says what the service's tree holds. A server without a card
+// is planned for the RTL8139.
 void CheckCards(Rpl& r) {
-  platform::Host& host = r.host;
-  const std::string& root = r.root();
-  const std::string netbeui = paths::BootBlockDirectory(root, "");
-  std::vector<platform::DirEntry> entries;
-  std::vector<std::string> blocks;
-  const bool there = host.DirectoryExists(netbeui);
-  if (!host.ListDirectory(netbeui, &entries) && there) {
-    Add(r.check, Road::kRpl, "网卡", CheckState::kUnreadable, {"无法列出 ", Folder(netbeui), " 中的启动块目录。"},
-        {"检查该目录的权限后重新检查"});
-    return;
-  }
-  for (const platform::DirEntry& e : entries)
-    if (e.is_directory && e.name != "." && e.name != ".." && !platform::SameName(e.name, "ne2000") &&
-        rpl::IsCard(host, root, e.name))
-      blocks.push_back(e.name);
-  for (const char* realtek : {"rtsnd", "pcind"}) {
-    bool listed = false;
-    for (const std::string& b : blocks) listed = listed || platform::SameName(b, realtek);
-    if (!listed && rpl::IsCard(host, root, realtek)) blocks.push_back(realtek);
-  }
-  // The cards the database boots, whose files are gone, are cards too.
-  if (r.unlisted.empty())
-    for (const std::string& card : rpl::CardsOf(r.records)) {
-      bool listed = false;
-      for (const std::string& b : blocks) listed = listed || platform::SameName(b, card);
-      if (!listed) blocks.push_back(card);
-    }
-  if (!r.unlisted.empty())
-    Add(r.check, Road::kRpl, "远程启动数据库", CheckState::kUnreadable, {r.unlisted, "。"},
-        {"检查远程启动服务和它的数据库（在远程启动管理器中打开它），再重新检查"});
-  if (blocks.empty()) {
-    std::string mend;
-    const CheckState state = r.Register("rtsnd", &mend);
-    Add(r.check, Road::kRpl, "网卡", state,
-        {there ? "还没有注册任何网卡：" : "没有启动块目录 ", Folder(netbeui), there ? " 中没有网卡的启动块目录。" : "。"},
-        {mend, "（工作站是别的网卡时，在“网卡类型”中选那一种）"});
-    return;
-  }
-  for (const std::string& block : blocks) {
-    const std::string what = Cat({"网卡 ", rpl::CardType(block), "（", block, "）"});
-    const std::vector<std::string> card_files = rpl::CardFiles(root, block);
-    const std::vector<std::string> missing = MissingFiles(host, card_files);
-    std::vector<std::string> folders;
-    for (const std::string& file : card_files)
-      if (host.DirectoryExists(file)) folders.push_back(file);
-    const bool booted = r.listed && r.unlisted.empty() && !rpl::VendorsOf(r.records, block).empty();
-    // Files all there, and the records unknown: without rplcmd, or with a
-    // database it cannot list, no one can tell whether the card boots.
-    if (missing.empty() && (booted || !r.listed || !r.unlisted.empty())) {
-      if (booted) r.cards.push_back(block);
-      Add(r.check, Road::kRpl, what,
-          booted ? CheckState::kReady : CheckState::kUnreadable,
-          {"驱动程序 ", block, ".dos 和启动块文件 dosbb.cnf、w95bb.cnf、protocol.ini 都在",
-           booted ? "，远程启动数据库中有启动它的记录。"
-                  : !r.listed ? "，没有 rplcmd，不知道远程启动数据库中有没有它的记录。" : "，远程启动数据库无法列出。"},
-          {!r.listed ? "先按“远程启动服务程序”一项处理" : "先按“远程启动数据库”一项处理"});
-      continue;
-    }
-    const std::string records = !r.listed || !r.unlisted.empty() ? ""
-                                : booted            ? "远程启动数据库中有它的记录，"
-                                                    : "远程启动数据库中没有启动它的记录，";
-    const std::string lacking =
-        missing.empty() ? Cat({records, "驱动程序和启动块文件都在。"})
-                        : Cat({records, "缺少 ", NameList(missing), "（驱动程序在 ", Folder(paths::NdisDriver(root, "")),
-                               " 中，启动块文件在 ", paths::BootBlockDirectory(root, block), " 中）。"});
-    std::string mend;
-    const CheckState state = r.Register(block, &mend);
-    Add(r.check, Road::kRpl, what, state, {lacking, folders.empty() ? "" : NameList(folders), folders.empty() ? "" : " 是目录。"},
-        {mend});
+  std::vector<std::string> cards;
+  rpl::KnownCards(r.host, r.root(), r.records, &cards);
+  if (cards.empty()) cards.push_back("rtsnd");
+  for (const std::string& block : cards) {
+    r.check_plan(block);
+    if (r.Registered(block)) r.cards.push_back(block);
   }
 }
 
@@ -515,7 +344,7 @@ void CheckRpl(platform::Host& host, const CheckInput& in, ServerCheck* check) {
   r.listed = host.FileExists(paths::Rplcmd(in.system_root));
   if (r.listed && !rpl::ListRecords(host, in.system_root, &r.records, &r.unlisted) && r.unlisted.empty())
     r.unlisted = "rplcmd 无法列出远程启动数据库中的记录";
-  CheckTree(r);
+  if (!r.listed) r.unlisted = "无法启动 rplcmd（" + paths::Rplcmd(in.system_root) + "）";
   CheckCards(r);
   CheckProfiles(r);
 }

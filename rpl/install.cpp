@@ -158,42 +158,48 @@ InTheWay FindInTheWay(platform::Host& host, const InstallPlan& plan) {
   return way;
 }
 
-void InstallWin98(platform::Host& host, platform::Ui& ui, const InstallInput& in,
-                  platform::CheckBox& auto_register) {
+Installation PlanInstall(platform::Host& host, const InstallInput& in, const bool* go_on, bool until_question) {
   const unsigned kWarn = platform::kMbIconExclamation;
   const std::string& root = in.system_root;
   const std::string& profile = in.profile;
+  const std::string item = "配置 " + profile;
   const std::string untouched = "\r\n远程启动文件和配置 " + profile + " 都没有改动。";
-  auto refuse = [&](const std::string& text) { ui.MessageBox(text + untouched, kCaption, kWarn); };
+  Installation r;
+  plan::Plan& p = r.plan;
+  p.button = "安装";
+  p.how = "在“网卡类型”中选 " + in.nic_type + "，按“检测”，按“更  新”，在“RPL配置名”中选 " + profile + "，按“安装”";
+  auto refuse = [&](const std::string& text, const std::string& todo, bool admin) {
+    p.Refuse(text + untouched, kCaption, kWarn, todo, admin);
+  };
   // 1. A profile must be chosen, and 2. be one of the listing.
-  const char kNoProfile[] = "请检查您的RPL远程配置名是否正确！";
   bool listed = false;
   if (!profile.empty())
     for (const std::string& name : ListProfiles(host, root)) listed = listed || name == profile;
   if (!listed) {
-    ui.MessageBox(kNoProfile, kCaption, kWarn);
-    return;
+    p.Refuse("请检查您的RPL远程配置名是否正确！", kCaption, kWarn, "按“更  新”，在“RPL配置名”中选一个配置", false);
+    return r;
   }
   // The listing offers files too; only a folder is a profile.
   if (!host.DirectoryExists(paths::Profile(root, profile))) {
-    refuse(profile + " 不是一个远程配置目录，无法安装。");
-    return;
+    refuse(profile + " 不是一个远程配置目录，无法安装。", "按“启动管理器”为网卡的 Windows 配置新建一个配置", true);
+    return r;
   }
   // A custom card needs the driver registered in this run: without it the
   // profile would name a driver ".dos" that is nowhere.
   const bool rtl8139 = in.nic_type == kRtl8139;
   const std::string driver = InstalledDriver(in.nic_type, in.ndis_driver_name);
   if (driver.empty()) {
-    ui.MessageBox("本次运行中还没有注册自选网卡，无法确定网卡驱动程序。请先用<配置Rpl>注册您的网卡，再进行安装！",
-                  kCaption, kWarn);
-    return;
+    p.Refuse("本次运行中还没有注册自选网卡，无法确定网卡驱动程序。请先用<配置Rpl>注册您的网卡，再进行安装！",
+             kCaption, kWarn, "先按“配置Rpl”注册网卡", false);
+    return r;
   }
   // The card's driver must be in the Remoteboot tree before the profile
   // gives up the image's.
   const std::string registered = paths::NdisDriver(root, driver + ".dos");
   if (!rtl8139 && !host.FileExists(registered)) {
-    refuse("远程启动目录中没有网卡驱动程序 " + registered + "，请先用<配置Rpl>注册网卡，再进行安装。");
-    return;
+    refuse("远程启动目录中没有网卡驱动程序 " + registered + "，请先用<配置Rpl>注册网卡，再进行安装。",
+           "先按“配置Rpl”注册网卡", false);
+    return r;
   }
   // A Realtek card is installed only once it is registered: its files in
   // the Remoteboot tree and its records in the database (rplcmd lists them,
@@ -203,42 +209,125 @@ void InstallWin98(platform::Host& host, platform::Ui& ui, const InstallInput& in
     std::vector<Record> records;
     std::string why;
     if (!ListRecords(host, root, &records, &why)) {
-      refuse("无法列出远程启动数据库中的记录：" + why + "，不能确定网卡 " + in.nic_type + " 是否已经注册。");
-      return;
+      refuse("无法列出远程启动数据库中的记录：" + why + "，不能确定网卡 " + in.nic_type + " 是否已经注册。",
+             "检查远程启动服务和它的数据库", true);
+      return r;
     }
     if (JudgeCard(host, root, driver, records) != CardState::kRegistered) {
       refuse("网卡 " + in.nic_type + " 还没有在远程启动服务中注册（" + paths::BootBlockDirectory(root, driver) +
-             " 中的文件或远程启动数据库中的记录不全），请先按“检测”，再按“配置Rpl”注册它，然后安装。");
-      return;
+                 " 中的文件或远程启动数据库中的记录不全），请先按“检测”，再按“配置Rpl”注册它，然后安装。",
+             "先按“检测”，再按“配置Rpl”注册它", false);
+      return r;
     }
   }
   // A driver named like a file of the image's network client would take its
   // place, or give its own up to it.
   for (const std::string& name : ClientFiles()) {
     if (name != "RTSND.DOS" && platform::SameName(name, driver + ".dos")) {
-      refuse("网卡驱动程序 " + driver + ".dos 与工作站网络文件 " + name + " 同名，无法安装到同一个 winboot 中。");
-      return;
+      refuse("网卡驱动程序 " + driver + ".dos 与工作站网络文件 " + name + " 同名，无法安装到同一个 winboot 中。",
+             "把驱动程序改名后重新注册", true);
+      return r;
     }
   }
-  // 3. A DOS profile is very likely a mistake.
-  if (IsDosProfile(host, root, profile) &&
-      ui.MessageBox("系统检测到 " + profile + " 很可能是一个DOS的远程配置名!是否任要继续?", kCaption,
-                    platform::kMbYesNo | platform::kMbIconQuestion | platform::kMbDefButton2) ==
-          platform::kIdNo)
-    return;
-  // 4. Unpack the boot image; without it the program ends.
+  // 3. A DOS profile is very likely a mistake: the button asks.
+  if (IsDosProfile(host, root, profile)) {
+    r.asks = true;
+    if (!go_on) {
+      if (until_question) return r;
+      p.questions.push_back("系统检测到 " + profile + " 很可能是一个DOS的远程配置名，是否仍要继续");
+    } else if (!*go_on) {
+      r.declined = true;
+      return r;
+    }
+  }
+  // 4. The boot image; without it the program ends.
   const std::string image = paths::TemplateImage(in.start_dir);
   if (!host.FileExists(image)) {
-    ui.ShowMessage("找不到原始镜像文件,程序异常中止！");
-    ui.CloseMainWindow();
-    return;
+    p.Refuse("找不到原始镜像文件,程序异常中止！", "", 0, "把原始镜像文件放到 " + image, true);
+    r.closes = true;
+    return r;
   }
-  // The shipped drive-substitution tool, before the unpacker is waited for.
+  // The shipped drive-substitution tool.
   const std::string subst = paths::ShippedSubst(in.start_dir);
   if (!host.FileExists(subst)) {
-    refuse("找不到 " + subst + "，无法安装。");
+    refuse("找不到 " + subst + "，无法安装。", "把随程序发布的 rplfiles 目录放到 " + in.start_dir + " 中", true);
+    return r;
+  }
+  // A file the installation must replace or delete in the profile is
+  // checked before anything is touched: one made read-only (by hand, to
+  // keep it) is not made writable here. The service's own io.sys and
+  // command.com come read-only with the service, and are made writable
+  // when replaced.
+  const InstallPlan files = PlanInstallation(in, {});
+  const InTheWay way = FindInTheWay(host, files);
+  if (!way.read_only.empty()) {
+    const std::string& target = way.read_only.front();
+    refuse(target + " 有只读属性，安装无法" + (target == files.deleted ? "删除" : "替换") +
+               "它。请去掉它的只读属性后重新安装。",
+           "去掉 " + target + " 的只读属性", true);
+    return r;
+  }
+  if (!way.folders.empty()) {
+    refuse(way.folders.front() + " 是一个目录，安装无法用文件替换它。", "把目录 " + way.folders.front() + " 改名或移走",
+           true);
+    return r;
+  }
+  // The changes: the image unpacked, the profile's folders and files, the
+  // image's driver deleted, the service's Windows 95 files.
+  if (!host.DirectoryExists(paths::kTempDir)) p.Folder(paths::kTempDir, item);
+  p.Program(platform::QuotedIfBlank(paths::Unpacker(in.start_dir)) + " " + platform::QuotedIfBlank(image) + " " +
+                paths::kBootImgDir,
+            paths::kBootImgDir, item);
+  for (const std::string& dir : {paths::ProfileBoot(root, profile), paths::ProfileClient(root, profile)})
+    if (!host.DirectoryExists(dir)) p.Folder(dir, item);
+  auto put = [&](const PlacedFile& file, const std::string& for_item) {
+    const std::string from = file.from.empty() ? "由解开的引导镜像和本服务器的名字、共享生成" : file.from;
+    if (host.FileExists(file.target))
+      p.Replace(file.target, from, for_item);
+    else
+      p.Write(file.target, from, for_item);
+  };
+  for (const PlacedFile& file : files.profile) put(file, item);
+  if (!files.deleted.empty() && host.FileExists(files.deleted)) p.Delete(files.deleted, item);
+  for (const PlacedFile& file : files.shared) put(file, "Windows 95 文件");
+  p.unknown.push_back("解开的引导镜像中是否有安装要用的全部文件（解包之后才知道）");
+  return r;
+}
+
+void InstallWin98(platform::Host& host, platform::Ui& ui, const InstallInput& in,
+                  platform::CheckBox& auto_register) {
+  // What is refused before the question is refused before it shows.
+  Installation r = PlanInstall(host, in, nullptr, true);
+  bool go_on = true;
+  if (!r.plan.refused && r.asks) {
+    go_on = ui.MessageBox("系统检测到 " + in.profile + " 很可能是一个DOS的远程配置名!是否任要继续?", kCaption,
+                          platform::kMbYesNo | platform::kMbIconQuestion | platform::kMbDefButton2) != platform::kIdNo;
+    if (!go_on) return;
+    r = PlanInstall(host, in, &go_on);
+  }
+  if (r.plan.refused) {
+    if (r.plan.caption.empty()) {
+      ui.ShowMessage(r.plan.message);
+    } else {
+      ui.MessageBox(r.plan.message, r.plan.caption, r.plan.flags);
+    }
+    if (r.closes) ui.CloseMainWindow();
     return;
   }
+  ApplyInstall(host, ui, in, r, auto_register);
+}
+
+void ApplyInstall(platform::Host& host, platform::Ui& ui, const InstallInput& in, const Installation& planned,
+                  platform::CheckBox& auto_register) {
+  (void)planned;
+  const unsigned kWarn = platform::kMbIconExclamation;
+  const std::string& root = in.system_root;
+  const std::string& profile = in.profile;
+  const std::string untouched = "\r\n远程启动文件和配置 " + profile + " 都没有改动。";
+  auto refuse = [&](const std::string& text) { ui.MessageBox(text + untouched, kCaption, kWarn); };
+  const bool rtl8139 = in.nic_type == kRtl8139;
+  const std::string driver = InstalledDriver(in.nic_type, in.ndis_driver_name);
+  const std::string image = paths::TemplateImage(in.start_dir);
   host.MakeDirectory(paths::kTempDir);
   // 5. Wait for the unpacker and check it: files left by an earlier run must
   // never pass for this image's.
@@ -293,21 +382,6 @@ void InstallWin98(platform::Host& host, platform::Ui& ui, const InstallInput& in
     }
   }
   const InstallPlan plan = PlanInstallation(in, content);
-  // A file the installation must replace or delete in the profile is checked
-  // before anything is touched: one made read-only (by hand, to keep it) is
-  // not made writable here. The service's own io.sys and command.com come
-  // read-only with the service, and are made writable when replaced.
-  const InTheWay way = FindInTheWay(host, plan);
-  if (!way.read_only.empty()) {
-    const std::string& target = way.read_only.front();
-    refuse(target + " 有只读属性，安装无法" + (target == plan.deleted ? "删除" : "替换") +
-           "它。请去掉它的只读属性后重新安装。");
-    return;
-  }
-  if (!way.folders.empty()) {
-    refuse(way.folders.front() + " 是一个目录，安装无法用文件替换它。");
-    return;
-  }
   // 7. The profile's directories, then every file prepared beside its
   // target. A failure here leaves every file as it was.
   std::string failure;

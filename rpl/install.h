@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/plan.h"
 #include "platform/controls.h"
 #include "platform/platform.h"
 
@@ -80,6 +81,27 @@ struct InTheWay {
   std::vector<std::string> folders;
 };
 InTheWay FindInTheWay(platform::Host& host, const InstallPlan& plan);
+
+// An installation's plan, and what its apply takes from it.
+struct Installation {
+  plan::Plan plan;
+  bool asks = false;     // the profile looks like a DOS one: the button asks whether to go on
+  bool declined = false; // answered no: nothing is done
+  bool closes = false;   // the refusal ends the program (no boot image to unpack)
+};
+
+// The plan of "安装" for `in`; `go_on` is the answer to the DOS profile's
+// question (null: not asked; the plan then lists it, or with
+// `until_question` stops there). It reads only: files, folders and, for a
+// Realtek card, rplcmd's listing of the database. What only the unpacked
+// image tells is found by the apply.
+Installation PlanInstall(platform::Host& host, const InstallInput& in, const bool* go_on,
+                         bool until_question = false);
+
+// Carries out a plan that does not refuse: unpacks the image, checks it,
+// and puts every file in place, staged and committed.
+void ApplyInstall(platform::Host& host, platform::Ui& ui, const InstallInput& in, const Installation& plan,
+                  platform::CheckBox& auto_register);
 
 // The button "安装". Everything it needs is checked, and every file prepared,
 // before the first file is replaced. `auto_register` is CheckBox1: cleared,

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/plan.h"
 #include "platform/platform.h"
 
 namespace rpl {
@@ -31,5 +32,12 @@ std::vector<std::string> ProfileChoices(platform::Host& host, const std::string&
 // the state it had, which is what the file still holds.
 bool SwitchAutoRegistration(platform::Host& host, platform::Ui& ui, const std::string& system_root,
                             const std::string& profile, bool set);
+
+// The switch's plan for the box's new state `set`: the refusal of a setting
+// that cannot apply (none for a clearing, which then does nothing), or the
+// start script rewritten as the variant asked for; nothing when it already
+// is that variant, byte for byte. It only reads.
+plan::Plan PlanAutoRegistration(platform::Host& host, const std::string& system_root, const std::string& profile,
+                                bool set);
 
 }  // namespace rpl

@@ -55,9 +55,8 @@ const char kPxeRenamed[] =
 const char kNoPcind[] = "√网卡 Other NetCARD（MYNIC），×网卡 RTL 8029（pcind），√网卡 RTL 8139（rtsnd）";
 const char kNoCard[] = "×网卡，√配置列表，√配置 NE2KDOS，！配置 NE2KWIN";
 const char kDemoTree[] = "√远程启动服务程序，√Windows 95 文件，√远程启动目录，√随程序发布的 RPL 文件，×DOS 6.22 文件，√NE2000 启动块模板";
+const char kTreeWaits[] = "√远程启动服务程序，√Windows 95 文件，√远程启动目录，√随程序发布的 RPL 文件，！DOS 6.22 文件，√NE2000 启动块模板";
 const char kTreeDone[] = "√远程启动服务程序，√Windows 95 文件，√远程启动目录，√随程序发布的 RPL 文件，√DOS 6.22 文件，√NE2000 启动块模板";
-const char kNoTree[] = "！网卡，√配置列表，√配置 NE2KDOS，！配置 NE2KWIN";
-const char kTreeAdmin[] = "√远程启动服务程序，√Windows 95 文件，！远程启动目录，√随程序发布的 RPL 文件，！DOS 6.22 文件，√NE2000 启动块模板";
 const char kDemoProfiles[] = "√配置列表，√配置 NE2KDOS，×配置 NE2KWIN";
 const char kDemoRpl[] = "√远程启动服务程序，√Windows 95 文件，√远程启动目录，√随程序发布的 RPL 文件，×DOS 6.22 文件，√NE2000 启动块模板，×网卡，"
                         "√配置列表，√配置 NE2KDOS，×配置 NE2KWIN";
@@ -90,7 +89,7 @@ std::vector<Row> Rows() {
       {"the demo server", kDemo, nullptr, 1, Join({kDemoAccounts, kDemoPxe, kDemoRpl}),
        {{"共享目录", "按“生成用户及目录”"}, {"用户目录", "按“用户前辍”USER和“用户数目”30，30 个用户目录（USER01…USER30）中缺少 30 个：USER01、"},
         {"已安装的 PXE-PDK", "按“安装 PXE”"}, {"已安装的启动镜像", "按“生成镜像文件”"},
-        {"DOS 6.22 文件", "选 Other NetCARD，按“检测”，再按“配置Rpl”，关闭“客户机网卡信息”"},
+        {"DOS 6.22 文件", "选 RTL 8139，按“检测”，再按“配置Rpl”，填工作站网卡地址的前六位"},
         {"网卡", "选 RTL 8139，按“检测”，再按“配置Rpl”，填工作站网卡地址的前六位"},
         {"配置 NE2KWIN", "再按“配置Rpl”，填工作站网卡地址的前六位，按“更  新”，在“RPL配置名”中选 NE2KWIN，按“安装”"}},
        {"/CHECK", kReport}},
@@ -188,12 +187,6 @@ std::vector<Row> Rows() {
        1, Join({kDemoAccounts, kDemoPxe, kTreeDone, "√网卡 RTL 8139（rtsnd）", kDemoProfiles, "！配置 W00E04C"}),
        {{"配置 W00E04C", "startnet.bat 不是本程序写的两种之一，又有只读属性"},
         {"配置 W00E04C", "处理：先去掉 C:\\WINNT\\rpl\\rplfiles\\profiles\\W00E04C\\suboot\\winboot\\startnet.bat 的只读属性，再按“更  新”"}}},
-      // Detection sends a card without its boot blocks to registration.
-      {"an RTL8139 driver without its boot blocks", kDemo,
-       [](Server& s) { s.Put("C:\\WINNT\\rpl\\bblock\\ndis\\rtsnd.dos", "RTL8139 driver"); }, 1,
-       Join({kDemoAccounts, kDemoPxe, kDemoTree, "×网卡 RTL 8139（rtsnd）", kDemoProfiles}),
-       {{"网卡 RTL 8139（rtsnd）", "缺少 dosbb.cnf、w95bb.cnf、protocol.ini"},
-        {"网卡 RTL 8139（rtsnd）", "处理：在“网卡类型”中选 RTL 8139，按“检测”，再按“配置Rpl”，填工作站网卡地址的前六位。"}}},
       {"a registered RTL8139 missing a boot block", kDemo,
        [](Server& s) {
          s.RplRoad(kRtl8139);
@@ -201,9 +194,6 @@ std::vector<Row> Rows() {
        },
        1, Join({kDemoAccounts, kDemoPxe, kTreeDone, "×网卡 RTL 8139（rtsnd）", kDemoProfiles, "△配置 W00E04C"}),
        {{"网卡 RTL 8139（rtsnd）", "缺少 dosbb.cnf"}}},
-      // A registration that did not complete leaves its folder empty.
-      {"an empty boot-block folder", kDemo, [](Server& s) { s.MakeDirs("C:\\WINNT\\rpl\\bblock\\netbeui\\MYNIC"); }, 1,
-       Join({kDemoAccounts, kDemoPxe, kDemoRpl}), {{"网卡", "还没有注册任何网卡"}}},
       // The service installs its io.sys read-only, hidden and system.
       {"the service's io.sys read-only", kDemo,
        [](Server& s) {
@@ -223,7 +213,7 @@ std::vector<Row> Rows() {
              "√PXE-PDK 安装程序，×已安装的 PXE-PDK，√镜像工具，！临时目录，√原始镜像文件，！已安装的启动镜像，！启动镜像中的服务器和共享",
              "！远程启动服务程序，√Windows 95 文件，√远程启动目录，！随程序发布的 RPL 文件，！DOS 6.22 文件，√NE2000 启动块模板，！网卡，"
              "√配置列表，√配置 NE2KDOS，！配置 NE2KWIN"}),
-       {{"远程启动服务程序", "中没有 rplmgr.exe"}, {"随程序发布的 RPL 文件", "没有 C:\\Korrin\\rplfiles\\win98\\subst.exe、C:\\Korrin\\rplfiles\\rtsnd.dos"},
+       {{"远程启动服务程序", "中没有 rplmgr.exe"}, {"随程序发布的 RPL 文件", "没有 C:\\Korrin\\rplfiles\\rtsnd.dos"},
         {"临时目录", "c:\\temp 是一个文件"}, {"网卡", "处理：先按“远程启动服务程序”一项处理，再在“网卡类型”中选 RTL 8139"}}},
       // The image button refuses a program files folder that is not there.
       {"the program files folder gone", kDemo, [](Server& s) { fs::remove_all(s.host.NativePath("C:\\Program Files")); },
@@ -234,40 +224,9 @@ std::vector<Row> Rows() {
       // Registration starts rplcmd itself, without the command interpreter.
       {"no command interpreter in system32", kDemo, [](Server& s) { s.host.DeleteFile("C:\\WINNT\\system32\\command.com"); },
        1, Join({kNoInterpreter, kDemoPxe, kDemoRpl}), {{"远程启动服务程序", "rplcmd.exe 和 rplmgr.exe 都在 C:\\WINNT\\system32 中。"}}},
-      // Registration refuses a tree without a folder it copies into or a
-      // part its records name.
-      {"the Remoteboot tree without its DOS 6.22 folder", kDemo,
-       [](Server& s) { fs::remove_all(s.host.NativePath("C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622")); }, 1,
-       Join({kDemoAccounts, kDemoPxe, kTreeAdmin, kNoTree}),
-       {{"远程启动目录", "C:\\WINNT\\rpl 中没有注册要用的 rplfiles\\binfiles\\dos622。"},
-        {"远程启动目录", "处理：建立目录 C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622"},
-        {"DOS 6.22 文件", "处理：先按“远程启动目录”一项处理，再在“网卡类型”中选 Other NetCARD"}}},
-      {"the Remoteboot tree without its driver folder, binfiles\\dos and a FIT file", kDemo,
-       [](Server& s) {
-         for (const char* part : {"bblock\\ndis", "rplfiles\\binfiles\\dos", "fits\\dos622.fit"})
-           fs::remove_all(s.host.NativePath(std::string("C:\\WINNT\\rpl\\") + part));
-       },
-       1, Join({kDemoAccounts, kDemoPxe, kTreeAdmin, kNoTree}),
-       {{"远程启动目录", "C:\\WINNT\\rpl 中没有注册要用的 bblock\\ndis、rplfiles\\binfiles\\dos、fits\\dos622.fit。"},
-        {"远程启动目录", "处理：建立目录 C:\\WINNT\\rpl\\bblock\\ndis、C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos，"
-                         "在控制面板的“网络”中添加远程启动服务（它带有 fits\\dos622.fit）"},
-        {"网卡", "处理：先按“远程启动目录”一项处理"}}},
-      {"a folder where a DOS 6.22 file goes", kDemo,
-       [](Server& s) { s.MakeDirs("C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622\\io.sys"); }, 1,
-       Join({kDemoAccounts, kDemoPxe, kTreeAdmin, kNoTree}),
-       {{"远程启动目录", "：rplfiles\\binfiles\\dos622\\io.sys 是目录，注册无法把 DOS 6.22 文件复制到那里。"},
-        {"远程启动目录", "处理：把目录 C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622\\io.sys 改名或移走"}}},
-      // Registration copies a DOS 6.22 file the tree lacks from the program's own.
-      {"a shipped DOS 6.22 file missing", kDemo, [](Server& s) { s.host.DeleteFile("C:\\Korrin\\rplfiles\\dos622\\himem.sys"); },
-       1,
-       Join({kDemoAccounts, kDemoPxe,
-             "√远程启动服务程序，√Windows 95 文件，√远程启动目录，！随程序发布的 RPL 文件，！DOS 6.22 文件，√NE2000 启动块模板", kNoTree}),
-       {{"随程序发布的 RPL 文件", "没有 C:\\Korrin\\rplfiles\\dos622\\himem.sys。"},
-        {"DOS 6.22 文件", "处理：把 DOS 6.22 的 himem.sys 放到 C:\\Korrin\\rplfiles\\dos622 中，再在“网卡类型”中选 Other NetCARD"},
-        {"网卡", "处理：先按“随程序发布的 RPL 文件”一项处理"}}},
       // rplcmd looks for its database in the Windows directory Windows reports.
       {"another Windows directory", kDemo, [](Server& s) { s.host.SetWindowsDirectory("C:\\WINDOWS"); }, 2,
-       Join({kNoInterpreter, kDemoPxe, kDemoTree, "！Windows 目录，？远程启动数据库，！网卡，√配置列表，√配置 NE2KDOS，！配置 NE2KWIN"}),
+       Join({kNoInterpreter, kDemoPxe, kTreeWaits, "！Windows 目录，？远程启动数据库，！网卡，√配置列表，√配置 NE2KDOS，！配置 NE2KWIN"}),
        {{"Windows 目录", "Windows 报告的 Windows 目录却是 C:\\WINDOWS"},
         {"远程启动数据库", "C:\\WINDOWS\\rpl\\rpldb.txt does not exist"}}},
       {"an unreadable template image", kDemo,

@@ -27,14 +27,13 @@ TEST(RegistrationFaults, EachFailedStepOnAWorkingServerLeavesEveryFileAsItWas) {
     void (*spoil)(RegistrationMachine&);
     std::vector<SimEvent> journal;  // after the dialog and the listing of the database's records
     bool registered;                // the install button unlocked
-    bool dialog = true;             // the card's dialog shown, and the records asked for
   } cases[] = {
-      // The DOS 6.22 files come before the dialog: none cut short stays.
+      // The DOS 6.22 files are copied once the answers have passed: none cut short stays.
       {"the disk full as the DOS 6.22 files are first copied", k8029, [](RegistrationMachine& m) {
          for (const char* f : kDos622) m.Remove(m.Rpl(std::string("rplfiles\\binfiles\\dos622\\") + f));
          m.host.LimitDiskSpace(3);
        }, {Warning("无法把 DOS 6.22 系统文件 C:\\Korrin\\rplfiles\\dos622\\io.sys 复制到 "
-                   "C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622\\io.sys，注册没有进行。")}, false, false},
+                   "C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622\\io.sys，注册没有进行。")}, false},
       {"the disk is full", k8029, [](RegistrationMachine& m) { m.host.LimitDiskSpace(0); },
        {Warning(kScriptLost + kUnchanged)}, false},
       {"an earlier script is read-only", k8029, [](RegistrationMachine& m) {
@@ -109,52 +108,14 @@ TEST(RegistrationFaults, EachFailedStepOnAWorkingServerLeavesEveryFileAsItWas) {
     const auto before = m.Tree(m.kRoot);
     m.Register(c.nic, "001122");
     std::vector<SimEvent> journal;
-    if (c.dialog) journal.push_back({"modal", c.nic == k8029 ? "TForm3" : "TGetNetDrv", "", platform::kMrOk});
-    if (c.dialog) journal.push_back(kList);
+    journal.push_back({"modal", c.nic == k8029 ? "TForm3" : "TGetNetDrv", "", platform::kMrOk});
+    journal.push_back(kList);
     journal.insert(journal.end(), c.journal.begin(), c.journal.end());
     EXPECT_EQ(m.journal(), journal);
     EXPECT_TRUE(m.AsBefore(before));
     EXPECT_EQ(m.form->BitBtn9.Enabled(), !c.registered);
     EXPECT_EQ(m.form->BitBtn11.Enabled(), c.registered);
     EXPECT_EQ(m.form->settings.NdisDriverName, c.nic == kMyNic ? "MYNIC" : "");
-  }
-}
-
-// The disk fills at every byte count of a registration on a working server:
-// a new card, and the custom card again for a new prefix (whose records
-// rplcmd adds, its driver replaced). Each run fails with the server as it
-// was, or completes with the server as a run on an empty disk leaves it.
-TEST(RegistrationFaults, ADiskFullAtAnyByteLeavesTheServerAsBeforeOrAsAfter) {
-  for (const char* nic : {"RTL 8029", "Other NetCARD"}) {
-    SCOPED_TRACE(nic);
-    std::map<std::string, std::string> after;
-    size_t script = 0;
-    {
-      RegistrationMachine m;
-      m.Working();
-      m.Register(nic, "0000B4");
-      ASSERT_TRUE(m.form->BitBtn11.Enabled());
-      after = m.Tree(m.kRoot);
-      script = m.script_at_rplcmd.size();
-    }
-    // A failed run leaves the server as it was: the next runs on it. Every
-    // byte count from the script's last byte on; before it, the script
-    // alone is cut short.
-    RegistrationMachine m;
-    m.Working();
-    const auto before = m.Tree(m.kRoot);
-    for (size_t space = 0;; space = space < 2 ? space + 1 : std::max(space + 1, script - 1)) {
-      m.host.LimitDiskSpace(space);
-      m.Register(nic, "0000B4");
-      if (m.form->BitBtn11.Enabled()) {
-        EXPECT_EQ(m.Tree(m.kRoot), after) << space;
-        EXPECT_EQ(m.journal().back().kind, "run");  // the manager, after the completion message
-        break;
-      }
-      ASSERT_TRUE(m.AsBefore(before)) << space;
-      EXPECT_EQ(m.journal().back().flags, 48u) << space;
-      EXPECT_NE(m.journal().back().text.find("注册没有完成"), std::string::npos) << space;
-    }
   }
 }
 
@@ -251,7 +212,9 @@ TEST(RegistrationSources, AFolderThatCannotBeListedIsNotCopiedInto) {
       return platform::kMrOk;
     });
     rpl::CustomDriver custom;
-    EXPECT_FALSE(rpl::RegisterCard(blind, ui, {"RTL 8139", m.kRoot, "C:\\Korrin"}, m.form->Form3, m.form->GetNetDrv,
+    rpl::RegistrationInput in;
+    in.nic_type = "RTL 8139", in.system_root = m.kRoot, in.start_dir = "C:\\Korrin";
+    EXPECT_FALSE(rpl::RegisterCard(blind, ui, in, m.form->Form3, m.form->GetNetDrv,
                                    &custom));
     EXPECT_EQ(blind.journal().back(), Warning(c.message));
     EXPECT_TRUE(m.AsBefore(before)) << c.file;

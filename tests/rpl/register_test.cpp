@@ -1,5 +1,6 @@
 #include "rpl/register.h"
 
+#include "app/server_check_parts.h"
 #include "tests/rpl/registration_machine.h"
 
 namespace {
@@ -31,10 +32,18 @@ TEST_F(Registration, EachCardRunsTheWholeRegistrationInItsOrder) {
     SCOPED_TRACE(c.nic);
     RegistrationMachine m;
     m.Put("C:\\DRIVERS\\NIC\\MYNIC.DOS", "my driver");
+    // The plan: the DOS 6.22 files, the driver, the boot-block folder and
+    // its three files, rplcmd with the script, the manager; the press
+    // changes nothing else.
+    const rpl::Registration r = m.Plan(c.nic, c.mac, "C:\\DRIVERS\\NIC\\MYNIC.DOS");
+    const auto before = m.Tree(m.kRoot);
+    EXPECT_FALSE(r.plan.refused);
+    EXPECT_EQ(r.plan.changes.size(), 11u);
     m.Choose(c.nic);
     m.AnswerPrefix(c.mac);
     m.AnswerDriver("C:\\DRIVERS\\NIC\\MYNIC.DOS", c.mac);
     m.form->BitBtn9Click();
+    m.ExpectListed(r.plan, before);
     // A custom card's driver is remembered for the installation.
     const bool custom = std::string(c.nic) == "Other NetCARD";
     EXPECT_EQ(m.form->settings.NdisDriverPath, custom ? "C:\\DRIVERS\\NIC\\MYNIC.DOS" : "");
@@ -121,7 +130,10 @@ TEST(RegistrationAgain, TheFilesThatWereThereStayAndThoseGoneAreMadeFromTheTempl
       m.rplcmd_exit = 2;
       m.rplcmd_lists = m.Records(c.mac, c.block);
     }
+    const rpl::Registration r = m.Plan(c.nic, c.mac, "C:\\DRIVERS\\MYNIC.DOS");
+    const auto whole = m.Tree(m.kRoot);
     m.Register(c.nic, c.mac);
+    m.ExpectListed(r.plan, whole);
     std::vector<SimEvent> journal = {{"modal", std::string(c.nic) == "RTL 8139" ? "TForm3" : "TGetNetDrv", "", platform::kMrOk},
                                      kList};
     if (listed)
@@ -132,7 +144,9 @@ TEST(RegistrationAgain, TheFilesThatWereThereStayAndThoseGoneAreMadeFromTheTempl
                                       "进程提示", 64},
                                      {"run", kManager, "", platform::kShowNormal}});
     EXPECT_EQ(m.journal(), journal);
-    if (listed) EXPECT_EQ(m.list_at_rplcmd, "V\r\nL\r\nB\r\nL\r\nC\r\nL\r\nq\r\n");
+    if (listed) {
+      EXPECT_EQ(m.list_at_rplcmd, "V\r\nL\r\nB\r\nL\r\nC\r\nL\r\nq\r\n");
+    }
     auto after = m.Tree(m.Rpl("bblock"));
     for (const auto& [path, bytes] : c.made) {
       EXPECT_EQ(m.Get(below(path)), bytes) << path;
@@ -148,10 +162,11 @@ TEST(RegistrationAgain, TheFilesThatWereThereStayAndThoseGoneAreMadeFromTheTempl
 }
 
 // One row per refusal and path; the limits of a prefix and of a driver's name
-// are tabled below in RegistrationNames and the Realtek rows. No card chosen
-// copies nothing; a dialog closed by its close box ends silently. A tree
-// without a part registration needs is refused before the copies.
-TEST_F(Registration, RefusalsStopAfterTheDos622CopiesWithOneMessage) {
+// are tabled below in RegistrationNames and the Realtek rows. The plan made
+// with the row's answers gives the refusal, and the press shows it and
+// changes nothing; a dialog closed by its close box ends silently. A tree
+// without a part registration needs is refused before the dialog.
+TEST_F(Registration, EachRefusalIsThePlansAndChangesNothing) {
   auto kBadName = [](const std::string& file) {
     return "网卡驱动程序 " + file +
            " 的文件名不是“名字.DOS”的形式（名字为 1 到 8 个字符的 DOS 文件名，不能含空格或点，也不能是设备名），程序异常返回!";
@@ -201,7 +216,10 @@ TEST_F(Registration, RefusalsStopAfterTheDos622CopiesWithOneMessage) {
     // The Realtek card the custom one must not take the place of.
     m.Put(m.Rpl("bblock\\ndis\\rtsnd.dos"), "installed rtsnd");
     if (c.gone) m.Remove(m.Rpl(c.gone));
-    const auto templates = m.Tree(m.Rpl("bblock"));
+    const auto before = m.Tree(m.kRoot);
+    if (c.mac || c.gone) {
+      EXPECT_EQ(m.Plan(c.nic, c.mac ? c.mac : "", c.path).plan.message, c.message);
+    }
     m.Choose(c.nic);
     if (c.mac) {
       m.AnswerPrefix(c.mac);
@@ -213,11 +231,8 @@ TEST_F(Registration, RefusalsStopAfterTheDos622CopiesWithOneMessage) {
     if (*c.nic && !c.gone) journal.push_back({"modal", dialog, "", c.mac ? platform::kMrOk : platform::kMrCancel});
     if (!c.message.empty()) journal.push_back({"message", c.message, kCaption, 48});
     EXPECT_EQ(m.journal(), journal);
-    // Nothing beyond the DOS 6.22 copies was made, and those once a card was chosen.
-    EXPECT_EQ(m.Dos622Copied(), *c.nic != '\0' && !c.gone);
-    EXPECT_EQ(m.Get("C:\\WINNT\\rpltemp.bat"), "<absent>");
     EXPECT_TRUE(m.host.Runs().empty());
-    EXPECT_EQ(m.Tree(m.Rpl("bblock")), templates);
+    EXPECT_EQ(m.Tree(m.kRoot), before);
     EXPECT_TRUE(m.form->BitBtn9.Enabled());
     EXPECT_FALSE(m.form->BitBtn11.Enabled());
     // The chosen driver's path is kept at once, its name only once accepted.
@@ -318,6 +333,87 @@ TEST_F(Registration, TheChooserMovesTheCurrentDirectoryWhileUpAndGivesItBack) {
                                     "C:\\Korrin\\unditool\\undisk.exe C:\\Korrin\\unditool\\bootimg.w98 "
                                     "c:\\temp\\bootimg",
                                     "", platform::kHide}));
+}
+
+}  // namespace
+
+namespace {
+
+// The plan without the dialog's answers, as the server check makes it for a
+// card: each row a server, the items the plan gives the check (through the
+// check's own adapter) and one text the report shows of them. Making it
+// changes nothing.
+TEST(RegistrationPlan, WithoutAnswersItGivesTheChecksItems) {
+  const std::string kTree = "√远程启动服务程序，√Windows 95 文件，√远程启动目录，√随程序发布的 RPL 文件，";
+  struct Case {
+    const char* why;
+    void (*arrange)(RegistrationMachine&);
+    std::string items;
+    const char* what;
+    std::string says;
+  } cases[] = {
+      {"a fresh service", [](RegistrationMachine&) {}, kTree + "×DOS 6.22 文件，√NE2000 启动块模板，×网卡", "网卡",
+       "还没有注册任何网卡：C:\\WINNT\\rpl\\bblock\\netbeui 中没有网卡的启动块目录"},
+      {"an empty boot-block folder", [](RegistrationMachine& m) { m.MakeDirs(m.Rpl("bblock\\netbeui\\MYNIC")); },
+       kTree + "×DOS 6.22 文件，√NE2000 启动块模板，×网卡", "DOS 6.22 文件",
+       "处理：在“网卡类型”中选 RTL 8139，按“检测”，再按“配置Rpl”，填工作站网卡地址的前六位"},
+      {"an RTL8139 driver without its boot blocks", [](RegistrationMachine& m) { m.Put(m.Rpl("bblock\\ndis\\rtsnd.dos"), "d"); },
+       kTree + "×DOS 6.22 文件，√NE2000 启动块模板，×网卡 RTL 8139（rtsnd）", "网卡 RTL 8139（rtsnd）",
+       "远程启动数据库中没有启动它的记录，缺少 dosbb.cnf、w95bb.cnf、protocol.ini"},
+      {"a registered card", [](RegistrationMachine& m) {
+         m.Working();
+         m.rplcmd_lists = m.Records("00E04C", "rtsnd");
+       }, kTree + "√DOS 6.22 文件，√NE2000 启动块模板，√网卡 RTL 8139（rtsnd）", "网卡 RTL 8139（rtsnd）",
+       "远程启动数据库中有启动它的记录。"},
+      {"the tree without its DOS 6.22 folder", [](RegistrationMachine& m) { m.Remove(m.Rpl("rplfiles\\binfiles\\dos622")); },
+       "√远程启动服务程序，√Windows 95 文件，！远程启动目录，√随程序发布的 RPL 文件，！DOS 6.22 文件，√NE2000 启动块模板，！网卡",
+       "DOS 6.22 文件", "处理：先按“远程启动目录”一项处理，再在“网卡类型”中选 RTL 8139"},
+      {"the tree without its driver folder and a FIT file", [](RegistrationMachine& m) {
+         m.Remove(m.Rpl("bblock\\ndis"));
+         m.Remove(m.Rpl("fits\\dos622.fit"));
+       }, "√远程启动服务程序，√Windows 95 文件，！远程启动目录，√随程序发布的 RPL 文件，！DOS 6.22 文件，√NE2000 启动块模板，！网卡",
+       "远程启动目录", "处理：建立目录 C:\\WINNT\\rpl\\bblock\\ndis，在控制面板的“网络”中添加远程启动服务（它带有 fits\\dos622.fit）"},
+      {"a folder where a DOS 6.22 file goes", [](RegistrationMachine& m) { m.MakeDirs(m.Rpl("rplfiles\\binfiles\\dos622\\io.sys")); },
+       "√远程启动服务程序，√Windows 95 文件，！远程启动目录，√随程序发布的 RPL 文件，！DOS 6.22 文件，√NE2000 启动块模板，！网卡",
+       "远程启动目录", "处理：把目录 C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622\\io.sys 改名或移走"},
+      {"a shipped DOS 6.22 file missing", [](RegistrationMachine& m) { m.Remove("C:\\Korrin\\rplfiles\\dos622\\himem.sys"); },
+       "√远程启动服务程序，√Windows 95 文件，√远程启动目录，！随程序发布的 RPL 文件，！DOS 6.22 文件，√NE2000 启动块模板，！网卡",
+       "网卡", "处理：先按“随程序发布的 RPL 文件”一项处理"},
+      {"the shipped RTL8139 driver missing", [](RegistrationMachine& m) { m.Remove("C:\\Korrin\\rplfiles\\rtsnd.dos"); },
+       "√远程启动服务程序，√Windows 95 文件，√远程启动目录，！随程序发布的 RPL 文件，！DOS 6.22 文件，√NE2000 启动块模板，！网卡",
+       "DOS 6.22 文件", "处理：先按“随程序发布的 RPL 文件”一项处理，再在“网卡类型”中选 RTL 8139"},
+      // The advice goes through detection, which needs the service's io.sys.
+      {"the service's io.sys gone", [](RegistrationMachine& m) { m.Remove(m.Rpl("RPLFILES\\BINFILES\\WIN95\\io.sys")); },
+       "√远程启动服务程序，！Windows 95 文件，√远程启动目录，√随程序发布的 RPL 文件，！DOS 6.22 文件，√NE2000 启动块模板，！网卡",
+       "DOS 6.22 文件", "处理：先按“Windows 95 文件”一项处理，再在“网卡类型”中选 RTL 8139"},
+      {"a database rplcmd cannot list", [](RegistrationMachine& m) {
+         m.Working();
+         m.rplcmd_list_exit = 3;
+       }, kTree + "√DOS 6.22 文件，√NE2000 启动块模板，？远程启动数据库，？网卡 RTL 8139（rtsnd）", "网卡 RTL 8139（rtsnd）",
+       "都在，远程启动数据库无法列出。处理：先按“远程启动数据库”一项处理"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.why);
+    RegistrationMachine m;
+    for (const char* program : {"rplcmd.exe", "rplmgr.exe"}) m.Put(std::string("C:\\WINNT\\system32\\") + program, program);
+    m.Put(m.Rpl("rplfiles\\binfiles\\win95\\command.com"), "win95 command.com");
+    c.arrange(m);
+    const auto before = m.Tree(m.kRoot);
+    rpl::RegistrationInput in;
+    in.nic_type = "RTL 8139", in.system_root = m.kRoot, in.start_dir = "C:\\Korrin";
+    const rpl::RegistrationAnswers none;
+    const rpl::Registration r = rpl::PlanRegistration(m.host, in, &none);
+    EXPECT_EQ(m.Tree(m.kRoot), before);
+    app::ServerCheck check;
+    app::AddPlan(&check, app::Road::kRpl, r.plan);
+    std::string items, said = "<no item>";
+    for (const app::CheckItem& item : check.items) {
+      items += (items.empty() ? "" : "，") + std::string(app::StateMark(item.state)) + item.what;
+      if (item.what == c.what) said = item.found + "处理：" + item.mend;
+    }
+    EXPECT_EQ(items, c.items);
+    EXPECT_NE(said.find(c.says), std::string::npos) << said;
+  }
 }
 
 }  // namespace
