@@ -16,6 +16,7 @@ class BootImageFlow : public StandinSession {
     host.SetRegistry(paths::kComputerNameKey, "computername", "KORRINSRV");
     MakeDirs("C:\\Program Files");
     Put("C:\\Korrin\\unditool\\bootimg.w98", ReadNative(TEMPLATE_BOOTIMG));
+    for (const char* tool : {"C:\\Korrin\\unditool\\undisk.exe", "C:\\Korrin\\unditool\\rplimage.exe"}) Put(tool, "program");
     host.SetCurrentDirectory("C:\\Korrin");
     ui.OnModal<pxe::TForm2>([](pxe::TForm2& dialog) {
       while (!dialog.Closed()) dialog.Timer2Timer();
