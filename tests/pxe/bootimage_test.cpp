@@ -99,13 +99,16 @@ class ImageServer : public SimMachine {
     if (startnet_read_only) host.SetFileAttributes(kStartNet, platform::kAttrReadOnly);
   }
   pxe::ImageFields Fields(std::optional<bool> box) { return {"C:\\Korrin", form->Edit1.Text(), box}; }
-  // What the check makes of a plan: "MARK item" joined by "，".
-  static std::string Items(const plan::Plan& p) {
+  // What the check makes of a plan: the items' marks, then their names.
+  static std::string Items(const plan::Plan& p, std::string* names = nullptr) {
     app::ServerCheck check;
     app::AddPlan(&check, app::Road::kPxe, p);
-    std::string items;
-    for (const app::CheckItem& i : check.items) items += (items.empty() ? "" : "，") + std::string(app::StateMark(i.state)) + i.what;
-    return items;
+    std::string marks;
+    for (const app::CheckItem& i : check.items) {
+      marks += app::StateMark(i.state);
+      if (names) *names += (names->empty() ? "" : "，") + i.what;
+    }
+    return marks;
   }
   static std::string Said(const plan::Plan& p) {
     std::string all = p.how + "\n";
@@ -121,8 +124,7 @@ class ImageServer : public SimMachine {
   std::string installed_at_notice = "<no notice>";
 };
 
-const char kFresh[] = "√镜像工具，√临时目录，√原始镜像文件，×已安装的启动镜像，×启动镜像中的服务器和共享";
-const char kMade[] = "√镜像工具，√临时目录，√原始镜像文件，√已安装的启动镜像，√启动镜像中的服务器和共享";
+const char kFresh[] = "√√√××", kMade[] = "√√√√√";
 const std::string kKey = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion 的 ProgramFilesDir";
 const std::string kNotUnpacked = "原始镜像没有解开：倒计时结束时读不到 c:\\temp\\bootimg\\winboot\\setvars.bat";
 
@@ -134,19 +136,37 @@ TEST(BootImagePlan, EachServerHasItsPlanAndTheButtonDoesExactlyIt) {
   struct Row {
     const char* name;
     std::function<void(ImageServer&)> server;
-    std::string items;
-    std::vector<std::string> says;  // words of the needs or the changes
-    std::string refusal;            // words of the refusal; "" when none
+    std::string items;               // the marks of the five items
+    std::string refusal;             // words of the refusal; "" when none
+    std::vector<std::string> says;   // words of the needs or the changes
     std::optional<bool> box = false;
     std::vector<std::string> changes = {};  // the whole plan in lines, where given
+    std::vector<std::string> setvars = {};  // the lines the press writes into setvars.bat, where given
   };
   auto made = [](ImageServer& s) {
     s.form->BitBtn7Click();
     ASSERT_EQ(s.journal().back(), kRebuildNotice);
   };
-  const std::string dirs = "建立目录 C:\\Program Files\\Intel";
+  auto renamed = [&](ImageServer& s, const char* name) {
+    made(s);
+    s.host.SetRegistry(paths::kComputerNameKey, "computername", name);
+  };
+  auto program_files = [](const char* dir) {
+    return [dir](ImageServer& s) { s.host.SetRegistry(paths::kWindowsKey, "ProgramFilesDir", dir); };
+  };
+  auto template_setvars = [](const char* setvars, const char* shared, const char* computer) {
+    return [=](ImageServer& s) {
+      s.Put(kTemplate, Edited(Shipped(), [&](auto& f) { SetFile(f, "SETVARS.BAT", setvars); }));
+      s.form->Edit1.SetText(shared);
+      s.host.SetRegistry(paths::kComputerNameKey, "computername", computer);
+    };
+  };
+  auto template_without = [](const char* file) {
+    return [file](ImageServer& s) { s.Put(kTemplate, Edited(Shipped(), [&](auto& f) { Drop(f, file); })); };
+  };
+  const std::string dirs = "建立目录 C:\\Program Files\\Intel", cannot_install = std::string("无法写入 ") + kDosUndi;
   const Row rows[] = {
-      {"a fresh server", nullptr, kFresh, {}, "", false,
+      {"a fresh server", nullptr, kFresh, "", {}, false,
        {"建立目录 c:\\temp",
         "运行 C:\\Korrin\\unditool\\undisk.exe C:\\Korrin\\unditool\\bootimg.w98 c:\\temp\\bootimg（可能改动：c:\\temp\\bootimg；c:\\temp\\bootimg.bs）",
         "写入 c:\\temp\\bootimg\\winboot\\setvars.bat（解开的 setvars.bat 的前三行，再加 SET SERVER=KORRINSRV、SET SHARE=PVDROOT）",
@@ -154,76 +174,59 @@ TEST(BootImagePlan, EachServerHasItsPlanAndTheButtonDoesExactlyIt) {
         "运行 C:\\Korrin\\unditool\\rplimage c:\\temp\\bootimg c:\\temp\\bootimg.w98 /f:1440（可能改动：c:\\temp\\bootimg.w98）",
         dirs, dirs + "\\Pxe", dirs + "\\Pxe\\Pdk", dirs + "\\Pxe\\Pdk\\system", dirs + "\\Pxe\\Pdk\\system\\images",
         dirs + "\\Pxe\\Pdk\\system\\images\\x86pc", dirs + "\\Pxe\\Pdk\\system\\images\\x86pc\\undi",
-        dirs + "\\Pxe\\Pdk\\system\\images\\x86pc\\undi\\dosundi",
-        std::string("写入 ") + kDosUndi + "（c:\\temp\\bootimg.w98）"}},
+        dirs + "\\Pxe\\Pdk\\system\\images\\x86pc\\undi\\dosundi", std::string("写入 ") + kDosUndi + "（c:\\temp\\bootimg.w98）"}},
+      // The template's first three lines (a shorter file gets empty ones),
+      // then this server (as the registry reads, empty too) and share.
+      {"a template setvars.bat of seven lines, the box checked",
+       template_setvars("rem \xD6\xD0\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n", "D:\\PVDROOT", "KORRINSRV"), kFresh, "", {}, true, {},
+       {"rem 中", "2", "3", "SET SERVER=KORRINSRV", "SET SHARE=PVDROOT"}},
+      {"two lines, a Chinese share, no computer name", template_setvars("1\r\n2\r\n", "D:\\无盘站", ""), kFresh, "", {}, false, {},
+       {"1", "2", "", "SET SERVER=", "SET SHARE=无盘站"}},
       // Made today: the button rebuilds it all the same, as a refresh.
-      {"the image made", made, kMade, {"SERVER=KORRINSRV，SHARE=PVDROOT，都是今天的；网卡自动注册：关", "删除 c:\\temp\\bootimg.w98"}},
-      {"the image made, and the check knows no box", made, kMade, {}, "", std::nullopt},
-      {"the image made, the other start script asked for", made,
-       "√镜像工具，√临时目录，√原始镜像文件，√已安装的启动镜像，△启动镜像中的服务器和共享", {"替换 " + std::string(kDosUndi)}, "", true},
-      {"the server renamed", [&](ImageServer& s) { made(s); s.host.SetRegistry(paths::kComputerNameKey, "computername", "NEWNAME"); },
-       "√镜像工具，√临时目录，√原始镜像文件，√已安装的启动镜像，△启动镜像中的服务器和共享",
+      {"the image made", made, kMade, "", {"SERVER=KORRINSRV，SHARE=PVDROOT，都是今天的；网卡自动注册：关", "删除 c:\\temp\\bootimg.w98"}},
+      {"the image made, and the check knows no box", made, kMade, "", {}, std::nullopt},
+      {"the image made for a Chinese share", [&](ImageServer& s) { s.form->Edit1.SetText("D:\\无盘站"), made(s); }, kMade, "",
+       {"SHARE=无盘站，都是今天的"}},
+      {"the image made, the other start script asked for", made, "√√√√△", "", {"替换 " + std::string(kDosUndi)}, true},
+      {"the server renamed", [&](ImageServer& s) { renamed(s, "NEWNAME"); }, "√√√√△", "",
        {"镜像中 SERVER=KORRINSRV，本机的计算机名是 NEWNAME；网卡自动注册：关。", "（重新生成）（服务器名或共享目录名变动后必须重新生成）"}},
-      {"no computer name", [&](ImageServer& s) { made(s); s.host.SetRegistry(paths::kComputerNameKey, "computername", ""); },
-       "√镜像工具，√临时目录，√原始镜像文件，√已安装的启动镜像，？启动镜像中的服务器和共享", {"读不到注册表中的计算机名"}},
-      {"the installed image damaged", [](ImageServer& s) { s.Put(kDosUndi, "half an image"); },
-       "√镜像工具，√临时目录，√原始镜像文件，？已安装的启动镜像，？启动镜像中的服务器和共享", {"的大小为 13 字节，不是 1440 KB 软盘镜像"}},
-      {"no ProgramFilesDir", [](ImageServer& s) { s.host.SetRegistry(paths::kWindowsKey, "ProgramFilesDir", ""); },
-       "√镜像工具，√临时目录，√原始镜像文件，？已安装的启动镜像，？启动镜像中的服务器和共享", {"不知道启动镜像装在哪里"},
-       "注册表中没有 Program Files 目录（" + kKey + "），找不到 PXE-PDK 的镜像目录，没有生成镜像。"},
-      {"a ProgramFilesDir on a drive not there",
-       [](ImageServer& s) { s.host.SetRegistry(paths::kWindowsKey, "ProgramFilesDir", "D:\\Program Files"); },
-       "√镜像工具，√临时目录，√原始镜像文件，！已安装的启动镜像，！启动镜像中的服务器和共享",
-       {"检查注册表中的 ProgramFilesDir（它指的 D:\\Program Files 不存在），改正它或建立这个目录，再在 PXE 页上按“生成镜像文件”"},
+      {"no computer name", [&](ImageServer& s) { renamed(s, ""); }, "√√√√？", "", {"读不到注册表中的计算机名"}},
+      {"the installed image damaged", [](ImageServer& s) { s.Put(kDosUndi, "half an image"); }, "√√√？？", "",
+       {"的大小为 13 字节，不是 1440 KB 软盘镜像"}},
+      {"no ProgramFilesDir", program_files(""), "√√√？？",
+       "注册表中没有 Program Files 目录（" + kKey + "），找不到 PXE-PDK 的镜像目录，没有生成镜像。", {"不知道启动镜像装在哪里"}},
+      {"a ProgramFilesDir on a drive not there", program_files("D:\\Program Files"), "√√√！！",
        "注册表中的 Program Files 目录 D:\\Program Files（" + kKey +
-           "）不存在，找不到 PXE-PDK 的镜像目录，没有生成镜像。\r\n请检查 ProgramFilesDir，或建立这个目录。"},
-      {"a ProgramFilesDir that is a file",
-       [](ImageServer& s) { s.Put("C:\\PF", "a file"); s.host.SetRegistry(paths::kWindowsKey, "ProgramFilesDir", "C:\\PF"); },
-       "√镜像工具，√临时目录，√原始镜像文件，！已安装的启动镜像，！启动镜像中的服务器和共享", {}, "注册表中的 Program Files 目录 C:\\PF（"},
-      {"no template", [](ImageServer& s) { s.host.DeleteFile(kTemplate); },
-       "√镜像工具，√临时目录，！原始镜像文件，！已安装的启动镜像，！启动镜像中的服务器和共享",
-       {"先按“原始镜像文件”一项处理，再在 PXE 页上按“生成镜像文件”", "换上随程序发布的完好的 bootimg.w98（放在 C:\\Korrin\\unditool 中）"},
-       "找不到原始镜像文件,程序异常中止！"},
-      {"a template that cannot be read", [](ImageServer& s) { s.host.MakeUnreadable(kTemplate); },
-       "√镜像工具，√临时目录，？原始镜像文件，！已安装的启动镜像，！启动镜像中的服务器和共享", {"无法读取 C:\\Korrin\\unditool\\bootimg.w98"},
-       kNotUnpacked},
-      {"a template one byte short", [](ImageServer& s) { s.Put(kTemplate, Shipped().substr(1)); },
-       "√镜像工具，√临时目录，？原始镜像文件，！已安装的启动镜像，！启动镜像中的服务器和共享", {"大小为 1474559 字节"}, kNotUnpacked},
-      {"a template without its setvars.bat",
-       [](ImageServer& s) { s.Put(kTemplate, Edited(Shipped(), [](auto& f) { Drop(f, "SETVARS.BAT"); })); },
-       "√镜像工具，√临时目录，！原始镜像文件，！已安装的启动镜像，！启动镜像中的服务器和共享", {}, kNotUnpacked},
+           "）不存在，找不到 PXE-PDK 的镜像目录，没有生成镜像。\r\n请检查 ProgramFilesDir，或建立这个目录。",
+       {"检查注册表中的 ProgramFilesDir（它指的 D:\\Program Files 不存在），改正它或建立这个目录，再在 PXE 页上按“生成镜像文件”"}},
+      {"a ProgramFilesDir that is a file", program_files("C:\\Korrin\\unditool\\undisk.exe"), "√√√！！", "注册表中的 Program Files 目录 C:\\Korrin"},
+      {"no template", [](ImageServer& s) { s.host.DeleteFile(kTemplate); }, "√√！！！", "找不到原始镜像文件,程序异常中止！",
+       {"先按“原始镜像文件”一项处理，再在 PXE 页上按“生成镜像文件”", "换上随程序发布的完好的 bootimg.w98（放在 C:\\Korrin\\unditool 中）"}},
+      {"a template that cannot be read", [](ImageServer& s) { s.host.MakeUnreadable(kTemplate); }, "√√？！！", kNotUnpacked,
+       {"无法读取 C:\\Korrin\\unditool\\bootimg.w98"}},
+      {"a template one byte short", [](ImageServer& s) { s.Put(kTemplate, Shipped().substr(1)); }, "√√？！！", kNotUnpacked,
+       {"大小为 1474559 字节"}},
+      {"a template without its setvars.bat", template_without("SETVARS.BAT"), "√√！！！", kNotUnpacked},
       // The image would not start the workstations' network.
-      {"a template without a workstation file",
-       [](ImageServer& s) { s.Put(kTemplate, Edited(Shipped(), [](auto& f) { Drop(f, "NET.EXE"); })); },
-       "√镜像工具，√临时目录，！原始镜像文件，！已安装的启动镜像，！启动镜像中的服务器和共享", {"中缺少 1 个文件：WINBOOT\\NET.EXE。"},
+      {"a template without a workstation file", template_without("NET.EXE"), "√√！！！",
        "C:\\Korrin\\unditool\\bootimg.w98 中缺少 1 个文件：WINBOOT\\NET.EXE，用它做的启动镜像无法启动工作站。"},
-      {"no unpacker", [](ImageServer& s) { s.host.DeleteFile("C:\\Korrin\\unditool\\undisk.exe"); },
-       "！镜像工具，√临时目录，√原始镜像文件，！已安装的启动镜像，！启动镜像中的服务器和共享",
-       {"C:\\Korrin\\unditool 中没有 undisk.exe。", "把随程序发布的 unditool 目录放到 C:\\Korrin 中"},
-       "无法启动解包程序 C:\\Korrin\\unditool\\undisk.exe。"},
+      {"no unpacker", [](ImageServer& s) { s.host.DeleteFile("C:\\Korrin\\unditool\\undisk.exe"); }, "！√√！！",
+       "无法启动解包程序 C:\\Korrin\\unditool\\undisk.exe。", {"C:\\Korrin\\unditool 中没有 undisk.exe。", "把随程序发布的 unditool 目录放到 C:\\Korrin 中"}},
       {"no packer, the image made", [&](ImageServer& s) { made(s); s.host.DeleteFile("C:\\Korrin\\unditool\\rplimage.exe"); },
-       "！镜像工具，√临时目录，√原始镜像文件，√已安装的启动镜像，√启动镜像中的服务器和共享", {},
-       "无法启动打包程序 C:\\Korrin\\unditool\\rplimage。"},
-      {"c:\\temp a file", [](ImageServer& s) { s.Put("c:\\temp", "a file"); },
-       "√镜像工具，！临时目录，√原始镜像文件，！已安装的启动镜像，！启动镜像中的服务器和共享",
-       {"c:\\temp 是一个文件", "先按“临时目录”一项处理"}, kNotUnpacked},
-      {"an earlier setvars.bat read-only", [&](ImageServer& s) { made(s); s.host.SetFileAttributes(kSetVars, 1); },
-       "√镜像工具，！临时目录，√原始镜像文件，√已安装的启动镜像，√启动镜像中的服务器和共享", {"去掉 c:\\temp\\bootimg\\winboot\\setvars.bat 的只读属性"},
-       "无法删除上一次解开的 c:\\temp\\bootimg\\winboot\\setvars.bat（文件只读或被占用），无法确认镜像是本次解开的。"},
+       "！√√√√", "无法启动打包程序 C:\\Korrin\\unditool\\rplimage。"},
+      {"c:\\temp a file", [](ImageServer& s) { s.Put("c:\\temp", "a file"); }, "√！√！！", kNotUnpacked,
+       {"c:\\temp 是一个文件", "先按“临时目录”一项处理"}},
+      {"an earlier setvars.bat read-only", [&](ImageServer& s) { made(s); s.host.SetFileAttributes(kSetVars, 1); }, "√！√√√",
+       "无法删除上一次解开的 c:\\temp\\bootimg\\winboot\\setvars.bat（文件只读或被占用），无法确认镜像是本次解开的。",
+       {"去掉 c:\\temp\\bootimg\\winboot\\setvars.bat 的只读属性"}},
       {"an earlier packed image read-only, the server renamed",
-       [&](ImageServer& s) {
-         made(s);
-         s.host.SetFileAttributes("c:\\temp\\bootimg.w98", 1);
-         s.host.SetRegistry(paths::kComputerNameKey, "computername", "NEWNAME");
-       },
-       "√镜像工具，！临时目录，√原始镜像文件，√已安装的启动镜像，！启动镜像中的服务器和共享", {"先按“临时目录”一项处理，再在 PXE 页上按“生成镜像文件”（重新生成）"},
-       "无法删除上一次打包的镜像文件 c:\\temp\\bootimg.w98（文件只读或被占用）。"},
-      {"the installed image read-only", [&](ImageServer& s) { made(s); s.host.SetFileAttributes(kDosUndi, 1); },
-       "√镜像工具，√临时目录，√原始镜像文件，！已安装的启动镜像，√启动镜像中的服务器和共享", {"去掉 " + std::string(kDosUndi) + " 的只读属性"},
-       std::string("无法写入 ") + kDosUndi + "（文件只读、被占用或磁盘已满）。"},
+       [&](ImageServer& s) { renamed(s, "NEWNAME"); s.host.SetFileAttributes("c:\\temp\\bootimg.w98", 1); }, "√！√√！",
+       "无法删除上一次打包的镜像文件 c:\\temp\\bootimg.w98（文件只读或被占用）。",
+       {"先按“临时目录”一项处理，再在 PXE 页上按“生成镜像文件”（重新生成）"}},
+      {"the installed image read-only", [&](ImageServer& s) { made(s); s.host.SetFileAttributes(kDosUndi, 1); }, "√√√！√",
+       cannot_install + "（文件只读、被占用或磁盘已满）。", {"去掉 " + std::string(kDosUndi) + " 的只读属性"}},
       {"a file in place of the images folder", [](ImageServer& s) { s.Put("C:\\Program Files\\Intel\\Pxe\\Pdk\\system\\images", "x"); },
-       "√镜像工具，√临时目录，√原始镜像文件，！已安装的启动镜像，！启动镜像中的服务器和共享", {"把文件 C:\\Program Files\\Intel\\Pxe\\Pdk\\system\\images 改名或移走"},
-       std::string("无法写入 ") + kDosUndi},
+       "√√√！！", cannot_install, {"把文件 C:\\Program Files\\Intel\\Pxe\\Pdk\\system\\images 改名或移走"}},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -236,7 +239,9 @@ TEST(BootImagePlan, EachServerHasItsPlanAndTheButtonDoesExactlyIt) {
     const plan::Plan p = pxe::PlanBootImage(s.host, s.Fields(row.box));
     EXPECT_EQ(s.Tree("C:"), before);
     EXPECT_EQ(s.journal(), std::vector<SimEvent>{});
-    EXPECT_EQ(ImageServer::Items(p), row.items);
+    std::string names;
+    EXPECT_EQ(ImageServer::Items(p, &names), row.items);
+    EXPECT_EQ(names, "镜像工具，临时目录，原始镜像文件，已安装的启动镜像，启动镜像中的服务器和共享");
     const std::string said = ImageServer::Said(p);
     for (const std::string& words : row.says) EXPECT_NE(said.find(words), std::string::npos) << words << "\n" << said;
     if (!row.changes.empty()) EXPECT_EQ(plan::Describe(p), row.changes);
@@ -256,7 +261,13 @@ TEST(BootImagePlan, EachServerHasItsPlanAndTheButtonDoesExactlyIt) {
     EXPECT_EQ(s.journal().back(), kRebuildNotice);
     EXPECT_EQ(s.installed_at_notice, s.Get(kDosUndi));  // told once it is in place
     EXPECT_EQ(s.form->settings.BootImageTarget, kDosUndi);
-    const auto after = s.Tree("C:");
+    EXPECT_EQ(s.Get(kStartNet), *row.box ? kAutoRegister : kStandard);
+    // What was packed is installed, with the template's boot code.
+    EXPECT_EQ(s.Get(kDosUndi), s.Get("c:\\temp\\bootimg.w98"));
+    EXPECT_EQ(s.Get(kDosUndi).substr(0x3E, 0x1C2), s.Get(kTemplate).substr(0x3E, 0x1C2));
+    if (!row.setvars.empty()) EXPECT_EQ(platform::SplitLines(s.Get(kSetVars)), row.setvars);
+    auto after = s.Tree("C:");
+    for (const auto& entry : before) after.emplace(entry.first, "<gone>");  // what was there and is gone
     for (const auto& [path, what] : after) {
       if (before.count(path) && before.at(path) == what) continue;
       std::string windows = "C:\\" + path;
@@ -266,20 +277,39 @@ TEST(BootImagePlan, EachServerHasItsPlanAndTheButtonDoesExactlyIt) {
   }
 }
 
-// What goes wrong only while the image is built: the unpacker lays out
-// nothing, still runs when the countdown ends, or writes over the tree an
-// earlier template left; the startnet.bat it lays out cannot be written;
-// the packer fails, takes too long or makes nothing, or an image that is
-// not whole, not of this run or not of the template; the template goes
-// while packing; the disk fills while installing. Each keeps the old image
-// and names the step in the notice's place.
-TEST(BootImageRun, OnlyAWholeFloppyOfThisRunsScriptsIsInstalledAndThenTold) {
-  using Image = std::function<std::string(const std::string&)>;
-  auto edit = [](std::function<void(std::vector<fat12::Tree>&)> e) -> Image {
-    return [e](const std::string& image) { return Edited(image, e); };
+// A packed image is the template with this run's two scripts: none of
+// them missing or changed, nothing added.
+TEST(BootImageRun, APackedImageIsTheTemplateWithThisRunsTwoScripts) {
+  const std::string setvars = "SET SERVER=S\r\n", tmpl = Shipped();
+  const std::string good = Edited(tmpl, [&](auto& f) { SetFile(f, "SETVARS.BAT", setvars), SetFile(f, "STARTNET.BAT", kStandard); });
+  const struct {
+    std::function<void(std::vector<fat12::Tree>&)> edit;
+    std::string says;
+  } rows[] = {
+      {nullptr, ""},
+      {[](auto& f) { Drop(f, "SETVARS.BAT"); }, "镜像中没有 winboot\\SETVARS.BAT。"},
+      {[](auto& f) { SetFile(f, "SETVARS.BAT", "SET SERVER=OLD\r\n"); }, "镜像中的 winboot\\SETVARS.BAT 不是本次写入的内容。"},
+      {[](auto& f) { SetFile(f, "STARTNET.BAT", kAutoRegister); }, "镜像中的 winboot\\STARTNET.BAT 不是本次写入的内容。"},
+      {[](auto& f) { Drop(f, "PROTOCOL.INI"); }, "镜像中没有原始镜像中的 WINBOOT\\PROTOCOL.INI。"},
+      {[](auto& f) { SetFile(f, "PROTOCOL.INI", "[protman]\r\n"); }, "镜像中的 WINBOOT\\PROTOCOL.INI 与原始镜像中的不同。"},
+      {[](auto& f) { f.push_back({"OLDNIC.DOS", false, 0x20, 0, "an earlier template's", {}}); },
+       "镜像中的 WINBOOT\\OLDNIC.DOS 不在原始镜像中（c:\\temp\\bootimg 中留有以前的文件）。"},
   };
+  for (const auto& row : rows)
+    EXPECT_EQ(pxe::CheckPackedImage(row.edit ? Edited(good, row.edit) : good, tmpl, setvars, kStandard), row.says);
+  const std::string garbage(pxe::kFloppyImageSize, '\xF6');
+  EXPECT_EQ(pxe::CheckPackedImage(garbage, tmpl, setvars, kStandard).find("它不是完好的 FAT12 软盘镜像"), 0u);
+  EXPECT_EQ(pxe::CheckPackedImage(good, garbage, setvars, kStandard).find("原始镜像文件不是完好的 FAT12 软盘镜像"), 0u);
+}
+
+// What goes wrong only while the image is built: the unpacker lays out
+// nothing, still runs when the countdown ends, or over the tree an earlier
+// template left; its startnet.bat cannot be written; the packer fails,
+// takes too long, or makes no whole image; the template goes while
+// packing; the disk fills while installing. Each keeps the old image and
+// names the step in the notice's place.
+TEST(BootImageRun, OnlyAWholeFloppyOfThisRunsScriptsIsInstalledAndThenTold) {
   const std::string unread = "无法读取打包后的镜像文件 c:\\temp\\bootimg.w98";
-  auto size_says = [](size_t n) { return "大小为 " + std::to_string(n) + " 字节，不是 1440 KB 软盘镜像（1474560 字节）。"; };
   struct Row {
     const char* name;
     std::function<void(ImageServer&)> hitch;
@@ -291,47 +321,19 @@ TEST(BootImageRun, OnlyAWholeFloppyOfThisRunsScriptsIsInstalledAndThenTold) {
       {"the unpacker still running", [](ImageServer& s) { s.host.HoldRunning("undisk.exe"); },
        "解包程序 C:\\Korrin\\unditool\\undisk.exe 在倒计时结束时仍在运行，原始镜像还没有解开。", false},
       {"unpacked over an earlier template's tree", [](ImageServer& s) { s.replaces = false; },
-       "镜像中的 WINBOOT\\OLDNIC.DOS 不在原始镜像中（c:\\temp\\bootimg 中留有以前的文件）。"},
+       "打包后的镜像文件 c:\\temp\\bootimg.w98 没有通过检查：镜像中的 WINBOOT\\OLDNIC.DOS 不在原始镜像中"},
       {"a startnet.bat that cannot be written", [](ImageServer& s) { s.startnet_read_only = true; },
        "无法写入 c:\\temp\\bootimg\\winboot\\startnet.bat（文件只读、被占用或磁盘已满）。", false},
       {"the packer fails", [](ImageServer& s) { s.exit_code = 2; }, "打包程序报告错误（返回值 2）。"},
-      {"the packer too slow", [](ImageServer& s) { s.host.MakeSlow("rplimage", pxe::kPackLimit + 1); },
-       "打包程序在 60 秒内没有结束，已被终止。"},
+      {"the packer too slow", [](ImageServer& s) { s.host.MakeSlow("rplimage", pxe::kPackLimit + 1); }, "打包程序在 60 秒内没有结束，已被终止。"},
       {"not packed", [](ImageServer& s) { s.after_packing = [&s] { s.host.DeleteFile("c:\\temp\\bootimg.w98"); }; }, unread},
-      {"empty", [](ImageServer& s) { s.packed = [](const std::string&) { return ""; }; }, unread},
-      {"one byte short", [](ImageServer& s) { s.packed = [](const std::string& i) { return i.substr(1); }; }, size_says(1474559)},
-      {"one byte long", [](ImageServer& s) { s.packed = [](const std::string& i) { return i + "\xF6"; }; }, size_says(1474561)},
-      {"no FAT12 at all", [](ImageServer& s) { s.packed = [](const std::string& i) { return std::string(i.size(), '\xF6'); }; },
-       "不是完好的 FAT12 软盘镜像"},
-      {"a corrupt chain",
-       [](ImageServer& s) {
-         s.packed = [](std::string i) {
-           i[0x200 + 3] = '\x05';  // the first FAT's entry of cluster 2 points elsewhere
-           i[0x200 + 4] = '\x00';
-           return i;
-         };
-       },
-       "不是完好的 FAT12 软盘镜像"},
-      {"no setvars.bat", [&](ImageServer& s) { s.packed = edit([](auto& f) { Drop(f, "SETVARS.BAT"); }); },
-       "镜像中没有 winboot\\SETVARS.BAT"},
-      {"an old setvars.bat", [&](ImageServer& s) { s.packed = edit([](auto& f) { SetFile(f, "SETVARS.BAT", "SET SERVER=OLD\r\n"); }); },
-       "winboot\\SETVARS.BAT 不是本次写入的内容"},
-      {"the other start script", [&](ImageServer& s) { s.packed = edit([](auto& f) { SetFile(f, "STARTNET.BAT", kAutoRegister); }); },
-       "winboot\\STARTNET.BAT 不是本次写入的内容"},
-      {"a template file left out", [&](ImageServer& s) { s.packed = edit([](auto& f) { Drop(f, "PROTOCOL.INI"); }); },
-       "镜像中没有原始镜像中的 WINBOOT\\PROTOCOL.INI。"},
-      {"a template file of an earlier template",
-       [&](ImageServer& s) { s.packed = edit([](auto& f) { SetFile(f, "PROTOCOL.INI", "[protman]\r\n"); }); },
-       "镜像中的 WINBOOT\\PROTOCOL.INI 与原始镜像中的不同。"},
+      {"locked by the packer", [](ImageServer& s) { s.after_packing = [&s] { s.host.MakeUnreadable("c:\\temp\\bootimg.w98"); }; }, unread},
+      {"one byte short", [](ImageServer& s) { s.packed = [](const std::string& i) { return i.substr(1); }; },
+       "大小为 1474559 字节，不是 1440 KB 软盘镜像（1474560 字节）。"},
       {"the template taken away while packing", [](ImageServer& s) { s.after_packing = [&s] { s.host.DeleteFile(kTemplate); }; },
        "无法读取原始镜像文件 C:\\Korrin\\unditool\\bootimg.w98，无法检查打包后的镜像。"},
-      {"the template damaged while packing",
-       [](ImageServer& s) { s.after_packing = [&s] { s.Put(kTemplate, std::string(pxe::kFloppyImageSize, '\xF6')); }; },
-       "原始镜像文件不是完好的 FAT12 软盘镜像"},
       {"disk full while installing", [](ImageServer& s) { s.after_packing = [&s] { s.host.LimitDiskSpace(1000); }; },
        std::string("无法写入 ") + kDosUndi + "（文件只读、被占用或磁盘已满）。"},
-      {"locked by the packer", [](ImageServer& s) { s.after_packing = [&s] { s.host.MakeUnreadable("c:\\temp\\bootimg.w98"); }; },
-       unread},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -350,110 +352,55 @@ TEST(BootImageRun, OnlyAWholeFloppyOfThisRunsScriptsIsInstalledAndThenTold) {
     ASSERT_GE(s.journal().size(), 3u);
     EXPECT_EQ(s.journal()[0], (SimEvent{"run", "C:\\Korrin\\unditool\\undisk.exe C:\\Korrin\\unditool\\bootimg.w98 c:\\temp\\bootimg", "", 0}));
     EXPECT_EQ(s.journal()[1], (SimEvent{"modal", "TForm2", "", platform::kMrCancel}));
-    const SimEvent pack = {"wait", "C:\\Korrin\\unditool\\rplimage c:\\temp\\bootimg c:\\temp\\bootimg.w98 /f:1440", "", 0};
-    EXPECT_EQ(s.journal()[2] == pack, row.packs);
-    if (row.says.empty()) {
-      EXPECT_EQ(s.journal().back(), kRebuildNotice);
-      EXPECT_EQ(s.Get(kDosUndi), s.Get("c:\\temp\\bootimg.w98"));
-      EXPECT_EQ(s.Get(kStartNet), kStandard);
-      continue;
-    }
+    EXPECT_EQ(s.journal()[2].kind == "wait", row.packs);
+    EXPECT_EQ(s.installed_at_notice, row.says.empty() ? s.Get(kDosUndi) : "<no notice>");
+    if (row.says.empty()) continue;
     EXPECT_EQ(s.Get(kDosUndi), "good old image");
-    EXPECT_EQ(s.installed_at_notice, "<no notice>");
     EXPECT_EQ(s.journal().back().flags, platform::kMbIconExclamation);
     EXPECT_NE(s.journal().back().text.find(row.says), std::string::npos) << s.journal().back().text;
     EXPECT_NE(s.journal().back().text.find(kKept), std::string::npos);
   }
 }
 
-// The image's variables: its template's first three lines (a shorter file
-// gets empty ones), then this server and share; the box chooses the start
-// script; a missing computer name is written as it reads, empty.
-TEST(BootImageRun, SetVarsKeepsThreeTemplateLinesAndAddsServerAndShare) {
-  struct Case {
-    const char* name;
-    std::string setvars;
-    const char* shared;
-    std::vector<std::string> lines;
-    bool auto_register = false;
-    const char* computer = "KORRINSRV";
-  } cases[] = {
-      {"seven lines", "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n", "D:\\PVDROOT",
-       {"1", "2", "3", "SET SERVER=KORRINSRV", "SET SHARE=PVDROOT"}, true},
-      {"two lines", "1\r\n2\r\n", "D:\\PVDROOT", {"1", "2", "", "SET SERVER=KORRINSRV", "SET SHARE=PVDROOT"}},
-      {"long share", "1\r\n2\r\n3\r\n", "E:\\ABCDEFGHIJKLMNOPQRSTUVWXYZ",
-       {"1", "2", "3", "SET SERVER=KORRINSRV", "SET SHARE=ABCDEFGHIJKLMNOPQRST"}},
-      {"Chinese share", "1\r\n2\r\n3\r\n", "D:\\无盘站", {"1", "2", "3", "SET SERVER=KORRINSRV", "SET SHARE=无盘站"}, true},
-      {"no computer name", "1\r\n2\r\n3\r\n", "D:\\PVDROOT", {"1", "2", "3", "SET SERVER=", "SET SHARE=PVDROOT"}, false, ""},
-      {"Chinese line kept", "rem \xD6\xD0\r\n2\r\n3\r\n", "D:\\PVDROOT",
-       {"rem 中", "2", "3", "SET SERVER=KORRINSRV", "SET SHARE=PVDROOT"}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    ImageServer s;
-    s.Put(kTemplate, Edited(Shipped(), [&](auto& f) { SetFile(f, "SETVARS.BAT", c.setvars); }));
-    s.host.SetRegistry(paths::kComputerNameKey, "computername", c.computer);
-    s.Start();
-    s.form->Edit1.SetText(c.shared);
-    s.form->CheckBox2.SetChecked(c.auto_register);
-    s.form->BitBtn7Click();
-    EXPECT_EQ(platform::SplitLines(s.Get(kSetVars)), c.lines);
-    EXPECT_EQ(s.Get(kStartNet), c.auto_register ? kAutoRegister : kStandard);
-    EXPECT_EQ(s.journal().back(), kRebuildNotice);
-    if (c.setvars[0] == 'r') EXPECT_EQ(s.Get(kSetVars).substr(0, 8), "rem \xD6\xD0\r\n");
-  }
-}
-
-// "安装 PXE": its plan, as the check shows it, and the button doing it; the
+// "安装 PXE": its plan's marks for PXE-PDK 安装程序 and 已安装的 PXE-PDK and its
+// words, made without changing anything, and the button doing it; the
 // other launchers start their program from where it lies, quoted where the
 // path holds a blank, or name what is missing. The installer is found from
 // the start directory wherever the current directory has moved.
 TEST(Launchers, StartWhatIsThereAndNameWhatIsNot) {
-  const char kPdkMissing[] = "找不到配置文件，可能是PXE-PDK 程序没有正确没装!";
-  const char kRegMissing[] = "找不到PXEReg60.EXE，可能是PXE-PDK 程序没有正确没装!";
-  const char kDhcpMissing[] = "找不到配置文件，可能是DHCP服务没有正确没装!";
-  const char kSystem[] = "C:\\PF\\Intel\\Pxe\\Pdk\\system\\";
-  const char kSpaced[] = "C:\\Program Files\\Intel\\Pxe\\Pdk\\system\\";
+  const std::string kSystem = "C:\\PF\\Intel\\Pxe\\Pdk\\system\\", kSpaced = "C:\\Program Files\\Intel\\Pxe\\Pdk\\system\\";
   const std::string kInstaller = "C:\\Korrin\\pxe-pdk\\pxe20-pdk.exe";
+  const SimEvent kInstall = {"run", kInstaller, "", 1};
   struct Case {
-    bool blanks;          // the start directory, Program Files and Windows hold blanks
+    bool blanks;  // the start directory, Program Files and Windows hold blanks
     const char* control;
     std::vector<std::string> present;  // files put in place first
     std::vector<SimEvent> events;
-    std::string items = "";  // BitBtn3: its plan as the check shows it
-    std::string says = "";   // BitBtn3: words of its plan
+    std::string items = "", says = "";  // BitBtn3: its plan
     const char* program_files = nullptr;  // when not the usual
   } cases[] = {
-      {false, "BitBtn3", {kInstaller}, {{"run", kInstaller, "", 1}}, "√PXE-PDK 安装程序，×已安装的 PXE-PDK",
-       "运行 C:\\Korrin\\pxe-pdk\\pxe20-pdk.exe（可能改动：C:\\PF\\Intel）"},
-      {false, "BitBtn3", {kInstaller, std::string(kSystem) + "pxeconfig.exe", std::string(kSystem) + "pxereg60.exe"},
-       {{"run", kInstaller, "", 1}}, "√PXE-PDK 安装程序，√已安装的 PXE-PDK", "pxeconfig.exe 和 pxereg60.exe 都在。"},
-      {false, "BitBtn3", {}, {}, "！PXE-PDK 安装程序，！已安装的 PXE-PDK",
-       "先按“PXE-PDK 安装程序”一项处理，再在 PXE 页上按“安装 PXE”，按安装程序的提示装好 PXE-PDK"},
-      {false, "BitBtn3", {kInstaller}, {{"run", kInstaller, "", 1}}, "√PXE-PDK 安装程序，？已安装的 PXE-PDK",
-       "无法预先确定：PXE-PDK 装到哪里", ""},
-      {false, "BitBtn3", {kInstaller}, {{"run", kInstaller, "", 1}}, "√PXE-PDK 安装程序，×已安装的 PXE-PDK",
-       "（可能改动：C:\\Nowhere）", "C:\\Nowhere"},
-      {false, "BitBtn2", {}, {{"notice", kPdkMissing, "Server", 0}}},
-      {false, "SpeedButton1", {}, {{"notice", kRegMissing, "Server", 0}}},
-      {false, "BitBtn5", {}, {{"notice", kDhcpMissing, "Server", 0}}},
-      {false, "SpeedButton1", {std::string(kSystem) + "PXEREG60.EXE"}, {{"run", std::string(kSystem) + "pxereg60.exe", "", 1}}},
+      {false, "BitBtn3", {kInstaller}, {kInstall}, "√×", "运行 C:\\Korrin\\pxe-pdk\\pxe20-pdk.exe（可能改动：C:\\PF\\Intel）"},
+      {false, "BitBtn3", {kInstaller, kSystem + "pxeconfig.exe", kSystem + "pxereg60.exe"}, {kInstall}, "√√", "都在。"},
+      {false, "BitBtn3", {}, {}, "！！", "先按“PXE-PDK 安装程序”一项处理，再在 PXE 页上按“安装 PXE”，按安装程序的提示装好 PXE-PDK"},
+      {false, "BitBtn3", {kInstaller}, {kInstall}, "√？", "无法预先确定：PXE-PDK 装到哪里", ""},
+      {false, "BitBtn3", {kInstaller}, {kInstall}, "√×", "（可能改动：C:\\Nowhere）", "C:\\Nowhere"},
+      {true, "BitBtn3", {"C:\\My Tools\\pxe-pdk\\pxe20-pdk.exe"}, {{"run", "\"C:\\My Tools\\pxe-pdk\\pxe20-pdk.exe\"", "", 1}}, "√×"},
+      {false, "BitBtn2", {}, {{"notice", "找不到配置文件，可能是PXE-PDK 程序没有正确没装!", "Server", 0}}},
+      {false, "SpeedButton1", {}, {{"notice", "找不到PXEReg60.EXE，可能是PXE-PDK 程序没有正确没装!", "Server", 0}}},
+      {false, "BitBtn5", {}, {{"notice", "找不到配置文件，可能是DHCP服务没有正确没装!", "Server", 0}}},
+      {false, "SpeedButton1", {kSystem + "PXEREG60.EXE"}, {{"run", kSystem + "pxereg60.exe", "", 1}}},
       {false, "BitBtn5", {"C:\\WINNT\\system32\\dhcpadmn.exe"}, {{"run", "C:\\WINNT\\system32\\DHCPADMN.exe", "", 1}}},
-      {true, "BitBtn3", {"C:\\My Tools\\pxe-pdk\\pxe20-pdk.exe"}, {{"run", "\"C:\\My Tools\\pxe-pdk\\pxe20-pdk.exe\"", "", 1}},
-       "√PXE-PDK 安装程序，×已安装的 PXE-PDK"},
-      {true, "BitBtn2", {std::string(kSpaced) + "pxeconfig.exe"}, {{"run", "\"" + std::string(kSpaced) + "pxeconfig.exe\"", "", 1}}},
-      {true, "SpeedButton1", {std::string(kSpaced) + "pxereg60.exe"}, {{"run", "\"" + std::string(kSpaced) + "pxereg60.exe\"", "", 1}}},
+      {true, "BitBtn2", {kSpaced + "pxeconfig.exe"}, {{"run", "\"" + kSpaced + "pxeconfig.exe\"", "", 1}}},
+      {true, "SpeedButton1", {kSpaced + "pxereg60.exe"}, {{"run", "\"" + kSpaced + "pxereg60.exe\"", "", 1}}},
       {true, "BitBtn5", {"C:\\My Windows\\system32\\DHCPADMN.EXE"}, {{"run", "\"C:\\My Windows\\system32\\DHCPADMN.exe\"", "", 1}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.control) + " " + c.items + " " + c.says);
     SimMachine m;
-    m.host.SetRegistry(paths::kWindowsKey, "ProgramFilesDir",
-                       c.program_files ? c.program_files : c.blanks ? "C:\\Program Files" : "C:\\PF");
+    m.host.SetRegistry(paths::kWindowsKey, "ProgramFilesDir", c.program_files ? c.program_files : c.blanks ? "C:\\Program Files" : "C:\\PF");
     m.host.SetRegistry(paths::kWindowsNtKey, "SystemRoot", c.blanks ? "C:\\My Windows" : "C:\\WINNT");
     const char* start = c.blanks ? "C:\\My Tools" : "C:\\Korrin";
-    m.MakeDirs(start);
-    m.MakeDirs(c.blanks ? "C:\\Program Files" : "C:\\PF");
+    for (const char* dir : {start, c.blanks ? "C:\\Program Files" : "C:\\PF"}) m.MakeDirs(dir);
     m.host.SetCurrentDirectory(start);
     for (const std::string& file : c.present) m.Put(file, "program");
     m.Start();
@@ -465,7 +412,6 @@ TEST(Launchers, StartWhatIsThereAndNameWhatIsNot) {
       EXPECT_EQ(ImageServer::Items(p), c.items);
       EXPECT_NE(ImageServer::Said(p).find(c.says), std::string::npos) << ImageServer::Said(p);
     }
-    ASSERT_NE(m.form->Find(c.control), nullptr);
     m.form->Find(c.control)->Notify();  // as the window passes the click on
     EXPECT_EQ(m.journal(), c.events);
   }
