@@ -138,6 +138,7 @@ std::string ReportText(const ServerCheck& check, const CheckInput& in) {
       if (item.road != road) continue;
       text += Cat({StateMark(item.state), "【", StateWord(item.state), "】", item.what, "：", item.found, "\r\n"});
       if (!item.mend.empty()) text += Cat({"        处理：", item.mend, "。\r\n"});
+      for (const std::string& change : item.changes) text += Cat({"        将", change, "\r\n"});
     }
   }
   return text;

@@ -344,7 +344,7 @@ check_fields() { drive set-text TForm1 Edit2 WS && drive set-text TForm1 Edit3 1
 start_server && {
   check_fields
   drive click TForm1 C1 && drive check TCheckForm && shot check-before-rpl
-  drive report-items '√共享目录，√用户目录，√工作站信息文件，√PXE-PDK 安装程序，√已安装的 PXE-PDK，√镜像工具，√临时目录，√原始镜像文件，√已安装的启动镜像，√启动镜像中的服务器和共享，√远程启动服务程序，√Windows 95 文件，√随程序发布的 RPL 文件，×DOS 6.22 文件，√NE2000 启动块模板，×网卡，√配置列表，√配置 NE2KDOS，×配置 NE2KWIN'
+  drive report-items '√共享目录，√用户目录，√工作站信息文件，√PXE-PDK 安装程序，√已安装的 PXE-PDK，√镜像工具，√临时目录，√原始镜像文件，√已安装的启动镜像，√启动镜像中的服务器和共享，√远程启动服务程序，√Windows 95 文件，√远程启动目录，√随程序发布的 RPL 文件，×DOS 6.22 文件，√NE2000 启动块模板，×网卡，√配置列表，√配置 NE2KDOS，×配置 NE2KWIN'
   drive tab-cycle TCheckForm
   drive report-copy click
   drive keys TCheckForm esc && drive gone TCheckForm
@@ -467,7 +467,7 @@ run_check() { (cd "$korrin" && exec timeout "$KORRIN_LIMIT_STEP" "${wine_env[@]}
 start_server && {
   check_fields
   drive click TForm1 C1 && drive check TCheckForm && shot check-after-rpl
-  drive report-items '√共享目录，√用户目录，√工作站信息文件，√PXE-PDK 安装程序，√已安装的 PXE-PDK，√镜像工具，√临时目录，√原始镜像文件，√已安装的启动镜像，√启动镜像中的服务器和共享，√远程启动服务程序，√Windows 95 文件，√随程序发布的 RPL 文件，√DOS 6.22 文件，√NE2000 启动块模板，√网卡 RTL 8139（rtsnd），√配置列表，√配置 NE2KDOS，×配置 NE2KWIN，√配置 W8139'
+  drive report-items '√共享目录，√用户目录，√工作站信息文件，√PXE-PDK 安装程序，√已安装的 PXE-PDK，√镜像工具，√临时目录，√原始镜像文件，√已安装的启动镜像，√启动镜像中的服务器和共享，√远程启动服务程序，√Windows 95 文件，√远程启动目录，√随程序发布的 RPL 文件，√DOS 6.22 文件，√NE2000 启动块模板，√网卡 RTL 8139（rtsnd），√配置列表，√配置 NE2KDOS，×配置 NE2KWIN，√配置 W8139'
   drive click TCheckForm Button2 && drive gone TCheckForm
   leave
 }
@@ -502,7 +502,7 @@ start_server && {
   drive click TForm1 BitBtn9
   drive expect TForm3 MAC text 00E04C
   drive click TForm3 Button1 && drive gone TForm3
-  drive answer morva提示 $'rplcmd 拒绝了注册脚本（返回值 2），远程启动数据库中没有这块网卡自己的全部记录：启动块 00E04CDOS 的启动块文件是 BBLOCK\\NETBEUI\\rtsnd\\DOSBB.CNF，不是这块网卡的 BBLOCK\\NETBEUI\\PCIND\\DOSBB.CNF。\r\n远程启动数据库没有改动，注册没有完成。\r\nrplcmd 的输出：*' OK icon
+  drive answer morva提示 $'远程启动数据库中的启动块 00E04CDOS 的启动块文件是 BBLOCK\\NETBEUI\\rtsnd\\DOSBB.CNF，不是这块网卡的 BBLOCK\\NETBEUI\\PCIND\\DOSBB.CNF：厂商前缀 00E04C 已经属于另一块网卡。请填这块网卡的工作站网卡地址的前六位。\r\n远程启动数据库没有改动，注册没有完成。' OK icon
   drive expect TForm1 BitBtn9 enabled 1
   drive expect TForm1 BitBtn11 enabled 0
   check "a refused registration leaves the database as it was" cmp "$out/rpldb-before" "$rpl/rpldb.txt"
