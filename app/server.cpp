@@ -169,7 +169,7 @@ void TForm1::BitBtn7Click() {
     if (pxe::EndsProgram(plan)) ui_.CloseMainWindow();
     return;
   }
-  pxe::ApplyBootImage(host_, ui_, fields, plan, &settings.BootImageTarget);
+  pxe::ApplyBootImage(host_, ui_, fields, plan);
 }
 
 void TForm1::BitBtn10Click() {

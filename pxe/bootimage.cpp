@@ -35,8 +35,7 @@ void Collect(const fat12::Tree& dir, const std::string& prefix, Files* files) {
 
 }  // namespace
 
-void ApplyBootImage(platform::Host& host, platform::Ui& ui, const ImageFields& fields, const plan::Plan& plan,
-                    std::string* installed_image) {
+void ApplyBootImage(platform::Host& host, platform::Ui& ui, const ImageFields& fields, const plan::Plan& plan) {
   auto warn = [&](const std::string& what) { ui.MessageBox(KeptWarning(what), kImageCaption, platform::kMbIconExclamation); };
   // What this server is called and the name its shared directory is shared
   // under, read afresh; the tools lie below the program's own directory,
@@ -125,7 +124,6 @@ void ApplyBootImage(platform::Host& host, platform::Ui& ui, const ImageFields& f
         // The installed image. Only a whole 1440 KB image that reads back as
         // a floppy holding what this run wrote, and the template's other
         // files as they are there, replaces the one installed.
-        *installed_image = c.path;
         std::string image;
         if (!host.ReadFile(paths::kPackedImage, &image) || image.empty()) {
           warn(std::string("无法读取打包后的镜像文件 ") + paths::kPackedImage + "，打包可能没有完成或已经失败。");

@@ -47,15 +47,12 @@ struct ImageFields {
 plan::Plan PlanBootImage(platform::Host& host, const ImageFields& fields);
 
 // Carries out a plan of PlanBootImage that was not refused, step by step as
-// it lists them. `installed_image` receives the path of the PDK's image,
-// set once the run reaches the installation. The notice "创建完成" comes
-// only once the new image is installed; at the first step that fails a
-// warning names it instead, and the old image stays. Only a tree this run's
-// unpacker laid out is used: the old tree's setvars.bat is deleted before
-// the unpacker starts and must be there again, once it has ended, after the
-// countdown.
-void ApplyBootImage(platform::Host& host, platform::Ui& ui, const ImageFields& fields, const plan::Plan& plan,
-                    std::string* installed_image);
+// it lists them. The notice "创建完成" comes only once the new image is
+// installed; at the first step that fails a warning names it instead, and
+// the old image stays. Only a tree this run's unpacker laid out is used: the
+// old tree's setvars.bat is deleted before the unpacker starts and must be
+// there again, once it has ended, after the countdown.
+void ApplyBootImage(platform::Host& host, platform::Ui& ui, const ImageFields& fields, const plan::Plan& plan);
 
 // Whether the plan's refusal ends the program: there is no template.
 bool EndsProgram(const plan::Plan& plan);

@@ -279,6 +279,7 @@ plan::Plan PlanBootImage(platform::Host& host, const ImageFields& fields) {
   p.Program(platform::QuotedIfBlank(packer) + " " + paths::kBootImgDir + " " + paths::kPackedImage + " /f:1440",
             paths::kPackedImage, kScratch);
   for (plan::Change& c : p.changes) c.refresh = c.refresh || c.item == kScratch;
+  p.unknown.push_back("解包程序能否在倒计时内解开原始镜像，打包程序能否在 " + std::to_string(kPackLimit / 1000) + " 秒内打好包");
   for (int level = 1; level <= paths::kPdkImageLevels; ++level) {
     const std::string dir = paths::PdkImageDirectory(program_files, level);
     if (!host.DirectoryExists(dir)) p.Folder(dir, kImage);
