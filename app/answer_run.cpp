@@ -224,7 +224,8 @@ std::string RunStep(platform::Host& host, TForm1& form, UnattendedUi& ui, const 
     const std::string& start = form.settings.StartDir;
     auto installed = [&] {
       const plan::Plan pdk = pxe::PlanPdk(host, start);
-      return !pdk.Refused() && std::all_of(pdk.changes.begin(), pdk.changes.end(), [](const plan::Change& c) { return c.refresh; });
+      return !pdk.Refused() &&
+             std::all_of(pdk.changes.begin(), pdk.changes.end(), [](const plan::Change& c) { return c.refresh; });
     };
     if (pxe::PlanPdk(host, start).Refused()) return "找不到 PXE-PDK 的安装程序 " + paths::PdkInstaller(start) + "。";
     if (installed()) return "";
