@@ -290,7 +290,9 @@ void GenerateUsers(platform::Host& host, platform::Ui& ui, const AccountFields& 
   // its number, so that the script stays in place until it has ended. The
   // command interpreter is the system's, by its full path.
   const std::string command = paths::AccountScriptCommand(host.WindowsDirectory());
-  *running = host.StartWatched(command, platform::kHide);
+  // The command interpreter keeps the script open while it runs: no later
+  // start of this program deletes it under it (退出系统 removes the script).
+  *running = host.StartWatched(command, platform::kHide, paths::kUserTempBat);
   if (*running == 0) {
     ui.MessageBox("无法启动账户脚本 " + command + "，没有创建用户。",
                   kWarningCaption, platform::kMbIconExclamation);

@@ -65,8 +65,11 @@ class Host {
   virtual void RunCommand(const std::string& command_line, ShowMode show) = 0;
   // Starts a command line as RunCommand does, without waiting, and gives the
   // started program a number by which StillRunning tells later whether it
-  // still runs; 0 when it could not be started.
-  virtual int StartWatched(const std::string& command_line, ShowMode show) = 0;
+  // still runs; 0 when it could not be started. `held_file`, when given, is
+  // kept open by the program for as long as it runs, readable and nothing
+  // else: no one, not this program started again either, can delete,
+  // replace or write it meanwhile (0 when it cannot be opened).
+  virtual int StartWatched(const std::string& command_line, ShowMode show, const std::string& held_file = "") = 0;
   // True while the program StartWatched numbered `program` runs; false once
   // it has ended, and for 0.
   virtual bool StillRunning(int program) = 0;

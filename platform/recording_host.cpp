@@ -54,8 +54,8 @@ void RecordingHost::RunCommand(const std::string& command_line, ShowMode show) {
   Note(Change::kStarted, "启动 " + command_line);
 }
 
-int RecordingHost::StartWatched(const std::string& command_line, ShowMode show) {
-  const int program = inner_.StartWatched(command_line, show);
+int RecordingHost::StartWatched(const std::string& command_line, ShowMode show, const std::string& held_file) {
+  const int program = inner_.StartWatched(command_line, show, held_file);
   Note(Change::kStarted, (program ? "启动 " : "无法启动 ") + command_line);
   return program;
 }

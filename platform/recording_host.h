@@ -28,7 +28,7 @@ class RecordingHost : public Host {
 
   void RunCommand(const std::string& command_line, ShowMode show) override;
   void Pause(unsigned milliseconds) override { inner_.Pause(milliseconds); }
-  int StartWatched(const std::string& command_line, ShowMode show) override;
+  int StartWatched(const std::string& command_line, ShowMode show, const std::string& held_file = "") override;
   bool StillRunning(int program) override { return inner_.StillRunning(program); }
   Wait RunToEnd(const std::string& command_line, ShowMode show, unsigned limit, int* exit_code) override;
   Wait RunToEndWithFiles(const std::string& command_line, const std::string& input, const std::string& output,

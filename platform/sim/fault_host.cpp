@@ -44,7 +44,7 @@ void FaultHost::RunCommand(const std::string& command_line, ShowMode show) {
   sim_.RunCommand(command_line, show);
 }
 
-int FaultHost::StartWatched(const std::string& command_line, ShowMode show) {
+int FaultHost::StartWatched(const std::string& command_line, ShowMode show, const std::string& held_file) {
   switch (ProgramFault(command_line)) {
     case Fault::kProgramFails:
       sim_.Record({"run", command_line, "", static_cast<unsigned>(show)});
@@ -54,12 +54,12 @@ int FaultHost::StartWatched(const std::string& command_line, ShowMode show) {
       const std::vector<std::string> words = SplitCommandLine(command_line);
       const std::string program = words.empty() ? "" : words[0];
       sim_.HoldRunning(program);
-      const int number = sim_.StartWatched(command_line, show);
+      const int number = sim_.StartWatched(command_line, show, held_file);
       sim_.StopHolding(program);
       return number;
     }
     default:
-      return sim_.StartWatched(command_line, show);
+      return sim_.StartWatched(command_line, show, held_file);
   }
 }
 

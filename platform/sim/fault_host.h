@@ -44,7 +44,7 @@ class FaultHost : public Host {
   const std::string& struck_at() const { return struck_at_; }
 
   void RunCommand(const std::string& command_line, ShowMode show) override;
-  int StartWatched(const std::string& command_line, ShowMode show) override;
+  int StartWatched(const std::string& command_line, ShowMode show, const std::string& held_file = "") override;
   bool StillRunning(int program) override { return sim_.StillRunning(program); }
   void Pause(unsigned milliseconds) override { sim_.Pause(milliseconds); }
   Wait RunToEnd(const std::string& command_line, ShowMode show, unsigned limit, int* exit_code) override;

@@ -96,17 +96,20 @@ void SimHost::RunCommand(const std::string& command_line, ShowMode show) {
   Start(command_line, "", &output, Search::kHost);
 }
 
-int SimHost::StartWatched(const std::string& command_line, ShowMode show) {
+int SimHost::StartWatched(const std::string& command_line, ShowMode show, const std::string& held_file) {
   journal_.push_back({"run", command_line, "", static_cast<unsigned>(show)});
   std::vector<std::string> words = SplitCommandLine(command_line);
   const std::string key = words.empty() ? "" : ProgramKey(words[0]);
   if (words.empty() || unstartable_.count(key) || Absent(words[0])) return 0;
+  // The file to keep open is opened before the program starts.
+  if (!held_file.empty() && !fs::is_regular_file(NativePath(held_file))) return 0;
   ++last_started_;
   // The program is looked for when it starts; another one found in its
   // place has ended by the time anyone looks.
   if (RanForeign(Foreign(words[0], Search::kHost), command_line)) return last_started_;
   if (held_.count(key)) {
     running_[last_started_] = command_line;
+    if (!held_file.empty()) held_files_[last_started_] = NativePath(held_file);
   } else {
     std::string output;
     Start(command_line, "", &output, Search::kDone);
@@ -117,6 +120,7 @@ int SimHost::StartWatched(const std::string& command_line, ShowMode show) {
 void SimHost::FinishHeld() {
   std::map<int, std::string> ending;
   ending.swap(running_);
+  held_files_.clear();
   for (const auto& program : ending) {
     std::string output;
     Start(program.second, "", &output, Search::kDone);
@@ -383,9 +387,15 @@ bool SimHost::MakeDirectory(const std::string& path) {
   return fs::create_directory(native, ec);
 }
 
+bool SimHost::HeldOpen(const std::string& native) const {
+  for (const auto& held : held_files_)
+    if (Key(held.second) == Key(native)) return true;
+  return false;
+}
+
 bool SimHost::DeleteFile(const std::string& path) {
   std::string native = NativePath(path);
-  if (!fs::is_regular_file(native)) return false;
+  if (!fs::is_regular_file(native) || HeldOpen(native)) return false;
   if (Attributes(path) & kAttrReadOnly) return false;
   std::error_code ec;
   attributes_.erase(Key(native));
@@ -412,7 +422,7 @@ bool SimHost::CopyFile(const std::string& from, const std::string& to, bool fail
 
 bool SimHost::SetFileAttributes(const std::string& path, unsigned attributes) {
   std::string native = NativePath(path);
-  if (!fs::exists(native)) return false;
+  if (!fs::exists(native) || HeldOpen(native)) return false;
   attributes_[Key(native)] = attributes;
   SaveAttributes();
   return true;
@@ -420,7 +430,7 @@ bool SimHost::SetFileAttributes(const std::string& path, unsigned attributes) {
 
 bool SimHost::ReplaceFile(const std::string& from, const std::string& to) {
   std::string source = NativePath(from), target = NativePath(to);
-  if (!fs::is_regular_file(source) || fs::is_directory(target)) return false;
+  if (!fs::is_regular_file(source) || fs::is_directory(target) || HeldOpen(source) || HeldOpen(target)) return false;
   if (fs::exists(target) && (Attributes(to) & kAttrReadOnly)) return false;
   std::error_code ec;
   fs::rename(source, target, ec);
@@ -485,7 +495,7 @@ bool SimHost::ReadFile(const std::string& path, std::string* bytes, std::size_t 
 
 bool SimHost::WriteFile(const std::string& path, const std::string& bytes) {
   std::string native = NativePath(path);
-  if (!fs::is_directory(fs::path(native).parent_path()) || fs::is_directory(native)) return false;
+  if (!fs::is_directory(fs::path(native).parent_path()) || fs::is_directory(native) || HeldOpen(native)) return false;
   // A file is emptied only when it is not read-only; nor hidden or system,
   // as the host creates files with normal attributes, which Windows refuses
   // over such a file.

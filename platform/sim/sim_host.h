@@ -135,7 +135,7 @@ class SimHost : public Host {
 
   // Host
   void RunCommand(const std::string& command_line, ShowMode show) override;
-  int StartWatched(const std::string& command_line, ShowMode show) override;
+  int StartWatched(const std::string& command_line, ShowMode show, const std::string& held_file = "") override;
   bool StillRunning(int program) override { return running_.count(program) != 0; }
   void Pause(unsigned milliseconds) override;
   Wait RunToEnd(const std::string& command_line, ShowMode show, unsigned limit,
@@ -213,6 +213,8 @@ class SimHost : public Host {
   std::string running_arguments_;
   std::set<std::string> held_, unstartable_, unwritable_;
   std::map<int, std::string> running_;  // held programs by number, their command lines
+  std::map<int, std::string> held_files_;  // the native path each running program keeps open
+  bool HeldOpen(const std::string& native) const;
   int last_started_ = 0;
 };
 

@@ -35,7 +35,8 @@ bool HasWildcard(const std::string& path) { return path.find_first_of("*?") != s
 // error, and it gets no console of its own: it reads and writes them only,
 // and no console process is left holding them once it has ended. Returns the
 // process's handle (the caller closes it), or nullptr when nothing started.
-HANDLE StartProgram(const std::string& command_line, ShowMode show, HANDLE in = nullptr, HANDLE out = nullptr) {
+HANDLE StartProgram(const std::string& command_line, ShowMode show, HANDLE in = nullptr, HANDLE out = nullptr,
+                    bool inherit = false) {
   std::wstring line = W(command_line);
   std::vector<wchar_t> buffer(line.begin(), line.end());
   buffer.push_back(L'\0');
@@ -48,7 +49,7 @@ HANDLE StartProgram(const std::string& command_line, ShowMode show, HANDLE in = 
   si.hStdOutput = out;
   si.hStdError = out;
   PROCESS_INFORMATION pi;
-  if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, in ? TRUE : FALSE, in ? DETACHED_PROCESS : 0,
+  if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, in || inherit ? TRUE : FALSE, in ? DETACHED_PROCESS : 0,
                       nullptr, nullptr, &si, &pi))
     return nullptr;
   CloseHandle(pi.hThread);
@@ -62,8 +63,20 @@ void Win32Host::RunCommand(const std::string& command_line, ShowMode show) {
   if (HANDLE process = StartProgram(command_line, show)) CloseHandle(process);
 }
 
-int Win32Host::StartWatched(const std::string& command_line, ShowMode show) {
-  HANDLE process = StartProgram(command_line, show);
+int Win32Host::StartWatched(const std::string& command_line, ShowMode show, const std::string& held_file) {
+  // The file is opened for reading, shared for reading only, by a handle the
+  // program inherits: it stays open in the program until the program ends,
+  // so that deleting, replacing or writing it fails meanwhile, here and in
+  // any other process. This process's own handle is closed at once.
+  HANDLE held = nullptr;
+  if (!held_file.empty()) {
+    SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
+    held = CreateFileW(W(held_file).c_str(), GENERIC_READ, FILE_SHARE_READ, &inheritable, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (held == INVALID_HANDLE_VALUE) return 0;
+  }
+  HANDLE process = StartProgram(command_line, show, nullptr, nullptr, held != nullptr);
+  if (held) CloseHandle(held);
   if (!process) return 0;
   watched_[++last_watched_] = process;
   return last_watched_;

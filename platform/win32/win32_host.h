@@ -26,7 +26,7 @@ std::wstring ProgramTitle(const std::wstring& exe_path);
 class Win32Host : public Host {
  public:
   void RunCommand(const std::string& command_line, ShowMode show) override;
-  int StartWatched(const std::string& command_line, ShowMode show) override;
+  int StartWatched(const std::string& command_line, ShowMode show, const std::string& held_file = "") override;
   bool StillRunning(int program) override;
   void Pause(unsigned milliseconds) override;
   Wait RunToEnd(const std::string& command_line, ShowMode show, unsigned limit,

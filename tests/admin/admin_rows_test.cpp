@@ -112,6 +112,12 @@ const std::vector<Row>& Rows() {
       {"an installation for a card type that detection sent to registration",
        {kPxe, {}, false},
        {{Press::kDetectRegister, 0, 0, 0, 1}, {Press::kDetect}, {Press::kUpdate}, {Press::kChoose, 1}, {Press::kInstall}}},
+      {"an account script that ran past its time, then the program left and started again",
+       {kDemo, {}, false},
+       {{Press::kGenerate, 0, 0, 0, 0, {Fault::kProgramHangs, 0}},
+        {Press::kAdvice, 0, 0, 0, 0, {}, "已安装的 PXE-PDK"},
+        {Press::kExit},
+        {Press::kScriptEnds}}},
   };
   return rows;
 }

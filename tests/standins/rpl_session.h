@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/textfile.h"
+#include "rpl/bootblock.h"
 #include "standins/rpl/rpldb.h"
 #include "standins/rpl/rplmgr.h"
 #include "tests/standins/standin_session.h"
@@ -33,18 +34,10 @@ inline const std::vector<Card>& Cards() {
   return cards;
 }
 
-// The 41 lines of rpltemp.bat for a card.
+// The 41 lines of rpltemp.bat for a card, as the tool writes them (their
+// bytes are pinned in tests/rpl/bootblock_test.cpp).
 inline std::vector<std::string> RplScript(const Card& c) {
-  const std::string& d = c.script_driver;
-  const std::string& v = c.prefix;
-  return {"V", "A", v, c.vendor_comment,
-          "B", "A", v + "DOS", v, "BBLOCK\\NETBEUI\\" + d + "\\DOSBB.CNF", "START" + v + "DOS", "0",
-          "C", "A", "DOS" + v, v + "DOS", "dos", "dos622", "fits\\dos622.fit", "fits\\dos622p.fit",
-          c.dos_comment, "", "",
-          "B", "A", v + "WIN", v, "BBLOCK\\NETBEUI\\" + d + "\\W95BB.CNF", "START" + d + "WIN", "0",
-          "C", "A", "WIN" + v, v + "WIN", "dos", "win95", "fits\\win95.fit", "fits\\win95p.fit",
-          c.win_comment, "", "",
-          "q"};
+  return rpl::RplScriptLines(c.script_driver, c.prefix, c.dos_comment, c.win_comment, c.vendor_comment);
 }
 
 // The database lines rplcmd adds for a card's script.

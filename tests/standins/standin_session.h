@@ -2,9 +2,6 @@
 // records the net stand-in keeps.
 #pragma once
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -12,21 +9,6 @@
 #include "standins/net/net.h"
 #include "standins/sim_standins.h"
 #include "tests/sim_session.h"
-
-// How often `part` occurs in `text`.
-inline size_t Count(const std::string& text, const std::string& part) {
-  size_t n = 0;
-  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
-  return n;
-}
-
-// The bytes of a file of this machine, outside the simulated one.
-inline std::string ReadNative(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 class StandinSession : public SimSession {
  protected:
