@@ -3,6 +3,8 @@
 // into the log.
 #include "app/answer_run.h"
 
+#include <algorithm>
+
 #include "accounts/accounts_made.h"
 #include "accounts/users.h"
 #include "app/server.h"
@@ -11,6 +13,7 @@
 #include "platform/recording_host.h"
 #include "platform/text.h"
 #include "platform/textfile.h"
+#include "pxe/bootimage.h"
 #include "pxe/wait_dialog.h"
 #include "rpl/driver_chooser.h"
 #include "rpl/vendor_prefix_dialog.h"
@@ -216,17 +219,23 @@ std::string RunStep(platform::Host& host, TForm1& form, UnattendedUi& ui, const 
   } else if (name == "Pdk") {
     ui.Begin(&s, "");
     if (!IsYes(Value(s, "Install"))) return "";
-    const std::string installer = paths::PdkInstaller(form.settings.StartDir);
-    const std::string files = host.ReadRegistry(paths::kWindowsKey, "ProgramFilesDir");
-    const std::vector<std::string> programs = {paths::PdkConfigurator(files), paths::PdkRegistrar(files)};
-    auto installed = [&] { return host.FileExists(programs[0]) && host.FileExists(programs[1]); };
-    if (!host.FileExists(installer)) return "找不到 PXE-PDK 的安装程序 " + installer + "。";
+    // The button's plan: refused without the installer; only a refresh
+    // once the PDK's programs are there.
+    const std::string& start = form.settings.StartDir;
+    auto installed = [&] {
+      const plan::Plan pdk = pxe::PlanPdk(host, start);
+      return !pdk.Refused() &&
+             std::all_of(pdk.changes.begin(), pdk.changes.end(), [](const plan::Change& c) { return c.refresh; });
+    };
+    if (pxe::PlanPdk(host, start).Refused()) return "找不到 PXE-PDK 的安装程序 " + paths::PdkInstaller(start) + "。";
     if (installed()) return "";
     form.BitBtn3Click();
     // The installer is another program's window: the run waits for its
     // programs to appear, at most ten minutes.
     for (unsigned waited = 0; !installed() && waited < kPdkWait; waited += kPoll) host.Pause(kPoll);
-    if (!installed()) ui.Stop("PXE-PDK 的安装程序运行了十分钟，" + programs[0] + " 和 pxereg60.exe 仍不在。");
+    if (!installed())
+      ui.Stop("PXE-PDK 的安装程序运行了十分钟，" +
+              paths::PdkConfigurator(host.ReadRegistry(paths::kWindowsKey, "ProgramFilesDir")) + " 和 pxereg60.exe 仍不在。");
   } else if (name == "BootImage") {
     ui.Begin(&s, "");
     if (const AnswerKey* box = s.Find("AutoRegistration")) {

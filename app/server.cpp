@@ -86,7 +86,6 @@ CheckInput CheckInputOf(const TForm1& form) {
   in.group = form.Edit4.Text();
   in.start_dir = form.settings.StartDir;
   in.system_root = form.settings.SystemRoot;
-  in.boot_image_target = form.settings.BootImageTarget;
   return in;
 }
 
@@ -138,14 +137,39 @@ void TForm1::BitBtn1Click() {
 
 void TForm1::BitBtn8Click() { accounts::EditNamesFile(host_, ui_, Edit1.Text()); }
 
-void TForm1::BitBtn3Click() { pxe::StartPdkInstaller(host_, settings.StartDir); }
+namespace {
+
+// A plan's refusal as its button shows it: a message box with its caption,
+// a notice when it has none, nothing when the button says nothing.
+void ShowRefusal(platform::Ui& ui, const plan::Plan& plan) {
+  if (plan.message.empty()) return;
+  if (plan.caption.empty())
+    ui.ShowMessage(plan.message);
+  else
+    ui.MessageBox(plan.message, plan.caption, plan.flags);
+}
+
+}  // namespace
+
+void TForm1::BitBtn3Click() {
+  const plan::Plan plan = pxe::PlanPdk(host_, settings.StartDir);
+  if (plan.Refused()) return ShowRefusal(ui_, plan);
+  pxe::ApplyPdk(host_, plan);
+}
 void TForm1::BitBtn5Click() { pxe::StartDhcpManager(host_, ui_); }
 void TForm1::BitBtn2Click() { pxe::StartPdkConfigurator(host_, ui_); }
 void TForm1::SpeedButton1Click() { pxe::StartPdkRegistrar(host_, ui_); }
 
 void TForm1::BitBtn7Click() {
-  pxe::GenerateBootImage(host_, ui_, settings.StartDir, Edit1.Text(), CheckBox2.Checked(),
-                         &settings.BootImageTarget);
+  const pxe::ImageFields fields{settings.StartDir, Edit1.Text(), CheckBox2.Checked()};
+  const plan::Plan plan = pxe::PlanBootImage(host_, fields);
+  if (plan.Refused()) {
+    ShowRefusal(ui_, plan);
+    // Without the template there is nothing to build: the program ends.
+    if (pxe::EndsProgram(plan)) ui_.CloseMainWindow();
+    return;
+  }
+  pxe::ApplyBootImage(host_, ui_, fields, plan);
 }
 
 void TForm1::BitBtn10Click() {

@@ -19,7 +19,6 @@ namespace app {
 struct ServerSettings {
   std::string StartDir;         // the current directory at start-up
   std::string SystemRoot;       // the server's Windows directory, from the registry
-  std::string BootImageTarget;  // where the last PXE boot image was installed
   std::string NdisDriverPath;   // the NDIS driver chosen for a custom card
   std::string NdisDriverName;   // its file name without directory and extension
 };

@@ -37,7 +37,6 @@ struct CheckInput {
   std::string prefix, count, group;  // Edit2, Edit3, Edit4: the fields the account button would take
   std::string start_dir;             // the program's directory
   std::string system_root;
-  std::string boot_image_target;     // where the last boot image run installed it, or ""
 };
 
 struct ServerCheck {

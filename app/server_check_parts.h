@@ -11,7 +11,7 @@
 
 namespace app {
 
-// Each adds its road's items (server_check_accounts.cpp, server_check.cpp,
+// Each adds its road's items (server_check_accounts.cpp, server_check_pxe.cpp,
 // server_check_rpl.cpp).
 void CheckAccounts(platform::Host& host, const CheckInput& in, ServerCheck* check);
 void CheckPxe(platform::Host& host, const CheckInput& in, ServerCheck* check);

@@ -35,158 +35,126 @@ void Collect(const fat12::Tree& dir, const std::string& prefix, Files* files) {
 
 }  // namespace
 
-void GenerateBootImage(platform::Host& host, platform::Ui& ui, const std::string& start_dir,
-                       const std::string& shared_directory, bool auto_register,
-                       std::string* installed_image) {
-  const char kCaption[] = "morva提示";
-  const std::string kept = "\r\n原有的 dosundi.1 未被改动，请重新生成镜像。";
-  auto warn = [&](const std::string& what) { ui.MessageBox(what + kept, kCaption, platform::kMbIconExclamation); };
-  // 1. Where the PDK lies and what this server is called, read afresh.
-  // Without the program files directory the image would land below the
-  // root of whatever drive is current, where the PDK never looks.
-  const std::string program_files = host.ReadRegistry(paths::kWindowsKey, "ProgramFilesDir");
-  if (program_files.empty()) {
-    ui.MessageBox(std::string("注册表中没有 Program Files 目录（HKEY_LOCAL_MACHINE") + paths::kWindowsKey +
-                      " 的 ProgramFilesDir），找不到 PXE-PDK 的镜像目录，没有生成镜像。",
-                  kCaption, platform::kMbIconExclamation);
-    return;
-  }
-  // A value that names no folder is refused as well: no PDK is installed
-  // there, and where the value is wrong (a drive letter changed, the folder
-  // moved) an image made there would be found by no PDK. The administrator
-  // mends the value or makes the folder; this program makes neither.
-  if (!host.DirectoryExists(program_files)) {
-    ui.MessageBox("注册表中的 Program Files 目录 " + program_files + "（HKEY_LOCAL_MACHINE" + paths::kWindowsKey +
-                      " 的 ProgramFilesDir）不存在，找不到 PXE-PDK 的镜像目录，没有生成镜像。\r\n"
-                      "请检查 ProgramFilesDir，或建立这个目录。",
-                  kCaption, platform::kMbIconExclamation);
-    return;
-  }
+void ApplyBootImage(platform::Host& host, platform::Ui& ui, const ImageFields& fields, const plan::Plan& plan) {
+  auto warn = [&](const std::string& what) { ui.MessageBox(KeptWarning(what), kImageCaption, platform::kMbIconExclamation); };
+  // What this server is called and the name its shared directory is shared
+  // under, read afresh; the tools lie below the program's own directory,
+  // not the current one, which browsing for a driver moves.
   const std::string computer_name = host.ReadRegistry(paths::kComputerNameKey, "computername");
-  // 2. The name the shared directory is shared under.
-  const std::string share = base::ShareName(shared_directory);
-  // 3. The work directory.
-  host.MakeDirectory(paths::kTempDir);
-  // 4. The tools lie below the program's own directory. Not the current
-  // directory: browsing for a driver moves that elsewhere.
-  const std::string& tool_dir = start_dir;
-  // 5. Without the template there is nothing to build: the program ends.
-  if (!host.FileExists(paths::TemplateImage(tool_dir))) {
-    ui.ShowMessage("找不到原始镜像文件,程序异常中止！");
-    ui.CloseMainWindow();
-    return;
+  const std::string share = base::ShareName(fields.shared_directory);
+  const std::string& tool_dir = fields.start_dir;
+  const StartNetVariant variant =
+      fields.auto_register.value_or(false) ? StartNetVariant::AutoRegister : StartNetVariant::Standard;
+  std::vector<std::string> lines;  // the unpacked setvars.bat, then as written
+  for (const plan::Change& c : plan.changes) {
+    switch (c.kind) {
+      case plan::Change::kFolder:
+        // The work directory, and the PDK's image directory one level after
+        // the other; one that cannot be made stops the installation below.
+        host.MakeDirectory(c.path);
+        break;
+      case plan::Change::kDelete:
+        // No tree or image an earlier run left may pass for this run's.
+        if (host.FileExists(c.path) && !host.DeleteFile(c.path)) {
+          warn(platform::SameName(c.path, paths::kSetVarsBat)
+                   ? std::string("无法删除上一次解开的 ") + paths::kSetVarsBat + "（文件只读或被占用），无法确认镜像是本次解开的。"
+                   : std::string("无法删除上一次打包的镜像文件 ") + paths::kPackedImage + "（文件只读或被占用）。");
+          return;
+        }
+        break;
+      case plan::Change::kProgram:
+        if (platform::SameName(c.from, paths::kPackedImage)) {
+          // Pack the tree again, unseen, and wait for the packer to end.
+          int code = -1;
+          const platform::Host::Wait wait = host.RunToEnd(c.path, platform::kHide, kPackLimit, &code);
+          if (wait == platform::Host::Wait::kNotStarted) {
+            warn("无法启动打包程序 " + paths::Packer(tool_dir) + "。");
+            return;
+          }
+          if (wait == platform::Host::Wait::kTimedOut) {
+            warn("打包程序在 " + std::to_string(kPackLimit / 1000) + " 秒内没有结束，已被终止。");
+            return;
+          }
+          if (code != 0) {
+            warn("打包程序报告错误（返回值 " + std::to_string(code) + "）。");
+            return;
+          }
+          break;
+        }
+        {
+          // Unpack the template, unseen, in the time of the countdown. An
+          // unpacker still at work may not have laid the tree out yet, or
+          // may change it while it is packed.
+          const int unpacker = host.StartWatched(c.path, platform::kHide);
+          if (!unpacker) {
+            warn("无法启动解包程序 " + paths::Unpacker(tool_dir) + "。");
+            return;
+          }
+          TForm2 Form2;
+          ui.ShowModal(Form2);
+          if (host.StillRunning(unpacker)) {
+            warn("解包程序 " + paths::Unpacker(tool_dir) + " 在倒计时结束时仍在运行，原始镜像还没有解开。");
+            return;
+          }
+        }
+        // Only the unpacker has put a setvars.bat there: without one it
+        // could not start, or failed.
+        if (!platform::ReadTextLines(host, paths::kSetVarsBat, &lines)) {
+          warn(std::string("原始镜像没有解开：倒计时结束时读不到 ") + paths::kSetVarsBat + "（解包程序可能出错了）。");
+          return;
+        }
+        // Its first three lines (a shorter file gets empty ones), then this
+        // server and share.
+        lines.resize(3);
+        lines.push_back("SET SERVER=" + computer_name);
+        lines.push_back("SET SHARE=" + share);
+        break;
+      case plan::Change::kWrite:
+      case plan::Change::kReplace:
+        if (platform::SameName(c.path, paths::kSetVarsBat) || platform::SameName(c.path, paths::kStartNetBat)) {
+          const bool written = platform::SameName(c.path, paths::kSetVarsBat)
+                                   ? platform::WriteTextLines(host, c.path, lines)
+                                   : WriteStartNet(host, c.path, variant);
+          if (!written) {
+            warn("无法写入 " + c.path + "（文件只读、被占用或磁盘已满）。");
+            return;
+          }
+          break;
+        }
+        // The installed image. Only a whole 1440 KB image that reads back as
+        // a floppy holding what this run wrote, and the template's other
+        // files as they are there, replaces the one installed.
+        std::string image;
+        if (!host.ReadFile(paths::kPackedImage, &image) || image.empty()) {
+          warn(std::string("无法读取打包后的镜像文件 ") + paths::kPackedImage + "，打包可能没有完成或已经失败。");
+          return;
+        }
+        if (image.size() != kFloppyImageSize) {
+          warn(std::string("打包后的镜像文件 ") + paths::kPackedImage + " 大小为 " + std::to_string(image.size()) +
+               " 字节，不是 1440 KB 软盘镜像（" + std::to_string(kFloppyImageSize) + " 字节）。");
+          return;
+        }
+        std::string original;
+        if (!host.ReadFile(paths::TemplateImage(tool_dir), &original, kFloppyImageSize + 1)) {
+          warn("无法读取原始镜像文件 " + paths::TemplateImage(tool_dir) + "，无法检查打包后的镜像。");
+          return;
+        }
+        const std::string problem = CheckPackedImage(image, original, platform::JoinLines(lines),
+                                                     platform::JoinLines(StartNetLines(variant)));
+        if (!problem.empty()) {
+          warn(std::string("打包后的镜像文件 ") + paths::kPackedImage + " 没有通过检查：" + problem);
+          return;
+        }
+        // Whole or not at all: a write cut short (a full disk) or refused
+        // (a locked file) leaves the old image as it was, and says so.
+        if (!platform::WriteFileWhole(host, c.path, image)) {
+          warn("无法写入 " + c.path + "（文件只读、被占用或磁盘已满）。");
+          return;
+        }
+        break;
+    }
   }
-  // 6. Unpack the template, unseen. A tree an earlier run left must not
-  // pass for this run's: its setvars.bat goes first, so that the one read
-  // after the countdown can only be the unpacker's. (The unpacker replaces
-  // the tree whole, so a new setvars.bat comes with the template's files and
-  // no others; the packed image is held against the template all the same.)
-  host.MakeDirectory(paths::kTempDir);
-  if (host.FileExists(paths::kSetVarsBat) && !host.DeleteFile(paths::kSetVarsBat)) {
-    warn(std::string("无法删除上一次解开的 ") + paths::kSetVarsBat + "（文件只读或被占用），无法确认镜像是本次解开的。");
-    return;
-  }
-  const int unpacker = host.StartWatched(platform::QuotedIfBlank(paths::Unpacker(tool_dir)) + " " +
-                                             platform::QuotedIfBlank(paths::TemplateImage(tool_dir)) + " " +
-                                             paths::kBootImgDir,
-                                         platform::kHide);
-  if (!unpacker) {
-    warn("无法启动解包程序 " + paths::Unpacker(tool_dir) + "。");
-    return;
-  }
-  // 7. The unpacking gets the time of the countdown.
-  {
-    TForm2 Form2;
-    ui.ShowModal(Form2);
-  }
-  // An unpacker still at work may not have laid the tree out yet, or may
-  // change it while it is packed.
-  if (host.StillRunning(unpacker)) {
-    warn("解包程序 " + paths::Unpacker(tool_dir) + " 在倒计时结束时仍在运行，原始镜像还没有解开。");
-    return;
-  }
-  // 8. The image's variables: its first three lines (a shorter file gets
-  // empty ones), then this server and share. Only the unpacker has put a
-  // setvars.bat there: without one it could not start, or failed.
-  std::vector<std::string> lines;
-  if (!platform::ReadTextLines(host, paths::kSetVarsBat, &lines)) {
-    warn(std::string("原始镜像没有解开：倒计时结束时读不到 ") + paths::kSetVarsBat + "（解包程序可能出错了）。");
-    return;
-  }
-  lines.resize(3);  // lines 4 and 5, and any after them, are dropped
-  lines.push_back("SET SERVER=" + computer_name);
-  lines.push_back("SET SHARE=" + share);
-  // 9. The start script the check box chooses.
-  const StartNetVariant variant = auto_register ? StartNetVariant::AutoRegister : StartNetVariant::Standard;
-  const char* unwritten = !platform::WriteTextLines(host, paths::kSetVarsBat, lines) ? paths::kSetVarsBat
-                          : !WriteStartNet(host, paths::kStartNetBat, variant)     ? paths::kStartNetBat
-                                                                                    : nullptr;
-  if (unwritten) {
-    warn(std::string("无法写入 ") + unwritten + "（文件只读、被占用或磁盘已满）。");
-    return;
-  }
-  // 10. No old image may pass for the new one: one that stays stops the run.
-  if (host.FileExists(paths::kPackedImageCheck) && !host.DeleteFile(paths::kPackedImage)) {
-    warn(std::string("无法删除上一次打包的镜像文件 ") + paths::kPackedImage + "（文件只读或被占用）。");
-    return;
-  }
-  // 11. Pack the tree again, unseen, and wait for the packer to end.
-  const std::string packer = platform::QuotedIfBlank(paths::Packer(tool_dir));
-  int code = -1;
-  const platform::Host::Wait wait = host.RunToEnd(
-      packer + " " + paths::kBootImgDir + " " + paths::kPackedImage + " /f:1440", platform::kHide, kPackLimit, &code);
-  if (wait == platform::Host::Wait::kNotStarted) {
-    warn("无法启动打包程序 " + paths::Packer(tool_dir) + "。");
-    return;
-  }
-  if (wait == platform::Host::Wait::kTimedOut) {
-    warn("打包程序在 " + std::to_string(kPackLimit / 1000) + " 秒内没有结束，已被终止。");
-    return;
-  }
-  if (code != 0) {
-    warn("打包程序报告错误（返回值 " + std::to_string(code) + "）。");
-    return;
-  }
-  // 12. The PDK's image directory, one level after the other.
-  for (int level = 1; level <= paths::kPdkImageLevels; ++level)
-    host.MakeDirectory(paths::PdkImageDirectory(program_files, level));
-  // 13. Install the image. Only a whole 1440 KB image replaces the one
-  // installed: a packed image that is missing, locked, empty or of another
-  // size leaves the old dosundi.1 as it was.
-  *installed_image = paths::PdkBootImage(program_files);
-  std::string image;
-  if (!host.ReadFile(paths::kPackedImage, &image) || image.empty()) {
-    warn(std::string("无法读取打包后的镜像文件 ") + paths::kPackedImage + "，打包可能没有完成或已经失败。");
-    return;
-  }
-  // One rule: a 1440 KB floppy image is exactly 1474560 bytes; anything else
-  // is incomplete or not a floppy image, and its real size is named.
-  if (image.size() != kFloppyImageSize) {
-    warn(std::string("打包后的镜像文件 ") + paths::kPackedImage + " 大小为 " + std::to_string(image.size()) +
-         " 字节，不是 1440 KB 软盘镜像（" + std::to_string(kFloppyImageSize) + " 字节）。");
-    return;
-  }
-  // It must also read back as a whole floppy holding what this run wrote,
-  // and the template's other files as they are there. JoinLines gives the
-  // code page 936 bytes the files were written with.
-  std::string original;
-  if (!host.ReadFile(paths::TemplateImage(tool_dir), &original, kFloppyImageSize + 1)) {
-    warn("无法读取原始镜像文件 " + paths::TemplateImage(tool_dir) + "，无法检查打包后的镜像。");
-    return;
-  }
-  const std::string problem = CheckPackedImage(image, original, platform::JoinLines(lines),
-                                               platform::JoinLines(StartNetLines(variant)));
-  if (!problem.empty()) {
-    warn(std::string("打包后的镜像文件 ") + paths::kPackedImage + " 没有通过检查：" + problem);
-    return;
-  }
-  // Whole or not at all: a write cut short (a full disk) or refused (a
-  // read-only or locked file) leaves the old image as it was, and says so.
-  if (!platform::WriteFileWhole(host, *installed_image, image)) {
-    warn("无法写入 " + *installed_image + "（文件只读、被占用或磁盘已满）。");
-    return;
-  }
-  // 14. Only now is the image made and in place.
+  // Only now is the image made and in place.
   ui.MessageBox("当服务器名和共享目录名发生变动，您必须重新生成镜像!", "创建完成",
                 platform::kMbIconInformation);
 }
@@ -229,10 +197,6 @@ std::string CheckPackedImage(const std::string& image, const std::string& templa
     if (!script(f.first) && !original.count(f.first))
       return "镜像中的 " + f.second.shown + " 不在原始镜像中（" + paths::kBootImgDir + " 中留有以前的文件）。";
   return "";
-}
-
-void StartPdkInstaller(platform::Host& host, const std::string& start_dir) {
-  host.RunCommand(platform::QuotedIfBlank(paths::PdkInstaller(start_dir)), platform::kShowNormal);
 }
 
 namespace {

@@ -27,4 +27,12 @@ bool ReadFloppyFiles(const std::string& image, FloppyFiles* files) {
   return true;
 }
 
+const std::vector<std::string>& ClientFiles() {
+  static const std::vector<std::string> kFiles = {
+      "NDISHLP.SYS", "NET.EXE",      "NET.MSG",      "PROTMAN.DOS",  "PROTMAN.EXE",  "PROTOCOL.INI",
+      "QAUTOLOG.EXE", "QUALCNX.EXE", "QUALREG.EXE",  "RAMDRIVE.SYS", "RTL8139.SYS",  "RTSND.DOS",
+      "SETVARS.BAT", "SNAPSHOT.EXE", "STARTNET.BAT", "TUNING.BAT",   "USERNAME.BAT", "LOGIN.EXE"};
+  return kFiles;
+}
+
 }  // namespace pxe

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 namespace pxe {
 
@@ -15,5 +16,9 @@ using FloppyFiles = std::map<std::string, std::string>;
 // nothing of their own). False for an image of another size or one the
 // reader refuses (not FAT12, corrupt); `files` is then empty.
 bool ReadFloppyFiles(const std::string& image, FloppyFiles* files);
+
+// The 18 network-client files of the floppy's WINBOOT, in the order the
+// installation copies them: the workstation's network start needs each.
+const std::vector<std::string>& ClientFiles();
 
 }  // namespace pxe

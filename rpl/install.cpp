@@ -7,6 +7,7 @@
 #include "platform/command_line.h"
 #include "platform/text.h"
 #include "platform/textfile.h"
+#include "pxe/floppy_files.h"
 #include "rpl/bootblock.h"
 #include "rpl/detect.h"
 #include "rpl/profiles.h"
@@ -92,13 +93,8 @@ const std::vector<StartFile>& StartFiles() {
   return kFiles;
 }
 
-const std::vector<std::string>& ClientFiles() {
-  static const std::vector<std::string> kFiles = {
-      "NDISHLP.SYS", "NET.EXE",      "NET.MSG",      "PROTMAN.DOS",  "PROTMAN.EXE",  "PROTOCOL.INI",
-      "QAUTOLOG.EXE", "QUALCNX.EXE", "QUALREG.EXE",  "RAMDRIVE.SYS", "RTL8139.SYS",  "RTSND.DOS",
-      "SETVARS.BAT", "SNAPSHOT.EXE", "STARTNET.BAT", "TUNING.BAT",   "USERNAME.BAT", "LOGIN.EXE"};
-  return kFiles;
-}
+// The boot floppy's own list: the image button checks its template by it.
+const std::vector<std::string>& ClientFiles() { return pxe::ClientFiles(); }
 
 std::string InstalledDriver(const std::string& nic_type, const std::string& ndis_driver_name) {
   if (nic_type == kRtl8139) return "RTSND";

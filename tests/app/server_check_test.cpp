@@ -12,7 +12,6 @@
 #include "app/server_check.h"
 #include "app/server_check_window.h"
 #include "base/paths.h"
-#include "imagetools/fat12.h"
 #include "platform/encoding.h"
 #include "platform/textfile.h"
 
@@ -48,8 +47,6 @@ const char kDemoPxe[] =
     "√PXE-PDK 安装程序，×已安装的 PXE-PDK，√镜像工具，√临时目录，√原始镜像文件，×已安装的启动镜像，×启动镜像中的服务器和共享";
 const char kPxeDone[] =
     "√PXE-PDK 安装程序，√已安装的 PXE-PDK，√镜像工具，√临时目录，√原始镜像文件，√已安装的启动镜像，√启动镜像中的服务器和共享";
-const char kBadTemplate[] =
-    "√PXE-PDK 安装程序，×已安装的 PXE-PDK，√镜像工具，√临时目录，？原始镜像文件，！已安装的启动镜像，！启动镜像中的服务器和共享";
 const char kPxeRenamed[] =
     "√PXE-PDK 安装程序，√已安装的 PXE-PDK，√镜像工具，√临时目录，√原始镜像文件，√已安装的启动镜像，△启动镜像中的服务器和共享";
 const char kNoPcind[] = "√网卡 Other NetCARD（MYNIC），×网卡 RTL 8029（pcind），√网卡 RTL 8139（rtsnd）";
@@ -104,8 +101,7 @@ std::vector<Row> Rows() {
        {{"共享目录", "D:\\PVDROOT 存在，共享名 PVDROOT。"}, {"用户目录", "按“用户前辍”USER和“用户数目”30，30 个用户目录（USER01…USER30）都在"}}},
       // The exit button took the script: the folders stand for the accounts.
       {"after the PXE road", kGoOn, [](Server& s) { s.PxeRoad(); }, 1, Join({kAccountsDone, kPxeDone, kDemoRpl}),
-       {{"启动镜像中的服务器和共享", "SERVER=KORRINSRV，SHARE=PVDROOT，都是今天的；网卡自动注册：关"},
-        {"用户目录", "按“用户前辍”USER和“用户数目”30，30 个用户目录（USER01…USER30）都在"}}},
+       {{"用户目录", "按“用户前辍”USER和“用户数目”30，30 个用户目录（USER01…USER30）都在"}}},
       {"after the RPL road", kGoOn, [](Server& s) { s.RplRoad(kRtl8139); }, 1,
        Join({kAccountsDone, kPxeDone, kTreeDone, "√网卡 RTL 8139（rtsnd）", kDemoProfiles, "√配置 W00E04C"}),
        {{"配置 W00E04C", "网卡驱动 RTSND.DOS，远程启动目录中也有；SERVER=KORRINSRV，SHARE=PVDROOT，都是今天的；工作站自动注册：开"},
@@ -206,21 +202,13 @@ std::vector<Row> Rows() {
          for (const char* file : {"C:\\Korrin\\rplfiles\\win98\\subst.exe", "C:\\Korrin\\rplfiles\\rtsnd.dos",
                                   "C:\\WINNT\\system32\\rplmgr.exe"})
            s.host.DeleteFile(file);
-         s.Put("c:\\temp", "a file");
        },
        1,
-       Join({kDemoAccounts,
-             "√PXE-PDK 安装程序，×已安装的 PXE-PDK，√镜像工具，！临时目录，√原始镜像文件，！已安装的启动镜像，！启动镜像中的服务器和共享",
+       Join({kDemoAccounts, kDemoPxe,
              "！远程启动服务程序，√Windows 95 文件，√远程启动目录，！随程序发布的 RPL 文件，！DOS 6.22 文件，√NE2000 启动块模板，！网卡，"
              "√配置列表，√配置 NE2KDOS，！配置 NE2KWIN"}),
        {{"远程启动服务程序", "中没有 rplmgr.exe"}, {"随程序发布的 RPL 文件", "没有 C:\\Korrin\\rplfiles\\rtsnd.dos"},
-        {"临时目录", "c:\\temp 是一个文件"}, {"网卡", "处理：先按“远程启动服务程序”一项处理，再在“网卡类型”中选 RTL 8139"}}},
-      // The image button refuses a program files folder that is not there.
-      {"the program files folder gone", kDemo, [](Server& s) { fs::remove_all(s.host.NativePath("C:\\Program Files")); },
-       1, Join({kDemoAccounts, "√PXE-PDK 安装程序，×已安装的 PXE-PDK，√镜像工具，√临时目录，√原始镜像文件，！已安装的启动镜像，！启动镜像中的服务器和共享",
-                kDemoRpl}),
-       {{"已安装的启动镜像", "处理：检查注册表中的 ProgramFilesDir（它指的 C:\\Program Files 不存在），改正它或建立这个目录，"
-                            "再在 PXE 页上按“生成镜像文件”"}}},
+        {"网卡", "处理：先按“远程启动服务程序”一项处理，再在“网卡类型”中选 RTL 8139"}}},
       // Registration starts rplcmd itself, without the command interpreter.
       {"no command interpreter in system32", kDemo, [](Server& s) { s.host.DeleteFile("C:\\WINNT\\system32\\command.com"); },
        1, Join({kNoInterpreter, kDemoPxe, kDemoRpl}), {{"远程启动服务程序", "rplcmd.exe 和 rplmgr.exe 都在 C:\\WINNT\\system32 中。"}}},
@@ -229,37 +217,6 @@ std::vector<Row> Rows() {
        Join({kNoInterpreter, kDemoPxe, kTreeWaits, "！Windows 目录，？远程启动数据库，！网卡，√配置列表，√配置 NE2KDOS，！配置 NE2KWIN"}),
        {{"Windows 目录", "Windows 报告的 Windows 目录却是 C:\\WINDOWS"},
         {"远程启动数据库", "C:\\WINDOWS\\rpl\\rpldb.txt does not exist"}}},
-      {"an unreadable template image", kDemo,
-       [](Server& s) { s.host.MakeUnreadable("C:\\Korrin\\unditool\\bootimg.w98"); }, 2,
-       Join({kDemoAccounts, kBadTemplate, kDemoTree, kNoCard}),
-       {{"原始镜像文件", "无法读取 C:\\Korrin\\unditool\\bootimg.w98"}}},
-      {"a template one byte short", kDemo,
-       [](Server& s) { s.Put("C:\\Korrin\\unditool\\bootimg.w98", ReadNative(TEMPLATE_BOOTIMG).substr(1)); }, 2,
-       Join({kDemoAccounts, kBadTemplate, kDemoTree, kNoCard}),
-       {{"原始镜像文件", "大小为 1474559 字节，不是 1440 KB 软盘镜像"}}},
-      {"a template without a workstation file", kDemo,
-       [](Server& s) {
-         fat12::Tree root;
-         std::string image, error;
-         ASSERT_TRUE(fat12::Unpack(ReadNative(TEMPLATE_BOOTIMG), &root, &error)) << error;
-         for (fat12::Tree& dir : root.children) {
-           auto& files = dir.children;
-           files.erase(std::remove_if(files.begin(), files.end(), [](const fat12::Tree& f) { return f.name == "NET.EXE"; }),
-                       files.end());
-         }
-         ASSERT_TRUE(fat12::Pack(root, nullptr, &image, &error)) << error;
-         s.Put("C:\\Korrin\\unditool\\bootimg.w98", image);
-       },
-       1, Join({kDemoAccounts, "√PXE-PDK 安装程序，×已安装的 PXE-PDK，√镜像工具，√临时目录，！原始镜像文件，！已安装的启动镜像，！启动镜像中的服务器和共享",
-                kDemoTree, kNoCard}),
-       {{"原始镜像文件", "中缺少 1 个文件：WINBOOT\\NET.EXE。"}}},
-      {"a Chinese shared directory, the PXE road walked", kDemo,
-       [](Server& s) {
-         s.Put("c:\\temps.bak", platform::ToCodePage("D:\\无盘站\r\n"));
-         s.PxeRoad();
-       },
-       1, Join({kDemoAccounts, kPxeDone, kDemoRpl}),
-       {{"共享目录", "没有目录 D:\\无盘站。"}, {"启动镜像中的服务器和共享", "SERVER=KORRINSRV，SHARE=无盘站，都是今天的"}}},
       {"a profile list of 300 entries", kDemo,
        [](Server& s) {
          char name[48];

@@ -248,6 +248,7 @@ TEST(Events, EveryButtonAndMenuItemHasAValueObjectWhoseClickChangesSomething) {
         return all;
       };
       m.Put("c:\\usertemp.bat", "net group PXEUSERS /add\r\n");
+      m.Put("C:\\Korrin\\pxe-pdk\\pxe20-pdk.exe", "program");
       m.journal().clear();
       const std::string before = states();
       button->Click();

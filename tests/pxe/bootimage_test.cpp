@@ -1,15 +1,20 @@
-// Building and installing the PXE boot image, and the PXE launchers, at the
-// simulated server. The image tools are not run: the unpacked tree appears
-// only at the wait dialog's last tick, and the packer is a stand-in the run
-// must wait for, so each step must wait for the one before it. A program
-// named by its path starts only from its file, as on Windows.
+// The PXE buttons at the simulated server: each server's plan (what the
+// check makes of it, its refusal or its changes), made without touching
+// the server, and the button doing exactly that plan; then what can only go
+// wrong while the image is built. The unpacker lays its tree out only at
+// the wait dialog's sixth tick, and the packer is a stand-in the run must
+// wait for, so each step must wait for the one before it. A program named
+// by its path starts only from its file, as on Windows.
 #include "pxe/bootimage.h"
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 
+#include "app/server_check_parts.h"
 #include "base/paths.h"
 #include "imagetools/fat12.h"
+#include "imagetools/tools.h"
 #include "platform/textfile.h"
 #include "pxe/wait_dialog.h"
 #include "tests/pxe/startnet_bytes.h"
@@ -18,409 +23,397 @@
 namespace {
 
 using platform::SimEvent;
+namespace fs = std::filesystem;
 
-const char kUnpack[] = "C:\\Korrin\\unditool\\undisk.exe C:\\Korrin\\unditool\\bootimg.w98 c:\\temp\\bootimg";
-const char kPack[] = "C:\\Korrin\\unditool\\rplimage c:\\temp\\bootimg c:\\temp\\bootimg.w98 /f:1440";
 const char kDosUndi[] = "C:\\Program Files\\Intel\\Pxe\\Pdk\\system\\images\\x86pc\\undi\\dosundi\\dosundi.1";
+const char kTemplate[] = "C:\\Korrin\\unditool\\bootimg.w98";
 const char kSetVars[] = "c:\\temp\\bootimg\\winboot\\setvars.bat";
 const char kStartNet[] = "c:\\temp\\bootimg\\winboot\\startnet.bat";
-const char kWinboot[] = "c:\\temp\\bootimg\\winboot";
 const SimEvent kRebuildNotice = {"message", "当服务器名和共享目录名发生变动，您必须重新生成镜像!", "创建完成", 64};
+const char kKept[] = "\r\n原有的 dosundi.1 未被改动，请重新生成镜像。";
 
-// A floppy holding these files in its WINBOOT directory.
-using Files = std::vector<std::pair<std::string, std::string>>;
-std::string Floppy(const Files& files) {
-  fat12::Tree root, winboot;
-  root.is_directory = winboot.is_directory = true;
-  winboot.name = "WINBOOT";
-  for (const auto& f : files) winboot.children.push_back({f.first, false, 0x21, 0, f.second, {}});
-  root.children.push_back(winboot);
-  std::string image, error;
-  EXPECT_TRUE(fat12::Pack(root, nullptr, &image, &error)) << error;
-  return image;
+// A floppy image edited in its WINBOOT folder.
+std::string Edited(const std::string& image, const std::function<void(std::vector<fat12::Tree>&)>& edit) {
+  fat12::Tree root;
+  std::string out, error;
+  EXPECT_TRUE(fat12::Unpack(image, &root, &error)) << error;
+  for (fat12::Tree& dir : root.children)
+    if (dir.name == "WINBOOT") edit(dir.children);
+  EXPECT_TRUE(fat12::Pack(root, nullptr, &out, &error)) << error;
+  return out;
+}
+void SetFile(std::vector<fat12::Tree>& files, const std::string& name, const std::string& bytes) {
+  for (fat12::Tree& f : files)
+    if (f.name == name) f.data = bytes;
+}
+void Drop(std::vector<fat12::Tree>& files, const std::string& name) {
+  files.erase(std::remove_if(files.begin(), files.end(), [&](const fat12::Tree& f) { return f.name == name; }),
+              files.end());
 }
 
-// The template's files besides its setvars.bat.
-const Files kTemplateOthers = {{"PROTOCOL.INI", "[protman]\r\nDriverName=PROTMAN$\r\n"},
-                               {"STARTNET.BAT", "@echo off\r\nrem the template's own\r\n"}};
-
-// The wait dialog's count and bar.
-std::string Countdown(const pxe::TForm2& dialog) {
-  return dialog.Label2.Text() + "/" + std::to_string(dialog.ProgressBar1.Position());
+std::string Shipped() {
+  std::ifstream in(TEMPLATE_BOOTIMG, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-class BootImage : public SimSession {
- protected:
-  void SetUp() override {
+// A server with the release in C:\Korrin and the program files folder. The
+// unpacker is the real one, run at the sixth tick; the packer is the real
+// one, its image then passed through `packed`.
+class ImageServer : public SimMachine {
+ public:
+  ImageServer() {
     host.RequireProgramFiles();
     host.SetRegistry(paths::kWindowsKey, "ProgramFilesDir", "C:\\Program Files");
     host.SetRegistry(paths::kComputerNameKey, "computername", "KORRINSRV");
     MakeDirs("C:\\Program Files");
-    Put("C:\\Korrin\\unditool\\bootimg.w98", TemplateImage());
+    Put(kTemplate, Shipped());
     for (const char* tool : {"C:\\Korrin\\unditool\\undisk.exe", "C:\\Korrin\\unditool\\rplimage.exe"}) Put(tool, "program");
     host.SetCurrentDirectory("C:\\Korrin");
-    // The unpacker lays out the template's tree before the dialog's sixth tick.
     ui.OnModal<pxe::TForm2>([this](pxe::TForm2& dialog) {
-      dialog.on_close = [this] { ++closes; };
-      countdown = Countdown(dialog);
       for (int tick = 1; !dialog.Closed() && tick < 100; ++tick) {
         if (tick == 6 && unpacks) LayOut();
         dialog.Timer2Timer();
-        countdown += " " + Countdown(dialog);
       }
       return platform::kMrCancel;
     });
-    // The packer makes a floppy of the work tree's files.
-    pack = [this] {
-      Put("c:\\temp\\bootimg.w98", PackTree());
-      return 0;
-    };
     host.RegisterStandin("rplimage", [this](platform::SimHost&, const std::vector<std::string>&, const std::string&,
-                                            std::string*) { return pack(); });
-    // What is installed while the notice "创建完成" is up.
+                                            std::string*) {
+      std::string err;
+      if (imagetools::Rplimage({host.NativePath("c:\\temp\\bootimg"), host.NativePath("c:\\temp\\bootimg.w98"), "/f:1440"},
+                               err) != 0)
+        return 9;
+      Put("c:\\temp\\bootimg.w98", packed(Get("c:\\temp\\bootimg.w98")));
+      if (after_packing) after_packing();
+      return exit_code;
+    });
     ui.WhileShown([this](const SimEvent& e) {
       if (e.caption == "创建完成") installed_at_notice = Get(kDosUndi);
     });
-    Start();
   }
-
-  // The template as the unpacker finds it.
-  std::string TemplateImage() {
-    Files files = kTemplateOthers;
-    files.push_back({"SETVARS.BAT", template_setvars});
-    return Floppy(files);
-  }
-  // The template's files in the work tree: the whole tree replaced, as the
-  // unpacker does, or (`replaces` false) written over what is there.
+  // The template unpacked over the work tree, as the unpacker does; the
+  // file an earlier template had left there when it does not replace it.
   void LayOut() {
-    if (replaces) std::filesystem::remove_all(host.NativePath("c:\\temp\\bootimg"));
-    Put(kSetVars, template_setvars);
-    for (const auto& f : kTemplateOthers) Put(std::string(kWinboot) + "\\" + f.first, f.second);
-    host.SetFileAttributes(kStartNet, startnet_read_only ? platform::kAttrReadOnly : platform::kAttrArchive);
+    std::string err;
+    ASSERT_EQ(imagetools::Undisk({host.NativePath(kTemplate), host.NativePath("c:\\temp\\bootimg")}, err), 0) << err;
+    if (!replaces) Put("c:\\temp\\bootimg\\winboot\\OLDNIC.DOS", "an earlier template's driver");
+    if (startnet_read_only) host.SetFileAttributes(kStartNet, platform::kAttrReadOnly);
   }
-  std::string PackTree() {
-    std::vector<platform::DirEntry> entries;
-    Files files;
-    EXPECT_TRUE(host.ListDirectory(kWinboot, &entries));
-    for (const platform::DirEntry& e : entries) {
-      if (e.is_directory) continue;
-      std::string name = e.name;
-      for (char& ch : name) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-      files.push_back({name, Get(std::string(kWinboot) + "\\" + e.name)});
+  pxe::ImageFields Fields(std::optional<bool> box) { return {"C:\\Korrin", form->Edit1.Text(), box}; }
+  // What the check makes of a plan: the items' marks, then their names.
+  static std::string Items(const plan::Plan& p, std::string* names = nullptr) {
+    app::ServerCheck check;
+    app::AddPlan(&check, app::Road::kPxe, p);
+    std::string marks;
+    for (const app::CheckItem& i : check.items) {
+      marks += app::StateMark(i.state);
+      if (names) *names += (names->empty() ? "" : "，") + i.what;
     }
-    return Floppy(files);
+    return marks;
+  }
+  static std::string Said(const plan::Plan& p) {
+    std::string all = p.how + "\n";
+    for (const plan::Need& n : p.needs) all += n.item + "：" + n.found + " / " + n.todo + "\n";
+    for (const std::string& line : plan::Describe(p)) all += line + "\n";
+    return all;
   }
 
-  std::vector<std::string> SetVars() { return platform::SplitLines(Get(kSetVars)); }
-
-  std::string template_setvars = "@echo off\r\nSET DRIVE=C:\r\nSET PATH=A:\\\r\n";
-  std::string countdown;
-  int closes = 0;
-  bool unpacks = true;   // the unpacker lays out the tree
-  bool replaces = true;  // the tree it lays out takes the old one's place
-  bool startnet_read_only = false;  // its startnet.bat is read-only
-  std::function<int()> pack;
-  std::string installed_at_notice;
+  bool unpacks = true, replaces = true, startnet_read_only = false;
+  int exit_code = 0;
+  std::function<std::string(const std::string&)> packed = [](const std::string& image) { return image; };
+  std::function<void()> after_packing;
+  std::string installed_at_notice = "<no notice>";
 };
 
-TEST_F(BootImage, DefaultsBuildAndInstallTheImage) {
-  form->BitBtn7Click();
-  EXPECT_EQ(journal(), (std::vector<SimEvent>{{"run", kUnpack, "", 0}, {"modal", "TForm2", "", platform::kMrCancel},
-                                              {"wait", kPack, "", 0}, kRebuildNotice}));
-  // The wait dialog counts five seconds down and closes itself on the sixth tick.
-  EXPECT_EQ(countdown, "5/0 4/20 3/40 2/60 1/80 0/100 -1/120");
-  EXPECT_EQ(closes, 1);
-  EXPECT_EQ(Get(kSetVars), "@echo off\r\nSET DRIVE=C:\r\nSET PATH=A:\\\r\nSET SERVER=KORRINSRV\r\nSET SHARE=PVDROOT\r\n");
-  EXPECT_EQ(Get(kStartNet), kStandard);
-  EXPECT_EQ(Get(kDosUndi), Get("c:\\temp\\bootimg.w98"));
-  EXPECT_EQ(Get(kDosUndi).size(), pxe::kFloppyImageSize);
-  EXPECT_EQ(installed_at_notice, Get(kDosUndi));  // told once it is in place
-  EXPECT_EQ(form->settings.BootImageTarget, kDosUndi);
-}
+const char kFresh[] = "√√√××", kMade[] = "√√√√√";
+const std::string kKey = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion 的 ProgramFilesDir";
+const std::string kNotUnpacked = "原始镜像没有解开：倒计时结束时读不到 c:\\temp\\bootimg\\winboot\\setvars.bat";
 
-// The check box chooses the start script; a missing computer name is
-// written as it reads, empty.
-TEST_F(BootImage, SetVarsKeepsThreeTemplateLinesAndAddsServerAndShare) {
-  struct Case {
+// Each server: its plan as the check shows it, what the plan or its items
+// say, its refusal; the plan is made without changing anything, and the
+// button then shows that refusal and changes nothing, or changes only what
+// the plan lists.
+TEST(BootImagePlan, EachServerHasItsPlanAndTheButtonDoesExactlyIt) {
+  struct Row {
     const char* name;
-    std::string setvars;
-    const char* shared;
-    std::vector<std::string> lines;
-    bool auto_register = false;
-    const char* computer = "KORRINSRV";
-  } cases[] = {
-      {"seven lines", "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n", "D:\\PVDROOT",
-       {"1", "2", "3", "SET SERVER=KORRINSRV", "SET SHARE=PVDROOT"}, true},
-      {"two lines", "1\r\n2\r\n", "D:\\PVDROOT", {"1", "2", "", "SET SERVER=KORRINSRV", "SET SHARE=PVDROOT"}},
-      {"long share", "1\r\n2\r\n3\r\n", "E:\\ABCDEFGHIJKLMNOPQRSTUVWXYZ",
-       {"1", "2", "3", "SET SERVER=KORRINSRV", "SET SHARE=ABCDEFGHIJKLMNOPQRST"}},
-      {"Chinese share", "1\r\n2\r\n3\r\n", "D:\\无盘站", {"1", "2", "3", "SET SERVER=KORRINSRV", "SET SHARE=无盘站"}, true},
-      {"no computer name", "1\r\n2\r\n3\r\n", "D:\\PVDROOT", {"1", "2", "3", "SET SERVER=", "SET SHARE=PVDROOT"}, false, ""},
-      {"Chinese line kept", "rem \xD6\xD0\r\n2\r\n3\r\n", "D:\\PVDROOT",
-       {"rem 中", "2", "3", "SET SERVER=KORRINSRV", "SET SHARE=PVDROOT"}},
+    std::function<void(ImageServer&)> server;
+    std::string items;               // the marks of the five items
+    std::string refusal;             // words of the refusal; "" when none
+    std::vector<std::string> says;   // words of the needs or the changes
+    std::optional<bool> box = false;
+    std::vector<std::string> changes = {};  // the whole plan in lines, where given
+    std::vector<std::string> setvars = {};  // the lines the press writes into setvars.bat, where given
   };
-  for (const Case& c : cases) {
-    template_setvars = c.setvars;
-    host.SetRegistry(paths::kComputerNameKey, "computername", c.computer);
-    form->Edit1.SetText(c.shared);
-    form->CheckBox2.SetChecked(c.auto_register);
-    Put(kDosUndi, "old image");
-    form->BitBtn7Click();
-    EXPECT_EQ(SetVars(), c.lines) << c.name;
-    EXPECT_EQ(Get(kStartNet), c.auto_register ? kAutoRegister : kStandard) << c.name;
-    // The packed image holds what was written, so it is installed.
-    EXPECT_TRUE(Get(kDosUndi) == Get("c:\\temp\\bootimg.w98")) << c.name;
-    EXPECT_EQ(journal().back(), kRebuildNotice) << c.name;
-  }
-  EXPECT_EQ(Get(kSetVars).substr(0, 8), "rem \xD6\xD0\r\n");
-}
-
-TEST_F(BootImage, AMissingTemplateEndsTheProgramBeforeAnythingElse) {
-  host.DeleteFile("C:\\Korrin\\unditool\\bootimg.w98");
-  form->BitBtn7Click();
-  EXPECT_EQ(journal(), (std::vector<SimEvent>{{"notice", "找不到原始镜像文件,程序异常中止！", "Server", 0},
-                                              {"close", "", "", 0}}));
-  EXPECT_TRUE(host.DirectoryExists("c:\\temp"));
-  EXPECT_FALSE(host.DirectoryExists("c:\\temp\\bootimg"));
-  EXPECT_FALSE(host.DirectoryExists("C:\\Program Files\\Intel"));
-}
-
-// Only a whole 1440 KB floppy that reads back as what the run wrote, with the
-// template's other files and no others, replaces the installed image, and
-// only then comes "创建完成". Any step that fails keeps the old image and shows
-// the warning naming it in the notice's place. The tree an earlier run left
-// is never packed for this run's, and an old packed image is deleted before
-// packing, or the run stops.
-TEST_F(BootImage, OnlyAWholeFloppyOfThisRunsScriptsIsInstalledAndThenTold) {
-  const std::string setvars = "@echo off\r\nSET DRIVE=C:\r\nSET PATH=A:\\\r\nSET SERVER=KORRINSRV\r\nSET SHARE=PVDROOT\r\n";
-  const std::string protocol = kTemplateOthers[0].second;
-  const std::string good = Floppy(Files{{"PROTOCOL.INI", protocol}, {"SETVARS.BAT", setvars}, {"STARTNET.BAT", kStandard}});
-  ASSERT_EQ(good.size(), pxe::kFloppyImageSize);
-  std::string corrupt = good;
-  corrupt[0x200 + 3] = '\x05';  // the first FAT's entry of cluster 2 points elsewhere
-  corrupt[0x200 + 4] = '\x00';
-  auto size_says = [](size_t n) { return "大小为 " + std::to_string(n) + " 字节，不是 1440 KB 软盘镜像（1474560 字节）。"; };
-  const std::string unread = "无法读取打包后的镜像文件 c:\\temp\\bootimg.w98";
-  const std::string cannot_install = std::string("无法写入 ") + kDosUndi + "（文件只读、被占用或磁盘已满）。";
-  const std::string not_unpacked = "原始镜像没有解开：倒计时结束时读不到 c:\\temp\\bootimg\\winboot\\setvars.bat";
-  // What else goes wrong: the unpacker cannot start (its file is missing),
-  // lays out nothing, still runs when the countdown ends, or writes over the
-  // tree an earlier template left; that tree's setvars.bat cannot be
-  // deleted, nor its startnet.bat written; the old packed image cannot be
-  // deleted, the packer fails, takes too long or makes nothing, the packed
-  // image stays locked, the installed one is read-only, the disk fills while
-  // installing.
-  enum Hitch { kNone, kNoTree, kNoUnpacker, kNotUnpacked, kUnpackerRuns, kOverOldTree, kOldSetVarsStays,
-               kStartNetReadOnly, kStaleStays, kPackerFails, kPackerSlow, kNotPacked, kTemplateGone, kTemplateReplaced,
-               kLocked, kInstalledReadOnly, kDiskFull };
-  struct Case {
-    const char* name;
-    std::string image;  // what the packer makes; "" with kOverOldTree: the tree
-    std::string says;   // the warning's part; "" when installed
-    Hitch hitch = kNone;
-  } cases[] = {
-      {"whole and the run's own", good, ""},
-      {"not unpacked, and no earlier tree", good, not_unpacked, kNoTree},
-      {"an earlier tree, and no unpacker", good, "无法启动解包程序 C:\\Korrin\\unditool\\undisk.exe。", kNoUnpacker},
-      {"an earlier tree, and nothing unpacked", good, not_unpacked, kNotUnpacked},
-      {"an earlier tree, and the unpacker still running", good,
-       "解包程序 C:\\Korrin\\unditool\\undisk.exe 在倒计时结束时仍在运行，原始镜像还没有解开。", kUnpackerRuns},
-      {"unpacked over an earlier template's tree", "",
-       "镜像中的 WINBOOT\\OLDNIC.DOS 不在原始镜像中（c:\\temp\\bootimg 中留有以前的文件）。", kOverOldTree},
-      {"an earlier setvars.bat that cannot be deleted", good,
-       "无法删除上一次解开的 c:\\temp\\bootimg\\winboot\\setvars.bat（文件只读或被占用）", kOldSetVarsStays},
-      {"a startnet.bat that cannot be written", good,
-       "无法写入 c:\\temp\\bootimg\\winboot\\startnet.bat（文件只读、被占用或磁盘已满）。", kStartNetReadOnly},
-      {"an old packed image that cannot be deleted", good,
-       "无法删除上一次打包的镜像文件 c:\\temp\\bootimg.w98（文件只读或被占用）。", kStaleStays},
-      {"the packer fails", good, "打包程序报告错误（返回值 2）。", kPackerFails},
-      {"the packer too slow", good, "打包程序在 60 秒内没有结束，已被终止。", kPackerSlow},
-      {"not packed", "", unread, kNotPacked},
-      {"empty", "", unread},
-      {"one byte short", good.substr(0, 1474559), size_says(1474559)},
-      {"one byte long", good + "\xF6", size_says(1474561)},
-      {"no FAT12 at all", std::string(pxe::kFloppyImageSize, '\xF6'), "不是完好的 FAT12 软盘镜像"},
-      {"a corrupt chain", corrupt, "不是完好的 FAT12 软盘镜像"},
-      {"no setvars.bat", Floppy(Files{{"PROTOCOL.INI", protocol}, {"STARTNET.BAT", kStandard}}),
-       "镜像中没有 winboot\\SETVARS.BAT"},
-      {"an old setvars.bat", Floppy(Files{{"PROTOCOL.INI", protocol}, {"SETVARS.BAT", "SET SERVER=OLD\r\n"}, {"STARTNET.BAT", kStandard}}),
-       "winboot\\SETVARS.BAT 不是本次写入的内容"},
-      {"the other start script", Floppy(Files{{"PROTOCOL.INI", protocol}, {"SETVARS.BAT", setvars}, {"STARTNET.BAT", kAutoRegister}}),
-       "winboot\\STARTNET.BAT 不是本次写入的内容"},
-      {"a template file left out", Floppy(Files{{"SETVARS.BAT", setvars}, {"STARTNET.BAT", kStandard}}),
-       "镜像中没有原始镜像中的 WINBOOT\\PROTOCOL.INI。"},
-      {"a template file of an earlier template", Floppy(Files{{"PROTOCOL.INI", "[protman]\r\n"}, {"SETVARS.BAT", setvars}, {"STARTNET.BAT", kStandard}}),
-       "镜像中的 WINBOOT\\PROTOCOL.INI 与原始镜像中的不同。"},
-      {"the template taken away while packing", good,
-       "无法读取原始镜像文件 C:\\Korrin\\unditool\\bootimg.w98，无法检查打包后的镜像。", kTemplateGone},
-      {"the template replaced by a damaged one while packing", good,
-       "原始镜像文件不是完好的 FAT12 软盘镜像", kTemplateReplaced},
-      {"installed one read-only", good, cannot_install, kInstalledReadOnly},
-      {"disk full while installing", good, cannot_install, kDiskFull},
-      {"locked by the packer", good, unread, kLocked},  // stays locked: last
+  auto made = [](ImageServer& s) {
+    s.form->BitBtn7Click();
+    ASSERT_EQ(s.journal().back(), kRebuildNotice);
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    // What the row before changed of the tools and the tree.
-    host.StopHolding("undisk.exe");
-    host.FinishHeld();
-    Put("C:\\Korrin\\unditool\\undisk.exe", "program");
-    Put("C:\\Korrin\\unditool\\bootimg.w98", TemplateImage());
-    startnet_read_only = false;
-    for (const char* file : {kSetVars, kStartNet}) host.SetFileAttributes(file, platform::kAttrArchive);
-    journal().clear();
-    installed_at_notice = "<no notice>";
-    Put(kDosUndi, "good old image");
-    host.SetFileAttributes(kDosUndi, c.hitch == kInstalledReadOnly ? platform::kAttrReadOnly : platform::kAttrArchive);
-    Put("c:\\temp\\BOOTIMG.W98", "stale");
-    host.SetFileAttributes("c:\\temp\\BOOTIMG.W98", c.hitch == kStaleStays ? platform::kAttrReadOnly : platform::kAttrArchive);
-    // The tree an earlier run left: its scripts rewritten, and a driver the
-    // template of that time had.
-    std::filesystem::remove_all(host.NativePath("c:\\temp\\bootimg"));
-    if (c.hitch != kNoTree) {
-      LayOut();
-      Put(kSetVars, "@echo off\r\nSET DRIVE=C:\r\nSET PATH=A:\\\r\nSET SERVER=KORRINSRV\r\nSET SHARE=PVDROOT\r\n");
-      Put(kStartNet, kStandard);
-      Put(std::string(kWinboot) + "\\OLDNIC.DOS", "an earlier template's driver");
-    }
-    host.SetFileAttributes(kSetVars, c.hitch == kOldSetVarsStays ? platform::kAttrReadOnly : platform::kAttrArchive);
-    unpacks = c.hitch != kNoTree && c.hitch != kNotUnpacked;
-    replaces = c.hitch != kOverOldTree;
-    if (c.hitch == kNoUnpacker) host.DeleteFile("C:\\Korrin\\unditool\\undisk.exe");
-    if (c.hitch == kUnpackerRuns) host.HoldRunning("undisk.exe");
-    startnet_read_only = c.hitch == kStartNetReadOnly;
-    host.MakeSlow("rplimage", c.hitch == kPackerSlow ? pxe::kPackLimit + 1 : 0);
-    pack = [&] {
-      if (c.hitch == kOverOldTree) Put("c:\\temp\\bootimg.w98", PackTree());
-      else if (c.hitch != kNotPacked) Put("c:\\temp\\bootimg.w98", c.image);
-      if (c.hitch == kLocked) host.MakeUnreadable("c:\\temp\\bootimg.w98");
-      if (c.hitch == kTemplateGone) host.DeleteFile("C:\\Korrin\\unditool\\bootimg.w98");
-      if (c.hitch == kTemplateReplaced) Put("C:\\Korrin\\unditool\\bootimg.w98", std::string(pxe::kFloppyImageSize, '\xF6'));
-      if (c.hitch == kDiskFull) host.LimitDiskSpace(1000);
-      return c.hitch == kPackerFails ? 2 : 0;
+  auto renamed = [&](ImageServer& s, const char* name) {
+    made(s);
+    s.host.SetRegistry(paths::kComputerNameKey, "computername", name);
+  };
+  auto program_files = [](const char* dir) {
+    return [dir](ImageServer& s) { s.host.SetRegistry(paths::kWindowsKey, "ProgramFilesDir", dir); };
+  };
+  auto template_setvars = [](const char* setvars, const char* shared, const char* computer) {
+    return [=](ImageServer& s) {
+      s.Put(kTemplate, Edited(Shipped(), [&](auto& f) { SetFile(f, "SETVARS.BAT", setvars); }));
+      s.form->Edit1.SetText(shared);
+      s.host.SetRegistry(paths::kComputerNameKey, "computername", computer);
     };
-    form->BitBtn7Click();
-    host.LimitDiskSpace(SIZE_MAX);
-    if (c.hitch == kNotPacked) {
-      EXPECT_FALSE(host.FileExists("c:\\temp\\bootimg.w98"));
-    }
-    // The unpacker was started, hidden, unless the earlier tree could not
-    // be cleared; the countdown followed once it had started.
-    const bool unpacker_run = c.hitch != kOldSetVarsStays;
-    EXPECT_EQ(std::count(journal().begin(), journal().end(), SimEvent{"run", kUnpack, "", 0}), unpacker_run ? 1 : 0);
-    EXPECT_EQ(std::count(journal().begin(), journal().end(), SimEvent{"modal", "TForm2", "", platform::kMrCancel}),
-              unpacker_run && c.hitch != kNoUnpacker ? 1 : 0);
-    if (c.says.empty()) {
-      EXPECT_EQ(Get(kDosUndi), c.image);
-      EXPECT_EQ(journal().back(), kRebuildNotice);
-      EXPECT_EQ(installed_at_notice, c.image);
+  };
+  auto template_without = [](const char* file) {
+    return [file](ImageServer& s) { s.Put(kTemplate, Edited(Shipped(), [&](auto& f) { Drop(f, file); })); };
+  };
+  const std::string dirs = "建立目录 C:\\Program Files\\Intel", cannot_install = std::string("无法写入 ") + kDosUndi;
+  const Row rows[] = {
+      {"a fresh server", nullptr, kFresh, "", {}, false,
+       {"建立目录 c:\\temp",
+        "运行 C:\\Korrin\\unditool\\undisk.exe C:\\Korrin\\unditool\\bootimg.w98 c:\\temp\\bootimg（可能改动：c:\\temp\\bootimg；c:\\temp\\bootimg.bs）",
+        "写入 c:\\temp\\bootimg\\winboot\\setvars.bat（解开的 setvars.bat 的前三行，再加 SET SERVER=KORRINSRV、SET SHARE=PVDROOT）",
+        "写入 c:\\temp\\bootimg\\winboot\\startnet.bat（网卡自动注册：关 的启动脚本）",
+        "运行 C:\\Korrin\\unditool\\rplimage c:\\temp\\bootimg c:\\temp\\bootimg.w98 /f:1440（可能改动：c:\\temp\\bootimg.w98）",
+        dirs, dirs + "\\Pxe", dirs + "\\Pxe\\Pdk", dirs + "\\Pxe\\Pdk\\system", dirs + "\\Pxe\\Pdk\\system\\images",
+        dirs + "\\Pxe\\Pdk\\system\\images\\x86pc", dirs + "\\Pxe\\Pdk\\system\\images\\x86pc\\undi",
+        dirs + "\\Pxe\\Pdk\\system\\images\\x86pc\\undi\\dosundi", std::string("写入 ") + kDosUndi + "（c:\\temp\\bootimg.w98）",
+        "无法预先确定：解包程序能否在倒计时内解开原始镜像，打包程序能否在 60 秒内打好包"}},
+      // The template's first three lines (a shorter file gets empty ones),
+      // then this server (as the registry reads, empty too) and share.
+      {"a template setvars.bat of seven lines, the box checked",
+       template_setvars("rem \xD6\xD0\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n", "D:\\PVDROOT", "KORRINSRV"), kFresh, "", {}, true, {},
+       {"rem 中", "2", "3", "SET SERVER=KORRINSRV", "SET SHARE=PVDROOT"}},
+      {"two lines, a Chinese share, no computer name", template_setvars("1\r\n2\r\n", "D:\\无盘站", ""), kFresh, "", {}, false, {},
+       {"1", "2", "", "SET SERVER=", "SET SHARE=无盘站"}},
+      // Made today: the button rebuilds it all the same, as a refresh.
+      {"the image made", made, kMade, "", {"SERVER=KORRINSRV，SHARE=PVDROOT，都是今天的；网卡自动注册：关", "删除 c:\\temp\\bootimg.w98"}},
+      {"the image made, and the check knows no box", made, kMade, "", {}, std::nullopt},
+      {"the image made for a Chinese share", [&](ImageServer& s) { s.form->Edit1.SetText("D:\\无盘站"), made(s); }, kMade, "",
+       {"SHARE=无盘站，都是今天的"}},
+      {"the image made, the other start script asked for", made, "√√√√△", "", {"替换 " + std::string(kDosUndi)}, true},
+      {"the server renamed", [&](ImageServer& s) { renamed(s, "NEWNAME"); }, "√√√√△", "",
+       {"镜像中 SERVER=KORRINSRV，本机的计算机名是 NEWNAME；网卡自动注册：关。", "（重新生成）（服务器名或共享目录名变动后必须重新生成）"}},
+      {"no computer name", [&](ImageServer& s) { renamed(s, ""); }, "√√√√？", "", {"读不到注册表中的计算机名"}},
+      {"the installed image damaged", [](ImageServer& s) { s.Put(kDosUndi, "half an image"); }, "√√√？？", "",
+       {"的大小为 13 字节，不是 1440 KB 软盘镜像"}},
+      {"no ProgramFilesDir", program_files(""), "√√√？？",
+       "注册表中没有 Program Files 目录（" + kKey + "），找不到 PXE-PDK 的镜像目录，没有生成镜像。", {"不知道启动镜像装在哪里"}},
+      {"a ProgramFilesDir on a drive not there", program_files("D:\\Program Files"), "√√√！！",
+       "注册表中的 Program Files 目录 D:\\Program Files（" + kKey +
+           "）不存在，找不到 PXE-PDK 的镜像目录，没有生成镜像。\r\n请检查 ProgramFilesDir，或建立这个目录。",
+       {"检查注册表中的 ProgramFilesDir（它指的 D:\\Program Files 不存在），改正它或建立这个目录，再在 PXE 页上按“生成镜像文件”"}},
+      {"a ProgramFilesDir that is a file", program_files("C:\\Korrin\\unditool\\undisk.exe"), "√√√！！", "注册表中的 Program Files 目录 C:\\Korrin"},
+      {"no template", [](ImageServer& s) { s.host.DeleteFile(kTemplate); }, "√√！！！", "找不到原始镜像文件,程序异常中止！",
+       {"先按“原始镜像文件”一项处理，再在 PXE 页上按“生成镜像文件”", "换上随程序发布的完好的 bootimg.w98（放在 C:\\Korrin\\unditool 中）"}},
+      {"a template that cannot be read", [](ImageServer& s) { s.host.MakeUnreadable(kTemplate); }, "√√？！！", kNotUnpacked,
+       {"无法读取 C:\\Korrin\\unditool\\bootimg.w98"}},
+      {"a template one byte short", [](ImageServer& s) { s.Put(kTemplate, Shipped().substr(1)); }, "√√？！！", kNotUnpacked,
+       {"大小为 1474559 字节"}},
+      {"a template without its setvars.bat", template_without("SETVARS.BAT"), "√√！！！", kNotUnpacked},
+      // The image would not start the workstations' network.
+      {"a template without a workstation file", template_without("NET.EXE"), "√√！！！",
+       "C:\\Korrin\\unditool\\bootimg.w98 中缺少 1 个文件：WINBOOT\\NET.EXE，用它做的启动镜像无法启动工作站。"},
+      {"no unpacker", [](ImageServer& s) { s.host.DeleteFile("C:\\Korrin\\unditool\\undisk.exe"); }, "！√√！！",
+       "无法启动解包程序 C:\\Korrin\\unditool\\undisk.exe。", {"C:\\Korrin\\unditool 中没有 undisk.exe。", "把随程序发布的 unditool 目录放到 C:\\Korrin 中"}},
+      {"no packer, the image made", [&](ImageServer& s) { made(s); s.host.DeleteFile("C:\\Korrin\\unditool\\rplimage.exe"); },
+       "！√√√√", "无法启动打包程序 C:\\Korrin\\unditool\\rplimage。"},
+      {"c:\\temp a file", [](ImageServer& s) { s.Put("c:\\temp", "a file"); }, "√！√！！", kNotUnpacked,
+       {"c:\\temp 是一个文件", "先按“临时目录”一项处理"}},
+      {"an earlier setvars.bat read-only", [&](ImageServer& s) { made(s); s.host.SetFileAttributes(kSetVars, 1); }, "√！√√√",
+       "无法删除上一次解开的 c:\\temp\\bootimg\\winboot\\setvars.bat（文件只读或被占用），无法确认镜像是本次解开的。",
+       {"去掉 c:\\temp\\bootimg\\winboot\\setvars.bat 的只读属性"}},
+      {"an earlier packed image read-only, the server renamed",
+       [&](ImageServer& s) { renamed(s, "NEWNAME"); s.host.SetFileAttributes("c:\\temp\\bootimg.w98", 1); }, "√！√√！",
+       "无法删除上一次打包的镜像文件 c:\\temp\\bootimg.w98（文件只读或被占用）。",
+       {"先按“临时目录”一项处理，再在 PXE 页上按“生成镜像文件”（重新生成）"}},
+      {"the installed image read-only", [&](ImageServer& s) { made(s); s.host.SetFileAttributes(kDosUndi, 1); }, "√√√！√",
+       cannot_install + "（文件只读、被占用或磁盘已满）。", {"去掉 " + std::string(kDosUndi) + " 的只读属性"}},
+      {"a file in place of the images folder", [](ImageServer& s) { s.Put("C:\\Program Files\\Intel\\Pxe\\Pdk\\system\\images", "x"); },
+       "√√√！！", cannot_install, {"把文件 C:\\Program Files\\Intel\\Pxe\\Pdk\\system\\images 改名或移走"}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    ImageServer s;
+    s.Start();
+    if (row.server) row.server(s);
+    if (::testing::Test::HasFatalFailure()) return;
+    s.journal().clear();
+    const auto before = s.Tree("C:");
+    const plan::Plan p = pxe::PlanBootImage(s.host, s.Fields(row.box));
+    EXPECT_EQ(s.Tree("C:"), before);
+    EXPECT_EQ(s.journal(), std::vector<SimEvent>{});
+    std::string names;
+    EXPECT_EQ(ImageServer::Items(p, &names), row.items);
+    EXPECT_EQ(names, "镜像工具，临时目录，原始镜像文件，已安装的启动镜像，启动镜像中的服务器和共享");
+    const std::string said = ImageServer::Said(p);
+    for (const std::string& words : row.says) EXPECT_NE(said.find(words), std::string::npos) << words << "\n" << said;
+    if (!row.changes.empty()) EXPECT_EQ(plan::Describe(p), row.changes);
+    EXPECT_EQ(p.Refused(), !row.refusal.empty()) << said;
+    EXPECT_NE(p.message.find(row.refusal), std::string::npos) << p.message;
+    if (!row.box) continue;  // the check's plan: no button pressed with it
+    s.form->CheckBox2.SetChecked(*row.box);
+    s.form->BitBtn7Click();
+    if (p.Refused()) {
+      std::vector<SimEvent> shown = {p.caption.empty() ? SimEvent{"notice", p.message, "Server", 0}
+                                                       : SimEvent{"message", p.message, p.caption, p.flags}};
+      if (pxe::EndsProgram(p)) shown.push_back({"close", "", "", 0});
+      EXPECT_EQ(s.journal(), shown);
+      EXPECT_EQ(s.Tree("C:"), before);
       continue;
     }
-    EXPECT_EQ(Get(kDosUndi), "good old image");
-    EXPECT_EQ(installed_at_notice, "<no notice>");
-    // The packer ran, and was waited for, only where the run got that far.
-    const bool packs = c.hitch != kNoTree && c.hitch != kNoUnpacker && c.hitch != kNotUnpacked &&
-                       c.hitch != kUnpackerRuns && c.hitch != kOldSetVarsStays && c.hitch != kStartNetReadOnly &&
-                       c.hitch != kStaleStays;
-    EXPECT_EQ(std::count(journal().begin(), journal().end(), SimEvent{"wait", kPack, "", 0}), packs ? 1 : 0);
-    if (c.hitch == kStaleStays) {
-      EXPECT_EQ(Get("c:\\temp\\bootimg.w98"), "stale");
+    EXPECT_EQ(s.journal().back(), kRebuildNotice);
+    EXPECT_EQ(s.installed_at_notice, s.Get(kDosUndi));  // told once it is in place
+    EXPECT_EQ(s.Get(kStartNet), *row.box ? kAutoRegister : kStandard);
+    // What was packed is installed, with the template's boot code.
+    EXPECT_EQ(s.Get(kDosUndi), s.Get("c:\\temp\\bootimg.w98"));
+    EXPECT_EQ(s.Get(kDosUndi).substr(0x3E, 0x1C2), s.Get(kTemplate).substr(0x3E, 0x1C2));
+    if (!row.setvars.empty()) EXPECT_EQ(platform::SplitLines(s.Get(kSetVars)), row.setvars);
+    auto after = s.Tree("C:");
+    for (const auto& entry : before) after.emplace(entry.first, "<gone>");  // what was there and is gone
+    for (const auto& [path, what] : after) {
+      if (before.count(path) && before.at(path) == what) continue;
+      std::string windows = "C:\\" + path;
+      std::replace(windows.begin(), windows.end(), '/', '\\');
+      EXPECT_TRUE(plan::Lists(p, windows)) << "changed, not in the plan: " << windows;
     }
-    ASSERT_FALSE(journal().empty());
-    EXPECT_EQ(journal().back().flags, platform::kMbIconExclamation);
-    EXPECT_NE(journal().back().text.find(c.says), std::string::npos) << journal().back().text;
-    EXPECT_NE(journal().back().text.find("原有的 dosundi.1 未被改动，请重新生成镜像。"), std::string::npos);
   }
 }
 
-// Browsing for a driver moves the current directory; the tools stay in the
-// start directory, quoted where it holds a blank.
-TEST_F(BootImage, FindsItsToolsInTheStartDirectoryWhereverTheCurrentDirectoryMoved) {
-  Put("C:\\My Tools\\unditool\\bootimg.w98", TemplateImage());
-  for (const char* tool : {"C:\\My Tools\\unditool\\undisk.exe", "C:\\My Tools\\unditool\\rplimage.exe"})
-    Put(tool, "program");
-  host.SetCurrentDirectory("C:\\My Tools");
-  Start();
-  MakeDirs("D:\\DRIVERS");
-  host.SetCurrentDirectory("D:\\DRIVERS");
-  journal().clear();
-  form->BitBtn7Click();
-  EXPECT_EQ(journal().at(0),
-            (SimEvent{"run", "\"C:\\My Tools\\unditool\\undisk.exe\" \"C:\\My Tools\\unditool\\bootimg.w98\" c:\\temp\\bootimg", "", 0}));
-  EXPECT_EQ(journal().at(2),
-            (SimEvent{"wait", "\"C:\\My Tools\\unditool\\rplimage\" c:\\temp\\bootimg c:\\temp\\bootimg.w98 /f:1440", "", 0}));
-}
-
-// Without the program files directory the image would go below the current
-// drive's root, where the PDK never looks; a value naming no folder (a drive
-// letter changed, the folder moved or removed, a file of that name) would
-// put it where no PDK is. Either is refused before anything is made.
-TEST_F(BootImage, AProgramFilesDirectoryThatIsNotThereIsRefused) {
-  const std::string key = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion 的 ProgramFilesDir";
-  auto not_there = [&](const std::string& dir) {
-    return "注册表中的 Program Files 目录 " + dir + "（" + key +
-           "）不存在，找不到 PXE-PDK 的镜像目录，没有生成镜像。\r\n请检查 ProgramFilesDir，或建立这个目录。";
-  };
-  struct Case {
-    const char* name;
-    std::string value;
+// A packed image is the template with this run's two scripts: none of
+// them missing or changed, nothing added.
+TEST(BootImageRun, APackedImageIsTheTemplateWithThisRunsTwoScripts) {
+  const std::string setvars = "SET SERVER=S\r\n", tmpl = Shipped();
+  const std::string good = Edited(tmpl, [&](auto& f) { SetFile(f, "SETVARS.BAT", setvars), SetFile(f, "STARTNET.BAT", kStandard); });
+  const struct {
+    std::function<void(std::vector<fat12::Tree>&)> edit;
     std::string says;
-  } cases[] = {
-      {"no value", "", "注册表中没有 Program Files 目录（" + key + "），找不到 PXE-PDK 的镜像目录，没有生成镜像。"},
-      {"a drive that is not there", "D:\\Program Files", not_there("D:\\Program Files")},
-      {"a folder not there", "C:\\Programme", not_there("C:\\Programme")},
-      {"a file of that name", "C:\\PF", not_there("C:\\PF")},
+  } rows[] = {
+      {nullptr, ""},
+      {[](auto& f) { Drop(f, "SETVARS.BAT"); }, "镜像中没有 winboot\\SETVARS.BAT。"},
+      {[](auto& f) { SetFile(f, "SETVARS.BAT", "SET SERVER=OLD\r\n"); }, "镜像中的 winboot\\SETVARS.BAT 不是本次写入的内容。"},
+      {[](auto& f) { SetFile(f, "STARTNET.BAT", kAutoRegister); }, "镜像中的 winboot\\STARTNET.BAT 不是本次写入的内容。"},
+      {[](auto& f) { Drop(f, "PROTOCOL.INI"); }, "镜像中没有原始镜像中的 WINBOOT\\PROTOCOL.INI。"},
+      {[](auto& f) { SetFile(f, "PROTOCOL.INI", "[protman]\r\n"); }, "镜像中的 WINBOOT\\PROTOCOL.INI 与原始镜像中的不同。"},
+      {[](auto& f) { f.push_back({"OLDNIC.DOS", false, 0x20, 0, "an earlier template's", {}}); },
+       "镜像中的 WINBOOT\\OLDNIC.DOS 不在原始镜像中（c:\\temp\\bootimg 中留有以前的文件）。"},
   };
-  Put("C:\\PF", "a file");
-  for (const Case& c : cases) {
-    journal().clear();
-    host.SetRegistry(paths::kWindowsKey, "ProgramFilesDir", c.value);
-    form->BitBtn7Click();
-    EXPECT_EQ(journal(), (std::vector<SimEvent>{{"message", c.says, "morva提示", 48}})) << c.name;
-    EXPECT_FALSE(host.DirectoryExists("c:\\temp")) << c.name;
-    for (const char* dir : {"C:\\Intel", "D:\\", "C:\\Programme"}) EXPECT_FALSE(host.DirectoryExists(dir)) << c.name;
+  for (const auto& row : rows)
+    EXPECT_EQ(pxe::CheckPackedImage(row.edit ? Edited(good, row.edit) : good, tmpl, setvars, kStandard), row.says);
+  const std::string garbage(pxe::kFloppyImageSize, '\xF6');
+  EXPECT_EQ(pxe::CheckPackedImage(garbage, tmpl, setvars, kStandard).find("它不是完好的 FAT12 软盘镜像"), 0u);
+  EXPECT_EQ(pxe::CheckPackedImage(good, garbage, setvars, kStandard).find("原始镜像文件不是完好的 FAT12 软盘镜像"), 0u);
+}
+
+// What goes wrong only while the image is built: the unpacker lays out
+// nothing, still runs when the countdown ends, or over the tree an earlier
+// template left; its startnet.bat cannot be written; the packer fails,
+// takes too long, or makes no whole image; the template goes while
+// packing; the disk fills while installing. Each keeps the old image and
+// names the step in the notice's place.
+TEST(BootImageRun, OnlyAWholeFloppyOfThisRunsScriptsIsInstalledAndThenTold) {
+  const std::string unread = "无法读取打包后的镜像文件 c:\\temp\\bootimg.w98";
+  struct Row {
+    const char* name;
+    std::function<void(ImageServer&)> hitch;
+    std::string says;  // words of the warning; "" when installed
+    bool packs = true;
+  } rows[] = {
+      {"whole and the run's own", nullptr, ""},
+      {"nothing unpacked", [](ImageServer& s) { s.unpacks = false; }, kNotUnpacked, false},
+      {"the unpacker still running", [](ImageServer& s) { s.host.HoldRunning("undisk.exe"); },
+       "解包程序 C:\\Korrin\\unditool\\undisk.exe 在倒计时结束时仍在运行，原始镜像还没有解开。", false},
+      {"unpacked over an earlier template's tree", [](ImageServer& s) { s.replaces = false; },
+       "打包后的镜像文件 c:\\temp\\bootimg.w98 没有通过检查：镜像中的 WINBOOT\\OLDNIC.DOS 不在原始镜像中"},
+      {"a startnet.bat that cannot be written", [](ImageServer& s) { s.startnet_read_only = true; },
+       "无法写入 c:\\temp\\bootimg\\winboot\\startnet.bat（文件只读、被占用或磁盘已满）。", false},
+      {"the packer fails", [](ImageServer& s) { s.exit_code = 2; }, "打包程序报告错误（返回值 2）。"},
+      {"the packer too slow", [](ImageServer& s) { s.host.MakeSlow("rplimage", pxe::kPackLimit + 1); }, "打包程序在 60 秒内没有结束，已被终止。"},
+      {"not packed", [](ImageServer& s) { s.after_packing = [&s] { s.host.DeleteFile("c:\\temp\\bootimg.w98"); }; }, unread},
+      {"locked by the packer", [](ImageServer& s) { s.after_packing = [&s] { s.host.MakeUnreadable("c:\\temp\\bootimg.w98"); }; }, unread},
+      {"one byte short", [](ImageServer& s) { s.packed = [](const std::string& i) { return i.substr(1); }; },
+       "大小为 1474559 字节，不是 1440 KB 软盘镜像（1474560 字节）。"},
+      {"the template taken away while packing", [](ImageServer& s) { s.after_packing = [&s] { s.host.DeleteFile(kTemplate); }; },
+       "无法读取原始镜像文件 C:\\Korrin\\unditool\\bootimg.w98，无法检查打包后的镜像。"},
+      {"disk full while installing", [](ImageServer& s) { s.after_packing = [&s] { s.host.LimitDiskSpace(1000); }; },
+       std::string("无法写入 ") + kDosUndi + "（文件只读、被占用或磁盘已满）。"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    ImageServer s;
+    s.Start();
+    s.Put(kDosUndi, "good old image");
+    // The tree an earlier run left, its scripts rewritten.
+    s.MakeDirs("c:\\temp");
+    s.LayOut();
+    s.Put(kSetVars, "SET SERVER=KORRINSRV\r\n");
+    if (row.hitch) row.hitch(s);
+    s.journal().clear();
+    s.form->BitBtn7Click();
+    s.host.LimitDiskSpace(SIZE_MAX);
+    // The unpacker was started, hidden, and the countdown followed.
+    ASSERT_GE(s.journal().size(), 3u);
+    EXPECT_EQ(s.journal()[0], (SimEvent{"run", "C:\\Korrin\\unditool\\undisk.exe C:\\Korrin\\unditool\\bootimg.w98 c:\\temp\\bootimg", "", 0}));
+    EXPECT_EQ(s.journal()[1], (SimEvent{"modal", "TForm2", "", platform::kMrCancel}));
+    EXPECT_EQ(s.journal()[2].kind == "wait", row.packs);
+    EXPECT_EQ(s.installed_at_notice, row.says.empty() ? s.Get(kDosUndi) : "<no notice>");
+    if (row.says.empty()) continue;
+    EXPECT_EQ(s.Get(kDosUndi), "good old image");
+    EXPECT_EQ(s.journal().back().flags, platform::kMbIconExclamation);
+    EXPECT_NE(s.journal().back().text.find(row.says), std::string::npos) << s.journal().back().text;
+    EXPECT_NE(s.journal().back().text.find(kKept), std::string::npos);
   }
 }
 
-// Each launcher starts its program from where it lies, quoted where the path
-// holds a blank, or names what is missing; the installer is found from the
-// start directory wherever the current directory has moved.
+// "安装 PXE": its plan's marks for PXE-PDK 安装程序 and 已安装的 PXE-PDK and its
+// words, made without changing anything, and the button doing it; the
+// other launchers start their program from where it lies, quoted where the
+// path holds a blank, or name what is missing. The installer is found from
+// the start directory wherever the current directory has moved.
 TEST(Launchers, StartWhatIsThereAndNameWhatIsNot) {
-  const char kPdkMissing[] = "找不到配置文件，可能是PXE-PDK 程序没有正确没装!";
-  const char kRegMissing[] = "找不到PXEReg60.EXE，可能是PXE-PDK 程序没有正确没装!";
-  const char kDhcpMissing[] = "找不到配置文件，可能是DHCP服务没有正确没装!";
-  const char kSystem[] = "C:\\PF\\Intel\\Pxe\\Pdk\\system\\";
-  const char kSpaced[] = "C:\\Program Files\\Intel\\Pxe\\Pdk\\system\\";
+  const std::string kSystem = "C:\\PF\\Intel\\Pxe\\Pdk\\system\\", kSpaced = "C:\\Program Files\\Intel\\Pxe\\Pdk\\system\\";
+  const std::string kInstaller = "C:\\Korrin\\pxe-pdk\\pxe20-pdk.exe";
+  const SimEvent kInstall = {"run", kInstaller, "", 1};
   struct Case {
-    bool blanks;          // the start directory, Program Files and Windows hold blanks
+    bool blanks;  // the start directory, Program Files and Windows hold blanks
     const char* control;
-    std::string present;  // file put in place first, or ""
-    SimEvent event;
+    std::vector<std::string> present;  // files put in place first
+    std::vector<SimEvent> events;
+    std::string items = "", says = "";  // BitBtn3: its plan
+    const char* program_files = nullptr;  // when not the usual
   } cases[] = {
-      {false, "BitBtn3", "", {"run", "C:\\Korrin\\pxe-pdk\\pxe20-pdk.exe", "", 1}},
-      {false, "BitBtn2", "", {"notice", kPdkMissing, "Server", 0}},
-      {false, "SpeedButton1", "", {"notice", kRegMissing, "Server", 0}},
-      {false, "BitBtn5", "", {"notice", kDhcpMissing, "Server", 0}},
-      {false, "SpeedButton1", std::string(kSystem) + "PXEREG60.EXE", {"run", std::string(kSystem) + "pxereg60.exe", "", 1}},
-      {false, "BitBtn5", "C:\\WINNT\\system32\\dhcpadmn.exe", {"run", "C:\\WINNT\\system32\\DHCPADMN.exe", "", 1}},
-      {true, "BitBtn3", "", {"run", "\"C:\\My Tools\\pxe-pdk\\pxe20-pdk.exe\"", "", 1}},
-      {true, "BitBtn2", std::string(kSpaced) + "pxeconfig.exe", {"run", "\"" + std::string(kSpaced) + "pxeconfig.exe\"", "", 1}},
-      {true, "SpeedButton1", std::string(kSpaced) + "pxereg60.exe", {"run", "\"" + std::string(kSpaced) + "pxereg60.exe\"", "", 1}},
-      {true, "BitBtn5", "C:\\My Windows\\system32\\DHCPADMN.EXE", {"run", "\"C:\\My Windows\\system32\\DHCPADMN.exe\"", "", 1}},
+      {false, "BitBtn3", {kInstaller}, {kInstall}, "√×", "运行 C:\\Korrin\\pxe-pdk\\pxe20-pdk.exe（可能改动：C:\\PF\\Intel）"},
+      {false, "BitBtn3", {kInstaller, kSystem + "pxeconfig.exe", kSystem + "pxereg60.exe"}, {kInstall}, "√√", "都在。"},
+      {false, "BitBtn3", {}, {}, "！！", "先按“PXE-PDK 安装程序”一项处理，再在 PXE 页上按“安装 PXE”，按安装程序的提示装好 PXE-PDK"},
+      {false, "BitBtn3", {kInstaller}, {kInstall}, "√？", "无法预先确定：PXE-PDK 装到哪里", ""},
+      {false, "BitBtn3", {kInstaller}, {kInstall}, "√×", "（可能改动：C:\\Nowhere）", "C:\\Nowhere"},
+      {true, "BitBtn3", {"C:\\My Tools\\pxe-pdk\\pxe20-pdk.exe"}, {{"run", "\"C:\\My Tools\\pxe-pdk\\pxe20-pdk.exe\"", "", 1}}, "√×"},
+      {false, "BitBtn2", {}, {{"notice", "找不到配置文件，可能是PXE-PDK 程序没有正确没装!", "Server", 0}}},
+      {false, "SpeedButton1", {}, {{"notice", "找不到PXEReg60.EXE，可能是PXE-PDK 程序没有正确没装!", "Server", 0}}},
+      {false, "BitBtn5", {}, {{"notice", "找不到配置文件，可能是DHCP服务没有正确没装!", "Server", 0}}},
+      {false, "SpeedButton1", {kSystem + "PXEREG60.EXE"}, {{"run", kSystem + "pxereg60.exe", "", 1}}},
+      {false, "BitBtn5", {"C:\\WINNT\\system32\\dhcpadmn.exe"}, {{"run", "C:\\WINNT\\system32\\DHCPADMN.exe", "", 1}}},
+      {true, "BitBtn2", {kSpaced + "pxeconfig.exe"}, {{"run", "\"" + kSpaced + "pxeconfig.exe\"", "", 1}}},
+      {true, "SpeedButton1", {kSpaced + "pxereg60.exe"}, {{"run", "\"" + kSpaced + "pxereg60.exe\"", "", 1}}},
+      {true, "BitBtn5", {"C:\\My Windows\\system32\\DHCPADMN.EXE"}, {{"run", "\"C:\\My Windows\\system32\\DHCPADMN.exe\"", "", 1}}},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.control) + " " + c.items + " " + c.says);
     SimMachine m;
-    m.host.SetRegistry(paths::kWindowsKey, "ProgramFilesDir", c.blanks ? "C:\\Program Files" : "C:\\PF");
+    m.host.SetRegistry(paths::kWindowsKey, "ProgramFilesDir", c.program_files ? c.program_files : c.blanks ? "C:\\Program Files" : "C:\\PF");
     m.host.SetRegistry(paths::kWindowsNtKey, "SystemRoot", c.blanks ? "C:\\My Windows" : "C:\\WINNT");
     const char* start = c.blanks ? "C:\\My Tools" : "C:\\Korrin";
-    m.MakeDirs(start);
+    for (const char* dir : {start, c.blanks ? "C:\\Program Files" : "C:\\PF"}) m.MakeDirs(dir);
     m.host.SetCurrentDirectory(start);
-    if (!c.present.empty()) m.Put(c.present, "program");
+    for (const std::string& file : c.present) m.Put(file, "program");
     m.Start();
     m.host.SetCurrentDirectory("C:\\");
-    ASSERT_NE(m.form->Find(c.control), nullptr);
+    if (!c.items.empty()) {
+      const auto before = m.Tree("C:");
+      const plan::Plan p = pxe::PlanPdk(m.host, start);
+      EXPECT_EQ(m.Tree("C:"), before);
+      EXPECT_EQ(ImageServer::Items(p), c.items);
+      EXPECT_NE(ImageServer::Said(p).find(c.says), std::string::npos) << ImageServer::Said(p);
+    }
     m.form->Find(c.control)->Notify();  // as the window passes the click on
-    EXPECT_EQ(m.journal(), std::vector<SimEvent>{c.event}) << c.control << " " << c.blanks;
+    EXPECT_EQ(m.journal(), c.events);
   }
 }
 
