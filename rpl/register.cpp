@@ -385,7 +385,9 @@ Registration PlanSteps(platform::Host& host, const RegistrationInput& in, const 
   auto card_refusal = [&]() {
     if (!p.refused) return;
     const std::string first_unmet = FirstUnmet(p);
-    if (prereq.empty() || first_unmet.empty())  // the card's own
+    if (!prereq.empty() && !first_unmet.empty() && missing_files.empty() && !vendors.empty() && folders.empty())
+      p.Met(item, found);  // registered whole: it boots, whatever else stops a new registration
+    else if (prereq.empty() || first_unmet.empty())  // the card's own
       p.Unmet(item, found, p.todo, p.administrator);
     else if (missing_files.empty() && !unlisted.empty())  // whether it boots, no one can tell
       p.Unreadable(item, found, "先按“" + first_unmet + "”一项处理");

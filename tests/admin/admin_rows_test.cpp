@@ -121,6 +121,9 @@ const std::vector<Row>& Rows() {
       {"the check judged the users by folders an earlier, failed press left, not by the fields",
        {kDemo, {}, false},
        {{Press::kGenerate, 0, 0, 0, 0, {Fault::kChange, 1}}, {Press::kType, 0, 0, 2, 0}, {Press::kGenerate}}},
+      {"a registered card marked for the administrator because a new registration would be refused",
+       {kRpl8139, {{Mutation::kDelete, "C:\\WINNT\\rpl\\rplfiles\\binfiles"}}, false},
+       {{Press::kCheck}}},
   };
   return rows;
 }
