@@ -16,6 +16,7 @@
 #include "pxe/bootimage.h"
 #include "pxe/wait_dialog.h"
 #include "rpl/driver_chooser.h"
+#include "rpl/profiles.h"
 #include "rpl/vendor_prefix_dialog.h"
 
 namespace app {
@@ -283,10 +284,9 @@ std::string RunStep(platform::Host& host, TForm1& form, UnattendedUi& ui, const 
   return ui.stop();
 }
 
-}  // namespace
-
-RunStatus RunAnswers(platform::Host& host, const AnswerFile& answers, std::vector<std::string>* log) {
-  // Every key the steps need, and their values, before anything is done.
+// Every key the steps need, and their values, before anything is done: the
+// status that stops the run, or -1 when the file may run.
+int Judge(const AnswerFile& answers, std::vector<std::string>* log) {
   for (const AnswerSection& s : answers.sections) {
     for (const Required& r : kRequired) {
       if (s.name != r.section) continue;
@@ -316,6 +316,91 @@ RunStatus RunAnswers(platform::Host& host, const AnswerFile& answers, std::vecto
       }
     }
   }
+  return -1;
+}
+
+// The plans of one step, its fields set on the window as the run sets them;
+// nothing is pressed. A profile is chosen from the list the window would
+// show, without the window's handlers, which write.
+std::vector<plan::Plan> StepPlans(platform::Host& host, TForm1& form, const AnswerSection& s) {
+  std::vector<plan::Plan> plans;
+  auto choose_profile = [&] {
+    form.ComboBox2.SetItems(rpl::ProfileChoices(host, form.settings.SystemRoot));
+    const std::vector<std::string> items = form.ComboBox2.Items();
+    for (size_t i = 0; i < items.size(); ++i)
+      if (platform::SameName(items[i], Value(s, "Profile"))) form.ComboBox2.SetItemIndex(static_cast<int>(i));
+  };
+  if (s.name == "Accounts") {
+    form.Edit1.SetText(Value(s, "SharedDirectory"));
+    form.Edit2.SetText(Value(s, "UserPrefix"));
+    form.Edit4.SetText(Value(s, "WorkGroup"));
+    form.Edit3.SetText(Value(s, "UserCount"));
+    plans.push_back(form.PlanOf("BitBtn1"));
+    if (IsYes(Value(s, "NamesFile"))) plans.push_back(form.PlanOf("BitBtn8"));
+  } else if (s.name == "Pdk") {
+    if (IsYes(Value(s, "Install"))) plans.push_back(form.PlanOf("BitBtn3"));
+  } else if (s.name == "BootImage") {
+    if (const AnswerKey* box = s.Find("AutoRegistration")) form.CheckBox2.SetChecked(IsYes(box->value));
+    plans.push_back(form.PlanOf("BitBtn7"));
+  } else if (s.name == "Card") {
+    const std::string item = CardItem(Value(s, "Type"));
+    const std::vector<std::string> cards = form.ComboBox1.Items();
+    for (size_t i = 0; i < cards.size(); ++i)
+      if (cards[i] == item) form.ComboBox1.SetItemIndex(static_cast<int>(i));
+    const TForm1::PlanAnswers given{Value(s, "VendorPrefix"), Value(s, "Driver"), true};
+    plans.push_back(form.PlanOf("BitBtn9", given.vendor.empty() ? nullptr : &given));
+  } else if (s.name == "Install") {
+    choose_profile();
+    const AnswerKey* dos = s.Find("DosProfile");
+    const TForm1::PlanAnswers given{"", "", dos && IsYes(dos->value)};
+    plans.push_back(form.PlanOf("BitBtn11", dos ? &given : nullptr));
+  } else if (s.name == "AutoRegistration") {
+    choose_profile();
+    const TForm1::PlanAnswers given{"", "", IsYes(Value(s, "On"))};
+    plans.push_back(form.PlanOf("CheckBox1", &given));
+  } else if (s.name == "Service") {
+    if (IsYes(Value(s, "Start"))) plans.push_back(form.PlanOf("BitBtn6"));
+  }
+  return plans;
+}
+
+}  // namespace
+
+RunStatus PlanAnswers(platform::Host& host, const AnswerFile& answers, std::vector<std::string>* log) {
+  const int judged = Judge(answers, log);
+  if (judged >= 0) return static_cast<RunStatus>(judged);
+  platform::RecordingHost recording(host);
+  UnattendedUi ui(recording, log);
+  TForm1 form(recording, ui);
+  form.FormCreate();
+  RunStatus status = kRunDone;
+  bool earlier_changes = false;
+  for (const AnswerSection& s : answers.sections) {
+    log->push_back(Cat({"[", s.name, "]（第 ", s.line, " 行）"}));
+    if (earlier_changes)
+      log->push_back("  （前面的步骤会先改动服务器：这一步按服务器现在的样子计划，运行时以那时的服务器为准）");
+    const std::vector<plan::Plan> plans = StepPlans(recording, form, s);
+    if (plans.empty()) log->push_back("  不做什么");
+    for (const plan::Plan& p : plans) {
+      log->push_back("  按“" + p.button + "”：");
+      for (const std::string& line : plan::Describe(p)) log->push_back("    " + line);
+      earlier_changes = earlier_changes || !p.Nothing();
+    }
+    // A plan only reads; what the record holds besides the programs asked
+    // is a fault of this program, and is said.
+    for (const std::string& change : recording.TakeRecord())
+      if (change.rfind("询问", 0) != 0) {
+        log->push_back("  内部错误：做计划时改动了服务器：" + change);
+        status = kRunStopped;
+      }
+  }
+  log->push_back(status == kRunDone ? "只做了计划，服务器没有改动。" : "计划没有做完。");
+  return status;
+}
+
+RunStatus RunAnswers(platform::Host& host, const AnswerFile& answers, std::vector<std::string>* log) {
+  const int judged = Judge(answers, log);
+  if (judged >= 0) return static_cast<RunStatus>(judged);
   platform::RecordingHost recording(host);
   UnattendedUi ui(recording, log);
   TForm1 form(recording, ui);
@@ -339,10 +424,17 @@ RunStatus RunAnswers(platform::Host& host, const AnswerFile& answers, std::vecto
 int RunCommand(platform::Host& host, const std::vector<std::string>& words) {
   if (words.empty() || !platform::SameName(words[0], "/run")) return -1;
   std::string answers_path, log_path;
-  const bool with_log = words.size() == 4 && platform::SameName(words[2], "/log") && !words[3].empty();
-  if ((words.size() != 2 && !with_log) || words[1].empty()) return kRunBadFile;
-  answers_path = words[1];
-  if (with_log) log_path = words[3];
+  // "/run ANSWERS [/plan] [/log LOG]": the dry run prints the plans and changes nothing.
+  std::vector<std::string> rest(words.begin() + 1, words.end());
+  bool dry = false;
+  if (rest.size() >= 2 && platform::SameName(rest[1], "/plan")) {
+    dry = true;
+    rest.erase(rest.begin() + 1);
+  }
+  const bool with_log = rest.size() == 3 && platform::SameName(rest[1], "/log") && !rest[2].empty();
+  if ((rest.size() != 1 && !with_log) || rest[0].empty()) return kRunBadFile;
+  answers_path = rest[0];
+  if (with_log) log_path = rest[2];
   std::vector<std::string> log = {"无人值守运行 " + answers_path};
   std::string bytes, error;
   AnswerFile answers;
@@ -352,7 +444,7 @@ int RunCommand(platform::Host& host, const std::vector<std::string>& words) {
   else if (!ParseAnswerFile(bytes, &answers, &error))
     log.push_back(error + "什么也没有做。");
   else
-    status = RunAnswers(host, answers, &log);
+    status = dry ? PlanAnswers(host, answers, &log) : RunAnswers(host, answers, &log);
   if (!log_path.empty() && !platform::WriteTextLines(host, log_path, log)) return kRunBadFile;
   return status;
 }

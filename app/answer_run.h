@@ -23,7 +23,12 @@ enum RunStatus { kRunDone = 0, kRunStopped = 1, kRunBadFile = 2 };
 // (UTF-8) are appended to `log`.
 RunStatus RunAnswers(platform::Host& host, const AnswerFile& answers, std::vector<std::string>* log);
 
-// The command line: -1 when the words are not "/run ...", else the status.
+// The dry run: every step's plans, in the file's order, into the log, with
+// nothing changed and nothing pressed. A step after one that would change
+// the server is planned on the server as it is now, and says so.
+RunStatus PlanAnswers(platform::Host& host, const AnswerFile& answers, std::vector<std::string>* log);
+
+// The command line ("/run ANSWERS [/plan] [/log LOG]"): -1 when the words are not "/run ...", else the status.
 // The log is written whole, in code page 936, into the /log file when one
 // is given; a log that cannot be written makes the status 2.
 int RunCommand(platform::Host& host, const std::vector<std::string>& words);

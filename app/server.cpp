@@ -248,6 +248,30 @@ void TForm1::ReadAutoRegistration() {
                        bytes == auto_register);
 }
 
+plan::Plan TForm1::PlanOf(const std::string& button, const PlanAnswers* answers) {
+  if (button == "BitBtn1")
+    return accounts::PlanUsers(host_, {Edit1.Text(), Edit2.Text(), Edit3.Text(), Edit4.Text()}, account_script_);
+  if (button == "BitBtn8") return accounts::PlanNamesFile(host_, Edit1.Text());
+  if (button == "BitBtn3") return pxe::PlanPdk(host_, settings.StartDir);
+  if (button == "BitBtn7") return pxe::PlanBootImage(host_, {settings.StartDir, Edit1.Text(), CheckBox2.Checked()});
+  if (button == "BitBtn9") {
+    rpl::RegistrationInput in;
+    in.nic_type = ComboBox1.Text();
+    in.system_root = settings.SystemRoot;
+    in.start_dir = settings.StartDir;
+    rpl::RegistrationAnswers given;
+    if (answers) given = {true, answers->vendor, answers->driver, false};
+    return rpl::PlanRegistration(host_, in, answers ? &given : nullptr).plan;
+  }
+  const rpl::InstallInput install{ComboBox2.Text(), ComboBox1.Text(), Edit1.Text(), settings.SystemRoot,
+                                  settings.StartDir, settings.NdisDriverName};
+  if (button == "BitBtn11") return rpl::PlanInstall(host_, install, answers ? &answers->on : nullptr).plan;
+  if (button == "CheckBox1")
+    return rpl::PlanAutoRegistration(host_, settings.SystemRoot, ComboBox2.Text(), !answers || answers->on);
+  if (button == "BitBtn6") return rpl::PlanRemoteboot(host_);
+  return {};
+}
+
 void TForm1::BitBtn6Click() { rpl::StartRemoteboot(host_, ProgressBar2); }
 
 void TForm1::SpeedButton7Click() { rpl::StartManager(host_, settings.SystemRoot); }

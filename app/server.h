@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/server_check.h"
+#include "base/plan.h"
 #include "look/layout.h"
 #include "platform/controls.h"
 #include "platform/platform.h"
@@ -62,6 +63,18 @@ class TForm1 {
   void ComboBox2Change(); // another profile chosen
   void BitBtn6Click();   // start remote boot
   void SpeedButton7Click();  // boot manager
+
+  // What a button that changes the server would do now, with the window's
+  // fields as they stand: its plan, made without changing anything. The
+  // button by its control's name: BitBtn1, BitBtn8, BitBtn3, BitBtn7, BitBtn9,
+  // BitBtn11, CheckBox1 (set to `on`), BitBtn6. `answers` answers the
+  // questions of 配置Rpl (the vendor prefix, a custom card's driver) and
+  // 安装's DOS question (`on`); without them the plan lists the questions.
+  struct PlanAnswers {
+    std::string vendor, driver;
+    bool on = true;
+  };
+  plan::Plan PlanOf(const std::string& button, const PlanAnswers* answers = nullptr);
 
   ServerSettings settings;
   // The account script last started (StartWatched's number), 0 for none.

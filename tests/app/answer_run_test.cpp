@@ -92,6 +92,21 @@ TEST(AnswerRun, TheWholeRoadsLeaveTheServerAsClickingThemDoes) {
   f.BitBtn6Click();
 
   run.Put(kAnswers, platform::ToCodePage(kPxeRoad + "\r\n" + kRplRoad));
+  // The dry run first: a plan for each button the file presses, in its
+  // order, and nothing changed but the log.
+  const std::string fresh = run.Everything();
+  run.journal().clear();
+  ASSERT_EQ(app::RunCommand(run.host, {"/run", kAnswers, "/plan", "/log", kLog}), app::kRunDone) << LogOf(run);
+  std::string pressed;
+  std::istringstream planned(LogOf(run));
+  for (std::string line; std::getline(planned, line);)
+    if (line.rfind("  按“", 0) == 0) pressed += line.substr(2, line.size() - 3);
+  EXPECT_EQ(pressed, "按“生成用户及目录”：按“编辑信息文件”：按“安装 PXE”：按“生成镜像文件”：按“配置Rpl”：按“安装”："
+                     "按“工作站自动注册”：按“开启远程启动”：") << LogOf(run);
+  for (const platform::SimEvent& e : run.journal()) EXPECT_NE(e.kind, "run") << e.text;
+  run.host.DeleteFile(kLog);
+  EXPECT_EQ(FirstDifference(run.Everything(), fresh), "");
+  run.journal().clear();
   ASSERT_EQ(app::RunCommand(run.host, {"/run", kAnswers, "/log", kLog}), app::kRunDone) << LogOf(run);
   // Notepad is the one program a run does not start: it shows a window.
   std::vector<std::string> clicked_runs = RunsOf(clicked);
