@@ -20,6 +20,7 @@ void FaultHost::Count() {
 
 bool FaultHost::Strikes(const char* what, const std::string& path) {
   Count();
+  ++touched_;
   if (fault_.kind != Fault::kChange || changes_++ != fault_.at) return false;
   struck_ = true;
   struck_at_ = std::string(what) + " " + path;
@@ -36,6 +37,7 @@ Fault::Kind FaultHost::ProgramFault(const std::string& command_line) {
 }
 
 void FaultHost::RunCommand(const std::string& command_line, ShowMode show) {
+  ++touched_;
   // A program not waited for: a failure is not seen, so it did nothing.
   if (ProgramFault(command_line) != Fault::kNone) {
     sim_.Record({"run", command_line, "", static_cast<unsigned>(show)});
@@ -45,6 +47,7 @@ void FaultHost::RunCommand(const std::string& command_line, ShowMode show) {
 }
 
 int FaultHost::StartWatched(const std::string& command_line, ShowMode show, const std::string& held_file) {
+  ++touched_;
   switch (ProgramFault(command_line)) {
     case Fault::kProgramFails:
       sim_.Record({"run", command_line, "", static_cast<unsigned>(show)});
@@ -64,6 +67,7 @@ int FaultHost::StartWatched(const std::string& command_line, ShowMode show, cons
 }
 
 Host::Wait FaultHost::RunToEnd(const std::string& command_line, ShowMode show, unsigned limit, int* exit_code) {
+  ++touched_;
   switch (ProgramFault(command_line)) {
     case Fault::kProgramFails:
       sim_.Record({"wait", command_line, "", static_cast<unsigned>(show)});
@@ -80,6 +84,7 @@ Host::Wait FaultHost::RunToEnd(const std::string& command_line, ShowMode show, u
 
 Host::Wait FaultHost::RunToEndWithFiles(const std::string& command_line, const std::string& input,
                                         const std::string& output, unsigned limit, int* exit_code) {
+  ++touched_;
   const Fault::Kind fault = ProgramFault(command_line);
   if (fault == Fault::kNone) return sim_.RunToEndWithFiles(command_line, input, output, limit, exit_code);
   // The output is made before the program starts, as the host makes it.

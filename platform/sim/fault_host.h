@@ -42,6 +42,10 @@ class FaultHost : public Host {
   // Whether the planted fault has struck, and where (for a test's message).
   bool struck() const { return struck_; }
   const std::string& struck_at() const { return struck_at_; }
+  // The changes made and programs started through this host so far, a
+  // program only asked (RunToEndCapturing) not counted: what must not move
+  // while a plan is made.
+  long touched() const { return touched_; }
 
   void RunCommand(const std::string& command_line, ShowMode show) override;
   int StartWatched(const std::string& command_line, ShowMode show, const std::string& held_file = "") override;
@@ -94,7 +98,7 @@ class FaultHost : public Host {
   SimHost& sim_;
   Fault fault_;
   int changes_ = 0, programs_ = 0;
-  long calls_ = 0, call_limit_ = 200000;
+  long calls_ = 0, call_limit_ = 200000, touched_ = 0;
   bool struck_ = false;
   std::string struck_at_;
 };

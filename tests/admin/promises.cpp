@@ -350,6 +350,22 @@ std::vector<std::string> Broken(World& world, const Press& press, const Outcome&
       if (!Ready(Item(after.check, item.what)))
         broken.push_back("[failure-broke] a failed step broke " + item.what + ": " + StateOf(Item(after.check, item.what)));
     }
+  // A plan only reads; the press changes nothing its plan does not list
+  // (the machine's own bookkeeping aside: the attribute list, the accounts
+  // net keeps, which the account script's plan names in words).
+  if (outcome.plan_touched) broken.push_back("[plan-changed] making the plan of " + outcome.plan.button + " changed the server");
+  if (outcome.planned && outcome.runaway.empty()) {
+    std::vector<std::string> changed;
+    for (const auto& [path, digest] : after.tree) {
+      const auto was = before.tree.find(path);
+      if (was == before.tree.end() || was->second != digest) changed.push_back(path);
+    }
+    for (const auto& entry : before.tree)
+      if (!after.tree.count(entry.first)) changed.push_back(entry.first);
+    for (const std::string& path : changed)
+      if (!Starts(path, "c:\\winnt\\netstate") && !plan::Lists(outcome.plan, path))
+        broken.push_back("[beyond-plan] " + outcome.plan.button + " changed " + path + ", which its plan does not list");
+  }
   // The check judges a card as the service boots it, and every card the
   // database knows is in the report: the database is listed through rplcmd,
   // and without it (the check marks 远程启动服务程序 for the administrator)

@@ -426,9 +426,34 @@ Outcome World::Do(const admin::Press& press) {
   Outcome outcome;
   const size_t first = sim_->journal().size();
   Answer(press);
+  app::TForm1& f = *form_;
+  // The button's plan, made first on a machine that does not fail: a plan
+  // only reads.
+  const char* button = nullptr;
+  switch (press.act) {
+    case Press::kGenerate: button = "BitBtn1"; break;
+    case Press::kNamesFile: button = "BitBtn8"; break;
+    case Press::kPdk: button = "BitBtn3"; break;
+    case Press::kBootImage: button = "BitBtn7"; break;
+    case Press::kRegister: button = f.BitBtn9.Enabled() ? "BitBtn9" : nullptr; break;
+    case Press::kInstall: button = f.BitBtn11.Enabled() ? "BitBtn11" : nullptr; break;
+    case Press::kAutoRegister: button = f.CheckBox1.Enabled() ? "CheckBox1" : nullptr; break;
+    case Press::kService: button = "BitBtn6"; break;
+    default: break;
+  }
+  if (button) {
+    host_->Plant({});
+    if (press.act == Press::kBootImage) f.CheckBox2.SetChecked(press.a % 2 == 1);
+    const app::TForm1::PlanAnswers answers{Pick(kVendorPool, press.a), Pick(kDriverPool, press.b),
+                                           press.act == Press::kInstall ? press.a % 2 == 0 : press.a % 2 == 1};
+    const bool answered = press.act != Press::kRegister || press.c % 4 != 3;
+    const long touched = host_->touched();
+    outcome.plan = f.PlanOf(button, answered ? &answers : nullptr);
+    outcome.planned = answered;
+    outcome.plan_touched = host_->touched() != touched;
+  }
   // The advice is followed as it stands, on a machine that does not fail.
   host_->Plant(press.act == Press::kAdvice ? platform::Fault{} : press.fault);
-  app::TForm1& f = *form_;
   try {
     switch (press.act) {
       case Press::kType:

@@ -16,6 +16,7 @@
 
 #include "app/server.h"
 #include "app/server_check.h"
+#include "base/plan.h"
 #include "platform/sim/fault_host.h"
 #include "platform/sim/sim_host.h"
 
@@ -108,6 +109,11 @@ struct Outcome {
   std::string fault;                       // the call the planted fault struck, "" when none
   std::string advice_item;                 // kAdvice: the item followed ("" when none)
   std::string advice_refused;              // kAdvice: the step the program would not take
+  // A press of a button that changes the server: its plan, made with the
+  // window's fields and the press's answers just before it, and whether
+  // making it changed or started anything.
+  bool planned = false, plan_touched = false;
+  plan::Plan plan;
 };
 
 // Every file and folder of the machine: path (lower case) to its bytes'
