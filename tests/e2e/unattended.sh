@@ -1,6 +1,7 @@
 # The unattended run under Wine (sourced by run_e2e.sh, which gives say,
 # check, failed, out, build, repo, locales, KORRIN_DISPLAY and the limits of
-# demo/waits.sh): the README's example answer file sets up a fresh demo
+# demo/waits.sh): the README's example answer file, planned first by the dry
+# run, which changes no file, sets up a fresh demo
 # server, asking net at its end whether the accounts are there, and /check
 # then finds it ready; a file that fails at the card ends
 # with status 1 and leaves the Remoteboot tree and the profile as they were.
@@ -21,6 +22,17 @@ unattended_run() {
   sed -n '/^<!-- the example answer file/,/^```$/p' "$repo/README.md" | sed '1,2d;$d' |
     sed 's/$/\r/' | iconv -f UTF-8 -t GBK >"$korrin/rtl8139.ini"
   check "the README's example answer file is there" test -s "$korrin/rtl8139.ini"
+  # The dry run first: one plan a step, and not a file of the server changed
+  # but its own log.
+  local fresh planned
+  fresh=$(cd "$prefix/drive_c" && find . -path ./Korrin/plan.log -prune -o -type f -exec md5sum {} + | sort -k2)
+  server /run rtl8139.ini /plan /log plan.log
+  status=$?
+  check "/run ... /plan of the README's example ends with status 0 ($status)" test $status -eq 0
+  planned=$(iconv -f GBK -t UTF-8 "$korrin/plan.log" | grep -c '^  按“')
+  check "... and plans each of its 8 buttons ($planned)" test "$planned" -eq 8
+  check "... and changes no file of the server" \
+    test "$fresh" = "$(cd "$prefix/drive_c" && find . -path ./Korrin/plan.log -prune -o -type f -exec md5sum {} + | sort -k2)"
   server /run rtl8139.ini /log rtl8139.log
   status=$?
   check "/run of the README's example ends with status 0 ($status)" test $status -eq 0
