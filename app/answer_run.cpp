@@ -398,9 +398,36 @@ RunStatus PlanAnswers(platform::Host& host, const AnswerFile& answers, std::vect
   return status;
 }
 
+// A refusal known before anything is done: the first plan that refuses
+// while no step before it would change the server, which then cannot mend
+// it. False when there is none.
+bool ForeseenRefusal(platform::Host& host, const AnswerFile& answers, std::string* why) {
+  platform::RecordingHost recording(host);
+  std::vector<std::string> unseen;
+  UnattendedUi ui(recording, &unseen);
+  TForm1 form(recording, ui);
+  form.FormCreate();
+  for (const AnswerSection& s : answers.sections)
+    for (const plan::Plan& p : StepPlans(recording, form, s)) {
+      if (p.Refused()) {
+        std::string words;
+        for (const std::string& line : plan::Describe(p)) words += line;
+        *why = Cat({"[", s.name, "]（第 ", s.line, " 行）：“", p.button, "”会", words, "。"});
+        return true;
+      }
+      if (!p.Nothing()) return false;
+    }
+  return false;
+}
+
 RunStatus RunAnswers(platform::Host& host, const AnswerFile& answers, std::vector<std::string>* log) {
   const int judged = Judge(answers, log);
   if (judged >= 0) return static_cast<RunStatus>(judged);
+  std::string foreseen;
+  if (ForeseenRefusal(host, answers, &foreseen)) {
+    log->push_back(foreseen + "什么也没有做。");
+    return kRunBadFile;
+  }
   platform::RecordingHost recording(host);
   UnattendedUi ui(recording, log);
   TForm1 form(recording, ui);

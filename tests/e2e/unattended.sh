@@ -3,8 +3,8 @@
 # demo/waits.sh): the README's example answer file, planned first by the dry
 # run, which changes no file, sets up a fresh demo
 # server, asking net at its end whether the accounts are there, and /check
-# then finds it ready; a file that fails at the card ends
-# with status 1 and leaves the Remoteboot tree and the profile as they were.
+# then finds it ready; a file whose card registration refuses ends with
+# status 2 and leaves the Remoteboot tree and the profile as they were.
 unattended_run() {
   local prefix=$out/answers-prefix status
   if ! KORRIN_PREFIX_CACHE=${KORRIN_PREFIX_CACHE:-$repo/build-wine/prefix-base} \
@@ -45,16 +45,17 @@ unattended_run() {
   status=$?
   check "/check after it ends with status 0 ($status)" test $status -eq 0
   [ $status -eq 0 ] || iconv -f GBK -t UTF-8 "$korrin/ready.txt" | grep -v '^√' | sed 's/^/e2e:   /' | head -20
-  # A card rplcmd refuses (the prefix of the registered RTL8139 for an RTL8029).
+  # A card registration refuses (the prefix of the registered RTL8139 for an
+  # RTL8029): its plan foresees it, so nothing at all is done.
   printf '[Card]\r\nType=RTL 8029\r\nVendorPrefix=00E04C\r\n\r\n[Install]\r\nProfile=NE2KWIN\r\n\r\n[Service]\r\nStart=Yes\r\n' \
     >"$korrin/refused.ini"
   local before
   before=$(cd "$rpl" && find . -type f -exec md5sum {} + | sort -k2)
   server /run refused.ini /log refused.log
   status=$?
-  check "/run of a file that fails at the card ends with status 1 ($status)" test $status -eq 1
-  check "... its log names the card's step" \
-    env LC_ALL=C grep -qF "$(printf '失败：[Card] 没有完成' | iconv -f UTF-8 -t GBK)" "$korrin/refused.log"
+  check "/run of a file whose card registration refuses ends with status 2 ($status)" test $status -eq 2
+  check "... its log names the card's step and its line" \
+    env LC_ALL=C grep -qF "$(printf '[Card]（第 1 行）：“配置Rpl”会拒绝' | iconv -f UTF-8 -t GBK)" "$korrin/refused.log"
   check "... and the Remoteboot tree with the profile is byte for byte as it was" \
     test "$before" = "$(cd "$rpl" && find . -type f -exec md5sum {} + | sort -k2)"
   "${env[@]}" wineserver -k >/dev/null 2>&1
