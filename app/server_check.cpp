@@ -23,16 +23,6 @@ std::vector<std::string> MissingFiles(platform::Host& host, const std::vector<st
   return missing;
 }
 
-bool SetValue(const std::vector<std::string>& lines, const std::string& name, std::string* value) {
-  const std::string head = platform::Lower("SET " + name + "=");
-  for (const std::string& line : lines)
-    if (platform::Lower(line.substr(0, head.size())) == head) {
-      *value = line.substr(head.size());
-      return true;
-    }
-  return false;
-}
-
 ServerCheck CheckServer(platform::Host& host, const CheckInput& in) {
   ServerCheck check;
   check.computer_name = host.ReadRegistry(paths::kComputerNameKey, "computername");

@@ -79,8 +79,5 @@ std::string NameList(const std::vector<std::string>& names, size_t shown = 8);
 std::vector<std::string> MissingFiles(platform::Host& host, const std::vector<std::string>& paths,
                                       bool short_names = true);
 
-// The value of the first line "SET NAME=value" (the name in any case), or
-// false when there is none.
-bool SetValue(const std::vector<std::string>& lines, const std::string& name, std::string* value);
 
 }  // namespace app

@@ -216,7 +216,7 @@ void CheckProfile(const Rpl& r, const std::string& name) {
   }
   // The card's driver: the one NETCARD names, or the image's own RTSND.
   std::string driver = "RTSND.DOS";
-  SetValue(setvars, "NETCARD", &driver);
+  pxe::SetValue(setvars, "NETCARD", &driver);
   // A name that is no driver file (a path, a device) is not looked for.
   if (!rpl::IsDriverFileName(driver)) {
     std::string in_the_way;
@@ -262,7 +262,7 @@ void CheckProfile(const Rpl& r, const std::string& name) {
   }
   // This server and share.
   std::string server, share;
-  const bool has_server = SetValue(setvars, "SERVER", &server), has_share = SetValue(setvars, "SHARE", &share);
+  const bool has_server = pxe::SetValue(setvars, "SERVER", &server), has_share = pxe::SetValue(setvars, "SHARE", &share);
   if (check->computer_name.empty())
     item.Not(CheckState::kUnreadable, "读不到注册表中的计算机名，无法比较 SERVER", "检查注册表后重新检查");
   else if (!has_server || !has_share)

@@ -45,17 +45,6 @@ std::string ReadFloppy(platform::Host& host, const std::string& path, FloppyFile
   return "";
 }
 
-// The value of the first line "SET NAME=value" (the name in any case).
-bool SetValue(const std::vector<std::string>& lines, const std::string& name, std::string* value) {
-  const std::string head = platform::Lower("SET " + name + "=");
-  for (const std::string& line : lines)
-    if (platform::Lower(line.substr(0, head.size())) == head) {
-      *value = line.substr(head.size());
-      return true;
-    }
-  return false;
-}
-
 // Which of this program's start scripts a startnet.bat is.
 std::optional<bool> AutoRegisters(const std::string& bytes) {
   for (bool on : {true, false})

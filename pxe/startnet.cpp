@@ -1,5 +1,6 @@
 #include "pxe/startnet.h"
 
+#include "platform/text.h"
 #include "platform/textfile.h"
 
 namespace pxe {
@@ -51,6 +52,16 @@ const std::vector<std::string>& StartNetLines(StartNetVariant variant) {
 
 bool WriteStartNet(platform::Host& host, const std::string& path, StartNetVariant variant) {
   return platform::WriteTextLines(host, path, StartNetLines(variant));
+}
+
+bool SetValue(const std::vector<std::string>& lines, const std::string& name, std::string* value) {
+  const std::string head = platform::Lower("SET " + name + "=");
+  for (const std::string& line : lines)
+    if (platform::Lower(line.substr(0, head.size())) == head) {
+      *value = line.substr(head.size());
+      return true;
+    }
+  return false;
 }
 
 }  // namespace pxe

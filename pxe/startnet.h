@@ -21,4 +21,8 @@ const std::vector<std::string>& StartNetLines(StartNetVariant variant);
 // is then as it was.
 bool WriteStartNet(platform::Host& host, const std::string& path, StartNetVariant variant);
 
+// The value of the first line "SET NAME=value" of a setvars.bat (the name in
+// any case), or false when there is none.
+bool SetValue(const std::vector<std::string>& lines, const std::string& name, std::string* value);
+
 }  // namespace pxe
