@@ -1,6 +1,6 @@
 // Simulated servers for the server check: the demo server, walked down its
 // roads by the main window's own handlers with every outside program played
-// by its stand-in, and the table of servers the check is tried on.
+// by its stand-in.
 #pragma once
 
 #include <algorithm>
@@ -164,26 +164,5 @@ class Server : public SimMachine {
     return all + ReadNative(root + "/attributes.txt");
   }
 };
-
-inline const char kReport[] = "E:\\reports\\server.txt";
-
-// A row's step runs on the server the rows before it left, or on a fresh one,
-// empty or the demo server.
-enum From { kGoOn, kEmpty, kDemo };
-struct Row {
-  const char* name;
-  From from;
-  std::function<void(Server&)> step;
-  int status;
-  std::string items;
-  std::vector<std::pair<std::string, std::string>> says;  // an item, and words of its text or mend
-  std::vector<std::string> words = {"/check", kReport};     // the command line
-  bool walk = true;  // whether its advice is followed (server_check_advice_test.cpp)
-};
-std::vector<Row> Rows();
-
-// The report's items as "mark what", joined by "，": the item lines are those
-// "MARK【STATE】WHAT：FOUND", each followed by "处理：MEND" when it is not ready.
-std::string Items(const std::vector<std::string>& lines);
 
 }  // namespace check_test
