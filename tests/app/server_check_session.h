@@ -15,7 +15,6 @@
 #include "app/server.h"
 #include "base/paths.h"
 #include "pxe/wait_dialog.h"
-#include "rpl/detect.h"
 #include "standins/rpl/rplmgr.h"
 #include "standins/sim_standins.h"
 #include "tests/sim_session.h"
@@ -100,9 +99,9 @@ class Server : public SimMachine {
     for (const char* program : {"pxeconfig.exe", "pxereg60.exe"})
       Put(std::string("C:\\Program Files\\Intel\\Pxe\\Pdk\\system\\") + program, "PDK program");
   }
-  // Detect, register, a Windows profile in the manager, install it with the
-  // card list showing `installed_for`, auto-registration on.
-  void RplRoad(const Card& card, const Card* installed_for = nullptr) {
+  // Detect, register, a Windows profile in the manager, install it,
+  // auto-registration on.
+  void RplRoad(const Card& card) {
     app::TForm1& f = Form();
     Choose(f.ComboBox1, card.type);
     f.BitBtn10Click();
@@ -116,32 +115,8 @@ class Server : public SimMachine {
     ASSERT_TRUE(manager.MakeProfile(profile, std::string("WIN") + card.prefix, "", &message)) << message;
     f.BitBtn12Click();
     Choose(f.ComboBox2, profile);
-    // A profile installed for a card this server has not registered (one
-    // copied from another server): the card is registered while the
-    // profile is installed, and then its files and records are taken away.
-    std::vector<std::string> lent;
-    std::string prefix;
-    if (installed_for) {
-      Choose(f.ComboBox1, installed_for->type);
-      prefix = installed_for->prefix;
-      const std::string block = std::string(installed_for->type) == "RTL 8139" ? "rtsnd" : "pcind";
-      for (const std::string& file : rpl::CardFiles("C:\\WINNT", block))
-        if (!host.FileExists(file)) lent.push_back(file);
-      AnswerPrefix(prefix);
-      f.BitBtn10Click();
-      f.BitBtn9Click();
-    }
     f.BitBtn11Click();
     const std::string installed = journal().back().text;
-    if (installed_for) {
-      for (const std::string& file : lent) host.DeleteFile(file);
-      std::string out;
-      const std::string& v = prefix;
-      host.RunAndWait("C:\\WINNT\\system32\\rplcmd.exe",
-                      "C\nD\nWIN" + v + "\nC\nD\nDOS" + v + "\nB\nD\n" + v + "WIN\nB\nD\n" + v + "DOS\nV\nD\n" + v + "\nq\n",
-                      &out);
-      ASSERT_NE(out.find("Deleted vendor"), std::string::npos) << out;
-    }
     f.CheckBox1.SetChecked(true);
     ASSERT_EQ(installed, "无盘WIN98远程启动文件安装完成！");
   }

@@ -144,7 +144,8 @@ std::vector<Row> Rows() {
        [](Server& s) { s.host.DeleteFile("C:\\WINNT\\rpl\\bblock\\ndis\\PCIND.dos"); }, 1,
        Join({kAccountsDone, kPxeDone, kTreeDone, kNoPcind, "√配置列表，√配置 NE2KDOS，√配置 W001122，√配置 W00E04C，△配置 W5254AB"}),
        {{"网卡 RTL 8029（pcind）", "缺少 pcind.dos"}, {"网卡 RTL 8029（pcind）", "选 RTL 8029，按“检测”，再按“配置Rpl”"},
-        {"配置 W5254AB", "网卡驱动 PCIND.DOS 在 winboot 中，但它的网卡没有在本服务器注册"}}},
+        {"配置 W5254AB", "网卡驱动 PCIND.DOS 在 winboot 中，但它的网卡没有在本服务器注册"},
+        {"配置 W5254AB", "处理：在“网卡类型”中选 RTL 8029，按“检测”，再按“配置Rpl”"}}},
       {"a renamed computer", kGoOn,
        [](Server& s) { s.host.SetRegistry(paths::kComputerNameKey, "computername", "NEWNAME"); }, 1, renamed,
        {{"启动镜像中的服务器和共享", "镜像中 SERVER=KORRINSRV，本机的计算机名是 NEWNAME"},
@@ -180,11 +181,6 @@ std::vector<Row> Rows() {
                          "C:\\WINNT\\rpl\\rplfiles\\profiles\\W00E04C\\suboot\\winboot\\NET.EXE 的只读属性，"
                          "把目录 C:\\WINNT\\rpl\\rplfiles\\profiles\\W00E04C\\suboot\\win.bat 改名或移走，"
                          "再在“网卡类型”中选 RTL 8139，按“检测”，按“更  新”，在“RPL配置名”中选 W00E04C，按“安装”"}}},
-      {"a profile installed for another card", kDemo, [](Server& s) { s.RplRoad(kRtl8029, &kRtl8139); }, 1,
-       Join({kDemoAccounts, kDemoPxe, kTreeDone, "√网卡 RTL 8029（pcind）", kDemoProfiles, "△配置 W5254AB"}),
-       {{"配置 W5254AB", "网卡驱动 RTSND.DOS 在 winboot 中，但它的网卡没有在本服务器注册"},
-        {"配置 W5254AB", "处理：在“网卡类型”中选 RTL 8139，按“检测”，再按“配置Rpl”"},
-        {"配置 NE2KWIN", "处理：在“网卡类型”中选 RTL 8029，按“检测”，按“更  新”"}}},
       {"a start script edited by hand, read-only", kDemo,
        [](Server& s) {
          s.RplRoad(kRtl8139);
