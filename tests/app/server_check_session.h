@@ -1,6 +1,6 @@
 // Simulated servers for the server check: the demo server, walked down its
 // roads by the main window's own handlers with every outside program played
-// by its stand-in, and the table of servers the check is tried on.
+// by its stand-in.
 #pragma once
 
 #include <algorithm>
@@ -15,7 +15,6 @@
 #include "app/server.h"
 #include "base/paths.h"
 #include "pxe/wait_dialog.h"
-#include "rpl/detect.h"
 #include "standins/rpl/rplmgr.h"
 #include "standins/sim_standins.h"
 #include "tests/sim_session.h"
@@ -100,9 +99,9 @@ class Server : public SimMachine {
     for (const char* program : {"pxeconfig.exe", "pxereg60.exe"})
       Put(std::string("C:\\Program Files\\Intel\\Pxe\\Pdk\\system\\") + program, "PDK program");
   }
-  // Detect, register, a Windows profile in the manager, install it with the
-  // card list showing `installed_for`, auto-registration on.
-  void RplRoad(const Card& card, const Card* installed_for = nullptr) {
+  // Detect, register, a Windows profile in the manager, install it,
+  // auto-registration on.
+  void RplRoad(const Card& card) {
     app::TForm1& f = Form();
     Choose(f.ComboBox1, card.type);
     f.BitBtn10Click();
@@ -116,32 +115,8 @@ class Server : public SimMachine {
     ASSERT_TRUE(manager.MakeProfile(profile, std::string("WIN") + card.prefix, "", &message)) << message;
     f.BitBtn12Click();
     Choose(f.ComboBox2, profile);
-    // A profile installed for a card this server has not registered (one
-    // copied from another server): the card is registered while the
-    // profile is installed, and then its files and records are taken away.
-    std::vector<std::string> lent;
-    std::string prefix;
-    if (installed_for) {
-      Choose(f.ComboBox1, installed_for->type);
-      prefix = installed_for->prefix;
-      const std::string block = std::string(installed_for->type) == "RTL 8139" ? "rtsnd" : "pcind";
-      for (const std::string& file : rpl::CardFiles("C:\\WINNT", block))
-        if (!host.FileExists(file)) lent.push_back(file);
-      AnswerPrefix(prefix);
-      f.BitBtn10Click();
-      f.BitBtn9Click();
-    }
     f.BitBtn11Click();
     const std::string installed = journal().back().text;
-    if (installed_for) {
-      for (const std::string& file : lent) host.DeleteFile(file);
-      std::string out;
-      const std::string& v = prefix;
-      host.RunAndWait("C:\\WINNT\\system32\\rplcmd.exe",
-                      "C\nD\nWIN" + v + "\nC\nD\nDOS" + v + "\nB\nD\n" + v + "WIN\nB\nD\n" + v + "DOS\nV\nD\n" + v + "\nq\n",
-                      &out);
-      ASSERT_NE(out.find("Deleted vendor"), std::string::npos) << out;
-    }
     f.CheckBox1.SetChecked(true);
     ASSERT_EQ(installed, "无盘WIN98远程启动文件安装完成！");
   }
@@ -164,26 +139,5 @@ class Server : public SimMachine {
     return all + ReadNative(root + "/attributes.txt");
   }
 };
-
-inline const char kReport[] = "E:\\reports\\server.txt";
-
-// A row's step runs on the server the rows before it left, or on a fresh one,
-// empty or the demo server.
-enum From { kGoOn, kEmpty, kDemo };
-struct Row {
-  const char* name;
-  From from;
-  std::function<void(Server&)> step;
-  int status;
-  std::string items;
-  std::vector<std::pair<std::string, std::string>> says;  // an item, and words of its text or mend
-  std::vector<std::string> words = {"/check", kReport};     // the command line
-  bool walk = true;  // whether its advice is followed (server_check_advice_test.cpp)
-};
-std::vector<Row> Rows();
-
-// The report's items as "mark what", joined by "，": the item lines are those
-// "MARK【STATE】WHAT：FOUND", each followed by "处理：MEND" when it is not ready.
-std::string Items(const std::vector<std::string>& lines);
 
 }  // namespace check_test
