@@ -31,6 +31,7 @@ TEST_F(Registration, EachCardRunsTheWholeRegistrationInItsOrder) {
     SCOPED_TRACE(c.nic);
     RegistrationMachine m;
     m.Put("C:\\DRIVERS\\NIC\\MYNIC.DOS", "my driver");
+    m.host.SetFileAttributes("C:\\DRIVERS\\NIC\\MYNIC.DOS", platform::kAttrReadOnly);
     // The plan: the DOS 6.22 files, the driver, the boot-block folder and
     // its three files, rplcmd with the script, the manager; the press
     // changes nothing else.
@@ -54,6 +55,9 @@ TEST_F(Registration, EachCardRunsTheWholeRegistrationInItsOrder) {
                                                   {"run", kManager, "", platform::kShowNormal}}));
     EXPECT_TRUE(m.Dos622Copied());
     EXPECT_EQ(m.Get(Rpl(std::string("bblock\\ndis\\") + c.driver_file)), c.driver_bytes);
+    // Copies of the read-only release are ordinary files, to be replaced or taken back later.
+    EXPECT_EQ(m.host.Attributes(Rpl(std::string("bblock\\ndis\\") + c.driver_file)), platform::kAttrArchive);
+    EXPECT_EQ(m.host.Attributes(Rpl("rplfiles\\binfiles\\dos622\\himem.sys")), platform::kAttrArchive);
     std::string block = Rpl(std::string("bblock\\netbeui\\") + c.block);
     EXPECT_EQ(m.Get(block + "\\w95bb.cnf"), std::string("DRV BBLOCK\\NDIS\\") + c.block + ".DOS ~ ~ ~\r\n");
     // rplcmd read the script, which was there while the message was up, and
