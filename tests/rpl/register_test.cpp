@@ -234,7 +234,6 @@ TEST(RegistrationNames, OnlyNameDotDosWithADosNameThatIsNoDeviceIsADriver) {
       {"C:\\A\\A.Dos", "A", true},                    {"C:\\A\\ABCDEFGH.DOS", "ABCDEFGH", true},
       {"C:\\A\\ABCDEFGHI.DOS", "ABCDEFGHI", false},  {"C:\\A\\MY NIC.DOS", "MY NIC", false},
       {"C:\\A\\MY.NIC.DOS", "MY.DOS", false},         {"C:\\A\\A..DOS", "AS", false},
-      {"C:\\A\\MYNICX.DOSX", "MYNICXX", false},       {"C:\\A\\MYNIC.SYS", "MYNIC", false},
       {"C:\\A\\MYNIC.DO", "MYNIC", false},            {"C:\\A\\MYNIC", "MYNIC", false},
       {"C:\\A\\.DOS", "", false},                     {"C:\\A\\MY*NIC.DOS", "MY*NIC", false},
       {"C:\\A\\CON.DOS", "CON", false},               {"C:\\A\\nul.dos", "nul", false},
