@@ -192,11 +192,6 @@ TEST_F(Install, EachStopLeavesTheTreeAndTheProfileUntouched) {
        false},
       {"image missing", "RTL 8139", [](InstallMachine& m) { m.Remove("C:\\Korrin\\unditool\\bootimg.w98"); },
        {{"notice", "找不到原始镜像文件,程序异常中止！", "Server", 0}, {"close", "", "", 0}}, true},
-      {"a six-letter driver and a system.dat that is no registry file", "Other NetCARD", [](InstallMachine& m) {
-         m.form->settings.NdisDriverName = "MYNICX";
-         m.Put(m.Rpl("bblock\\ndis\\MYNICX.dos"), "driver");
-       }, {kWait, Warning("引导镜像的 system.dat 中无法换入网卡驱动程序名 MYNICX：文件不是注册表文件，"
-                          "只能逐字节换入5个字符的驱动程序名，MYNICX 有 6 个字符。" + kUntouched)}, false},
       {"image without io.sys", "RTL 8139", [](InstallMachine& m) { m.image_without = "io.sys"; },
        {kWait, Warning("解开的引导镜像中没有 c:\\temp\\bootimg\\io.sys。" + kUntouched)}, false},
       {"a folder named like a client file", "RTL 8139", [](InstallMachine& m) { m.MakeDirs(m.Client("NET.EXE")); },

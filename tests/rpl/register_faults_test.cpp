@@ -44,6 +44,13 @@ TEST(RegistrationFaults, EachFailedStepOnAWorkingServerLeavesEveryFileAsItWas) {
        }, {Warning("远程启动数据库中的启动块 001122DOS 的启动块文件是 BBLOCK\\NETBEUI\\MYNIC\\DOSBB.CNF，不是这块网卡的 "
                    "BBLOCK\\NETBEUI\\PCIND\\DOSBB.CNF：厂商前缀 001122 已经属于另一块网卡。请填这块网卡的工作站网卡地址的前六位。" +
                    std::string(kUnchanged))}, false},
+      {"the custom card again lacking protocol.ini, its Windows configuration gone, rplcmd refusing it", kMyNic,
+       [](RegistrationMachine& m) {
+         m.Remove(m.Rpl("bblock\\netbeui\\MYNIC\\protocol.ini"));
+         m.rplcmd_exit = 2;
+         const std::string records = m.Records("001122", "MYNIC");
+         m.rplcmd_lists = records.substr(0, records.find("C\tWIN"));
+       }, {kRplcmd, Warning("rplcmd 拒绝了注册脚本（返回值 2）。" + std::string(kUnchanged))}, false},
       {"the custom card again lacking protocol.ini, its database damaged", kMyNic, [](RegistrationMachine& m) {
          m.Remove(m.Rpl("bblock\\netbeui\\MYNIC\\protocol.ini"));
          m.rplcmd_exit = m.rplcmd_list_exit = 3;

@@ -180,7 +180,6 @@ TEST_F(Registration, EachRefusalIsThePlansAndChangesNothing) {
       {"RTL 8139", "00E04G", "", "网卡地址不对，程序异常返回!"},
       {"RTL 8139", " 00E04", "", "网卡地址不对，程序异常返回!"},
       {"Other NetCARD", "001122", "C:\\DRIVERS\\GONE.DOS", "网卡NDIS驱动程序没有找到，程序异常中止!"},
-      {"Other NetCARD", "00112", "C:\\DRIVERS\\NIC\\MYNIC.DOS", "网卡地址不对，程序异常返回!"},
       {"Other NetCARD", "001122", "C:\\DRIVERS\\NINECHARS.DOS", kBadName("NINECHARS.DOS")},
       {"Other NetCARD", "001122", "C:\\DRIVERS\\NE2000.DOS",
        "远程启动服务用它自带的启动块支持 NE2000 网卡，C:\\WINNT\\rpl\\bblock\\netbeui\\NE2000 "
@@ -237,8 +236,6 @@ TEST(RegistrationNames, OnlyNameDotDosWithADosNameThatIsNoDeviceIsADriver) {
       {"C:\\A\\MYNIC.DO", "MYNIC", false},            {"C:\\A\\MYNIC", "MYNIC", false},
       {"C:\\A\\.DOS", "", false},                     {"C:\\A\\MY*NIC.DOS", "MY*NIC", false},
       {"C:\\A\\CON.DOS", "CON", false},               {"C:\\A\\nul.dos", "nul", false},
-      {"C:\\A\\COM4.DOS", "COM4", false},             {"C:\\A\\COM5.DOS", "COM5", false},
-      {"C:\\A\\LPT3.DOS", "LPT3", false},             {"C:\\A\\LPT4.DOS", "LPT4", false},
       {"C:\\A\\CONX.DOS", "CONX", true},              {"C:\\A\\PRN.DOS", "PRN", false},
       {"C:\\A\\com9.dos", "com9", false},              {"C:\\A\\LPT9.DOS", "LPT9", false},
       {"C:\\A\\COM0.DOS", "COM0", true},              {"C:\\A\\COM10.DOS", "COM10", true},
