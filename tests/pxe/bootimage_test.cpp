@@ -304,6 +304,7 @@ TEST(BootImageRun, OnlyAWholeFloppyOfThisRunsScriptsIsInstalledAndThenTold) {
        "打包后的镜像文件 c:\\temp\\bootimg.w98 没有通过检查：镜像中的 WINBOOT\\OLDNIC.DOS 不在原始镜像中"},
       {"a startnet.bat that cannot be written", [](ImageServer& s) { s.startnet_read_only = true; },
        "无法写入 c:\\temp\\bootimg\\winboot\\startnet.bat（文件只读、被占用或磁盘已满）。", false},
+      {"the packer fails", [](ImageServer& s) { s.exit_code = 2; }, "打包程序报告错误（返回值 2）。"},
       {"not packed", [](ImageServer& s) { s.after_packing = [&s] { s.host.DeleteFile("c:\\temp\\bootimg.w98"); }; },
        "无法读取打包后的镜像文件 c:\\temp\\bootimg.w98"},
       {"one byte short", [](ImageServer& s) { s.packed = [](const std::string& i) { return i.substr(1); }; },
