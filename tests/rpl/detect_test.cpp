@@ -20,19 +20,10 @@ TEST_F(RplSession, DetectionGivesOneMessageAndUnlocksTheNextStep) {
   } cases[] = {
       {"", true, "+", "+", "rtsnd pcind", {"message", "请选择网卡的类型！", "morva提示", 48}, false, false},
       {"RTL 8139", false, "+", "+", "rtsnd pcind", {"message", "请检查远程启动服务是否已经安装!", "检测结果", 48}, false, false},
-      {"Other NetCARD", false, "", "", "", {"message", "请检查远程启动服务是否已经安装!", "检测结果", 48}, false, false},
       {"RTL 8139", true, "+", "", "rtsnd", {"message", "Rtl8139 网卡检测成功！", "检测结果", 64}, false, true},
       {"RTL 8139", true, "", "+", "pcind", {"message", "Rtl8139 网卡可能没有配置,需要配置RPL", "检测结果", 48}, true, false},
       {"RTL 8029", true, "", "+", "pcind", {"message", "Rtl8029 网卡检测成功！", "检测结果", 64}, false, true},
-      {"RTL 8029", true, "+", "", "rtsnd", {"message", "RTL8029 网卡可能没有配置,需要配置RPL", "检测结果", 48}, true, false},
-      // A driver without its boot blocks, boot blocks without their
-      // driver, or files without their records, is a card registration has
-      // to finish; so are records without the files.
-      {"RTL 8139", true, "driver", "+", "rtsnd pcind", {"message", "Rtl8139 网卡可能没有配置,需要配置RPL", "检测结果", 48}, true, false},
-      {"RTL 8029", true, "+", "driver", "rtsnd pcind", {"message", "RTL8029 网卡可能没有配置,需要配置RPL", "检测结果", 48}, true, false},
-      {"RTL 8029", true, "", "blocks", "pcind", {"message", "RTL8029 网卡可能没有配置,需要配置RPL", "检测结果", 48}, true, false},
       {"RTL 8139", true, "+", "+", "pcind", {"message", "Rtl8139 网卡可能没有配置,需要配置RPL", "检测结果", 48}, true, false},
-      {"RTL 8029", true, "", "", "pcind", {"message", "RTL8029 网卡可能没有配置,需要配置RPL", "检测结果", 48}, true, false},
       // A database rplcmd cannot list unlocks nothing.
       {"RTL 8139", true, "+", "+", "!",
        {"message", "无法列出远程启动数据库中的记录：rplcmd 无法列出远程启动数据库中的记录（返回值 3）：damaged。\r\n"

@@ -51,6 +51,11 @@ class RegistrationMachine : public RplMachine {
       return rplcmd_exit;
     });
     Put("C:\\DRIVERS\\MYNIC.DOS", "newer mynic");
+    // The release and the driver as copied from a CD: read-only.
+    for (const std::string f : {"rtsnd.dos", "pcind.dos", "dos622\\io.sys", "dos622\\msdos.sys", "dos622\\command.com",
+                                "dos622\\himem.sys"})
+      host.SetFileAttributes("C:\\Korrin\\rplfiles\\" + f, platform::kAttrReadOnly);
+    host.SetFileAttributes("C:\\DRIVERS\\MYNIC.DOS", platform::kAttrReadOnly);
   }
   bool Dos622Copied() {
     for (const char* f : kDos622)

@@ -115,16 +115,11 @@ TEST(RegistryHive, TheDriverNameIsPutWhereRtsndStandsAndTheHiveReadsAsIfBuiltWit
     std::string line;  // of the export, naming the driver
   } cases[] = {
       {kValueData, {0, 0}, "NE2000", 1, 0, "Data: NE2000"},
-      {kValueData, {0, 64}, "NE2000", 0, 63, "Data: NE2000"},
       {kValueData, {3, 0}, "MYNICXYZ", 3, 0, "Data: MYNICXYZ"},
       {kValueData, {0, 0}, "PCIND", 0, 0, "Data: PCIND"},
-      {kValueData, {0, 0}, "E100", 0, 0, "Data: E100"},
       {kValueName, {0, 0}, "MYNICX", 1, 0, "Value: 1 MYNICX"},
       {kValueName, {3, 40}, "MYNICXYZ", 0, 77, "Value: 1 MYNICXYZ"},
-      {kValueName, {0, 40}, "E100", 0, 41, "Value: 1 E100"},
-      {kKeyName, {0, 0}, "PCIND", 0, 0, "Key: PCIND"},
       {kKeyName, {3, 0}, "NE2000", 1, 0, "Key: NE2000"},
-      {kKeyName, {3, 0}, "E100", 0, 0, "Key: E100"},
       {kKeyName, {0, 64}, "MYNICXYZ", 0, 61, "Key: MYNICXYZ"},
       // Free room too small to leave a free entry behind: the entry takes it
       // all, and 20 bytes are the least that stay a free entry.
@@ -187,7 +182,6 @@ TEST(RegistryHive, WhatCannotBeChangedAsTheRegistryWouldIsRefusedWithItsReason) 
     std::string why_or_out;  // the reason's part when refused, else the output
   } cases[] = {
       {"not a hive, five letters", text, "PCIND", DriverNameEdit::kDone, "registry ...PCIND... RTSND"},
-      {"not a hive, six letters", text, "NE2000", DriverNameEdit::kRefused, "只能逐字节换入5个字符"},
       {"not a hive, four letters", text, "NIC1", DriverNameEdit::kRefused, "只能逐字节换入5个字符的驱动程序名，NIC1 有 4 个字符"},
       {"not a hive, no RTSND", "registry", "NE2000", DriverNameEdit::kNoName, "registry"},
       {"a hive without RTSND", Build(Keys(kValueData, "PCIND"), {}), "NE2000", DriverNameEdit::kNoName,
@@ -204,9 +198,6 @@ TEST(RegistryHive, WhatCannotBeChangedAsTheRegistryWouldIsRefusedWithItsReason) 
        DriverNameEdit::kRefused, "注册表文件已损坏（层次结构偏移 60 处的键没有唯一的数据项）"},
       {"an entry a byte past its block's end", changed(first_block + 32, U32(hive, first_block + 4) - 32 + 1),
        "NE2000", DriverNameEdit::kRefused, "注册表文件已损坏（数据块 0 偏移 32 处的项大小不对）"},
-      {"two entries of one number in a block",
-       changed(first_block + 32 + U32(hive, first_block + 32) + 4, 0), "NE2000", DriverNameEdit::kRefused,
-       "注册表文件已损坏（层次结构偏移 60 处的键没有唯一的数据项）"},
       // The root pointer at the first key (System), an ordinary key, which
       // the peer reader takes as the start of another tree; the root entry
       // given that key as its parent; a key named by nothing.
