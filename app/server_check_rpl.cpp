@@ -129,7 +129,17 @@ struct Rpl {
     std::string steps;
     const std::string found = InTheWay(profile, block, &steps);
     if (in_the_way) *in_the_way = found;
-    if (found.empty()) return state;
+    if (found.empty()) {
+      // What else the installation refuses and only the administrator
+      // mends (a shipped file gone, the template missing): its plan says.
+      const bool yes = true;
+      const rpl::InstallInput input{profile, rpl::CardType(block), in.shared_directory, root(), in.start_dir,
+                                    IsCustom(block) ? block : "", listed && unlisted.empty() ? &records : nullptr};
+      const plan::Plan install = rpl::PlanInstall(host, input, &yes).plan;
+      if (!install.Refused() || !install.administrator) return state;
+      *mend = Cat({"先", install.todo, "，再", *mend});
+      return CheckState::kAdmin;
+    }
     const std::string first = "先";
     *mend = mend->compare(0, first.size(), first) == 0 ? Cat({first, steps, "，", mend->substr(first.size())})
                                                        : Cat({first, steps, "，再", *mend});

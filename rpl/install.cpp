@@ -204,7 +204,9 @@ Installation PlanInstall(platform::Host& host, const InstallInput& in, const boo
   if (rtl8139 || in.nic_type == kRtl8029) {
     std::vector<Record> records;
     std::string why;
-    if (!ListRecords(host, root, &records, &why)) {
+    if (in.records) {
+      records = *in.records;
+    } else if (!ListRecords(host, root, &records, &why)) {
       refuse("无法列出远程启动数据库中的记录：" + why + "，不能确定网卡 " + in.nic_type + " 是否已经注册。",
              "检查远程启动服务和它的数据库", true);
       return r;

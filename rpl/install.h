@@ -10,6 +10,7 @@
 #include "base/plan.h"
 #include "platform/controls.h"
 #include "platform/platform.h"
+#include "rpl/records.h"
 
 namespace rpl {
 
@@ -20,6 +21,9 @@ struct InstallInput {
   std::string system_root;
   std::string start_dir;
   std::string ndis_driver_name;  // the custom card's driver of this run
+  // The database's records as rplcmd listed them, when the caller has
+  // (the check lists once for all its plans); null: the plan lists them.
+  const std::vector<Record>* records = nullptr;
 };
 
 // How long the unpacker may take before the installation gives up on it.

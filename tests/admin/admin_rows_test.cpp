@@ -124,6 +124,12 @@ const std::vector<Row>& Rows() {
       {"a registered card marked for the administrator because a new registration would be refused",
        {kRpl8139, {{Mutation::kDelete, "C:\\WINNT\\rpl\\rplfiles\\binfiles"}}, false},
        {{Press::kCheck}}},
+      {"installation advised while a shipped file it needs is gone",
+       {kAccounts,
+        {{Mutation::kStray, "C:\\WINNT\\rpl\\bblock\\netbeui\\pcind\\protocol.ini"},
+         {Mutation::kDelete, "C:\\Korrin\\rplfiles\\win98\\subst.exe"}},
+        false},
+       {{Press::kAdvice, 1, 0, 0, 0, {}, "已安装的启动镜像"}, {Press::kAdvice, 3, 0, 0, 0, {}, "配置 NE2KWIN"}}},
   };
   return rows;
 }
