@@ -33,7 +33,7 @@ std::string Cat(std::initializer_list<Piece> pieces) {
 void Add(ServerCheck* check, Road road, const Piece& what, CheckState state, std::initializer_list<Piece> found,
          std::initializer_list<Piece> mend) {
   check->items.push_back({road, std::string(what.data(), what.size()), state, Cat(found),
-                          state == CheckState::kReady ? std::string() : Cat(mend)});
+                          state == CheckState::kReady ? std::string() : Cat(mend), {}});
 }
 
 void AddPlan(ServerCheck* check, Road road, const plan::Plan& plan) {
