@@ -130,6 +130,9 @@ const std::vector<Row>& Rows() {
          {Mutation::kDelete, "C:\\Korrin\\rplfiles\\win98\\subst.exe"}},
         false},
        {{Press::kAdvice, 1, 0, 0, 0, {}, "已安装的启动镜像"}, {Press::kAdvice, 3, 0, 0, 0, {}, "配置 NE2KWIN"}}},
+      {"an installation held to the image packer, which it does not use",
+       {kAccounts, {{Mutation::kDelete, "C:\\Korrin\\unditool\\rplimage.exe"}}, false},
+       {{Press::kUpdate, 0, 0, 0, 0, {Fault::kProgramFails, 0}}, {Press::kChoose}, {Press::kDetectRegister}, {Press::kInstall}}},
   };
   return rows;
 }

@@ -190,7 +190,9 @@ void DoneItems(World& world, const Press& press, const Moment& before, const Mom
   }
   if (press.act == Press::kInstall && Has(said, "安装完成")) {
     need("配置 " + before.profile, "installed");
-    for (const char* what : {"Windows 95 文件", "镜像工具", "原始镜像文件", "临时目录"}) need(what, "installed");
+    // The installation unpacks the image (undisk) and packs none: the
+    // image tools' item, which also asks for rplimage, is the image's.
+    for (const char* what : {"Windows 95 文件", "原始镜像文件", "临时目录"}) need(what, "installed");
   }
 }
 
