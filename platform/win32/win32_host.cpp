@@ -128,8 +128,9 @@ bool WaitPainting(HANDLE handle, unsigned milliseconds) {
 // handle: its exit code when it has finished; at the time limit the program
 // itself is ended, so that it writes nothing more into files the caller
 // takes back or the next run uses.
-Host::Wait WaitForEnd(HANDLE process, unsigned limit, int* exit_code) {
-  const bool finished = WaitPainting(process, limit);
+// A started program's end: its exit code when it has finished, else the
+// program ended (and waited for a moment) so that it writes nothing more.
+void Conclude(HANDLE process, bool finished, int* exit_code) {
   if (finished) {
     DWORD code = 0;
     GetExitCodeProcess(process, &code);
@@ -138,6 +139,11 @@ Host::Wait WaitForEnd(HANDLE process, unsigned limit, int* exit_code) {
     TerminateProcess(process, 1);
     WaitForSingleObject(process, 5000);
   }
+}
+
+Host::Wait WaitForEnd(HANDLE process, unsigned limit, int* exit_code) {
+  const bool finished = WaitPainting(process, limit);
+  Conclude(process, finished, exit_code);
   CloseHandle(process);
   return finished ? Host::Wait::kFinished : Host::Wait::kTimedOut;
 }
@@ -293,15 +299,8 @@ Host::Wait Win32Host::RunToEndCapturing(const std::string& command_line, const s
     else
       WaitPainting(process, std::min<DWORD>(limit - elapsed, 20));
   }
-  if (finished) {
-    DWORD code = 0;
-    GetExitCodeProcess(process, &code);
-    *exit_code = static_cast<int>(code);
-  } else {
-    TerminateProcess(process, 1);
-    WaitForSingleObject(process, 5000);
-    ReadWhatIsThere(out.ours, &output);
-  }
+  Conclude(process, finished, exit_code);
+  if (!finished) ReadWhatIsThere(out.ours, &output);
   CloseHandle(process);
   *printed = FromCodePage(output);
   return finished ? Wait::kFinished : Wait::kTimedOut;
