@@ -309,4 +309,62 @@ TEST_F(Registration, TheChooserMovesTheCurrentDirectoryWhileUpAndGivesItBack) {
   EXPECT_NE(journal().at(0).text.find("C:\\Korrin\\unditool\\undisk.exe"), std::string::npos) << journal().at(0).text;
 }
 
+// rplcmd refusing the script: its output is shown with the warning, and every
+// file of the Windows directory is as it was (the card's empty boot-block
+// folder aside).
+TEST(RegistrationFaults, RplcmdRefusingTheScriptIsShownWithItsOutputAndTakenBack) {
+  RegistrationMachine m;
+  m.Working();
+  auto before = m.Tree(m.kRoot);
+  m.rplcmd_exit = 2;
+  m.rplcmd_says = "rplcmd: the boot block exists already.\nNothing was changed.\n";
+  m.Register("RTL 8029", "001122");
+  EXPECT_EQ(m.journal().back(), (SimEvent{"message", "rplcmd 拒绝了注册脚本（返回值 2）。\r\n远程启动数据库没有改动，注册没有完成。"
+                                          "\r\nrplcmd 的输出：\r\nrplcmd: the boot block exists already.\r\nNothing was changed.",
+                                          kCaption, 48}));
+  before["RPL/bblock/netbeui/pcind"] = "<folder>";
+  EXPECT_EQ(m.Tree(m.kRoot), before);
+  EXPECT_FALSE(m.form->BitBtn11.Enabled());
+}
+
+// A folder that cannot be listed hides its files from a look-up: a file
+// that is there would pass for absent. The registration then copies
+// nothing there and deletes nothing.
+TEST(RegistrationSources, AFolderThatCannotBeListedIsNotCopiedInto) {
+  class Blind : public platform::SimHost {
+   public:
+    Blind(const std::string& root, const std::string& folder) : SimHost(root), folder_(folder) {}
+    bool FileExists(const std::string& path) override {
+      return platform::SameName(path.substr(0, path.find_last_of('\\')), folder_) ? false : SimHost::FileExists(path);
+    }
+    bool ListDirectory(const std::string& dir, std::vector<platform::DirEntry>* entries) override {
+      return !platform::SameName(dir, folder_) && SimHost::ListDirectory(dir, entries);
+    }
+   private:
+    std::string folder_;
+  };
+  const std::pair<const char*, std::string> cases[] = {
+      {"rplfiles\\binfiles\\dos622",
+       "无法列出 C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622，不能确定其中有没有 DOS 6.22 系统文件 io.sys，注册没有进行。"},
+      {"bblock\\ndis", "无法列出 C:\\WINNT\\rpl\\bblock\\ndis，不能确定其中有没有 rtsnd.dos。\r\n远程启动数据库没有改动，注册没有完成。"},
+  };
+  for (const auto& [folder, message] : cases) {
+    RegistrationMachine m;
+    m.Working();
+    const auto before = m.Tree(m.kRoot);
+    Blind blind(m.root, m.Rpl(folder));
+    platform::SimUi ui(blind);
+    ui.OnModal<rpl::TForm3>([](rpl::TForm3& d) {
+      d.MAC.SetText("00E04C");
+      return platform::kMrOk;
+    });
+    rpl::CustomDriver custom;
+    rpl::RegistrationInput in;
+    in.nic_type = "RTL 8139", in.system_root = m.kRoot, in.start_dir = "C:\\Korrin";
+    EXPECT_FALSE(rpl::RegisterCard(blind, ui, in, m.form->Form3, m.form->GetNetDrv, &custom));
+    EXPECT_EQ(blind.journal().back(), (SimEvent{"message", message, kCaption, 48}));
+    EXPECT_EQ(m.Tree(m.kRoot), before) << folder;
+  }
+}
+
 }  // namespace

@@ -24,10 +24,7 @@ const SimEvent kRplcmd = {"wait", "C:\\WINNT\\system32\\rplcmd.exe",
 const SimEvent kList = {"ask", "C:\\WINNT\\system32\\rplcmd.exe", "V\r\nL\r\nB\r\nL\r\nC\r\nL\r\nq\r\n", 0};
 const char kManager[] = "C:\\WINNT\\system32\\rplmgr.exe";
 const char kCaption[] = "morva提示";
-const char kUnchanged[] = "\r\n远程启动数据库没有改动，注册没有完成。";
 const char* const kDos622[] = {"io.sys", "msdos.sys", "command.com", "himem.sys"};
-
-inline SimEvent Warning(const std::string& text) { return {"message", text, kCaption, 48}; }
 
 class RegistrationMachine : public RplMachine {
  public:
@@ -44,7 +41,7 @@ class RegistrationMachine : public RplMachine {
       if (input.rfind("V\r\nL\r\n", 0) == 0) {
         list_at_rplcmd = input;
         *output = rplcmd_lists;
-        return rplcmd_list_exit;
+        return 0;
       }
       script_at_rplcmd = input;
       *output = rplcmd_says;
@@ -110,21 +107,9 @@ class RegistrationMachine : public RplMachine {
       EXPECT_TRUE(plan::Lists(plan, std::string(kRoot) + "\\" + path)) << path << " changed, not in the plan";
     }
   }
-  // The Windows directory as a failed registration must leave it: as `before`,
-  // but for an empty boot-block folder it made.
-  bool AsBefore(const std::map<std::string, std::string>& before) {
-    std::map<std::string, std::string> now = Tree(kRoot);
-    for (auto it = now.begin(); it != now.end();) {
-      const bool made = !before.count(it->first) && it->second == "<folder>" &&
-                        (platform::SameName(it->first, "rpl/bblock/netbeui/pcind") ||
-                         platform::SameName(it->first, "rpl/bblock/netbeui/MYNIC"));
-      it = made ? now.erase(it) : std::next(it);
-    }
-    return now == before;
-  }
   std::string script_at_message, script_at_rplcmd, list_at_rplcmd;
   std::string rplcmd_says, rplcmd_lists = "The command completed successfully.\n";
-  int rplcmd_exit = 0, rplcmd_list_exit = 0;
+  int rplcmd_exit = 0;
 };
 
 }  // namespace registration
