@@ -33,17 +33,14 @@ TEST_F(Registration, EachCardRunsTheWholeRegistrationInItsOrder) {
     m.Put("C:\\DRIVERS\\NIC\\MYNIC.DOS", "my driver");
     m.host.SetFileAttributes("C:\\DRIVERS\\NIC\\MYNIC.DOS", platform::kAttrReadOnly);
     // The plan: the DOS 6.22 files, the driver, the boot-block folder and
-    // its three files, rplcmd with the script, the manager; the press
-    // changes nothing else.
+    // its three files, rplcmd with the script, the manager.
     const rpl::Registration r = m.Plan(c.nic, c.mac, "C:\\DRIVERS\\NIC\\MYNIC.DOS");
-    const auto before = m.Tree(m.kRoot);
     EXPECT_FALSE(r.plan.refused);
     EXPECT_EQ(r.plan.changes.size(), 11u);
     m.Choose(c.nic);
     m.AnswerPrefix(c.mac);
     m.AnswerDriver("C:\\DRIVERS\\NIC\\MYNIC.DOS", c.mac);
     m.form->BitBtn9Click();
-    m.ExpectListed(r.plan, before);
     // A custom card's driver is remembered for the installation.
     const bool custom = std::string(c.nic) == "Other NetCARD";
     EXPECT_EQ(m.form->settings.NdisDriverPath, custom ? "C:\\DRIVERS\\NIC\\MYNIC.DOS" : "");
@@ -125,10 +122,7 @@ TEST(RegistrationAgain, TheFilesThatWereThereStayAndThoseGoneAreMadeFromTheTempl
     for (const char* g : c.gone) m.Remove(below(g));
     m.rplcmd_exit = 2;
     m.rplcmd_lists = m.Records(c.mac, c.block);
-    const rpl::Registration r = m.Plan(c.nic, c.mac, "C:\\DRIVERS\\MYNIC.DOS");
-    const auto whole = m.Tree(m.kRoot);
     m.Register(c.nic, c.mac);
-    m.ExpectListed(r.plan, whole);
     EXPECT_EQ(m.journal(), (std::vector<SimEvent>{{"modal", std::string(c.nic) == "RTL 8139" ? "TForm3" : "TGetNetDrv", "",
                                                    platform::kMrOk}, kList, {"message", c.message, "进程提示", 64}}));
     EXPECT_EQ(m.list_at_rplcmd, "V\r\nL\r\nB\r\nL\r\nC\r\nL\r\nq\r\n");
