@@ -77,3 +77,12 @@ void SimMachine::AnswerDriver(const std::string& path, const std::string& mac) {
     return platform::kMrOk;
   });
 }
+
+std::string CheckMarks(app::Road road, std::initializer_list<plan::Plan> plans, const std::vector<std::string>& items) {
+  app::ServerCheck check;
+  for (const plan::Plan& p : plans) app::AddPlan(&check, road, p);
+  std::string marks;
+  for (size_t i = 0; i < check.items.size() || i < items.size(); ++i)
+    marks += i >= check.items.size() || i >= items.size() || check.items[i].what != items[i] ? "?" : app::StateMark(check.items[i].state);
+  return marks;
+}

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/server.h"
+#include "app/server_check_parts.h"
 #include "platform/sim/sim_host.h"
 
 class SimMachine {
@@ -42,6 +43,10 @@ class SimMachine {
   void AnswerDriver(const std::string& path, const std::string& mac);
   std::vector<platform::SimEvent>& journal() { return host.journal(); }
 };
+
+// The marks of the check's items made of `plans` on `road`, "?" where the
+// item is not the one `items` names.
+std::string CheckMarks(app::Road road, std::initializer_list<plan::Plan> plans, const std::vector<std::string>& items);
 
 namespace platform {
 // Journal events as tests print them when a comparison fails.

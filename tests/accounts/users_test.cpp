@@ -3,7 +3,6 @@
 // states that follow), the button doing what its plan said, and the script.
 #include "accounts/users.h"
 
-#include "app/server_check_parts.h"
 #include "platform/textfile.h"
 #include "tests/near_converter.h"
 #include "tests/recording_peer.h"
@@ -70,17 +69,6 @@ std::string Said(const plan::Plan& p) {
     said += (i ? "\n" : "") + std::string(!p.Refused() && i < p.changes.size() && p.changes[i].refresh ? "（不变）" : "") +
             lines[i];
   return said;
-}
-
-// The marks of the check's items made of the plans, "?" where the item is not
-// the one `items` names.
-std::string Marks(std::initializer_list<plan::Plan> plans, const std::vector<std::string>& items) {
-  app::ServerCheck check;
-  for (const plan::Plan& p : plans) app::AddPlan(&check, app::Road::kAccounts, p);
-  std::string marks;
-  for (size_t i = 0; i < check.items.size() || i < items.size(); ++i)
-    marks += i >= check.items.size() || i >= items.size() || check.items[i].what != items[i] ? "?" : app::StateMark(check.items[i].state);
-  return marks;
 }
 
 F With(std::string F::*field, const std::string& value, F f = {"D:\\PVDROOT", "USER", "3", "PXEUSERS"}) {
@@ -156,7 +144,7 @@ TEST(AccountPlan, EachServerAndFieldsGiveTheirPlanAndTheButtonDoesIt) {
     const plan::Plan users = accounts::PlanUsers(s.host, row.fields);
     const plan::Plan names = accounts::PlanNamesFile(s.host, row.fields.shared_directory);
     EXPECT_EQ(Said(users), row.said);
-    EXPECT_EQ(Marks({users, names}, {"共享目录", "用户目录", "工作站信息文件"}), row.marks);
+    EXPECT_EQ(CheckMarks(app::Road::kAccounts, {users, names}, {"共享目录", "用户目录", "工作站信息文件"}), row.marks);
 
     s.form->Edit1.SetText(row.fields.shared_directory);
     s.form->Edit2.SetText(row.fields.prefix);
@@ -303,7 +291,7 @@ TEST(NamesFile, OpensAnExistingFileOrCreatesItWhenTheAdministratorAgrees) {
     m.journal().clear();
     const plan::Plan p = accounts::PlanNamesFile(m.host, "D:\\PVDROOT");
     EXPECT_EQ(Said(p), c.said);
-    EXPECT_EQ(Marks({p}, {"工作站信息文件"}), c.mark);
+    EXPECT_EQ(CheckMarks(app::Road::kAccounts, {p}, {"工作站信息文件"}), c.mark);
     m.ui.Answer(c.answer);
     m.form->BitBtn8Click();
     EXPECT_EQ(m.journal(), c.events);

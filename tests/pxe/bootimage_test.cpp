@@ -11,7 +11,6 @@
 #include <fstream>
 #include <functional>
 
-#include "app/server_check_parts.h"
 #include "base/paths.h"
 #include "imagetools/fat12.h"
 #include "imagetools/tools.h"
@@ -99,17 +98,6 @@ class ImageServer : public SimMachine {
     if (startnet_read_only) host.SetFileAttributes(kStartNet, platform::kAttrReadOnly);
   }
   pxe::ImageFields Fields(std::optional<bool> box) { return {"C:\\Korrin", form->Edit1.Text(), box}; }
-  // What the check makes of a plan: the items' marks, then their names.
-  static std::string Items(const plan::Plan& p, std::string* names = nullptr) {
-    app::ServerCheck check;
-    app::AddPlan(&check, app::Road::kPxe, p);
-    std::string marks;
-    for (const app::CheckItem& i : check.items) {
-      marks += app::StateMark(i.state);
-      if (names) *names += (names->empty() ? "" : "，") + i.what;
-    }
-    return marks;
-  }
   static std::string Said(const plan::Plan& p) {
     std::string all = p.how + "\n";
     for (const plan::Need& n : p.needs) all += n.item + "：" + n.found + " / " + n.todo + "\n";
@@ -220,9 +208,8 @@ TEST(BootImagePlan, EachServerHasItsPlanAndTheButtonDoesExactlyIt) {
     s.journal().clear();
     const auto before = s.Tree("C:");
     const plan::Plan p = pxe::PlanBootImage(s.host, s.Fields(row.box));
-    std::string names;
-    EXPECT_EQ(ImageServer::Items(p, &names), row.items);
-    EXPECT_EQ(names, "镜像工具，临时目录，原始镜像文件，已安装的启动镜像，启动镜像中的服务器和共享");
+    EXPECT_EQ(CheckMarks(app::Road::kPxe, {p}, {"镜像工具", "临时目录", "原始镜像文件", "已安装的启动镜像", "启动镜像中的服务器和共享"}),
+              row.items);
     const std::string said = ImageServer::Said(p);
     for (const std::string& words : row.says) EXPECT_NE(said.find(words), std::string::npos) << words << "\n" << said;
     if (!row.changes.empty()) EXPECT_EQ(plan::Describe(p), row.changes);
@@ -368,7 +355,7 @@ TEST(Launchers, StartWhatIsThereAndNameWhatIsNot) {
     m.host.SetCurrentDirectory("C:\\");
     if (!c.items.empty()) {
       const plan::Plan p = pxe::PlanPdk(m.host, start);
-      EXPECT_EQ(ImageServer::Items(p), c.items);
+      EXPECT_EQ(CheckMarks(app::Road::kPxe, {p}, {"PXE-PDK 安装程序", "已安装的 PXE-PDK"}), c.items);
       EXPECT_NE(ImageServer::Said(p).find(c.says), std::string::npos) << ImageServer::Said(p);
     }
     m.form->Find(c.control)->Notify();  // as the window passes the click on
