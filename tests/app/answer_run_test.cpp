@@ -115,6 +115,7 @@ TEST(AnswerRun, TheWholeRoadsLeaveTheServerAsClickingThemDoes) {
                      clicked_runs.end());
   EXPECT_EQ(RunsOf(run), clicked_runs);
   const std::string log = LogOf(run);
+  if (getenv("SHOW_LOG")) std::cout << log;
   run.host.DeleteFile(kAnswers);
   run.host.DeleteFile(kLog);
   // The packed images carry the time they were made in their entries; they
