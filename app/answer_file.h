@@ -48,7 +48,8 @@ struct AnswerSectionRule {
 const std::vector<AnswerSectionRule>& AnswerSectionRules();
 
 // Reads an answer file's bytes. False, with the reason and its line
-// ("第 N 行：...") in `error`, for text that is not code page 936, a line that
+// ("第 N 行：...") in `error`, for text that is not code page 936 (a zero
+// byte among it), a line that
 // is neither a section, a key nor a remark, a key outside a section, an
 // unknown section or key, or a section or key given twice.
 bool ParseAnswerFile(const std::string& bytes, AnswerFile* file, std::string* error);
