@@ -430,7 +430,7 @@ int RunCommand(platform::Host& host, const std::vector<std::string>& words) {
   if (!log_path.empty()) {
     std::string old_log;
     if (SameFilePath(host, log_path, answers_path) ||
-        (readable && host.ReadFile(log_path, &old_log) && old_log == bytes))
+        (readable && !bytes.empty() && host.ReadFile(log_path, &old_log, bytes.size() + 1) && old_log == bytes))
       return kRunBadFile;
     std::vector<std::string> header = log;
     header.push_back("运行没有结束：日志只写到这里。");
