@@ -27,6 +27,7 @@ std::string Key(std::string path) {
   return path;
 }
 
+// Whether `path` is the place itself or below it.
 bool Within(const std::string& path, const std::string& place) {
   const std::string p = Key(path), in = Key(place);
   return p == in || (p.size() > in.size() && p.compare(0, in.size(), in) == 0 && (p[in.size()] == '\\' || in.back() == '\\'));
