@@ -34,6 +34,7 @@ std::string Packer(const std::string& tool_dir) { return tool_dir + "\\unditool\
 
 const char kTempDir[] = "c:\\temp";
 const char kBootImgDir[] = "c:\\temp\\bootimg";
+const char kBootImgSector[] = "c:\\temp\\bootimg.bs";
 const char kSetVarsBat[] = "c:\\temp\\bootimg\\winboot\\setvars.bat";
 const char kStartNetBat[] = "c:\\temp\\bootimg\\winboot\\startnet.bat";
 const char kPackedImage[] = "c:\\temp\\bootimg.w98";

@@ -44,6 +44,7 @@ std::string Packer(const std::string& tool_dir);
 // The boot image's work places.
 extern const char kTempDir[];         // "c:\temp"
 extern const char kBootImgDir[];      // the unpacked image tree
+extern const char kBootImgSector[];   // the image's boot sector, which the unpacker keeps beside the tree
 extern const char kSetVarsBat[];      // its variable script
 extern const char kStartNetBat[];     // its network start script
 extern const char kPackedImage[];     // the packed result

@@ -256,7 +256,7 @@ plan::Plan PlanBootImage(platform::Host& host, const ImageFields& fields) {
   if (!host.DirectoryExists(paths::kTempDir)) p.Folder(paths::kTempDir, kScratch);
   if (host.FileExists(paths::kSetVarsBat)) p.Delete(paths::kSetVarsBat, kScratch);
   p.Program(platform::QuotedIfBlank(unpacker) + " " + platform::QuotedIfBlank(tmpl) + " " + paths::kBootImgDir,
-            std::string(paths::kBootImgDir) + "；" + paths::kBootImgDir + ".bs", kScratch);
+            std::string(paths::kBootImgDir) + "；" + paths::kBootImgSector, kScratch);
   const bool names_there = image_read && setvars != image.end();
   const auto script = names_there ? plan::Change::kReplace : plan::Change::kWrite;
   p.changes.push_back({script, paths::kSetVarsBat, "解开的 setvars.bat 的前三行，再加 " + share_words, kNames, today});

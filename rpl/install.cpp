@@ -282,7 +282,7 @@ Installation PlanSteps(platform::Host& host, const InstallInput& in, const bool*
   if (!host.DirectoryExists(paths::kTempDir)) p.Folder(paths::kTempDir, "临时目录");
   p.Program(platform::QuotedIfBlank(paths::Unpacker(in.start_dir)) + " " + platform::QuotedIfBlank(image) + " " +
                 paths::kBootImgDir,
-            paths::kBootImgDir, "临时目录");
+            std::string(paths::kBootImgDir) + "；" + paths::kBootImgSector, "临时目录");
   for (const std::string& dir : {paths::ProfileBoot(root, profile), paths::ProfileClient(root, profile)})
     if (!host.DirectoryExists(dir)) p.Folder(dir, item);
   auto put = [&](const PlacedFile& file, const std::string& for_item) {

@@ -133,6 +133,14 @@ const std::vector<Row>& Rows() {
       {"an installation held to the image packer, which it does not use",
        {kAccounts, {{Mutation::kDelete, "C:\\Korrin\\unditool\\rplimage.exe"}}, false},
        {{Press::kUpdate, 0, 0, 0, 0, {Fault::kProgramFails, 0}}, {Press::kChoose}, {Press::kDetectRegister}, {Press::kInstall}}},
+      {"the installation's unpacker keeps the boot sector beside its tree, which the plan did not list",
+       {kDemo, {{Mutation::kStray, "C:\\WINNT\\rpl\\bblock\\netbeui\\pcind\\w95bb.cnf"}}, false},
+       {{Press::kUpdate, 0, 0, 0, 0, {Fault::kChange, 0}},
+        {Press::kBootImage, 0, 0, 0, 0, {Fault::kProgramFails, 0}},
+        {Press::kDetect},
+        {Press::kChoose},
+        {Press::kDetectRegister, 0, 0, 0, 0, {Fault::kProgramFails, 0}},
+        {Press::kInstall}}},
   };
   return rows;
 }
