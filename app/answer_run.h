@@ -33,7 +33,8 @@ RunStatus PlanAnswers(platform::Host& host, const AnswerFile& answers, std::vect
 // is given; a log that cannot be written makes the status 2.
 int RunCommand(platform::Host& host, const std::vector<std::string>& words);
 
-// The answer file that reproduces what the main window's fields hold now.
-AnswerFile AnswersOf(const TForm1& form);
+// The answer file that reproduces what the main window's fields hold now,
+// with what this server has of each road (read from `host`, changing nothing).
+AnswerFile AnswersOf(platform::Host& host, const TForm1& form);
 
 }  // namespace app

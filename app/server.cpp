@@ -99,7 +99,7 @@ void TForm1::C1Click() {
 void TForm1::A1Click() {
   std::string path = settings.StartDir + "\\answers.ini";
   if (!ui_.ChooseSaveFile("保存应答文件", &path)) return;
-  const std::vector<std::string> lines = AnswerFileLines(AnswersOf(*this));
+  const std::vector<std::string> lines = AnswerFileLines(AnswersOf(host_, *this));
   for (const std::string& line : lines)
     if (!platform::IsCodePageText(line)) {
       ui_.MessageBox("“" + line + "”中有 GBK（代码页 936）之外的字符，应答文件没有保存。", "保存应答文件",
@@ -208,10 +208,16 @@ void TForm1::BitBtn11Click() {
 }
 
 void TForm1::BitBtn12Click() {
-  // The box is cleared first, while the old choice still stands.
-  CheckBox1.SetChecked(false);
+  // Only the list changes: the profile chosen stays chosen while it is
+  // listed, and the box shows what its start script holds. Nothing is
+  // written, so no profile's auto-registration changes.
+  const std::string chosen = ComboBox2.Text();
   ComboBox2.Clear();
   ComboBox2.SetItems(rpl::ProfileChoices(host_, settings.SystemRoot));
+  const std::vector<std::string> items = ComboBox2.Items();
+  for (size_t i = 0; i < items.size() && !chosen.empty(); ++i)
+    if (items[i] == chosen) ComboBox2.SetItemIndex(static_cast<int>(i));
+  ReadAutoRegistration();
 }
 
 void TForm1::CheckBox1Click() {
