@@ -175,7 +175,7 @@ std::vector<Row> Rows() {
          s.MakeDirs(kWinboot + "W00E04C\\suboot\\win.bat");
        },
        1, Join({kAccountsDone, kPxeRenamed, kTreeDone, kNoPcind, "√配置列表，√配置 NE2KDOS，△配置 W001122，！配置 W00E04C，△配置 W5254AB"}),
-       {{"配置 W00E04C", "工作站自动注册：关；suboot\\io.sys、suboot\\winboot\\NET.EXE 有只读属性，安装不替换只读的文件；"
+       {{"配置 W00E04C", "工作站自动注册：开；suboot\\io.sys、suboot\\winboot\\NET.EXE 有只读属性，安装不替换只读的文件；"
                          "suboot\\win.bat 是目录，安装无法用文件替换它。"},
         {"配置 W00E04C", "处理：先去掉 C:\\WINNT\\rpl\\rplfiles\\profiles\\W00E04C\\suboot\\io.sys、"
                          "C:\\WINNT\\rpl\\rplfiles\\profiles\\W00E04C\\suboot\\winboot\\NET.EXE 的只读属性，"
