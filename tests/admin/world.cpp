@@ -381,18 +381,23 @@ int World::Run(const std::string& answers) {
 std::string AnswersText(const Press& p) {
   static const std::vector<std::string> kProfiles = {"NE2KWIN", "W00E04C", "W5254AB", "W001122", "NOSUCH"};
   auto yes = [](int i) { return std::string(i % 2 ? "Yes" : "No"); };
+  // Mostly a value the steps take (the pool's `good`), a third of the time any.
+  auto pick = [](const std::vector<std::string>& pool, int i, size_t good) {
+    return i % 3 == 2 ? Pick(pool, i / 3) : pool[good];
+  };
   std::string text;
   if (p.a & 1)
-    text += "[Accounts]\r\nSharedDirectory=" + Pick(kSharedPool, p.c) + "\r\nUserPrefix=" + Pick(kPrefixPool, p.d) +
-            "\r\nWorkGroup=" + Pick(kGroupPool, p.a / 2) + "\r\nUserCount=" + Pick(kCountPool, p.b) +
+    text += "[Accounts]\r\nSharedDirectory=" + pick(kSharedPool, p.c, 0) + "\r\nUserPrefix=" + pick(kPrefixPool, p.d, 0) +
+            "\r\nWorkGroup=" + pick(kGroupPool, p.a / 2, 0) + "\r\nUserCount=" + pick(kCountPool, p.b, 1) +
             "\r\nNamesFile=" + yes(p.d) + "\r\n";
   if (p.a & 2) text += "[Pdk]\r\nInstall=" + yes(p.b + 1) + "\r\n";
   if (p.a & 4) text += "[BootImage]\r\nAutoRegistration=" + yes(p.c) + "\r\n";
-  const std::string card = Pick(kCardPool, p.b / 4);
+  const std::string card = Pick(kCardPool, p.b / 4 % 3);
   if (p.a & 8)
     text += "[Card]\r\nType=" + (card == "Other NetCARD" ? "Other" : card) + "\r\nVendorPrefix=" +
-            Pick(kVendorPool, p.c / 2) + (card == "Other NetCARD" ? "\r\nDriver=" + Pick(kDriverPool, p.d) : "") + "\r\n";
-  const std::string profile = Pick(kProfiles, p.c / 4 + p.d);
+            pick(kVendorPool, p.c + 1, p.b / 4 % 3) +
+            (card == "Other NetCARD" ? "\r\nDriver=" + pick(kDriverPool, p.d, 0) : "") + "\r\n";
+  const std::string profile = pick(kProfiles, p.c / 4 + p.d, 0);
   if (p.b & 1) text += "[Install]\r\nProfile=" + profile + "\r\n";
   if (p.b & 2) text += "[AutoRegistration]\r\nProfile=" + profile + "\r\nOn=" + yes(p.d / 2) + "\r\n";
   if (p.c & 1) text += "[Service]\r\nStart=Yes\r\n";
