@@ -53,6 +53,26 @@ const AnswerSectionRule* RuleOf(const std::string& name) {
   return nullptr;
 }
 
+// Where a remark begins in a key's text: at a ";" after a blank.
+size_t RemarkAt(const std::string& text) {
+  for (size_t i = 1; i < text.size(); ++i)
+    if (text[i] == ';' && (text[i - 1] == ' ' || text[i - 1] == '\t')) return i;
+  return std::string::npos;
+}
+
+// The value of the text after a key's "=": in double quotes, up to the
+// first closing quote followed by nothing but blanks or a remark; else up
+// to a remark, without the blanks at either end.
+std::string ValueOf(const std::string& text) {
+  const std::string value = Trimmed(text);
+  if (!value.empty() && value[0] == '"')
+    for (size_t close = value.find('"', 1); close != std::string::npos; close = value.find('"', close + 1)) {
+      const std::string after = Trimmed(value.substr(close + 1));
+      if (after.empty() || after[0] == ';') return value.substr(1, close - 1);
+    }
+  return Trimmed(text.substr(0, RemarkAt(text)));
+}
+
 std::string AtLine(size_t line, const std::string& what) { return "第 " + std::to_string(line) + " 行：" + what; }
 
 }  // namespace
@@ -82,11 +102,12 @@ bool ParseAnswerFile(const std::string& bytes, AnswerFile* file, std::string* er
     *error = AtLine(1, "文件以 UTF-8 的字节顺序标记开头；应答文件必须是 GBK（代码页 936）文本。");
     return false;
   }
-  if (bytes.find('\0') != std::string::npos) {
-    *error = "文件中有零字节（Unicode 文本？）；应答文件必须是 GBK（代码页 936）文本。";
-    return false;
-  }
   const std::vector<std::string> lines = RawLines(bytes);
+  for (size_t i = 0; i < lines.size(); ++i)
+    if (lines[i].find('\0') != std::string::npos) {
+      *error = AtLine(i + 1, "有零字节（Unicode 文本？）；应答文件必须是 GBK（代码页 936）文本。");
+      return false;
+    }
   const AnswerSectionRule* rule = nullptr;
   for (size_t i = 0; i < lines.size(); ++i) {
     const size_t number = i + 1;
@@ -98,9 +119,12 @@ bool ParseAnswerFile(const std::string& bytes, AnswerFile* file, std::string* er
     const std::string line = Trimmed(text);
     if (line.empty() || line[0] == ';') continue;
     if (line[0] == '[') {
-      const std::string name = line.back() == ']' ? Trimmed(line.substr(1, line.size() - 2)) : "";
-      rule = RuleOf(name);
-      if (line.back() != ']' || !rule) {
+      // "[Name]", then at most blanks and a remark.
+      const size_t close = line.find(']');
+      const std::string after = close == std::string::npos ? "" : Trimmed(line.substr(close + 1));
+      const bool whole = close != std::string::npos && (after.empty() || after[0] == ';');
+      rule = whole ? RuleOf(Trimmed(line.substr(1, close - 1))) : nullptr;
+      if (!rule) {
         *error = AtLine(number, "未知的节 " + line + "。");
         return false;
       }
@@ -134,9 +158,7 @@ bool ParseAnswerFile(const std::string& bytes, AnswerFile* file, std::string* er
       *error = AtLine(number, "键 " + std::string(known) + " 已在第 " + std::to_string(before->line) + " 行给出。");
       return false;
     }
-    std::string value = Trimmed(line.substr(equals + 1));
-    if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
-    section.keys.push_back({known, value, number});
+    section.keys.push_back({known, ValueOf(line.substr(equals + 1)), number});
   }
   return true;
 }
@@ -149,11 +171,68 @@ std::vector<std::string> AnswerFileLines(const AnswerFile& file) {
     for (const AnswerKey& key : section.keys) {
       // Spaces at either end, or a quote at the start, would be lost when
       // read: such a value stands in quotes.
-      const bool quoted = key.value != Trimmed(key.value) || (!key.value.empty() && key.value[0] == '"');
+      // So would a remark's ";" after a blank.
+      const bool quoted = key.value != Trimmed(key.value) || (!key.value.empty() && key.value[0] == '"') ||
+                          RemarkAt(key.value) != std::string::npos;
       lines.push_back(key.name + "=" + (quoted ? "\"" + key.value + "\"" : key.value));
     }
   }
   return lines;
+}
+
+bool AnswerFileBytes(const AnswerFile& file, std::string* bytes, std::string* error) {
+  // The window's field each key comes from, for the message.
+  static const std::pair<const char*, const char*> kFields[] = {
+      {"SharedDirectory", "共享目录"}, {"UserPrefix", "用户前辍"}, {"WorkGroup", "工作组名"},
+      {"UserCount", "用户数目"},       {"Type", "网卡类型"},       {"VendorPrefix", "厂商前缀"},
+      {"Driver", "网卡驱动程序"},      {"Profile", "RPL配置名"},
+  };
+  auto refuse = [&](const AnswerSection& section, const AnswerKey& key, const std::string& why) {
+    std::string field = section.name + " " + key.name;
+    for (const auto& f : kFields)
+      if (key.name == f.first) field = f.second;
+    *error = "“" + field + "”" + why + "：应答文件无法照样保存它，没有写入任何文件。请改正这一栏后再保存。";
+    return false;
+  };
+  const std::vector<std::string> lines = AnswerFileLines(file);
+  bytes->clear();
+  for (const std::string& line : lines) {
+    std::string encoded;
+    if (!platform::StrictUtf8ToCodePage(line, &encoded)) encoded.clear();
+    *bytes += encoded + "\r\n";
+  }
+  // What the file reads back as must be what was saved, key for key.
+  AnswerFile back;
+  std::string unread;
+  const bool read = ParseAnswerFile(*bytes, &back, &unread);
+  for (const AnswerSection& section : file.sections)
+    for (const AnswerKey& key : section.keys) {
+      const std::string& v = key.value;
+      if (v.find_first_of("\r\n") != std::string::npos) return refuse(section, key, "中有回车或换行");
+      if (v.find('\0') != std::string::npos) return refuse(section, key, "中有零字节");
+      std::string encoded;
+      if (!platform::StrictUtf8ToCodePage(v, &encoded) || !platform::IsCodePageText(v))
+        return refuse(section, key, "中有 GBK（代码页 936）之外的字符");
+      const AnswerSection* again = nullptr;
+      for (const AnswerSection& s : back.sections)
+        if (s.name == section.name) again = &s;
+      const AnswerKey* k = read && again ? again->Find(key.name) : nullptr;
+      if (k && k->value != v) return refuse(section, key, "中的双引号会让它读回来成为“" + k->value + "”");
+      if (!k) {
+        // The file would not read: the key whose line alone does not.
+        std::string line_bytes, alone_error;
+        AnswerFile alone;
+        alone.sections.push_back({section.name, 0, {key}});
+        platform::StrictUtf8ToCodePage(AnswerFileLines(alone).back(), &line_bytes);
+        if (!ParseAnswerFile("[" + section.name + "]\r\n" + line_bytes + "\r\n", &alone, &alone_error))
+          return refuse(section, key, "写进文件后读不回来（" + alone_error + "）");
+      }
+    }
+  if (!read) {
+    *error = unread + "应答文件没有保存。";
+    return false;
+  }
+  return true;
 }
 
 bool IsYes(const std::string& value) {

@@ -11,8 +11,10 @@
 //                       profile question)
 //   [AutoRegistration]  Profile, On (Yes|No)
 //   [Service]           Start (Yes|No)
-// Lines beginning with ";" are remarks; names of sections and keys are taken
-// without regard to case; a value may stand in double quotes.
+// A ";" at the start of a line, or after a blank, begins a remark that runs
+// to the line's end (after a section's "]" and after a value too); names of
+// sections and keys are taken without regard to case; a value may stand in
+// double quotes, which keep its blanks and a ";" inside.
 #pragma once
 
 #include <string>
@@ -46,13 +48,19 @@ struct AnswerSectionRule {
 const std::vector<AnswerSectionRule>& AnswerSectionRules();
 
 // Reads an answer file's bytes. False, with the reason and its line
-// ("第 N 行：...") in `error`, for text that is not code page 936, a line that
+// ("第 N 行：...") in `error`, for text that is not code page 936 (a zero
+// byte among it), a line that
 // is neither a section, a key nor a remark, a key outside a section, an
 // unknown section or key, or a section or key given twice.
 bool ParseAnswerFile(const std::string& bytes, AnswerFile* file, std::string* error);
 
 // The file's lines (UTF-8), sections and keys in the order given.
 std::vector<std::string> AnswerFileLines(const AnswerFile& file);
+// The file's bytes as saved (code page 936, CR LF); false, with the message
+// naming the field, when a value cannot be carried so that the file reads
+// back to the same keys and values (a line end, a zero byte, a character
+// outside code page 936, quotes that would end it early).
+bool AnswerFileBytes(const AnswerFile& file, std::string* bytes, std::string* error);
 
 // The values a yes/no key takes: Yes, 1, True, On; No, 0, False, Off (in
 // any case).

@@ -256,7 +256,7 @@ int Judge(const AnswerFile& answers, std::vector<std::string>* log) {
       const AnswerKey* key = s.Find(r.key);
       if (!key) {
         log->push_back(Cat({"[", s.name, "]（第 ", s.line, " 行）缺少键 ", r.key, "：请加上它。什么也没有做。"}));
-        return kRunStopped;
+        return kRunBadFile;
       }
     }
     for (const AnswerKey& key : s.keys) {
@@ -275,7 +275,7 @@ int Judge(const AnswerFile& answers, std::vector<std::string>* log) {
       }
       if (CardItem(type) == "Other NetCARD" && !s.Find("Driver")) {
         log->push_back(Cat({"[Card]（第 ", s.line, " 行）：Type=Other 需要键 Driver（驱动程序的完整路径）。什么也没有做。"}));
-        return kRunStopped;
+        return kRunBadFile;
       }
     }
   }
@@ -325,6 +325,51 @@ std::vector<plan::Plan> StepPlans(platform::Host& host, TForm1& form, const Answ
     if (IsYes(Value(s, "Start"))) plans.push_back(form.PlanOf("BitBtn6"));
   }
   return plans;
+}
+
+// A path as Windows takes it: whole (from the current directory), "\"
+// between its names, without "." and "..", each name without the dots and
+// blanks it ends in (Windows drops them).
+std::vector<std::string> FullPath(platform::Host& host, std::string path) {
+  std::replace(path.begin(), path.end(), '/', '\\');
+  const std::string here = host.CurrentDirectory();
+  if (path.rfind("\\\\", 0) == 0) {
+    // A network path: the server and share stand as they are.
+  } else if (path.size() >= 2 && path[1] == ':') {
+    if (path.size() == 2 || path[2] != '\\')  // "D:name": from that drive's current folder
+      path = (platform::SameName(here.substr(0, 2), path.substr(0, 2)) ? here : path.substr(0, 2)) + "\\" +
+             path.substr(2);
+  } else if (!path.empty() && path[0] == '\\') {
+    path = here.substr(0, 2) + path;
+  } else {
+    path = here + "\\" + path;
+  }
+  std::vector<std::string> names;
+  size_t begin = 0;
+  while (begin <= path.size()) {
+    size_t end = path.find('\\', begin);
+    if (end == std::string::npos) end = path.size();
+    std::string name = path.substr(begin, end - begin);
+    if (name != "." && name != "..")
+      while (!name.empty() && (name.back() == '.' || name.back() == ' ')) name.pop_back();
+    if (name == "..") {
+      if (names.size() > 1) names.pop_back();
+    } else if (!name.empty() && name != ".") {
+      names.push_back(name);
+    }
+    begin = end + 1;
+  }
+  return names;
+}
+
+// Whether two paths name the same file as Windows takes them (names
+// without regard to case).
+bool SameFilePath(platform::Host& host, const std::string& a, const std::string& b) {
+  const std::vector<std::string> x = FullPath(host, a), y = FullPath(host, b);
+  if (x.size() != y.size()) return false;
+  for (size_t i = 0; i < x.size(); ++i)
+    if (!platform::SameName(x[i], y[i])) return false;
+  return true;
 }
 
 }  // namespace
@@ -383,6 +428,35 @@ bool ForeseenRefusal(platform::Host& host, const AnswerFile& answers, std::strin
   return false;
 }
 
+// The folders and files the programs a step starts may change, as the
+// step's plans name them (the places that are paths), planned on a window
+// holding what the run's window holds. Only the plans' own listings are
+// asked; nothing is recorded.
+std::vector<std::string> ProgramPlaces(platform::Host& host, const TForm1& run_form, const AnswerSection& s) {
+  platform::RecordingHost unrecorded(host);
+  std::vector<std::string> unseen;
+  UnattendedUi ui(unrecorded, &unseen);
+  TForm1 form(unrecorded, ui);
+  form.settings = run_form.settings;
+  form.Edit1.SetText(run_form.Edit1.Text());
+  form.CheckBox2.SetChecked(run_form.CheckBox2.Checked());
+  form.ComboBox1.SetItemIndex(run_form.ComboBox1.ItemIndex());
+  std::vector<std::string> places;
+  for (const plan::Plan& p : StepPlans(unrecorded, form, s))
+    for (const plan::Change& c : p.changes) {
+      if (c.kind != plan::Change::kProgram) continue;
+      for (size_t begin = 0; begin <= c.from.size();) {
+        size_t end = c.from.find("；", begin);
+        if (end == std::string::npos) end = c.from.size();
+        const std::string place = c.from.substr(begin, end - begin);
+        if ((place.size() >= 3 && place[1] == ':' && place[2] == '\\') || place.rfind("\\\\", 0) == 0)
+          places.push_back(place);
+        begin = end + std::string("；").size();
+      }
+    }
+  return places;
+}
+
 RunStatus RunAnswers(platform::Host& host, const AnswerFile& answers, std::vector<std::string>* log) {
   const int judged = Judge(answers, log);
   if (judged >= 0) return static_cast<RunStatus>(judged);
@@ -398,7 +472,10 @@ RunStatus RunAnswers(platform::Host& host, const AnswerFile& answers, std::vecto
   recording.TakeRecord();
   for (const AnswerSection& s : answers.sections) {
     ui.Log(Cat({"[", s.name, "]（第 ", s.line, " 行）"}));
+    // What the step's programs change is listed before and after it.
+    recording.Watch(ProgramPlaces(host, form, s));
     const std::string stop = RunStep(recording, form, ui, s);
+    recording.EndWatch();
     ui.Flush();
     if (!stop.empty()) {
       log->push_back(Cat({"失败：[", s.name, "] 没有完成：", stop}));
@@ -425,11 +502,25 @@ int RunCommand(platform::Host& host, const std::vector<std::string>& words) {
   if ((rest.size() != 1 && !with_log) || rest[0].empty()) return kRunBadFile;
   answers_path = rest[0];
   if (with_log) log_path = rest[2];
-  std::vector<std::string> log = {"无人值守运行 " + answers_path};
   std::string bytes, error;
+  const bool readable = host.ReadFile(answers_path, &bytes);
+  // The log is judged before anything is done: never written over the
+  // answer file (under any spelling of its path, or a file holding its
+  // very bytes), and written once before the run, whole, so that a log
+  // that cannot be written stops the run before its first step.
+  std::vector<std::string> log = {"无人值守运行 " + answers_path};
+  if (!log_path.empty()) {
+    std::string old_log;
+    if (SameFilePath(host, log_path, answers_path) ||
+        (readable && !bytes.empty() && host.ReadFile(log_path, &old_log, bytes.size() + 1) && old_log == bytes))
+      return kRunBadFile;
+    std::vector<std::string> header = log;
+    header.push_back("运行没有结束：日志只写到这里。");
+    if (!platform::WriteTextLines(host, log_path, header)) return kRunBadFile;
+  }
   AnswerFile answers;
   RunStatus status = kRunBadFile;
-  if (!host.ReadFile(answers_path, &bytes))
+  if (!readable)
     log.push_back("无法读取应答文件 " + answers_path + "。什么也没有做。");
   else if (!ParseAnswerFile(bytes, &answers, &error))
     log.push_back(error + "什么也没有做。");

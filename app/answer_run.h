@@ -29,8 +29,11 @@ RunStatus RunAnswers(platform::Host& host, const AnswerFile& answers, std::vecto
 RunStatus PlanAnswers(platform::Host& host, const AnswerFile& answers, std::vector<std::string>* log);
 
 // The command line ("/run ANSWERS [/plan] [/log LOG]"): -1 when the words are not "/run ...", else the status.
-// The log is written whole, in code page 936, into the /log file when one
-// is given; a log that cannot be written makes the status 2.
+// The log is written, in code page 936, into the /log file when one is
+// given: its first line before anything is done, then whole at the end. A
+// log that names the answer file (as Windows takes a path) or holds its
+// bytes, or that cannot be written at the start, makes the status 2 with
+// nothing done; one that cannot be written at the end makes it 2 too.
 int RunCommand(platform::Host& host, const std::vector<std::string>& words);
 
 // The answer file that reproduces what the main window's fields hold now,

@@ -99,14 +99,14 @@ void TForm1::C1Click() {
 void TForm1::A1Click() {
   std::string path = settings.StartDir + "\\answers.ini";
   if (!ui_.ChooseSaveFile("保存应答文件", &path)) return;
-  const std::vector<std::string> lines = AnswerFileLines(AnswersOf(host_, *this));
-  for (const std::string& line : lines)
-    if (!platform::IsCodePageText(line)) {
-      ui_.MessageBox("“" + line + "”中有 GBK（代码页 936）之外的字符，应答文件没有保存。", "保存应答文件",
-                     platform::kMbIconExclamation);
-      return;
-    }
-  if (!platform::WriteTextLines(host_, path, lines)) {
+  // A field the file cannot carry (a line end, a character outside code
+  // page 936) is named, and nothing is written.
+  std::string bytes, why;
+  if (!AnswerFileBytes(AnswersOf(host_, *this), &bytes, &why)) {
+    ui_.MessageBox(why, "保存应答文件", platform::kMbIconExclamation);
+    return;
+  }
+  if (!platform::WriteFileWhole(host_, path, bytes)) {
     ui_.MessageBox("无法写入应答文件 " + path + "（目录不存在、文件只读或磁盘已满），原来的文件保持原样。", "保存应答文件",
                    platform::kMbIconExclamation);
     return;

@@ -8,13 +8,6 @@
 
 namespace app {
 
-std::string NameList(const std::vector<std::string>& names, size_t shown) {
-  std::string text;
-  for (size_t i = 0; i < names.size() && i < shown; ++i) text += (i ? "、" : "") + names[i];
-  if (names.size() > shown) text += " 等 " + std::to_string(names.size()) + " 个";
-  return text;
-}
-
 std::vector<std::string> MissingFiles(platform::Host& host, const std::vector<std::string>& paths,
                                       bool short_names) {
   std::vector<std::string> missing;

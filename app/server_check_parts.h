@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/server_check.h"
+#include "base/names.h"
 #include "base/plan.h"
 
 namespace app {
@@ -72,8 +73,7 @@ void Add(ServerCheck* check, Road road, const Piece& what, CheckState state, std
 // How bad a state is: ready, stale, missing, cannot be read, in that order.
 int Severity(CheckState state);
 
-// Names for a report line: the first `shown` joined by "、", then how many more.
-std::string NameList(const std::vector<std::string>& names, size_t shown = 8);
+using base::NameList;
 
 // The paths of `paths` that are no file; their last parts when `short_names`.
 std::vector<std::string> MissingFiles(platform::Host& host, const std::vector<std::string>& paths,

@@ -23,7 +23,6 @@ namespace {
 // "." and ".." among them.
 const size_t kProfileListLimit = 256;
 const char kService[] = "在控制面板的“网络”中添加远程启动服务";
-const char kLocked[] = "关闭占用它的程序后重新检查";
 const char kShipped[] = "随程序发布的 RPL 文件";
 // What installation needs besides the card and the profile.
 #define INSTALLATION_NEEDS "远程启动服务程序", "远程启动数据库", "Windows 95 文件", "镜像工具", "临时目录", "原始镜像文件", kShipped
@@ -81,69 +80,13 @@ struct Rpl {
     *mend = card.met ? p.how : card.todo;
     return card.met ? CheckState::kMissing : CheckState::kAdmin;
   }
-  // What in `profile` stands in the way of its installation for the card of
-  // `block` (rpl::FindInTheWay): the installation refuses it and does not
-  // mend it, so it is the administrator's. "" when there is nothing,
-  // otherwise what was found, with the steps that clear the way in `steps`.
-  std::string InTheWay(const std::string& profile, const std::string& block, std::string* steps) const {
+  // The installation of `profile` for the card of `block` as the check
+  // plans it: a DOS profile left as it is, the records listed once.
+  rpl::Installation Installation(const std::string& profile, const std::string& block) const {
+    const bool no = false;
     const rpl::InstallInput input{profile, rpl::CardType(block), in.shared_directory, root(), in.start_dir,
-                                  IsCustom(block) ? block : ""};
-    const rpl::InTheWay way = rpl::FindInTheWay(host, rpl::PlanInstallation(input, {}));
-    // Named inside the profile, or by the full path of a file outside it.
-    const std::string inside = paths::Profile(root(), profile) + "\\";
-    auto names = [&](const std::vector<std::string>& list) {
-      std::vector<std::string> short_names;
-      for (const std::string& path : list)
-        short_names.push_back(platform::Lower(path.substr(0, inside.size())) == platform::Lower(inside)
-                                  ? path.substr(inside.size())
-                                  : path);
-      return NameList(short_names);
-    };
-    std::string found;
-    steps->clear();
-    if (!way.read_only.empty()) {
-      found = Cat({names(way.read_only), " 有只读属性，安装不替换只读的文件"});
-      *steps = Cat({"去掉 ", NameList(way.read_only), " 的只读属性"});
-    }
-    if (!way.folders.empty()) {
-      found += Cat({found.empty() ? "" : "；", names(way.folders), " 是目录，安装无法用文件替换它"});
-      *steps += Cat({steps->empty() ? "" : "，", "把目录 ", NameList(way.folders), " 改名或移走"});
-    }
-    return found;
-  }
-  // The mend that installs `profile` for the card of `block`: detection
-  // unlocks the install button for a registered Realtek card; any other
-  // card is registered in this run first (a custom card's driver name is
-  // known only to the run that registered it), from `driver` when the tree
-  // has no copy of it. What in the profile stops the installation comes
-  // first, for the administrator; `in_the_way` is then what was found.
-  CheckState Install(const std::string& profile, const std::string& block, std::string* mend,
-                     const std::string& driver = "", std::string* in_the_way = nullptr) const {
-    CheckState state = CheckState::kMissing;
-    if (!IsCustom(block) && Registered(block))
-      *mend = Cat({"在“网卡类型”中选 ", rpl::CardType(block), "，按“检测”"});
-    else
-      state = Register(block, mend, driver);
-    *mend += Cat({"，按“更  新”，在“RPL配置名”中选 ", profile, "，按“安装”"});
-    if (state == CheckState::kMissing) state = After(*check, {INSTALLATION_NEEDS}, state, mend);
-    std::string steps;
-    const std::string found = InTheWay(profile, block, &steps);
-    if (in_the_way) *in_the_way = found;
-    if (found.empty()) {
-      // What else the installation refuses and only the administrator
-      // mends (a shipped file gone, the template missing): its plan says.
-      const bool yes = true;
-      const rpl::InstallInput input{profile, rpl::CardType(block), in.shared_directory, root(), in.start_dir,
-                                    IsCustom(block) ? block : "", listed && unlisted.empty() ? &records : nullptr};
-      const plan::Plan install = rpl::PlanInstall(host, input, &yes).plan;
-      if (!install.Refused() || !install.administrator) return state;
-      *mend = Cat({"先", install.todo, "，再", *mend});
-      return CheckState::kAdmin;
-    }
-    const std::string first = "先";
-    *mend = mend->compare(0, first.size(), first) == 0 ? Cat({first, steps, "，", mend->substr(first.size())})
-                                                       : Cat({first, steps, "，再", *mend});
-    return CheckState::kAdmin;
+                                  IsCustom(block) ? block : "", listed && unlisted.empty() ? &records : nullptr};
+    return rpl::PlanInstall(host, input, &no);
   }
   // A card for a profile the check cannot tell the card of: a registered
   // Realtek card (detection alone unlocks the installation for it), else the
@@ -169,142 +112,42 @@ void CheckCards(Rpl& r) {
   }
 }
 
-// The parts of a profile's item: what was found of each aspect, the worst
-// state and the mends of those not ready, in the order found.
-class ProfileItem {
- public:
-  void Ready(const std::string& found) { found_.push_back(found); }
-  void Not(CheckState state, const std::string& found, const std::string& mend) {
-    found_.push_back(found);
-    if (Severity(state) > Severity(state_)) state_ = state;
-    for (const std::string& m : mends_)
-      if (m == mend) return;
-    mends_.push_back(mend);
-  }
-  bool Asks(const std::string& mend) const {
-    for (const std::string& m : mends_)
-      if (m == mend) return true;
-    return false;
-  }
-  void AddTo(ServerCheck* check, const std::string& what) const {
-    Add(check, Road::kRpl, what, state_, {Joined(found_), "。"}, {Joined(mends_)});
-  }
-
- private:
-  static std::string Joined(const std::vector<std::string>& parts) {
-    std::string all;
-    for (const std::string& p : parts) all += (all.empty() ? "" : "；") + p;
-    return all;
-  }
-  CheckState state_ = CheckState::kReady;
-  std::vector<std::string> found_, mends_;
-};
-
-// One profile: its Windows 98 files, the driver its setvars.bat names, this
-// server and share, and its start script's variant.
+// One profile: its item is its installation's plan, for the card its
+// setvars.bat names (one the server has, for a profile that names none).
+// The advice walks the buttons as they unlock: detection unlocks the install
+// button for a registered Realtek card; any other card is registered in
+// this run first (a custom card's driver name is known only to the run that
+// registered it), from the profile's own copy of its driver when the tree
+// has none.
 void CheckProfile(const Rpl& r, const std::string& name) {
-  platform::Host& host = r.host;
-  const std::string& root = r.root();
-  ServerCheck* check = r.check;
-  const std::string what = Cat({"配置 ", name});
-  if (rpl::IsDosProfile(host, root, name)) {
-    Add(check, Road::kRpl, what, CheckState::kReady, {"DOS 的远程配置，不用安装无盘WIN98文件。"});
-    return;
-  }
-  const std::string boot = paths::ProfileBoot(root, name), client = paths::ProfileClient(root, name);
-  const std::string setvars_path = Cat({client, "\\setvars.bat"});
+  bool readable = true;
+  const std::string driver = rpl::ProfileDriver(r.host, r.root(), name, &readable);
+  const bool installed = r.host.DirectoryExists(paths::ProfileBoot(r.root(), name));
+  const std::string block =
+      installed && rpl::IsDriverFileName(driver) ? driver.substr(0, driver.find('.')) : r.AnyCard();
+  const rpl::Installation install = r.Installation(name, block);
+  const size_t at = r.check->items.size();
+  AddPlan(r.check, Road::kRpl, install.plan);
+  if (at == r.check->items.size()) return;
+  CheckItem& item = r.check->items[at];
+  if (item.state == CheckState::kReady || item.state == CheckState::kUnreadable) return;
   std::string mend;
-  if (!host.DirectoryExists(boot)) {
-    const CheckState state = r.Install(name, r.AnyCard(), &mend);
-    Add(check, Road::kRpl, what, state, {"还没有安装无盘WIN98文件。"}, {mend, "（网卡选这个配置的工作站的网卡）"});
-    return;
-  }
-  std::vector<std::string> setvars;
-  if (host.FileExists(setvars_path) && !platform::ReadTextLines(host, setvars_path, &setvars)) {
-    Add(check, Road::kRpl, what, CheckState::kUnreadable, {"无法读取 ", setvars_path, "。"}, {kLocked});
-    return;
-  }
-  // The card's driver: the one NETCARD names, or the image's own RTSND.
-  std::string driver = "RTSND.DOS";
-  pxe::SetValue(setvars, "NETCARD", &driver);
-  // A name that is no driver file (a path, a device) is not looked for.
-  if (!rpl::IsDriverFileName(driver)) {
-    std::string in_the_way;
-    const CheckState state = r.Install(name, r.AnyCard(), &mend, "", &in_the_way);
-    Add(check, Road::kRpl, what, state == CheckState::kMissing ? CheckState::kStale : state,
-        {"setvars.bat 中的 NETCARD=", driver, " 不是网卡驱动程序的文件名（名字.DOS）",
-         in_the_way.empty() ? "" : "；", in_the_way, "。"},
-        {mend, "（网卡选这个配置的工作站的网卡）"});
-    return;
-  }
-  ProfileItem item;
-  const std::string block = driver.substr(0, driver.find('.'));
-  const std::string own = Cat({client, "\\", driver}), registered = paths::NdisDriver(root, driver);
-  // Installing again mends every file of the profile; a custom card whose
-  // registered driver is gone registers again from the profile's copy.
-  std::string install, in_the_way;
-  CheckState again = r.Install(name, block, &install, host.FileExists(own) ? own : "", &in_the_way);
-  auto not_ready = [&](CheckState state) { return again == CheckState::kMissing ? state : again; };
-  std::vector<std::string> files;
-  for (const char* file : {"subst.exe", "io.sys", "system.dat"}) files.push_back(Cat({boot, "\\", file}));
-  for (const rpl::StartFile& file : rpl::StartFiles()) files.push_back(Cat({boot, "\\", file.name}));
-  for (const std::string& file : rpl::ClientFiles())
-    if (file != "RTSND.DOS") files.push_back(Cat({client, "\\", file}));
-  const std::vector<std::string> missing = MissingFiles(host, files);
-  if (missing.empty())
-    item.Ready("无盘WIN98文件齐全");
-  else
-    item.Not(not_ready(CheckState::kMissing), Cat({"缺少 ", NameList(missing)}), install);
-  // The driver in the profile, and the same in the Remoteboot tree. An
-  // installation puts the registered driver in the profile.
-  std::string mine, tree;
-  if (!host.FileExists(own)) {
-    item.Not(not_ready(CheckState::kMissing), Cat({"setvars.bat 指定的网卡驱动 ", driver, " 不在 winboot 中"}), install);
-  } else if (!r.Registered(block)) {
-    item.Not(not_ready(CheckState::kStale),
-             Cat({"网卡驱动 ", driver, " 在 winboot 中，但它的网卡没有在本服务器注册：配置是为没有注册的网卡安装的"}),
-             install);
-  } else if (!platform::SameName(driver, "RTSND.DOS") &&
-             (!host.ReadFile(own, &mine) || !host.ReadFile(registered, &tree) || mine != tree)) {
-    item.Not(not_ready(CheckState::kStale), Cat({"网卡驱动 ", driver, " 与远程启动目录中的不同"}), install);
+  CheckState state = item.state == CheckState::kAdmin ? CheckState::kMissing : item.state;
+  if (IsCustom(block) || install.card) {
+    const std::string own = Cat({paths::ProfileClient(r.root(), name), "\\", driver});
+    if (r.Register(block, &mend, r.host.FileExists(own) ? own : "") == CheckState::kAdmin) state = CheckState::kAdmin;
   } else {
-    item.Ready(Cat({"网卡驱动 ", driver, "，远程启动目录中也有"}));
+    mend = Cat({"在“网卡类型”中选 ", rpl::CardType(block), "，按“检测”"});
   }
-  // This server and share.
-  std::string server, share;
-  const bool has_server = pxe::SetValue(setvars, "SERVER", &server), has_share = pxe::SetValue(setvars, "SHARE", &share);
-  if (check->computer_name.empty())
-    item.Not(CheckState::kUnreadable, "读不到注册表中的计算机名，无法比较 SERVER", "检查注册表后重新检查");
-  else if (!has_server || !has_share)
-    item.Not(not_ready(CheckState::kMissing), "setvars.bat 中缺少 SET SERVER 或 SET SHARE 一行", install);
-  else if (!platform::SameName(server, check->computer_name) || !platform::SameName(share, check->share))
-    item.Not(not_ready(CheckState::kStale),
-             Cat({"SERVER=", server, "，SHARE=", share, "，今天应为 SERVER=", check->computer_name, "，SHARE=", check->share}),
-             install);
-  else
-    item.Ready(Cat({"SERVER=", server, "，SHARE=", share, "，都是今天的"}));
-  // Workstation auto-registration: which of the two start scripts it has.
-  const std::string startnet_path = paths::ProfileStartNet(root, name);
-  std::string startnet;
-  auto is = [&](pxe::StartNetVariant v) { return startnet == platform::JoinLines(pxe::StartNetLines(v)); };
-  if (!host.FileExists(startnet_path)) {
-    // Listed among the missing files.
-  } else if (!host.ReadFile(startnet_path, &startnet)) {
-    item.Not(CheckState::kUnreadable, "无法读取 startnet.bat", kLocked);
-  } else if (is(pxe::StartNetVariant::AutoRegister) || is(pxe::StartNetVariant::Standard)) {
-    item.Ready(is(pxe::StartNetVariant::AutoRegister) ? "工作站自动注册：开" : "工作站自动注册：关");
-  } else if (host.FileAttributes(startnet_path) & platform::kAttrReadOnly) {
-    // The check box writes the script anew, and cannot over a read-only one.
-    item.Not(CheckState::kAdmin, "startnet.bat 不是本程序写的两种之一，又有只读属性，勾选框无法改写它",
-             Cat({"先去掉 ", startnet_path, " 的只读属性，再按“更  新”，在“RPL配置名”中选 ", name,
-                  "，勾选“工作站自动注册”（不要自动注册时再清除它）"}));
-  } else {
-    item.Not(CheckState::kStale, "startnet.bat 不是本程序写的两种之一",
-             Cat({"按“更  新”，在“RPL配置名”中选 ", name, "，勾选“工作站自动注册”（不要自动注册时再清除它）"}));
+  mend += Cat({"，按“更  新”，在“RPL配置名”中选 ", name, "，按“安装”", installed ? "" : "（网卡选这个配置的工作站的网卡）"});
+  if (item.state == CheckState::kAdmin) {
+    // What the installation refuses and only the administrator mends comes first.
+    item.mend = Cat({"先", item.mend, "，再", mend});
+    return;
   }
-  // What stops the installation the item asks for.
-  if (!in_the_way.empty() && item.Asks(install)) item.Not(again, in_the_way, install);
-  item.AddTo(check, what);
+  if (state != CheckState::kAdmin) state = After(*r.check, {INSTALLATION_NEEDS}, state, &mend);
+  item.state = state;
+  item.mend = mend;
 }
 
 void CheckProfiles(const Rpl& r) {

@@ -26,4 +26,11 @@ std::string ShareName(const std::string& shared_directory) {
   return platform::FromCodePage(bytes.substr(begin, end - begin));
 }
 
+std::string NameList(const std::vector<std::string>& names, size_t shown) {
+  std::string text;
+  for (size_t i = 0; i < names.size() && i < shown; ++i) text += (i ? "、" : "") + names[i];
+  if (names.size() > shown) text += " 等 " + std::to_string(names.size()) + " 个";
+  return text;
+}
+
 }  // namespace base

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace base {
 
@@ -10,5 +11,9 @@ namespace base {
 // earlier installations were ("D:\PVDROOT" gives "PVDROOT"). A Chinese
 // character that would not fit whole is left out rather than cut in half.
 std::string ShareName(const std::string& shared_directory);
+
+// Names for a message or a report line: the first `shown` joined by "、",
+// then how many there are in all.
+std::string NameList(const std::vector<std::string>& names, size_t shown = 8);
 
 }  // namespace base

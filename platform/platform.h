@@ -44,6 +44,10 @@ enum FileAttribute : unsigned {
 struct DirEntry {
   std::string name;
   bool is_directory = false;
+  // A file's size in bytes and the time it was last written, in the host's
+  // units (compared, never shown); 0 for a directory and for "." and "..".
+  std::uint64_t size = 0;
+  std::int64_t written = 0;
 };
 
 // A drive of the machine: its letter (upper case), whether it is fixed (a hard

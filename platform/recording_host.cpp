@@ -1,6 +1,8 @@
 // The host that keeps a record of what changed on the machine.
 #include "platform/recording_host.h"
 
+#include <initializer_list>
+
 #include "platform/text.h"
 
 namespace platform {
@@ -15,7 +17,112 @@ std::string Outcome(const std::string& what, Host::Wait wait, const int* exit_co
                                           : std::string("无法启动"));
 }
 
+// A path as the listings' key: in upper case, "\" between names, none at the end.
+std::string Key(std::string path) {
+  for (char& c : path) {
+    if (c == '/') c = '\\';
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  while (path.size() > 3 && path.back() == '\\') path.pop_back();
+  return path;
+}
+
+// Whether `path` is the place itself or below it.
+bool Within(const std::string& path, const std::string& place) {
+  const std::string p = Key(path), in = Key(place);
+  return p == in || (p.size() > in.size() && p.compare(0, in.size(), in) == 0 && (p[in.size()] == '\\' || in.back() == '\\'));
+}
+
 }  // namespace
+
+void RecordingHost::List(const std::string& path, const Seen& seen, Listing* listing) {
+  (*listing)[Key(path)] = {path, seen};
+  std::vector<DirEntry> entries;
+  if (!seen.folder || !inner_.ListDirectory(path, &entries)) return;
+  const std::string below = path.back() == '\\' ? path : path + "\\";
+  for (const DirEntry& e : entries) {
+    if (e.name == "." || e.name == "..") continue;
+    const std::string child = below + e.name;
+    Seen s;
+    s.there = true;
+    s.folder = e.is_directory;
+    s.size = e.size;
+    s.written = e.written;
+    s.attributes = e.is_directory ? 0 : inner_.FileAttributes(child);
+    List(child, s, listing);
+  }
+}
+
+RecordingHost::Seen RecordingHost::SeenNow(const std::string& path) {
+  Seen s;
+  if (inner_.DirectoryExists(path)) {
+    s.there = s.folder = true;
+    return s;
+  }
+  const size_t cut = path.find_last_of("\\/");
+  std::vector<DirEntry> entries;
+  if (cut == std::string::npos || !inner_.ListDirectory(cut < 3 ? path.substr(0, cut + 1) : path.substr(0, cut), &entries))
+    return s;
+  for (const DirEntry& e : entries)
+    if (!e.is_directory && SameName(e.name, path.substr(cut + 1))) {
+      s.there = true;
+      s.size = e.size;
+      s.written = e.written;
+      s.attributes = inner_.FileAttributes(path);
+    }
+  return s;
+}
+
+RecordingHost::Listing RecordingHost::ListPlaces() {
+  Listing listing;
+  for (const std::string& place : places_) {
+    const Seen seen = SeenNow(place);
+    if (seen.there) List(place, seen, &listing);
+  }
+  return listing;
+}
+
+void RecordingHost::Watch(const std::vector<std::string>& places) {
+  places_ = places;
+  touched_.clear();
+  before_ = ListPlaces();
+}
+
+void RecordingHost::Touched(const std::string& path) {
+  for (const std::string& place : places_)
+    if (Within(path, place)) {
+      touched_[Key(path)] = {path, SeenNow(path)};
+      return;
+    }
+}
+
+void RecordingHost::EndWatch() {
+  if (places_.empty()) return;
+  const Listing after = ListPlaces();
+  Listing all = before_;
+  for (const Listing* more : std::initializer_list<const Listing*>{&touched_, &after})
+    for (const auto& entry : *more) all[entry.first] = entry.second;
+  for (const auto& entry : all) {
+    // How this program's own last change left it, else how it was.
+    const auto touched = touched_.find(entry.first), before = before_.find(entry.first);
+    const auto now_at = after.find(entry.first);
+    const Seen was = touched != touched_.end()  ? touched->second.second
+                     : before != before_.end() ? before->second.second
+                                               : Seen();
+    const Seen now = now_at != after.end() ? now_at->second.second : Seen();
+    if (was == now || (was.there && now.there && was.folder && now.folder)) continue;
+    const std::string& path = entry.second.first;
+    if (!now.there)
+      Note(Change::kByProgram, (was.folder ? "程序删除目录 " : "程序删除 ") + path);
+    else if (!was.there || was.folder != now.folder)
+      Note(Change::kByProgram, (now.folder ? "程序新建目录 " : "程序新建 ") + path);
+    else
+      Note(Change::kByProgram, (was.size == now.size && was.written == now.written ? "程序改动属性 " : "程序改动 ") + path);
+  }
+  places_.clear();
+  before_.clear();
+  touched_.clear();
+}
 
 std::vector<std::string> RecordingHost::TakeRecord() {
   std::vector<std::string> lines;
@@ -25,7 +132,8 @@ std::vector<std::string> RecordingHost::TakeRecord() {
       case Change::kWritten: lines.push_back("写入 " + e.what); break;
       case Change::kDeleted: lines.push_back("删除 " + e.what); break;
       case Change::kAttributes: lines.push_back("属性 " + e.what); break;
-      case Change::kStarted: lines.push_back(e.what); break;
+      case Change::kStarted:
+      case Change::kByProgram: lines.push_back(e.what); break;
     }
   }
   entries_.clear();
@@ -34,10 +142,11 @@ std::vector<std::string> RecordingHost::TakeRecord() {
 }
 
 void RecordingHost::Note(Change change, const std::string& what) {
-  if (change != Change::kStarted)
+  if (change != Change::kStarted && change != Change::kByProgram)
     if (Entry* e = FileEntry(what)) {
-      // A file keeps one line: written wins over attributes, deleted over both.
-      if (change == Change::kDeleted || e->change == Change::kAttributes) e->change = change;
+      // A file keeps one line: the last of written and deleted, either over
+      // attributes.
+      if (change != Change::kAttributes) e->change = change;
       return;
     }
   entries_.push_back({change, what});
@@ -45,7 +154,9 @@ void RecordingHost::Note(Change change, const std::string& what) {
 
 RecordingHost::Entry* RecordingHost::FileEntry(const std::string& path) {
   for (Entry& e : entries_)
-    if (e.change != Change::kStarted && e.change != Change::kFolder && SameName(e.what, path)) return &e;
+    if (e.change != Change::kStarted && e.change != Change::kByProgram && e.change != Change::kFolder &&
+        SameName(e.what, path))
+      return &e;
   return nullptr;
 }
 
@@ -72,6 +183,7 @@ Host::Wait RecordingHost::RunToEndWithFiles(const std::string& command_line, con
   // The output file is the program's: it is made or emptied whatever comes.
   const bool existed = inner_.FileExists(output);
   const Wait wait = inner_.RunToEndWithFiles(command_line, input, output, limit, exit_code);
+  Touched(output);
   if (inner_.FileExists(output)) {
     if (existed && !FileEntry(output)) existed_.push_back(output);
     Note(Change::kWritten, output);
@@ -89,12 +201,14 @@ Host::Wait RecordingHost::RunToEndCapturing(const std::string& command_line, con
 
 bool RecordingHost::MakeDirectory(const std::string& path) {
   if (!inner_.MakeDirectory(path)) return false;
+  Touched(path);
   Note(Change::kFolder, path);
   return true;
 }
 
 bool RecordingHost::DeleteFile(const std::string& path) {
   if (!inner_.DeleteFile(path)) return false;
+  Touched(path);
   Entry* e = FileEntry(path);
   bool made_here = e && e->change == Change::kWritten;
   for (const std::string& p : existed_) made_here = made_here && !SameName(p, path);
@@ -108,6 +222,7 @@ bool RecordingHost::DeleteFile(const std::string& path) {
 bool RecordingHost::CopyFile(const std::string& from, const std::string& to, bool fail_if_exists) {
   const bool existed = inner_.FileExists(to);
   if (!inner_.CopyFile(from, to, fail_if_exists)) return false;
+  Touched(to);
   if (existed && !FileEntry(to)) existed_.push_back(to);
   Note(Change::kWritten, to);
   return true;
@@ -115,6 +230,7 @@ bool RecordingHost::CopyFile(const std::string& from, const std::string& to, boo
 
 bool RecordingHost::SetFileAttributes(const std::string& path, unsigned attributes) {
   if (!inner_.SetFileAttributes(path, attributes)) return false;
+  Touched(path);
   Note(Change::kAttributes, path);
   return true;
 }
@@ -122,6 +238,8 @@ bool RecordingHost::SetFileAttributes(const std::string& path, unsigned attribut
 bool RecordingHost::ReplaceFile(const std::string& from, const std::string& to) {
   const bool existed = inner_.FileExists(to);
   if (!inner_.ReplaceFile(from, to)) return false;
+  Touched(from);
+  Touched(to);
   // The file beside the target goes with the move; the target is written.
   if (Entry* e = FileEntry(from)) {
     bool made_here = e->change == Change::kWritten;
@@ -141,6 +259,7 @@ bool RecordingHost::ReplaceFile(const std::string& from, const std::string& to) 
 bool RecordingHost::WriteFile(const std::string& path, const std::string& bytes) {
   const bool existed = inner_.FileExists(path);
   const bool ok = inner_.WriteFile(path, bytes);
+  Touched(path);
   // A write that fails part-way may still have made or emptied the file.
   if (ok || inner_.FileExists(path)) {
     if (existed && !FileEntry(path)) existed_.push_back(path);

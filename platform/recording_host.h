@@ -5,7 +5,10 @@
 // simulated host.
 #pragma once
 
+#include <cstdint>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -25,6 +28,16 @@ class RecordingHost : public Host {
   // target written; one written and deleted again within the record is left
   // out.
   std::vector<std::string> TakeRecord();
+
+  // The places (folders, with everything below them, or files) the
+  // programs about to be started may change: they are listed now (names,
+  // sizes, times written, attributes), and again at EndWatch, which adds
+  // to the record what was made, changed or deleted there by other hands
+  // than this program's own calls: "程序新建 PATH", "程序改动 PATH",
+  // "程序改动属性 PATH", "程序删除 PATH", "程序新建目录 PATH", "程序删除目录 PATH".
+  // Hidden and system files are not listed, and so not seen.
+  void Watch(const std::vector<std::string>& places);
+  void EndWatch();
 
   void RunCommand(const std::string& command_line, ShowMode show) override;
   void Pause(unsigned milliseconds) override { inner_.Pause(milliseconds); }
@@ -59,7 +72,7 @@ class RecordingHost : public Host {
   bool WriteFile(const std::string& path, const std::string& bytes) override;
 
  private:
-  enum class Change { kFolder, kWritten, kDeleted, kAttributes, kStarted };
+  enum class Change { kFolder, kWritten, kDeleted, kAttributes, kStarted, kByProgram };
   struct Entry {
     Change change;
     std::string what;
@@ -68,8 +81,30 @@ class RecordingHost : public Host {
   // The entry of a file, or nullptr.
   Entry* FileEntry(const std::string& path);
 
+  // What a listing shows of a file or folder.
+  struct Seen {
+    bool there = false, folder = false;
+    std::uint64_t size = 0;
+    std::int64_t written = 0;
+    unsigned attributes = 0;
+    bool operator==(const Seen& o) const {
+      return there == o.there && folder == o.folder && size == o.size && written == o.written &&
+             attributes == o.attributes;
+    }
+  };
+  using Listing = std::map<std::string, std::pair<std::string, Seen>>;  // by the path in upper case
+  void List(const std::string& path, const Seen& seen, Listing* listing);
+  Listing ListPlaces();
+  Seen SeenNow(const std::string& path);
+  // After this program's own change of `path`: how it left it, when the
+  // path is in a watched place.
+  void Touched(const std::string& path);
+
   Host& inner_;
   std::vector<Entry> entries_;
+  std::vector<std::string> places_;
+  Listing before_;
+  Listing touched_;  // how this program's own last change left each path
   // Files that were there before this record began writing them.
   std::vector<std::string> existed_;
 };

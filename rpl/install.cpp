@@ -154,7 +154,11 @@ InTheWay FindInTheWay(platform::Host& host, const InstallPlan& plan) {
   return way;
 }
 
-Installation PlanInstall(platform::Host& host, const InstallInput& in, const bool* go_on, bool until_question) {
+namespace {
+
+// The installation's steps up to its list of changes; the profile's own
+// state is added after (JudgeInstalled).
+Installation PlanSteps(platform::Host& host, const InstallInput& in, const bool* go_on, bool until_question) {
   const unsigned kWarn = platform::kMbIconExclamation;
   const std::string& root = in.system_root;
   const std::string& profile = in.profile;
@@ -184,6 +188,7 @@ Installation PlanInstall(platform::Host& host, const InstallInput& in, const boo
   // profile would name a driver ".dos" that is nowhere.
   const bool rtl8139 = in.nic_type == kRtl8139;
   const std::string driver = InstalledDriver(in.nic_type, in.ndis_driver_name);
+  r.card = true;  // until the card's registration is seen whole
   if (driver.empty()) {
     p.Refuse("本次运行中还没有注册自选网卡，无法确定网卡驱动程序。请先用<配置Rpl>注册您的网卡，再进行安装！",
              kCaption, kWarn, "先按“配置Rpl”注册网卡", false);
@@ -227,6 +232,7 @@ Installation PlanInstall(platform::Host& host, const InstallInput& in, const boo
       return r;
     }
   }
+  r.card = false;
   // 3. A DOS profile is very likely a mistake: the button asks.
   if (IsDosProfile(host, root, profile)) {
     r.asks = true;
@@ -258,24 +264,25 @@ Installation PlanInstall(platform::Host& host, const InstallInput& in, const boo
   // when replaced.
   const InstallPlan files = PlanInstallation(in, {});
   const InTheWay way = FindInTheWay(host, files);
-  if (!way.read_only.empty()) {
-    const std::string& target = way.read_only.front();
-    refuse(target + " 有只读属性，安装无法" + (target == files.deleted ? "删除" : "替换") +
-               "它。请去掉它的只读属性后重新安装。",
-           "去掉 " + target + " 的只读属性", true);
-    return r;
-  }
-  if (!way.folders.empty()) {
-    refuse(way.folders.front() + " 是一个目录，安装无法用文件替换它。", "把目录 " + way.folders.front() + " 改名或移走",
-           true);
+  if (!way.read_only.empty() || !way.folders.empty()) {
+    std::string todo;
+    if (!way.read_only.empty()) todo = "去掉 " + base::NameList(way.read_only) + " 的只读属性";
+    if (!way.folders.empty()) todo += (todo.empty() ? "" : "，") + ("把目录 " + base::NameList(way.folders) + " 改名或移走");
+    const std::string& target = way.read_only.empty() ? way.folders.front() : way.read_only.front();
+    refuse(way.read_only.empty() ? target + " 是一个目录，安装无法用文件替换它。"
+                                 : target + " 有只读属性，安装无法" + (target == files.deleted ? "删除" : "替换") +
+                                       "它。请去掉它的只读属性后重新安装。",
+           todo, true);
     return r;
   }
   // The changes: the image unpacked, the profile's folders and files, the
   // image's driver deleted, the service's Windows 95 files.
-  if (!host.DirectoryExists(paths::kTempDir)) p.Folder(paths::kTempDir, item);
+  // The image is unpacked into the temporary folder, whatever the profile
+  // holds: those are the temporary folder's changes, not the profile's.
+  if (!host.DirectoryExists(paths::kTempDir)) p.Folder(paths::kTempDir, "临时目录");
   p.Program(platform::QuotedIfBlank(paths::Unpacker(in.start_dir)) + " " + platform::QuotedIfBlank(image) + " " +
                 paths::kBootImgDir,
-            paths::kBootImgDir, item);
+            paths::kBootImgDir, "临时目录");
   for (const std::string& dir : {paths::ProfileBoot(root, profile), paths::ProfileClient(root, profile)})
     if (!host.DirectoryExists(dir)) p.Folder(dir, item);
   auto put = [&](const PlacedFile& file, const std::string& for_item) {
@@ -289,6 +296,14 @@ Installation PlanInstall(platform::Host& host, const InstallInput& in, const boo
   if (!files.deleted.empty() && host.FileExists(files.deleted)) p.Delete(files.deleted, item);
   for (const PlacedFile& file : files.shared) put(file, "Windows 95 文件");
   p.unknown.push_back("解开的引导镜像中是否有安装要用的全部文件（解包之后才知道）");
+  return r;
+}
+
+}  // namespace
+
+Installation PlanInstall(platform::Host& host, const InstallInput& in, const bool* go_on, bool until_question) {
+  Installation r = PlanSteps(host, in, go_on, until_question);
+  JudgeInstalled(host, in, go_on, &r);
   return r;
 }
 

@@ -92,6 +92,7 @@ struct Installation {
   bool asks = false;     // the profile looks like a DOS one: the button asks whether to go on
   bool declined = false; // answered no: nothing is done
   bool closes = false;   // the refusal ends the program (no boot image to unpack)
+  bool card = false;     // the refusal is the card's: its registration is not whole, or cannot be seen
 };
 
 // The plan of "安装" for `in`; `go_on` is the answer to the DOS profile's
@@ -101,6 +102,20 @@ struct Installation {
 // image tells is found by the apply.
 Installation PlanInstall(platform::Host& host, const InstallInput& in, const bool* go_on,
                          bool until_question = false);
+
+// The driver a profile's setvars.bat names (NETCARD), or the image's own
+// RTSND.DOS when it names none; `readable` false when the file is there and
+// cannot be read.
+std::string ProfileDriver(platform::Host& host, const std::string& system_root, const std::string& profile,
+                          bool* readable);
+
+// Adds to an installation's plan what the profile holds of an earlier one
+// (its item "配置 NAME"): a DOS profile, not installed, or each of its files,
+// its driver, this server and share, and its start script's variant against
+// what the installation writes. When all is today's, the plan's rewrites of
+// the profile are refreshes; when it is not and the plan refuses, the item
+// is unmet with the refusal's words and what to do.
+void JudgeInstalled(platform::Host& host, const InstallInput& in, const bool* go_on, Installation* r);
 
 // Carries out a plan that does not refuse: unpacks the image, checks it,
 // and puts every file in place, staged and committed.

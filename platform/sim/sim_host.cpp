@@ -472,7 +472,12 @@ bool SimHost::ListDirectory(const std::string& dir, std::vector<DirEntry>* entri
   for (const auto& e : fs::directory_iterator(native, ec)) {
     auto it = attributes_.find(Key(e.path().string()));
     if (it != attributes_.end() && (it->second & (kAttrHidden | kAttrSystem))) continue;
-    found.push_back({e.path().filename().string(), e.is_directory()});
+    DirEntry entry{e.path().filename().string(), e.is_directory()};
+    if (!entry.is_directory) {
+      entry.size = e.file_size(ec);
+      entry.written = e.last_write_time(ec).time_since_epoch().count();
+    }
+    found.push_back(entry);
   }
   std::sort(found.begin(), found.end(), [](const DirEntry& a, const DirEntry& b) {
     return Lower(a.name) < Lower(b.name);

@@ -443,6 +443,11 @@ bool Win32Host::ListDirectory(const std::string& dir, std::vector<DirEntry>* ent
     DirEntry entry;
     entry.name = Narrow(data.cFileName);
     entry.is_directory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    if (!entry.is_directory) {
+      entry.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+      entry.written = static_cast<std::int64_t>((static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                                                data.ftLastWriteTime.dwLowDateTime);
+    }
     entries->push_back(entry);
   } while (FindNextFileW(find, &data));
   FindClose(find);

@@ -28,6 +28,12 @@ TEST(AnswerFile, ReadsSectionsAndKeysOrRefusesWithTheLine) {
        "; remark\r\n[service]\r\nSTART = Yes\n\r\n[Accounts]\r" + gbk_dir + "\r\nUserCount=\"12\"\r\n",
        "[Service]@2 Start=Yes@3 [Accounts]@5 SharedDirectory=D:\\无盘站@6 UserCount=12@7"},
       {"an empty file", "", ""},
+      {"a remark after a section and after a value (a \";\" after a blank), kept without the blank or in quotes",
+       "[Accounts] ; room 2\r\nUserPrefix=WS ; the workstations\r\nWorkGroup=A;B\r\nSharedDirectory=\"D:\\a ;b\" ; x\r\n"
+       "UserCount=3\t;\r\nNamesFile= ;none\r\n[Install];\r\nProfile=\"\"A\"\r\nDosProfile=\"No\r\n",
+       "[Accounts]@1 UserPrefix=WS@2 WorkGroup=A;B@3 SharedDirectory=D:\\a ;b@4 UserCount=3@5 NamesFile=@6 "
+       "[Install]@7 Profile=\"A@8 DosProfile=\"No@9"},
+      {"a section line with more than a remark after it", "[Accounts] room 2\r\n", "第 1 行：未知的节 [Accounts] room 2。"},
       {"a value with = in it and an empty value", "[Card]\r\nDriver=C:\\A=B.DOS\r\nVendorPrefix=\r\n",
        "[Card]@1 Driver=C:\\A=B.DOS@2 VendorPrefix=@3"},
       {"an unknown section", "[Accounts]\r\n[Users]\r\n", "第 2 行：未知的节 [Users]。"},
@@ -42,7 +48,9 @@ TEST(AnswerFile, ReadsSectionsAndKeysOrRefusesWithTheLine) {
        "第 1 行：文件以 UTF-8 的字节顺序标记开头；应答文件必须是 GBK（代码页 936）文本。"},
       {"UTF-8 without it", "[Accounts]\r\nSharedDirectory=D:\\无盘站\r\n",
        "第 2 行：不是 GBK（代码页 936）文本；请用“记事本”另存为 ANSI 编码。"},
-      {"UTF-16", std::string("[\0S\0", 4), "文件中有零字节（Unicode 文本？）；应答文件必须是 GBK（代码页 936）文本。"},
+      {"UTF-16", std::string("[\0S\0", 4), "第 1 行：有零字节（Unicode 文本？）；应答文件必须是 GBK（代码页 936）文本。"},
+      {"a zero byte further down", std::string("[Service]\r\nStart=Yes\r\n;\0\r\n", 26),
+       "第 3 行：有零字节（Unicode 文本？）；应答文件必须是 GBK（代码页 936）文本。"},
       {"a byte that is no code page 936 character", "[Accounts]\r\nUserPrefix=W\x80\r\n",
        "第 2 行：不是 GBK（代码页 936）文本；请用“记事本”另存为 ANSI 编码。"},
   };

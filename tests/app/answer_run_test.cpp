@@ -7,6 +7,7 @@
 
 #include "platform/encoding.h"
 #include "platform/file_lists.h"
+#include "platform/sim/fault_host.h"
 #include "platform/textfile.h"
 #include "standins/rpl/rplcmd.h"
 #include "tests/app/server_check_session.h"
@@ -149,7 +150,14 @@ TEST(AnswerRun, TheWholeRoadsLeaveTheServerAsClickingThemDoes) {
                            "  询问 C:\\WINNT\\system32\\net.exe group DISKLESS：返回值 0\r\n"
                            "  询问 C:\\WINNT\\system32\\net.exe share：返回值 0\r\n", "完成：[Pdk]\r\n",
                            "  等待对话框：倒计时\r\n", "  消息【创建完成】（信息）当服务器名和共享目录名发生变动，您必须重新生成镜像!\r\n",
-                           "  厂商前缀 00E04C（第 16 行）\r\n", "完成：[Service]\r\n全部完成。\r\n"})
+                           "  厂商前缀 00E04C（第 16 行）\r\n", "完成：[Service]\r\n全部完成。\r\n",
+                           // What the programs started made or changed: the PDK's installer, the
+                           // unpacker and the packer, rplcmd's database, the unpacker again.
+                           "  程序新建 C:\\Program Files\\Intel\\Pxe\\Pdk\\system\\pxereg60.exe\r\n完成：[Pdk]",
+                           "  程序新建目录 c:\\temp\\bootimg\r\n", "  程序新建 c:\\temp\\bootimg.w98\r\n",
+                           "  程序新建 c:\\temp\\bootimg\\WINBOOT\\PROTOCOL.INI\r\n",
+                           "  程序改动 C:\\WINNT\\rpl\\rpldb.txt\r\n完成：[Card]",
+                           "  程序改动 c:\\temp\\bootimg\\WINBOOT\\STARTNET.BAT\r\n完成：[Install]"})
     EXPECT_NE(log.find(line), std::string::npos) << line << "\n" << log;
 }
 
@@ -183,6 +191,8 @@ TEST(AnswerRun, AFailedStepStopsTheRunAndABadFileChangesNothing) {
     std::vector<std::string> log;  // lines the log must hold
     std::vector<const char*> untouched;  // files the steps after the failure would have written
     bool raw = false;  // the answers written as they are
+    std::string log_path = kLog;
+    platform::Fault planted = {};  // a fault of the program's own host calls
     std::vector<std::pair<const char*, const char*>> holds = {};  // files and their bytes afterwards
   } rows[] = {
       // Accounts the button refuses: nothing of the step is done.
@@ -229,9 +239,11 @@ TEST(AnswerRun, AFailedStepStopsTheRunAndABadFileChangesNothing) {
       // A share name longer than the listing's column is found on its own line.
       {"a long share name", "[Accounts]\r\nSharedDirectory=D:\\PVDROOTSERVER2\r\nUserPrefix=WS\r\nWorkGroup=DISKLESS\r\n"
        "UserCount=3\r\n", nullptr, app::kRunDone, {"完成：[Accounts]"}, {}},
+      // What the programs did before the step failed is in the log.
       {"the boot image's packer too slow", kPxeRoad + "\r\n" + kRplRoad,
        [](Server& s) { s.host.MakeSlow("rplimage", 120000); }, app::kRunStopped,
-       {"失败：[BootImage] 没有完成：*", "完成：[Pdk]"},
+       {"失败：[BootImage] 没有完成：*", "完成：[Pdk]", "  程序新建目录 c:\\temp\\bootimg",
+        "  程序新建 c:\\temp\\bootimg\\WINBOOT\\PROTOCOL.INI"},
        {"C:\\Program Files\\Intel\\Pxe\\Pdk\\system\\images\\x86pc\\undi\\dosundi\\dosundi.1",
         "C:\\WINNT\\rpl\\bblock\\ndis\\rtsnd.dos"}},
       {"a vendor prefix rplcmd refuses", "[Card]\r\nType=RTL 8139\r\nVendorPrefix=00001B\r\n\r\n" + kRplRoad.substr(kRplRoad.find("[Install]")),
@@ -276,20 +288,50 @@ TEST(AnswerRun, AFailedStepStopsTheRunAndABadFileChangesNothing) {
          s.form.reset();
          s.MakeDirs("C:\\WINNT\\rpl\\rplfiles\\profiles\\WIN2\\wksta.pro");
        },
-       app::kRunDone, {"完成：[Install]"}, {}, false,
+       app::kRunDone, {"完成：[Install]"}, {}, false, kLog, {},
        {{"C:\\WINNT\\rpl\\rplfiles\\profiles\\NE2KWIN\\suboot\\winboot\\startnet.bat", kAutoRegister}}},
       // The file saved on a server set up by hand runs on a new one whose
       // workstations have not uploaded their Windows: the names file waits.
       {"the saved file on a new server", SavedByHand(),
        [](Server& s) { std::filesystem::remove_all(s.host.NativePath("D:\\PVDROOT")); }, app::kRunDone,
        {"  D:\\PVDROOT\\windows 还没有（工作站的 Windows 还没有上传）：*", "完成：[BootImage]", "完成：[AutoRegistration]",
-        "完成：[Service]"}, {"D:\\PVDROOT\\windows\\netnames.db"}, false,
+        "完成：[Service]"}, {"D:\\PVDROOT\\windows\\netnames.db"}, false, kLog, {},
        {{"C:\\WINNT\\rpl\\rplfiles\\profiles\\NE2KWIN\\suboot\\winboot\\startnet.bat", kAutoRegister}}},
       {"installing before any card is detected", "[Install]\r\nProfile=NE2KWIN\r\n", nullptr, app::kRunBadFile,
        {"[Install]（第 1 行）：“安装”会拒绝：*先按“配置Rpl”注册网卡。什么也没有做。"},
        {"C:\\WINNT\\rpl\\rplfiles\\profiles\\NE2KWIN\\suboot\\io.sys"}},
-      {"a key the step needs, missing", "[Service]\r\n[AutoRegistration]\r\nProfile=NE2KWIN\r\n", nullptr,
-       app::kRunStopped, {"[Service]（第 1 行）缺少键 Start：请加上它。什么也没有做。"}, {}},
+      // A key a step needs is asked for before anything is done: an
+      // auto-registration without On is not taken as Off.
+      {"a key the step needs, missing", kPxeRoad + "[AutoRegistration]\r\nProfile=NE2KWIN\r\n", nullptr,
+       app::kRunBadFile, {"[AutoRegistration]（第 13 行）缺少键 On：请加上它。什么也没有做。"}, kAccountsMade},
+      // An earlier run's script is taken back with the refused registration:
+      // it was there, so it is deleted, not made.
+      {"rplcmd refusing the records", "[Card]\r\nType=RTL 8139\r\nVendorPrefix=00E04C\r\n",
+       [](Server& s) {
+         s.Put("C:\\WINNT\\rpltemp.bat", "an earlier run's script\r\n");
+         s.host.SetFileAttributes("C:\\WINNT\\rpl\\rpldb.txt", platform::kAttrReadOnly);
+       },
+       app::kRunStopped, {"失败：[Card] 没有完成：*", "  删除 C:\\WINNT\\rpltemp.bat", "!  写入 C:\\WINNT\\rpltemp.bat"}, {}},
+      // The log is judged before anything is done: one that cannot be
+      // written, or that would be written over the answer file.
+      {"the log's folder missing", kPxeRoad, nullptr, app::kRunBadFile, {}, kAccountsMade, false, "C:\\nowhere\\run.log"},
+      {"the old log read-only", kPxeRoad,
+       [](Server& s) {
+         s.Put(kLog, "the old log\r\n");
+         s.host.SetFileAttributes(kLog, platform::kAttrReadOnly);
+       },
+       app::kRunBadFile, {"the old log"}, kAccountsMade},
+      {"the log's write cut short", kPxeRoad, nullptr, app::kRunBadFile, {}, kAccountsMade, false, kLog,
+       {platform::Fault::kChange, 0}},
+      {"the log is the answer file", kPxeRoad, nullptr, app::kRunBadFile, {}, kAccountsMade, false,
+       "c:/KORRIN/./reports/../Answers.INI. "},
+      {"the log is the answer file, from the current folder", kPxeRoad, nullptr, app::kRunBadFile, {}, kAccountsMade,
+       false, "answers.ini"},
+      {"the log is the answer file, from the drive's root", kPxeRoad, nullptr, app::kRunBadFile, {}, kAccountsMade,
+       false, "\\korrin\\\\answers.ini"},
+      {"the log holds the answer file's bytes", kPxeRoad,
+       [](Server& s) { s.Put("E:\\reports\\copy.ini", platform::ToCodePage(kPxeRoad)); }, app::kRunBadFile, {},
+       kAccountsMade, false, "E:\\reports\\copy.ini"},
       {"an unknown key", kPxeRoad + "Colour=Blue\r\n", nullptr, app::kRunBadFile,
        {"第 13 行：节 [BootImage] 中没有键 Colour。什么也没有做。"}, {}},
       {"a card the list does not have", "[Card]\r\nType=NE2000\r\n", nullptr, app::kRunBadFile,
@@ -306,20 +348,26 @@ TEST(AnswerRun, AFailedStepStopsTheRunAndABadFileChangesNothing) {
     Prepare(s);
     if (row.fault) row.fault(s);
     if (row.answers != "<none>") s.Put(kAnswers, row.raw ? row.answers : platform::ToCodePage(row.answers));
-    const std::string before = s.Everything();
-    EXPECT_EQ(app::RunCommand(s.host, {"/run", kAnswers, "/log", kLog}), row.status) << row.name << "\n" << LogOf(s);
+    const std::string before = s.Everything() + s.Get("E:\\reports\\copy.ini");
+    platform::FaultHost faulty(s.host);
+    faulty.Plant(row.planted);
+    platform::Host& host = row.planted.kind == platform::Fault::kNone ? static_cast<platform::Host&>(s.host) : faulty;
+    EXPECT_EQ(app::RunCommand(host, {"/run", kAnswers, "/log", row.log_path}), row.status)
+        << row.name << "\n" << LogOf(s);
     std::vector<std::string> log;
-    ASSERT_TRUE(platform::ReadTextLines(s.host, kLog, &log)) << row.name;
+    ASSERT_TRUE(platform::ReadTextLines(s.host, kLog, &log) || row.log.empty()) << row.name;
+    // A line the log must hold, or with "!" before it, must not.
     for (const std::string& line : row.log) {
+      const bool absent = line[0] == '!';
       bool found = false;
-      for (const std::string& l : log) found = found || platform::MatchesMask(l, line);
-      EXPECT_TRUE(found) << row.name << ": " << line << "\n" << LogOf(s);
+      for (const std::string& l : log) found = found || platform::MatchesMask(l, line.substr(absent ? 1 : 0));
+      EXPECT_NE(found, absent) << row.name << ": " << line << "\n" << LogOf(s);
     }
     for (const char* file : row.untouched) EXPECT_FALSE(s.host.FileExists(file)) << row.name << ": " << file;
     for (const auto& [file, bytes] : row.holds) EXPECT_EQ(s.Get(file), bytes) << row.name << ": " << file;
     s.host.DeleteFile(kLog);
     if (row.status == app::kRunBadFile) {
-      EXPECT_EQ(s.Everything(), before) << row.name;
+      EXPECT_EQ(s.Everything() + s.Get("E:\\reports\\copy.ini"), before) << row.name;
     }
   }
   Server s;
@@ -356,6 +404,47 @@ TEST(AnswerRun, TheSavedFileRunsTheFieldsAsTheyStand) {
                 {"save", "C:\\Korrin\\answers.ini", "保存应答文件", 1},
                 {"message", "无法写入应答文件 Q:\\room2.ini（目录不存在、文件只读或磁盘已满），原来的文件保持原样。",
                  "保存应答文件", platform::kMbIconExclamation}}));
+  // Field values the file carries as they are, or refuses, naming the
+  // field, with nothing written: what is saved reads back the same.
+  struct Hostile {
+    platform::Edit app::TForm1::*field;
+    const char* key;
+    std::string value;
+    const char* refused;  // the message's start, or nullptr: saved
+  } hostile[] = {
+      {&app::TForm1::Edit2, "UserPrefix", "WS\r\n[Service]\r\nStart=Yes", "“用户前辍”中有回车或换行："},
+      {&app::TForm1::Edit4, "WorkGroup", "PXE\rUSERS", "“工作组名”中有回车或换行："},
+      {&app::TForm1::Edit1, "SharedDirectory", "D:\\PVD\nROOT", "“共享目录”中有回车或换行："},
+      {&app::TForm1::Edit3, "UserCount", std::string("1\0" "2", 3), "“用户数目”中有零字节："},
+      {&app::TForm1::Edit1, "SharedDirectory", "D:\\\xF0\x9F\x98\x80", "“共享目录”中有 GBK（代码页 936）之外的字符："},
+      {&app::TForm1::Edit2, "UserPrefix", "A\" ;B", "“用户前辍”中的双引号会让它读回来成为“A”："},
+      {&app::TForm1::Edit2, "UserPrefix", " WS\t", nullptr},
+      {&app::TForm1::Edit2, "UserPrefix", "WS ;x", nullptr},
+      {&app::TForm1::Edit4, "WorkGroup", "\"G\"", nullptr},
+      {&app::TForm1::Edit4, "WorkGroup", "W\"S ;x\"", nullptr},
+      {&app::TForm1::Edit1, "SharedDirectory", ";D\t;", nullptr},
+  };
+  for (const Hostile& row : hostile) {
+    platform::Edit& field = f.*row.field;
+    const std::string kept = field.Text();
+    field.SetText(row.value);
+    s.journal().clear();
+    s.ui.AnswerSaveFile("E:\\reports\\hostile.ini");
+    f.A1Click();
+    field.SetText(kept);
+    const std::string saved = s.Get("E:\\reports\\hostile.ini");
+    s.host.DeleteFile("E:\\reports\\hostile.ini");
+    ASSERT_EQ(s.journal().size(), 2u) << row.value;
+    if (row.refused) {
+      EXPECT_EQ(s.journal()[1].text.rfind(row.refused, 0), 0u) << s.journal()[1].text;
+      EXPECT_EQ(saved, "<absent>") << row.value;
+      continue;
+    }
+    app::AnswerFile back;
+    std::string error;
+    ASSERT_TRUE(app::ParseAnswerFile(saved, &back, &error)) << row.value << ": " << error;
+    EXPECT_EQ(back.sections.at(0).Find(row.key) ? back.sections[0].Find(row.key)->value : "<none>", row.value);
+  }
   EXPECT_EQ(platform::FromCodePage(s.Get("E:\\reports\\room2.ini")),
             "[Accounts]\r\nSharedDirectory=D:\\无盘站\r\nUserPrefix=\" WS\"\r\nWorkGroup=PXEUSERS\r\nUserCount=12\r\n"
             "NamesFile=No\r\n\r\n[Pdk]\r\nInstall=No\r\n\r\n"

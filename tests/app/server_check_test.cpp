@@ -95,7 +95,7 @@ std::vector<Row> Rows() {
       "！PXE-PDK 安装程序，！已安装的 PXE-PDK，！镜像工具，√临时目录，！原始镜像文件，！已安装的启动镜像，！启动镜像中的服务器和共享，"
       "！远程启动服务程序，！Windows 95 文件，！远程启动目录，！随程序发布的 RPL 文件，！DOS 6.22 文件，！NE2000 启动块模板，！网卡，！配置列表";
   const std::string renamed = Join({kAccountsDone, kPxeRenamed, kTreeDone, kNoPcind,
-                                    "√配置列表，√配置 NE2KDOS，△配置 W001122，△配置 W00E04C，△配置 W5254AB"});
+                                    "√配置列表，√配置 NE2KDOS，△配置 W001122，△配置 W00E04C，×配置 W5254AB"});
   return {
       {"an empty server", kEmpty, nullptr, 1, Join({kNoInterpreter, empty_pxe_rpl}),
        {{"配置列表", "添加远程启动服务"}}},
@@ -142,7 +142,7 @@ std::vector<Row> Rows() {
         {"配置 W5254AB", "处理：在“网卡类型”中选 RTL 8029，按“检测”，按“更  新”，在“RPL配置名”中选 W5254AB，按“安装”"}}},
       {"a card registered without its driver", kGoOn,
        [](Server& s) { s.host.DeleteFile("C:\\WINNT\\rpl\\bblock\\ndis\\PCIND.dos"); }, 1,
-       Join({kAccountsDone, kPxeDone, kTreeDone, kNoPcind, "√配置列表，√配置 NE2KDOS，√配置 W001122，√配置 W00E04C，△配置 W5254AB"}),
+       Join({kAccountsDone, kPxeDone, kTreeDone, kNoPcind, "√配置列表，√配置 NE2KDOS，√配置 W001122，√配置 W00E04C，×配置 W5254AB"}),
        {{"网卡 RTL 8029（pcind）", "缺少 pcind.dos"}, {"网卡 RTL 8029（pcind）", "选 RTL 8029，按“检测”，再按“配置Rpl”"},
         {"配置 W5254AB", "网卡驱动 PCIND.DOS 在 winboot 中，但它的网卡没有在本服务器注册"},
         {"配置 W5254AB", "处理：在“网卡类型”中选 RTL 8029，按“检测”，再按“配置Rpl”"}}},
@@ -161,10 +161,11 @@ std::vector<Row> Rows() {
          bytes.replace(bytes.find("MYNIC.DOS"), 9, "..\\..\\..\\..\\bblock\\ndis\\MYNIC.DOS");
          s.Put(setvars, bytes);
        },
-       1, renamed, {{"配置 W001122", "NETCARD=..\\..\\..\\..\\bblock\\ndis\\MYNIC.DOS 不是网卡驱动程序的文件名"}}},
+       1, Join({kAccountsDone, kPxeRenamed, kTreeDone, kNoPcind, "√配置列表，√配置 NE2KDOS，×配置 W001122，△配置 W00E04C，×配置 W5254AB"}),
+       {{"配置 W001122", "NETCARD=..\\..\\..\\..\\bblock\\ndis\\MYNIC.DOS 不是网卡驱动程序的文件名"}}},
       // A stale server name and a missing file: the missing file shows.
       {"a profile with two problems", kGoOn, [](Server& s) { s.host.DeleteFile(kWinboot + "W00E04C\\suboot\\win.bat"); },
-       1, Join({kAccountsDone, kPxeRenamed, kTreeDone, kNoPcind, "√配置列表，√配置 NE2KDOS，△配置 W001122，×配置 W00E04C，△配置 W5254AB"}),
+       1, Join({kAccountsDone, kPxeRenamed, kTreeDone, kNoPcind, "√配置列表，√配置 NE2KDOS，×配置 W001122，×配置 W00E04C，×配置 W5254AB"}),
        {{"配置 W00E04C", "缺少 win.bat；"}, {"配置 W00E04C", "今天应为 SERVER=NEWNAME"}}},
       // The installation replaces no read-only file, nor a folder: taking
       // the attribute off, and the folder away, is the administrator's.
@@ -174,9 +175,8 @@ std::vector<Row> Rows() {
            s.host.SetFileAttributes(kWinboot + file, platform::kAttrReadOnly);
          s.MakeDirs(kWinboot + "W00E04C\\suboot\\win.bat");
        },
-       1, Join({kAccountsDone, kPxeRenamed, kTreeDone, kNoPcind, "√配置列表，√配置 NE2KDOS，△配置 W001122，！配置 W00E04C，△配置 W5254AB"}),
-       {{"配置 W00E04C", "工作站自动注册：开；suboot\\io.sys、suboot\\winboot\\NET.EXE 有只读属性，安装不替换只读的文件；"
-                         "suboot\\win.bat 是目录，安装无法用文件替换它。"},
+       1, Join({kAccountsDone, kPxeRenamed, kTreeDone, kNoPcind, "√配置列表，√配置 NE2KDOS，×配置 W001122，！配置 W00E04C，×配置 W5254AB"}),
+       {{"配置 W00E04C", "工作站自动注册：开；安装：C:\\WINNT\\rpl\\rplfiles\\profiles\\W00E04C\\suboot\\io.sys 有只读属性，安装无法替换它"},
         {"配置 W00E04C", "处理：先去掉 C:\\WINNT\\rpl\\rplfiles\\profiles\\W00E04C\\suboot\\io.sys、"
                          "C:\\WINNT\\rpl\\rplfiles\\profiles\\W00E04C\\suboot\\winboot\\NET.EXE 的只读属性，"
                          "把目录 C:\\WINNT\\rpl\\rplfiles\\profiles\\W00E04C\\suboot\\win.bat 改名或移走，"
@@ -189,8 +189,8 @@ std::vector<Row> Rows() {
          s.host.SetFileAttributes(startnet, platform::kAttrReadOnly);
        },
        1, Join({kDemoAccounts, kDemoPxe, kTreeDone, "√网卡 RTL 8139（rtsnd）", kDemoProfiles, "！配置 W00E04C"}),
-       {{"配置 W00E04C", "startnet.bat 不是本程序写的两种之一，又有只读属性"},
-        {"配置 W00E04C", "处理：先去掉 C:\\WINNT\\rpl\\rplfiles\\profiles\\W00E04C\\suboot\\winboot\\startnet.bat 的只读属性，再按“更  新”"}}},
+       {{"配置 W00E04C", "startnet.bat 不是本程序写的两种之一；安装：C:\\WINNT\\rpl\\rplfiles\\profiles\\W00E04C\\suboot\\winboot\\STARTNET.BAT 有只读属性"},
+        {"配置 W00E04C", "处理：先去掉 C:\\WINNT\\rpl\\rplfiles\\profiles\\W00E04C\\suboot\\winboot\\STARTNET.BAT 的只读属性，再在“网卡类型”中选 RTL 8139"}}},
       // rplcmd looks for its database in the Windows directory Windows reports.
       {"another Windows directory", kDemo, [](Server& s) { s.host.SetWindowsDirectory("C:\\WINDOWS"); }, 2,
        Join({kNoInterpreter, kDemoPxe, kTreeWaits, "！Windows 目录，？远程启动数据库，！网卡，√配置列表，√配置 NE2KDOS，！配置 NE2KWIN"}),

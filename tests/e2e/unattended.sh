@@ -41,6 +41,10 @@ unattended_run() {
   check "... and that it asked net's listings whether the accounts are all there" \
     env LC_ALL=C grep -qF "$(printf '%s' '询问 C:\windows\system32\net.exe share：返回值 0' | iconv -f UTF-8 -t GBK)" \
     "$korrin/rtl8139.log"
+  check "... and what the packer and rplcmd changed, listed before and after their step" \
+    env LC_ALL=C grep -qF "$(printf '%s' '  程序新建 c:\temp\bootimg.w98' | iconv -f UTF-8 -t GBK)" "$korrin/rtl8139.log"
+  check "... rplcmd's database among them" \
+    env LC_ALL=C grep -qiF "$(printf '%s' '  程序改动 C:\windows\rpl\' | iconv -f UTF-8 -t GBK)" "$korrin/rtl8139.log"
   server /check ready.txt
   status=$?
   check "/check after it ends with status 0 ($status)" test $status -eq 0

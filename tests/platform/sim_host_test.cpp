@@ -295,6 +295,72 @@ TEST_F(SimHostTest, AProgramAskedGivesBackWhatItPrintedAndChangesNothing) {
   }
 }
 
+// The record keeps one line a file, with the last of its written and
+// deleted (a file made and deleted again leaves none); in a watched place,
+// what other hands made, changed or deleted is listed once the watch ends,
+// and what this program's own calls left there is not listed again.
+TEST(RecordingHost, AFileKeepsItsLastStateAndOtherHandsChangesAreListed) {
+  const struct {
+    const char* name;
+    std::function<void(platform::RecordingHost&, platform::SimHost&)> act;
+    std::vector<std::string> record;
+  } cases[] = {
+      {"there, written, deleted",
+       [](platform::RecordingHost& r, platform::SimHost&) {
+         r.WriteFile("C:\\w\\keep.txt", "new");
+         r.DeleteFile("C:\\w\\keep.txt");
+       },
+       {"删除 C:\\w\\keep.txt"}},
+      {"made, deleted",
+       [](platform::RecordingHost& r, platform::SimHost&) {
+         r.WriteFile("C:\\w\\made.txt", "new");
+         r.DeleteFile("C:\\w\\made.txt");
+       },
+       {}},
+      {"there, deleted, written again",
+       [](platform::RecordingHost& r, platform::SimHost&) {
+         r.DeleteFile("C:\\w\\keep.txt");
+         r.WriteFile("C:\\w\\keep.txt", "new");
+       },
+       {"写入 C:\\w\\keep.txt"}},
+      {"other hands in a watched place",
+       [](platform::RecordingHost& r, platform::SimHost& sim) {
+         r.Watch({"C:\\w", "C:\\x.txt", "C:\\absent"});
+         r.WriteFile("C:\\w\\own.txt", "mine");
+         r.DeleteFile("C:\\w\\gone.txt");
+         sim.WriteFile("C:\\w\\keep.txt", "longer");
+         sim.SetFileAttributes("C:\\w\\attr.txt", platform::kAttrReadOnly);
+         sim.DeleteFile("C:\\w\\sub\\old.txt");
+         sim.MakeDirectory("C:\\w\\new");
+         sim.WriteFile("C:\\w\\new\\made.txt", "theirs");
+         sim.WriteFile("C:\\x.txt", "theirs");
+         sim.WriteFile("C:\\outside.txt", "not watched");
+         r.EndWatch();
+       },
+       {"写入 C:\\w\\own.txt", "删除 C:\\w\\gone.txt", "程序改动属性 C:\\w\\attr.txt",
+        "程序改动 C:\\w\\keep.txt", "程序新建目录 C:\\w\\new", "程序新建 C:\\w\\new\\made.txt",
+        "程序删除 C:\\w\\sub\\old.txt", "程序新建 C:\\x.txt"}},
+      {"this program's own change, undone by other hands",
+       [](platform::RecordingHost& r, platform::SimHost& sim) {
+         r.Watch({"C:\\w"});
+         r.DeleteFile("C:\\w\\gone.txt");
+         r.WriteFile("C:\\w\\own.txt", "mine");
+         sim.WriteFile("C:\\w\\gone.txt", "back");
+         sim.DeleteFile("C:\\w\\own.txt");
+         r.EndWatch();
+       },
+       {"删除 C:\\w\\gone.txt", "写入 C:\\w\\own.txt", "程序新建 C:\\w\\gone.txt", "程序删除 C:\\w\\own.txt"}},
+  };
+  for (const auto& c : cases) {
+    SimMachine m;
+    for (const char* file : {"C:\\w\\keep.txt", "C:\\w\\gone.txt", "C:\\w\\attr.txt", "C:\\w\\sub\\old.txt"})
+      m.Put(file, "old");
+    platform::RecordingHost recording(m.host);
+    c.act(recording, m.host);
+    EXPECT_EQ(recording.TakeRecord(), c.record) << c.name;
+  }
+}
+
 // A blank (0x20) and a tab (0x09) separate words, and nothing else: not the
 // bytes beside them. Quotes group words and are dropped; the arguments'
 // text keeps them.
