@@ -11,6 +11,7 @@
 #include "app/unattended_ui.h"
 #include "base/paths.h"
 #include "app/server_check_parts.h"
+#include "base/names.h"
 #include "platform/recording_host.h"
 #include "platform/text.h"
 #include "platform/textfile.h"
@@ -18,6 +19,7 @@
 #include "pxe/wait_dialog.h"
 #include "rpl/driver_chooser.h"
 #include "rpl/profiles.h"
+#include "rpl/register.h"
 #include "rpl/vendor_prefix_dialog.h"
 
 namespace app {
@@ -67,9 +69,20 @@ std::string Value(const AnswerSection& s, const char* key) {
   return k ? k->value : "";
 }
 
+// The PDK's programs are there: its button's plan, not refused, would only
+// start the installer again.
+bool PdkInstalled(platform::Host& host, const std::string& start) {
+  const plan::Plan pdk = pxe::PlanPdk(host, start);
+  return !pdk.Refused() &&
+         std::all_of(pdk.changes.begin(), pdk.changes.end(), [](const plan::Change& c) { return c.refresh; });
+}
+
+// The names file's folder, which the workstations' Windows upload makes.
+std::string NamesFolder(const TForm1& form) { return form.Edit1.Text() + "\\windows"; }
+
 // One step: its section's work through the window's handlers; "" when done,
 // else what stopped it.
-std::string RunStep(platform::Host& host, TForm1& form, UnattendedUi& ui, const AnswerSection& s) {
+std::string DoStep(platform::Host& host, TForm1& form, UnattendedUi& ui, const AnswerSection& s) {
   const std::string& name = s.name;
   if (name == "Accounts") {
     ui.Begin(&s, "");
@@ -95,20 +108,21 @@ std::string RunStep(platform::Host& host, TForm1& form, UnattendedUi& ui, const 
       if (!missing.empty())
         ui.Stop(Cat({"账户脚本已经结束，但 net 显示有 ", missing.size(), " 项没有建立（见上面“缺少”各行）。"}));
     }
+    // The names file lives beside the workstations' Windows, which they
+    // upload once the shares exist: on a new server it waits for them.
     const std::string names = paths::NetNamesFile(form.Edit1.Text());
-    if (ui.stop().empty() && IsYes(Value(s, "NamesFile")) && !accounts::MakeNamesFile(host, form.Edit1.Text()))
-      ui.Stop("无法建立工作站信息文件 " + names + "（它的目录要先有工作站上传的 Windows）。");
+    if (ui.stop().empty() && IsYes(Value(s, "NamesFile")) && !host.DirectoryExists(NamesFolder(form)))
+      ui.Log("  " + NamesFolder(form) + " 还没有（工作站的 Windows 还没有上传）：上传之后按“编辑信息文件”建立 " + names +
+             "。");
+    else if (ui.stop().empty() && IsYes(Value(s, "NamesFile")) && !accounts::MakeNamesFile(host, form.Edit1.Text()))
+      ui.Stop("无法建立工作站信息文件 " + names + "。");
   } else if (name == "Pdk") {
     ui.Begin(&s, "");
     if (!IsYes(Value(s, "Install"))) return "";
     // The button's plan: refused without the installer; only a refresh
     // once the PDK's programs are there.
     const std::string& start = form.settings.StartDir;
-    auto installed = [&] {
-      const plan::Plan pdk = pxe::PlanPdk(host, start);
-      return !pdk.Refused() &&
-             std::all_of(pdk.changes.begin(), pdk.changes.end(), [](const plan::Change& c) { return c.refresh; });
-    };
+    auto installed = [&] { return PdkInstalled(host, start); };
     if (pxe::PlanPdk(host, start).Refused()) return "找不到 PXE-PDK 的安装程序 " + paths::PdkInstaller(start) + "。";
     if (installed()) return "";
     form.BitBtn3Click();
@@ -133,6 +147,16 @@ std::string RunStep(platform::Host& host, TForm1& form, UnattendedUi& ui, const 
     form.BitBtn10Click();
     ui.warnings_stop = true;
     if (!ui.stop().empty()) return ui.stop();
+    // A card registered already, but not with the file's prefix: the
+    // workstations of that prefix would not boot, so 配置Rpl registers it
+    // (the records the prefix lacks; the card's files are kept).
+    const std::string prefix = Value(s, "VendorPrefix");
+    const TForm1::PlanAnswers given{prefix, Value(s, "Driver"), true};
+    if (!form.BitBtn9.Enabled() && form.BitBtn11.Enabled() && !prefix.empty() &&
+        !form.PlanOf("BitBtn9", &given).Nothing()) {
+      ui.Log("  网卡已经注册，但厂商前缀 " + prefix + " 还没有注册：按“配置Rpl”注册它");
+      form.BitBtn9.SetEnabled(true);
+    }
     if (form.BitBtn9.Enabled()) {
       form.BitBtn9Click();
       if (ui.stop().empty() && !form.BitBtn11.Enabled()) ui.Stop("注册没有完成。");
@@ -163,6 +187,64 @@ std::string RunStep(platform::Host& host, TForm1& form, UnattendedUi& ui, const 
     if (IsYes(Value(s, "Start"))) form.BitBtn6Click();
   }
   return ui.stop();
+}
+
+// The server check's items a step makes, asked once its handlers are done:
+// "" when each is ready, else the item and why. [AutoRegistration] asks
+// only its profile's start script; [Service] has no item (the start is not
+// checked). The names file waits for the workstations' Windows (above).
+std::string NotReady(platform::Host& host, TForm1& form, const AnswerSection& s) {
+  std::vector<std::string> items;
+  std::string script;  // [AutoRegistration]: what the profile's item must say
+  void (*road)(platform::Host&, const CheckInput&, ServerCheck*) = CheckRpl;
+  if (s.name == "Accounts") {
+    road = CheckAccounts;
+    items = {"共享目录", "用户目录"};
+    if (IsYes(Value(s, "NamesFile")) && host.DirectoryExists(NamesFolder(form))) items.push_back("工作站信息文件");
+  } else if (s.name == "Pdk" || s.name == "BootImage") {
+    road = CheckPxe;
+    if (s.name == "BootImage") items = {"已安装的启动镜像", "启动镜像中的服务器和共享"};
+    else if (IsYes(Value(s, "Install"))) items = {"已安装的 PXE-PDK"};
+  } else if (s.name == "Card") {
+    const std::string card = form.ComboBox1.Text();
+    items = {rpl::CardItem(card == "RTL 8139" ? "rtsnd" : card == "RTL 8029" ? "pcind" : form.settings.NdisDriverName)};
+  } else if (s.name == "Install" || s.name == "AutoRegistration") {
+    items = {"配置 " + form.ComboBox2.Text()};
+    if (s.name == "AutoRegistration") script = IsYes(Value(s, "On")) ? "工作站自动注册：开" : "工作站自动注册：关";
+  }
+  if (items.empty()) return "";
+  const CheckInput in = CheckInputOf(form);
+  ServerCheck check;
+  check.computer_name = host.ReadRegistry(paths::kComputerNameKey, "computername");
+  check.share = base::ShareName(in.shared_directory);
+  road(host, in, &check);
+  for (const std::string& what : items) {
+    const CheckItem* item = nullptr;
+    for (const CheckItem& i : check.items)
+      if (platform::SameName(i.what, what)) item = &i;
+    if (!item) return "检查服务器没有“" + what + "”一项。";
+    const bool done = script.empty() ? item->state == CheckState::kReady : item->found.find(script) != std::string::npos;
+    if (!done)
+      return Cat({"检查服务器认为“", what, "”", StateWord(item->state), "：", item->found,
+                  item->mend.empty() ? "" : "（处理：", item->mend, item->mend.empty() ? "" : "）"});
+  }
+  // The check judges a card by any prefix that boots it; the file's prefix
+  // is registered when 配置Rpl, planned with it, would add nothing.
+  const std::string prefix = s.name == "Card" ? Value(s, "VendorPrefix") : "";
+  const TForm1::PlanAnswers given{prefix, Value(s, "Driver"), true};
+  const plan::Plan again = prefix.empty() ? plan::Plan() : form.PlanOf("BitBtn9", &given);
+  if (!again.Nothing()) {
+    const std::vector<std::string> words = plan::Describe(again);
+    return "厂商前缀 " + prefix + " 没有注册全：再按“配置Rpl”还会" + (words.empty() ? "拒绝" : words.front()) + "。";
+  }
+  return "";
+}
+
+// One step, then the check's word on its items: "" when done, else what
+// stopped it.
+std::string RunStep(platform::Host& host, TForm1& form, UnattendedUi& ui, const AnswerSection& s) {
+  const std::string stop = DoStep(host, form, ui, s);
+  return stop.empty() ? NotReady(host, form, s) : stop;
 }
 
 // Every key the steps need, and their values, before anything is done: the
@@ -448,17 +530,21 @@ int RunCommand(platform::Host& host, const std::vector<std::string>& words) {
   return status;
 }
 
-AnswerFile AnswersOf(const TForm1& form) {
+AnswerFile AnswersOf(platform::Host& host, const TForm1& form) {
   AnswerFile file;
   auto yes = [](bool b) { return std::string(b ? "Yes" : "No"); };
+  const std::string shared = form.Edit1.Text(), root = form.settings.SystemRoot;
+  // What the window's fields hold, and what this server has of each road:
+  // the names file, the PDK and the boot image where they are here.
   file.sections.push_back({"Accounts", 0,
-                           {{"SharedDirectory", form.Edit1.Text()},
+                           {{"SharedDirectory", shared},
                             {"UserPrefix", form.Edit2.Text()},
                             {"WorkGroup", form.Edit4.Text()},
                             {"UserCount", form.Edit3.Text()},
-                            {"NamesFile", "Yes"}}});
-  file.sections.push_back({"Pdk", 0, {{"Install", "Yes"}}});
-  file.sections.push_back({"BootImage", 0, {{"AutoRegistration", yes(form.CheckBox2.Checked())}}});
+                            {"NamesFile", yes(!shared.empty() && host.FileExists(paths::NetNamesFile(shared)))}}});
+  file.sections.push_back({"Pdk", 0, {{"Install", yes(PdkInstalled(host, form.settings.StartDir))}}});
+  if (host.FileExists(paths::PdkBootImage(host.ReadRegistry(paths::kWindowsKey, "ProgramFilesDir"))))
+    file.sections.push_back({"BootImage", 0, {{"AutoRegistration", yes(form.CheckBox2.Checked())}}});
   const std::string card = form.ComboBox1.Text();
   if (!card.empty()) {
     AnswerSection s{"Card", 0, {{"Type", card == "Other NetCARD" ? "Other" : card}}};
@@ -470,12 +556,20 @@ AnswerFile AnswersOf(const TForm1& form) {
     }
     file.sections.push_back(s);
   }
+  // The profile chosen, installed here for the card chosen: its
+  // installation (a DOS profile's question answered as it was here) and its
+  // auto-registration as the box shows it.
   const std::string profile = form.ComboBox2.Text();
-  if (!profile.empty()) {
-    file.sections.push_back({"Install", 0, {{"Profile", profile}}});
-    file.sections.push_back({"AutoRegistration", 0, {{"Profile", profile}, {"On", yes(form.CheckBox1.Checked())}}});
+  if (!card.empty() && !profile.empty() && !root.empty() && host.DirectoryExists(paths::ProfileBoot(root, profile))) {
+    const bool dos = rpl::IsDosProfile(host, root, profile);
+    AnswerSection install{"Install", 0, {{"Profile", profile}}};
+    if (dos) install.keys.push_back({"DosProfile", "Yes"});
+    file.sections.push_back(install);
+    if (!dos)
+      file.sections.push_back({"AutoRegistration", 0, {{"Profile", profile}, {"On", yes(form.CheckBox1.Checked())}}});
   }
-  file.sections.push_back({"Service", 0, {{"Start", "Yes"}}});
+  // The service boots the card the file registers.
+  file.sections.push_back({"Service", 0, {{"Start", yes(!card.empty())}}});
   return file;
 }
 

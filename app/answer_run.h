@@ -36,7 +36,8 @@ RunStatus PlanAnswers(platform::Host& host, const AnswerFile& answers, std::vect
 // nothing done; one that cannot be written at the end makes it 2 too.
 int RunCommand(platform::Host& host, const std::vector<std::string>& words);
 
-// The answer file that reproduces what the main window's fields hold now.
-AnswerFile AnswersOf(const TForm1& form);
+// The answer file that reproduces what the main window's fields hold now,
+// with what this server has of each road (read from `host`, changing nothing).
+AnswerFile AnswersOf(platform::Host& host, const TForm1& form);
 
 }  // namespace app

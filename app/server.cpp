@@ -102,7 +102,7 @@ void TForm1::A1Click() {
   // A field the file cannot carry (a line end, a character outside code
   // page 936) is named, and nothing is written.
   std::string bytes, why;
-  if (!AnswerFileBytes(AnswersOf(*this), &bytes, &why)) {
+  if (!AnswerFileBytes(AnswersOf(host_, *this), &bytes, &why)) {
     ui_.MessageBox(why, "保存应答文件", platform::kMbIconExclamation);
     return;
   }
@@ -208,10 +208,16 @@ void TForm1::BitBtn11Click() {
 }
 
 void TForm1::BitBtn12Click() {
-  // The box is cleared first, while the old choice still stands.
-  CheckBox1.SetChecked(false);
+  // Only the list changes: the profile chosen stays chosen while it is
+  // listed, and the box shows what its start script holds. Nothing is
+  // written, so no profile's auto-registration changes.
+  const std::string chosen = ComboBox2.Text();
   ComboBox2.Clear();
   ComboBox2.SetItems(rpl::ProfileChoices(host_, settings.SystemRoot));
+  const std::vector<std::string> items = ComboBox2.Items();
+  for (size_t i = 0; i < items.size() && !chosen.empty(); ++i)
+    if (items[i] == chosen) ComboBox2.SetItemIndex(static_cast<int>(i));
+  ReadAutoRegistration();
 }
 
 void TForm1::CheckBox1Click() {

@@ -141,6 +141,12 @@ const std::vector<Row>& Rows() {
         {Press::kChoose},
         {Press::kDetectRegister, 0, 0, 0, 0, {Fault::kProgramFails, 0}},
         {Press::kInstall}}},
+      // Answer files: a value a key cannot take changes nothing; steps that
+      // end with 0 leave their items ready.
+      {"an answer file with a value its key cannot take", {kDemo, {}, false}, {{Press::kRunFile, 1, 0, 7, 0}}},
+      {"auto-registration said done on a profile not installed", {kDemo, {}, false}, {{Press::kRunFile, 0, 2, 0, 0}}},
+      {"both roads from an answer file", {kDemo, {}, false}, {{Press::kRunFile, 15, 3, 1, 0}}},
+      {"the file saved on a set-up server, on a new one", {kPxe, {}, false}, {{Press::kSaveRun, 0, 0, 0, 0}}},
   };
   return rows;
 }

@@ -7,11 +7,15 @@
 #include <cstring>
 
 #include "accounts/users.h"
+#include "app/answer_file.h"
+#include "app/answer_run.h"
 #include "base/names.h"
 #include "base/paths.h"
 #include "platform/command_line.h"
+#include "platform/encoding.h"
 #include "platform/text.h"
 #include "rpl/detect.h"
+#include "rpl/register.h"
 #include "standins/net/net.h"
 #include "standins/net/records.h"
 #include "standins/rpl/rpldb.h"
@@ -293,8 +297,15 @@ std::vector<std::string> Broken(World& world, const Press& press, const Outcome&
   }
   for (const auto& entry : before.tree)
     if (!after.tree.count(entry.first)) changed.push_back(entry.first);
+  // An answer file's run types its own shared directory.
+  std::string run_shared;
+  const size_t typed = press.act == Press::kRunFile ? outcome.answers.find("SharedDirectory=") : std::string::npos;
+  if (typed != std::string::npos)
+    run_shared = platform::Lower(outcome.answers.substr(typed + 16, outcome.answers.find('\r', typed) - typed - 16));
   for (const std::string& path : changed) {
-    if (!ToolsPlace(path, before, after)) broken.push_back("[outside] changed outside the tool's folders: " + path);
+    const bool shared = !run_shared.empty() && (path == run_shared || Starts(path, run_shared + "\\"));
+    if (!ToolsPlace(path, before, after) && !shared)
+      broken.push_back("[outside] changed outside the tool's folders: " + path);
     // Unless the one fault of the press struck the delete that would take it away.
     if ((Ends(path, ".new") || Ends(path, ".ins")) && after.tree.count(path) && !before.tree.count(path) &&
         platform::Lower(outcome.fault) != "deletefile " + path)
@@ -397,7 +408,67 @@ std::vector<std::string> Broken(World& world, const Press& press, const Outcome&
       broken.push_back("[advice-loop] following the advice for " + outcome.advice_item + " changed nothing: " + StateOf(now) +
                        "：" + now->found + "\n      advice: " + was->mend);
   }
+  // An answer file's run keeps its promises; saving one changes nothing.
+  if (press.act == Press::kRunFile)
+    for (const std::string& line : RunBroken(world, outcome.answers, outcome.run_status, before.tree))
+      broken.push_back(line + "\n      the file:\n" + outcome.answers);
+  if (press.act == Press::kSaveRun) {
+    for (const std::string& line : outcome.elsewhere) broken.push_back(line + "\n      the file:\n" + outcome.answers);
+    if (!changed.empty()) broken.push_back("[save-changed] 保存应答文件 changed " + changed.front());
+  }
   for (std::string& line : broken) line += Messages(outcome);
+  return broken;
+}
+
+std::vector<std::string> RunBroken(World& world, const std::string& answers, int status, const Tree& before) {
+  std::vector<std::string> broken;
+  if (status == app::kRunBadFile && world.Snapshot() != before) broken.push_back("[run-bad-file] exit 2, yet the server changed");
+  app::AnswerFile file;
+  std::string error;
+  if (status != app::kRunDone || !app::ParseAnswerFile(platform::ToCodePage(answers), &file, &error)) return broken;
+  // The check with the fields the run typed: the shared directory it kept
+  // in c:\temps.bak, the rest from [Accounts] or the window's first texts.
+  app::CheckInput in = app::StartupInput(world.sim());
+  auto value = [](const app::AnswerSection& s, const char* key) {
+    const app::AnswerKey* k = s.Find(key);
+    return k ? k->value : std::string();
+  };
+  for (const app::AnswerSection& s : file.sections)
+    if (s.name == "Accounts") {
+      in.prefix = value(s, "UserPrefix");
+      in.count = value(s, "UserCount");
+      in.group = value(s, "WorkGroup");
+    }
+  const app::ServerCheck check = app::CheckServer(world.sim(), in);
+  auto need = [&](const std::string& what, const std::string& says = "") {
+    const app::CheckItem* item = Item(check, what);
+    if (says.empty() ? !Ready(item) : !item || !Has(item->found, says))
+      broken.push_back("[run-done] exit 0, but the check finds " + what + " " + StateOf(item) +
+                       (item ? "：" + item->found : "") + (says.empty() ? "" : "（应为“" + says + "”）"));
+  };
+  for (const app::AnswerSection& s : file.sections) {
+    if (s.name == "Accounts") {
+      need("共享目录");
+      need("用户目录");
+      if (app::IsYes(value(s, "NamesFile")) && world.sim().DirectoryExists(in.shared_directory + "\\windows"))
+        need("工作站信息文件");
+    } else if (s.name == "Pdk" && app::IsYes(value(s, "Install"))) {
+      need("已安装的 PXE-PDK");
+    } else if (s.name == "BootImage") {
+      need("已安装的启动镜像");
+      need("启动镜像中的服务器和共享");
+    } else if (s.name == "Card") {
+      const std::string type = value(s, "Type"), prefix = value(s, "VendorPrefix");
+      const std::string block = Has(type, "8139") ? "rtsnd" : Has(type, "8029") ? "pcind" : rpl::DriverBaseName(value(s, "Driver"));
+      need(rpl::CardItem(block));
+      if (!prefix.empty() && !CardBoots(world, block, prefix))
+        broken.push_back("[run-done] exit 0, but vendor " + prefix + " does not boot card " + block);
+    } else if (s.name == "Install") {
+      need("配置 " + value(s, "Profile"));
+    } else if (s.name == "AutoRegistration") {
+      need("配置 " + value(s, "Profile"), app::IsYes(value(s, "On")) ? "工作站自动注册：开" : "工作站自动注册：关");
+    }
+  }
   return broken;
 }
 

@@ -37,6 +37,11 @@ struct Pending {
 std::vector<std::string> Broken(World& world, const Press& press, const Outcome& outcome, const Moment& before,
                                 const Moment& after, Pending* pending);
 
+// The promises of a /run of `answers` (UTF-8) that ended with `status`,
+// taking the world from `before`: exit 2 changed nothing; exit 0 left the
+// items of every step ready as the check says.
+std::vector<std::string> RunBroken(World& world, const std::string& answers, int status, const Tree& before);
+
 // Runs the presses on a world of the shape with every promise checked after
 // each: "" when all were kept, else what broke at which press, followed by
 // the sequence as a row. `ignore`: tags or words of breaks to look past

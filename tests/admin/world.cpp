@@ -9,6 +9,7 @@
 
 #include <unistd.h>
 
+#include "app/answer_run.h"
 #include "app/server_check_window.h"
 #include "base/paths.h"
 #include "platform/text.h"
@@ -18,7 +19,9 @@
 #include "standins/rpl/rpldb.h"
 #include "standins/rpl/rplmgr.h"
 #include "standins/sim_standins.h"
+#include "platform/encoding.h"
 #include "tests/admin/advice.h"
+#include "tests/admin/promises.h"
 #include "tests/app/server_check_session.h"
 
 namespace fs = std::filesystem;
@@ -366,6 +369,41 @@ void World::StartProgram() {
   form_->FormCreate();
 }
 
+int World::Run(const std::string& answers) {
+  sim_->SetCurrentDirectory("C:\\Korrin");
+  app::AnswerFile file;
+  std::string error;
+  if (!app::ParseAnswerFile(platform::ToCodePage(answers), &file, &error)) return app::kRunBadFile;
+  std::vector<std::string> log;
+  return app::RunAnswers(*host_, file, &log);
+}
+
+std::string AnswersText(const Press& p) {
+  static const std::vector<std::string> kProfiles = {"NE2KWIN", "W00E04C", "W5254AB", "W001122", "NOSUCH"};
+  auto yes = [](int i) { return std::string(i % 2 ? "Yes" : "No"); };
+  // Mostly a value the steps take (the pool's `good`), a third of the time any.
+  auto pick = [](const std::vector<std::string>& pool, int i, size_t good) {
+    return i % 3 == 2 ? Pick(pool, i / 3) : pool[good];
+  };
+  std::string text;
+  if (p.a & 1)
+    text += "[Accounts]\r\nSharedDirectory=" + pick(kSharedPool, p.c, 0) + "\r\nUserPrefix=" + pick(kPrefixPool, p.d, 0) +
+            "\r\nWorkGroup=" + pick(kGroupPool, p.a / 2, 0) + "\r\nUserCount=" + pick(kCountPool, p.b, 1) +
+            "\r\nNamesFile=" + yes(p.d) + "\r\n";
+  if (p.a & 2) text += "[Pdk]\r\nInstall=" + yes(p.b + 1) + "\r\n";
+  if (p.a & 4) text += "[BootImage]\r\nAutoRegistration=" + yes(p.c) + "\r\n";
+  const std::string card = Pick(kCardPool, p.b / 4 % 3);
+  if (p.a & 8)
+    text += "[Card]\r\nType=" + (card == "Other NetCARD" ? "Other" : card) + "\r\nVendorPrefix=" +
+            pick(kVendorPool, p.c + 1, p.b / 4 % 3) +
+            (card == "Other NetCARD" ? "\r\nDriver=" + pick(kDriverPool, p.d, 0) : "") + "\r\n";
+  const std::string profile = pick(kProfiles, p.c / 4 + p.d, 0);
+  if (p.b & 1) text += "[Install]\r\nProfile=" + profile + "\r\n";
+  if (p.b & 2) text += "[AutoRegistration]\r\nProfile=" + profile + "\r\nOn=" + yes(p.d / 2) + "\r\n";
+  if (p.c & 1) text += "[Service]\r\nStart=Yes\r\n";
+  return text;
+}
+
 app::CheckInput World::CheckInput() { return app::CheckInputOf(*form_); }
 
 app::ServerCheck World::Check() { return app::CheckServer(*sim_, CheckInput()); }
@@ -511,6 +549,25 @@ Outcome World::Do(const admin::Press& press) {
         Click(f.BitBtn10);
         Click(f.BitBtn9);
         break;
+      case Press::kRunFile:
+        outcome.answers = AnswersText(press);
+        outcome.run_status = Run(outcome.answers);
+        break;
+      case Press::kSaveRun: {
+        // 保存应答文件 as the menu item writes it (it refuses a field beyond
+        // code page 936), then the file on a new server.
+        bool savable = true;
+        for (const std::string& line : app::AnswerFileLines(app::AnswersOf(*sim_, f))) {
+          savable = savable && platform::IsCodePageText(line);
+          outcome.answers += line + "\r\n";
+        }
+        if (!savable) break;
+        World there(Shape{static_cast<Base>(press.b % kBaseCount), {}, false});
+        const Tree before = there.Snapshot();
+        outcome.run_status = there.Run(outcome.answers);
+        outcome.elsewhere = RunBroken(there, outcome.answers, outcome.run_status, before);
+        break;
+      }
       case Press::kActCount: break;
     }
   } catch (const platform::RunawayPress& e) {
@@ -601,6 +658,12 @@ std::string Describe(const Press& p) {
     case Press::kDetectRegister:
       return "检测 " + Pick(kCardPool, p.d) + ", 配置Rpl prefix " + Pick(kVendorPool, p.a) + " driver " +
              Pick(kDriverPool, p.b) + (p.c % 4 == 3 ? " (dialog closed)" : "");
+    case Press::kRunFile: {
+      std::string text = AnswersText(p);
+      for (size_t at; (at = text.find("\r\n")) != std::string::npos;) text.replace(at, 2, " ");
+      return "/run of " + text;
+    }
+    case Press::kSaveRun: return "保存应答文件, /run of it on a new server of base " + std::to_string(p.b % kBaseCount);
     case Press::kActCount: break;
   }
   return "?";
@@ -611,7 +674,7 @@ namespace {
 const char* const kActNames[] = {"kType",    "kGenerate", "kNamesFile",   "kPdk",     "kBootImage", "kDetect",
                                  "kRegister", "kUpdate",  "kChoose",      "kInstall", "kAutoRegister",
                                  "kService", "kExit",     "kScriptEnds", "kManager", "kCheck",     "kAdvice",
-                                 "kDetectRegister"};
+                                 "kDetectRegister", "kRunFile", "kSaveRun"};
 const char* const kFaultNames[] = {"kNone", "kChange", "kProgramFails", "kProgramHangs"};
 const char* const kBaseNames[] = {"kDemo", "kAccounts", "kPxe", "kRpl8139", "kAllCards", "kRplOnly"};
 const char* const kMutationNames[] = {"kDelete",     "kReadOnly",  "kFolder", "kEdit",      "kDamage",

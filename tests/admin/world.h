@@ -84,6 +84,8 @@ struct Press {
     kCheck,         // 检查服务器
     kAdvice,        // the check's advice for its a-th item that is not ready, followed
     kDetectRegister,  // 检测 with card d, then 配置Rpl when detection unlocks it, answered as kRegister
+    kRunFile,       // /run of an answer file made from the pools by a, b, c, d (AnswersText)
+    kSaveRun,       // 保存应答文件, then /run of that file on a new server of base b
     kActCount,
   };
   Act act = kCheck;
@@ -114,6 +116,11 @@ struct Outcome {
   // making it changed or started anything.
   bool planned = false, plan_touched = false;
   plan::Plan plan;
+  // kRunFile, kSaveRun: the answer file (UTF-8) and the run's exit status
+  // (-1: not run); kSaveRun: the promises the run broke on the other server.
+  std::string answers;
+  int run_status = -1;
+  std::vector<std::string> elsewhere;
 };
 
 // Every file and folder of the machine: path (lower case) to its bytes'
@@ -138,6 +145,9 @@ class World {
   // The bytes of a file of the machine, or "<absent>".
   std::string Get(const std::string& path);
   bool script_running() const { return sim_->StillRunning(script_); }
+  // /run of an answer file (UTF-8) on this machine, as the program in its
+  // folder runs it: the exit status (the log is kept in memory).
+  int Run(const std::string& answers);
 
   // The files and folders of a base server, for mutations to choose from;
   // the files the roads read and write, and where a card's files would be.
@@ -165,6 +175,7 @@ class World {
 void PrintTo(const Shape& shape, std::ostream* os);
 void PrintTo(const Press& press, std::ostream* os);
 std::string Describe(const Press& press);  // what the press is, in words
+std::string AnswersText(const Press& press);  // kRunFile's answer file
 // As RapidCheck shows a generated value.
 inline void showValue(const Shape& shape, std::ostream& os) { PrintTo(shape, &os); }
 inline void showValue(const Press& press, std::ostream& os) { PrintTo(press, &os); }

@@ -9,7 +9,9 @@
 #include "platform/file_lists.h"
 #include "platform/sim/fault_host.h"
 #include "platform/textfile.h"
+#include "standins/rpl/rplcmd.h"
 #include "tests/app/server_check_session.h"
+#include "tests/pxe/startnet_bytes.h"
 
 namespace {
 
@@ -65,11 +67,9 @@ std::string FirstDifference(const std::string& a, const std::string& b) {
   return "";
 }
 
-TEST(AnswerRun, TheWholeRoadsLeaveTheServerAsClickingThemDoes) {
-  Server clicked, run;
-  Prepare(clicked);
-  Prepare(run);
-  // Clicked: the same fields and buttons, the same answers.
+// Both roads walked by hand with the fields and answers of kPxeRoad and
+// kRplRoad.
+void ByHand(Server& clicked) {
   app::TForm1& f = clicked.Form();
   f.Edit1.SetText("D:\\PVDROOT");
   f.Edit2.SetText("WS");
@@ -91,6 +91,24 @@ TEST(AnswerRun, TheWholeRoadsLeaveTheServerAsClickingThemDoes) {
   f.BitBtn11Click();
   f.CheckBox1.SetChecked(true);
   f.BitBtn6Click();
+}
+
+// The answer file 保存应答文件 writes for a server set up by hand, as text.
+std::string SavedByHand() {
+  Server s;
+  Prepare(s);
+  ByHand(s);
+  std::string text;
+  for (const std::string& line : app::AnswerFileLines(app::AnswersOf(s.host, s.Form()))) text += line + "\r\n";
+  return text;
+}
+
+TEST(AnswerRun, TheWholeRoadsLeaveTheServerAsClickingThemDoes) {
+  Server clicked, run;
+  Prepare(clicked);
+  Prepare(run);
+  // Clicked: the same fields and buttons, the same answers.
+  ByHand(clicked);
 
   run.Put(kAnswers, platform::ToCodePage(kPxeRoad + "\r\n" + kRplRoad));
   // The dry run first: a plan for each button the file presses, in its
@@ -175,6 +193,7 @@ TEST(AnswerRun, AFailedStepStopsTheRunAndABadFileChangesNothing) {
     bool raw = false;  // the answers written as they are
     std::string log_path = kLog;
     platform::Fault planted = {};  // a fault of the program's own host calls
+    std::vector<std::pair<const char*, const char*>> holds = {};  // files and their bytes afterwards
   } rows[] = {
       // Accounts the button refuses: nothing of the step is done.
       {"a count below 0", Accounts("WS", "DISKLESS", "-1"), nullptr, app::kRunBadFile,
@@ -232,6 +251,52 @@ TEST(AnswerRun, AFailedStepStopsTheRunAndABadFileChangesNothing) {
        {"C:\\WINNT\\rpl\\rplfiles\\profiles\\NE2KWIN\\suboot\\io.sys"}},
       {"a prefix the file does not give", "[Card]\r\nType=RTL 8139\r\n", nullptr, app::kRunStopped,
        {"失败：[Card] 没有完成：应答文件没有回答这个问题：请在 [Card] 中加上 VendorPrefix=…。"}, {}},
+      // Each step ends when the check finds its items ready.
+      {"rplcmd that says it added the records, and did not", kRplRoad,
+       [](Server& s) {
+         s.host.RegisterStandin("rplcmd", [real = standins::OnSimHost(&standins::RplcmdMain)](
+                                              platform::SimHost& h, const std::vector<std::string>& args,
+                                              const std::string& input, std::string* out) {
+           return input.rfind("V\r\nL\r\n", 0) == 0 ? real(h, args, input, out) : 0;
+         });
+       },
+       app::kRunStopped, {"失败：[Card] 没有完成：检查服务器认为“网卡 RTL 8139（rtsnd）”缺少：*"},
+       {"C:\\WINNT\\rpl\\rplfiles\\profiles\\NE2KWIN\\suboot\\io.sys"}},
+      {"a card registered before, and the file's prefix not", "[Card]\r\nType=RTL 8139\r\nVendorPrefix=0A0B0C\r\n",
+       [](Server& s) {
+         Server::Choose(s.Form().ComboBox1, "RTL 8139");
+         s.Form().BitBtn10Click();
+         s.AnswerPrefix("00E04C");
+         s.Form().BitBtn9Click();
+         s.form.reset();
+       },
+       app::kRunDone, {"  网卡已经注册，但厂商前缀 0A0B0C 还没有注册：按“配置Rpl”注册它", "完成：[Card]"}, {}},
+      // 更  新 before the second installation lists the profiles and
+      // leaves NE2KWIN's auto-registration as [AutoRegistration] set it.
+      {"an installation after auto-registration",
+       "[AutoRegistration]\r\nProfile=NE2KWIN\r\nOn=Yes\r\n" + kRplRoad.substr(0, kRplRoad.find("[Install]")) +
+           "[Install]\r\nProfile=WIN2\r\n",
+       [](Server& s) {
+         app::TForm1& f = s.Form();
+         Server::Choose(f.ComboBox1, "RTL 8139");
+         f.BitBtn10Click();
+         s.AnswerPrefix("00E04C");
+         f.BitBtn9Click();
+         f.BitBtn12Click();
+         Server::Choose(f.ComboBox2, "NE2KWIN");
+         f.BitBtn11Click();
+         s.form.reset();
+         s.MakeDirs("C:\\WINNT\\rpl\\rplfiles\\profiles\\WIN2\\wksta.pro");
+       },
+       app::kRunDone, {"完成：[Install]"}, {}, false, kLog, {},
+       {{"C:\\WINNT\\rpl\\rplfiles\\profiles\\NE2KWIN\\suboot\\winboot\\startnet.bat", kAutoRegister}}},
+      // The file saved on a server set up by hand runs on a new one whose
+      // workstations have not uploaded their Windows: the names file waits.
+      {"the saved file on a new server", SavedByHand(),
+       [](Server& s) { std::filesystem::remove_all(s.host.NativePath("D:\\PVDROOT")); }, app::kRunDone,
+       {"  D:\\PVDROOT\\windows 还没有（工作站的 Windows 还没有上传）：*", "完成：[BootImage]", "完成：[AutoRegistration]",
+        "完成：[Service]"}, {"D:\\PVDROOT\\windows\\netnames.db"}, false, kLog, {},
+       {{"C:\\WINNT\\rpl\\rplfiles\\profiles\\NE2KWIN\\suboot\\winboot\\startnet.bat", kAutoRegister}}},
       {"installing before any card is detected", "[Install]\r\nProfile=NE2KWIN\r\n", nullptr, app::kRunBadFile,
        {"[Install]（第 1 行）：“安装”会拒绝：*先按“配置Rpl”注册网卡。什么也没有做。"},
        {"C:\\WINNT\\rpl\\rplfiles\\profiles\\NE2KWIN\\suboot\\io.sys"}},
@@ -299,6 +364,7 @@ TEST(AnswerRun, AFailedStepStopsTheRunAndABadFileChangesNothing) {
       EXPECT_NE(found, absent) << row.name << ": " << line << "\n" << LogOf(s);
     }
     for (const char* file : row.untouched) EXPECT_FALSE(s.host.FileExists(file)) << row.name << ": " << file;
+    for (const auto& [file, bytes] : row.holds) EXPECT_EQ(s.Get(file), bytes) << row.name << ": " << file;
     s.host.DeleteFile(kLog);
     if (row.status == app::kRunBadFile) {
       EXPECT_EQ(s.Everything() + s.Get("E:\\reports\\copy.ini"), before) << row.name;
@@ -381,7 +447,7 @@ TEST(AnswerRun, TheSavedFileRunsTheFieldsAsTheyStand) {
   }
   EXPECT_EQ(platform::FromCodePage(s.Get("E:\\reports\\room2.ini")),
             "[Accounts]\r\nSharedDirectory=D:\\无盘站\r\nUserPrefix=\" WS\"\r\nWorkGroup=PXEUSERS\r\nUserCount=12\r\n"
-            "NamesFile=Yes\r\n\r\n[Pdk]\r\nInstall=Yes\r\n\r\n[BootImage]\r\nAutoRegistration=No\r\n\r\n"
+            "NamesFile=No\r\n\r\n[Pdk]\r\nInstall=No\r\n\r\n"
             "[Card]\r\nType=Other\r\nVendorPrefix=001122\r\nDriver=C:\\DRIVERS\\NIC\\MYNIC.DOS\r\n\r\n"
             "[Service]\r\nStart=Yes\r\n");
 }

@@ -176,7 +176,7 @@ std::vector<Row> Rows() {
          s.MakeDirs(kWinboot + "W00E04C\\suboot\\win.bat");
        },
        1, Join({kAccountsDone, kPxeRenamed, kTreeDone, kNoPcind, "√配置列表，√配置 NE2KDOS，×配置 W001122，！配置 W00E04C，×配置 W5254AB"}),
-       {{"配置 W00E04C", "工作站自动注册：关；安装：C:\\WINNT\\rpl\\rplfiles\\profiles\\W00E04C\\suboot\\io.sys 有只读属性，安装无法替换它"},
+       {{"配置 W00E04C", "工作站自动注册：开；安装：C:\\WINNT\\rpl\\rplfiles\\profiles\\W00E04C\\suboot\\io.sys 有只读属性，安装无法替换它"},
         {"配置 W00E04C", "处理：先去掉 C:\\WINNT\\rpl\\rplfiles\\profiles\\W00E04C\\suboot\\io.sys、"
                          "C:\\WINNT\\rpl\\rplfiles\\profiles\\W00E04C\\suboot\\winboot\\NET.EXE 的只读属性，"
                          "把目录 C:\\WINNT\\rpl\\rplfiles\\profiles\\W00E04C\\suboot\\win.bat 改名或移走，"

@@ -124,7 +124,7 @@ TEST(Layout, TabStopsAndIdentifiersAreUniqueInEachWindow) {
 
 // The auto-registration box shows what the chosen profile's start script
 // holds, and only a change of the box itself writes, to the profile chosen
-// then; a change that cannot be written puts the box back. WINB's script is
+// then (the update only lists the profiles anew); a change that cannot be written puts the box back. WINB's script is
 // read-only, so any write to it would fail and say so.
 TEST(AutoRegistration, TheBoxFollowsTheChosenProfileAndWritesOnlyItsOwnChanges) {
   SimMachine m;
@@ -155,10 +155,12 @@ TEST(AutoRegistration, TheBoxFollowsTheChosenProfileAndWritesOnlyItsOwnChanges) 
   } steps[] = {
       {"choose WINA", [&] { choose("WINA"); }, false, kStandard, {}},
       {"set the box", [&] { box.SetChecked(true); }, true, kAutoRegister, {}},
+      {"update: the list anew, WINA still chosen", [&] { m.form->BitBtn12Click(); }, true, kAutoRegister, {}},
       {"choose WINB", [&] { choose("WINB"); }, true, kAutoRegister, {}},
       {"choose WINC", [&] { choose("WINC"); }, false, kAutoRegister, {}},
       {"choose WIND", [&] { choose("WIND"); }, false, kAutoRegister, {}},
       {"choose WINB again", [&] { choose("WINB"); }, true, kAutoRegister, {}},
+      {"update with WINB chosen", [&] { m.form->BitBtn12Click(); }, true, kAutoRegister, {}},
       {"clear it, which fails", [&] { box.SetChecked(false); }, true, kAutoRegister, {kUnwritable}},
       {"choose WINA", [&] { choose("WINA"); }, true, kAutoRegister, {}},
       {"clear it", [&] { box.SetChecked(false); }, false, kStandard, {}},

@@ -76,9 +76,9 @@ TEST_F(Profiles, ASettingThatCannotApplyIsRefusedOnceAndTheBoxEndsClear) {
   }
 }
 
-// The update lists every entry but hidden, system and DOS ones, with no
-// choice; it first clears the box while the old choice still stands.
-TEST_F(Profiles, UpdateClearsTheBoxForTheOldChoiceFirstThenRefillsWithoutAChoice) {
+// The update lists every entry but hidden, system and DOS ones; the profile
+// chosen stays chosen, and its auto-registration as it is.
+TEST_F(Profiles, UpdateListsTheProfilesAndKeepsTheChoiceAndItsScript) {
   Installed("WIN98A");
   MakeDirs(Profile("DOS622") + "\\wksta.pro");
   Put(Profile("DOS622") + "\\wksta.pro\\DOSSHELL.INI", "dos");
@@ -93,9 +93,9 @@ TEST_F(Profiles, UpdateClearsTheBoxForTheOldChoiceFirstThenRefillsWithoutAChoice
   form->CheckBox1.SetChecked(true);
   ASSERT_EQ(Script("WIN98A"), kAutoRegister);
   form->BitBtn12Click();
-  EXPECT_EQ(Script("WIN98A"), kStandard);
-  EXPECT_FALSE(form->CheckBox1.Checked());
-  EXPECT_EQ(form->ComboBox2.ItemIndex(), -1);
+  EXPECT_EQ(Script("WIN98A"), kAutoRegister);
+  EXPECT_TRUE(form->CheckBox1.Checked());
+  EXPECT_EQ(form->ComboBox2.ItemIndex(), 1);
   EXPECT_EQ(form->ComboBox2.Items(), (std::vector<std::string>{"notes.txt", "WIN98A", "WIN98B"}));
   EXPECT_TRUE(journal().empty());
 }
