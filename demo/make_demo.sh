@@ -77,8 +77,12 @@ cp -a "$release/." "$prefix/drive_c/Korrin/"
 
 # 4. Drive D: for the shared directory, with the Windows 98 that a workstation
 #    has put into D:\PVDROOT\windows (the workstation names file goes there).
-mkdir -p "$prefix/drive_d/PVDROOT/windows"
-printf 'Windows 98 of the workstations (placeholder)\r\n' >"$prefix/drive_d/PVDROOT/windows/win.com"
+#    KORRIN_DEMO_SHARE=none leaves drive D: empty: a new server, no share yet.
+mkdir -p "$prefix/drive_d"
+if [ "${KORRIN_DEMO_SHARE:-}" != none ]; then
+  mkdir -p "$prefix/drive_d/PVDROOT/windows"
+  printf 'Windows 98 of the workstations (placeholder)\r\n' >"$prefix/drive_d/PVDROOT/windows/win.com"
+fi
 ln -sfn ../drive_d "$prefix/dosdevices/d:"
 
 # 5. Stand-ins for the server's outside programs: one line each,

@@ -604,6 +604,7 @@ start_server && {
 # The whole job from an answer file, on a demo server of its own.
 . "$repo/tests/e2e/unattended.sh"
 unattended_run
+new_server_run
 
 # Under an English system locale (code page 1252) the program's own windows
 # still show Chinese: every font of theirs asks for the Chinese character

@@ -65,3 +65,52 @@ unattended_run() {
   "${env[@]}" wineserver -k >/dev/null 2>&1
   WINE_ENV=("${wine_env[@]}")
 }
+
+# One server set up by hand sets up the others, a new one too: a demo server
+# with no share yet, walked by hand (tests/e2e/new_server.steps) to its saved
+# answer file; a second such server from that file alone by /run, which ends
+# with 0; the two servers' checks then list the same items in the same states.
+new_server_run() {
+  local first=$out/new-first second=$out/new-second status
+  local -a env
+  for prefix in "$first" "$second"; do
+    if ! KORRIN_DEMO_SHARE=none KORRIN_PREFIX_CACHE=${KORRIN_PREFIX_CACHE:-$repo/build-wine/prefix-base} \
+         "$repo/demo/make_demo.sh" "$prefix" "$out/release" "$build" >>"$log" 2>&1; then
+      say "FAILED: cannot make a new demo server"
+      failed=$((failed + 1))
+      return
+    fi
+  done
+  check "a new demo server has no share yet" test -z "$(ls "$first/drive_d")"
+  korrin_wine_env "$first" "$KORRIN_DISPLAY" "$locales"
+  korrin_walk_road "$first" "$build/tests/e2e/driver.exe" "$repo/tests/e2e/new_server.steps" "$shots/new-server" \
+    >>"$log" 2>"$out/new-server.err"
+  status=$?
+  check "the new server set up by hand, its answer file saved ($status)" test $status -eq 0
+  [ $status -eq 0 ] || sed 's/^/e2e:   /' "$out/new-server.err" | tee -a "$log"
+  # Each server's check, and the second's run, in its own Korrin folder.
+  in_korrin() {  # PREFIX ARGS...
+    local prefix=$1
+    shift
+    korrin_wine_env "$prefix" "$KORRIN_DISPLAY" "$locales"
+    env=("${WINE_ENV[@]}")
+    "${env[@]}" wineserver -p </dev/null >/dev/null 2>&1
+    (cd "$prefix/drive_c/Korrin" && exec timeout "$KORRIN_LIMIT_PROGRAM" "${env[@]}" wine Server.exe "$@" </dev/null >>"$log" 2>&1)
+    local code=$?
+    "${env[@]}" wineserver -k >/dev/null 2>&1
+    return $code
+  }
+  in_korrin "$first" /check check.txt
+  cp "$first/drive_c/e2e/new.ini" "$second/drive_c/Korrin/new.ini" 2>/dev/null
+  check "the saved answer file is there" test -s "$second/drive_c/Korrin/new.ini"
+  in_korrin "$second" /run new.ini /log new.log
+  status=$?
+  check "/run of the saved file on a second new server ends with status 0 ($status)" test $status -eq 0
+  [ $status -eq 0 ] || iconv -f GBK -t UTF-8 "$second/drive_c/Korrin/new.log" 2>/dev/null | tail -8 | sed 's/^/e2e:   /'
+  in_korrin "$second" /check check.txt
+  items() { iconv -f GBK -t UTF-8 "$1/drive_c/Korrin/check.txt" 2>/dev/null | sed -n 's/^\(.\)【[^】]*】\([^：]*\)：.*/\1\2/p'; }
+  check "... and its check lists the same items in the same states as the first server's ($(items "$first" | wc -l) items)" \
+    test -n "$(items "$first")" -a "$(items "$first")" = "$(items "$second")"
+  [ "$(items "$first")" = "$(items "$second")" ] || diff <(items "$first") <(items "$second") | sed 's/^/e2e:   /' | tee -a "$log"
+  WINE_ENV=("${wine_env[@]}")
+}
