@@ -71,7 +71,7 @@ unattended_run() {
 # answer file; a second such server from that file alone by /run, which ends
 # with 0; the two servers' checks then list the same items in the same states.
 new_server_run() {
-  local first=$out/new-first second=$out/new-second status
+  local first=$out/new-first second=$out/new-second status prefix
   local -a env
   for prefix in "$first" "$second"; do
     if ! KORRIN_DEMO_SHARE=none KORRIN_PREFIX_CACHE=${KORRIN_PREFIX_CACHE:-$repo/build-wine/prefix-base} \
