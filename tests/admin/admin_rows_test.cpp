@@ -141,6 +141,10 @@ const std::vector<Row>& Rows() {
         {Press::kChoose},
         {Press::kDetectRegister, 0, 0, 0, 0, {Fault::kProgramFails, 0}},
         {Press::kInstall}}},
+      {"a staged account script left behind when the one fault struck its delete",
+       {kDemo, {}, true},
+       {{Press::kGenerate}, {Press::kAdvice, 0, 0, 0, 0, {Fault::kChange, 0}, "已安装的 PXE-PDK"},
+        {Press::kGenerate, 0, 0, 0, 0, {Fault::kChange, 4}}}},
       // Answer files: a value a key cannot take changes nothing; steps that
       // end with 0 leave their items ready.
       {"an answer file with a value its key cannot take", {kDemo, {}, false}, {{Press::kRunFile, 1, 0, 7, 0}}},

@@ -302,23 +302,22 @@ std::vector<std::string> Broken(World& world, const Press& press, const Outcome&
   const size_t typed = press.act == Press::kRunFile ? outcome.answers.find("SharedDirectory=") : std::string::npos;
   if (typed != std::string::npos)
     run_shared = platform::Lower(outcome.answers.substr(typed + 16, outcome.answers.find('\r', typed) - typed - 16));
+  // A file the step staged and could not take away again, as the one fault
+  // struck that very delete, is the fault's and not the step's.
+  auto fault_left = [&](const std::string& path) { return platform::Lower(outcome.fault) == "deletefile " + path; };
   for (const std::string& path : changed) {
     const bool shared = !run_shared.empty() && (path == run_shared || Starts(path, run_shared + "\\"));
-    if (!ToolsPlace(path, before, after) && !shared)
+    if (!ToolsPlace(path, before, after) && !shared && !fault_left(path))
       broken.push_back("[outside] changed outside the tool's folders: " + path);
-    // Unless the one fault of the press struck the delete that would take it away.
     if ((Ends(path, ".new") || Ends(path, ".ins")) && after.tree.count(path) && !before.tree.count(path) &&
-        platform::Lower(outcome.fault) != "deletefile " + path)
+        !fault_left(path))
       broken.push_back("[left-behind] left behind: " + path);
   }
   // A step that said it failed leaves every file as it was but what the
   // README's table allows.
-  // A file the step put in place and could not take away again, as the one
-  // fault struck that very delete, is the fault's and not the step's.
   if (failed && !done && press.act != Press::kAdvice)
     for (const std::string& path : changed)
-      if (!MayChangeOnFailure(press, path, before.tree, said, before) &&
-          platform::Lower(outcome.fault) != "deletefile " + path)
+      if (!MayChangeOnFailure(press, path, before.tree, said, before) && !fault_left(path))
         broken.push_back("[failed-changed] said it failed, yet changed " + path);
   if (press.act == Press::kCheck && !changed.empty()) broken.push_back("[check-changed] the check changed " + changed.front());
   // Registration keeps every boot-block file and Realtek driver that was there.
@@ -376,7 +375,7 @@ std::vector<std::string> Broken(World& world, const Press& press, const Outcome&
     for (const auto& entry : before.tree)
       if (!after.tree.count(entry.first)) changed.push_back(entry.first);
     for (const std::string& path : changed)
-      if (!Starts(path, "c:\\winnt\\netstate") && !plan::Lists(outcome.plan, path))
+      if (!Starts(path, "c:\\winnt\\netstate") && !plan::Lists(outcome.plan, path) && !fault_left(path))
         broken.push_back("[beyond-plan] " + outcome.plan.button + " changed " + path + ", which its plan does not list");
   }
   // The check judges a card as the service boots it, and every card the
