@@ -33,7 +33,7 @@ std::string Env(const char* name, const std::string& fallback) {
 }
 
 struct Counts {
-  long sequences = 0, presses = 0;
+  long sequences = 0, presses = 0, answer_files = 0;
 };
 
 TEST(SimulatedAdministrator, KeepsEveryPromise) {
@@ -68,7 +68,10 @@ TEST(SimulatedAdministrator, KeepsEveryPromise) {
           const std::vector<Press> presses = *GenPresses();
           const std::string broken = Walk(shape, presses, ignore, counting ? &counting->presses : nullptr);
           if (!broken.empty()) RC_FAIL(broken);
-          if (counting) ++counting->sequences;
+          if (!counting) return;
+          ++counting->sequences;
+          for (const Press& press : presses)
+            counting->answer_files += press.act == Press::kRunFile || press.act == Press::kSaveRun ? 1 : 0;
         },
         metadata, params);
     if (!result.template is<rc::detail::SuccessResult>()) {
@@ -81,7 +84,8 @@ TEST(SimulatedAdministrator, KeepsEveryPromise) {
     }
   }
   const double spent = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  std::cerr << "simulated administrator: " << counts.sequences << " sequences, " << counts.presses << " presses in "
+  std::cerr << "simulated administrator: " << counts.sequences << " sequences, " << counts.presses << " presses ("
+            << counts.answer_files << " answer files run) in "
             << spent << " s (" << static_cast<long>(counts.sequences * 60 / (spent > 0 ? spent : 1))
             << " sequences a minute), every promise kept\n";
 }
