@@ -411,6 +411,15 @@ std::vector<std::string> Broken(World& world, const Press& press, const Outcome&
   if (press.act == Press::kRunFile)
     for (const std::string& line : RunBroken(world, outcome.answers, outcome.run_status, before.tree))
       broken.push_back(line + "\n      the file:\n" + outcome.answers);
+  // The run's log lists every file and folder that changed under its
+  // steps, the programs' changes among them (net's own bookkeeping of the
+  // accounts aside, which the log gives as net's answers).
+  if (press.act == Press::kRunFile && outcome.run_status != app::kRunBadFile) {
+    const std::string log = platform::Lower(outcome.run_log);
+    for (const std::string& path : changed)
+      if (!Starts(path, "c:\\winnt\\netstate") && log.find(path) == std::string::npos)
+        broken.push_back("[run-log] the run changed " + path + ", which its log does not name");
+  }
   if (press.act == Press::kSaveRun) {
     for (const std::string& line : outcome.elsewhere) broken.push_back(line + "\n      the file:\n" + outcome.answers);
     if (!changed.empty()) broken.push_back("[save-changed] 保存应答文件 changed " + changed.front());

@@ -369,13 +369,16 @@ void World::StartProgram() {
   form_->FormCreate();
 }
 
-int World::Run(const std::string& answers) {
+int World::Run(const std::string& answers, std::string* joined) {
   sim_->SetCurrentDirectory("C:\\Korrin");
   app::AnswerFile file;
   std::string error;
   if (!app::ParseAnswerFile(platform::ToCodePage(answers), &file, &error)) return app::kRunBadFile;
   std::vector<std::string> log;
-  return app::RunAnswers(*host_, file, &log);
+  const int status = app::RunAnswers(*host_, file, &log);
+  if (joined)
+    for (const std::string& line : log) *joined += line + "\n";
+  return status;
 }
 
 std::string AnswersText(const Press& p) {
@@ -551,7 +554,7 @@ Outcome World::Do(const admin::Press& press) {
         break;
       case Press::kRunFile:
         outcome.answers = AnswersText(press);
-        outcome.run_status = Run(outcome.answers);
+        outcome.run_status = Run(outcome.answers, &outcome.run_log);
         break;
       case Press::kSaveRun: {
         // 保存应答文件 as the menu item writes it (it refuses a field beyond

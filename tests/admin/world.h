@@ -120,6 +120,7 @@ struct Outcome {
   // (-1: not run); kSaveRun: the promises the run broke on the other server.
   std::string answers;
   int run_status = -1;
+  std::string run_log;  // kRunFile: the run's log, its lines joined
   std::vector<std::string> elsewhere;
 };
 
@@ -146,8 +147,8 @@ class World {
   std::string Get(const std::string& path);
   bool script_running() const { return sim_->StillRunning(script_); }
   // /run of an answer file (UTF-8) on this machine, as the program in its
-  // folder runs it: the exit status (the log is kept in memory).
-  int Run(const std::string& answers);
+  // folder runs it: the exit status; the log, kept in memory, into `log`.
+  int Run(const std::string& answers, std::string* log = nullptr);
 
   // The files and folders of a base server, for mutations to choose from;
   // the files the roads read and write, and where a card's files would be.
