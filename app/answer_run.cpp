@@ -69,14 +69,6 @@ std::string Value(const AnswerSection& s, const char* key) {
   return k ? k->value : "";
 }
 
-// The PDK's programs are there: its button's plan, not refused, would only
-// start the installer again.
-bool PdkInstalled(platform::Host& host, const std::string& start) {
-  const plan::Plan pdk = pxe::PlanPdk(host, start);
-  return !pdk.Refused() &&
-         std::all_of(pdk.changes.begin(), pdk.changes.end(), [](const plan::Change& c) { return c.refresh; });
-}
-
 // The names file's folder, which the workstations' Windows upload makes.
 std::string NamesFolder(const TForm1& form) { return form.Edit1.Text() + "\\windows"; }
 
@@ -122,7 +114,7 @@ std::string DoStep(platform::Host& host, TForm1& form, UnattendedUi& ui, const A
     // The button's plan: refused without the installer; only a refresh
     // once the PDK's programs are there.
     const std::string& start = form.settings.StartDir;
-    auto installed = [&] { return PdkInstalled(host, start); };
+    auto installed = [&] { return pxe::PdkInstalled(host, start); };
     if (pxe::PlanPdk(host, start).Refused()) return "找不到 PXE-PDK 的安装程序 " + paths::PdkInstaller(start) + "。";
     if (installed()) return "";
     form.BitBtn3Click();
@@ -528,49 +520,6 @@ int RunCommand(platform::Host& host, const std::vector<std::string>& words) {
     status = dry ? PlanAnswers(host, answers, &log) : RunAnswers(host, answers, &log);
   if (!log_path.empty() && !platform::WriteTextLines(host, log_path, log)) return kRunBadFile;
   return status;
-}
-
-AnswerFile AnswersOf(platform::Host& host, const TForm1& form) {
-  AnswerFile file;
-  auto yes = [](bool b) { return std::string(b ? "Yes" : "No"); };
-  const std::string shared = form.Edit1.Text(), root = form.settings.SystemRoot;
-  // What the window's fields hold, and what this server has of each road:
-  // the names file, the PDK and the boot image where they are here.
-  file.sections.push_back({"Accounts", 0,
-                           {{"SharedDirectory", shared},
-                            {"UserPrefix", form.Edit2.Text()},
-                            {"WorkGroup", form.Edit4.Text()},
-                            {"UserCount", form.Edit3.Text()},
-                            {"NamesFile", yes(!shared.empty() && host.FileExists(paths::NetNamesFile(shared)))}}});
-  file.sections.push_back({"Pdk", 0, {{"Install", yes(PdkInstalled(host, form.settings.StartDir))}}});
-  if (host.FileExists(paths::PdkBootImage(host.ReadRegistry(paths::kWindowsKey, "ProgramFilesDir"))))
-    file.sections.push_back({"BootImage", 0, {{"AutoRegistration", yes(form.CheckBox2.Checked())}}});
-  const std::string card = form.ComboBox1.Text();
-  if (!card.empty()) {
-    AnswerSection s{"Card", 0, {{"Type", card == "Other NetCARD" ? "Other" : card}}};
-    if (card == "Other NetCARD") {
-      if (!form.GetNetDrv.MACTALK.Text().empty()) s.keys.push_back({"VendorPrefix", form.GetNetDrv.MACTALK.Text()});
-      s.keys.push_back({"Driver", form.settings.NdisDriverPath});
-    } else if (!form.Form3.MAC.Text().empty()) {
-      s.keys.push_back({"VendorPrefix", form.Form3.MAC.Text()});
-    }
-    file.sections.push_back(s);
-  }
-  // The profile chosen, installed here for the card chosen: its
-  // installation (a DOS profile's question answered as it was here) and its
-  // auto-registration as the box shows it.
-  const std::string profile = form.ComboBox2.Text();
-  if (!card.empty() && !profile.empty() && !root.empty() && host.DirectoryExists(paths::ProfileBoot(root, profile))) {
-    const bool dos = rpl::IsDosProfile(host, root, profile);
-    AnswerSection install{"Install", 0, {{"Profile", profile}}};
-    if (dos) install.keys.push_back({"DosProfile", "Yes"});
-    file.sections.push_back(install);
-    if (!dos)
-      file.sections.push_back({"AutoRegistration", 0, {{"Profile", profile}, {"On", yes(form.CheckBox1.Checked())}}});
-  }
-  // The service boots the card the file registers.
-  file.sections.push_back({"Service", 0, {{"Start", yes(!card.empty())}}});
-  return file;
 }
 
 }  // namespace app

@@ -62,6 +62,10 @@ bool EndsProgram(const plan::Plan& plan);
 // PDK's two programs are there already. Its needs are the check's items
 // PXE-PDK 安装程序 and 已安装的 PXE-PDK.
 plan::Plan PlanPdk(platform::Host& host, const std::string& start_dir);
+
+// The PDK's programs are there: its button's plan, not refused, would only
+// start the installer again.
+bool PdkInstalled(platform::Host& host, const std::string& start_dir);
 void ApplyPdk(platform::Host& host, const plan::Plan& plan);
 
 // What is wrong with a packed image, or "" when nothing: it must read back as

@@ -326,4 +326,10 @@ void ApplyPdk(platform::Host& host, const plan::Plan& plan) {
     if (c.kind == plan::Change::kProgram) host.RunCommand(c.path, platform::kShowNormal);
 }
 
+bool PdkInstalled(platform::Host& host, const std::string& start_dir) {
+  const plan::Plan pdk = PlanPdk(host, start_dir);
+  return !pdk.Refused() &&
+         std::all_of(pdk.changes.begin(), pdk.changes.end(), [](const plan::Change& c) { return c.refresh; });
+}
+
 }  // namespace pxe
