@@ -71,7 +71,6 @@ struct Rpl {
     input.unlisted = unlisted;
     return rpl::PlanRegistration(host, input, &answers);
   }
-  void check_plan(const std::string& block) const { AddPlan(check, Road::kRpl, Plan(block).plan); }
   // The mend that registers a card, and its state: the card's item's
   // advice in its registration's plan.
   CheckState Register(const std::string& block, std::string* mend, const std::string& driver = "") const {
@@ -107,8 +106,28 @@ void CheckCards(Rpl& r) {
   rpl::KnownCards(r.host, r.root(), r.records, &cards);
   if (cards.empty()) cards.push_back("rtsnd");
   for (const std::string& block : cards) {
-    r.check_plan(block);
-    if (r.Registered(block)) r.cards.push_back(block);
+    const size_t at = r.check->items.size();
+    const plan::Plan p = r.Plan(block).plan;
+    AddPlan(r.check, Road::kRpl, p);
+    if (!r.Registered(block)) continue;
+    r.cards.push_back(block);
+    if (IsCustom(block)) continue;
+    // Detection unlocks 安装, not 配置Rpl, for a registered Realtek card: what
+    // its registration would copy into the tree, the administrator copies.
+    for (size_t i = at; i < r.check->items.size(); ++i) {
+      CheckItem& item = r.check->items[i];
+      if (item.changes.empty()) continue;
+      std::string copies;
+      bool all = true;
+      for (const plan::Change& c : p.changes) {
+        if (c.item != item.what || c.refresh) continue;
+        all = all && c.kind == plan::Change::kWrite && !c.from.empty();
+        copies += Cat({copies.empty() ? "" : "，", "把 ", c.from, " 复制到 ", c.path});
+      }
+      if (!all) continue;
+      item.state = CheckState::kAdmin;
+      item.mend = copies;
+    }
   }
 }
 
