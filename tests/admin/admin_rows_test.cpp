@@ -148,6 +148,12 @@ const std::vector<Row>& Rows() {
       {"advice to register again a Realtek card whose registration detection calls done",
        {kRpl8139, {{Mutation::kDelete, "C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622\\io.sys"}}, false},
        {{Press::kAdvice, 0, 0, 0, 0, {Fault::kChange, 0}, "DOS 6.22 文件"}}},
+      {"an account script staged by an earlier run and left by its fault, taken away by the next press",
+       {kDemo, {}, false},
+       {{Press::kGenerate, 0, 0, 0, 0, {Fault::kProgramHangs, 0}},
+        {Press::kRunFile, 3, 0, 0, 0, {Fault::kChange, 4}},
+        {Press::kAdvice, 0, 0, 0, 0, {}, "已安装的 PXE-PDK"},
+        {Press::kGenerate, 0, 0, 0, 0, {Fault::kChange, 2}}}},
       // Answer files: a value a key cannot take changes nothing; steps that
       // end with 0 leave their items ready.
       {"an answer file with a value its key cannot take", {kDemo, {}, false}, {{Press::kRunFile, 1, 0, 7, 0}}},

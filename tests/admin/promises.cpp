@@ -304,7 +304,13 @@ std::vector<std::string> Broken(World& world, const Press& press, const Outcome&
     run_shared = platform::Lower(outcome.answers.substr(typed + 16, outcome.answers.find('\r', typed) - typed - 16));
   // A file the step staged and could not take away again, as the one fault
   // struck that very delete, is the fault's and not the step's.
-  auto fault_left = [&](const std::string& path) { return platform::Lower(outcome.fault) == "deletefile " + path; };
+  // A staged file an earlier press left (FILE.new, FILE.ins), taken away by
+  // this one before it stages its own, is the step's cleaning up.
+  auto fault_left = [&](const std::string& path) {
+    const bool staged = Ends(path, ".new") || Ends(path, ".ins");
+    return platform::Lower(outcome.fault) == "deletefile " + path ||
+           (staged && before.tree.count(path) && !after.tree.count(path));
+  };
   for (const std::string& path : changed) {
     const bool shared = !run_shared.empty() && (path == run_shared || Starts(path, run_shared + "\\"));
     if (!ToolsPlace(path, before, after) && !shared && !fault_left(path))
