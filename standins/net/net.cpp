@@ -16,6 +16,7 @@ namespace {
 const int kNerrUnknownDevDir = 2116;
 const int kNerrDuplicateShare = 2118;
 const int kNerrServiceInstalled = 2182;
+const int kNerrServiceNotInstalled = 2184;
 const int kNerrBadServiceName = 2185;
 const int kNerrServiceSpecificError = 3547;
 const int kNerrGroupNotFound = 2220;
@@ -24,6 +25,7 @@ const int kNerrGroupExists = 2223;
 const int kNerrUserExists = 2224;
 const int kNerrBadPassword = 2203;
 const int kNerrUserInGroup = 2236;
+const int kNerrUserNotInGroup = 2237;
 const int kNerrNetNameNotFound = 2310;
 const int kErrorAccessDenied = 5;
 const int kErrorInvalidName = 123;
@@ -34,6 +36,7 @@ const char* MessageText(int number) {
     case kNerrUnknownDevDir: return "The device or directory does not exist.";
     case kNerrDuplicateShare: return "The name has already been shared.";
     case kNerrServiceInstalled: return "The requested service has already been started.";
+    case kNerrServiceNotInstalled: return "The service has not been started.";
     case kNerrBadServiceName: return "The service name is invalid.";
     case kNerrServiceSpecificError: return "A service specific error occurred: 1.";
     case kNerrGroupNotFound: return "The group name could not be found.";
@@ -42,6 +45,7 @@ const char* MessageText(int number) {
     case kNerrUserExists: return "The account already exists.";
     case kNerrBadPassword: return "The password parameter is invalid.";
     case kNerrUserInGroup: return "The user already belongs to this group.";
+    case kNerrUserNotInGroup: return "The user does not belong to this group.";
     case kNerrNetNameNotFound: return "This shared resource does not exist.";
     case kErrorAccessDenied: return "Access is denied.";
     case kErrorInvalidName: return "The filename, directory name, or volume label syntax is incorrect.";
@@ -75,6 +79,7 @@ const char kShareSyntax[] =
     "                    [/REMARK:\"text\"]\n"
     "          {sharename | devicename | drive:path} /DELETE\n";
 const char kStartSyntax[] = "NET START [service]\n";
+const char kStopSyntax[] = "NET STOP service\n";
 
 using platform::Lower;
 
@@ -98,17 +103,20 @@ class Net {
     if (command == "group" || command == "groups") return GroupCommand();
     if (command == "share") return ShareCommand();
     if (command == "start") return StartCommand();
+    if (command == "stop") return StopCommand();
     return Syntax(kNetSyntax);
   }
 
  private:
   // ---- net user ----
   int UserCommand() {
-    bool add = false, change_set = false, change = true;
+    bool add = false, remove = false, change_set = false, change = true;
     for (const std::string& o : options_) {
       std::string lo = Lower(o);
       if (lo == "/add") {
         add = true;
+      } else if (lo == "/delete") {
+        remove = true;
       } else if (lo == "/domain") {
       } else if (lo == "/passwordchg:yes" || lo == "/passwordchg:no") {
         change_set = true;
@@ -118,11 +126,14 @@ class Net {
       }
     }
     if (words_.size() > 2 || ((add || change_set) && words_.empty())) return Syntax(kUserSyntax);
+    // A user is deleted by its name alone.
+    if (remove && (add || change_set || words_.size() != 1)) return Syntax(kUserSyntax);
     std::vector<User> users;
     std::vector<Group> groups;
     if (!records_.LoadUsers(&users) || !records_.LoadGroups(&groups)) return RefuseRecords();
     if (words_.empty()) return ListUsers(users);
     const std::string& name = words_[0];
+    if (remove) return DeleteUser(name, users, groups);
     // A password is kept in a record line: no line end, tab or other
     // control character may come with it.
     if (words_.size() == 2 && !PlainField(words_[1])) return Refuse(kNerrBadPassword);
@@ -141,6 +152,26 @@ class Net {
     if (Find(groups, name)) return Refuse(kNerrGroupExists);
     users.push_back({name, change, words_.size() > 1 ? words_[1] : ""});
     if (!records_.SaveUsers(users)) return Refuse(kErrorAccessDenied);
+    c_.output += kDone;
+    return 0;
+  }
+
+  // The user goes, and with it its place in every group.
+  int DeleteUser(const std::string& name, std::vector<User>& users, std::vector<Group>& groups) {
+    User* user = Find(users, name);
+    if (!user) return Refuse(kNerrUserNotFound);
+    const std::string gone = user->name;
+    users.erase(users.begin() + (user - users.data()));
+    bool member = false;
+    for (Group& g : groups) {
+      const std::size_t before = g.members.size();
+      g.members.erase(std::remove_if(g.members.begin(), g.members.end(),
+                                     [&](const std::string& m) { return Same(m, gone); }),
+                      g.members.end());
+      member = member || g.members.size() != before;
+    }
+    if (!(member ? records_.SaveUsersAndGroups(users, groups) : records_.SaveUsers(users)))
+      return Refuse(kErrorAccessDenied);
     c_.output += kDone;
     return 0;
   }
@@ -169,16 +200,19 @@ class Net {
 
   // ---- net group ----
   int GroupCommand() {
-    bool add = false;
+    bool add = false, remove = false;
     for (const std::string& o : options_) {
       std::string lo = Lower(o);
       if (lo == "/add")
         add = true;
+      else if (lo == "/delete")
+        remove = true;
       else if (lo != "/domain")
         return UnknownOption(o, kGroupSyntax);
     }
-    if (add && words_.empty()) return Syntax(kGroupSyntax);
-    if (!add && words_.size() > 1) return Syntax(kGroupSyntax);
+    if ((add || remove) && words_.empty()) return Syntax(kGroupSyntax);
+    if (add && remove) return Syntax(kGroupSyntax);
+    if (!add && !remove && words_.size() > 1) return Syntax(kGroupSyntax);
     std::vector<User> users;
     std::vector<Group> groups;
     if (!records_.LoadUsers(&users) || !records_.LoadGroups(&groups)) return RefuseRecords();
@@ -191,6 +225,7 @@ class Net {
       return 0;
     }
     const std::string& name = words_[0];
+    if (remove) return DeleteGroupOrMembers(name, users, groups);
     if (!add) {
       Group* group = Find(groups, name);
       if (!group) return Refuse(kNerrGroupNotFound);
@@ -224,12 +259,49 @@ class Net {
     return 0;
   }
 
+  // net group NAME /delete: the group goes; net group NAME USER... /delete:
+  // the users leave it, every one checked before any leaves.
+  int DeleteGroupOrMembers(const std::string& name, std::vector<User>& users, std::vector<Group>& groups) {
+    Group* group = Find(groups, name);
+    if (!group) return Refuse(kNerrGroupNotFound);
+    if (words_.size() == 1) {
+      groups.erase(groups.begin() + (group - groups.data()));
+    } else {
+      std::vector<std::string> members = group->members;
+      for (size_t i = 1; i < words_.size(); ++i) {
+        auto in = std::find_if(members.begin(), members.end(),
+                               [&](const std::string& m) { return Same(m, words_[i]); });
+        if (in != members.end()) {
+          members.erase(in);
+          continue;
+        }
+        return Refuse(Find(users, words_[i]) ? kNerrUserNotInGroup : kNerrUserNotFound);
+      }
+      group->members = members;
+    }
+    if (!records_.SaveGroups(groups)) return Refuse(kErrorAccessDenied);
+    c_.output += kDone;
+    return 0;
+  }
+
   // ---- net share ----
   int ShareCommand() {
-    if (!options_.empty()) return UnknownOption(options_[0], kShareSyntax);
-    if (words_.size() > 1) return Syntax(kShareSyntax);
+    bool remove = false;
+    for (const std::string& o : options_) {
+      if (Lower(o) != "/delete") return UnknownOption(o, kShareSyntax);
+      remove = true;
+    }
+    if (words_.size() > 1 || (remove && words_.empty())) return Syntax(kShareSyntax);
     std::vector<Share> shares;
     if (!records_.LoadShares(&shares)) return RefuseRecords();
+    if (remove) {
+      Share* share = Find(shares, words_[0]);
+      if (!share) return Refuse(kNerrNetNameNotFound);
+      shares.erase(shares.begin() + (share - shares.data()));
+      if (!records_.SaveShares(shares)) return Refuse(kErrorAccessDenied);
+      c_.output += words_[0] + " was deleted successfully.\n";
+      return 0;
+    }
     if (words_.empty()) {
       c_.output += "\nShare name   Resource                        Remark\n\n";
       c_.output += std::string(79, '-') + "\n";
@@ -282,12 +354,7 @@ class Net {
       c_.output += kDone;
       return 0;
     }
-    // A display name may come as several words when it was not quoted.
-    std::string wanted;
-    for (const std::string& w : words_) wanted += (wanted.empty() ? "" : " ") + w;
-    const Service* service = nullptr;
-    for (const Service& s : installed)
-      if (Same(s.name, wanted) || (!s.display.empty() && Same(s.display, wanted))) service = &s;
+    const Service* service = FindService(installed);
     if (!service) return Refuse(kNerrBadServiceName);
     for (const std::string& s : started)
       if (Same(s, service->name)) return Refuse(kNerrServiceInstalled);
@@ -307,6 +374,37 @@ class Net {
     c_.output += "The " + shown + " service is starting.\n";
     c_.output += "The " + shown + " service was started successfully.\n\n";
     return 0;
+  }
+
+  // ---- net stop ----
+  int StopCommand() {
+    if (!options_.empty()) return UnknownOption(options_[0], kStopSyntax);
+    if (words_.empty()) return Syntax(kStopSyntax);
+    std::vector<Service> installed;
+    std::vector<std::string> started;
+    if (!records_.LoadInstalled(&installed) || !records_.LoadStarted(&started)) return RefuseRecords();
+    const Service* service = FindService(installed);
+    if (!service) return Refuse(kNerrBadServiceName);
+    auto running = std::find_if(started.begin(), started.end(),
+                                [&](const std::string& s) { return Same(s, service->name); });
+    if (running == started.end()) return Refuse(kNerrServiceNotInstalled);
+    started.erase(running);
+    if (!records_.SaveStarted(started)) return Refuse(kErrorAccessDenied);
+    const std::string shown = service->display.empty() ? service->name : service->display;
+    c_.output += "The " + shown + " service is stopping.\n";
+    c_.output += "The " + shown + " service was stopped successfully.\n\n";
+    return 0;
+  }
+
+  // The installed service the words name, by its name or its display name;
+  // a display name may come as several words when it was not quoted.
+  const Service* FindService(const std::vector<Service>& installed) {
+    std::string wanted;
+    for (const std::string& w : words_) wanted += (wanted.empty() ? "" : " ") + w;
+    const Service* service = nullptr;
+    for (const Service& s : installed)
+      if (Same(s.name, wanted) || (!s.display.empty() && Same(s.display, wanted))) service = &s;
+    return service;
   }
 
   // ---- messages ----

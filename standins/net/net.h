@@ -10,8 +10,15 @@
 //   net share [NAME]                lists the shares, or shows one
 //   net start [SERVICE]             starts an installed service, or lists
 //                                   the started ones
+//   net user NAME /delete           deletes a user, and its memberships
+//   net group NAME /delete          deletes a group
+//   net group GROUP USER [...] /delete
+//                                   takes users out of a group
+//   net share NAME /delete          stops sharing a share
+//   net stop SERVICE                stops a started service
 // It keeps its records in plain text files (code page 936, CR LF) in the
-// directory NetStateDirectory names:
+// directory NetStateDirectory names (a file whose last record goes is removed,
+// so that what was added and is taken back leaves the files as they were):
 //   users.txt      NAME <tab> passwordchg:yes|no <tab> PASSWORD
 //   groups.txt     GROUP [<tab> MEMBER]...
 //   shares.txt     NAME <tab> PATH

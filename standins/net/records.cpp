@@ -106,18 +106,78 @@ bool NetRecords::LoadRecords(const std::string& file, bool (*valid)(const std::v
 // no command leaves a file that every later one refuses.
 bool NetRecords::SaveLines(const std::string& file, bool (*valid)(const std::vector<std::string>&),
                            const std::vector<std::string>& lines) {
+  std::vector<Staged> staged;
+  return Stage(file, valid, lines, &staged) && Commit(staged);
+}
+
+bool NetRecords::Stage(const std::string& file, bool (*valid)(const std::vector<std::string>&),
+                       const std::vector<std::string>& lines, std::vector<Staged>* staged) {
   std::vector<std::vector<std::string>> records;
   RecordFileError damage;
   if (!ReadsBack(lines, nullptr) || !ToRecords(lines, valid, &records, &damage)) return false;
-  // The directory is made, a level at a time, on the first record written.
-  std::string sofar;
-  size_t pos = 0;
-  while ((pos = dir_.find('\\', pos + 1)) != std::string::npos) {
-    sofar = dir_.substr(0, pos);
-    if (sofar.size() > 2 && !host_.DirectoryExists(sofar)) host_.MakeDirectory(sofar);
+  Staged s;
+  s.path = dir_ + file;
+  s.existed = host_.FileExists(s.path);
+  if (s.existed && !host_.ReadFile(s.path, &s.old)) return false;
+  if (!lines.empty()) {
+    // The directory is made, a level at a time, on the first record written.
+    std::string sofar;
+    size_t pos = 0;
+    while ((pos = dir_.find('\\', pos + 1)) != std::string::npos) {
+      sofar = dir_.substr(0, pos);
+      if (sofar.size() > 2 && !host_.DirectoryExists(sofar)) host_.MakeDirectory(sofar);
+    }
+    s.fresh = s.path + ".new";
+    if (!host_.WriteFile(s.fresh, platform::JoinLines(lines))) {
+      host_.DeleteFile(s.fresh);
+      return false;
+    }
   }
-  return platform::WriteTextLines(host_, dir_ + file, lines);
+  staged->push_back(s);
+  return true;
 }
+
+bool NetRecords::Commit(const std::vector<Staged>& staged) {
+  for (size_t i = 0; i < staged.size(); ++i) {
+    const Staged& s = staged[i];
+    if (s.fresh.empty() ? !s.existed || host_.DeleteFile(s.path) : host_.ReplaceFile(s.fresh, s.path)) continue;
+    Drop(staged, i);
+    for (size_t j = 0; j < i; ++j) {
+      if (staged[j].existed)
+        platform::WriteFileWhole(host_, staged[j].path, staged[j].old);
+      else
+        host_.DeleteFile(staged[j].path);
+    }
+    return false;
+  }
+  return true;
+}
+
+void NetRecords::Drop(const std::vector<Staged>& staged, std::size_t from) {
+  for (size_t j = from; j < staged.size(); ++j)
+    if (!staged[j].fresh.empty()) host_.DeleteFile(staged[j].fresh);
+}
+
+namespace {
+
+std::vector<std::string> UserLines(const std::vector<User>& users) {
+  std::vector<std::string> lines;
+  for (const User& u : users)
+    lines.push_back(u.name + "\tpasswordchg:" + (u.password_change ? "yes" : "no") + "\t" + u.password);
+  return lines;
+}
+
+std::vector<std::string> GroupLines(const std::vector<Group>& groups) {
+  std::vector<std::string> lines;
+  for (const Group& g : groups) {
+    std::string line = g.name;
+    for (const std::string& m : g.members) line += "\t" + m;
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+}  // namespace
 
 bool NetRecords::LoadUsers(std::vector<User>* users) {
   std::vector<std::vector<std::string>> records;
@@ -127,11 +187,7 @@ bool NetRecords::LoadUsers(std::vector<User>* users) {
 }
 
 bool NetRecords::SaveUsers(const std::vector<User>& users) {
-  std::vector<std::string> lines;
-  for (const User& u : users)
-    lines.push_back(u.name + "\tpasswordchg:" + (u.password_change ? "yes" : "no") + "\t" +
-                    u.password);
-  return SaveLines("users.txt", &ValidUser, lines);
+  return SaveLines("users.txt", &ValidUser, UserLines(users));
 }
 
 bool NetRecords::LoadGroups(std::vector<Group>* groups) {
@@ -142,13 +198,16 @@ bool NetRecords::LoadGroups(std::vector<Group>* groups) {
 }
 
 bool NetRecords::SaveGroups(const std::vector<Group>& groups) {
-  std::vector<std::string> lines;
-  for (const Group& g : groups) {
-    std::string line = g.name;
-    for (const std::string& m : g.members) line += "\t" + m;
-    lines.push_back(line);
-  }
-  return SaveLines("groups.txt", &ValidGroup, lines);
+  return SaveLines("groups.txt", &ValidGroup, GroupLines(groups));
+}
+
+bool NetRecords::SaveUsersAndGroups(const std::vector<User>& users, const std::vector<Group>& groups) {
+  std::vector<Staged> staged;
+  if (Stage("users.txt", &ValidUser, UserLines(users), &staged) &&
+      Stage("groups.txt", &ValidGroup, GroupLines(groups), &staged))
+    return Commit(staged);
+  Drop(staged, 0);
+  return false;
 }
 
 bool NetRecords::LoadShares(std::vector<Share>* shares) {

@@ -8,7 +8,9 @@
 // The Remoteboot service counts as installed when its database is in its tree.
 // The files are read strictly (record_file.h): every record must be one its
 // file can hold, with names the server accepts, and a damaged file is never
-// written again. Empty lines hold no record and are skipped.
+// written again. Empty lines hold no record and are skipped. A file left with
+// no records is removed (an absent file holds none), so that records taken
+// back in the reverse order of their adding leave every file as it was before.
 #pragma once
 
 #include <cstddef>
@@ -78,6 +80,10 @@ class NetRecords {
   bool SaveUsers(const std::vector<User>& users);
   bool LoadGroups(std::vector<Group>* groups);
   bool SaveGroups(const std::vector<Group>& groups);
+  // A user taken away with its memberships: both files are staged before
+  // either is replaced, and when the second cannot take its place the first
+  // is put back as it was.
+  bool SaveUsersAndGroups(const std::vector<User>& users, const std::vector<Group>& groups);
   bool LoadShares(std::vector<Share>* shares);
   bool SaveShares(const std::vector<Share>& shares);
   bool LoadInstalled(std::vector<Service>* services);
@@ -93,6 +99,19 @@ class NetRecords {
                    std::vector<std::vector<std::string>>* records);
   bool SaveLines(const std::string& file, bool (*valid)(const std::vector<std::string>&),
                  const std::vector<std::string>& lines);
+  // A file's new records, written beside it, and how to put it back.
+  struct Staged {
+    std::string path;
+    std::string fresh;     // the new file beside it; empty: the file goes
+    bool existed = false;  // and its bytes before:
+    std::string old;
+  };
+  bool Stage(const std::string& file, bool (*valid)(const std::vector<std::string>&),
+             const std::vector<std::string>& lines, std::vector<Staged>* staged);
+  // Each staged file takes its place, in order; on a failure the rest are
+  // dropped and those already in place are put back.
+  bool Commit(const std::vector<Staged>& staged);
+  void Drop(const std::vector<Staged>& staged, std::size_t from);
 
   platform::Host& host_;
   std::string dir_;
