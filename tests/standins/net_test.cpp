@@ -115,6 +115,27 @@ TEST_F(NetTest, RefusesWhatTheServerRefusesAndChangesNoRecord) {
       {"net share x=C:\\data y", 1, "NET SHARE sharename"},
       {"net share x=C:\\data /remark:hi", 1, "The option /remark:hi is unknown."},
       {"net start x /y", 1, "The option /y is unknown."},
+      // Taking back: what is not there, or not so, is refused and nothing goes.
+      {"net user nobody /DELETE", 2, "The user name could not be found.\n\nMore help is available by typing NET HELPMSG 2221."},
+      {"net group nogroup /delete", 2, "NET HELPMSG 2220"},
+      {"net group nogroup alice /delete", 2, "NET HELPMSG 2220"},
+      {"net group staff bob /delete", 2, "The user does not belong to this group.\n\nMore help is available by typing NET HELPMSG 2237."},
+      {"net group staff alice bob /delete", 2, "NET HELPMSG 2237"},  // alice stays
+      {"net group staff alice ALICE /delete", 2, "NET HELPMSG 2237"},
+      {"net group staff nobody /delete", 2, "NET HELPMSG 2221"},
+      {"net share NOSHARE /delete", 2, "This shared resource does not exist.\n\nMore help is available by typing NET HELPMSG 2310."},
+      {"net stop dhcpserver", 2, "The service has not been started.\n\nMore help is available by typing NET HELPMSG 2184."},
+      {"net stop nosuch", 2, "The service name is invalid.\n\nMore help is available by typing NET HELPMSG 2185."},
+      {"net user alice secret /delete", 1, "NET USER [username"},
+      {"net user alice /add /delete", 1, "NET USER [username"},
+      {"net user alice /delete /passwordchg:no", 1, "NET USER [username"},
+      {"net user /delete", 1, "NET USER [username"},
+      {"net group /delete", 1, "NET GROUP [groupname"},
+      {"net group staff /add /delete", 1, "NET GROUP [groupname"},
+      {"net share /delete", 1, "NET SHARE sharename"},
+      {"net share DATA /delete /remark:hi", 1, "The option /remark:hi is unknown."},
+      {"net stop", 1, "The syntax of this command is:\n\n\nNET STOP service\n"},
+      {"net stop remoteboot /y", 1, "The option /y is unknown."},
   };
   for (const Case& c : cases) {
     std::string before = AllRecords();
@@ -129,6 +150,49 @@ TEST_F(NetTest, RefusesWhatTheServerRefusesAndChangesNoRecord) {
   std::string out;
   EXPECT_EQ(Run("net start DHCPServer", &out), 2);
   EXPECT_NE(out.find("NET HELPMSG 2185"), std::string::npos);
+}
+
+// What was added and is taken back, in the reverse order, leaves every record
+// file byte for byte as it was, an absent one absent.
+TEST_F(NetTest, TakingBackWhatWasAddedLeavesTheRecordFilesAsTheyWere) {
+  const std::string stopped = "The DHCPServer service is stopping.\nThe DHCPServer service was stopped successfully.\n\n";
+  struct Case {
+    std::vector<std::string> adds;
+    std::vector<std::pair<std::string, std::string>> takes_back;  // command, what it prints
+  } cases[] = {
+      {{"net user dave pw /add"}, {{"net user DAVE /delete", kDone}}},
+      {{"net user dave pw /add", "net group staff dave /add", "net group ops /add", "net group ops dave alice /add"},
+       {{"net user dave /delete", kDone}, {"net group ops /delete", kDone}}},  // its memberships go with it
+      {{"net group staff bob /add", "net group ops /add", "net group ops bob alice /add"},
+       {{"net group ops alice BOB /delete", kDone}, {"net group Ops /delete", kDone}, {"net group staff bob /delete", kDone}}},
+      {{"net share PUB=C:\\other"}, {{"net share pub /delete", "pub was deleted successfully.\n"}}},
+      {{"net start dhcpserver"}, {{"net stop DHCPSERVER", stopped}}},
+      // All the records there are: each file goes with its last record.
+      {{}, {{"net stop 远程启动服务", "The 远程启动服务 service is stopping.\nThe 远程启动服务 service was stopped successfully.\n\n"},
+            {"net share DATA /delete", "DATA was deleted successfully.\n"}, {"net group staff alice /delete", kDone},
+            {"net group staff /delete", kDone}, {"net user bob /delete", kDone}, {"net user alice /delete", kDone}}},
+  };
+  const auto start = Tree("C:\\WINNT\\netstate");
+  for (const Case& c : cases) {
+    const auto before = Tree("C:\\WINNT\\netstate");
+    for (const std::string& add : c.adds) ASSERT_EQ(Run(add), 0) << add;
+    if (!c.adds.empty()) EXPECT_NE(Tree("C:\\WINNT\\netstate"), before) << c.adds[0];
+    for (const auto& t : c.takes_back) {
+      std::string out;
+      EXPECT_EQ(Run(t.first, &out), 0) << t.first << "\n" << out;
+      EXPECT_EQ(out, t.second) << t.first;
+    }
+    if (!c.adds.empty()) EXPECT_EQ(Tree("C:\\WINNT\\netstate"), before) << c.adds[0];
+  }
+  // Nothing but the list of installed services is left, and the commands
+  // that made the records from none make the very same files again.
+  EXPECT_EQ(Tree("C:\\WINNT\\netstate"),
+            (std::map<std::string, std::string>{
+                {"installed.txt", "RemoteBoot\tRemoteboot Service\r\nDHCPServer\r\n attributes 0"}}));
+  for (const char* add : {"net user alice secret /add", "net user bob pw /add", "net group staff /add",
+                          "net group staff alice /add", "net share DATA=C:\\data", "net start remoteboot"})
+    ASSERT_EQ(Run(add), 0) << add;
+  EXPECT_EQ(Tree("C:\\WINNT\\netstate"), start);
 }
 
 // Names are taken up to the server's limits, counted in characters (a
@@ -216,6 +280,14 @@ TEST_F(NetTest, ADamagedRecordFileOrOneThatCannotBeReadOrWrittenKeepsItsRecords)
       {"users.txt", users, "net user carol pw /add", denied,
        [&](SimMachine& m) { ASSERT_TRUE(m.host.SetFileAttributes(path, platform::kAttrReadOnly)); }},
       {"users.txt", users, "net user carol pw /add", denied, [&](SimMachine& m) { m.host.MakeUnreadable(path); }},
+      // A user's record and its memberships go together or not at all; a
+      // file that cannot be removed keeps its last record.
+      {"users.txt", users, "net user alice /delete", denied, [&](SimMachine& m) {
+         m.Put("C:\\WINNT\\netstate\\groups.txt", "staff\talice\r\n");
+         ASSERT_TRUE(m.host.SetFileAttributes("C:\\WINNT\\netstate\\groups.txt", platform::kAttrReadOnly));
+       }},
+      {"users.txt", users, "net user alice /delete", denied,
+       [&](SimMachine& m) { ASSERT_TRUE(m.host.SetFileAttributes(path, platform::kAttrReadOnly)); }},
   };
   for (const Case& c : cases) {
     SimMachine m;
