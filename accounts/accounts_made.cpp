@@ -146,4 +146,53 @@ std::vector<std::string> MissingAccounts(platform::Host& host, const AccountFiel
   return missing;
 }
 
+bool ListAccounts(platform::Host& host, const std::string& group, Listed* listed, std::string* why) {
+  std::string printed;
+  if (!AskNet(host, "user", &printed, why)) return false;
+  listed->users = ListedNames(printed);
+  if (!AskNet(host, "group", &printed, why)) return false;
+  // The group listing shows each name after a star.
+  for (const std::string& name : ListedNames(printed)) listed->groups.insert(name.substr(name[0] == '*' ? 1 : 0));
+  if (!AskNet(host, "share", &printed, why)) return false;
+  for (const auto& share : ListedShares(printed)) listed->shares.insert(share.first);
+  listed->members.clear();
+  if (listed->groups.count(platform::Lower(group))) {
+    if (!AskNet(host, "group " + group, &printed, why)) return false;
+    listed->members = ListedNames(printed);
+  }
+  return true;
+}
+
+std::vector<std::pair<std::string, std::string>> AddedByScript(const std::vector<std::string>& script,
+                                                                const Listed& before, const std::string& net) {
+  std::vector<std::pair<std::string, std::string>> added;
+  const std::string program = platform::QuotedIfBlank(net);
+  for (const std::string& line : script) {
+    std::vector<std::string> w = platform::SplitCommandLine(line);
+    if (w.size() < 3 || !platform::SameName(w[0], "net")) continue;
+    const bool add = platform::SameName(w.back(), "/add") ||
+                     (w.size() > 3 && platform::SameName(w[w.size() - 2], "/add"));
+    const std::string again = program + " " + platform::ArgumentsText(line);
+    const std::string kind = platform::Lower(w[1]), name = platform::Lower(w[2]);
+    if (kind == "user" && add && !before.users.count(name))
+      added.push_back({again, program + " user " + w[2] + " /delete"});
+    else if (kind == "group" && w.size() == 4 && add && !before.groups.count(name))
+      added.push_back({again, program + " group " + w[2] + " /delete"});
+    else if (kind == "group" && w.size() == 5 && add) {
+      // A membership goes with its new user or group; one of a user and a
+      // group both there before is taken back on its own.
+      const bool both_there = before.groups.count(name) && before.users.count(platform::Lower(w[3]));
+      if (!both_there)
+        added.push_back({again, ""});
+      else if (!before.members.count(platform::Lower(w[3])))
+        added.push_back({again, program + " group " + w[2] + " " + w[3] + " /delete"});
+    }
+    else if (kind == "share" && w.size() == 3 && w[2].find('=') != std::string::npos) {
+      const std::string share = w[2].substr(0, w[2].find('='));
+      if (!before.shares.count(platform::Lower(share))) added.push_back({again, program + " share " + share + " /delete"});
+    }
+  }
+  return added;
+}
+
 }  // namespace accounts

@@ -4,7 +4,9 @@
 // script has ended, since the script's own net commands report to no one.
 #pragma once
 
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "accounts/users.h"
@@ -22,6 +24,22 @@ const unsigned kNetAskLimit = 60000;
 // user", "net group GROUP", "net share"); a listing net could not give is a
 // line too, and what it would have shown is not judged. Empty when all is there.
 std::vector<std::string> MissingAccounts(platform::Host& host, const AccountFields& fields);
+
+// The accounts net lists now, names in lower case: its users, groups and
+// shares, and the members of the group `group`.
+struct Listed {
+  std::set<std::string> users, groups, shares, members;
+};
+// False, with why, when net cannot give a listing.
+bool ListAccounts(platform::Host& host, const std::string& group, Listed* listed, std::string* why);
+
+// The net lines of the account script that add what `before` lacked, each
+// with the net line that takes it back, in the script's order, both naming
+// net by its full path `net`: a user (taken back with "/delete"), a group, a
+// share, a membership (taken back with its new user or group: "" then, else
+// on its own). What was there before is never taken back.
+std::vector<std::pair<std::string, std::string>> AddedByScript(const std::vector<std::string>& script,
+                                                                const Listed& before, const std::string& net);
 
 // The lines of a net listing: those after its rule (a line of dashes) but
 // the last, which tells how the command completed; none without a rule.

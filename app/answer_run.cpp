@@ -7,11 +7,13 @@
 
 #include "accounts/accounts_made.h"
 #include "accounts/users.h"
+#include "app/journal.h"
 #include "app/server.h"
 #include "app/unattended_ui.h"
 #include "base/paths.h"
 #include "app/server_check_parts.h"
 #include "base/names.h"
+#include "platform/journal_host.h"
 #include "platform/recording_host.h"
 #include "platform/text.h"
 #include "platform/textfile.h"
@@ -420,36 +422,25 @@ bool ForeseenRefusal(platform::Host& host, const AnswerFile& answers, std::strin
   return false;
 }
 
-// The folders and files the programs a step starts may change, as the
-// step's plans name them (the places that are paths), planned on a window
-// holding what the run's window holds. Only the plans' own listings are
-// asked; nothing is recorded.
-std::vector<std::string> ProgramPlaces(platform::Host& host, const TForm1& run_form, const AnswerSection& s) {
+// The plans of a step, planned on a window holding what the run's window
+// holds: the folders and files its programs may change are watched, and
+// kept in the journal. Only the plans' own listings are asked; nothing is
+// recorded.
+std::vector<plan::Plan> SectionPlans(platform::Host& host, const TForm1& run_form, const AnswerSection& s) {
   platform::RecordingHost unrecorded(host);
   std::vector<std::string> unseen;
   UnattendedUi ui(unrecorded, &unseen);
   TForm1 form(unrecorded, ui);
   form.settings = run_form.settings;
   form.Edit1.SetText(run_form.Edit1.Text());
+  form.Edit4.SetText(run_form.Edit4.Text());
   form.CheckBox2.SetChecked(run_form.CheckBox2.Checked());
   form.ComboBox1.SetItemIndex(run_form.ComboBox1.ItemIndex());
-  std::vector<std::string> places;
-  for (const plan::Plan& p : StepPlans(unrecorded, form, s))
-    for (const plan::Change& c : p.changes) {
-      if (c.kind != plan::Change::kProgram) continue;
-      for (size_t begin = 0; begin <= c.from.size();) {
-        size_t end = c.from.find("；", begin);
-        if (end == std::string::npos) end = c.from.size();
-        const std::string place = c.from.substr(begin, end - begin);
-        if ((place.size() >= 3 && place[1] == ':' && place[2] == '\\') || place.rfind("\\\\", 0) == 0)
-          places.push_back(place);
-        begin = end + std::string("；").size();
-      }
-    }
-  return places;
+  return StepPlans(unrecorded, form, s);
 }
 
-RunStatus RunAnswers(platform::Host& host, const AnswerFile& answers, std::vector<std::string>* log) {
+RunStatus RunAnswers(platform::Host& host, const AnswerFile& answers, std::vector<std::string>* log,
+                     const std::string& source) {
   const int judged = Judge(answers, log);
   if (judged >= 0) return static_cast<RunStatus>(judged);
   std::string foreseen;
@@ -457,7 +448,9 @@ RunStatus RunAnswers(platform::Host& host, const AnswerFile& answers, std::vecto
     log->push_back(foreseen + "什么也没有做。");
     return kRunBadFile;
   }
-  platform::RecordingHost recording(host);
+  // Every step is kept in the journal, as the window's presses are.
+  platform::JournalHost journal(host, paths::JournalRoot(host.CurrentDirectory()), "应答文件 " + source);
+  platform::RecordingHost recording(journal);
   UnattendedUi ui(recording, log);
   TForm1 form(recording, ui);
   form.FormCreate();
@@ -465,9 +458,23 @@ RunStatus RunAnswers(platform::Host& host, const AnswerFile& answers, std::vecto
   for (const AnswerSection& s : answers.sections) {
     ui.Log(Cat({"[", s.name, "]（第 ", s.line, " 行）"}));
     // What the step's programs change is listed before and after it.
-    recording.Watch(ProgramPlaces(host, form, s));
+    const std::vector<plan::Plan> plans = SectionPlans(host, form, s);
+    const AnswerKey* group = s.Find("WorkGroup");
+    StepBefore before;
+    std::string why;
+    if (!BeginJournalStep(journal, "[" + s.name + "]", plans, group ? group->value : form.Edit4.Text(), &before, &why)) {
+      ui.Flush();
+      log->push_back(Cat({"失败：[", s.name, "] 没有做：无法记下这一步的改动：", why, "。"}));
+      log->push_back("这一步和之后各节的工作都保持原样。");
+      return kRunStopped;
+    }
+    std::vector<std::string> places;
+    for (const plan::Plan& p : plans)
+      for (const std::string& place : plan::ProgramPlaces(p)) places.push_back(place);
+    recording.Watch(places);
     const std::string stop = RunStep(recording, form, ui, s);
     recording.EndWatch();
+    EndJournalStep(journal, before);
     ui.Flush();
     if (!stop.empty()) {
       log->push_back(Cat({"失败：[", s.name, "] 没有完成：", stop}));
@@ -517,7 +524,7 @@ int RunCommand(platform::Host& host, const std::vector<std::string>& words) {
   else if (!ParseAnswerFile(bytes, &answers, &error))
     log.push_back(error + "什么也没有做。");
   else
-    status = dry ? PlanAnswers(host, answers, &log) : RunAnswers(host, answers, &log);
+    status = dry ? PlanAnswers(host, answers, &log) : RunAnswers(host, answers, &log, answers_path);
   if (!log_path.empty() && !platform::WriteTextLines(host, log_path, log)) return kRunBadFile;
   return status;
 }

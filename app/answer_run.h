@@ -21,7 +21,9 @@ enum RunStatus { kRunDone = 0, kRunStopped = 1, kRunBadFile = 2 };
 
 // Runs the answer file on a main window made for the run; the log's lines
 // (UTF-8) are appended to `log`.
-RunStatus RunAnswers(platform::Host& host, const AnswerFile& answers, std::vector<std::string>* log);
+// Each step is a step of the journal, a session whose heading names `source`.
+RunStatus RunAnswers(platform::Host& host, const AnswerFile& answers, std::vector<std::string>* log,
+                     const std::string& source = "");
 
 // The dry run: every step's plans, in the file's order, into the log, with
 // nothing changed and nothing pressed. A step after one that would change

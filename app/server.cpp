@@ -4,6 +4,8 @@
 
 #include "accounts/users.h"
 #include "app/answer_run.h"
+#include "app/journal.h"
+#include "app/undo_window.h"
 #include "platform/encoding.h"
 #include "app/statement_window.h"
 #include "app/help_window.h"
@@ -27,29 +29,56 @@ TForm1::TForm1(platform::Host& host, platform::Ui& ui) : GetNetDrv(host), host_(
     if (platform::Control* control = Find(c.name)) controls.push_back(control);
   look::SetFirstStates(Layout(), controls);
   // Each handler on its control: a click runs it, in the window as in a test.
-  SpeedButton1.on_click = [this] { SpeedButton1Click(); };
+  SpeedButton1.on_click = [this] { Step("SpeedButton1", [this] { SpeedButton1Click(); }); };
   SpeedButton2.on_click = [this] { SpeedButton2Click(); };
   SpeedButton3.on_click = [this] { SpeedButton3Click(); };
   C1.on_click = [this] { C1Click(); };
-  A1.on_click = [this] { A1Click(); };
+  A1.on_click = [this] { Step("A1", [this] { A1Click(); }); };
   E1.on_click = [this] { E1Click(); };
+  C2.on_click = [this] { C2Click(); };
   N2.on_click = [this] { N2Click(); };
   M1.on_click = [this] { M1Click(); };
-  BitBtn1.on_click = [this] { BitBtn1Click(); };
-  BitBtn8.on_click = [this] { BitBtn8Click(); };
+  BitBtn1.on_click = [this] { Step("BitBtn1", [this] { BitBtn1Click(); }); };
+  BitBtn8.on_click = [this] { Step("BitBtn8", [this] { BitBtn8Click(); }); };
   BitBtn4.on_click = [this] { BitBtn4Click(); };
-  BitBtn3.on_click = [this] { BitBtn3Click(); };
-  BitBtn5.on_click = [this] { BitBtn5Click(); };
-  BitBtn2.on_click = [this] { BitBtn2Click(); };
-  BitBtn7.on_click = [this] { BitBtn7Click(); };
-  BitBtn10.on_click = [this] { BitBtn10Click(); };
-  BitBtn9.on_click = [this] { BitBtn9Click(); };
-  BitBtn11.on_click = [this] { BitBtn11Click(); };
+  BitBtn3.on_click = [this] { Step("BitBtn3", [this] { BitBtn3Click(); }); };
+  BitBtn5.on_click = [this] { Step("BitBtn5", [this] { BitBtn5Click(); }); };
+  BitBtn2.on_click = [this] { Step("BitBtn2", [this] { BitBtn2Click(); }); };
+  BitBtn7.on_click = [this] { Step("BitBtn7", [this] { BitBtn7Click(); }); };
+  BitBtn10.on_click = [this] { Step("BitBtn10", [this] { BitBtn10Click(); }); };
+  BitBtn9.on_click = [this] { Step("BitBtn9", [this] { BitBtn9Click(); }); };
+  BitBtn11.on_click = [this] { Step("BitBtn11", [this] { BitBtn11Click(); }); };
   BitBtn12.on_click = [this] { BitBtn12Click(); };
-  BitBtn6.on_click = [this] { BitBtn6Click(); };
-  SpeedButton7.on_click = [this] { SpeedButton7Click(); };
-  CheckBox1.on_change = [this] { CheckBox1Click(); };
+  BitBtn6.on_click = [this] { Step("BitBtn6", [this] { BitBtn6Click(); }); };
+  SpeedButton7.on_click = [this] { Step("SpeedButton7", [this] { SpeedButton7Click(); }); };
+  CheckBox1.on_change = [this] {
+    if (quiet_auto_registration_) return;
+    Step("CheckBox1", [this] { CheckBox1Click(); });
+  };
   ComboBox2.on_change = [this] { ComboBox2Change(); };
+}
+
+void TForm1::Step(const std::string& control, const std::function<void()>& handler) {
+  if (!journal_) return handler();
+  std::vector<plan::Plan> plans;
+  PlanAnswers answers;
+  answers.on = CheckBox1.Checked();
+  plans.push_back(PlanOf(control, control == "CheckBox1" ? &answers : nullptr));
+  std::string name = plans.back().button;
+  for (const look::ControlLayout& c : *Layout().controls)
+    if (name.empty() && control == c.name) name = c.text;
+  for (const look::MenuLayout& m : *Layout().menu)
+    if (name.empty() && control == m.name) name = std::string(m.caption).substr(0, std::string(m.caption).find('('));
+  StepBefore before;
+  std::string why;
+  if (!BeginJournalStep(*journal_, name, plans, Edit4.Text(), &before, &why)) {
+    ui_.MessageBox("无法记下这一步的改动：" + why + "。\r\n这一步什么也没有做。", "操作记录", platform::kMbIconExclamation);
+    // A box clicked goes back to what it showed.
+    if (control == "CheckBox1") ShowAutoRegistration(!CheckBox1.Checked());
+    return;
+  }
+  handler();
+  EndJournalStep(*journal_, before);
 }
 
 void TForm1::FormCreate() {
@@ -114,6 +143,11 @@ void TForm1::A1Click() {
   ui_.MessageBox("应答文件已保存到 " + path + "。\r\n在另一台服务器上，在本程序的目录中运行\r\n    Server.exe /run " + path +
                      " /log 日志文件\r\n即可按它完成同样的设置。",
                  "保存应答文件", platform::kMbIconInformation);
+}
+
+void TForm1::C2Click() {
+  TUndoForm form(journal_ ? journal_->inner() : host_, ui_, paths::JournalRoot(settings.StartDir));
+  ui_.ShowModal(form);
 }
 
 void TForm1::N2Click() {

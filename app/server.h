@@ -3,6 +3,7 @@
 // PXE page and the RPL page call the routines of their subsystems.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "base/plan.h"
 #include "look/layout.h"
 #include "platform/controls.h"
+#include "platform/journal_host.h"
 #include "platform/platform.h"
 #include "rpl/vendor_prefix_dialog.h"
 #include "rpl/driver_chooser.h"
@@ -76,6 +78,11 @@ class TForm1 {
   };
   plan::Plan PlanOf(const std::string& button, const PlanAnswers* answers = nullptr);
 
+  // The journal the window keeps: each press of a control that changes the
+  // server is a step of it. Without one nothing is kept (the tests' windows).
+  void SetJournal(platform::JournalHost* journal) { journal_ = journal; }
+  void C2Click();  // menu: the undo window, for the sessions of the journal
+
   ServerSettings settings;
   // The account script last started (StartWatched's number), 0 for none.
   int AccountScript() const { return account_script_; }
@@ -88,6 +95,7 @@ class TForm1 {
   platform::Button C1{"C1"};
   platform::Button A1{"A1"};
   platform::Button E1{"E1"};
+  platform::Button C2{"C2"};
   platform::Button N2{"N2"};
   platform::Button M1{"M1"};
   // Account group.
@@ -128,8 +136,14 @@ class TForm1 {
   // Sets CheckBox1 from the chosen profile's start script.
   void ReadAutoRegistration();
 
+  // A press as a step of the journal: the button's plan gives the places
+  // its programs may change; a journal that cannot be written refuses the
+  // press before anything is done, and says why.
+  void Step(const std::string& control, const std::function<void()>& handler);
+
   platform::Host& host_;
   platform::Ui& ui_;
+  platform::JournalHost* journal_ = nullptr;
   bool quiet_auto_registration_ = false;  // CheckBox1 is being set by ShowAutoRegistration
   int account_script_ = 0;                // the account script last started, while it may run
 };

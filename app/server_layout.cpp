@@ -78,6 +78,7 @@ const MenuRow kMenuRows[] = {
     {{"S1", 200, "系统(&S)", ""}, nullptr},
     {{"C1", 208, "检查服务器(&C)...", "S1"}, Member<&TForm1::C1>},
     {{"A1", 209, "保存应答文件(&A)...", "S1"}, Member<&TForm1::A1>},
+    {{"C2", 210, "撤销(&U)...", "S1"}, Member<&TForm1::C2>},
     {{"E1", 201, "退出(&E)", "S1"}, Member<&TForm1::E1>},
     {{"H1", 202, "帮助(&H)", ""}, nullptr},
     {{"N2", 203, "使用帮助(&U)", "H1"}, Member<&TForm1::N2>},

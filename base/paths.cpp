@@ -11,14 +11,19 @@ const char kComputerNameKey[] = "\\SYSTEM\\CurrentControlSet\\Control\\ComputerN
 const char kTempsBak[] = "c:\\temps.bak";
 const char kUserTempBat[] = "c:\\usertemp.bat";
 std::string CommandInterpreter(const std::string& windows_dir) { return windows_dir + "\\system32\\command.com"; }
+std::string JournalRoot(const std::string& start_dir) { return start_dir + "\\journal"; }
 std::string NetProgram(const std::string& windows_dir) { return windows_dir + "\\system32\\net.exe"; }
 std::string Notepad(const std::string& windows_dir) { return windows_dir + "\\system32\\notepad.exe"; }
 std::string AccountScriptCommand(const std::string& windows_dir) {
   return platform::QuotedIfBlank(CommandInterpreter(windows_dir)) + " /c " + kUserTempBat;
 }
 std::string RemotebootStart(const std::string& windows_dir) {
-  return platform::QuotedIfBlank(NetProgram(windows_dir)) + " start 远程启动服务";
+  return platform::QuotedIfBlank(NetProgram(windows_dir)) + " start " + kRemotebootService;
 }
+std::string RemotebootStop(const std::string& windows_dir) {
+  return platform::QuotedIfBlank(NetProgram(windows_dir)) + " stop " + kRemotebootService;
+}
+const char kRemotebootService[] = "远程启动服务";
 
 std::string UserDirectory(const std::string& shared_directory, const std::string& user) {
   return shared_directory + "\\" + user;

@@ -23,6 +23,8 @@ extern const char kUserTempBat[];  // the account script
 // profile's winboot holds the boot floppy's DOS NET.EXE and COMMAND.COM)
 // would answer for them.
 std::string CommandInterpreter(const std::string& windows_dir);  // command.com
+// The journal of every session, in the program's folder: START\journal.
+std::string JournalRoot(const std::string& start_dir);
 std::string NetProgram(const std::string& windows_dir);          // net.exe
 std::string Notepad(const std::string& windows_dir);             // notepad.exe
 // Command lines, their program's path quoted when it holds a blank: the one
@@ -30,6 +32,8 @@ std::string Notepad(const std::string& windows_dir);             // notepad.exe
 // service under its Chinese name.
 std::string AccountScriptCommand(const std::string& windows_dir);
 std::string RemotebootStart(const std::string& windows_dir);
+std::string RemotebootStop(const std::string& windows_dir);
+extern const char kRemotebootService[];  // the service's name as net start shows it
 
 // Below the shared directory.
 std::string UserDirectory(const std::string& shared_directory, const std::string& user);

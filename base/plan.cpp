@@ -39,6 +39,7 @@ std::string Describe(const Change& c) {
     case Change::kReplace: return "替换 " + c.path + from;
     case Change::kDelete: return "删除 " + c.path;
     case Change::kProgram: return "运行 " + c.path + (c.from.empty() ? "" : "（可能改动：" + c.from + "）");
+    case Change::kRemoveFolder: return "删除目录 " + c.path + "（里面没有别的文件时）";
   }
   return "";
 }
@@ -72,6 +73,29 @@ bool Lists(const Plan& plan, const std::string& path) {
     if (c.kind == Change::kFolder ? Within(path, c.path) : platform::SameName(path, c.path)) return true;
   }
   return false;
+}
+
+std::vector<std::string> PlacesOf(const Change& c) {
+  std::vector<std::string> places;
+  if (c.kind != Change::kProgram) return places;
+  for (size_t begin = 0; begin <= c.from.size();) {
+    size_t end = c.from.find("；", begin);
+    if (end == std::string::npos) end = c.from.size();
+    const std::string place = c.from.substr(begin, end - begin);
+    if ((place.size() >= 3 && place[1] == ':' && place[2] == '\\') || place.rfind("\\\\", 0) == 0)
+      places.push_back(place);
+    begin = end + std::string("；").size();
+  }
+  return places;
+}
+
+std::vector<std::string> ProgramPlaces(const Plan& plan) {
+  std::vector<std::string> places;
+  for (const Change& c : plan.changes) {
+    const std::vector<std::string> more = PlacesOf(c);
+    places.insert(places.end(), more.begin(), more.end());
+  }
+  return places;
 }
 
 }  // namespace plan

@@ -14,7 +14,7 @@
 namespace plan {
 
 struct Change {
-  enum Kind { kFolder, kWrite, kReplace, kDelete, kProgram };
+  enum Kind { kFolder, kWrite, kReplace, kDelete, kProgram, kRemoveFolder };
   Kind kind;
   std::string path;  // the folder or the file; for a program, its command line
   // kWrite, kReplace: where the new bytes come from (a file, or what the
@@ -105,6 +105,11 @@ struct Plan {
 std::vector<std::string> Describe(const Plan& plan);
 // One change in a line, as Describe writes it ("替换 PATH（FROM）").
 std::string Describe(const Change& change);
+
+// The folders and files a program may change, those of them that are
+// paths; the same for all the plan's programs, in the plan's order.
+std::vector<std::string> PlacesOf(const Change& program);
+std::vector<std::string> ProgramPlaces(const Plan& plan);
 
 // Whether the plan lists `path` (a file or folder, any case): as a change's
 // own path, or inside a folder the plan makes, or among what one of its

@@ -8,3 +8,4 @@
 #undef SetFileAttributes
 #undef SetCurrentDirectory
 #undef ReplaceFile
+#undef RemoveDirectory

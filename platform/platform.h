@@ -126,6 +126,10 @@ class Host {
   virtual bool DirectoryExists(const std::string& path) = 0;
   // One level only: the parent must exist. False when it exists already.
   virtual bool MakeDirectory(const std::string& path) = 0;
+  // Removes an empty folder; false when it holds anything or is not there.
+  virtual bool RemoveDirectory(const std::string& path) = 0;
+  // The machine's local time as "YYYYMMDD-HHMMSS", to name what is kept of a session.
+  virtual std::string LocalTime() = 0;
   // Fails on a read-only file.
   virtual bool DeleteFile(const std::string& path) = 0;
   // The copy takes the source's attributes, read-only among them, and is on

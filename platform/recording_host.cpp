@@ -7,9 +7,6 @@
 
 namespace platform {
 
-namespace {
-
-// A waited-for program's line with how it ended.
 std::string Outcome(const std::string& what, Host::Wait wait, const int* exit_code) {
   return what + "：" +
          (wait == Host::Wait::kFinished   ? "返回值 " + std::to_string(*exit_code)
@@ -17,26 +14,8 @@ std::string Outcome(const std::string& what, Host::Wait wait, const int* exit_co
                                           : std::string("无法启动"));
 }
 
-// A path as the listings' key: in upper case, "\" between names, none at the end.
-std::string Key(std::string path) {
-  for (char& c : path) {
-    if (c == '/') c = '\\';
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  while (path.size() > 3 && path.back() == '\\') path.pop_back();
-  return path;
-}
-
-// Whether `path` is the place itself or below it.
-bool Within(const std::string& path, const std::string& place) {
-  const std::string p = Key(path), in = Key(place);
-  return p == in || (p.size() > in.size() && p.compare(0, in.size(), in) == 0 && (p[in.size()] == '\\' || in.back() == '\\'));
-}
-
-}  // namespace
-
 void RecordingHost::List(const std::string& path, const Seen& seen, Listing* listing) {
-  (*listing)[Key(path)] = {path, seen};
+  (*listing)[PathKey(path)] = {path, seen};
   std::vector<DirEntry> entries;
   if (!seen.folder || !inner_.ListDirectory(path, &entries)) return;
   const std::string below = path.back() == '\\' ? path : path + "\\";
@@ -90,8 +69,8 @@ void RecordingHost::Watch(const std::vector<std::string>& places) {
 
 void RecordingHost::Touched(const std::string& path) {
   for (const std::string& place : places_)
-    if (Within(path, place)) {
-      touched_[Key(path)] = {path, SeenNow(path)};
+    if (PathWithin(path, place)) {
+      touched_[PathKey(path)] = {path, SeenNow(path)};
       return;
     }
 }
@@ -203,6 +182,13 @@ bool RecordingHost::MakeDirectory(const std::string& path) {
   if (!inner_.MakeDirectory(path)) return false;
   Touched(path);
   Note(Change::kFolder, path);
+  return true;
+}
+
+bool RecordingHost::RemoveDirectory(const std::string& path) {
+  if (!inner_.RemoveDirectory(path)) return false;
+  Touched(path);
+  Note(Change::kDeleted, path);
   return true;
 }
 

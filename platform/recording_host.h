@@ -15,6 +15,10 @@
 
 namespace platform {
 
+// A waited-for program's line with how it ended: "WHAT：返回值 N", "WHAT：超时，已结束"
+// or "WHAT：无法启动".
+std::string Outcome(const std::string& what, Host::Wait wait, const int* exit_code);
+
 class RecordingHost : public Host {
  public:
   explicit RecordingHost(Host& inner) : inner_(inner) {}
@@ -58,6 +62,8 @@ class RecordingHost : public Host {
   bool FileExists(const std::string& path) override { return inner_.FileExists(path); }
   bool DirectoryExists(const std::string& path) override { return inner_.DirectoryExists(path); }
   bool MakeDirectory(const std::string& path) override;
+  bool RemoveDirectory(const std::string& path) override;
+  std::string LocalTime() override { return inner_.LocalTime(); }
   bool DeleteFile(const std::string& path) override;
   bool CopyFile(const std::string& from, const std::string& to, bool fail_if_exists) override;
   bool SetFileAttributes(const std::string& path, unsigned attributes) override;

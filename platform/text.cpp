@@ -18,4 +18,20 @@ std::size_t Utf8SequenceLength(unsigned char lead) {
   return 0;
 }
 
+std::string PathKey(std::string path) {
+  for (char& c : path) {
+    if (c == '/') c = '\\';
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  while (path.size() > 3 && path.back() == '\\') path.pop_back();
+  return path;
+}
+
+bool PathWithin(const std::string& path, const std::string& place) {
+  const std::string p = PathKey(path), in = PathKey(place);
+  if (in.empty()) return false;
+  return p == in ||
+         (p.size() > in.size() && p.compare(0, in.size(), in) == 0 && (p[in.size()] == '\\' || in.back() == '\\'));
+}
+
 }  // namespace platform

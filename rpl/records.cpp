@@ -138,4 +138,15 @@ std::vector<std::string> CardsOf(const std::vector<Record>& records) {
   return cards;
 }
 
+std::vector<std::string> DeletionScript(const std::vector<Record>& records) {
+  std::vector<std::string> lines;
+  for (auto r = records.rbegin(); r != records.rend(); ++r) {
+    lines.push_back(std::string(1, r->kind));
+    lines.push_back("D");
+    lines.push_back(r->fields.empty() ? "" : r->fields[0]);
+  }
+  lines.push_back("q");
+  return lines;
+}
+
 }  // namespace rpl

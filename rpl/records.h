@@ -22,6 +22,10 @@ struct Record {
 // configuration), and so on to "q". False for lines that are no such script.
 bool AddedRecords(const std::vector<std::string>& lines, std::vector<Record>* records);
 
+// The script that deletes the records, the last first: each record's
+// letter, "D" and its name, and "q".
+std::vector<std::string> DeletionScript(const std::vector<Record>& records);
+
 // The records in what rplcmd printed: each a line of its letter and its
 // fields, each field after a tab; its other lines are not records.
 std::vector<Record> ListedRecords(const std::vector<std::string>& lines);

@@ -114,6 +114,10 @@ bool FaultHost::MakeDirectory(const std::string& path) {
   return !Strikes("MakeDirectory", path) && sim_.MakeDirectory(path);
 }
 
+bool FaultHost::RemoveDirectory(const std::string& path) {
+  return !Strikes("RemoveDirectory", path) && sim_.RemoveDirectory(path);
+}
+
 bool FaultHost::DeleteFile(const std::string& path) { return !Strikes("DeleteFile", path) && sim_.DeleteFile(path); }
 
 bool FaultHost::CopyFile(const std::string& from, const std::string& to, bool fail_if_exists) {

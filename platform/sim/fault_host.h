@@ -73,6 +73,8 @@ class FaultHost : public Host {
     return sim_.DirectoryExists(path);
   }
   bool MakeDirectory(const std::string& path) override;
+  bool RemoveDirectory(const std::string& path) override;
+  std::string LocalTime() override { return sim_.LocalTime(); }
   bool DeleteFile(const std::string& path) override;
   bool CopyFile(const std::string& from, const std::string& to, bool fail_if_exists) override;
   bool SetFileAttributes(const std::string& path, unsigned attributes) override;

@@ -1,5 +1,7 @@
 #include "platform/sim/sim_host.h"
 
+#include <ctime>
+
 #include "platform/command_line.h"
 #include "platform/encoding.h"
 #include "platform/text.h"
@@ -387,6 +389,26 @@ bool SimHost::MakeDirectory(const std::string& path) {
   return fs::create_directory(native, ec);
 }
 
+bool SimHost::RemoveDirectory(const std::string& path) {
+  const std::string native = NativePath(path);
+  std::error_code ec;
+  if (!fs::is_directory(native) || !fs::is_empty(native, ec) || ec) return false;
+  if (unwritable_.count(fs::path(native).parent_path().string())) return false;
+  attributes_.erase(Key(native));
+  SaveAttributes();
+  return fs::remove(native, ec);
+}
+
+std::string SimHost::LocalTime() {
+  // 2026-12-07 09:00:00 and on, a second a reading.
+  const std::time_t at = 1796634000 + clock_++;
+  std::tm t{};
+  gmtime_r(&at, &t);
+  char stamp[32];
+  std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &t);
+  return stamp;
+}
+
 bool SimHost::HeldOpen(const std::string& native) const {
   for (const auto& held : held_files_)
     if (Key(held.second) == Key(native)) return true;
@@ -423,7 +445,11 @@ bool SimHost::CopyFile(const std::string& from, const std::string& to, bool fail
 bool SimHost::SetFileAttributes(const std::string& path, unsigned attributes) {
   std::string native = NativePath(path);
   if (!fs::exists(native) || HeldOpen(native)) return false;
-  attributes_[Key(native)] = attributes;
+  // No attribute at all is kept as none, as a file written here has.
+  if (attributes)
+    attributes_[Key(native)] = attributes;
+  else
+    attributes_.erase(Key(native));
   SaveAttributes();
   return true;
 }

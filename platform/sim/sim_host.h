@@ -160,6 +160,9 @@ class SimHost : public Host {
   bool FileExists(const std::string& path) override;
   bool DirectoryExists(const std::string& path) override;
   bool MakeDirectory(const std::string& path) override;
+  bool RemoveDirectory(const std::string& path) override;
+  // A clock of its own, a second later at every reading, so that runs repeat.
+  std::string LocalTime() override;
   bool DeleteFile(const std::string& path) override;
   bool CopyFile(const std::string& from, const std::string& to, bool fail_if_exists) override;
   bool SetFileAttributes(const std::string& path, unsigned attributes) override;
@@ -213,6 +216,7 @@ class SimHost : public Host {
   std::string running_arguments_;
   std::set<std::string> held_, unstartable_, unwritable_;
   std::map<int, std::string> running_;  // held programs by number, their command lines
+  long clock_ = 0;  // seconds read from LocalTime
   std::map<int, std::string> held_files_;  // the native path each running program keeps open
   bool HeldOpen(const std::string& native) const;
   int last_started_ = 0;

@@ -383,6 +383,16 @@ bool Win32Host::MakeDirectory(const std::string& path) {
   return CreateDirectoryW(W(path).c_str(), nullptr) != 0;
 }
 
+bool Win32Host::RemoveDirectory(const std::string& path) { return RemoveDirectoryW(W(path).c_str()) != 0; }
+
+std::string Win32Host::LocalTime() {
+  SYSTEMTIME t;
+  GetLocalTime(&t);
+  char stamp[32];
+  wsprintfA(stamp, "%04u%02u%02u-%02u%02u%02u", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond);
+  return stamp;
+}
+
 bool Win32Host::DeleteFile(const std::string& path) { return DeleteFileW(W(path).c_str()) != 0; }
 
 namespace {

@@ -43,6 +43,8 @@ class Win32Host : public Host {
   bool FileExists(const std::string& path) override;
   bool DirectoryExists(const std::string& path) override;
   bool MakeDirectory(const std::string& path) override;
+  bool RemoveDirectory(const std::string& path) override;
+  std::string LocalTime() override;
   bool DeleteFile(const std::string& path) override;
   bool CopyFile(const std::string& from, const std::string& to, bool fail_if_exists) override;
   bool ReplaceFile(const std::string& from, const std::string& to) override;

@@ -150,6 +150,9 @@ bool NetRecords::Commit(const std::vector<Staged>& staged) {
     }
     return false;
   }
+  // The records are the machine's, not files of its tree: the folder that
+  // kept them goes with its last record file.
+  host_.RemoveDirectory(dir_.substr(0, dir_.size() - 1));
   return true;
 }
 

@@ -42,6 +42,8 @@ const std::vector<std::string> kDriverPool = {"C:\\DRIVERS\\NIC\\MYNIC.DOS", "C:
 
 namespace {
 
+const char kJournal[] = "c:\\korrin\\journal";
+
 std::string TempRoot() {
   // Memory is faster than the disk for the many small trees of a run.
   const char* shm = "/dev/shm";
@@ -365,7 +367,11 @@ void World::StartProgram() {
   sim_->SetCurrentDirectory("C:\\Korrin");
   auto* ui = static_cast<AdminUi*>(ui_.get());
   ui->closed = false;
-  form_ = std::make_unique<app::TForm1>(*host_, *ui_);
+  // Each start of the program is a session of its journal.
+  form_.reset();
+  journal_ = std::make_unique<platform::JournalHost>(*host_, "C:\\Korrin\\journal", "窗口");
+  form_ = std::make_unique<app::TForm1>(*journal_, *ui_);
+  form_->SetJournal(journal_.get());
   form_->FormCreate();
 }
 
@@ -421,6 +427,8 @@ Tree World::Snapshot() {
   for (const auto& e : fs::recursive_directory_iterator(root_)) {
     if (e.path().parent_path() == fs::path(root_)) continue;
     const std::string path = platform::Lower(WindowsPath(root_, e.path()));
+    // The program's journal is its own: a press may add to it.
+    if (path.rfind(kJournal, 0) == 0) continue;
     tree[path] = e.is_directory() ? "<folder>"
                                   : Digest(ReadNative(e.path().string())) + " attributes " +
                                         std::to_string(sim_->Attributes(WindowsPath(root_, e.path())));

@@ -17,6 +17,7 @@
 #include "app/server.h"
 #include "app/server_check.h"
 #include "base/plan.h"
+#include "platform/journal_host.h"
 #include "platform/sim/fault_host.h"
 #include "platform/sim/sim_host.h"
 
@@ -167,6 +168,7 @@ class World {
   std::unique_ptr<platform::SimHost> sim_;
   std::unique_ptr<platform::FaultHost> host_;
   std::unique_ptr<platform::Ui> ui_;
+  std::unique_ptr<platform::JournalHost> journal_;
   std::unique_ptr<app::TForm1> form_;
   bool script_held_ = false;
   int script_ = 0;  // the account script last started, by any start of the program

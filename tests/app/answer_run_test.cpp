@@ -4,6 +4,7 @@
 // trees; a run that succeeds leaves the trees and the started programs as
 // clicking the same steps does.
 #include "app/answer_run.h"
+#include "app/journal.h"
 
 #include "platform/encoding.h"
 #include "platform/file_lists.h"
@@ -138,13 +139,30 @@ TEST(AnswerRun, TheWholeRoadsLeaveTheServerAsClickingThemDoes) {
   run.host.DeleteFile(kLog);
   // The packed images carry the time they were made in their entries; they
   // are compared by size, the rest byte for byte.
+  std::map<std::string, std::string> images;
   for (const char* image : {"c:\\temp\\bootimg.w98", kDosundi}) {
+    images[image] = run.Get(image);
     EXPECT_EQ(run.Get(image).size(), clicked.Get(image).size()) << image;
     EXPECT_NE(run.Get(image), "<absent>") << image;
     run.host.DeleteFile(image);
     clicked.host.DeleteFile(image);
   }
   EXPECT_EQ(FirstDifference(run.Everything(), clicked.Everything()), "");
+  // The run is a session of the journal: taken back, it leaves the server
+  // as it was before the run, byte for byte and attribute for attribute.
+  run.Put(kAnswers, platform::ToCodePage(kPxeRoad + "\r\n" + kRplRoad));
+  for (const auto& image : images) run.Put(image.first, image.second);
+  const std::string done = run.Everything();
+  std::vector<app::JournalSession> sessions = app::ReadJournal(run.host, "C:\\Korrin\\journal");
+  ASSERT_EQ(sessions.size(), 1u);
+  std::vector<std::string> printed;
+  EXPECT_EQ(app::UndoCommand(run.host, {"/undo", sessions[0].name}, &printed), 0) << printed.back();
+  EXPECT_EQ(FirstDifference(run.Everything(), fresh), "");
+  // The undo is a session too: taken back, the run's work is there again.
+  sessions = app::ReadJournal(run.host, "C:\\Korrin\\journal");
+  ASSERT_EQ(sessions.size(), 2u);
+  EXPECT_EQ(app::UndoCommand(run.host, {"/undo", sessions[0].name}, &printed), 0) << printed.back();
+  EXPECT_EQ(FirstDifference(run.Everything(), done), "");
   for (const char* line : {"[Accounts]（第 1 行）\r\n", "  写入 c:\\usertemp.bat\r\n",
                            "  询问 C:\\WINNT\\system32\\net.exe user：返回值 0\r\n"
                            "  询问 C:\\WINNT\\system32\\net.exe group DISKLESS：返回值 0\r\n"

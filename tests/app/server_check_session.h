@@ -131,11 +131,13 @@ class Server : public SimMachine {
     ASSERT_NE(at, items.end()) << item;
     list.SetItemIndex(static_cast<int>(at - items.begin()));
   }
-  // Every file and folder the check could reach.
+  // Every file and folder the check could reach; the program's journal
+  // is its own, and left out.
   std::string Everything() {
     std::string all = Get("c:\\temps.bak");
     for (const char* drive : {"C:", "D:"})
-      for (const auto& entry : Tree(drive)) all += entry.first + "=" + entry.second + "\n";
+      for (const auto& entry : Tree(drive))
+        if (entry.first.rfind("Korrin/journal", 0) != 0) all += entry.first + "=" + entry.second + "\n";
     return all + ReadNative(root + "/attributes.txt");
   }
 };

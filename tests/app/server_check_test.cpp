@@ -240,7 +240,7 @@ TEST(ServerCheck, TheMenuItemShowsTheSameReportAndItsButtonCopiesIt) {
   std::vector<std::string> system_menu;
   for (const look::MenuLayout& item : *layout.menu)
     if (std::string(item.parent) == "S1") system_menu.push_back(item.caption);
-  EXPECT_EQ(system_menu, (std::vector<std::string>{"检查服务器(&C)...", "保存应答文件(&A)...", "退出(&E)"}));
+  EXPECT_EQ(system_menu, (std::vector<std::string>{"检查服务器(&C)...", "保存应答文件(&A)...", "撤销(&U)...", "退出(&E)"}));
 
   Server s;
   s.Demo();

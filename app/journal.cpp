@@ -1,0 +1,399 @@
+// The journal of the sessions, and the undo of a session or a step.
+#include "app/journal.h"
+
+#include <algorithm>
+#include <map>
+
+#include "base/paths.h"
+#include "platform/command_line.h"
+#include "platform/encoding.h"
+#include "platform/text.h"
+#include "platform/textfile.h"
+#include "rpl/records.h"
+#include "rpl/service.h"
+
+namespace app {
+namespace {
+
+// How long one program of an undo may take, in milliseconds.
+const unsigned kUndoLimit = 120000;
+
+// The file name of a command line's program.
+std::string ProgramName(const std::string& command_line) {
+  const std::vector<std::string> words = platform::SplitCommandLine(command_line);
+  if (words.empty()) return "";
+  const size_t cut = words[0].find_last_of("\\/");
+  return cut == std::string::npos ? words[0] : words[0].substr(cut + 1);
+}
+
+}  // namespace
+
+bool BeginJournalStep(platform::JournalHost& journal, const std::string& name, const std::vector<plan::Plan>& plans,
+                      const std::string& group, StepBefore* before, std::string* why) {
+  std::vector<std::string> places;
+  const std::string windows = journal.WindowsDirectory();
+  for (const plan::Plan& p : plans) {
+    if (p.Refused()) continue;
+    for (const plan::Change& c : p.changes) {
+      if (c.kind != plan::Change::kProgram) continue;
+      // The Remoteboot database is the service's, held open while it runs:
+      // what rplcmd adds is taken back through rplcmd, not by its bytes.
+      if (!platform::SameName(ProgramName(c.path), "rplcmd.exe")) {
+        const std::vector<std::string> more = plan::PlacesOf(c);
+        places.insert(places.end(), more.begin(), more.end());
+      }
+      if (c.path == paths::AccountScriptCommand(windows)) before->accounts = true;
+      if (c.path == paths::RemotebootStart(windows)) before->service = true;
+    }
+  }
+  // What is there before the programs run, asked of the programs
+  // themselves: what they then add is the step's to take back.
+  std::string unasked;
+  if (before->accounts) before->accounts = accounts::ListAccounts(journal, group, &before->listed, &unasked);
+  if (before->service) before->service = rpl::RemotebootRunning(journal, &before->service_ran);
+  return journal.BeginStep(name, places, why);
+}
+
+void EndJournalStep(platform::JournalHost& journal, const StepBefore& before) {
+  const std::string windows = journal.WindowsDirectory();
+  for (platform::JournalHost::Started& p : journal.StepPrograms()) {
+    std::vector<std::string> made, taken;  // the lines that add, the lines that take back
+    std::string program;                   // the program both are fed to, "" when each line is a command
+    const std::vector<std::string> input = platform::SplitLines(platform::FromCodePage(p.input));
+    if (before.accounts && p.command_line == paths::AccountScriptCommand(windows)) {
+      for (const auto& line : accounts::AddedByScript(input, before.listed, paths::NetProgram(windows))) {
+        made.push_back(line.first);
+        if (!line.second.empty()) taken.insert(taken.begin(), line.second);
+      }
+    } else if (platform::SameName(ProgramName(p.command_line), "rplcmd.exe") && p.finished && p.exit_code == 0) {
+      std::vector<rpl::Record> records;
+      if (rpl::AddedRecords(input, &records) && !records.empty()) {
+        made = input;
+        taken = rpl::DeletionScript(records);
+        program = p.command_line;
+      }
+    } else if (before.service && !before.service_ran && p.command_line == paths::RemotebootStart(windows)) {
+      made = {p.command_line};
+      taken = {paths::RemotebootStop(windows)};
+    }
+    if (made.empty()) continue;
+    const std::string made_file = journal.Keep(platform::JoinLines(made)),
+                      taken_file = journal.Keep(platform::JoinLines(taken));
+    p.records.push_back(made_file.empty() || taken_file.empty()
+                            ? "未保留 " + p.command_line + " 添加的记录"
+                            : "记录 新增 " + made_file + " " + taken_file + (program.empty() ? "" : " " + program));
+  }
+  journal.EndStep();
+}
+
+std::vector<JournalSession> ReadJournal(platform::Host& host, const std::string& root) {
+  std::vector<JournalSession> sessions;
+  std::vector<platform::DirEntry> entries;
+  if (!host.ListDirectory(root, &entries)) return sessions;
+  for (const platform::DirEntry& e : entries) {
+    if (!e.is_directory || e.name == "." || e.name == "..") continue;
+    std::vector<std::string> lines;
+    if (!platform::ReadTextLines(host, root + "\\" + e.name + "\\journal.txt", &lines) || lines.empty() ||
+        lines[0].rfind("会话 ", 0) != 0)
+      continue;
+    JournalSession s{e.name, lines[0], {}};
+    for (size_t i = 1; i < lines.size(); ++i) {
+      if (lines[i].rfind("步骤 ", 0) == 0)
+        s.steps.push_back({lines[i].substr(std::string("步骤 ").size()), {}});
+      else if (!s.steps.empty())
+        s.steps.back().lines.push_back(lines[i]);
+    }
+    if (!s.steps.empty()) sessions.push_back(s);
+  }
+  std::sort(sessions.begin(), sessions.end(),
+            [](const JournalSession& a, const JournalSession& b) { return a.name > b.name; });
+  return sessions;
+}
+
+namespace {
+
+// A journal line's words: its kind, then `fields` words, then the rest (a
+// path, which may hold blanks).
+bool Fields(const std::string& line, const std::string& kind, size_t fields, std::vector<std::string>* words) {
+  if (line.rfind(kind + " ", 0) != 0) return false;
+  words->clear();
+  size_t at = kind.size() + 1;
+  for (size_t i = 0; i < fields; ++i) {
+    const size_t blank = line.find(' ', at);
+    if (blank == std::string::npos) return false;
+    words->push_back(line.substr(at, blank - at));
+    at = blank + 1;
+  }
+  words->push_back(line.substr(at));
+  return !words->back().empty();
+}
+
+// How a path is, or was: absent, a folder, or a file (its size and hash, or
+// the kept copy and attributes it is to get back).
+struct State {
+  enum { kAbsent, kFolder, kFile } is = kAbsent;
+  std::string size, hash, kept;
+  unsigned attributes = 0;
+};
+
+struct PathUndo {
+  std::string path;
+  State expect, target;  // as the newest step left it; as the oldest found it
+};
+
+}  // namespace
+
+Undo PlanUndo(platform::Host& host, const std::string& root, const JournalSession& session, int step) {
+  Undo u;
+  const std::string folder = root + "\\" + session.name;
+  u.title = step < 0 ? "撤销 " + session.name
+                     : "撤销 " + session.name + " 的第 " + std::to_string(step + 1) + " 步（" +
+                           session.steps[static_cast<size_t>(step)].name + "）";
+  u.plan.button = "撤销";
+  const char kCaption[] = "撤销";
+  auto refuse = [&](const std::string& why) {
+    u.plan.Refuse(why + "没有撤销任何改动。", kCaption, platform::kMbIconExclamation, "", true);
+    return u;
+  };
+  std::map<std::string, size_t> index;
+  std::vector<PathUndo> paths;
+  auto at = [&](const std::string& path, bool* first) -> PathUndo& {
+    const std::string key = platform::PathKey(path);
+    *first = !index.count(key);
+    if (*first) {
+      index[key] = paths.size();
+      paths.push_back({path, {}, {}});
+    }
+    return paths[index[key]];
+  };
+  // The steps newest first, each step's lines last first.
+  const int from = step < 0 ? static_cast<int>(session.steps.size()) - 1 : step, to = step < 0 ? 0 : step;
+  for (int s = from; s >= to; --s) {
+    const std::vector<std::string>& lines = session.steps[static_cast<size_t>(s)].lines;
+    for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
+      std::vector<std::string> w;
+      State left, found;
+      if (Fields(*line, "新建目录", 0, &w)) {
+        left.is = State::kFolder;
+      } else if (Fields(*line, "删除目录", 0, &w)) {
+        found.is = State::kFolder;
+      } else if (Fields(*line, "新建", 2, &w)) {
+        left = {State::kFile, w[0], w[1], "", 0};
+      } else if (Fields(*line, "替换", 4, &w)) {
+        left = {State::kFile, w[0], w[1], "", 0};
+        found = {State::kFile, "", "", w[2], static_cast<unsigned>(std::stoul("0" + w[3]))};
+        w.erase(w.begin(), w.begin() + 2);
+      } else if (Fields(*line, "删除", 2, &w)) {
+        found = {State::kFile, "", "", w[0], static_cast<unsigned>(std::stoul("0" + w[1]))};
+      } else if (Fields(*line, "未保留", 0, &w)) {
+        return refuse("操作记录中没有保留 " + w.back() + " 原来的样子，");
+      } else if (Fields(*line, "记录", 3, &w) || Fields(*line, "记录", 2, &w)) {
+        // "记录 新增|删除 MADE TAKEN [PROGRAM]": what a program added (taken
+        // away first) or took away (added back last).
+        const bool added = w[0] == "新增";
+        std::vector<std::string> lines_run;
+        if (!platform::ReadTextLines(host, folder + "\\" + w[2], &lines_run))
+          return refuse("无法读取操作记录中保留的 " + folder + "\\" + w[2] + "，");
+        const std::string program = w.size() > 3 ? w[3] : "";
+        std::vector<Undo::Command>& list = added ? u.first : u.last;
+        if (!program.empty()) list.push_back({program, folder + "\\" + w[2]});
+        for (size_t i = 0; program.empty() && i < lines_run.size(); ++i) list.push_back({lines_run[i], ""});
+        if (!list.empty()) {
+          // Run, it takes away what was added (or adds back what was taken away).
+          Undo::Command& c = list.back();
+          c.inverse = true;
+          c.added_back = !added;
+          c.made = folder + "\\" + w[2];
+          c.taken = folder + "\\" + w[1];
+          c.program = program;
+        }
+        continue;
+      } else {
+        continue;  // a message, a program started: nothing to take back
+      }
+      bool first = false;
+      PathUndo& p = at(w.back(), &first);
+      if (first) p.expect = left;
+      p.target = found;
+    }
+  }
+  // Everything is checked before anything is planned: a file changed since
+  // refuses the whole undo.
+  for (const PathUndo& p : paths) {
+    const bool is_folder = host.DirectoryExists(p.path), is_file = !is_folder && host.FileExists(p.path);
+    if (p.expect.is == State::kFile) {
+      std::string bytes;
+      if (!is_file || !host.ReadFile(p.path, &bytes, SIZE_MAX) || std::to_string(bytes.size()) != p.expect.size ||
+          platform::HashOf(bytes) != p.expect.hash)
+        return refuse(p.path + (is_file ? " 在那以后又改动过" : " 在那以后已经不在了") + "，");
+    } else if (p.expect.is == State::kAbsent && (is_file || is_folder)) {
+      return refuse(p.path + " 在那以后又建立了，");
+    }
+    if (p.target.is == State::kFile && !host.FileExists(folder + "\\" + p.target.kept))
+      return refuse("操作记录中保留的 " + folder + "\\" + p.target.kept + "（" + p.path + " 原来的样子）不见了，");
+  }
+  // The plan: records first, folders to make, files, folders to remove.
+  for (const Undo::Command& c : u.first) u.plan.Program(c.command, c.input, "");
+  for (const PathUndo& p : paths) {
+    const bool is_folder = host.DirectoryExists(p.path), is_file = !is_folder && host.FileExists(p.path);
+    if (p.target.is == State::kFolder && !is_folder) u.make.push_back(p.path);
+    if (p.target.is == State::kFile) u.restore.push_back({p.path, folder + "\\" + p.target.kept, p.target.attributes});
+    if (p.target.is == State::kAbsent && is_file) u.remove.push_back(p.path);
+    if (p.target.is == State::kAbsent && is_folder) u.folders.push_back(p.path);
+  }
+  std::sort(u.make.begin(), u.make.end(), [](const std::string& a, const std::string& b) { return a.size() < b.size(); });
+  std::sort(u.folders.begin(), u.folders.end(),
+            [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+  // A folder that holds what this undo does not take away stays.
+  std::vector<std::string> going = u.remove;
+  std::vector<std::string> folders;
+  for (const std::string& f : u.folders) {
+    std::vector<platform::DirEntry> entries;
+    bool empty_after = host.ListDirectory(f, &entries);
+    for (const platform::DirEntry& e : entries) {
+      if (e.name == "." || e.name == "..") continue;
+      bool goes = false;
+      for (const std::string& g : going) goes = goes || platform::SameName(g, f + "\\" + e.name);
+      empty_after = empty_after && goes;
+    }
+    if (empty_after) {
+      folders.push_back(f);
+      going.push_back(f);
+    } else {
+      u.kept.push_back(f);
+    }
+  }
+  u.folders = folders;
+  for (const std::string& f : u.make) u.plan.Folder(f, "");
+  for (const Undo::Restore& r : u.restore) u.plan.Replace(r.path, "操作记录中保留的 " + r.kept, "");
+  for (const std::string& f : u.remove) u.plan.Delete(f, "");
+  for (const std::string& f : u.folders) u.plan.changes.push_back({plan::Change::kRemoveFolder, f, "", ""});
+  for (const Undo::Command& c : u.last) u.plan.Program(c.command, c.input, "");
+  return u;
+}
+
+namespace {
+
+// Runs one command of the undo; its line of what it changed goes into the
+// undo's own journal. False with why.
+bool RunUndoCommand(platform::JournalHost& journal, const Undo::Command& c, std::string* why) {
+  int code = 0;
+  const platform::Host::Wait wait =
+      c.input.empty() ? journal.RunToEnd(c.command, platform::kHide, kUndoLimit, &code)
+                      : journal.RunToEndWithFiles(c.command, c.input, journal.folder() + "\\rplcmd.out", kUndoLimit, &code);
+  if (wait != platform::Host::Wait::kFinished || code != 0) {
+    *why = c.command + (wait == platform::Host::Wait::kNotStarted ? " 无法启动"
+                        : wait == platform::Host::Wait::kTimedOut ? " 超时没有结束"
+                                                                  : " 返回 " + std::to_string(code));
+    return false;
+  }
+  if (c.inverse && !journal.StepPrograms().empty()) {
+    // The undo's journal keeps its own copies of both files: what the
+    // undo ran, and what takes it back.
+    std::string made, taken;
+    std::vector<std::string>& records = journal.StepPrograms().back().records;
+    if (!journal.ReadFile(c.made, &made, SIZE_MAX) || !journal.ReadFile(c.taken, &taken, SIZE_MAX)) {
+      records.push_back("未保留 " + c.command + " 改动的记录");
+      return true;
+    }
+    const std::string made_file = journal.Keep(made), taken_file = journal.Keep(taken);
+    records.push_back(std::string("记录 ") + (c.added_back ? "新增 " : "删除 ") + made_file + " " + taken_file +
+                      (c.program.empty() ? "" : " " + c.program));
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ApplyUndo(platform::JournalHost& journal, const Undo& undo, std::string* said) {
+  std::string why;
+  StepBefore before;
+  if (!journal.BeginStep(undo.title, {}, &why)) {
+    *said = "无法记下撤销的改动：" + why + "。没有撤销任何改动。";
+    return false;
+  }
+  auto stop = [&](const std::string& what) {
+    *said = "撤销没有完成：" + what + "。";
+    journal.EndStep();
+    return false;
+  };
+  for (const Undo::Command& c : undo.first)
+    if (!RunUndoCommand(journal, c, &why)) return stop(why);
+  for (const std::string& f : undo.make)
+    if (!journal.MakeDirectory(f)) return stop("无法建立目录 " + f);
+  // Staged: every old file beside its place before the first is put back.
+  for (size_t i = 0; i < undo.restore.size(); ++i) {
+    const Undo::Restore& r = undo.restore[i];
+    if (!journal.CopyFile(r.kept, r.path + ".new", false) ||
+        !journal.SetFileAttributes(r.path + ".new", platform::kAttrArchive)) {
+      for (size_t j = 0; j <= i; ++j) journal.DeleteFile(undo.restore[j].path + ".new");
+      return stop("无法把 " + r.kept + " 复制到 " + r.path + ".new（目录只读或磁盘已满），文件都保持原样");
+    }
+  }
+  for (const Undo::Restore& r : undo.restore) {
+    if (journal.FileAttributes(r.path) & platform::kAttrReadOnly)
+      journal.SetFileAttributes(r.path, platform::kAttrArchive);
+    if (!journal.ReplaceFile(r.path + ".new", r.path)) return stop("无法替换 " + r.path);
+    if (journal.FileAttributes(r.path) != r.attributes && !journal.SetFileAttributes(r.path, r.attributes))
+      return stop("无法设定 " + r.path + " 的属性");
+  }
+  for (const std::string& f : undo.remove) {
+    if (journal.FileAttributes(f) & platform::kAttrReadOnly) journal.SetFileAttributes(f, platform::kAttrArchive);
+    if (!journal.DeleteFile(f)) return stop("无法删除 " + f);
+  }
+  std::vector<std::string> kept = undo.kept;
+  for (const std::string& f : undo.folders)
+    if (!journal.RemoveDirectory(f)) kept.push_back(f);
+  for (const Undo::Command& c : undo.last)
+    if (!RunUndoCommand(journal, c, &why)) return stop(why);
+  EndJournalStep(journal, before);
+  *said = undo.title + "：完成。";
+  for (const std::string& f : kept) *said += "\r\n目录 " + f + " 里还有别的文件，保留下来。";
+  return true;
+}
+
+int UndoCommand(platform::Host& host, const std::vector<std::string>& words, std::vector<std::string>* printed) {
+  if (words.empty() || !platform::SameName(words[0], "/undo")) return -1;
+  std::vector<std::string> rest(words.begin() + 1, words.end());
+  std::string log_path;
+  if (rest.size() >= 2 && platform::SameName(rest[rest.size() - 2], "/log")) {
+    log_path = rest.back();
+    rest.resize(rest.size() - 2);
+    if (log_path.empty()) return 2;
+  }
+  if (rest.size() > 1) return 2;
+  const std::string root = paths::JournalRoot(host.CurrentDirectory());
+  const std::vector<JournalSession> sessions = ReadJournal(host, root);
+  int status = 0;
+  if (rest.empty()) {
+    printed->push_back(sessions.empty() ? "没有记下的会话。" : "记下的会话，最新的在前：");
+    for (const JournalSession& s : sessions) {
+      printed->push_back(s.heading);
+      for (size_t i = 0; i < s.steps.size(); ++i)
+        printed->push_back("  第 " + std::to_string(i + 1) + " 步：" + s.steps[i].name);
+    }
+  } else {
+    const JournalSession* chosen = nullptr;
+    for (const JournalSession& s : sessions)
+      if (platform::SameName(s.name, rest[0])) chosen = &s;
+    if (!chosen) {
+      printed->push_back("没有会话 " + rest[0] + "。用 Server.exe /undo 列出记下的会话。");
+      status = 2;
+    } else {
+      const Undo undo = PlanUndo(host, root, *chosen, -1);
+      for (const std::string& line : plan::Describe(undo.plan)) printed->push_back(line);
+      std::string said;
+      if (undo.plan.Refused()) {
+        status = 1;
+      } else {
+        platform::JournalHost journal(host, root, "撤销 " + chosen->name);
+        status = ApplyUndo(journal, undo, &said) ? 0 : 1;
+        printed->push_back(said);
+      }
+    }
+  }
+  if (!log_path.empty() && !platform::WriteTextLines(host, log_path, *printed)) return 2;
+  return status;
+}
+
+}  // namespace app

@@ -1,0 +1,86 @@
+// The journal of the sessions as the window and the unattended run keep it
+// (platform/journal_host.h), and the undo: a session, or one of its steps,
+// taken back, newest change first, after a check that everything it gives
+// back or deletes is still as the session left it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "accounts/accounts_made.h"
+#include "base/plan.h"
+#include "platform/journal_host.h"
+#include "platform/platform.h"
+
+namespace app {
+
+// What a step must know before it runs, to say afterwards what its
+// programs added: the accounts there before the account script runs, and
+// whether the Remoteboot service ran before it is started.
+struct StepBefore {
+  bool accounts = false;
+  accounts::Listed listed;
+  bool service = false, service_ran = false;
+};
+
+// A step begins, with the plans of the buttons it presses: the places
+// their programs may change are kept. False, with why, when the journal
+// cannot be written: the step must then do nothing.
+bool BeginJournalStep(platform::JournalHost& journal, const std::string& name, const std::vector<plan::Plan>& plans,
+                      const std::string& group, StepBefore* before, std::string* why);
+// The step ends: the records its programs added are noted (the account
+// script's accounts, rplcmd's records, the service started), each with how
+// to take it back, and the journal is written.
+void EndJournalStep(platform::JournalHost& journal, const StepBefore& before);
+
+// A session as its journal.txt holds it.
+struct JournalStep {
+  std::string name;
+  std::vector<std::string> lines;
+};
+struct JournalSession {
+  std::string name;     // its folder's name, YYYYMMDD-HHMMSS
+  std::string heading;  // the journal's first line
+  std::vector<JournalStep> steps;
+};
+// The sessions below `root`, newest first; a folder without a readable
+// journal is left out.
+std::vector<JournalSession> ReadJournal(platform::Host& host, const std::string& root);
+
+// An undo, planned: its plan (the refusal, or every change in order) and
+// what carrying it out needs.
+struct Undo {
+  plan::Plan plan;
+  std::string title;  // "撤销 SESSION" or "撤销 SESSION 的第 N 步（NAME）"
+  struct Command {
+    std::string command, input;  // input: the kept file fed to it, "" for none
+    // After the last command of a record: the record line of the undo's own
+    // journal, the other way round: the files that add and take back, and
+    // the program they are fed to ("" when each line is a command).
+    bool inverse = false, added_back = false;
+    std::string made, taken, program;
+  };
+  std::vector<Command> first, last;  // records taken away before the files, added back after them
+  std::vector<std::string> make;     // folders to make, the outer first
+  struct Restore {
+    std::string path, kept;
+    unsigned attributes = 0;
+  };
+  std::vector<Restore> restore;
+  std::vector<std::string> remove;  // files to delete
+  std::vector<std::string> folders;  // folders to remove when empty, the inner first
+  std::vector<std::string> kept;     // folders made that hold other files: they stay
+};
+// `step` from 0 in the session's order, or -1 for the whole session. Reads only.
+Undo PlanUndo(platform::Host& host, const std::string& root, const JournalSession& session, int step);
+// Carries out the plan on `journal`, a session of its own; false at the
+// first failure, with the message in `said` (which also says what stayed).
+bool ApplyUndo(platform::JournalHost& journal, const Undo& undo, std::string* said);
+
+// "/undo [SESSION] [/log LOG]": -1 when the words are not "/undo ...". With
+// no session, lists the sessions; with one, takes it back. 0 done, 1 the
+// undo refused or stopped, 2 a wrong command line, an unknown session or a
+// log that cannot be written. The lines said go into `printed` and the log.
+int UndoCommand(platform::Host& host, const std::vector<std::string>& words, std::vector<std::string>* printed);
+
+}  // namespace app
