@@ -322,4 +322,13 @@ bool JournalHost::WriteFile(const std::string& path, const std::string& bytes) {
   return inner_.WriteFile(path, bytes);
 }
 
+void JournalUi::Said(const std::string& text) {
+  std::string line;
+  for (char c : text) {
+    if (c == '\n') continue;
+    line += c == '\r' ? ' ' : c;
+  }
+  journal_.Note("消息 " + line);
+}
+
 }  // namespace platform

@@ -143,4 +143,34 @@ class JournalHost : public Host {
   int kept_count_ = 0;
 };
 
+// The window system of a journaled session: every message shown goes into
+// the step as it stands ("消息 TEXT", its lines joined), then to `inner`.
+class JournalUi : public Ui {
+ public:
+  JournalUi(Ui& inner, JournalHost& journal) : inner_(inner), journal_(journal) {}
+  int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override {
+    Said(text);
+    return inner_.MessageBox(text, caption, flags);
+  }
+  void ShowMessage(const std::string& text) override {
+    Said(text);
+    inner_.ShowMessage(text);
+  }
+  void ShowError(const std::string& text) override {
+    Said(text);
+    inner_.ShowError(text);
+  }
+  ModalResult ShowModal(ModalWindow& window) override { return inner_.ShowModal(window); }
+  void CloseMainWindow() override { inner_.CloseMainWindow(); }
+  bool CopyToClipboard(const std::string& text) override { return inner_.CopyToClipboard(text); }
+  bool ChooseSaveFile(const std::string& title, std::string* path) override {
+    return inner_.ChooseSaveFile(title, path);
+  }
+
+ private:
+  void Said(const std::string& text);
+  Ui& inner_;
+  JournalHost& journal_;
+};
+
 }  // namespace platform

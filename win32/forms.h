@@ -9,6 +9,7 @@
 #include "app/statement_window.h"
 #include "app/help_window.h"
 #include "app/server_check_window.h"
+#include "app/undo_window.h"
 #include "pxe/wait_dialog.h"
 #include "rpl/vendor_prefix_dialog.h"
 #include "rpl/driver_chooser.h"
@@ -64,5 +65,8 @@ platform::ModalResult ShowTForm5(HWND owner, app::TForm5& window);
 
 // The check window, shown modally at every opening.
 platform::ModalResult ShowTCheckForm(HWND owner, app::TCheckForm& window);
+
+// The undo window, shown modally from the menu "系统".
+platform::ModalResult ShowTUndoForm(HWND owner, app::TUndoForm& window);
 
 }  // namespace win32

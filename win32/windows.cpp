@@ -5,6 +5,7 @@
 #include "app/help_window.h"
 #include "app/server_check_window.h"
 #include "app/statement_window.h"
+#include "app/undo_window.h"
 #include "pxe/wait_dialog.h"
 #include "rpl/driver_chooser.h"
 #include "rpl/vendor_prefix_dialog.h"
@@ -162,7 +163,34 @@ class CheckDialog : public Dialog {
   }
 };
 
+// The undo window: the sessions and their steps in a list, the chosen
+// one's undo in a read-only text area below, the undo button and the close
+// button. Esc, the close button and the close box close it; Tab goes round
+// the list, the text and the two buttons; Enter closes it, as the close
+// button does, so that nothing is taken back by a stray key.
+class UndoDialog : public Dialog {
+ public:
+  explicit UndoDialog(app::TUndoForm& form)
+      : Dialog(app::TUndoForm::Layout(), {L"TUndoForm", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0}, form.Controls()) {
+    default_id_ = IDCANCEL;
+  }
+
+ protected:
+  void Started() override {
+    HWND memo = window_.OfKind(look::Kind::kMemo);
+    if (!memo) return;
+    SendMessageW(memo, EM_SETREADONLY, TRUE, 0);
+    LeaveKeysToDialog(memo);
+  }
+  INT_PTR Message(UINT message, WPARAM wparam, LPARAM lparam) override {
+    if (message == WM_CTLCOLORSTATIC) return reinterpret_cast<INT_PTR>(TextAreaColours(window_.OfKind(look::Kind::kMemo), wparam, lparam));
+    return FALSE;
+  }
+};
+
 }  // namespace
+
+platform::ModalResult ShowTUndoForm(HWND owner, app::TUndoForm& form) { return UndoDialog(form).ShowModal(owner); }
 
 platform::ModalResult ShowTForm2(HWND owner, pxe::TForm2& form) { return Form2Dialog(form).ShowModal(owner); }
 
