@@ -48,9 +48,17 @@ bool BeginJournalStep(platform::JournalHost& journal, const std::string& name, c
   }
   // What is there before the programs run, asked of the programs
   // themselves: what they then add is the step's to take back.
+  // Without them the journal could not say what to take back: the step
+  // is refused as when the journal cannot be written.
   std::string unasked;
-  if (before->accounts) before->accounts = accounts::ListAccounts(journal, group, &before->listed, &unasked);
-  if (before->service) before->service = rpl::RemotebootRunning(journal, &before->service_ran);
+  if (before->accounts && !accounts::ListAccounts(journal, group, &before->listed, &unasked)) {
+    *why = "不知道哪些账户已经有了（" + unasked + "），撤销时无法分辨";
+    return false;
+  }
+  if (before->service && !rpl::RemotebootRunning(journal, &before->service_ran)) {
+    *why = "不知道远程启动服务是否已经在运行（net start 没有列出运行的服务），撤销时无法分辨";
+    return false;
+  }
   return journal.BeginStep(name, places, why);
 }
 
@@ -145,6 +153,9 @@ struct PathUndo {
 
 Undo PlanUndo(platform::Host& host, const std::string& root, const JournalSession& session, int step) {
   Undo u;
+  u.session = session;
+  u.root = root;
+  u.step = step;
   const std::string folder = root + "\\" + session.name;
   u.title = step < 0 ? "撤销 " + session.name
                      : "撤销 " + session.name + " 的第 " + std::to_string(step + 1) + " 步（" +
@@ -305,31 +316,27 @@ bool RunUndoCommand(platform::JournalHost& journal, const Undo::Command& c, std:
 
 }  // namespace
 
-bool ApplyUndo(platform::JournalHost& journal, const Undo& undo, std::string* said) {
-  std::string why;
-  StepBefore before;
-  if (!journal.BeginStep(undo.title, {}, &why)) {
-    *said = "无法记下撤销的改动：" + why + "。没有撤销任何改动。";
-    return false;
-  }
+namespace {
+
+// One step's part of an undo, carried out: false at the first failure,
+// with what failed in `why`. Folders that stay are added to `kept`.
+bool ApplyPart(platform::JournalHost& journal, const Undo& undo, std::vector<std::string>* kept, std::string* why) {
   auto stop = [&](const std::string& what) {
-    *said = "撤销没有完成：" + what + "。";
-    journal.EndStep();
+    // What was staged and not put in its place goes.
+    for (const Undo::Restore& r : undo.restore)
+      if (journal.FileExists(r.path + ".new")) journal.DeleteFile(r.path + ".new");
+    if (why->empty()) *why = what;
     return false;
   };
   for (const Undo::Command& c : undo.first)
-    if (!RunUndoCommand(journal, c, &why)) return stop(why);
+    if (!RunUndoCommand(journal, c, why)) return stop(*why);
   for (const std::string& f : undo.make)
     if (!journal.MakeDirectory(f)) return stop("无法建立目录 " + f);
   // Staged: every old file beside its place before the first is put back.
-  for (size_t i = 0; i < undo.restore.size(); ++i) {
-    const Undo::Restore& r = undo.restore[i];
+  for (const Undo::Restore& r : undo.restore)
     if (!journal.CopyFile(r.kept, r.path + ".new", false) ||
-        !journal.SetFileAttributes(r.path + ".new", platform::kAttrArchive)) {
-      for (size_t j = 0; j <= i; ++j) journal.DeleteFile(undo.restore[j].path + ".new");
-      return stop("无法把 " + r.kept + " 复制到 " + r.path + ".new（目录只读或磁盘已满），文件都保持原样");
-    }
-  }
+        !journal.SetFileAttributes(r.path + ".new", platform::kAttrArchive))
+      return stop("无法把 " + r.kept + " 复制到 " + r.path + ".new（目录只读或磁盘已满），这一步的文件都保持原样");
   for (const Undo::Restore& r : undo.restore) {
     if (journal.FileAttributes(r.path) & platform::kAttrReadOnly)
       journal.SetFileAttributes(r.path, platform::kAttrArchive);
@@ -341,12 +348,46 @@ bool ApplyUndo(platform::JournalHost& journal, const Undo& undo, std::string* sa
     if (journal.FileAttributes(f) & platform::kAttrReadOnly) journal.SetFileAttributes(f, platform::kAttrArchive);
     if (!journal.DeleteFile(f)) return stop("无法删除 " + f);
   }
-  std::vector<std::string> kept = undo.kept;
+  kept->insert(kept->end(), undo.kept.begin(), undo.kept.end());
   for (const std::string& f : undo.folders)
-    if (!journal.RemoveDirectory(f)) kept.push_back(f);
+    if (!journal.RemoveDirectory(f)) kept->push_back(f);
   for (const Undo::Command& c : undo.last)
-    if (!RunUndoCommand(journal, c, &why)) return stop(why);
+    if (!RunUndoCommand(journal, c, why)) return stop(*why);
+  return true;
+}
+
+}  // namespace
+
+bool ApplyUndo(platform::JournalHost& journal, const Undo& undo, std::string* said) {
+  std::string why;
+  if (!journal.BeginStep(undo.title, {}, &why)) {
+    *said = "无法记下撤销的改动：" + why + "。没有撤销任何改动。";
+    return false;
+  }
+  // A whole session is taken back a step at a time, the newest first, each
+  // planned on what the newer ones gave back: its records and files in
+  // their order. Everything was checked, for all steps, before the first.
+  std::vector<std::string> kept;
+  bool done = true;
+  if (undo.step >= 0) {
+    done = ApplyPart(journal, undo, &kept, &why);
+  } else {
+    for (int s = static_cast<int>(undo.session.steps.size()) - 1; s >= 0 && done; --s) {
+      const Undo part = PlanUndo(journal, undo.root, undo.session, s);
+      if (part.plan.Refused()) {
+        why = part.plan.message;
+        done = false;
+      } else {
+        done = ApplyPart(journal, part, &kept, &why);
+      }
+    }
+  }
+  StepBefore before;
   EndJournalStep(journal, before);
+  if (!done) {
+    *said = "撤销没有完成：" + why + "。已经撤销的改动记在操作记录中。";
+    return false;
+  }
   *said = undo.title + "：完成。";
   for (const std::string& f : kept) *said += "\r\n目录 " + f + " 里还有别的文件，保留下来。";
   return true;

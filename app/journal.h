@@ -51,6 +51,9 @@ std::vector<JournalSession> ReadJournal(platform::Host& host, const std::string&
 // what carrying it out needs.
 struct Undo {
   plan::Plan plan;
+  JournalSession session;  // what is taken back: the session, and its step (-1: all)
+  std::string root;
+  int step = -1;
   std::string title;  // "撤销 SESSION" or "撤销 SESSION 的第 N 步（NAME）"
   struct Command {
     std::string command, input;  // input: the kept file fed to it, "" for none
@@ -73,8 +76,9 @@ struct Undo {
 };
 // `step` from 0 in the session's order, or -1 for the whole session. Reads only.
 Undo PlanUndo(platform::Host& host, const std::string& root, const JournalSession& session, int step);
-// Carries out the plan on `journal`, a session of its own; false at the
-// first failure, with the message in `said` (which also says what stayed).
+// Carries out the plan as a step of `journal`; a whole session a step at a
+// time, newest first. False at the first failure, with the message in
+// `said` (which also says which folders stayed).
 bool ApplyUndo(platform::JournalHost& journal, const Undo& undo, std::string* said);
 
 // "/undo [SESSION] [/log LOG]": -1 when the words are not "/undo ...". With

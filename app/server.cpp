@@ -146,7 +146,7 @@ void TForm1::A1Click() {
 }
 
 void TForm1::C2Click() {
-  TUndoForm form(journal_ ? journal_->inner() : host_, ui_, paths::JournalRoot(settings.StartDir));
+  TUndoForm form(journal_ ? journal_->inner() : host_, ui_, paths::JournalRoot(settings.StartDir), journal_);
   ui_.ShowModal(form);
 }
 

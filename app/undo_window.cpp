@@ -18,8 +18,8 @@ const look::WindowLayout kUndoForm = {"UndoForm", "撤销", 160, 80, 540, 420, &
 
 }  // namespace
 
-TUndoForm::TUndoForm(platform::Host& host, platform::Ui& ui, const std::string& root)
-    : host_(host), ui_(ui), root_(root) {
+TUndoForm::TUndoForm(platform::Host& host, platform::Ui& ui, const std::string& root, platform::JournalHost* journal)
+    : host_(host), ui_(ui), root_(root), journal_(journal) {
   look::SetFirstStates(kUndoForm, Controls());
   ListBox1.on_change = [this] { ListBox1Change(); };
   Button1.on_click = [this] { Button1Click(); };
@@ -80,9 +80,11 @@ void TUndoForm::Button1Click() {
   if (ui_.MessageBox(undo.title + "？\r\n改动按从新到旧的顺序撤销，文件恢复成原来的样子。", "撤销",
                      platform::kMbYesNo | platform::kMbIconQuestion | platform::kMbDefButton2) != platform::kIdYes)
     return;
-  platform::JournalHost journal(host_, root_, "撤销 " + sessions_[session].name);
+  // The undo is a step of the window's session, so that the session's steps
+  // stay in the order they were taken, and it can be taken back too.
+  platform::JournalHost own(host_, root_, "撤销 " + sessions_[session].name);
   std::string said;
-  const bool done = ApplyUndo(journal, undo, &said);
+  const bool done = ApplyUndo(journal_ ? *journal_ : own, undo, &said);
   ui_.MessageBox(said, "撤销", done ? platform::kMbIconInformation : platform::kMbIconExclamation);
   Fill();
 }

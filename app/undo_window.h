@@ -16,9 +16,9 @@ namespace app {
 
 class TUndoForm : public platform::ModalWindow {
  public:
-  // `host`: the machine itself, each undo a session of its own in the
-  // journal below `root`.
-  TUndoForm(platform::Host& host, platform::Ui& ui, const std::string& root);
+  // `host`: the machine itself; each undo is a step of the window's session
+  // `journal` (a session of its own without one) in the journal below `root`.
+  TUndoForm(platform::Host& host, platform::Ui& ui, const std::string& root, platform::JournalHost* journal);
   const char* Kind() const override { return "TUndoForm"; }
   static const look::WindowLayout& Layout();
 
@@ -38,6 +38,7 @@ class TUndoForm : public platform::ModalWindow {
   platform::Host& host_;
   platform::Ui& ui_;
   std::string root_;
+  platform::JournalHost* journal_;
   std::vector<JournalSession> sessions_;
   std::vector<std::pair<size_t, int>> lines_;  // each list line's session and step
 };

@@ -23,6 +23,10 @@ std::string HashOf(const std::string& bytes) {
 JournalHost::JournalHost(Host& inner, const std::string& root, const std::string& heading)
     : inner_(inner), root_(root), heading_(heading) {}
 
+JournalHost::~JournalHost() {
+  if (in_step_) EndStep();
+}
+
 std::string JournalHost::session() const {
   const size_t cut = folder_.find_last_of('\\');
   return cut == std::string::npos ? folder_ : folder_.substr(cut + 1);

@@ -34,6 +34,9 @@ class JournalHost : public Host {
   // folder is ROOT\STAMP, STAMP the host's local time when the first step
   // begins (with "-2", "-3"... when taken); `heading`: the journal's first line.
   JournalHost(Host& inner, const std::string& root, const std::string& heading);
+  // A step still open (a change made outside any step: the exit button's
+  // taking away of the account script) is written as it ends.
+  ~JournalHost() override;
 
   // A step begins. The places are the folders and files its programs may
   // change: their files' bytes are kept now, and what is new there at the

@@ -97,6 +97,12 @@ class SimHost : public Host {
   // The held programs that run now end, in the order they were started,
   // each stand-in run to its end (an "ended" event each).
   void FinishHeld();
+  // The command lines of the programs held running now.
+  std::vector<std::string> HeldPrograms() const {
+    std::vector<std::string> lines;
+    for (const auto& program : running_) lines.push_back(program.second);
+    return lines;
+  }
   // A program of this name cannot be started by StartWatched or
   // RunToEndCapturing, as when its file is missing.
   void MakeUnstartable(const std::string& program) { unstartable_.insert(ProgramKey(program)); }

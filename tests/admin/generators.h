@@ -117,7 +117,7 @@ inline rc::Gen<Press> GenPress() {
       {3, Press::kBootImage}, {5, Press::kDetect},    {5, Press::kRegister},  {4, Press::kUpdate},
       {4, Press::kChoose},   {5, Press::kInstall},    {3, Press::kAutoRegister}, {1, Press::kService},
       {1, Press::kExit},     {1, Press::kScriptEnds}, {2, Press::kManager},   {2, Press::kCheck},
-      {5, Press::kAdvice},   {4, Press::kDetectRegister}, {2, Press::kRunFile}, {1, Press::kSaveRun}});
+      {5, Press::kAdvice},   {4, Press::kDetectRegister}, {2, Press::kRunFile}, {1, Press::kSaveRun}, {2, Press::kUndo}});
   return gen::map(gen::tuple(act, gen::inRange(0, 16), gen::inRange(0, 16),
                              gen::inRange(0, 16), gen::inRange(0, 16), GenFault()),
                   [](std::tuple<int, int, int, int, int, platform::Fault> t) {

@@ -311,9 +311,14 @@ std::vector<std::string> Broken(World& world, const Press& press, const Outcome&
     return platform::Lower(outcome.fault) == "deletefile " + path ||
            (staged && before.tree.count(path) && !after.tree.count(path));
   };
+  // An undo puts back what the sessions changed, wherever that was; one the
+  // window refused (a file changed since, nothing to take back) changes nothing.
+  if (press.act == Press::kUndo && outcome.undo_refused && !changed.empty())
+    broken.push_back("[undo-refused] the undo of \"" + outcome.undo_line + "\" was refused, yet " + changed.front() +
+                     " changed");
   for (const std::string& path : changed) {
     const bool shared = !run_shared.empty() && (path == run_shared || Starts(path, run_shared + "\\"));
-    if (!ToolsPlace(path, before, after) && !shared && !fault_left(path))
+    if (!ToolsPlace(path, before, after) && !shared && !fault_left(path) && press.act != Press::kUndo)
       broken.push_back("[outside] changed outside the tool's folders: " + path);
     if ((Ends(path, ".new") || Ends(path, ".ins")) && after.tree.count(path) && !before.tree.count(path) &&
         !fault_left(path))
@@ -321,7 +326,7 @@ std::vector<std::string> Broken(World& world, const Press& press, const Outcome&
   }
   // A step that said it failed leaves every file as it was but what the
   // README's table allows.
-  if (failed && !done && press.act != Press::kAdvice)
+  if (failed && !done && press.act != Press::kAdvice && press.act != Press::kUndo)
     for (const std::string& path : changed)
       if (!MayChangeOnFailure(press, path, before.tree, said, before) && !fault_left(path))
         broken.push_back("[failed-changed] said it failed, yet changed " + path);
@@ -509,7 +514,23 @@ std::string Walk(const Shape& shape, const std::vector<Press>& presses, const st
   World world(shape);
   Pending pending;
   Moment before = Take(world);
+  const Tree start = before.tree;
+  const std::set<std::string> sessions = world.Sessions();
   std::vector<Press> done = presses;  // as a row prints them: the advice by its item
+  auto row_of = [&](size_t i, const std::string& broken, const std::string& fault) {
+    std::ostringstream row;
+    row << "press " << i + 1 << " of " << presses.size() << " broke:\n" << broken;
+    if (!fault.empty()) row << "  (the fault struck: " << fault << ")\n";
+    row << "the row:\n  {";
+    PrintTo(shape, &row);
+    row << ",\n   {";
+    for (size_t j = 0; j <= i; ++j) {
+      row << "\n    ";
+      PrintTo(done[j], &row);
+    }
+    row << "\n  }},";
+    return row.str();
+  };
   for (size_t i = 0; i < presses.size(); ++i) {
     const Outcome outcome = world.Do(presses[i]);
     if (presses[i].act == Press::kAdvice) done[i].item = outcome.advice_item;
@@ -524,23 +545,27 @@ std::string Walk(const Shape& shape, const std::vector<Press>& presses, const st
       if (Ignored("[runaway]", ignore)) return "";
       broken = "  [runaway] the check after the press took all the memory the test allows\n";
     }
-    if (!broken.empty()) {
-      std::ostringstream row;
-      row << "press " << i + 1 << " of " << presses.size() << " broke:\n" << broken;
-      if (!outcome.fault.empty()) row << "  (the fault struck: " << outcome.fault << ")\n";
-      row << "the row:\n  {";
-      PrintTo(shape, &row);
-      row << ",\n   {";
-      for (size_t j = 0; j <= i; ++j) {
-        row << "\n    ";
-        PrintTo(done[j], &row);
-      }
-      row << "\n  }},";
-      return row.str();
-    }
+    if (!broken.empty()) return row_of(i, broken, outcome.fault);
     before = std::move(after);
   }
-  return "";
+  // Every session of the presses taken back, newest first, gives back the
+  // server they started from, byte for byte and attribute for attribute
+  // (the journal aside), unless someone changed it by hand meanwhile.
+  if (presses.empty() || world.by_hand() || world.journal_struck() || world.late() || Ignored("[undo-all]", ignore))
+    return "";
+  const std::string refused = world.UndoSince(sessions);
+  std::string broken;
+  if (!refused.empty()) broken = "  [undo-all] taking every session back stopped: " + refused + "\n";
+  const Tree now = world.Snapshot();
+  int named = 0;
+  for (const auto& entry : now)
+    if ((!start.count(entry.first) || start.at(entry.first) != entry.second) && named++ < 5)
+      broken += "  [undo-all] every session taken back, yet " + entry.first + " is " +
+                (start.count(entry.first) ? "not as it was" : "new") + "\n";
+  for (const auto& entry : start)
+    if (!now.count(entry.first) && named++ < 5)
+      broken += "  [undo-all] every session taken back, yet " + entry.first + " is gone\n";
+  return broken.empty() ? "" : row_of(presses.size() - 1, broken, "");
 }
 
 }  // namespace admin

@@ -10,6 +10,8 @@
 #include <unistd.h>
 
 #include "app/answer_run.h"
+#include "app/journal.h"
+#include "app/undo_window.h"
 #include "app/server_check_window.h"
 #include "base/paths.h"
 #include "platform/text.h"
@@ -413,6 +415,28 @@ std::string AnswersText(const Press& p) {
   return text;
 }
 
+std::set<std::string> World::Sessions() {
+  std::set<std::string> names;
+  for (const app::JournalSession& s : app::ReadJournal(*sim_, "C:\\Korrin\\journal")) names.insert(s.name);
+  return names;
+}
+
+
+std::string World::UndoSince(const std::set<std::string>& kept) {
+  sim_->FinishHeld();
+  StartProgram();
+  host_->Plant({});
+  for (const app::JournalSession& s : app::ReadJournal(*sim_, "C:\\Korrin\\journal")) {
+    if (kept.count(s.name)) continue;
+    const app::Undo undo = app::PlanUndo(*host_, "C:\\Korrin\\journal", s, -1);
+    if (undo.plan.Refused()) return s.heading + ": " + undo.plan.message;
+    platform::JournalHost journal(*host_, "C:\\Korrin\\journal", "撤销 " + s.name);
+    std::string said;
+    if (!app::ApplyUndo(journal, undo, &said)) return s.heading + ": " + said;
+  }
+  return "";
+}
+
 app::CheckInput World::CheckInput() { return app::CheckInputOf(*form_); }
 
 app::ServerCheck World::Check() { return app::CheckServer(*sim_, CheckInput()); }
@@ -537,6 +561,7 @@ Outcome World::Do(const admin::Press& press) {
       case Press::kExit: Click(f.BitBtn4); break;
       case Press::kScriptEnds: sim_->FinishHeld(); break;
       case Press::kManager: {
+        by_hand_ = true;
         standins::rpl::Database db;
         if (standins::rpl::Load(*sim_, &db) != standins::rpl::LoadResult::kLoaded) break;
         std::vector<std::string> windows;
@@ -563,7 +588,28 @@ Outcome World::Do(const admin::Press& press) {
       case Press::kRunFile:
         outcome.answers = AnswersText(press);
         outcome.run_status = Run(outcome.answers, &outcome.run_log);
+        // The window's session ends with the run: the journal's sessions
+        // follow one another.
+        StartProgram();
         break;
+      case Press::kUndo: {
+        auto* ui = static_cast<AdminUi*>(ui_.get());
+        ui->answer = platform::kIdYes;
+        const int line = press.a;
+        ui->modal = [&outcome, line](platform::ModalWindow& window) {
+          auto* undo = dynamic_cast<app::TUndoForm*>(&window);
+          const size_t n = undo ? undo->ListBox1.Items().size() : 0;
+          if (n == 0) return platform::kMrCancel;
+          undo->ListBox1.Choose(static_cast<int>(static_cast<size_t>(line) % n));
+          outcome.undo_line = undo->ListBox1.Text();
+          outcome.undo_refused = !undo->Button1.Enabled();
+          // Pressed even when off: the file may change between choosing and pressing.
+          undo->Button1Click();
+          return platform::kMrCancel;
+        };
+        Click(f.C2);
+        break;
+      }
       case Press::kSaveRun: {
         // 保存应答文件 as the menu item writes it (it refuses a field beyond
         // code page 936), then the file on a new server.
@@ -587,6 +633,9 @@ Outcome World::Do(const admin::Press& press) {
     outcome.runaway = "the press took all the memory the test allows";
   }
   if (host_->struck()) outcome.fault = host_->struck_at();
+  for (const std::string& program : sim_->HeldPrograms())
+    late_ = late_ || program.find("usertemp.bat") == std::string::npos;
+  journal_struck_ = journal_struck_ || platform::Lower(outcome.fault).find(kJournal) != std::string::npos;
   host_->Plant({});
   if (form_->AccountScript()) script_ = form_->AccountScript();
   outcome.events.assign(sim_->journal().begin() + static_cast<long>(first), sim_->journal().end());
@@ -637,6 +686,7 @@ void World::Follow(const admin::Press& press, Outcome* outcome) {
   };
   outcome->advice_refused = DoAdvice(*form_, advice, [this] {
     // The PDK's installer, run by the administrator to its end.
+    by_hand_ = true;
     std::string out;
     sim_->RunAndWait("pxe20-pdk.exe", "", &out);
   });
@@ -675,6 +725,7 @@ std::string Describe(const Press& p) {
       return "/run of " + text;
     }
     case Press::kSaveRun: return "保存应答文件, /run of it on a new server of base " + std::to_string(p.b % kBaseCount);
+    case Press::kUndo: return "撤销, line " + std::to_string(p.a) + " of its list";
     case Press::kActCount: break;
   }
   return "?";
@@ -685,7 +736,7 @@ namespace {
 const char* const kActNames[] = {"kType",    "kGenerate", "kNamesFile",   "kPdk",     "kBootImage", "kDetect",
                                  "kRegister", "kUpdate",  "kChoose",      "kInstall", "kAutoRegister",
                                  "kService", "kExit",     "kScriptEnds", "kManager", "kCheck",     "kAdvice",
-                                 "kDetectRegister", "kRunFile", "kSaveRun"};
+                                 "kDetectRegister", "kRunFile", "kSaveRun", "kUndo"};
 const char* const kFaultNames[] = {"kNone", "kChange", "kProgramFails", "kProgramHangs"};
 const char* const kBaseNames[] = {"kDemo", "kAccounts", "kPxe", "kRpl8139", "kAllCards", "kRplOnly"};
 const char* const kMutationNames[] = {"kDelete",     "kReadOnly",  "kFolder", "kEdit",      "kDamage",

@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <ostream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -87,6 +88,7 @@ struct Press {
     kDetectRegister,  // 检测 with card d, then 配置Rpl when detection unlocks it, answered as kRegister
     kRunFile,       // /run of an answer file made from the pools by a, b, c, d (AnswersText)
     kSaveRun,       // 保存应答文件, then /run of that file on a new server of base b
+    kUndo,          // 系统 > 撤销: the a-th line of the list chosen (a session or a step), 撤销 pressed, Yes
     kActCount,
   };
   Act act = kCheck;
@@ -123,6 +125,10 @@ struct Outcome {
   int run_status = -1;
   std::string run_log;  // kRunFile: the run's log, its lines joined
   std::vector<std::string> elsewhere;
+  // kUndo: the line chosen, and whether the window refused to take it back
+  // (its button off: the plan refused, or nothing to take back).
+  std::string undo_line;
+  bool undo_refused = false;
 };
 
 // Every file and folder of the machine: path (lower case) to its bytes'
@@ -150,6 +156,21 @@ class World {
   // /run of an answer file (UTF-8) on this machine, as the program in its
   // folder runs it: the exit status; the log, kept in memory, into `log`.
   int Run(const std::string& answers, std::string* log = nullptr);
+  // The sessions of the program's journal, by name.
+  std::set<std::string> Sessions();
+  // Whether someone changed the server by hand during the presses (the
+  // Remoteboot Manager, the PDK's installer run by the administrator).
+  bool by_hand() const { return by_hand_; }
+  // Whether a fault struck the journal's own writing: what it could not
+  // keep, it says it did not keep, and an undo of it is refused.
+  bool journal_struck() const { return journal_struck_; }
+  // Whether a program other than the account script ran on after its
+  // press: what it does when it ends is its own, not the journal's.
+  bool late() const { return late_; }
+  // Every session not in `kept` taken back, newest first, as the undo
+  // window does it, the account script let end first: "" when each was
+  // taken back, else why not.
+  std::string UndoSince(const std::set<std::string>& kept);
 
   // The files and folders of a base server, for mutations to choose from;
   // the files the roads read and write, and where a card's files would be.
@@ -171,6 +192,7 @@ class World {
   std::unique_ptr<platform::JournalHost> journal_;
   std::unique_ptr<app::TForm1> form_;
   bool script_held_ = false;
+  bool by_hand_ = false, journal_struck_ = false, late_ = false;
   int script_ = 0;  // the account script last started, by any start of the program
 };
 
