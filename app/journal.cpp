@@ -239,6 +239,8 @@ Undo PlanUndo(platform::Host& host, const std::string& root, const JournalSessio
         return refuse(p.path + (is_file ? " 在那以后又改动过" : " 在那以后已经不在了") + "，");
     } else if (p.expect.is == State::kAbsent && (is_file || is_folder)) {
       return refuse(p.path + " 在那以后又建立了，");
+    } else if (p.expect.is == State::kFolder && is_file) {
+      return refuse(p.path + " 在那以后成了文件，");
     }
     if (p.target.is == State::kFile && !host.FileExists(folder + "\\" + p.target.kept))
       return refuse("操作记录中保留的 " + folder + "\\" + p.target.kept + "（" + p.path + " 原来的样子）不见了，");
@@ -403,6 +405,9 @@ int UndoCommand(platform::Host& host, const std::vector<std::string>& words, std
     if (log_path.empty()) return 2;
   }
   if (rest.size() > 1) return 2;
+  // The log is written once before anything is done: one that cannot be
+  // written stops the undo before it begins.
+  if (!log_path.empty() && !platform::WriteTextLines(host, log_path, {"撤销没有结束：日志只写到这里。"})) return 2;
   const std::string root = paths::JournalRoot(host.CurrentDirectory());
   const std::vector<JournalSession> sessions = ReadJournal(host, root);
   int status = 0;

@@ -1,0 +1,180 @@
+// The journal and the undo at the window and on the command line: what an
+// undo refuses, what it keeps, and a journal that cannot be written.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <sstream>
+
+#include "app/journal.h"
+#include "app/undo_window.h"
+#include "platform/journal_host.h"
+#include "tests/app/server_check_session.h"
+
+namespace {
+
+using check_test::Server;
+
+const char kRoot[] = "C:\\Korrin\\journal";
+
+// Generates three users under D:\PVDROOT from a window that keeps a journal.
+void Generate(Server& s) {
+  platform::JournalHost journal(s.host, kRoot, "窗口");
+  platform::JournalUi ui(s.ui, journal);
+  app::TForm1 form(journal, ui);
+  form.SetJournal(&journal);
+  form.FormCreate();
+  form.Edit1.SetText("D:\\PVDROOT");
+  form.Edit2.SetText("WS");
+  form.Edit4.SetText("DISKLESS");
+  form.Edit3.SetText("3");
+  form.BitBtn1.Click();
+}
+
+std::string Newest(Server& s) {
+  const std::vector<app::JournalSession> sessions = app::ReadJournal(s.host, kRoot);
+  return sessions.empty() ? "<none>" : sessions.front().name;
+}
+
+// The first line where two listings differ, "" when none.
+std::string FirstDifference(const std::string& a, const std::string& b) {
+  std::istringstream x(a), y(b);
+  for (std::string l, r; std::getline(x, l) || std::getline(y, r);) {
+    if (!std::getline(y, r)) r = "<none>";
+    if (l != r) return l.substr(0, 120) + " | " + r.substr(0, 120);
+  }
+  return "";
+}
+
+std::string Joined(const std::vector<std::string>& lines) {
+  std::string all;
+  for (const std::string& line : lines) all += line + "\n";
+  return all;
+}
+
+TEST(Journal, AnUndoChecksEverythingBeforeItChangesAnything) {
+  struct Row {
+    const char* name;
+    std::function<void(Server&)> meanwhile;  // after the generation, before the undo
+    int status;
+    std::vector<std::string> says;         // in what /undo printed
+    std::vector<const char*> there, gone;  // afterwards
+  } rows[] = {
+      {"nothing changed since", nullptr, 0, {"撤销 2026*"}, {"D:\\PVDROOT\\windows"}, {"c:\\temps.bak", "D:\\PVDROOT\\WS01"}},
+      {"a file changed since refuses it all", [](Server& s) { s.Put("c:\\temps.bak", "D:\\PVDR00T\r\n"); }, 1,
+       {"拒绝：c:\\temps.bak 在那以后又改动过，没有撤销任何改动。"}, {"c:\\temps.bak", "D:\\PVDROOT\\WS01"}, {}},
+      {"a file gone since refuses it all", [](Server& s) { s.host.DeleteFile("c:\\usertemp.bat"); }, 1,
+       {"拒绝：c:\\usertemp.bat 在那以后已经不在了*"}, {"c:\\temps.bak", "D:\\PVDROOT\\WS01"}, {}},
+      {"a file made where one was deleted refuses it all", [](Server& s) { s.host.RemoveDirectory("D:\\PVDROOT\\WS03"); s.Put("D:\\PVDROOT\\WS03", "x"); },
+       1, {"拒绝：D:\\PVDROOT\\WS03 在那以后成了文件，没有撤销任何改动。"}, {"c:\\temps.bak"}, {}},
+      {"a workstation's files keep its folder", [](Server& s) { s.Put("D:\\PVDROOT\\WS02\\user.dat", "profile"); }, 0,
+       {"目录 D:\\PVDROOT\\WS02 里还有别的文件，保留下来。"},
+       {"D:\\PVDROOT\\WS02\\user.dat"}, {"D:\\PVDROOT\\WS01", "c:\\temps.bak", "c:\\usertemp.bat"}},
+  };
+  for (const Row& row : rows) {
+    Server s;
+    s.Demo();
+    s.MakeDirs("D:\\PVDROOT\\windows");
+    const std::string fresh = s.Everything();
+    Generate(s);
+    ASSERT_NE(s.Get("c:\\usertemp.bat"), "<absent>") << row.name;
+    if (row.meanwhile) row.meanwhile(s);
+    const std::string journal = std::string(kRoot) + "\\" + Newest(s) + "\\journal.txt";
+    const std::string before = s.Everything() + s.Get(journal);
+    std::vector<std::string> printed;
+    EXPECT_EQ(app::UndoCommand(s.host, {"/undo", Newest(s)}, &printed), row.status) << row.name << "\n" << Joined(printed);
+    // A line said, up to its "*".
+    for (const std::string& says : row.says) {
+      bool found = false;
+      for (const std::string& line : printed) found = found || line.find(says.substr(0, says.find('*'))) != std::string::npos;
+      EXPECT_TRUE(found) << row.name << ": " << says << "\n" << Joined(printed);
+    }
+    if (row.status == 1) {
+      // Refused: the server and the journal are as they were.
+      EXPECT_EQ(FirstDifference(s.Everything() + s.Get(journal), before), "") << row.name;
+      EXPECT_EQ(app::ReadJournal(s.host, kRoot).size(), 1u) << row.name;
+    }
+    if (row.status == 0 && row.meanwhile == nullptr) {
+      EXPECT_EQ(FirstDifference(s.Everything(), fresh), "") << row.name;
+      // The accounts went with it, through net's own delete commands.
+      for (const char* record : {"users.txt", "groups.txt", "shares.txt"})
+        EXPECT_EQ(s.Get(std::string("C:\\WINNT\\netstate\\") + record), "<absent>") << row.name << " " << record;
+    }
+    for (const char* path : row.there)
+      EXPECT_TRUE(s.host.FileExists(path) || s.host.DirectoryExists(path)) << row.name << ": " << path;
+    for (const char* path : row.gone)
+      EXPECT_FALSE(s.host.FileExists(path) || s.host.DirectoryExists(path)) << row.name << ": " << path;
+  }
+}
+
+TEST(Journal, AJournalThatCannotBeWrittenRefusesTheStepAndTheCommandLineIsJudged) {
+  Server s;
+  s.Demo();
+  s.MakeDirs("D:\\PVDROOT\\windows");
+  s.host.MakeUnwritable("C:\\Korrin");
+  Generate(s);
+  ASSERT_FALSE(s.journal().empty());
+  const platform::SimEvent& said = s.journal().back();
+  EXPECT_EQ(said.text, "无法记下这一步的改动：无法建立操作记录的目录 C:\\Korrin\\journal\\20261207-090000（目录只读或磁盘已满）。\r\n"
+                       "这一步什么也没有做。");
+  EXPECT_EQ(said.caption, "操作记录");
+  EXPECT_EQ(s.Get("c:\\temps.bak"), "<absent>");
+  EXPECT_FALSE(s.host.DirectoryExists("D:\\PVDROOT\\WS01"));
+
+  Server t;
+  t.Demo();
+  t.MakeDirs("D:\\PVDROOT\\windows");
+  Generate(t);
+  const std::string session = Newest(t);
+  struct Line {
+    std::vector<std::string> words;
+    int status;
+    const char* printed;  // the first line
+  } lines[] = {
+      {{"/undo"}, 0, "记下的会话，最新的在前："},
+      {{"/undo", "19990101-000000"}, 2, "没有会话 19990101-000000。用 Server.exe /undo 列出记下的会话。"},
+      {{"/undo", session, session}, 2, nullptr},
+      {{"/undo", session, "/log", ""}, 2, nullptr},
+      {{"/undo", session, "/log", "Q:\\nowhere\\undo.log"}, 2, nullptr},
+  };
+  for (const Line& line : lines) {
+    std::vector<std::string> printed;
+    EXPECT_EQ(app::UndoCommand(t.host, line.words, &printed), line.status) << line.words.size();
+    if (!line.printed) {
+      EXPECT_TRUE(printed.empty());
+    } else {
+      ASSERT_FALSE(printed.empty());
+      const std::string want = line.printed;
+      EXPECT_EQ(printed.front().substr(0, want.find('*')), want.substr(0, want.find('*')));
+    }
+  }
+  std::vector<std::string> listed;
+  app::UndoCommand(t.host, {"/undo"}, &listed);
+  EXPECT_EQ(listed, (std::vector<std::string>{"记下的会话，最新的在前：", "会话 20261207-090000 窗口",
+                                              "  第 1 步：生成用户及目录"}));
+}
+
+TEST(Journal, TheUndoWindowTakesBackTheChosenLineAfterAskingAndItsUndoCanBeTakenBack) {
+  Server s;
+  s.Demo();
+  s.MakeDirs("D:\\PVDROOT\\windows");
+  const std::string fresh = s.Everything();
+  Generate(s);
+  const std::string generated = s.Everything();
+  for (const bool yes : {false, true}) {
+    app::TUndoForm form(s.host, s.ui, kRoot, nullptr);
+    ASSERT_EQ(form.ListBox1.Items(), (std::vector<std::string>{"会话 20261207-090000 窗口", "    第 1 步：生成用户及目录"}));
+    EXPECT_FALSE(form.Button1.Enabled());
+    form.ListBox1.Choose(1);
+    EXPECT_TRUE(form.Button1.Enabled());
+    EXPECT_NE(form.Memo1.Text().find("删除目录 D:\\PVDROOT\\WS01"), std::string::npos) << form.Memo1.Text();
+    s.ui.Answer(yes ? platform::kIdYes : platform::kIdNo);
+    form.Button1Click();
+    EXPECT_EQ(FirstDifference(s.Everything(), yes ? fresh : generated), "");
+  }
+  // Taken back, the undo gives the generation back.
+  std::vector<std::string> printed;
+  EXPECT_EQ(app::UndoCommand(s.host, {"/undo", Newest(s)}, &printed), 0) << Joined(printed);
+  EXPECT_EQ(FirstDifference(s.Everything(), generated), "");
+}
+
+}  // namespace
