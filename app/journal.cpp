@@ -298,6 +298,11 @@ bool RunUndoCommand(platform::JournalHost& journal, const Undo::Command& c, std:
     *why = c.command + (wait == platform::Host::Wait::kNotStarted ? " 无法启动"
                         : wait == platform::Host::Wait::kTimedOut ? " 超时没有结束"
                                                                   : " 返回 " + std::to_string(code));
+    // What the program said, its first lines.
+    std::vector<std::string> said;
+    if (!c.input.empty() && platform::ReadTextLines(journal, journal.folder() + "\\rplcmd.out", &said))
+      for (size_t i = 0; i < said.size() && i < 4; ++i)
+        if (!said[i].empty()) *why += (i == 0 ? "：" : " ") + said[i];
     return false;
   }
   if (c.inverse && !journal.StepPrograms().empty()) {

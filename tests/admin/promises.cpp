@@ -551,7 +551,14 @@ std::string Walk(const Shape& shape, const std::vector<Press>& presses, const st
   // Every session of the presses taken back, newest first, gives back the
   // server they started from, byte for byte and attribute for attribute
   // (the journal aside), unless someone changed it by hand meanwhile.
-  if (presses.empty() || world.by_hand() || world.journal_struck() || world.late() || Ignored("[undo-all]", ignore))
+  // A database whose records were taken out by hand, their profiles left
+  // naming them, is left out too: rplcmd will not delete records a profile
+  // uses, so what the program added to mend it cannot be taken back.
+  bool dangling = false;
+  for (const Mutation& m : shape.mutations)
+    dangling = dangling || m.kind == Mutation::kNoRecords || m.kind == Mutation::kDropRecord;
+  if (presses.empty() || world.by_hand() || world.journal_struck() || world.late() || dangling ||
+      Ignored("[undo-all]", ignore))
     return "";
   const std::string refused = world.UndoSince(sessions);
   std::string broken;
