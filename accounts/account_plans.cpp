@@ -371,7 +371,7 @@ plan::Plan PlanNamesFile(platform::Host& host, const std::string& shared_directo
   if (host.FileExists(names)) {
     p.how = "按“编辑信息文件”";
     p.Met(kNames, names + " 存在。");
-    p.Program(notepad, names, kNames);
+    p.ShownProgram(notepad, names, kNames);
     p.changes.back().refresh = true;
     return p;
   }
@@ -387,7 +387,7 @@ plan::Plan PlanNamesFile(platform::Host& host, const std::string& shared_directo
   // not the file could be made.
   p.questions.push_back(kNamesFileQuestion);
   p.Write(names, "空文件", kNames);
-  p.Program(notepad, names, kNames);
+  p.ShownProgram(notepad, names, kNames);
   return p;
 }
 

@@ -37,8 +37,11 @@ bool BeginJournalStep(platform::JournalHost& journal, const std::string& name, c
     for (const plan::Change& c : p.changes) {
       if (c.kind != plan::Change::kProgram) continue;
       // The Remoteboot database is the service's, held open while it runs:
-      // what rplcmd adds is taken back through rplcmd, not by its bytes.
-      if (!platform::SameName(ProgramName(c.path), "rplcmd.exe")) {
+      // what rplcmd adds is taken back through rplcmd, not by its bytes. A
+      // window the administrator works in changes its places after the
+      // step: a file the step made and the administrator then edited is
+      // found changed, and not taken back.
+      if (!c.shown && !platform::SameName(ProgramName(c.path), "rplcmd.exe")) {
         const std::vector<std::string> more = plan::PlacesOf(c);
         places.insert(places.end(), more.begin(), more.end());
       }

@@ -27,6 +27,9 @@ struct Change {
   // when what is there is already today's. The button does it all the same;
   // the check counts it as nothing to do.
   bool refresh = false;
+  // kProgram: a window the administrator works in (an installer, Notepad):
+  // what it changes comes after the button has returned.
+  bool shown = false;
 };
 
 // Something a plan looked at: what the button needs (a program, a file, a
@@ -86,6 +89,9 @@ struct Plan {
   }
   void Program(const std::string& command_line, const std::string& may_change, const std::string& item) {
     changes.push_back({Change::kProgram, command_line, may_change, item});
+  }
+  void ShownProgram(const std::string& command_line, const std::string& may_change, const std::string& item) {
+    changes.push_back({Change::kProgram, command_line, may_change, item, false, true});
   }
   // What was looked at: met, or not (the refusal is the first unmet need's).
   void Met(const std::string& item, const std::string& found) { needs.push_back({item, true, false, found, "", false}); }

