@@ -517,16 +517,42 @@ std::wstring OwnTitle() {
 
 }  // namespace
 
+namespace {
+
+// EnumThreadWindows: the first shown, enabled, captioned window owned by
+// another, into the HWND `found` points to.
+BOOL CALLBACK TakesInput(HWND w, LPARAM found) {
+  if (!IsWindowVisible(w) || !IsWindowEnabled(w) || !GetWindow(w, GW_OWNER) ||
+      (GetWindowLongW(w, GWL_STYLE) & WS_CAPTION) != WS_CAPTION)
+    return TRUE;
+  *reinterpret_cast<HWND*>(found) = w;
+  return FALSE;
+}
+
+}  // namespace
+
+HWND Win32Ui::Owner() const {
+  // While a modal window is shown the main window takes no input, and the
+  // modal window, a captioned window of this thread owned by another,
+  // does. A box or window owned by the main window instead would, on
+  // closing, hand the main window the activation, in front of the modal
+  // window still open, and take input again.
+  if (!main_window_ || IsWindowEnabled(main_window_)) return main_window_;
+  HWND found = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), TakesInput, reinterpret_cast<LPARAM>(&found));
+  return found ? found : main_window_;
+}
+
 int Win32Ui::MessageBox(const std::string& text, const std::string& caption, unsigned flags) {
-  return MessageBoxW(main_window_, W(text).c_str(), W(caption).c_str(), flags);
+  return MessageBoxW(Owner(), W(text).c_str(), W(caption).c_str(), flags);
 }
 
 void Win32Ui::ShowMessage(const std::string& text) {
-  MessageBoxW(main_window_, W(text).c_str(), OwnTitle().c_str(), MB_OK);
+  MessageBoxW(Owner(), W(text).c_str(), OwnTitle().c_str(), MB_OK);
 }
 
 void Win32Ui::ShowError(const std::string& text) {
-  MessageBoxW(main_window_, W(text).c_str(), OwnTitle().c_str(), MB_OK | MB_ICONSTOP);
+  MessageBoxW(Owner(), W(text).c_str(), OwnTitle().c_str(), MB_OK | MB_ICONSTOP);
 }
 
 ModalResult Win32Ui::ShowModal(ModalWindow& window) {
@@ -534,11 +560,11 @@ ModalResult Win32Ui::ShowModal(ModalWindow& window) {
   if (it == modal_.end()) {
     // A window the front end cannot show: say so rather than pretend.
     std::wstring text = L"窗口 " + W(window.Kind()) + L" 无法显示。";
-    MessageBoxW(main_window_, text.c_str(), OwnTitle().c_str(), MB_OK | MB_ICONSTOP);
+    MessageBoxW(Owner(), text.c_str(), OwnTitle().c_str(), MB_OK | MB_ICONSTOP);
     return kMrCancel;
   }
   window.FormShow();
-  return it->second(main_window_, window);
+  return it->second(Owner(), window);
 }
 
 void Win32Ui::CloseMainWindow() {

@@ -64,7 +64,8 @@ class Win32Host : public Host {
 class Win32Ui : public Ui {
  public:
 
-  // The main window: owner of every message box and modal window.
+  // The main window: owner of every message box and modal window shown
+  // from it; one shown from a modal window is that window's (Owner).
   void SetMainWindow(HWND window) { main_window_ = window; }
   HWND main_window() const { return main_window_; }
   // Makes a class of modal window known to ShowModal: `show` shows it over
@@ -85,6 +86,9 @@ class Win32Ui : public Ui {
   bool ChooseSaveFile(const std::string& title, std::string* path) override;
 
  private:
+  // The window that takes input now: the main window, or the modal window
+  // shown over it.
+  HWND Owner() const;
   HWND main_window_ = nullptr;
   std::map<std::type_index, std::function<ModalResult(HWND, ModalWindow&)>> modal_;
 };

@@ -12,6 +12,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -203,6 +204,48 @@ void Capture(const On& o) {
   host.DeleteFile(out_file);
 }
 
+// Every folder and file below the folders named, as Windows gives their
+// attributes (what a listing from the Linux side cannot see): one a line,
+// "RHSA PATH" with "-" for an attribute not set, folders before what they
+// hold. A word beginning with "-" names a folder left out (the journal, a
+// profile of the system's that leads out of the prefix).
+void ListAttributes(const std::wstring& folder, const std::vector<std::wstring>& skip) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW found;
+  HANDLE h = FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (h == INVALID_HANDLE_VALUE) return Fail("cannot list " + platform::Narrow(folder));
+  do {
+    if (lstrcmpW(found.cFileName, L".") != 0 && lstrcmpW(found.cFileName, L"..") != 0) names.push_back(found.cFileName);
+  } while (FindNextFileW(h, &found));
+  FindClose(h);
+  std::sort(names.begin(), names.end());
+  for (const std::wstring& name : names) {
+    const std::wstring path = folder + L"\\" + name;
+    bool skipped = false;
+    for (const std::wstring& s : skip) skipped = skipped || lstrcmpiW(s.c_str(), path.c_str()) == 0;
+    if (skipped) continue;
+    const DWORD a = GetFileAttributesW(path.c_str());
+    std::printf("%c%c%c%c %s\n", a & FILE_ATTRIBUTE_READONLY ? 'R' : '-', a & FILE_ATTRIBUTE_HIDDEN ? 'H' : '-',
+                a & FILE_ATTRIBUTE_SYSTEM ? 'S' : '-', a & FILE_ATTRIBUTE_ARCHIVE ? 'A' : '-',
+                platform::Narrow(path).c_str());
+    if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY)) ListAttributes(path, skip);
+  }
+}
+
+void Attributes(const On& o) {
+  std::vector<std::wstring> folders, skip;
+  for (const std::string& word : o.a) {
+    if (word.size() > 1 && word[0] == '-')
+      skip.push_back(Widen(word.substr(1)));
+    else
+      folders.push_back(Widen(word));
+  }
+  for (std::wstring& f : folders) {
+    while (!f.empty() && f.back() == L'\\') f.pop_back();
+    ListAttributes(f, skip);
+  }
+}
+
 // What is found before a step runs (a failure when it is not there): nothing,
 // a visible window of the class its first word names (waited for), that and
 // the control of the window its second word names, or the check window.
@@ -240,7 +283,7 @@ const Step kSteps[] = {
        SendMessageW(o.c, EM_SETSEL, 0, 0);
        for (char ch : o.a[2]) SendMessageW(o.c, WM_CHAR, static_cast<unsigned char>(ch), 0);
      }},
-    {"choose CLASS CONTROL ITEM: the user's choice of an item (ITEM* its beginning)", 3, kControl,
+    {"choose CLASS CONTROL ITEM: the user's choice of an item (* any text in it)", 3, kControl,
      [](const On& o) { Choose(o, CBN_SELCHANGE); }},
     {"open CLASS CONTROL ITEM: a double click on an item", 3, kControl, [](const On& o) { Choose(o, LBN_DBLCLK); }},
     {"set-check CLASS CONTROL 0|1: clicks a check box until it shows that", 3, kControl,
@@ -263,13 +306,13 @@ const Step kSteps[] = {
                     SWP_NOMOVE | SWP_NOZORDER);
        Sleep(200);
      }},
-    {"answer CAPTION TEXT OK|Cancel|Yes|No icon|noicon: a message box (TEXT * any, TEXT* its beginning)", 4,
+    {"answer CAPTION TEXT OK|Cancel|Yes|No icon|noicon: a message box (* any text in it)", 4,
      kNothing, [](const On& o) { Answer(o.a[0], o.a[1], o.a[2], o.a[3]); }},
     {"watch-bar CLASS BUTTON BAR: presses the button; the bar steps 20 ... 100, back to 0", 3, kControl, WatchBar},
     {"make-profile CLASS CONFIGURATION PROFILE: in the Remoteboot Manager (RplMgrWindow)", 3, kWindow, MakeProfile},
     {"delete-profile CLASS PROFILE: in the Remoteboot Manager, answering its question Yes", 2, kWindow,
      DeleteProfile},
-    {"shown CAPTION TEXT icon|noicon: a message box shows that (TEXT * any, TEXT* its beginning); not answered", 3,
+    {"shown CAPTION TEXT icon|noicon: a message box shows that (* any text in it); not answered", 3,
      kNothing, [](const On& o) { Shown(o.a[0], o.a[1], o.a[2]); }},
     {"report-ready: every item of the check window is ready", 0, kCheckWindow,
      [](const On& o) { CheckUntil([&] { CheckReportReady(o.w); }); }},
@@ -284,6 +327,8 @@ const Step kSteps[] = {
      kNothing, Capture},
     {"check-fonts CLASS...: the shown windows' controls have fonts for the Chinese character set", 1,
      kNothing, [](const On& o) { CheckFonts(o.a); }},
+    {"attributes FOLDER... [-SKIP...]: lists every folder and file below, with its attributes RHSA", 1,
+     kNothing, Attributes},
 };
 
 int Usage() {

@@ -11,6 +11,7 @@
 #include "app/server.h"
 #include "app/server_check_window.h"
 #include "app/statement_window.h"
+#include "app/undo_window.h"
 #include "pxe/wait_dialog.h"
 #include "rpl/driver_chooser.h"
 #include "rpl/vendor_prefix_dialog.h"
@@ -33,7 +34,7 @@ const struct {
 } kLayouts[] = {{"TForm1", &app::TForm1::Layout()},     {"TForm2", &pxe::TForm2::Layout()},
                 {"TForm4", &app::TForm4::Layout()},     {"TForm5", &app::TForm5::Layout()},
                 {"TForm3", &rpl::TForm3::Layout()},     {"TGetNetDrv", &rpl::TGetNetDrv::Layout()},
-                {"TCheckForm", &app::TCheckForm::Layout()}};
+                {"TCheckForm", &app::TCheckForm::Layout()}, {"TUndoForm", &app::TUndoForm::Layout()}};
 
 std::string ClassOf(HWND w) {
   wchar_t name[64] = {0};
@@ -179,9 +180,25 @@ void Check(bool ok, const std::string& what) {
 }
 
 bool Matches(const std::string& shown, const std::string& expected) {
-  if (!expected.empty() && expected.back() == '*')
-    return shown.compare(0, expected.size() - 1, expected, 0, expected.size() - 1) == 0;
-  return shown == expected;
+  // Each "*" takes as little as lets the rest match: after a mismatch the
+  // last "*" takes one character more.
+  size_t s = 0, e = 0, star = std::string::npos, taken = 0;
+  while (s < shown.size()) {
+    if (e < expected.size() && expected[e] == '*') {
+      star = e++;
+      taken = s;
+    } else if (e < expected.size() && expected[e] == shown[s]) {
+      ++e;
+      ++s;
+    } else if (star != std::string::npos) {
+      e = star + 1;
+      s = ++taken;
+    } else {
+      return false;
+    }
+  }
+  while (e < expected.size() && expected[e] == '*') ++e;
+  return e == expected.size();
 }
 
 void CheckMatch(const std::string& shown, const std::string& expected, const std::string& what) {

@@ -21,8 +21,9 @@ using Args = std::vector<std::string>;
 int Failures();
 void Fail(const std::string& what);
 void Check(bool ok, const std::string& what);
-// "*" matches anything, a text ending in "*" any text it begins, any other
-// text itself.
+// A "*" in `expected` stands for any text, none too ("*" matches anything,
+// "TEXT*" any text it begins, "A*B" any text from A to B); every other
+// character for itself.
 bool Matches(const std::string& shown, const std::string& expected);
 void CheckMatch(const std::string& shown, const std::string& expected, const std::string& what);
 // The first of the items that matches `expected`, or -1.

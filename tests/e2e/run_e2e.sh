@@ -606,6 +606,10 @@ start_server && {
 unattended_run
 new_server_run
 
+# The demo road taken back from the window, on a demo server of its own.
+. "$repo/tests/e2e/undo.sh"
+undo_road_run
+
 # Under an English system locale (code page 1252) the program's own windows
 # still show Chinese: every font of theirs asks for the Chinese character
 # set. The title bar, the menu bar and the message boxes are the system's.

@@ -34,6 +34,7 @@ const WindowRow kWindows[] = {
     {"TForm3", "输入提示", 309, 208, 178, 104, true, true, false, true, false, false, nullptr},
     {"TGetNetDrv", "客户机网卡信息", 232, 126, 358, 314, true, true, false, true, false, false, nullptr},
     {"TCheckForm", "检查服务器", 140, 60, 620, 442, true, true, false, true, true, false, nullptr},
+    {"TUndoForm", "撤销", 160, 80, 540, 420, true, true, false, true, true, false, nullptr},
 };
 
 // parent: "" for the client area; page: the notebook page it lies on, ""
@@ -107,6 +108,13 @@ const ControlRow kControls[] = {
     {"TCheckForm", "Label1", "", "", 8, 414, 388, 16, "共 *", true, true, ""},
     {"TCheckForm", "Button1", "", "", 404, 408, 100, 26, "复制报告(&C)", true, true, ""},
     {"TCheckForm", "Button2", "", "", 512, 408, 100, 26, "关闭", true, true, ""},
+    // The undo window: the sessions and their steps, what the chosen undo
+    // would do, its button (off until an undo that can be done is chosen)
+    // and the close button.
+    {"TUndoForm", "ListBox1", "", "", 8, 8, 524, 180, nullptr, true, true, ""},
+    {"TUndoForm", "Memo1", "", "", 8, 196, 524, 180, "选一个会话，或会话中的一步。", true, true, ""},
+    {"TUndoForm", "Button1", "", "", 324, 386, 100, 26, "撤销(&U)", false, true, ""},
+    {"TUndoForm", "Button2", "", "", 432, 386, 100, 26, "关闭", true, true, ""},
 };
 
 // Further first states: a property of a control (probe.h's Property) and
@@ -141,6 +149,8 @@ const struct {
     {"TCheckForm", "Memo1", "style", "multiline vscroll readonly", ""},
     {"TCheckForm", "Memo1", "topline", "0", ""},
     {"TCheckForm", "Memo1", "focus", "1", ""},
+    {"TUndoForm", "Memo1", "style", "multiline vscroll readonly", ""},
+    {"TUndoForm", "ListBox1", "chosen", "", ""},
 };
 
 // The tab stops of each window in the order Tab visits them (the main
@@ -156,6 +166,8 @@ const struct {
     {"TGetNetDrv",
      {"DirectoryListBox1", "FileListBox1", "DriveComboBox1", "FilterComboBox1", "MACTALK", "BitBtn1"}},
     {"TCheckForm", {"Memo1", "Button1", "Button2"}},
+    // The undo button is off until an undo is chosen: Tab passes it by.
+    {"TUndoForm", {"ListBox1", "Memo1", "Button2"}},
 };
 
 const WindowRow* RowOf(const std::string& class_name) {
@@ -223,6 +235,7 @@ void CheckWindow(HWND w, const std::string& class_name, const std::string& page)
   if (row->modal) {
     Check(GetWindow(w, GW_OWNER) == MainWindow(), class_name + " is owned by the main window");
     Check(!IsWindowEnabled(MainWindow()), "the main window takes no input while " + class_name + " is shown");
+    Check(GetForegroundWindow() == w, class_name + " is the active window, in front of the main window");
   }
   // Menus of another process cannot be read under Wine: the keys that open
   // them are tried instead, and the screenshots show them.
