@@ -172,7 +172,9 @@ std::vector<std::pair<std::string, std::string>> AddedByScript(const std::vector
     if (w.size() < 3 || !platform::SameName(w[0], "net")) continue;
     const bool add = platform::SameName(w.back(), "/add") ||
                      (w.size() > 3 && platform::SameName(w[w.size() - 2], "/add"));
-    const std::string again = program + " " + platform::ArgumentsText(line);
+    std::string rest = platform::ArgumentsText(line);
+    rest.erase(0, rest.find_first_not_of(" \t"));
+    const std::string again = program + " " + rest;
     const std::string kind = platform::Lower(w[1]), name = platform::Lower(w[2]);
     if (kind == "user" && add && !before.users.count(name))
       added.push_back({again, program + " user " + w[2] + " /delete"});
@@ -193,6 +195,47 @@ std::vector<std::pair<std::string, std::string>> AddedByScript(const std::vector
     }
   }
   return added;
+}
+
+bool NetRecordThere(platform::Host& host, const std::string& command_line, bool* there) {
+  std::vector<std::string> w = platform::SplitCommandLine(command_line);
+  for (size_t i = w.size(); i-- > 1;)
+    if (!w[i].empty() && w[i][0] == '/') w.erase(w.begin() + static_cast<long>(i));
+  if (w.size() < 3) return false;
+  const std::string kind = platform::Lower(w[1]);
+  std::string printed, why;
+  if (kind == "start" || kind == "stop") {
+    // The services started, one a line, by the names net start shows.
+    std::string service;
+    for (size_t i = 2; i < w.size(); ++i) service += (i > 2 ? " " : "") + w[i];
+    if (!AskNet(host, "start", &printed, &why)) return false;
+    *there = false;
+    for (const std::string& line : Lines(printed)) {
+      const std::vector<std::string> words = Words(line);
+      std::string shown;
+      for (const std::string& word : words) shown += (shown.empty() ? "" : " ") + word;
+      *there = *there || platform::SameName(shown, service);
+    }
+    return true;
+  }
+  const std::string name = w[2].substr(0, w[2].find('='));
+  if (kind == "user" && AskNet(host, "user", &printed, &why)) {
+    *there = ListedNames(printed).count(platform::Lower(name)) != 0;
+    return true;
+  }
+  if (kind == "share" && AskNet(host, "share", &printed, &why)) {
+    *there = ListedShares(printed).count(platform::Lower(name)) != 0;
+    return true;
+  }
+  if (kind == "group" && AskNet(host, "group", &printed, &why)) {
+    *there = ListedNames(printed).count("*" + platform::Lower(name)) != 0;
+    if (*there && w.size() > 3) {
+      if (!AskNet(host, "group " + name, &printed, &why)) return false;
+      *there = ListedNames(printed).count(platform::Lower(w[3])) != 0;
+    }
+    return true;
+  }
+  return false;
 }
 
 }  // namespace accounts

@@ -41,6 +41,12 @@ bool ListAccounts(platform::Host& host, const std::string& group, Listed* listed
 std::vector<std::pair<std::string, std::string>> AddedByScript(const std::vector<std::string>& script,
                                                                 const Listed& before, const std::string& net);
 
+// Whether the record a net command line adds or takes away is there now,
+// asked of net's own listings: a user, a group, a user in a group, a share,
+// or a service started ("net start NAME" and "net stop NAME"). False, with
+// nothing set, when net cannot tell, or the line is none of these.
+bool NetRecordThere(platform::Host& host, const std::string& command_line, bool* there);
+
 // The lines of a net listing: those after its rule (a line of dashes) but
 // the last, which tells how the command completed; none without a rule.
 std::vector<std::string> ListingLines(const std::string& printed);

@@ -10,7 +10,6 @@
 #include "platform/text.h"
 #include "platform/textfile.h"
 #include "rpl/records.h"
-#include "rpl/service.h"
 
 namespace app {
 namespace {
@@ -58,7 +57,7 @@ bool BeginJournalStep(platform::JournalHost& journal, const std::string& name, c
     *why = "不知道哪些账户已经有了（" + unasked + "），撤销时无法分辨";
     return false;
   }
-  if (before->service && !rpl::RemotebootRunning(journal, &before->service_ran)) {
+  if (before->service && !accounts::NetRecordThere(journal, paths::RemotebootStart(windows), &before->service_ran)) {
     *why = "不知道远程启动服务是否已经在运行（net start 没有列出运行的服务），撤销时无法分辨";
     return false;
   }
@@ -249,7 +248,8 @@ Undo PlanUndo(platform::Host& host, const std::string& root, const JournalSessio
       return refuse("操作记录中保留的 " + folder + "\\" + p.target.kept + "（" + p.path + " 原来的样子）不见了，");
   }
   // The plan: records first, folders to make, files, folders to remove.
-  for (const Undo::Command& c : u.first) u.plan.Program(c.command, c.input, "");
+  auto described = [](const Undo::Command& c) { return c.input.empty() ? c.command : c.command + " <" + c.input; };
+  for (const Undo::Command& c : u.first) u.plan.Program(described(c), "", "");
   for (const PathUndo& p : paths) {
     const bool is_folder = host.DirectoryExists(p.path), is_file = !is_folder && host.FileExists(p.path);
     if (p.target.is == State::kFolder && !is_folder) u.make.push_back(p.path);
@@ -284,7 +284,7 @@ Undo PlanUndo(platform::Host& host, const std::string& root, const JournalSessio
   for (const Undo::Restore& r : u.restore) u.plan.Replace(r.path, "操作记录中保留的 " + r.kept, "");
   for (const std::string& f : u.remove) u.plan.Delete(f, "");
   for (const std::string& f : u.folders) u.plan.changes.push_back({plan::Change::kRemoveFolder, f, "", ""});
-  for (const Undo::Command& c : u.last) u.plan.Program(c.command, c.input, "");
+  for (const Undo::Command& c : u.last) u.plan.Program(described(c), "", "");
   return u;
 }
 
@@ -293,17 +293,56 @@ namespace {
 // Runs one command of the undo; its line of what it changed goes into the
 // undo's own journal. False with why.
 bool RunUndoCommand(platform::JournalHost& journal, const Undo::Command& c, std::string* why) {
+  // What is taken away is only what is still there, and what is added back
+  // only what is not: an undo stopped part-way can be done again.
+  std::string input = c.input;
+  if (input.empty()) {
+    bool there = false;
+    const bool away = c.command.find("/delete") != std::string::npos || c.command.find(" stop ") != std::string::npos;
+    if (accounts::NetRecordThere(journal, c.command, &there) && there != away) return true;
+  } else {
+    std::vector<std::string> script, listed_lines;
+    std::vector<rpl::Record> listed;
+    std::string unlisted;
+    if (platform::ReadTextLines(journal, c.input, &script) &&
+        rpl::ListRecords(journal, journal.WindowsDirectory(), &listed, &unlisted)) {
+      std::vector<std::string> wanted;
+      std::vector<rpl::Record> added;
+      const bool adds = rpl::AddedRecords(script, &added);
+      auto there = [&](char kind, const std::string& name) {
+        for (const rpl::Record& r : listed)
+          if (r.kind == kind && !r.fields.empty() && platform::SameName(r.fields[0], name)) return true;
+        return false;
+      };
+      if (adds) {
+        for (const rpl::Record& r : added)
+          if (!there(r.kind, r.fields.empty() ? "" : r.fields[0])) {
+            wanted.push_back(std::string(1, r.kind));
+            wanted.push_back("A");
+            wanted.insert(wanted.end(), r.fields.begin(), r.fields.end());
+          }
+      } else {
+        for (size_t i = 0; i + 2 < script.size(); i += 3)
+          if (script[i].size() == 1 && there(script[i][0], script[i + 2]))
+            wanted.insert(wanted.end(), script.begin() + static_cast<long>(i), script.begin() + static_cast<long>(i) + 3);
+      }
+      if (wanted.empty()) return true;
+      wanted.push_back("q");
+      input = journal.folder() + "\\rplcmd.in";
+      if (!platform::WriteTextLines(journal, input, wanted)) input = c.input;
+    }
+  }
   int code = 0;
   const platform::Host::Wait wait =
-      c.input.empty() ? journal.RunToEnd(c.command, platform::kHide, kUndoLimit, &code)
-                      : journal.RunToEndWithFiles(c.command, c.input, journal.folder() + "\\rplcmd.out", kUndoLimit, &code);
+      input.empty() ? journal.RunToEnd(c.command, platform::kHide, kUndoLimit, &code)
+                    : journal.RunToEndWithFiles(c.command, input, journal.folder() + "\\rplcmd.out", kUndoLimit, &code);
   if (wait != platform::Host::Wait::kFinished || code != 0) {
     *why = c.command + (wait == platform::Host::Wait::kNotStarted ? " 无法启动"
                         : wait == platform::Host::Wait::kTimedOut ? " 超时没有结束"
                                                                   : " 返回 " + std::to_string(code));
     // What the program said, its first lines.
     std::vector<std::string> said;
-    if (!c.input.empty() && platform::ReadTextLines(journal, journal.folder() + "\\rplcmd.out", &said))
+    if (!input.empty() && platform::ReadTextLines(journal, journal.folder() + "\\rplcmd.out", &said))
       for (size_t i = 0; i < said.size() && i < 4; ++i)
         if (!said[i].empty()) *why += (i == 0 ? "：" : " ") + said[i];
     return false;
@@ -338,8 +377,10 @@ bool ApplyPart(platform::JournalHost& journal, const Undo& undo, std::vector<std
     if (why->empty()) *why = what;
     return false;
   };
-  for (const Undo::Command& c : undo.first)
-    if (!RunUndoCommand(journal, c, why)) return stop(*why);
+  for (const bool rplcmd : {true, false})
+    for (const Undo::Command& c : undo.first)
+      if (platform::SameName(ProgramName(c.command), "rplcmd.exe") == rplcmd && !RunUndoCommand(journal, c, why))
+        return stop(*why);
   for (const std::string& f : undo.make)
     if (!journal.MakeDirectory(f)) return stop("无法建立目录 " + f);
   // Staged: every old file beside its place before the first is put back.
@@ -369,14 +410,22 @@ bool ApplyPart(platform::JournalHost& journal, const Undo& undo, std::vector<std
 }  // namespace
 
 bool ApplyUndo(platform::JournalHost& journal, const Undo& undo, std::string* said) {
+  if (!undo.plan.Refused() && undo.plan.changes.empty()) {
+    *said = undo.title + "：没有要撤销的改动。";
+    return true;
+  }
   std::string why;
   if (!journal.BeginStep(undo.title, {}, &why)) {
     *said = "无法记下撤销的改动：" + why + "。没有撤销任何改动。";
     return false;
   }
   // A whole session is taken back a step at a time, the newest first, each
-  // planned on what the newer ones gave back: its records and files in
-  // their order. Everything was checked, for all steps, before the first.
+  // planned on what the newer ones gave back: in each, what its programs
+  // added first (rplcmd's records before the others), then its files, then
+  // what it took away added back. Everything was checked, for all steps,
+  // before the first. rplcmd may refuse (a profile uses a configuration):
+  // what was taken back of the newer steps is then in this undo's step,
+  // and an undo done again takes away only what is still there.
   std::vector<std::string> kept;
   bool done = true;
   if (undo.step >= 0) {

@@ -73,8 +73,9 @@ void TUndoForm::Button1Click() {
   int step = -1;
   if (!Chosen(&session, &step)) return;
   const Undo undo = PlanUndo(host_, root_, sessions_[session], step);
-  if (undo.plan.Refused()) {
-    ui_.MessageBox(undo.plan.message, undo.plan.caption, undo.plan.flags);
+  if (undo.plan.Refused() || undo.plan.changes.empty()) {
+    ui_.MessageBox(undo.plan.Refused() ? undo.plan.message : undo.title + "：没有要撤销的改动。", "撤销",
+                   undo.plan.Refused() ? undo.plan.flags : platform::kMbIconInformation);
     return ListBox1Change();
   }
   if (ui_.MessageBox(undo.title + "？\r\n改动按从新到旧的顺序撤销，文件恢复成原来的样子。", "撤销",

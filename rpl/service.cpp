@@ -1,8 +1,6 @@
 #include "rpl/service.h"
 
 #include "base/paths.h"
-#include "platform/command_line.h"
-#include "platform/textfile.h"
 
 namespace rpl {
 
@@ -25,20 +23,6 @@ void StartRemoteboot(platform::Host& host, platform::ProgressBar& bar) {
   }
   host.Pause(600);
   bar.SetPosition(0);
-}
-
-bool RemotebootRunning(platform::Host& host, bool* running) {
-  std::string printed;
-  int code = 0;
-  const std::string net = platform::QuotedIfBlank(paths::NetProgram(host.WindowsDirectory()));
-  if (host.RunToEndCapturing(net + " start", "", &printed, 60000, &code) != platform::Host::Wait::kFinished || code != 0)
-    return false;
-  *running = false;
-  for (const std::string& line : platform::SplitLines(printed)) {
-    const size_t first = line.find_first_not_of(' '), last = line.find_last_not_of(' ');
-    if (first != std::string::npos && line.substr(first, last - first + 1) == paths::kRemotebootService) *running = true;
-  }
-  return true;
 }
 
 void StartManager(platform::Host& host, const std::string& system_root) {

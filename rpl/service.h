@@ -18,10 +18,6 @@ void StartRemoteboot(platform::Host& host, platform::ProgressBar& bar);
 // service's own state. It reads nothing and never refuses.
 plan::Plan PlanRemoteboot(platform::Host& host);
 
-// Whether the service runs now, as "net start" lists the services started:
-// false when net cannot tell.
-bool RemotebootRunning(platform::Host& host, bool* running);
-
 // The button "启动管理器": the Remoteboot Manager, shown.
 void StartManager(platform::Host& host, const std::string& system_root);
 

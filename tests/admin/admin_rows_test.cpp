@@ -160,6 +160,20 @@ const std::vector<Row>& Rows() {
       {"auto-registration said done on a profile not installed", {kDemo, {}, false}, {{Press::kRunFile, 0, 2, 0, 0}}},
       {"both roads from an answer file", {kDemo, {}, false}, {{Press::kRunFile, 15, 3, 1, 0}}},
       {"the file saved on a set-up server, on a new one", {kPxe, {}, false}, {{Press::kSaveRun, 0, 0, 0, 0}}},
+      // Every session taken back gives the server back: the accounts there
+      // before the script, asked of net when it cannot answer; a session
+      // with an undo in it; a step left open by the exit button; a whole
+      // session whose undo was undone; a press on nothing to take back.
+      {"an account step whose accounts net could not list", {kDemo, {}, false},
+       {{Press::kRunFile, 1, 0, 0, 0, {Fault::kProgramHangs, 0}}}},
+      {"a window session going on after its own undo", {kDemo, {}, false},
+       {{Press::kGenerate, 0, 0, 0, 0, {Fault::kChange, 5}}, {Press::kUndo}, {Press::kGenerate}}},
+      {"the exit button's taking away of the script", {kAccounts, {}, false},
+       {{Press::kExit, 0, 0, 0, 0, {Fault::kProgramFails, 0}}}},
+      {"a session's accounts taken back and given back", {kDemo, {}, false},
+       {{Press::kAdvice, 0, 0, 0, 0, {Fault::kChange, 0}, "共享目录"}, {Press::kUndo}}},
+      {"an undo pressed with nothing to take back", {kAccounts, {}, false},
+       {{Press::kAdvice, 0, 0, 0, 0, {}, "已安装的 PXE-PDK"}, {Press::kUndo}, {Press::kUndo, 0, 0, 0, 0, {Fault::kChange, 3}}}},
   };
   return rows;
 }
