@@ -33,7 +33,13 @@ void TUndoForm::Fill() {
   std::vector<std::string> items;
   lines_.clear();
   for (size_t s = 0; s < sessions_.size(); ++s) {
-    items.push_back(sessions_[s].heading);
+    // "会话 YYYYMMDD-HHMMSS KIND" shown with its date and time, and its steps counted.
+    std::string heading = sessions_[s].heading;
+    const std::string& n = sessions_[s].name;
+    if (n.size() >= 15 && n[8] == '-' && heading.compare(0, 7 + n.size(), "会话 " + n) == 0)
+      heading = "会话 " + n.substr(0, 4) + "-" + n.substr(4, 2) + "-" + n.substr(6, 2) + " " + n.substr(9, 2) + ":" +
+                n.substr(11, 2) + ":" + n.substr(13, 2) + n.substr(15) + heading.substr(7 + n.size());
+    items.push_back(heading + "（" + std::to_string(sessions_[s].steps.size()) + " 步）");
     lines_.push_back({s, -1});
     for (size_t i = sessions_[s].steps.size(); i-- > 0;) {
       items.push_back("    第 " + std::to_string(i + 1) + " 步：" + sessions_[s].steps[i].name);
@@ -41,7 +47,8 @@ void TUndoForm::Fill() {
     }
   }
   ListBox1.SetItems(items);
-  Memo1.SetText(sessions_.empty() ? "操作记录中没有会话：本程序还没有改动过这台服务器。" : "选一个会话，或会话中的一步。");
+  Memo1.SetText(sessions_.empty() ? "操作记录中没有会话：本程序还没有改动过这台服务器。"
+                                  : "选择要撤销的会话，或会话中的某个步骤：这里列出撤销时要做的改动。");
   Button1.SetEnabled(false);
 }
 

@@ -162,7 +162,7 @@ TEST(Journal, TheUndoWindowTakesBackTheChosenLineAfterAskingAndItsUndoCanBeTaken
   const std::string generated = s.Everything();
   for (const bool yes : {false, true}) {
     app::TUndoForm form(s.host, s.ui, kRoot, nullptr);
-    ASSERT_EQ(form.ListBox1.Items(), (std::vector<std::string>{"会话 20261207-090000 窗口", "    第 1 步：生成用户及目录"}));
+    ASSERT_EQ(form.ListBox1.Items(), (std::vector<std::string>{"会话 2026-12-07 09:00:00 窗口（1 步）", "    第 1 步：生成用户及目录"}));
     EXPECT_FALSE(form.Button1.Enabled());
     form.ListBox1.Choose(1);
     EXPECT_TRUE(form.Button1.Enabled());
