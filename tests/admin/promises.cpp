@@ -419,6 +419,8 @@ std::vector<std::string> Broken(World& world, const Press& press, const Outcome&
                        "：" + now->found + "\n      advice: " + was->mend);
   }
   // An answer file's run keeps its promises; saving one changes nothing.
+  if (press.act == Press::kRunFile && !outcome.clicked.empty())
+    broken.push_back("[run-clicked] the run ended with 0, yet " + outcome.clicked + "\n      the file:\n" + outcome.answers);
   if (press.act == Press::kRunFile)
     for (const std::string& line : RunBroken(world, outcome.answers, outcome.run_status, before.tree))
       broken.push_back(line + "\n      the file:\n" + outcome.answers);

@@ -9,12 +9,14 @@
 
 #include <unistd.h>
 
+#include "app/answer_file.h"
 #include "app/answer_run.h"
 #include "app/journal.h"
 #include "app/undo_window.h"
 #include "app/server_check_window.h"
 #include "base/paths.h"
 #include "platform/text.h"
+#include "pxe/bootimage.h"
 #include "pxe/wait_dialog.h"
 #include "rpl/driver_chooser.h"
 #include "rpl/vendor_prefix_dialog.h"
@@ -267,7 +269,7 @@ const std::vector<std::string>& World::RecordsOf(Base base) {
   return list;
 }
 
-World::World(const Shape& shape) : root_(TempRoot()) {
+World::World(const Shape& shape) : root_(TempRoot()), shape_(shape) {
   fs::copy(Bases::Get().Root(shape.base), root_, fs::copy_options::recursive);
   sim_ = std::make_unique<platform::SimHost>(root_);
   Prepare(*sim_);
@@ -352,6 +354,17 @@ World::World(const Shape& shape) : root_(TempRoot()) {
     sim_->HoldRunning("command.com");
     script_held_ = true;
   }
+  host_ = std::make_unique<platform::FaultHost>(*sim_);
+  ui_ = std::make_unique<AdminUi>(*sim_);
+  StartProgram();
+}
+
+World::World(TwinOf twin) : root_(TempRoot()), shape_(twin.other.shape_) {
+  fs::copy(twin.other.root_, root_, fs::copy_options::recursive);
+  sim_ = std::make_unique<platform::SimHost>(root_);
+  Prepare(*sim_);
+  for (const Mutation& m : shape_.mutations)
+    if (m.kind == Mutation::kNoWriting) sim_->MakeUnwritable(m.path);
   host_ = std::make_unique<platform::FaultHost>(*sim_);
   ui_ = std::make_unique<AdminUi>(*sim_);
   StartProgram();
@@ -495,6 +508,75 @@ void ChooseItem(platform::ComboBox& list, const std::string& item) {
 
 }  // namespace
 
+bool World::ClickSteps(const std::string& text) {
+  app::AnswerFile file;
+  std::string error;
+  if (!app::ParseAnswerFile(platform::ToCodePage(text), &file, &error)) return false;
+  auto* ui = static_cast<AdminUi*>(ui_.get());
+  ui->answer = platform::kIdYes;
+  StartProgram();
+  app::TForm1& f = *form_;
+  auto value = [](const app::AnswerSection& s, const char* key) {
+    const app::AnswerKey* k = s.Find(key);
+    return k ? k->value : std::string();
+  };
+  auto choose_profile = [&](const std::string& name) {
+    const std::vector<std::string> items = f.ComboBox2.Items();
+    for (size_t i = 0; i < items.size(); ++i)
+      if (platform::SameName(items[i], name)) f.ComboBox2.Choose(static_cast<int>(i));
+    return platform::SameName(f.ComboBox2.Text(), name);
+  };
+  for (const app::AnswerSection& s : file.sections) {
+    if (s.name == "Accounts") {
+      f.Edit1.SetText(value(s, "SharedDirectory"));
+      f.Edit2.SetText(value(s, "UserPrefix"));
+      f.Edit4.SetText(value(s, "WorkGroup"));
+      f.Edit3.SetText(value(s, "UserCount"));
+      Click(f.BitBtn1);
+      // The names file, once the workstations' Windows is there.
+      if (app::IsYes(value(s, "NamesFile")) && sim_->DirectoryExists(f.Edit1.Text() + "\\windows")) Click(f.BitBtn8);
+    } else if (s.name == "Pdk") {
+      if (app::IsYes(value(s, "Install")) && !pxe::PdkInstalled(*sim_, f.settings.StartDir)) Click(f.BitBtn3);
+    } else if (s.name == "BootImage") {
+      if (s.Find("AutoRegistration")) f.CheckBox2.SetChecked(app::IsYes(value(s, "AutoRegistration")));
+      Click(f.BitBtn7);
+    } else if (s.name == "Card") {
+      const std::string type = value(s, "Type");
+      ChooseItem(f.ComboBox1, type == "Other" ? "Other NetCARD" : type);
+      Click(f.BitBtn10);
+      const std::string vendor = value(s, "VendorPrefix"), driver = value(s, "Driver");
+      ui->modal = [vendor, driver](platform::ModalWindow& window) {
+        if (auto* prefix = dynamic_cast<rpl::TForm3*>(&window)) prefix->MAC.SetText(vendor);
+        if (auto* chooser = dynamic_cast<rpl::TGetNetDrv*>(&window)) {
+          chooser->NDISTALK.SetText(driver);
+          chooser->MACTALK.SetText(vendor);
+        }
+        return platform::kMrOk;
+      };
+      // A card registered already with another prefix: the run registers
+      // the file's, which no click can, 配置Rpl being off.
+      const app::TForm1::PlanAnswers given{vendor, driver, true};
+      if (!f.BitBtn9.Enabled() && !f.PlanOf("BitBtn9", &given).Nothing()) return false;
+      Click(f.BitBtn9);
+    } else if (s.name == "Install") {
+      Click(f.BitBtn12);
+      choose_profile(value(s, "Profile"));
+      ui->answer = s.Find("DosProfile") && !app::IsYes(value(s, "DosProfile")) ? platform::kIdNo : platform::kIdYes;
+      Click(f.BitBtn11);
+      ui->answer = platform::kIdYes;
+    } else if (s.name == "AutoRegistration") {
+      if (!choose_profile(value(s, "Profile"))) {
+        Click(f.BitBtn12);
+        choose_profile(value(s, "Profile"));
+      }
+      f.CheckBox1.SetChecked(app::IsYes(value(s, "On")));
+    } else if (s.name == "Service") {
+      if (app::IsYes(value(s, "Start"))) Click(f.BitBtn6);
+    }
+  }
+  return true;
+}
+
 Outcome World::Do(const admin::Press& press) {
   Outcome outcome;
   const size_t first = sim_->journal().size();
@@ -585,13 +667,39 @@ Outcome World::Do(const admin::Press& press) {
         Click(f.BitBtn10);
         Click(f.BitBtn9);
         break;
-      case Press::kRunFile:
+      case Press::kRunFile: {
         outcome.answers = AnswersText(press);
+        // The same server, for the same steps clicked in the window; not
+        // while a program of an earlier press runs on, which a copy of the
+        // server cannot hold.
+        std::unique_ptr<World> twin;
+        if (sim_->HeldPrograms().empty() && !shape_.slow_script) twin = std::make_unique<World>(TwinOf{*this});
         outcome.run_status = Run(outcome.answers, &outcome.run_log);
+        if (twin && outcome.run_status == app::kRunDone && twin->ClickSteps(outcome.answers)) {
+          // The packed images carry the time they were made: their sizes are compared.
+          const Tree run = Snapshot(), clicked = twin->Snapshot();
+          auto packed = [](const std::string& path) {
+            for (const std::string end : {"\\bootimg.w98", "\\dosundi.1"})
+              if (path.size() >= end.size() && path.compare(path.size() - end.size(), end.size(), end) == 0) return true;
+            return false;
+          };
+          auto alike = [&](const std::string& path, const std::string& a, const std::string& b) {
+            return a == b || (packed(path) && a.substr(0, a.find(':')) == b.substr(0, b.find(':')));
+          };
+          for (const auto& entry : run) {
+            const auto other = clicked.find(entry.first);
+            if (outcome.clicked.empty() && (other == clicked.end() || !alike(entry.first, entry.second, other->second)))
+              outcome.clicked = entry.first + (other == clicked.end() ? " is not there when clicked" : " is not as clicked");
+          }
+          for (const auto& entry : clicked)
+            if (outcome.clicked.empty() && !run.count(entry.first))
+              outcome.clicked = entry.first + " is there only when clicked";
+        }
         // The window's session ends with the run: the journal's sessions
         // follow one another.
         StartProgram();
         break;
+      }
       case Press::kUndo: {
         auto* ui = static_cast<AdminUi*>(ui_.get());
         ui->answer = platform::kIdYes;

@@ -124,6 +124,10 @@ struct Outcome {
   std::string answers;
   int run_status = -1;
   std::string run_log;  // kRunFile: the run's log, its lines joined
+  // kRunFile ended with 0: where the server it left differs from the one
+  // the same steps clicked in the window leave, started from the same
+  // server ("" when alike, or when clicking cannot do what the run did).
+  std::string clicked;
   std::vector<std::string> elsewhere;
   // kUndo: the line chosen, and whether the window refused to take it back
   // (its button off: the plan refused, or nothing to take back).
@@ -138,6 +142,11 @@ using Tree = std::map<std::string, std::string>;
 class World {
  public:
   explicit World(const Shape& shape);
+  // A world holding what `other` holds now, the program started afresh on it.
+  struct TwinOf {
+    const World& other;
+  };
+  explicit World(TwinOf twin);
   ~World();
   World(const World&) = delete;
   World& operator=(const World&) = delete;
@@ -182,10 +191,14 @@ class World {
 
  private:
   void StartProgram();
+  // The steps of an answer file clicked in the window, with the file's
+  // values and answers: false when a step asks what no click can do.
+  bool ClickSteps(const std::string& answers);
   void Answer(const Press& press);
   void Follow(const Press& press, Outcome* outcome);
 
   std::string root_;
+  Shape shape_;
   std::unique_ptr<platform::SimHost> sim_;
   std::unique_ptr<platform::FaultHost> host_;
   std::unique_ptr<platform::Ui> ui_;
