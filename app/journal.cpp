@@ -257,9 +257,15 @@ Undo PlanUndo(platform::Host& host, const std::string& root, const JournalSessio
     if (p.target.is == State::kAbsent && is_file) u.remove.push_back(p.path);
     if (p.target.is == State::kAbsent && is_folder) u.folders.push_back(p.path);
   }
-  std::sort(u.make.begin(), u.make.end(), [](const std::string& a, const std::string& b) { return a.size() < b.size(); });
-  std::sort(u.folders.begin(), u.folders.end(),
-            [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+  // Folders to make, the outer first; to remove, the inner first; each
+  // level in name order.
+  auto depth = [](const std::string& path) { return std::count(path.begin(), path.end(), '\\'); };
+  std::sort(u.make.begin(), u.make.end(), [&](const std::string& a, const std::string& b) {
+    return depth(a) != depth(b) ? depth(a) < depth(b) : platform::PathKey(a) < platform::PathKey(b);
+  });
+  std::sort(u.folders.begin(), u.folders.end(), [&](const std::string& a, const std::string& b) {
+    return depth(a) != depth(b) ? depth(a) > depth(b) : platform::PathKey(a) < platform::PathKey(b);
+  });
   // A folder that holds what this undo does not take away stays.
   std::vector<std::string> going = u.remove;
   std::vector<std::string> folders;
