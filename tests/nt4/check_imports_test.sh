@@ -53,8 +53,8 @@ expect fail "ucrtbase"                 4 ucrtbase.dll:malloc
 expect fail "newer subsystem"          5 KERNEL32.dll:CreateFileW
 expect pass "near miss of a name"      4 KERNEL32.dll:GetTickCount
 STRIPPED=no expect fail "symbol table kept" 4 KERNEL32.dll:CreateFileW
-PROGRAM=Server.exe BYTES=786432 expect pass "Server.exe at its ceiling"    4 KERNEL32.dll:CreateFileW
-PROGRAM=Server.exe BYTES=786433 expect fail "Server.exe above its ceiling" 4 KERNEL32.dll:CreateFileW
+PROGRAM=Server.exe BYTES=917504 expect pass "Server.exe at its ceiling"    4 KERNEL32.dll:CreateFileW
+PROGRAM=Server.exe BYTES=917505 expect fail "Server.exe above its ceiling" 4 KERNEL32.dll:CreateFileW
 PROGRAM=unditool/undisk.exe BYTES=9999999 expect pass "no ceiling for the image tools" 4 KERNEL32.dll:CreateFileW
 [ $failed -eq 0 ] && echo "check_imports cases: all passed"
 exit $failed
