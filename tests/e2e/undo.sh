@@ -80,6 +80,11 @@ undo_road_run() {
   done
   say "the journal after the road and its undo: $(du -sb "$journal" 2>/dev/null | cut -f1) bytes (du -sb)"
   check "... one session, the road's, its undo its last step" test "$(ls "$journal" 2>/dev/null | wc -l)" -eq 1
+  # /undo lists the sessions on its standard output.
+  (cd "$korrin" && timeout "$KORRIN_LIMIT_PROGRAM" "${WINE_ENV[@]}" wine Server.exe /undo </dev/null \
+     >"$out/undo-list.txt" 2>>"$log")
+  check "/undo lists the road's session, its undo its last step, on its standard output" \
+    grep -q "第 8 步：撤销" <(iconv -f GBK -t UTF-8 "$out/undo-list.txt" 2>/dev/null)
   # The check and the drives as on the fresh server.
   "${WINE_ENV[@]}" wineserver -p </dev/null >/dev/null 2>&1
   server /check 'C:\e2e\after.txt'
