@@ -112,7 +112,7 @@ const ControlRow kControls[] = {
     // would do, its button (off until an undo that can be done is chosen)
     // and the close button.
     {"TUndoForm", "ListBox1", "", "", 8, 8, 524, 180, nullptr, true, true, ""},
-    {"TUndoForm", "Memo1", "", "", 8, 196, 524, 180, "选一个会话，或会话中的一步。", true, true, ""},
+    {"TUndoForm", "Memo1", "", "", 8, 196, 524, 180, "选择要撤销的会话，或会话中的某个步骤：这里列出撤销时要做的改动。", true, true, ""},
     {"TUndoForm", "Button1", "", "", 324, 386, 100, 26, "撤销(&U)", false, true, ""},
     {"TUndoForm", "Button2", "", "", 432, 386, 100, 26, "关闭", true, true, ""},
 };
