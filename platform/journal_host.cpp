@@ -81,8 +81,7 @@ bool JournalHost::BeginStep(const std::string& name, const std::vector<std::stri
   programs_.clear();
   watched_.clear();
   places_ = places;
-  std::vector<std::string> all;
-  TouchPlaces(&all);
+  TouchPlaces();
   return true;
 }
 
@@ -117,8 +116,7 @@ void JournalHost::Touch(const std::string& path) {
   if (!programs_.empty())
     for (const std::string& place : places_)
       if (PathWithin(path, place)) {
-        std::vector<std::string> all;
-        TouchPlaces(&all);
+        TouchPlaces();
         if (index_.count(PathKey(path))) return;
         break;
       }
@@ -141,14 +139,13 @@ void JournalHost::Touch(const std::string& path) {
   events_.push_back({Event::kPath, "", befores_.size() - 1});
 }
 
-void JournalHost::TouchPlaces(std::vector<std::string>* all) {
+void JournalHost::TouchPlaces() {
   // Breadth by breadth: a folder comes before what it holds.
   std::vector<std::string> pending(places_.begin(), places_.end());
   for (size_t i = 0; i < pending.size(); ++i) {
     const std::string path = pending[i];
     const bool folder = inner_.DirectoryExists(path);
     if (!folder && !inner_.FileExists(path)) continue;
-    all->push_back(path);
     if (!index_.count(PathKey(path))) {
       // Found only now, after a program of the step ran: the program made it.
       if (!programs_.empty() && in_step_) {
@@ -171,8 +168,7 @@ void JournalHost::TouchPlaces(std::vector<std::string>* all) {
 
 bool JournalHost::EndStep() {
   if (!in_step_) return true;
-  std::vector<std::string> all;
-  TouchPlaces(&all);
+  TouchPlaces();
   in_step_ = false;
   bool changed = false;
   std::vector<std::string> step;
@@ -259,8 +255,7 @@ bool JournalHost::StillRunning(int program) {
   const bool running = inner_.StillRunning(program);
   // A watched program that has ended: what it made in the places is the step's.
   if (!running && in_step_ && watched_.count(program)) {
-    std::vector<std::string> all;
-    TouchPlaces(&all);
+    TouchPlaces();
   }
   return running;
 }
@@ -271,8 +266,7 @@ Host::Wait JournalHost::RunToEnd(const std::string& command_line, ShowMode show,
   if (wait == Wait::kNotStarted) return wait;
   programs_.push_back({command_line, "", true, wait == Wait::kFinished, *exit_code, {}});
   events_.push_back({Event::kProgram, "", programs_.size() - 1});
-  std::vector<std::string> all;
-  TouchPlaces(&all);
+  TouchPlaces();
   return wait;
 }
 
@@ -285,8 +279,7 @@ Host::Wait JournalHost::RunToEndWithFiles(const std::string& command_line, const
   if (wait == Wait::kNotStarted) return wait;
   programs_.push_back({command_line, fed, true, wait == Wait::kFinished, *exit_code, {}});
   events_.push_back({Event::kProgram, "", programs_.size() - 1});
-  std::vector<std::string> all;
-  TouchPlaces(&all);
+  TouchPlaces();
   return wait;
 }
 

@@ -118,8 +118,9 @@ class JournalHost : public Host {
   };
   // Before the step's first change of `path`: how it is, kept.
   void Touch(const std::string& path);
-  // Every file and folder in the places, touched; `all` holds them.
-  void TouchPlaces(std::vector<std::string>* all);
+  // Every file and folder in the places, touched: before a program of the
+  // step ran, kept as it is; after, one not seen before is the program's.
+  void TouchPlaces();
   bool Journaled(const std::string& path) const;
   std::string OnDisk(const std::string& path);
   bool WriteJournal();
