@@ -467,6 +467,9 @@ int UndoCommand(platform::Host& host, const std::vector<std::string>& words, std
     rest.resize(rest.size() - 2);
     if (log_path.empty()) return 2;
   }
+  // "/undo SESSION /plan": what the undo would do, and nothing done.
+  const bool dry = rest.size() == 2 && platform::SameName(rest[1], "/plan");
+  if (dry) rest.pop_back();
   if (rest.size() > 1) return 2;
   // The log is written once before anything is done: one that cannot be
   // written stops the undo before it begins.
@@ -494,6 +497,8 @@ int UndoCommand(platform::Host& host, const std::vector<std::string>& words, std
       std::string said;
       if (undo.plan.Refused()) {
         status = 1;
+      } else if (dry) {
+        printed->push_back("只做了计划，服务器没有改动。");
       } else {
         platform::JournalHost journal(host, root, "撤销 " + chosen->name);
         status = ApplyUndo(journal, undo, &said) ? 0 : 1;

@@ -81,8 +81,9 @@ Undo PlanUndo(platform::Host& host, const std::string& root, const JournalSessio
 // `said` (which also says which folders stayed).
 bool ApplyUndo(platform::JournalHost& journal, const Undo& undo, std::string* said);
 
-// "/undo [SESSION] [/log LOG]": -1 when the words are not "/undo ...". With
-// no session, lists the sessions; with one, takes it back. 0 done, 1 the
+// "/undo [SESSION [/plan]] [/log LOG]": -1 when the words are not "/undo
+// ...". With no session, lists the sessions; with one, takes it back, or
+// with /plan only says what taking it back would do. 0 done, 1 the
 // undo refused or stopped, 2 a wrong command line, an unknown session or a
 // log that cannot be written. The lines said go into `printed` and the log.
 int UndoCommand(platform::Host& host, const std::vector<std::string>& words, std::vector<std::string>* printed);

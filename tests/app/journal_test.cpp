@@ -132,6 +132,7 @@ TEST(Journal, AJournalThatCannotBeWrittenRefusesTheStepAndTheCommandLineIsJudged
   } lines[] = {
       {{"/undo"}, 0, "记下的会话，最新的在前："},
       {{"/undo", "19990101-000000"}, 2, "没有会话 19990101-000000。用 Server.exe /undo 列出记下的会话。"},
+      {{"/undo", session, "/plan"}, 0, "运行 C:\\WINNT\\system32\\net.exe share WS03 /delete"},
       {{"/undo", session, session}, 2, nullptr},
       {{"/undo", session, "/log", ""}, 2, nullptr},
       {{"/undo", session, "/log", "Q:\\nowhere\\undo.log"}, 2, nullptr},
