@@ -50,16 +50,13 @@ bool BeginJournalStep(platform::JournalHost& journal, const std::string& name, c
   }
   // What is there before the programs run, asked of the programs
   // themselves: what they then add is the step's to take back.
-  // Without them the journal could not say what to take back: the step
-  // is refused as when the journal cannot be written.
-  std::string unasked;
-  if (before->accounts && !accounts::ListAccounts(journal, group, &before->listed, &unasked)) {
-    *why = "不知道哪些账户已经有了（" + unasked + "），撤销时无法分辨";
-    return false;
-  }
+  // Without them the journal cannot tell what the programs add: the step
+  // goes on, and its journal says so.
+  if (before->accounts && !accounts::ListAccounts(journal, group, &before->listed, &before->unasked))
+    before->accounts = false;
   if (before->service && !accounts::NetRecordThere(journal, paths::RemotebootStart(windows), &before->service_ran)) {
-    *why = "不知道远程启动服务是否已经在运行（net start 没有列出运行的服务），撤销时无法分辨";
-    return false;
+    before->service = false;
+    before->unasked = "net start 没有列出运行的服务";
   }
   return journal.BeginStep(name, places, why);
 }
@@ -86,11 +83,15 @@ void EndJournalStep(platform::JournalHost& journal, const StepBefore& before) {
       made = {p.command_line};
       taken = {paths::RemotebootStop(windows)};
     }
+    const bool script = p.command_line == paths::AccountScriptCommand(windows);
+    if (!before.unasked.empty() && (script || p.command_line == paths::RemotebootStart(windows)) && made.empty() &&
+        !(script ? before.accounts : before.service))
+      p.records.push_back("未保留记录 " + p.command_line + " 添加的记录（" + before.unasked + "）");
     if (made.empty()) continue;
     const std::string made_file = journal.Keep(platform::JoinLines(made)),
                       taken_file = journal.Keep(platform::JoinLines(taken));
     p.records.push_back(made_file.empty() || taken_file.empty()
-                            ? "未保留 " + p.command_line + " 添加的记录"
+                            ? "未保留记录 " + p.command_line + " 添加的记录"
                             : "记录 新增 " + made_file + " " + taken_file + (program.empty() ? "" : " " + program));
   }
   journal.EndStep();
@@ -200,6 +201,8 @@ Undo PlanUndo(platform::Host& host, const std::string& root, const JournalSessio
         found = {State::kFile, "", "", w[0], static_cast<unsigned>(std::stoul("0" + w[1]))};
       } else if (Fields(*line, "未保留", 0, &w)) {
         return refuse("操作记录中没有保留 " + w.back() + " 原来的样子，");
+      } else if (Fields(*line, "未保留记录", 0, &w)) {
+        return refuse("操作记录中不知道 " + w.back() + "，");
       } else if (Fields(*line, "记录", 3, &w) || Fields(*line, "记录", 2, &w)) {
         // "记录 新增|删除 MADE TAKEN [PROGRAM]": what a program added (taken
         // away first) or took away (added back last).
@@ -359,7 +362,7 @@ bool RunUndoCommand(platform::JournalHost& journal, const Undo::Command& c, std:
     std::string made, taken;
     std::vector<std::string>& records = journal.StepPrograms().back().records;
     if (!journal.ReadFile(c.made, &made, SIZE_MAX) || !journal.ReadFile(c.taken, &taken, SIZE_MAX)) {
-      records.push_back("未保留 " + c.command + " 改动的记录");
+      records.push_back("未保留记录 " + c.command + " 改动的记录");
       return true;
     }
     const std::string made_file = journal.Keep(made), taken_file = journal.Keep(taken);

@@ -21,11 +21,16 @@ struct StepBefore {
   bool accounts = false;
   accounts::Listed listed;
   bool service = false, service_ran = false;
+  // Why net could not tell beforehand, when it could not: the step goes on,
+  // and its journal says what it does not know.
+  std::string unasked;
 };
 
 // A step begins, with the plans of the buttons it presses: the places
 // their programs may change are kept. False, with why, when the journal
-// cannot be written: the step must then do nothing.
+// cannot be written: the step must then do nothing. What net cannot tell
+// beforehand (the accounts there, the services started) is written as not
+// known, and an undo of the step is refused.
 bool BeginJournalStep(platform::JournalHost& journal, const std::string& name, const std::vector<plan::Plan>& plans,
                       const std::string& group, StepBefore* before, std::string* why);
 // The step ends: the records its programs added are noted (the account

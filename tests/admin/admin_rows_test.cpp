@@ -172,6 +172,10 @@ const std::vector<Row>& Rows() {
        {{Press::kExit, 0, 0, 0, 0, {Fault::kProgramFails, 0}}}},
       {"a session's accounts taken back and given back", {kDemo, {}, false},
        {{Press::kAdvice, 0, 0, 0, 0, {Fault::kChange, 0}, "共享目录"}, {Press::kUndo}}},
+      {"a server without net advised to generate its users, the journal refusing them",
+       {kRplOnly, {{Mutation::kEdit, "C:\\WINNT\\rpl\\bblock\\netbeui\\rtsnd\\w95bb.cnf"}, {Mutation::kDelete, "C:\\WINNT\\system32\\net.exe"},
+                   {Mutation::kDelete, "C:\\WINNT\\rpl\\rplfiles\\profiles"}}, false},
+       {{Press::kAdvice, 0, 0, 0, 0, {}, "共享目录"}}},
       {"an undo pressed with nothing to take back", {kAccounts, {}, false},
        {{Press::kAdvice, 0, 0, 0, 0, {}, "已安装的 PXE-PDK"}, {Press::kUndo}, {Press::kUndo, 0, 0, 0, 0, {Fault::kChange, 3}}}},
   };

@@ -559,7 +559,7 @@ std::string Walk(const Shape& shape, const std::vector<Press>& presses, const st
   bool dangling = false;
   for (const Mutation& m : shape.mutations)
     dangling = dangling || m.kind == Mutation::kNoRecords || m.kind == Mutation::kDropRecord;
-  if (presses.empty() || world.by_hand() || world.journal_struck() || world.late() || dangling ||
+  if (presses.empty() || world.by_hand() || world.journal_struck() || world.late() || dangling || world.Unkept() ||
       Ignored("[undo-all]", ignore))
     return "";
   const std::string refused = world.UndoSince(sessions);

@@ -428,6 +428,14 @@ std::string AnswersText(const Press& p) {
   return text;
 }
 
+bool World::Unkept() {
+  for (const app::JournalSession& s : app::ReadJournal(*sim_, "C:\\Korrin\\journal"))
+    for (const app::JournalStep& step : s.steps)
+      for (const std::string& line : step.lines)
+        if (line.rfind("未保留", 0) == 0) return true;
+  return false;
+}
+
 std::set<std::string> World::Sessions() {
   std::set<std::string> names;
   for (const app::JournalSession& s : app::ReadJournal(*sim_, "C:\\Korrin\\journal")) names.insert(s.name);

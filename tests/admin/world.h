@@ -170,9 +170,11 @@ class World {
   // Whether someone changed the server by hand during the presses (the
   // Remoteboot Manager, the PDK's installer run by the administrator).
   bool by_hand() const { return by_hand_; }
-  // Whether a fault struck the journal's own writing: what it could not
-  // keep, it says it did not keep, and an undo of it is refused.
+  // Whether a fault struck the journal's own writing, or the journal says
+  // it could not keep something (a file's old bytes, what net could not
+  // list beforehand): an undo of it is refused.
   bool journal_struck() const { return journal_struck_; }
+  bool Unkept();
   // Whether a program other than the account script ran on after its
   // press: what it does when it ends is its own, not the journal's.
   bool late() const { return late_; }

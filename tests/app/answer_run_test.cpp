@@ -254,17 +254,17 @@ TEST(AnswerRun, AFailedStepStopsTheRunAndABadFileChangesNothing) {
          Net(s, "net share PVDROOT=E:\\PVDROOT");
        },
        app::kRunStopped, {"  缺少：共享 PVDROOT 是 E:\\PVDROOT，不是 D:\\PVDROOT"}, kAfterAccounts},
-      // Accounts net cannot list: what the script would add could not be
-      // told from what was there, nor taken back; nothing is done.
       {"net's records damaged", kPxeRoad, [](Server& s) { s.Put("C:\\WINNT\\netstate\\users.txt", "a\tb\tc\td\r\n"); },
        app::kRunStopped,
-       {"失败：[Accounts] 没有做：无法记下这一步的改动：不知道哪些账户已经有了（C:\\WINNT\\system32\\net.exe user 返回 2：The record file *"},
-       kAccountsMade},
+       {"  缺少：C:\\WINNT\\system32\\net.exe user 返回 2：The record file *", "  缺少：C:\\WINNT\\system32\\net.exe group DISKLESS 返回 2*",
+        "失败：[Accounts] 没有完成：*2 项*"},
+       kAfterAccounts},
       {"net cannot be asked", kPxeRoad, [](Server& s) { s.host.MakeUnstartable("net"); }, app::kRunStopped,
-       {"失败：[Accounts] 没有做：*（无法启动 C:\\WINNT\\system32\\net.exe user，不知道账户是否都已建立），撤销时无法分辨。"},
-       kAccountsMade},
+       {"  缺少：无法启动 C:\\WINNT\\system32\\net.exe user，不知道账户是否都已建立",
+        "  询问 C:\\WINNT\\system32\\net.exe share：无法启动"},
+       kAfterAccounts},
       {"net never answers", kPxeRoad, [](Server& s) { s.host.MakeEndless("net"); }, app::kRunStopped,
-       {"失败：[Accounts] 没有做：*net.exe user 运行了 60 秒仍没有结束*"}, kAccountsMade},
+       {"  缺少：C:\\WINNT\\system32\\net.exe group DISKLESS 运行了 60 秒仍没有结束，不知道账户是否都已建立"}, kAfterAccounts},
       // A share name longer than the listing's column is found on its own line.
       {"a long share name", "[Accounts]\r\nSharedDirectory=D:\\PVDROOTSERVER2\r\nUserPrefix=WS\r\nWorkGroup=DISKLESS\r\n"
        "UserCount=3\r\n", nullptr, app::kRunDone, {"完成：[Accounts]"}, {}},

@@ -120,6 +120,19 @@ TEST(Journal, AJournalThatCannotBeWrittenRefusesTheStepAndTheCommandLineIsJudged
   EXPECT_EQ(s.Get("c:\\temps.bak"), "<absent>");
   EXPECT_FALSE(s.host.DirectoryExists("D:\\PVDROOT\\WS01"));
 
+  // Accounts net cannot list beforehand: the step goes on, and its undo is
+  // refused, naming what the journal does not know.
+  Server u;
+  u.Demo();
+  u.MakeDirs("D:\\PVDROOT\\windows");
+  u.host.MakeUnstartable("net");
+  Generate(u);
+  EXPECT_TRUE(u.host.DirectoryExists("D:\\PVDROOT\\WS01"));
+  std::vector<std::string> refused;
+  EXPECT_EQ(app::UndoCommand(u.host, {"/undo", Newest(u)}, &refused), 1);
+  EXPECT_EQ(refused.front().substr(0, refused.front().find("（")),
+            "拒绝：操作记录中不知道 C:\\WINNT\\system32\\command.com /c c:\\usertemp.bat 添加的记录");
+
   Server t;
   t.Demo();
   t.MakeDirs("D:\\PVDROOT\\windows");
