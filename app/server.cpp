@@ -59,7 +59,9 @@ TForm1::TForm1(platform::Host& host, platform::Ui& ui) : GetNetDrv(host), host_(
 }
 
 void TForm1::Step(const std::string& control, const std::function<void()>& handler) {
-  if (!journal_) return handler();
+  // A control a handler sets (安装 clears 工作站自动注册) is part of that
+  // handler's step.
+  if (!journal_ || journal_->InStep()) return handler();
   std::vector<plan::Plan> plans;
   PlanAnswers answers;
   answers.on = CheckBox1.Checked();

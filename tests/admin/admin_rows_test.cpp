@@ -176,6 +176,9 @@ const std::vector<Row>& Rows() {
        {kRplOnly, {{Mutation::kEdit, "C:\\WINNT\\rpl\\bblock\\netbeui\\rtsnd\\w95bb.cnf"}, {Mutation::kDelete, "C:\\WINNT\\system32\\net.exe"},
                    {Mutation::kDelete, "C:\\WINNT\\rpl\\rplfiles\\profiles"}}, false},
        {{Press::kAdvice, 0, 0, 0, 0, {}, "共享目录"}}},
+      {"an installation that clears the box, its step ended by the box's own", {kPxe, {{Mutation::kRename, "NEWNAME"}}, false},
+       {{Press::kAdvice, 1, 0, 0, 0, {}, "DOS 6.22 文件"}, {Press::kAdvice, 1, 0, 0, 0, {}, "配置 NE2KWIN"},
+        {Press::kAutoRegister, 3}, {Press::kInstall, 0, 0, 0, 0, {Fault::kChange, 2}}, {Press::kUndo, 1}}},
       {"an undo pressed with nothing to take back", {kAccounts, {}, false},
        {{Press::kAdvice, 0, 0, 0, 0, {}, "已安装的 PXE-PDK"}, {Press::kUndo}, {Press::kUndo, 0, 0, 0, 0, {Fault::kChange, 3}}}},
   };
