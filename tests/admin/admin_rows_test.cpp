@@ -179,6 +179,9 @@ const std::vector<Row>& Rows() {
       {"an installation that clears the box, its step ended by the box's own", {kPxe, {{Mutation::kRename, "NEWNAME"}}, false},
        {{Press::kAdvice, 1, 0, 0, 0, {}, "DOS 6.22 文件"}, {Press::kAdvice, 1, 0, 0, 0, {}, "配置 NE2KWIN"},
         {Press::kAutoRegister, 3}, {Press::kInstall, 0, 0, 0, 0, {Fault::kChange, 2}}, {Press::kUndo, 1}}},
+      // A server whose program folder was taken away by hand could not keep
+      // a journal (seed 140035): the program's folder is now left alone, as
+      // Windows leaves the folder of a running program.
       {"an undo pressed with nothing to take back", {kAccounts, {}, false},
        {{Press::kAdvice, 0, 0, 0, 0, {}, "已安装的 PXE-PDK"}, {Press::kUndo}, {Press::kUndo, 0, 0, 0, 0, {Fault::kChange, 3}}}},
   };

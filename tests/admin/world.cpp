@@ -207,7 +207,11 @@ const std::vector<std::string>& World::FilesOf(Base base) {
   for (const auto& e : fs::recursive_directory_iterator(root)) {
     if (e.path().parent_path() == fs::path(root) && !e.is_directory()) continue;  // registry, attributes
     if (e.path().parent_path() == fs::path(root)) continue;                       // drives themselves
-    list.push_back(WindowsPath(root, e.path()));
+    // The program's own folder holds the running program, which no one can
+    // take away, and its journal: the program must be able to write there.
+    const std::string path = WindowsPath(root, e.path());
+    if (platform::SameName(path, "C:\\Korrin") || platform::PathWithin(path, "C:\\Korrin\\journal")) continue;
+    list.push_back(path);
   }
   std::sort(list.begin(), list.end());
   return list;
