@@ -316,6 +316,13 @@ std::vector<std::string> Broken(World& world, const Press& press, const Outcome&
   if (press.act == Press::kUndo && outcome.undo_refused && !changed.empty())
     broken.push_back("[undo-refused] the undo of \"" + outcome.undo_line + "\" was refused, yet " + changed.front() +
                      " changed");
+  // An undo a fault stopped says so: a change it could not make (but a
+  // folder left, which it names, or the journal's own keeping) is no success.
+  const std::string struck = platform::Lower(outcome.fault);
+  if (press.act == Press::kUndo && press.fault.kind == platform::Fault::kChange && !struck.empty() &&
+      struck.rfind("removedirectory ", 0) != 0 &&
+      struck.find("c:\\korrin\\journal") == std::string::npos && done && !failed)
+    broken.push_back("[undo-done] the fault struck " + outcome.fault + ", yet the undo said it was done");
   for (const std::string& path : changed) {
     const bool shared = !run_shared.empty() && (path == run_shared || Starts(path, run_shared + "\\"));
     if (!ToolsPlace(path, before, after) && !shared && !fault_left(path) && press.act != Press::kUndo)

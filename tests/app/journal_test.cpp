@@ -8,6 +8,7 @@
 #include "app/journal.h"
 #include "app/undo_window.h"
 #include "platform/journal_host.h"
+#include "platform/sim/fault_host.h"
 #include "tests/app/server_check_session.h"
 
 namespace {
@@ -103,6 +104,28 @@ TEST(Journal, AnUndoChecksEverythingBeforeItChangesAnything) {
       EXPECT_TRUE(s.host.FileExists(path) || s.host.DirectoryExists(path)) << row.name << ": " << path;
     for (const char* path : row.gone)
       EXPECT_FALSE(s.host.FileExists(path) || s.host.DirectoryExists(path)) << row.name << ": " << path;
+  }
+}
+
+// A change of the undo that fails, at every point where one can: the undo
+// says it did not finish, naming what failed, and never that it is done;
+// a folder that cannot be removed stays and is named, and the journal's
+// own keeping is not the undo's work.
+TEST(Journal, AnUndoThatFailsAnywhereSaysSo) {
+  for (int at = 0;; ++at) {
+    Server s;
+    s.Demo();
+    s.MakeDirs("D:\\PVDROOT\\windows");
+    Generate(s);
+    platform::FaultHost faults(s.host);
+    faults.Plant({platform::Fault::kChange, at});
+    std::vector<std::string> printed;
+    const int status = app::UndoCommand(faults, {"/undo", Newest(s)}, &printed);
+    if (!faults.struck()) break;
+    const std::string struck = faults.struck_at();
+    if (struck.rfind("RemoveDirectory ", 0) == 0 || struck.find("\\journal\\") != std::string::npos) continue;
+    EXPECT_EQ(status, 1) << struck;
+    EXPECT_EQ(printed.back().rfind("撤销没有完成：", 0), 0u) << struck << ": " << printed.back();
   }
 }
 
