@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/journal.h"
+#include "app/undo.h"
 #include "look/layout.h"
 #include "platform/controls.h"
 #include "platform/platform.h"

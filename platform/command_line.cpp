@@ -38,4 +38,11 @@ std::string QuotedIfBlank(const std::string& path) {
   return path.find(' ') == std::string::npos ? path : "\"" + path + "\"";
 }
 
+std::string ProgramFileName(const std::string& command_line) {
+  const std::vector<std::string> words = SplitCommandLine(command_line);
+  if (words.empty()) return "";
+  const size_t cut = words[0].find_last_of("\\/");
+  return cut == std::string::npos ? words[0] : words[0].substr(cut + 1);
+}
+
 }  // namespace platform

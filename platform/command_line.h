@@ -15,6 +15,9 @@ std::vector<std::string> SplitCommandLine(const std::string& command_line);
 // meaning of its own (the command interpreter) reads this.
 std::string ArgumentsText(const std::string& command_line);
 
+// The file name of a command line's program, without its folder.
+std::string ProgramFileName(const std::string& command_line);
+
 // Quotes a path holding a blank, so that a started program takes it as one
 // word and no program of a shorter name is started in its place; any other
 // path stays as it is.

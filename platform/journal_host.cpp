@@ -21,7 +21,7 @@ std::string HashOf(const std::string& bytes) {
 }
 
 JournalHost::JournalHost(Host& inner, const std::string& root, const std::string& heading)
-    : inner_(inner), root_(root), heading_(heading) {}
+    : ForwardingHost(inner), root_(root), heading_(heading) {}
 
 JournalHost::~JournalHost() {
   if (in_step_) EndStep();

@@ -21,14 +21,14 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
+#include "platform/forwarding_host.h"
 
 namespace platform {
 
 // The 64-bit FNV-1a hash of the bytes, as 16 hexadecimal digits.
 std::string HashOf(const std::string& bytes);
 
-class JournalHost : public Host {
+class JournalHost : public ForwardingHost {
  public:
   // `root`: the folder of all sessions (made when missing); the session's
   // folder is ROOT\STAMP, STAMP the host's local time when the first step
@@ -73,37 +73,15 @@ class JournalHost : public Host {
   void RunCommand(const std::string& command_line, ShowMode show) override;
   int StartWatched(const std::string& command_line, ShowMode show, const std::string& held_file = "") override;
   bool StillRunning(int program) override;
-  void Pause(unsigned milliseconds) override { inner_.Pause(milliseconds); }
   Wait RunToEnd(const std::string& command_line, ShowMode show, unsigned limit, int* exit_code) override;
   Wait RunToEndWithFiles(const std::string& command_line, const std::string& input, const std::string& output,
                          unsigned limit, int* exit_code) override;
-  Wait RunToEndCapturing(const std::string& command_line, const std::string& input, std::string* printed,
-                         unsigned limit, int* exit_code) override {
-    return inner_.RunToEndCapturing(command_line, input, printed, limit, exit_code);
-  }
-  std::string ReadRegistry(const std::string& key, const std::string& value) override {
-    return inner_.ReadRegistry(key, value);
-  }
-  std::string CurrentDirectory() override { return inner_.CurrentDirectory(); }
-  std::vector<DriveEntry> Drives() override { return inner_.Drives(); }
-  bool SetCurrentDirectory(const std::string& path) override { return inner_.SetCurrentDirectory(path); }
-  std::string WindowsDirectory() override { return inner_.WindowsDirectory(); }
-  bool FileExists(const std::string& path) override { return inner_.FileExists(path); }
-  bool DirectoryExists(const std::string& path) override { return inner_.DirectoryExists(path); }
   bool MakeDirectory(const std::string& path) override;
   bool RemoveDirectory(const std::string& path) override;
-  std::string LocalTime() override { return inner_.LocalTime(); }
   bool DeleteFile(const std::string& path) override;
   bool CopyFile(const std::string& from, const std::string& to, bool fail_if_exists) override;
   bool SetFileAttributes(const std::string& path, unsigned attributes) override;
-  unsigned FileAttributes(const std::string& path) override { return inner_.FileAttributes(path); }
   bool ReplaceFile(const std::string& from, const std::string& to) override;
-  bool ListDirectory(const std::string& dir, std::vector<DirEntry>* entries) override {
-    return inner_.ListDirectory(dir, entries);
-  }
-  bool ReadFile(const std::string& path, std::string* bytes, std::size_t limit) override {
-    return inner_.ReadFile(path, bytes, limit);
-  }
   bool WriteFile(const std::string& path, const std::string& bytes) override;
 
  private:
@@ -126,7 +104,6 @@ class JournalHost : public Host {
   bool WriteJournal();
   void AutoStep();
 
-  Host& inner_;
   std::string root_, heading_, folder_;
   std::vector<std::string> lines_;  // the journal as written
   bool in_step_ = false;

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/platform.h"
+#include "platform/forwarding_host.h"
 
 namespace platform {
 
@@ -19,9 +19,9 @@ namespace platform {
 // or "WHAT：无法启动".
 std::string Outcome(const std::string& what, Host::Wait wait, const int* exit_code);
 
-class RecordingHost : public Host {
+class RecordingHost : public ForwardingHost {
  public:
-  explicit RecordingHost(Host& inner) : inner_(inner) {}
+  explicit RecordingHost(Host& inner) : ForwardingHost(inner) {}
 
   // The record since the last call, one line a change, in the order the
   // changes were first made: "新建目录 PATH", "写入 PATH", "删除 PATH",
@@ -44,37 +44,18 @@ class RecordingHost : public Host {
   void EndWatch();
 
   void RunCommand(const std::string& command_line, ShowMode show) override;
-  void Pause(unsigned milliseconds) override { inner_.Pause(milliseconds); }
   int StartWatched(const std::string& command_line, ShowMode show, const std::string& held_file = "") override;
-  bool StillRunning(int program) override { return inner_.StillRunning(program); }
   Wait RunToEnd(const std::string& command_line, ShowMode show, unsigned limit, int* exit_code) override;
   Wait RunToEndWithFiles(const std::string& command_line, const std::string& input, const std::string& output,
                          unsigned limit, int* exit_code) override;
   Wait RunToEndCapturing(const std::string& command_line, const std::string& input, std::string* printed,
                          unsigned limit, int* exit_code) override;
-  std::string ReadRegistry(const std::string& key, const std::string& value) override {
-    return inner_.ReadRegistry(key, value);
-  }
-  std::string CurrentDirectory() override { return inner_.CurrentDirectory(); }
-  std::vector<DriveEntry> Drives() override { return inner_.Drives(); }
-  bool SetCurrentDirectory(const std::string& path) override { return inner_.SetCurrentDirectory(path); }
-  std::string WindowsDirectory() override { return inner_.WindowsDirectory(); }
-  bool FileExists(const std::string& path) override { return inner_.FileExists(path); }
-  bool DirectoryExists(const std::string& path) override { return inner_.DirectoryExists(path); }
   bool MakeDirectory(const std::string& path) override;
   bool RemoveDirectory(const std::string& path) override;
-  std::string LocalTime() override { return inner_.LocalTime(); }
   bool DeleteFile(const std::string& path) override;
   bool CopyFile(const std::string& from, const std::string& to, bool fail_if_exists) override;
   bool SetFileAttributes(const std::string& path, unsigned attributes) override;
-  unsigned FileAttributes(const std::string& path) override { return inner_.FileAttributes(path); }
   bool ReplaceFile(const std::string& from, const std::string& to) override;
-  bool ListDirectory(const std::string& dir, std::vector<DirEntry>* entries) override {
-    return inner_.ListDirectory(dir, entries);
-  }
-  bool ReadFile(const std::string& path, std::string* bytes, std::size_t limit) override {
-    return inner_.ReadFile(path, bytes, limit);
-  }
   bool WriteFile(const std::string& path, const std::string& bytes) override;
 
  private:
@@ -106,7 +87,6 @@ class RecordingHost : public Host {
   // path is in a watched place.
   void Touched(const std::string& path);
 
-  Host& inner_;
   std::vector<Entry> entries_;
   std::vector<std::string> places_;
   Listing before_;

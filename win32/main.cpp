@@ -12,7 +12,7 @@
 #include "app/answer_run.h"
 #include "app/server.h"
 #include "app/server_check.h"
-#include "app/journal.h"
+#include "app/undo.h"
 #include "base/paths.h"
 #include "platform/journal_host.h"
 #include "platform/textfile.h"

@@ -138,40 +138,18 @@ class Form2Dialog : public Dialog {
   HBRUSH teal_ = nullptr;
 };
 
-// The check window: the report in a read-only text area, the line that sums
-// it up, the copy button and the close button. Esc, the close button and the
-// close box close it; Tab goes round the text and the two buttons.
-class CheckDialog : public Dialog {
+// A window whose text area is read-only: the check window (the report, the
+// line that sums it up, the copy button and the close button) and the undo
+// window (the sessions and their steps in a list, the chosen one's undo in
+// the text area, the undo button and the close button). Esc, the close
+// button and the close box close it; Tab goes round its controls; Enter
+// closes it, as the close button does, so that nothing is taken back by a
+// stray key. The text is shown from its top.
+class ReadOnlyTextDialog : public Dialog {
  public:
-  explicit CheckDialog(app::TCheckForm& form)
-      : Dialog(app::TCheckForm::Layout(), {L"TCheckForm", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0},
-               form.Controls()) {
-    default_id_ = IDCANCEL;  // Enter closes it, as the close button does
-  }
-
- protected:
-  void Started() override {
-    HWND memo = window_.OfKind(look::Kind::kMemo);
-    if (!memo) return;
-    SendMessageW(memo, EM_SETREADONLY, TRUE, 0);
-    LeaveKeysToDialog(memo);
-    SendMessageW(memo, EM_SETSEL, 0, 0);  // shown from its top
-  }
-  INT_PTR Message(UINT message, WPARAM wparam, LPARAM lparam) override {
-    if (message == WM_CTLCOLORSTATIC) return reinterpret_cast<INT_PTR>(TextAreaColours(window_.OfKind(look::Kind::kMemo), wparam, lparam));
-    return FALSE;
-  }
-};
-
-// The undo window: the sessions and their steps in a list, the chosen
-// one's undo in a read-only text area below, the undo button and the close
-// button. Esc, the close button and the close box close it; Tab goes round
-// the list, the text and the two buttons; Enter closes it, as the close
-// button does, so that nothing is taken back by a stray key.
-class UndoDialog : public Dialog {
- public:
-  explicit UndoDialog(app::TUndoForm& form)
-      : Dialog(app::TUndoForm::Layout(), {L"TUndoForm", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0}, form.Controls()) {
+  ReadOnlyTextDialog(const look::WindowLayout& layout, const wchar_t* class_name,
+                     std::vector<platform::Control*> controls)
+      : Dialog(layout, {class_name, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0}, std::move(controls)) {
     default_id_ = IDCANCEL;
   }
 
@@ -181,6 +159,7 @@ class UndoDialog : public Dialog {
     if (!memo) return;
     SendMessageW(memo, EM_SETREADONLY, TRUE, 0);
     LeaveKeysToDialog(memo);
+    SendMessageW(memo, EM_SETSEL, 0, 0);
   }
   INT_PTR Message(UINT message, WPARAM wparam, LPARAM lparam) override {
     if (message == WM_CTLCOLORSTATIC) return reinterpret_cast<INT_PTR>(TextAreaColours(window_.OfKind(look::Kind::kMemo), wparam, lparam));
@@ -190,7 +169,9 @@ class UndoDialog : public Dialog {
 
 }  // namespace
 
-platform::ModalResult ShowTUndoForm(HWND owner, app::TUndoForm& form) { return UndoDialog(form).ShowModal(owner); }
+platform::ModalResult ShowTUndoForm(HWND owner, app::TUndoForm& form) {
+  return ReadOnlyTextDialog(app::TUndoForm::Layout(), L"TUndoForm", form.Controls()).ShowModal(owner);
+}
 
 platform::ModalResult ShowTForm2(HWND owner, pxe::TForm2& form) { return Form2Dialog(form).ShowModal(owner); }
 
@@ -218,6 +199,8 @@ platform::ModalResult ShowTForm5(HWND owner, app::TForm5&) {
       .ShowModal(owner);
 }
 
-platform::ModalResult ShowTCheckForm(HWND owner, app::TCheckForm& form) { return CheckDialog(form).ShowModal(owner); }
+platform::ModalResult ShowTCheckForm(HWND owner, app::TCheckForm& form) {
+  return ReadOnlyTextDialog(app::TCheckForm::Layout(), L"TCheckForm", form.Controls()).ShowModal(owner);
+}
 
 }  // namespace win32

@@ -11,7 +11,7 @@
 
 #include "app/answer_file.h"
 #include "app/answer_run.h"
-#include "app/journal.h"
+#include "app/undo.h"
 #include "app/undo_window.h"
 #include "app/server_check_window.h"
 #include "base/paths.h"

@@ -4,7 +4,7 @@
 // trees; a run that succeeds leaves the trees and the started programs as
 // clicking the same steps does.
 #include "app/answer_run.h"
-#include "app/journal.h"
+#include "app/undo.h"
 
 #include "platform/encoding.h"
 #include "platform/file_lists.h"

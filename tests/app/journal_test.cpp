@@ -5,7 +5,7 @@
 #include <functional>
 #include <sstream>
 
-#include "app/journal.h"
+#include "app/undo.h"
 #include "app/undo_window.h"
 #include "platform/journal_host.h"
 #include "platform/sim/fault_host.h"

@@ -1,0 +1,414 @@
+// The undo of a session or a step: planned from the journal, checked, then
+// carried out a step at a time.
+#include "app/undo.h"
+
+#include <algorithm>
+#include <map>
+
+#include "base/paths.h"
+#include "platform/command_line.h"
+#include "platform/text.h"
+#include "platform/textfile.h"
+#include "rpl/records.h"
+
+namespace app {
+namespace {
+
+// How long one program of an undo may take, in milliseconds.
+const unsigned kUndoLimit = 120000;
+
+}  // namespace
+
+namespace {
+
+// A journal line's words: its kind, then `fields` words, then the rest (a
+// path, which may hold blanks).
+bool Fields(const std::string& line, const std::string& kind, size_t fields, std::vector<std::string>* words) {
+  if (line.rfind(kind + " ", 0) != 0) return false;
+  words->clear();
+  size_t at = kind.size() + 1;
+  for (size_t i = 0; i < fields; ++i) {
+    const size_t blank = line.find(' ', at);
+    if (blank == std::string::npos) return false;
+    words->push_back(line.substr(at, blank - at));
+    at = blank + 1;
+  }
+  words->push_back(line.substr(at));
+  return !words->back().empty();
+}
+
+// How a path is, or was: absent, a folder, or a file (its size and hash, or
+// the kept copy and attributes it is to get back).
+struct State {
+  enum { kAbsent, kFolder, kFile } is = kAbsent;
+  std::string size, hash, kept;
+  unsigned attributes = 0;
+};
+
+struct PathUndo {
+  std::string path;
+  State expect, target;  // as the newest step left it; as the oldest found it
+};
+
+}  // namespace
+
+Undo PlanUndo(platform::Host& host, const std::string& root, const JournalSession& session, int step) {
+  Undo u;
+  u.session = session;
+  u.root = root;
+  u.step = step;
+  const std::string folder = root + "\\" + session.name;
+  u.title = step < 0 ? "撤销 " + session.name
+                     : "撤销 " + session.name + " 的第 " + std::to_string(step + 1) + " 步（" +
+                           session.steps[static_cast<size_t>(step)].name + "）";
+  u.plan.button = "撤销";
+  const char kCaption[] = "撤销";
+  auto refuse = [&](const std::string& why) {
+    u.plan.Refuse(why + "没有撤销任何改动。", kCaption, platform::kMbIconExclamation, "", true);
+    return u;
+  };
+  std::map<std::string, size_t> index;
+  std::vector<PathUndo> paths;
+  auto at = [&](const std::string& path, bool* first) -> PathUndo& {
+    const std::string key = platform::PathKey(path);
+    *first = !index.count(key);
+    if (*first) {
+      index[key] = paths.size();
+      paths.push_back({path, {}, {}});
+    }
+    return paths[index[key]];
+  };
+  // The steps newest first, each step's lines last first.
+  const int from = step < 0 ? static_cast<int>(session.steps.size()) - 1 : step, to = step < 0 ? 0 : step;
+  for (int s = from; s >= to; --s) {
+    const std::vector<std::string>& lines = session.steps[static_cast<size_t>(s)].lines;
+    for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
+      std::vector<std::string> w;
+      State left, found;
+      if (Fields(*line, "新建目录", 0, &w)) {
+        left.is = State::kFolder;
+      } else if (Fields(*line, "删除目录", 0, &w)) {
+        found.is = State::kFolder;
+      } else if (Fields(*line, "新建", 2, &w)) {
+        left = {State::kFile, w[0], w[1], "", 0};
+      } else if (Fields(*line, "替换", 4, &w)) {
+        left = {State::kFile, w[0], w[1], "", 0};
+        found = {State::kFile, "", "", w[2], static_cast<unsigned>(std::stoul("0" + w[3]))};
+        w.erase(w.begin(), w.begin() + 2);
+      } else if (Fields(*line, "删除", 2, &w)) {
+        found = {State::kFile, "", "", w[0], static_cast<unsigned>(std::stoul("0" + w[1]))};
+      } else if (Fields(*line, "未保留", 0, &w)) {
+        return refuse("操作记录中没有保留 " + w.back() + " 原来的样子，");
+      } else if (Fields(*line, "未保留记录", 0, &w)) {
+        return refuse("操作记录中不知道 " + w.back() + "，");
+      } else if (Fields(*line, "记录", 3, &w) || Fields(*line, "记录", 2, &w)) {
+        // "记录 新增|删除 MADE TAKEN [PROGRAM]": what a program added (taken
+        // away first) or took away (added back last).
+        const bool added = w[0] == "新增";
+        std::vector<std::string> lines_run;
+        if (!platform::ReadTextLines(host, folder + "\\" + w[2], &lines_run))
+          return refuse("无法读取操作记录中保留的 " + folder + "\\" + w[2] + "，");
+        const std::string program = w.size() > 3 ? w[3] : "";
+        std::vector<Undo::Command>& list = added ? u.first : u.last;
+        if (!program.empty()) list.push_back({program, folder + "\\" + w[2]});
+        for (size_t i = 0; program.empty() && i < lines_run.size(); ++i) list.push_back({lines_run[i], ""});
+        if (!list.empty()) {
+          // Run, it takes away what was added (or adds back what was taken away).
+          Undo::Command& c = list.back();
+          c.inverse = true;
+          c.added_back = !added;
+          c.made = folder + "\\" + w[2];
+          c.taken = folder + "\\" + w[1];
+          c.program = program;
+        }
+        continue;
+      } else {
+        continue;  // a message, a program started: nothing to take back
+      }
+      bool first = false;
+      PathUndo& p = at(w.back(), &first);
+      if (first) p.expect = left;
+      p.target = found;
+    }
+  }
+  // Everything is checked before anything is planned: a file changed since
+  // refuses the whole undo.
+  for (const PathUndo& p : paths) {
+    const bool is_folder = host.DirectoryExists(p.path), is_file = !is_folder && host.FileExists(p.path);
+    if (p.expect.is == State::kFile) {
+      std::string bytes;
+      if (!is_file || !host.ReadFile(p.path, &bytes, SIZE_MAX) || std::to_string(bytes.size()) != p.expect.size ||
+          platform::HashOf(bytes) != p.expect.hash)
+        return refuse(p.path + (is_file ? " 在那以后又改动过" : " 在那以后已经不在了") + "，");
+    } else if (p.expect.is == State::kAbsent && (is_file || is_folder)) {
+      return refuse(p.path + " 在那以后又建立了，");
+    } else if (p.expect.is == State::kFolder && is_file) {
+      return refuse(p.path + " 在那以后成了文件，");
+    }
+    if (p.target.is == State::kFile && !host.FileExists(folder + "\\" + p.target.kept))
+      return refuse("操作记录中保留的 " + folder + "\\" + p.target.kept + "（" + p.path + " 原来的样子）不见了，");
+  }
+  // The plan: records first, folders to make, files, folders to remove.
+  auto described = [](const Undo::Command& c) { return c.input.empty() ? c.command : c.command + " <" + c.input; };
+  for (const Undo::Command& c : u.first) u.plan.Program(described(c), "", "");
+  for (const PathUndo& p : paths) {
+    const bool is_folder = host.DirectoryExists(p.path), is_file = !is_folder && host.FileExists(p.path);
+    if (p.target.is == State::kFolder && !is_folder) u.make.push_back(p.path);
+    if (p.target.is == State::kFile) u.restore.push_back({p.path, folder + "\\" + p.target.kept, p.target.attributes});
+    if (p.target.is == State::kAbsent && is_file) u.remove.push_back(p.path);
+    if (p.target.is == State::kAbsent && is_folder) u.folders.push_back(p.path);
+  }
+  // Folders to make, the outer first; to remove, the inner first; each
+  // level in name order.
+  auto depth = [](const std::string& path) { return std::count(path.begin(), path.end(), '\\'); };
+  std::sort(u.make.begin(), u.make.end(), [&](const std::string& a, const std::string& b) {
+    return depth(a) != depth(b) ? depth(a) < depth(b) : platform::PathKey(a) < platform::PathKey(b);
+  });
+  std::sort(u.folders.begin(), u.folders.end(), [&](const std::string& a, const std::string& b) {
+    return depth(a) != depth(b) ? depth(a) > depth(b) : platform::PathKey(a) < platform::PathKey(b);
+  });
+  // A folder that holds what this undo does not take away stays.
+  std::vector<std::string> going = u.remove;
+  std::vector<std::string> folders;
+  for (const std::string& f : u.folders) {
+    std::vector<platform::DirEntry> entries;
+    bool empty_after = host.ListDirectory(f, &entries);
+    for (const platform::DirEntry& e : entries) {
+      if (e.name == "." || e.name == "..") continue;
+      bool goes = false;
+      for (const std::string& g : going) goes = goes || platform::SameName(g, f + "\\" + e.name);
+      empty_after = empty_after && goes;
+    }
+    if (empty_after) {
+      folders.push_back(f);
+      going.push_back(f);
+    } else {
+      u.kept.push_back(f);
+    }
+  }
+  u.folders = folders;
+  for (const std::string& f : u.make) u.plan.Folder(f, "");
+  for (const Undo::Restore& r : u.restore) u.plan.Replace(r.path, "操作记录中保留的 " + r.kept, "");
+  for (const std::string& f : u.remove) u.plan.Delete(f, "");
+  for (const std::string& f : u.folders) u.plan.changes.push_back({plan::Change::kRemoveFolder, f, "", ""});
+  for (const Undo::Command& c : u.last) u.plan.Program(described(c), "", "");
+  return u;
+}
+
+namespace {
+
+// Runs one command of the undo; its line of what it changed goes into the
+// undo's own journal. False with why.
+bool RunUndoCommand(platform::JournalHost& journal, const Undo::Command& c, std::string* why) {
+  // What is taken away is only what is still there, and what is added back
+  // only what is not: an undo stopped part-way can be done again.
+  std::string input = c.input;
+  if (input.empty()) {
+    bool there = false;
+    const bool away = c.command.find("/delete") != std::string::npos || c.command.find(" stop ") != std::string::npos;
+    if (accounts::NetRecordThere(journal, c.command, &there) && there != away) return true;
+  } else {
+    std::vector<std::string> script, listed_lines;
+    std::vector<rpl::Record> listed;
+    std::string unlisted;
+    if (platform::ReadTextLines(journal, c.input, &script) &&
+        rpl::ListRecords(journal, journal.WindowsDirectory(), &listed, &unlisted)) {
+      std::vector<std::string> wanted;
+      std::vector<rpl::Record> added;
+      const bool adds = rpl::AddedRecords(script, &added);
+      auto there = [&](char kind, const std::string& name) {
+        for (const rpl::Record& r : listed)
+          if (r.kind == kind && !r.fields.empty() && platform::SameName(r.fields[0], name)) return true;
+        return false;
+      };
+      if (adds) {
+        for (const rpl::Record& r : added)
+          if (!there(r.kind, r.fields.empty() ? "" : r.fields[0])) {
+            wanted.push_back(std::string(1, r.kind));
+            wanted.push_back("A");
+            wanted.insert(wanted.end(), r.fields.begin(), r.fields.end());
+          }
+      } else {
+        for (size_t i = 0; i + 2 < script.size(); i += 3)
+          if (script[i].size() == 1 && there(script[i][0], script[i + 2]))
+            wanted.insert(wanted.end(), script.begin() + static_cast<long>(i), script.begin() + static_cast<long>(i) + 3);
+      }
+      if (wanted.empty()) return true;
+      wanted.push_back("q");
+      input = journal.folder() + "\\rplcmd.in";
+      if (!platform::WriteTextLines(journal, input, wanted)) input = c.input;
+    }
+  }
+  int code = 0;
+  const platform::Host::Wait wait =
+      input.empty() ? journal.RunToEnd(c.command, platform::kHide, kUndoLimit, &code)
+                    : journal.RunToEndWithFiles(c.command, input, journal.folder() + "\\rplcmd.out", kUndoLimit, &code);
+  if (wait != platform::Host::Wait::kFinished || code != 0) {
+    *why = c.command + (wait == platform::Host::Wait::kNotStarted ? " 无法启动"
+                        : wait == platform::Host::Wait::kTimedOut ? " 超时没有结束"
+                                                                  : " 返回 " + std::to_string(code));
+    // What the program said, its first lines.
+    std::vector<std::string> said;
+    if (!input.empty() && platform::ReadTextLines(journal, journal.folder() + "\\rplcmd.out", &said))
+      for (size_t i = 0; i < said.size() && i < 4; ++i)
+        if (!said[i].empty()) *why += (i == 0 ? "：" : " ") + said[i];
+    return false;
+  }
+  if (c.inverse && !journal.StepPrograms().empty()) {
+    // The undo's journal keeps its own copies of both files: what the
+    // undo ran, and what takes it back.
+    std::string made, taken;
+    std::vector<std::string>& records = journal.StepPrograms().back().records;
+    if (!journal.ReadFile(c.made, &made, SIZE_MAX) || !journal.ReadFile(c.taken, &taken, SIZE_MAX)) {
+      records.push_back("未保留记录 " + c.command + " 改动的记录");
+      return true;
+    }
+    const std::string made_file = journal.Keep(made), taken_file = journal.Keep(taken);
+    records.push_back(std::string("记录 ") + (c.added_back ? "新增 " : "删除 ") + made_file + " " + taken_file +
+                      (c.program.empty() ? "" : " " + c.program));
+  }
+  return true;
+}
+
+}  // namespace
+
+namespace {
+
+// One step's part of an undo, carried out: false at the first failure,
+// with what failed in `why`. Folders that stay are added to `kept`.
+bool ApplyPart(platform::JournalHost& journal, const Undo& undo, std::vector<std::string>* kept, std::string* why) {
+  auto stop = [&](const std::string& what) {
+    // What was staged and not put in its place goes.
+    for (const Undo::Restore& r : undo.restore)
+      if (journal.FileExists(r.path + ".new")) journal.DeleteFile(r.path + ".new");
+    if (why->empty()) *why = what;
+    return false;
+  };
+  for (const bool rplcmd : {true, false})
+    for (const Undo::Command& c : undo.first)
+      if (platform::SameName(platform::ProgramFileName(c.command), "rplcmd.exe") == rplcmd && !RunUndoCommand(journal, c, why))
+        return stop(*why);
+  for (const std::string& f : undo.make)
+    if (!journal.MakeDirectory(f)) return stop("无法建立目录 " + f);
+  // Staged: every old file beside its place before the first is put back.
+  for (const Undo::Restore& r : undo.restore)
+    if (!journal.CopyFile(r.kept, r.path + ".new", false) ||
+        !journal.SetFileAttributes(r.path + ".new", platform::kAttrArchive))
+      return stop("无法把 " + r.kept + " 复制到 " + r.path + ".new（目录只读或磁盘已满），这一步的文件都保持原样");
+  for (const Undo::Restore& r : undo.restore) {
+    if (journal.FileAttributes(r.path) & platform::kAttrReadOnly)
+      journal.SetFileAttributes(r.path, platform::kAttrArchive);
+    if (!journal.ReplaceFile(r.path + ".new", r.path)) return stop("无法替换 " + r.path);
+    if (journal.FileAttributes(r.path) != r.attributes && !journal.SetFileAttributes(r.path, r.attributes))
+      return stop("无法设定 " + r.path + " 的属性");
+  }
+  for (const std::string& f : undo.remove) {
+    if (journal.FileAttributes(f) & platform::kAttrReadOnly) journal.SetFileAttributes(f, platform::kAttrArchive);
+    if (!journal.DeleteFile(f)) return stop("无法删除 " + f);
+  }
+  kept->insert(kept->end(), undo.kept.begin(), undo.kept.end());
+  for (const std::string& f : undo.folders)
+    if (!journal.RemoveDirectory(f)) kept->push_back(f);
+  for (const Undo::Command& c : undo.last)
+    if (!RunUndoCommand(journal, c, why)) return stop(*why);
+  return true;
+}
+
+}  // namespace
+
+bool ApplyUndo(platform::JournalHost& journal, const Undo& undo, std::string* said) {
+  if (!undo.plan.Refused() && undo.plan.changes.empty()) {
+    *said = undo.title + "：没有要撤销的改动。";
+    return true;
+  }
+  std::string why;
+  if (!journal.BeginStep(undo.title, {}, &why)) {
+    *said = "无法记下撤销的改动：" + why + "。没有撤销任何改动。";
+    return false;
+  }
+  // A whole session is taken back a step at a time, the newest first, each
+  // planned on what the newer ones gave back: in each, what its programs
+  // added first (rplcmd's records before the others), then its files, then
+  // what it took away added back. Everything was checked, for all steps,
+  // before the first. rplcmd may refuse (a profile uses a configuration):
+  // what was taken back of the newer steps is then in this undo's step,
+  // and an undo done again takes away only what is still there.
+  std::vector<std::string> kept;
+  bool done = true;
+  if (undo.step >= 0) {
+    done = ApplyPart(journal, undo, &kept, &why);
+  } else {
+    for (int s = static_cast<int>(undo.session.steps.size()) - 1; s >= 0 && done; --s) {
+      const Undo part = PlanUndo(journal, undo.root, undo.session, s);
+      if (part.plan.Refused()) {
+        why = part.plan.message;
+        done = false;
+      } else {
+        done = ApplyPart(journal, part, &kept, &why);
+      }
+    }
+  }
+  StepBefore before;
+  EndJournalStep(journal, before);
+  if (!done) {
+    *said = "撤销没有完成：" + why + "。已经撤销的改动记在操作记录中。";
+    return false;
+  }
+  *said = undo.title + "：完成。";
+  for (const std::string& f : kept) *said += "\r\n目录 " + f + " 里还有别的文件，保留下来。";
+  return true;
+}
+
+int UndoCommand(platform::Host& host, const std::vector<std::string>& words, std::vector<std::string>* printed) {
+  if (words.empty() || !platform::SameName(words[0], "/undo")) return -1;
+  std::vector<std::string> rest(words.begin() + 1, words.end());
+  std::string log_path;
+  if (rest.size() >= 2 && platform::SameName(rest[rest.size() - 2], "/log")) {
+    log_path = rest.back();
+    rest.resize(rest.size() - 2);
+    if (log_path.empty()) return 2;
+  }
+  // "/undo SESSION /plan": what the undo would do, and nothing done.
+  const bool dry = rest.size() == 2 && platform::SameName(rest[1], "/plan");
+  if (dry) rest.pop_back();
+  if (rest.size() > 1) return 2;
+  // The log is written once before anything is done: one that cannot be
+  // written stops the undo before it begins.
+  if (!log_path.empty() && !platform::WriteTextLines(host, log_path, {"撤销没有结束：日志只写到这里。"})) return 2;
+  const std::string root = paths::JournalRoot(host.CurrentDirectory());
+  const std::vector<JournalSession> sessions = ReadJournal(host, root);
+  int status = 0;
+  if (rest.empty()) {
+    printed->push_back(sessions.empty() ? "没有记下的会话。" : "记下的会话，最新的在前：");
+    for (const JournalSession& s : sessions) {
+      printed->push_back(s.heading);
+      for (size_t i = 0; i < s.steps.size(); ++i)
+        printed->push_back("  第 " + std::to_string(i + 1) + " 步：" + s.steps[i].name);
+    }
+  } else {
+    const JournalSession* chosen = nullptr;
+    for (const JournalSession& s : sessions)
+      if (platform::SameName(s.name, rest[0])) chosen = &s;
+    if (!chosen) {
+      printed->push_back("没有会话 " + rest[0] + "。用 Server.exe /undo 列出记下的会话。");
+      status = 2;
+    } else {
+      const Undo undo = PlanUndo(host, root, *chosen, -1);
+      for (const std::string& line : plan::Describe(undo.plan)) printed->push_back(line);
+      std::string said;
+      if (undo.plan.Refused()) {
+        status = 1;
+      } else if (dry) {
+        printed->push_back("只做了计划，服务器没有改动。");
+      } else {
+        platform::JournalHost journal(host, root, "撤销 " + chosen->name);
+        status = ApplyUndo(journal, undo, &said) ? 0 : 1;
+        printed->push_back(said);
+      }
+    }
+  }
+  if (!log_path.empty() && !platform::WriteTextLines(host, log_path, *printed)) return 2;
+  return status;
+}
+
+}  // namespace app
