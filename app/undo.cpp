@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 
 #include "base/paths.h"
 #include "platform/command_line.h"
@@ -50,6 +51,36 @@ struct PathUndo {
   State expect, target;  // as the newest step left it; as the oldest found it
 };
 
+// The record lines of one step that take each other back: records the step
+// added and then took away again, or took away and added back, the one
+// line's script the other's inverse (their kept bytes crossed). Together
+// they changed nothing, so their undo does nothing: run one by one, the
+// adding back would find the step's files gone.
+std::set<size_t> RecordsThatCameAndWent(platform::Host& host, const std::string& folder,
+                                        const std::vector<std::string>& lines) {
+  struct Line {
+    size_t at;
+    bool added;
+    std::string made, taken;
+  };
+  std::vector<Line> records;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    std::vector<std::string> w;
+    if (!Fields(lines[i], "记录", 3, &w) && !Fields(lines[i], "记录", 2, &w)) continue;
+    Line r{i, w[0] == "新增", "", ""};
+    if (host.ReadFile(folder + "\\" + w[1], &r.made, SIZE_MAX) && host.ReadFile(folder + "\\" + w[2], &r.taken, SIZE_MAX))
+      records.push_back(r);
+  }
+  std::set<size_t> gone;
+  for (const Line& a : records)
+    for (const Line& b : records)
+      if (a.added && !b.added && !gone.count(a.at) && !gone.count(b.at) && a.made == b.taken && a.taken == b.made) {
+        gone.insert(a.at);
+        gone.insert(b.at);
+      }
+  return gone;
+}
+
 }  // namespace
 
 Undo PlanUndo(platform::Host& host, const std::string& root, const JournalSession& session, int step) {
@@ -82,7 +113,9 @@ Undo PlanUndo(platform::Host& host, const std::string& root, const JournalSessio
   const int from = step < 0 ? static_cast<int>(session.steps.size()) - 1 : step, to = step < 0 ? 0 : step;
   for (int s = from; s >= to; --s) {
     const std::vector<std::string>& lines = session.steps[static_cast<size_t>(s)].lines;
+    const std::set<size_t> came_and_went = RecordsThatCameAndWent(host, folder, lines);
     for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
+      if (came_and_went.count(static_cast<size_t>(lines.rend() - line) - 1)) continue;
       std::vector<std::string> w;
       State left, found;
       if (Fields(*line, "新建目录", 0, &w)) {

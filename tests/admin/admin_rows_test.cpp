@@ -182,6 +182,11 @@ const std::vector<Row>& Rows() {
       // A server whose program folder was taken away by hand could not keep
       // a journal (seed 140035): the program's folder is now left alone, as
       // Windows leaves the folder of a running program.
+      // A session's undo taken back by its next undo: that step added the
+      // card's records and took them away again, and its files are gone
+      // (seed 818641249).
+      {"a step whose records came and went, taken back", {kDemo, {}, false},
+       {{Press::kDetectRegister}, {Press::kUndo}, {Press::kUndo}}},
       {"an undo pressed with nothing to take back", {kAccounts, {}, false},
        {{Press::kAdvice, 0, 0, 0, 0, {}, "已安装的 PXE-PDK"}, {Press::kUndo}, {Press::kUndo, 0, 0, 0, 0, {Fault::kChange, 3}}}},
   };

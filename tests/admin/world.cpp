@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "app/answer_file.h"
+#include "imagetools/fat12.h"
 #include "app/answer_run.h"
 #include "app/undo.h"
 #include "app/undo_window.h"
@@ -109,8 +110,19 @@ std::string WindowsPath(const std::string& root, const fs::path& native) {
   return path + (rest.empty() ? "\\" : rest);
 }
 
+// A file's size and hash. A floppy image is digested by the names and bytes
+// of its files: its entries carry the time it was packed, which no two runs
+// share.
 std::string Digest(const std::string& bytes) {
-  return std::to_string(bytes.size()) + ":" + std::to_string(std::hash<std::string>()(bytes));
+  fat12::Tree image;
+  std::string error, files;
+  std::function<void(const fat12::Tree&, const std::string&)> walk = [&](const fat12::Tree& t, const std::string& at) {
+    files += at + t.name + (t.is_directory ? "/\n" : "\n" + t.data + "\n");
+    for (const fat12::Tree& child : t.children) walk(child, at + t.name + "/");
+  };
+  if (bytes.size() == fat12::kImageSize && fat12::Unpack(bytes, &image, &error)) walk(image, "image ");
+  const std::string& digested = files.empty() ? bytes : files;
+  return std::to_string(digested.size()) + ":" + std::to_string(std::hash<std::string>()(digested));
 }
 
 std::string ReadNative(const std::string& native) {
@@ -688,19 +700,10 @@ Outcome World::Do(const admin::Press& press) {
         if (sim_->HeldPrograms().empty() && !shape_.slow_script) twin = std::make_unique<World>(TwinOf{*this});
         outcome.run_status = Run(outcome.answers, &outcome.run_log);
         if (twin && outcome.run_status == app::kRunDone && twin->ClickSteps(outcome.answers)) {
-          // The packed images carry the time they were made: their sizes are compared.
           const Tree run = Snapshot(), clicked = twin->Snapshot();
-          auto packed = [](const std::string& path) {
-            for (const std::string end : {"\\bootimg.w98", "\\dosundi.1"})
-              if (path.size() >= end.size() && path.compare(path.size() - end.size(), end.size(), end) == 0) return true;
-            return false;
-          };
-          auto alike = [&](const std::string& path, const std::string& a, const std::string& b) {
-            return a == b || (packed(path) && a.substr(0, a.find(':')) == b.substr(0, b.find(':')));
-          };
           for (const auto& entry : run) {
             const auto other = clicked.find(entry.first);
-            if (outcome.clicked.empty() && (other == clicked.end() || !alike(entry.first, entry.second, other->second)))
+            if (outcome.clicked.empty() && (other == clicked.end() || entry.second != other->second))
               outcome.clicked = entry.first + (other == clicked.end() ? " is not there when clicked" : " is not as clicked");
           }
           for (const auto& entry : clicked)
