@@ -10,7 +10,6 @@
 #include <unistd.h>
 
 #include "app/answer_file.h"
-#include "imagetools/fat12.h"
 #include "app/answer_run.h"
 #include "app/undo.h"
 #include "app/undo_window.h"
@@ -28,6 +27,7 @@
 #include "tests/admin/advice.h"
 #include "tests/admin/promises.h"
 #include "tests/app/server_check_session.h"
+#include "tests/image_files.h"
 
 namespace fs = std::filesystem;
 
@@ -110,18 +110,9 @@ std::string WindowsPath(const std::string& root, const fs::path& native) {
   return path + (rest.empty() ? "\\" : rest);
 }
 
-// A file's size and hash. A floppy image is digested by the names and bytes
-// of its files: its entries carry the time it was packed, which no two runs
-// share.
+// A file's size and hash; a floppy image's by its files (tests/image_files.h).
 std::string Digest(const std::string& bytes) {
-  fat12::Tree image;
-  std::string error, files;
-  std::function<void(const fat12::Tree&, const std::string&)> walk = [&](const fat12::Tree& t, const std::string& at) {
-    files += at + t.name + (t.is_directory ? "/\n" : "\n" + t.data + "\n");
-    for (const fat12::Tree& child : t.children) walk(child, at + t.name + "/");
-  };
-  if (bytes.size() == fat12::kImageSize && fat12::Unpack(bytes, &image, &error)) walk(image, "image ");
-  const std::string& digested = files.empty() ? bytes : files;
+  const std::string digested = ImageFiles(bytes);
   return std::to_string(digested.size()) + ":" + std::to_string(std::hash<std::string>()(digested));
 }
 
