@@ -3,10 +3,9 @@
 // into the log.
 #include "app/answer_run.h"
 
-#include <algorithm>
-
 #include "accounts/accounts_made.h"
 #include "accounts/users.h"
+#include "app/answer_run_parts.h"
 #include "app/journal.h"
 #include "app/server.h"
 #include "app/unattended_ui.h"
@@ -20,13 +19,12 @@
 #include "pxe/bootimage.h"
 #include "pxe/wait_dialog.h"
 #include "rpl/driver_chooser.h"
-#include "rpl/profiles.h"
 #include "rpl/register.h"
 #include "rpl/vendor_prefix_dialog.h"
 
 namespace app {
+namespace unattended {
 namespace {
-
 
 // The keys a section needs before anything is done, and the keys that take
 // yes or no.
@@ -43,7 +41,8 @@ const Required kRequired[] = {
 const char* const kYesNoKeys[] = {"NamesFile", "Install", "AutoRegistration", "DosProfile", "On", "Start"};
 const unsigned kPdkWait = 600000, kScriptWait = 600000, kPoll = 500;  // milliseconds
 
-// The card list's item for the file's Type.
+}  // namespace
+
 std::string CardItem(const std::string& type) {
   std::string bare;  // without its spaces: "RTL8139" is "RTL 8139"
   for (char c : type)
@@ -52,6 +51,13 @@ std::string CardItem(const std::string& type) {
     if (platform::SameName(bare, std::string(item, 3) + (item + 4))) return item;
   return platform::SameName(bare, "Other") || platform::SameName(bare, "OtherNetCARD") ? "Other NetCARD" : "";
 }
+
+std::string Value(const AnswerSection& s, const char* key) {
+  const AnswerKey* k = s.Find(key);
+  return k ? k->value : "";
+}
+
+namespace {
 
 bool Choose(platform::ListBox& list, const std::string& item) {
   const std::vector<std::string> items = list.Items();
@@ -64,11 +70,6 @@ bool Choose(platform::ListBox& list, const std::string& item) {
       return true;
     }
   return false;
-}
-
-std::string Value(const AnswerSection& s, const char* key) {
-  const AnswerKey* k = s.Find(key);
-  return k ? k->value : "";
 }
 
 // The names file's folder, which the workstations' Windows upload makes.
@@ -241,8 +242,8 @@ std::string RunStep(platform::Host& host, TForm1& form, UnattendedUi& ui, const 
   return stop.empty() ? NotReady(host, form, s) : stop;
 }
 
-// Every key the steps need, and their values, before anything is done: the
-// status that stops the run, or -1 when the file may run.
+}  // namespace
+
 int Judge(const AnswerFile& answers, std::vector<std::string>* log) {
   for (const AnswerSection& s : answers.sections) {
     for (const Required& r : kRequired) {
@@ -276,168 +277,12 @@ int Judge(const AnswerFile& answers, std::vector<std::string>* log) {
   return -1;
 }
 
-// The plans of one step, its fields set on the window as the run sets them;
-// nothing is pressed. A profile is chosen from the list the window would
-// show, without the window's handlers, which write.
-std::vector<plan::Plan> StepPlans(platform::Host& host, TForm1& form, const AnswerSection& s) {
-  std::vector<plan::Plan> plans;
-  auto choose_profile = [&] {
-    form.ComboBox2.SetItems(rpl::ProfileChoices(host, form.settings.SystemRoot));
-    const std::vector<std::string> items = form.ComboBox2.Items();
-    for (size_t i = 0; i < items.size(); ++i)
-      if (platform::SameName(items[i], Value(s, "Profile"))) form.ComboBox2.SetItemIndex(static_cast<int>(i));
-  };
-  if (s.name == "Accounts") {
-    form.Edit1.SetText(Value(s, "SharedDirectory"));
-    form.Edit2.SetText(Value(s, "UserPrefix"));
-    form.Edit4.SetText(Value(s, "WorkGroup"));
-    form.Edit3.SetText(Value(s, "UserCount"));
-    plans.push_back(form.PlanOf("BitBtn1"));
-    if (IsYes(Value(s, "NamesFile"))) plans.push_back(form.PlanOf("BitBtn8"));
-  } else if (s.name == "Pdk") {
-    if (IsYes(Value(s, "Install"))) plans.push_back(form.PlanOf("BitBtn3"));
-  } else if (s.name == "BootImage") {
-    if (const AnswerKey* box = s.Find("AutoRegistration")) form.CheckBox2.SetChecked(IsYes(box->value));
-    plans.push_back(form.PlanOf("BitBtn7"));
-  } else if (s.name == "Card") {
-    const std::string item = CardItem(Value(s, "Type"));
-    const std::vector<std::string> cards = form.ComboBox1.Items();
-    for (size_t i = 0; i < cards.size(); ++i)
-      if (cards[i] == item) form.ComboBox1.SetItemIndex(static_cast<int>(i));
-    const TForm1::PlanAnswers given{Value(s, "VendorPrefix"), Value(s, "Driver"), true};
-    plans.push_back(form.PlanOf("BitBtn9", given.vendor.empty() ? nullptr : &given));
-  } else if (s.name == "Install") {
-    choose_profile();
-    const AnswerKey* dos = s.Find("DosProfile");
-    const TForm1::PlanAnswers given{"", "", dos && IsYes(dos->value)};
-    plans.push_back(form.PlanOf("BitBtn11", dos ? &given : nullptr));
-  } else if (s.name == "AutoRegistration") {
-    choose_profile();
-    const TForm1::PlanAnswers given{"", "", IsYes(Value(s, "On"))};
-    plans.push_back(form.PlanOf("CheckBox1", &given));
-  } else if (s.name == "Service") {
-    if (IsYes(Value(s, "Start"))) plans.push_back(form.PlanOf("BitBtn6"));
-  }
-  return plans;
-}
+}  // namespace unattended
 
-// A path as Windows takes it: whole (from the current directory), "\"
-// between its names, without "." and "..", each name without the dots and
-// blanks it ends in (Windows drops them).
-std::vector<std::string> FullPath(platform::Host& host, std::string path) {
-  std::replace(path.begin(), path.end(), '/', '\\');
-  const std::string here = host.CurrentDirectory();
-  if (path.rfind("\\\\", 0) == 0) {
-    // A network path: the server and share stand as they are.
-  } else if (path.size() >= 2 && path[1] == ':') {
-    if (path.size() == 2 || path[2] != '\\')  // "D:name": from that drive's current folder
-      path = (platform::SameName(here.substr(0, 2), path.substr(0, 2)) ? here : path.substr(0, 2)) + "\\" +
-             path.substr(2);
-  } else if (!path.empty() && path[0] == '\\') {
-    path = here.substr(0, 2) + path;
-  } else {
-    path = here + "\\" + path;
-  }
-  std::vector<std::string> names;
-  size_t begin = 0;
-  while (begin <= path.size()) {
-    size_t end = path.find('\\', begin);
-    if (end == std::string::npos) end = path.size();
-    std::string name = path.substr(begin, end - begin);
-    if (name != "." && name != "..")
-      while (!name.empty() && (name.back() == '.' || name.back() == ' ')) name.pop_back();
-    if (name == "..") {
-      if (names.size() > 1) names.pop_back();
-    } else if (!name.empty() && name != ".") {
-      names.push_back(name);
-    }
-    begin = end + 1;
-  }
-  return names;
-}
-
-// Whether two paths name the same file as Windows takes them (names
-// without regard to case).
-bool SameFilePath(platform::Host& host, const std::string& a, const std::string& b) {
-  const std::vector<std::string> x = FullPath(host, a), y = FullPath(host, b);
-  if (x.size() != y.size()) return false;
-  for (size_t i = 0; i < x.size(); ++i)
-    if (!platform::SameName(x[i], y[i])) return false;
-  return true;
-}
-
-}  // namespace
-
-RunStatus PlanAnswers(platform::Host& host, const AnswerFile& answers, std::vector<std::string>* log) {
-  const int judged = Judge(answers, log);
-  if (judged >= 0) return static_cast<RunStatus>(judged);
-  platform::RecordingHost recording(host);
-  UnattendedUi ui(recording, log);
-  TForm1 form(recording, ui);
-  form.FormCreate();
-  RunStatus status = kRunDone;
-  bool earlier_changes = false;
-  for (const AnswerSection& s : answers.sections) {
-    log->push_back(Cat({"[", s.name, "]（第 ", s.line, " 行）"}));
-    if (earlier_changes)
-      log->push_back("  （前面的步骤会先改动服务器：这一步按服务器现在的样子计划，运行时以那时的服务器为准）");
-    const std::vector<plan::Plan> plans = StepPlans(recording, form, s);
-    if (plans.empty()) log->push_back("  不做什么");
-    for (const plan::Plan& p : plans) {
-      log->push_back("  按“" + p.button + "”：");
-      for (const std::string& line : plan::Describe(p)) log->push_back("    " + line);
-      earlier_changes = earlier_changes || !p.Nothing();
-    }
-    // A plan only reads; what the record holds besides the programs asked
-    // is a fault of this program, and is said.
-    for (const std::string& change : recording.TakeRecord())
-      if (change.rfind("询问", 0) != 0) {
-        log->push_back("  内部错误：做计划时改动了服务器：" + change);
-        status = kRunStopped;
-      }
-  }
-  log->push_back(status == kRunDone ? "只做了计划，服务器没有改动。" : "计划没有做完。");
-  return status;
-}
-
-// A refusal known before anything is done: the first plan that refuses
-// while no step before it would change the server, which then cannot mend
-// it. False when there is none.
-bool ForeseenRefusal(platform::Host& host, const AnswerFile& answers, std::string* why) {
-  platform::RecordingHost recording(host);
-  std::vector<std::string> unseen;
-  UnattendedUi ui(recording, &unseen);
-  TForm1 form(recording, ui);
-  form.FormCreate();
-  for (const AnswerSection& s : answers.sections)
-    for (const plan::Plan& p : StepPlans(recording, form, s)) {
-      if (p.Refused()) {
-        std::string words;
-        for (const std::string& line : plan::Describe(p)) words += line;
-        *why = Cat({"[", s.name, "]（第 ", s.line, " 行）：“", p.button, "”会", words, "。"});
-        return true;
-      }
-      if (!p.Nothing()) return false;
-    }
-  return false;
-}
-
-// The plans of a step, planned on a window holding what the run's window
-// holds: the folders and files its programs may change are watched, and
-// kept in the journal. Only the plans' own listings are asked; nothing is
-// recorded.
-std::vector<plan::Plan> SectionPlans(platform::Host& host, const TForm1& run_form, const AnswerSection& s) {
-  platform::RecordingHost unrecorded(host);
-  std::vector<std::string> unseen;
-  UnattendedUi ui(unrecorded, &unseen);
-  TForm1 form(unrecorded, ui);
-  form.settings = run_form.settings;
-  form.Edit1.SetText(run_form.Edit1.Text());
-  form.Edit4.SetText(run_form.Edit4.Text());
-  form.CheckBox2.SetChecked(run_form.CheckBox2.Checked());
-  form.ComboBox1.SetItemIndex(run_form.ComboBox1.ItemIndex());
-  return StepPlans(unrecorded, form, s);
-}
+using unattended::ForeseenRefusal;
+using unattended::Judge;
+using unattended::RunStep;
+using unattended::SectionPlans;
 
 RunStatus RunAnswers(platform::Host& host, const AnswerFile& answers, std::vector<std::string>* log,
                      const std::string& source) {
@@ -510,7 +355,7 @@ int RunCommand(platform::Host& host, const std::vector<std::string>& words) {
   std::vector<std::string> log = {"无人值守运行 " + answers_path};
   if (!log_path.empty()) {
     std::string old_log;
-    if (SameFilePath(host, log_path, answers_path) ||
+    if (platform::SameFilePath(host, log_path, answers_path) ||
         (readable && !bytes.empty() && host.ReadFile(log_path, &old_log, bytes.size() + 1) && old_log == bytes))
       return kRunBadFile;
     std::vector<std::string> header = log;

@@ -1,5 +1,6 @@
 #include "standins/net/net.h"
 
+#include "standins/net/net_messages.h"
 #include "standins/net/records.h"
 
 #include <algorithm>
@@ -11,75 +12,7 @@
 namespace standins {
 namespace {
 
-// Message numbers of the server's network messages (2100-2999, 3500-...) and
-// of its system errors, with their texts.
-const int kNerrUnknownDevDir = 2116;
-const int kNerrDuplicateShare = 2118;
-const int kNerrServiceInstalled = 2182;
-const int kNerrServiceNotInstalled = 2184;
-const int kNerrBadServiceName = 2185;
-const int kNerrServiceSpecificError = 3547;
-const int kNerrGroupNotFound = 2220;
-const int kNerrUserNotFound = 2221;
-const int kNerrGroupExists = 2223;
-const int kNerrUserExists = 2224;
-const int kNerrBadPassword = 2203;
-const int kNerrUserInGroup = 2236;
-const int kNerrUserNotInGroup = 2237;
-const int kNerrNetNameNotFound = 2310;
-const int kErrorAccessDenied = 5;
-const int kErrorInvalidName = 123;
-const int kErrorInvalidAccountName = 1315;
-
-const char* MessageText(int number) {
-  switch (number) {
-    case kNerrUnknownDevDir: return "The device or directory does not exist.";
-    case kNerrDuplicateShare: return "The name has already been shared.";
-    case kNerrServiceInstalled: return "The requested service has already been started.";
-    case kNerrServiceNotInstalled: return "The service has not been started.";
-    case kNerrBadServiceName: return "The service name is invalid.";
-    case kNerrServiceSpecificError: return "A service specific error occurred: 1.";
-    case kNerrGroupNotFound: return "The group name could not be found.";
-    case kNerrUserNotFound: return "The user name could not be found.";
-    case kNerrGroupExists: return "The group already exists.";
-    case kNerrUserExists: return "The account already exists.";
-    case kNerrBadPassword: return "The password parameter is invalid.";
-    case kNerrUserInGroup: return "The user already belongs to this group.";
-    case kNerrUserNotInGroup: return "The user does not belong to this group.";
-    case kNerrNetNameNotFound: return "This shared resource does not exist.";
-    case kErrorAccessDenied: return "Access is denied.";
-    case kErrorInvalidName: return "The filename, directory name, or volume label syntax is incorrect.";
-    case kErrorInvalidAccountName: return "The name provided is not a properly formed account name.";
-  }
-  return "";
-}
-
-const int kExitError = 2;   // a refused command
-const int kExitSyntax = 1;  // a command that could not be parsed
-
-const char kDone[] = "The command completed successfully.\n";
-
-const char kNetSyntax[] =
-    "NET [ ACCOUNTS | COMPUTER | CONFIG | CONTINUE | FILE | GROUP | HELP |\n"
-    "      HELPMSG | LOCALGROUP | NAME | PAUSE | PRINT | SEND | SESSION |\n"
-    "      SHARE | START | STATISTICS | STOP | TIME | USE | USER | VIEW ]\n";
-const char kUserSyntax[] =
-    "NET USER [username [password | *] [options]] [/DOMAIN]\n"
-    "         username {password | *} /ADD [options] [/DOMAIN]\n"
-    "         username [/DELETE] [/DOMAIN]\n";
-const char kGroupSyntax[] =
-    "NET GROUP [groupname [/COMMENT:\"text\"]] [/DOMAIN]\n"
-    "          groupname {/ADD [/COMMENT:\"text\"] | /DELETE}  [/DOMAIN]\n"
-    "          groupname username [...] {/ADD | /DELETE} [/DOMAIN]\n";
-const char kShareSyntax[] =
-    "NET SHARE sharename\n"
-    "          sharename=drive:path [/USERS:number | /UNLIMITED]\n"
-    "                               [/REMARK:\"text\"]\n"
-    "          sharename [/USERS:number | /UNLIMITED]\n"
-    "                    [/REMARK:\"text\"]\n"
-    "          {sharename | devicename | drive:path} /DELETE\n";
-const char kStartSyntax[] = "NET START [service]\n";
-const char kStopSyntax[] = "NET STOP service\n";
+using namespace net_messages;
 
 using platform::Lower;
 

@@ -15,7 +15,7 @@ seconds=${1:-20}
 . "$repo/tests/fuzz_clang.sh"
 
 core=("$repo"/platform/{command_line,encoding,encoding_iconv,text,textfile}.cpp
-      "$repo"/platform/sim/sim_host.cpp "$repo"/platform/sim/sim_ui.cpp "$repo"/standins/record_file.cpp
+      "$repo"/platform/sim/{sim_host,sim_programs,sim_ui}.cpp "$repo"/standins/record_file.cpp
       "$repo"/standins/rpl/{rpldb,rplcmd}.cpp)
 headers=("$repo"/platform/*.h "$repo"/platform/sim/*.h "$repo"/standins/*.h "$repo"/standins/rpl/*.h
          "$repo"/tests/standins/fuzz/*.h)
