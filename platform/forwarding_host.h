@@ -42,6 +42,7 @@ class ForwardingHost : public Host {
   bool DirectoryExists(const std::string& path) override { return inner_.DirectoryExists(path); }
   bool MakeDirectory(const std::string& path) override { return inner_.MakeDirectory(path); }
   bool RemoveDirectory(const std::string& path) override { return inner_.RemoveDirectory(path); }
+  void WillChange(const std::vector<std::string>& places) override { inner_.WillChange(places); }
   std::string LocalTime() override { return inner_.LocalTime(); }
   bool DeleteFile(const std::string& path) override { return inner_.DeleteFile(path); }
   bool CopyFile(const std::string& from, const std::string& to, bool fail_if_exists) override {

@@ -1,6 +1,8 @@
 // The host that keeps the journal of a session, step by step.
 #include "platform/journal_host.h"
 
+#include <algorithm>
+
 #include <cstdio>
 
 #include "platform/recording_host.h"
@@ -139,16 +141,29 @@ void JournalHost::Touch(const std::string& path) {
   events_.push_back({Event::kPath, "", befores_.size() - 1});
 }
 
-void JournalHost::TouchPlaces() {
+void JournalHost::WillChange(const std::vector<std::string>& places) {
+  if (!in_step_) return;
+  std::vector<std::string> fresh;
+  for (const std::string& place : places)
+    if (std::none_of(places_.begin(), places_.end(), [&](const std::string& p) { return SameName(p, place); }))
+      fresh.push_back(place);
+  // Kept as they are now, whatever the step's programs did before.
+  TouchPlaces(fresh, false);
+  places_.insert(places_.end(), fresh.begin(), fresh.end());
+}
+
+void JournalHost::TouchPlaces() { TouchPlaces(places_, !programs_.empty()); }
+
+void JournalHost::TouchPlaces(const std::vector<std::string>& places, bool after_programs) {
   // Breadth by breadth: a folder comes before what it holds.
-  std::vector<std::string> pending(places_.begin(), places_.end());
+  std::vector<std::string> pending(places.begin(), places.end());
   for (size_t i = 0; i < pending.size(); ++i) {
     const std::string path = pending[i];
     const bool folder = inner_.DirectoryExists(path);
     if (!folder && !inner_.FileExists(path)) continue;
     if (!index_.count(PathKey(path))) {
       // Found only now, after a program of the step ran: the program made it.
-      if (!programs_.empty() && in_step_) {
+      if (after_programs && in_step_) {
         Before b;
         b.path = path;
         index_[PathKey(path)] = befores_.size();

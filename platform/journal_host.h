@@ -70,6 +70,10 @@ class JournalHost : public ForwardingHost {
   const std::string& root() const { return root_; }
   Host& inner() { return inner_; }
 
+  // Places a program of the step is about to change that the step's plan
+  // did not name (its plan, made again by the handler, may differ from the
+  // step's): kept now, and watched as the step's own.
+  void WillChange(const std::vector<std::string>& places) override;
   void RunCommand(const std::string& command_line, ShowMode show) override;
   int StartWatched(const std::string& command_line, ShowMode show, const std::string& held_file = "") override;
   bool StillRunning(int program) override;
@@ -99,6 +103,7 @@ class JournalHost : public ForwardingHost {
   // Every file and folder in the places, touched: before a program of the
   // step ran, kept as it is; after, one not seen before is the program's.
   void TouchPlaces();
+  void TouchPlaces(const std::vector<std::string>& places, bool after_programs);
   bool Journaled(const std::string& path) const;
   std::string OnDisk(const std::string& path);
   bool WriteJournal();

@@ -64,6 +64,10 @@ class Host {
  public:
   virtual ~Host() = default;
 
+  // A program about to start may change these folders and files on its
+  // own, past this interface: a host that keeps what the server held (the
+  // journal) keeps what they hold now; the machine itself does nothing.
+  virtual void WillChange(const std::vector<std::string>& places) { (void)places; }
   // Starts a command line with the given show mode. Never waits and never
   // reports whether the program could be started.
   virtual void RunCommand(const std::string& command_line, ShowMode show) = 0;

@@ -66,6 +66,7 @@ void ApplyBootImage(platform::Host& host, platform::Ui& ui, const ImageFields& f
         if (platform::SameName(c.from, paths::kPackedImage)) {
           // Pack the tree again, unseen, and wait for the packer to end.
           int code = -1;
+          host.WillChange(plan::PlacesOf(c));
           const platform::Host::Wait wait = host.RunToEnd(c.path, platform::kHide, kPackLimit, &code);
           if (wait == platform::Host::Wait::kNotStarted) {
             warn("无法启动打包程序 " + paths::Packer(tool_dir) + "。");
@@ -85,6 +86,7 @@ void ApplyBootImage(platform::Host& host, platform::Ui& ui, const ImageFields& f
           // Unpack the template, unseen, in the time of the countdown. An
           // unpacker still at work may not have laid the tree out yet, or
           // may change it while it is packed.
+          host.WillChange(plan::PlacesOf(c));
           const int unpacker = host.StartWatched(c.path, platform::kHide);
           if (!unpacker) {
             warn("无法启动解包程序 " + paths::Unpacker(tool_dir) + "。");

@@ -65,7 +65,6 @@ bool Stage(platform::Host& host, const PlacedFile& file, std::string* failure) {
 
 void ApplyInstall(platform::Host& host, platform::Ui& ui, const InstallInput& in, const Installation& planned,
                   platform::CheckBox& auto_register) {
-  (void)planned;
   const unsigned kWarn = platform::kMbIconExclamation;
   const std::string& root = in.system_root;
   const std::string& profile = in.profile;
@@ -81,6 +80,8 @@ void ApplyInstall(platform::Host& host, platform::Ui& ui, const InstallInput& in
   const std::string command = platform::QuotedIfBlank(unpacker) + " " + platform::QuotedIfBlank(image) +
                               " " + paths::kBootImgDir;
   int code = -1;
+  for (const plan::Change& c : planned.plan.changes)
+    if (c.kind == plan::Change::kProgram) host.WillChange(plan::PlacesOf(c));
   const platform::Host::Wait wait = host.RunToEnd(command, platform::kHide, kUnpackLimit, &code);
   if (wait != platform::Host::Wait::kFinished || code != 0) {
     std::string why;

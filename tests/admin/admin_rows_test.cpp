@@ -187,6 +187,9 @@ const std::vector<Row>& Rows() {
       // (seed 818641249).
       {"a step whose records came and went, taken back", {kDemo, {}, false},
        {{Press::kDetectRegister}, {Press::kUndo}, {Press::kUndo}}},
+      {"an installation whose unpacker failed, on a server with a boot image, taken back", {kPxe, {}, false},
+       {{Press::kAdvice, 0, 0, 0, 0, {}, "DOS 6.22 文件"}, {Press::kUpdate}, {Press::kChoose},
+        {Press::kInstall, 0, 0, 0, 0, {Fault::kProgramFails, 0}}}},
       {"an undo pressed with nothing to take back", {kAccounts, {}, false},
        {{Press::kAdvice, 0, 0, 0, 0, {}, "已安装的 PXE-PDK"}, {Press::kUndo}, {Press::kUndo, 0, 0, 0, 0, {Fault::kChange, 3}}}},
   };
