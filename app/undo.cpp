@@ -143,8 +143,9 @@ Undo PlanUndo(platform::Host& host, const std::string& root, const JournalSessio
           return refuse("无法读取操作记录中保留的 " + folder + "\\" + w[2] + "，");
         const std::string program = w.size() > 3 ? w[3] : "";
         std::vector<Undo::Command>& list = added ? u.first : u.last;
-        if (!program.empty()) list.push_back({program, folder + "\\" + w[2]});
-        for (size_t i = 0; program.empty() && i < lines_run.size(); ++i) list.push_back({lines_run[i], ""});
+        if (!program.empty()) list.push_back({program, folder + "\\" + w[2], false, false, "", "", ""});
+        for (size_t i = 0; program.empty() && i < lines_run.size(); ++i)
+          list.push_back({lines_run[i], "", false, false, "", "", ""});
         if (!list.empty()) {
           // Run, it takes away what was added (or adds back what was taken away).
           Undo::Command& c = list.back();

@@ -111,6 +111,8 @@ void ApplyBootImage(platform::Host& host, platform::Ui& ui, const ImageFields& f
         lines.push_back("SET SERVER=" + computer_name);
         lines.push_back("SET SHARE=" + share);
         break;
+      case plan::Change::kRemoveFolder:  // only an undo removes folders
+        break;
       case plan::Change::kWrite:
       case plan::Change::kReplace:
         if (platform::SameName(c.path, paths::kSetVarsBat) || platform::SameName(c.path, paths::kStartNetBat)) {

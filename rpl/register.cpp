@@ -16,17 +16,6 @@ namespace rpl {
 namespace registration {
 namespace {
 
-// What registration does for one card type.
-struct CardColumn {
-  std::string driver_source;
-  std::string driver_target;
-  bool keep_existing_driver;
-  std::string boot_block_driver;  // names the boot-block directory and goes into its files
-  std::string script_driver;      // goes into the database script
-  std::string dos_comment, windows_comment, vendor_comment;
-  const char* done;
-};
-
 const char kBadAddress[] = "网卡地址不对，程序异常返回!";
 const unsigned kWarn = platform::kMbIconExclamation;
 
