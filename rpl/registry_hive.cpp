@@ -9,6 +9,7 @@
 #include <set>
 #include <utility>
 
+#include "rpl/card_names.h"
 #include "rpl/registry_hive_layout.h"
 
 namespace rpl {
@@ -271,14 +272,6 @@ std::string WriteBlock(const std::string& old_header, const Block& block) {
   Put32(&bytes, kBlockUnusedAt, unused);
   Put32(&bytes, kBlockUsedAt, uint32_t(bytes.size()) - unused);
   return bytes;
-}
-
-bool IsDosBaseName(const std::string& name) {
-  if (name.empty() || name.size() > 8) return false;
-  for (char c : name)
-    if (uint8_t(c) <= ' ' || c == 0x7F || std::string("\\/:*?\"<>|.,;=+[]").find(c) != std::string::npos)
-      return false;
-  return true;
 }
 
 DriverNameEdit EditHive(const std::string& bytes, const std::string& name, std::string* out,
