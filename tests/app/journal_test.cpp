@@ -7,6 +7,7 @@
 
 #include "app/undo.h"
 #include "app/undo_window.h"
+#include "platform/encoding.h"
 #include "platform/journal_host.h"
 #include "platform/sim/fault_host.h"
 #include "tests/app/server_check_session.h"
@@ -111,6 +112,26 @@ TEST(Journal, AnUndoChecksEverythingBeforeItChangesAnything) {
 // says it did not finish, naming what failed, and never that it is done;
 // a folder that cannot be removed stays and is named, and the journal's
 // own keeping is not the undo's work.
+// A step that took a card's records away and added another's back, then
+// took those away again (an undo of a whole session): the pair that came and
+// went cancels out, and the undo adds back only the records taken for good.
+TEST(Journal, RecordsAStepAddedAndTookAwayAgainAreLeftAlone) {
+  Server s;
+  const std::string folder = std::string(kRoot) + "\\20261207-090000";
+  const std::pair<const char*, const char*> kept[] = {
+      {"0001.old", "add A\r\n"}, {"0002.old", "take A\r\n"}, {"0003.old", "add B\r\n"}, {"0004.old", "take B\r\n"}};
+  for (const auto& [name, bytes] : kept) s.Put(folder + "\\" + name, bytes);
+  s.Put(folder + "\\journal.txt", platform::ToCodePage("会话 20261207-090000 窗口\r\n步骤 撤销\r\n记录 删除 0004.old 0003.old\r\n"
+                                                      "记录 新增 0001.old 0002.old\r\n记录 删除 0002.old 0001.old\r\n"));
+  const std::vector<app::JournalSession> sessions = app::ReadJournal(s.host, kRoot);
+  ASSERT_EQ(sessions.size(), 1u);
+  const app::Undo undo = app::PlanUndo(s.host, kRoot, sessions[0], -1);
+  std::string commands;
+  for (const auto* list : {&undo.first, &undo.last})
+    for (const app::Undo::Command& c : *list) commands += (list == &undo.first ? "first " : "last ") + c.command + ";";
+  EXPECT_EQ(commands, "last add B;");
+}
+
 TEST(Journal, AnUndoThatFailsAnywhereSaysSo) {
   for (int at = 0;; ++at) {
     Server s;
