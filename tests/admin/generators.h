@@ -5,8 +5,10 @@
 
 #include <rapidcheck.h>
 
+#include <algorithm>
 #include <vector>
 
+#include "platform/text.h"
 #include "tests/admin/world.h"
 
 namespace admin {
@@ -55,7 +57,34 @@ inline rc::Gen<Mutation> GenAnyMutation(Base base) {
 // with a boot-block file edited by hand, both, its records without its files,
 // its files without its records; a card never registered may have a file
 // left where its own would be.
-inline rc::Gen<std::vector<Mutation>> GenCard(const std::string& block, bool registered) {
+// The database lines of a card's configurations that no profile names:
+// those its registration made, which a server can lack alone.
+inline std::vector<std::string> LoneConfigurations(Base base, const std::string& block) {
+  std::vector<std::string> boots, lines;
+  auto fields = [](const std::string& line) {
+    std::vector<std::string> f;
+    for (size_t at = 0, tab; at <= line.size(); at = tab + 1) {
+      tab = std::min(line.find('\t', at), line.size());
+      f.push_back(line.substr(at, tab - at));
+    }
+    return f;
+  };
+  const std::vector<std::string>& records = World::RecordsOf(base);
+  for (const std::string& r : records)
+    if (r.rfind("BOOT\t", 0) == 0 && platform::Lower(r).find("\\" + platform::Lower(block) + "\\") != std::string::npos)
+      boots.push_back(fields(r)[1]);
+  for (const std::string& r : records) {
+    const std::vector<std::string> f = fields(r);
+    if (f[0] != "CONFIG" || f.size() < 3 || std::find(boots.begin(), boots.end(), f[2]) == boots.end()) continue;
+    if (std::none_of(records.begin(), records.end(), [&](const std::string& p) {
+          return p.rfind("PROFILE\t", 0) == 0 && p.find("\t" + f[1] + "\t") != std::string::npos;
+        }))
+      lines.push_back(r);
+  }
+  return lines;
+}
+
+inline rc::Gen<std::vector<Mutation>> GenCard(Base base, const std::string& block, bool registered) {
   using namespace rc;
   using M = Mutation;
   const std::string driver = "C:\\WINNT\\rpl\\bblock\\ndis\\" + block + ".dos";
@@ -66,6 +95,7 @@ inline rc::Gen<std::vector<Mutation>> GenCard(const std::string& block, bool reg
   auto one = [](M::Kind kind, const std::vector<std::string>& paths) {
     return gen::map(gen::elementOf(paths), [kind](std::string p) { return std::vector<M>{{kind, p}}; });
   };
+  const std::vector<std::string> lone = LoneConfigurations(base, block);
   if (!registered)
     return gen::weightedOneOf<std::vector<M>>({{9, gen::just(std::vector<M>{})}, {1, one(M::kStray, all)}});
   return gen::weightedOneOf<std::vector<M>>(
@@ -78,7 +108,8 @@ inline rc::Gen<std::vector<Mutation>> GenCard(const std::string& block, bool reg
                                                  : std::vector<M>{{M::kDelete, p.first}, {M::kEdit, p.second}};
                     })},
        {1, gen::just(std::vector<M>{{M::kNoCardFiles, block}})},
-       {1, gen::just(std::vector<M>{{M::kNoRecords, block}})}});
+       {1, gen::just(std::vector<M>{{M::kNoRecords, block}})},
+       {1, lone.empty() ? gen::just(std::vector<M>{}) : one(M::kDropRecord, lone)}});
 }
 
 inline rc::Gen<Shape> GenShape() {
@@ -86,7 +117,8 @@ inline rc::Gen<Shape> GenShape() {
   return gen::mapcat(gen::inRange(0, static_cast<int>(kBaseCount)), [](int b) {
     const Base base = static_cast<Base>(b);
     const bool rtl8139 = base == kRpl8139 || base == kRplOnly || base == kAllCards, all = base == kAllCards;
-    return gen::map(gen::tuple(GenCard("rtsnd", rtl8139), GenCard("pcind", all), GenCard("MYNIC", all),
+    return gen::map(gen::tuple(GenCard(base, "rtsnd", rtl8139), GenCard(base, "pcind", all),
+                               GenCard(base, "MYNIC", all),
                                gen::resize(3, gen::container<std::vector<Mutation>>(GenMutation(base))),
                                gen::weightedElement<bool>({{9, false}, {1, true}})),
                     [base](std::tuple<std::vector<Mutation>, std::vector<Mutation>, std::vector<Mutation>,
