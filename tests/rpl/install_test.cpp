@@ -91,8 +91,10 @@ TEST(Installation, EachCardGetsTheImageTheStartFilesAndItsDriverInPlaceOfRtsnd) 
        "\"C:\\My Tools\\unditool\\undisk.exe\" \"C:\\My Tools\\unditool\\bootimg.w98\" c:\\temp\\bootimg"},
       // Everything is done again, the driver too: the registered one replaces
       // what the profile held. The box set for the profile ends clear, the
-      // start script the image's.
+      // start script the image's. The service's io.sys, read-only as copied
+      // from a CD, is replaced all the same.
       {"RTL 8029 over an earlier installation", "RTL 8029", [](InstallMachine& m) {
+         m.host.SetFileAttributes(m.Win95("io.sys"), platform::kAttrReadOnly);
          m.Put(m.Client("startnet.bat"), "earlier installation");
          m.form->CheckBox1.SetChecked(true);
          m.Put(m.Client("PCIND.dos"), "an older driver");

@@ -32,6 +32,9 @@ TEST_F(Registration, EachCardRunsTheWholeRegistrationInItsOrder) {
     RegistrationMachine m;
     m.Put("C:\\DRIVERS\\NIC\\MYNIC.DOS", "my driver");
     m.host.SetFileAttributes("C:\\DRIVERS\\NIC\\MYNIC.DOS", platform::kAttrReadOnly);
+    // A custom card's driver left read-only by an earlier copy is replaced.
+    m.Put(m.Rpl("bblock\\ndis\\MYNIC.dos"), "an older driver");
+    m.host.SetFileAttributes(m.Rpl("bblock\\ndis\\MYNIC.dos"), platform::kAttrReadOnly);
     // The plan: the DOS 6.22 files, the driver, the boot-block folder and
     // its three files, rplcmd with the script, the manager.
     const rpl::Registration r = m.Plan(c.nic, c.mac, "C:\\DRIVERS\\NIC\\MYNIC.DOS");
