@@ -233,6 +233,12 @@ TEST(Journal, TheUndoWindowTakesBackTheChosenLineAfterAskingAndItsUndoCanBeTaken
   std::vector<std::string> printed;
   EXPECT_EQ(app::UndoCommand(s.host, {"/undo", Newest(s)}, &printed), 0) << Joined(printed);
   EXPECT_EQ(FirstDifference(s.Everything(), generated), "");
+  // A file changed since: the window shows the refusal, its button off.
+  s.Put("c:\\temps.bak", "D:\\ELSEWHERE\r\n");
+  app::TUndoForm refused(s.host, s.ui, kRoot, nullptr);
+  refused.ListBox1.Choose(0);
+  EXPECT_FALSE(refused.Button1.Enabled());
+  EXPECT_NE(refused.Memo1.Text().find("c:\\temps.bak 在那以后又改动过"), std::string::npos) << refused.Memo1.Text();
 }
 
 }  // namespace
