@@ -75,6 +75,12 @@ struct Rpl {
   // advice in its registration's plan.
   CheckState Register(const std::string& block, std::string* mend, const std::string& driver = "") const {
     const plan::Plan p = Plan(block, driver).plan;
+    // A registration refused for what the card's own item does not show (a
+    // part of the service's tree gone): its remedy first, then the button.
+    if (p.refused && !p.todo.empty() && p.needs.back().met) {
+      *mend = Cat({"先", p.todo, "，再", p.how});
+      return p.administrator ? CheckState::kAdmin : CheckState::kMissing;
+    }
     const plan::Need& card = p.needs.back();
     *mend = card.met ? p.how : card.todo;
     return card.met ? CheckState::kMissing : CheckState::kAdmin;
