@@ -138,6 +138,10 @@ TEST(AutoRegistration, TheBoxFollowsTheChosenProfileAndWritesOnlyItsOwnChanges) 
   m.host.SetFileAttributes(script("WINB"), platform::kAttrReadOnly);
   m.MakeDirs("C:\\WINNT\\rpl\\rplfiles\\profiles\\WINC\\suboot");  // no Windows 98 files
   m.Put(script("WIND"), kOwn);
+  // One letter from the auto-registering script: its own, all the same.
+  std::string near = kAutoRegister;
+  near[near.size() / 2] ^= 0x20;
+  m.Put(script("WINE"), near);
   m.Start();
   m.form->BitBtn12Click();
   platform::CheckBox& box = m.form->CheckBox1;
@@ -159,6 +163,7 @@ TEST(AutoRegistration, TheBoxFollowsTheChosenProfileAndWritesOnlyItsOwnChanges) 
       {"choose WINB", [&] { choose("WINB"); }, true, kAutoRegister, {}},
       {"choose WINC", [&] { choose("WINC"); }, false, kAutoRegister, {}},
       {"choose WIND", [&] { choose("WIND"); }, false, kAutoRegister, {}},
+      {"choose WINE", [&] { choose("WINE"); }, false, kAutoRegister, {}},
       {"choose WINB again", [&] { choose("WINB"); }, true, kAutoRegister, {}},
       {"update with WINB chosen", [&] { m.form->BitBtn12Click(); }, true, kAutoRegister, {}},
       {"clear it, which fails", [&] { box.SetChecked(false); }, true, kAutoRegister, {kUnwritable}},
@@ -172,9 +177,13 @@ TEST(AutoRegistration, TheBoxFollowsTheChosenProfileAndWritesOnlyItsOwnChanges) 
     EXPECT_EQ(box.Checked(), step.checked);
     EXPECT_EQ(m.journal(), step.said);
     EXPECT_EQ(m.Get(script("WINA")), step.wina);
-    EXPECT_EQ(m.Get(script("WINB")) + m.Get(script("WINC")) + m.Get(script("WIND")),
-              std::string(kAutoRegister) + "<absent>" + kOwn);
+    EXPECT_EQ(m.Get(script("WINB")) + m.Get(script("WINC")) + m.Get(script("WIND")) + m.Get(script("WINE")),
+              std::string(kAutoRegister) + "<absent>" + kOwn + near);
   }
+  // Set for the near one, the box writes the whole script.
+  choose("WINE");
+  box.SetChecked(true);
+  EXPECT_EQ(m.Get(script("WINE")), kAutoRegister);
 }
 
 TEST(HelpText, HoldsBothMethodsWithTheirStepsInOrder) {
