@@ -566,10 +566,14 @@ std::string Walk(const Shape& shape, const std::vector<Press>& presses, const st
   bool dangling = false;
   for (const Mutation& m : shape.mutations)
     dangling = dangling || m.kind == Mutation::kNoRecords || m.kind == Mutation::kDropRecord;
-  if (presses.empty() || world.by_hand() || world.journal_struck() || world.late() || dangling || world.Unkept() ||
+  if (presses.empty() || world.by_hand() || world.journal_struck() || world.late() || dangling ||
       Ignored("[undo-all]", ignore))
     return "";
+  // What the journal could not keep refuses the undo: never said done with
+  // a file not given back.
+  const bool unkept = world.kept_struck() || world.Unkept();
   const std::string refused = world.UndoSince(sessions);
+  if (unkept && !refused.empty()) return "";
   std::string broken;
   if (!refused.empty()) broken = "  [undo-all] taking every session back stopped: " + refused + "\n";
   const Tree now = world.Snapshot();

@@ -749,7 +749,11 @@ Outcome World::Do(const admin::Press& press) {
   if (host_->struck()) outcome.fault = host_->struck_at();
   for (const std::string& program : sim_->HeldPrograms())
     late_ = late_ || program.find("usertemp.bat") == std::string::npos;
-  journal_struck_ = journal_struck_ || platform::Lower(outcome.fault).find(kJournal) != std::string::npos;
+  const std::string struck = platform::Lower(outcome.fault);
+  const bool in_journal = struck.find(kJournal) != std::string::npos;
+  const bool kept_copy = in_journal && struck.size() > 4 && struck.compare(struck.size() - 4, 4, ".old") == 0;
+  journal_struck_ = journal_struck_ || (in_journal && !kept_copy);
+  kept_struck_ = kept_struck_ || kept_copy;
   host_->Plant({});
   if (form_->AccountScript()) script_ = form_->AccountScript();
   outcome.events.assign(sim_->journal().begin() + static_cast<long>(first), sim_->journal().end());

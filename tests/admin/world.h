@@ -174,6 +174,9 @@ class World {
   // it could not keep something (a file's old bytes, what net could not
   // list beforehand): an undo of it is refused.
   bool journal_struck() const { return journal_struck_; }
+  // A fault struck the writing of a file's kept copy: the journal says so
+  // (未保留), and an undo of that step must be refused.
+  bool kept_struck() const { return kept_struck_; }
   bool Unkept();
   // Whether a program other than the account script ran on after its
   // press: what it does when it ends is its own, not the journal's.
@@ -207,7 +210,7 @@ class World {
   std::unique_ptr<platform::JournalHost> journal_;
   std::unique_ptr<app::TForm1> form_;
   bool script_held_ = false;
-  bool by_hand_ = false, journal_struck_ = false, late_ = false;
+  bool by_hand_ = false, journal_struck_ = false, kept_struck_ = false, late_ = false;
   int script_ = 0;  // the account script last started, by any start of the program
 };
 

@@ -48,6 +48,8 @@ TEST(AnswerFile, ReadsSectionsAndKeysOrRefusesWithTheLine) {
        "第 1 行：文件以 UTF-8 的字节顺序标记开头；应答文件必须是 GBK（代码页 936）文本。"},
       {"UTF-8 without it", "[Accounts]\r\nSharedDirectory=D:\\无盘站\r\n",
        "第 2 行：不是 GBK（代码页 936）文本；请用“记事本”另存为 ANSI 编码。"},
+      {"UTF-8 whose bytes pair up as code page 936 too", "[Accounts]\r\nSharedDirectory=D:\\无盘\r\n",
+       "第 2 行：不是 GBK（代码页 936）文本；请用“记事本”另存为 ANSI 编码。"},
       {"UTF-16", std::string("[\0S\0", 4), "第 1 行：有零字节（Unicode 文本？）；应答文件必须是 GBK（代码页 936）文本。"},
       {"a zero byte further down", std::string("[Service]\r\nStart=Yes\r\n;\0\r\n", 26),
        "第 3 行：有零字节（Unicode 文本？）；应答文件必须是 GBK（代码页 936）文本。"},
