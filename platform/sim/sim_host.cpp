@@ -98,7 +98,7 @@ bool SimHost::Split(const std::string& path, char* drive, std::vector<std::strin
 
 std::string SimHost::Resolve(char drive, const std::vector<std::string>& parts) const {
   std::string native = root_ + "/" + std::string(1, drive);
-  bool exists = fs::is_directory(native);
+  bool exists = IsFolder(native);
   for (const std::string& part : parts) {
     std::string next = native + "/" + part;
     if (exists) {
@@ -117,6 +117,21 @@ std::string SimHost::Resolve(char drive, const std::vector<std::string>& parts) 
   return native;
 }
 
+bool SimHost::IsFile(const std::string& native) {
+  std::error_code ec;
+  return fs::is_regular_file(native, ec);
+}
+
+bool SimHost::IsFolder(const std::string& native) {
+  std::error_code ec;
+  return fs::is_directory(native, ec);
+}
+
+bool SimHost::Exists(const std::string& native) {
+  std::error_code ec;
+  return fs::exists(native, ec);
+}
+
 std::string SimHost::NativePath(const std::string& path) const {
   char drive;
   std::vector<std::string> parts;
@@ -127,7 +142,7 @@ std::string SimHost::NativePath(const std::string& path) const {
 bool SimHost::SetCurrentDirectory(const std::string& path) {
   char drive;
   std::vector<std::string> parts;
-  if (!Split(path, &drive, &parts) || !fs::is_directory(Resolve(drive, parts))) return false;
+  if (!Split(path, &drive, &parts) || !IsFolder(Resolve(drive, parts))) return false;
   std::string dir(1, static_cast<char>(std::toupper(drive)));
   dir += ":";
   for (const std::string& part : parts) dir += "\\" + part;
@@ -158,17 +173,17 @@ std::vector<DriveEntry> SimHost::Drives() {
 bool SimHost::FileExists(const std::string& path) {
   // A name with a wildcard names no one file, as on the real host.
   if (path.find_first_of("*?") != std::string::npos) return false;
-  return fs::is_regular_file(NativePath(path));
+  return IsFile(NativePath(path));
 }
 
 bool SimHost::DirectoryExists(const std::string& path) {
-  return fs::is_directory(NativePath(path));
+  return IsFolder(NativePath(path));
 }
 
 bool SimHost::MakeDirectory(const std::string& path) {
   std::string native = NativePath(path);
   fs::path parent = fs::path(native).parent_path();
-  if (!fs::is_directory(parent) || fs::exists(native) || unwritable_.count(parent.string())) return false;
+  if (!IsFolder(parent.string()) || Exists(native) || unwritable_.count(parent.string())) return false;
   std::error_code ec;
   return fs::create_directory(native, ec);
 }
@@ -176,7 +191,7 @@ bool SimHost::MakeDirectory(const std::string& path) {
 bool SimHost::RemoveDirectory(const std::string& path) {
   const std::string native = NativePath(path);
   std::error_code ec;
-  if (!fs::is_directory(native) || !fs::is_empty(native, ec) || ec) return false;
+  if (!IsFolder(native) || !fs::is_empty(native, ec) || ec) return false;
   if (unwritable_.count(fs::path(native).parent_path().string())) return false;
   attributes_.erase(Key(native));
   SaveAttributes();
@@ -201,7 +216,7 @@ bool SimHost::HeldOpen(const std::string& native) const {
 
 bool SimHost::DeleteFile(const std::string& path) {
   std::string native = NativePath(path);
-  if (!fs::is_regular_file(native) || HeldOpen(native)) return false;
+  if (!IsFile(native) || HeldOpen(native)) return false;
   if (Attributes(path) & kAttrReadOnly) return false;
   std::error_code ec;
   attributes_.erase(Key(native));
@@ -212,7 +227,7 @@ bool SimHost::DeleteFile(const std::string& path) {
 bool SimHost::CopyFile(const std::string& from, const std::string& to, bool fail_if_exists) {
   std::string bytes;
   if (!ReadFile(from, &bytes, SIZE_MAX)) return false;
-  if (fs::exists(NativePath(to)) && fail_if_exists) return false;
+  if (Exists(NativePath(to)) && fail_if_exists) return false;
   // A read-only, hidden or system target is refused, as by WriteFile.
   if (!WriteFile(to, bytes)) return false;
   // The copy takes the source's attributes, read-only among them, as
@@ -228,7 +243,7 @@ bool SimHost::CopyFile(const std::string& from, const std::string& to, bool fail
 
 bool SimHost::SetFileAttributes(const std::string& path, unsigned attributes) {
   std::string native = NativePath(path);
-  if (!fs::exists(native) || HeldOpen(native)) return false;
+  if (!Exists(native) || HeldOpen(native)) return false;
   // No attribute at all is kept as none, as a file written here has.
   if (attributes)
     attributes_[Key(native)] = attributes;
@@ -240,8 +255,8 @@ bool SimHost::SetFileAttributes(const std::string& path, unsigned attributes) {
 
 bool SimHost::ReplaceFile(const std::string& from, const std::string& to) {
   std::string source = NativePath(from), target = NativePath(to);
-  if (!fs::is_regular_file(source) || fs::is_directory(target) || HeldOpen(source) || HeldOpen(target)) return false;
-  if (fs::exists(target) && (Attributes(to) & kAttrReadOnly)) return false;
+  if (!IsFile(source) || IsFolder(target) || HeldOpen(source) || HeldOpen(target)) return false;
+  if (Exists(target) && (Attributes(to) & kAttrReadOnly)) return false;
   std::error_code ec;
   fs::rename(source, target, ec);
   if (ec) return false;
@@ -257,8 +272,8 @@ bool SimHost::ReplaceFile(const std::string& from, const std::string& to) {
 
 unsigned SimHost::FileAttributes(const std::string& path) {
   const std::string native = NativePath(path);
-  if (!fs::exists(native)) return 0;
-  return Attributes(path) | (fs::is_directory(native) ? unsigned{kAttrDirectory} : 0u);
+  if (!Exists(native)) return 0;
+  return Attributes(path) | (IsFolder(native) ? unsigned{kAttrDirectory} : 0u);
 }
 
 unsigned SimHost::Attributes(const std::string& path) const {
@@ -272,7 +287,7 @@ bool SimHost::ListDirectory(const std::string& dir, std::vector<DirEntry>* entri
   std::vector<std::string> parts;
   if (!Split(dir, &drive, &parts)) return false;
   std::string native = Resolve(drive, parts);
-  if (!fs::is_directory(native)) return false;
+  if (!IsFolder(native)) return false;
   if (!parts.empty() && !omit_dot_entries_) {
     entries->push_back({".", true});
     entries->push_back({"..", true});
@@ -299,7 +314,7 @@ bool SimHost::ListDirectory(const std::string& dir, std::vector<DirEntry>* entri
 bool SimHost::ReadFile(const std::string& path, std::string* bytes, std::size_t limit) {
   std::string native = NativePath(path);
   bytes->clear();
-  if (!fs::is_regular_file(native)) return false;
+  if (!IsFile(native)) return false;
   if (std::find(unreadable_.begin(), unreadable_.end(), native) != unreadable_.end()) return false;
   std::ifstream in(native, std::ios::binary);
   if (!in) return false;
@@ -310,12 +325,12 @@ bool SimHost::ReadFile(const std::string& path, std::string* bytes, std::size_t 
 
 bool SimHost::WriteFile(const std::string& path, const std::string& bytes) {
   std::string native = NativePath(path);
-  if (!fs::is_directory(fs::path(native).parent_path()) || fs::is_directory(native) || HeldOpen(native)) return false;
+  if (!IsFolder(fs::path(native).parent_path().string()) || IsFolder(native) || HeldOpen(native)) return false;
   // A file is emptied only when it is not read-only; nor hidden or system,
   // as the host creates files with normal attributes, which Windows refuses
   // over such a file.
-  if (fs::exists(native) && (Attributes(path) & (kAttrReadOnly | kAttrHidden | kAttrSystem))) return false;
-  if (!fs::exists(native) && unwritable_.count(fs::path(native).parent_path().string())) return false;
+  if (Exists(native) && (Attributes(path) & (kAttrReadOnly | kAttrHidden | kAttrSystem))) return false;
+  if (!Exists(native) && unwritable_.count(fs::path(native).parent_path().string())) return false;
   std::ofstream out(native, std::ios::binary | std::ios::trunc);
   if (!out) return false;
   // A full disk takes what fits and fails the rest.

@@ -200,6 +200,11 @@ class SimHost : public Host {
   // Records that `path` ran in place of the stand-in; true when `path` is set.
   bool RanForeign(const std::string& path, const std::string& command_line);
   std::string Resolve(char drive, const std::vector<std::string>& parts) const;
+  // What is at a native path, never throwing: a name the disk cannot hold (a
+  // part longer than 255 bytes) is no file or folder, as Windows finds none.
+  static bool IsFile(const std::string& native);
+  static bool IsFolder(const std::string& native);
+  static bool Exists(const std::string& native);
   std::string Key(const std::string& native) const;  // attributes key
   void LoadAttributes();
   void SaveAttributes() const;

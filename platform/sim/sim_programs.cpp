@@ -49,7 +49,7 @@ int SimHost::StartWatched(const std::string& command_line, ShowMode show, const 
   const std::string key = words.empty() ? "" : ProgramKey(words[0]);
   if (words.empty() || unstartable_.count(key) || Absent(words[0])) return 0;
   // The file to keep open is opened before the program starts.
-  if (!held_file.empty() && !fs::is_regular_file(NativePath(held_file))) return 0;
+  if (!held_file.empty() && !IsFile(NativePath(held_file))) return 0;
   ++last_started_;
   // The program is looked for when it starts; another one found in its
   // place has ended by the time anyone looks.
@@ -84,9 +84,9 @@ int SimHost::RunAndWait(const std::string& command_line, const std::string& inpu
 bool SimHost::Absent(const std::string& word) const {
   // A program named by its path is started from that file, or not at all.
   if (!require_program_files_ || word.find_first_of("\\/:") == std::string::npos) return false;
-  if (fs::is_regular_file(NativePath(word))) return false;
+  if (IsFile(NativePath(word))) return false;
   const std::string name = word.substr(word.find_last_of("\\/:") + 1);
-  return name.find('.') != std::string::npos || !fs::is_regular_file(NativePath(word + ".exe"));
+  return name.find('.') != std::string::npos || !IsFile(NativePath(word + ".exe"));
 }
 
 std::string SimHost::Foreign(const std::string& word, Search search) const {
@@ -108,7 +108,7 @@ std::string SimHost::Foreign(const std::string& word, Search search) const {
     for (const std::string& name : names) {
       const std::string dir = !folder.empty() && folder.back() == '\\' ? folder : folder + "\\";
       const std::string native = NativePath(dir + name);
-      if (!fs::is_regular_file(native)) continue;
+      if (!IsFile(native)) continue;
       // The system's own folders hold the program the stand-in plays.
       if (SameName(folder, system) || SameName(folder, windows_directory_)) return "";
       return dir + fs::path(native).filename().string();

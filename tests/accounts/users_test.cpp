@@ -166,9 +166,10 @@ TEST(AccountPlan, EachServerAndFieldsGiveTheirPlanAndTheButtonDoesIt) {
     const plan::Plan again = accounts::PlanUsers(s.host, row.fields);
     for (const plan::Change& c : again.changes)
       EXPECT_TRUE(c.refresh || again.needs.front().unreadable) << plan::Describe(c);
-    if (&row == rows)
+    if (&row == rows) {
       EXPECT_EQ(s.bar.changes,
                 (std::vector<std::string>{"visible 1", "position 33", "position 66", "position 100", "position 100", "visible 0"}));
+    }
     s.Start();
     EXPECT_EQ(s.form->Edit1.Text(), row.fields.shared_directory);
   }

@@ -30,6 +30,15 @@ TEST_F(SimHostTest, NamesFilesAndDirectoriesBehaveAsOnTheMachine) {
   EXPECT_EQ(std::filesystem::path(host.NativePath("c:\\TEMP\\BOOTIMG.W98")).filename(), "BootImg.W98");
   EXPECT_TRUE(host.DeleteFile("C:\\TEMP\\Bootimg.w98"));
   EXPECT_FALSE(host.FileExists("c:\\temp\\bootimg.w98"));
+  // A part longer than a name may be is no file or folder, and every call
+  // on it fails as Windows' do, never stopping the program.
+  const std::string too_long = "C:\\Temp\\" + std::string(300, 'a');
+  for (const std::string& p : {too_long, too_long + "\\x.bat"}) {
+    EXPECT_FALSE(host.FileExists(p) || host.DirectoryExists(p) || host.FileAttributes(p)) << p;
+    EXPECT_FALSE(host.MakeDirectory(p) || host.WriteFile(p, "x") || host.DeleteFile(p)) << p;
+    EXPECT_FALSE(host.CopyFile("C:\\Temp\\..\\temp", p, false) || host.ReplaceFile(p, "C:\\t.bat")) << p;
+    EXPECT_FALSE(host.SetCurrentDirectory(p)) << p;
+  }
 }
 
 // A drive root has no dot entries. (The other listings' order, their dot

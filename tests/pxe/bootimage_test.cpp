@@ -212,7 +212,9 @@ TEST(BootImagePlan, EachServerHasItsPlanAndTheButtonDoesExactlyIt) {
               row.items);
     const std::string said = ImageServer::Said(p);
     for (const std::string& words : row.says) EXPECT_NE(said.find(words), std::string::npos) << words << "\n" << said;
-    if (!row.changes.empty()) EXPECT_EQ(plan::Describe(p), row.changes);
+    if (!row.changes.empty()) {
+      EXPECT_EQ(plan::Describe(p), row.changes);
+    }
     EXPECT_EQ(p.Refused(), !row.refusal.empty()) << said;
     EXPECT_NE(p.message.find(row.refusal), std::string::npos) << p.message;
     if (!row.box) continue;  // the check's plan: no button pressed with it
@@ -232,7 +234,9 @@ TEST(BootImagePlan, EachServerHasItsPlanAndTheButtonDoesExactlyIt) {
     // What was packed is installed, with the template's boot code.
     EXPECT_EQ(s.Get(kDosUndi), s.Get("c:\\temp\\bootimg.w98"));
     EXPECT_EQ(s.Get(kDosUndi).substr(0x3E, 0x1C2), s.Get(kTemplate).substr(0x3E, 0x1C2));
-    if (!row.setvars.empty()) EXPECT_EQ(platform::SplitLines(s.Get(kSetVars)), row.setvars);
+    if (!row.setvars.empty()) {
+      EXPECT_EQ(platform::SplitLines(s.Get(kSetVars)), row.setvars);
+    }
   }
 }
 
