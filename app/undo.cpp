@@ -38,6 +38,22 @@ bool Fields(const std::string& line, const std::string& kind, size_t fields, std
   return !words->back().empty();
 }
 
+// A kept copy's name as the journal writes it ("0001.old"): a file of the
+// session's own folder, never a path elsewhere.
+bool KeptName(const std::string& name) {
+  const size_t dot = name.size() > 4 ? name.size() - 4 : 0;
+  return dot > 0 && name.compare(dot, 4, ".old") == 0 &&
+         name.find_first_not_of("0123456789") == dot;
+}
+
+// A file's attributes as the journal writes them: a decimal number.
+bool AttributesOf(const std::string& text, unsigned* attributes) {
+  if (text.empty() || text.size() > 10 || text.find_first_not_of("0123456789") != std::string::npos) return false;
+  const unsigned long long value = std::stoull(text);
+  *attributes = static_cast<unsigned>(value);
+  return value <= 0xFFFFFFFFull;
+}
+
 // How a path is, or was: absent, a folder, or a file (its size and hash, or
 // the kept copy and attributes it is to get back).
 struct State {
@@ -98,6 +114,15 @@ Undo PlanUndo(platform::Host& host, const std::string& root, const JournalSessio
     u.plan.Refuse(why + "没有撤销任何改动。", kCaption, platform::kMbIconExclamation, "", true);
     return u;
   };
+  auto unreadable = [&](const std::string& line) {
+    return refuse("操作记录 " + folder + "\\journal.txt 中有一行读不懂（" + line + "），");
+  };
+  const std::string windows = host.WindowsDirectory();
+  auto own_program = [&](const std::string& command) {
+    const std::vector<std::string> words = platform::SplitCommandLine(command);
+    return !words.empty() && (platform::SameFilePath(host, words[0], paths::NetProgram(windows)) ||
+                              platform::SameFilePath(host, words[0], paths::Rplcmd(windows)));
+  };
   std::map<std::string, size_t> index;
   std::vector<PathUndo> paths;
   auto at = [&](const std::string& path, bool* first) -> PathUndo& {
@@ -126,10 +151,12 @@ Undo PlanUndo(platform::Host& host, const std::string& root, const JournalSessio
         left = {State::kFile, w[0], w[1], "", 0};
       } else if (Fields(*line, "替换", 4, &w)) {
         left = {State::kFile, w[0], w[1], "", 0};
-        found = {State::kFile, "", "", w[2], static_cast<unsigned>(std::stoul("0" + w[3]))};
+        found = {State::kFile, "", "", w[2], 0};
+        if (!KeptName(w[2]) || !AttributesOf(w[3], &found.attributes)) return unreadable(*line);
         w.erase(w.begin(), w.begin() + 2);
       } else if (Fields(*line, "删除", 2, &w)) {
-        found = {State::kFile, "", "", w[0], static_cast<unsigned>(std::stoul("0" + w[1]))};
+        found = {State::kFile, "", "", w[0], 0};
+        if (!KeptName(w[0]) || !AttributesOf(w[1], &found.attributes)) return unreadable(*line);
       } else if (Fields(*line, "未保留", 0, &w)) {
         return refuse("操作记录中没有保留 " + w.back() + " 原来的样子，");
       } else if (Fields(*line, "未保留记录", 0, &w)) {
@@ -138,10 +165,15 @@ Undo PlanUndo(platform::Host& host, const std::string& root, const JournalSessio
         // "记录 新增|删除 MADE TAKEN [PROGRAM]": what a program added (taken
         // away first) or took away (added back last).
         const bool added = w[0] == "新增";
+        if ((!added && w[0] != "删除") || !KeptName(w[1]) || !KeptName(w[2])) return unreadable(*line);
         std::vector<std::string> lines_run;
         if (!platform::ReadTextLines(host, folder + "\\" + w[2], &lines_run))
           return refuse("无法读取操作记录中保留的 " + folder + "\\" + w[2] + "，");
         const std::string program = w.size() > 3 ? w[3] : "";
+        // Only the programs the tool itself runs are run again: net and
+        // rplcmd, in the system folder.
+        for (const std::string& command : program.empty() ? lines_run : std::vector<std::string>{program})
+          if (!own_program(command)) return refuse("操作记录中保留的 " + folder + "\\" + w[2] + " 要运行的 " + command + " 不是本程序运行过的命令，");
         std::vector<Undo::Command>& list = added ? u.first : u.last;
         if (!program.empty()) list.push_back({program, folder + "\\" + w[2], false, false, "", "", ""});
         for (size_t i = 0; program.empty() && i < lines_run.size(); ++i)

@@ -53,6 +53,16 @@ std::string Joined(const std::vector<std::string>& lines) {
   return all;
 }
 
+// A line added to the newest session's last step, and a kept copy 0900.old
+// when `kept` is given.
+std::function<void(Server&)> Damaged(const std::string& line, const std::string& kept = "") {
+  return [line, kept](Server& s) {
+    const std::string folder = std::string(kRoot) + "\\" + Newest(s);
+    s.Put(folder + "\\journal.txt", s.Get(folder + "\\journal.txt") + platform::ToCodePage(line) + "\r\n");
+    if (!kept.empty()) s.Put(folder + "\\0900.old", kept + "\r\n");
+  };
+}
+
 TEST(Journal, AnUndoChecksEverythingBeforeItChangesAnything) {
   struct Row {
     const char* name;
@@ -71,6 +81,13 @@ TEST(Journal, AnUndoChecksEverythingBeforeItChangesAnything) {
       {"a workstation's files keep its folder", [](Server& s) { s.Put("D:\\PVDROOT\\WS02\\user.dat", "profile"); }, 0,
        {"目录 D:\\PVDROOT\\WS02 里还有别的文件，保留下来。"},
        {"D:\\PVDROOT\\WS02\\user.dat"}, {"D:\\PVDROOT\\WS01", "c:\\temps.bak", "c:\\usertemp.bat"}},
+      // A damaged journal: a kept copy named outside its folder, attributes
+      // past any number, a program the tool never runs.
+      {"a kept copy outside the journal", Damaged("删除 ..\\..\\..\\boot.old 0 c:\\boot.ini"), 1,
+       {"中有一行读不懂（删除 ..\\..\\..\\boot.old 0 c:\\boot.ini），没有撤销任何改动。"}, {"c:\\temps.bak"}, {}},
+      {"attributes past any number", Damaged("删除 0001.old 99999999999 c:\\boot.ini"), 1, {"中有一行读不懂"}, {"c:\\temps.bak"}, {}},
+      {"a program the tool never runs", Damaged("记录 新增 0001.old 0900.old", "c:\\temp\\net.exe user WS01 /delete"), 1,
+       {"0900.old 要运行的 c:\\temp\\net.exe user WS01 /delete 不是本程序运行过的命令，没有撤销任何改动。"}, {"c:\\temps.bak"}, {}},
   };
   for (const Row& row : rows) {
     Server s;
@@ -119,7 +136,8 @@ TEST(Journal, RecordsAStepAddedAndTookAwayAgainAreLeftAlone) {
   Server s;
   const std::string folder = std::string(kRoot) + "\\20261207-090000";
   const std::pair<const char*, const char*> kept[] = {
-      {"0001.old", "add A\r\n"}, {"0002.old", "take A\r\n"}, {"0003.old", "add B\r\n"}, {"0004.old", "take B\r\n"}};
+      {"0001.old", "C:\\WINNT\\system32\\net.exe group A /add\r\n"}, {"0002.old", "C:\\WINNT\\system32\\net.exe group A /delete\r\n"},
+      {"0003.old", "C:\\WINNT\\system32\\net.exe group B /add\r\n"}, {"0004.old", "C:\\WINNT\\system32\\net.exe group B /delete\r\n"}};
   for (const auto& [name, bytes] : kept) s.Put(folder + "\\" + name, bytes);
   s.Put(folder + "\\journal.txt", platform::ToCodePage("会话 20261207-090000 窗口\r\n步骤 撤销\r\n记录 删除 0004.old 0003.old\r\n"
                                                       "记录 新增 0001.old 0002.old\r\n记录 删除 0002.old 0001.old\r\n"));
@@ -129,7 +147,7 @@ TEST(Journal, RecordsAStepAddedAndTookAwayAgainAreLeftAlone) {
   std::string commands;
   for (const auto* list : {&undo.first, &undo.last})
     for (const app::Undo::Command& c : *list) commands += (list == &undo.first ? "first " : "last ") + c.command + ";";
-  EXPECT_EQ(commands, "last add B;");
+  EXPECT_EQ(commands, "last C:\\WINNT\\system32\\net.exe group B /add;");
 }
 
 TEST(Journal, AnUndoThatFailsAnywhereSaysSo) {
