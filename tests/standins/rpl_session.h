@@ -1,11 +1,10 @@
-// A simulated server with the demo server's Remoteboot tree (demo/rpl, with
-// the empty directories of demo/rpl.dirs) in WINDIR\rpl, and the things the
-// configuration tool does around rplcmd: the response script of a card, the
-// card's boot-block files and driver, the DOS 6.22 files.
+// A simulated server with the demo server's Remoteboot tree in WINDIR\rpl,
+// and the things the configuration tool does around rplcmd: the response
+// script of a card, the card's boot-block files and driver, the DOS 6.22
+// files (the tree and the files as the fuzz targets lay them out).
 #pragma once
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -13,6 +12,7 @@
 #include "rpl/bootblock.h"
 #include "standins/rpl/rpldb.h"
 #include "standins/rpl/rplmgr.h"
+#include "tests/standins/fuzz/fuzz_machine.h"
 #include "tests/standins/standin_session.h"
 
 // A card type as the tool registers it: driver name in the script, driver
@@ -58,33 +58,12 @@ class RplSession : public StandinSession {
   static constexpr const char* kDb = "C:\\WINNT\\rpl\\rpldb.txt";
   static constexpr const char* kRun = "C:\\WINNT\\system32\\command.com /c rplcmd <C:\\WINNT\\rpltemp.bat";
 
-  RplSession() {
-    MakeDirs("C:\\WINNT\\rpl");
-    std::filesystem::copy(DEMO_RPL_TREE, host.NativePath("C:\\WINNT\\rpl"), std::filesystem::copy_options::recursive);
-    std::ifstream list(DEMO_RPL_DIRS);
-    std::string line;
-    while (std::getline(list, line))
-      if (!line.empty() && line[0] != '#') MakeDirs("C:\\WINNT\\rpl\\" + line);
-  }
+  RplSession() { standinfuzz::LayOutRemotebootTree(host); }
 
-  // What the tool does before it runs rplcmd for a card: the DOS 6.22 files,
-  // the driver in the boot blocks' NDIS directory, and the card's boot-block
-  // files made from the NE2000 templates; then the script.
+  // What the tool does before it runs rplcmd for a card: the card's files,
+  // then the script.
   void PrepareCard(const Card& c) {
-    for (const char* f : {"io.sys", "msdos.sys", "command.com", "himem.sys"})
-      Put(std::string("C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622\\") + f, "DOS 6.22 " + std::string(f) + "\r\n");
-    Put("C:\\WINNT\\rpl\\bblock\\ndis\\" + c.driver + ".dos", "driver\r\n");
-    MakeDirs("C:\\WINNT\\rpl\\bblock\\netbeui\\" + c.driver);
-    for (auto [name, token] : {std::pair<const char*, const char*>{"dosbb.cnf", "NE2000"},
-                               {"w95bb.cnf", "NE2000"}, {"protocol.ini", "ms2000"}}) {
-      std::vector<std::string> lines;
-      ASSERT_TRUE(platform::ReadTextLines(host, std::string("C:\\WINNT\\rpl\\bblock\\netbeui\\ne2000\\") + name, &lines));
-      for (std::string& l : lines) {
-        size_t at = l.find(token);
-        if (at != std::string::npos) l.replace(at, 6, c.driver);
-      }
-      ASSERT_TRUE(platform::WriteTextLines(host, "C:\\WINNT\\rpl\\bblock\\netbeui\\" + c.driver + "\\" + name, lines));
-    }
+    ASSERT_TRUE(standinfuzz::MakeCardFiles(host, c.driver));
     WriteScript(RplScript(c));
   }
 
@@ -102,9 +81,5 @@ class RplSession : public StandinSession {
   }
 
   // The database's lines (UTF-8), or {"<absent>"}.
-  std::vector<std::string> DbLines() {
-    std::vector<std::string> lines;
-    if (!platform::ReadTextLines(host, kDb, &lines)) return {"<absent>"};
-    return lines;
-  }
+  std::vector<std::string> DbLines() { return Lines(kDb); }
 };

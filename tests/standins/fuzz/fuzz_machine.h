@@ -1,7 +1,8 @@
 // The fuzz targets' machine: a simulated host in a fresh temporary directory,
-// kept for the whole run and removed at its end, with the demo server's
-// Remoteboot tree laid out when asked; and a picture of every file below its
-// root, to see that a run changed nothing it must not.
+// kept for the whole run and removed at its end, and a picture of every file
+// below its root, to see that a run changed nothing it must not; and the
+// demo server's Remoteboot tree and a card's files laid out on a simulated
+// host, shared with the Remoteboot stand-ins' unit tests (rpl_session.h).
 #pragma once
 
 #include <unistd.h>
@@ -12,12 +13,49 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/sim/sim_host.h"
+#include "platform/textfile.h"
 
 namespace standinfuzz {
 
 namespace fs = std::filesystem;
+
+// The demo server's tree (demo/rpl) in WINDIR\rpl, with the empty
+// directories demo/rpl.dirs lists.
+inline void LayOutRemotebootTree(platform::SimHost& host) {
+  fs::create_directories(host.NativePath("C:\\WINNT\\rpl"));
+  fs::copy(DEMO_RPL_TREE, host.NativePath("C:\\WINNT\\rpl"), fs::copy_options::recursive);
+  std::ifstream list(DEMO_RPL_DIRS);
+  std::string line;
+  while (std::getline(list, line))
+    if (!line.empty() && line[0] != '#') fs::create_directories(host.NativePath("C:\\WINNT\\rpl\\" + line));
+}
+
+// What the configuration tool makes before it runs rplcmd for a card whose
+// boot-block directory is `driver`: the DOS 6.22 files, the driver in the
+// boot blocks' NDIS directory, and the card's boot-block files made from the
+// NE2000 templates. False when a template cannot be read or a file written.
+inline bool MakeCardFiles(platform::SimHost& host, const std::string& driver) {
+  const std::string bblock = "C:\\WINNT\\rpl\\bblock\\";
+  for (const char* f : {"io.sys", "msdos.sys", "command.com", "himem.sys"})
+    if (!host.WriteFile(std::string("C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622\\") + f,
+                        "DOS 6.22 " + std::string(f) + "\r\n"))
+      return false;
+  fs::create_directories(host.NativePath(bblock + "netbeui\\" + driver));
+  if (!host.WriteFile(bblock + "ndis\\" + driver + ".dos", "driver\r\n")) return false;
+  for (auto [name, token] : {std::pair<const char*, const char*>{"dosbb.cnf", "NE2000"},
+                             {"w95bb.cnf", "NE2000"}, {"protocol.ini", "ms2000"}}) {
+    std::vector<std::string> lines;
+    if (!platform::ReadTextLines(host, bblock + "netbeui\\ne2000\\" + name, &lines)) return false;
+    for (std::string& l : lines)
+      if (l.find(token) != std::string::npos) l.replace(l.find(token), 6, driver);
+    if (!platform::WriteTextLines(host, bblock + "netbeui\\" + driver + "\\" + name, lines)) return false;
+  }
+  return true;
+}
 
 inline std::string FreshRoot() {
   std::string tmpl = (fs::temp_directory_path() / "standinfuzz-XXXXXX").string();
@@ -36,16 +74,6 @@ class Machine {
   void Put(const std::string& path, const std::string& bytes) {
     fs::create_directories(fs::path(host.NativePath(path)).parent_path());
     std::ofstream(host.NativePath(path), std::ios::binary) << bytes;
-  }
-
-  // The demo server's tree in WINDIR\rpl, with its empty directories.
-  void LayOutRemotebootTree(const std::string& tree, const std::string& dirs) {
-    fs::create_directories(host.NativePath("C:\\WINNT\\rpl"));
-    fs::copy(tree, host.NativePath("C:\\WINNT\\rpl"), fs::copy_options::recursive);
-    std::ifstream list(dirs);
-    std::string line;
-    while (std::getline(list, line))
-      if (!line.empty() && line[0] != '#') fs::create_directories(host.NativePath("C:\\WINNT\\rpl\\" + line));
   }
 
   // Every file and folder below the root (the simulated host's attributes

@@ -39,13 +39,8 @@ struct Ready {
   std::map<std::string, std::string> picture;
 
   Ready() {
-    m.LayOutRemotebootTree(DEMO_RPL_TREE, DEMO_RPL_DIRS);
-    // What the configuration tool makes before it runs rplcmd for a card.
-    for (const char* f : {"io.sys", "msdos.sys", "command.com", "himem.sys"})
-      m.Put(std::string("C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622\\") + f, "x\r\n");
-    for (const char* f : {"ndis\\rtsnd.dos", "netbeui\\rtsnd\\dosbb.cnf", "netbeui\\rtsnd\\w95bb.cnf",
-                          "netbeui\\rtsnd\\protocol.ini"})
-      m.Put(std::string("C:\\WINNT\\rpl\\bblock\\") + f, "x\r\n");
+    standinfuzz::LayOutRemotebootTree(m.host);
+    if (!standinfuzz::MakeCardFiles(m.host, "rtsnd")) std::abort();
     if (!m.host.ReadFile(DatabasePath(m.host), &db, SIZE_MAX)) std::abort();
     picture = m.Picture();
   }
