@@ -329,22 +329,18 @@ TEST(RemotebootStart, StartsOnceWhenItsDatabaseIsThere) {
   struct Case {
     const char* why;
     std::string db;  // "<absent>": no database
-    std::vector<std::pair<std::string, int>> commands;
-    std::vector<std::string> printed;
+    std::vector<std::pair<std::string, const char*>> runs;  // command, what it prints (exit 0 when started, else 2)
     std::vector<std::string> started;
   } cases[] = {
       {"by its display name, then again by either name", "RPLDB 1\r\nVENDOR\t00001B\tNE2000\r\n",
-       {{"net start 远程启动服务", 0}, {"net start 远程启动服务", 2}, {"net start REMOTEBOOT", 2}},
-       {kStarted, kAlready, kAlready}, {"RemoteBoot"}},
+       {{"net start 远程启动服务", kStarted}, {"net start 远程启动服务", kAlready}, {"net start REMOTEBOOT", kAlready}},
+       {"RemoteBoot"}},
       {"by its service name", "RPLDB 1\r\n",
-       {{"net start remoteboot", 0}, {"net start \"远程启动服务\"", 2}},
-       {kStarted, kAlready}, {"RemoteBoot"}},
+       {{"net start remoteboot", kStarted}, {"net start \"远程启动服务\"", kAlready}}, {"RemoteBoot"}},
       {"no tree", "<absent>",
-       {{"net start 远程启动服务", 2}, {"net start remoteboot", 2}},
-       {kNotInstalled, kNotInstalled}, {"<absent>"}},
+       {{"net start 远程启动服务", kNotInstalled}, {"net start remoteboot", kNotInstalled}}, {"<absent>"}},
       {"a damaged database", "VENDOR\t00001B\r\n",
-       {{"net start 远程启动服务", 2}, {"net start 远程启动服务", 2}},
-       {kCannotStart, kCannotStart}, {"<absent>"}},
+       {{"net start 远程启动服务", kCannotStart}, {"net start 远程启动服务", kCannotStart}}, {"<absent>"}},
   };
   for (const Case& c : cases) {
     StandinMachine m;
@@ -352,11 +348,10 @@ TEST(RemotebootStart, StartsOnceWhenItsDatabaseIsThere) {
     // installed.txt lists other services only; the Remoteboot service never
     // comes from it.
     m.Put("C:\\WINNT\\netstate\\installed.txt", "RemoteBoot\r\nDHCPServer\r\n");
-    for (size_t i = 0; i < c.commands.size(); ++i) {
+    for (const auto& [command, printed] : c.runs) {
       std::string out;
-      EXPECT_EQ(m.Run(c.commands[i].first, &out), c.commands[i].second)
-          << c.why << ": " << c.commands[i].first;
-      EXPECT_EQ(out, c.printed[i]) << c.why << ": " << c.commands[i].first;
+      EXPECT_EQ(m.Run(command, &out), std::string(printed) == kStarted ? 0 : 2) << c.why << ": " << command;
+      EXPECT_EQ(out, printed) << c.why << ": " << command;
     }
     EXPECT_EQ(m.Records("services.txt"), c.started) << c.why;
     EXPECT_EQ(m.Get(kDb), c.db) << c.why;

@@ -4,14 +4,12 @@
 // files (the tree and the files as the fuzz targets lay them out).
 #pragma once
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "platform/textfile.h"
 #include "rpl/bootblock.h"
 #include "standins/rpl/rpldb.h"
-#include "standins/rpl/rplmgr.h"
 #include "tests/standins/fuzz/fuzz_machine.h"
 #include "tests/standins/standin_session.h"
 
@@ -69,15 +67,6 @@ class RplSession : public StandinSession {
 
   void WriteScript(const std::vector<std::string>& lines) {
     ASSERT_TRUE(platform::WriteTextLines(host, "C:\\WINNT\\rpltemp.bat", lines));
-  }
-
-  // How the manager removes an empty directory of the simulated machine.
-  standins::rpl::Manager::RemoveDirectory RemoveEmptyDirectory() {
-    return [this](const std::string& dir) {
-      std::error_code ec;
-      return std::filesystem::is_directory(host.NativePath(dir)) &&
-             std::filesystem::remove(host.NativePath(dir), ec);
-    };
   }
 
   // The database's lines (UTF-8), or {"<absent>"}.

@@ -13,7 +13,8 @@ using standins::rpl::Manager;
 
 class RplmgrTest : public RplSession {
  protected:
-  RplmgrTest() : manager(host, RemoveEmptyDirectory()) {}
+  // The manager removes an empty directory as the simulated host does.
+  RplmgrTest() : manager(host, [this](const std::string& dir) { return host.RemoveDirectory(dir); }) {}
 
   void SetUp() override {
     std::string message;
