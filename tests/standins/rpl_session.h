@@ -1,7 +1,7 @@
 // A simulated server with the demo server's Remoteboot tree in WINDIR\rpl,
 // and the things the configuration tool does around rplcmd: the response
 // script of a card, the card's boot-block files and driver, the DOS 6.22
-// files (the tree and the files as the fuzz targets lay them out).
+// files (the tree laid out as the fuzz targets lay it out).
 #pragma once
 
 #include <string>
@@ -9,6 +9,7 @@
 
 #include "platform/textfile.h"
 #include "rpl/bootblock.h"
+#include "rpl/tree.h"
 #include "standins/rpl/rpldb.h"
 #include "tests/standins/fuzz/fuzz_machine.h"
 #include "tests/standins/standin_session.h"
@@ -58,10 +59,20 @@ class RplSession : public StandinSession {
 
   RplSession() { standinfuzz::LayOutRemotebootTree(host); }
 
-  // What the tool does before it runs rplcmd for a card: the card's files,
-  // then the script.
+  // What the tool does before it runs rplcmd for a card: the DOS 6.22 files,
+  // the driver in the boot blocks' NDIS directory, and the card's boot-block
+  // files made from the NE2000 templates as the tool makes them and put in
+  // place; then the script.
   void PrepareCard(const Card& c) {
-    ASSERT_TRUE(standinfuzz::MakeCardFiles(host, c.driver));
+    for (const std::string& f : rpl::Dos622Files())
+      Put("C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622\\" + f, "DOS 6.22 " + f + "\r\n");
+    Put("C:\\WINNT\\rpl\\bblock\\ndis\\" + c.driver + ".dos", "driver\r\n");
+    const std::string dir = "C:\\WINNT\\rpl\\bblock\\netbeui\\" + c.driver + "\\";
+    MakeDirs(dir);
+    std::string failed;
+    ASSERT_TRUE(rpl::MakeBootBlockFiles(host, ui, c.driver, &failed)) << failed;
+    for (const std::string& name : rpl::BootBlockFileNames())
+      ASSERT_TRUE(host.ReplaceFile(dir + name + ".new", dir + name)) << name;
     WriteScript(RplScript(c));
   }
 

@@ -1,8 +1,8 @@
 // The fuzz targets' machine: a simulated host in a fresh temporary directory,
 // kept for the whole run and removed at its end, and a picture of every file
 // below its root, to see that a run changed nothing it must not; and the
-// demo server's Remoteboot tree and a card's files laid out on a simulated
-// host, shared with the Remoteboot stand-ins' unit tests (rpl_session.h).
+// demo server's Remoteboot tree laid out on a simulated host, shared with the
+// Remoteboot stand-ins' unit tests (rpl_session.h).
 #pragma once
 
 #include <unistd.h>
@@ -13,11 +13,8 @@
 #include <map>
 #include <sstream>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "platform/sim/sim_host.h"
-#include "platform/textfile.h"
 
 namespace standinfuzz {
 
@@ -32,29 +29,6 @@ inline void LayOutRemotebootTree(platform::SimHost& host) {
   std::string line;
   while (std::getline(list, line))
     if (!line.empty() && line[0] != '#') fs::create_directories(host.NativePath("C:\\WINNT\\rpl\\" + line));
-}
-
-// What the configuration tool makes before it runs rplcmd for a card whose
-// boot-block directory is `driver`: the DOS 6.22 files, the driver in the
-// boot blocks' NDIS directory, and the card's boot-block files made from the
-// NE2000 templates. False when a template cannot be read or a file written.
-inline bool MakeCardFiles(platform::SimHost& host, const std::string& driver) {
-  const std::string bblock = "C:\\WINNT\\rpl\\bblock\\";
-  for (const char* f : {"io.sys", "msdos.sys", "command.com", "himem.sys"})
-    if (!host.WriteFile(std::string("C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622\\") + f,
-                        "DOS 6.22 " + std::string(f) + "\r\n"))
-      return false;
-  fs::create_directories(host.NativePath(bblock + "netbeui\\" + driver));
-  if (!host.WriteFile(bblock + "ndis\\" + driver + ".dos", "driver\r\n")) return false;
-  for (auto [name, token] : {std::pair<const char*, const char*>{"dosbb.cnf", "NE2000"},
-                             {"w95bb.cnf", "NE2000"}, {"protocol.ini", "ms2000"}}) {
-    std::vector<std::string> lines;
-    if (!platform::ReadTextLines(host, bblock + "netbeui\\ne2000\\" + name, &lines)) return false;
-    for (std::string& l : lines)
-      if (l.find(token) != std::string::npos) l.replace(l.find(token), 6, driver);
-    if (!platform::WriteTextLines(host, bblock + "netbeui\\" + driver + "\\" + name, lines)) return false;
-  }
-  return true;
 }
 
 inline std::string FreshRoot() {

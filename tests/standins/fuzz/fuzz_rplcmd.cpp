@@ -40,7 +40,12 @@ struct Ready {
 
   Ready() {
     standinfuzz::LayOutRemotebootTree(m.host);
-    if (!standinfuzz::MakeCardFiles(m.host, "rtsnd")) std::abort();
+    // What the configuration tool makes before it runs rplcmd for a card.
+    for (const char* f : {"io.sys", "msdos.sys", "command.com", "himem.sys"})
+      m.Put(std::string("C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622\\") + f, "x\r\n");
+    for (const char* f : {"ndis\\rtsnd.dos", "netbeui\\rtsnd\\dosbb.cnf", "netbeui\\rtsnd\\w95bb.cnf",
+                          "netbeui\\rtsnd\\protocol.ini"})
+      m.Put(std::string("C:\\WINNT\\rpl\\bblock\\") + f, "x\r\n");
     if (!m.host.ReadFile(DatabasePath(m.host), &db, SIZE_MAX)) std::abort();
     picture = m.Picture();
   }
