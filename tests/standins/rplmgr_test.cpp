@@ -13,7 +13,8 @@ using standins::rpl::Manager;
 
 class RplmgrTest : public RplSession {
  protected:
-  RplmgrTest() : manager(host, RemoveEmptyDirectory()) {}
+  // The manager removes an empty directory as the simulated host does.
+  RplmgrTest() : manager(host, [this](const std::string& dir) { return host.RemoveDirectory(dir); }) {}
 
   void SetUp() override {
     std::string message;
@@ -192,58 +193,35 @@ TEST_F(RplmgrTest, SaysWhatAConfigurationMisses) {
   }
 }
 
-TEST_F(RplmgrTest, MakesAWindowsAndADosProfile) {
+// A profile is made with its directory and its record, or refused with what
+// is wrong, and then nothing changes.
+TEST_F(RplmgrTest, MakesAProfileOrRefusesItAndChangesNothing) {
   Register(Cards()[0]);
-  struct Case {
-    const char* name;
-    const char* configuration;
-    const char* spelled;  // as the database spells the configuration
-    const char* comment;
-    bool dos;
-  } cases[] = {
-      {"W8139", "WIN00E04C", "WIN00E04C", "八一三九 工作站", false},
-      {"D8139", "dos00e04c", "DOS00E04C", "", true},
-      // Names of 15 characters, the most a name may have, in ASCII and in
-      // Chinese (30 bytes).
-      {"FIFTEEN_CHARS_A", "WIN00001B", "WIN00001B", "", false},
-      {"十五个字的配置文件名称最多只有", "WIN00001B", "WIN00001B", "", false},
-      {"W2", "WIN00001B", "WIN00001B", "", false},
-  };
-  std::vector<std::string> records = DbLines();
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    std::string message, dir = std::string(kProfiles) + c.name;
-    EXPECT_TRUE(manager.MakeProfile(c.name, c.configuration, c.comment, &message)) << message;
-    EXPECT_EQ(message, std::string("已新建配置文件 ") + c.name + "（配置 " + c.spelled + "，" +
-                           (c.dos ? "DOS" : "Windows") + "）：" + dir);
-    std::vector<platform::DirEntry> entries;
-    ASSERT_TRUE(host.ListDirectory(dir + "\\wksta.pro", &entries));
-    EXPECT_EQ(entries.size(), c.dos ? 3u : 2u);  // ".", ".." and dosshell.ini
-    EXPECT_EQ(Get(dir + "\\wksta.pro\\dosshell.ini"),
-              c.dos ? Get(std::string(kProfiles) + "NE2KDOS\\wksta.pro\\dosshell.ini") : "<absent>");
-    records.push_back(std::string("PROFILE\t") + c.name + "\t" + c.spelled + "\t" + c.comment);
-    EXPECT_EQ(DbLines(), records);
-  }
-  EXPECT_EQ(manager.ProfileLines().back(), "W2\tWIN00001B\t");
-  // On disk the comment is code page 936.
-  EXPECT_NE(Get(kDb).find("\xB0\xCB\xD2\xBB\xC8\xFD\xBE\xC5"), std::string::npos);
-}
-
-TEST_F(RplmgrTest, RefusesAProfileItCannotMakeAndChangesNothing) {
+  Register(Cards()[1]);  // its configurations unusable without its driver
+  ASSERT_TRUE(host.DeleteFile("C:\\WINNT\\rpl\\bblock\\ndis\\pcind.dos"));
   MakeDirs(std::string(kProfiles) + "ONDISK");
   Put(std::string(kProfiles) + "AFILE", "x");
   struct Case {
-    std::string name, configuration, comment, message;
+    std::string name, configuration, comment;
+    std::string message;  // the refusal, or "": made
+    const char* spelled = "";  // as the database spells the configuration
+    bool dos = false;
   } cases[] = {
+      {"W8139", "WIN00E04C", "八一三九 工作站", "", "WIN00E04C"},
+      {"D8139", "dos00e04c", "", "", "DOS00E04C", true},
+      // Names of 15 characters, the most a name may have, in ASCII and in
+      // Chinese (30 bytes).
+      {"FIFTEEN_CHARS_A", "WIN00001B", "", "", "WIN00001B"},
+      {"十五个字的配置文件名称最多只有", "WIN00001B", "", "", "WIN00001B"},
+      {"W2", "WIN00001B", "", "", "WIN00001B"},
       {"", "WIN00001B", "", "配置文件名“”无效：应为 1 到 15 个字符，不含空格和 \\ / : * ? \" < > |，"
                             "不以句点结尾，也不是设备名（CON、NUL、COM1 等）。"},
       {"ne2kwin", "WIN00001B", "", "配置文件 ne2kwin 已经存在。"},
       {"ONDISK", "WIN00001B", "", "C:\\WINNT\\rpl\\rplfiles\\profiles\\ONDISK 已经存在，配置文件没有新建。"},
       {"afile", "WIN00001B", "", "C:\\WINNT\\rpl\\rplfiles\\profiles\\afile 已经存在，配置文件没有新建。"},
       {"P1", "", "", "请先选择一个配置。"},
-      {"P1", "WIN00E04C", "", "数据库中没有配置 WIN00E04C。"},
-      {"P1", "DOS00001B", "",
-       "配置 DOS00001B 不可用，不能据此新建配置文件：缺少文件 C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622\\IO.SYS"},
+      {"P1", "WIN001122", "", "数据库中没有配置 WIN001122。"},
+      {"P1", "DOS5254AB", "", "配置 DOS5254AB 不可用，不能据此新建配置文件：缺少文件 C:\\WINNT\\rpl\\BBLOCK\\NDIS\\pcind.DOS"},
   };
   std::vector<Case> all(std::begin(cases), std::end(cases));
   for (const char* name : {"TWO WORDS", "A\\B", "A*", "..", "SIXTEEN_CHARS_AB", "十六个字的配置文件名称比最多多一", "A.",
@@ -251,20 +229,35 @@ TEST_F(RplmgrTest, RefusesAProfileItCannotMakeAndChangesNothing) {
     all.push_back({name, "WIN00001B", "", std::string("配置文件名“") + name + "”无效"});
   for (const char* comment : {"\xED\xB3\xBF", "a\tb", "价格 \xE2\x82\xAC"})
     all.push_back({"P1", "WIN00001B", comment, "说明中不能有制表符、控制字符或代码页 936 以外的字符。"});
-  std::string before = Get(kDb);
-  std::vector<platform::DirEntry> listed;
-  ASSERT_TRUE(host.ListDirectory(kProfiles, &listed));
-  std::string message;
+  std::vector<std::string> records = DbLines();
   for (const Case& c : all) {
     SCOPED_TRACE(c.name);
-    EXPECT_FALSE(manager.MakeProfile(c.name, c.configuration, c.comment, &message));
-    EXPECT_EQ(message.substr(0, c.message.size()), c.message);
-    EXPECT_EQ(Get(kDb), before);
-    std::vector<platform::DirEntry> now;
-    ASSERT_TRUE(host.ListDirectory(kProfiles, &now));
-    EXPECT_EQ(now.size(), listed.size());
+    const std::string before = Get(kDb), dir = std::string(kProfiles) + c.name;
+    std::vector<platform::DirEntry> listed, now;
+    ASSERT_TRUE(host.ListDirectory(kProfiles, &listed));
+    std::string message;
+    EXPECT_EQ(manager.MakeProfile(c.name, c.configuration, c.comment, &message), c.message.empty()) << message;
+    if (!c.message.empty()) {
+      EXPECT_EQ(message.substr(0, c.message.size()), c.message);
+      EXPECT_EQ(Get(kDb), before);
+      ASSERT_TRUE(host.ListDirectory(kProfiles, &now));
+      EXPECT_EQ(now.size(), listed.size());
+      continue;
+    }
+    EXPECT_EQ(message, "已新建配置文件 " + c.name + "（配置 " + c.spelled + "，" + (c.dos ? "DOS" : "Windows") + "）：" + dir);
+    ASSERT_TRUE(host.ListDirectory(dir + "\\wksta.pro", &now));
+    EXPECT_EQ(now.size(), c.dos ? 3u : 2u);  // ".", ".." and dosshell.ini
+    EXPECT_EQ(Get(dir + "\\wksta.pro\\dosshell.ini"),
+              c.dos ? Get(std::string(kProfiles) + "NE2KDOS\\wksta.pro\\dosshell.ini") : "<absent>");
+    records.push_back("PROFILE\t" + c.name + "\t" + c.spelled + "\t" + c.comment);
+    EXPECT_EQ(DbLines(), records);
   }
+  EXPECT_EQ(manager.ProfileLines().back(), "W2\tWIN00001B\t");
+  // On disk the comment is code page 936.
+  EXPECT_NE(Get(kDb).find("\xB0\xCB\xD2\xBB\xC8\xFD\xBE\xC5"), std::string::npos);
   // A database that cannot be written leaves no profile behind.
+  const std::string before = Get(kDb);
+  std::string message;
   ASSERT_TRUE(host.SetFileAttributes(kDb, platform::kAttrReadOnly));
   EXPECT_FALSE(manager.MakeProfile("P1", "WIN00001B", "", &message));
   EXPECT_EQ(message, "无法写入远程启动数据库，配置文件没有新建。");

@@ -10,9 +10,9 @@
 #include "standins/sim_standins.h"
 #include "tests/sim_session.h"
 
-class StandinSession : public SimSession {
- protected:
-  StandinSession() { standins::RegisterSimStandins(host); }
+class StandinMachine : public SimMachine {
+ public:
+  StandinMachine() { standins::RegisterSimStandins(host); }
 
   // Runs a command line to its end; its exit code, and what it printed in `out`.
   int Run(const std::string& command_line, std::string* out = nullptr,
@@ -23,12 +23,15 @@ class StandinSession : public SimSession {
     return code;
   }
 
-  // The lines of one record file of the net stand-in (UTF-8), or {"<absent>"}.
-  std::vector<std::string> Records(const std::string& file) {
+  // The lines of a text file (UTF-8), or {"<absent>"}.
+  std::vector<std::string> Lines(const std::string& path) {
     std::vector<std::string> lines;
-    if (!platform::ReadTextLines(host, standins::NetStateDirectory(host) + file, &lines))
-      return {"<absent>"};
+    if (!platform::ReadTextLines(host, path, &lines)) return {"<absent>"};
     return lines;
+  }
+  // The lines of one record file of the net stand-in.
+  std::vector<std::string> Records(const std::string& file) {
+    return Lines(standins::NetStateDirectory(host) + file);
   }
 
   // The bytes of every record file, to see that nothing changed.
@@ -39,3 +42,16 @@ class StandinSession : public SimSession {
     return all;
   }
 };
+
+// The same as a test fixture (whose Run is the machine's, not the test's own).
+class StandinSession : public ::testing::Test, public StandinMachine {
+ protected:
+  using StandinMachine::Run;
+};
+
+// `part` `n` times over: a name of n characters.
+inline std::string Times(const std::string& part, int n) {
+  std::string s;
+  for (int i = 0; i < n; ++i) s += part;
+  return s;
+}

@@ -1,7 +1,8 @@
 // The fuzz targets' machine: a simulated host in a fresh temporary directory,
-// kept for the whole run and removed at its end, with the demo server's
-// Remoteboot tree laid out when asked; and a picture of every file below its
-// root, to see that a run changed nothing it must not.
+// kept for the whole run and removed at its end, and a picture of every file
+// below its root, to see that a run changed nothing it must not; and the
+// demo server's Remoteboot tree laid out on a simulated host, shared with the
+// Remoteboot stand-ins' unit tests (rpl_session.h).
 #pragma once
 
 #include <unistd.h>
@@ -18,6 +19,17 @@
 namespace standinfuzz {
 
 namespace fs = std::filesystem;
+
+// The demo server's tree (demo/rpl) in WINDIR\rpl, with the empty
+// directories demo/rpl.dirs lists.
+inline void LayOutRemotebootTree(platform::SimHost& host) {
+  fs::create_directories(host.NativePath("C:\\WINNT\\rpl"));
+  fs::copy(DEMO_RPL_TREE, host.NativePath("C:\\WINNT\\rpl"), fs::copy_options::recursive);
+  std::ifstream list(DEMO_RPL_DIRS);
+  std::string line;
+  while (std::getline(list, line))
+    if (!line.empty() && line[0] != '#') fs::create_directories(host.NativePath("C:\\WINNT\\rpl\\" + line));
+}
 
 inline std::string FreshRoot() {
   std::string tmpl = (fs::temp_directory_path() / "standinfuzz-XXXXXX").string();
@@ -36,16 +48,6 @@ class Machine {
   void Put(const std::string& path, const std::string& bytes) {
     fs::create_directories(fs::path(host.NativePath(path)).parent_path());
     std::ofstream(host.NativePath(path), std::ios::binary) << bytes;
-  }
-
-  // The demo server's tree in WINDIR\rpl, with its empty directories.
-  void LayOutRemotebootTree(const std::string& tree, const std::string& dirs) {
-    fs::create_directories(host.NativePath("C:\\WINNT\\rpl"));
-    fs::copy(tree, host.NativePath("C:\\WINNT\\rpl"), fs::copy_options::recursive);
-    std::ifstream list(dirs);
-    std::string line;
-    while (std::getline(list, line))
-      if (!line.empty() && line[0] != '#') fs::create_directories(host.NativePath("C:\\WINNT\\rpl\\" + line));
   }
 
   // Every file and folder below the root (the simulated host's attributes

@@ -39,7 +39,7 @@ struct Ready {
   std::map<std::string, std::string> picture;
 
   Ready() {
-    m.LayOutRemotebootTree(DEMO_RPL_TREE, DEMO_RPL_DIRS);
+    standinfuzz::LayOutRemotebootTree(m.host);
     // What the configuration tool makes before it runs rplcmd for a card.
     for (const char* f : {"io.sys", "msdos.sys", "command.com", "himem.sys"})
       m.Put(std::string("C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622\\") + f, "x\r\n");
