@@ -89,10 +89,7 @@ TEST(DosStamp, ReadsStampsAndUnixSecondsBack) {
 TEST(Pack, RoundTripKeepsNamesDataAndDatesAndOrderDoesNotMatter) {
     const Tree tree = Sample();
     const std::string image = PackOrDie(tree);
-    Tree back;
-    std::string error;
-    ASSERT_TRUE(fat12::Unpack(image, &back, &error)) << error;
-    EXPECT_EQ(TreeDifference(tree, back), "");
+    EXPECT_EQ(TreeDifference(tree, UnpackOrDie(image)), "");
     Tree reversed = tree;
     std::reverse(reversed.children.begin(), reversed.children.end());
     for (Tree& c : reversed.children) std::reverse(c.children.begin(), c.children.end());
@@ -222,11 +219,8 @@ TEST(Unpack, ReadsLongNamesCaseFlagsAndSkipsWhatIsNotAFile) {
     table.resize(fat12::kRootSectors * 512, '\0');
     image.replace(kRoot, table.size(), table);
 
-    Tree tree;
-    std::string error;
-    ASSERT_TRUE(fat12::Unpack(image, &tree, &error)) << error;
     std::vector<std::string> names;
-    for (const Tree& t : tree.children) names.push_back(t.name + "=" + t.data);
+    for (const Tree& t : UnpackOrDie(image).children) names.push_back(t.name + "=" + t.data);
     EXPECT_EQ(names, (std::vector<std::string>{"Long file name.txt=a", "BBBB.TXT=b", "cccc.txt=c",
                                                "\xC3\x95" "DDD.TXT=d", "eeee.TXT=e"}));
 }
@@ -280,17 +274,13 @@ TEST(Unpack, RefusesImagesThatAreNotSoundFat12AndTakesEveryEndOfChain) {
         EXPECT_FALSE(error.empty()) << c.what;
         EXPECT_TRUE(tree.children.empty()) << c.what;
     }
-    Tree want;
-    std::string error;
-    ASSERT_TRUE(fat12::Unpack(good, &want, &error)) << "the undamaged image: " << error;
+    const Tree want = UnpackOrDie(good);
     // Every value from 0xFF8 to 0xFFF ends a chain, in files and directories
     // alike: the last clusters of A.TXT, B.TXT, SUB and SUB\C.TXT.
     for (unsigned end = 0xFF8; end < 0xFFF; ++end) {
         std::string image = good;
         for (unsigned c : {5u, 7u, 8u, 9u}) SetFatEntry(image, c, end);
-        Tree got;
-        ASSERT_TRUE(fat12::Unpack(image, &got, &error)) << std::hex << end << ": " << error;
-        EXPECT_EQ(TreeDifference(want, got), "") << std::hex << end;
+        EXPECT_EQ(TreeDifference(want, UnpackOrDie(image)), "") << std::hex << end;
     }
 }
 

@@ -7,7 +7,6 @@
 // by its path starts only from its file, as on Windows.
 #include "pxe/bootimage.h"
 
-#include <filesystem>
 #include <fstream>
 #include <functional>
 
@@ -22,7 +21,6 @@
 namespace {
 
 using platform::SimEvent;
-namespace fs = std::filesystem;
 
 const char kDosUndi[] = "C:\\Program Files\\Intel\\Pxe\\Pdk\\system\\images\\x86pc\\undi\\dosundi\\dosundi.1";
 const char kTemplate[] = "C:\\Korrin\\unditool\\bootimg.w98";
@@ -189,6 +187,8 @@ TEST(BootImagePlan, EachServerHasItsPlanAndTheButtonDoesExactlyIt) {
       // The image would not start the workstations' network.
       {"a template without a workstation file", template_without("NET.EXE"), "√√！！！",
        "C:\\Korrin\\unditool\\bootimg.w98 中缺少 1 个文件：WINBOOT\\NET.EXE，用它做的启动镜像无法启动工作站。"},
+      {"no unpacker", [](ImageServer& s) { s.host.DeleteFile("C:\\Korrin\\unditool\\undisk.exe"); }, "！√√！！",
+       "无法启动解包程序 C:\\Korrin\\unditool\\undisk.exe。"},
       {"no packer, the image made", [&](ImageServer& s) { made(s); s.host.DeleteFile("C:\\Korrin\\unditool\\rplimage.exe"); },
        "！√√√√", "无法启动打包程序 C:\\Korrin\\unditool\\rplimage。"},
       {"c:\\temp a file", [](ImageServer& s) { s.Put("c:\\temp", "a file"); }, "√！√！！", kNotUnpacked,

@@ -11,8 +11,6 @@ const SimEvent kDone = {"message", "无盘WIN98远程启动文件安装完成！
 const SimEvent kWrongProfile = {"message", "请检查您的RPL远程配置名是否正确！", "morva提示", 48};
 const SimEvent kDosQuestion = {"message", "系统检测到 WIN98 很可能是一个DOS的远程配置名!是否任要继续?", "morva提示", 292};
 const std::string kUntouched = "\r\n远程启动文件和配置 WIN98 都没有改动。";
-// A Realtek card's records, asked of rplcmd before the installation.
-const SimEvent kAsk = {"ask", "C:\\WINNT\\system32\\rplcmd.exe", "V\r\nL\r\nB\r\nL\r\nC\r\nL\r\nq\r\n", 0};
 const unsigned kArchive = platform::kAttrArchive;
 SimEvent Warning(const std::string& text) { return {"message", text, "morva提示", 48}; }
 
@@ -120,7 +118,7 @@ TEST(Installation, EachCardGetsTheImageTheStartFilesAndItsDriverInPlaceOfRtsnd) 
       m.ui.Answer(platform::kIdYes);
       journal.insert(journal.begin(), kDosQuestion);
     }
-    if (std::string(c.nic) != "Other NetCARD") journal.insert(journal.begin(), kAsk);
+    if (std::string(c.nic) != "Other NetCARD") journal.insert(journal.begin(), kAskRecords);
     m.journal().clear();
     m.form->BitBtn11Click();
     EXPECT_EQ(m.journal(), journal);
@@ -185,7 +183,7 @@ TEST_F(Install, EachStopLeavesTheTreeAndTheProfileUntouched) {
       // The install button stays unlocked when detection then sends another
       // card type to registration.
       {"RTL 8139 not registered", "RTL 8139", [](InstallMachine& m) { m.Remove(m.Rpl("bblock\\netbeui\\rtsnd")); },
-       {kAsk, Warning("网卡 RTL 8139 还没有在远程启动服务中注册（C:\\WINNT\\rpl\\bblock\\netbeui\\RTSND 中的文件或"
+       {kAskRecords, Warning("网卡 RTL 8139 还没有在远程启动服务中注册（C:\\WINNT\\rpl\\bblock\\netbeui\\RTSND 中的文件或"
                       "远程启动数据库中的记录不全），请先按“检测”，再按“配置Rpl”注册它，然后安装。" + kUntouched)}, false},
       {"a driver named like a client file", "Other NetCARD", [](InstallMachine& m) {
          m.form->settings.NdisDriverName = "protman";
@@ -227,7 +225,7 @@ TEST_F(Install, EachStopLeavesTheTreeAndTheProfileUntouched) {
     m.form->BitBtn11Click();
     // A Realtek card's records are asked for first (RTL 8139 not registered).
     std::vector<SimEvent> journal = m.journal();
-    if (!journal.empty() && journal[0] == kAsk && !(c.journal[0] == kAsk)) journal.erase(journal.begin());
+    if (!journal.empty() && journal[0] == kAskRecords && !(c.journal[0] == kAskRecords)) journal.erase(journal.begin());
     EXPECT_EQ(journal, c.journal);
     EXPECT_EQ(m.ui.main_window_closed(), c.closed);
     EXPECT_EQ(m.Tree(Rpl("")), before);

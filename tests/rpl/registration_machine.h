@@ -20,8 +20,6 @@ using platform::SimEvent;
 // rplcmd is started itself, the script its input and rpltemp.out its output.
 const SimEvent kRplcmd = {"wait", "C:\\WINNT\\system32\\rplcmd.exe",
                           "<C:\\WINNT\\rpltemp.bat >C:\\WINNT\\rpltemp.out", platform::kHide};
-// Asked again when it added nothing: its records, listed through pipes.
-const SimEvent kList = {"ask", "C:\\WINNT\\system32\\rplcmd.exe", "V\r\nL\r\nB\r\nL\r\nC\r\nL\r\nq\r\n", 0};
 const char kManager[] = "C:\\WINNT\\system32\\rplmgr.exe";
 const char kCaption[] = "morva提示";
 const char* const kDos622[] = {"io.sys", "msdos.sys", "command.com", "himem.sys"};
@@ -39,7 +37,6 @@ class RegistrationMachine : public RplMachine {
     host.RegisterStandin("rplcmd", [this](platform::SimHost&, const std::vector<std::string>&,
                                           const std::string& input, std::string* output) {
       if (input.rfind("V\r\nL\r\n", 0) == 0) {
-        list_at_rplcmd = input;
         *output = rplcmd_lists;
         return 0;
       }
@@ -90,7 +87,7 @@ class RegistrationMachine : public RplMachine {
     journal().clear();
     return r;
   }
-  std::string script_at_message, script_at_rplcmd, list_at_rplcmd;
+  std::string script_at_message, script_at_rplcmd;
   std::string rplcmd_says, rplcmd_lists = "The command completed successfully.\n";
   int rplcmd_exit = 0;
 };
