@@ -24,36 +24,30 @@ TEST_F(Registration, EachCardRunsTheWholeRegistrationInItsOrder) {
        "Rtl8139注册完成，配置远程启动之前请首先进行<检查配置>"},
       {"RTL 8029", "5254ab", "pcind.dos", "shipped pcind", "pcind", "PCIND", "Rtl8029 Netcard(10M)", "RTL8029",
        "Rtl8029注册完成，配置远程启动之前请首先进行<检查配置>"},
-      {"Other NetCARD", "0000B4", "MYNIC.dos", "my driver", "MYNIC", "MYNIC", "MYNIC NetCard", "MYNIC(0000B4)",
+      {"Other NetCARD", "0000B4", "MYNIC.dos", "newer mynic", "MYNIC", "MYNIC", "MYNIC NetCard", "MYNIC(0000B4)",
        "自选网卡完成，配置远程启动之前请首先进行<检查配置>"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.nic);
     RegistrationMachine m;
-    m.Put("C:\\DRIVERS\\NIC\\MYNIC.DOS", "my driver");
-    m.host.SetFileAttributes("C:\\DRIVERS\\NIC\\MYNIC.DOS", platform::kAttrReadOnly);
     // A custom card's driver left read-only by an earlier copy is replaced.
     m.Put(m.Rpl("bblock\\ndis\\MYNIC.dos"), "an older driver");
     m.host.SetFileAttributes(m.Rpl("bblock\\ndis\\MYNIC.dos"), platform::kAttrReadOnly);
     // The plan: the DOS 6.22 files, the driver, the boot-block folder and
     // its three files, rplcmd with the script, the manager.
-    const rpl::Registration r = m.Plan(c.nic, c.mac, "C:\\DRIVERS\\NIC\\MYNIC.DOS");
-    EXPECT_FALSE(r.plan.refused);
-    EXPECT_EQ(r.plan.changes.size(), 11u);
-    m.Choose(c.nic);
-    m.AnswerPrefix(c.mac);
-    m.AnswerDriver("C:\\DRIVERS\\NIC\\MYNIC.DOS", c.mac);
-    m.form->BitBtn9Click();
+    EXPECT_EQ(m.Plan(c.nic, c.mac).plan.changes.size(), 11u);
+    m.Register(c.nic, c.mac);
     // A custom card's driver is remembered for the installation.
     const bool custom = std::string(c.nic) == "Other NetCARD";
-    EXPECT_EQ(m.form->settings.NdisDriverPath, custom ? "C:\\DRIVERS\\NIC\\MYNIC.DOS" : "");
+    EXPECT_EQ(m.form->settings.NdisDriverPath, custom ? "C:\\DRIVERS\\MYNIC.DOS" : "");
     EXPECT_EQ(m.form->settings.NdisDriverName, custom ? "MYNIC" : "");
     // The database is asked first what it holds of the card.
     EXPECT_EQ(m.journal(), (std::vector<SimEvent>{{"modal", custom ? "TGetNetDrv" : "TForm3", "", platform::kMrOk},
                                                   kAskRecords, kRplcmd,
                                                   {"message", c.done, "进程提示", 64},
                                                   {"run", kManager, "", platform::kShowNormal}}));
-    EXPECT_TRUE(m.Dos622Copied());
+    for (const char* f : kDos622)
+      EXPECT_EQ(m.Get(Rpl(std::string("rplfiles\\binfiles\\dos622\\") + f)), std::string("dos622 ") + f);
     EXPECT_EQ(m.Get(Rpl(std::string("bblock\\ndis\\") + c.driver_file)), c.driver_bytes);
     // Copies of the read-only release are ordinary files, to be replaced or taken back later.
     EXPECT_EQ(m.host.Attributes(Rpl(std::string("bblock\\ndis\\") + c.driver_file)), platform::kAttrArchive);
@@ -188,8 +182,8 @@ TEST_F(Registration, EachRefusalIsThePlansAndChangesNothing) {
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.nic) + " [" + (c.mac ? c.mac : "closed") + "] " + c.path);
     RegistrationMachine m;
-    for (const char* f : {"C:\\DRIVERS\\NIC\\MYNIC.DOS", "C:\\DRIVERS\\NINECHARS.DOS", "C:\\DRIVERS\\NE2000.DOS",
-                          "C:\\DRIVERS\\RTSND.DOS", "C:\\DRIVERS\\pcind.Dos"})
+    for (const char* f : {"C:\\DRIVERS\\NINECHARS.DOS", "C:\\DRIVERS\\NE2000.DOS", "C:\\DRIVERS\\RTSND.DOS",
+                          "C:\\DRIVERS\\pcind.Dos"})
       m.Put(f, "driver");
     // The Realtek card the custom one must not take the place of.
     m.Put(m.Rpl("bblock\\ndis\\rtsnd.dos"), "installed rtsnd");

@@ -51,11 +51,6 @@ class RegistrationMachine : public RplMachine {
       host.SetFileAttributes("C:\\Korrin\\rplfiles\\" + f, platform::kAttrReadOnly);
     host.SetFileAttributes("C:\\DRIVERS\\MYNIC.DOS", platform::kAttrReadOnly);
   }
-  bool Dos622Copied() {
-    for (const char* f : kDos622)
-      if (Get(Rpl(std::string("rplfiles\\binfiles\\dos622\\") + f)) != std::string("dos622 ") + f) return false;
-    return true;
-  }
   // A server that works: its DOS 6.22 files, the RTL8139 and the custom card
   // MYNIC registered, each boot block with a protocol.ini of the
   // administrator's own.
