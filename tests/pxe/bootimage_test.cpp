@@ -133,10 +133,6 @@ TEST(BootImagePlan, EachServerHasItsPlanAndTheButtonDoesExactlyIt) {
     s.form->BitBtn7Click();
     ASSERT_EQ(s.journal().back(), kRebuildNotice);
   };
-  auto renamed = [&](ImageServer& s, const char* name) {
-    made(s);
-    s.host.SetRegistry(paths::kComputerNameKey, "computername", name);
-  };
   auto program_files = [](const char* dir) {
     return [dir](ImageServer& s) { s.host.SetRegistry(paths::kWindowsKey, "ProgramFilesDir", dir); };
   };
@@ -172,7 +168,10 @@ TEST(BootImagePlan, EachServerHasItsPlanAndTheButtonDoesExactlyIt) {
       // Made today: the button rebuilds it all the same, as a refresh.
       {"the image made", made, kMade, "", {"SERVER=KORRINSRV，SHARE=PVDROOT，都是今天的；网卡自动注册：关", "删除 c:\\temp\\bootimg.w98"}},
       {"the image made, the other start script asked for", made, "√√√√△", "", {"替换 " + std::string(kDosUndi)}, true},
-      {"the server renamed", [&](ImageServer& s) { renamed(s, "NEWNAME"); }, "√√√√△", "",
+      {"the server renamed", [&](ImageServer& s) {
+         made(s);
+         s.host.SetRegistry(paths::kComputerNameKey, "computername", "NEWNAME");
+       }, "√√√√△", "",
        {"镜像中 SERVER=KORRINSRV，本机的计算机名是 NEWNAME；网卡自动注册：关。", "（重新生成）（服务器名或共享目录名变动后必须重新生成）"}},
       {"the installed image damaged", [](ImageServer& s) { s.Put(kDosUndi, "half an image"); }, "√√√？？", "",
        {"的大小为 13 字节，不是 1440 KB 软盘镜像"}},

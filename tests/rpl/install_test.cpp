@@ -11,7 +11,6 @@ const SimEvent kDone = {"message", "无盘WIN98远程启动文件安装完成！
 const SimEvent kWrongProfile = {"message", "请检查您的RPL远程配置名是否正确！", "morva提示", 48};
 const SimEvent kDosQuestion = {"message", "系统检测到 WIN98 很可能是一个DOS的远程配置名!是否任要继续?", "morva提示", 292};
 const std::string kUntouched = "\r\n远程启动文件和配置 WIN98 都没有改动。";
-const unsigned kArchive = platform::kAttrArchive;
 SimEvent Warning(const std::string& text) { return {"message", text, "morva提示", 48}; }
 
 // A server with a Windows profile WIN98, the two Realtek cards and a custom
@@ -123,7 +122,7 @@ TEST(Installation, EachCardGetsTheImageTheStartFilesAndItsDriverInPlaceOfRtsnd) 
     EXPECT_FALSE(m.form->CheckBox1.Checked());
     for (const std::string& f : {m.Win95("io.sys"), m.Win95("command.com"), m.Boot("io.sys")}) {
       EXPECT_EQ(m.Get(f), "image " + f.substr(f.rfind('\\') + 1)) << f;
-      EXPECT_EQ(m.host.Attributes(f), kArchive) << f;
+      EXPECT_EQ(m.host.Attributes(f), platform::kAttrArchive) << f;
     }
     EXPECT_EQ(m.Get(m.Boot("subst.exe")), "subst");
     EXPECT_EQ(m.Get(m.Boot("autoexec.bat")),

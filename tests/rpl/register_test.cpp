@@ -142,10 +142,6 @@ TEST(RegistrationAgain, TheFilesThatWereThereStayAndThoseGoneAreMadeFromTheTempl
 // changes nothing; a dialog closed by its close box ends silently. A tree
 // without a part registration needs is refused before the dialog.
 TEST_F(Registration, EachRefusalIsThePlansAndChangesNothing) {
-  auto kBadName = [](const std::string& file) {
-    return "网卡驱动程序 " + file +
-           " 的文件名不是“名字.DOS”的形式（名字为 1 到 8 个字符的 DOS 文件名，不能含空格或点，也不能是设备名），程序异常返回!";
-  };
   auto kClash = [](const std::string& file, const std::string& card, const std::string& driver) {
     return "网卡驱动程序 " + file + " 与 " + card + " 网卡的驱动程序 C:\\WINNT\\rpl\\bblock\\ndis\\" + driver +
            ".dos 同名，不能作为自选网卡注册：" + card + " 网卡请在“网卡类型”中选 " + card +
@@ -170,7 +166,8 @@ TEST_F(Registration, EachRefusalIsThePlansAndChangesNothing) {
       {"RTL 8139", "00E04G", "", "网卡地址不对，程序异常返回!"},
       {"RTL 8139", " 00E04", "", "网卡地址不对，程序异常返回!"},
       {"Other NetCARD", "001122", "C:\\DRIVERS\\GONE.DOS", "网卡NDIS驱动程序没有找到，程序异常中止!"},
-      {"Other NetCARD", "001122", "C:\\DRIVERS\\NINECHARS.DOS", kBadName("NINECHARS.DOS")},
+      {"Other NetCARD", "001122", "C:\\DRIVERS\\NINECHARS.DOS",
+       "网卡驱动程序 NINECHARS.DOS 的文件名不是“名字.DOS”的形式（名字为 1 到 8 个字符的 DOS 文件名，不能含空格或点，也不能是设备名），程序异常返回!"},
       {"Other NetCARD", "001122", "C:\\DRIVERS\\NE2000.DOS",
        "远程启动服务用它自带的启动块支持 NE2000 网卡，C:\\WINNT\\rpl\\bblock\\netbeui\\NE2000 "
        "是所有网卡启动块的模板，不能再注册。程序异常返回!"},
