@@ -287,28 +287,13 @@ TEST_F(Registration, TheChooserMovesTheCurrentDirectoryWhileUpAndGivesItBack) {
   EXPECT_EQ(opened_at, (std::vector<std::string>{"C:\\Korrin", "D:\\NET", "D:\\NET"}));
 }
 
-// rplcmd refusing the script: its output is shown with the warning, and every
-// file of the Windows directory is as it was (the card's empty boot-block
-// folder aside).
-TEST(RegistrationFaults, RplcmdRefusingTheScriptIsShownWithItsOutputAndTakenBack) {
-  RegistrationMachine m;
-  m.Working();
-  auto before = m.Tree(m.kRoot);
-  m.rplcmd_exit = 2;
-  m.rplcmd_says = "rplcmd: the boot block exists already.\nNothing was changed.\n";
-  m.Register("RTL 8029", "001122");
-  EXPECT_EQ(m.journal().back(), (SimEvent{"message", "rplcmd 拒绝了注册脚本（返回值 2）。\r\n远程启动数据库没有改动，注册没有完成。"
-                                          "\r\nrplcmd 的输出：\r\nrplcmd: the boot block exists already.\r\nNothing was changed.",
-                                          kCaption, 48}));
-  before["RPL/bblock/netbeui/pcind"] = "<folder>";
-  EXPECT_EQ(m.Tree(m.kRoot), before);
-  EXPECT_FALSE(m.form->BitBtn11.Enabled());
-}
-
-// A folder that cannot be listed hides its files from a look-up: a file
-// that is there would pass for absent. The registration then copies
-// nothing there and deletes nothing.
-TEST(RegistrationSources, AFolderThatCannotBeListedIsNotCopiedInto) {
+// A registration that fails after the dialog, on a working server, shows
+// why and leaves every file of the Windows directory as it was (the card's
+// empty boot-block folder aside): rplcmd refusing the script, its output
+// shown with the warning; a folder that cannot be listed, which hides its
+// files from a look-up (a file that is there would pass for absent), so the
+// registration copies nothing there and deletes nothing.
+TEST(RegistrationFaults, AFailureAfterTheDialogIsShownAndTakenBack) {
   class Blind : public platform::SimHost {
    public:
     Blind(const std::string& root, const std::string& folder) : SimHost(root), folder_(folder) {}
@@ -321,27 +306,40 @@ TEST(RegistrationSources, AFolderThatCannotBeListedIsNotCopiedInto) {
    private:
     std::string folder_;
   };
-  const std::pair<const char*, std::string> cases[] = {
-      {"rplfiles\\binfiles\\dos622",
+  const struct {
+    const char* nic;
+    const char* blind;  // the folder that cannot be listed, or ""
+    std::string message;
+    const char* folder = "";  // the card's boot-block folder left behind, or ""
+  } cases[] = {
+      {"RTL 8029", "", "rplcmd 拒绝了注册脚本（返回值 2）。\r\n远程启动数据库没有改动，注册没有完成。"
+       "\r\nrplcmd 的输出：\r\nrplcmd: the boot block exists already.\r\nNothing was changed.", "RPL/bblock/netbeui/pcind"},
+      {"RTL 8139", "rplfiles\\binfiles\\dos622",
        "无法列出 C:\\WINNT\\rpl\\rplfiles\\binfiles\\dos622，不能确定其中有没有 DOS 6.22 系统文件 io.sys，注册没有进行。"},
-      {"bblock\\ndis", "无法列出 C:\\WINNT\\rpl\\bblock\\ndis，不能确定其中有没有 rtsnd.dos。\r\n远程启动数据库没有改动，注册没有完成。"},
+      {"RTL 8139", "bblock\\ndis", "无法列出 C:\\WINNT\\rpl\\bblock\\ndis，不能确定其中有没有 rtsnd.dos。\r\n远程启动数据库没有改动，注册没有完成。"},
   };
-  for (const auto& [folder, message] : cases) {
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.nic) + " " + c.blind);
     RegistrationMachine m;
     m.Working();
-    const auto before = m.Tree(m.kRoot);
-    Blind blind(m.root, m.Rpl(folder));
-    platform::SimUi ui(blind);
+    auto before = m.Tree(m.kRoot);
+    m.rplcmd_exit = 2;
+    m.rplcmd_says = "rplcmd: the boot block exists already.\nNothing was changed.\n";
+    Blind blind(m.root, m.Rpl(c.blind));
+    platform::SimHost& host = *c.blind ? blind : m.host;
+    platform::SimUi ui(host);
     ui.OnModal<rpl::TForm3>([](rpl::TForm3& d) {
       d.MAC.SetText("00E04C");
       return platform::kMrOk;
     });
     rpl::CustomDriver custom;
     rpl::RegistrationInput in;
-    in.nic_type = "RTL 8139", in.system_root = m.kRoot, in.start_dir = "C:\\Korrin";
-    EXPECT_FALSE(rpl::RegisterCard(blind, ui, in, m.form->Form3, m.form->GetNetDrv, &custom));
-    EXPECT_EQ(blind.journal().back(), (SimEvent{"message", message, kCaption, 48}));
-    EXPECT_EQ(m.Tree(m.kRoot), before) << folder;
+    in.nic_type = c.nic, in.system_root = m.kRoot, in.start_dir = "C:\\Korrin";
+    // The main window unlocks the installation only when this succeeds.
+    EXPECT_FALSE(rpl::RegisterCard(host, ui, in, m.form->Form3, m.form->GetNetDrv, &custom));
+    EXPECT_EQ(host.journal().back(), (SimEvent{"message", c.message, kCaption, 48}));
+    if (*c.folder) before[c.folder] = "<folder>";
+    EXPECT_EQ(m.Tree(m.kRoot), before);
   }
 }
 
