@@ -15,6 +15,7 @@
 #include "imagetools/tools.h"
 #include "platform/textfile.h"
 #include "pxe/wait_dialog.h"
+#include "tests/imagetools/image_test_util.h"
 #include "tests/pxe/startnet_bytes.h"
 #include "tests/sim_session.h"
 
@@ -31,13 +32,10 @@ const char kKept[] = "\r\n原有的 dosundi.1 未被改动，请重新生成镜�
 
 // A floppy image edited in its WINBOOT folder.
 std::string Edited(const std::string& image, const std::function<void(std::vector<fat12::Tree>&)>& edit) {
-  fat12::Tree root;
-  std::string out, error;
-  EXPECT_TRUE(fat12::Unpack(image, &root, &error)) << error;
+  fat12::Tree root = imagetest::UnpackOrDie(image);
   for (fat12::Tree& dir : root.children)
     if (dir.name == "WINBOOT") edit(dir.children);
-  EXPECT_TRUE(fat12::Pack(root, nullptr, &out, &error)) << error;
-  return out;
+  return imagetest::PackOrDie(root);
 }
 void SetFile(std::vector<fat12::Tree>& files, const std::string& name, const std::string& bytes) {
   for (fat12::Tree& f : files)
@@ -95,7 +93,6 @@ class ImageServer : public SimMachine {
     if (!replaces) Put("c:\\temp\\bootimg\\winboot\\OLDNIC.DOS", "an earlier template's driver");
     if (startnet_read_only) host.SetFileAttributes(kStartNet, platform::kAttrReadOnly);
   }
-  pxe::ImageFields Fields(std::optional<bool> box) { return {"C:\\Korrin", form->Edit1.Text(), box}; }
   static std::string Said(const plan::Plan& p) {
     std::string all = p.how + "\n";
     for (const plan::Need& n : p.needs) all += n.item + "：" + n.found + " / " + n.todo + "\n";
@@ -206,7 +203,7 @@ TEST(BootImagePlan, EachServerHasItsPlanAndTheButtonDoesExactlyIt) {
     if (::testing::Test::HasFatalFailure()) return;
     s.journal().clear();
     const auto before = s.Tree("C:");
-    const plan::Plan p = pxe::PlanBootImage(s.host, s.Fields(row.box));
+    const plan::Plan p = pxe::PlanBootImage(s.host, {"C:\\Korrin", s.form->Edit1.Text(), row.box});
     EXPECT_EQ(CheckMarks(app::Road::kPxe, {p}, {"镜像工具", "临时目录", "原始镜像文件", "已安装的启动镜像", "启动镜像中的服务器和共享"}),
               row.items);
     const std::string said = ImageServer::Said(p);
