@@ -43,15 +43,11 @@ double SecondsOf(const std::function<void()>& work) {
 TEST(Unpack, TheDisksLastClusterIsRead) {
   const std::string data = Pattern(fat12::kDataCapacity, 3);
   std::string image = PackOrDie(Dir("", {File("BIG", data)}));
-  Tree back;
-  std::string error;
-  ASSERT_TRUE(fat12::Unpack(image, &back, &error)) << error;
-  EXPECT_TRUE(back.children.at(0).data == data);
+  EXPECT_TRUE(UnpackOrDie(image).children.at(0).data == data);
   Put16(image, kRoot + 26, fat12::kDataClusters + 1);
   Put16(image, kRoot + 28, 512);
   Put16(image, kRoot + 30, 0);
-  ASSERT_TRUE(fat12::Unpack(image, &back, &error)) << error;
-  EXPECT_EQ(back.children.at(0).data, data.substr(data.size() - 512));
+  EXPECT_EQ(UnpackOrDie(image).children.at(0).data, data.substr(data.size() - 512));
 }
 
 // A directory of 45000 entries (as many as fit) packs and unpacks in a
@@ -93,8 +89,7 @@ TEST(Unpack, NestingDeeperThanDosReachesIsRefused) {
   EXPECT_FALSE(fat12::Pack(Nested(33), nullptr, &image, &error));
   EXPECT_NE(error.find("deeper than DOS"), std::string::npos) << error;
   image = PackOrDie(Nested(32));
-  ASSERT_TRUE(fat12::Unpack(image, &back, &error)) << error;
-  EXPECT_EQ(TreeDifference(Nested(32), back), "");
+  EXPECT_EQ(TreeDifference(Nested(32), UnpackOrDie(image)), "");
 
   // The 32-level image with its X.TXT turned into an (empty) 33rd directory.
   unsigned cluster = Get16(image, kRoot + 26);
@@ -115,11 +110,9 @@ TEST(Unpack, RunningOutOfMemoryIsAnError) {
                              Dir("SUB", {File("A.TXT", "a"), Dir("DEEP", {File("B.TXT", "b")})}),
                              File("C.TXT", Pattern(700, 2))});
   const std::string good = PackOrDie(tree);
-  Tree want;
-  std::string error;
-  ASSERT_TRUE(fat12::Unpack(good, &want, &error)) << error;
+  const Tree want = UnpackOrDie(good);
   Tree back;
-  std::string image;
+  std::string image, error;
   // Each step runs one call; `output` says what it gave back: "whole" (what
   // an undisturbed call gives), "" (nothing) or "part".
   const struct {

@@ -71,6 +71,15 @@ inline std::string PackOrDie(const Tree& t, const std::string* boot_sector = nul
   std::abort();
 }
 
+// The tree of an image that must unpack; an image that does not ends the run.
+inline Tree UnpackOrDie(const std::string& image) {
+  Tree t;
+  std::string error;
+  if (fat12::Unpack(image, &t, &error)) return t;
+  std::fprintf(stderr, "cannot unpack: %s\n", error.c_str());
+  std::abort();
+}
+
 // A tree with every shape the image must keep: nested and empty directories,
 // files of 0, 1, 512 and 513 bytes and a large one, a directory whose entries
 // span several clusters, and the boot files out of order.

@@ -33,7 +33,6 @@ class FileLists : public SimSession {
     Put("C:\\Drivers\\RTSND.DOS", "driver");
     Put("C:\\Drivers\\readme.txt", "text");
     MakeDirs("C:\\Drivers\\old.dos");  // a directory is never offered as a file
-    MakeDirs("D:\\data");
     host.SetCurrentDirectory("C:\\Drivers");
   }
   platform::ListBox drives{"DriveComboBox1"}, dirs{"DirectoryListBox1"}, files{"FileListBox1"};

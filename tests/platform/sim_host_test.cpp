@@ -305,64 +305,46 @@ TEST_F(SimHostTest, AProgramAskedGivesBackWhatItPrintedAndChangesNothing) {
 // what other hands made, changed or deleted is listed once the watch ends,
 // and what this program's own calls left there is not listed again.
 TEST(RecordingHost, AFileKeepsItsLastStateAndOtherHandsChangesAreListed) {
+  // Each step: "r" this program's call, through the record, or "s" other
+  // hands on the machine itself; then what is done, and where.
   const struct {
     const char* name;
-    std::function<void(platform::RecordingHost&, platform::SimHost&)> act;
+    std::vector<std::string> watched;  // the places watched while the steps run
+    std::vector<std::string> steps;
     std::vector<std::string> record;
   } cases[] = {
-      {"there, written, deleted",
-       [](platform::RecordingHost& r, platform::SimHost&) {
-         r.WriteFile("C:\\w\\keep.txt", "new");
-         r.DeleteFile("C:\\w\\keep.txt");
-       },
-       {"删除 C:\\w\\keep.txt"}},
-      {"made, deleted",
-       [](platform::RecordingHost& r, platform::SimHost&) {
-         r.WriteFile("C:\\w\\made.txt", "new");
-         r.DeleteFile("C:\\w\\made.txt");
-       },
-       {}},
-      {"there, deleted, written again",
-       [](platform::RecordingHost& r, platform::SimHost&) {
-         r.DeleteFile("C:\\w\\keep.txt");
-         r.WriteFile("C:\\w\\keep.txt", "new");
-       },
+      {"there, written, deleted", {}, {"r write C:\\w\\keep.txt", "r delete C:\\w\\keep.txt"}, {"删除 C:\\w\\keep.txt"}},
+      {"made, deleted", {}, {"r write C:\\w\\made.txt", "r delete C:\\w\\made.txt"}, {}},
+      {"there, deleted, written again", {}, {"r delete C:\\w\\keep.txt", "r write C:\\w\\keep.txt"},
        {"写入 C:\\w\\keep.txt"}},
-      {"other hands in a watched place",
-       [](platform::RecordingHost& r, platform::SimHost& sim) {
-         r.Watch({"C:\\w", "C:\\x.txt", "C:\\absent"});
-         r.WriteFile("C:\\w\\own.txt", "mine");
-         r.DeleteFile("C:\\w\\gone.txt");
-         sim.WriteFile("C:\\w\\keep.txt", "longer");
-         sim.SetFileAttributes("C:\\w\\attr.txt", platform::kAttrReadOnly);
-         sim.DeleteFile("C:\\w\\sub\\old.txt");
-         sim.MakeDirectory("C:\\w\\new");
-         sim.WriteFile("C:\\w\\new\\made.txt", "theirs");
-         sim.WriteFile("C:\\x.txt", "theirs");
-         sim.WriteFile("C:\\outside.txt", "not watched");
-         r.EndWatch();
-       },
+      {"other hands in a watched place", {"C:\\w", "C:\\x.txt", "C:\\absent"},
+       {"r write C:\\w\\own.txt", "r delete C:\\w\\gone.txt", "s write C:\\w\\keep.txt", "s read-only C:\\w\\attr.txt",
+        "s delete C:\\w\\sub\\old.txt", "s folder C:\\w\\new", "s write C:\\w\\new\\made.txt", "s write C:\\x.txt",
+        "s write C:\\outside.txt"},
        {"写入 C:\\w\\own.txt", "删除 C:\\w\\gone.txt", "程序改动属性 C:\\w\\attr.txt",
         "程序改动 C:\\w\\keep.txt", "程序新建目录 C:\\w\\new", "程序新建 C:\\w\\new\\made.txt",
         "程序删除 C:\\w\\sub\\old.txt", "程序新建 C:\\x.txt"}},
-      {"this program's own change, undone by other hands",
-       [](platform::RecordingHost& r, platform::SimHost& sim) {
-         r.Watch({"C:\\w"});
-         r.DeleteFile("C:\\w\\gone.txt");
-         r.WriteFile("C:\\w\\own.txt", "mine");
-         sim.WriteFile("C:\\w\\gone.txt", "back");
-         sim.DeleteFile("C:\\w\\own.txt");
-         r.EndWatch();
-       },
+      {"this program's own change, undone by other hands", {"C:\\w"},
+       {"r delete C:\\w\\gone.txt", "r write C:\\w\\own.txt", "s write C:\\w\\gone.txt", "s delete C:\\w\\own.txt"},
        {"删除 C:\\w\\gone.txt", "写入 C:\\w\\own.txt", "程序新建 C:\\w\\gone.txt", "程序删除 C:\\w\\own.txt"}},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
     SimMachine m;
     for (const char* file : {"C:\\w\\keep.txt", "C:\\w\\gone.txt", "C:\\w\\attr.txt", "C:\\w\\sub\\old.txt"})
       m.Put(file, "old");
     platform::RecordingHost recording(m.host);
-    c.act(recording, m.host);
-    EXPECT_EQ(recording.TakeRecord(), c.record) << c.name;
+    if (!c.watched.empty()) recording.Watch(c.watched);
+    for (const std::string& step : c.steps) {
+      platform::Host& by = step[0] == 'r' ? static_cast<platform::Host&>(recording) : m.host;
+      const std::string what = step.substr(2, step.find(' ', 2) - 2), path = step.substr(step.find(' ', 2) + 1);
+      if (what == "write") by.WriteFile(path, "written");
+      if (what == "delete") by.DeleteFile(path);
+      if (what == "read-only") by.SetFileAttributes(path, platform::kAttrReadOnly);
+      if (what == "folder") by.MakeDirectory(path);
+    }
+    if (!c.watched.empty()) recording.EndWatch();
+    EXPECT_EQ(recording.TakeRecord(), c.record);
   }
 }
 

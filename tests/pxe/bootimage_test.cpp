@@ -7,7 +7,6 @@
 // by its path starts only from its file, as on Windows.
 #include "pxe/bootimage.h"
 
-#include <filesystem>
 #include <fstream>
 #include <functional>
 
@@ -16,13 +15,13 @@
 #include "imagetools/tools.h"
 #include "platform/textfile.h"
 #include "pxe/wait_dialog.h"
+#include "tests/imagetools/image_test_util.h"
 #include "tests/pxe/startnet_bytes.h"
 #include "tests/sim_session.h"
 
 namespace {
 
 using platform::SimEvent;
-namespace fs = std::filesystem;
 
 const char kDosUndi[] = "C:\\Program Files\\Intel\\Pxe\\Pdk\\system\\images\\x86pc\\undi\\dosundi\\dosundi.1";
 const char kTemplate[] = "C:\\Korrin\\unditool\\bootimg.w98";
@@ -33,13 +32,10 @@ const char kKept[] = "\r\n原有的 dosundi.1 未被改动，请重新生成镜�
 
 // A floppy image edited in its WINBOOT folder.
 std::string Edited(const std::string& image, const std::function<void(std::vector<fat12::Tree>&)>& edit) {
-  fat12::Tree root;
-  std::string out, error;
-  EXPECT_TRUE(fat12::Unpack(image, &root, &error)) << error;
+  fat12::Tree root = imagetest::UnpackOrDie(image);
   for (fat12::Tree& dir : root.children)
     if (dir.name == "WINBOOT") edit(dir.children);
-  EXPECT_TRUE(fat12::Pack(root, nullptr, &out, &error)) << error;
-  return out;
+  return imagetest::PackOrDie(root);
 }
 void SetFile(std::vector<fat12::Tree>& files, const std::string& name, const std::string& bytes) {
   for (fat12::Tree& f : files)
@@ -97,7 +93,6 @@ class ImageServer : public SimMachine {
     if (!replaces) Put("c:\\temp\\bootimg\\winboot\\OLDNIC.DOS", "an earlier template's driver");
     if (startnet_read_only) host.SetFileAttributes(kStartNet, platform::kAttrReadOnly);
   }
-  pxe::ImageFields Fields(std::optional<bool> box) { return {"C:\\Korrin", form->Edit1.Text(), box}; }
   static std::string Said(const plan::Plan& p) {
     std::string all = p.how + "\n";
     for (const plan::Need& n : p.needs) all += n.item + "：" + n.found + " / " + n.todo + "\n";
@@ -135,10 +130,6 @@ TEST(BootImagePlan, EachServerHasItsPlanAndTheButtonDoesExactlyIt) {
     s.form->BitBtn7Click();
     ASSERT_EQ(s.journal().back(), kRebuildNotice);
   };
-  auto renamed = [&](ImageServer& s, const char* name) {
-    made(s);
-    s.host.SetRegistry(paths::kComputerNameKey, "computername", name);
-  };
   auto program_files = [](const char* dir) {
     return [dir](ImageServer& s) { s.host.SetRegistry(paths::kWindowsKey, "ProgramFilesDir", dir); };
   };
@@ -174,7 +165,10 @@ TEST(BootImagePlan, EachServerHasItsPlanAndTheButtonDoesExactlyIt) {
       // Made today: the button rebuilds it all the same, as a refresh.
       {"the image made", made, kMade, "", {"SERVER=KORRINSRV，SHARE=PVDROOT，都是今天的；网卡自动注册：关", "删除 c:\\temp\\bootimg.w98"}},
       {"the image made, the other start script asked for", made, "√√√√△", "", {"替换 " + std::string(kDosUndi)}, true},
-      {"the server renamed", [&](ImageServer& s) { renamed(s, "NEWNAME"); }, "√√√√△", "",
+      {"the server renamed", [&](ImageServer& s) {
+         made(s);
+         s.host.SetRegistry(paths::kComputerNameKey, "computername", "NEWNAME");
+       }, "√√√√△", "",
        {"镜像中 SERVER=KORRINSRV，本机的计算机名是 NEWNAME；网卡自动注册：关。", "（重新生成）（服务器名或共享目录名变动后必须重新生成）"}},
       {"the installed image damaged", [](ImageServer& s) { s.Put(kDosUndi, "half an image"); }, "√√√？？", "",
        {"的大小为 13 字节，不是 1440 KB 软盘镜像"}},
@@ -189,6 +183,8 @@ TEST(BootImagePlan, EachServerHasItsPlanAndTheButtonDoesExactlyIt) {
       // The image would not start the workstations' network.
       {"a template without a workstation file", template_without("NET.EXE"), "√√！！！",
        "C:\\Korrin\\unditool\\bootimg.w98 中缺少 1 个文件：WINBOOT\\NET.EXE，用它做的启动镜像无法启动工作站。"},
+      {"no unpacker", [](ImageServer& s) { s.host.DeleteFile("C:\\Korrin\\unditool\\undisk.exe"); }, "！√√！！",
+       "无法启动解包程序 C:\\Korrin\\unditool\\undisk.exe。"},
       {"no packer, the image made", [&](ImageServer& s) { made(s); s.host.DeleteFile("C:\\Korrin\\unditool\\rplimage.exe"); },
        "！√√√√", "无法启动打包程序 C:\\Korrin\\unditool\\rplimage。"},
       {"c:\\temp a file", [](ImageServer& s) { s.Put("c:\\temp", "a file"); }, "√！√！！", kNotUnpacked,
@@ -207,7 +203,7 @@ TEST(BootImagePlan, EachServerHasItsPlanAndTheButtonDoesExactlyIt) {
     if (::testing::Test::HasFatalFailure()) return;
     s.journal().clear();
     const auto before = s.Tree("C:");
-    const plan::Plan p = pxe::PlanBootImage(s.host, s.Fields(row.box));
+    const plan::Plan p = pxe::PlanBootImage(s.host, {"C:\\Korrin", s.form->Edit1.Text(), row.box});
     EXPECT_EQ(CheckMarks(app::Road::kPxe, {p}, {"镜像工具", "临时目录", "原始镜像文件", "已安装的启动镜像", "启动镜像中的服务器和共享"}),
               row.items);
     const std::string said = ImageServer::Said(p);

@@ -7,11 +7,10 @@ namespace {
 using platform::SimEvent;
 
 TEST_F(RplSession, DetectionGivesOneMessageAndUnlocksTheNextStep) {
-  const SimEvent kAsked = {"ask", "C:\\WINNT\\system32\\rplcmd.exe", "V\r\nL\r\nB\r\nL\r\nC\r\nL\r\nq\r\n", 0};
   struct Case {
     const char* nic;
     bool remoteboot;
-    // The card's files: its driver, and with "+" its boot-block files too.
+    // With "+", the card's files: its driver and its boot-block files.
     const char* rtsnd;
     const char* pcind;
     const char* records;  // the cards whose records rplcmd lists; "!" when it cannot list them
@@ -43,17 +42,16 @@ TEST_F(RplSession, DetectionGivesOneMessageAndUnlocksTheNextStep) {
     m.ServeRecords(records == "!" ? "damaged\n" : listing, records == "!" ? 3 : 0);
     // Each of the card's files, in the case registration gives it.
     for (const auto& card : {std::make_pair("RTSND", c.rtsnd), std::make_pair("pcind", c.pcind)}) {
-      const std::string has = card.second;
-      if (has == "+" || has == "driver") m.Put(Rpl("bblock\\ndis\\") + card.first + ".dos", "driver");
-      if (has == "+" || has == "blocks")
-        for (const char* file : {"dosbb.cnf", "W95BB.CNF", "protocol.ini"})
-          m.Put(Rpl("bblock\\netbeui\\") + card.first + "\\" + file, "boot block");
+      if (std::string(card.second) != "+") continue;
+      m.Put(Rpl("bblock\\ndis\\") + card.first + ".dos", "driver");
+      for (const char* file : {"dosbb.cnf", "W95BB.CNF", "protocol.ini"})
+        m.Put(Rpl("bblock\\netbeui\\") + card.first + "\\" + file, "boot block");
     }
     m.Choose(c.nic);
     m.form->BitBtn10Click();
     const bool asks = c.remoteboot && (std::string(c.nic) == "RTL 8139" || std::string(c.nic) == "RTL 8029");
     std::vector<SimEvent> journal;
-    if (asks) journal.push_back(kAsked);
+    if (asks) journal.push_back(kAskRecords);
     journal.push_back(c.message);
     EXPECT_EQ(m.journal(), journal);
     EXPECT_EQ(m.form->BitBtn9.Enabled(), c.configure);

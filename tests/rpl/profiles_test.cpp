@@ -16,8 +16,6 @@ const SimEvent kNotInstalled = {"message", "请确认此配置名是否已经安
 class Profiles : public RplSession {
  protected:
   std::string Profile(const std::string& name) { return Rpl("rplfiles\\profiles\\" + name); }
-  void Installed(const std::string& name) { Put(Profile(name) + "\\suboot\\winboot\\startnet.bat", "image copy\r\n"); }
-  std::string Script(const std::string& name) { return Get(Profile(name) + "\\suboot\\winboot\\startnet.bat"); }
 };
 
 TEST_F(Profiles, OnlyTheFirst256EntriesCountAndDotEntriesAreSkippedByName) {
@@ -79,7 +77,8 @@ TEST_F(Profiles, ASettingThatCannotApplyIsRefusedOnceAndTheBoxEndsClear) {
 // The update lists every entry but hidden, system and DOS ones; the profile
 // chosen stays chosen, and its auto-registration as it is.
 TEST_F(Profiles, UpdateListsTheProfilesAndKeepsTheChoiceAndItsScript) {
-  Installed("WIN98A");
+  const std::string script = Profile("WIN98A") + "\\suboot\\winboot\\startnet.bat";
+  Put(script, "image copy\r\n");
   MakeDirs(Profile("DOS622") + "\\wksta.pro");
   Put(Profile("DOS622") + "\\wksta.pro\\DOSSHELL.INI", "dos");
   MakeDirs(Profile("Hidden"));
@@ -91,9 +90,9 @@ TEST_F(Profiles, UpdateListsTheProfilesAndKeepsTheChoiceAndItsScript) {
   form->BitBtn12Click();
   form->ComboBox2.SetItemIndex(1);  // WIN98A
   form->CheckBox1.SetChecked(true);
-  ASSERT_EQ(Script("WIN98A"), kAutoRegister);
+  ASSERT_EQ(Get(script), kAutoRegister);
   form->BitBtn12Click();
-  EXPECT_EQ(Script("WIN98A"), kAutoRegister);
+  EXPECT_EQ(Get(script), kAutoRegister);
   EXPECT_TRUE(form->CheckBox1.Checked());
   EXPECT_EQ(form->ComboBox2.ItemIndex(), 1);
   EXPECT_EQ(form->ComboBox2.Items(), (std::vector<std::string>{"notes.txt", "WIN98A", "WIN98B"}));

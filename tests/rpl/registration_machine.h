@@ -20,8 +20,6 @@ using platform::SimEvent;
 // rplcmd is started itself, the script its input and rpltemp.out its output.
 const SimEvent kRplcmd = {"wait", "C:\\WINNT\\system32\\rplcmd.exe",
                           "<C:\\WINNT\\rpltemp.bat >C:\\WINNT\\rpltemp.out", platform::kHide};
-// Asked again when it added nothing: its records, listed through pipes.
-const SimEvent kList = {"ask", "C:\\WINNT\\system32\\rplcmd.exe", "V\r\nL\r\nB\r\nL\r\nC\r\nL\r\nq\r\n", 0};
 const char kManager[] = "C:\\WINNT\\system32\\rplmgr.exe";
 const char kCaption[] = "morva提示";
 const char* const kDos622[] = {"io.sys", "msdos.sys", "command.com", "himem.sys"};
@@ -39,7 +37,6 @@ class RegistrationMachine : public RplMachine {
     host.RegisterStandin("rplcmd", [this](platform::SimHost&, const std::vector<std::string>&,
                                           const std::string& input, std::string* output) {
       if (input.rfind("V\r\nL\r\n", 0) == 0) {
-        list_at_rplcmd = input;
         *output = rplcmd_lists;
         return 0;
       }
@@ -53,11 +50,6 @@ class RegistrationMachine : public RplMachine {
                                 "dos622\\himem.sys"})
       host.SetFileAttributes("C:\\Korrin\\rplfiles\\" + f, platform::kAttrReadOnly);
     host.SetFileAttributes("C:\\DRIVERS\\MYNIC.DOS", platform::kAttrReadOnly);
-  }
-  bool Dos622Copied() {
-    for (const char* f : kDos622)
-      if (Get(Rpl(std::string("rplfiles\\binfiles\\dos622\\") + f)) != std::string("dos622 ") + f) return false;
-    return true;
   }
   // A server that works: its DOS 6.22 files, the RTL8139 and the custom card
   // MYNIC registered, each boot block with a protocol.ini of the
@@ -90,7 +82,7 @@ class RegistrationMachine : public RplMachine {
     journal().clear();
     return r;
   }
-  std::string script_at_message, script_at_rplcmd, list_at_rplcmd;
+  std::string script_at_message, script_at_rplcmd;
   std::string rplcmd_says, rplcmd_lists = "The command completed successfully.\n";
   int rplcmd_exit = 0;
 };

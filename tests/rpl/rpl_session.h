@@ -93,5 +93,9 @@ class RplMachine : public SimMachine {
       "    BINDINGS=ms2000\r\n";
 };
 
+// rplcmd asked what the database holds: its records, listed through pipes.
+const platform::SimEvent kAskRecords = {"ask", "C:\\WINNT\\system32\\rplcmd.exe",
+                                        "V\r\nL\r\nB\r\nL\r\nC\r\nL\r\nq\r\n", 0};
+
 // The same as a test fixture.
 class RplSession : public ::testing::Test, public RplMachine {};

@@ -14,11 +14,7 @@ using fat12::Tree;
 using namespace imagetest;
 
 bool WriteSeed(const std::string& path, const Tree& tree) {
-  std::string image, error;
-  if (!fat12::Pack(tree, nullptr, &image, &error)) {
-    std::fprintf(stderr, "fuzz_seeds: %s: %s\n", path.c_str(), error.c_str());
-    return false;
-  }
+  const std::string image = PackOrDie(tree);
   size_t end = image.find_last_not_of('\0') + 1;
   std::FILE* f = std::fopen(path.c_str(), "wb");
   bool ok = f && std::fwrite(image.data(), 1, end, f) == end;
