@@ -17,6 +17,7 @@
 
 namespace {
 
+using check_test::FirstDifference;
 using check_test::Server;
 
 const char kAnswers[] = "C:\\Korrin\\answers.ini";
@@ -29,19 +30,6 @@ const std::string kRplRoad =
     "[Card]\r\nType=RTL 8139\r\nVendorPrefix=00E04C\r\n\r\n[Install]\r\nProfile=NE2KWIN\r\n\r\n"
     "[AutoRegistration]\r\nProfile=NE2KWIN\r\nOn=Yes\r\n\r\n[Service]\r\nStart=Yes\r\n";
 
-// The demo server with the workstations' Windows uploaded; the PDK's
-// installer puts its programs in place when it runs.
-void Prepare(Server& s) {
-  s.Demo();
-  s.MakeDirs("D:\\PVDROOT\\windows");
-  s.host.RegisterStandin("pxe20-pdk", [&s](platform::SimHost&, const std::vector<std::string>&,
-                                           const std::string&, std::string*) {
-    s.PdkInstalled();
-    return 0;
-  });
-  s.WaitOut();
-}
-
 std::vector<std::string> RunsOf(Server& s) {
   std::vector<std::string> runs;
   for (const platform::SimEvent& e : s.journal())
@@ -52,22 +40,6 @@ std::vector<std::string> RunsOf(Server& s) {
 std::string LogOf(Server& s) { return platform::FromCodePage(s.Get(kLog)); }
 
 const char kDosundi[] = "C:\\Program Files\\Intel\\Pxe\\Pdk\\system\\images\\x86pc\\undi\\dosundi\\dosundi.1";
-
-// The first line that differs, shortened, or "" when none does.
-std::string FirstDifference(const std::string& a, const std::string& b) {
-  auto lines = [](const std::string& text) {
-    std::vector<std::string> all;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) all.push_back(line);
-    return all;
-  };
-  const std::vector<std::string> x = lines(a), y = lines(b);
-  for (size_t i = 0; i < std::max(x.size(), y.size()); ++i) {
-    const std::string l = i < x.size() ? x[i] : "<none>", r = i < y.size() ? y[i] : "<none>";
-    if (l != r) return "line " + std::to_string(i) + ": " + l.substr(0, 160) + " | " + r.substr(0, 160);
-  }
-  return "";
-}
 
 // Both roads walked by hand with the fields and answers of kPxeRoad and
 // kRplRoad.
@@ -83,10 +55,7 @@ void ByHand(Server& clicked) {
   f.BitBtn3Click();
   f.CheckBox2.SetChecked(true);
   f.BitBtn7Click();
-  Server::Choose(f.ComboBox1, "RTL 8139");
-  f.BitBtn10Click();
-  clicked.AnswerPrefix("00E04C");
-  f.BitBtn9Click();
+  clicked.Register(check_test::kRtl8139);
   f.BitBtn12Click();
   Server::Choose(f.ComboBox2, "NE2KWIN");
   f.ComboBox2.Changed();
@@ -98,7 +67,7 @@ void ByHand(Server& clicked) {
 // The answer file 保存应答文件 writes for a server set up by hand, as text.
 std::string SavedByHand() {
   Server s;
-  Prepare(s);
+  s.DemoWithWindows();
   ByHand(s);
   std::string text;
   for (const std::string& line : app::AnswerFileLines(app::AnswersOf(s.host, s.Form()))) text += line + "\r\n";
@@ -107,8 +76,8 @@ std::string SavedByHand() {
 
 TEST(AnswerRun, TheWholeRoadsLeaveTheServerAsClickingThemDoes) {
   Server clicked, run;
-  Prepare(clicked);
-  Prepare(run);
+  clicked.DemoWithWindows();
+  run.DemoWithWindows();
   // Clicked: the same fields and buttons, the same answers.
   ByHand(clicked);
 
@@ -294,10 +263,7 @@ TEST(AnswerRun, AFailedStepStopsTheRunAndABadFileChangesNothing) {
        {"C:\\WINNT\\rpl\\rplfiles\\profiles\\NE2KWIN\\suboot\\io.sys"}},
       {"a card registered before, and the file's prefix not", "[Card]\r\nType=RTL 8139\r\nVendorPrefix=0A0B0C\r\n",
        [](Server& s) {
-         Server::Choose(s.Form().ComboBox1, "RTL 8139");
-         s.Form().BitBtn10Click();
-         s.AnswerPrefix("00E04C");
-         s.Form().BitBtn9Click();
+         s.Register(check_test::kRtl8139);
          s.form.reset();
        },
        app::kRunDone, {"  网卡已经注册，但厂商前缀 0A0B0C 还没有注册：按“配置Rpl”注册它", "完成：[Card]"}, {}},
@@ -308,10 +274,7 @@ TEST(AnswerRun, AFailedStepStopsTheRunAndABadFileChangesNothing) {
            "[Install]\r\nProfile=WIN2\r\n",
        [](Server& s) {
          app::TForm1& f = s.Form();
-         Server::Choose(f.ComboBox1, "RTL 8139");
-         f.BitBtn10Click();
-         s.AnswerPrefix("00E04C");
-         f.BitBtn9Click();
+         s.Register(check_test::kRtl8139);
          f.BitBtn12Click();
          Server::Choose(f.ComboBox2, "NE2KWIN");
          f.BitBtn11Click();
@@ -375,7 +338,7 @@ TEST(AnswerRun, AFailedStepStopsTheRunAndABadFileChangesNothing) {
   };
   for (const Row& row : rows) {
     Server s;
-    Prepare(s);
+    s.DemoWithWindows();
     if (row.fault) row.fault(s);
     if (row.answers != "<none>") s.Put(kAnswers, row.raw ? row.answers : platform::ToCodePage(row.answers));
     const std::string before = s.Everything() + s.Get("E:\\reports\\copy.ini");
@@ -408,7 +371,7 @@ TEST(AnswerRun, AFailedStepStopsTheRunAndABadFileChangesNothing) {
 
 TEST(AnswerRun, TheSavedFileRunsTheFieldsAsTheyStand) {
   Server s;
-  Prepare(s);
+  s.DemoWithWindows();
   app::TForm1& f = s.Form();
   f.Edit1.SetText("D:\\无盘站");
   f.Edit3.SetText("12");

@@ -30,6 +30,22 @@ struct Card {
 // The three cards with the prefixes of their workstations.
 inline const Card kRtl8139 = {"RTL 8139", "00E04C"}, kRtl8029 = {"RTL 8029", "5254AB"}, kMyNic = {"Other NetCARD", "001122"};
 
+// The first line that differs, shortened, or "" when none does.
+inline std::string FirstDifference(const std::string& a, const std::string& b) {
+  auto lines = [](const std::string& text) {
+    std::vector<std::string> all;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) all.push_back(line);
+    return all;
+  };
+  const std::vector<std::string> x = lines(a), y = lines(b);
+  for (size_t i = 0; i < std::max(x.size(), y.size()); ++i) {
+    const std::string l = i < x.size() ? x[i] : "<none>", r = i < y.size() ? y[i] : "<none>";
+    if (l != r) return "line " + std::to_string(i) + ": " + l.substr(0, 160) + " | " + r.substr(0, 160);
+  }
+  return "";
+}
+
 inline std::string ReadNative(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream s;
@@ -70,6 +86,19 @@ class Server : public SimMachine {
     MakeDirs("D:\\");
     Put("C:\\DRIVERS\\NIC\\MYNIC.DOS", "the administrator's own NDIS driver\r\n");
   }
+  // The demo server with the workstations' Windows uploaded; the PDK's
+  // installer puts its programs in place when it runs, and the wait dialog
+  // counts down to its end.
+  void DemoWithWindows() {
+    Demo();
+    MakeDirs("D:\\PVDROOT\\windows");
+    host.RegisterStandin("pxe20-pdk", [this](platform::SimHost&, const std::vector<std::string>&, const std::string&,
+                                             std::string*) {
+      PdkInstalled();
+      return 0;
+    });
+    WaitOut();
+  }
   // Users and directories, the workstations' Windows uploaded, the names file.
   void AccountsRoad() {
     Form().BitBtn1Click();
@@ -103,11 +132,7 @@ class Server : public SimMachine {
   // auto-registration on.
   void RplRoad(const Card& card) {
     app::TForm1& f = Form();
-    Choose(f.ComboBox1, card.type);
-    f.BitBtn10Click();
-    AnswerPrefix(card.prefix);
-    AnswerDriver("C:\\DRIVERS\\NIC\\MYNIC.DOS", card.prefix);
-    f.BitBtn9Click();
+    Register(card);
     const std::string profile = std::string("W") + card.prefix;
     standins::rpl::Manager manager(host, [](const std::string&) { return false; });
     std::string message;
@@ -119,6 +144,16 @@ class Server : public SimMachine {
     const std::string installed = journal().back().text;
     f.CheckBox1.SetChecked(true);
     ASSERT_EQ(installed, "无盘WIN98远程启动文件安装完成！");
+  }
+
+  // The card detected and registered, its dialogs answered with its prefix
+  // (and, for the other card, the administrator's own driver).
+  void Register(const Card& card) {
+    Choose(Form().ComboBox1, card.type);
+    form->BitBtn10Click();
+    AnswerPrefix(card.prefix);
+    AnswerDriver("C:\\DRIVERS\\NIC\\MYNIC.DOS", card.prefix);
+    form->BitBtn9Click();
   }
 
   app::TForm1& Form() {
