@@ -46,15 +46,10 @@ struct Station : SimMachine {
     form->ProgressBar1.Bind(&bar);
     bar.changes.clear();  // the hidden bar at 0, as binding shows it
   }
-  // Every file and folder of C: and D:, by its Windows path.
+  // Every file and folder of C: (by its path there) and D: (after "D:\\").
   std::map<std::string, std::string> Everything() {
-    std::map<std::string, std::string> all;
-    for (const char* drive : {"C:", "D:"})
-      for (const auto& [relative, what] : Tree(drive)) {
-        std::string path = std::string(drive) + "\\" + relative;
-        std::replace(path.begin(), path.end(), '/', '\\');
-        all[path] = what;
-      }
+    std::map<std::string, std::string> all = Tree("C:");
+    for (const auto& [relative, what] : Tree("D:")) all["D:\\" + relative] = what;
     return all;
   }
   RecordingPeer bar;
@@ -160,7 +155,7 @@ TEST(AccountPlan, EachServerAndFieldsGiveTheirPlanAndTheButtonDoesIt) {
     EXPECT_EQ(s.journal().empty() ? "" : s.journal().back().text, row.pressed);
     // A failure before the script is written leaves an earlier run's script.
     if (row.pressed != kDone) {
-      EXPECT_EQ(s.Get("c:\\usertemp.bat"), before.count("C:\\usertemp.bat") ? kOld.substr(16) : "<absent>");
+      EXPECT_EQ(s.Get("c:\\usertemp.bat"), before.count("usertemp.bat") ? kOld.substr(16) : "<absent>");
       continue;
     }
     const plan::Plan again = accounts::PlanUsers(s.host, row.fields);

@@ -14,6 +14,7 @@
 
 namespace {
 
+using ::testing::PrintToString;
 using check_test::FirstDifference;
 using check_test::Server;
 
@@ -36,12 +37,6 @@ void Generate(Server& s) {
 std::string Newest(Server& s) {
   const std::vector<app::JournalSession> sessions = app::ReadJournal(s.host, kRoot);
   return sessions.empty() ? "<none>" : sessions.front().name;
-}
-
-std::string Joined(const std::vector<std::string>& lines) {
-  std::string all;
-  for (const std::string& line : lines) all += line + "\n";
-  return all;
 }
 
 // A line added to the newest session's last step, and a kept copy 0900.old
@@ -90,12 +85,13 @@ TEST(Journal, AnUndoChecksEverythingBeforeItChangesAnything) {
     const std::string journal = std::string(kRoot) + "\\" + Newest(s) + "\\journal.txt";
     const std::string before = s.Everything() + s.Get(journal);
     std::vector<std::string> printed;
-    EXPECT_EQ(app::UndoCommand(s.host, {"/undo", Newest(s)}, &printed), row.status) << row.name << "\n" << Joined(printed);
+    EXPECT_EQ(app::UndoCommand(s.host, {"/undo", Newest(s)}, &printed), row.status)
+        << row.name << "\n" << PrintToString(printed);
     // A line said, up to its "*".
     for (const std::string& says : row.says) {
       bool found = false;
       for (const std::string& line : printed) found = found || line.find(says.substr(0, says.find('*'))) != std::string::npos;
-      EXPECT_TRUE(found) << row.name << ": " << says << "\n" << Joined(printed);
+      EXPECT_TRUE(found) << row.name << ": " << says << "\n" << PrintToString(printed);
     }
     if (row.status == 1) {
       // Refused: the server and the journal are as they were.
@@ -225,7 +221,7 @@ TEST(Journal, TheUndoWindowTakesBackTheChosenLineAfterAskingAndItsUndoCanBeTaken
   }
   // Taken back, the undo gives the generation back.
   std::vector<std::string> printed;
-  EXPECT_EQ(app::UndoCommand(s.host, {"/undo", Newest(s)}, &printed), 0) << Joined(printed);
+  EXPECT_EQ(app::UndoCommand(s.host, {"/undo", Newest(s)}, &printed), 0) << PrintToString(printed);
   EXPECT_EQ(FirstDifference(s.Everything(), generated), "");
   // A file changed since: the window shows the refusal, its button off.
   s.Put("c:\\temps.bak", "D:\\ELSEWHERE\r\n");
