@@ -18,8 +18,7 @@ const std::vector<SimEvent> kGenerated = {{"run", "C:\\WINNT\\system32\\command.
                                           {"message", kDone, "进程提示", 0}};
 
 // Lays out a server: "PATH\" a folder, "PATH=BYTES" a file, or a word and a
-// path: "read-only", "unreadable", "unwritable" (a folder taking nothing
-// new), "deleted", "unstartable" (a program), "disk" (the bytes left).
+// path: "read-only", "unwritable" (a folder taking nothing new), "deleted".
 void Lay(SimMachine& m, const std::vector<std::string>& server) {
   for (const std::string& e : server) {
     const size_t equals = e.find('='), blank = e.find(' ');
@@ -27,11 +26,8 @@ void Lay(SimMachine& m, const std::vector<std::string>& server) {
     if (equals != std::string::npos) m.Put(e.substr(0, equals), e.substr(equals + 1));
     else if (e.back() == '\\') m.MakeDirs(e.substr(0, e.size() - 1));
     else if (word == "read-only") m.host.SetFileAttributes(path, platform::kAttrReadOnly);
-    else if (word == "unreadable") m.host.MakeUnreadable(path);
     else if (word == "unwritable") m.host.MakeUnwritable(path);
     else if (word == "deleted") m.host.DeleteFile(path);
-    else if (word == "unstartable") m.host.MakeUnstartable(path);
-    else if (word == "disk") m.host.LimitDiskSpace(std::stoul(path));
     else ADD_FAILURE() << e;
   }
 }

@@ -9,7 +9,6 @@
 // line naming no file it can write; -1 when the words are not "/check".
 #include "tests/app/server_check_session.h"
 
-#include <algorithm>
 #include <memory>
 
 #include "app/server_check.h"
