@@ -108,10 +108,6 @@ TEST(Journal, AnUndoChecksEverythingBeforeItChangesAnything) {
   }
 }
 
-// A change of the undo that fails, at every point where one can: the undo
-// says it did not finish, naming what failed, and never that it is done;
-// a folder that cannot be removed stays and is named, and the journal's
-// own keeping is not the undo's work.
 // A step that took a card's records away and added another's back, then
 // took those away again (an undo of a whole session): the pair that came and
 // went cancels out, and the undo adds back only the records taken for good.
@@ -133,6 +129,10 @@ TEST(Journal, RecordsAStepAddedAndTookAwayAgainAreLeftAlone) {
   EXPECT_EQ(commands, "last C:\\WINNT\\system32\\net.exe group B /add;");
 }
 
+// A change of the undo that fails, at every point where one can: the undo
+// says it did not finish, naming what failed, and never that it is done;
+// a folder that cannot be removed stays and is named, and the journal's
+// own keeping is not the undo's work.
 TEST(Journal, AnUndoThatFailsAnywhereSaysSo) {
   for (int at = 0;; ++at) {
     Server s;
