@@ -116,8 +116,9 @@ TEST(AccountPlan, EachServerAndFieldsGiveTheirPlanAndTheButtonDoesIt) {
        "需管理员：把系统的 command.com 放回 C:\\WINNT\\system32 中" + kThen, "！！！"},
       // Failures no plan foresees: nothing is written after a folder that
       // could not be made, nor run after a script that could not be written.
-      {"a shared directory that takes nothing new", {"D:\\PVDROOT\\USER02\\", "unwritable D:\\PVDROOT"}, k3,
-       "建立目录 D:\\PVDROOT\\USER01\n建立目录 D:\\PVDROOT\\USER03\n写入 " + kBak + "写入 " + kScript + kRun, "××！",
+      {"a shared directory that takes nothing new",
+       {"D:\\PVDROOT\\USER02\\", "unwritable D:\\PVDROOT", "c:\\temps.bak=E:\\OLD\r\n", kOld}, k3,
+       "建立目录 D:\\PVDROOT\\USER01\n建立目录 D:\\PVDROOT\\USER03\n替换 " + kBak + "替换 " + kScript + kRun, "△×！",
        kFolders + "\r\nD:\\PVDROOT\\USER01\r\nD:\\PVDROOT\\USER03\r\n" + kNotRun},
       // Fields the button refuses: typing what the advice names mends them.
       {"a count beyond what the prefix leaves digits for", {"D:\\PVDROOT\\"}, {"D:\\PVDROOT", "ABCDEFGHIJKLMNOPQR", "100", "PXEUSERS"},
@@ -149,9 +150,11 @@ TEST(AccountPlan, EachServerAndFieldsGiveTheirPlanAndTheButtonDoesIt) {
       continue;
     }
     EXPECT_EQ(s.journal().empty() ? "" : s.journal().back().text, row.pressed);
-    // A failure before the script is written leaves an earlier run's script.
+    // A failure before the script is written leaves an earlier run's
+    // c:\temps.bak and script as they were.
     if (row.pressed != kDone) {
-      EXPECT_EQ(s.Get("c:\\usertemp.bat"), before.count("usertemp.bat") ? kOld.substr(16) : "<absent>");
+      EXPECT_EQ(s.Get("c:\\usertemp.bat"), kOld.substr(16));
+      EXPECT_EQ(s.Get("c:\\temps.bak"), "E:\\OLD\r\n");
       continue;
     }
     const plan::Plan again = accounts::PlanUsers(s.host, row.fields);
