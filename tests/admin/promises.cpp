@@ -24,6 +24,21 @@
 namespace admin {
 namespace {
 
+// What the promises compare: the machine and the check at one moment, and
+// the main window's fields the press read.
+struct Moment {
+  Tree tree;
+  app::ServerCheck check;
+  std::string shared, prefix, count, group, card, profile, driver_name;
+};
+
+// The account promise of a generation whose script still runs, to be kept
+// once it ends.
+struct Pending {
+  bool accounts = false;
+  std::string prefix, count, group, shared;
+};
+
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 bool Starts(const std::string& text, const std::string& head) { return text.compare(0, head.size(), head) == 0; }
 bool Ends(const std::string& text, const std::string& tail) {
@@ -137,6 +152,48 @@ std::string AccountsMissing(World& world, const Pending& p) {
   return "";
 }
 
+// A card as the Remoteboot service boots it: its driver and three boot-block
+// files in the tree, and a vendor whose two boot blocks point at those files
+// with the two configurations naming them. Read from the service's database
+// itself, not through the program.
+bool CardBoots(World& world, const std::string& block, const std::string& vendor = "") {
+  if (block.empty()) return false;
+  const std::string root = "C:\\WINNT";
+  for (const std::string& file : rpl::CardFiles(root, block))
+    if (!world.sim().FileExists(file)) return false;
+  standins::rpl::Database db;
+  if (standins::rpl::Load(world.sim(), &db) != standins::rpl::LoadResult::kLoaded) return false;
+  const std::string dir = "BBLOCK\\NETBEUI\\" + block + "\\";
+  for (const standins::rpl::Vendor& v : db.vendors) {
+    if (!vendor.empty() && !platform::SameName(v.name, vendor)) continue;
+    const auto* dos = db.FindBootBlock(v.name + "DOS");
+    const auto* win = db.FindBootBlock(v.name + "WIN");
+    const auto* dos_config = db.FindConfiguration("DOS" + v.name);
+    const auto* win_config = db.FindConfiguration("WIN" + v.name);
+    if (dos && win && dos_config && win_config && platform::SameName(dos->file, dir + "DOSBB.CNF") &&
+        platform::SameName(win->file, dir + "W95BB.CNF") && platform::SameName(dos_config->boot, dos->name) &&
+        platform::SameName(win_config->boot, win->name))
+      return true;
+  }
+  return false;
+}
+
+// The boot-block folders the database's records point at, but the NE2000's.
+std::vector<std::string> CardsInDatabase(World& world) {
+  std::vector<std::string> cards;
+  standins::rpl::Database db;
+  if (standins::rpl::Load(world.sim(), &db) != standins::rpl::LoadResult::kLoaded) return cards;
+  const std::string head = "BBLOCK\\NETBEUI\\";
+  for (const standins::rpl::BootBlock& b : db.boot_blocks) {
+    if (platform::Lower(b.file.substr(0, head.size())) != platform::Lower(head)) continue;
+    const std::string block = b.file.substr(head.size(), b.file.find('\\', head.size()) - head.size());
+    if (platform::SameName(block, "ne2000")) continue;
+    if (std::none_of(cards.begin(), cards.end(), [&](const std::string& c) { return platform::SameName(c, block); }))
+      cards.push_back(block);
+  }
+  return cards;
+}
+
 // The promise of "done": the step's own items, and what it just used, ready.
 void DoneItems(World& world, const Press& press, const Moment& before, const Moment& after, const std::string& said,
                std::vector<std::string>* broken) {
@@ -184,8 +241,6 @@ void DoneItems(World& world, const Press& press, const Moment& before, const Mom
   }
 }
 
-}  // namespace
-
 Moment Take(World& world) {
   Moment m;
   m.tree = world.Snapshot();
@@ -201,43 +256,7 @@ Moment Take(World& world) {
   return m;
 }
 
-bool CardBoots(World& world, const std::string& block, const std::string& vendor) {
-  if (block.empty()) return false;
-  const std::string root = "C:\\WINNT";
-  for (const std::string& file : rpl::CardFiles(root, block))
-    if (!world.sim().FileExists(file)) return false;
-  standins::rpl::Database db;
-  if (standins::rpl::Load(world.sim(), &db) != standins::rpl::LoadResult::kLoaded) return false;
-  const std::string dir = "BBLOCK\\NETBEUI\\" + block + "\\";
-  for (const standins::rpl::Vendor& v : db.vendors) {
-    if (!vendor.empty() && !platform::SameName(v.name, vendor)) continue;
-    const auto* dos = db.FindBootBlock(v.name + "DOS");
-    const auto* win = db.FindBootBlock(v.name + "WIN");
-    const auto* dos_config = db.FindConfiguration("DOS" + v.name);
-    const auto* win_config = db.FindConfiguration("WIN" + v.name);
-    if (dos && win && dos_config && win_config && platform::SameName(dos->file, dir + "DOSBB.CNF") &&
-        platform::SameName(win->file, dir + "W95BB.CNF") && platform::SameName(dos_config->boot, dos->name) &&
-        platform::SameName(win_config->boot, win->name))
-      return true;
-  }
-  return false;
-}
-
-std::vector<std::string> CardsInDatabase(World& world) {
-  std::vector<std::string> cards;
-  standins::rpl::Database db;
-  if (standins::rpl::Load(world.sim(), &db) != standins::rpl::LoadResult::kLoaded) return cards;
-  const std::string head = "BBLOCK\\NETBEUI\\";
-  for (const standins::rpl::BootBlock& b : db.boot_blocks) {
-    if (platform::Lower(b.file.substr(0, head.size())) != platform::Lower(head)) continue;
-    const std::string block = b.file.substr(head.size(), b.file.find('\\', head.size()) - head.size());
-    if (platform::SameName(block, "ne2000")) continue;
-    if (std::none_of(cards.begin(), cards.end(), [&](const std::string& c) { return platform::SameName(c, block); }))
-      cards.push_back(block);
-  }
-  return cards;
-}
-
+// Whether a message says its step is done, or says it failed.
 bool SaysDone(const platform::SimEvent& e) {
   if (e.kind != "message") return false;
   const unsigned icon = e.flags & 0xF0;
@@ -252,6 +271,9 @@ bool SaysFailed(const platform::SimEvent& e) {
   return e.kind == "message" && (icon == platform::kMbIconExclamation || icon == platform::kMbIconStop);
 }
 
+// The promises broken by `press`, whose outcome was `outcome`, taking the
+// world from `before` to `after`; `pending` carries the account promise of
+// a generation whose script still runs.
 std::vector<std::string> Broken(World& world, const Press& press, const Outcome& outcome, const Moment& before,
                                 const Moment& after, Pending* pending) {
   std::vector<std::string> broken;
@@ -262,10 +284,8 @@ std::vector<std::string> Broken(World& world, const Press& press, const Outcome&
     if (SaysDone(e)) done = true;
     if (SaysFailed(e)) failed = true;
     if (e.kind == "message" || e.kind == "notice" || e.kind == "error") said += e.caption + e.text + "\n";
-  }
-  // Programs are started by their full paths; a bare name is looked for in
-  // the current folder first, which the driver chooser moves.
-  for (const platform::SimEvent& e : outcome.events) {
+    // Programs are started by their full paths; a bare name is looked for in
+    // the current folder first, which the driver chooser moves.
     if (e.kind == "foreign") broken.push_back("[bare-name] a program's name was answered by " + e.text);
     if (e.kind != "run" && e.kind != "wait") continue;
     const std::vector<std::string> words = platform::SplitCommandLine(e.text);
@@ -392,18 +412,19 @@ std::vector<std::string> Broken(World& world, const Press& press, const Outcome&
                        "：" + now->found + "\n      advice: " + was->mend);
   }
   // An answer file's run keeps its promises; saving one changes nothing.
-  if (press.act == Press::kRunFile && !outcome.clicked.empty())
-    broken.push_back("[run-clicked] the run ended with 0, yet " + outcome.clicked + "\n      the file:\n" + outcome.answers);
-  if (press.act == Press::kRunFile)
+  if (press.act == Press::kRunFile) {
+    if (!outcome.clicked.empty())
+      broken.push_back("[run-clicked] the run ended with 0, yet " + outcome.clicked + "\n      the file:\n" +
+                       outcome.answers);
     for (const std::string& line : RunBroken(world, outcome.answers, outcome.run_status, before.tree))
       broken.push_back(line + "\n      the file:\n" + outcome.answers);
-  // The run's log lists every file and folder that changed under its
-  // steps, the programs' changes among them (net's own bookkeeping of the
-  // accounts aside, which the log gives as net's answers).
-  if (press.act == Press::kRunFile && outcome.run_status != app::kRunBadFile) {
+    // The run's log lists every file and folder that changed under its
+    // steps, the programs' changes among them (net's own bookkeeping of the
+    // accounts aside, which the log gives as net's answers).
     const std::string log = platform::Lower(outcome.run_log);
     for (const std::string& path : changed)
-      if (!Starts(path, "c:\\winnt\\netstate") && log.find(path) == std::string::npos)
+      if (outcome.run_status != app::kRunBadFile && !Starts(path, "c:\\winnt\\netstate") &&
+          log.find(path) == std::string::npos)
         broken.push_back("[run-log] the run changed " + path + ", which its log does not name");
   }
   if (press.act == Press::kSaveRun) {
@@ -413,6 +434,19 @@ std::vector<std::string> Broken(World& world, const Press& press, const Outcome&
   for (std::string& line : broken) line += Messages(outcome);
   return broken;
 }
+
+// Whether ADMIN_IGNORE looks past a broken promise's line: by its tag or a word.
+bool Ignored(const std::string& line, const std::string& ignore) {
+  const size_t close = line.find(']');
+  if (line.empty() || line[0] != '[' || close == std::string::npos) return false;
+  const std::string tag = line.substr(1, close - 1);
+  std::stringstream list(ignore);
+  for (std::string item; std::getline(list, item, ',');)
+    if (item == tag || (item.size() > 3 && line.find(item) != std::string::npos)) return true;
+  return false;
+}
+
+}  // namespace
 
 std::vector<std::string> RunBroken(World& world, const std::string& answers, int status, const Tree& before) {
   std::vector<std::string> broken;
@@ -462,20 +496,6 @@ std::vector<std::string> RunBroken(World& world, const std::string& answers, int
   }
   return broken;
 }
-
-namespace {
-
-bool Ignored(const std::string& line, const std::string& ignore) {
-  const size_t close = line.find(']');
-  if (line.empty() || line[0] != '[' || close == std::string::npos) return false;
-  const std::string tag = line.substr(1, close - 1);
-  std::stringstream list(ignore);
-  for (std::string item; std::getline(list, item, ',');)
-    if (item == tag || (item.size() > 3 && line.find(item) != std::string::npos)) return true;
-  return false;
-}
-
-}  // namespace
 
 void LimitMemory() {
   const rlimit memory = {3UL << 30, 3UL << 30};

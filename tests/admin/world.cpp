@@ -225,8 +225,7 @@ const std::vector<std::string>& World::FilesOf(Base base) {
   if (!list.empty()) return list;
   const std::string root = Bases::Get().Root(base);
   for (const auto& e : fs::recursive_directory_iterator(root)) {
-    if (e.path().parent_path() == fs::path(root) && !e.is_directory()) continue;  // registry, attributes
-    if (e.path().parent_path() == fs::path(root)) continue;                       // drives themselves
+    if (e.path().parent_path() == fs::path(root)) continue;  // the drives themselves, the registry, attributes
     // The program's own folder holds the running program, which no one can
     // take away, and its journal: the program must be able to write there.
     const std::string path = WindowsPath(root, e.path());
@@ -351,25 +350,17 @@ World::World(const std::string& from, const Shape& shape, bool twin) : root_(Tem
       case Mutation::kNoRecords: {
         standins::rpl::Database db;
         if (standins::rpl::Load(*sim_, &db) != standins::rpl::LoadResult::kLoaded) break;
+        // The boot blocks in the card's folder, and the configurations booting from them.
         const std::string dir = platform::Lower("BBLOCK\\NETBEUI\\" + m.path + "\\");
-        std::vector<std::string> blocks;
-        auto& boots = db.boot_blocks;
-        for (auto b = boots.begin(); b != boots.end();) {
-          if (platform::Lower(b->file).compare(0, dir.size(), dir) != 0) {
-            ++b;
-            continue;
-          }
-          blocks.push_back(b->name);
-          b = boots.erase(b);
-        }
+        auto card = [&](const standins::rpl::BootBlock* b) {
+          return b && platform::Lower(b->file).compare(0, dir.size(), dir) == 0;
+        };
         auto& configs = db.configurations;
         configs.erase(std::remove_if(configs.begin(), configs.end(),
-                                     [&](const standins::rpl::Configuration& c) {
-                                       return std::any_of(blocks.begin(), blocks.end(), [&](const std::string& b) {
-                                         return platform::SameName(b, c.boot);
-                                       });
-                                     }),
+                                     [&](const auto& c) { return card(db.FindBootBlock(c.boot)); }),
                       configs.end());
+        auto& boots = db.boot_blocks;
+        boots.erase(std::remove_if(boots.begin(), boots.end(), [&](const auto& b) { return card(&b); }), boots.end());
         standins::rpl::Save(*sim_, db);
         break;
       }
@@ -474,9 +465,7 @@ std::string World::UndoSince(const std::set<std::string>& kept) {
   return "";
 }
 
-app::CheckInput World::CheckInput() { return app::CheckInputOf(*form_); }
-
-app::ServerCheck World::Check() { return app::CheckServer(*sim_, CheckInput()); }
+app::ServerCheck World::Check() { return app::CheckServer(*sim_, app::CheckInputOf(*form_)); }
 
 std::vector<std::string> Changed(const Tree& before, const Tree& after) {
   std::vector<std::string> paths;
@@ -487,11 +476,6 @@ std::vector<std::string> Changed(const Tree& before, const Tree& after) {
   for (const auto& entry : before)
     if (!after.count(entry.first)) paths.push_back(entry.first);
   return paths;
-}
-
-std::string World::Get(const std::string& path) {
-  const std::string native = sim_->NativePath(path);
-  return fs::is_regular_file(native) ? ReadNative(native) : "<absent>";
 }
 
 Tree World::Snapshot() {

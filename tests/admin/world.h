@@ -160,10 +160,7 @@ class World {
   platform::SimHost& sim() { return *sim_; }
   // The check as the menu item runs it, from the window's fields.
   app::ServerCheck Check();
-  app::CheckInput CheckInput();
   Tree Snapshot();
-  // The bytes of a file of the machine, or "<absent>".
-  std::string Get(const std::string& path);
   bool script_running() const { return sim_->StillRunning(script_); }
   // /run of an answer file (UTF-8) on this machine, as the program in its
   // folder runs it: the exit status; the log, kept in memory, into `log`.
