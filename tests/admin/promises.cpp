@@ -242,18 +242,9 @@ void DoneItems(World& world, const Press& press, const Moment& before, const Mom
 }
 
 Moment Take(World& world) {
-  Moment m;
-  m.tree = world.Snapshot();
-  m.check = world.Check();
   app::TForm1& f = world.form();
-  m.shared = f.Edit1.Text();
-  m.prefix = f.Edit2.Text();
-  m.count = f.Edit3.Text();
-  m.group = f.Edit4.Text();
-  m.card = f.ComboBox1.Text();
-  m.profile = f.ComboBox2.Text();
-  m.driver_name = f.settings.NdisDriverName;
-  return m;
+  return Moment{world.Snapshot(), world.Check(), f.Edit1.Text(), f.Edit2.Text(), f.Edit3.Text(),
+                f.Edit4.Text(), f.ComboBox1.Text(), f.ComboBox2.Text(), f.settings.NdisDriverName};
 }
 
 // Whether a message says its step is done, or says it failed.
