@@ -46,6 +46,15 @@ std::string ButtonOf(const std::string& step) {
 // What a choice or typing step chooses or types.
 std::string Chosen(const std::string& step) { return step.substr(std::min(step.size(), step.find("”中") + 10)); }
 
+// The first step that is none of the program's, or "" when every step is.
+std::string ForeignStep(const Advice& advice) {
+  for (const std::string& step : advice.steps)
+    if (!Answered(step) && !IsChoice(step) && !IsTyping(step) && ButtonOf(step).empty() &&
+        step != "勾选“工作站自动注册”" && step != "按安装程序的提示装好 PXE-PDK")
+      return step;
+  return "";
+}
+
 }  // namespace
 
 Advice ReadAdvice(const std::string& mend) {
@@ -70,14 +79,6 @@ Advice ReadAdvice(const std::string& mend) {
     advice.close_chooser = advice.close_chooser || step == "关闭“客户机网卡信息”";
   }
   return advice;
-}
-
-std::string ForeignStep(const Advice& advice) {
-  for (const std::string& step : advice.steps)
-    if (!Answered(step) && !IsChoice(step) && !IsTyping(step) && ButtonOf(step).empty() &&
-        step != "勾选“工作站自动注册”" && step != "按安装程序的提示装好 PXE-PDK")
-      return step;
-  return "";
 }
 
 std::string DoAdvice(app::TForm1& f, const Advice& advice, const std::function<void()>& pdk_installed) {

@@ -22,9 +22,6 @@ struct Advice {
 
 Advice ReadAdvice(const std::string& mend);
 
-// The first step that is none of the program's, or "" when every step is.
-std::string ForeignStep(const Advice& advice);
-
 // Does the steps on the window; the dialogs and questions are answered by
 // the caller's window system as the advice says. `pdk_installed` runs the
 // PDK's installer to its end. "" when every step was taken, else the step

@@ -13,26 +13,12 @@
 
 namespace admin {
 
-inline rc::Gen<Mutation> GenAnyMutation(Base base);
-
 // A change of the card's own files, of a profile's, of the records, or of
 // anything on the server.
 inline rc::Gen<Mutation> GenFileMutation(std::vector<Mutation::Kind> kinds, const std::vector<std::string>& paths) {
   using namespace rc;
   return gen::map(gen::pair(gen::elementOf(kinds), gen::elementOf(paths)),
                   [](std::pair<Mutation::Kind, std::string> p) { return Mutation{p.first, p.second}; });
-}
-
-inline rc::Gen<Mutation> GenMutation(Base base) {
-  using namespace rc;
-  using M = Mutation;
-  return gen::weightedOneOf<Mutation>(
-      {{3, GenAnyMutation(base)},
-       {2, GenFileMutation({M::kDelete, M::kEdit, M::kReadOnly, M::kFolder, M::kStray, M::kDamage},
-                           World::StrayPlaces())},
-       {2, GenFileMutation({M::kDelete, M::kEdit, M::kReadOnly, M::kFolder, M::kDamage}, World::ProfileFilesOf(base))},
-       {1, GenFileMutation({M::kNoCardFiles, M::kNoRecords}, {"rtsnd", "pcind", "MYNIC"})},
-       {1, GenFileMutation({M::kRename}, {"NEWNAME"})}});
 }
 
 inline rc::Gen<Mutation> GenAnyMutation(Base base) {
@@ -51,6 +37,18 @@ inline rc::Gen<Mutation> GenAnyMutation(Base base) {
     if (k == Mutation::kRename) path = gen::element<std::string>("NEWNAME", "KORRIN2");
     return gen::map(path, [k](std::string p) { return Mutation{k, std::move(p)}; });
   });
+}
+
+inline rc::Gen<Mutation> GenMutation(Base base) {
+  using namespace rc;
+  using M = Mutation;
+  return gen::weightedOneOf<Mutation>(
+      {{3, GenAnyMutation(base)},
+       {2, GenFileMutation({M::kDelete, M::kEdit, M::kReadOnly, M::kFolder, M::kStray, M::kDamage},
+                           World::StrayPlaces())},
+       {2, GenFileMutation({M::kDelete, M::kEdit, M::kReadOnly, M::kFolder, M::kDamage}, World::ProfileFilesOf(base))},
+       {1, GenFileMutation({M::kNoCardFiles, M::kNoRecords}, {"rtsnd", "pcind", "MYNIC"})},
+       {1, GenFileMutation({M::kRename}, {"NEWNAME"})}});
 }
 
 // The state of one card: registered whole (most often), lacking a file,
@@ -153,14 +151,8 @@ inline rc::Gen<Press> GenPress() {
   return gen::map(gen::tuple(act, gen::inRange(0, 16), gen::inRange(0, 16),
                              gen::inRange(0, 16), gen::inRange(0, 16), GenFault()),
                   [](std::tuple<int, int, int, int, int, platform::Fault> t) {
-                    Press p;
-                    p.act = static_cast<Press::Act>(std::get<0>(t));
-                    p.a = std::get<1>(t);
-                    p.b = std::get<2>(t);
-                    p.c = std::get<3>(t);
-                    p.d = std::get<4>(t);
-                    p.fault = std::get<5>(t);
-                    return p;
+                    return Press{static_cast<Press::Act>(std::get<0>(t)), std::get<1>(t), std::get<2>(t),
+                                 std::get<3>(t), std::get<4>(t), std::get<5>(t)};
                   });
 }
 

@@ -9,6 +9,7 @@
 #include "accounts/users.h"
 #include "app/answer_file.h"
 #include "app/answer_run.h"
+#include "app/answer_run_parts.h"
 #include "base/names.h"
 #include "base/paths.h"
 #include "platform/command_line.h"
@@ -23,11 +24,28 @@
 namespace admin {
 namespace {
 
+// What the promises compare: the machine and the check at one moment, and
+// the main window's fields the press read.
+struct Moment {
+  Tree tree;
+  app::ServerCheck check;
+  std::string shared, prefix, count, group, card, profile, driver_name;
+};
+
+// The account promise of a generation whose script still runs, to be kept
+// once it ends.
+struct Pending {
+  bool accounts = false;
+  std::string prefix, count, group, shared;
+};
+
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 bool Starts(const std::string& text, const std::string& head) { return text.compare(0, head.size(), head) == 0; }
 bool Ends(const std::string& text, const std::string& tail) {
   return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
+// A path that is the folder or lies below it (both in lower case).
+bool Within(const std::string& path, const std::string& folder) { return Starts(path + "\\", folder + "\\"); }
 
 const app::CheckItem* Item(const app::ServerCheck& check, const std::string& what) {
   for (const app::CheckItem& item : check.items)
@@ -37,13 +55,6 @@ const app::CheckItem* Item(const app::ServerCheck& check, const std::string& wha
 
 std::string CardItem(const std::string& block) {
   return std::string("网卡 ") + rpl::CardType(block) + "（" + block + "）";
-}
-
-// The card item of a block whatever the case of its folder's name.
-const app::CheckItem* CardOf(const app::ServerCheck& check, const std::string& block) {
-  for (const app::CheckItem& item : check.items)
-    if (platform::SameName(item.what, CardItem(block))) return &item;
-  return nullptr;
 }
 
 std::string StateOf(const app::CheckItem* item) {
@@ -71,14 +82,10 @@ bool ToolsPlace(const std::string& path, const Moment& before, const Moment& aft
   const std::string p = platform::Lower(path);
   for (const char* place : {"c:\\temps.bak", "c:\\usertemp.bat", "c:\\winnt\\rpltemp.bat", "c:\\winnt\\rpltemp.out"})
     if (p == place) return true;
-  for (const char* tree : {"c:\\temp\\", "c:\\winnt\\rpl\\", "c:\\program files\\", "c:\\winnt\\netstate\\"})
-    if (Starts(p, tree)) return true;
   for (const char* folder : {"c:\\temp", "c:\\program files", "c:\\winnt\\rpl", "c:\\winnt\\netstate"})
-    if (p == folder) return true;
-  for (const std::string& shared : {before.shared, after.shared}) {
-    const std::string s = platform::Lower(shared);
-    if (!s.empty() && (p == s || Starts(p, s + "\\"))) return true;
-  }
+    if (Within(p, folder)) return true;
+  for (const std::string& shared : {before.shared, after.shared})
+    if (!shared.empty() && Within(p, platform::Lower(shared))) return true;
   return false;
 }
 
@@ -94,15 +101,11 @@ bool MayChangeOnFailure(const Press& press, const std::string& path, const Tree&
                         const Moment& b) {
   const std::string p = platform::Lower(path);
   const bool made = !before.count(p);
-  auto folder_made = [&] { return made; };
   switch (press.act) {
-    case Press::kGenerate: {
-      const std::string s = platform::Lower(b.shared);
-      return p == "c:\\temps.bak" || p == "c:\\usertemp.bat" || (folder_made() && (p == s || Starts(p, s + "\\")));
-    }
+    case Press::kGenerate:
+      return p == "c:\\temps.bak" || p == "c:\\usertemp.bat" || (made && Within(p, platform::Lower(b.shared)));
     case Press::kBootImage:
-      return p == "c:\\temp" || Starts(p, "c:\\temp\\") ||
-             (folder_made() && Starts(p, "c:\\program files\\intel"));
+      return Within(p, "c:\\temp") || (made && Starts(p, "c:\\program files\\intel"));
     case Press::kRegister:
     case Press::kDetectRegister:
       if (Starts(p, "c:\\winnt\\rpl\\rplfiles\\binfiles\\dos622\\") && made) return true;
@@ -112,7 +115,7 @@ bool MayChangeOnFailure(const Press& press, const std::string& path, const Tree&
       // Records added, and a file that could not be replaced afterwards.
       return Has(said, "注册完成") && (p == "c:\\winnt\\rpl\\rpldb.txt" || Starts(p, "c:\\winnt\\rpl\\bblock\\"));
     case Press::kInstall:
-      if (p == "c:\\temp" || Starts(p, "c:\\temp\\")) return true;
+      if (Within(p, "c:\\temp")) return true;
       if (Starts(p, "c:\\winnt\\rpl\\rplfiles\\profiles\\") && made &&
           (Ends(p, "\\suboot") || Ends(p, "\\suboot\\winboot")))
         return true;
@@ -149,75 +152,11 @@ std::string AccountsMissing(World& world, const Pending& p) {
   return "";
 }
 
-// The promise of "done": the step's own items, and what it just used, ready.
-void DoneItems(World& world, const Press& press, const Moment& before, const Moment& after, const std::string& said,
-               std::vector<std::string>* broken) {
-  auto need = [&](const std::string& what, const std::string& why) {
-    const app::CheckItem* item = Item(after.check, what);
-    if (!Ready(item))
-      broken->push_back("[done] said done (" + why + ") but the check finds " + what + " " + StateOf(item) +
-                        (item ? "：" + item->found : ""));
-  };
-  if (press.act == Press::kBootImage && Has(said, "创建完成")) {
-    for (const char* what : {"已安装的启动镜像", "启动镜像中的服务器和共享", "镜像工具", "原始镜像文件", "临时目录"})
-      need(what, "boot image made");
-  }
-  const bool registered = Has(said, "注册完成") || Has(said, "自选网卡完成") || Has(said, "已经注册过");
-  if (IsRegister(press) && registered) {
-    const std::string block = BlockOf(after);
-    const app::CheckItem* card = CardOf(after.check, block);
-    if (!Ready(card)) broken->push_back("[done] said registered, but the check finds " + CardItem(block) + " " + StateOf(card));
-    // The DOS 6.22 files are all there once a registration has copied or
-    // kept them. (It uses the NE2000 templates only for the files it makes.)
-    need("DOS 6.22 文件", "card registered");
-    // The registration ran rplcmd; the manager it opens afterwards may be
-    // missing without the registration failing.
-    const app::CheckItem* programs = Item(after.check, "远程启动服务程序");
-    if (programs && !Ready(programs) && programs->found.find("rplmgr.exe") == std::string::npos)
-      broken->push_back("[done] said registered but the check finds 远程启动服务程序 " + StateOf(programs) + "：" +
-                        programs->found);
-    if (!CardBoots(world, block))
-      broken->push_back("[done-truth] said registered, but no vendor of the database boots card " + block +
-                        " with its own boot blocks and files");
-    if (Has(said, "注册完成") || Has(said, "自选网卡完成")) {
-      std::string vendor = Pick(kVendorPool, press.a);
-      if (!CardBoots(world, block, vendor))
-        broken->push_back("[done-truth] said registered, but vendor " + vendor + " does not boot card " + block);
-    }
-  }
-  if (press.act == Press::kDetect && Has(said, "检测成功")) {
-    const std::string block = BlockOf(after);
-    if (!Ready(CardOf(after.check, block)))
-      broken->push_back("[done] detection succeeded, but the check finds " + CardItem(block) + " " +
-                        StateOf(CardOf(after.check, block)));
-    if (!CardBoots(world, block)) broken->push_back("[done-truth] detection succeeded, but the database boots no card " + block);
-  }
-  if (press.act == Press::kInstall && Has(said, "安装完成")) {
-    need("配置 " + before.profile, "installed");
-    // The installation unpacks the image (undisk) and packs none: the
-    // image tools' item, which also asks for rplimage, is the image's.
-    for (const char* what : {"Windows 95 文件", "原始镜像文件", "临时目录"}) need(what, "installed");
-  }
-}
-
-}  // namespace
-
-Moment Take(World& world) {
-  Moment m;
-  m.tree = world.Snapshot();
-  m.check = world.Check();
-  app::TForm1& f = world.form();
-  m.shared = f.Edit1.Text();
-  m.prefix = f.Edit2.Text();
-  m.count = f.Edit3.Text();
-  m.group = f.Edit4.Text();
-  m.card = f.ComboBox1.Text();
-  m.profile = f.ComboBox2.Text();
-  m.driver_name = f.settings.NdisDriverName;
-  return m;
-}
-
-bool CardBoots(World& world, const std::string& block, const std::string& vendor) {
+// A card as the Remoteboot service boots it: its driver and three boot-block
+// files in the tree, and a vendor whose two boot blocks point at those files
+// with the two configurations naming them. Read from the service's database
+// itself, not through the program.
+bool CardBoots(World& world, const std::string& block, const std::string& vendor = "") {
   if (block.empty()) return false;
   const std::string root = "C:\\WINNT";
   for (const std::string& file : rpl::CardFiles(root, block))
@@ -239,6 +178,7 @@ bool CardBoots(World& world, const std::string& block, const std::string& vendor
   return false;
 }
 
+// The boot-block folders the database's records point at, but the NE2000's.
 std::vector<std::string> CardsInDatabase(World& world) {
   std::vector<std::string> cards;
   standins::rpl::Database db;
@@ -254,6 +194,60 @@ std::vector<std::string> CardsInDatabase(World& world) {
   return cards;
 }
 
+// The promise of "done": the step's own items, and what it just used, ready.
+void DoneItems(World& world, const Press& press, const Moment& before, const Moment& after, const std::string& said,
+               std::vector<std::string>* broken) {
+  auto need = [&](const std::string& what, const std::string& why) {
+    const app::CheckItem* item = Item(after.check, what);
+    if (!Ready(item))
+      broken->push_back("[done] said done (" + why + ") but the check finds " + what + " " + StateOf(item) +
+                        (item ? "：" + item->found : ""));
+  };
+  if (press.act == Press::kBootImage && Has(said, "创建完成")) {
+    for (const char* what : {"已安装的启动镜像", "启动镜像中的服务器和共享", "镜像工具", "原始镜像文件", "临时目录"})
+      need(what, "boot image made");
+  }
+  const bool registered =
+      IsRegister(press) && (Has(said, "注册完成") || Has(said, "自选网卡完成") || Has(said, "已经注册过"));
+  const bool detected = press.act == Press::kDetect && Has(said, "检测成功");
+  const std::string block = BlockOf(after);
+  if (registered || detected) {
+    need(CardItem(block), registered ? "card registered" : "card detected");
+    if (!CardBoots(world, block))
+      broken->push_back("[done-truth] said done, but no vendor of the database boots card " + block +
+                        " with its own boot blocks and files");
+  }
+  if (registered) {
+    // The DOS 6.22 files are all there once a registration has copied or
+    // kept them. (It uses the NE2000 templates only for the files it makes.)
+    need("DOS 6.22 文件", "card registered");
+    // The registration ran rplcmd; the manager it opens afterwards may be
+    // missing without the registration failing.
+    const app::CheckItem* programs = Item(after.check, "远程启动服务程序");
+    if (programs && !Ready(programs) && programs->found.find("rplmgr.exe") == std::string::npos)
+      broken->push_back("[done] said registered but the check finds 远程启动服务程序 " + StateOf(programs) + "：" +
+                        programs->found);
+    if (Has(said, "注册完成") || Has(said, "自选网卡完成")) {
+      std::string vendor = Pick(kVendorPool, press.a);
+      if (!CardBoots(world, block, vendor))
+        broken->push_back("[done-truth] said registered, but vendor " + vendor + " does not boot card " + block);
+    }
+  }
+  if (press.act == Press::kInstall && Has(said, "安装完成")) {
+    need("配置 " + before.profile, "installed");
+    // The installation unpacks the image (undisk) and packs none: the
+    // image tools' item, which also asks for rplimage, is the image's.
+    for (const char* what : {"Windows 95 文件", "原始镜像文件", "临时目录"}) need(what, "installed");
+  }
+}
+
+Moment Take(World& world) {
+  app::TForm1& f = world.form();
+  return Moment{world.Snapshot(), world.Check(), f.Edit1.Text(), f.Edit2.Text(), f.Edit3.Text(),
+                f.Edit4.Text(), f.ComboBox1.Text(), f.ComboBox2.Text(), f.settings.NdisDriverName};
+}
+
+// Whether a message says its step is done, or says it failed.
 bool SaysDone(const platform::SimEvent& e) {
   if (e.kind != "message") return false;
   const unsigned icon = e.flags & 0xF0;
@@ -268,6 +262,9 @@ bool SaysFailed(const platform::SimEvent& e) {
   return e.kind == "message" && (icon == platform::kMbIconExclamation || icon == platform::kMbIconStop);
 }
 
+// The promises broken by `press`, whose outcome was `outcome`, taking the
+// world from `before` to `after`; `pending` carries the account promise of
+// a generation whose script still runs.
 std::vector<std::string> Broken(World& world, const Press& press, const Outcome& outcome, const Moment& before,
                                 const Moment& after, Pending* pending) {
   std::vector<std::string> broken;
@@ -278,10 +275,8 @@ std::vector<std::string> Broken(World& world, const Press& press, const Outcome&
     if (SaysDone(e)) done = true;
     if (SaysFailed(e)) failed = true;
     if (e.kind == "message" || e.kind == "notice" || e.kind == "error") said += e.caption + e.text + "\n";
-  }
-  // Programs are started by their full paths; a bare name is looked for in
-  // the current folder first, which the driver chooser moves.
-  for (const platform::SimEvent& e : outcome.events) {
+    // Programs are started by their full paths; a bare name is looked for in
+    // the current folder first, which the driver chooser moves.
     if (e.kind == "foreign") broken.push_back("[bare-name] a program's name was answered by " + e.text);
     if (e.kind != "run" && e.kind != "wait") continue;
     const std::vector<std::string> words = platform::SplitCommandLine(e.text);
@@ -290,13 +285,7 @@ std::vector<std::string> Broken(World& world, const Press& press, const Outcome&
   }
   // Files outside the tool's folders never change; no FILE.new or FILE.ins
   // stays behind.
-  std::vector<std::string> changed;
-  for (const auto& entry : after.tree) {
-    auto was = before.tree.find(entry.first);
-    if (was == before.tree.end() || was->second != entry.second) changed.push_back(entry.first);
-  }
-  for (const auto& entry : before.tree)
-    if (!after.tree.count(entry.first)) changed.push_back(entry.first);
+  const std::vector<std::string> changed = Changed(before.tree, after.tree);
   // An answer file's run types its own shared directory.
   std::string run_shared;
   const size_t typed = press.act == Press::kRunFile ? outcome.answers.find("SharedDirectory=") : std::string::npos;
@@ -324,7 +313,7 @@ std::vector<std::string> Broken(World& world, const Press& press, const Outcome&
       struck.find("c:\\korrin\\journal") == std::string::npos && done && !failed)
     broken.push_back("[undo-done] the fault struck " + outcome.fault + ", yet the undo said it was done");
   for (const std::string& path : changed) {
-    const bool shared = !run_shared.empty() && (path == run_shared || Starts(path, run_shared + "\\"));
+    const bool shared = !run_shared.empty() && Within(path, run_shared);
     if (!ToolsPlace(path, before, after) && !shared && !fault_left(path) && press.act != Press::kUndo)
       broken.push_back("[outside] changed outside the tool's folders: " + path);
     if ((Ends(path, ".new") || Ends(path, ".ins")) && after.tree.count(path) && !before.tree.count(path) &&
@@ -350,11 +339,7 @@ std::vector<std::string> Broken(World& world, const Press& press, const Outcome&
   // Done means done.
   if (done) DoneItems(world, press, before, after, said, &broken);
   if (press.act == Press::kGenerate && done) {
-    pending->accounts = true;
-    pending->prefix = before.prefix;
-    pending->count = before.count;
-    pending->group = before.group;
-    pending->shared = before.shared;
+    *pending = {true, before.prefix, before.count, before.group, before.shared};
   }
   if (pending->accounts && !world.script_running()) {
     pending->accounts = false;
@@ -384,25 +369,17 @@ std::vector<std::string> Broken(World& world, const Press& press, const Outcome&
   // (the machine's own bookkeeping aside: the attribute list, the accounts
   // net keeps, which the account script's plan names in words).
   if (outcome.plan_touched) broken.push_back("[plan-changed] making the plan of " + outcome.plan.button + " changed the server");
-  if (outcome.planned && outcome.runaway.empty()) {
-    std::vector<std::string> changed;
-    for (const auto& [path, digest] : after.tree) {
-      const auto was = before.tree.find(path);
-      if (was == before.tree.end() || was->second != digest) changed.push_back(path);
-    }
-    for (const auto& entry : before.tree)
-      if (!after.tree.count(entry.first)) changed.push_back(entry.first);
+  if (outcome.planned && outcome.runaway.empty())
     for (const std::string& path : changed)
       if (!Starts(path, "c:\\winnt\\netstate") && !plan::Lists(outcome.plan, path) && !fault_left(path))
         broken.push_back("[beyond-plan] " + outcome.plan.button + " changed " + path + ", which its plan does not list");
-  }
   // The check judges a card as the service boots it, and every card the
   // database knows is in the report: the database is listed through rplcmd,
   // and without it (the check marks 远程启动服务程序 for the administrator)
   // only the cards' files are seen.
   const bool lists = world.sim().FileExists("C:\\WINNT\\system32\\rplcmd.exe");
   for (const std::string& block : lists ? CardsInDatabase(world) : std::vector<std::string>{})
-    if (!CardOf(after.check, block))
+    if (!Item(after.check, CardItem(block)))
       broken.push_back("[card-unreported] the database knows card " + block + ", the check does not report it");
   for (const app::CheckItem& item : after.check.items) {
     if (!Starts(item.what, "网卡 ")) continue;
@@ -426,18 +403,19 @@ std::vector<std::string> Broken(World& world, const Press& press, const Outcome&
                        "：" + now->found + "\n      advice: " + was->mend);
   }
   // An answer file's run keeps its promises; saving one changes nothing.
-  if (press.act == Press::kRunFile && !outcome.clicked.empty())
-    broken.push_back("[run-clicked] the run ended with 0, yet " + outcome.clicked + "\n      the file:\n" + outcome.answers);
-  if (press.act == Press::kRunFile)
+  if (press.act == Press::kRunFile) {
+    if (!outcome.clicked.empty())
+      broken.push_back("[run-clicked] the run ended with 0, yet " + outcome.clicked + "\n      the file:\n" +
+                       outcome.answers);
     for (const std::string& line : RunBroken(world, outcome.answers, outcome.run_status, before.tree))
       broken.push_back(line + "\n      the file:\n" + outcome.answers);
-  // The run's log lists every file and folder that changed under its
-  // steps, the programs' changes among them (net's own bookkeeping of the
-  // accounts aside, which the log gives as net's answers).
-  if (press.act == Press::kRunFile && outcome.run_status != app::kRunBadFile) {
+    // The run's log lists every file and folder that changed under its
+    // steps, the programs' changes among them (net's own bookkeeping of the
+    // accounts aside, which the log gives as net's answers).
     const std::string log = platform::Lower(outcome.run_log);
     for (const std::string& path : changed)
-      if (!Starts(path, "c:\\winnt\\netstate") && log.find(path) == std::string::npos)
+      if (outcome.run_status != app::kRunBadFile && !Starts(path, "c:\\winnt\\netstate") &&
+          log.find(path) == std::string::npos)
         broken.push_back("[run-log] the run changed " + path + ", which its log does not name");
   }
   if (press.act == Press::kSaveRun) {
@@ -448,6 +426,19 @@ std::vector<std::string> Broken(World& world, const Press& press, const Outcome&
   return broken;
 }
 
+// Whether ADMIN_IGNORE looks past a broken promise's line: by its tag or a word.
+bool Ignored(const std::string& line, const std::string& ignore) {
+  const size_t close = line.find(']');
+  if (line.empty() || line[0] != '[' || close == std::string::npos) return false;
+  const std::string tag = line.substr(1, close - 1);
+  std::stringstream list(ignore);
+  for (std::string item; std::getline(list, item, ',');)
+    if (item == tag || (item.size() > 3 && line.find(item) != std::string::npos)) return true;
+  return false;
+}
+
+}  // namespace
+
 std::vector<std::string> RunBroken(World& world, const std::string& answers, int status, const Tree& before) {
   std::vector<std::string> broken;
   if (status == app::kRunBadFile && world.Snapshot() != before) broken.push_back("[run-bad-file] exit 2, yet the server changed");
@@ -457,10 +448,7 @@ std::vector<std::string> RunBroken(World& world, const std::string& answers, int
   // The check with the fields the run typed: the shared directory it kept
   // in c:\temps.bak, the rest from [Accounts] or the window's first texts.
   app::CheckInput in = app::StartupInput(world.sim());
-  auto value = [](const app::AnswerSection& s, const char* key) {
-    const app::AnswerKey* k = s.Find(key);
-    return k ? k->value : std::string();
-  };
+  const auto value = app::unattended::Value;  // a key's value, "" when the section lacks it
   for (const app::AnswerSection& s : file.sections)
     if (s.name == "Accounts") {
       in.prefix = value(s, "UserPrefix");
@@ -499,20 +487,6 @@ std::vector<std::string> RunBroken(World& world, const std::string& answers, int
   }
   return broken;
 }
-
-namespace {
-
-bool Ignored(const std::string& line, const std::string& ignore) {
-  const size_t close = line.find(']');
-  if (line.empty() || line[0] != '[' || close == std::string::npos) return false;
-  const std::string tag = line.substr(1, close - 1);
-  std::stringstream list(ignore);
-  for (std::string item; std::getline(list, item, ',');)
-    if (item == tag || (item.size() > 3 && line.find(item) != std::string::npos)) return true;
-  return false;
-}
-
-}  // namespace
 
 void LimitMemory() {
   const rlimit memory = {3UL << 30, 3UL << 30};
@@ -577,14 +551,10 @@ std::string Walk(const Shape& shape, const std::vector<Press>& presses, const st
   std::string broken;
   if (!refused.empty()) broken = "  [undo-all] taking every session back stopped: " + refused + "\n";
   const Tree now = world.Snapshot();
-  int named = 0;
-  for (const auto& entry : now)
-    if ((!start.count(entry.first) || start.at(entry.first) != entry.second) && named++ < 5)
-      broken += "  [undo-all] every session taken back, yet " + entry.first + " is " +
-                (start.count(entry.first) ? "not as it was" : "new") + "\n";
-  for (const auto& entry : start)
-    if (!now.count(entry.first) && named++ < 5)
-      broken += "  [undo-all] every session taken back, yet " + entry.first + " is gone\n";
+  const std::vector<std::string> changed = Changed(start, now);
+  for (size_t i = 0; i < changed.size() && i < 5; ++i)
+    broken += "  [undo-all] every session taken back, yet " + changed[i] + " is " +
+              (!now.count(changed[i]) ? "gone" : start.count(changed[i]) ? "not as it was" : "new") + "\n";
   return broken.empty() ? "" : row_of(presses.size() - 1, broken, "");
 }
 

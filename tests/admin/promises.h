@@ -10,33 +10,6 @@
 
 namespace admin {
 
-// What the promises compare: the machine and the check at one moment, and
-// the main window's fields the press read.
-struct Moment {
-  Tree tree;
-  app::ServerCheck check;
-  std::string shared, prefix, count, group, card, profile, driver_name;
-};
-Moment Take(World& world);
-
-// A card as the Remoteboot service boots it: its driver and three boot-block
-// files in the tree, and a vendor whose two boot blocks point at those files
-// with the two configurations naming them. Read from the service's database
-// itself, not through the program.
-bool CardBoots(World& world, const std::string& block, const std::string& vendor = "");
-// The boot-block folders the database's records point at, but the NE2000's.
-std::vector<std::string> CardsInDatabase(World& world);
-
-// The promises broken by `press`, whose outcome was `outcome`, taking the
-// world from `before` to `after`. `accounts_pending` carries the account
-// promise of a generation whose script still runs, to be kept once it ends.
-struct Pending {
-  bool accounts = false;
-  std::string prefix, count, group, shared;
-};
-std::vector<std::string> Broken(World& world, const Press& press, const Outcome& outcome, const Moment& before,
-                                const Moment& after, Pending* pending);
-
 // The promises of a /run of `answers` (UTF-8) that ended with `status`,
 // taking the world from `before`: exit 2 changed nothing; exit 0 left the
 // items of every step ready as the check says.
@@ -52,9 +25,5 @@ std::string Walk(const Shape& shape, const std::vector<Press>& presses, const st
 // A press or check that runs away with the memory (a loop over two thousand
 // million users that calls no host) ends in std::bad_alloc, not the machine's.
 void LimitMemory();
-
-// Whether a message says its step is done, or says it failed.
-bool SaysDone(const platform::SimEvent& event);
-bool SaysFailed(const platform::SimEvent& event);
 
 }  // namespace admin

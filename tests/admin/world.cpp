@@ -11,6 +11,7 @@
 
 #include "app/answer_file.h"
 #include "app/answer_run.h"
+#include "app/answer_run_parts.h"
 #include "app/undo.h"
 #include "app/undo_window.h"
 #include "app/server_check_window.h"
@@ -101,6 +102,27 @@ class AdminUi : public platform::Ui {
   platform::SimHost& sim_;
 };
 
+// The registration's two dialogs answered: the vendor-prefix dialog given
+// `mac` and closed with `prefix_result`, the driver chooser given `driver`
+// and `chooser_mac` and closed with `chooser_result`; any other window (the
+// check's, help, the statement) read and closed with `other`.
+std::function<platform::ModalResult(platform::ModalWindow&)> Dialogs(
+    const std::string& mac, platform::ModalResult prefix_result, const std::string& driver,
+    const std::string& chooser_mac, platform::ModalResult chooser_result, platform::ModalResult other) {
+  return [=](platform::ModalWindow& window) {
+    if (auto* prefix = dynamic_cast<rpl::TForm3*>(&window)) {
+      prefix->MAC.SetText(mac);
+      return prefix_result;
+    }
+    if (auto* chooser = dynamic_cast<rpl::TGetNetDrv*>(&window)) {
+      chooser->NDISTALK.SetText(driver);
+      chooser->MACTALK.SetText(chooser_mac);
+      return chooser_result;
+    }
+    return other;
+  };
+}
+
 std::string WindowsPath(const std::string& root, const fs::path& native) {
   const std::string rel = fs::relative(native, root).generic_string();
   std::string path(1, static_cast<char>(std::toupper(static_cast<unsigned char>(rel[0]))));
@@ -116,12 +138,7 @@ std::string Digest(const std::string& bytes) {
   return std::to_string(digested.size()) + ":" + std::to_string(std::hash<std::string>()(digested));
 }
 
-std::string ReadNative(const std::string& native) {
-  std::ifstream in(native, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using check_test::ReadNative;
 
 void WriteNative(const std::string& native, const std::string& bytes) {
   std::ofstream(native, std::ios::binary | std::ios::trunc) << bytes;
@@ -208,8 +225,7 @@ const std::vector<std::string>& World::FilesOf(Base base) {
   if (!list.empty()) return list;
   const std::string root = Bases::Get().Root(base);
   for (const auto& e : fs::recursive_directory_iterator(root)) {
-    if (e.path().parent_path() == fs::path(root) && !e.is_directory()) continue;  // registry, attributes
-    if (e.path().parent_path() == fs::path(root)) continue;                       // drives themselves
+    if (e.path().parent_path() == fs::path(root)) continue;  // the drives themselves, the registry, attributes
     // The program's own folder holds the running program, which no one can
     // take away, and its journal: the program must be able to write there.
     const std::string path = WindowsPath(root, e.path());
@@ -276,11 +292,17 @@ const std::vector<std::string>& World::RecordsOf(Base base) {
   return list;
 }
 
-World::World(const Shape& shape) : root_(TempRoot()), shape_(shape) {
-  fs::copy(Bases::Get().Root(shape.base), root_, fs::copy_options::recursive);
+World::World(const Shape& shape) : World(Bases::Get().Root(shape.base), shape, false) {}
+
+World::World(TwinOf twin) : World(twin.other.root_, twin.other.shape_, true) {}
+
+World::World(const std::string& from, const Shape& shape, bool twin) : root_(TempRoot()), shape_(shape) {
+  fs::copy(from, root_, fs::copy_options::recursive);
   sim_ = std::make_unique<platform::SimHost>(root_);
   Prepare(*sim_);
   for (const Mutation& m : shape.mutations) {
+    // A twin's files are as the other's; a folder that takes no new file is the host's.
+    if (twin && m.kind != Mutation::kNoWriting) continue;
     const std::string native = sim_->NativePath(m.path);
     std::error_code ec;
     switch (m.kind) {
@@ -328,25 +350,17 @@ World::World(const Shape& shape) : root_(TempRoot()), shape_(shape) {
       case Mutation::kNoRecords: {
         standins::rpl::Database db;
         if (standins::rpl::Load(*sim_, &db) != standins::rpl::LoadResult::kLoaded) break;
+        // The boot blocks in the card's folder, and the configurations booting from them.
         const std::string dir = platform::Lower("BBLOCK\\NETBEUI\\" + m.path + "\\");
-        std::vector<std::string> blocks;
-        auto& boots = db.boot_blocks;
-        for (auto b = boots.begin(); b != boots.end();) {
-          if (platform::Lower(b->file).compare(0, dir.size(), dir) != 0) {
-            ++b;
-            continue;
-          }
-          blocks.push_back(b->name);
-          b = boots.erase(b);
-        }
+        auto card = [&](const standins::rpl::BootBlock* b) {
+          return b && platform::Lower(b->file).compare(0, dir.size(), dir) == 0;
+        };
         auto& configs = db.configurations;
         configs.erase(std::remove_if(configs.begin(), configs.end(),
-                                     [&](const standins::rpl::Configuration& c) {
-                                       return std::any_of(blocks.begin(), blocks.end(), [&](const std::string& b) {
-                                         return platform::SameName(b, c.boot);
-                                       });
-                                     }),
+                                     [&](const auto& c) { return card(db.FindBootBlock(c.boot)); }),
                       configs.end());
+        auto& boots = db.boot_blocks;
+        boots.erase(std::remove_if(boots.begin(), boots.end(), [&](const auto& b) { return card(&b); }), boots.end());
         standins::rpl::Save(*sim_, db);
         break;
       }
@@ -357,21 +371,7 @@ World::World(const Shape& shape) : root_(TempRoot()), shape_(shape) {
       case Mutation::kKindCount: break;
     }
   }
-  if (shape.slow_script) {
-    sim_->HoldRunning("command.com");
-    script_held_ = true;
-  }
-  host_ = std::make_unique<platform::FaultHost>(*sim_);
-  ui_ = std::make_unique<AdminUi>(*sim_);
-  StartProgram();
-}
-
-World::World(TwinOf twin) : root_(TempRoot()), shape_(twin.other.shape_) {
-  fs::copy(twin.other.root_, root_, fs::copy_options::recursive);
-  sim_ = std::make_unique<platform::SimHost>(root_);
-  Prepare(*sim_);
-  for (const Mutation& m : shape_.mutations)
-    if (m.kind == Mutation::kNoWriting) sim_->MakeUnwritable(m.path);
+  if (shape.slow_script && !twin) sim_->HoldRunning("command.com");
   host_ = std::make_unique<platform::FaultHost>(*sim_);
   ui_ = std::make_unique<AdminUi>(*sim_);
   StartProgram();
@@ -465,13 +465,17 @@ std::string World::UndoSince(const std::set<std::string>& kept) {
   return "";
 }
 
-app::CheckInput World::CheckInput() { return app::CheckInputOf(*form_); }
+app::ServerCheck World::Check() { return app::CheckServer(*sim_, app::CheckInputOf(*form_)); }
 
-app::ServerCheck World::Check() { return app::CheckServer(*sim_, CheckInput()); }
-
-std::string World::Get(const std::string& path) {
-  const std::string native = sim_->NativePath(path);
-  return fs::is_regular_file(native) ? ReadNative(native) : "<absent>";
+std::vector<std::string> Changed(const Tree& before, const Tree& after) {
+  std::vector<std::string> paths;
+  for (const auto& entry : after) {
+    const auto was = before.find(entry.first);
+    if (was == before.end() || was->second != entry.second) paths.push_back(entry.first);
+  }
+  for (const auto& entry : before)
+    if (!after.count(entry.first)) paths.push_back(entry.first);
+  return paths;
 }
 
 Tree World::Snapshot() {
@@ -493,22 +497,27 @@ void World::Answer(const Press& press) {
   const bool no = (press.act == Press::kInstall || press.act == Press::kNamesFile) && press.a % 2 == 1;
   ui->answer = no ? platform::kIdNo : platform::kIdYes;
   const std::string vendor = Pick(kVendorPool, press.a), driver = Pick(kDriverPool, press.b);
-  const bool cancel = press.c % 4 == 3;
-  ui->modal = [=](platform::ModalWindow& window) {
-    if (auto* prefix = dynamic_cast<rpl::TForm3*>(&window)) {
-      prefix->MAC.SetText(vendor);
-      return cancel ? platform::kMrCancel : platform::kMrOk;
-    }
-    if (auto* chooser = dynamic_cast<rpl::TGetNetDrv*>(&window)) {
-      chooser->NDISTALK.SetText(driver);
-      chooser->MACTALK.SetText(vendor);
-      return cancel ? platform::kMrCancel : platform::kMrOk;
-    }
-    return platform::kMrCancel;  // the check's window, help, statement: read and closed
-  };
+  const platform::ModalResult closed = press.c % 4 == 3 ? platform::kMrCancel : platform::kMrOk;
+  ui->modal = Dialogs(vendor, closed, driver, vendor, closed, platform::kMrCancel);
 }
 
 namespace {
+
+// The main window's control each press of one control works, by name, and
+// whether the plan of that control is made first: always, or only while the
+// control is enabled.
+enum PlanWhen { kNoPlan, kPlan, kPlanEnabled };
+struct Worked {
+  const char* name;
+  PlanWhen plan;
+};
+const std::map<Press::Act, Worked> kControls = {
+    {Press::kGenerate, {"BitBtn1", kPlan}},           {Press::kNamesFile, {"BitBtn8", kPlan}},
+    {Press::kPdk, {"BitBtn3", kPlan}},                {Press::kBootImage, {"BitBtn7", kPlan}},
+    {Press::kRegister, {"BitBtn9", kPlanEnabled}},    {Press::kInstall, {"BitBtn11", kPlanEnabled}},
+    {Press::kAutoRegister, {"CheckBox1", kPlanEnabled}}, {Press::kService, {"BitBtn6", kPlan}},
+    {Press::kUpdate, {"BitBtn12", kNoPlan}},          {Press::kExit, {"BitBtn4", kNoPlan}},
+    {Press::kCheck, {"C1", kNoPlan}}};
 
 // A button the administrator can press: one that is enabled.
 void Click(platform::Button& button) {
@@ -531,10 +540,7 @@ bool World::ClickSteps(const std::string& text) {
   ui->answer = platform::kIdYes;
   StartProgram();
   app::TForm1& f = *form_;
-  auto value = [](const app::AnswerSection& s, const char* key) {
-    const app::AnswerKey* k = s.Find(key);
-    return k ? k->value : std::string();
-  };
+  const auto value = app::unattended::Value;  // a key's value, "" when the section lacks it
   auto choose_profile = [&](const std::string& name) {
     const std::vector<std::string> items = f.ComboBox2.Items();
     for (size_t i = 0; i < items.size(); ++i)
@@ -560,14 +566,7 @@ bool World::ClickSteps(const std::string& text) {
       ChooseItem(f.ComboBox1, type == "Other" ? "Other NetCARD" : type);
       Click(f.BitBtn10);
       const std::string vendor = value(s, "VendorPrefix"), driver = value(s, "Driver");
-      ui->modal = [vendor, driver](platform::ModalWindow& window) {
-        if (auto* prefix = dynamic_cast<rpl::TForm3*>(&window)) prefix->MAC.SetText(vendor);
-        if (auto* chooser = dynamic_cast<rpl::TGetNetDrv*>(&window)) {
-          chooser->NDISTALK.SetText(driver);
-          chooser->MACTALK.SetText(vendor);
-        }
-        return platform::kMrOk;
-      };
+      ui->modal = Dialogs(vendor, platform::kMrOk, driver, vendor, platform::kMrOk, platform::kMrOk);
       // A card registered already with another prefix: the run registers
       // the file's, which no click can, 配置Rpl being off.
       const app::TForm1::PlanAnswers given{vendor, driver, true};
@@ -597,34 +596,29 @@ Outcome World::Do(const admin::Press& press) {
   const size_t first = sim_->journal().size();
   Answer(press);
   app::TForm1& f = *form_;
-  // The button's plan, made first on a machine that does not fail: a plan
+  // The control's plan, made first on a machine that does not fail: a plan
   // only reads.
-  const char* button = nullptr;
-  switch (press.act) {
-    case Press::kGenerate: button = "BitBtn1"; break;
-    case Press::kNamesFile: button = "BitBtn8"; break;
-    case Press::kPdk: button = "BitBtn3"; break;
-    case Press::kBootImage: button = "BitBtn7"; break;
-    case Press::kRegister: button = f.BitBtn9.Enabled() ? "BitBtn9" : nullptr; break;
-    case Press::kInstall: button = f.BitBtn11.Enabled() ? "BitBtn11" : nullptr; break;
-    case Press::kAutoRegister: button = f.CheckBox1.Enabled() ? "CheckBox1" : nullptr; break;
-    case Press::kService: button = "BitBtn6"; break;
-    default: break;
-  }
-  if (button) {
+  const auto worked = kControls.find(press.act);
+  platform::Control* control = worked == kControls.end() ? nullptr : f.Find(worked->second.name);
+  const PlanWhen when = control ? worked->second.plan : kNoPlan;
+  if (when == kPlan || (when == kPlanEnabled && control->Enabled())) {
     host_->Plant({});
     if (press.act == Press::kBootImage) f.CheckBox2.SetChecked(press.a % 2 == 1);
     const app::TForm1::PlanAnswers answers{Pick(kVendorPool, press.a), Pick(kDriverPool, press.b),
                                            press.act == Press::kInstall ? press.a % 2 == 0 : press.a % 2 == 1};
     const bool answered = press.act != Press::kRegister || press.c % 4 != 3;
     const long touched = host_->touched();
-    outcome.plan = f.PlanOf(button, answered ? &answers : nullptr);
+    outcome.plan = f.PlanOf(worked->second.name, answered ? &answers : nullptr);
     outcome.planned = answered;
     outcome.plan_touched = host_->touched() != touched;
   }
   // The advice is followed as it stands, on a machine that does not fail.
   host_->Plant(press.act == Press::kAdvice ? platform::Fault{} : press.fault);
   try {
+    // 网卡自动注册 set for the boot image; 工作站自动注册 set, the rest clicked.
+    if (press.act == Press::kBootImage) f.CheckBox2.SetChecked(press.a % 2 == 1);
+    if (press.act == Press::kAutoRegister && f.CheckBox1.Enabled()) f.CheckBox1.SetChecked(press.a % 2 == 1);
+    else if (press.act != Press::kAutoRegister && control && control->Enabled()) control->Notify();
     switch (press.act) {
       case Press::kType:
         f.Edit1.SetText(Pick(kSharedPool, press.a));
@@ -632,30 +626,15 @@ Outcome World::Do(const admin::Press& press) {
         f.Edit3.SetText(Pick(kCountPool, press.c));
         f.Edit4.SetText(Pick(kGroupPool, press.d));
         break;
-      case Press::kGenerate: Click(f.BitBtn1); break;
-      case Press::kNamesFile: Click(f.BitBtn8); break;
-      case Press::kPdk: Click(f.BitBtn3); break;
-      case Press::kBootImage:
-        f.CheckBox2.SetChecked(press.a % 2 == 1);
-        Click(f.BitBtn7);
-        break;
       case Press::kDetect:
         ChooseItem(f.ComboBox1, Pick(kCardPool, press.a));
         Click(f.BitBtn10);
         break;
-      case Press::kRegister: Click(f.BitBtn9); break;
-      case Press::kUpdate: Click(f.BitBtn12); break;
       case Press::kChoose: {
         const size_t n = f.ComboBox2.Items().size();
         if (n) f.ComboBox2.Choose(static_cast<int>(static_cast<size_t>(press.a) % n));
         break;
       }
-      case Press::kInstall: Click(f.BitBtn11); break;
-      case Press::kAutoRegister:
-        if (f.CheckBox1.Enabled()) f.CheckBox1.SetChecked(press.a % 2 == 1);
-        break;
-      case Press::kService: Click(f.BitBtn6); break;
-      case Press::kExit: Click(f.BitBtn4); break;
       case Press::kScriptEnds: sim_->FinishHeld(); break;
       case Press::kManager: {
         by_hand_ = true;
@@ -675,7 +654,6 @@ Outcome World::Do(const admin::Press& press) {
           manager.MakeProfile("P" + configuration.substr(0, 10), configuration, "", &message);
         break;
       }
-      case Press::kCheck: Click(f.C1); break;
       case Press::kAdvice: Follow(press, &outcome); break;
       case Press::kDetectRegister:
         ChooseItem(f.ComboBox1, Pick(kCardPool, press.d));
@@ -692,14 +670,11 @@ Outcome World::Do(const admin::Press& press) {
         outcome.run_status = Run(outcome.answers, &outcome.run_log);
         if (twin && outcome.run_status == app::kRunDone && twin->ClickSteps(outcome.answers)) {
           const Tree run = Snapshot(), clicked = twin->Snapshot();
-          for (const auto& entry : run) {
-            const auto other = clicked.find(entry.first);
-            if (outcome.clicked.empty() && (other == clicked.end() || entry.second != other->second))
-              outcome.clicked = entry.first + (other == clicked.end() ? " is not there when clicked" : " is not as clicked");
-          }
-          for (const auto& entry : clicked)
-            if (outcome.clicked.empty() && !run.count(entry.first))
-              outcome.clicked = entry.first + " is there only when clicked";
+          const std::vector<std::string> differ = Changed(clicked, run);
+          if (!differ.empty())
+            outcome.clicked = differ[0] + (!run.count(differ[0])       ? " is there only when clicked"
+                                           : clicked.count(differ[0]) ? " is not as clicked"
+                                                                      : " is not there when clicked");
         }
         // The window's session ends with the run: the journal's sessions
         // follow one another.
@@ -739,7 +714,7 @@ Outcome World::Do(const admin::Press& press) {
         outcome.elsewhere = RunBroken(there, outcome.answers, outcome.run_status, before);
         break;
       }
-      case Press::kActCount: break;
+      default: break;  // the control worked above
     }
   } catch (const platform::RunawayPress& e) {
     outcome.runaway = e.what();
@@ -795,18 +770,10 @@ void World::Follow(const admin::Press& press, Outcome* outcome) {
         break;
       prefix = free;
     }
-  ui->modal = [advice, prefix](platform::ModalWindow& window) {
-    if (auto* dialog = dynamic_cast<rpl::TForm3*>(&window)) {
-      dialog->MAC.SetText(prefix);
-      return advice.prefix ? platform::kMrOk : platform::kMrCancel;
-    }
-    if (auto* chooser = dynamic_cast<rpl::TGetNetDrv*>(&window)) {
-      chooser->NDISTALK.SetText(advice.driver);
-      chooser->MACTALK.SetText(advice.prefix ? prefix : "");
-      return advice.close_chooser || advice.driver.empty() ? platform::kMrCancel : platform::kMrOk;
-    }
-    return platform::kMrCancel;
-  };
+  ui->modal = Dialogs(prefix, advice.prefix ? platform::kMrOk : platform::kMrCancel, advice.driver,
+                      advice.prefix ? prefix : "",
+                      advice.close_chooser || advice.driver.empty() ? platform::kMrCancel : platform::kMrOk,
+                      platform::kMrCancel);
   outcome->advice_refused = DoAdvice(*form_, advice, [this] {
     // The PDK's installer, run by the administrator to its end.
     by_hand_ = true;
@@ -840,8 +807,7 @@ std::string Describe(const Press& p) {
     case Press::kAdvice:
       return "the check's advice for " + (p.item.empty() ? "open item " + std::to_string(p.a) : p.item);
     case Press::kDetectRegister:
-      return "检测 " + Pick(kCardPool, p.d) + ", 配置Rpl prefix " + Pick(kVendorPool, p.a) + " driver " +
-             Pick(kDriverPool, p.b) + (p.c % 4 == 3 ? " (dialog closed)" : "");
+      return "检测 " + Pick(kCardPool, p.d) + ", " + Describe(Press{Press::kRegister, p.a, p.b, p.c});
     case Press::kRunFile: {
       std::string text = AnswersText(p);
       for (size_t at; (at = text.find("\r\n")) != std::string::npos;) text.replace(at, 2, " ");

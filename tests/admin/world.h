@@ -138,6 +138,9 @@ struct Outcome {
 // Every file and folder of the machine: path (lower case) to its bytes'
 // digest and attributes ("<folder>" for a folder).
 using Tree = std::map<std::string, std::string>;
+// The paths that differ from `before` to `after`: those of `after` new or
+// changed, in order, then those gone.
+std::vector<std::string> Changed(const Tree& before, const Tree& after);
 
 class World {
  public:
@@ -157,10 +160,7 @@ class World {
   platform::SimHost& sim() { return *sim_; }
   // The check as the menu item runs it, from the window's fields.
   app::ServerCheck Check();
-  app::CheckInput CheckInput();
   Tree Snapshot();
-  // The bytes of a file of the machine, or "<absent>".
-  std::string Get(const std::string& path);
   bool script_running() const { return sim_->StillRunning(script_); }
   // /run of an answer file (UTF-8) on this machine, as the program in its
   // folder runs it: the exit status; the log, kept in memory, into `log`.
@@ -195,6 +195,9 @@ class World {
   static const std::vector<std::string>& RecordsOf(Base base);
 
  private:
+  // A world on a copy of the machine in `from`, the shape's mutations made
+  // on it (a twin's: only those that are not in its files).
+  World(const std::string& from, const Shape& shape, bool twin);
   void StartProgram();
   // The steps of an answer file clicked in the window, with the file's
   // values and answers: false when a step asks what no click can do.
@@ -209,7 +212,6 @@ class World {
   std::unique_ptr<platform::Ui> ui_;
   std::unique_ptr<platform::JournalHost> journal_;
   std::unique_ptr<app::TForm1> form_;
-  bool script_held_ = false;
   bool by_hand_ = false, journal_struck_ = false, kept_struck_ = false, late_ = false;
   int script_ = 0;  // the account script last started, by any start of the program
 };
