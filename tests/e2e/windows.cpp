@@ -16,8 +16,8 @@ void CountAndBar(HWND window) {
   std::string count = Text(Control(window, "Label2"));
   Check(count.size() == 1 && count[0] >= '0' && count[0] <= '5', "the wait dialog counts: \"" + count + "\"");
   if (count.size() == 1)
-    CheckMatch(Property(window, Control(window, "ProgressBar1"), "position"), std::to_string((5 - (count[0] - '0')) * 20),
-               "the wait dialog's bar follows the count");
+    CheckMatch(Property(window, Control(window, "ProgressBar1"), "position"),
+               std::to_string((5 - (count[0] - '0')) * 20), "the wait dialog's bar follows the count");
 }
 
 // client: the size is the client area's, else the whole window's; system
