@@ -1,48 +1,14 @@
 #include "tests/sim_session.h"
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
-
-#include <unistd.h>
 
 #include "rpl/driver_chooser.h"
 #include "rpl/vendor_prefix_dialog.h"
 
 namespace fs = std::filesystem;
 
-namespace {
-
-std::string FreshRoot() {
-  std::string tmpl = (fs::temp_directory_path() / "simhost-XXXXXX").string();
-  return mkdtemp(&tmpl[0]);
-}
-
-}  // namespace
-
-SimMachine::SimMachine() : root(FreshRoot()), host(root) {}
-
-SimMachine::~SimMachine() {
-  std::error_code ec;
-  fs::remove_all(root, ec);
-}
-
 void SimMachine::MakeDirs(const std::string& path) {
   fs::create_directories(host.NativePath(path));
-}
-
-void SimMachine::Put(const std::string& path, const std::string& bytes) {
-  fs::create_directories(fs::path(host.NativePath(path)).parent_path());
-  std::ofstream(host.NativePath(path), std::ios::binary) << bytes;
-}
-
-std::string SimMachine::Get(const std::string& path) {
-  std::string native = host.NativePath(path);
-  if (!fs::is_regular_file(native)) return "<absent>";
-  std::ifstream in(native, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
 }
 
 std::map<std::string, std::string> SimMachine::Tree(const std::string& dir) {

@@ -13,26 +13,17 @@
 #include "app/server.h"
 #include "app/server_check_parts.h"
 #include "platform/sim/sim_host.h"
+#include "tests/standins/fuzz/fuzz_machine.h"
 
-class SimMachine {
+// The machine (root, host, Put, Get) is the fuzz targets' own.
+class SimMachine : public standinfuzz::Machine {
  public:
-  SimMachine();
-  ~SimMachine();
-  SimMachine(const SimMachine&) = delete;
-  SimMachine& operator=(const SimMachine&) = delete;
-
-  // Writes a file of the simulated machine, making its directories.
-  void Put(const std::string& path, const std::string& bytes);
-  // The bytes of a file of the simulated machine, or "<absent>".
-  std::string Get(const std::string& path);
   void MakeDirs(const std::string& path);
   // Every file and folder below a directory of the simulated machine, with
   // the files' bytes and attributes: compared before and after a step that
   // must change nothing.
   std::map<std::string, std::string> Tree(const std::string& dir);
 
-  std::string root;
-  platform::SimHost host;
   platform::SimUi ui{host};
   std::unique_ptr<app::TForm1> form;
   // Creates the main window and runs its creation handler, as at start-up.

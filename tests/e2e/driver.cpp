@@ -86,7 +86,7 @@ void TabCycle(const On& o) {
   Keys(o.w, {"shift+tab"});
   CheckMatch(focus_on(order.back()), order.back(), "Shift+Tab goes back");
   Keys(o.w, {"tab"});
-  focus_on(order[0]);
+  CheckMatch(focus_on(order[0]), order[0], "Tab goes forth again");
 }
 
 // Tab until the control has the focus, at most 40 presses; after each press
@@ -153,9 +153,8 @@ void DeleteProfile(const On& o) {
 // Its name field is the combo box cmb13 of the Explorer-style dialog, or the
 // edit edt1 of the old one.
 void SaveAs(const On& o) {
-  HWND box = nullptr;
-  if (!WaitFor([&] { return (box = FindVisible("#32770", o.a[0].c_str())) != nullptr; }))
-    return Fail("no save dialog \"" + o.a[0] + "\"");
+  HWND box = WaitVisible("#32770", o.a[0].c_str());
+  if (!box) return;
   HWND name = GetDlgItem(box, 1148) ? GetDlgItem(box, 1148) : GetDlgItem(box, 1152);
   Check(name != nullptr, "the save dialog has a file name field");
   if (!name) return;
@@ -264,10 +263,7 @@ const Step kSteps[] = {
     {"check CLASS [rpl|pxe]: the window and its controls as windows.cpp gives them (waited for)", 1, kWindow,
      [](const On& o) { CheckUntil([&] { CheckWindow(o.w, o.a[0], o.a.size() > 1 ? o.a[1] : ""); }); }},
     {"expect CLASS CONTROL PROPERTY VALUE: the control shows that (waited for)", 4, kControl,
-     [](const On& o) {
-       if (!WaitFor([&] { return Matches(Property(o.w, o.c, o.a[2]), o.a[3]); }))
-         CheckMatch(Property(o.w, o.c, o.a[2]), o.a[3], o.a[1] + " " + o.a[2]);
-     }},
+     [](const On& o) { CheckUntil([&] { CheckMatch(Property(o.w, o.c, o.a[2]), o.a[3], o.a[1] + " " + o.a[2]); }); }},
     {"click CLASS CONTROL|MENU-ITEM: a click, posted (a modal window it opens does not hold the driver)", 2, kWindow,
      [](const On& o) {
        const look::WindowLayout* layout = LayoutOf(o.w);
@@ -359,9 +355,7 @@ int main() {
     HWND w = step.finds == kNothing ? nullptr : WaitVisible(step.finds == kCheckWindow ? "TCheckForm" : args[0]);
     HWND c = w && step.finds == kControl ? Control(w, args[1]) : nullptr;
     if (Failures() == 0) step.run({args, w, c});
-    std::string line = words[1];
-    for (const std::string& a : args) line += " " + a;
-    std::printf("%s %s\n", Failures() ? "FAILED" : "ok", line.c_str());
+    std::printf("%s %s\n", Failures() ? "FAILED" : "ok", Join(Args(words.begin() + 1, words.end()), " ").c_str());
     std::fflush(stdout);
     return Failures() ? 1 : 0;
   }

@@ -5,18 +5,14 @@
 // tooltips, into fonts.txt beside the DLL (written under another name, then
 // put in place whole): "window CLASS" for each window, a line for each control
 // whose font is not for the GB2312 character set, then the numbers read.
-#include <windows.h>
+#include "tests/e2e/probe.h"  // first: it includes windows.h
 
 #include <cstdio>
 #include <string>
 
 namespace {
 
-std::string Utf8(const wchar_t* text) {
-  char buffer[256] = {0};
-  WideCharToMultiByte(CP_UTF8, 0, text, -1, buffer, sizeof buffer - 1, nullptr, nullptr);
-  return buffer;
-}
+using platform::Narrow;
 
 struct Report {
   FILE* out;
@@ -33,9 +29,9 @@ BOOL CALLBACK AddControl(HWND control, LPARAM param) {
   bool read = font && GetObjectW(font, sizeof lf, &lf) == sizeof lf;
   ++report->controls;
   if (!read || lf.lfCharSet != GB2312_CHARSET)
-    std::fprintf(report->out, "%s %s %d: character set %d (%s), expected %d\n", Utf8(report->window_class).c_str(),
-                 Utf8(control_class).c_str(), GetDlgCtrlID(control), read ? lf.lfCharSet : -1,
-                 read ? Utf8(lf.lfFaceName).c_str() : "no font", GB2312_CHARSET);
+    std::fprintf(report->out, "%s %s %d: character set %d (%s), expected %d\n",
+                 Narrow(report->window_class).c_str(), Narrow(control_class).c_str(), GetDlgCtrlID(control),
+                 read ? lf.lfCharSet : -1, read ? Narrow(lf.lfFaceName).c_str() : "no font", GB2312_CHARSET);
   return TRUE;
 }
 
@@ -49,7 +45,7 @@ BOOL CALLBACK AddWindow(HWND window, LPARAM param) {
     if (owner && IsWindowVisible(owner)) AddControl(window, param);
   } else if (IsWindowVisible(window) && lstrcmpW(report->window_class, L"#32770") != 0) {
     ++report->windows;
-    std::fprintf(report->out, "window %s\n", Utf8(report->window_class).c_str());
+    std::fprintf(report->out, "window %s\n", Narrow(report->window_class).c_str());
     EnumChildWindows(window, AddControl, param);
   }
   return TRUE;
@@ -63,10 +59,7 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK ProbeHook(int code, WPARAM wpa
   static const UINT probe = RegisterWindowMessageW(L"KorrinFontProbe");
   const MSG* msg = reinterpret_cast<const MSG*>(lparam);
   if (code == HC_ACTION && wparam == PM_REMOVE && msg->message == probe) {
-    wchar_t path[MAX_PATH] = {0};
-    GetModuleFileNameW(self, path, MAX_PATH);
-    std::wstring file = path;
-    file = file.substr(0, file.find_last_of(L'\\') + 1) + L"fonts.txt";
+    const std::wstring file = e2e::HereFile(self, L"fonts.txt");
     Report report = {_wfopen((file + L".new").c_str(), L"wb"), {0}, 0, 0};
     if (report.out) {
       EnumThreadWindows(GetCurrentThreadId(), AddWindow, reinterpret_cast<LPARAM>(&report));

@@ -11,18 +11,11 @@
 namespace e2e {
 namespace {
 
-std::wstring HereFile(const wchar_t* name) {
-  wchar_t path[MAX_PATH] = {0};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring file = path;
-  return file.substr(0, file.find_last_of(L'\\') + 1) + name;
-}
-
 // The probe's report, read once it has put it in place; empty when it never did.
 std::string Probe(HWND main) {
-  const std::wstring report_file = HereFile(L"fonts.txt");
+  const std::wstring report_file = HereFile(nullptr, L"fonts.txt");
   DeleteFileW(report_file.c_str());
-  HMODULE dll = LoadLibraryW(HereFile(L"fontprobe.dll").c_str());
+  HMODULE dll = LoadLibraryW(HereFile(nullptr, L"fontprobe.dll").c_str());
   HOOKPROC hook = dll ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(dll, "ProbeHook"))) : nullptr;
   HHOOK hooked = hook ? SetWindowsHookExW(WH_GETMESSAGE, hook, dll, GetWindowThreadProcessId(main, nullptr)) : nullptr;
   std::string report;

@@ -42,12 +42,6 @@ std::string ClassOf(HWND w) {
   return Narrow(name);
 }
 
-std::string Join(const std::vector<std::string>& parts, const char* separator) {
-  std::string all;
-  for (size_t i = 0; i < parts.size(); ++i) all += (i ? separator : "") + parts[i];
-  return all;
-}
-
 // Sends a message whose request and answer lie behind a pointer: the request
 // is copied into memory of the program's process and read back as the window
 // left it; `text`, when given, is the request's field for the answer's text,
@@ -211,6 +205,12 @@ int IndexOf(const std::vector<std::string>& items, const std::string& expected) 
   return -1;
 }
 
+std::string Join(const std::vector<std::string>& parts, const char* separator) {
+  std::string all;
+  for (size_t i = 0; i < parts.size(); ++i) all += (i ? separator : "") + parts[i];
+  return all;
+}
+
 HWND FindVisible(const std::string& class_name, const char* caption) {
   HWND found = nullptr, w = nullptr;
   std::wstring name = Widen(class_name);
@@ -219,9 +219,10 @@ HWND FindVisible(const std::string& class_name, const char* caption) {
   return found;
 }
 
-HWND WaitVisible(const std::string& class_name) {
+HWND WaitVisible(const std::string& class_name, const char* caption) {
   HWND w = nullptr;
-  Check(WaitFor([&] { return (w = FindVisible(class_name)) != nullptr; }), "a visible " + class_name);
+  Check(WaitFor([&] { return (w = FindVisible(class_name, caption)) != nullptr; }),
+        "a visible " + class_name + (caption ? " \"" + std::string(caption) + "\"" : ""));
   return w;
 }
 
@@ -344,11 +345,8 @@ void ClickOn(HWND control, int x, int y) {
 }
 
 HWND Shown(const std::string& caption, const std::string& text, const std::string& icon) {
-  HWND box = nullptr;
-  if (!WaitFor([&] { return (box = FindVisible("#32770", caption.c_str())) != nullptr; })) {
-    Fail("no message box \"" + caption + "\"");
-    return nullptr;
-  }
+  HWND box = WaitVisible("#32770", caption.c_str());
+  if (!box) return nullptr;
   CheckMatch(Text(GetDlgItem(box, 0xFFFF)), text, "message text");
   HWND icon_static = GetDlgItem(box, 1088);
   bool has_icon = icon_static && IsWindowVisible(icon_static) && SendMessageW(icon_static, STM_GETICON, 0, 0) != 0;

@@ -28,6 +28,17 @@ bool Matches(const std::string& shown, const std::string& expected);
 void CheckMatch(const std::string& shown, const std::string& expected, const std::string& what);
 // The first of the items that matches `expected`, or -1.
 int IndexOf(const std::vector<std::string>& items, const std::string& expected);
+// The parts with the separator between them.
+std::string Join(const std::vector<std::string>& parts, const char* separator);
+
+// A file in the folder of a module of this process (nullptr: of its
+// program): the driver's and its font probe's, which lie side by side.
+inline std::wstring HereFile(HMODULE module, const wchar_t* name) {
+  wchar_t path[MAX_PATH] = {0};
+  GetModuleFileNameW(module, path, MAX_PATH);
+  std::wstring file = path;
+  return file.substr(0, file.find_last_of(L'\\') + 1) + name;
+}
 
 // How long a step waits for what the program will show or do, in ms: the
 // environment's KORRIN_WAIT_MS (demo/waits.sh sets it, scaled for slow
@@ -56,7 +67,7 @@ void CheckUntil(const std::function<void()>& checks);
 // caption when one is given, or nullptr.
 HWND FindVisible(const std::string& class_name, const char* caption = nullptr);
 // The same, waited for; a failure when none comes.
-HWND WaitVisible(const std::string& class_name);
+HWND WaitVisible(const std::string& class_name, const char* caption = nullptr);
 HWND MainWindow();
 bool IsClass(HWND w, const char* name);
 // The whole text by WM_GETTEXT, which reads another process's edit boxes.

@@ -23,12 +23,6 @@ std::vector<std::string> ItemsOf(const std::string& text) {
   return items;
 }
 
-std::string Joined(const std::vector<std::string>& items) {
-  std::string all;
-  for (const std::string& item : items) all += (all.empty() ? "" : "，") + item;
-  return all;
-}
-
 std::string Clipboard() {
   std::string text = "<nothing>";
   if (!OpenClipboard(nullptr)) return "<the clipboard cannot be opened>";
@@ -44,7 +38,7 @@ std::string Clipboard() {
 }  // namespace
 
 void CheckReportItems(HWND w, const std::string& items) {
-  CheckMatch(Joined(ItemsOf(Text(Control(w, "Memo1")))), items, "the check's items");
+  CheckMatch(Join(ItemsOf(Text(Control(w, "Memo1"))), "，"), items, "the check's items");
 }
 
 void CheckReportReady(HWND w) {
@@ -52,7 +46,7 @@ void CheckReportReady(HWND w) {
   std::vector<std::string> others;
   for (const std::string& item : items)
     if (item.rfind("√", 0) != 0) others.push_back(item);
-  Check(!items.empty() && others.empty(), "every item of the check is ready; not ready: " + Joined(others));
+  Check(!items.empty() && others.empty(), "every item of the check is ready; not ready: " + Join(others, "，"));
 }
 
 void CheckReportFile(HWND w, const std::string& file) {

@@ -1,7 +1,6 @@
 // Fuzz target: the unpacker on any image. It must refuse with a reason and an
 // empty tree, or give a tree whose names are safe as host names.
 #include <cstdlib>
-#include <cstring>
 
 #include "imagetools/fat12.h"
 #include "tests/imagetools/image_test_util.h"
