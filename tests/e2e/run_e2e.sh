@@ -64,14 +64,19 @@ else
   failed=$((failed + 1))
 fi
 
+# A failed step shows its status and what the driver and Wine printed to
+# stderr (a crash's trace, a step cut off at its limit: status 124), as well
+# as its own lines, so that a failure on another machine can be read from the
+# output alone.
 drive() {
   local output status
-  output=$(timeout "$KORRIN_LIMIT_STEP" "${wine_env[@]}" wine 'C:\e2e\driver.exe' "$@" 2>>"$log")
+  output=$(timeout "$KORRIN_LIMIT_STEP" "${wine_env[@]}" wine 'C:\e2e\driver.exe' "$@" 2>"$out/step.err")
   status=$?
+  cat "$out/step.err" >>"$log"
   echo "$output" >>"$log"
   if [ $status -ne 0 ]; then
-    echo "$output" | grep -v '^ok ' | sed 's/^/e2e:   /'
-    say "FAILED: driver $*"
+    { echo "$output" | grep -v '^ok '; tail -n 20 "$out/step.err"; } | sed 's/^/e2e:   /'
+    say "FAILED: driver $* (status $status)"
     failed=$((failed + 1))
   else
     say "ok: $*"
