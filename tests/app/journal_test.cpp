@@ -108,27 +108,6 @@ TEST(Journal, AnUndoChecksEverythingBeforeItChangesAnything) {
   }
 }
 
-// A step that took a card's records away and added another's back, then
-// took those away again (an undo of a whole session): the pair that came and
-// went cancels out, and the undo adds back only the records taken for good.
-TEST(Journal, RecordsAStepAddedAndTookAwayAgainAreLeftAlone) {
-  Server s;
-  const std::string folder = std::string(kRoot) + "\\20261207-090000";
-  const std::pair<const char*, const char*> kept[] = {
-      {"0001.old", "C:\\WINNT\\system32\\net.exe group A /add\r\n"}, {"0002.old", "C:\\WINNT\\system32\\net.exe group A /delete\r\n"},
-      {"0003.old", "C:\\WINNT\\system32\\net.exe group B /add\r\n"}, {"0004.old", "C:\\WINNT\\system32\\net.exe group B /delete\r\n"}};
-  for (const auto& [name, bytes] : kept) s.Put(folder + "\\" + name, bytes);
-  s.Put(folder + "\\journal.txt", platform::ToCodePage("会话 20261207-090000 窗口\r\n步骤 撤销\r\n记录 删除 0004.old 0003.old\r\n"
-                                                      "记录 新增 0001.old 0002.old\r\n记录 删除 0002.old 0001.old\r\n"));
-  const std::vector<app::JournalSession> sessions = app::ReadJournal(s.host, kRoot);
-  ASSERT_EQ(sessions.size(), 1u);
-  const app::Undo undo = app::PlanUndo(s.host, kRoot, sessions[0], -1);
-  std::string commands;
-  for (const auto* list : {&undo.first, &undo.last})
-    for (const app::Undo::Command& c : *list) commands += (list == &undo.first ? "first " : "last ") + c.command + ";";
-  EXPECT_EQ(commands, "last C:\\WINNT\\system32\\net.exe group B /add;");
-}
-
 // A change of the undo that fails, at every point where one can: the undo
 // says it did not finish, naming what failed, and never that it is done;
 // a folder that cannot be removed stays and is named, and the journal's
