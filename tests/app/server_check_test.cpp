@@ -117,15 +117,10 @@ std::vector<Row> Rows() {
        {{"配置 W00E04C", "网卡驱动 RTSND.DOS，远程启动目录中也有；SERVER=KORRINSRV，SHARE=PVDROOT，都是今天的；工作站自动注册：开"},
         {"配置 NE2KWIN", "处理：在“网卡类型”中选 RTL 8139，按“检测”，按“更  新”，在“RPL配置名”中选 NE2KWIN，按“安装”"}}},
       // The tree holds its DOS 6.22 files now: the program's own are no longer needed.
-      {"the unused profile removed, a shipped DOS 6.22 file too", kGoOn,
+      {"the unused profile removed, a shipped DOS 6.22 file too, the RPL road for the other two cards", kGoOn,
        [](Server& s) {
          fs::remove_all(s.host.NativePath(kWinboot + "NE2KWIN"));
          s.host.DeleteFile("C:\\Korrin\\rplfiles\\dos622\\himem.sys");
-       },
-       0,
-       Join({kAccountsDone, kPxeDone, kTreeDone, "√网卡 RTL 8139（rtsnd）", "√配置列表，√配置 NE2KDOS，√配置 W00E04C"}), {}},
-      {"the RPL road for the other two cards", kGoOn,
-       [](Server& s) {
          s.RplRoad(kRtl8029);
          s.RplRoad(kMyNic);
        },
