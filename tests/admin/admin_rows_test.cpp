@@ -33,6 +33,11 @@ const std::vector<Row>& Rows() {
       {"a blank in the group's name",
        {kDemo, {}, false},
        {{Press::kType, 0, 0, 0, 3}, {Press::kGenerate}}},
+      // Users.txt deleted by hand: the users' places in the groups stayed,
+      // which no server can hold, and their undo took them out.
+      {"users deleted by hand kept their places in the groups",
+       {kAccounts, {{Mutation::kDelete, "C:\\WINNT\\netstate\\users.txt"}}, false},
+       {{Press::kGenerate}}},
       {"a count the check enumerated without end",
        {kDemo, {}, false},
        {{Press::kType, 0, 0, 6, 0}, {Press::kCheck}}},

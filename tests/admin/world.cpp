@@ -21,6 +21,8 @@
 #include "pxe/wait_dialog.h"
 #include "rpl/driver_chooser.h"
 #include "rpl/vendor_prefix_dialog.h"
+#include "standins/net/net.h"
+#include "standins/net/records.h"
 #include "standins/rpl/rpldb.h"
 #include "standins/rpl/rplmgr.h"
 #include "standins/sim_standins.h"
@@ -155,6 +157,15 @@ int PdkInstaller(platform::SimHost& host, const std::vector<std::string>&, const
                  host.WriteFile(paths::PdkRegistrar(files), "PDK program")
              ? 0
              : 1;
+}
+
+// Every group of the net stand-in's records left without members.
+void LeaveGroups(platform::SimHost& host) {
+  standins::NetRecords records(host, standins::NetStateDirectory(host));
+  std::vector<standins::Group> groups;
+  if (!records.LoadGroups(&groups)) return;
+  for (standins::Group& g : groups) g.members.clear();
+  records.SaveGroups(groups);
 }
 
 // The settings of every world's machine that are not in its files.
@@ -306,7 +317,12 @@ World::World(const std::string& from, const Shape& shape, bool twin) : root_(Tem
     const std::string native = sim_->NativePath(m.path);
     std::error_code ec;
     switch (m.kind) {
-      case Mutation::kDelete: fs::remove_all(native, ec); break;
+      case Mutation::kDelete:
+        fs::remove_all(native, ec);
+        // The users deleted by hand leave every group, as accounts do on the
+        // server: a group keeps no member that is no user.
+        if (platform::SameName(m.path, standins::NetStateDirectory(*sim_) + "users.txt")) LeaveGroups(*sim_);
+        break;
       case Mutation::kReadOnly:
         sim_->SetFileAttributes(m.path, sim_->Attributes(m.path) | platform::kAttrReadOnly);
         break;
