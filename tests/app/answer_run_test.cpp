@@ -168,8 +168,6 @@ TEST(AnswerRun, AFailedStepStopsTheRunAndABadFileChangesNothing) {
       {"a count below 0", Accounts("WS", "DISKLESS", "-1"), nullptr, app::kRunBadFile,
        {"[Accounts]（第 1 行）：“生成用户及目录”会拒绝：“用户数目”是工作站的个数，不能小于 0，请改正后再试。处理：*什么也没有做。"},
        kAccountsMade},
-      {"a count above what one press makes", Accounts("WS", "DISKLESS", "2147483647"), nullptr, app::kRunBadFile,
-       {"[Accounts]（第 1 行）：*“用户数目”必须在 0 到 250 之间*什么也没有做。"}, kAccountsMade},
       {"a blank in the prefix", Accounts("W S", "DISKLESS", "3"), nullptr, app::kRunBadFile,
        {"[Accounts]（第 1 行）：*“用户前辍”中不能含有空格：net 不接受含有它的用户名，请改正后再试。*"}, kAccountsMade},
       {"a semicolon in the group", Accounts("WS", "DISK;LESS", "3"), nullptr, app::kRunBadFile,
