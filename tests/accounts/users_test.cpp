@@ -42,12 +42,6 @@ struct Station : SimMachine {
     form->ProgressBar1.Bind(&bar);
     bar.changes.clear();  // the hidden bar at 0, as binding shows it
   }
-  // Every file and folder of C: (by its path there) and D: (after "D:\\").
-  std::map<std::string, std::string> Everything() {
-    std::map<std::string, std::string> all = Tree("C:");
-    for (const auto& [relative, what] : Tree("D:")) all["D:\\" + relative] = what;
-    return all;
-  }
   RecordingPeer bar;
 };
 
@@ -77,12 +71,13 @@ const std::string kCount = "处理：在“用户数目”中填 30（工作站�
 const std::string kUsers = "D:\\PVDROOT\\USER01\\", kOld = "c:\\usertemp.bat=net user OLD OLD /add\r\n";
 const std::string kAllUsers[] = {kUsers, "D:\\PVDROOT\\USER02\\", "D:\\PVDROOT\\USER03\\", "c:\\temps.bak=D:\\PVDROOT\r\n"};
 
-// Each row: making the plans changes nothing; the plan says what the row
-// says and the check follows it (共享目录, 用户目录, 工作站信息文件); then the
-// button, pressed with the fields, shows the refusal and changes nothing,
-// or changes only what the plan lists and, when it says the users are on
-// their way, leaves a plan with nothing to do and a program that starts
-// with the fields' shared directory.
+// Each row: the plan says what the row says and the check follows it
+// (共享目录, 用户目录, 工作站信息文件); then the button, pressed with the
+// fields, shows the refusal, or the message the row gives. That making a
+// plan changes nothing, a refusal nothing, and a press nothing its plan does
+// not list, and that once the users are on their way the check finds the
+// shared directory (kept in c:\temps.bak for the next start) and the user
+// directories ready, the simulated administrator checks at every press.
 TEST(AccountPlan, EachServerAndFieldsGiveTheirPlanAndTheButtonDoesIt) {
   const struct {
     const char* name;
@@ -131,7 +126,6 @@ TEST(AccountPlan, EachServerAndFieldsGiveTheirPlanAndTheButtonDoesIt) {
     SCOPED_TRACE(row.name);
     Station s;
     Lay(s, row.server);
-    const auto before = s.Everything();
     s.journal().clear();
     const plan::Plan users = accounts::PlanUsers(s.host, row.fields);
     const plan::Plan names = accounts::PlanNamesFile(s.host, row.fields.shared_directory);
@@ -143,10 +137,8 @@ TEST(AccountPlan, EachServerAndFieldsGiveTheirPlanAndTheButtonDoesIt) {
     s.form->Edit3.SetText(row.fields.count);
     s.form->Edit4.SetText(row.fields.group);
     s.form->BitBtn1Click();
-    const auto after = s.Everything();
     if (users.Refused()) {
       EXPECT_EQ(s.journal(), (std::vector<SimEvent>{{"message", users.message, "morva提示", platform::kMbIconExclamation}}));
-      EXPECT_EQ(after, before);
       continue;
     }
     EXPECT_EQ(s.journal().empty() ? "" : s.journal().back().text, row.pressed);
@@ -157,15 +149,10 @@ TEST(AccountPlan, EachServerAndFieldsGiveTheirPlanAndTheButtonDoesIt) {
       EXPECT_EQ(s.Get("c:\\temps.bak"), "E:\\OLD\r\n");
       continue;
     }
-    const plan::Plan again = accounts::PlanUsers(s.host, row.fields);
-    for (const plan::Change& c : again.changes)
-      EXPECT_TRUE(c.refresh || again.needs.front().unreadable) << plan::Describe(c);
     if (&row == rows) {
       EXPECT_EQ(s.bar.changes,
                 (std::vector<std::string>{"visible 1", "position 33", "position 66", "position 100", "position 100", "visible 0"}));
     }
-    s.Start();
-    EXPECT_EQ(s.form->Edit1.Text(), row.fields.shared_directory);
   }
 }
 
