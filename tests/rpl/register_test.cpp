@@ -37,10 +37,7 @@ TEST_F(Registration, EachCardRunsTheWholeRegistrationInItsOrder) {
     // its three files, rplcmd with the script, the manager.
     EXPECT_EQ(m.Plan(c.nic, c.mac).plan.changes.size(), 11u);
     m.Register(c.nic, c.mac);
-    // A custom card's driver is remembered for the installation.
     const bool custom = std::string(c.nic) == "Other NetCARD";
-    EXPECT_EQ(m.form->settings.NdisDriverPath, custom ? "C:\\DRIVERS\\MYNIC.DOS" : "");
-    EXPECT_EQ(m.form->settings.NdisDriverName, custom ? "MYNIC" : "");
     // The database is asked first what it holds of the card.
     EXPECT_EQ(m.journal(), (std::vector<SimEvent>{{"modal", custom ? "TGetNetDrv" : "TForm3", "", platform::kMrOk},
                                                   kAskRecords, kRplcmd,
