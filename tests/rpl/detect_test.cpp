@@ -22,7 +22,6 @@ TEST_F(RplSession, DetectionGivesOneMessageAndUnlocksTheNextStep) {
       {"RTL 8139", true, "+", "", "rtsnd", {"message", "Rtl8139 网卡检测成功！", "检测结果", 64}, false, true},
       {"RTL 8139", true, "", "+", "pcind", {"message", "Rtl8139 网卡可能没有配置,需要配置RPL", "检测结果", 48}, true, false},
       {"RTL 8029", true, "", "+", "pcind", {"message", "Rtl8029 网卡检测成功！", "检测结果", 64}, false, true},
-      {"RTL 8139", true, "+", "+", "pcind", {"message", "Rtl8139 网卡可能没有配置,需要配置RPL", "检测结果", 48}, true, false},
       // A database rplcmd cannot list unlocks nothing.
       {"RTL 8139", true, "+", "+", "!",
        {"message", "无法列出远程启动数据库中的记录：rplcmd 无法列出远程启动数据库中的记录（返回值 3）：damaged。\r\n"

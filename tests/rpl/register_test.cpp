@@ -37,10 +37,7 @@ TEST_F(Registration, EachCardRunsTheWholeRegistrationInItsOrder) {
     // its three files, rplcmd with the script, the manager.
     EXPECT_EQ(m.Plan(c.nic, c.mac).plan.changes.size(), 11u);
     m.Register(c.nic, c.mac);
-    // A custom card's driver is remembered for the installation.
     const bool custom = std::string(c.nic) == "Other NetCARD";
-    EXPECT_EQ(m.form->settings.NdisDriverPath, custom ? "C:\\DRIVERS\\MYNIC.DOS" : "");
-    EXPECT_EQ(m.form->settings.NdisDriverName, custom ? "MYNIC" : "");
     // The database is asked first what it holds of the card.
     EXPECT_EQ(m.journal(), (std::vector<SimEvent>{{"modal", custom ? "TGetNetDrv" : "TForm3", "", platform::kMrOk},
                                                   kAskRecords, kRplcmd,
@@ -52,8 +49,6 @@ TEST_F(Registration, EachCardRunsTheWholeRegistrationInItsOrder) {
     // Copies of the read-only release are ordinary files, to be replaced or taken back later.
     EXPECT_EQ(m.host.Attributes(Rpl(std::string("bblock\\ndis\\") + c.driver_file)), platform::kAttrArchive);
     EXPECT_EQ(m.host.Attributes(Rpl("rplfiles\\binfiles\\dos622\\himem.sys")), platform::kAttrArchive);
-    std::string block = Rpl(std::string("bblock\\netbeui\\") + c.block);
-    EXPECT_EQ(m.Get(block + "\\w95bb.cnf"), std::string("DRV BBLOCK\\NDIS\\") + c.block + ".DOS ~ ~ ~\r\n");
     // rplcmd read the script, which was there while the message was up, and
     // gone after with rplcmd's output.
     EXPECT_EQ(m.script_at_message, m.script_at_rplcmd);
