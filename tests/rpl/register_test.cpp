@@ -49,6 +49,8 @@ TEST_F(Registration, EachCardRunsTheWholeRegistrationInItsOrder) {
     // Copies of the read-only release are ordinary files, to be replaced or taken back later.
     EXPECT_EQ(m.host.Attributes(Rpl(std::string("bblock\\ndis\\") + c.driver_file)), platform::kAttrArchive);
     EXPECT_EQ(m.host.Attributes(Rpl("rplfiles\\binfiles\\dos622\\himem.sys")), platform::kAttrArchive);
+    std::string block = Rpl(std::string("bblock\\netbeui\\") + c.block);
+    EXPECT_EQ(m.Get(block + "\\w95bb.cnf"), std::string("DRV BBLOCK\\NDIS\\") + c.block + ".DOS ~ ~ ~\r\n");
     // rplcmd read the script, which was there while the message was up, and
     // gone after with rplcmd's output.
     EXPECT_EQ(m.script_at_message, m.script_at_rplcmd);
