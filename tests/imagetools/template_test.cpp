@@ -1,7 +1,9 @@
 // The template boot floppy tree: the network start script is the program's
-// own, and the network card's driver is named alike everywhere (system.dat a
-// registry file naming it). That it holds every file the installation copies
-// is seen by each installation from it (the server check's demo roads, the
+// own, and the network card's driver is named alike in protocol.ini. (That
+// system.dat is what make_system_dat writes, naming the same driver, is
+// system_dat_test.sh's; that the installation edits such a file, the tests of
+// rpl/registry_hive.h.) That it holds every file the installation copies is
+// seen by each installation from it (the server check's demo roads, the
 // simulated administrator); that it packs, by the build of bootimg.w98.
 #include <gtest/gtest.h>
 
@@ -9,7 +11,6 @@
 #include <vector>
 
 #include "imagetools/tree_io.h"
-#include "rpl/registry_hive.h"
 #include "tests/pxe/startnet_bytes.h"
 
 namespace {
@@ -47,12 +48,6 @@ TEST(Template, TheCardsDriverIsRtsndEverywhere) {
   }
   EXPECT_TRUE(driver) << "no DRIVERNAME=RTSND$ in the [RTSND] section";
   EXPECT_GE(bindings, 1) << "nothing is bound to RTSND";
-  // system.dat is a registry file in which the installation finds RTSND.
-  const std::string system_dat = Read("SYSTEM.DAT");
-  std::string edited, why;
-  EXPECT_TRUE(rpl::IsRegistryHive(system_dat));
-  EXPECT_EQ(rpl::PutDriverNameInRegistry(system_dat, "NE2000", &edited, &why), rpl::DriverNameEdit::kDone)
-      << why;
   EXPECT_GE(CrLfLines(Read("WINBOOT/SETVARS.BAT")).size(), 3u);
 }
 
