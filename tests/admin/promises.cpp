@@ -1,7 +1,5 @@
 #include "tests/admin/promises.h"
 
-#include <sys/resource.h>
-
 #include <algorithm>
 #include <sstream>
 #include <cstring>
@@ -486,11 +484,6 @@ std::vector<std::string> RunBroken(World& world, const std::string& answers, int
     }
   }
   return broken;
-}
-
-void LimitMemory() {
-  const rlimit memory = {3UL << 30, 3UL << 30};
-  setrlimit(RLIMIT_AS, &memory);
 }
 
 std::string Walk(const Shape& shape, const std::vector<Press>& presses, const std::string& ignore, long* presses_run) {

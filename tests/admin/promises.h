@@ -22,8 +22,4 @@ std::vector<std::string> RunBroken(World& world, const std::string& answers, int
 std::string Walk(const Shape& shape, const std::vector<Press>& presses, const std::string& ignore = "",
                  long* presses_run = nullptr);
 
-// A press or check that runs away with the memory (a loop over two thousand
-// million users that calls no host) ends in std::bad_alloc, not the machine's.
-void LimitMemory();
-
 }  // namespace admin
