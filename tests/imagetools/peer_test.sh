@@ -44,7 +44,9 @@ make_tree() {
     local n=0
     while IFS= read -r -d '' f; do
         n=$((n + 1))
-        touch -d "@$((946684800 + n * 86417 + n % 2))" "$f"  # odd seconds on every other entry
+        # A day, an hour, a minute and two seconds apart, odd seconds on every
+        # other entry: every hour of the day and minutes past 31 are written.
+        touch -d "@$((946684800 + n * 90062 + n % 2))" "$f"
     done < <(find "$t" -mindepth 1 -depth -print0)
 }
 
