@@ -65,15 +65,29 @@ else
 fi
 
 # A failed step shows its status and what the driver and Wine printed to
-# stderr (a crash's trace, a step cut off at its limit: status 124), as well
-# as its own lines, so that a failure on another machine can be read from the
-# output alone.
-drive() {
-  local output status
-  output=$(timeout "$KORRIN_LIMIT_STEP" "${wine_env[@]}" wine 'C:\e2e\driver.exe' "$@" 2>"$out/step.err")
+# stderr (Wine's own errors included; a step cut off at its limit: status
+# 124), as well as its own lines. The driver ends every step it runs with a
+# line of its verdict: one that printed nothing at all never got that far
+# (Wine, on a loaded machine, now and then fails so before the step does
+# anything), and its step, unless cut off at its limit, is run once more,
+# which the output says and the end counts.
+rerun=0
+drive_once() {
+  output=$(timeout "$KORRIN_LIMIT_STEP" "${wine_env[@]}" WINEDEBUG=-all,err+all wine 'C:\e2e\driver.exe' "$@" \
+    2>"$out/step.err")
   status=$?
   cat "$out/step.err" >>"$log"
   echo "$output" >>"$log"
+}
+drive() {
+  local output status
+  drive_once "$@"
+  if [ $status -ne 0 ] && [ $status -ne 124 ] && [ -z "$output" ]; then
+    tail -n 20 "$out/step.err" | sed 's/^/e2e:   /'
+    say "the driver printed nothing (status $status): $*; the step runs once more"
+    rerun=$((rerun + 1))
+    drive_once "$@"
+  fi
   if [ $status -ne 0 ]; then
     { echo "$output" | grep -v '^ok '; tail -n 20 "$out/step.err"; } | sed 's/^/e2e:   /'
     say "FAILED: driver $* (status $status)"
@@ -649,6 +663,7 @@ start_server && {
 }
 
 say "screenshots in $shots"
+[ $rerun -eq 0 ] || say "$rerun step(s) ran twice: the driver printed nothing the first time"
 if [ $failed -ne 0 ]; then
   say "$failed step(s) failed; see $log"
   exit 1
