@@ -242,6 +242,9 @@ class SimUi : public Ui {
   // Answers for the coming message boxes, in order; an empty script answers OK
   // (for a yes/no question, its default button).
   void Answer(int answer) { answers_.push_back(answer); }
+  // Once the script is used up, every question is answered yes (OK) or no
+  // (Cancel), whatever its buttons, instead of with its default button.
+  void AnswerAll(bool yes) { answer_all_ = yes ? kIdYes : kIdNo; }
   // The script for every showing of a modal window of class W: it receives
   // the window, fills or clicks its controls (or lets its timer tick) and
   // returns how the window ends. A window without a script ends as if closed
@@ -252,6 +255,8 @@ class SimUi : public Ui {
       return script(static_cast<W&>(w));
     };
   }
+  // The script for every modal window whose class has none of its own.
+  void OnOtherModal(std::function<ModalResult(ModalWindow&)> script) { other_script_ = std::move(script); }
   bool main_window_closed() const { return closed_; }
   // Runs while each message box, notice, error box or modal window is up,
   // before it is answered: what another program does meanwhile, or a look
@@ -282,7 +287,9 @@ class SimUi : public Ui {
   SimHost& host_;
   std::function<void(const SimEvent&)> while_shown_;
   std::deque<int> answers_;
+  int answer_all_ = 0;
   std::map<std::type_index, std::function<ModalResult(ModalWindow&)>> modal_scripts_;
+  std::function<ModalResult(ModalWindow&)> other_script_;
   bool closed_ = false;
   bool clipboard_held_ = false;
   std::string clipboard_;

@@ -16,7 +16,9 @@ int SimUi::MessageBox(const std::string& text, const std::string& caption, unsig
     answers_.pop_front();
     return answer;
   }
-  if ((flags & 0xF) == kMbYesNo) return (flags & kMbDefButton2) ? kIdNo : kIdYes;
+  const unsigned buttons = flags & 0xF;
+  if (buttons == kMbYesNo) return answer_all_ ? answer_all_ : (flags & kMbDefButton2) ? kIdNo : kIdYes;
+  if (buttons == kMbOkCancel && answer_all_ == kIdNo) return kIdCancel;
   return kIdOk;
 }
 
@@ -33,7 +35,9 @@ ModalResult SimUi::ShowModal(ModalWindow& window) {
   Shown({"modal", window.Kind(), "", 0});
   window.FormShow();
   auto it = modal_scripts_.find(std::type_index(typeid(window)));
-  ModalResult result = it != modal_scripts_.end() ? it->second(window) : kMrCancel;
+  ModalResult result = it != modal_scripts_.end() ? it->second(window)
+                       : other_script_              ? other_script_(window)
+                                                    : kMrCancel;
   host_.journal()[at].flags = result;
   return result;
 }

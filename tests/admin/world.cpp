@@ -60,50 +60,6 @@ std::string TempRoot() {
   return mkdtemp(&tmpl[0]);
 }
 
-// The window system of the world: every box, notice and window recorded in
-// the machine's journal, each question answered as the press says, each
-// dialog answered by the press's script.
-class AdminUi : public platform::Ui {
- public:
-  explicit AdminUi(platform::SimHost& sim) : sim_(sim) {}
-  int answer = platform::kIdOk;  // for a question: kIdOk/kIdYes or kIdCancel/kIdNo
-  std::function<platform::ModalResult(platform::ModalWindow&)> modal;
-  bool closed = false;
-
-  int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override {
-    sim_.Record({"message", text, caption, flags});
-    const unsigned buttons = flags & 0xF;
-    const bool yes = answer == platform::kIdOk || answer == platform::kIdYes;
-    if (buttons == platform::kMbYesNo) return yes ? platform::kIdYes : platform::kIdNo;
-    if (buttons == platform::kMbOkCancel) return yes ? platform::kIdOk : platform::kIdCancel;
-    return platform::kIdOk;
-  }
-  void ShowMessage(const std::string& text) override { sim_.Record({"notice", text, "Server", 0}); }
-  void ShowError(const std::string& text) override { sim_.Record({"error", text, "Server", platform::kMbIconStop}); }
-  platform::ModalResult ShowModal(platform::ModalWindow& window) override {
-    const size_t at = sim_.journal().size();
-    sim_.Record({"modal", window.Kind(), "", 0});
-    window.FormShow();
-    platform::ModalResult result = platform::kMrCancel;
-    if (auto* wait = dynamic_cast<pxe::TForm2*>(&window)) {
-      for (int tick = 0; !wait->Closed() && tick < 100; ++tick) wait->Timer2Timer();
-    } else if (modal) {
-      result = modal(window);
-    }
-    sim_.journal()[at].flags = result;
-    return result;
-  }
-  void CloseMainWindow() override {
-    sim_.Record({"close", "", "", 0});
-    closed = true;
-  }
-  bool CopyToClipboard(const std::string&) override { return false; }
-  bool ChooseSaveFile(const std::string&, std::string*) override { return false; }
-
- private:
-  platform::SimHost& sim_;
-};
-
 // The registration's two dialogs answered: the vendor-prefix dialog given
 // `mac` and closed with `prefix_result`, the driver chooser given `driver`
 // and `chooser_mac` and closed with `chooser_result`; any other window (the
@@ -389,7 +345,6 @@ World::World(const std::string& from, const Shape& shape, bool twin) : root_(Tem
   }
   if (shape.slow_script && !twin) sim_->HoldRunning("command.com");
   host_ = std::make_unique<platform::FaultHost>(*sim_);
-  ui_ = std::make_unique<AdminUi>(*sim_);
   StartProgram();
 }
 
@@ -403,10 +358,14 @@ void World::StartProgram() {
   if (form_ && form_->AccountScript()) script_ = form_->AccountScript();
   // The administrator starts the program from its folder.
   sim_->SetCurrentDirectory("C:\\Korrin");
-  auto* ui = static_cast<AdminUi*>(ui_.get());
-  ui->closed = false;
-  // Each start of the program is a session of its journal.
+  // Each start of the program is a session of its journal, with a window
+  // system of its own.
   form_.reset();
+  ui_ = std::make_unique<platform::SimUi>(*sim_);
+  ui_->OnModal<pxe::TForm2>([](pxe::TForm2& wait) {
+    for (int tick = 0; !wait.Closed() && tick < 100; ++tick) wait.Timer2Timer();
+    return platform::kMrCancel;
+  });
   journal_ = std::make_unique<platform::JournalHost>(*host_, "C:\\Korrin\\journal", "窗口");
   form_ = std::make_unique<app::TForm1>(*journal_, *ui_);
   form_->SetJournal(journal_.get());
@@ -509,12 +468,11 @@ Tree World::Snapshot() {
 }
 
 void World::Answer(const Press& press) {
-  auto* ui = static_cast<AdminUi*>(ui_.get());
   const bool no = (press.act == Press::kInstall || press.act == Press::kNamesFile) && press.a % 2 == 1;
-  ui->answer = no ? platform::kIdNo : platform::kIdYes;
+  ui_->AnswerAll(!no);
   const std::string vendor = Pick(kVendorPool, press.a), driver = Pick(kDriverPool, press.b);
   const platform::ModalResult closed = press.c % 4 == 3 ? platform::kMrCancel : platform::kMrOk;
-  ui->modal = Dialogs(vendor, closed, driver, vendor, closed, platform::kMrCancel);
+  ui_->OnOtherModal(Dialogs(vendor, closed, driver, vendor, closed, platform::kMrCancel));
 }
 
 namespace {
@@ -552,9 +510,8 @@ bool World::ClickSteps(const std::string& text) {
   app::AnswerFile file;
   std::string error;
   if (!app::ParseAnswerFile(platform::ToCodePage(text), &file, &error)) return false;
-  auto* ui = static_cast<AdminUi*>(ui_.get());
-  ui->answer = platform::kIdYes;
   StartProgram();
+  ui_->AnswerAll(true);
   app::TForm1& f = *form_;
   const auto value = app::unattended::Value;  // a key's value, "" when the section lacks it
   auto choose_profile = [&](const std::string& name) {
@@ -582,7 +539,7 @@ bool World::ClickSteps(const std::string& text) {
       ChooseItem(f.ComboBox1, type == "Other" ? "Other NetCARD" : type);
       Click(f.BitBtn10);
       const std::string vendor = value(s, "VendorPrefix"), driver = value(s, "Driver");
-      ui->modal = Dialogs(vendor, platform::kMrOk, driver, vendor, platform::kMrOk, platform::kMrOk);
+      ui_->OnOtherModal(Dialogs(vendor, platform::kMrOk, driver, vendor, platform::kMrOk, platform::kMrOk));
       // A card registered already with another prefix: the run registers
       // the file's, which no click can, 配置Rpl being off.
       const app::TForm1::PlanAnswers given{vendor, driver, true};
@@ -591,9 +548,9 @@ bool World::ClickSteps(const std::string& text) {
     } else if (s.name == "Install") {
       Click(f.BitBtn12);
       choose_profile(value(s, "Profile"));
-      ui->answer = s.Find("DosProfile") && !app::IsYes(value(s, "DosProfile")) ? platform::kIdNo : platform::kIdYes;
+      ui_->AnswerAll(!s.Find("DosProfile") || app::IsYes(value(s, "DosProfile")));
       Click(f.BitBtn11);
-      ui->answer = platform::kIdYes;
+      ui_->AnswerAll(true);
     } else if (s.name == "AutoRegistration") {
       if (!choose_profile(value(s, "Profile"))) {
         Click(f.BitBtn12);
@@ -698,10 +655,9 @@ Outcome World::Do(const admin::Press& press) {
         break;
       }
       case Press::kUndo: {
-        auto* ui = static_cast<AdminUi*>(ui_.get());
-        ui->answer = platform::kIdYes;
+        ui_->AnswerAll(true);
         const int line = press.a;
-        ui->modal = [&outcome, line](platform::ModalWindow& window) {
+        ui_->OnOtherModal([&outcome, line](platform::ModalWindow& window) {
           auto* undo = dynamic_cast<app::TUndoForm*>(&window);
           const size_t n = undo ? undo->ListBox1.Items().size() : 0;
           if (n == 0) return platform::kMrCancel;
@@ -711,7 +667,7 @@ Outcome World::Do(const admin::Press& press) {
           // Pressed even when off: the file may change between choosing and pressing.
           undo->Button1Click();
           return platform::kMrCancel;
-        };
+        });
         Click(f.C2);
         break;
       }
@@ -753,7 +709,7 @@ Outcome World::Do(const admin::Press& press) {
   // once).
   for (const platform::SimEvent& e : outcome.events)
     late_ = late_ || (e.kind == "run" && platform::Lower(e.text).find("pxe20-pdk") != std::string::npos);
-  if (static_cast<AdminUi*>(ui_.get())->closed) StartProgram();
+  if (ui_->main_window_closed()) StartProgram();
   return outcome;
 }
 
@@ -771,8 +727,7 @@ void World::Follow(const admin::Press& press, Outcome* outcome) {
   outcome->advice_item = item.what;
   // The administrator starts the program afresh and does as the advice says.
   StartProgram();
-  auto* ui = static_cast<AdminUi*>(ui_.get());
-  ui->answer = platform::kIdOk;
+  ui_->AnswerAll(true);
   const Advice advice = ReadAdvice(item.mend);
   // The workstations' prefix: the card's usual one, unless the database
   // gives it to another card (the administrator knows the workstations').
@@ -786,10 +741,10 @@ void World::Follow(const admin::Press& press, Outcome* outcome) {
         break;
       prefix = free;
     }
-  ui->modal = Dialogs(prefix, advice.prefix ? platform::kMrOk : platform::kMrCancel, advice.driver,
-                      advice.prefix ? prefix : "",
-                      advice.close_chooser || advice.driver.empty() ? platform::kMrCancel : platform::kMrOk,
-                      platform::kMrCancel);
+  ui_->OnOtherModal(Dialogs(prefix, advice.prefix ? platform::kMrOk : platform::kMrCancel, advice.driver,
+                            advice.prefix ? prefix : "",
+                            advice.close_chooser || advice.driver.empty() ? platform::kMrCancel : platform::kMrOk,
+                            platform::kMrCancel));
   outcome->advice_refused = DoAdvice(*form_, advice, [this] {
     // The PDK's installer, run by the administrator to its end.
     by_hand_ = true;

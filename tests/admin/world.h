@@ -209,7 +209,7 @@ class World {
   Shape shape_;
   std::unique_ptr<platform::SimHost> sim_;
   std::unique_ptr<platform::FaultHost> host_;
-  std::unique_ptr<platform::Ui> ui_;
+  std::unique_ptr<platform::SimUi> ui_;
   std::unique_ptr<platform::JournalHost> journal_;
   std::unique_ptr<app::TForm1> form_;
   bool by_hand_ = false, journal_struck_ = false, kept_struck_ = false, late_ = false;
