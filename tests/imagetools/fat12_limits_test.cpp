@@ -28,7 +28,6 @@ void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
-using fat12::Tree;
 using namespace imagetest;
 
 double SecondsOf(const std::function<void()>& work) {
@@ -44,9 +43,9 @@ TEST(Unpack, TheDisksLastClusterIsRead) {
   const std::string data = Pattern(fat12::kDataCapacity, 3);
   std::string image = PackOrDie(Dir("", {File("BIG", data)}));
   EXPECT_TRUE(UnpackOrDie(image).children.at(0).data == data);
-  Put16(image, kRoot + 26, fat12::kDataClusters + 1);
-  Put16(image, kRoot + 28, 512);
-  Put16(image, kRoot + 30, 0);
+  Put16(kRoot + 26, fat12::kDataClusters + 1, &image);
+  Put16(kRoot + 28, 512, &image);
+  Put16(kRoot + 30, 0, &image);
   EXPECT_EQ(UnpackOrDie(image).children.at(0).data, data.substr(data.size() - 512));
 }
 
