@@ -55,8 +55,6 @@ class InstallMachine : public RplMachine {
   std::string image_without;               // a file the unpacker leaves out
 };
 
-class Install : public ::testing::Test, public InstallMachine {};
-
 // Every card's profile gets the image's files and the start files, the card's
 // registered driver in place of RTSND, and this server and its share in
 // setvars.bat; the service gets the image's io.sys and command.com.
@@ -147,7 +145,7 @@ TEST(Installation, EachCardGetsTheImageTheStartFilesAndItsDriverInPlaceOfRtsnd) 
   }
 }
 
-TEST_F(Install, EachStopLeavesTheTreeAndTheProfileUntouched) {
+TEST(Install, EachStopLeavesTheTreeAndTheProfileUntouched) {
   const SimEvent kWait = {"wait", kUnpack, "", 0};
   struct Case {
     const char* name;
@@ -194,7 +192,7 @@ TEST_F(Install, EachStopLeavesTheTreeAndTheProfileUntouched) {
     m.Put(m.Client("startnet.bat"), "earlier installation");
     m.journal().clear();
     c.arrange(m);
-    const auto before = m.Tree(Rpl(""));
+    const auto before = m.Tree(m.Rpl(""));
     // The plan (the DOS question answered No) gives every refusal known
     // before the image is unpacked; the rest the apply finds in the unpacked
     // image.
@@ -213,7 +211,7 @@ TEST_F(Install, EachStopLeavesTheTreeAndTheProfileUntouched) {
     std::vector<SimEvent> journal = m.journal();
     if (!journal.empty() && journal[0] == kAskRecords && !(c.journal[0] == kAskRecords)) journal.erase(journal.begin());
     EXPECT_EQ(journal, c.journal);
-    EXPECT_EQ(m.Tree(Rpl("")), before);
+    EXPECT_EQ(m.Tree(m.Rpl("")), before);
     EXPECT_TRUE(m.form->CheckBox1.Checked());
   }
 }

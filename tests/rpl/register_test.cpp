@@ -330,10 +330,9 @@ TEST(RegistrationFaults, AFailureAfterTheDialogIsShownAndTakenBack) {
       return platform::kMrOk;
     });
     rpl::CustomDriver custom;
-    rpl::RegistrationInput in;
-    in.nic_type = c.nic, in.system_root = m.kRoot, in.start_dir = "C:\\Korrin";
     // The main window unlocks the installation only when this succeeds.
-    EXPECT_FALSE(rpl::RegisterCard(host, ui, in, m.form->Form3, m.form->GetNetDrv, &custom));
+    EXPECT_FALSE(rpl::RegisterCard(host, ui, {c.nic, m.kRoot, "C:\\Korrin"}, m.form->Form3, m.form->GetNetDrv,
+                                   &custom));
     EXPECT_EQ(host.journal().back(), (SimEvent{"message", c.message, kCaption, 48}));
     if (*c.folder) before[c.folder] = "<folder>";
     EXPECT_EQ(m.Tree(m.kRoot), before);

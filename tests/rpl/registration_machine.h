@@ -76,9 +76,7 @@ class RegistrationMachine : public RplMachine {
   rpl::Registration Plan(const std::string& nic, const std::string& mac,
                          const std::string& driver = "C:\\DRIVERS\\MYNIC.DOS") {
     const rpl::RegistrationAnswers answers{true, mac, nic == "Other NetCARD" ? driver : ""};
-    rpl::RegistrationInput in;
-    in.nic_type = nic, in.system_root = kRoot, in.start_dir = "C:\\Korrin";
-    rpl::Registration r = rpl::PlanRegistration(host, in, &answers);
+    rpl::Registration r = rpl::PlanRegistration(host, {nic, kRoot, "C:\\Korrin"}, &answers);
     journal().clear();
     return r;
   }

@@ -78,6 +78,7 @@ class RplMachine : public SimMachine {
     return std::string(kRoot) + "\\rpl\\bblock\\netbeui\\ne2000\\" + file;
   }
   static std::string Rpl(const std::string& rest) { return std::string(kRoot) + "\\rpl\\" + rest; }
+  static std::string Profile(const std::string& name) { return Rpl("rplfiles\\profiles\\" + name); }
 
   static constexpr const char* kDosTemplate =
       "RPL BBLOCK\\RPLBOOT.SYS\r\n"
