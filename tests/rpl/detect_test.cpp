@@ -49,10 +49,7 @@ TEST_F(RplSession, DetectionGivesOneMessageAndUnlocksTheNextStep) {
     m.Choose(c.nic);
     m.form->BitBtn10Click();
     const bool asks = c.remoteboot && (std::string(c.nic) == "RTL 8139" || std::string(c.nic) == "RTL 8029");
-    std::vector<SimEvent> journal;
-    if (asks) journal.push_back(kAskRecords);
-    journal.push_back(c.message);
-    EXPECT_EQ(m.journal(), journal);
+    EXPECT_EQ(m.journal(), (asks ? std::vector<SimEvent>{kAskRecords, c.message} : std::vector<SimEvent>{c.message}));
     EXPECT_EQ(m.form->BitBtn9.Enabled(), c.configure);
     EXPECT_EQ(m.form->BitBtn11.Enabled(), c.install);
     // Detection only ever unlocks: with both steps open, every result leaves them open.

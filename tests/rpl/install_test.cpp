@@ -63,7 +63,7 @@ TEST(Installation, EachCardGetsTheImageTheStartFilesAndItsDriverInPlaceOfRtsnd) 
     const char* why;
     const char* nic;
     void (*arrange)(InstallMachine&);
-    bool dos;                  // a DOS profile, the question answered Yes
+    bool dos;                  // the DOS question asked (the row makes a DOS profile and answers Yes)
     const char* driver;        // the name the profile's files carry
     const char* driver_bytes;  // the profile's driver afterwards
     const char* setvars;       // the profile's setvars.bat afterwards
@@ -94,6 +94,8 @@ TEST(Installation, EachCardGetsTheImageTheStartFilesAndItsDriverInPlaceOfRtsnd) 
        [](InstallMachine& m) {
          m.setvars = "@echo off";
          m.form->Edit1.SetText("D:\\");
+         m.Put(m.Profile() + "\\wksta.pro\\dosshell.ini", "");
+         m.ui.Answer(platform::kIdYes);
        }, true, "MYNIC", "driver MYNIC",
        "@echo off\r\n\r\nSET NETCARD=MYNIC.DOS\r\nSET SERVER=KORRINSRV\r\nSET SHARE=\r\n"},
   };
@@ -103,11 +105,7 @@ TEST(Installation, EachCardGetsTheImageTheStartFilesAndItsDriverInPlaceOfRtsnd) 
     m.Choose(c.nic);
     c.arrange(m);
     std::vector<SimEvent> journal = {{"wait", c.unpack, "", platform::kHide}, {"pause", "", "", 1000}, kDone};
-    if (c.dos) {
-      m.Put(m.Profile() + "\\wksta.pro\\dosshell.ini", "");
-      m.ui.Answer(platform::kIdYes);
-      journal.insert(journal.begin(), kDosQuestion);
-    }
+    if (c.dos) journal.insert(journal.begin(), kDosQuestion);
     if (std::string(c.nic) != "Other NetCARD") journal.insert(journal.begin(), kAskRecords);
     m.journal().clear();
     m.form->BitBtn11Click();
