@@ -21,12 +21,9 @@ class InstallMachine : public RplMachine {
   InstallMachine() {
     Put("C:\\Korrin\\unditool\\bootimg.w98", "image");
     Put(Rpl("rplfiles\\binfiles\\win95\\command.com"), "win95 command.com");
-    Put(Rpl("bblock\\ndis\\rtsnd.dos"), "driver RTSND");
-    Put(Rpl("bblock\\ndis\\pcind.dos"), "driver PCIND");
-    Put(Rpl("bblock\\ndis\\MYNIC.dos"), "driver MYNIC");
-    for (const char* block : {"rtsnd", "pcind", "MYNIC"})
-      for (const char* file : {"dosbb.cnf", "w95bb.cnf", "protocol.ini"})
-        Put(Rpl("bblock\\netbeui\\") + block + "\\" + file, "boot block");
+    PutCardFiles("rtsnd", "driver RTSND", "boot block");
+    PutCardFiles("pcind", "driver PCIND", "boot block");
+    PutCardFiles("MYNIC", "driver MYNIC", "boot block");
     ServeRecords(Records("00E04C", "rtsnd") + Records("5254AB", "pcind") + Records("001122", "MYNIC"));
     form->settings.NdisDriverName = "MYNIC";
     MakeDirs(Profile() + "\\wksta.pro");

@@ -56,11 +56,9 @@ class RegistrationMachine : public RplMachine {
   // administrator's own.
   void Working() {
     for (const char* f : kDos622) Put(Rpl(std::string("rplfiles\\binfiles\\dos622\\") + f), "installed");
-    Put(Rpl("bblock\\ndis\\rtsnd.dos"), "installed rtsnd");
-    Put(Rpl("bblock\\ndis\\MYNIC.dos"), "older mynic");
     for (std::string block : {"rtsnd", "MYNIC"}) {
-      Put(Rpl("bblock\\netbeui\\" + block + "\\dosbb.cnf"), "DRV BBLOCK\\NDIS\\" + block + ".DOS ~ ~ ~\r\n");
-      Put(Rpl("bblock\\netbeui\\" + block + "\\w95bb.cnf"), "DRV BBLOCK\\NDIS\\" + block + ".DOS ~ ~ ~\r\n");
+      PutCardFiles(block, block == "rtsnd" ? "installed rtsnd" : "older mynic",
+                   "DRV BBLOCK\\NDIS\\" + block + ".DOS ~ ~ ~\r\n");
       Put(Rpl("bblock\\netbeui\\" + block + "\\protocol.ini"), "[" + block + "]\r\n    IRQ=10 ; by hand\r\n");
     }
   }

@@ -71,6 +71,14 @@ class RplMachine : public SimMachine {
       return exit;
     });
   }
+  // A card's files as registration leaves them: its driver in bblock\ndis,
+  // and its three boot-block files in bblock\netbeui\BLOCK, each holding
+  // `boot_block`.
+  void PutCardFiles(const std::string& block, const std::string& driver, const std::string& boot_block) {
+    Put(Rpl("bblock\\ndis\\" + block + ".dos"), driver);
+    for (const char* file : {"dosbb.cnf", "w95bb.cnf", "protocol.ini"})
+      Put(Rpl("bblock\\netbeui\\" + block + "\\" + file), boot_block);
+  }
   // Takes a file or a folder, with all it holds, off the machine.
   void Remove(const std::string& path) { std::filesystem::remove_all(host.NativePath(path)); }
 
