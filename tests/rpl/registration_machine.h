@@ -3,7 +3,6 @@
 // and ends with the status a test sets; and a working server to fail on.
 #pragma once
 
-#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
