@@ -36,22 +36,14 @@ inline void SetFatEntry(std::string& image, unsigned c, unsigned v) {
   Put16(at, pair, &image);
 }
 
+// A file and a directory (fields in Tree's order: name, directory or not,
+// date, time, data, entries).
 inline Tree File(const std::string& name, const std::string& data, std::uint16_t date = 0x2CD9,
                  std::uint16_t time = 0x6000) {
-  Tree t;
-  t.name = name;
-  t.data = data;
-  t.dos_date = date;
-  t.dos_time = time;
-  return t;
+  return Tree{name, false, date, time, data, {}};
 }
 inline Tree Dir(const std::string& name, std::vector<Tree> children) {
-  Tree t;
-  t.name = name;
-  t.is_directory = true;
-  t.dos_date = 0x2CD9;
-  t.children = std::move(children);
-  return t;
+  return Tree{name, true, 0x2CD9, 0, "", std::move(children)};
 }
 inline std::string Pattern(std::size_t n, unsigned seed) {
   std::string s(n, '\0');
