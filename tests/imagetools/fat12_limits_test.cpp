@@ -44,8 +44,7 @@ TEST(Unpack, TheDisksLastClusterIsRead) {
   std::string image = PackOrDie(Dir("", {File("BIG", data)}));
   EXPECT_TRUE(UnpackOrDie(image).children.at(0).data == data);
   Put16(kRoot + 26, fat12::kDataClusters + 1, &image);
-  Put16(kRoot + 28, 512, &image);
-  Put16(kRoot + 30, 0, &image);
+  fat12::Put32(kRoot + 28, 512, &image);
   EXPECT_EQ(UnpackOrDie(image).children.at(0).data, data.substr(data.size() - 512));
 }
 
