@@ -11,7 +11,6 @@
 
 namespace {
 
-using fat12::Tree;
 using namespace imagetest;
 
 // 8.3 names: eight characters, a dot and three at the most, stored upper
@@ -187,7 +186,7 @@ TEST(Unpack, ReadsLongNamesCaseFlagsAndSkipsWhatIsNotAFile) {
         e.replace(0, 11, name11);
         e[11] = static_cast<char>(attr);
         e[12] = static_cast<char>(caseFlags);
-        Put16(e, 26, cluster);
+        Put16(26, cluster, &e);
         e[28] = 1;  // one byte long
         return e;
     };
@@ -197,7 +196,7 @@ TEST(Unpack, ReadsLongNamesCaseFlagsAndSkipsWhatIsNotAFile) {
     wrong[11] = 0x0F;
     static const int offsets[13] = {1, 3, 5, 7, 9, 14, 16, 18, 20, 22, 24, 28, 30};
     const std::u16string part = u"wrong.txt";
-    for (int i = 0; i < 13; ++i) Put16(wrong, offsets[i], i < 9 ? part[i] : (i == 9 ? 0 : 0xFFFF));
+    for (int i = 0; i < 13; ++i) Put16(offsets[i], i < 9 ? part[i] : (i == 9 ? 0 : 0xFFFF), &wrong);
     std::string table;
     table += shortEntry("MY DISK    ", 0x08, 0, 0);                     // volume label
     table += wrong;
@@ -233,22 +232,23 @@ TEST(Unpack, RefusesImagesThatAreNotSoundFat12AndTakesEveryEndOfChain) {
         {"one byte longer", [](std::string& s) { s += '\0'; }},
         {"no 55 AA", [](std::string& s) { s[511] = 0; }},
         {"says FAT16", [](std::string& s) { s.replace(0x36, 5, "FAT16"); }},
-        {"zero bytes per sector", [](std::string& s) { Put16(s, 0x0B, 0); }},
+        {"zero bytes per sector", [](std::string& s) { Put16(0x0B, 0, &s); }},
         {"3 sectors per cluster", [](std::string& s) { s[0x0D] = 3; }},
         {"no FATs", [](std::string& s) { s[0x10] = 0; }},
-        {"sector count off", [](std::string& s) { Put16(s, 0x13, 2879); }},
-        {"FAT too small", [](std::string& s) { Put16(s, 0x16, 1); }},
+        {"sector count off", [](std::string& s) { Put16(0x13, 2879, &s); }},
+        {"FAT too small", [](std::string& s) { Put16(0x16, 1, &s); }},
         {"bad media byte", [](std::string& s) { s[0x15] = 0x12; }},
         {"chain loops back to its start", [](std::string& s) { SetFatEntry(s, 5, 2); }},
         {"two files share clusters", [](std::string& s) { SetFatEntry(s, 7, 4); }},
         {"chain runs into a free cluster", [](std::string& s) { SetFatEntry(s, 3, 0); }},
         {"chain one past the last cluster", [=](std::string& s) { SetFatEntry(s, 6, pastLast); }},
-        {"start cluster one past the last", [=](std::string& s) { Put16(s, ClusterAt(8) + 64 + 26, pastLast); }},
-        {"start cluster 1", [](std::string& s) { Put16(s, kRoot + 26, 1); }},
-        {"file larger than its chain", [](std::string& s) { Put16(s, kRoot + 32 + 28, 1025); }},
-        {"directory pointing at the root", [](std::string& s) { Put16(s, kRoot + 64 + 26, 0); }},
-        {"directory containing itself", [](std::string& s) { Put16(s, ClusterAt(8) + 64 + 26, 8); s[ClusterAt(8) + 64 + 11] = 0x10; }},
-        {"directory holding a file's clusters", [](std::string& s) { Put16(s, kRoot + 64 + 26, 6); }},
+        {"start cluster one past the last", [=](std::string& s) { Put16(ClusterAt(8) + 64 + 26, pastLast, &s); }},
+        {"start cluster 1", [](std::string& s) { Put16(kRoot + 26, 1, &s); }},
+        {"file larger than its chain", [](std::string& s) { Put16(kRoot + 32 + 28, 1025, &s); }},
+        {"directory pointing at the root", [](std::string& s) { Put16(kRoot + 64 + 26, 0, &s); }},
+        {"directory containing itself",
+         [](std::string& s) { Put16(ClusterAt(8) + 64 + 26, 8, &s); s[ClusterAt(8) + 64 + 11] = 0x10; }},
+        {"directory holding a file's clusters", [](std::string& s) { Put16(kRoot + 64 + 26, 6, &s); }},
         {"slash in a name", [](std::string& s) { s[kRoot + 1] = '/'; }},
         {"control byte in a name", [](std::string& s) { s[kRoot + 2] = 0x01; }},
         {"name of spaces", [](std::string& s) { s.replace(kRoot, 11, "           "); }},

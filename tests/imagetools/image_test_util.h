@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "imagetools/fat12.h"
+#include "imagetools/fat12_layout.h"
 
 namespace imagetest {
 
@@ -21,13 +22,8 @@ constexpr std::size_t kFat = 512;
 constexpr std::size_t kRoot = 19 * 512;
 inline std::size_t ClusterAt(unsigned c) { return (33 + c - 2) * 512; }
 
-inline unsigned Get16(const std::string& s, std::size_t at) {
-  return static_cast<unsigned char>(s[at]) | (static_cast<unsigned char>(s[at + 1]) << 8);
-}
-inline void Put16(std::string& s, std::size_t at, unsigned v) {
-  s[at] = static_cast<char>(v & 0xFF);
-  s[at + 1] = static_cast<char>(v >> 8);
-}
+// The fields little-endian, as the core reads and writes them.
+using fat12::Get16, fat12::Put16;
 inline unsigned FatEntry(const std::string& image, unsigned c) {
   const unsigned pair = Get16(image, kFat + c * 3 / 2);
   return (c & 1) ? pair >> 4 : pair & 0xFFF;
@@ -37,25 +33,17 @@ inline void SetFatEntry(std::string& image, unsigned c, unsigned v) {
   const std::size_t at = kFat + c * 3 / 2;
   unsigned pair = Get16(image, at);
   pair = (c & 1) ? ((pair & 0xF) | (v << 4)) : ((pair & 0xF000) | v);
-  Put16(image, at, pair);
+  Put16(at, pair, &image);
 }
 
+// A file and a directory (fields in Tree's order: name, directory or not,
+// date, time, data, entries).
 inline Tree File(const std::string& name, const std::string& data, std::uint16_t date = 0x2CD9,
                  std::uint16_t time = 0x6000) {
-  Tree t;
-  t.name = name;
-  t.data = data;
-  t.dos_date = date;
-  t.dos_time = time;
-  return t;
+  return Tree{name, false, date, time, data, {}};
 }
 inline Tree Dir(const std::string& name, std::vector<Tree> children) {
-  Tree t;
-  t.name = name;
-  t.is_directory = true;
-  t.dos_date = 0x2CD9;
-  t.children = std::move(children);
-  return t;
+  return Tree{name, true, 0x2CD9, 0, "", std::move(children)};
 }
 inline std::string Pattern(std::size_t n, unsigned seed) {
   std::string s(n, '\0');

@@ -39,20 +39,13 @@ TEST_F(RplSession, DetectionGivesOneMessageAndUnlocksTheNextStep) {
     if (records.find("rtsnd") != std::string::npos) listing += m.Records("000001", "rtsnd");
     if (records.find("pcind") != std::string::npos) listing += m.Records("000002", "pcind");
     m.ServeRecords(records == "!" ? "damaged\n" : listing, records == "!" ? 3 : 0);
-    // Each of the card's files, in the case registration gives it.
-    for (const auto& card : {std::make_pair("RTSND", c.rtsnd), std::make_pair("pcind", c.pcind)}) {
-      if (std::string(card.second) != "+") continue;
-      m.Put(Rpl("bblock\\ndis\\") + card.first + ".dos", "driver");
-      for (const char* file : {"dosbb.cnf", "W95BB.CNF", "protocol.ini"})
-        m.Put(Rpl("bblock\\netbeui\\") + card.first + "\\" + file, "boot block");
-    }
+    // Each card's files, the Realtek 8139's folder named in capitals.
+    for (const auto& card : {std::make_pair("RTSND", c.rtsnd), std::make_pair("pcind", c.pcind)})
+      if (std::string(card.second) == "+") m.PutCardFiles(card.first, "driver", "boot block");
     m.Choose(c.nic);
     m.form->BitBtn10Click();
     const bool asks = c.remoteboot && (std::string(c.nic) == "RTL 8139" || std::string(c.nic) == "RTL 8029");
-    std::vector<SimEvent> journal;
-    if (asks) journal.push_back(kAskRecords);
-    journal.push_back(c.message);
-    EXPECT_EQ(m.journal(), journal);
+    EXPECT_EQ(m.journal(), (asks ? std::vector<SimEvent>{kAskRecords, c.message} : std::vector<SimEvent>{c.message}));
     EXPECT_EQ(m.form->BitBtn9.Enabled(), c.configure);
     EXPECT_EQ(m.form->BitBtn11.Enabled(), c.install);
     // Detection only ever unlocks: with both steps open, every result leaves them open.

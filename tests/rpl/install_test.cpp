@@ -21,12 +21,9 @@ class InstallMachine : public RplMachine {
   InstallMachine() {
     Put("C:\\Korrin\\unditool\\bootimg.w98", "image");
     Put(Rpl("rplfiles\\binfiles\\win95\\command.com"), "win95 command.com");
-    Put(Rpl("bblock\\ndis\\rtsnd.dos"), "driver RTSND");
-    Put(Rpl("bblock\\ndis\\pcind.dos"), "driver PCIND");
-    Put(Rpl("bblock\\ndis\\MYNIC.dos"), "driver MYNIC");
-    for (const char* block : {"rtsnd", "pcind", "MYNIC"})
-      for (const char* file : {"dosbb.cnf", "w95bb.cnf", "protocol.ini"})
-        Put(Rpl("bblock\\netbeui\\") + block + "\\" + file, "boot block");
+    PutCardFiles("rtsnd", "driver RTSND", "boot block");
+    PutCardFiles("pcind", "driver PCIND", "boot block");
+    PutCardFiles("MYNIC", "driver MYNIC", "boot block");
     ServeRecords(Records("00E04C", "rtsnd") + Records("5254AB", "pcind") + Records("001122", "MYNIC"));
     form->settings.NdisDriverName = "MYNIC";
     MakeDirs(Profile() + "\\wksta.pro");
@@ -55,8 +52,6 @@ class InstallMachine : public RplMachine {
   std::string image_without;               // a file the unpacker leaves out
 };
 
-class Install : public ::testing::Test, public InstallMachine {};
-
 // Every card's profile gets the image's files and the start files, the card's
 // registered driver in place of RTSND, and this server and its share in
 // setvars.bat; the service gets the image's io.sys and command.com.
@@ -65,7 +60,7 @@ TEST(Installation, EachCardGetsTheImageTheStartFilesAndItsDriverInPlaceOfRtsnd) 
     const char* why;
     const char* nic;
     void (*arrange)(InstallMachine&);
-    bool dos;                  // a DOS profile, the question answered Yes
+    bool dos;                  // the DOS question asked (the row makes a DOS profile and answers Yes)
     const char* driver;        // the name the profile's files carry
     const char* driver_bytes;  // the profile's driver afterwards
     const char* setvars;       // the profile's setvars.bat afterwards
@@ -96,6 +91,8 @@ TEST(Installation, EachCardGetsTheImageTheStartFilesAndItsDriverInPlaceOfRtsnd) 
        [](InstallMachine& m) {
          m.setvars = "@echo off";
          m.form->Edit1.SetText("D:\\");
+         m.Put(m.Profile() + "\\wksta.pro\\dosshell.ini", "");
+         m.ui.Answer(platform::kIdYes);
        }, true, "MYNIC", "driver MYNIC",
        "@echo off\r\n\r\nSET NETCARD=MYNIC.DOS\r\nSET SERVER=KORRINSRV\r\nSET SHARE=\r\n"},
   };
@@ -105,11 +102,7 @@ TEST(Installation, EachCardGetsTheImageTheStartFilesAndItsDriverInPlaceOfRtsnd) 
     m.Choose(c.nic);
     c.arrange(m);
     std::vector<SimEvent> journal = {{"wait", c.unpack, "", platform::kHide}, {"pause", "", "", 1000}, kDone};
-    if (c.dos) {
-      m.Put(m.Profile() + "\\wksta.pro\\dosshell.ini", "");
-      m.ui.Answer(platform::kIdYes);
-      journal.insert(journal.begin(), kDosQuestion);
-    }
+    if (c.dos) journal.insert(journal.begin(), kDosQuestion);
     if (std::string(c.nic) != "Other NetCARD") journal.insert(journal.begin(), kAskRecords);
     m.journal().clear();
     m.form->BitBtn11Click();
@@ -147,7 +140,7 @@ TEST(Installation, EachCardGetsTheImageTheStartFilesAndItsDriverInPlaceOfRtsnd) 
   }
 }
 
-TEST_F(Install, EachStopLeavesTheTreeAndTheProfileUntouched) {
+TEST(Install, EachStopLeavesTheTreeAndTheProfileUntouched) {
   const SimEvent kWait = {"wait", kUnpack, "", 0};
   struct Case {
     const char* name;
@@ -194,7 +187,7 @@ TEST_F(Install, EachStopLeavesTheTreeAndTheProfileUntouched) {
     m.Put(m.Client("startnet.bat"), "earlier installation");
     m.journal().clear();
     c.arrange(m);
-    const auto before = m.Tree(Rpl(""));
+    const auto before = m.Tree(m.Rpl(""));
     // The plan (the DOS question answered No) gives every refusal known
     // before the image is unpacked; the rest the apply finds in the unpacked
     // image.
@@ -213,7 +206,7 @@ TEST_F(Install, EachStopLeavesTheTreeAndTheProfileUntouched) {
     std::vector<SimEvent> journal = m.journal();
     if (!journal.empty() && journal[0] == kAskRecords && !(c.journal[0] == kAskRecords)) journal.erase(journal.begin());
     EXPECT_EQ(journal, c.journal);
-    EXPECT_EQ(m.Tree(Rpl("")), before);
+    EXPECT_EQ(m.Tree(m.Rpl("")), before);
     EXPECT_TRUE(m.form->CheckBox1.Checked());
   }
 }

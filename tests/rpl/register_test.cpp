@@ -109,11 +109,8 @@ TEST(RegistrationAgain, TheFilesThatWereThereStayAndThoseGoneAreMadeFromTheTempl
     RegistrationMachine m;
     m.Working();
     auto before = m.Tree(m.Rpl("bblock"));
-    auto below = [&](std::string path) {
-      std::replace(path.begin(), path.end(), '/', '\\');
-      return m.Rpl("bblock\\" + path);
-    };
-    for (const char* g : c.gone) m.Remove(below(g));
+    // The rows name files as the tree does, with "/", which the host takes as Windows does.
+    for (const char* g : c.gone) m.Remove(m.Rpl("bblock\\") + g);
     m.rplcmd_exit = 2;
     m.rplcmd_lists = m.Records(c.mac, c.block);
     m.Register(c.nic, c.mac);
@@ -121,7 +118,7 @@ TEST(RegistrationAgain, TheFilesThatWereThereStayAndThoseGoneAreMadeFromTheTempl
                                                    platform::kMrOk}, kAskRecords, {"message", c.message, "进程提示", 64}}));
     auto after = m.Tree(m.Rpl("bblock"));
     for (const auto& [path, bytes] : c.made) {
-      EXPECT_EQ(m.Get(below(path)), bytes) << path;
+      EXPECT_EQ(m.Get(m.Rpl("bblock\\") + path), bytes) << path;
       before.erase(path);
       after.erase(path);
     }
@@ -330,10 +327,9 @@ TEST(RegistrationFaults, AFailureAfterTheDialogIsShownAndTakenBack) {
       return platform::kMrOk;
     });
     rpl::CustomDriver custom;
-    rpl::RegistrationInput in;
-    in.nic_type = c.nic, in.system_root = m.kRoot, in.start_dir = "C:\\Korrin";
     // The main window unlocks the installation only when this succeeds.
-    EXPECT_FALSE(rpl::RegisterCard(host, ui, in, m.form->Form3, m.form->GetNetDrv, &custom));
+    EXPECT_FALSE(rpl::RegisterCard(host, ui, {c.nic, m.kRoot, "C:\\Korrin"}, m.form->Form3, m.form->GetNetDrv,
+                                   &custom));
     EXPECT_EQ(host.journal().back(), (SimEvent{"message", c.message, kCaption, 48}));
     if (*c.folder) before[c.folder] = "<folder>";
     EXPECT_EQ(m.Tree(m.kRoot), before);

@@ -3,7 +3,6 @@
 // and ends with the status a test sets; and a working server to fail on.
 #pragma once
 
-#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -56,11 +55,9 @@ class RegistrationMachine : public RplMachine {
   // administrator's own.
   void Working() {
     for (const char* f : kDos622) Put(Rpl(std::string("rplfiles\\binfiles\\dos622\\") + f), "installed");
-    Put(Rpl("bblock\\ndis\\rtsnd.dos"), "installed rtsnd");
-    Put(Rpl("bblock\\ndis\\MYNIC.dos"), "older mynic");
     for (std::string block : {"rtsnd", "MYNIC"}) {
-      Put(Rpl("bblock\\netbeui\\" + block + "\\dosbb.cnf"), "DRV BBLOCK\\NDIS\\" + block + ".DOS ~ ~ ~\r\n");
-      Put(Rpl("bblock\\netbeui\\" + block + "\\w95bb.cnf"), "DRV BBLOCK\\NDIS\\" + block + ".DOS ~ ~ ~\r\n");
+      PutCardFiles(block, block == "rtsnd" ? "installed rtsnd" : "older mynic",
+                   "DRV BBLOCK\\NDIS\\" + block + ".DOS ~ ~ ~\r\n");
       Put(Rpl("bblock\\netbeui\\" + block + "\\protocol.ini"), "[" + block + "]\r\n    IRQ=10 ; by hand\r\n");
     }
   }
@@ -76,9 +73,7 @@ class RegistrationMachine : public RplMachine {
   rpl::Registration Plan(const std::string& nic, const std::string& mac,
                          const std::string& driver = "C:\\DRIVERS\\MYNIC.DOS") {
     const rpl::RegistrationAnswers answers{true, mac, nic == "Other NetCARD" ? driver : ""};
-    rpl::RegistrationInput in;
-    in.nic_type = nic, in.system_root = kRoot, in.start_dir = "C:\\Korrin";
-    rpl::Registration r = rpl::PlanRegistration(host, in, &answers);
+    rpl::Registration r = rpl::PlanRegistration(host, {nic, kRoot, "C:\\Korrin"}, &answers);
     journal().clear();
     return r;
   }

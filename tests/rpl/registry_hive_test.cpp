@@ -9,7 +9,6 @@
 
 #include <cctype>
 #include <cstdio>
-#include <functional>
 #include <map>
 
 namespace {

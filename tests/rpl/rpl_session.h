@@ -23,12 +23,10 @@ class RplMachine : public SimMachine {
     host.SetRegistry(paths::kComputerNameKey, "computername", "KORRINSRV");
     host.SetWindowsDirectory(kRoot);
     Put(std::string(kRoot) + "\\RPL\\RPLFILES\\BINFILES\\WIN95\\io.sys", "win95 io.sys");
-    MakeDirs(std::string(kRoot) + "\\rpl\\rplfiles\\binfiles\\dos622");
-    MakeDirs(std::string(kRoot) + "\\rpl\\rplfiles\\binfiles\\dos");
+    for (auto dir : {"rplfiles\\binfiles\\dos622", "rplfiles\\binfiles\\dos", "bblock\\ndis", "rplfiles\\profiles"})
+      MakeDirs(Rpl(dir));
     for (const char* fit : {"dos622.fit", "dos622p.fit", "win95.fit", "win95p.fit"})
       Put(std::string(kRoot) + "\\rpl\\fits\\" + fit, std::string("FIT ") + fit);
-    MakeDirs(std::string(kRoot) + "\\rpl\\bblock\\ndis");
-    MakeDirs(std::string(kRoot) + "\\rpl\\rplfiles\\profiles");
     Put(Template("dosbb.cnf"), kDosTemplate);
     Put(Template("w95bb.cnf"), kW95Template);
     Put(Template("protocol.ini"), kProtocolTemplate);
@@ -41,15 +39,12 @@ class RplMachine : public SimMachine {
     host.SetProgramDirectory("C:\\Korrin");
     Start();
   }
-  // The card list's text ("" chooses nothing).
-  void Choose(const std::string& nic) {
-    form->ComboBox1.SetItems({nic});
-    form->ComboBox1.SetItemIndex(nic.empty() ? -1 : 0);
-  }
-  // The profile list's text ("" chooses nothing).
-  void ChooseProfile(const std::string& profile) {
-    form->ComboBox2.SetItems({profile});
-    form->ComboBox2.SetItemIndex(profile.empty() ? -1 : 0);
+  // The card list's and the profile list's text ("" chooses nothing).
+  void Choose(const std::string& nic) { ChooseIn(form->ComboBox1, nic); }
+  void ChooseProfile(const std::string& profile) { ChooseIn(form->ComboBox2, profile); }
+  static void ChooseIn(platform::ComboBox& list, const std::string& item) {
+    list.SetItems({item});
+    list.SetItemIndex(item.empty() ? -1 : 0);
   }
   // The records rplcmd lists for a card registered with `prefix` whose
   // boot-block directory is `block`, as it prints them.
@@ -71,6 +66,14 @@ class RplMachine : public SimMachine {
       return exit;
     });
   }
+  // A card's files as registration leaves them: its driver in bblock\ndis,
+  // and its three boot-block files in bblock\netbeui\BLOCK, each holding
+  // `boot_block`.
+  void PutCardFiles(const std::string& block, const std::string& driver, const std::string& boot_block) {
+    Put(Rpl("bblock\\ndis\\" + block + ".dos"), driver);
+    for (const char* file : {"dosbb.cnf", "w95bb.cnf", "protocol.ini"})
+      Put(Rpl("bblock\\netbeui\\" + block + "\\" + file), boot_block);
+  }
   // Takes a file or a folder, with all it holds, off the machine.
   void Remove(const std::string& path) { std::filesystem::remove_all(host.NativePath(path)); }
 
@@ -78,6 +81,7 @@ class RplMachine : public SimMachine {
     return std::string(kRoot) + "\\rpl\\bblock\\netbeui\\ne2000\\" + file;
   }
   static std::string Rpl(const std::string& rest) { return std::string(kRoot) + "\\rpl\\" + rest; }
+  static std::string Profile(const std::string& name) { return Rpl("rplfiles\\profiles\\" + name); }
 
   static constexpr const char* kDosTemplate =
       "RPL BBLOCK\\RPLBOOT.SYS\r\n"

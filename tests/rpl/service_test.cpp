@@ -37,8 +37,8 @@ TEST_F(RplSession, TheServiceRunsNetStartHiddenWithTheBarByTheClockAndTheManager
   std::vector<SimEvent> expected = once;
   expected.insert(expected.end(), once.begin(), once.end());
   expected.push_back({"run", "C:\\WINNT\\system32\\rplmgr.exe", "", platform::kShowNormal});
+  // The bar ends at 0: its position is its last move, which the journal holds.
   EXPECT_EQ(journal(), expected);
-  EXPECT_EQ(form->ProgressBar2.Position(), 0);
 }
 
 }  // namespace

@@ -10,7 +10,6 @@
 
 namespace {
 
-using fat12::Tree;
 using namespace imagetest;
 
 bool WriteSeed(const std::string& path, const Tree& tree) {
