@@ -17,6 +17,7 @@
 namespace {
 
 using check_test::FirstDifference;
+using check_test::DemoServer;
 using check_test::Server;
 
 const char kAnswers[] = "C:\\Korrin\\answers.ini";
@@ -57,8 +58,7 @@ void ByHand(Server& clicked) {
   f.BitBtn7Click();
   clicked.Register(check_test::kRtl8139);
   f.BitBtn12Click();
-  Server::Choose(f.ComboBox2, "NE2KWIN");
-  f.ComboBox2.Changed();
+  Server::Choose(f.ComboBox2, "NE2KWIN", true);
   f.BitBtn11Click();
   f.CheckBox1.SetChecked(true);
   f.BitBtn6Click();
@@ -66,8 +66,7 @@ void ByHand(Server& clicked) {
 
 // The answer file 保存应答文件 writes for a server set up by hand, as text.
 std::string SavedByHand() {
-  Server s;
-  s.DemoWithWindows();
+  DemoServer s;
   ByHand(s);
   std::string text;
   for (const std::string& line : app::AnswerFileLines(app::AnswersOf(s.host, s.Form()))) text += line + "\r\n";
@@ -75,9 +74,7 @@ std::string SavedByHand() {
 }
 
 TEST(AnswerRun, TheWholeRoadsLeaveTheServerAsClickingThemDoes) {
-  Server clicked, run;
-  clicked.DemoWithWindows();
-  run.DemoWithWindows();
+  DemoServer clicked, run;
   // Clicked: the same fields and buttons, the same answers.
   ByHand(clicked);
 
@@ -301,8 +298,7 @@ TEST(AnswerRun, AFailedStepStopsTheRunAndABadFileChangesNothing) {
        {"C:\\nowhere\\run.log", "c:/KORRIN/./reports/../Answers.INI. ", "answers.ini", "\\korrin\\\\answers.ini"})
     rows.push_back({log, kPxeRoad, nullptr, app::kRunBadFile, {}, kAccountsMade, false, log});
   for (const Row& row : rows) {
-    Server s;
-    s.DemoWithWindows();
+    DemoServer s;
     if (row.fault) row.fault(s);
     if (row.answers != "<none>") s.Put(kAnswers, row.raw ? row.answers : platform::ToCodePage(row.answers));
     const std::string before = s.Everything() + s.Get("E:\\reports\\copy.ini");
@@ -334,8 +330,7 @@ TEST(AnswerRun, AFailedStepStopsTheRunAndABadFileChangesNothing) {
 }
 
 TEST(AnswerRun, TheSavedFileRunsTheFieldsAsTheyStand) {
-  Server s;
-  s.DemoWithWindows();
+  DemoServer s;
   app::TForm1& f = s.Form();
   f.Edit1.SetText("D:\\无盘站");
   f.Edit3.SetText("12");

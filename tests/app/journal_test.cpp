@@ -15,6 +15,7 @@ namespace {
 
 using ::testing::PrintToString;
 using check_test::FirstDifference;
+using check_test::DemoServer;
 using check_test::Server;
 
 const char kRoot[] = "C:\\Korrin\\journal";
@@ -74,8 +75,7 @@ TEST(Journal, AnUndoChecksEverythingBeforeItChangesAnything) {
        {"0900.old 要运行的 c:\\temp\\net.exe user WS01 /delete 不是本程序运行过的命令，没有撤销任何改动。"}, {"c:\\temps.bak"}, {}},
   };
   for (const Row& row : rows) {
-    Server s;
-    s.DemoWithWindows();
+    DemoServer s;
     Generate(s);
     ASSERT_NE(s.Get("c:\\usertemp.bat"), "<absent>") << row.name;
     if (row.meanwhile) row.meanwhile(s);
@@ -108,8 +108,7 @@ TEST(Journal, AnUndoChecksEverythingBeforeItChangesAnything) {
 // own keeping is not the undo's work.
 TEST(Journal, AnUndoThatFailsAnywhereSaysSo) {
   for (int at = 0;; ++at) {
-    Server s;
-    s.DemoWithWindows();
+    DemoServer s;
     Generate(s);
     platform::FaultHost faults(s.host);
     faults.Plant({platform::Fault::kChange, at});
@@ -124,8 +123,7 @@ TEST(Journal, AnUndoThatFailsAnywhereSaysSo) {
 }
 
 TEST(Journal, AJournalThatCannotBeWrittenRefusesTheStepAndTheCommandLineIsJudged) {
-  Server s;
-  s.DemoWithWindows();
+  DemoServer s;
   s.host.MakeUnwritable("C:\\Korrin");
   Generate(s);
   ASSERT_FALSE(s.journal().empty());
@@ -138,8 +136,7 @@ TEST(Journal, AJournalThatCannotBeWrittenRefusesTheStepAndTheCommandLineIsJudged
 
   // Accounts net cannot list beforehand: the step goes on, and its undo is
   // refused, naming what the journal does not know.
-  Server u;
-  u.DemoWithWindows();
+  DemoServer u;
   u.host.MakeUnstartable("net");
   Generate(u);
   EXPECT_TRUE(u.host.DirectoryExists("D:\\PVDROOT\\WS01"));
@@ -148,8 +145,7 @@ TEST(Journal, AJournalThatCannotBeWrittenRefusesTheStepAndTheCommandLineIsJudged
   EXPECT_EQ(refused.front().substr(0, refused.front().find("（")),
             "拒绝：操作记录中不知道 C:\\WINNT\\system32\\command.com /c c:\\usertemp.bat 添加的记录");
 
-  Server t;
-  t.DemoWithWindows();
+  DemoServer t;
   Generate(t);
   const std::string session = Newest(t);
   struct Line {
@@ -175,8 +171,7 @@ TEST(Journal, AJournalThatCannotBeWrittenRefusesTheStepAndTheCommandLineIsJudged
 }
 
 TEST(Journal, TheUndoWindowTakesBackTheChosenLineAfterAskingAndItsUndoCanBeTakenBack) {
-  Server s;
-  s.DemoWithWindows();
+  DemoServer s;
   const std::string fresh = s.Everything();
   Generate(s);
   const std::string generated = s.Everything();

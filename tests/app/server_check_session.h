@@ -77,11 +77,7 @@ class Server : public SimMachine {
                                 "C:\\Korrin\\pxe-pdk\\pxe20-pdk.exe", "C:\\WINNT\\system32\\rplcmd.exe",
                                 "C:\\WINNT\\system32\\rplmgr.exe", "C:\\WINNT\\system32\\command.com"})
       Put(program, "program");
-    MakeDirs("C:\\WINNT\\rpl");
-    fs::copy(DEMO_RPL_TREE, host.NativePath("C:\\WINNT\\rpl"), fs::copy_options::recursive);
-    std::ifstream dirs(DEMO_RPL_DIRS);
-    for (std::string line; std::getline(dirs, line);)
-      if (!line.empty() && line[0] != '#') MakeDirs("C:\\WINNT\\rpl\\" + line);
+    standinfuzz::LayOutRemotebootTree(host);
     MakeDirs("C:\\Program Files");
     MakeDirs("D:\\");
     Put("C:\\DRIVERS\\NIC\\MYNIC.DOS", "the administrator's own NDIS driver\r\n");
@@ -160,11 +156,14 @@ class Server : public SimMachine {
     if (!form) Start();
     return *form;
   }
-  static void Choose(platform::ListBox& list, const std::string& item) {
+  // An item chosen as the program chooses it, or with `by_user` as the
+  // administrator does, which runs the list's change handler.
+  static void Choose(platform::ListBox& list, const std::string& item, bool by_user = false) {
     std::vector<std::string> items = list.Items();
     auto at = std::find(items.begin(), items.end(), item);
     ASSERT_NE(at, items.end()) << item;
     list.SetItemIndex(static_cast<int>(at - items.begin()));
+    if (by_user) list.Changed();
   }
   // Every file and folder the check could reach; the program's journal
   // is its own, and left out.
@@ -175,6 +174,11 @@ class Server : public SimMachine {
         if (entry.first.rfind("Korrin/journal", 0) != 0) all += entry.first + "=" + entry.second + "\n";
     return all + ReadNative(root + "/attributes.txt");
   }
+};
+
+// The demo server with the workstations' Windows uploaded (DemoWithWindows).
+struct DemoServer : Server {
+  DemoServer() { DemoWithWindows(); }
 };
 
 }  // namespace check_test
