@@ -127,10 +127,9 @@ TEST(Journal, AJournalThatCannotBeWrittenRefusesTheStepAndTheCommandLineIsJudged
   s.host.MakeUnwritable("C:\\Korrin");
   Generate(s);
   ASSERT_FALSE(s.journal().empty());
-  const platform::SimEvent& said = s.journal().back();
-  EXPECT_EQ(said.text, "无法记下这一步的改动：无法建立操作记录的目录 C:\\Korrin\\journal\\20261207-090000（目录只读或磁盘已满）。\r\n"
-                       "这一步什么也没有做。");
-  EXPECT_EQ(said.caption, "操作记录");
+  EXPECT_EQ(s.journal().back(), (platform::SimEvent{"message", "无法记下这一步的改动：无法建立操作记录的目录 "
+                                                    "C:\\Korrin\\journal\\20261207-090000（目录只读或磁盘已满）。\r\n"
+                                                    "这一步什么也没有做。", "操作记录", platform::kMbIconExclamation}));
   EXPECT_EQ(s.Get("c:\\temps.bak"), "<absent>");
   EXPECT_FALSE(s.host.DirectoryExists("D:\\PVDROOT\\WS01"));
 
