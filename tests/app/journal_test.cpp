@@ -27,10 +27,7 @@ void Generate(Server& s) {
   app::TForm1 form(journal, ui);
   form.SetJournal(&journal);
   form.FormCreate();
-  form.Edit1.SetText("D:\\PVDROOT");
-  form.Edit2.SetText("WS");
-  form.Edit4.SetText("DISKLESS");
-  form.Edit3.SetText("3");
+  check_test::TypeAccounts(form, {"D:\\PVDROOT", "WS", "3", "DISKLESS"});
   form.BitBtn1.Click();
 }
 

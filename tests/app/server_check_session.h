@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "accounts/users.h"
 #include "app/server.h"
 #include "base/paths.h"
 #include "pxe/wait_dialog.h"
@@ -30,20 +31,21 @@ struct Card {
 // The three cards with the prefixes of their workstations.
 inline const Card kRtl8139 = {"RTL 8139", "00E04C"}, kRtl8029 = {"RTL 8029", "5254AB"}, kMyNic = {"Other NetCARD", "001122"};
 
-// The first line that differs, shortened, or "" when none does.
+// The account fields typed into the main window.
+inline void TypeAccounts(app::TForm1& form, const accounts::AccountFields& fields) {
+  form.Edit1.SetText(fields.shared_directory);
+  form.Edit2.SetText(fields.prefix);
+  form.Edit3.SetText(fields.count);
+  form.Edit4.SetText(fields.group);
+}
+
+// Where two texts first differ: the byte, and from the start of its line
+// on, a little of each; "" when they are the same.
 inline std::string FirstDifference(const std::string& a, const std::string& b) {
-  auto lines = [](const std::string& text) {
-    std::vector<std::string> all;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) all.push_back(line);
-    return all;
-  };
-  const std::vector<std::string> x = lines(a), y = lines(b);
-  for (size_t i = 0; i < std::max(x.size(), y.size()); ++i) {
-    const std::string l = i < x.size() ? x[i] : "<none>", r = i < y.size() ? y[i] : "<none>";
-    if (l != r) return "line " + std::to_string(i) + ": " + l.substr(0, 160) + " | " + r.substr(0, 160);
-  }
-  return "";
+  if (a == b) return "";
+  const size_t at = std::mismatch(a.begin(), a.end(), b.begin(), b.end()).first - a.begin();
+  const size_t line = at == 0 ? 0 : a.find_last_of('\n', at - 1) + 1;  // npos + 1 is 0: the first line
+  return "byte " + std::to_string(at) + ": " + a.substr(line, 160) + " | " + b.substr(line, 160);
 }
 
 inline std::string ReadNative(const std::string& path) {
