@@ -205,7 +205,7 @@ TEST(ServerCheck, EachServerReportsEveryItemAndChangesNothing) {
     s->journal().clear();
     const std::string before = s->Everything();
     EXPECT_EQ(app::CheckCommand(s->host, row.words), row.status) << row.name;
-    EXPECT_EQ(s->Everything(), before) << row.name;
+    EXPECT_EQ(FirstDifference(s->Everything(), before), "") << row.name;
     // Nothing is started but rplcmd, asked for its records through pipes.
     for (const SimEvent& e : s->journal())
       EXPECT_TRUE(e.kind == "ask" && e.text == "C:\\WINNT\\system32\\rplcmd.exe") << row.name << ": " << e.kind << " " << e.text;

@@ -312,7 +312,7 @@ TEST(BootImageRun, OnlyAWholeFloppyOfThisRunsScriptsIsInstalledAndThenTold) {
 // path holds a blank, or name what is missing. The installer is found from
 // the start directory wherever the current directory has moved.
 TEST(Launchers, StartWhatIsThereAndNameWhatIsNot) {
-  const std::string kSystem = "C:\\PF\\Intel\\Pxe\\Pdk\\system\\", kSpaced = "C:\\Program Files\\Intel\\Pxe\\Pdk\\system\\";
+  const std::string kSystem = "C:\\PF\\Intel\\Pxe\\Pdk\\system\\";
   const std::string kInstaller = "C:\\Korrin\\pxe-pdk\\pxe20-pdk.exe";
   const SimEvent kInstall = {"run", kInstaller, "", 1};
   struct Case {
