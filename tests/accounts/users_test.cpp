@@ -4,9 +4,9 @@
 #include "accounts/users.h"
 
 #include "platform/textfile.h"
+#include "tests/app/server_check_session.h"
 #include "tests/near_converter.h"
 #include "tests/recording_peer.h"
-#include "tests/sim_session.h"
 
 namespace {
 
@@ -132,10 +132,7 @@ TEST(AccountPlan, EachServerAndFieldsGiveTheirPlanAndTheButtonDoesIt) {
     EXPECT_EQ(Said(users), row.said);
     EXPECT_EQ(CheckMarks(app::Road::kAccounts, {users, names}, {"共享目录", "用户目录", "工作站信息文件"}), row.marks);
 
-    s.form->Edit1.SetText(row.fields.shared_directory);
-    s.form->Edit2.SetText(row.fields.prefix);
-    s.form->Edit3.SetText(row.fields.count);
-    s.form->Edit4.SetText(row.fields.group);
+    check_test::TypeAccounts(*s.form, row.fields);
     s.form->BitBtn1Click();
     if (users.Refused()) {
       EXPECT_EQ(s.journal(), (std::vector<SimEvent>{{"message", users.message, "morva提示", platform::kMbIconExclamation}}));
@@ -267,9 +264,8 @@ TEST(NamesFile, OpensAnExistingFileOrCreatesItWhenTheAdministratorAgrees) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.server);
-    SimMachine m;
+    Station m;
     Lay(m, {c.server});
-    m.Start();
     m.journal().clear();
     const plan::Plan p = accounts::PlanNamesFile(m.host, "D:\\PVDROOT");
     EXPECT_EQ(Said(p), c.said);

@@ -15,6 +15,7 @@ namespace {
 
 using ::testing::PrintToString;
 using check_test::FirstDifference;
+using check_test::DemoServer;
 using check_test::Server;
 
 const char kRoot[] = "C:\\Korrin\\journal";
@@ -26,10 +27,7 @@ void Generate(Server& s) {
   app::TForm1 form(journal, ui);
   form.SetJournal(&journal);
   form.FormCreate();
-  form.Edit1.SetText("D:\\PVDROOT");
-  form.Edit2.SetText("WS");
-  form.Edit4.SetText("DISKLESS");
-  form.Edit3.SetText("3");
+  check_test::TypeAccounts(form, {"D:\\PVDROOT", "WS", "3", "DISKLESS"});
   form.BitBtn1.Click();
 }
 
@@ -74,8 +72,7 @@ TEST(Journal, AnUndoChecksEverythingBeforeItChangesAnything) {
        {"0900.old 要运行的 c:\\temp\\net.exe user WS01 /delete 不是本程序运行过的命令，没有撤销任何改动。"}, {"c:\\temps.bak"}, {}},
   };
   for (const Row& row : rows) {
-    Server s;
-    s.DemoWithWindows();
+    DemoServer s;
     Generate(s);
     ASSERT_NE(s.Get("c:\\usertemp.bat"), "<absent>") << row.name;
     if (row.meanwhile) row.meanwhile(s);
@@ -108,8 +105,7 @@ TEST(Journal, AnUndoChecksEverythingBeforeItChangesAnything) {
 // own keeping is not the undo's work.
 TEST(Journal, AnUndoThatFailsAnywhereSaysSo) {
   for (int at = 0;; ++at) {
-    Server s;
-    s.DemoWithWindows();
+    DemoServer s;
     Generate(s);
     platform::FaultHost faults(s.host);
     faults.Plant({platform::Fault::kChange, at});
@@ -124,22 +120,19 @@ TEST(Journal, AnUndoThatFailsAnywhereSaysSo) {
 }
 
 TEST(Journal, AJournalThatCannotBeWrittenRefusesTheStepAndTheCommandLineIsJudged) {
-  Server s;
-  s.DemoWithWindows();
+  DemoServer s;
   s.host.MakeUnwritable("C:\\Korrin");
   Generate(s);
   ASSERT_FALSE(s.journal().empty());
-  const platform::SimEvent& said = s.journal().back();
-  EXPECT_EQ(said.text, "无法记下这一步的改动：无法建立操作记录的目录 C:\\Korrin\\journal\\20261207-090000（目录只读或磁盘已满）。\r\n"
-                       "这一步什么也没有做。");
-  EXPECT_EQ(said.caption, "操作记录");
+  EXPECT_EQ(s.journal().back(), (platform::SimEvent{"message", "无法记下这一步的改动：无法建立操作记录的目录 "
+                                                    "C:\\Korrin\\journal\\20261207-090000（目录只读或磁盘已满）。\r\n"
+                                                    "这一步什么也没有做。", "操作记录", platform::kMbIconExclamation}));
   EXPECT_EQ(s.Get("c:\\temps.bak"), "<absent>");
   EXPECT_FALSE(s.host.DirectoryExists("D:\\PVDROOT\\WS01"));
 
   // Accounts net cannot list beforehand: the step goes on, and its undo is
   // refused, naming what the journal does not know.
-  Server u;
-  u.DemoWithWindows();
+  DemoServer u;
   u.host.MakeUnstartable("net");
   Generate(u);
   EXPECT_TRUE(u.host.DirectoryExists("D:\\PVDROOT\\WS01"));
@@ -148,8 +141,7 @@ TEST(Journal, AJournalThatCannotBeWrittenRefusesTheStepAndTheCommandLineIsJudged
   EXPECT_EQ(refused.front().substr(0, refused.front().find("（")),
             "拒绝：操作记录中不知道 C:\\WINNT\\system32\\command.com /c c:\\usertemp.bat 添加的记录");
 
-  Server t;
-  t.DemoWithWindows();
+  DemoServer t;
   Generate(t);
   const std::string session = Newest(t);
   struct Line {
@@ -175,8 +167,7 @@ TEST(Journal, AJournalThatCannotBeWrittenRefusesTheStepAndTheCommandLineIsJudged
 }
 
 TEST(Journal, TheUndoWindowTakesBackTheChosenLineAfterAskingAndItsUndoCanBeTakenBack) {
-  Server s;
-  s.DemoWithWindows();
+  DemoServer s;
   const std::string fresh = s.Everything();
   Generate(s);
   const std::string generated = s.Everything();

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "accounts/users.h"
 #include "app/server.h"
 #include "base/paths.h"
 #include "pxe/wait_dialog.h"
@@ -30,20 +31,21 @@ struct Card {
 // The three cards with the prefixes of their workstations.
 inline const Card kRtl8139 = {"RTL 8139", "00E04C"}, kRtl8029 = {"RTL 8029", "5254AB"}, kMyNic = {"Other NetCARD", "001122"};
 
-// The first line that differs, shortened, or "" when none does.
+// The account fields typed into the main window.
+inline void TypeAccounts(app::TForm1& form, const accounts::AccountFields& fields) {
+  form.Edit1.SetText(fields.shared_directory);
+  form.Edit2.SetText(fields.prefix);
+  form.Edit3.SetText(fields.count);
+  form.Edit4.SetText(fields.group);
+}
+
+// Where two texts first differ: the byte, and from the start of its line
+// on, a little of each; "" when they are the same.
 inline std::string FirstDifference(const std::string& a, const std::string& b) {
-  auto lines = [](const std::string& text) {
-    std::vector<std::string> all;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) all.push_back(line);
-    return all;
-  };
-  const std::vector<std::string> x = lines(a), y = lines(b);
-  for (size_t i = 0; i < std::max(x.size(), y.size()); ++i) {
-    const std::string l = i < x.size() ? x[i] : "<none>", r = i < y.size() ? y[i] : "<none>";
-    if (l != r) return "line " + std::to_string(i) + ": " + l.substr(0, 160) + " | " + r.substr(0, 160);
-  }
-  return "";
+  if (a == b) return "";
+  const size_t at = std::mismatch(a.begin(), a.end(), b.begin(), b.end()).first - a.begin();
+  const size_t line = at == 0 ? 0 : a.find_last_of('\n', at - 1) + 1;  // npos + 1 is 0: the first line
+  return "byte " + std::to_string(at) + ": " + a.substr(line, 160) + " | " + b.substr(line, 160);
 }
 
 inline std::string ReadNative(const std::string& path) {
@@ -77,11 +79,7 @@ class Server : public SimMachine {
                                 "C:\\Korrin\\pxe-pdk\\pxe20-pdk.exe", "C:\\WINNT\\system32\\rplcmd.exe",
                                 "C:\\WINNT\\system32\\rplmgr.exe", "C:\\WINNT\\system32\\command.com"})
       Put(program, "program");
-    MakeDirs("C:\\WINNT\\rpl");
-    fs::copy(DEMO_RPL_TREE, host.NativePath("C:\\WINNT\\rpl"), fs::copy_options::recursive);
-    std::ifstream dirs(DEMO_RPL_DIRS);
-    for (std::string line; std::getline(dirs, line);)
-      if (!line.empty() && line[0] != '#') MakeDirs("C:\\WINNT\\rpl\\" + line);
+    standinfuzz::LayOutRemotebootTree(host);
     MakeDirs("C:\\Program Files");
     MakeDirs("D:\\");
     Put("C:\\DRIVERS\\NIC\\MYNIC.DOS", "the administrator's own NDIS driver\r\n");
@@ -160,11 +158,14 @@ class Server : public SimMachine {
     if (!form) Start();
     return *form;
   }
-  static void Choose(platform::ListBox& list, const std::string& item) {
+  // An item chosen as the program chooses it, or with `by_user` as the
+  // administrator does, which runs the list's change handler.
+  static void Choose(platform::ListBox& list, const std::string& item, bool by_user = false) {
     std::vector<std::string> items = list.Items();
     auto at = std::find(items.begin(), items.end(), item);
     ASSERT_NE(at, items.end()) << item;
     list.SetItemIndex(static_cast<int>(at - items.begin()));
+    if (by_user) list.Changed();
   }
   // Every file and folder the check could reach; the program's journal
   // is its own, and left out.
@@ -175,6 +176,11 @@ class Server : public SimMachine {
         if (entry.first.rfind("Korrin/journal", 0) != 0) all += entry.first + "=" + entry.second + "\n";
     return all + ReadNative(root + "/attributes.txt");
   }
+};
+
+// The demo server with the workstations' Windows uploaded (DemoWithWindows).
+struct DemoServer : Server {
+  DemoServer() { DemoWithWindows(); }
 };
 
 }  // namespace check_test

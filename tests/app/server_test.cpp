@@ -9,9 +9,9 @@
 #include "app/server_check_window.h"
 #include "app/statement_window.h"
 #include "pxe/wait_dialog.h"
+#include "tests/app/server_check_session.h"
 #include "tests/pxe/startnet_bytes.h"
 #include "tests/rpl/rpl_session.h"
-#include "tests/sim_session.h"
 
 namespace {
 
@@ -145,10 +145,7 @@ TEST(AutoRegistration, TheBoxFollowsTheChosenProfileAndWritesOnlyItsOwnChanges) 
   m.Start();
   m.form->BitBtn12Click();
   platform::CheckBox& box = m.form->CheckBox1;
-  auto choose = [&](const std::string& profile) {
-    const std::vector<std::string> items = m.form->ComboBox2.Items();
-    m.form->ComboBox2.Choose(static_cast<int>(std::find(items.begin(), items.end(), profile) - items.begin()));
-  };
+  auto choose = [&](const std::string& profile) { check_test::Server::Choose(m.form->ComboBox2, profile, true); };
   const SimEvent kUnwritable = {"message", "无法写入 " + script("WINB") + "，工作站自动注册没有改变。", "morva提示(ERROR)", 48};
   struct Step {
     const char* what;
