@@ -176,8 +176,6 @@ TEST_F(RplcmdTest, DeletesWhatNothingNamesAndListsTheDatabaseAsTheInputLeavesIt)
        "B\t00001BWIN\t00001B\tBBLOCK\\NETBEUI\\NE2000\\W95BB.CNF\tWindows NE2000\t0\n"
        "B\t00E04CWIN\t00E04C\tBBLOCK\\NETBEUI\\rtsnd\\W95BB.CNF\tSTARTrtsndWIN\t0\n"
        "Deleted boot block 00E04CWIN.\nDeleted vendor 00e04c.\nV\t00001B\tNE2000 兼容网卡\n" + kDone, shipped},
-      {"a vendor a boot block names", {"V", "D", "00E04C"}, 2,
-       "rplcmd: vendor 00E04C (record 1), field \"name\" \"00E04C\": boot block 00E04CDOS names it" + kNothing, {}},
       {"a boot block a configuration names", {"B", "D", "00e04cwin"}, 2,
        "rplcmd: boot block 00e04cwin (record 1), field \"boot name\" \"00e04cwin\": configuration WIN00E04C names it" +
            kNothing, {}},
