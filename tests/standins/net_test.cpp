@@ -96,6 +96,7 @@ TEST_F(NetTest, RefusesWhatTheServerRefusesAndChangesNoRecord) {
       // Account names.
       {"net user ... pw /add", 2, "System error 1315 has occurred.\n\nThe name provided is not a properly formed account name."},
       {"net user nobody", 2, "NET HELPMSG 2221"},
+      {"net user nobody newpw", 2, "NET HELPMSG 2221"},
       {"net group nogroup", 2, "NET HELPMSG 2220"},
       {"net share NOSHARE", 2, "This shared resource does not exist.\n\nMore help is available by typing NET HELPMSG 2310."},
       // Services.
@@ -115,6 +116,7 @@ TEST_F(NetTest, RefusesWhatTheServerRefusesAndChangesNoRecord) {
       // Taking back: what is not there, or not so, is refused and nothing goes.
       {"net user nobody /DELETE", 2, "The user name could not be found.\n\nMore help is available by typing NET HELPMSG 2221."},
       {"net group nogroup /delete", 2, "NET HELPMSG 2220"},
+      {"net group nogroup alice /delete", 2, "NET HELPMSG 2220"},
       {"net group staff bob /delete", 2, "The user does not belong to this group.\n\nMore help is available by typing NET HELPMSG 2237."},
       {"net group staff alice bob /delete", 2, "NET HELPMSG 2237"},  // alice stays
       {"net group staff alice ALICE /delete", 2, "NET HELPMSG 2237"},
