@@ -31,7 +31,6 @@ class RplmgrTest : public RplSession {
 
   Manager manager;
   static constexpr const char* kProfiles = "C:\\WINNT\\rpl\\rplfiles\\profiles\\";
-  static constexpr const char* kBin = "C:\\WINNT\\rpl\\rplfiles\\binfiles\\";
 };
 
 TEST_F(RplmgrTest, ListsTheDatabaseAndChecksItsConfigurations) {
