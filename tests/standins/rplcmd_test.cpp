@@ -1,5 +1,6 @@
 // rplcmd on the demo server's Remoteboot tree, fed the response script of
 // each card type as the configuration tool runs it.
+#include <algorithm>
 #include <functional>
 
 #include "platform/encoding.h"
@@ -16,15 +17,13 @@ class RplcmdTest : public RplSession {
   // The database after the shipped records and those of `cards`, in the
   // file's order: vendors, boot blocks, configurations, profiles.
   std::vector<std::string> Expected(const std::vector<Card>& cards) {
-    std::vector<std::string> lines;
-    auto kind = [](const std::string& l) { return l.substr(0, l.find('\t')); };
-    for (const char* k : {"RPLDB 1", "VENDOR", "BOOT", "CONFIG", "PROFILE"}) {
-      for (const std::string& l : shipped)
-        if (kind(l) == k) lines.push_back(l);
-      for (const Card& c : cards)
-        for (const std::string& l : CardRecords(c))
-          if (kind(l) == k) lines.push_back(l);
-    }
+    std::vector<std::string> lines = shipped;
+    for (const Card& c : cards)
+      for (const std::string& l : CardRecords(c)) lines.push_back(l);
+    // By the kind's first letter (the format line, V, B, C, P), older lines first.
+    std::stable_sort(lines.begin(), lines.end(), [](const std::string& a, const std::string& b) {
+      return std::string("RVBCP").find(a[0]) < std::string("RVBCP").find(b[0]);
+    });
     return lines;
   }
 
