@@ -33,14 +33,6 @@ class StandinMachine : public SimMachine {
   std::vector<std::string> Records(const std::string& file) {
     return Lines(standins::NetStateDirectory(host) + file);
   }
-
-  // The bytes of every record file, to see that nothing changed.
-  std::string AllRecords() {
-    std::string all;
-    for (const char* file : {"users.txt", "groups.txt", "shares.txt", "services.txt"})
-      all += std::string(file) + ":" + Get(standins::NetStateDirectory(host) + file) + "\n";
-    return all;
-  }
 };
 
 // The same as a test fixture (whose Run is the machine's, not the test's own).
