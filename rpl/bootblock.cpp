@@ -36,13 +36,6 @@ std::vector<std::string> RplScriptLines(const std::string& driver, const std::st
       "q"};
 }
 
-bool WriteRplScript(platform::Host& host, const std::string& driver, const std::string& vendor,
-                    const std::string& dos_comment, const std::string& windows_comment,
-                    const std::string& vendor_comment) {
-  return platform::WriteTextLines(host, paths::RplScript(host.WindowsDirectory()),
-                                  RplScriptLines(driver, vendor, dos_comment, windows_comment, vendor_comment));
-}
-
 const char* const kBootBlockFiles[3] = {"dosbb.cnf", "w95bb.cnf", "protocol.ini"};
 
 std::vector<std::string> BootBlockFileNames() { return {kBootBlockFiles, kBootBlockFiles + 3}; }

@@ -11,15 +11,9 @@
 
 namespace rpl {
 
-// Writes rpltemp.bat in the Windows directory: 41 lines adding one vendor,
-// a DOS and a Windows boot block and a DOS and a Windows configuration.
-// `driver` names the card's boot-block directory; the texts go in unchanged.
-// False when the script could not be written whole (an earlier script is
-// then as it was).
-bool WriteRplScript(platform::Host& host, const std::string& driver, const std::string& vendor,
-                    const std::string& dos_comment, const std::string& windows_comment,
-                    const std::string& vendor_comment);
-// The script's 41 lines.
+// The 41 lines of rpltemp.bat that add a card's vendor, its DOS and Windows
+// boot blocks and their two configurations. `driver` names the card's
+// boot-block directory; the texts go in unchanged.
 std::vector<std::string> RplScriptLines(const std::string& driver, const std::string& vendor,
                                         const std::string& dos_comment, const std::string& windows_comment,
                                         const std::string& vendor_comment);

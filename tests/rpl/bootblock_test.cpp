@@ -6,25 +6,6 @@ namespace {
 
 using platform::SimEvent;
 
-const char kScript8139[] =
-    "V\r\nA\r\n00E04C\r\nRTL8139 Netcard(100/10M)\r\n"
-    "B\r\nA\r\n00E04CDOS\r\n00E04C\r\nBBLOCK\\NETBEUI\\rtsnd\\DOSBB.CNF\r\nSTART00E04CDOS\r\n0\r\n"
-    "C\r\nA\r\nDOS00E04C\r\n00E04CDOS\r\ndos\r\ndos622\r\nfits\\dos622.fit\r\nfits\\dos622p.fit\r\n"
-    "DOS 6.22 FOR RTL8139\r\n\r\n\r\n"
-    "B\r\nA\r\n00E04CWIN\r\n00E04C\r\nBBLOCK\\NETBEUI\\rtsnd\\W95BB.CNF\r\nSTARTrtsndWIN\r\n0\r\n"
-    "C\r\nA\r\nWIN00E04C\r\n00E04CWIN\r\ndos\r\nwin95\r\nfits\\win95.fit\r\nfits\\win95p.fit\r\n"
-    "Windows 98SE FOR RTL8139\r\n\r\n\r\n"
-    "q\r\n";
-
-TEST_F(RplSession, TheDatabaseScriptHoldsItsFortyOneLinesByteForByte) {
-  rpl::WriteRplScript(host, "rtsnd", "00E04C", "DOS 6.22 FOR RTL8139", "Windows 98SE FOR RTL8139",
-                      "RTL8139 Netcard(100/10M)");
-  EXPECT_EQ(Get("C:\\WINNT\\rpltemp.bat"), kScript8139);
-  // A comment is written in code page 936.
-  rpl::WriteRplScript(host, "PCIND", "5254AB", "", "网卡", "");
-  EXPECT_NE(Get("C:\\WINNT\\rpltemp.bat").find("\r\n\xCD\xF8\xBF\xA8\r\n"), std::string::npos);
-}
-
 // Each line of a template gets the card's name in place of the first NE2000
 // (ms2000 in protocol.ini) and ends with CR LF; the file ends at Ctrl-Z. Each
 // new file lies beside its place, for the registration to put in place. Each

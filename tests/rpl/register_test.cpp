@@ -8,6 +8,17 @@ using namespace registration;
 
 class Registration : public ::testing::Test, public RegistrationMachine {};
 
+// The RTL 8139's script, byte for byte.
+const char kScript8139[] =
+    "V\r\nA\r\n00E04C\r\nRTL8139 Netcard(100/10M)\r\n"
+    "B\r\nA\r\n00E04CDOS\r\n00E04C\r\nBBLOCK\\NETBEUI\\rtsnd\\DOSBB.CNF\r\nSTART00E04CDOS\r\n0\r\n"
+    "C\r\nA\r\nDOS00E04C\r\n00E04CDOS\r\ndos\r\ndos622\r\nfits\\dos622.fit\r\nfits\\dos622p.fit\r\n"
+    "DOS 6.22 FOR RTL8139\r\n\r\n\r\n"
+    "B\r\nA\r\n00E04CWIN\r\n00E04C\r\nBBLOCK\\NETBEUI\\rtsnd\\W95BB.CNF\r\nSTARTrtsndWIN\r\n0\r\n"
+    "C\r\nA\r\nWIN00E04C\r\n00E04CWIN\r\ndos\r\nwin95\r\nfits\\win95.fit\r\nfits\\win95p.fit\r\n"
+    "Windows 98SE FOR RTL8139\r\n\r\n\r\n"
+    "q\r\n";
+
 TEST_F(Registration, EachCardRunsTheWholeRegistrationInItsOrder) {
   struct Case {
     const char* nic;
@@ -54,6 +65,7 @@ TEST_F(Registration, EachCardRunsTheWholeRegistrationInItsOrder) {
     // rplcmd read the script, which was there while the message was up, and
     // gone after with rplcmd's output.
     EXPECT_EQ(m.script_at_message, m.script_at_rplcmd);
+    if (c.mac == std::string("00E04C")) EXPECT_EQ(m.script_at_rplcmd, kScript8139);
     std::vector<std::string> script = platform::SplitLines(m.script_at_rplcmd);
     ASSERT_EQ(script.size(), 41u);
     EXPECT_EQ(script[2], c.mac);
