@@ -57,7 +57,7 @@ TEST_F(RplmgrTest, ListsTheDatabaseAndChecksItsConfigurations) {
             (std::vector<std::string>{"DOS00001B\t不可用\t00001BDOS\tDOS\tDOS 6.22 NE2000",
                                       "WIN00001B\t可用\t00001BWIN\tWindows\tWindows NE2000"}));
   // Records a card's registration added show at the next load.
-  Register(Cards()[0]);
+  ASSERT_NO_FATAL_FAILURE(Register(Cards()[0]));
   // Read again, the database's configurations are unchecked.
   EXPECT_EQ(manager.ConfigurationLines().back(), "WIN00E04C\t未检查\t00E04CWIN\tWindows\tWindows 98SE FOR RTL8139");
 }
@@ -189,8 +189,8 @@ TEST_F(RplmgrTest, SaysWhatAConfigurationMisses) {
 // A profile is made with its directory and its record, or refused with what
 // is wrong, and then nothing changes.
 TEST_F(RplmgrTest, MakesAProfileOrRefusesItAndChangesNothing) {
-  Register(Cards()[0]);
-  Register(Cards()[1]);  // its configurations unusable without its driver
+  ASSERT_NO_FATAL_FAILURE(Register(Cards()[0]));
+  ASSERT_NO_FATAL_FAILURE(Register(Cards()[1]));  // its configurations unusable without its driver
   ASSERT_TRUE(host.DeleteFile("C:\\WINNT\\rpl\\bblock\\ndis\\pcind.dos"));
   MakeDirs(std::string(kProfiles) + "ONDISK");
   Put(std::string(kProfiles) + "AFILE", "x");
